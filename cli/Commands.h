@@ -1,0 +1,28 @@
+#pragma once
+// The subcommands of corvalt-cli. Each lives in its own Cmd*.cpp file and is
+// listed in the table of main.cpp.
+
+#include <string>
+#include <vector>
+
+namespace corvalt::cli {
+
+// Exit codes shared by every subcommand.
+enum ExitCode : int {
+    ExitOk = 0,        // success
+    ExitCheckFailed = 1, // the data check or the command's own checks failed
+    ExitBadInput = 2,    // missing file, unreadable or corrupt project, bad arguments
+};
+
+using Args = std::vector<std::string>;
+
+struct Command {
+    const char* name;
+    const char* usage; // shown by --help, after "corvalt-cli "
+    int (*run)(const Args& args);
+};
+
+// Prints "corvalt-cli: <message>" on stderr and returns code.
+int Fail(int code, const std::string& message);
+
+} // namespace corvalt::cli

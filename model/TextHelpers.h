@@ -1,0 +1,32 @@
+#pragma once
+// Small text helpers shared by the preferences store and the reports: trimming,
+// splitting delimited texts with quotes, and the semicolon-to-tab rule of the
+// report rows. Texts are byte strings; field numbers count from 1.
+
+#include <string>
+#include <string_view>
+
+namespace corvalt {
+
+// Remove leading / trailing characters whose code is 32 or less.
+std::string TrimLeft(std::string_view s);
+std::string TrimRight(std::string_view s);
+std::string Trim(std::string_view s);
+
+// 1 + the number of delimiters outside quotes (" or ', opened anywhere). With a
+// blank delimiter, leading blanks do not count and a run of blanks counts once.
+int CountFields(std::string_view s, char delimiter);
+
+// The n-th field of s, quote characters removed and the result trimmed. A ", '
+// or | opens a quoted stretch only as the first non-blank character of a field;
+// inside it the delimiter is ordinary text. A field beyond the last is empty.
+std::string GetField(std::string_view s, int n, char delimiter);
+
+// Every ';' replaced by a tab: report rows are written as format strings whose
+// columns are separated by semicolons.
+std::string SemicolonsToTabs(std::string_view s);
+
+int MaxInt(int a, int b);
+float MaxFloat(float a, float b); // b when b > a, otherwise a
+
+} // namespace corvalt

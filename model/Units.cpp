@@ -1,0 +1,39 @@
+#include "model/Units.h"
+
+namespace corvalt {
+namespace {
+
+float Scaled(float value, long double factor) {
+    return static_cast<float>(static_cast<long double>(value) * factor);
+}
+
+float Divided(float value, long double divisor) {
+    return static_cast<float>(static_cast<long double>(value) / divisor);
+}
+
+bool IsEnglish(int units) { return units == English; }
+
+} // namespace
+
+float FeetToMetres(float feet) { return Divided(feet, 3.28L); }
+float MetresToFeet(float metres) { return Scaled(metres, 3.28L); }
+float InchesToCentimetres(float inches) { return Scaled(inches, 2.54L); }
+float CentimetresToInches(float cm) { return Scaled(cm, 0.3937L); }
+float InchesToMillimetres(float inches) { return Scaled(InchesToCentimetres(inches), 10.0L); }
+float MillimetresToInches(float mm) { return Divided(CentimetresToInches(mm), 10.0L); }
+float MilesToKilometres(float miles) { return Scaled(miles, 1.60934L); }
+float KilometresToMiles(float km) { return Scaled(km, 0.6213727L); }
+float ToMilesPerHour(float metresPerSecond) { return Scaled(metresPerSecond, 2.23679L); }
+float PerKilometreToPerMile(float perKm) { return Scaled(perKm, 1.60934L); }
+
+float StoredInchesToCentimetres(float inches) { return Divided(inches, 0.3937L); }
+float StoredInchesToMillimetres(float inches) { return Divided(Scaled(inches, 10.0L), 0.3937L); }
+
+const char* UnitsName(int units) { return IsEnglish(units) ? "English" : "Metric"; }
+const char* LengthUnit(int units) { return IsEnglish(units) ? "ft" : "m"; }
+const char* LongLengthUnit(int units) { return IsEnglish(units) ? "mi" : "km"; }
+const char* DiameterUnit(int units) { return IsEnglish(units) ? "in" : "mm"; }
+const char* SpacingUnit(int units) { return IsEnglish(units) ? "in" : "cm"; }
+const char* SpeedUnit(int units) { return IsEnglish(units) ? "MPH" : "km/H"; }
+
+} // namespace corvalt

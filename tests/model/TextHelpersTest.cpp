@@ -1,0 +1,62 @@
+#include "model/TextHelpers.h"
+
+#include <gtest/gtest.h>
+
+using namespace corvalt;
+
+TEST(TextHelpers, TrimRemovesControlCharactersAndBlanksOnly) {
+    EXPECT_EQ(TrimLeft(" \t\r\n a b "), "a b ");
+    EXPECT_EQ(TrimRight(" a b \t\r\n"), " a b");
+    EXPECT_EQ(Trim("\x01 x \x1f"), "x");
+    // Bytes above 127 are text, not blanks, even where char is signed.
+    EXPECT_EQ(Trim("\xe9 "), "\xe9");
+    EXPECT_EQ(Trim("   "), "");
+}
+
+TEST(TextHelpers, CountFieldsHonoursQuotesAndBlankRuns) {
+    EXPECT_EQ(CountFields("", ';'), 1);
+    EXPECT_EQ(CountFields("a;;b", ';'), 3);
+    EXPECT_EQ(CountFields("'a;b';c", ';'), 2);
+    EXPECT_EQ(CountFields("x\"a;b\";c", ';'), 2); // a quote opens anywhere
+    EXPECT_EQ(CountFields("  x  y", ' '), 2);
+    EXPECT_EQ(CountFields("Name;Street 1;Town", ';'), 3);
+}
+
+TEST(TextHelpers, GetFieldSplitsAndUnquotes) {
+    struct Case {
+        const char* text;
+        int n;
+        char delimiter;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"0=|ACSR, 795|,28.143,900", 2, '=', "ACSR, 795,28.143,900"},
+        {"0=|ACSR, 795|,28.143,900", 1, '=', "0"},
+        {"a;;b", 1, ';', "a"},
+        {"a;;b", 2, ';', ""},
+        {"a;;b", 3, ';', "b"},
+        {"a;;b", 4, ';', ""},
+        {" x  y", 1, ' ', "x"},
+        {" x  y", 2, ' ', "y"},
+        {"'a;b';c", 1, ';', "a;b"},
+        {"'a;b';c", 2, ';', "c"},
+        {"  \"q,r\" ,s", 1, ',', "q,r"},            // a quote after blanks still opens
+        {"ab\"c,d", 1, ',', "ab\"c"},               // a quote inside a field is text
+        {"|Drake|,28.143,|x|y", 3, ',', "xy"},      // a used bar is dropped later too
+        {"|A=B|,1.5,2", 1, ',', "A=B"},
+        {"Drake=28.143,907", 2, '=', "28.143,907"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        SCOPED_TRACE(c.n);
+        EXPECT_EQ(GetField(c.text, c.n, c.delimiter), c.expected);
+    }
+}
+
+TEST(TextHelpers, SemicolonsBecomeTabsAndMaximaPreferTheFirst) {
+    EXPECT_EQ(SemicolonsToTabs("a;b;;c"), "a\tb\t\tc");
+    EXPECT_EQ(MaxInt(3, 7), 7);
+    EXPECT_EQ(MaxInt(-1, -5), -1);
+    EXPECT_EQ(MaxFloat(2.0f, 2.0f), 2.0f);
+    EXPECT_EQ(MaxFloat(1.0f, 1.5f), 1.5f);
+}
