@@ -78,8 +78,8 @@ TGradientFactors GradientFactors(int n, const TBundle& b) {
 }
 
 float SurfaceGradientKvCm(TPhasor q, const TGradientFactors& f) {
-    const double magnitude = std::sqrt(static_cast<double>(q.Re) * q.Re +
-                                       static_cast<double>(q.Im) * q.Im);
+    const double magnitude =
+        std::sqrt(static_cast<double>(q.Re) * q.Re + static_cast<double>(q.Im) * q.Im);
     return static_cast<float>(magnitude * f.Bracket * kGradientFactor / f.NTimesRCm);
 }
 
@@ -146,9 +146,7 @@ class TChargeSweep {
         double Cos = 1, Sin = 0;
     };
 
-    TSystemConductor& At(std::size_t k) {
-        return system_[static_cast<std::size_t>(members_[k])];
-    }
+    TSystemConductor& At(std::size_t k) { return system_[static_cast<std::size_t>(members_[k])]; }
 
     void AddToAngleGroup(const TSystemConductor& c) {
         for (std::size_t g = 0; g < groups_.size(); ++g) {

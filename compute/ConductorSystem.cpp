@@ -65,8 +65,8 @@ void PrepareConductorSystem(std::span<TSystemConductor> system) {
         const bool usable = BundleGeometryFault(c.SubCondCount, c.DiameterMm, c.SubSpacingCm) ==
                             TGeometryFault::None;
         c.InChargeSystem = usable && c.YM > 0;
-        c.Bundle = usable ? BundleDimensions(c.SubCondCount, c.DiameterMm, c.SubSpacingCm)
-                          : TBundle{};
+        c.Bundle =
+            usable ? BundleDimensions(c.SubCondCount, c.DiameterMm, c.SubSpacingCm) : TBundle{};
         c.RadiusM = usable ? OuterRadiusM(c.SubCondCount, c.Bundle) : 0.0;
         if (!std::isfinite(c.RadiusM)) c.RadiusM = 0;
         const double theta = CurrentAngleRad(c.IsAc, c.MaxVoltageKv, c.PhaseAngleDeg);

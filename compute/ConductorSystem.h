@@ -16,7 +16,7 @@ struct TBundle {
     float SubRadiusCm = 0;   // r = d ÷ 2
     float SpacingCm = 0;     // s: the sub-conductor spacing, or r for a single conductor
     float DiameterCm = 0;    // D = spacing ÷ sin(π ÷ n), or d for a single conductor
-    float EqDiameterM = 0;   // D × (n × d ÷ D)^(1/n) ÷ 100, equivalent single-conductor diameter
+    float EqDiameterM = 0; // D × (n × d ÷ D)^(1/n) ÷ 100, equivalent single-conductor diameter
 };
 
 // Bundle dimensions from a conductor's inputs (single-precision results). Only
@@ -55,24 +55,24 @@ double CurrentAngleRad(bool isAc, float maxVoltageKv, float phaseAngleDeg);
 
 struct TSystemConductor {
     // Inputs, from the model's internal values.
-    float XM = 0;              // AbsoluteX: circuit offset + horizontal distance, m
-    float YM = 0;              // height above ground, m
-    int SubCondCount = 1;      // n
-    float DiameterMm = 0;      // sub-conductor diameter d, mm
-    float SubSpacingCm = 0;    // sub-conductor spacing, cm
-    float MaxVoltageKv = 0;    // U, phase-to-phase, kV (negative for a negative DC pole)
-    float PhaseAngleDeg = 0;   // voltage and current phase angle, degrees
-    float CurrentA = 0;        // I, rms (DC: the pole current), A
-    bool IsAc = true;          // false for a direct-current pole
-    bool IsGround = false;     // overhead ground wire
+    float XM = 0;            // AbsoluteX: circuit offset + horizontal distance, m
+    float YM = 0;            // height above ground, m
+    int SubCondCount = 1;    // n
+    float DiameterMm = 0;    // sub-conductor diameter d, mm
+    float SubSpacingCm = 0;  // sub-conductor spacing, cm
+    float MaxVoltageKv = 0;  // U, phase-to-phase, kV (negative for a negative DC pole)
+    float PhaseAngleDeg = 0; // voltage and current phase angle, degrees
+    float CurrentA = 0;      // I, rms (DC: the pole current), A
+    bool IsAc = true;        // false for a direct-current pole
+    bool IsGround = false;   // overhead ground wire
 
     // Conductor system: only conductors above ground carry a charge; one on or
     // below the ground (an underground cable) has no potential coefficient and
     // takes part in the magnetic field only.
     bool InChargeSystem = false;
-    TBundle Bundle;             // valid when InChargeSystem
-    double RadiusM = 0;         // outer radius; a sensor closer than this is inside the conductor
-    double CurrentCos = 1;      // cos and sin of CurrentAngleRad
+    TBundle Bundle;        // valid when InChargeSystem
+    double RadiusM = 0;    // outer radius; a sensor closer than this is inside the conductor
+    double CurrentCos = 1; // cos and sin of CurrentAngleRad
     double CurrentSin = 0;
 
     // Charge computation, last sweep step (valid when InChargeSystem).

@@ -57,14 +57,17 @@ TReference SolveStepByStep(std::vector<TSystemConductor> system) {
         for (std::size_t i = 0; i < n; ++i) {
             float qRe = 0, qIm = 0;
             for (std::size_t j = 0; j < n; ++j) {
-                qRe = static_cast<float>(qRe + inverse.Get(static_cast<int>(i), static_cast<int>(j)) * vRe[j]);
-                qIm = static_cast<float>(qIm + inverse.Get(static_cast<int>(i), static_cast<int>(j)) * vIm[j]);
+                qRe = static_cast<float>(
+                    qRe + inverse.Get(static_cast<int>(i), static_cast<int>(j)) * vRe[j]);
+                qIm = static_cast<float>(
+                    qIm + inverse.Get(static_cast<int>(i), static_cast<int>(j)) * vIm[j]);
             }
             const TSystemConductor& c = system[static_cast<std::size_t>(members[i])];
             const int nSub = c.SubCondCount;
             const double r = c.Bundle.SubRadiusCm;
             const double s = c.Bundle.SpacingCm;
-            const double q = std::sqrt(static_cast<double>(qRe) * qRe + static_cast<double>(qIm) * qIm);
+            const double q =
+                std::sqrt(static_cast<double>(qRe) * qRe + static_cast<double>(qIm) * qIm);
             const auto g = static_cast<float>(
                 q * (1.0 + 2.0 * (nSub - 1) * std::sin(3.14159265 / nSub) * r / s) * 1.8e7 /
                 (static_cast<double>(nSub) * r));
@@ -137,7 +140,12 @@ TEST(Charges, WorkedCase230kV) {
 
 TEST(Charges, TwoConductorsMatchTheTwoByTwoInverse) {
     const TCond a{.X = -5, .Y = 12, .VoltageKv = 230, .AngleDeg = 0};
-    const TCond b{.X = 4, .Y = 15, .N = 2, .DiameterMm = 30, .SpacingCm = 45, .VoltageKv = 230,
+    const TCond b{.X = 4,
+                  .Y = 15,
+                  .N = 2,
+                  .DiameterMm = 30,
+                  .SpacingCm = 45,
+                  .VoltageKv = 230,
                   .AngleDeg = 120};
     std::vector<TSystemConductor> system = SystemOf({a, b});
     ASSERT_EQ(SolveCharges(system).Outcome, TChargeOutcome::Solved);
@@ -163,16 +171,18 @@ TEST(Charges, TwoConductorsMatchTheTwoByTwoInverse) {
 }
 
 TEST(Charges, GroundWireAboveAPhaseCarriesAnOpposingCharge) {
-    std::vector<TSystemConductor> system =
-        SystemOf({{.Y = 12, .VoltageKv = 230, .AngleDeg = 30}, {.Y = 20, .DiameterMm = 11, .Ground = true}});
+    std::vector<TSystemConductor> system = SystemOf(
+        {{.Y = 12, .VoltageKv = 230, .AngleDeg = 30}, {.Y = 20, .DiameterMm = 11, .Ground = true}});
     ASSERT_EQ(SolveCharges(system).Outcome, TChargeOutcome::Solved);
     const TPhasor phase = system[0].ChargeCPerM;
     const TPhasor wire = system[1].ChargeCPerM;
     EXPECT_EQ(system[1].VoltV.Re, 0.0f);
     EXPECT_EQ(system[1].VoltV.Im, 0.0f);
     // Opposite phase: the ratio of the phasors is a negative real number.
-    const double cross = static_cast<double>(phase.Re) * wire.Im - static_cast<double>(phase.Im) * wire.Re;
-    const double dot = static_cast<double>(phase.Re) * wire.Re + static_cast<double>(phase.Im) * wire.Im;
+    const double cross =
+        static_cast<double>(phase.Re) * wire.Im - static_cast<double>(phase.Im) * wire.Re;
+    const double dot =
+        static_cast<double>(phase.Re) * wire.Re + static_cast<double>(phase.Im) * wire.Im;
     EXPECT_LT(dot, 0);
     EXPECT_NEAR(cross, 0, 1e-6 * std::fabs(dot));
     EXPECT_GT(*system[1].MaxGradientKvCm, 0);
@@ -180,9 +190,9 @@ TEST(Charges, GroundWireAboveAPhaseCarriesAnOpposingCharge) {
 
 TEST(Charges, NegativeDcPoleEndsWithANegativeGradient) {
     // A symmetric bipole: both poles DC, so one step, and mirror-equal gradients.
-    std::vector<TSystemConductor> system = SystemOf(
-        {{.X = -6, .Y = 20, .DiameterMm = 40.7f, .VoltageKv = 500, .Ac = false},
-         {.X = 6, .Y = 20, .DiameterMm = 40.7f, .VoltageKv = -500, .Ac = false}});
+    std::vector<TSystemConductor> system =
+        SystemOf({{.X = -6, .Y = 20, .DiameterMm = 40.7f, .VoltageKv = 500, .Ac = false},
+                  {.X = 6, .Y = 20, .DiameterMm = 40.7f, .VoltageKv = -500, .Ac = false}});
     const TChargeResult result = SolveCharges(system);
     ASSERT_EQ(result.Outcome, TChargeOutcome::Solved);
     EXPECT_EQ(result.Steps, 1);
@@ -241,8 +251,8 @@ TEST(Charges, SweepKeepsTheLargestGradientOfAnyStep) {
 }
 
 TEST(Charges, CoincidentConductorsAreNamedNotSolved) {
-    std::vector<TSystemConductor> system =
-        SystemOf({{.X = 0, .VoltageKv = 230}, {.X = 3, .VoltageKv = 230}, {.X = 3, .VoltageKv = 230}});
+    std::vector<TSystemConductor> system = SystemOf(
+        {{.X = 0, .VoltageKv = 230}, {.X = 3, .VoltageKv = 230}, {.X = 3, .VoltageKv = 230}});
     const TChargeResult result = SolveCharges(system);
     EXPECT_EQ(result.Outcome, TChargeOutcome::Coincident);
     EXPECT_EQ(result.Pair.First, 1);
@@ -252,8 +262,9 @@ TEST(Charges, CoincidentConductorsAreNamedNotSolved) {
 }
 
 TEST(Charges, ConductorsOnOrBelowGroundCarryNoCharge) {
-    std::vector<TSystemConductor> system = SystemOf(
-        {{.X = 0, .Y = 10, .VoltageKv = 230}, {.X = 0, .Y = -10, .VoltageKv = 230}, {.X = 5, .Y = 0, .VoltageKv = 230}});
+    std::vector<TSystemConductor> system = SystemOf({{.X = 0, .Y = 10, .VoltageKv = 230},
+                                                     {.X = 0, .Y = -10, .VoltageKv = 230},
+                                                     {.X = 5, .Y = 0, .VoltageKv = 230}});
     ASSERT_EQ(SolveCharges(system).Outcome, TChargeOutcome::Solved);
     EXPECT_TRUE(system[0].MaxGradientKvCm.has_value());
     for (std::size_t k : {1u, 2u}) {

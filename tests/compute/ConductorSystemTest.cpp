@@ -1,9 +1,9 @@
 // The conductor system: bundle dimensions against the geometry by hand, the
 // voltage phasor and current angle, the AC/DC mix test, and the records built
 // from the model (absolute x, current in amperes, who carries charge).
-#include "compute/Compute.h"
 #include "compute/ConductorSystem.h"
 #include "LineBuilder.h"
+#include "compute/Compute.h"
 
 #include <gtest/gtest.h>
 
@@ -68,8 +68,8 @@ TEST(ConductorSystem, VoltagePhasorIsPhaseToGroundRms) {
         double offset;
         double degrees; // the angle the phasor should have
     };
-    const Case cases[] = {{230, 0, 0, 0}, {230, 120, 0, 120}, {500, -120, 0, -120},
-                          {345, 240, 359.9, 599.9}, {-500, 0, 0, 0}, {0, 90, 0, 90}};
+    const Case cases[] = {{230, 0, 0, 0},           {230, 120, 0, 120}, {500, -120, 0, -120},
+                          {345, 240, 359.9, 599.9}, {-500, 0, 0, 0},    {0, 90, 0, 90}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.angle);
         const TPhasor v = VoltagePhasorV(c.u, c.angle, c.offset);

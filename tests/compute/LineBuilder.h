@@ -48,8 +48,7 @@ inline TConductor& AddConductor(TCircuit& circuit, const TCond& c) {
     auto conductor = std::make_unique<TConductor>(*circuit.Scenario, circuit);
     conductor->CondType = c.Ground ? Ground : PhaseA;
     conductor->AcFlag = c.Ac ? 1 : 0;
-    conductor->Id = c.Id.empty() ? "C" + std::to_string(circuit.Scenario->ConductorCount())
-                                 : c.Id;
+    conductor->Id = c.Id.empty() ? "C" + std::to_string(circuit.Scenario->ConductorCount()) : c.Id;
     conductor->HorizDistance = c.X - circuit.DistFromRowLeft;
     conductor->Height = c.Y;
     conductor->SubCondCount = static_cast<std::uint8_t>(c.N);
@@ -135,16 +134,32 @@ inline std::vector<TCond> DoubleCircuit500kV() {
 // two ground wires: 12 conductors, mixed AC/DC.
 inline std::vector<TCond> MixedAcDc12() {
     std::vector<TCond> line;
-    line.push_back({.X = -30, .Y = 25, .N = 2, .DiameterMm = 40.7f, .SpacingCm = 45,
-                    .VoltageKv = 500, .CurrentA = 3000, .Ac = false});
-    line.push_back({.X = -16, .Y = 25, .N = 2, .DiameterMm = 40.7f, .SpacingCm = 45,
-                    .VoltageKv = -500, .CurrentA = 3000, .Ac = false});
+    line.push_back({.X = -30,
+                    .Y = 25,
+                    .N = 2,
+                    .DiameterMm = 40.7f,
+                    .SpacingCm = 45,
+                    .VoltageKv = 500,
+                    .CurrentA = 3000,
+                    .Ac = false});
+    line.push_back({.X = -16,
+                    .Y = 25,
+                    .N = 2,
+                    .DiameterMm = 40.7f,
+                    .SpacingCm = 45,
+                    .VoltageKv = -500,
+                    .CurrentA = 3000,
+                    .Ac = false});
     const float heights[] = {18, 25, 32};
     const float angles[] = {0, 120, 240};
     for (int side = 0; side < 2; ++side)
         for (int phase = 0; phase < 3; ++phase)
-            line.push_back({.X = side == 0 ? 8.0f : 20.0f, .Y = heights[phase], .N = 2,
-                            .DiameterMm = 28.1f, .SpacingCm = 45, .VoltageKv = 345,
+            line.push_back({.X = side == 0 ? 8.0f : 20.0f,
+                            .Y = heights[phase],
+                            .N = 2,
+                            .DiameterMm = 28.1f,
+                            .SpacingCm = 45,
+                            .VoltageKv = 345,
                             .AngleDeg = angles[side == 0 ? phase : 2 - phase],
                             .CurrentA = 1200});
     line.push_back({.X = -23, .Y = 33, .DiameterMm = 11, .Ground = true});
@@ -162,9 +177,12 @@ inline std::vector<TCond> Substation60() {
         const float x0 = -60.0f + 6.0f * static_cast<float>(bus);
         const float y = bus % 2 == 0 ? 6.0f : 10.0f;
         for (int phase = 0; phase < 3; ++phase)
-            line.push_back({.X = x0 + 1.5f * static_cast<float>(phase), .Y = y,
-                            .DiameterMm = 35, .VoltageKv = 230,
-                            .AngleDeg = 120.0f * static_cast<float>(phase), .CurrentA = 1000});
+            line.push_back({.X = x0 + 1.5f * static_cast<float>(phase),
+                            .Y = y,
+                            .DiameterMm = 35,
+                            .VoltageKv = 230,
+                            .AngleDeg = 120.0f * static_cast<float>(phase),
+                            .CurrentA = 1000});
     }
     return line;
 }

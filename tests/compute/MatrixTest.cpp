@@ -1,9 +1,9 @@
 // TMatrix and InvertMatrix: known inverses, the pivot order's row swaps and
 // column unscrambling, A × A⁻¹ = I on potential-coefficient matrices, and the
 // refusal of singular and non-finite matrices.
-#include "compute/Charges.h"
 #include "compute/Matrix.h"
 #include "LineBuilder.h"
+#include "compute/Charges.h"
 
 #include <gtest/gtest.h>
 
