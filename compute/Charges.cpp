@@ -103,9 +103,11 @@ class TChargeSweep {
         chargeIm_.resize(n_);
         maxGradient_.resize(n_);
         factors_.resize(n_);
+        phaseToGround_.resize(n_);
         for (std::size_t k = 0; k < n_; ++k) {
             const TSystemConductor& c = At(k);
             factors_[k] = GradientFactors(c.SubCondCount, c.Bundle);
+            phaseToGround_[k] = PhaseToGroundKv(c.MaxVoltageKv);
             AddToAngleGroup(c);
         }
     }
@@ -168,7 +170,7 @@ class TChargeSweep {
         }
         for (std::size_t k = 0; k < n_; ++k) {
             const TAngleGroup& g = groups_[groupOf_[k]];
-            volts_[k] = VoltagePhasorFromCosSinV(At(k).MaxVoltageKv, g.Cos, g.Sin);
+            volts_[k] = VoltagePhasorFromCosSinV(phaseToGround_[k], g.Cos, g.Sin);
         }
     }
 
@@ -198,6 +200,7 @@ class TChargeSweep {
     std::vector<float> chargeRe_, chargeIm_;
     std::vector<float> maxGradient_;
     std::vector<TGradientFactors> factors_;
+    std::vector<double> phaseToGround_; // U ÷ √3, kV
 };
 
 void ClearChargeResults(std::span<TSystemConductor> system) {

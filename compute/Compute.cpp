@@ -114,16 +114,18 @@ const std::string& IdOf(const TScenario& scenario, int index) {
 
 // Fills every field and corona value of one record.
 void ComputeRecord(TCalcResult& record, std::span<const TSystemConductor> system,
-                   const TScenario& scenario, const TCoronaSite& site, int units) {
+                   const TScenario& scenario, const TCoronaField& corona, int units) {
     const float x = RecordPositionM(record, units);
     record.EMax = ElectricFieldKvPerM(system, x, scenario.EFieldHeight);
     record.BMax = MagneticFieldGauss(system, x, scenario.BFieldHeight);
-    record.AnRainL50 = AudibleNoiseDba(system, site, x, TWeather::Rain);
-    record.AnFairL50 = AudibleNoiseDba(system, site, x, TWeather::Fair);
-    record.TviRain = TelevisionInterferenceDbuv(system, site, x);
-    record.RiRain = RadioInterferenceDbuv(system, site, x, TWeather::Rain);
-    record.RiFair = RadioInterferenceDbuv(system, site, x, TWeather::Fair);
-    record.Ozone = OzonePpb(system, site, x);
+    const TRainFair noise = corona.AudibleNoiseDba(x);
+    record.AnRainL50 = noise.Rain;
+    record.AnFairL50 = noise.Fair;
+    record.TviRain = corona.TelevisionInterferenceDbuv(x);
+    const TRainFair radio = corona.RadioInterferenceDbuv(x);
+    record.RiRain = radio.Rain;
+    record.RiFair = radio.Fair;
+    record.Ozone = corona.OzonePpb(x);
 }
 
 void StoreConductorResults(TScenario& scenario, std::span<const TSystemConductor> system) {
@@ -186,8 +188,9 @@ bool ComputeScenario(TScenario& scenario) {
 
     const TCoronaSite site = CoronaSiteOf(scenario);
     ComputeCoronaLosses(system, site);
+    const TCoronaField corona(system, site);
     for (TCalcResult& record : layout->Records)
-        ComputeRecord(record, system, scenario, site, units);
+        ComputeRecord(record, system, scenario, corona, units);
 
     scenario.Results = std::move(layout->Records);
     scenario.RowLeftResult = layout->RowLeftResult;

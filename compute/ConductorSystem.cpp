@@ -44,15 +44,19 @@ double VoltageAngleRad(float phaseAngleDeg, double offsetDeg) {
     return (static_cast<double>(phaseAngleDeg) + offsetDeg) * kRadPerDeg;
 }
 
-TPhasor VoltagePhasorFromCosSinV(float maxVoltageKv, double cosTheta, double sinTheta) {
-    const double amplitude = maxVoltageKv / kSqrt3;
-    return {static_cast<float>(amplitude * cosTheta * 1000.0),
-            static_cast<float>(amplitude * sinTheta * 1000.0)};
+double PhaseToGroundKv(float maxVoltageKv) {
+    return maxVoltageKv / kSqrt3;
+}
+
+TPhasor VoltagePhasorFromCosSinV(double phaseToGroundKv, double cosTheta, double sinTheta) {
+    return {static_cast<float>(phaseToGroundKv * cosTheta * 1000.0),
+            static_cast<float>(phaseToGroundKv * sinTheta * 1000.0)};
 }
 
 TPhasor VoltagePhasorV(float maxVoltageKv, float phaseAngleDeg, double offsetDeg) {
     const double theta = VoltageAngleRad(phaseAngleDeg, offsetDeg);
-    return VoltagePhasorFromCosSinV(maxVoltageKv, std::cos(theta), std::sin(theta));
+    return VoltagePhasorFromCosSinV(PhaseToGroundKv(maxVoltageKv), std::cos(theta),
+                                    std::sin(theta));
 }
 
 double CurrentAngleRad(bool isAc, float maxVoltageKv, float phaseAngleDeg) {
@@ -70,8 +74,9 @@ void PrepareConductorSystem(std::span<TSystemConductor> system) {
         c.RadiusM = usable ? OuterRadiusM(c.SubCondCount, c.Bundle) : 0.0;
         if (!std::isfinite(c.RadiusM)) c.RadiusM = 0;
         const double theta = CurrentAngleRad(c.IsAc, c.MaxVoltageKv, c.PhaseAngleDeg);
-        c.CurrentCos = std::cos(theta);
-        c.CurrentSin = std::sin(theta);
+        const double k = c.CurrentA / 1000.0 * 2.0;
+        c.CurrentSourceRe = k * std::cos(theta);
+        c.CurrentSourceIm = k * std::sin(theta);
     }
 }
 

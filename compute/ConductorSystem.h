@@ -45,8 +45,10 @@ double VoltageAngleRad(float phaseAngleDeg, double offsetDeg);
 // Phase-to-ground rms voltage phasor, V: U ÷ √3 × (cos θ, sin θ) × 1000 with U
 // the phase-to-phase voltage in kV. A ground wire (U = 0) gets a zero phasor,
 // which makes it a grounded conductor in the charge computation.
-TPhasor VoltagePhasorFromCosSinV(float maxVoltageKv, double cosTheta, double sinTheta);
 TPhasor VoltagePhasorV(float maxVoltageKv, float phaseAngleDeg, double offsetDeg);
+// The same in two steps, for callers that reuse U ÷ √3 or cos θ and sin θ.
+double PhaseToGroundKv(float maxVoltageKv); // U ÷ √3
+TPhasor VoltagePhasorFromCosSinV(double phaseToGroundKv, double cosTheta, double sinTheta);
 
 // Angle of a conductor's current, radians: the phase angle, except the return
 // current of a negative DC pole (DC with a voltage not above 0), which flows at
@@ -70,10 +72,12 @@ struct TSystemConductor {
     // below the ground (an underground cable) has no potential coefficient and
     // takes part in the magnetic field only.
     bool InChargeSystem = false;
-    TBundle Bundle;        // valid when InChargeSystem
-    double RadiusM = 0;    // outer radius; a sensor closer than this is inside the conductor
-    double CurrentCos = 1; // cos and sin of CurrentAngleRad
-    double CurrentSin = 0;
+    TBundle Bundle;     // valid when InChargeSystem
+    double RadiusM = 0; // outer radius; a sensor closer than this is inside the conductor
+    // Line current as a source of magnetic field: K e^{iθ} with K = 2 I ÷ 1000
+    // (μ0 ÷ 2π in G·m/A) and θ = CurrentAngleRad, gauss·m.
+    double CurrentSourceRe = 0;
+    double CurrentSourceIm = 0;
 
     // Charge computation, last sweep step (valid when InChargeSystem).
     TPhasor VoltV;                        // voltage phasor, V
@@ -85,7 +89,7 @@ struct TSystemConductor {
     std::optional<float> OzoneRate;         // ozone production feeding the plume model
 };
 
-// Fills InChargeSystem, Bundle, RadiusM and the current angle of every
+// Fills InChargeSystem, Bundle, RadiusM and the current source of every
 // conductor from its inputs.
 void PrepareConductorSystem(std::span<TSystemConductor> system);
 

@@ -1,5 +1,7 @@
 #include "compute/Corona.h"
 
+#include "compute/Numeric.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,61 +9,39 @@ namespace corvalt {
 
 namespace {
 
-std::optional<float> FiniteFloat(double value) {
-    const auto f = static_cast<float>(value);
-    if (!std::isfinite(f)) return std::nullopt;
-    return f;
+// The conductor's gradient g (kV/cm; negative for a negative pole).
+double Gradient(const TSystemConductor& c) {
+    return *c.MaxGradientKvCm;
 }
 
 double AltitudeTermDb(const TCoronaSite& site) {
     return site.AltitudeM / 300.0;
 }
 
-// Squared distance from a conductor to a point at height heightM, m².
-double DistanceSqTo(const TSystemConductor& c, float xM, float heightM) {
-    const double dx = static_cast<double>(xM) - c.XM;
-    const double dy = static_cast<double>(c.YM) - heightM;
-    return dx * dx + dy * dy;
-}
-
-// The conductor's gradient g (kV/cm; negative for a negative pole).
-double Gradient(const TSystemConductor& c) {
-    return *c.MaxGradientKvCm;
-}
-
-// ---- Audible noise ----
-
-// Level of one conductor at distance D (m), dBA; empty for a negative DC pole.
-std::optional<double> AudibleNoiseLevelDba(const TSystemConductor& c, double distanceM,
-                                           const TCoronaSite& site, TWeather weather) {
+// Audible noise of a conductor before its distance term, dBA: 120 log g −
+// 164.6 + 55 log d_eq (AC; d_eq = 0.58 n^0.48 d from 4 sub-conductors) or
+// 86 log g − 139.4 + 40 log d_eq (DC; d_eq = 0.66 n^0.64 d from 3), with d in
+// mm. Empty for a negative DC pole, which makes no audible noise.
+std::optional<double> AudibleNoisePrefixDba(const TSystemConductor& c) {
     const double n = c.SubCondCount;
     const double d = c.DiameterMm;
-    const double logD = std::log10(distanceM);
     if (c.IsAc) {
         const double dEq = c.SubCondCount >= 4 ? 0.58 * std::pow(n, 0.48) * d : d;
-        const double g = std::fabs(Gradient(c));
-        double an = 120 * std::log10(g) - 164.6 + 55 * std::log10(dEq) - 11.4 * logD - 5.8 +
-                    AltitudeTermDb(site);
-        if (weather == TWeather::Fair) an -= 25;
-        return an;
+        return 120 * std::log10(std::fabs(Gradient(c))) - 164.6 + 55 * std::log10(dEq);
     }
     const double g = Gradient(c);
     if (!(g > 0)) return std::nullopt;
     const double dEq = c.SubCondCount >= 3 ? 0.66 * std::pow(n, 0.64) * d : d;
-    double an =
-        86 * std::log10(g) - 139.4 + 40 * std::log10(dEq) - 11.4 * logD + AltitudeTermDb(site);
-    if (weather == TWeather::Fair) an += 6;
-    return an;
+    return 86 * std::log10(g) - 139.4 + 40 * std::log10(dEq);
 }
-
-// ---- Radio interference ----
 
 // Ground-wave attenuation of numerical distance p.
 double GroundWaveAttenuation(double p) {
     return (0.3 * p + 2) / (0.6 * p * p + p + 2);
 }
 
-// Reference level log(R1² + R2² + R3²) of the AC or the DC formula at f (MHz).
+// Reference level log(R1² + R2² + R3²) of the AC or the DC radio formula at f
+// (MHz) and wavelength λ (m).
 double RadioReferenceLevel(bool isAc, double f, double lambdaM) {
     const double k = isAc ? 13.7 : 11.9;
     const double kR0 = (isAc ? 0.44068 : 0.37757) * f;
@@ -72,63 +52,25 @@ double RadioReferenceLevel(bool isAc, double f, double lambdaM) {
     return std::log10(r1 * r1 + r2 * r2 + r3 * r3);
 }
 
-struct TRadioParameters {
-    double F;           // frequency, MHz
-    double LambdaM;     // wavelength 300 ÷ f, m
-    double Sigma;       // ground conductivity, mmhos/m
-    double AntennaM;    // antenna height h, m
-    double FrequencyDb; // 10 (1 − (log 10f)²)
-    double ReferenceAc; // reference levels
-    double ReferenceDc;
-};
-
-TRadioParameters RadioParameters(const TCoronaSite& site) {
-    TRadioParameters r{};
-    r.F = site.RadioFrequencyMhz;
-    r.LambdaM = 300.0 / r.F;
-    r.Sigma = site.GroundConductivityMmhoPerM;
-    r.AntennaM = site.RadioAntennaHeightM;
-    const double logTenF = std::log10(10 * r.F);
-    r.FrequencyDb = 10 * (1 - logTenF * logTenF);
-    r.ReferenceAc = RadioReferenceLevel(true, r.F, r.LambdaM);
-    r.ReferenceDc = RadioReferenceLevel(false, r.F, r.LambdaM);
-    return r;
-}
-
-// Level of one conductor at distance R (m) from the antenna, dBµV/m, before
-// the line's rain correction.
-double RadioLevelDbuv(const TSystemConductor& c, double distanceM, const TRadioParameters& r,
-                      const TCoronaSite& site, TWeather weather) {
+// Radio interference base level of a conductor in the weather, dBµV/m, before
+// the reference level and the lateral attenuation.
+double RadioBaseLevelDbuv(const TSystemConductor& c, const TCoronaSite& site, bool rain) {
+    const double f = site.RadioFrequencyMhz;
+    const double logTenF = std::log10(10 * f);
+    const double frequencyTerm = 10 * (1 - logTenF * logTenF);
     const double d = c.DiameterMm;
     const double g = Gradient(c);
-    double ri;
-    if (c.IsAc) {
-        ri = 120 * std::log10(std::fabs(g) / 17.56) + 48 + 40 * std::log10(d / 35.1) +
-             r.FrequencyDb + 24 + AltitudeTermDb(site);
-    } else {
-        const double polarity = g >= 0 ? 0.0 : -4.0;
-        ri = polarity + 86 * std::log10(std::fabs(g) / 27.25) + 60.5 + 40 * std::log10(d / 46.2) +
-             r.FrequencyDb + AltitudeTermDb(site);
-        if (weather == TWeather::Rain) ri -= 6;
-    }
-    // Lateral attenuation: direct, ground-wave and induction terms.
-    const double y = c.YM;
-    const double p = distanceM * 52.5 / (r.LambdaM * r.LambdaM * r.Sigma);
-    const double u = 1 / (0.020944 * r.F * distanceM); // 1 ÷ kR, k = 2π ÷ λ
-    const double breakpoint = 12 * r.AntennaM * y / r.LambdaM;
-    const double t1 =
-        distanceM > breakpoint ? std::pow(y * u * breakpoint / distanceM, 2) : std::pow(y * u, 2);
-    const double t2 = std::pow(y * u * GroundWaveAttenuation(p), 2);
-    const double t3 = std::pow(y * u * u, 2);
-    ri += -10 * (c.IsAc ? r.ReferenceAc : r.ReferenceDc) + 10 * std::log10(t1 + t2 + t3);
-    if (c.IsAc && weather == TWeather::Fair) ri -= 24;
-    return ri;
+    if (c.IsAc)
+        return 120 * std::log10(std::fabs(g) / 17.56) + 48 + 40 * std::log10(d / 35.1) +
+               frequencyTerm + 24 + AltitudeTermDb(site);
+    const double polarity = g >= 0 ? 0.0 : -4.0;
+    const double level = polarity + 86 * std::log10(std::fabs(g) / 27.25) + 60.5 +
+                         40 * std::log10(d / 46.2) + frequencyTerm + AltitudeTermDb(site);
+    return rain ? level - 6 : level;
 }
 
-// ---- Television interference ----
-
-// Distance term L(R) − L(61) of an antenna R metres away, with the breakpoint
-// B (m) where the decay turns from 20 to 40 dB a decade.
+// Distance term L(R) − L(61) of a TV antenna R metres away, with the
+// breakpoint B (m) where the decay turns from 20 to 40 dB a decade.
 double TelevisionDistanceTermDb(double distanceM, double breakpointM) {
     const double reference = 61;
     if (breakpointM > reference) {
@@ -145,59 +87,6 @@ double TelevisionDistanceTermDb(double distanceM, double breakpointM) {
 bool IsCoronaSource(const TSystemConductor& c) {
     return !c.IsGround && c.InChargeSystem && c.MaxVoltageKv != 0 && c.MaxGradientKvCm &&
            *c.MaxGradientKvCm != 0 && std::isfinite(*c.MaxGradientKvCm);
-}
-
-std::optional<float> AudibleNoiseDba(std::span<const TSystemConductor> system,
-                                     const TCoronaSite& site, float xM, TWeather weather) {
-    double powerSum = 0;
-    for (const TSystemConductor& c : system) {
-        if (!IsCoronaSource(c)) continue;
-        const double distanceSq = DistanceSqTo(c, xM, site.MicrophoneHeightM);
-        if (IsInsideConductor(distanceSq, c.RadiusM)) return std::nullopt;
-        const std::optional<double> level =
-            AudibleNoiseLevelDba(c, std::sqrt(distanceSq), site, weather);
-        if (!level) continue;
-        const double power = std::pow(10.0, *level / 10);
-        if (power > 0) powerSum += power;
-    }
-    if (!(powerSum > 0)) return std::nullopt;
-    return FiniteFloat(10 * std::log10(powerSum));
-}
-
-std::optional<float> RadioInterferenceDbuv(std::span<const TSystemConductor> system,
-                                           const TCoronaSite& site, float xM, TWeather weather) {
-    const TRadioParameters r = RadioParameters(site);
-    std::optional<double> line;
-    for (const TSystemConductor& c : system) {
-        if (!IsCoronaSource(c)) continue;
-        const double distanceSq = DistanceSqTo(c, xM, site.RadioAntennaHeightM);
-        if (IsInsideConductor(distanceSq, c.RadiusM)) return std::nullopt;
-        const double level = RadioLevelDbuv(c, std::sqrt(distanceSq), r, site, weather);
-        if (!line || level > *line) line = level;
-    }
-    if (!line) return std::nullopt;
-    if (weather == TWeather::Rain) *line -= 7;
-    return FiniteFloat(*line);
-}
-
-std::optional<float> TelevisionInterferenceDbuv(std::span<const TSystemConductor> system,
-                                                const TCoronaSite& site, float xM) {
-    const double f = site.TvFrequencyMhz;
-    const double h = site.TvAntennaHeightM;
-    std::optional<double> line;
-    for (const TSystemConductor& c : system) {
-        if (!IsCoronaSource(c) || !c.IsAc) continue;
-        const double distanceSq = DistanceSqTo(c, xM, site.TvAntennaHeightM);
-        if (IsInsideConductor(distanceSq, c.RadiusM)) return std::nullopt;
-        const double g = std::fabs(Gradient(c));
-        const double breakpoint = f * h * c.YM * 0.04;
-        const double tvi = 120 * std::log10(g / 16.3) + 10 + 40 * std::log10(c.DiameterMm / 30.4) +
-                           20 * std::log10(75 / f) + AltitudeTermDb(site) +
-                           TelevisionDistanceTermDb(std::sqrt(distanceSq), breakpoint);
-        if (!line || tvi > *line) line = tvi;
-    }
-    if (!line) return std::nullopt;
-    return FiniteFloat(*line);
 }
 
 double CoronaLossRainTermDb(double r) {
@@ -243,30 +132,117 @@ void ComputeCoronaLosses(std::span<TSystemConductor> system, const TCoronaSite& 
     }
 }
 
-std::optional<float> OzonePpb(std::span<const TSystemConductor> system, const TCoronaSite& site,
-                              float xM) {
+TCoronaField::TCoronaField(std::span<const TSystemConductor> system, const TCoronaSite& site)
+    : site_(site), lambdaM_(300.0 / site.RadioFrequencyMhz), altitude_(AltitudeTermDb(site)) {
+    const double referenceAc = RadioReferenceLevel(true, site.RadioFrequencyMhz, lambdaM_);
+    const double referenceDc = RadioReferenceLevel(false, site.RadioFrequencyMhz, lambdaM_);
+    const double wind = site.WindVelocityMPerS;
+    for (const TSystemConductor& c : system) {
+        anyOzone_ = anyOzone_ || c.OzoneRate.has_value();
+        if (!IsCoronaSource(c)) continue;
+        TSource s;
+        s.XM = c.XM;
+        s.YM = c.YM;
+        s.RadiusM = c.RadiusM;
+        s.IsAc = c.IsAc;
+        s.MicDySq = Sq(s.YM - site.MicrophoneHeightM);
+        s.RadioDySq = Sq(s.YM - site.RadioAntennaHeightM);
+        s.TvDySq = Sq(s.YM - site.TvAntennaHeightM);
+        s.AnPrefix = AudibleNoisePrefixDba(c);
+        const double reference = 10 * (c.IsAc ? referenceAc : referenceDc);
+        s.RiRainPrefix = RadioBaseLevelDbuv(c, site, true) - reference;
+        s.RiFairPrefix = RadioBaseLevelDbuv(c, site, false) - reference;
+        s.RadioBreakpointM = 12 * site.RadioAntennaHeightM * s.YM / lambdaM_;
+        const double f = site.TvFrequencyMhz;
+        s.TviBase = 120 * std::log10(std::fabs(Gradient(c)) / 16.3) + 10 +
+                    40 * std::log10(c.DiameterMm / 30.4) + 20 * std::log10(75 / f) + altitude_;
+        s.TvBreakpointM = f * site.TvAntennaHeightM * s.YM * 0.04;
+        if (c.OzoneRate) s.OzoneRate = *c.OzoneRate;
+        s.SigmaFactor = (4.75 * std::pow(100 / s.YM, 0.25) + 23 / wind) * 0.0315;
+        sources_.push_back(s);
+    }
+}
+
+TRainFair TCoronaField::AudibleNoiseDba(float xM) const {
+    double rain = 0, fair = 0; // summed sound powers
+    for (const TSource& s : sources_) {
+        const double dySq = Sq(static_cast<double>(xM) - s.XM) + s.MicDySq;
+        if (IsInsideConductor(dySq, s.RadiusM)) return {};
+        if (!s.AnPrefix) continue;
+        const double level = *s.AnPrefix - 11.4 * std::log10(std::sqrt(dySq));
+        const double rainLevel = s.IsAc ? level - 5.8 + altitude_ : level + altitude_;
+        const double fairLevel = s.IsAc ? rainLevel - 25 : rainLevel + 6;
+        const double rainPower = std::pow(10.0, rainLevel / 10);
+        const double fairPower = std::pow(10.0, fairLevel / 10);
+        if (rainPower > 0) rain += rainPower;
+        if (fairPower > 0) fair += fairPower;
+    }
+    const auto level = [](double power) -> std::optional<float> {
+        if (!(power > 0)) return std::nullopt;
+        return FiniteFloat(10 * std::log10(power));
+    };
+    return {level(rain), level(fair)};
+}
+
+TRainFair TCoronaField::RadioInterferenceDbuv(float xM) const {
+    const double f = site_.RadioFrequencyMhz;
+    const double sigma = site_.GroundConductivityMmhoPerM;
+    std::optional<double> rain, fair; // the noisiest conductor's levels
+    for (const TSource& s : sources_) {
+        const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.RadioDySq;
+        if (IsInsideConductor(distanceSq, s.RadiusM)) return {};
+        // Lateral attenuation: direct, ground-wave and induction terms.
+        const double r = std::sqrt(distanceSq);
+        const double p = r * 52.5 / (lambdaM_ * lambdaM_ * sigma);
+        const double u = 1 / (0.020944 * f * r); // 1 ÷ kR, k = 2π ÷ λ
+        const double y = s.YM;
+        const double b = s.RadioBreakpointM;
+        const double t1 = r > b ? Sq(y * u * b / r) : Sq(y * u);
+        const double t2 = Sq(y * u * GroundWaveAttenuation(p));
+        const double t3 = Sq(y * u * u);
+        const double attenuation = 10 * std::log10(t1 + t2 + t3);
+        const double rainLevel = s.RiRainPrefix + attenuation;
+        double fairLevel = s.RiFairPrefix + attenuation;
+        if (s.IsAc) fairLevel -= 24;
+        if (!rain || rainLevel > *rain) rain = rainLevel;
+        if (!fair || fairLevel > *fair) fair = fairLevel;
+    }
+    if (!rain) return {};
+    return {FiniteFloat(*rain - 7), FiniteFloat(*fair)};
+}
+
+std::optional<float> TCoronaField::TelevisionInterferenceDbuv(float xM) const {
+    std::optional<double> line;
+    for (const TSource& s : sources_) {
+        if (!s.IsAc) continue;
+        const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.TvDySq;
+        if (IsInsideConductor(distanceSq, s.RadiusM)) return std::nullopt;
+        const double tvi =
+            s.TviBase + TelevisionDistanceTermDb(std::sqrt(distanceSq), s.TvBreakpointM);
+        if (!line || tvi > *line) line = tvi;
+    }
+    if (!line) return std::nullopt;
+    return FiniteFloat(*line);
+}
+
+std::optional<float> TCoronaField::OzonePpb(float xM) const {
     constexpr double kSqrtTwoPi = 2.50662827;
     constexpr double kLargestExponent = 88;
-    const double z = site.OzoneHeightM;
-    const double w = site.WindVelocityMPerS;
-    bool anySource = false;
+    if (!anyOzone_) return std::nullopt;
+    const double z = site_.OzoneHeightM;
+    const double w = site_.WindVelocityMPerS;
     double total = 0;
-    for (const TSystemConductor& c : system) {
-        if (!c.OzoneRate) continue;
-        anySource = true;
-        const double downwind = static_cast<double>(xM) - c.XM;
+    for (const TSource& s : sources_) {
+        if (!s.OzoneRate) continue;
+        const double downwind = static_cast<double>(xM) - s.XM;
         if (!(downwind >= 0.25)) continue;
-        const double y = c.YM;
-        // Vertical dispersion of the plume, m.
-        const double sigma =
-            (4.75 * std::pow(100 / y, 0.25) + 23 / w) * 0.0315 * std::pow(downwind, 0.86);
-        const double concentration = *c.OzoneRate / (sigma * w * kSqrtTwoPi);
+        const double sigma = s.SigmaFactor * std::pow(downwind, 0.86); // vertical dispersion, m
+        const double concentration = *s.OzoneRate / (sigma * w * kSqrtTwoPi);
         const double twoSigmaSq = 2 * sigma * sigma;
-        const double e1 = std::min((y - z) * (y - z) / twoSigmaSq, kLargestExponent);
-        const double e2 = std::min((y + z) * (y + z) / twoSigmaSq, kLargestExponent);
+        const double e1 = std::min(Sq(s.YM - z) / twoSigmaSq, kLargestExponent);
+        const double e2 = std::min(Sq(s.YM + z) / twoSigmaSq, kLargestExponent);
         total += concentration * (std::exp(-e1) + std::exp(-e2));
     }
-    if (!anySource) return std::nullopt;
     return FiniteFloat(total * 4.67e8);
 }
 

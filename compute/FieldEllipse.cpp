@@ -8,7 +8,7 @@ namespace {
 
 // √(½ (X² + Y² + |Ex² + Ey²|)) from X² + Y² and the two parts of Ex² + Ey².
 double SemiMajorAxis(double sumOfSquares, double den, double num) {
-    return std::sqrt(0.5 * (sumOfSquares + std::hypot(den, num)));
+    return std::sqrt(0.5 * (sumOfSquares + std::sqrt(den * den + num * num)));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "compute/Constants.h"
 #include "compute/FieldEllipse.h"
+#include "compute/Numeric.h"
 
 #include <cmath>
 
@@ -21,12 +22,6 @@ struct TFloatPhasorSum {
     }
 };
 
-std::optional<float> FiniteFloat(double value) {
-    const auto f = static_cast<float>(value);
-    if (!std::isfinite(f)) return std::nullopt;
-    return f;
-}
-
 } // namespace
 
 std::optional<float> ElectricFieldKvPerM(std::span<const TSystemConductor> system, float xM,
@@ -42,10 +37,11 @@ std::optional<float> ElectricFieldKvPerM(std::span<const TSystemConductor> syste
         const double d2Sq = dx * dx + b * b; // to its image
         if (IsInsideConductor(d1Sq, c.RadiusM) || IsInsideConductor(d2Sq, c.RadiusM))
             return std::nullopt;
-        const double c1 = d1Sq / kInvTwoPiEps0;
-        const double c2 = d2Sq / kInvTwoPiEps0;
-        const double horizontal = dx / c1 - dx / c2;
-        const double vertical = -a / c1 - b / c2;
+        // With c = d² ÷ k: the terms q dx ÷ c1 and so on.
+        const double kOverC1 = kInvTwoPiEps0 / d1Sq;
+        const double kOverC2 = kInvTwoPiEps0 / d2Sq;
+        const double horizontal = dx * kOverC1 - dx * kOverC2;
+        const double vertical = -a * kOverC1 - b * kOverC2;
         ex.Add(c.ChargeCPerM.Re * horizontal, c.ChargeCPerM.Im * horizontal);
         ey.Add(c.ChargeCPerM.Re * vertical, c.ChargeCPerM.Im * vertical);
     }
@@ -64,9 +60,11 @@ std::optional<float> MagneticFieldGauss(std::span<const TSystemConductor> system
         const double dy = c.YM - yb;
         const double dSq = dx * dx + dy * dy;
         if (IsInsideConductor(dSq, c.RadiusM)) return std::nullopt;
-        const double k = c.CurrentA / 1000.0 * 2.0;
-        bx.Add(k * dy * c.CurrentCos / dSq, k * dy * c.CurrentSin / dSq);
-        by.Add(k * dx * c.CurrentCos / dSq, k * dx * c.CurrentSin / dSq);
+        const double inverseDSq = 1 / dSq;
+        const double re = c.CurrentSourceRe * inverseDSq;
+        const double im = c.CurrentSourceIm * inverseDSq;
+        bx.Add(re * dy, im * dy);
+        by.Add(re * dx, im * dx);
     }
     return FiniteFloat(FieldEllipseOfPhasors(bx.Re, bx.Im, by.Re, by.Im));
 }

@@ -27,6 +27,29 @@ std::vector<TSystemConductor> WithLosses(std::vector<TSystemConductor> system,
     return system;
 }
 
+enum class TWeather { Rain, Fair };
+
+std::optional<float> Pick(const TRainFair& values, TWeather weather) {
+    return weather == TWeather::Rain ? values.Rain : values.Fair;
+}
+
+std::optional<float> AudibleNoiseDba(std::span<const TSystemConductor> system,
+                                     const TCoronaSite& site, float x, TWeather weather) {
+    return Pick(TCoronaField(system, site).AudibleNoiseDba(x), weather);
+}
+std::optional<float> RadioInterferenceDbuv(std::span<const TSystemConductor> system,
+                                           const TCoronaSite& site, float x, TWeather weather) {
+    return Pick(TCoronaField(system, site).RadioInterferenceDbuv(x), weather);
+}
+std::optional<float> TelevisionInterferenceDbuv(std::span<const TSystemConductor> system,
+                                                const TCoronaSite& site, float x) {
+    return TCoronaField(system, site).TelevisionInterferenceDbuv(x);
+}
+std::optional<float> OzonePpb(std::span<const TSystemConductor> system, const TCoronaSite& site,
+                              float x) {
+    return TCoronaField(system, site).OzonePpb(x);
+}
+
 } // namespace
 
 TEST(Corona, WorkedCase230kV) {
