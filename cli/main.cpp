@@ -14,7 +14,8 @@ int Fail(int code, const std::string& message) {
 namespace {
 
 const Command kCommands[] = {
-    {nullptr, nullptr, nullptr},
+    {"check", "check FILE.emf", RunCheck},
+    {"resave", "resave IN.emf OUT.emf", RunResave},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -419,7 +419,7 @@ TFileResult TEmfProject::Load(const std::string& path) {
     case TReadStatus::Ok:
         break;
     case TReadStatus::Missing:
-        return TFileResult::Failure(messages::kFileDoesNotExist, outcome.Detail);
+        return TFileResult::Failure(messages::kFileDoesNotExist);
     case TReadStatus::Unreadable:
         return TFileResult::Failure(messages::kFileUnreadable, outcome.Detail);
     case TReadStatus::TooLarge:
