@@ -27,8 +27,8 @@ inline constexpr std::size_t kMaxProjectFileBytes = std::size_t{256} << 20;
 
 // Reads the fields of a project file and checks each claim the file makes
 // before using it: a count must fit in the bytes left, a text length must be
-// neither negative nor beyond the end, a real must be a finite value of its
-// field's precision, a code must be one the program knows. The first failure
+// neither negative nor beyond the end, a real must be finite (and, for a float
+// field, no larger than any project uses), a code must be one the program knows. The first failure
 // stops the reading: every later read yields 0 or empty, and Error() tells what
 // failed, in which record and at which offset.
 class TRecordReader {

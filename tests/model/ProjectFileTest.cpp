@@ -357,7 +357,7 @@ TEST_F(ProjectFile, DamagedFieldsAreRefusedWithWhereTheyFailed) {
 
 TEST_F(ProjectFile, RealsThatAreNotFiniteSingleValuesAreRefused) {
     const double bad[] = {std::numeric_limits<double>::quiet_NaN(),
-                          -std::numeric_limits<double>::infinity(), 1e39, -4e38};
+                          -std::numeric_limits<double>::infinity(), 1e39, -4e38, 2e30};
     for (double value : bad) {
         SCOPED_TRACE(value);
         Bytes bytes = MinimalFile();
@@ -373,7 +373,7 @@ TEST_F(ProjectFile, AFailedLoadLeavesTheProjectAsItWas) {
     auto project = MakeRichProject(English);
     const Bytes before = SerializeProject(*project);
     Bytes damaged = SerializeProject(*MakeRichProject(Metric));
-    damaged.resize(damaged.size() - 1);
+    damaged.pop_back();
     EXPECT_FALSE(ReadProjectBytes(damaged, *project).Ok);
     EXPECT_EQ(SerializeProject(*project), before);
 }
