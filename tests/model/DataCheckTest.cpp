@@ -1,3 +1,5 @@
+#include "TestProject.h"
+
 #include "model/DataCheck.h"
 #include "model/Project.h"
 
@@ -20,11 +22,10 @@ struct TConductorSpec {
 };
 
 TScenario& AddScenario(TEmfProject& project, const char* tab, const char* title) {
-    auto scenario = std::make_unique<TScenario>(project);
-    scenario->TabTitle = tab;
-    scenario->Title = title;
-    project.Scenarios.Add(std::move(scenario));
-    return project.Scenarios[project.Scenarios.Count() - 1];
+    TScenario& scenario = test::AddScenario(project);
+    scenario.TabTitle = tab;
+    scenario.Title = title;
+    return scenario;
 }
 
 TCircuit& AddCircuit(TScenario& scenario, const char* name, float x,

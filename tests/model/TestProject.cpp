@@ -11,11 +11,6 @@
 namespace corvalt::test {
 namespace {
 
-TScenario& AddScenario(TEmfProject& project) {
-    project.Scenarios.Add(std::make_unique<TScenario>(project));
-    return project.Scenarios[project.Scenarios.Count() - 1];
-}
-
 TCircuit& AddCircuit(TScenario& scenario, const TNewCircuitValues& values) {
     scenario.Circuits.Add(CreateNewCircuit(scenario, values));
     return scenario.Circuits[scenario.Circuits.Count() - 1];
@@ -43,6 +38,11 @@ void Place(TCircuit& circuit, std::initializer_list<std::pair<float, float>> xy)
     EXPECT_LE(UlpDistance((a), (b)), (ulps)) << #a << " " << (a) << " vs " << (b)
 
 } // namespace
+
+TScenario& AddScenario(TEmfProject& project) {
+    project.Scenarios.Add(std::make_unique<TScenario>(project));
+    return project.Scenarios[project.Scenarios.Count() - 1];
+}
 
 long long UlpDistance(float a, float b) {
     const auto ordered = [](float f) {

@@ -8,6 +8,9 @@
 
 namespace corvalt::test {
 
+// Appends a fresh cross section to the project and returns it.
+TScenario& AddScenario(TEmfProject& project);
+
 // Two cross sections (a line and a substation), three circuits with phase and
 // ground conductors, points of interest, and texts with semicolons and bytes
 // above 127. Values are entered through the display setters of units.
