@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -189,4 +190,20 @@ TEST(ZuStream, WritesAfterRewindOverwriteAndGrow) {
     EXPECT_EQ(copy.Position(), 0u);
     stream.Clear();
     EXPECT_EQ(stream.Size(), 0u);
+}
+
+TEST(ZuStream, FilesRoundTripAndTooLargeOrMissingFilesAreRefused) {
+    const std::string path = ::testing::TempDir() + "corvalt-zustream.bin";
+    TZuStream stream;
+    stream.WriteText("payload");
+    ASSERT_EQ(stream.SaveToFile(path), "");
+    TZuStream back;
+    back.WriteInt(99); // replaced by the load
+    ASSERT_EQ(back.LoadFromFile(path, 1000), "");
+    EXPECT_EQ(back.Bytes(), stream.Bytes());
+    EXPECT_EQ(back.ReadText(), "payload");
+    EXPECT_NE(back.LoadFromFile(path, 5), ""); // larger than allowed
+    EXPECT_EQ(back.Size(), 11u);               // and the content stays
+    EXPECT_NE(back.LoadFromFile(path + ".missing", 1000), "");
+    std::remove(path.c_str());
 }
