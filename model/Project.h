@@ -71,8 +71,9 @@ class TEmfProject : public TProjectInfo {
     float DisplayLineLength() const; // mi / km
     void SetDisplayLineLength(float value);
 
-    // Reads a project file into this project, which should be fresh. On any
-    // failure the project is left as it was; nothing half-read is kept.
+    // Reads a project file into this project (the windows pass a fresh one) and
+    // makes it the unmodified baseline. On any failure the project is left as
+    // it was; nothing half-read is kept. FileName is left to the caller.
     TFileResult Load(const std::string& path);
 
     // Serializes the project into OriginalData or CheckData (targets above), or

@@ -90,8 +90,9 @@ void ReadInterestPointRecord(TRecordReader& reader, TInterestPoint& point);
 // The whole file as bytes.
 std::vector<std::uint8_t> SerializeProject(const TEmfProject& project);
 
-// Reads a whole project file from bytes into project, which must be fresh. On
-// failure project is left untouched and the result carries the message.
+// Reads a whole project file from bytes. Only when all of it was read does
+// project take it over (replacing its stored values and cross sections); on
+// failure project is untouched and the result carries the message.
 TFileResult ReadProjectBytes(std::span<const std::uint8_t> bytes, TEmfProject& project);
 
 } // namespace corvalt
