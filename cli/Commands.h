@@ -25,4 +25,7 @@ struct Command {
 // Prints "corvalt-cli: <message>" on stderr and returns code.
 int Fail(int code, const std::string& message);
 
+int RunVersion(const Args& args); // --version [--ini FILE]
+int RunPrefs(const Args& args);
+
 } // namespace corvalt::cli
