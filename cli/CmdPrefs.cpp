@@ -66,28 +66,28 @@ void WriteScalars(TJsonWriter& json, const TOptions& options) {
 
 void WriteLibraries(TJsonWriter& json, const TOptions& options) {
     json.Key(kVoltagesSection).BeginArray();
-    for (const auto& item : options.Voltages()) {
+    for (const TVoltItem& item : options.Voltages()) {
         json.BeginObject(TJsonLayout::Inline);
-        json.Key("Voltage").Number(item->Voltage);
-        json.Key("OverRateFactor").Number(item->OverRateFactor);
-        json.Key("MaxVoltage").Number(item->MaxVoltage);
+        json.Key("Voltage").Number(item.Voltage);
+        json.Key("OverRateFactor").Number(item.OverRateFactor);
+        json.Key("MaxVoltage").Number(item.MaxVoltage);
         json.EndObject();
     }
     json.EndArray();
     json.Key(kConductorsSection).BeginArray();
-    for (const auto& item : options.Conductors()) {
+    for (const TCondItem& item : options.Conductors()) {
         json.BeginObject(TJsonLayout::Inline);
-        json.Key("Name").String(item->Name);
-        json.Key("Diameter").Number(item->Diameter);
-        json.Key("Mcr").Number(item->Mcr);
+        json.Key("Name").String(item.Name);
+        json.Key("Diameter").Number(item.Diameter);
+        json.Key("Mcr").Number(item.Mcr);
         json.EndObject();
     }
     json.EndArray();
     json.Key(kOhgwsSection).BeginArray();
-    for (const auto& item : options.Ohgws()) {
+    for (const TOhgwItem& item : options.Ohgws()) {
         json.BeginObject(TJsonLayout::Inline);
-        json.Key("Name").String(item->Name);
-        json.Key("Diameter").Number(item->Diameter);
+        json.Key("Name").String(item.Name);
+        json.Key("Diameter").Number(item.Diameter);
         json.EndObject();
     }
     json.EndArray();

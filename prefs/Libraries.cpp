@@ -87,8 +87,8 @@ TLayout SectionLayout(const std::vector<TKeyAndValue>& lines, int fieldCount) {
 
 template <class T, class MakeEntry>
 int ParseLibrary(const std::vector<std::string>& texts, int fieldCount, MakeEntry makeEntry,
-                 TLibrary<T>& library) {
-    library.clear();
+                 TSafeList<T>& library) {
+    library.Clear();
     std::vector<TKeyAndValue> lines;
     for (const std::string& text : texts)
         if (std::optional<TKeyAndValue> line = SplitLine(text)) lines.push_back(std::move(*line));
@@ -96,7 +96,7 @@ int ParseLibrary(const std::vector<std::string>& texts, int fieldCount, MakeEntr
     const TLayout layout = SectionLayout(lines, fieldCount);
     for (const TKeyAndValue& line : lines) {
         if (const std::optional<T> entry = makeEntry(FieldsOf(line, layout, fieldCount)))
-            library.push_back(std::make_unique<T>(*entry));
+            library.Add(std::make_unique<T>(*entry));
         else
             ++skipped;
     }
@@ -112,15 +112,15 @@ std::string BarQuoted(const std::string& name) {
 
 } // namespace
 
-int ParseVoltages(const std::vector<std::string>& lines, TLibrary<TVoltItem>& library) {
+int ParseVoltages(const std::vector<std::string>& lines, TSafeList<TVoltItem>& library) {
     return ParseLibrary(lines, 3, MakeVoltItem, library);
 }
 
-int ParseConductors(const std::vector<std::string>& lines, TLibrary<TCondItem>& library) {
+int ParseConductors(const std::vector<std::string>& lines, TSafeList<TCondItem>& library) {
     return ParseLibrary(lines, 3, MakeCondItem, library);
 }
 
-int ParseOhgws(const std::vector<std::string>& lines, TLibrary<TOhgwItem>& library) {
+int ParseOhgws(const std::vector<std::string>& lines, TSafeList<TOhgwItem>& library) {
     return ParseLibrary(lines, 2, MakeOhgwItem, library);
 }
 

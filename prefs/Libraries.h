@@ -1,13 +1,11 @@
 #pragma once
 // The three libraries of the preferences file (voltage classes, conductor types
 // and ground-wire types): their entries, and how a library section's lines are
-// read and written.
+// read and written. A library is a TSafeList of entries in the user's order.
 
-#include <algorithm>
-#include <cstddef>
-#include <memory>
+#include "model/SafeList.h"
+
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace corvalt {
@@ -32,34 +30,14 @@ struct TOhgwItem {
     float Diameter = 0.0f; // mm
 };
 
-// A library: an owning list in the order the user gave it.
-template <class T> using TLibrary = std::vector<std::unique_ptr<T>>;
-
-// Editing a library in place, as the preferences dialog's Insert, Delete, Up
-// and Down do. Positions beyond the end append (Insert) or do nothing.
-template <class T> void InsertEntry(TLibrary<T>& library, std::size_t position, T entry) {
-    library.push_back(std::make_unique<T>(std::move(entry)));
-    if (position < library.size() - 1)
-        std::rotate(library.begin() + static_cast<std::ptrdiff_t>(position), library.end() - 1,
-                    library.end());
-}
-
-template <class T> void DeleteEntry(TLibrary<T>& library, std::size_t index) {
-    if (index < library.size()) library.erase(library.begin() + static_cast<std::ptrdiff_t>(index));
-}
-
-template <class T> void SwapEntries(TLibrary<T>& library, std::size_t a, std::size_t b) {
-    if (a < library.size() && b < library.size()) std::swap(library[a], library[b]);
-}
-
 // Rebuild a library from its section's "key=value" lines, in order, and return
 // how many lines were skipped. Two layouts exist: the newer "0=|Drake|,28.143,907"
 // and the older "Drake=28.143,907" (first field in the key); a section uses the
 // one most of its lines are written in (the first line's on a tie). A line whose
 // numbers do not convert or that has too few fields is skipped.
-int ParseVoltages(const std::vector<std::string>& lines, TLibrary<TVoltItem>& library);
-int ParseConductors(const std::vector<std::string>& lines, TLibrary<TCondItem>& library);
-int ParseOhgws(const std::vector<std::string>& lines, TLibrary<TOhgwItem>& library);
+int ParseVoltages(const std::vector<std::string>& lines, TSafeList<TVoltItem>& library);
+int ParseConductors(const std::vector<std::string>& lines, TSafeList<TCondItem>& library);
+int ParseOhgws(const std::vector<std::string>& lines, TSafeList<TOhgwItem>& library);
 
 // The value of an entry's line in the newer layout. Voltages and currents are
 // written in whole units and factors and diameters with three decimals, all

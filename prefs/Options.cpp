@@ -10,10 +10,10 @@ namespace {
 // Replaces a library's section in ini by the list, one line per entry keyed by
 // its position.
 template <class T, class Format>
-void WriteLibrary(TIniFile& ini, const char* section, const TLibrary<T>& library, Format format) {
+void WriteLibrary(TIniFile& ini, const char* section, const TSafeList<T>& library, Format format) {
     ini.EraseSection(section);
-    for (std::size_t i = 0; i < library.size(); ++i)
-        ini.WriteString(section, std::to_string(i), format(*library[i]));
+    for (int i = 0; i < library.Count(); ++i)
+        ini.WriteString(section, std::to_string(i), format(library[i]));
 }
 
 // Reads the file, changes it and writes it back at once.
@@ -24,12 +24,16 @@ template <class Change> TPrefsError UpdateFile(const std::filesystem::path& file
 }
 
 template <class T, class Text>
-std::vector<std::string> TextsOf(const TLibrary<T>& library, Text text) {
+std::vector<std::string> TextsOf(const TSafeList<T>& library, Text text) {
     std::vector<std::string> texts;
-    texts.reserve(library.size());
-    for (const auto& item : library)
-        texts.push_back(text(*item));
+    texts.reserve(static_cast<std::size_t>(library.Count()));
+    for (const T& item : library)
+        texts.push_back(text(item));
     return texts;
+}
+
+template <class T> T* EntryAt(TSafeList<T>& library, int index) {
+    return index >= 0 && index < library.Count() ? &library[index] : nullptr;
 }
 
 } // namespace
@@ -122,6 +126,18 @@ TPrefsError TOptions::SaveLibraries() const {
         WriteLibrary(ini, kConductorsSection, conductors_, FormatConductor);
         WriteLibrary(ini, kOhgwsSection, ohgws_, FormatOhgw);
     });
+}
+
+TVoltItem* TOptions::VoltageAt(int index) {
+    return EntryAt(voltages_, index);
+}
+
+TCondItem* TOptions::ConductorAt(int index) {
+    return EntryAt(conductors_, index);
+}
+
+TOhgwItem* TOptions::OhgwAt(int index) {
+    return EntryAt(ohgws_, index);
 }
 
 std::vector<std::string> TOptions::VoltageTexts() const {

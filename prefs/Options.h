@@ -9,7 +9,6 @@
 
 #include <array>
 #include <climits>
-#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -170,22 +169,24 @@ class TOptions {
     std::vector<std::string> ConductorNames() const;
     std::vector<std::string> OhgwNames() const;
 
-    // The lists, for editing in place, and one entry by index (bounds checked).
-    TLibrary<TVoltItem>& Voltages() { return voltages_; }
-    const TLibrary<TVoltItem>& Voltages() const { return voltages_; }
-    TLibrary<TCondItem>& Conductors() { return conductors_; }
-    const TLibrary<TCondItem>& Conductors() const { return conductors_; }
-    TLibrary<TOhgwItem>& Ohgws() { return ohgws_; }
-    const TLibrary<TOhgwItem>& Ohgws() const { return ohgws_; }
-    TVoltItem& VoltageAt(std::size_t i) { return *voltages_.at(i); }
-    TCondItem& ConductorAt(std::size_t i) { return *conductors_.at(i); }
-    TOhgwItem& OhgwAt(std::size_t i) { return *ohgws_.at(i); }
+    // The lists, for editing in place (Insert, Delete, Exchange), and one entry
+    // by a drop-down index: nullptr when nothing is selected (-1) or the index
+    // is beyond the list.
+    TSafeList<TVoltItem>& Voltages() { return voltages_; }
+    const TSafeList<TVoltItem>& Voltages() const { return voltages_; }
+    TSafeList<TCondItem>& Conductors() { return conductors_; }
+    const TSafeList<TCondItem>& Conductors() const { return conductors_; }
+    TSafeList<TOhgwItem>& Ohgws() { return ohgws_; }
+    const TSafeList<TOhgwItem>& Ohgws() const { return ohgws_; }
+    TVoltItem* VoltageAt(int index);
+    TCondItem* ConductorAt(int index);
+    TOhgwItem* OhgwAt(int index);
 
   private:
     std::filesystem::path file_;
-    TLibrary<TVoltItem> voltages_;
-    TLibrary<TCondItem> conductors_;
-    TLibrary<TOhgwItem> ohgws_;
+    TSafeList<TVoltItem> voltages_;
+    TSafeList<TCondItem> conductors_;
+    TSafeList<TOhgwItem> ohgws_;
 };
 
 } // namespace corvalt

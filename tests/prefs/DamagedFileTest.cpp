@@ -22,21 +22,22 @@ struct TLoaded {
 
 TLoaded LoadFromText(const std::string& text) {
     const TIniFile ini = TIniFile::FromText(text);
-    TLibrary<TVoltItem> voltages;
-    TLibrary<TCondItem> conductors;
-    TLibrary<TOhgwItem> ohgws;
+    TSafeList<TVoltItem> voltages;
+    TSafeList<TCondItem> conductors;
+    TSafeList<TOhgwItem> ohgws;
     ParseVoltages(ini.SectionLines(kVoltagesSection), voltages);
     ParseConductors(ini.SectionLines(kConductorsSection), conductors);
     ParseOhgws(ini.SectionLines(kOhgwsSection), ohgws);
     TLoaded loaded;
-    loaded.Entries = voltages.size() + conductors.size() + ohgws.size();
-    for (const auto& v : voltages)
-        loaded.AllFinite &= std::isfinite(v->Voltage) && std::isfinite(v->OverRateFactor) &&
-                            std::isfinite(v->MaxVoltage);
-    for (const auto& c : conductors)
-        loaded.AllFinite &= std::isfinite(c->Diameter) && std::isfinite(c->Mcr);
-    for (const auto& o : ohgws)
-        loaded.AllFinite &= std::isfinite(o->Diameter);
+    loaded.Entries =
+        static_cast<std::size_t>(voltages.Count() + conductors.Count() + ohgws.Count());
+    for (const TVoltItem& v : voltages)
+        loaded.AllFinite &= std::isfinite(v.Voltage) && std::isfinite(v.OverRateFactor) &&
+                            std::isfinite(v.MaxVoltage);
+    for (const TCondItem& c : conductors)
+        loaded.AllFinite &= std::isfinite(c.Diameter) && std::isfinite(c.Mcr);
+    for (const TOhgwItem& o : ohgws)
+        loaded.AllFinite &= std::isfinite(o.Diameter);
     return loaded;
 }
 

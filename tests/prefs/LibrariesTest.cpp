@@ -11,13 +11,10 @@ namespace {
 using TLines = std::vector<std::string>;
 
 std::vector<TCondItem> Conductors(const TLines& lines, int* skipped = nullptr) {
-    TLibrary<TCondItem> library;
+    TSafeList<TCondItem> library;
     const int count = ParseConductors(lines, library);
     if (skipped != nullptr) *skipped = count;
-    std::vector<TCondItem> items;
-    for (const auto& item : library)
-        items.push_back(*item);
-    return items;
+    return std::vector<TCondItem>(library.begin(), library.end());
 }
 
 void ExpectConductor(const TCondItem& item, const std::string& name, float diameter, float mcr) {
@@ -56,18 +53,18 @@ TEST(Libraries, BothLineLayoutsLoad) {
         ExpectConductor(items[1], "Linnet", 18.288f, 529.0f);
     }
 
-    TLibrary<TVoltItem> voltages;
+    TSafeList<TVoltItem> voltages;
     EXPECT_EQ(ParseVoltages({"230=1.05,242", "34.5=1.05,36"}, voltages), 0);
-    ASSERT_EQ(voltages.size(), 2u);
-    EXPECT_FLOAT_EQ(voltages[1]->Voltage, 34.5f);
-    EXPECT_FLOAT_EQ(voltages[1]->OverRateFactor, 1.05f);
-    EXPECT_FLOAT_EQ(voltages[1]->MaxVoltage, 36.0f);
+    ASSERT_EQ(voltages.Count(), 2);
+    EXPECT_FLOAT_EQ(voltages[1].Voltage, 34.5f);
+    EXPECT_FLOAT_EQ(voltages[1].OverRateFactor, 1.05f);
+    EXPECT_FLOAT_EQ(voltages[1].MaxVoltage, 36.0f);
 
-    TLibrary<TOhgwItem> ohgws;
+    TSafeList<TOhgwItem> ohgws;
     EXPECT_EQ(ParseOhgws({"3/8 EHS=9.525", "7#8 Alumoweld=9.779"}, ohgws), 0);
-    ASSERT_EQ(ohgws.size(), 2u);
-    EXPECT_EQ(ohgws[1]->Name, "7#8 Alumoweld");
-    EXPECT_FLOAT_EQ(ohgws[1]->Diameter, 9.779f);
+    ASSERT_EQ(ohgws.Count(), 2);
+    EXPECT_EQ(ohgws[1].Name, "7#8 Alumoweld");
+    EXPECT_FLOAT_EQ(ohgws[1].Diameter, 9.779f);
 }
 
 TEST(Libraries, UnusableLinesAreSkippedAndTheRestLoads) {
@@ -90,11 +87,11 @@ TEST(Libraries, UnusableLinesAreSkippedAndTheRestLoads) {
     ExpectConductor(items[1], "Ibis", 19.888f, 587.0f);
     ExpectConductor(items[2], "Dove", 23.546f, 726.0f);
 
-    TLibrary<TVoltItem> voltages;
+    TSafeList<TVoltItem> voltages;
     // "0=230,1.050" alone would read as an older line: 0 kV with a factor of 230.
     EXPECT_EQ(ParseVoltages({"0=230,1.050", "1=,1.050,242", "2=345,1.050,362"}, voltages), 2);
-    ASSERT_EQ(voltages.size(), 1u);
-    EXPECT_FLOAT_EQ(voltages[0]->Voltage, 345.0f);
+    ASSERT_EQ(voltages.Count(), 1);
+    EXPECT_FLOAT_EQ(voltages[0].Voltage, 345.0f);
 }
 
 TEST(Libraries, NamesWithSeparatorsSurviveASaveAndReload) {
@@ -115,13 +112,13 @@ TEST(Libraries, NamesWithSeparatorsSurviveASaveAndReload) {
 
 TEST(Libraries, ReloadingASavedLibraryGivesTheSavedValues) {
     const TVoltItem voltage{34.5f, 1.05f, 36.225f};
-    TLibrary<TVoltItem> voltages;
+    TSafeList<TVoltItem> voltages;
     ParseVoltages({"0=" + FormatVoltage(voltage)}, voltages);
-    ASSERT_EQ(voltages.size(), 1u);
-    EXPECT_EQ(voltages[0]->Voltage, 35.0f);
-    EXPECT_EQ(voltages[0]->OverRateFactor, 1.05f);
-    EXPECT_EQ(voltages[0]->MaxVoltage, 36.0f);
-    EXPECT_EQ(FormatVoltage(*voltages[0]), "35,1.050,36"); // and stable from then on
+    ASSERT_EQ(voltages.Count(), 1);
+    EXPECT_EQ(voltages[0].Voltage, 35.0f);
+    EXPECT_EQ(voltages[0].OverRateFactor, 1.05f);
+    EXPECT_EQ(voltages[0].MaxVoltage, 36.0f);
+    EXPECT_EQ(FormatVoltage(voltages[0]), "35,1.050,36"); // and stable from then on
 }
 
 TEST(Libraries, VoltageTextsAreShortPlainDecimals) {

@@ -146,8 +146,8 @@ TEST_F(OptionsTest, ValuesAHandEditCouldBreakReadAsDefaults) {
 
 TEST_F(OptionsTest, VoltageClassesAreSavedInWholeKilovolts) {
     TOptions options(ini);
-    options.Voltages().push_back(std::make_unique<TVoltItem>(TVoltItem{34.5f, 1.05f, 36.225f}));
-    options.Voltages().push_back(std::make_unique<TVoltItem>(TVoltItem{230.0f, 1.05f, 241.5f}));
+    options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{34.5f, 1.05f, 36.225f}));
+    options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{230.0f, 1.05f, 241.5f}));
     EXPECT_EQ(options.VoltageTexts(), (std::vector<std::string>{"34.5", "230"}));
     ASSERT_EQ(options.SaveVoltages(), std::nullopt);
     EXPECT_EQ(ReadFile(ini), "[Voltages]\n0=35,1.050,36\n1=230,1.050,242\n");
@@ -160,10 +160,10 @@ TEST_F(OptionsTest, AnOlderConductorsSectionIsWrittenBackInTheNewerLayout) {
                    "[Ohgws]\n3/8 EHS=9.525\n");
     TOptions options(ini);
     EXPECT_EQ(options.LoadLibraries(), 0);
-    ASSERT_EQ(options.Conductors().size(), 1u);
-    EXPECT_EQ(options.ConductorAt(0).Name, "Drake");
-    EXPECT_FLOAT_EQ(options.ConductorAt(0).Diameter, 28.143f);
-    EXPECT_FLOAT_EQ(options.ConductorAt(0).Mcr, 907.0f);
+    ASSERT_EQ(options.Conductors().Count(), 1);
+    EXPECT_EQ(options.Conductors()[0].Name, "Drake");
+    EXPECT_FLOAT_EQ(options.Conductors()[0].Diameter, 28.143f);
+    EXPECT_FLOAT_EQ(options.Conductors()[0].Mcr, 907.0f);
     EXPECT_EQ(options.OhgwNames(), std::vector<std::string>{"3/8 EHS"});
 
     ASSERT_EQ(options.SaveLibraries(), std::nullopt);
@@ -175,32 +175,31 @@ TEST_F(OptionsTest, AnOlderConductorsSectionIsWrittenBackInTheNewerLayout) {
 
 TEST_F(OptionsTest, ANameWithAnEqualsSignSurvivesSaveAndReload) {
     TOptions options(ini);
-    options.Conductors().push_back(
-        std::make_unique<TCondItem>(TCondItem{"ACSR=795", 27.7f, 900.0f}));
-    options.Ohgws().push_back(std::make_unique<TOhgwItem>(TOhgwItem{"OPGW=48F, 14 mm", 14.0f}));
+    options.Conductors().Add(std::make_unique<TCondItem>(TCondItem{"ACSR=795", 27.7f, 900.0f}));
+    options.Ohgws().Add(std::make_unique<TOhgwItem>(TOhgwItem{"OPGW=48F, 14 mm", 14.0f}));
     ASSERT_EQ(options.SaveLibraries(), std::nullopt);
     TOptions reread(ini);
     EXPECT_EQ(reread.LoadLibraries(), 0);
     EXPECT_EQ(reread.ConductorNames(), std::vector<std::string>{"ACSR=795"});
-    EXPECT_FLOAT_EQ(reread.ConductorAt(0).Diameter, 27.7f);
+    EXPECT_FLOAT_EQ(reread.Conductors()[0].Diameter, 27.7f);
     EXPECT_EQ(reread.OhgwNames(), std::vector<std::string>{"OPGW=48F, 14 mm"});
-    EXPECT_FLOAT_EQ(reread.OhgwAt(0).Diameter, 14.0f);
+    EXPECT_FLOAT_EQ(reread.Ohgws()[0].Diameter, 14.0f);
 }
 
 TEST_F(OptionsTest, DeletingEveryVoltageClassRemovesTheSection) {
     fs::copy_file(kStarterFile, ini);
     TOptions options(ini);
     options.LoadLibraries();
-    const std::size_t conductors = options.Conductors().size();
-    options.Voltages().clear();
+    const int conductors = options.Conductors().Count();
+    options.Voltages().Clear();
     ASSERT_EQ(options.SaveLibraries(), std::nullopt);
     const std::string text = ReadFile(ini);
     EXPECT_EQ(text.find("[Voltages]"), std::string::npos);
     EXPECT_NE(text.find("[Conductors]"), std::string::npos);
     TOptions reread(ini);
     reread.LoadLibraries();
-    EXPECT_TRUE(reread.Voltages().empty());
-    EXPECT_EQ(reread.Conductors().size(), conductors);
+    EXPECT_TRUE(reread.Voltages().Empty());
+    EXPECT_EQ(reread.Conductors().Count(), conductors);
     EXPECT_EQ(reread.PhaseCAngle(), 240);
 }
 
@@ -208,17 +207,18 @@ TEST_F(OptionsTest, LibrariesAreEditedInPlaceAndSavedInTheirNewOrder) {
     WriteFile(ini, "[Ohgws]\n0=|A|,1.000\n1=|B|,2.000\n2=|C|,3.000\n");
     TOptions options(ini);
     options.LoadOhgws();
-    SwapEntries(options.Ohgws(), 0, 2);           // C up, A down
-    DeleteEntry(options.Ohgws(), 1);              // B
-    options.OhgwAt(1).Diameter = 1.5f;            // edit A
-    InsertEntry(options.Ohgws(), 0, {"D", 4.0f}); // at the top
-    InsertEntry(options.Ohgws(), 9, {"E", 5.0f}); // beyond the end: appended
-    DeleteEntry(options.Ohgws(), 9);              // no such entry: nothing happens
+    options.Ohgws().Exchange(0, 2); // C up, A down
+    options.Ohgws().Delete(1);      // B
+    options.Ohgws()[1].Diameter = 1.5f;
+    options.Ohgws().Insert(1, std::make_unique<TOhgwItem>(TOhgwItem{"D", 4.0f}));
+    options.Ohgws().Add(std::make_unique<TOhgwItem>(TOhgwItem{"E", 5.0f}));
+    EXPECT_EQ(options.OhgwAt(-1), nullptr); // a drop-down with nothing selected
+    EXPECT_EQ(options.OhgwAt(4), nullptr);
     ASSERT_EQ(options.SaveOhgws(), std::nullopt);
-    EXPECT_EQ(ReadFile(ini), "[Ohgws]\n0=|D|,4.000\n1=|C|,3.000\n2=|A|,1.500\n3=|E|,5.000\n");
-    DeleteEntry(options.Ohgws(), 0);
+    EXPECT_EQ(ReadFile(ini), "[Ohgws]\n0=|C|,3.000\n1=|D|,4.000\n2=|A|,1.500\n3=|E|,5.000\n");
+    options.Ohgws().Delete(0);
     options.LoadOhgws(); // Cancel: back to what the file holds
-    EXPECT_EQ(options.OhgwNames(), (std::vector<std::string>{"D", "C", "A", "E"}));
+    EXPECT_EQ(options.OhgwNames(), (std::vector<std::string>{"C", "D", "A", "E"}));
 }
 
 TEST_F(OptionsTest, AFileWrittenByTheProgramReadsBackUnchanged) {
@@ -226,10 +226,10 @@ TEST_F(OptionsTest, AFileWrittenByTheProgramReadsBackUnchanged) {
         TOptions options(ini);
         ASSERT_EQ(options.SetFacAddr("1 Main St;Springfield, FL"), std::nullopt);
         ASSERT_EQ(options.SetPhaseBAngle(-120), std::nullopt);
-        options.Voltages().push_back(std::make_unique<TVoltItem>(TVoltItem{69.0f, 1.05f, 72.0f}));
-        options.Conductors().push_back(
+        options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{69.0f, 1.05f, 72.0f}));
+        options.Conductors().Add(
             std::make_unique<TCondItem>(TCondItem{"Müller's \"special\", 1", 0.125f, -5.0f}));
-        options.Ohgws().push_back(std::make_unique<TOhgwItem>(TOhgwItem{"3/8 EHS", 9.525f}));
+        options.Ohgws().Add(std::make_unique<TOhgwItem>(TOhgwItem{"3/8 EHS", 9.525f}));
         ASSERT_EQ(options.SaveLibraries(), std::nullopt);
     }
     const std::string written = ReadFile(ini);
@@ -237,11 +237,11 @@ TEST_F(OptionsTest, AFileWrittenByTheProgramReadsBackUnchanged) {
     EXPECT_EQ(options.LoadLibraries(), 0);
     EXPECT_EQ(options.FacAddr(), "1 Main St;Springfield, FL");
     EXPECT_EQ(options.PhaseBAngle(), -120);
-    EXPECT_EQ(options.VoltageAt(0).MaxVoltage, 72.0f);
-    EXPECT_EQ(options.ConductorAt(0).Name, "Müller's \"special\", 1");
-    EXPECT_EQ(options.ConductorAt(0).Diameter, 0.125f);
-    EXPECT_EQ(options.ConductorAt(0).Mcr, -5.0f);
-    EXPECT_EQ(options.OhgwAt(0).Diameter, 9.525f);
+    EXPECT_EQ(options.Voltages()[0].MaxVoltage, 72.0f);
+    EXPECT_EQ(options.Conductors()[0].Name, "Müller's \"special\", 1");
+    EXPECT_EQ(options.Conductors()[0].Diameter, 0.125f);
+    EXPECT_EQ(options.Conductors()[0].Mcr, -5.0f);
+    EXPECT_EQ(options.Ohgws()[0].Diameter, 9.525f);
     ASSERT_EQ(options.SaveLibraries(), std::nullopt);
     EXPECT_EQ(ReadFile(ini), written);
 }
@@ -252,22 +252,21 @@ TEST_F(OptionsTest, TheStarterLibraryLoadsWithEveryEntry) {
     EXPECT_EQ(options.LoadLibraries(), 0);
     EXPECT_EQ(options.VoltageTexts(),
               (std::vector<std::string>{"69", "115", "138", "161", "230", "345", "500"}));
-    EXPECT_EQ(options.Conductors().size(), 22u);
-    EXPECT_EQ(options.Ohgws().size(), 12u);
-    EXPECT_EQ(options.ConductorAt(7).Name, "Drake 795 ACSR");
-    EXPECT_FLOAT_EQ(options.ConductorAt(7).Diameter, 28.143f);
-    EXPECT_FLOAT_EQ(options.ConductorAt(7).Mcr, 907.0f);
+    EXPECT_EQ(options.Conductors().Count(), 22);
+    EXPECT_EQ(options.Ohgws().Count(), 12);
+    EXPECT_EQ(options.Conductors()[7].Name, "Drake 795 ACSR");
+    EXPECT_FLOAT_EQ(options.Conductors()[7].Diameter, 28.143f);
+    EXPECT_FLOAT_EQ(options.Conductors()[7].Mcr, 907.0f);
     // Each class's maximum is the class voltage times the factor as typed
     // ("1.050"), rounded: what the voltage editor proposes.
-    for (const auto& voltage : options.Voltages()) {
-        const double typedFactor = std::round(voltage->OverRateFactor * 1000.0) / 1000.0;
-        EXPECT_EQ(voltage->MaxVoltage, std::round(voltage->Voltage * typedFactor))
-            << voltage->Voltage;
+    for (const TVoltItem& voltage : options.Voltages()) {
+        const double typedFactor = std::round(voltage.OverRateFactor * 1000.0) / 1000.0;
+        EXPECT_EQ(voltage.MaxVoltage, std::round(voltage.Voltage * typedFactor)) << voltage.Voltage;
     }
     // Within one conductor family a larger size is thicker and carries more.
-    for (std::size_t i = 1; i < options.Conductors().size(); ++i) {
-        const TCondItem& smaller = options.ConductorAt(i - 1);
-        const TCondItem& larger = options.ConductorAt(i);
+    for (int i = 1; i < options.Conductors().Count(); ++i) {
+        const TCondItem& smaller = options.Conductors()[i - 1];
+        const TCondItem& larger = options.Conductors()[i];
         const bool sameFamily = smaller.Name.substr(smaller.Name.rfind(' ')) ==
                                 larger.Name.substr(larger.Name.rfind(' '));
         if (!sameFamily) continue;
@@ -286,7 +285,7 @@ TEST_F(OptionsTest, ARefusedWriteReturnsTheMessageAndKeepsTheFile) {
     EXPECT_EQ(options.CheckReadable(), "Unable to read " + ini.string());
     EXPECT_TRUE(options.EnterAsTab());
     EXPECT_EQ(options.SetEnterAsTab(false), "Unable to write to " + ini.string());
-    options.Voltages().push_back(std::make_unique<TVoltItem>(TVoltItem{230.0f, 1.05f, 242.0f}));
+    options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{230.0f, 1.05f, 242.0f}));
     EXPECT_EQ(options.SaveLibraries(), "Unable to write to " + ini.string());
     EXPECT_TRUE(fs::is_directory(ini));
 }
@@ -295,13 +294,12 @@ TEST_F(OptionsTest, NumbersUseAPointWhateverTheLocale) {
     GermanNumbers german;
     if (!german.Active()) GTEST_SKIP() << "no German locale could be made";
     TOptions options(ini);
-    options.Voltages().push_back(std::make_unique<TVoltItem>(TVoltItem{34.5f, 1.05f, 36.225f}));
-    options.Conductors().push_back(
-        std::make_unique<TCondItem>(TCondItem{"Drake", 28.143f, 907.0f}));
+    options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{34.5f, 1.05f, 36.225f}));
+    options.Conductors().Add(std::make_unique<TCondItem>(TCondItem{"Drake", 28.143f, 907.0f}));
     ASSERT_EQ(options.SaveLibraries(), std::nullopt);
     EXPECT_EQ(ReadFile(ini), "[Voltages]\n0=35,1.050,36\n\n[Conductors]\n0=|Drake|,28.143,907\n");
     options.LoadLibraries();
-    EXPECT_FLOAT_EQ(options.ConductorAt(0).Diameter, 28.143f);
-    EXPECT_FLOAT_EQ(options.VoltageAt(0).OverRateFactor, 1.05f);
+    EXPECT_FLOAT_EQ(options.Conductors()[0].Diameter, 28.143f);
+    EXPECT_FLOAT_EQ(options.Voltages()[0].OverRateFactor, 1.05f);
     EXPECT_EQ(options.VoltageTexts(), std::vector<std::string>{"35"});
 }
