@@ -35,5 +35,7 @@ int LoadProjectFile(const std::string& path, TEmfProject& project);
 
 int RunCheck(const Args& args);
 int RunResave(const Args& args);
+int RunVersion(const Args& args); // --version [--ini FILE]
+int RunPrefs(const Args& args);
 
 } // namespace corvalt::cli
