@@ -454,7 +454,7 @@ void TPageCanvas::AddText(double x, const QString& text, double width) {
     const double pageX = x + originX_;
     const double pageY = cursorY_ + originY_;
     if (!OnPaper({pageX, pageY, width})) return;
-    RecordCommand(TTextCmd{pageX, pageY, text, font_, width});
+    RecordCommand(TTextCmd{pageX, pageY, PrintableText(text), font_, width});
 }
 
 void TPageCanvas::AddLine(double x1, double y1, double x2, double y2, const TPenSpec& pen) {

@@ -9,11 +9,13 @@
 // and its bottom one line height below its top; the line height comes from the
 // font (fallback 5 lines per inch).
 //
-// Typical use by a report window:
+// A report plugs in as a TPageEvents (BeforePrint = Prepare, Print = the body,
+// PrintHeader, PrintFooter) and draws through the operations below. A report
+// window runs it with RunReportToFile (ReportRun.h), or by hand:
 //   TPageCanvas canvas;
-//   TRunResult run = canvas.Run(report);        // report is a TPageEvents
+//   TRunResult run = canvas.Run(report);
 //   if (run.Ok) WritePageFile(path, canvas.Pages());
-// Layout needs a QGuiApplication (fonts); it never paints.
+// Layout needs a QGuiApplication (fonts); the canvas itself never paints.
 
 #include "engine/PageEvents.h"
 #include "engine/PageLayout.h"
@@ -117,7 +119,8 @@ class TPageCanvas {
     // Text at the cursor, justified in the active tab cell if there is one.
     // Each "\t" first prints what precedes it, then steps with NextTab().
     // Several pieces printed into one centred or right-justified cell are
-    // justified together.
+    // justified together. Line breaks and other control characters print as
+    // blanks: a text never leaves its line.
     void PrintText(const QString& text);
     void PrintTextLine(const QString& text); // PrintText, then NewLine
     // Next line: cursor x := section left, baseline down one line height, tab
@@ -125,7 +128,9 @@ class TPageCanvas {
     void NewLine();
     // Ends the page (footer), starts the next one with the cursor at home
     // (header); the page number increases by 1. Inside a header or footer it
-    // starts the next page without page events.
+    // starts the next page without page events. Past kMaxPages it stops the
+    // run: Run returns the error (outside Run, a std::runtime_error is thrown);
+    // so does a page with more than kMaxCommandsPerPage commands.
     void NewPage();
     void PrintCentredAt(const QString& text, double x);
     void PrintLeftAt(const QString& text, double x);

@@ -10,9 +10,18 @@
 //   u16 version (1), u16 flags (0)
 //   f64 paper width, f64 paper height (inches)
 //   u32 page count, then per page: u32 command count, then the commands,
-//       each a u8 kind followed by its fields (see PageFile.cpp)
+//       each a u8 kind followed by its fields:
+//         1 text:   f64 x, y, width; text font name; f64 size (pt);
+//                   u8 styles (1 bold, 2 italic, 4 underline, 8 strike-out);
+//                   text
+//         2 line:   f64 x1, y1, x2, y2; u32 ARGB colour; u8 Qt::PenStyle;
+//                   f64 width
+//         3 fill:   f64 left, top, right, bottom; u32 ARGB colour
+//         4 frame:  f64 left, top, right, bottom; u32 ARGB colour; f64 width
+//         5 bitmap: f64 left, top, right, bottom; blob PNG
 //   u32 CRC-32 of every byte before it
-// Texts are u32 byte length + UTF-8; bitmaps are u32 length + PNG bytes.
+// Lengths and positions are inches. A text is a u32 byte length and UTF-8, a
+// blob a u32 byte length and the bytes.
 //
 // The reader trusts nothing in the file: every count, length and value is
 // checked against the bytes left and the bounds of PageModel.h before it is

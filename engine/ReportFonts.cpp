@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <optional>
 
 namespace corvalt {
@@ -164,6 +163,13 @@ QStringList RegisterReportFonts(const QString& folder) {
     return *registered;
 }
 
+QString PrintableText(const QString& text) {
+    QString line = text;
+    for (QChar& c : line)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
+    return line;
+}
+
 QFont LayoutFont(const TFontSpec& spec) {
     QFont font = FontWithStyles(spec);
     font.setPointSizeF(spec.Size);
@@ -172,14 +178,14 @@ QFont LayoutFont(const TFontSpec& spec) {
 
 QList<QGlyphRun> LayoutGlyphRuns(const TFontSpec& spec, const QString& text) {
     // QTextLayout takes a non-const device only to read its resolution.
-    QTextLayout layout(text, LayoutFont(spec), const_cast<QImage*>(&LayoutDevice()));
+    QTextLayout layout(PrintableText(text), LayoutFont(spec), const_cast<QImage*>(&LayoutDevice()));
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     layout.setTextOption(option);
     layout.beginLayout();
     QTextLine line = layout.createLine();
     if (line.isValid()) {
-        line.setLineWidth(std::numeric_limits<int>::max() / 4);
+        line.setLineWidth(kMaxCoordinate * kLayoutDpi / 10); // wider than any page
         line.setPosition(QPointF(0, 0));
     }
     layout.endLayout();
@@ -239,7 +245,7 @@ TFontMetrics TFontMeasurer::Metrics(const TFontSpec& spec) {
 
 double TFontMeasurer::TextWidth(const TFontSpec& spec, const QString& text) {
     if (text.isEmpty()) return 0;
-    return Entry(spec).Measure.horizontalAdvance(text) / kLayoutDpi;
+    return Entry(spec).Measure.horizontalAdvance(PrintableText(text)) / kLayoutDpi;
 }
 
 } // namespace corvalt

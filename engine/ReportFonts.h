@@ -29,6 +29,10 @@ inline constexpr const char* kWineFontFolder = "/usr/share/wine/fonts";
 // Returns the files registered.
 QStringList RegisterReportFonts(const QString& folder = QString::fromLatin1(kWineFontFolder));
 
+// The text as one printed line: control characters (line breaks, tabs left in
+// a text) become blanks, so that measuring and painting see the same glyphs.
+QString PrintableText(const QString& text);
+
 // The QFont of a spec for measuring on the layout device (kLayoutDpi).
 QFont LayoutFont(const TFontSpec& spec);
 

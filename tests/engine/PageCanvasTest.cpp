@@ -219,6 +219,15 @@ TEST(PageCanvasText, CentredAndLeftAtAndTextAtTheCursor) {
         EXPECT_DOUBLE_EQ(t->Y, 2.0);
 }
 
+TEST(PageCanvasText, LineBreaksInATextPrintAsBlanks) {
+    const TPageList pages = RunBody([](TPageCanvas& c) {
+        c.PrintText(QStringLiteral("Notes:\r\nsecond line"));
+        EXPECT_DOUBLE_EQ(c.TextWidth(QStringLiteral("a\nb")), c.TextWidth(QStringLiteral("a b")));
+    });
+    ASSERT_EQ(pages.Pages[0].Texts().size(), 1u);
+    EXPECT_EQ(pages.Pages[0].Texts()[0]->Text, QStringLiteral("Notes:  second line"));
+}
+
 // ---- Tab cells ----------------------------------------------------------------
 
 TEST(PageCanvasTabs, CellsAfterThePreviousAndJustification) {
