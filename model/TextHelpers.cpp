@@ -3,27 +3,37 @@
 namespace corvalt {
 namespace {
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
-bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsQuote(char c) {
+    return c == '"' || c == '\'';
+}
 
-bool IsFieldQuote(char c) { return IsQuote(c) || c == '|'; }
+bool IsFieldQuote(char c) {
+    return IsQuote(c) || c == '|';
+}
 
 } // namespace
 
 std::string TrimLeft(std::string_view s) {
     std::size_t first = 0;
-    while (first < s.size() && IsBlankOrControl(s[first])) ++first;
+    while (first < s.size() && IsBlankOrControl(s[first]))
+        ++first;
     return std::string(s.substr(first));
 }
 
 std::string TrimRight(std::string_view s) {
     std::size_t end = s.size();
-    while (end > 0 && IsBlankOrControl(s[end - 1])) --end;
+    while (end > 0 && IsBlankOrControl(s[end - 1]))
+        --end;
     return std::string(s.substr(0, end));
 }
 
-std::string Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
+std::string Trim(std::string_view s) {
+    return TrimLeft(TrimRight(s));
+}
 
 int CountFields(std::string_view s, char delimiter) {
     const bool blankDelimiter = delimiter == ' ';
@@ -114,8 +124,12 @@ std::string SemicolonsToTabs(std::string_view s) {
     return out;
 }
 
-int MaxInt(int a, int b) { return a > b ? a : b; }
+int MaxInt(int a, int b) {
+    return a > b ? a : b;
+}
 
-float MaxFloat(float a, float b) { return b > a ? b : a; }
+float MaxFloat(float a, float b) {
+    return b > a ? b : a;
+}
 
 } // namespace corvalt

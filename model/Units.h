@@ -25,6 +25,10 @@ float MilesToKilometres(float miles);        // × 1.60934
 float KilometresToMiles(float km);           // × 0.6213727
 float ToMilesPerHour(float metresPerSecond); // × 2.23679
 float PerKilometreToPerMile(float perKm);    // × 1.60934
+float KiloamperesToAmperes(float kA);        // × 1000 (conductor MCR)
+float AmperesToKiloamperes(float amperes);   // ÷ 1000
+// The wind velocity in the unit its Metric label "km/H" names.
+float MetresPerSecondToKilometresPerHour(float metresPerSecond); // × 3.6
 
 // Exact inverses of CentimetresToInches and MillimetresToInches (÷ 0.3937).
 // The project-file reader uses them for inch values that the writer produced
@@ -32,6 +36,22 @@ float PerKilometreToPerMile(float perKm);    // × 1.60934
 // shrink its diameters and spacings a little every time.
 float StoredInchesToCentimetres(float inches);
 float StoredInchesToMillimetres(float inches); // × 10, then ÷ 0.3937
+// Exact inverse of KilometresToMiles (÷ 0.6213727), for the same reason: the
+// line length is written with 0.6213727 and entered with 1.60934.
+float StoredMilesToKilometres(float miles);
+
+// The display value of an internal value and back, by measurement system: the
+// English conversions above for English projects, the value unchanged for any
+// other system. "Entry" functions convert what a user typed; the project-file
+// reader uses the Stored* inverses instead (see ProjectFile.cpp).
+float DisplayLength(int units, float metres);        // ft / m
+float LengthFromDisplay(int units, float shown);     // from ft / m
+float DisplayLongLength(int units, float km);        // mi / km
+float LongLengthFromDisplay(int units, float shown); // from mi / km
+float DisplayDiameter(int units, float mm);          // in / mm
+float DiameterFromDisplay(int units, float shown);   // from in / mm
+float DisplaySpacing(int units, float cm);           // in / cm
+float SpacingFromDisplay(int units, float shown);    // from in / cm
 
 // Labels of a measurement system: "English"/"Metric", "ft"/"m", "mi"/"km",
 // "in"/"mm", "in"/"cm", "MPH"/"km/H".

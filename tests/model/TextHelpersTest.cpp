@@ -40,9 +40,9 @@ TEST(TextHelpers, GetFieldSplitsAndUnquotes) {
         {" x  y", 2, ' ', "y"},
         {"'a;b';c", 1, ';', "a;b"},
         {"'a;b';c", 2, ';', "c"},
-        {"  \"q,r\" ,s", 1, ',', "q,r"},            // a quote after blanks still opens
-        {"ab\"c,d", 1, ',', "ab\"c"},               // a quote inside a field is text
-        {"|Drake|,28.143,|x|y", 3, ',', "xy"},      // a used bar is dropped later too
+        {"  \"q,r\" ,s", 1, ',', "q,r"},       // a quote after blanks still opens
+        {"ab\"c,d", 1, ',', "ab\"c"},          // a quote inside a field is text
+        {"|Drake|,28.143,|x|y", 3, ',', "xy"}, // a used bar is dropped later too
         {"|A=B|,1.5,2", 1, ',', "A=B"},
         {"Drake=28.143,907", 2, '=', "28.143,907"},
     };

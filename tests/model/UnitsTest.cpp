@@ -43,3 +43,24 @@ TEST(Units, LabelsFollowTheMeasurementSystem) {
     EXPECT_FLOAT_EQ(ToMilesPerHour(1.0f), 2.23679f);
     EXPECT_FLOAT_EQ(KilometresToMiles(MilesToKilometres(10.0f)), 10.0f);
 }
+
+TEST(Units, DisplayPairsConvertOnlyForEnglishProjects) {
+    EXPECT_FLOAT_EQ(DisplayLength(English, 30.48f), 99.9744f);
+    EXPECT_FLOAT_EQ(DisplayLength(Metric, 30.48f), 30.48f);
+    EXPECT_FLOAT_EQ(LengthFromDisplay(English, 100.0f), 30.487805f);
+    EXPECT_FLOAT_EQ(DiameterFromDisplay(English, 1.0f), 25.4f);
+    EXPECT_FLOAT_EQ(DisplaySpacing(English, 45.72f), 17.999964f);
+    EXPECT_FLOAT_EQ(LongLengthFromDisplay(Metric, 7.0f), 7.0f);
+    EXPECT_FLOAT_EQ(MetresPerSecondToKilometresPerHour(1.0f), 3.6f);
+    EXPECT_EQ(KiloamperesToAmperes(AmperesToKiloamperes(900.0f)), 900.0f);
+}
+
+TEST(Units, StoredMilesReadBackWithTheExactInverseDoNotDrift) {
+    for (float km : {16.0934f, 1.0f, 123.4567f, 0.3f}) {
+        SCOPED_TRACE(km);
+        float value = km;
+        for (int cycle = 0; cycle < 100; ++cycle)
+            value = StoredMilesToKilometres(KilometresToMiles(value));
+        EXPECT_NEAR(value, km, km * 4e-7f);
+    }
+}

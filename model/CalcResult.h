@@ -1,0 +1,27 @@
+#pragma once
+// TCalcResult: one point of a cross section's lateral profile with the fields
+// and corona levels computed there. The cross section owns its list of results;
+// the computation rebuilds it on every run and the reports only read it.
+
+#include <cstdint>
+#include <optional>
+
+namespace corvalt {
+
+struct TCalcResult {
+    float Dist = 0;            // lateral position in display units (ft or m)
+    float DistM = 0;           // lateral position, m
+    std::uint8_t IsMarked = 0; // 1 for a ROW edge or a point of interest
+    // Each value is empty where it cannot be computed at this point (for example
+    // on a conductor, or from data the physics cannot take).
+    std::optional<float> AnFairL50; // audible noise L50, fair weather, dBA
+    std::optional<float> AnRainL50; // audible noise L50, rain, dBA
+    std::optional<float> EMax;      // electric field, kV/m
+    std::optional<float> BMax;      // magnetic field, gauss
+    std::optional<float> TviRain;   // television interference, rain, dBuV/m
+    std::optional<float> RiFair;    // radio interference L50, fair weather, dBuV/m
+    std::optional<float> RiRain;    // radio interference L50, rain, dBuV/m
+    std::optional<float> Ozone;     // ozone at the ozone height, ppb
+};
+
+} // namespace corvalt

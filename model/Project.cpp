@@ -1,0 +1,125 @@
+#include "model/Project.h"
+
+#include "model/FileIo.h"
+#include "model/Messages.h"
+#include "model/ProjectFile.h"
+#include "model/Units.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace corvalt {
+
+const char* TEmfProject::UnitsName() const {
+    return corvalt::UnitsName(Units);
+}
+const char* TEmfProject::LengthUnit() const {
+    return corvalt::LengthUnit(Units);
+}
+const char* TEmfProject::LongLengthUnit() const {
+    return corvalt::LongLengthUnit(Units);
+}
+const char* TEmfProject::DiameterUnit() const {
+    return corvalt::DiameterUnit(Units);
+}
+const char* TEmfProject::SpacingUnit() const {
+    return corvalt::SpacingUnit(Units);
+}
+const char* TEmfProject::SpeedUnit() const {
+    return corvalt::SpeedUnit(Units);
+}
+
+float TEmfProject::DisplayLineLength() const {
+    return DisplayLongLength(Units, LineLength);
+}
+void TEmfProject::SetDisplayLineLength(float value) {
+    LineLength = LongLengthFromDisplay(Units, value);
+}
+
+namespace {
+
+// The value of the quantity in the result record the cross section refers to
+// for it; empty when the cross section has no such computed value.
+std::optional<float> MaximumOf(const TScenario& scenario, TMaxQuantity quantity) {
+    if (!scenario.CalcError.empty()) return std::nullopt;
+    int index = 0;
+    switch (quantity) {
+    case TMaxQuantity::EMaxWithinRow:
+        index = scenario.MaxEResult;
+        break;
+    case TMaxQuantity::EMaxAtRowEdge:
+        index = scenario.RowMaxEResult;
+        break;
+    case TMaxQuantity::BMaxAtRowEdge:
+        index = scenario.RowMaxBResult;
+        break;
+    }
+    if (index < 0 || static_cast<std::size_t>(index) >= scenario.Results.size())
+        return std::nullopt;
+    const TCalcResult& result = scenario.Results[static_cast<std::size_t>(index)];
+    return quantity == TMaxQuantity::BMaxAtRowEdge ? result.BMax : result.EMax;
+}
+
+} // namespace
+
+bool TEmfProject::IsProjectMaximum(TMaxQuantity quantity, float value) const {
+    for (const TScenario& scenario : Scenarios) {
+        if (scenario.SectionType != TransmissionLine) continue;
+        const std::optional<float> other = MaximumOf(scenario, quantity);
+        if (other && *other > value) return false;
+    }
+    return true;
+}
+
+TFileResult TEmfProject::Load(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    const TReadOutcome outcome = ReadWholeFile(path, kMaxProjectFileBytes, bytes);
+    switch (outcome.Status) {
+    case TReadStatus::Ok:
+        break;
+    case TReadStatus::Missing:
+        return TFileResult::Failure(messages::kFileDoesNotExist);
+    case TReadStatus::Unreadable:
+        return TFileResult::Failure(messages::kFileUnreadable, outcome.Detail);
+    case TReadStatus::TooLarge:
+        return TFileResult::Failure(messages::kFileDamaged, outcome.Detail);
+    }
+    TFileResult result = ReadProjectBytes(bytes, *this);
+    if (result.Ok) Save(kOriginalData);
+    return result;
+}
+
+TFileResult TEmfProject::Save(const std::string& target) {
+    std::vector<std::uint8_t> bytes = SerializeProject(*this);
+    if (target == kOriginalData) {
+        OriginalData = std::move(bytes);
+    } else if (target == kCheckData) {
+        CheckData = std::move(bytes);
+    } else {
+        // The baseline of the modified check moves only once the file holds the
+        // project, so a failed save still counts as unsaved work.
+        const std::string failure = ReplaceFile(target, bytes);
+        if (!failure.empty()) return TFileResult::Failure(messages::kSaveFailed, failure);
+        OriginalData = std::move(bytes);
+    }
+    return TFileResult::Success();
+}
+
+bool TEmfProject::IsModified() {
+    Save(kCheckData);
+    const bool modified = CheckData != OriginalData;
+    CheckData.clear();
+    return modified;
+}
+
+void TEmfProject::TakeContentsOf(TEmfProject& source) {
+    static_cast<TProjectInfo&>(*this) = static_cast<const TProjectInfo&>(source);
+    Scenarios = std::move(source.Scenarios);
+    for (TScenario& scenario : Scenarios)
+        scenario.Project = this;
+}
+
+} // namespace corvalt
