@@ -47,12 +47,16 @@ class TPagePainter {
             } else {
                 font.setPixelSize(font.pixelSize() * scale); // a fallback font
             }
+            // Positions relative to the run's first glyph, where Qt starts the
+            // run's underline or strike-out.
             QList<QPointF> positions = run.positions();
+            if (positions.isEmpty()) continue;
+            const QPointF start = positions.front() * scale;
             for (QPointF& p : positions)
-                p *= scale;
+                p = p * scale - start;
             run.setRawFont(font);
             run.setPositions(positions);
-            painter_.drawGlyphRun(origin, run); // decorations start at origin
+            painter_.drawGlyphRun(origin + start, run);
         }
     }
 
