@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace corvalt {
+class TEmfProject;
+}
+
 namespace corvalt::cli {
 
 // Exit codes shared by every subcommand.
@@ -24,5 +28,14 @@ struct Command {
 
 // Prints "corvalt-cli: <message>" on stderr and returns code.
 int Fail(int code, const std::string& message);
+
+// Loads the project file; ExitOk, or ExitBadInput after printing why it could
+// not be read (the program's message and where a damaged file failed).
+int LoadProjectFile(const std::string& path, TEmfProject& project);
+
+int RunCheck(const Args& args);
+int RunResave(const Args& args);
+int RunVersion(const Args& args); // --version [--ini FILE]
+int RunPrefs(const Args& args);
 
 } // namespace corvalt::cli

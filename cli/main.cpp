@@ -14,12 +14,14 @@ int Fail(int code, const std::string& message) {
 namespace {
 
 const Command kCommands[] = {
-    {nullptr, nullptr, nullptr},
+    {"check", "check FILE.emf", RunCheck},
+    {"resave", "resave IN.emf OUT.emf", RunResave},
+    {"prefs", "prefs [--ini FILE] [--resave] [--path]", RunPrefs},
 };
 
 void PrintUsage(std::ostream& out) {
     out << "usage: corvalt-cli <command> [arguments]\n"
-           "       corvalt-cli --version\n\ncommands:\n";
+           "       corvalt-cli --version [--ini FILE]\n\ncommands:\n";
     for (const Command& command : kCommands)
         if (command.name != nullptr) out << "  corvalt-cli " << command.usage << '\n';
 }
@@ -38,11 +40,8 @@ int main(int argc, char** argv) {
         PrintUsage(std::cout);
         return ExitOk;
     }
-    if (name == "--version") {
-        std::cout << "corvalt-cli v1.19\n";
-        return ExitOk;
-    }
     const Args args(argv + 2, argv + argc);
+    if (name == "--version") return RunVersion(args);
     for (const Command& command : kCommands)
         if (command.name != nullptr && name == command.name) return command.run(args);
     return Fail(ExitBadInput, "unknown command '" + name + "' (see corvalt-cli --help)");

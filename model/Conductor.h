@@ -3,6 +3,7 @@
 // position relative to its circuit's reference. Owned by its circuit and listed
 // in its cross section's flat Conductors list from creation until it is freed.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,6 +12,9 @@ namespace corvalt {
 
 class TScenario;
 class TCircuit;
+
+// Longest conductor id the model keeps (the project file reader cuts longer ones).
+inline constexpr std::size_t kMaxConductorIdLength = 255;
 
 enum TCondType : std::uint8_t { PhaseA = 0, PhaseB = 1, PhaseC = 2, Ground = 3 };
 

@@ -1,9 +1,15 @@
 #include "model/Project.h"
 
+#include "model/FileIo.h"
+#include "model/Messages.h"
+#include "model/ProjectFile.h"
 #include "model/Units.h"
 
 #include <cstddef>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace corvalt {
 
@@ -66,6 +72,47 @@ bool TEmfProject::IsProjectMaximum(TMaxQuantity quantity, float value) const {
         if (other && *other > value) return false;
     }
     return true;
+}
+
+TFileResult TEmfProject::Load(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    const TReadOutcome outcome = ReadWholeFile(path, kMaxProjectFileBytes, bytes);
+    switch (outcome.Status) {
+    case TReadStatus::Ok:
+        break;
+    case TReadStatus::Missing:
+        return TFileResult::Failure(messages::kFileDoesNotExist);
+    case TReadStatus::Unreadable:
+        return TFileResult::Failure(messages::kFileUnreadable, outcome.Detail);
+    case TReadStatus::TooLarge:
+        return TFileResult::Failure(messages::kFileDamaged, outcome.Detail);
+    }
+    TFileResult result = ReadProjectBytes(bytes, *this);
+    if (result.Ok) Save(kOriginalData);
+    return result;
+}
+
+TFileResult TEmfProject::Save(const std::string& target) {
+    std::vector<std::uint8_t> bytes = SerializeProject(*this);
+    if (target == kOriginalData) {
+        OriginalData = std::move(bytes);
+    } else if (target == kCheckData) {
+        CheckData = std::move(bytes);
+    } else {
+        // The baseline of the modified check moves only once the file holds the
+        // project, so a failed save still counts as unsaved work.
+        const std::string failure = ReplaceFile(target, bytes);
+        if (!failure.empty()) return TFileResult::Failure(messages::kSaveFailed, failure);
+        OriginalData = std::move(bytes);
+    }
+    return TFileResult::Success();
+}
+
+bool TEmfProject::IsModified() {
+    Save(kCheckData);
+    const bool modified = CheckData != OriginalData;
+    CheckData.clear();
+    return modified;
 }
 
 void TEmfProject::TakeContentsOf(TEmfProject& source) {

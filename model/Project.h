@@ -4,6 +4,7 @@
 // keeps the serialization it was last loaded from or saved as, which tells
 // whether it has unsaved changes.
 
+#include "model/FileResult.h"
 #include "model/SafeList.h"
 #include "model/Scenario.h"
 #include "model/Units.h"
@@ -47,6 +48,10 @@ enum class TMaxQuantity {
 
 class TEmfProject : public TProjectInfo {
   public:
+    // Targets of Save that keep the serialization in memory instead of a file.
+    static constexpr const char* kOriginalData = "OriginalData";
+    static constexpr const char* kCheckData = "CheckData";
+
     TEmfProject() = default;
     TEmfProject(const TEmfProject&) = delete;
     TEmfProject& operator=(const TEmfProject&) = delete;
@@ -65,6 +70,19 @@ class TEmfProject : public TProjectInfo {
 
     float DisplayLineLength() const; // mi / km
     void SetDisplayLineLength(float value);
+
+    // Reads a project file into this project (the windows pass a fresh one) and
+    // makes it the unmodified baseline. On any failure the project is left as
+    // it was; nothing half-read is kept. FileName is left to the caller.
+    TFileResult Load(const std::string& path);
+
+    // Serializes the project into OriginalData or CheckData (targets above), or
+    // into the file at the path. A file is replaced only once the new content
+    // is completely written, and OriginalData only after that.
+    TFileResult Save(const std::string& target);
+
+    // Whether a fresh serialization differs from OriginalData.
+    bool IsModified();
 
     // False as soon as a transmission-line cross section holds a larger value of
     // the quantity than value; ties count as maximum. Cross sections without a

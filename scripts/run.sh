@@ -4,7 +4,16 @@ set -euo pipefail
 build=${1:-build}
 cd "$(dirname "$0")/.."
 sample=examples/sample-english.emf
-"$build/bin/corvalt-cli" --version
-if [ -f "$sample" ] && "$build/bin/corvalt-cli" --help | grep -q ' check '; then
-  "$build/bin/corvalt-cli" check "$sample" || true
+cli="$build/bin/corvalt-cli"
+
+# Give a first run the starter library; never replace existing preferences.
+ini=$("$cli" prefs --path)
+if [ ! -e "$ini" ] && [ -f examples/corvalt.INI ]; then
+  mkdir -p "$(dirname "$ini")"
+  cp -n examples/corvalt.INI "$ini"
+  echo "Installed the starter library in $ini"
 fi
+
+"$cli" --version
+echo "== Data check of $sample"
+"$cli" check "$sample" || true

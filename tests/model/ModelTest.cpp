@@ -1,5 +1,7 @@
 // The project model: invariants of the lists, circuit numbering, display
 // accessors, derived extents and the project-wide maximum test.
+#include "TestProject.h"
+
 #include "model/NewCircuit.h"
 #include "model/Project.h"
 #include "model/Units.h"
@@ -11,13 +13,9 @@
 #include <vector>
 
 using namespace corvalt;
+using corvalt::test::AddScenario;
 
 namespace {
-
-TScenario& AddScenario(TEmfProject& project) {
-    project.Scenarios.Add(std::make_unique<TScenario>(project));
-    return project.Scenarios[project.Scenarios.Count() - 1];
-}
 
 TCircuit& AddCircuit(TScenario& scenario, int number) {
     auto circuit = std::make_unique<TCircuit>(scenario);

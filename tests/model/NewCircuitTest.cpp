@@ -1,3 +1,5 @@
+#include "TestProject.h"
+
 #include "model/NewCircuit.h"
 #include "model/Project.h"
 
@@ -34,8 +36,7 @@ TNewCircuitValues SingleCircuit230kV() {
 TEST(NewCircuit, NumbersConductorsPhaseByPhaseAndCopiesTheCircuitValues) {
     TEmfProject project;
     project.Units = English;
-    project.Scenarios.Add(std::make_unique<TScenario>(project));
-    TScenario& scenario = project.Scenarios[0];
+    TScenario& scenario = test::AddScenario(project);
     auto first = std::make_unique<TCircuit>(scenario);
     first->Number = 1;
     scenario.Circuits.Add(std::move(first));
@@ -79,8 +80,7 @@ TEST(NewCircuit, NumbersConductorsPhaseByPhaseAndCopiesTheCircuitValues) {
 TEST(NewCircuit, DisabledRowsCreateNothingButTheGroundNumberIsKept) {
     TEmfProject project;
     project.Units = Metric;
-    project.Scenarios.Add(std::make_unique<TScenario>(project));
-    TScenario& scenario = project.Scenarios[0];
+    TScenario& scenario = test::AddScenario(project);
     TNewCircuitValues values = SingleCircuit230kV();
     values.Phases[1] = {false, 3, 120};
     values.Phases[2] = {true, 0, 240};

@@ -1,0 +1,24 @@
+// corvalt-cli check FILE.emf: the data check that runs before a computation,
+// printed as an indented list.
+#include "cli/Commands.h"
+
+#include "model/DataCheck.h"
+#include "model/Project.h"
+
+#include <iostream>
+#include <string>
+
+namespace corvalt::cli {
+
+int RunCheck(const Args& args) {
+    if (args.size() != 1) return Fail(ExitBadInput, "usage: corvalt-cli check FILE.emf");
+    TEmfProject project;
+    if (const int loaded = LoadProjectFile(args[0], project); loaded != ExitOk) return loaded;
+    const std::vector<TCheckLine> lines = CheckProject(project);
+    for (const TCheckLine& line : lines)
+        std::cout << std::string(2 * static_cast<std::size_t>(line.Level), ' ') << line.Text
+                  << '\n';
+    return HasErrors(lines) ? ExitCheckFailed : ExitOk;
+}
+
+} // namespace corvalt::cli

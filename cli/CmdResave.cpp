@@ -1,0 +1,19 @@
+// corvalt-cli resave IN.emf OUT.emf: reads a project and writes it again with
+// the project-file writer.
+#include "cli/Commands.h"
+
+#include "model/Project.h"
+
+namespace corvalt::cli {
+
+int RunResave(const Args& args) {
+    if (args.size() != 2) return Fail(ExitBadInput, "usage: corvalt-cli resave IN.emf OUT.emf");
+    TEmfProject project;
+    if (const int loaded = LoadProjectFile(args[0], project); loaded != ExitOk) return loaded;
+    const TFileResult saved = project.Save(args[1]);
+    if (!saved.Ok)
+        return Fail(ExitBadInput, args[1] + ": " + saved.Message + " (" + saved.Detail + ")");
+    return ExitOk;
+}
+
+} // namespace corvalt::cli

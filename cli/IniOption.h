@@ -1,0 +1,20 @@
+#pragma once
+// The preferences file for the commands that read it (prefs, report, --version):
+// "--ini FILE" on the command line, otherwise the file the desktop program uses.
+
+#include "cli/Commands.h"
+#include "prefs/IniLocation.h"
+
+#include <optional>
+#include <string>
+
+namespace corvalt::cli {
+
+// Removes "--ini FILE" or "--ini=FILE" from args and puts FILE in file. Returns
+// the error message when FILE is missing or empty, or the option is repeated.
+std::optional<std::string> TakeIniOption(Args& args, std::string& file);
+
+// The preferences file in use: file when given, else as IniLocation.h describes.
+TIniLocation CliIniLocation(const std::string& file);
+
+} // namespace corvalt::cli

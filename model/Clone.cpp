@@ -1,0 +1,56 @@
+#include "model/Clone.h"
+
+#include "model/Project.h"
+#include "model/ProjectFile.h"
+#include "model/ZuStream.h"
+
+#include <cassert>
+#include <cstdint>
+#include <memory>
+
+namespace corvalt {
+namespace {
+
+// Reads back the record just written; a failure here is a fault of the program,
+// since the writer and reader describe the same record.
+template <typename T, typename Write, typename Read>
+void CopyThroughStream(const T& source, T& copy, Write write, Read read) {
+    TZuStream stream;
+    write(stream, source);
+    stream.Rewind();
+    TRecordReader reader(stream);
+    read(reader, copy);
+    assert(!reader.Failed() && stream.Remaining() == 0);
+}
+
+} // namespace
+
+std::unique_ptr<TScenario> CloneScenario(const TScenario& source) {
+    auto copy = std::make_unique<TScenario>(*source.Project);
+    CopyThroughStream(source, *copy, WriteScenarioRecord, ReadScenarioRecord);
+    copy->TabTitle = "(Clone)";
+    copy->Title = source.Title + " (Clone)";
+    return copy;
+}
+
+std::unique_ptr<TCircuit> CloneCircuit(const TCircuit& source) {
+    TScenario& scenario = *source.Scenario;
+    auto copy = std::make_unique<TCircuit>(scenario);
+    CopyThroughStream(source, *copy, WriteCircuitRecord, ReadCircuitRecord);
+    copy->Name = "(Clone)";
+    copy->Number = static_cast<std::uint8_t>(scenario.NextCircuitNumber());
+    for (TConductor& conductor : copy->Conductors)
+        conductor.Id = RenumberedConductorId(conductor.Id, copy->Number);
+    return copy;
+}
+
+std::string RenumberedConductorId(const std::string& id, int circuitNumber) {
+    std::size_t digits = 0;
+    while (digits < id.size() && id[digits] >= '0' && id[digits] <= '9')
+        ++digits;
+    std::string renumbered = std::to_string(circuitNumber) + id.substr(digits);
+    if (renumbered.size() > kMaxConductorIdLength) renumbered.resize(kMaxConductorIdLength);
+    return renumbered;
+}
+
+} // namespace corvalt

@@ -1,0 +1,104 @@
+#include "model/DataCheck.h"
+
+#include "model/Project.h"
+
+#include <algorithm>
+
+namespace corvalt {
+namespace {
+
+class TChecker {
+  public:
+    void Context(int level, std::string text) { lines_.push_back({level, std::move(text), false}); }
+    void Error(int level, std::string text) { lines_.push_back({level, std::move(text), true}); }
+    std::vector<TCheckLine> Take() { return std::move(lines_); }
+
+  private:
+    std::vector<TCheckLine> lines_;
+};
+
+std::string Quoted(const std::string& id) {
+    return "'" + id + "'";
+}
+
+// The first other conductor (by id, byte for byte) of the cross section at the
+// same absolute x (internal metres) and the same displayed height.
+const TConductor* OverlappingConductor(const TScenario& scenario, const TConductor& conductor) {
+    const float x = conductor.AbsoluteX();
+    const float height = conductor.DisplayHeight();
+    for (const TConductor* other : scenario.Conductors)
+        if (other->Id != conductor.Id && other->AbsoluteX() == x &&
+            other->DisplayHeight() == height)
+            return other;
+    return nullptr;
+}
+
+void CheckConductor(TChecker& check, const TScenario& scenario, const TConductor& conductor) {
+    const std::string name = "Conductor " + Quoted(conductor.Id);
+    if (conductor.DisplayHeight() == 0) check.Error(2, name + " has a 0 height");
+    // The field computation places images below ground; a conductor there would
+    // meet its own image.
+    if (conductor.Height < 0) check.Error(2, name + " is below ground");
+    if (conductor.DisplayDiameter() <= 0) check.Error(2, name + " has a Diameter <= 0");
+    if (conductor.SubCondCount == 0) check.Error(2, name + " has <= 0 SubConductors");
+    if (conductor.SubCondCount > 1 && conductor.DisplaySubSpacing() == 0)
+        check.Error(2, name + " has SubConductor Spacing = 0");
+    if (const TConductor* other = OverlappingConductor(scenario, conductor))
+        check.Error(2, name + " occupies same space as " + Quoted(other->Id) + " of Circuit " +
+                           Quoted(other->Circuit->Name));
+}
+
+void CheckScenario(TChecker& check, const TScenario& scenario) {
+    check.Context(0, "CrossSection: " + scenario.TabTitle + "- " + scenario.Title);
+    if (scenario.Conductors.empty()) {
+        check.Error(1, "No Conductors.");
+        return;
+    }
+    for (const TCircuit& circuit : scenario.Circuits) {
+        check.Context(1, "Circuit " + circuit.Name);
+        for (const TConductor& conductor : circuit.Conductors)
+            CheckConductor(check, scenario, conductor);
+    }
+}
+
+} // namespace
+
+std::vector<TCheckLine> CheckProject(const TEmfProject& project) {
+    TChecker check;
+    if (project.Scenarios.Empty()) check.Error(0, "Project has no CrossSections.");
+    for (const TScenario& scenario : project.Scenarios)
+        CheckScenario(check, scenario);
+    return check.Take();
+}
+
+bool HasErrors(const std::vector<TCheckLine>& lines) {
+    return std::any_of(lines.begin(), lines.end(),
+                       [](const TCheckLine& line) { return line.IsError; });
+}
+
+std::vector<TCheckNode> CheckTree(const std::vector<TCheckLine>& lines) {
+    std::vector<TCheckNode> nodes(lines.size());
+    int section = -1; // current level-0 node
+    int circuit = -1; // current level-1 node of that section
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int index = static_cast<int>(i);
+        switch (std::clamp(lines[i].Level, 0, 2)) {
+        case 0:
+            section = index;
+            circuit = -1;
+            break;
+        case 1:
+            nodes[i].Parent = section;
+            circuit = index;
+            break;
+        default:
+            nodes[i].Parent = circuit >= 0 ? circuit : section;
+            if (section >= 0) nodes[static_cast<std::size_t>(section)].Expanded = true;
+            if (circuit >= 0) nodes[static_cast<std::size_t>(circuit)].Expanded = true;
+            break;
+        }
+    }
+    return nodes;
+}
+
+} // namespace corvalt

@@ -1,0 +1,98 @@
+#pragma once
+// The ".emf" project file: the serialization of a project in the encodings of
+// TZuStream, format version "1.02". Record writers and readers for each model
+// class (used whole for files and the modified check, and record by record for
+// cloning), and the checked reader that refuses a damaged file.
+
+#include "model/FileResult.h"
+#include "model/ZuStream.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace corvalt {
+
+class TEmfProject;
+class TScenario;
+class TCircuit;
+class TConductor;
+class TInterestPoint;
+
+inline constexpr const char* kProjectFileVersion = "1.02";
+// No project comes near this; a larger file is refused before it is read.
+inline constexpr std::size_t kMaxProjectFileBytes = std::size_t{256} << 20;
+
+// Reads the fields of a project file and checks each claim the file makes
+// before using it: a count must fit in the bytes left, a text length must be
+// neither negative nor beyond the end, a real must be finite (and, for a float
+// field, no larger than any project uses), a code must be one the program knows. The first failure
+// stops the reading: every later read yields 0 or empty, and Error() tells what
+// failed, in which record and at which offset.
+class TRecordReader {
+  public:
+    explicit TRecordReader(TZuStream& stream) : stream_(stream) {}
+
+    std::int32_t Int(const char* field);
+    bool Bool(const char* field);                      // a byte, any non-zero value true
+    std::uint8_t Byte(const char* field);              // a byte kept as is
+    std::uint8_t ByteFromInt(const char* field);       // an integer; its low 8 bits
+    std::uint8_t Code(const char* field, int largest); // an integer in 0..largest
+    float Float(const char* field);                    // a real held as float
+    double Date(const char* field);                    // a real held as double
+    std::string Text(const char* field, std::size_t keep = std::string::npos);
+    // The number of records that follow, each at least minRecordBytes long.
+    int Count(const char* field, std::size_t minRecordBytes);
+
+    bool Failed() const { return failed_; }
+    const std::string& Error() const { return error_; }
+    void Fail(const char* field, const std::string& reason);
+
+    // Names a record while it is read, so that an error says where it was.
+    class TScope {
+      public:
+        TScope(TRecordReader& reader, std::string name);
+        ~TScope();
+        TScope(const TScope&) = delete;
+        TScope& operator=(const TScope&) = delete;
+
+      private:
+        TRecordReader& reader_;
+    };
+
+  private:
+    bool Has(const char* field, std::size_t bytes);
+    void FailAt(const char* field, std::size_t offset, const std::string& reason);
+
+    TZuStream& stream_;
+    std::vector<std::string> records_;
+    bool failed_ = false;
+    std::string error_;
+};
+
+// Record writers: each writes exactly its record, children included, with
+// lengths in the project's display units.
+void WriteProjectFile(TZuStream& stream, const TEmfProject& project);
+void WriteScenarioRecord(TZuStream& stream, const TScenario& scenario);
+void WriteCircuitRecord(TZuStream& stream, const TCircuit& circuit);
+void WriteConductorRecord(TZuStream& stream, const TConductor& conductor);
+void WriteInterestPointRecord(TZuStream& stream, const TInterestPoint& point);
+
+// Record readers into freshly created objects; children are created and
+// appended. On failure the reader holds the error and the object is partial.
+void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario);
+void ReadCircuitRecord(TRecordReader& reader, TCircuit& circuit);
+void ReadConductorRecord(TRecordReader& reader, TConductor& conductor);
+void ReadInterestPointRecord(TRecordReader& reader, TInterestPoint& point);
+
+// The whole file as bytes.
+std::vector<std::uint8_t> SerializeProject(const TEmfProject& project);
+
+// Reads a whole project file from bytes. Only when all of it was read does
+// project take it over (replacing its stored values and cross sections); on
+// failure project is untouched and the result carries the message.
+TFileResult ReadProjectBytes(std::span<const std::uint8_t> bytes, TEmfProject& project);
+
+} // namespace corvalt

@@ -1,0 +1,55 @@
+#pragma once
+// The three libraries of the preferences file (voltage classes, conductor types
+// and ground-wire types): their entries, and how a library section's lines are
+// read and written. A library is a TSafeList of entries in the user's order.
+
+#include "model/SafeList.h"
+
+#include <string>
+#include <vector>
+
+namespace corvalt {
+
+// A voltage class.
+struct TVoltItem {
+    float Voltage = 0.0f;        // kV
+    float OverRateFactor = 0.0f; // maximum over rated voltage, e.g. 1.05
+    float MaxVoltage = 0.0f;     // kV
+};
+
+// A conductor type.
+struct TCondItem {
+    std::string Name;
+    float Diameter = 0.0f; // mm
+    float Mcr = 0.0f;      // maximum current rating, A
+};
+
+// An overhead ground-wire type.
+struct TOhgwItem {
+    std::string Name;
+    float Diameter = 0.0f; // mm
+};
+
+// Rebuild a library from its section's "key=value" lines, in order, and return
+// how many lines were skipped. Two layouts exist: the newer "0=|Drake|,28.143,907"
+// and the older "Drake=28.143,907" (first field in the key); a section uses the
+// one most of its lines are written in (the first line's on a tie). A line whose
+// numbers do not convert or that has too few fields is skipped.
+int ParseVoltages(const std::vector<std::string>& lines, TSafeList<TVoltItem>& library);
+int ParseConductors(const std::vector<std::string>& lines, TSafeList<TCondItem>& library);
+int ParseOhgws(const std::vector<std::string>& lines, TSafeList<TOhgwItem>& library);
+
+// The value of an entry's line in the newer layout. Voltages and currents are
+// written in whole units and factors and diameters with three decimals, all
+// rounded half away from zero (34.5 kV with factor 1.05: "35,1.050,36"). A name
+// is written between vertical bars, which it therefore cannot contain: bars
+// inside a name are left out.
+std::string FormatVoltage(const TVoltItem& item);
+std::string FormatConductor(const TCondItem& item);
+std::string FormatOhgw(const TOhgwItem& item);
+
+// A class voltage as the drop-down lists show it and look it up: plain decimal
+// notation, as short as reads back the same value (230, 34.5).
+std::string VoltageText(float voltage);
+
+} // namespace corvalt

@@ -1,0 +1,155 @@
+#include "prefs/Options.h"
+
+#include "prefs/IniFile.h"
+
+#include <utility>
+
+namespace corvalt {
+namespace {
+
+// Replaces a library's section in ini by the list, one line per entry keyed by
+// its position.
+template <class T, class Format>
+void WriteLibrary(TIniFile& ini, const char* section, const TSafeList<T>& library, Format format) {
+    ini.EraseSection(section);
+    for (int i = 0; i < library.Count(); ++i)
+        ini.WriteString(section, std::to_string(i), format(library[i]));
+}
+
+// Reads the file, changes it and writes it back at once.
+template <class Change> TPrefsError UpdateFile(const std::filesystem::path& file, Change change) {
+    TIniFile ini = TIniFile::Read(file);
+    change(ini);
+    return ini.Save();
+}
+
+template <class T, class Text>
+std::vector<std::string> TextsOf(const TSafeList<T>& library, Text text) {
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(library.Count()));
+    for (const T& item : library)
+        texts.push_back(text(item));
+    return texts;
+}
+
+template <class T> T* EntryAt(TSafeList<T>& library, int index) {
+    return index >= 0 && index < library.Count() ? &library[index] : nullptr;
+}
+
+} // namespace
+
+const std::array<TPrefKey, 19>& ScalarPrefKeys() {
+    using namespace prefkeys;
+    static constexpr std::array<TPrefKey, 19> kKeys = {
+        BPAFile,   BPADetails,   EnterAsTab, PhaseAAngle, PhaseBAngle, PhaseCAngle, EngineerName,
+        AgentName, AgentAddress, AgentPhone, PeName,      PeAddress,   PePhone,     MesUnits,
+        CsPrtOpt,  FacName,      FacAddr,    FacCnt,      FacCty,
+    };
+    return kKeys;
+}
+
+TOptions::TOptions(std::filesystem::path iniFile) : file_(std::move(iniFile)) {}
+
+bool TOptions::FileExists() const {
+    return TIniFile::Read(file_).Exists();
+}
+
+TPrefsError TOptions::CheckReadable() const {
+    if (TIniFile::Read(file_).Unreadable()) return UnableToReadMessage(file_);
+    return std::nullopt;
+}
+
+bool TOptions::ReadBool(const TPrefKey& key) const {
+    return TIniFile::Read(file_).ReadBool(key.Section, key.Key, key.Default != 0);
+}
+
+int TOptions::ReadInteger(const TPrefKey& key) const {
+    const int value = TIniFile::Read(file_).ReadInteger(key.Section, key.Key, key.Default);
+    return value < key.Min || value > key.Max ? key.Default : value;
+}
+
+std::string TOptions::ReadText(const TPrefKey& key) const {
+    return TIniFile::Read(file_).ReadString(key.Section, key.Key, "");
+}
+
+TPrefsError TOptions::WriteBool(const TPrefKey& key, bool value) {
+    return UpdateFile(file_, [&](TIniFile& ini) { ini.WriteBool(key.Section, key.Key, value); });
+}
+
+TPrefsError TOptions::WriteInteger(const TPrefKey& key, int value) {
+    return UpdateFile(file_, [&](TIniFile& ini) { ini.WriteInteger(key.Section, key.Key, value); });
+}
+
+TPrefsError TOptions::WriteText(const TPrefKey& key, const std::string& value) {
+    return UpdateFile(file_, [&](TIniFile& ini) { ini.WriteString(key.Section, key.Key, value); });
+}
+
+int TOptions::LoadVoltages() {
+    return ParseVoltages(TIniFile::Read(file_).SectionLines(kVoltagesSection), voltages_);
+}
+
+int TOptions::LoadConductors() {
+    return ParseConductors(TIniFile::Read(file_).SectionLines(kConductorsSection), conductors_);
+}
+
+int TOptions::LoadOhgws() {
+    return ParseOhgws(TIniFile::Read(file_).SectionLines(kOhgwsSection), ohgws_);
+}
+
+int TOptions::LoadLibraries() {
+    const TIniFile ini = TIniFile::Read(file_);
+    return ParseVoltages(ini.SectionLines(kVoltagesSection), voltages_) +
+           ParseConductors(ini.SectionLines(kConductorsSection), conductors_) +
+           ParseOhgws(ini.SectionLines(kOhgwsSection), ohgws_);
+}
+
+TPrefsError TOptions::SaveVoltages() const {
+    return UpdateFile(file_, [&](TIniFile& ini) {
+        WriteLibrary(ini, kVoltagesSection, voltages_, FormatVoltage);
+    });
+}
+
+TPrefsError TOptions::SaveConductors() const {
+    return UpdateFile(file_, [&](TIniFile& ini) {
+        WriteLibrary(ini, kConductorsSection, conductors_, FormatConductor);
+    });
+}
+
+TPrefsError TOptions::SaveOhgws() const {
+    return UpdateFile(file_,
+                      [&](TIniFile& ini) { WriteLibrary(ini, kOhgwsSection, ohgws_, FormatOhgw); });
+}
+
+TPrefsError TOptions::SaveLibraries() const {
+    return UpdateFile(file_, [&](TIniFile& ini) {
+        WriteLibrary(ini, kVoltagesSection, voltages_, FormatVoltage);
+        WriteLibrary(ini, kConductorsSection, conductors_, FormatConductor);
+        WriteLibrary(ini, kOhgwsSection, ohgws_, FormatOhgw);
+    });
+}
+
+TVoltItem* TOptions::VoltageAt(int index) {
+    return EntryAt(voltages_, index);
+}
+
+TCondItem* TOptions::ConductorAt(int index) {
+    return EntryAt(conductors_, index);
+}
+
+TOhgwItem* TOptions::OhgwAt(int index) {
+    return EntryAt(ohgws_, index);
+}
+
+std::vector<std::string> TOptions::VoltageTexts() const {
+    return TextsOf(voltages_, [](const TVoltItem& item) { return VoltageText(item.Voltage); });
+}
+
+std::vector<std::string> TOptions::ConductorNames() const {
+    return TextsOf(conductors_, [](const TCondItem& item) { return item.Name; });
+}
+
+std::vector<std::string> TOptions::OhgwNames() const {
+    return TextsOf(ohgws_, [](const TOhgwItem& item) { return item.Name; });
+}
+
+} // namespace corvalt

@@ -1,0 +1,192 @@
+#pragma once
+// TOptions: the user's preferences, the defaults for new projects and circuits,
+// and the three libraries, kept in one INI file (see IniLocation.h for where).
+// Scalar preferences are read from the file each time they are asked for and
+// written to it each time they are set; the libraries are held in memory, edited
+// in place by the preferences dialog, and written back only by the Save calls.
+
+#include "prefs/Libraries.h"
+
+#include <array>
+#include <climits>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvalt {
+
+// The result of a write: empty on success, else the message to show
+// ("Unable to write to <path>").
+using TPrefsError = std::optional<std::string>;
+
+enum class TPrefKind { Boolean, Integer, Text };
+
+// One scalar preference: where it lives in the file, its type and its default.
+struct TPrefKey {
+    const char* Section = "";
+    const char* Key = "";
+    TPrefKind Kind = TPrefKind::Text;
+    int Default = 0;   // booleans: 1 true, 0 false; texts default to empty
+    int Min = INT_MIN; // an integer outside [Min, Max] reads as Default
+    int Max = INT_MAX;
+};
+
+namespace prefkeys {
+using enum TPrefKind;
+// BPAFile and BPADetails have no setters: the user switches them in the file.
+inline constexpr TPrefKey BPAFile{"General", "BPAFile", Boolean, 0};
+inline constexpr TPrefKey BPADetails{"General", "BPADetails", Boolean, 0};
+inline constexpr TPrefKey EnterAsTab{"General", "EnterAsTab", Boolean, 1};
+inline constexpr TPrefKey PhaseAAngle{"Circuits", "PhaseAAngle", Integer, 0};
+inline constexpr TPrefKey PhaseBAngle{"Circuits", "PhaseBAngle", Integer, 120};
+inline constexpr TPrefKey PhaseCAngle{"Circuits", "PhaseCAngle", Integer, 240};
+inline constexpr TPrefKey EngineerName{"Project", "EngineerName", Text};
+inline constexpr TPrefKey AgentName{"Project", "AgentName", Text};
+inline constexpr TPrefKey AgentAddress{"Project", "AgentAddress", Text};
+inline constexpr TPrefKey AgentPhone{"Project", "AgentPhone", Text};
+inline constexpr TPrefKey PeName{"Project", "PeName", Text};
+inline constexpr TPrefKey PeAddress{"Project", "PeAddress", Text};
+inline constexpr TPrefKey PePhone{"Project", "PePhone", Text};
+inline constexpr TPrefKey MesUnits{"Project", "MesUnits", Integer, 0, 0, 1}; // 0 English, 1 Metric
+inline constexpr TPrefKey CsPrtOpt{"Project", "CsPrtOpt", Integer, 0, 0, 1}; // 0 all, 1 maxima
+inline constexpr TPrefKey FacName{"Project", "FacName", Text};
+inline constexpr TPrefKey FacAddr{"Project", "FacAddr", Text};
+inline constexpr TPrefKey FacCnt{"Project", "FacCnt", Text};
+inline constexpr TPrefKey FacCty{"Project", "FacCty", Text};
+} // namespace prefkeys
+
+// Every scalar preference, section by section in the order of the file.
+const std::array<TPrefKey, 19>& ScalarPrefKeys();
+
+// Library section names.
+inline constexpr const char* kVoltagesSection = "Voltages";
+inline constexpr const char* kConductorsSection = "Conductors";
+inline constexpr const char* kOhgwsSection = "Ohgws";
+
+class TOptions {
+  public:
+    // The libraries start empty; call LoadLibraries (or the Load functions).
+    explicit TOptions(std::filesystem::path iniFile);
+
+    const std::filesystem::path& FileName() const { return file_; }
+    bool FileExists() const;
+    // UnableToReadMessage when the file exists but cannot be read; reads then
+    // give the defaults and every write is refused.
+    TPrefsError CheckReadable() const;
+
+    // Scalar preferences, read from the file at each call.
+    bool BPAFile() const { return ReadBool(prefkeys::BPAFile); }
+    bool BPADetails() const { return ReadBool(prefkeys::BPADetails); }
+    bool EnterAsTab() const { return ReadBool(prefkeys::EnterAsTab); }
+    int PhaseAAngle() const { return ReadInteger(prefkeys::PhaseAAngle); } // degrees
+    int PhaseBAngle() const { return ReadInteger(prefkeys::PhaseBAngle); }
+    int PhaseCAngle() const { return ReadInteger(prefkeys::PhaseCAngle); }
+    std::string EngineerName() const { return ReadText(prefkeys::EngineerName); }
+    std::string AgentName() const { return ReadText(prefkeys::AgentName); }
+    std::string AgentAddress() const { return ReadText(prefkeys::AgentAddress); }
+    std::string AgentPhone() const { return ReadText(prefkeys::AgentPhone); }
+    std::string PeName() const { return ReadText(prefkeys::PeName); }
+    std::string PeAddress() const { return ReadText(prefkeys::PeAddress); }
+    std::string PePhone() const { return ReadText(prefkeys::PePhone); }
+    int MesUnits() const { return ReadInteger(prefkeys::MesUnits); }
+    int CsPrtOpt() const { return ReadInteger(prefkeys::CsPrtOpt); }
+    std::string FacName() const { return ReadText(prefkeys::FacName); }
+    std::string FacAddr() const { return ReadText(prefkeys::FacAddr); }
+    std::string FacCnt() const { return ReadText(prefkeys::FacCnt); }
+    std::string FacCty() const { return ReadText(prefkeys::FacCty); }
+
+    // Setters write the file at once.
+    [[nodiscard]] TPrefsError SetEnterAsTab(bool v) { return WriteBool(prefkeys::EnterAsTab, v); }
+    [[nodiscard]] TPrefsError SetPhaseAAngle(int v) {
+        return WriteInteger(prefkeys::PhaseAAngle, v);
+    }
+    [[nodiscard]] TPrefsError SetPhaseBAngle(int v) {
+        return WriteInteger(prefkeys::PhaseBAngle, v);
+    }
+    [[nodiscard]] TPrefsError SetPhaseCAngle(int v) {
+        return WriteInteger(prefkeys::PhaseCAngle, v);
+    }
+    [[nodiscard]] TPrefsError SetEngineerName(const std::string& v) {
+        return WriteText(prefkeys::EngineerName, v);
+    }
+    [[nodiscard]] TPrefsError SetAgentName(const std::string& v) {
+        return WriteText(prefkeys::AgentName, v);
+    }
+    [[nodiscard]] TPrefsError SetAgentAddress(const std::string& v) {
+        return WriteText(prefkeys::AgentAddress, v);
+    }
+    [[nodiscard]] TPrefsError SetAgentPhone(const std::string& v) {
+        return WriteText(prefkeys::AgentPhone, v);
+    }
+    [[nodiscard]] TPrefsError SetPeName(const std::string& v) {
+        return WriteText(prefkeys::PeName, v);
+    }
+    [[nodiscard]] TPrefsError SetPeAddress(const std::string& v) {
+        return WriteText(prefkeys::PeAddress, v);
+    }
+    [[nodiscard]] TPrefsError SetPePhone(const std::string& v) {
+        return WriteText(prefkeys::PePhone, v);
+    }
+    [[nodiscard]] TPrefsError SetMesUnits(int v) { return WriteInteger(prefkeys::MesUnits, v); }
+    [[nodiscard]] TPrefsError SetCsPrtOpt(int v) { return WriteInteger(prefkeys::CsPrtOpt, v); }
+    [[nodiscard]] TPrefsError SetFacName(const std::string& v) {
+        return WriteText(prefkeys::FacName, v);
+    }
+    [[nodiscard]] TPrefsError SetFacAddr(const std::string& v) {
+        return WriteText(prefkeys::FacAddr, v);
+    }
+    [[nodiscard]] TPrefsError SetFacCnt(const std::string& v) {
+        return WriteText(prefkeys::FacCnt, v);
+    }
+    [[nodiscard]] TPrefsError SetFacCty(const std::string& v) {
+        return WriteText(prefkeys::FacCty, v);
+    }
+
+    // Any scalar by its key (for tables such as the command line's listing).
+    bool ReadBool(const TPrefKey& key) const;
+    int ReadInteger(const TPrefKey& key) const;
+    std::string ReadText(const TPrefKey& key) const;
+    [[nodiscard]] TPrefsError WriteBool(const TPrefKey& key, bool value);
+    [[nodiscard]] TPrefsError WriteInteger(const TPrefKey& key, int value);
+    [[nodiscard]] TPrefsError WriteText(const TPrefKey& key, const std::string& value);
+
+    // Libraries. Each Load discards the list in memory and rebuilds it from its
+    // section, returning the number of unusable lines it skipped.
+    int LoadVoltages();
+    int LoadConductors();
+    int LoadOhgws();
+    int LoadLibraries(); // all three from one reading of the file
+    // Each Save replaces the section by the list in memory; an empty list
+    // leaves no section.
+    [[nodiscard]] TPrefsError SaveVoltages() const;
+    [[nodiscard]] TPrefsError SaveConductors() const;
+    [[nodiscard]] TPrefsError SaveOhgws() const;
+    [[nodiscard]] TPrefsError SaveLibraries() const; // all three in one write
+
+    // The drop-down texts, in library order: an index into them is a library index.
+    std::vector<std::string> VoltageTexts() const; // VoltageText of each class
+    std::vector<std::string> ConductorNames() const;
+    std::vector<std::string> OhgwNames() const;
+
+    // The lists, for editing in place (Insert, Delete, Exchange), and one entry
+    // by a drop-down index: nullptr when nothing is selected (-1) or the index
+    // is beyond the list.
+    TSafeList<TVoltItem>& Voltages() { return voltages_; }
+    const TSafeList<TVoltItem>& Voltages() const { return voltages_; }
+    TSafeList<TCondItem>& Conductors() { return conductors_; }
+    const TSafeList<TCondItem>& Conductors() const { return conductors_; }
+    TSafeList<TOhgwItem>& Ohgws() { return ohgws_; }
+    const TSafeList<TOhgwItem>& Ohgws() const { return ohgws_; }
+    TVoltItem* VoltageAt(int index);
+    TCondItem* ConductorAt(int index);
+    TOhgwItem* OhgwAt(int index);
+
+  private:
+    std::filesystem::path file_;
+    TSafeList<TVoltItem> voltages_;
+    TSafeList<TCondItem> conductors_;
+    TSafeList<TOhgwItem> ohgws_;
+};
+
+} // namespace corvalt

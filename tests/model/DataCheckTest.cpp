@@ -1,0 +1,142 @@
+#include "TestProject.h"
+
+#include "model/DataCheck.h"
+#include "model/Project.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace corvalt;
+
+namespace {
+
+struct TConductorSpec {
+    const char* id;
+    float x, height; // m
+    float diameter;  // mm
+    int subCount;
+    float spacing; // cm
+};
+
+TScenario& AddScenario(TEmfProject& project, const char* tab, const char* title) {
+    TScenario& scenario = test::AddScenario(project);
+    scenario.TabTitle = tab;
+    scenario.Title = title;
+    return scenario;
+}
+
+TCircuit& AddCircuit(TScenario& scenario, const char* name, float x,
+                     std::initializer_list<TConductorSpec> conductors) {
+    auto circuit = std::make_unique<TCircuit>(scenario);
+    circuit->Name = name;
+    circuit->DistFromRowLeft = x;
+    for (const TConductorSpec& spec : conductors) {
+        auto conductor = std::make_unique<TConductor>(scenario, *circuit);
+        conductor->Id = spec.id;
+        conductor->HorizDistance = spec.x;
+        conductor->Height = spec.height;
+        conductor->Diameter = spec.diameter;
+        conductor->SubCondCount = static_cast<std::uint8_t>(spec.subCount);
+        conductor->SubSpacing = spec.spacing;
+        circuit->AddConductor(std::move(conductor));
+    }
+    scenario.Circuits.Add(std::move(circuit));
+    return scenario.Circuits[scenario.Circuits.Count() - 1];
+}
+
+std::vector<std::string> Lines(const std::vector<TCheckLine>& lines) {
+    std::vector<std::string> texts;
+    for (const TCheckLine& line : lines)
+        texts.push_back((line.IsError ? "! " : "  ") + line.Line());
+    return texts;
+}
+
+} // namespace
+
+TEST(DataCheck, ProjectWithoutCrossSections) {
+    TEmfProject project;
+    const std::vector<TCheckLine> lines = CheckProject(project);
+    EXPECT_EQ(Lines(lines), (std::vector<std::string>{"! 0Project has no CrossSections."}));
+    EXPECT_TRUE(HasErrors(lines));
+}
+
+TEST(DataCheck, FindingsInOrderUnderTheirHeadings) {
+    TEmfProject project;
+    project.Units = English;
+    TScenario& empty = AddScenario(project, "A", "Empty section");
+    AddCircuit(empty, "No wires", 0, {}); // circuits without conductors: no headings
+    TScenario& line = AddScenario(project, "B", "Line");
+    AddCircuit(line, "West", -10,
+               {{"1A1", 0, 0, 0, 0, 0},          // height, diameter, sub-conductors
+                {"1B1", 5, 12, 28.1f, 1, 0},     // a single conductor needs no spacing
+                {"1C1", 10, 12, 28.1f, 2, 0},    // a bundle does
+                {"1G1", 0, -1.5f, 9.5f, 1, 0},   // below ground, and still checked
+                {"1G1", 0, -1.5f, 9.5f, 1, 0}}); // same id, same place: not an overlap
+    AddCircuit(line, "Empty", 0, {});
+    AddCircuit(line, "East", 0, {{"2A1", -5, 12, 28.1f, 1, 0}}); // x -5: where 1B1 is
+    const std::vector<TCheckLine> lines = CheckProject(project);
+    EXPECT_EQ(Lines(lines), (std::vector<std::string>{
+                                "  0CrossSection: A- Empty section",
+                                "! 1No Conductors.",
+                                "  0CrossSection: B- Line",
+                                "  1Circuit West",
+                                "! 2Conductor '1A1' has a 0 height",
+                                "! 2Conductor '1A1' has a Diameter <= 0",
+                                "! 2Conductor '1A1' has <= 0 SubConductors",
+                                "! 2Conductor '1B1' occupies same space as '2A1' of Circuit 'East'",
+                                "! 2Conductor '1C1' has SubConductor Spacing = 0",
+                                "! 2Conductor '1G1' is below ground",
+                                "! 2Conductor '1G1' is below ground",
+                                "  1Circuit Empty",
+                                "  1Circuit East",
+                                "! 2Conductor '2A1' occupies same space as '1B1' of Circuit 'West'",
+                            }));
+}
+
+TEST(DataCheck, HeightsCompareInDisplayUnitsAndPositionsInMetres) {
+    TEmfProject project;
+    project.Units = English;
+    TScenario& line = AddScenario(project, "T", "Tiny heights");
+    // Exact comparisons: the smallest positive height is not 0 (not even in
+    // feet), while minus zero is.
+    AddCircuit(line, "C", 0, {{"1A1", 0, 1e-45f, 10, 1, 0}, {"1B1", 3, -0.0f, 10, 1, 0}});
+    const std::vector<TCheckLine> lines = CheckProject(project);
+    EXPECT_EQ(Lines(lines),
+              (std::vector<std::string>{"  0CrossSection: T- Tiny heights", "  1Circuit C",
+                                        "! 2Conductor '1B1' has a 0 height"}));
+}
+
+TEST(DataCheck, ACleanProjectHasOnlyHeadings) {
+    TEmfProject project;
+    TScenario& line = AddScenario(project, "T", "Line");
+    AddCircuit(line, "C", 0, {{"1A1", -5, 12, 28.1f, 2, 45}, {"1B1", 5, 12, 28.1f, 2, 45}});
+    const std::vector<TCheckLine> lines = CheckProject(project);
+    EXPECT_EQ(lines.size(), 2u);
+    EXPECT_FALSE(HasErrors(lines));
+}
+
+TEST(DataCheck, TreeNestsLinesAndExpandsOnlyAboveConductorErrors) {
+    const std::vector<TCheckLine> lines = {
+        {0, "CrossSection: A- a", false},
+        {1, "No Conductors.", true},
+        {0, "CrossSection: B- b", false},
+        {1, "Circuit 1", false},
+        {2, "Conductor '1A1' has a 0 height", true},
+        {1, "Circuit 2", false},
+        {0, "CrossSection: C- c", false},
+        {2, "stray conductor line", true},
+    };
+    const std::vector<TCheckNode> nodes = CheckTree(lines);
+    ASSERT_EQ(nodes.size(), lines.size());
+    const int parents[] = {-1, 0, -1, 2, 3, 2, -1, 6};
+    const bool expanded[] = {false, false, true, true, false, false, true, false};
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        SCOPED_TRACE(lines[i].Text);
+        EXPECT_EQ(nodes[i].Parent, parents[i]);
+        EXPECT_EQ(nodes[i].Expanded, expanded[i]);
+    }
+    EXPECT_TRUE(CheckTree({}).empty());
+}

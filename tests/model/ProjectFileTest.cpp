@@ -1,0 +1,389 @@
+// The project file: layout, round trips in both unit systems, the modified
+// check, safe saving, and refusal of damaged files.
+#include "TestProject.h"
+
+#include "model/Messages.h"
+#include "model/NewCircuit.h"
+#include "model/ProjectFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <vector>
+
+using namespace corvalt;
+using namespace corvalt::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const fs::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+void PutInt(Bytes& bytes, std::size_t offset, std::int32_t value) {
+    TZuStream stream;
+    stream.WriteInt(value);
+    std::copy(stream.Bytes().begin(), stream.Bytes().end(),
+              bytes.begin() + static_cast<long>(offset));
+}
+
+std::int32_t IntAt(const Bytes& bytes, std::size_t offset) {
+    TZuStream stream(Bytes(bytes.begin() + static_cast<long>(offset),
+                           bytes.begin() + static_cast<long>(offset) + 4));
+    return stream.ReadInt();
+}
+
+double RealAt(const Bytes& bytes, std::size_t offset) {
+    return DecodeExtended(bytes.data() + offset);
+}
+
+class ProjectFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("corvalt-model-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(folder_, ec);
+    }
+    std::string PathOf(const char* name) const { return (folder_ / name).string(); }
+    std::vector<std::string> FolderContents() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path folder_;
+};
+
+// The smallest project with one cross section, circuit and conductor, all
+// texts empty, so that its fields lie at fixed offsets.
+constexpr std::size_t kUnitsOffset = 8 + 4 + 4 + 10 + 10;
+constexpr std::size_t kScenarioCountOffset = 138;
+constexpr std::size_t kCircuitCountOffset = 142 + 4 + 4 + 4 + 5 * 10;
+constexpr std::size_t kCircuitOffset = kCircuitCountOffset + 4;
+constexpr std::size_t kConductorCountOffset = kCircuitOffset + 105;
+constexpr std::size_t kConductorOffset = kConductorCountOffset + 4;
+constexpr std::size_t kConductorHeightOffset = kConductorOffset + 4 + 4 + 4 + 30 + 4 + 10;
+
+Bytes MinimalFile() {
+    TEmfProject project;
+    project.Units = Metric;
+    project.Scenarios.Add(std::make_unique<TScenario>(project));
+    TScenario& scenario = project.Scenarios[0];
+    scenario.Circuits.Add(std::make_unique<TCircuit>(scenario));
+    TCircuit& circuit = scenario.Circuits[0];
+    auto conductor = std::make_unique<TConductor>(scenario, circuit);
+    conductor->CondType = PhaseC;
+    conductor->Height = 12.5f;
+    circuit.AddConductor(std::move(conductor));
+    return SerializeProject(project);
+}
+
+} // namespace
+
+TEST_F(ProjectFile, EmptyProjectIsTheHeaderAndAZeroCount) {
+    TEmfProject project;
+    const Bytes bytes = SerializeProject(project);
+    ASSERT_EQ(bytes.size(), kScenarioCountOffset + 4);
+    EXPECT_EQ(IntAt(bytes, kScenarioCountOffset), 0);
+    TEmfProject loaded;
+    ASSERT_TRUE(ReadProjectBytes(bytes, loaded).Ok);
+    EXPECT_EQ(loaded.Scenarios.Count(), 0);
+    EXPECT_EQ(SerializeProject(loaded), bytes);
+}
+
+TEST_F(ProjectFile, MinimalFileHasItsFieldsWhereTheTestsExpectThem) {
+    const Bytes bytes = MinimalFile();
+    EXPECT_EQ(IntAt(bytes, kUnitsOffset), Metric);
+    EXPECT_EQ(IntAt(bytes, kScenarioCountOffset), 1);
+    EXPECT_EQ(IntAt(bytes, kCircuitCountOffset), 1);
+    EXPECT_EQ(IntAt(bytes, kConductorCountOffset), 1);
+    EXPECT_EQ(IntAt(bytes, kConductorOffset), PhaseC);
+    EXPECT_EQ(RealAt(bytes, kConductorHeightOffset), 12.5);
+    EXPECT_EQ(bytes.size(), kConductorOffset + 117 + 4); // conductor, then no points
+}
+
+TEST_F(ProjectFile, LengthsAreWrittenInDisplayUnits) {
+    for (const int units : {English, Metric}) {
+        SCOPED_TRACE(units);
+        TEmfProject project;
+        project.Units = static_cast<std::uint8_t>(units);
+        project.Scenarios.Add(std::make_unique<TScenario>(project));
+        TCircuit circuit(project.Scenarios[0]);
+        circuit.SetDisplayDistFromRowLeft(units == English ? 100.0f : 30.48f);
+        TZuStream stream;
+        WriteCircuitRecord(stream, circuit);
+        const double written = RealAt(stream.Bytes(), 4 + 4 + 1 + 40);
+        EXPECT_EQ(written, units == English ? 100.0 : static_cast<double>(30.48f));
+    }
+}
+
+TEST_F(ProjectFile, CoronaLossIsWrittenAsZeroAndReadAsStored) {
+    TEmfProject project;
+    project.Scenarios.Add(std::make_unique<TScenario>(project));
+    TScenario& scenario = project.Scenarios[0];
+    TCircuit circuit(scenario);
+    TConductor conductor(scenario, circuit);
+    conductor.CoronaLoss = 5;
+    TZuStream stream;
+    WriteConductorRecord(stream, conductor);
+    Bytes bytes = stream.Bytes();
+    EXPECT_EQ(RealAt(bytes, bytes.size() - 10), 0.0);
+
+    TZuStream seven;
+    seven.WriteReal(7.0);
+    std::copy(seven.Bytes().begin(), seven.Bytes().end(), bytes.end() - 10);
+    TZuStream input(bytes);
+    TRecordReader reader(input);
+    TConductor read(scenario, circuit);
+    ReadConductorRecord(reader, read);
+    ASSERT_FALSE(reader.Failed()) << reader.Error();
+    EXPECT_EQ(read.CoronaLoss, 7.0f);
+}
+
+TEST_F(ProjectFile, OhgwCountIsRecountedFromTheGroundConductorsRead) {
+    auto project = MakeRichProject(Metric);
+    TCircuit& circuit = project->Scenarios[0].Circuits[0];
+    ASSERT_EQ(circuit.CountOfType(Ground), 2);
+    circuit.OhgwCount = 7;
+    TEmfProject loaded;
+    ASSERT_TRUE(ReadProjectBytes(SerializeProject(*project), loaded).Ok);
+    EXPECT_EQ(loaded.Scenarios[0].Circuits[0].OhgwCount, 2);
+}
+
+TEST_F(ProjectFile, VersionTextDecidesWhetherTheFileIsRead) {
+    struct Case {
+        const char* version;
+        const char* message; // nullptr: read
+    };
+    const Case cases[] = {
+        {"1.02", nullptr},
+        {"1.03", nullptr},
+        {" 1.02 ", nullptr},
+        {"2", nullptr},
+        {"1.01", messages::kOlderVersion},
+        {"0.5", messages::kOlderVersion},
+        {"-3", messages::kOlderVersion},
+        {"1,02", messages::kFileDamaged},
+        {"abc", messages::kFileDamaged},
+        {"", messages::kFileDamaged},
+        {"1.02x", messages::kFileDamaged},
+        {"nan", messages::kFileDamaged},
+        {"inf", messages::kFileDamaged},
+    };
+    const Bytes original = SerializeProject(*MakeRichProject(Metric));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        TZuStream stream;
+        stream.WriteText(c.version);
+        Bytes bytes = stream.Bytes();
+        bytes.insert(bytes.end(), original.begin() + 8, original.end());
+        TEmfProject project;
+        const TFileResult result = ReadProjectBytes(bytes, project);
+        EXPECT_EQ(result.Ok, c.message == nullptr) << result.Detail;
+        if (c.message != nullptr) {
+            EXPECT_EQ(result.Message, c.message);
+        }
+        EXPECT_EQ(project.Scenarios.Count(), c.message == nullptr ? 2 : 0);
+    }
+}
+
+TEST_F(ProjectFile, SavedProjectsLoadBackEqualAndUnmodified) {
+    for (const int units : {English, Metric}) {
+        SCOPED_TRACE(units);
+        auto project = MakeRichProject(units);
+        EXPECT_TRUE(project->IsModified()); // never saved
+        const std::string path = PathOf(units == English ? "english.emf" : "metric.emf");
+        const TFileResult saved = project->Save(path);
+        ASSERT_TRUE(saved.Ok) << saved.Detail;
+        EXPECT_FALSE(project->IsModified());
+        EXPECT_EQ(ReadFile(path), project->OriginalData);
+
+        TEmfProject loaded;
+        const TFileResult result = loaded.Load(path);
+        ASSERT_TRUE(result.Ok) << result.Detail;
+        EXPECT_FALSE(loaded.IsModified());
+        ExpectSameProject(*project, loaded, units == English ? 2 : 0);
+        EXPECT_EQ(loaded.Scenarios[0].Circuits[0].Conductors[4].CoronaLoss, 0.0f);
+
+        loaded.Scenarios[1].Circuits[0].Conductors[0].SetDisplayHeight(21);
+        EXPECT_TRUE(loaded.IsModified());
+        loaded.Scenarios[1].Circuits[0].Conductors[0].SetDisplayHeight(20);
+        EXPECT_FALSE(loaded.IsModified()); // back to the stored value
+        loaded.Scenarios.Delete(1);
+        EXPECT_TRUE(loaded.IsModified());
+        ASSERT_TRUE(loaded.Save(path).Ok);
+        EXPECT_FALSE(loaded.IsModified());
+        EXPECT_TRUE(loaded.CheckData.empty());
+    }
+}
+
+TEST_F(ProjectFile, ComputedResultIndicesCountAsAChange) {
+    auto project = MakeRichProject(Metric);
+    ASSERT_TRUE(project->Save(PathOf("p.emf")).Ok);
+    project->Scenarios[0].InterestPoints[1].ResultIndex = 4; // what a computation run does
+    EXPECT_TRUE(project->IsModified());
+}
+
+TEST_F(ProjectFile, UnchangedProjectsDoNotDriftOverLoadSaveCycles) {
+    for (const int units : {English, Metric}) {
+        SCOPED_TRACE(units);
+        auto original = MakeRichProject(units);
+        const std::string path = PathOf("cycle.emf");
+        ASSERT_TRUE(original->Save(path).Ok);
+        const Bytes first = ReadFile(path);
+        for (int cycle = 0; cycle < 10; ++cycle) {
+            TEmfProject project;
+            ASSERT_TRUE(project.Load(path).Ok);
+            ASSERT_TRUE(project.Save(path).Ok);
+        }
+        TEmfProject last;
+        ASSERT_TRUE(last.Load(path).Ok);
+        ExpectSameProject(*original, last, 3);
+        if (units == Metric) {
+            EXPECT_EQ(ReadFile(path), first);
+        } // byte for byte
+    }
+}
+
+TEST_F(ProjectFile, FailedSavesKeepThePreviousFileAndTheUnsavedMark) {
+    auto project = MakeRichProject(Metric);
+    const std::string path = PathOf("kept.emf");
+    ASSERT_TRUE(project->Save(path).Ok);
+    const Bytes before = ReadFile(path);
+    const Bytes baseline = project->OriginalData;
+    project->Title = "Edited after saving";
+
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    fs::create_directory(PathOf("folder.emf"));
+    for (const std::string& target :
+         {path, PathOf("missing/p.emf"), PathOf("folder.emf"), PathOf("")}) {
+        SCOPED_TRACE(target);
+        const TFileResult result = project->Save(target);
+        EXPECT_FALSE(result.Ok);
+        EXPECT_EQ(result.Message, messages::kSaveFailed);
+        EXPECT_FALSE(result.Detail.empty());
+        EXPECT_EQ(project->OriginalData, baseline);
+        EXPECT_TRUE(project->IsModified());
+    }
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(FolderContents(), (std::vector<std::string>{"folder.emf", "kept.emf"}));
+}
+
+TEST_F(ProjectFile, SavingReplacesTheFileAndKeepsItsPermissions) {
+    auto project = MakeRichProject(English);
+    const std::string path = PathOf("p.emf");
+    WriteFile(path, Bytes(50000, 0xAB)); // longer than the project: nothing may remain
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(project->Save(path).Ok);
+    EXPECT_EQ(ReadFile(path), project->OriginalData);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // Through a link, the file it names is replaced and the link stays.
+    fs::create_symlink(path, PathOf("link.emf"));
+    project->Title = "Via link";
+    ASSERT_TRUE(project->Save(PathOf("link.emf")).Ok);
+    EXPECT_TRUE(fs::is_symlink(PathOf("link.emf")));
+    EXPECT_EQ(ReadFile(path), project->OriginalData);
+    EXPECT_EQ(FolderContents(), (std::vector<std::string>{"link.emf", "p.emf"}));
+}
+
+TEST_F(ProjectFile, LoadReportsMissingAndUnreadableFiles) {
+    TEmfProject project;
+    TFileResult result = project.Load(PathOf("nothing.emf"));
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Message, messages::kFileDoesNotExist);
+    result = project.Load(folder_.string());
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Message, messages::kFileUnreadable);
+    WriteFile(PathOf("empty.emf"), {});
+    result = project.Load(PathOf("empty.emf"));
+    EXPECT_EQ(result.Message, messages::kFileDamaged);
+}
+
+TEST_F(ProjectFile, DamagedFieldsAreRefusedWithWhereTheyFailed) {
+    struct Case {
+        const char* name;
+        std::size_t offset;
+        std::int32_t value;
+        const char* detail; // part of the error text
+    };
+    const Case cases[] = {
+        {"huge cross-section count", kScenarioCountOffset, 0x7FFFFFFF, "cannot fit"},
+        {"negative cross-section count", kScenarioCountOffset, -1, "negative count"},
+        {"count one too many", kCircuitCountOffset, 2,
+         "circuit 2, name at offset 438: the file ends"},
+        {"huge conductor count", kConductorCountOffset, 1 << 30, "cannot fit"},
+        {"negative text length", 8, -5, "negative text length"},
+        {"text longer than the file", 8, 1 << 30, "ends"},
+        {"unknown measurement units", kUnitsOffset, 2, "unknown value 2"},
+        {"unknown conductor type", kConductorOffset, 4, "circuit 1, conductor 1, conductor type"},
+    };
+    const Bytes good = MinimalFile();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes bytes = good;
+        PutInt(bytes, c.offset, c.value);
+        TEmfProject project;
+        const TFileResult result = ReadProjectBytes(bytes, project);
+        EXPECT_FALSE(result.Ok);
+        EXPECT_EQ(result.Message, messages::kFileDamaged);
+        EXPECT_NE(result.Detail.find(c.detail), std::string::npos) << result.Detail;
+    }
+}
+
+TEST_F(ProjectFile, RealsThatAreNotFiniteSingleValuesAreRefused) {
+    const double bad[] = {std::numeric_limits<double>::quiet_NaN(),
+                          -std::numeric_limits<double>::infinity(), 1e39, -4e38, 2e30};
+    for (double value : bad) {
+        SCOPED_TRACE(value);
+        Bytes bytes = MinimalFile();
+        EncodeExtended(value, bytes.data() + kConductorHeightOffset);
+        TEmfProject project;
+        const TFileResult result = ReadProjectBytes(bytes, project);
+        EXPECT_EQ(result.Message, messages::kFileDamaged);
+        EXPECT_NE(result.Detail.find("height"), std::string::npos) << result.Detail;
+    }
+}
+
+TEST_F(ProjectFile, AFailedLoadLeavesTheProjectAsItWas) {
+    auto project = MakeRichProject(English);
+    const Bytes before = SerializeProject(*project);
+    Bytes damaged = SerializeProject(*MakeRichProject(Metric));
+    damaged.pop_back();
+    EXPECT_FALSE(ReadProjectBytes(damaged, *project).Ok);
+    EXPECT_EQ(SerializeProject(*project), before);
+}
+
+TEST_F(ProjectFile, LongIdsAndExemptionFlagsAreCutWhenRead) {
+    auto project = MakeRichProject(Metric);
+    project->ExemptionFlags = "XXXXXXX";
+    project->Scenarios[0].Circuits[0].Conductors[0].Id = std::string(300, 'q');
+    TEmfProject loaded;
+    ASSERT_TRUE(ReadProjectBytes(SerializeProject(*project), loaded).Ok);
+    EXPECT_EQ(loaded.ExemptionFlags, "XXXXX");
+    EXPECT_EQ(loaded.Scenarios[0].Circuits[0].Conductors[0].Id, std::string(255, 'q'));
+}

@@ -1,0 +1,28 @@
+#pragma once
+// A project that uses every stored field, and a field-by-field comparison, for
+// the project-file and clone tests.
+
+#include "model/Project.h"
+
+#include <memory>
+
+namespace corvalt::test {
+
+// Appends a fresh cross section to the project and returns it.
+TScenario& AddScenario(TEmfProject& project);
+
+// Two cross sections (a line and a substation), three circuits with phase and
+// ground conductors, points of interest, and texts with semicolons and bytes
+// above 127. Values are entered through the display setters of units.
+std::unique_ptr<TEmfProject> MakeRichProject(int units);
+
+// Compares every stored field; floats may differ by up to ulps steps.
+void ExpectSameProject(const TEmfProject& expected, const TEmfProject& actual, int ulps = 0);
+void ExpectSameScenario(const TScenario& expected, const TScenario& actual, int ulps = 0);
+void ExpectSameCircuit(const TCircuit& expected, const TCircuit& actual, int ulps = 0,
+                       bool compareIdentity = true);
+
+// Number of single-precision steps between a and b.
+long long UlpDistance(float a, float b);
+
+} // namespace corvalt::test

@@ -1,0 +1,305 @@
+#include "prefs/Options.h"
+
+#include "prefs/IniFile.h"
+#include "tests/prefs/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+
+using namespace corvalt;
+using corvalt::test::ReadFile;
+using corvalt::test::TTempFolder;
+using corvalt::test::WriteFile;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kStarterFile = fs::path(CORVALT_SOURCE_DIR) / "examples" / "corvalt.INI";
+
+class OptionsTest : public ::testing::Test {
+  protected:
+    TTempFolder folder;
+    const fs::path ini = folder / "corvalt.INI";
+};
+
+// The German locale writes "1,50" with printf; the preferences file must not.
+// When the system lacks it, it is built once into the build tree.
+class GermanNumbers {
+  public:
+    GermanNumbers() {
+        saved_ = std::setlocale(LC_ALL, nullptr);
+        if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) return;
+        const fs::path locales = fs::path(CORVALT_BINARY_DIR) / "test-locales";
+        const fs::path german = locales / "de_DE.UTF-8";
+        std::error_code error;
+        fs::create_directories(locales, error);
+        const std::string command =
+            "localedef -i de_DE -f UTF-8 '" + german.string() + "' >/dev/null 2>&1";
+        if (!fs::exists(german) && std::system(command.c_str()) != 0) return;
+        setenv("LOCPATH", locales.c_str(), 1);
+        std::setlocale(LC_ALL, "de_DE.UTF-8");
+    }
+    ~GermanNumbers() {
+        std::setlocale(LC_ALL, saved_.c_str());
+        unsetenv("LOCPATH");
+    }
+    bool Active() const {
+        char text[16];
+        std::snprintf(text, sizeof text, "%.1f", 1.5);
+        return std::string(text) == "1,5";
+    }
+
+  private:
+    std::string saved_;
+};
+
+} // namespace
+
+TEST_F(OptionsTest, WithoutAFileEveryPreferenceHasItsDefault) {
+    TOptions options(ini);
+    EXPECT_FALSE(options.BPAFile());
+    EXPECT_FALSE(options.BPADetails());
+    EXPECT_TRUE(options.EnterAsTab());
+    EXPECT_EQ(options.PhaseAAngle(), 0);
+    EXPECT_EQ(options.PhaseBAngle(), 120);
+    EXPECT_EQ(options.PhaseCAngle(), 240);
+    EXPECT_EQ(options.MesUnits(), 0);
+    EXPECT_EQ(options.CsPrtOpt(), 0);
+    for (const TPrefKey& key : ScalarPrefKeys())
+        if (key.Kind == TPrefKind::Text) {
+            EXPECT_EQ(options.ReadText(key), "") << key.Key;
+        }
+    EXPECT_EQ(options.LoadLibraries(), 0);
+    EXPECT_TRUE(options.VoltageTexts().empty());
+    EXPECT_TRUE(options.ConductorNames().empty());
+    EXPECT_TRUE(options.OhgwNames().empty());
+    EXPECT_EQ(options.CheckReadable(), std::nullopt);
+    EXPECT_EQ(options.SaveLibraries(), std::nullopt); // nothing to write
+    EXPECT_FALSE(fs::exists(ini));                    // reading never creates the file
+}
+
+TEST_F(OptionsTest, EachSetterWritesItsOwnKeyAtOnce) {
+    TOptions options(ini);
+    using TText = std::function<TPrefsError(TOptions&, const std::string&)>;
+    using TGet = std::function<std::string(const TOptions&)>;
+    struct Case {
+        const char* key;
+        TText set;
+        TGet get;
+    };
+    const Case cases[] = {
+        {"EngineerName", &TOptions::SetEngineerName, &TOptions::EngineerName},
+        {"AgentName", &TOptions::SetAgentName, &TOptions::AgentName},
+        {"AgentAddress", &TOptions::SetAgentAddress, &TOptions::AgentAddress},
+        {"AgentPhone", &TOptions::SetAgentPhone, &TOptions::AgentPhone},
+        {"PeName", &TOptions::SetPeName, &TOptions::PeName},
+        {"PeAddress", &TOptions::SetPeAddress, &TOptions::PeAddress},
+        {"PePhone", &TOptions::SetPePhone, &TOptions::PePhone},
+        {"FacName", &TOptions::SetFacName, &TOptions::FacName},
+        {"FacAddr", &TOptions::SetFacAddr, &TOptions::FacAddr},
+        {"FacCnt", &TOptions::SetFacCnt, &TOptions::FacCnt},
+        {"FacCty", &TOptions::SetFacCty, &TOptions::FacCty},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(c.set(options, std::string("value of ") + c.key), std::nullopt);
+    }
+    ASSERT_EQ(options.SetEnterAsTab(false), std::nullopt);
+    ASSERT_EQ(options.SetPhaseAAngle(10), std::nullopt);
+    ASSERT_EQ(options.SetPhaseBAngle(130), std::nullopt);
+    ASSERT_EQ(options.SetPhaseCAngle(-110), std::nullopt);
+    ASSERT_EQ(options.SetMesUnits(1), std::nullopt);
+    ASSERT_EQ(options.SetCsPrtOpt(1), std::nullopt);
+
+    const TIniFile file = TIniFile::Read(ini);
+    const TOptions reread(ini);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(file.Value("Project", c.key), std::string("value of ") + c.key);
+        EXPECT_EQ(c.get(reread), std::string("value of ") + c.key);
+    }
+    EXPECT_EQ(file.Value("General", "EnterAsTab"), "0");
+    EXPECT_FALSE(reread.EnterAsTab());
+    EXPECT_EQ(reread.PhaseAAngle(), 10);
+    EXPECT_EQ(reread.PhaseBAngle(), 130);
+    EXPECT_EQ(reread.PhaseCAngle(), -110);
+    EXPECT_EQ(file.Value("Project", "MesUnits"), "1");
+    EXPECT_EQ(reread.MesUnits(), 1);
+    EXPECT_EQ(reread.CsPrtOpt(), 1);
+}
+
+TEST_F(OptionsTest, ValuesAHandEditCouldBreakReadAsDefaults) {
+    WriteFile(ini, "[General]\nEnterAsTab=yes\nBPAFile=0x1\n"
+                   "[Circuits]\nPhaseBAngle=0x78\nPhaseCAngle=240 degrees\n"
+                   "[Project]\nMesUnits=2\nCsPrtOpt=-1\n");
+    const TOptions options(ini);
+    EXPECT_TRUE(options.EnterAsTab()); // not an integer: the default
+    EXPECT_TRUE(options.BPAFile());
+    EXPECT_EQ(options.PhaseBAngle(), 120);
+    EXPECT_EQ(options.PhaseCAngle(), 240);
+    EXPECT_EQ(options.MesUnits(), 0); // neither English nor Metric
+    EXPECT_EQ(options.CsPrtOpt(), 0);
+}
+
+TEST_F(OptionsTest, VoltageClassesAreSavedInWholeKilovolts) {
+    TOptions options(ini);
+    options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{34.5f, 1.05f, 36.225f}));
+    options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{230.0f, 1.05f, 241.5f}));
+    EXPECT_EQ(options.VoltageTexts(), (std::vector<std::string>{"34.5", "230"}));
+    ASSERT_EQ(options.SaveVoltages(), std::nullopt);
+    EXPECT_EQ(ReadFile(ini), "[Voltages]\n0=35,1.050,36\n1=230,1.050,242\n");
+    options.LoadVoltages();
+    EXPECT_EQ(options.VoltageTexts(), (std::vector<std::string>{"35", "230"}));
+}
+
+TEST_F(OptionsTest, AnOlderConductorsSectionIsWrittenBackInTheNewerLayout) {
+    WriteFile(ini, "[General]\nEnterAsTab=0\n\n[Conductors]\nDrake=28.143,907\n\n"
+                   "[Ohgws]\n3/8 EHS=9.525\n");
+    TOptions options(ini);
+    EXPECT_EQ(options.LoadLibraries(), 0);
+    ASSERT_EQ(options.Conductors().Count(), 1);
+    EXPECT_EQ(options.Conductors()[0].Name, "Drake");
+    EXPECT_FLOAT_EQ(options.Conductors()[0].Diameter, 28.143f);
+    EXPECT_FLOAT_EQ(options.Conductors()[0].Mcr, 907.0f);
+    EXPECT_EQ(options.OhgwNames(), std::vector<std::string>{"3/8 EHS"});
+
+    ASSERT_EQ(options.SaveLibraries(), std::nullopt);
+    EXPECT_EQ(ReadFile(ini), "[General]\nEnterAsTab=0\n\n"
+                             "[Conductors]\n0=|Drake|,28.143,907\n\n"
+                             "[Ohgws]\n0=|3/8 EHS|,9.525\n");
+    EXPECT_FALSE(options.EnterAsTab()); // the scalars are untouched
+}
+
+TEST_F(OptionsTest, ANameWithAnEqualsSignSurvivesSaveAndReload) {
+    TOptions options(ini);
+    options.Conductors().Add(std::make_unique<TCondItem>(TCondItem{"ACSR=795", 27.7f, 900.0f}));
+    options.Ohgws().Add(std::make_unique<TOhgwItem>(TOhgwItem{"OPGW=48F, 14 mm", 14.0f}));
+    ASSERT_EQ(options.SaveLibraries(), std::nullopt);
+    TOptions reread(ini);
+    EXPECT_EQ(reread.LoadLibraries(), 0);
+    EXPECT_EQ(reread.ConductorNames(), std::vector<std::string>{"ACSR=795"});
+    EXPECT_FLOAT_EQ(reread.Conductors()[0].Diameter, 27.7f);
+    EXPECT_EQ(reread.OhgwNames(), std::vector<std::string>{"OPGW=48F, 14 mm"});
+    EXPECT_FLOAT_EQ(reread.Ohgws()[0].Diameter, 14.0f);
+}
+
+TEST_F(OptionsTest, DeletingEveryVoltageClassRemovesTheSection) {
+    fs::copy_file(kStarterFile, ini);
+    TOptions options(ini);
+    options.LoadLibraries();
+    const int conductors = options.Conductors().Count();
+    options.Voltages().Clear();
+    ASSERT_EQ(options.SaveLibraries(), std::nullopt);
+    const std::string text = ReadFile(ini);
+    EXPECT_EQ(text.find("[Voltages]"), std::string::npos);
+    EXPECT_NE(text.find("[Conductors]"), std::string::npos);
+    TOptions reread(ini);
+    reread.LoadLibraries();
+    EXPECT_TRUE(reread.Voltages().Empty());
+    EXPECT_EQ(reread.Conductors().Count(), conductors);
+    EXPECT_EQ(reread.PhaseCAngle(), 240);
+}
+
+TEST_F(OptionsTest, LibrariesAreEditedInPlaceAndSavedInTheirNewOrder) {
+    WriteFile(ini, "[Ohgws]\n0=|A|,1.000\n1=|B|,2.000\n2=|C|,3.000\n");
+    TOptions options(ini);
+    options.LoadOhgws();
+    options.Ohgws().Exchange(0, 2); // C up, A down
+    options.Ohgws().Delete(1);      // B
+    options.Ohgws()[1].Diameter = 1.5f;
+    options.Ohgws().Insert(1, std::make_unique<TOhgwItem>(TOhgwItem{"D", 4.0f}));
+    options.Ohgws().Add(std::make_unique<TOhgwItem>(TOhgwItem{"E", 5.0f}));
+    EXPECT_EQ(options.OhgwAt(-1), nullptr); // a drop-down with nothing selected
+    EXPECT_EQ(options.OhgwAt(4), nullptr);
+    ASSERT_EQ(options.SaveOhgws(), std::nullopt);
+    EXPECT_EQ(ReadFile(ini), "[Ohgws]\n0=|C|,3.000\n1=|D|,4.000\n2=|A|,1.500\n3=|E|,5.000\n");
+    options.Ohgws().Delete(0);
+    options.LoadOhgws(); // Cancel: back to what the file holds
+    EXPECT_EQ(options.OhgwNames(), (std::vector<std::string>{"C", "D", "A", "E"}));
+}
+
+TEST_F(OptionsTest, AFileWrittenByTheProgramReadsBackUnchanged) {
+    {
+        TOptions options(ini);
+        ASSERT_EQ(options.SetFacAddr("1 Main St;Springfield, FL"), std::nullopt);
+        ASSERT_EQ(options.SetPhaseBAngle(-120), std::nullopt);
+        options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{69.0f, 1.05f, 72.0f}));
+        options.Conductors().Add(
+            std::make_unique<TCondItem>(TCondItem{"Müller's \"special\", 1", 0.125f, -5.0f}));
+        options.Ohgws().Add(std::make_unique<TOhgwItem>(TOhgwItem{"3/8 EHS", 9.525f}));
+        ASSERT_EQ(options.SaveLibraries(), std::nullopt);
+    }
+    const std::string written = ReadFile(ini);
+    TOptions options(ini);
+    EXPECT_EQ(options.LoadLibraries(), 0);
+    EXPECT_EQ(options.FacAddr(), "1 Main St;Springfield, FL");
+    EXPECT_EQ(options.PhaseBAngle(), -120);
+    EXPECT_EQ(options.Voltages()[0].MaxVoltage, 72.0f);
+    EXPECT_EQ(options.Conductors()[0].Name, "Müller's \"special\", 1");
+    EXPECT_EQ(options.Conductors()[0].Diameter, 0.125f);
+    EXPECT_EQ(options.Conductors()[0].Mcr, -5.0f);
+    EXPECT_EQ(options.Ohgws()[0].Diameter, 9.525f);
+    ASSERT_EQ(options.SaveLibraries(), std::nullopt);
+    EXPECT_EQ(ReadFile(ini), written);
+}
+
+TEST_F(OptionsTest, TheStarterLibraryLoadsWithEveryEntry) {
+    fs::copy_file(kStarterFile, ini);
+    TOptions options(ini);
+    EXPECT_EQ(options.LoadLibraries(), 0);
+    EXPECT_EQ(options.VoltageTexts(),
+              (std::vector<std::string>{"69", "115", "138", "161", "230", "345", "500"}));
+    EXPECT_EQ(options.Conductors().Count(), 22);
+    EXPECT_EQ(options.Ohgws().Count(), 12);
+    EXPECT_EQ(options.Conductors()[7].Name, "Drake 795 ACSR");
+    EXPECT_FLOAT_EQ(options.Conductors()[7].Diameter, 28.143f);
+    EXPECT_FLOAT_EQ(options.Conductors()[7].Mcr, 907.0f);
+    // Each class's maximum is the class voltage times the factor as typed
+    // ("1.050"), rounded: what the voltage editor proposes.
+    for (const TVoltItem& voltage : options.Voltages()) {
+        const double typedFactor = std::round(voltage.OverRateFactor * 1000.0) / 1000.0;
+        EXPECT_EQ(voltage.MaxVoltage, std::round(voltage.Voltage * typedFactor)) << voltage.Voltage;
+    }
+    // Within one conductor family a larger size is thicker and carries more.
+    for (int i = 1; i < options.Conductors().Count(); ++i) {
+        const TCondItem& smaller = options.Conductors()[i - 1];
+        const TCondItem& larger = options.Conductors()[i];
+        const bool sameFamily = smaller.Name.substr(smaller.Name.rfind(' ')) ==
+                                larger.Name.substr(larger.Name.rfind(' '));
+        if (!sameFamily) continue;
+        EXPECT_GT(larger.Diameter, smaller.Diameter) << larger.Name;
+        EXPECT_GT(larger.Mcr, smaller.Mcr) << larger.Name;
+    }
+    EXPECT_EQ(options.CheckReadable(), std::nullopt);
+    // The starter is in the program's own format: saving it changes nothing.
+    ASSERT_EQ(options.SaveLibraries(), std::nullopt);
+    EXPECT_EQ(ReadFile(ini), ReadFile(kStarterFile));
+}
+
+TEST_F(OptionsTest, ARefusedWriteReturnsTheMessageAndKeepsTheFile) {
+    fs::create_directory(ini); // something that is not a file stands where the file should
+    TOptions options(ini);
+    EXPECT_EQ(options.CheckReadable(), "Unable to read " + ini.string());
+    EXPECT_TRUE(options.EnterAsTab());
+    EXPECT_EQ(options.SetEnterAsTab(false), "Unable to write to " + ini.string());
+    options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{230.0f, 1.05f, 242.0f}));
+    EXPECT_EQ(options.SaveLibraries(), "Unable to write to " + ini.string());
+    EXPECT_TRUE(fs::is_directory(ini));
+}
+
+TEST_F(OptionsTest, NumbersUseAPointWhateverTheLocale) {
+    GermanNumbers german;
+    if (!german.Active()) GTEST_SKIP() << "no German locale could be made";
+    TOptions options(ini);
+    options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{34.5f, 1.05f, 36.225f}));
+    options.Conductors().Add(std::make_unique<TCondItem>(TCondItem{"Drake", 28.143f, 907.0f}));
+    ASSERT_EQ(options.SaveLibraries(), std::nullopt);
+    EXPECT_EQ(ReadFile(ini), "[Voltages]\n0=35,1.050,36\n\n[Conductors]\n0=|Drake|,28.143,907\n");
+    options.LoadLibraries();
+    EXPECT_FLOAT_EQ(options.Conductors()[0].Diameter, 28.143f);
+    EXPECT_FLOAT_EQ(options.Voltages()[0].OverRateFactor, 1.05f);
+    EXPECT_EQ(options.VoltageTexts(), std::vector<std::string>{"35"});
+}
