@@ -22,6 +22,8 @@ std::string Reason(const TCalcFailure& f) {
         return conductor + " has a diameter of 0 or less.";
     case TCalcFault::NoSpacing:
         return conductor + " is a bundle with a sub-conductor spacing of 0 or less.";
+    case TCalcFault::TouchesGround:
+        return conductor + " reaches the ground: its height is not above its radius.";
     case TCalcFault::Coincident:
         return "conductors " + Quoted(f.ConductorId) + " and " + Quoted(f.OtherId) +
                " occupy the same place.";

@@ -11,6 +11,7 @@ enum class TCalcFault {
     NoSubConductors, // a conductor above ground has 0 sub-conductors
     NoDiameter,      // ... a diameter of 0 or less
     NoSpacing,       // ... is a bundle with a spacing of 0 or less
+    TouchesGround,   // ... is not higher than its own radius
     Coincident,      // two conductors above ground at the same place
     Singular,        // the potential coefficients cannot be solved
     ProfileTooWide,  // the right of way cannot be laid out as a profile

@@ -160,6 +160,9 @@ std::optional<TCalcFailure> FindInputFault(const TScenario& scenario,
         const TGeometryFault fault =
             BundleGeometryFault(c.SubCondCount, c.DiameterMm, c.SubSpacingCm);
         if (fault != TGeometryFault::None) return TCalcFailure{FaultOf(fault), id, {}};
+        // The line-charge coefficients hold only for a conductor clear of the
+        // ground; one that reaches it would get a self coefficient of 0 or less.
+        if (!(c.YM > c.RadiusM)) return TCalcFailure{TCalcFault::TouchesGround, id, {}};
     }
     return std::nullopt;
 }

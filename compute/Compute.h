@@ -36,7 +36,7 @@ TCoronaSite CoronaSiteOf(const TScenario& scenario);
 
 // The first reason the cross section's inputs cannot be computed before any
 // solving: a value that is not finite, or a conductor above ground whose bundle
-// has no sub-conductors, no diameter or no spacing.
+// has no sub-conductors, no diameter or no spacing, or that reaches the ground.
 std::optional<TCalcFailure> FindInputFault(const TScenario& scenario,
                                            const std::vector<TSystemConductor>& system);
 

@@ -275,6 +275,18 @@ TEST(ComputeScenario, UnsolvableCrossSectionsGetAReasonAndNoResults) {
          15,
          "Cross section 'North' cannot be computed: conductor '1A1' is a bundle with a "
          "sub-conductor spacing of 0 or less."},
+        {"reaching the ground",
+         {a,
+          {.X = 4,
+           .Y = 0.2f,
+           .N = 2,
+           .DiameterMm = 30,
+           .SpacingCm = 40,
+           .VoltageKv = 230,
+           .Id = "1B1"}},
+         15,
+         "Cross section 'North' cannot be computed: conductor '1B1' reaches the ground: its "
+         "height is not above its radius."},
         {"height not a number",
          {a, {.X = 4, .Y = std::nanf(""), .Id = "1B1"}},
          15,
