@@ -1,16 +1,18 @@
 // Speed of the field and corona computation: whole cross sections of typical
 // lines and a substation, the AC/DC sweep, a fine E and B profile, and the
-// whole sample project. Each benchmark builds its input once, outside the
-// timed loop.
+// whole sample project. Each benchmark builds or loads its input once,
+// outside the timed loop.
 #include "LineBuilder.h"
 #include "compute/Charges.h"
 #include "compute/Compute.h"
 #include "compute/Fields.h"
+#include "model/Project.h"
 #include "model/Units.h"
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 using namespace corvalt;
 using namespace corvalt::testing;
@@ -90,6 +92,27 @@ void BM_FineProfileEB20001(benchmark::State& state) {
     state.counters["points"] = kPoints;
 }
 BENCHMARK(BM_FineProfileEB20001)->Unit(benchmark::kMicrosecond);
+
+// ComputeAll on the English sample project: a 230 kV single circuit, a 115 kV
+// double circuit and a substation, with their points of interest.
+void BM_SampleProject(benchmark::State& state) {
+    TEmfProject project;
+    const TFileResult loaded =
+        project.Load(std::string(CORVALT_SOURCE_DIR) + "/examples/sample-english.emf");
+    if (!loaded.Ok) {
+        state.SkipWithError(loaded.Message.c_str());
+        return;
+    }
+    for (auto _ : state) {
+        const int failed = ComputeAll(project);
+        benchmark::DoNotOptimize(failed);
+    }
+    std::size_t records = 0;
+    for (const TScenario& scenario : project.Scenarios)
+        records += scenario.Results.size();
+    state.counters["records"] = static_cast<double>(records);
+}
+BENCHMARK(BM_SampleProject)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
