@@ -1,6 +1,7 @@
 // corvalt-cli compute, run as the program: valid JSON for the sample projects
 // holding the values the computation leaves on the model, a cross section that
 // cannot be computed, and unusable input.
+#include "CliRun.h"
 #include "compute/Compute.h"
 #include "model/Project.h"
 
@@ -10,56 +11,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 using namespace corvalt;
-namespace fs = std::filesystem;
+using ComputeCommand = corvalt::testing::TCliTest;
+using corvalt::testing::Sample;
+using corvalt::testing::TRun;
 
 namespace {
-
-struct TRun {
-    int Exit = -1;
-    std::string Out, Err;
-};
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-std::string Sample(const char* name) {
-    return std::string(CORVALT_SOURCE_DIR) + "/examples/" + name;
-}
-
-class ComputeCommand : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("corvalt-compute-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    TRun Run(const std::string& arguments) const {
-        const fs::path out = folder_ / "stdout", err = folder_ / "stderr";
-        const std::string command = std::string("'") + CORVALT_CLI + "' " + arguments + " >'" +
-                                    out.string() + "' 2>'" + err.string() + "'";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-    }
-    std::string PathOf(const char* name) const { return (folder_ / name).string(); }
-
-    fs::path folder_;
-};
 
 QJsonObject Parse(const std::string& text) {
     QJsonParseError error{};
