@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <tuple>
 
 using namespace corvalt;
@@ -356,4 +357,56 @@ TEST(ComputeAll, ComputesEveryCrossSectionInOrder) {
     const float largest = *first.Results[static_cast<std::size_t>(first.MaxEResult)].EMax;
     EXPECT_TRUE(project.IsProjectMaximum(TMaxQuantity::EMaxWithinRow, largest));
     EXPECT_FALSE(project.IsProjectMaximum(TMaxQuantity::EMaxWithinRow, largest * 0.99f));
+}
+
+TEST(ComputeScenario, RandomUnphysicalInputsNeverYieldNonFiniteValues) {
+    std::mt19937 rng(4711);
+    const float awkward[] = {0, -0.0f, 1e-30f, -3, 1e30f, 3.4e38f, 0.5f, 10, 12.5f};
+    std::uniform_int_distribution<int> pickAwkward(0, std::size(awkward) - 1), coin(0, 3),
+        count(0, 8), sub(0, 5);
+    std::uniform_real_distribution<float> x(-20, 20), y(-5, 40), u(-800, 800), angle(-360, 360);
+    const auto value = [&](float ordinary) {
+        return coin(rng) == 0 ? awkward[pickAwkward(rng)] : ordinary;
+    };
+    int computed = 0, refused = 0;
+    for (int k = 0; k < 300; ++k) {
+        SCOPED_TRACE(k);
+        std::vector<TCond> line;
+        const int conductors = count(rng);
+        for (int c = 0; c < conductors; ++c) {
+            // Now and then a conductor lands exactly on the previous one.
+            if (!line.empty() && coin(rng) == 0) {
+                line.push_back(line.back());
+                continue;
+            }
+            line.push_back({.X = value(x(rng)),
+                            .Y = value(y(rng)),
+                            .N = sub(rng),
+                            .DiameterMm = value(25),
+                            .SpacingCm = value(45),
+                            .VoltageKv = value(u(rng)),
+                            .AngleDeg = value(angle(rng)),
+                            .CurrentA = value(1000),
+                            .Ac = coin(rng) != 0,
+                            .Ground = coin(rng) == 0});
+        }
+        TWorld w(coin(rng) == 0 ? English : Metric, line);
+        w.scenario->RowLeft = value(10);
+        w.scenario->RowRight = value(10);
+        // Sensors at a conductor's height put profile points on it.
+        const float sensor = line.empty() || coin(rng) == 0 ? 1.0f : line.front().Y;
+        w.scenario->EFieldHeight = value(sensor);
+        w.scenario->BFieldHeight = sensor;
+        if (ComputeScenario(*w.scenario)) {
+            ++computed;
+            EXPECT_FALSE(w.scenario->Results.empty());
+            ExpectAllFinite(*w.scenario);
+        } else {
+            ++refused;
+            EXPECT_FALSE(w.scenario->CalcError.empty());
+            EXPECT_TRUE(w.scenario->Results.empty());
+        }
+    }
+    EXPECT_GT(computed, 50);
+    EXPECT_GT(refused, 50);
 }
