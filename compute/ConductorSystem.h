@@ -68,9 +68,9 @@ struct TSystemConductor {
     bool IsAc = true;        // false for a direct-current pole
     bool IsGround = false;   // overhead ground wire
 
-    // Conductor system: only conductors above ground carry a charge; one on or
-    // below the ground (an underground cable) has no potential coefficient and
-    // takes part in the magnetic field only.
+    // Conductor system: conductors above ground with a usable bundle carry a
+    // charge; one on or below the ground (an underground cable) has no
+    // potential coefficient and takes part in the magnetic field only.
     bool InChargeSystem = false;
     TBundle Bundle;     // valid when InChargeSystem
     double RadiusM = 0; // outer radius; a sensor closer than this is inside the conductor

@@ -1,5 +1,6 @@
 #include "compute/Corona.h"
 
+#include "compute/Constants.h"
 #include "compute/Numeric.h"
 
 #include <algorithm>
@@ -101,15 +102,16 @@ std::optional<float> CoronaLossKwPerKm(const TSystemConductor& c, const TCoronaS
     const double n = c.SubCondCount;
     const double d = c.DiameterMm;
     const double g = Gradient(c);
-    double loss = CoronaLossRainTermDb(rain);
+    const double rainTerm = CoronaLossRainTermDb(rain); // c
+    double loss;
     if (c.IsAc) {
         const double k = c.SubCondCount <= 4 ? 13 : 19;
-        loss += 65 * std::log10(std::fabs(g) / 18.8) + 14.2 + 40 * std::log10(d / 35.1) +
-                k * std::log10(n / 4) + AltitudeTermDb(site);
+        loss = rainTerm + 65 * std::log10(std::fabs(g) / 18.8) + 14.2 + 40 * std::log10(d / 35.1) +
+               k * std::log10(n / 4) + AltitudeTermDb(site);
         if (rain == 0) loss -= 17;
     } else {
-        loss += 20 * std::log10(d / 40.7) + (std::fabs(g) - 25) * 0.73 + 16.9 +
-                8 * std::log10(n / 6) - 3 + AltitudeTermDb(site);
+        loss = rainTerm + 20 * std::log10(d / 40.7) + (std::fabs(g) - 25) * 0.73 + 16.9 +
+               8 * std::log10(n / 6) - 3 + AltitudeTermDb(site);
         if (rain == 0) loss -= 5;
     }
     return FiniteFloat(std::pow(10.0, loss / 10));
@@ -119,7 +121,7 @@ std::optional<float> OzoneRate(const TSystemConductor& c, float coronaLossKwPerK
     if (!IsCoronaSource(c)) return std::nullopt;
     const double u = c.MaxVoltageKv;
     if (c.IsAc) {
-        const double ratio = Gradient(c) / (u / std::sqrt(3.0));
+        const double ratio = Gradient(c) / (u / constants::kSqrt3);
         return FiniteFloat(coronaLossKwPerKm * ratio * ratio * 1.26e-7);
     }
     return FiniteFloat(coronaLossKwPerKm * (u >= 0 ? 3.8e-10 : 1.26e-9));
@@ -166,10 +168,10 @@ TCoronaField::TCoronaField(std::span<const TSystemConductor> system, const TCoro
 TRainFair TCoronaField::AudibleNoiseDba(float xM) const {
     double rain = 0, fair = 0; // summed sound powers
     for (const TSource& s : sources_) {
-        const double dySq = Sq(static_cast<double>(xM) - s.XM) + s.MicDySq;
-        if (IsInsideConductor(dySq, s.RadiusM)) return {};
+        const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.MicDySq;
+        if (IsInsideConductor(distanceSq, s.RadiusM)) return {};
         if (!s.AnPrefix) continue;
-        const double level = *s.AnPrefix - 11.4 * std::log10(std::sqrt(dySq));
+        const double level = *s.AnPrefix - 11.4 * std::log10(std::sqrt(distanceSq));
         const double rainLevel = s.IsAc ? level - 5.8 + altitude_ : level + altitude_;
         const double fairLevel = s.IsAc ? rainLevel - 25 : rainLevel + 6;
         const double rainPower = std::pow(10.0, rainLevel / 10);
