@@ -388,10 +388,9 @@ void TMainForm::updateMenus() {
         enable(name, r);
     enable("sbPrevPage", r && report->PageIndex() > 0);
     enable("sbNextPage", r && report->PageIndex() + 1 < report->PageCount());
-    pagePanel_->setText(r ? QStringLiteral("Page %1 of %2")
-                                .arg(report->PageIndex() + 1)
-                                .arg(report->PageCount())
-                          : QString());
+    pagePanel_->setText(
+        r ? QStringLiteral("Page %1 of %2").arg(report->PageIndex() + 1).arg(report->PageCount())
+          : QString());
 }
 
 // ---- Child windows ------------------------------------------------------------------

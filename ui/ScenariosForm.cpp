@@ -88,8 +88,9 @@ int HeadingWidth(const QFontMetrics& metrics, const QString& heading) {
         width = std::max(width, metrics.horizontalAdvance(word));
     const int threeLines = 3 * metrics.lineSpacing();
     auto height = [&](int w) {
-        return metrics.boundingRect(QRect(0, 0, w, 10 * threeLines),
-                                    Qt::AlignHCenter | Qt::TextWordWrap, heading)
+        return metrics
+            .boundingRect(QRect(0, 0, w, 10 * threeLines), Qt::AlignHCenter | Qt::TextWordWrap,
+                          heading)
             .height();
     };
     while (width < kWidest && height(width) > threeLines)
@@ -411,8 +412,8 @@ void TScenariosForm::SetGridHeadings(TGridMode mode) {
         auto* heading = new QTableWidgetItem(columns[i].Heading);
         sgConductors_->setHorizontalHeaderItem(column, heading);
         sgConductors_->setColumnWidth(
-            column, HeadingWidth(sgConductors_->horizontalHeader()->fontMetrics(),
-                                 columns[i].Heading));
+            column,
+            HeadingWidth(sgConductors_->horizontalHeader()->fontMetrics(), columns[i].Heading));
     }
     sgConductors_->horizontalHeader()->setStretchLastSection(mode == TGridMode::InterestPoints);
 }

@@ -139,6 +139,11 @@ std::unique_ptr<TEmfProject> MakeProject();
 // The sample project of the examples folder.
 QString SampleProjectPath();
 
+// Makes the process run under a German locale (decimal comma), built with
+// localedef into a private folder, as a user's desktop may; call before the
+// application object exists. False when no such locale can be built here.
+bool UseGermanLocale();
+
 // The main window with fake dialogs, test reports and scripted prompts.
 class TMainFixture {
   public:

@@ -7,6 +7,7 @@
 #include "ui/ScenariosForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,6 +18,8 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
+
+#include <cstdio>
 
 using namespace corvalt;
 using namespace corvalt::test;
@@ -87,6 +90,9 @@ std::vector<std::string> ConductorIds(const TCircuit& circuit) {
 
 class TScenariosFormTest : public QObject {
     Q_OBJECT
+  public:
+    bool german = false;
+
   private slots:
     void showsTabsTreeAndAllConductors();
     void treeCannotBeCollapsed();
@@ -203,6 +209,11 @@ void TScenariosFormTest::gridHeadingsFollowTheUnits() {
 }
 
 void TScenariosFormTest::gridShowsFormattedValues() {
+    if (german) { // the locale is really in effect
+        char shown[16];
+        std::snprintf(shown, sizeof shown, "%.1f", 1.5);
+        QCOMPARE(shown, "1,5");
+    }
     TMainFixture f;
     std::unique_ptr<TEmfProject> project = MakeProject();
     TConductor& conductor = project->Scenarios[0].Circuits[0].Conductors[1];
@@ -686,5 +697,15 @@ void TScenariosFormTest::unchangedProjectClosesWithoutAsking() {
                                                    "\n\n" + QString::fromStdString(project.Title)});
 }
 
-QTEST_MAIN(TScenariosFormTest)
+// The whole test runs under a decimal-comma locale when one can be built: the
+// grid shows "." whatever the user's locale.
+int main(int argc, char* argv[]) {
+    const bool german = UseGermanLocale();
+    QApplication app(argc, argv);
+    QApplication::setAttribute(Qt::AA_Use96Dpi, true);
+    TScenariosFormTest test;
+    test.german = german;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "ScenariosFormTest.moc"
