@@ -1,5 +1,6 @@
 #include "ui/MainForm.h"
 
+#include "engine/PageCanvas.h"
 #include "prefs/Options.h"
 #include "ui/EditDialogs.h"
 #include "ui/ProjectFiles.h"
@@ -438,7 +439,11 @@ TReptMstr* TMainForm::OpenReportWindow(TEmfProject& project, TScenario* scenario
     TReportOutcome outcome;
     {
         const TBusyCursor hourglass;
-        outcome = services_.Reports->Open(project, scenario, kind, pageFile);
+        outcome = services_.Reports->Open(project, scenario, kind, pageFile, [this](int page) {
+            statusBar()->showMessage(PageStatusText(page));
+            statusBar()->repaint(); // the layout runs without the event loop
+        });
+        statusBar()->clearMessage();
     }
     switch (outcome.Status) {
     case TReportOutcome::TStatus::CheckFailed:
@@ -580,6 +585,13 @@ void TMainForm::mnCreateBpaFileClick() {
 }
 
 void TMainForm::mnPrintSetupClick() {
+    // Without an installed printer Qt prints to PDF files, which have no setup.
+    if (Printer().outputFormat() != QPrinter::NativeFormat) {
+        ShowInformation(this, QStringLiteral("No printer is installed. Reports can still be "
+                                             "printed to a PDF file from the print dialog, or "
+                                             "saved with Export PDF."));
+        return;
+    }
     QPageSetupDialog dialog(&Printer(), this);
     Prompts().Exec(dialog);
 }

@@ -13,6 +13,7 @@ TPrompts& QtPrompts() {
 
 TPrompts* current = nullptr;
 
+const char* const kInformationCaption = "Information";
 const char* const kWarningCaption = "Warning";
 const char* const kErrorCaption = "Error";
 const char* const kConfirmCaption = "Confirm";
@@ -72,6 +73,11 @@ TPrompts& Prompts() {
 
 void SetPrompts(TPrompts* prompts) {
     current = prompts;
+}
+
+void ShowInformation(QWidget* parent, const QString& text) {
+    Prompts().Message(parent, QMessageBox::Information, QString::fromLatin1(kInformationCaption),
+                      text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void ShowWarning(QWidget* parent, const QString& text) {

@@ -48,6 +48,7 @@ TPrompts& Prompts();
 void SetPrompts(TPrompts* prompts);
 
 // The message boxes of the program, with the captions of their kind.
+void ShowInformation(QWidget* parent, const QString& text);
 void ShowWarning(QWidget* parent, const QString& text);
 void ShowError(QWidget* parent, const QString& text, const QString& details = {});
 // Yes/No; true on Yes.

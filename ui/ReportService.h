@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,8 +50,10 @@ class TReportService {
     // Unless kind is the TLSA notification, runs the data check and stops when it
     // fails; computes every cross section; lays the report out for the project
     // and the cross section current in the project window, writing pageFile.
+    // pageStarted is called with each page number as the layout reaches it.
     virtual TReportOutcome Open(TEmfProject& project, TScenario* scenario, int kind,
-                                const QString& pageFile) = 0;
+                                const QString& pageFile,
+                                const std::function<void(int)>& pageStarted) = 0;
     // Writes the cross section's BPA input file (no check, no computing).
     virtual TFileResult ExportBpa(const TScenario& scenario, const std::string& path) = 0;
 };

@@ -16,6 +16,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -96,6 +97,8 @@ class TMainFormTest : public QObject {
     void createBpaFileAsksFirst();
     void exitAsksEveryProjectWindowAndCanBeCancelled();
     void startupWarnsAboutUnusableLibraryLines();
+    void windowMenuListsTheChildWindows();
+    void printSetupAndPreferencesOpenTheirDialogs();
 };
 
 void TMainFormTest::showsCaptionVersionAndSize() {
@@ -503,6 +506,36 @@ void TMainFormTest::startupWarnsAboutUnusableLibraryLines() {
     warnings.clear();
     ui::OpenPreferences("/usr/bin/corvalt", warnings);
     QVERIFY(warnings.isEmpty());
+}
+
+void TMainFormTest::windowMenuListsTheChildWindows() {
+    TMainFixture f;
+    f.Open(MakeProject());
+    std::unique_ptr<TEmfProject> second = MakeProject();
+    second->Title = "Second";
+    f.Open(std::move(second));
+    QMenu* menu = f.Main->Menu("mnWindow");
+    emit menu->aboutToShow();
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << (action->isSeparator() ? "-" : action->text());
+    QCOMPARE(texts, (QStringList{"&Tile", "&Cascade", "&Arrange All", "-", "&1 Line Project--",
+                                 "&2 Second--"}));
+    QVERIFY(menu->actions().last()->isChecked());
+    menu->actions().at(4)->trigger();
+    QCOMPARE(f.Main->ActiveProjectWindow()->Project().Title, std::string("Line Project"));
+}
+
+void TMainFormTest::printSetupAndPreferencesOpenTheirDialogs() {
+    TMainFixture f;
+    f.Main->Action("mnPrintSetup")->trigger();
+    // The set-up dialog of a printer, or a word that there is none.
+    if (f.Main->Printer().outputFormat() == QPrinter::NativeFormat)
+        QCOMPARE(f.Prompts.DialogTitles.size(), 1);
+    else
+        QCOMPARE(f.Prompts.Messages.size(), 1u);
+    f.Main->Action("mnPreferences")->trigger();
+    QCOMPARE(f.Dialogs.Calls, QStringList{"EditPreferences"});
 }
 
 QTEST_MAIN(TMainFormTest)

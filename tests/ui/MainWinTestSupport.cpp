@@ -175,7 +175,8 @@ bool TTestReports::Available(int kind) const {
 }
 
 ui::TReportOutcome TTestReports::Open(TEmfProject& project, TScenario*, int kind,
-                                      const QString& pageFile) {
+                                      const QString& pageFile,
+                                      const std::function<void(int)>& pageStarted) {
     Kinds.push_back(kind);
     PageFiles << pageFile;
     ui::TReportOutcome outcome;
@@ -188,6 +189,8 @@ ui::TReportOutcome TTestReports::Open(TEmfProject& project, TScenario*, int kind
         }
     }
     outcome.Pages = NumberedPages(PageCount);
+    for (int page = 1; page <= PageCount; ++page)
+        if (pageStarted) pageStarted(page);
     if (const QString error = WritePageFile(pageFile, outcome.Pages); !error.isEmpty()) {
         outcome.Error = error;
         return outcome;

@@ -107,7 +107,8 @@ class TTestReports : public ui::TReportService {
 
     bool Available(int kind) const override;
     ui::TReportOutcome Open(TEmfProject& project, TScenario* scenario, int kind,
-                            const QString& pageFile) override;
+                            const QString& pageFile,
+                            const std::function<void(int)>& pageStarted) override;
     TFileResult ExportBpa(const TScenario& scenario, const std::string& path) override;
 };
 
