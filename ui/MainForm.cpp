@@ -403,8 +403,12 @@ TScenariosForm* TMainForm::OpenProjectWindow(std::unique_ptr<TEmfProject> projec
     auto* form = new TScenariosForm(*this, opened);
     QMdiSubWindow* window = mdiArea_->addSubWindow(form);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // Each further project window a little lower and to the right, so that the
+    // earlier ones still show their title bars.
+    const int offset = 24 * ((mdiArea_->subWindowList().size() - 1) % 5);
     const QSize room = mdiArea_->viewport()->size();
-    window->setGeometry(0, 0, std::max(room.width() - 24, 400), std::max(room.height() - 4, 260));
+    window->setGeometry(offset, offset, std::max(room.width() - 24 - offset, 400),
+                        std::max(room.height() - 4 - offset, 260));
     window->show();
     mdiArea_->setActiveSubWindow(window);
     form->Open(newCircuit);
