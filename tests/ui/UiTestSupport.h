@@ -1,0 +1,83 @@
+#pragma once
+// Support for the window tests: a temporary preferences file with the starter
+// libraries, finding controls by name, and typing and picking the way a user
+// does (so the dialogs' "typed" and "picked" handlers run).
+
+#include "prefs/Options.h"
+#include "ui/AppLocale.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace corvalt::test {
+
+// The bytes of a file; empty when it cannot be read.
+inline std::string ReadWholeFile(const std::filesystem::path& path) {
+    QFile file(QString::fromStdString(path.string()));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
+}
+
+// A preferences file in a fresh temporary folder, removed afterwards.
+class TTempPrefs {
+  public:
+    // An empty file, or one with the given content.
+    explicit TTempPrefs(const std::string& content = {}) {
+        if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
+        path_ = std::filesystem::path(dir_.path().toStdString()) / "corvalt.INI";
+        if (!content.empty()) std::ofstream(path_, std::ios::binary) << content;
+        options_ = std::make_unique<TOptions>(path_);
+        options_->LoadLibraries();
+    }
+    TOptions& Options() { return *options_; }
+    const std::filesystem::path& Path() const { return path_; }
+    std::string FileText() const { return ReadWholeFile(path_); }
+
+  private:
+    QTemporaryDir dir_;
+    std::filesystem::path path_;
+    std::unique_ptr<TOptions> options_;
+};
+
+// A small library: three voltage classes, three conductor types, two ground wires.
+inline const char* kSampleLibraries = "[General]\nEnterAsTab=1\n"
+                                      "[Voltages]\n0=115,1.050,121\n1=230,1.050,242\n"
+                                      "2=34.5,1.050,36\n"
+                                      "[Conductors]\n0=|Drake|,28.143,907\n"
+                                      "1=|Cardinal|,30.378,996\n2=|Penguin|,14.300,357\n"
+                                      "[Ohgws]\n0=|3/8 EHS|,9.525\n1=|7#8 Alumoweld|,9.779\n";
+
+// The control of the dialog with that object name; fails the test when absent.
+template <class T> T* Find(const QWidget& parent, const char* name) {
+    T* widget = parent.findChild<T*>(QString::fromLatin1(name));
+    if (widget == nullptr) throw std::runtime_error(std::string("no control ") + name);
+    return widget;
+}
+
+// Replaces a field's text by typing, as a user does.
+inline void Type(QLineEdit& field, const QString& text) {
+    field.setFocus();
+    field.selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(&field, Qt::Key_Delete);
+    else
+        QTest::keyClicks(&field, text);
+}
+
+// Picks an entry of a pick list, as a user does.
+inline void Pick(QComboBox& combo, int index) {
+    combo.setCurrentIndex(index);
+    emit combo.activated(index);
+}
+
+} // namespace corvalt::test
