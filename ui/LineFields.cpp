@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace corvalt::ui {
 namespace {
 
@@ -120,7 +122,10 @@ QGroupBox* TLineFields::BundlingGroup() {
 void TLineFields::RecomputeMaxVoltage() {
     const std::optional<long long> maximum =
         RoundedMaxVoltage(PickedText(*cbVoltage), eOverRateFactor->DecimalText());
-    if (maximum) eMaxVoltage->SetValue(static_cast<double>(*maximum));
+    if (!maximum) return;
+    // The factor may be negative; the maximum stays within its field's range.
+    const TNumberPicture& range = eMaxVoltage->NumberPicture();
+    eMaxVoltage->SetValue(std::clamp(static_cast<double>(*maximum), range.Min, range.Max));
 }
 
 void TLineFields::cbVoltageChange(int index) {

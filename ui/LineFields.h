@@ -4,7 +4,8 @@
 // libraries:
 //   - picking a voltage class puts its over-rate factor in the factor field;
 //   - any change of the factor sets the maximum to class voltage × factor
-//     (rounded to whole kV; left alone while no class is picked);
+//     (rounded to whole kV, kept within 0 to 2500; left alone while no class
+//     is picked);
 //   - picking a conductor type fills diameter (in the project's unit) and MCR;
 //     picking a ground-wire type fills its diameter;
 //   - typing a diameter or MCR clears the matching type pick ("Blank when

@@ -6,11 +6,13 @@
 #include "prefs/Options.h"
 #include "ui/AppLocale.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <filesystem>
@@ -72,6 +74,20 @@ inline void Type(QLineEdit& field, const QString& text) {
         QTest::keyClick(&field, Qt::Key_Delete);
     else
         QTest::keyClicks(&field, text);
+}
+
+// Runs action on the next modal dialog of type D once it is open (for dialogs
+// that a command opens with exec). The action must close the dialog.
+template <class D, class Action> void WhenModal(Action action) {
+    QTimer::singleShot(0, [action] {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            qWarning("expected modal dialog did not open");
+            if (QWidget* other = QApplication::activeModalWidget()) other->close();
+            return;
+        }
+        action(*dialog);
+    });
 }
 
 // Picks an entry of a pick list, as a user does.
