@@ -76,9 +76,9 @@ void TChangeCoords::ClearRows() {
 void TChangeCoords::ShowValues(const TCircuit& circuit) {
     const TEmfProject& project = *circuit.Scenario->Project;
     const QString unit = QString::fromLatin1(project.LengthUnit());
-    lbHeading_->setText(QStringLiteral("%1 is %2 %3 from ROW Left.")
-                            .arg(ToQString(circuit.Name),
-                                 FormatNumber(circuit.DisplayDistFromRowLeft(), 2), unit));
+    lbHeading_->setText(
+        QStringLiteral("%1 is %2 %3 from ROW Left.")
+            .arg(ToQString(circuit.Name), FormatNumber(circuit.DisplayDistFromRowLeft(), 2), unit));
     ClearRows();
     rows_->addWidget(Heading(QStringLiteral("Conductor")), 0, kIdColumn);
     rows_->addWidget(Heading(QStringLiteral("Distance")), 0, kDistanceColumn);
@@ -90,9 +90,10 @@ void TChangeCoords::ShowValues(const TCircuit& circuit) {
         for (const int column : {kDistanceColumn, kHeightColumn}) {
             auto* field = new TNumberField(Picture("#######.#", true));
             const bool distance = column == kDistanceColumn;
-            field->setObjectName((distance ? QStringLiteral("eDistance") : QStringLiteral("eHeight")) +
-                                 index);
-            field->SetValue(distance ? conductor.DisplayHorizDistance() : conductor.DisplayHeight());
+            field->setObjectName(
+                (distance ? QStringLiteral("eDistance") : QStringLiteral("eHeight")) + index);
+            field->SetValue(distance ? conductor.DisplayHorizDistance()
+                                     : conductor.DisplayHeight());
             field->installEventFilter(this);
             rows_->addWidget(field, row, column);
             fields_.push_back(field);

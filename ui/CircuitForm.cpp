@@ -43,7 +43,8 @@ TCircuitForm::TCircuitForm(TScenario& scenario, TCircuit* circuit, const TOption
                            QWidget* parent)
     : QDialog(parent), scenario_(scenario), circuit_(circuit) {
     const bool creating = circuit_ == nullptr;
-    setWindowTitle(creating ? QStringLiteral("Create New Circuit") : QStringLiteral("Edit Circuit"));
+    setWindowTitle(creating ? QStringLiteral("Create New Circuit")
+                            : QStringLiteral("Edit Circuit"));
     CreateControls(options);
     TEnterAsTab::Install(*this, options.EnterAsTab());
     ShowPhaseDefaults(options);

@@ -1,6 +1,7 @@
 #include "ui/EditPrjForm.h"
 
 #include "prefs/Options.h"
+#include "ui/ContactPage.h"
 #include "ui/DayNumbers.h"
 #include "ui/EnterAsTab.h"
 #include "ui/FormWidgets.h"
@@ -36,35 +37,6 @@ constexpr std::array<const char*, 5> kExemptionNames = {"cbLess15", "cbOneCounty
                                                         "cbDRIBind", "cbDRIDev"};
 constexpr std::array<const char*, 5> kExemptionTexts = {
     "Less then 15 miles", "One County", "Existing ROW", "DRI Binding Letter", "DRI Dev. Order"};
-
-const char* kLineBreakNote = "Use Semicolons to force line breaks on reports.";
-const char* kAddressHint = "Enter Address, using a semi-colon (;) to indicate a line break";
-
-QLineEdit* TextField(const char* name, int maxLength = 0) {
-    auto* field = Named(new QLineEdit, name);
-    if (maxLength > 0) field->setMaxLength(maxLength);
-    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
-    return field;
-}
-
-QWidget* Note(const char* text) {
-    auto* label = new QLabel(QString::fromLatin1(text));
-    label->setWordWrap(true);
-    return label;
-}
-
-// A group of Name, Address and Phone fields.
-QGroupBox* PersonGroup(const QString& title, const QString& hint, QLineEdit* name,
-                       QLineEdit* address, QLineEdit* phone) {
-    auto* group = new QGroupBox(title);
-    SetHint(*group, hint);
-    SetHint(*address, QString::fromLatin1(kAddressHint));
-    auto* form = new QFormLayout(group);
-    form->addRow(BuddyLabel(QStringLiteral("Name"), name), name);
-    form->addRow(BuddyLabel(QStringLiteral("Address"), address), address);
-    form->addRow(BuddyLabel(QStringLiteral("Phone"), phone), phone);
-    return group;
-}
 
 // The exemption boxes as stored: one character per box, "X" ticked, " " not.
 std::string ExemptionFlagsOf(const std::array<bool, 5>& ticked) {
@@ -123,7 +95,8 @@ TProjectInfo TEditPrjForm::NewProjectDefaults(const TOptions& options) {
 void TEditPrjForm::CreateControls(const TOptions& options) {
     auto* pages = Named(new QTabWidget, "pcPages");
     pages->addTab(CreateGeneralPage(), QStringLiteral("General"));
-    pages->addTab(CreateAgentPage(), QStringLiteral("PE / Authorized Agent"));
+    contacts_ = CreateContactPage();
+    pages->addTab(contacts_.Page, QStringLiteral("PE / Authorized Agent"));
     pages->addTab(CreateFacilityPage(), QStringLiteral("Facility"));
     pages->addTab(CreateTlsaPage(options), QStringLiteral("TLSA Info"));
 
@@ -165,28 +138,6 @@ QWidget* TEditPrjForm::CreateGeneralPage() {
     return page;
 }
 
-QWidget* TEditPrjForm::CreateAgentPage() {
-    ePeName_ = TextField("ePeName");
-    ePeAddress_ = TextField("ePeAddress");
-    ePePhone_ = TextField("ePePhone");
-    eAgentName_ = TextField("eAgentName");
-    eAgentAddress_ = TextField("eAgentAddress");
-    eAgentPhone_ = TextField("eAgentPhone");
-    TEnterAsTab::MarkLastOfPage(*eAgentPhone_);
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(Note(kLineBreakNote));
-    // The PE comes first, so the agent's phone is the last field of the page.
-    layout->addWidget(PersonGroup(QStringLiteral("Professional Engineer (PE)"),
-                                  QStringLiteral("Document PE's Information"), ePeName_,
-                                  ePeAddress_, ePePhone_));
-    layout->addWidget(PersonGroup(QStringLiteral("Authorized Agent"),
-                                  QStringLiteral("Document Authorized Agents Information"),
-                                  eAgentName_, eAgentAddress_, eAgentPhone_));
-    layout->addStretch(1);
-    return page;
-}
-
 QWidget* TEditPrjForm::CreateFacilityPage() {
     eFOwner_ = TextField("eFOwner");
     eFAddress_ = TextField("eFAddress");
@@ -196,7 +147,7 @@ QWidget* TEditPrjForm::CreateFacilityPage() {
     TEnterAsTab::MarkLastOfPage(*eCities_);
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(Note(kLineBreakNote));
+    layout->addWidget(NoteLabel(QString::fromLatin1(kLineBreakNote)));
     auto* form = new QFormLayout;
     form->addRow(BuddyLabel(QStringLiteral("&Name"), eFOwner_), eFOwner_);
     form->addRow(BuddyLabel(QStringLiteral("&Address"), eFAddress_), eFAddress_);
@@ -231,19 +182,18 @@ QWidget* TEditPrjForm::CreateTlsaPage(const TOptions& options) {
     auto* exemptionGroup = new QGroupBox(QStringLiteral("Exemption Type "));
     auto* exemptionList = new QVBoxLayout(exemptionGroup);
     for (std::size_t i = 0; i < kExemptionNames.size(); ++i) {
-        exemptions_[i] = Named(new QCheckBox(QString::fromLatin1(kExemptionTexts[i])),
-                               kExemptionNames[i]);
+        exemptions_[i] =
+            Named(new QCheckBox(QString::fromLatin1(kExemptionTexts[i])), kExemptionNames[i]);
         exemptionList->addWidget(exemptions_[i]);
     }
 
-    rgNotification_ = Named(new TRadioGroup(QStringLiteral(" Notification "),
-                                            {QStringLiteral("Previous"),
-                                             QStringLiteral("Concurrent"), QStringLiteral("Other")}),
-                            "rgNotification");
+    rgNotification_ =
+        Named(new TRadioGroup(QStringLiteral(" Notification "),
+                              {QStringLiteral("Previous"), QStringLiteral("Concurrent"),
+                               QStringLiteral("Other")}),
+              "rgNotification");
     rgNotification_->SetButtonNames({"rbPrev", "rbConcurrent", "rbOther"});
-    eNotifExplanation_ = TextField("eNotifExplanation", kMaxExplanation);
-    eNotifExplanation_->setMinimumWidth(
-        eNotifExplanation_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * kMaxExplanation);
+    eNotifExplanation_ = TextField("eNotifExplanation", kMaxExplanation, kMaxExplanation);
     qobject_cast<QGridLayout*>(rgNotification_->layout())->addWidget(eNotifExplanation_, 3, 0);
     connect(rgNotification_, &TRadioGroup::ItemChosen, this, &TEditPrjForm::rgNotificationClick);
 
@@ -270,12 +220,12 @@ void TEditPrjForm::ShowValues(const TProjectInfo& info) {
     dtConstruction_->setDate(DateOfDayNumber(info.ConstructionDate));
     rgUnits_->SetItemIndex(info.Units == Metric ? 1 : 0);
     lbLineLength_->setText(QString::fromLatin1(LongLengthUnit(info.Units)));
-    eAgentName_->setText(ToQString(info.AgentName));
-    eAgentAddress_->setText(ToQString(info.AgentAddress));
-    eAgentPhone_->setText(ToQString(info.AgentPhone));
-    ePeName_->setText(ToQString(info.PeName));
-    ePeAddress_->setText(ToQString(info.PeAddress));
-    ePePhone_->setText(ToQString(info.PePhone));
+    contacts_.AgentName->setText(ToQString(info.AgentName));
+    contacts_.AgentAddress->setText(ToQString(info.AgentAddress));
+    contacts_.AgentPhone->setText(ToQString(info.AgentPhone));
+    contacts_.PeName->setText(ToQString(info.PeName));
+    contacts_.PeAddress->setText(ToQString(info.PeAddress));
+    contacts_.PePhone->setText(ToQString(info.PePhone));
     eFOwner_->setText(ToQString(info.FacilityName));
     eFAddress_->setText(ToQString(info.FacilityAddress));
     eCounties_->setText(ToQString(info.Counties));
@@ -297,12 +247,12 @@ void TEditPrjForm::ShowValues(const TProjectInfo& info) {
 void TEditPrjForm::StoreValues(TEmfProject& project) const {
     project.Title = CommittedText(eTitle_->text(), project.Title);
     project.EngineerName = CommittedText(eEngineerName_->text(), project.EngineerName);
-    project.AgentName = CommittedText(eAgentName_->text(), project.AgentName);
-    project.AgentAddress = CommittedText(eAgentAddress_->text(), project.AgentAddress);
-    project.AgentPhone = CommittedText(eAgentPhone_->text(), project.AgentPhone);
-    project.PeName = CommittedText(ePeName_->text(), project.PeName);
-    project.PeAddress = CommittedText(ePeAddress_->text(), project.PeAddress);
-    project.PePhone = CommittedText(ePePhone_->text(), project.PePhone);
+    project.AgentName = CommittedText(contacts_.AgentName->text(), project.AgentName);
+    project.AgentAddress = CommittedText(contacts_.AgentAddress->text(), project.AgentAddress);
+    project.AgentPhone = CommittedText(contacts_.AgentPhone->text(), project.AgentPhone);
+    project.PeName = CommittedText(contacts_.PeName->text(), project.PeName);
+    project.PeAddress = CommittedText(contacts_.PeAddress->text(), project.PeAddress);
+    project.PePhone = CommittedText(contacts_.PePhone->text(), project.PePhone);
     project.FacilityName = CommittedText(eFOwner_->text(), project.FacilityName);
     project.FacilityAddress = CommittedText(eFAddress_->text(), project.FacilityAddress);
     project.Counties = CommittedText(eCounties_->text(), project.Counties);

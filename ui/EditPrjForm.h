@@ -10,6 +10,7 @@
 //       // EntryDate and UpdateDate = today)
 
 #include "model/Project.h"
+#include "ui/ContactPage.h"
 
 #include <QDialog>
 
@@ -60,7 +61,6 @@ class TEditPrjForm : public QDialog {
   private:
     void CreateControls(const TOptions& options);
     QWidget* CreateGeneralPage();
-    QWidget* CreateAgentPage();
     QWidget* CreateFacilityPage();
     QWidget* CreateTlsaPage(const TOptions& options);
     void UpdateControls(); // OK only with a title
@@ -77,12 +77,7 @@ class TEditPrjForm : public QDialog {
     QLineEdit* eEngineerName_ = nullptr;
     QDateEdit* dtConstruction_ = nullptr;
     TRadioGroup* rgUnits_ = nullptr;
-    QLineEdit* eAgentName_ = nullptr;
-    QLineEdit* eAgentAddress_ = nullptr;
-    QLineEdit* eAgentPhone_ = nullptr;
-    QLineEdit* ePeName_ = nullptr;
-    QLineEdit* ePeAddress_ = nullptr;
-    QLineEdit* ePePhone_ = nullptr;
+    TContactPage contacts_;
     QLineEdit* eFOwner_ = nullptr;
     QLineEdit* eFAddress_ = nullptr;
     QLineEdit* eCounties_ = nullptr;

@@ -25,9 +25,8 @@ bool IsEnter(const QKeyEvent& key) {
 // inner line edit, or the widget itself.
 QWidget* ControlOf(QWidget* widget) {
     QWidget* parent = widget->parentWidget();
-    if (parent != nullptr &&
-        (qobject_cast<QAbstractSpinBox*>(parent) != nullptr ||
-         qobject_cast<QComboBox*>(parent) != nullptr))
+    if (parent != nullptr && (qobject_cast<QAbstractSpinBox*>(parent) != nullptr ||
+                              qobject_cast<QComboBox*>(parent) != nullptr))
         return parent;
     return widget;
 }
@@ -42,8 +41,7 @@ TPage PageOf(QWidget& control) {
     for (QWidget* w = &control; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
         auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget());
         if (stack == nullptr) continue;
-        if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
-            return {tabs, w};
+        if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget())) return {tabs, w};
     }
     return {};
 }

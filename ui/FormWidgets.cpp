@@ -9,9 +9,24 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace corvalt::ui {
+
+QLineEdit* TextField(const char* name, int maxLength, int widthInCharacters) {
+    auto* field = Named(new QLineEdit, name);
+    if (maxLength > 0) field->setMaxLength(maxLength);
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('x')) *
+                           widthInCharacters);
+    return field;
+}
+
+QLabel* NoteLabel(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    return label;
+}
 
 QLabel* BuddyLabel(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
@@ -68,7 +83,8 @@ void SelectText(QComboBox& combo, const std::string& text) {
 }
 
 std::string PickedText(const QComboBox& combo) {
-    return combo.currentIndex() < 0 ? std::string() : combo.currentData().toByteArray().toStdString();
+    return combo.currentIndex() < 0 ? std::string()
+                                    : combo.currentData().toByteArray().toStdString();
 }
 
 void SelectVoltage(QComboBox& combo, float voltage) {

@@ -13,6 +13,7 @@ class QDialog;
 class QDialogButtonBox;
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -24,6 +25,17 @@ template <class W> W* Named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
+
+// Texts several dialogs show.
+inline constexpr const char* kLineBreakNote = "Use Semicolons to force line breaks on reports.";
+inline constexpr const char* kAddressHint =
+    "Enter Address, using a semi-colon (;) to indicate a line break";
+
+// A text field about widthInCharacters wide; maxLength 0 leaves its length free.
+QLineEdit* TextField(const char* name, int maxLength = 0, int widthInCharacters = 40);
+
+// A word-wrapped note on a page.
+QLabel* NoteLabel(const QString& text);
 
 // A label whose "&" mnemonic moves the focus to the buddy.
 QLabel* BuddyLabel(const QString& text, QWidget* buddy);

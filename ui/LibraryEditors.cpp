@@ -35,7 +35,7 @@ QLabel* ErrorLine() {
 }
 
 QLabel* AddRow(QGridLayout& grid, int row, const QString& label, QWidget* field,
-              QLabel* unit = nullptr) {
+               QLabel* unit = nullptr) {
     QLabel* buddy = BuddyLabel(label, field);
     grid.addWidget(buddy, row, 0);
     if (unit != nullptr)
@@ -43,6 +43,18 @@ QLabel* AddRow(QGridLayout& grid, int row, const QString& label, QWidget* field,
     else
         grid.addWidget(field, row, 1);
     return buddy;
+}
+
+// Puts the fields' grid, the error line under it and OK/Cancel in the editor;
+// returns the buttons.
+QDialogButtonBox* LayOutEditor(QDialog& editor, QGridLayout* grid, QLabel* error) {
+    grid->addWidget(error, grid->rowCount(), 0, 1, 2);
+    QDialogButtonBox* buttons = OkCancelButtons(editor);
+    auto* layout = new QVBoxLayout(&editor);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    return buttons;
 }
 
 // The typed number's exact decimal text, "0" for an empty field.
@@ -92,13 +104,7 @@ void TVoltageForm::CreateControls() {
     AddRow(*grid, 1, QStringLiteral("Over Rated &Factor"), eFactor_);
     AddRow(*grid, 2, QStringLiteral("Maximum Voltage"), eMaxVoltage_,
            UnitLabel("lbMaxVoltageUnit", QStringLiteral("kV")));
-    grid->addWidget(lbError_, 3, 0, 1, 2);
-
-    buttons_ = OkCancelButtons(*this);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addWidget(buttons_);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    buttons_ = LayOutEditor(*this, grid, lbError_);
     connect(eVoltage_, &QLineEdit::textChanged, this, &TVoltageForm::CheckEntry);
     connect(eFactor_, &QLineEdit::textChanged, this, &TVoltageForm::CheckEntry);
     connect(OkButton(*buttons_), &QPushButton::clicked, this, &TVoltageForm::btOKClick);
@@ -146,8 +152,8 @@ void TVoltageForm::btOKClick() {
 
 // ---- TCondOhgwForm -----------------------------------------------------------
 
-TCondOhgwForm::TCondOhgwForm(TOptions& options, TLibraryKind kind, TLibraryEdit mode,
-                             int position, int diameterUnits, bool enterAsTab, QWidget* parent)
+TCondOhgwForm::TCondOhgwForm(TOptions& options, TLibraryKind kind, TLibraryEdit mode, int position,
+                             int diameterUnits, bool enterAsTab, QWidget* parent)
     : QDialog(parent), options_(options), kind_(kind), mode_(mode), position_(position),
       diameterUnits_(diameterUnits) {
     setWindowTitle(QStringLiteral("Conductor"));
@@ -179,13 +185,7 @@ void TCondOhgwForm::CreateControls() {
     for (QWidget* widget : {static_cast<QWidget*>(mcrLabel), static_cast<QWidget*>(eMCR_),
                             static_cast<QWidget*>(mcrUnit)})
         widget->setVisible(conductor);
-    grid->addWidget(lbError_, 3, 0, 1, 2);
-
-    buttons_ = OkCancelButtons(*this);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addWidget(buttons_);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    buttons_ = LayOutEditor(*this, grid, lbError_);
     connect(eName_, &QLineEdit::textChanged, this, &TCondOhgwForm::eNameChange);
     connect(OkButton(*buttons_), &QPushButton::clicked, this, &TCondOhgwForm::btOKClick);
 }
@@ -236,16 +236,14 @@ void TCondOhgwForm::btOKClick() {
     const float typed = DiameterFromDisplay(diameterUnits_, eDiameter_->FloatValue());
     if (kind_ == TLibraryKind::Conductors) {
         TSafeList<TCondItem>& library = options_.Conductors();
-        if (mode_ == TLibraryEdit::Insert)
-            library.Insert(position_, std::make_unique<TCondItem>());
+        if (mode_ == TLibraryEdit::Insert) library.Insert(position_, std::make_unique<TCondItem>());
         TCondItem& entry = library[position_];
         entry.Name = CommittedText(eName_->text().trimmed(), entry.Name);
         if (newDiameter) entry.Diameter = typed;
         entry.Mcr = eMCR_->FloatValue();
     } else {
         TSafeList<TOhgwItem>& library = options_.Ohgws();
-        if (mode_ == TLibraryEdit::Insert)
-            library.Insert(position_, std::make_unique<TOhgwItem>());
+        if (mode_ == TLibraryEdit::Insert) library.Insert(position_, std::make_unique<TOhgwItem>());
         TOhgwItem& entry = library[position_];
         entry.Name = CommittedText(eName_->text().trimmed(), entry.Name);
         if (newDiameter) entry.Diameter = typed;

@@ -56,10 +56,8 @@ template <class T> const T* EntryAt(const TSafeList<T>& library, int index) {
 
 } // namespace
 
-TLineFields::TLineFields(const TOptions& options, int units, const TStyle& style,
-                         QObject* parent)
-    : QObject(parent),
-      cbVoltage(PickList("cbVoltage", options.VoltageTexts())),
+TLineFields::TLineFields(const TOptions& options, int units, const TStyle& style, QObject* parent)
+    : QObject(parent), cbVoltage(PickList("cbVoltage", options.VoltageTexts())),
       eOverRateFactor(Named(new TNumberField(Picture(style.FactorMask, style.FactorSigned)),
                             "eOverRateFactor")),
       eMaxVoltage(Named(new TNumberField(Picture(style.MaxVoltageMask, 0, 2500)), "eMaxVoltage")),

@@ -1,6 +1,5 @@
 #include "ui/MaxVoltage.h"
 
-
 namespace corvalt::ui {
 namespace {
 

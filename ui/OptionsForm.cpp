@@ -28,37 +28,11 @@
 namespace corvalt::ui {
 namespace {
 
-const char* kLineBreakNote = "Use Semicolons to force line breaks on reports.";
 const char* kListNote =
     "Use right mouse button for popup action menu. For edit and delete, select item first.";
-const char* kAddressHint = "Enter Address, using a semi-colon (;) to indicate a line break";
 
 std::size_t Slot(TLibraryKind kind) {
     return static_cast<std::size_t>(kind);
-}
-
-QLineEdit* TextField(const char* name) {
-    auto* field = Named(new QLineEdit, name);
-    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
-    return field;
-}
-
-QWidget* Note(const char* text) {
-    auto* label = new QLabel(QString::fromLatin1(text));
-    label->setWordWrap(true);
-    return label;
-}
-
-QGroupBox* PersonGroup(const QString& title, const QString& hint, QLineEdit* name,
-                       QLineEdit* address, QLineEdit* phone) {
-    auto* group = new QGroupBox(title);
-    SetHint(*group, hint);
-    SetHint(*address, QString::fromLatin1(kAddressHint));
-    auto* form = new QFormLayout(group);
-    form->addRow(BuddyLabel(QStringLiteral("Name"), name), name);
-    form->addRow(BuddyLabel(QStringLiteral("Address"), address), address);
-    form->addRow(BuddyLabel(QStringLiteral("Phone"), phone), phone);
-    return group;
 }
 
 // A data cell: one leading blank, names left-aligned and numbers right-aligned.
@@ -66,14 +40,6 @@ QTableWidgetItem* Cell(const std::string& text, bool name) {
     auto* item = new QTableWidgetItem(QStringLiteral(" ") + ToQString(text));
     item->setTextAlignment((name ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     return item;
-}
-
-template <class T> void Swap(TSafeList<T>& library, int a, int b) {
-    library.Exchange(a, b);
-}
-
-template <class T> void Remove(TSafeList<T>& library, int index) {
-    library.Delete(index);
 }
 
 } // namespace
@@ -104,16 +70,22 @@ TPrefsValues TPrefsValues::Read(const TOptions& options) {
 
 TPrefsError TPrefsValues::Write(TOptions& options) const {
     const std::pair<const TPrefKey*, const std::string*> texts[] = {
-        {&prefkeys::EngineerName, &EngineerName}, {&prefkeys::AgentName, &AgentName},
-        {&prefkeys::AgentAddress, &AgentAddress}, {&prefkeys::AgentPhone, &AgentPhone},
-        {&prefkeys::PeName, &PeName},             {&prefkeys::PeAddress, &PeAddress},
-        {&prefkeys::PePhone, &PePhone},           {&prefkeys::FacName, &FacName},
-        {&prefkeys::FacAddr, &FacAddr},           {&prefkeys::FacCnt, &FacCnt},
+        {&prefkeys::EngineerName, &EngineerName},
+        {&prefkeys::AgentName, &AgentName},
+        {&prefkeys::AgentAddress, &AgentAddress},
+        {&prefkeys::AgentPhone, &AgentPhone},
+        {&prefkeys::PeName, &PeName},
+        {&prefkeys::PeAddress, &PeAddress},
+        {&prefkeys::PePhone, &PePhone},
+        {&prefkeys::FacName, &FacName},
+        {&prefkeys::FacAddr, &FacAddr},
+        {&prefkeys::FacCnt, &FacCnt},
         {&prefkeys::FacCty, &FacCty}};
-    const std::pair<const TPrefKey*, int> integers[] = {
-        {&prefkeys::PhaseAAngle, PhaseAAngle}, {&prefkeys::PhaseBAngle, PhaseBAngle},
-        {&prefkeys::PhaseCAngle, PhaseCAngle}, {&prefkeys::MesUnits, MesUnits},
-        {&prefkeys::CsPrtOpt, CsPrtOpt}};
+    const std::pair<const TPrefKey*, int> integers[] = {{&prefkeys::PhaseAAngle, PhaseAAngle},
+                                                        {&prefkeys::PhaseBAngle, PhaseBAngle},
+                                                        {&prefkeys::PhaseCAngle, PhaseCAngle},
+                                                        {&prefkeys::MesUnits, MesUnits},
+                                                        {&prefkeys::CsPrtOpt, CsPrtOpt}};
     if (TPrefsError error = options.SetEnterAsTab(EnterAsTab)) return error;
     for (const auto& [key, value] : integers)
         if (TPrefsError error = options.WriteInteger(*key, value)) return error;
@@ -143,7 +115,8 @@ bool TOptionsForm::Execute(TOptions& options, QWidget* parent) {
 void TOptionsForm::CreateControls() {
     auto* pages = Named(new QTabWidget, "pcPages");
     pages->addTab(CreateNewProjectsPage(), QStringLiteral("New Projects"));
-    pages->addTab(CreateNewProjectsContPage(), QStringLiteral("New Projects (cont)"));
+    contacts_ = CreateContactPage();
+    pages->addTab(contacts_.Page, QStringLiteral("New Projects (cont)"));
     pages->addTab(CreateNewCircuitsPage(), QStringLiteral("New Circuits"));
     pages->addTab(CreateVoltagesPage(), QStringLiteral("Voltages"));
     pages->addTab(CreateCondOhgwPage(), QStringLiteral("Cond/Ohgw"));
@@ -185,33 +158,11 @@ QWidget* TOptionsForm::CreateNewProjectsPage() {
 
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(Note(kLineBreakNote));
+    layout->addWidget(NoteLabel(QString::fromLatin1(kLineBreakNote)));
     layout->addWidget(rgUnits_);
     layout->addWidget(owner);
     layout->addWidget(engineer);
     layout->addWidget(places);
-    layout->addStretch(1);
-    return page;
-}
-
-QWidget* TOptionsForm::CreateNewProjectsContPage() {
-    ePeName_ = TextField("ePeName");
-    ePeAddress_ = TextField("ePeAddress");
-    ePePhone_ = TextField("ePePhone");
-    eAgentName_ = TextField("eAgentName");
-    eAgentAddress_ = TextField("eAgentAddress");
-    eAgentPhone_ = TextField("eAgentPhone");
-    TEnterAsTab::MarkLastOfPage(*eAgentPhone_);
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(Note(kLineBreakNote));
-    // The PE comes first, so the agent's phone is the last field of the page.
-    layout->addWidget(PersonGroup(QStringLiteral("Professional Engineer (PE)"),
-                                  QStringLiteral("Document PE's Information"), ePeName_,
-                                  ePeAddress_, ePePhone_));
-    layout->addWidget(PersonGroup(QStringLiteral("Authorized Agent"),
-                                  QStringLiteral("Document Authorized Agents Information"),
-                                  eAgentName_, eAgentAddress_, eAgentPhone_));
     layout->addStretch(1);
     return page;
 }
@@ -255,7 +206,8 @@ QTableWidget* TOptionsForm::CreateGrid(TLibraryKind kind, const char* name) {
     grid->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter |
+                                                  Qt::Alignment(Qt::TextWordWrap));
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, this,
             [this, kind](const QPoint& position) { sgContextPopup(kind, position); });
@@ -263,8 +215,7 @@ QTableWidget* TOptionsForm::CreateGrid(TLibraryKind kind, const char* name) {
     return grid;
 }
 
-QWidget* TOptionsForm::UpDownButtons(TLibraryKind kind, const char* upName,
-                                     const char* downName) {
+QWidget* TOptionsForm::UpDownButtons(TLibraryKind kind, const char* upName, const char* downName) {
     auto* up = Named(new QToolButton, upName);
     up->setArrowType(Qt::UpArrow);
     up->setToolTip(QStringLiteral("Move the selected entry up"));
@@ -291,7 +242,7 @@ QWidget* TOptionsForm::CreateVoltagesPage() {
     layout->addWidget(new QLabel(QStringLiteral("VOLTAGE LIST")), 0, 0);
     layout->addWidget(grid, 1, 0);
     layout->addWidget(UpDownButtons(TLibraryKind::Voltages, "bVoltUp", "bVoltDown"), 1, 1);
-    layout->addWidget(Note(kListNote), 2, 0, 1, 3);
+    layout->addWidget(NoteLabel(QString::fromLatin1(kListNote)), 2, 0, 1, 3);
     layout->setColumnStretch(2, 1);
     return page;
 }
@@ -308,19 +259,19 @@ QWidget* TOptionsForm::CreateCondOhgwPage() {
     layout->addWidget(new QLabel(QStringLiteral("OHGW LIST")), 0, 2);
     layout->addWidget(ohgws, 1, 2);
     layout->addWidget(UpDownButtons(TLibraryKind::Ohgws, "bOhgwUp", "bOhgwDown"), 1, 3);
-    layout->addWidget(Note(kListNote), 2, 0, 1, 4);
+    layout->addWidget(NoteLabel(QString::fromLatin1(kListNote)), 2, 0, 1, 4);
     layout->setColumnStretch(4, 1);
     return page;
 }
 
 QWidget* TOptionsForm::CreateGeneralPage() {
-    cbEnter_ = Named(new QCheckBox(QStringLiteral(
-                         "Enter Key works as Tab Key to move to next field.")),
-                     "cbEnter");
-    rgCsPrtOption_ = Named(new TRadioGroup(QStringLiteral("CrossSections to Print"),
-                                           {QStringLiteral("All"),
-                                            QStringLiteral("Maximum Readings Only")}),
-                           "rgCsPrtOption");
+    cbEnter_ =
+        Named(new QCheckBox(QStringLiteral("Enter Key works as Tab Key to move to next field.")),
+              "cbEnter");
+    rgCsPrtOption_ =
+        Named(new TRadioGroup(QStringLiteral("CrossSections to Print"),
+                              {QStringLiteral("All"), QStringLiteral("Maximum Readings Only")}),
+              "rgCsPrtOption");
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(cbEnter_);
@@ -366,16 +317,24 @@ QTableWidget& TOptionsForm::Grid(TLibraryKind kind) const {
     return *grids_[Slot(kind)];
 }
 
-int TOptionsForm::EntryCount(TLibraryKind kind) const {
+template <class Action> void TOptionsForm::OnLibrary(TLibraryKind kind, Action action) const {
     switch (kind) {
     case TLibraryKind::Voltages:
-        return options_.Voltages().Count();
+        action(options_.Voltages());
+        return;
     case TLibraryKind::Conductors:
-        return options_.Conductors().Count();
+        action(options_.Conductors());
+        return;
     case TLibraryKind::Ohgws:
-        return options_.Ohgws().Count();
+        action(options_.Ohgws());
+        return;
     }
-    return 0;
+}
+
+int TOptionsForm::EntryCount(TLibraryKind kind) const {
+    int count = 0;
+    OnLibrary(kind, [&count](auto& library) { count = library.Count(); });
+    return count;
 }
 
 void TOptionsForm::FillGrid(TLibraryKind kind) {
@@ -392,9 +351,9 @@ void TOptionsForm::FillGrid(TLibraryKind kind) {
         break;
     case TLibraryKind::Conductors:
         grid.setColumnCount(3);
-        grid.setHorizontalHeaderLabels({QStringLiteral("Name"),
-                                        QStringLiteral("Diameter\n( ") + unit + QStringLiteral(" )"),
-                                        QStringLiteral("MCR\n( amps )")});
+        grid.setHorizontalHeaderLabels(
+            {QStringLiteral("Name"), QStringLiteral("Diameter\n( ") + unit + QStringLiteral(" )"),
+             QStringLiteral("MCR\n( amps )")});
         break;
     case TLibraryKind::Ohgws:
         grid.setColumnCount(2);
@@ -412,14 +371,16 @@ void TOptionsForm::FillGrid(TLibraryKind kind) {
         } else if (kind == TLibraryKind::Conductors) {
             const TCondItem& entry = options_.Conductors()[row];
             grid.setItem(row, 0, Cell(entry.Name, true));
-            grid.setItem(row, 1, Cell(FormatFixed(DisplayDiameter(libraryUnits_, entry.Diameter), 3),
-                                      false));
+            grid.setItem(
+                row, 1,
+                Cell(FormatFixed(DisplayDiameter(libraryUnits_, entry.Diameter), 3), false));
             grid.setItem(row, 2, Cell(FormatFixed(entry.Mcr, 0), false));
         } else {
             const TOhgwItem& entry = options_.Ohgws()[row];
             grid.setItem(row, 0, Cell(entry.Name, true));
-            grid.setItem(row, 1, Cell(FormatFixed(DisplayDiameter(libraryUnits_, entry.Diameter), 3),
-                                      false));
+            grid.setItem(
+                row, 1,
+                Cell(FormatFixed(DisplayDiameter(libraryUnits_, entry.Diameter), 3), false));
         }
     }
     grid.resizeColumnsToContents();
@@ -468,33 +429,13 @@ void TOptionsForm::EditEntry(TLibraryKind kind) {
 void TOptionsForm::DeleteEntry(TLibraryKind kind) {
     const int row = Grid(kind).currentRow();
     if (row < 0 || row >= EntryCount(kind)) return;
-    switch (kind) {
-    case TLibraryKind::Voltages:
-        Remove(options_.Voltages(), row);
-        break;
-    case TLibraryKind::Conductors:
-        Remove(options_.Conductors(), row);
-        break;
-    case TLibraryKind::Ohgws:
-        Remove(options_.Ohgws(), row);
-        break;
-    }
+    OnLibrary(kind, [row](auto& library) { library.Delete(row); });
     FillGrid(kind);
     SetCurrentRow(kind, row > 0 ? row - 1 : 0);
 }
 
 void TOptionsForm::SwapEntries(TLibraryKind kind, int a, int b) {
-    switch (kind) {
-    case TLibraryKind::Voltages:
-        Swap(options_.Voltages(), a, b);
-        break;
-    case TLibraryKind::Conductors:
-        Swap(options_.Conductors(), a, b);
-        break;
-    case TLibraryKind::Ohgws:
-        Swap(options_.Ohgws(), a, b);
-        break;
-    }
+    OnLibrary(kind, [a, b](auto& library) { library.Exchange(a, b); });
     FillGrid(kind);
 }
 
@@ -520,12 +461,12 @@ void TOptionsForm::ShowValues(const TPrefsValues& values) {
     eEngineerName_->setText(ToQString(values.EngineerName));
     eCounties_->setText(ToQString(values.FacCnt));
     eCities_->setText(ToQString(values.FacCty));
-    eAgentName_->setText(ToQString(values.AgentName));
-    eAgentAddress_->setText(ToQString(values.AgentAddress));
-    eAgentPhone_->setText(ToQString(values.AgentPhone));
-    ePeName_->setText(ToQString(values.PeName));
-    ePeAddress_->setText(ToQString(values.PeAddress));
-    ePePhone_->setText(ToQString(values.PePhone));
+    contacts_.AgentName->setText(ToQString(values.AgentName));
+    contacts_.AgentAddress->setText(ToQString(values.AgentAddress));
+    contacts_.AgentPhone->setText(ToQString(values.AgentPhone));
+    contacts_.PeName->setText(ToQString(values.PeName));
+    contacts_.PeAddress->setText(ToQString(values.PeAddress));
+    contacts_.PePhone->setText(ToQString(values.PePhone));
     eAphase_->SetValue(values.PhaseAAngle);
     eBphase_->SetValue(values.PhaseBAngle);
     eCphase_->SetValue(values.PhaseCAngle);
@@ -541,12 +482,12 @@ TPrefsValues TOptionsForm::Values() const {
     values.EngineerName = CommittedText(eEngineerName_->text(), options_.EngineerName());
     values.FacCnt = CommittedText(eCounties_->text(), options_.FacCnt());
     values.FacCty = CommittedText(eCities_->text(), options_.FacCty());
-    values.AgentName = CommittedText(eAgentName_->text(), options_.AgentName());
-    values.AgentAddress = CommittedText(eAgentAddress_->text(), options_.AgentAddress());
-    values.AgentPhone = CommittedText(eAgentPhone_->text(), options_.AgentPhone());
-    values.PeName = CommittedText(ePeName_->text(), options_.PeName());
-    values.PeAddress = CommittedText(ePeAddress_->text(), options_.PeAddress());
-    values.PePhone = CommittedText(ePePhone_->text(), options_.PePhone());
+    values.AgentName = CommittedText(contacts_.AgentName->text(), options_.AgentName());
+    values.AgentAddress = CommittedText(contacts_.AgentAddress->text(), options_.AgentAddress());
+    values.AgentPhone = CommittedText(contacts_.AgentPhone->text(), options_.AgentPhone());
+    values.PeName = CommittedText(contacts_.PeName->text(), options_.PeName());
+    values.PeAddress = CommittedText(contacts_.PeAddress->text(), options_.PeAddress());
+    values.PePhone = CommittedText(contacts_.PePhone->text(), options_.PePhone());
     values.PhaseAAngle = eAphase_->IntValue();
     values.PhaseBAngle = eBphase_->IntValue();
     values.PhaseCAngle = eCphase_->IntValue();

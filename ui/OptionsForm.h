@@ -11,6 +11,7 @@
 //       // Cancel reloads the three libraries from the file, dropping every change.
 
 #include "prefs/Options.h"
+#include "ui/ContactPage.h"
 #include "ui/LibraryEditors.h"
 
 #include <QDialog>
@@ -80,7 +81,6 @@ class TOptionsForm : public QDialog {
   private:
     void CreateControls();
     QWidget* CreateNewProjectsPage();
-    QWidget* CreateNewProjectsContPage();
     QWidget* CreateNewCircuitsPage();
     QWidget* CreateVoltagesPage();
     QWidget* CreateCondOhgwPage();
@@ -90,6 +90,8 @@ class TOptionsForm : public QDialog {
     void CreatePopup();
     void FillGrid(TLibraryKind kind);
     void FillGrids();
+    // Runs action on the library of that kind (a TSafeList of its entries).
+    template <class Action> void OnLibrary(TLibraryKind kind, Action action) const;
     int EntryCount(TLibraryKind kind) const;
     bool RunEditor(TLibraryKind kind, TLibraryEdit mode, int position);
     void SwapEntries(TLibraryKind kind, int a, int b);
@@ -107,18 +109,13 @@ class TOptionsForm : public QDialog {
     QLineEdit* eEngineerName_ = nullptr;
     QLineEdit* eCounties_ = nullptr;
     QLineEdit* eCities_ = nullptr;
-    QLineEdit* eAgentName_ = nullptr;
-    QLineEdit* eAgentAddress_ = nullptr;
-    QLineEdit* eAgentPhone_ = nullptr;
-    QLineEdit* ePeName_ = nullptr;
-    QLineEdit* ePeAddress_ = nullptr;
-    QLineEdit* ePePhone_ = nullptr;
+    TContactPage contacts_;
     TNumberField* eAphase_ = nullptr;
     TNumberField* eBphase_ = nullptr;
     TNumberField* eCphase_ = nullptr;
     QCheckBox* cbEnter_ = nullptr;
     TRadioGroup* rgCsPrtOption_ = nullptr;
-    std::array<QTableWidget*, 3> grids_{};  // by TLibraryKind
+    std::array<QTableWidget*, 3> grids_{}; // by TLibraryKind
     QMenu* pmLibrary_ = nullptr;
     std::array<QAction*, 3> insertItems_{}; // by TLibraryKind
     std::array<QAction*, 3> editItems_{};

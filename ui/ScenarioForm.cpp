@@ -25,12 +25,23 @@ namespace {
 
 constexpr int kMaxTabTitle = 20;
 
-// Label, field and unit in one row of a group's grid.
-void AddLengthRow(QGridLayout& grid, int row, const QString& label, TNumberField* field,
-                  const char* unitName, const char* unit) {
-    grid.addWidget(BuddyLabel(label, field), row, 0);
-    grid.addWidget(field, row, 1);
-    grid.addWidget(UnitLabel(unitName, QString::fromLatin1(unit)), row, 2);
+// One row of a group of two lengths: its label, field and unit.
+struct TLengthRow {
+    const char* Label;
+    TNumberField* Field;
+    const char* UnitName;
+};
+
+QGroupBox* LengthGroup(const QString& title, const char* unit, const TLengthRow (&rows)[2]) {
+    auto* group = new QGroupBox(title);
+    auto* grid = new QGridLayout(group);
+    for (int row = 0; row < 2; ++row) {
+        const TLengthRow& length = rows[row];
+        grid->addWidget(BuddyLabel(QString::fromLatin1(length.Label), length.Field), row, 0);
+        grid->addWidget(length.Field, row, 1);
+        grid->addWidget(UnitLabel(length.UnitName, QString::fromLatin1(unit)), row, 2);
+    }
+    return group;
 }
 
 } // namespace
@@ -48,15 +59,14 @@ TScenarioForm::TScenarioForm(TEmfProject& project, TScenario* scenario, const TO
     UpdateControls();
 }
 
-std::unique_ptr<TScenario> TScenarioForm::NewScenario(TEmfProject& project,
-                                                      const TOptions& options, QWidget* parent) {
+std::unique_ptr<TScenario> TScenarioForm::NewScenario(TEmfProject& project, const TOptions& options,
+                                                      QWidget* parent) {
     TScenarioForm form(project, nullptr, options, parent);
     if (form.exec() != Accepted) return nullptr;
     return form.TakeNewScenario();
 }
 
-bool TScenarioForm::EditScenario(TScenario& scenario, const TOptions& options,
-                                 QWidget* parent) {
+bool TScenarioForm::EditScenario(TScenario& scenario, const TOptions& options, QWidget* parent) {
     TScenarioForm form(*scenario.Project, &scenario, options, parent);
     return form.exec() == Accepted;
 }
@@ -66,10 +76,10 @@ void TScenarioForm::CreateControls() {
     eTitle_->installEventFilter(this);
     eTabTitle_ = Named(new QLineEdit, "eTabTitle");
     eTabTitle_->setMaxLength(kMaxTabTitle);
-    rgType_ = Named(new TRadioGroup(QStringLiteral("Type of CrossSection"),
-                                    {QStringLiteral("Transmission Line"),
-                                     QStringLiteral("Substation")}),
-                    "rgType");
+    rgType_ =
+        Named(new TRadioGroup(QStringLiteral("Type of CrossSection"),
+                              {QStringLiteral("Transmission Line"), QStringLiteral("Substation")}),
+              "rgType");
 
     auto* names = new QFormLayout;
     names->addRow(BuddyLabel(QStringLiteral("Line/Sub &Name"), eTitle_), eTitle_);
@@ -96,23 +106,17 @@ QWidget* TScenarioForm::CreateRowGroup() {
     eRowLeft_ = Named(new TNumberField(Picture("#####.#", true)), "eRowLeft");
     eRowLeft_->setEnabled(false); // the left edge is the reference: shown, never edited
     eRowRight_ = Named(new TNumberField(Picture("#####.#", false)), "eRowRight");
-    const char* unit = project_.LengthUnit();
-    auto* group = new QGroupBox(QStringLiteral(" Right Of Way "));
-    auto* grid = new QGridLayout(group);
-    AddLengthRow(*grid, 0, QStringLiteral("&Left"), eRowLeft_, "lbRowLeftUnit", unit);
-    AddLengthRow(*grid, 1, QStringLiteral("&Right"), eRowRight_, "lbRowRightUnit", unit);
-    return group;
+    return LengthGroup(
+        QStringLiteral(" Right Of Way "), project_.LengthUnit(),
+        {{"&Left", eRowLeft_, "lbRowLeftUnit"}, {"&Right", eRowRight_, "lbRowRightUnit"}});
 }
 
 QWidget* TScenarioForm::CreateSensorGroup() {
     eMagnField_ = Named(new TNumberField(Picture("####.##", true)), "eMagnField");
     eElectrField_ = Named(new TNumberField(Picture("####.##", true)), "eElectrField");
-    const char* unit = project_.LengthUnit();
-    auto* group = new QGroupBox(QStringLiteral("Field Sensors Heights"));
-    auto* grid = new QGridLayout(group);
-    AddLengthRow(*grid, 0, QStringLiteral("&Magnetic"), eMagnField_, "lbMagnFieldUnit", unit);
-    AddLengthRow(*grid, 1, QStringLiteral("&Electric"), eElectrField_, "lbElectrFieldUnit", unit);
-    return group;
+    return LengthGroup(QStringLiteral("Field Sensors Heights"), project_.LengthUnit(),
+                       {{"&Magnetic", eMagnField_, "lbMagnFieldUnit"},
+                        {"&Electric", eElectrField_, "lbElectrFieldUnit"}});
 }
 
 void TScenarioForm::ShowNewDefaults() {

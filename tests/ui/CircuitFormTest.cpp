@@ -2,9 +2,9 @@
 // rules tying them to the libraries, the sub-conductor count, and the edit that
 // pushes values down to the conductors.
 
+#include "ui/CircuitForm.h"
 #include "model/Project.h"
 #include "tests/ui/UiTestSupport.h"
-#include "ui/CircuitForm.h"
 #include "ui/NumberField.h"
 
 #include <QCheckBox>
@@ -31,9 +31,8 @@ struct TSection {
 
     explicit TSection(int units) {
         Project.Units = static_cast<std::uint8_t>(units);
-        Section = &Project.Scenarios[Project.Scenarios.Add(std::make_unique<TScenario>(Project))];
-        TNewCircuitValues values;
-        values.Name = "Old";
+        Section = &test::AddSection(Project);
+        TNewCircuitValues values = test::CircuitWithConductors("Old", 1, 1);
         values.VoltageClass = 69;
         values.OverRateFactor = 1.05f;
         values.MaxVoltage = 72;
@@ -43,9 +42,7 @@ struct TSection {
         values.SubCondCount = 1;
         values.OhgwName = "3/8 EHS";
         values.OhgwDiameter = 0.375f;
-        values.Phases = {TPhaseRow{true, 1, 0}, TPhaseRow{true, 1, 120}, TPhaseRow{true, 1, 240}};
-        values.Ground = {true, 1, 0};
-        First = &Section->Circuits[Section->Circuits.Add(CreateNewCircuit(*Section, values))];
+        First = &test::AddCircuit(*Section, values);
     }
 };
 
@@ -122,10 +119,14 @@ class CircuitFormTest : public QObject {
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("factor");
         QTest::addColumn<QString>("maximum");
-        QTest::newRow("230 x 1.05 = 241.5") << 1 << "" << "242";
-        QTest::newRow("230 x 1.1") << 1 << "1.1" << "253";
-        QTest::newRow("34.5 x 1.05 = 36.225") << 2 << "" << "36";
-        QTest::newRow("negative factor") << 0 << "-1" << "0"; // kept within the field's range
+        QTest::newRow("230 x 1.05 = 241.5") << 1 << ""
+                                            << "242";
+        QTest::newRow("230 x 1.1") << 1 << "1.1"
+                                   << "253";
+        QTest::newRow("34.5 x 1.05 = 36.225") << 2 << ""
+                                              << "36";
+        QTest::newRow("negative factor") << 0 << "-1"
+                                         << "0"; // kept within the field's range
     }
     void pickingAClassFillsFactorAndMaximum() {
         QFETCH(int, index);

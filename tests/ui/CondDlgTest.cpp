@@ -2,10 +2,10 @@
 // type change rules and the fields each type enables, ids after a deleted
 // circuit, and an edit that keeps the type and the AC flag.
 
+#include "ui/CondDlg.h"
 #include "model/NewCircuit.h"
 #include "model/Project.h"
 #include "tests/ui/UiTestSupport.h"
-#include "ui/CondDlg.h"
 #include "ui/NumberField.h"
 #include "ui/RadioGroup.h"
 
@@ -30,8 +30,8 @@ struct TSection {
 
     TSection() {
         Project.Units = English;
-        Section = &Project.Scenarios[Project.Scenarios.Add(std::make_unique<TScenario>(Project))];
-        TNewCircuitValues values;
+        Section = &test::AddSection(Project);
+        TNewCircuitValues values = test::CircuitWithConductors("First", 1, 0);
         values.VoltageClass = 230;
         values.OverRateFactor = 1.05f;
         values.MaxVoltage = 242;
@@ -42,11 +42,9 @@ struct TSection {
         values.BundleSpacing = 18;
         values.OhgwName = "3/8 EHS";
         values.OhgwDiameter = 0.375f;
-        values.Phases = {TPhaseRow{true, 1, 0}, TPhaseRow{true, 1, 120}, TPhaseRow{true, 1, 240}};
-        values.Name = "First";
-        Section->Circuits.Add(CreateNewCircuit(*Section, values));
+        test::AddCircuit(*Section, values);
         values.Name = "Second";
-        Circuit = &Section->Circuits[Section->Circuits.Add(CreateNewCircuit(*Section, values))];
+        Circuit = &test::AddCircuit(*Section, values);
         Section->RemoveCircuit(Section->Circuits[0]);
     }
 };
@@ -94,9 +92,12 @@ class CondDlgTest : public QObject {
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("angle");
-        QTest::newRow("B") << int(PhaseB) << "2B2" << "120";
-        QTest::newRow("C") << int(PhaseC) << "2C2" << "240";
-        QTest::newRow("Ground") << int(Ground) << "2G1" << "0";
+        QTest::newRow("B") << int(PhaseB) << "2B2"
+                           << "120";
+        QTest::newRow("C") << int(PhaseC) << "2C2"
+                           << "240";
+        QTest::newRow("Ground") << int(Ground) << "2G1"
+                                << "0";
     }
     void choosingAnotherTypeProposesItsIdAngleAndFields() {
         QFETCH(int, type);
@@ -112,8 +113,8 @@ class CondDlgTest : public QObject {
         const bool ground = type == Ground;
         for (const char* name : {"cbVoltage", "cbCondName"})
             QCOMPARE(Find<QComboBox>(form, name)->isEnabled(), !ground);
-        for (const char* name : {"eOverRateFactor", "eCondDia", "eMCR", "eSubNumber",
-                                 "eSubSpacing", "ePhaseAngle"})
+        for (const char* name :
+             {"eOverRateFactor", "eCondDia", "eMCR", "eSubNumber", "eSubSpacing", "ePhaseAngle"})
             QCOMPARE(Find<TNumberField>(form, name)->isEnabled(), !ground);
         QCOMPARE(Find<QComboBox>(form, "cbOhgwName")->isEnabled(), ground);
         QCOMPARE(Find<TNumberField>(form, "eOhgwDia")->isEnabled(), ground);

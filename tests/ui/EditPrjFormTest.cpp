@@ -2,9 +2,9 @@
 // flags, the notification explanation, the voltage pick, Enter moving from page
 // to page, and the commit order (units before the line length).
 
+#include "ui/EditPrjForm.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/DayNumbers.h"
-#include "ui/EditPrjForm.h"
 #include "ui/NumberField.h"
 #include "ui/RadioGroup.h"
 

@@ -3,10 +3,10 @@
 // messages, the library display unit, OK writing everything and Cancel
 // restoring the libraries from the file.
 
+#include "ui/OptionsForm.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/LibraryEditors.h"
 #include "ui/NumberField.h"
-#include "ui/OptionsForm.h"
 #include "ui/RadioGroup.h"
 
 #include <QAction>
@@ -192,11 +192,21 @@ class OptionsFormTest : public QObject {
         QTest::addColumn<QString>("voltage");
         QTest::addColumn<QString>("factor");
         QTest::addColumn<QString>("maximum");
-        QTest::newRow("230 x 1.05") << "230" << "1.05" << "242";
-        QTest::newRow("230 x 1.1") << "230" << "1.1" << "253";
-        QTest::newRow("69 x 1.05 = 72.45") << "69" << "1.05" << "72";
-        QTest::newRow("no factor") << "500" << "" << "0";
-        QTest::newRow("1000 x 1.005") << "1000" << "1.005" << "1005";
+        QTest::newRow("230 x 1.05") << "230"
+                                    << "1.05"
+                                    << "242";
+        QTest::newRow("230 x 1.1") << "230"
+                                   << "1.1"
+                                   << "253";
+        QTest::newRow("69 x 1.05 = 72.45") << "69"
+                                           << "1.05"
+                                           << "72";
+        QTest::newRow("no factor") << "500"
+                                   << ""
+                                   << "0";
+        QTest::newRow("1000 x 1.005") << "1000"
+                                      << "1.005"
+                                      << "1005";
     }
     void theVoltageEditorRoundsTheExactProduct() {
         QFETCH(QString, voltage);
@@ -215,16 +225,26 @@ class OptionsFormTest : public QObject {
     void theTypeEditorChecksTheName_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("error");
-        QTest::newRow("empty") << "" << "Name cannot be blank";
-        QTest::newRow("blanks") << "   " << "Name cannot be blank";
-        QTest::newRow("leading blank") << " Hawk" << "1st position of name cannot be space, quote or \\";
-        QTest::newRow("quote") << "\"Hawk" << "1st position of name cannot be space, quote or \\";
-        QTest::newRow("apostrophe") << "'Hawk" << "1st position of name cannot be space, quote or \\";
-        QTest::newRow("backslash") << "\\Hawk" << "1st position of name cannot be space, quote or \\";
-        QTest::newRow("duplicate") << "Cardinal" << "Entry already exists";
-        QTest::newRow("trailing blanks") << "Cardinal  " << "Entry already exists";
-        QTest::newRow("other case") << "cardinal" << "";
-        QTest::newRow("itself") << "Drake" << "";
+        QTest::newRow("empty") << ""
+                               << "Name cannot be blank";
+        QTest::newRow("blanks") << "   "
+                                << "Name cannot be blank";
+        QTest::newRow("leading blank") << " Hawk"
+                                       << "1st position of name cannot be space, quote or \\";
+        QTest::newRow("quote") << "\"Hawk"
+                               << "1st position of name cannot be space, quote or \\";
+        QTest::newRow("apostrophe") << "'Hawk"
+                                    << "1st position of name cannot be space, quote or \\";
+        QTest::newRow("backslash") << "\\Hawk"
+                                   << "1st position of name cannot be space, quote or \\";
+        QTest::newRow("duplicate") << "Cardinal"
+                                   << "Entry already exists";
+        QTest::newRow("trailing blanks") << "Cardinal  "
+                                         << "Entry already exists";
+        QTest::newRow("other case") << "cardinal"
+                                    << "";
+        QTest::newRow("itself") << "Drake"
+                                << "";
     }
     void theTypeEditorChecksTheName() {
         QFETCH(QString, name);
@@ -240,8 +260,8 @@ class OptionsFormTest : public QObject {
 
     void theTypeEditorStoresMillimetresAndATrimmedName() {
         test::TTempPrefs prefs(test::kSampleLibraries);
-        TCondOhgwForm editor(prefs.Options(), TLibraryKind::Ohgws, TLibraryEdit::Insert, 2,
-                             English, true);
+        TCondOhgwForm editor(prefs.Options(), TLibraryKind::Ohgws, TLibraryEdit::Insert, 2, English,
+                             true);
         QCOMPARE(editor.ErrorText(), QString("Name cannot be blank"));
         QVERIFY(!Find<QPushButton>(editor, "btOK")->isEnabled());
         QVERIFY(Find<TNumberField>(editor, "eMCR")->isHidden());

@@ -20,18 +20,10 @@ using corvalt::test::Type;
 
 namespace {
 
-TScenario& AddSection(TEmfProject& project) {
-    return project.Scenarios[project.Scenarios.Add(std::make_unique<TScenario>(project))];
-}
-
 TCircuit& AddCircuit(TScenario& section, const char* name, float distanceShown, int phases) {
-    TNewCircuitValues values;
-    values.Name = name;
+    TNewCircuitValues values = test::CircuitWithConductors(name, phases, phases > 0 ? 1 : 0);
     values.DistFromRowLeft = distanceShown;
-    values.Phases = {TPhaseRow{true, phases, 0}, TPhaseRow{true, phases, 120},
-                     TPhaseRow{true, phases, 240}};
-    values.Ground = {true, phases > 0 ? 1 : 0, 0};
-    return section.Circuits[section.Circuits.Add(CreateNewCircuit(section, values))];
+    return test::AddCircuit(section, values);
 }
 
 } // namespace
@@ -45,7 +37,7 @@ class PoiCoordsTest : public QObject {
         test::TTempPrefs prefs;
         TEmfProject project;
         project.Units = English;
-        TScenario& section = AddSection(project);
+        TScenario& section = test::AddSection(project);
         TPoiForm form(section, nullptr, prefs.Options());
         QCOMPARE(form.windowTitle(), QString("Point of Interest"));
         QCOMPARE(Find<QLineEdit>(form, "eName")->text(), QString());
@@ -64,7 +56,7 @@ class PoiCoordsTest : public QObject {
         test::TTempPrefs prefs;
         TEmfProject project;
         project.Units = Metric;
-        TScenario& section = AddSection(project);
+        TScenario& section = test::AddSection(project);
         TInterestPoint point(section);
         point.Name = "House ";
         point.DistFromRowLeft = 42.25f;
@@ -81,7 +73,7 @@ class PoiCoordsTest : public QObject {
         test::TTempPrefs prefs;
         TEmfProject project;
         project.Units = English;
-        TScenario& section = AddSection(project);
+        TScenario& section = test::AddSection(project);
         TCircuit& circuit = AddCircuit(section, "C1", 50, 1);
         TChangeCoords form(circuit, prefs.Options());
         QCOMPARE(form.windowTitle(), QString("Edit Circuit Coordinates"));
@@ -103,7 +95,7 @@ class PoiCoordsTest : public QObject {
     void arrowKeysMoveBetweenTheFields() {
         test::TTempPrefs prefs;
         TEmfProject project;
-        TScenario& section = AddSection(project);
+        TScenario& section = test::AddSection(project);
         TChangeCoords form(AddCircuit(section, "C1", 0, 1), prefs.Options());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -124,7 +116,7 @@ class PoiCoordsTest : public QObject {
         test::TTempPrefs prefs;
         TEmfProject project;
         project.Units = Metric;
-        TScenario& section = AddSection(project);
+        TScenario& section = test::AddSection(project);
         TCircuit& circuit = AddCircuit(section, "Empty", 12.345f, 0);
         TChangeCoords form(circuit, prefs.Options());
         QCOMPARE(Find<QLabel>(form, "lbHeading")->text(),

@@ -1,11 +1,11 @@
 // The cross-section dialog: defaults in both unit systems, the tab-title rule,
 // the long name taken from the tab title, and what OK stores.
 
+#include "ui/ScenarioForm.h"
 #include "model/Project.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/NumberField.h"
 #include "ui/RadioGroup.h"
-#include "ui/ScenarioForm.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -25,8 +25,10 @@ class ScenarioFormTest : public QObject {
         QTest::addColumn<int>("units");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("unit");
-        QTest::newRow("English") << int(English) << "3.28" << "ft";
-        QTest::newRow("Metric") << int(Metric) << "1.00" << "m";
+        QTest::newRow("English") << int(English) << "3.28"
+                                 << "ft";
+        QTest::newRow("Metric") << int(Metric) << "1.00"
+                                << "m";
     }
     void newSectionProposesOneMetreSensors() {
         QFETCH(int, units);

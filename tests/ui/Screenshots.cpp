@@ -80,15 +80,14 @@ std::unique_ptr<TEmfProject> SampleProject(int units) {
     project->Notification = 2;
     project->NotificationExplanation = "Filed with the county";
     project->Notes = "Structures replaced in place";
-    auto scenario = std::make_unique<TScenario>(*project);
+    TScenario* scenario = &test::AddSection(*project);
     scenario->Title = "Riverside Line";
     scenario->TabTitle = "Riverside";
     scenario->SetDisplayRowLeft(75);
     scenario->SetDisplayRowRight(75);
     scenario->SetDisplayBFieldHeight(3.28f);
     scenario->SetDisplayEFieldHeight(3.28f);
-    TNewCircuitValues values;
-    values.Name = "C1";
+    TNewCircuitValues values = test::CircuitWithConductors("C1", 1, 2);
     values.VoltageClass = 230;
     values.OverRateFactor = 1.05f;
     values.MaxVoltage = 242;
@@ -100,21 +99,17 @@ std::unique_ptr<TEmfProject> SampleProject(int units) {
     values.BundleSpacing = DisplaySpacing(units, 45.72f);
     values.OhgwName = "3/8 EHS";
     values.OhgwDiameter = DisplayDiameter(units, 9.525f);
-    values.Phases = {TPhaseRow{true, 1, 0}, TPhaseRow{true, 1, 120}, TPhaseRow{true, 1, 240}};
-    values.Ground = {true, 2, 0};
-    std::unique_ptr<TCircuit> circuit = CreateNewCircuit(*scenario, values);
+    TCircuit* circuit = &test::AddCircuit(*scenario, values);
     float x = -20;
     for (TConductor& conductor : circuit->Conductors) {
         conductor.SetDisplayHorizDistance(x);
         conductor.SetDisplayHeight(conductor.IsGround() ? 95 : 80);
         x += 10;
     }
-    scenario->Circuits.Add(std::move(circuit));
     auto point = std::make_unique<TInterestPoint>(*scenario);
     point->Name = "Residence";
     point->SetDisplayDistFromRowLeft(120);
     scenario->InterestPoints.Add(std::move(point));
-    project->Scenarios.Add(std::move(scenario));
     return project;
 }
 
@@ -135,8 +130,8 @@ int main(int argc, char** argv) {
     TOptions& options = prefs.Options();
 
     for (const int units : {int(English), int(Metric)}) {
-        const QString suffix = units == English ? QStringLiteral("-english")
-                                                : QStringLiteral("-metric");
+        const QString suffix =
+            units == English ? QStringLiteral("-english") : QStringLiteral("-metric");
         std::unique_ptr<TEmfProject> project = SampleProject(units);
         TScenario& scenario = project->Scenarios[0];
         TCircuit& circuit = scenario.Circuits[0];

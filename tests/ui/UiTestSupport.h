@@ -3,6 +3,8 @@
 // libraries, finding controls by name, and typing and picking the way a user
 // does (so the dialogs' "typed" and "picked" handlers run).
 
+#include "model/NewCircuit.h"
+#include "model/Project.h"
 #include "prefs/Options.h"
 #include "ui/AppLocale.h"
 
@@ -58,6 +60,27 @@ inline const char* kSampleLibraries = "[General]\nEnterAsTab=1\n"
                                       "[Conductors]\n0=|Drake|,28.143,907\n"
                                       "1=|Cardinal|,30.378,996\n2=|Penguin|,14.300,357\n"
                                       "[Ohgws]\n0=|3/8 EHS|,9.525\n1=|7#8 Alumoweld|,9.779\n";
+
+// A cross section appended to the project.
+inline TScenario& AddSection(TEmfProject& project) {
+    return project.Scenarios[project.Scenarios.Add(std::make_unique<TScenario>(project))];
+}
+
+// A named circuit with perPhase conductors on each of A, B and C (at 0, 120 and
+// 240 degrees) and groundWires ground wires; the test fills in the rest.
+inline TNewCircuitValues CircuitWithConductors(const char* name, int perPhase, int groundWires) {
+    TNewCircuitValues values;
+    values.Name = name;
+    values.Phases = {TPhaseRow{true, perPhase, 0}, TPhaseRow{true, perPhase, 120},
+                     TPhaseRow{true, perPhase, 240}};
+    values.Ground = {true, groundWires, 0};
+    return values;
+}
+
+// The circuit made from the values, appended to the cross section.
+inline TCircuit& AddCircuit(TScenario& section, const TNewCircuitValues& values) {
+    return section.Circuits[section.Circuits.Add(CreateNewCircuit(section, values))];
+}
 
 // The control of the dialog with that object name; fails the test when absent.
 template <class T> T* Find(const QWidget& parent, const char* name) {

@@ -109,7 +109,7 @@ class WidgetsTest : public QObject {
         field.setText("1.5");
         QCOMPARE(field.Value(), 1.5);
         QCOMPARE(ParseNumber("1,5"), std::nullopt);
-        QCOMPARE(FormatNumber(-0.04, 1), QString("0.0")); // never "-0.0"
+        QCOMPARE(FormatNumber(-0.04, 1), QString("0.0"));  // never "-0.0"
         QCOMPARE(FormatNumber(-2.25, 1), QString("-2.3")); // half away from zero
         if (germanC) std::setlocale(LC_NUMERIC, "C");
     }
