@@ -1,0 +1,441 @@
+#include "engine/PageFile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+namespace corvalt {
+
+namespace {
+
+constexpr char kMagic[8] = {'C', 'V', 'P', 'A', 'G', 'E', 'S', '\x1a'};
+
+// Command kinds in the file; new kinds get new numbers, old ones keep theirs.
+enum TCommandKind : std::uint8_t {
+    KindText = 1,
+    KindLine = 2,
+    KindFill = 3,
+    KindFrame = 4,
+    KindBitmap = 5
+};
+
+// Style bits of a text run's font.
+enum TStyleBit : std::uint8_t {
+    StyleBold = 1,
+    StyleItalic = 2,
+    StyleUnderline = 4,
+    StyleStrikeOut = 8,
+    StyleAll = 15
+};
+
+// Bytes of the header (magic to page count) and of the smallest command (a
+// fill: kind, four coordinates, colour): they bound the counts a file can hold.
+constexpr qsizetype kHeaderBytes = 8 + 2 + 2 + 8 + 8 + 4;
+constexpr qsizetype kCrcBytes = 4;
+constexpr qsizetype kMinPageBytes = 4;
+constexpr qsizetype kMinCommandBytes = 1 + 4 * 8 + 4;
+
+} // namespace
+
+std::uint32_t PageFileChecksum(const char* data, qsizetype size) {
+    static const std::array<std::uint32_t, 256> table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (qsizetype i = 0; i < size; ++i)
+        crc = table[(crc ^ static_cast<std::uint8_t>(data[i])) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+namespace {
+
+// ---- Writing ----------------------------------------------------------------
+
+class TByteWriter {
+  public:
+    QByteArray& Bytes() { return bytes_; }
+
+    template <typename T> void Unsigned(T value) {
+        static_assert(std::is_unsigned_v<T>);
+        for (std::size_t i = 0; i < sizeof(T); ++i)
+            bytes_.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+    }
+    void U8(std::uint8_t v) { Unsigned(v); }
+    void U16(std::uint16_t v) { Unsigned(v); }
+    void U32(std::uint32_t v) { Unsigned(v); }
+    void F64(double v) { Unsigned(std::bit_cast<std::uint64_t>(v)); }
+    void Blob(const QByteArray& data) {
+        U32(static_cast<std::uint32_t>(data.size()));
+        bytes_.append(data);
+    }
+    void Text(const QString& text) { Blob(text.toUtf8()); }
+    void Rect(double left, double top, double right, double bottom) {
+        F64(left);
+        F64(top);
+        F64(right);
+        F64(bottom);
+    }
+
+  private:
+    QByteArray bytes_;
+};
+
+std::uint8_t StyleBits(const TFontSpec& font) {
+    return static_cast<std::uint8_t>((font.Bold ? StyleBold : 0) | (font.Italic ? StyleItalic : 0) |
+                                     (font.Underline ? StyleUnderline : 0) |
+                                     (font.StrikeOut ? StyleStrikeOut : 0));
+}
+
+QByteArray PngBytes(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.write(image);
+    return png;
+}
+
+struct TCommandWriter {
+    TByteWriter& Out;
+    void operator()(const TTextCmd& c) const {
+        Out.U8(KindText);
+        Out.F64(c.X);
+        Out.F64(c.Y);
+        Out.F64(c.Width);
+        Out.Text(c.Font.Name);
+        Out.F64(c.Font.Size);
+        Out.U8(StyleBits(c.Font));
+        Out.Text(c.Text);
+    }
+    void operator()(const TLineCmd& c) const {
+        Out.U8(KindLine);
+        Out.Rect(c.X1, c.Y1, c.X2, c.Y2);
+        Out.U32(c.Pen.Colour);
+        Out.U8(static_cast<std::uint8_t>(c.Pen.Style));
+        Out.F64(c.Pen.Width);
+    }
+    void operator()(const TFillCmd& c) const {
+        Out.U8(KindFill);
+        Out.Rect(c.Left, c.Top, c.Right, c.Bottom);
+        Out.U32(c.Colour);
+    }
+    void operator()(const TFrameCmd& c) const {
+        Out.U8(KindFrame);
+        Out.Rect(c.Left, c.Top, c.Right, c.Bottom);
+        Out.U32(c.Colour);
+        Out.F64(c.Width);
+    }
+    void operator()(const TBitmapCmd& c) const {
+        Out.U8(KindBitmap);
+        Out.Rect(c.Left, c.Top, c.Right, c.Bottom);
+        Out.Blob(PngBytes(c.Image));
+    }
+};
+
+// ---- Reading ----------------------------------------------------------------
+
+// Reads little-endian values from the file's bytes. The first failed check
+// stops the reading; later reads return zeros, and the caller asks Failed()
+// after each record.
+class TByteReader {
+  public:
+    TByteReader(const QByteArray& bytes, qsizetype end) : data_(bytes.constData()), end_(end) {}
+
+    bool Failed() const { return failed_; }
+    const QString& Failure() const { return failure_; }
+    qsizetype FailureOffset() const { return failureOffset_; }
+    qsizetype Offset() const { return pos_; }
+    qsizetype Left() const { return end_ - pos_; }
+
+    void Fail(const QString& what) {
+        if (failed_) return;
+        failed_ = true;
+        failure_ = what;
+        failureOffset_ = pos_;
+    }
+
+    template <typename T> T Unsigned(const char* what) {
+        if (!Need(static_cast<qsizetype>(sizeof(T)), what)) return 0;
+        T value = 0;
+        for (std::size_t i = 0; i < sizeof(T); ++i)
+            value |= static_cast<T>(static_cast<std::uint8_t>(data_[pos_ + i])) << (8 * i);
+        pos_ += static_cast<qsizetype>(sizeof(T));
+        return value;
+    }
+    std::uint8_t U8(const char* what) { return Unsigned<std::uint8_t>(what); }
+    std::uint16_t U16(const char* what) { return Unsigned<std::uint16_t>(what); }
+    std::uint32_t U32(const char* what) { return Unsigned<std::uint32_t>(what); }
+
+    // A number within [low, high]; NaN and infinities fail.
+    double Number(const char* what, double low, double high) {
+        const qsizetype at = pos_;
+        const double v = std::bit_cast<double>(Unsigned<std::uint64_t>(what));
+        if (failed_) return 0;
+        if (!std::isfinite(v) || v < low || v > high) {
+            pos_ = at;
+            Fail(QStringLiteral("%1 out of range").arg(QLatin1String(what)));
+            return 0;
+        }
+        return v;
+    }
+    double Coordinate(const char* what) { return Number(what, -kMaxCoordinate, kMaxCoordinate); }
+
+    // A count of records that each take at least minBytes.
+    std::uint32_t Count(const char* what, qsizetype minBytes) {
+        const qsizetype at = pos_;
+        const std::uint32_t n = U32(what);
+        if (!failed_ && static_cast<qsizetype>(n) > Left() / minBytes) {
+            pos_ = at;
+            Fail(QStringLiteral("%1 larger than the file can hold").arg(QLatin1String(what)));
+            return 0;
+        }
+        return n;
+    }
+
+    QByteArray Blob(const char* what, qsizetype maxBytes) {
+        const qsizetype at = pos_;
+        const std::uint32_t n = U32(what);
+        if (failed_) return {};
+        if (static_cast<qsizetype>(n) > Left() || static_cast<qsizetype>(n) > maxBytes) {
+            pos_ = at;
+            Fail(QStringLiteral("%1 length beyond the end of the file").arg(QLatin1String(what)));
+            return {};
+        }
+        QByteArray blob(data_ + pos_, n);
+        pos_ += n;
+        return blob;
+    }
+
+    QString Text(const char* what, qsizetype maxBytes) {
+        const qsizetype at = pos_;
+        const QByteArray utf8 = Blob(what, maxBytes);
+        if (failed_) return {};
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        QString text = decoder(utf8);
+        if (decoder.hasError()) {
+            pos_ = at;
+            Fail(QStringLiteral("%1 is not valid UTF-8").arg(QLatin1String(what)));
+            return {};
+        }
+        return text;
+    }
+
+  private:
+    bool Need(qsizetype n, const char* what) {
+        if (failed_) return false;
+        if (Left() < n) {
+            Fail(QStringLiteral("%1 cut off").arg(QLatin1String(what)));
+            return false;
+        }
+        return true;
+    }
+
+    const char* data_;
+    qsizetype end_;
+    qsizetype pos_ = 0;
+    bool failed_ = false;
+    QString failure_;
+    qsizetype failureOffset_ = 0;
+};
+
+QImage DecodePng(TByteReader& in, const QByteArray& png) {
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kMaxBitmapSide || size.height() > kMaxBitmapSide) {
+        in.Fail(QStringLiteral("bitmap size out of range"));
+        return {};
+    }
+    QImage image = reader.read();
+    if (image.isNull()) {
+        in.Fail(QStringLiteral("bitmap cannot be decoded"));
+        return {};
+    }
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+void ReadRect(TByteReader& in, double& left, double& top, double& right, double& bottom) {
+    left = in.Coordinate("left");
+    top = in.Coordinate("top");
+    right = in.Coordinate("right");
+    bottom = in.Coordinate("bottom");
+}
+
+TPageCommand ReadCommand(TByteReader& in) {
+    switch (in.U8("command kind")) {
+    case KindText: {
+        TTextCmd c;
+        c.X = in.Coordinate("text x");
+        c.Y = in.Coordinate("text y");
+        c.Width = in.Number("text width", 0, kMaxCoordinate);
+        c.Font.Name = in.Text("font name", 4 * kMaxFontNameLength);
+        c.Font.Size = in.Number("font size", kMinFontSize, kMaxFontSize);
+        const std::uint8_t styles = in.U8("font styles");
+        if (styles & ~StyleAll) in.Fail(QStringLiteral("unknown font style"));
+        c.Font.Bold = styles & StyleBold;
+        c.Font.Italic = styles & StyleItalic;
+        c.Font.Underline = styles & StyleUnderline;
+        c.Font.StrikeOut = styles & StyleStrikeOut;
+        c.Text = in.Text("text", in.Left());
+        return c;
+    }
+    case KindLine: {
+        TLineCmd c;
+        ReadRect(in, c.X1, c.Y1, c.X2, c.Y2);
+        c.Pen.Colour = in.U32("pen colour");
+        c.Pen.Style = in.U8("pen style");
+        if (c.Pen.Style > Qt::DashDotDotLine) in.Fail(QStringLiteral("unknown pen style"));
+        c.Pen.Width = in.Number("pen width", 0, kMaxLineWidth);
+        return c;
+    }
+    case KindFill: {
+        TFillCmd c;
+        ReadRect(in, c.Left, c.Top, c.Right, c.Bottom);
+        c.Colour = in.U32("fill colour");
+        return c;
+    }
+    case KindFrame: {
+        TFrameCmd c;
+        ReadRect(in, c.Left, c.Top, c.Right, c.Bottom);
+        c.Colour = in.U32("frame colour");
+        c.Width = in.Number("frame width", 0, kMaxLineWidth);
+        return c;
+    }
+    case KindBitmap: {
+        TBitmapCmd c;
+        ReadRect(in, c.Left, c.Top, c.Right, c.Bottom);
+        const QByteArray png = in.Blob("bitmap", in.Left());
+        if (!in.Failed()) c.Image = DecodePng(in, png);
+        return c;
+    }
+    default:
+        if (!in.Failed()) in.Fail(QStringLiteral("unknown command kind"));
+        return TFillCmd{};
+    }
+}
+
+QString DamagedText(const QString& fileName, const QString& detail) {
+    return QStringLiteral("The page file \"%1\" cannot be read: %2.").arg(fileName, detail);
+}
+
+TPageFileResult Failure(const QString& fileName, const QString& detail) {
+    return {false, DamagedText(fileName, detail), {}};
+}
+
+} // namespace
+
+QByteArray SerializePages(const TPageList& pages) {
+    TByteWriter out;
+    out.Bytes().append(kMagic, sizeof kMagic);
+    out.U16(kPageFileVersion);
+    out.U16(0);
+    out.F64(pages.Width);
+    out.F64(pages.Height);
+    out.U32(static_cast<std::uint32_t>(pages.Pages.size()));
+    for (const TPage& page : pages.Pages) {
+        out.U32(static_cast<std::uint32_t>(page.Commands.size()));
+        for (const TPageCommand& command : page.Commands)
+            std::visit(TCommandWriter{out}, command);
+    }
+    out.U32(PageFileChecksum(out.Bytes().constData(), out.Bytes().size()));
+    return out.Bytes();
+}
+
+TPageFileResult ParsePages(const QByteArray& bytes, const QString& fileName) {
+    if (bytes.size() < qsizetype(sizeof kMagic) ||
+        std::memcmp(bytes.constData(), kMagic, sizeof kMagic) != 0)
+        return Failure(fileName, QStringLiteral("it is not a report page file"));
+    if (bytes.size() < kHeaderBytes + kCrcBytes)
+        return Failure(fileName,
+                       QStringLiteral("it is damaged (cut off after %1 bytes)").arg(bytes.size()));
+
+    const qsizetype body = bytes.size() - kCrcBytes;
+    TByteReader reader(bytes, body); // never reads into the checksum
+    reader.Unsigned<std::uint64_t>("magic");
+    const std::uint16_t version = reader.U16("version");
+    if (version != kPageFileVersion)
+        return Failure(fileName, QStringLiteral("it has format version %1; this program reads "
+                                                "version %2")
+                                     .arg(version)
+                                     .arg(kPageFileVersion));
+    std::uint32_t storedCrc = 0;
+    for (qsizetype i = 0; i < kCrcBytes; ++i)
+        storedCrc |= std::uint32_t{static_cast<std::uint8_t>(bytes[body + i])} << (8 * i);
+    if (storedCrc != PageFileChecksum(bytes.constData(), body))
+        return Failure(fileName, QStringLiteral("it is damaged (checksum mismatch)"));
+
+    if (reader.U16("flags") != 0) reader.Fail(QStringLiteral("unknown flags"));
+    TPageFileResult result;
+    result.Pages.Width = reader.Number("paper width", 1, 100);
+    result.Pages.Height = reader.Number("paper height", 1, 100);
+    const std::uint32_t pageCount = reader.Count("page count", kMinPageBytes);
+    if (!reader.Failed() && (pageCount == 0 || pageCount > static_cast<std::uint32_t>(kMaxPages)))
+        reader.Fail(QStringLiteral("page count out of range"));
+    for (std::uint32_t p = 0; p < pageCount && !reader.Failed(); ++p) {
+        TPage& page = result.Pages.Pages.emplace_back();
+        const std::uint32_t commandCount = reader.Count("command count", kMinCommandBytes);
+        if (commandCount > static_cast<std::uint32_t>(kMaxCommandsPerPage))
+            reader.Fail(QStringLiteral("command count out of range"));
+        if (!reader.Failed()) page.Commands.reserve(commandCount);
+        for (std::uint32_t c = 0; c < commandCount && !reader.Failed(); ++c)
+            page.Commands.push_back(ReadCommand(reader));
+        if (reader.Failed())
+            return Failure(fileName, QStringLiteral("it is damaged (%1 on page %2, byte %3)")
+                                         .arg(reader.Failure())
+                                         .arg(p + 1)
+                                         .arg(reader.FailureOffset()));
+    }
+    if (!reader.Failed() && reader.Left() != 0)
+        reader.Fail(QStringLiteral("%1 unexpected bytes after the last page").arg(reader.Left()));
+    if (reader.Failed())
+        return Failure(fileName, QStringLiteral("it is damaged (%1, byte %2)")
+                                     .arg(reader.Failure())
+                                     .arg(reader.FailureOffset()));
+    return result;
+}
+
+QString WritePageFile(const QString& path, const TPageList& pages) {
+    QSaveFile file(path);
+    const QByteArray bytes = SerializePages(pages);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return QStringLiteral("The page file \"%1\" cannot be written: %2.")
+            .arg(QFileInfo(path).fileName(), file.errorString());
+    return {};
+}
+
+TPageFileResult ReadPageFile(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure(name, file.errorString().isEmpty() ? QStringLiteral("it cannot be opened")
+                                                          : file.errorString());
+    if (file.size() > kMaxPageFileBytes)
+        return Failure(name, QStringLiteral("it is larger than %1 bytes").arg(kMaxPageFileBytes));
+    return ParsePages(file.readAll(), name);
+}
+
+bool DeletePageFile(const QString& path) {
+    return !QFile::exists(path) || QFile::remove(path);
+}
+
+} // namespace corvalt

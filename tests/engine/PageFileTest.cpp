@@ -1,0 +1,248 @@
+// The page file: round trips, and damaged files refused with a clear error.
+
+#include "EngineTestSupport.h"
+
+#include "engine/PageFile.h"
+#include "engine/PageRenderer.h"
+#include "engine/ReportRun.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstring>
+#include <limits>
+
+namespace corvalt {
+namespace {
+
+using test::SamplePages;
+
+TPageList EveryCommandKind() {
+    TPageList pages;
+    TPage& page = pages.Pages.emplace_back();
+    TFontSpec font{QStringLiteral("Tahoma"), 12.5, true, true, true, true};
+    page.Commands.push_back(TTextCmd{1.25, 2.5, QStringLiteral("Ünïcödé ± µT – ok"), font, 1.75});
+    page.Commands.push_back(
+        TLineCmd{0, 0, 8.5, 11, {qRgba(10, 20, 30, 40), Qt::DashDotLine, 0.03}});
+    page.Commands.push_back(TFillCmd{1, 2, 3, 4, ShadeColour(5)});
+    page.Commands.push_back(TFrameCmd{-1, -2, 9, 12, qRgb(255, 0, 0), kDevicePixel});
+    page.Commands.push_back(
+        TBitmapCmd{1, 1, 1.1, 1.1, test::SampleBitmap().convertToFormat(QImage::Format_ARGB32)});
+    pages.Pages.emplace_back(); // an empty page
+    return pages;
+}
+
+TEST(PageFile, EveryCommandKindSurvivesARoundTrip) {
+    const TPageList pages = EveryCommandKind();
+    const TPageFileResult read = ParsePages(SerializePages(pages));
+    ASSERT_TRUE(read.Ok) << read.Error.toStdString();
+    EXPECT_EQ(read.Pages, pages);
+}
+
+TEST(PageFile, WrittenAndReadBackRendersTheSame) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromLatin1(kDefaultPageFileName));
+    const TPageList pages = SamplePages(3);
+    ASSERT_EQ(WritePageFile(path, pages), QString());
+    const TPageFileResult read = ReadPageFile(path);
+    ASSERT_TRUE(read.Ok) << read.Error.toStdString();
+    ASSERT_EQ(read.Pages, pages);
+    EXPECT_EQ(RenderPageImage(read.Pages, 1, 50), RenderPageImage(pages, 1, 50));
+    EXPECT_TRUE(DeletePageFile(path));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(DeletePageFile(path)); // already gone: no error
+}
+
+TEST(PageFile, ReportRunsKeepTheirOwnPages) {
+    QTemporaryDir dir;
+    const QString shared = dir.filePath(QStringLiteral("temp.rpt"));
+    test::TLambdaReport first, second;
+    first.Body = [](TPageCanvas& c) { c.PrintText(QStringLiteral("first")); };
+    second.Body = [](TPageCanvas& c) {
+        c.PrintText(QStringLiteral("second"));
+        c.NewPage();
+    };
+    const TPageFileResult a = RunReportToFile(first, shared);
+    ASSERT_TRUE(a.Ok) << a.Error.toStdString();
+    std::vector<int> started;
+    const TPageFileResult b =
+        RunReportToFile(second, shared, [&](int page) { started.push_back(page); });
+    ASSERT_TRUE(b.Ok);
+    EXPECT_EQ(started, (std::vector<int>{1, 2}));
+    // The first window's pages are in memory: rewriting the file spoils nothing.
+    EXPECT_EQ(a.Pages.Pages.size(), 1u);
+    EXPECT_EQ(a.Pages.Pages[0].PlainText(), QStringLiteral("first"));
+    EXPECT_EQ(ReadPageFile(shared).Pages, b.Pages);
+    // A run may also have a file of its own.
+    const TPageFileResult c = RunReportToFile(first, dir.filePath(QStringLiteral("window2.rpt")));
+    ASSERT_TRUE(c.Ok);
+    EXPECT_EQ(c.Pages, a.Pages);
+}
+
+TEST(PageFile, UnwritableAndMissingFilesGiveErrors) {
+    QTemporaryDir dir;
+    const QString missingFolder = dir.filePath(QStringLiteral("no/such/folder/temp.rpt"));
+    EXPECT_TRUE(WritePageFile(missingFolder, SamplePages(1)).contains(QStringLiteral("temp.rpt")));
+    const TPageFileResult read = ReadPageFile(dir.filePath(QStringLiteral("absent.rpt")));
+    EXPECT_FALSE(read.Ok);
+    EXPECT_TRUE(read.Error.contains(QStringLiteral("\"absent.rpt\"")));
+    test::TLambdaReport empty;
+    EXPECT_FALSE(RunReportToFile(empty, missingFolder).Ok);
+}
+
+TEST(PageFile, CutAtEveryByteIsRefused) {
+    const QByteArray bytes = SerializePages(EveryCommandKind());
+    for (qsizetype n = 0; n < bytes.size(); ++n) {
+        const TPageFileResult read = ParsePages(bytes.left(n), QStringLiteral("cut.rpt"));
+        ASSERT_FALSE(read.Ok) << "cut at " << n;
+        ASSERT_TRUE(
+            read.Error.startsWith(QStringLiteral("The page file \"cut.rpt\" cannot be read")))
+            << read.Error.toStdString();
+        ASSERT_TRUE(read.Pages.Pages.empty());
+    }
+}
+
+TEST(PageFile, AnyChangedByteIsRefused) {
+    const QByteArray bytes = SerializePages(EveryCommandKind());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        for (char mask : {char(0x01), char(0x80), char(0xFF)}) {
+            QByteArray damaged = bytes;
+            damaged[i] = char(damaged[i] ^ mask);
+            ASSERT_FALSE(ParsePages(damaged).Ok) << "byte " << i;
+        }
+    }
+    EXPECT_FALSE(ParsePages(bytes + QByteArray(1, '\0')).Ok);
+}
+
+// Files with a valid checksum whose contents lie: the structure checks alone
+// must refuse them. Each case edits the body of a one-page file and re-signs it.
+class TForgedFile {
+  public:
+    TForgedFile() {
+        TPageList pages;
+        TPage& page = pages.Pages.emplace_back();
+        page.Commands.push_back(TTextCmd{1, 2, QStringLiteral("abc"), {}, 0.5});
+        body_ = SerializePages(pages);
+        body_.chop(4);
+    }
+    // Offsets in the one-page file.
+    static constexpr qsizetype kWidth = 12, kPageCount = 28, kCommandCount = 32, kKind = 36,
+                               kTextX = 37, kFontNameLength = 61, kFontName = 65;
+
+    TForgedFile& Put32(qsizetype at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            body_[at + i] = char((v >> (8 * i)) & 0xFF);
+        return *this;
+    }
+    TForgedFile& PutDouble(qsizetype at, double v) {
+        const auto bits = std::bit_cast<std::uint64_t>(v);
+        for (int i = 0; i < 8; ++i)
+            body_[at + i] = char((bits >> (8 * i)) & 0xFF);
+        return *this;
+    }
+    TForgedFile& Put8(qsizetype at, std::uint8_t v) {
+        body_[at] = char(v);
+        return *this;
+    }
+    TForgedFile& Append(const QByteArray& more) {
+        body_ += more;
+        return *this;
+    }
+    QByteArray Signed() const {
+        QByteArray bytes = body_;
+        const std::uint32_t crc = PageFileChecksum(bytes.constData(), bytes.size());
+        for (int i = 0; i < 4; ++i)
+            bytes.append(char((crc >> (8 * i)) & 0xFF));
+        return bytes;
+    }
+    QByteArray& Body() { return body_; }
+
+  private:
+    QByteArray body_;
+};
+
+TEST(PageFile, ForgedButSignedFilesAreRefusedByTheStructureChecks) {
+    ASSERT_TRUE(ParsePages(TForgedFile().Signed()).Ok);
+    ASSERT_EQ(TForgedFile().Body().mid(TForgedFile::kFontName, 5), QByteArray("Arial"));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct TCase {
+        const char* Name;
+        QByteArray Bytes;
+    };
+    const TCase cases[] = {
+        {"huge page count", TForgedFile().Put32(TForgedFile::kPageCount, 0xFFFFFFFF).Signed()},
+        {"no pages", TForgedFile().Put32(TForgedFile::kPageCount, 0).Signed()},
+        {"huge command count", TForgedFile().Put32(TForgedFile::kCommandCount, 50000000).Signed()},
+        {"command count past the end", TForgedFile().Put32(TForgedFile::kCommandCount, 2).Signed()},
+        {"unknown kind", TForgedFile().Put8(TForgedFile::kKind, 99).Signed()},
+        {"NaN coordinate", TForgedFile().PutDouble(TForgedFile::kTextX, nan).Signed()},
+        {"far coordinate", TForgedFile().PutDouble(TForgedFile::kTextX, 1e6).Signed()},
+        {"zero paper", TForgedFile().PutDouble(TForgedFile::kWidth, 0).Signed()},
+        {"huge string", TForgedFile().Put32(TForgedFile::kFontNameLength, 0x7FFFFFFF).Signed()},
+        {"long font name", TForgedFile().Put32(TForgedFile::kFontNameLength, 2000).Signed()},
+        {"bad UTF-8", TForgedFile().Put8(TForgedFile::kFontName, 0xFF).Signed()},
+        {"trailing bytes", TForgedFile().Append(QByteArray(3, 'x')).Signed()},
+        {"flags", TForgedFile().Put8(10, 1).Signed()},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TPageFileResult read = ParsePages(c.Bytes);
+        EXPECT_FALSE(read.Ok);
+        EXPECT_TRUE(read.Error.contains(QStringLiteral("damaged"))) << read.Error.toStdString();
+    }
+}
+
+QByteArray SignedSinglePage(const TPageCommand& command,
+                            const std::function<void(QByteArray&)>& edit) {
+    TPageList pages;
+    pages.Pages.emplace_back().Commands.push_back(command);
+    QByteArray bytes = SerializePages(pages);
+    bytes.chop(4);
+    edit(bytes);
+    const std::uint32_t crc = PageFileChecksum(bytes.constData(), bytes.size());
+    for (int i = 0; i < 4; ++i)
+        bytes.append(char((crc >> (8 * i)) & 0xFF));
+    return bytes;
+}
+
+TEST(PageFile, BadValuesInsideCommandsAreRefused) {
+    // Offsets after the kind byte (at 36): a line's colour at 69, style at 73;
+    // a text's style bits after its font name; a bitmap's PNG at 73.
+    const TLineCmd line{0, 0, 1, 1, {}};
+    EXPECT_FALSE(ParsePages(SignedSinglePage(line, [](QByteArray& b) { b[73] = 9; })).Ok);
+    EXPECT_FALSE(ParsePages(SignedSinglePage(line, [](QByteArray& b) {
+                     const double w = 5.0; // wider than any pen
+                     std::memcpy(b.data() + 74, &w, 8);
+                 })).Ok);
+    const TTextCmd text{1, 1, QStringLiteral("x"), {QStringLiteral("A"), 10}, 0.1};
+    EXPECT_FALSE(ParsePages(SignedSinglePage(text, [](QByteArray& b) { b[74] = 0x10; })).Ok);
+
+    QImage wide(kMaxBitmapSide + 1, 1, QImage::Format_ARGB32);
+    wide.fill(Qt::black);
+    const TBitmapCmd bitmap{0, 0, 1, 1, wide};
+    const TPageFileResult tooWide = ParsePages(SignedSinglePage(bitmap, [](QByteArray&) {}));
+    EXPECT_FALSE(tooWide.Ok);
+    EXPECT_TRUE(tooWide.Error.contains(QStringLiteral("bitmap size")));
+    const TBitmapCmd small{0, 0, 1, 1, test::SampleBitmap()};
+    const TPageFileResult garbled = ParsePages(SignedSinglePage(small, [](QByteArray& b) {
+        for (qsizetype i = 90; i < b.size(); ++i)
+            b[i] = char(i * 7);
+    }));
+    EXPECT_FALSE(garbled.Ok);
+}
+
+TEST(PageFile, OtherFilesAndOtherVersionsAreNamed) {
+    const TPageFileResult notOurs = ParsePages(QByteArray("%PDF-1.4 something"));
+    EXPECT_TRUE(notOurs.Error.contains(QStringLiteral("not a report page file")));
+    QByteArray newer = SerializePages(SamplePages(1));
+    newer[8] = 2;
+    EXPECT_TRUE(ParsePages(newer).Error.contains(QStringLiteral("format version 2")));
+}
+
+} // namespace
+} // namespace corvalt

@@ -1,0 +1,211 @@
+// The renderer: the same layout at every scale, PDF export and printing.
+
+#include "EngineTestSupport.h"
+
+#include "engine/PageRenderer.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace corvalt {
+namespace {
+
+using test::RunBody;
+using test::SamplePages;
+
+// Bounding box of the non-white pixels of an image.
+QRect InkBox(const QImage& image) {
+    int left = image.width(), top = image.height(), right = -1, bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(row[x]) < 200) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+TPageList OneText(const QString& font, double size, const QString& text) {
+    return RunBody([&](TPageCanvas& c) {
+        c.SelectFont(font, size);
+        c.SetCursorX(1.0);
+        c.SetCursorY(2.0);
+        c.PrintText(text);
+    });
+}
+
+TEST(PageRenderer, TextIsPaintedAsWideAsItWasMeasured) {
+    const QString text = QStringLiteral("HHHHHHHHHHHHHHHHHHHH");
+    for (const char* font : {"Tahoma", "Arial"}) {
+        for (double dpi : {96.0, 300.0}) {
+            SCOPED_TRACE(testing::Message() << font << " at " << dpi << " dpi");
+            const TPageList pages = OneText(QString::fromLatin1(font), 10, text);
+            const TTextCmd& run = *pages.Pages[0].Texts()[0];
+            const QRect ink = InkBox(RenderPageImage(pages, 0, dpi));
+            ASSERT_FALSE(ink.isNull());
+            // Ink spans the run less the side bearings of the first and last H.
+            EXPECT_NEAR(ink.left() / dpi, run.X, 0.03);
+            EXPECT_NEAR((ink.right() + 1) / dpi, run.X + run.Width, 0.03);
+            EXPECT_LT(ink.bottom() / dpi, run.Y + 0.01);     // H sits on the baseline
+            EXPECT_NEAR(ink.top() / dpi, run.Y - 0.1, 0.02); // cap height about 0.1 in
+        }
+    }
+}
+
+qint64 Ink(const QImage& image) {
+    qint64 ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ink += 255 - qGray(image.pixel(x, y));
+    return ink;
+}
+
+TEST(PageRenderer, UnderlineSpansTheRunAndBoldIsDrawnBold) {
+    for (const char* font : {"Tahoma", "Arial"}) {
+        SCOPED_TRACE(font);
+        const auto run = [&](bool bold, bool underline) {
+            return RunBody([&](TPageCanvas& c) {
+                c.SelectFont(QString::fromLatin1(font), 12);
+                c.SetBold(bold);
+                c.SetUnderline(underline);
+                c.SetCursorX(2.0);
+                c.SetCursorY(2.0);
+                c.PrintText(QStringLiteral("lllllllllllllll"));
+            });
+        };
+        const TPageList underlined = run(false, true);
+        const TTextCmd& text = *underlined.Pages[0].Texts()[0];
+        const QRect ink = InkBox(RenderPageImage(underlined, 0, 150));
+        EXPECT_NEAR(ink.left() / 150.0, text.X, 0.02);
+        EXPECT_NEAR((ink.right() + 1) / 150.0, text.X + text.Width, 0.02);
+        EXPECT_GT(ink.bottom() / 150.0, text.Y); // the underline lies below the baseline
+        // Bold stems are clearly darker than regular ones, on screen and in PDF alike.
+        const qint64 regular = Ink(RenderPageImage(run(false, false), 0, 150));
+        const qint64 bold = Ink(RenderPageImage(run(true, false), 0, 150));
+        EXPECT_GT(double(bold) / double(regular), 1.3);
+    }
+}
+
+TEST(PageRenderer, TwoZoomsShowTheSameLayout) {
+    const TPageList pages = SamplePages(1);
+    const QImage small = RenderPageImage(pages, 0, 100);
+    const QImage large = RenderPageImage(pages, 0, 200);
+    EXPECT_EQ(small.size(), QSize(850, 1100));
+    EXPECT_EQ(large.size(), QSize(1700, 2200));
+    // Same ink extent, and the same picture once the large one is scaled down.
+    const QRect a = InkBox(small), b = InkBox(large);
+    EXPECT_NEAR(b.left(), 2 * a.left(), 3);
+    EXPECT_NEAR(b.right(), 2 * a.right(), 3);
+    EXPECT_NEAR(b.top(), 2 * a.top(), 3);
+    EXPECT_NEAR(b.bottom(), 2 * a.bottom(), 3);
+    const QImage halved =
+        large.scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    qint64 differing = 0;
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x)
+            if (std::abs(qGray(small.pixel(x, y)) - qGray(halved.pixel(x, y))) > 128) ++differing;
+    EXPECT_LT(differing, small.width() * small.height() / 500);
+}
+
+TEST(PageRenderer, ThinLinesStayVisibleAndCellsAreShaded) {
+    const TPageList pages = RunBody([](TPageCanvas& c) {
+        c.SetCursorY(1.0);
+        c.DefineTab(1.0, TJustify::Left, 1.0, 3, BoxAll, 50);
+        c.NextTab();
+    });
+    const QImage image =
+        RenderPageImage(pages, 0, 72); // one device pixel is less than a pixel here
+    const QRect ink = InkBox(image);
+    EXPECT_NEAR(ink.left(), 72, 1);
+    EXPECT_NEAR(ink.right(), 144, 1);
+    EXPECT_EQ(qGray(image.pixel(72, ink.center().y())), 0);         // left line: black, crisp
+    EXPECT_NEAR(qGray(image.pixel(108, ink.center().y())), 128, 2); // 50 % grey inside
+}
+
+bool HasTool(const char* tool) {
+    return !QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty();
+}
+
+QString RunTool(const QString& tool, const QStringList& args) {
+    QProcess process;
+    process.start(tool, args);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int CountPdfPages(const QByteArray& pdf) {
+    return int(
+        QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+TEST(PageRenderer, PdfHasOneLetterPagePerReportPageWithVectorText) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.pdf"));
+    ASSERT_EQ(ExportPdf(SamplePages(3), path, QStringLiteral("Sample")), QString());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
+    EXPECT_EQ(CountPdfPages(pdf), 3);
+
+    if (!HasTool("pdfinfo") || !HasTool("pdftotext")) GTEST_SKIP() << "poppler-utils missing";
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {path});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("612 x 792 pts (letter)"))) << info.toStdString();
+    const QString text = RunTool(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"),
+                                  QStringLiteral("2"), path, QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(QStringLiteral("Corvalt sample text"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Page 2"))) << text.toStdString();
+}
+
+TEST(PageRenderer, PdfToAnUnwritablePlaceFailsWithAMessage) {
+    const QString error = ExportPdf(SamplePages(1), QStringLiteral("/no/such/folder/out.pdf"));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("The PDF file \"out.pdf\" cannot be written")))
+        << error.toStdString();
+}
+
+TEST(PageRenderer, PrintingHonoursThePageRange) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("printed.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setFromTo(2, 3);
+    ASSERT_EQ(PrintPages(printer, SamplePages(4)), QString());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(CountPdfPages(file.readAll()), 2);
+
+    printer.setFromTo(5, 6);
+    EXPECT_FALSE(PrintPages(printer, SamplePages(4)).isEmpty());
+}
+
+// Leaves a sample PDF and the preview image of its first page in the build
+// tree for people to look at (pdftoppm -png -r 60 engine-sample.pdf).
+TEST(PageRenderer, WritesSampleForReview) {
+    const QString dir = test::TestOutputDir();
+    const TPageList pages = SamplePages(2);
+    EXPECT_EQ(
+        ExportPdf(pages, dir + QStringLiteral("/engine-sample.pdf"), QStringLiteral("Sample")),
+        QString());
+    EXPECT_TRUE(
+        RenderPageImage(pages, 0, 100).save(dir + QStringLiteral("/engine-sample-preview.png")));
+}
+
+} // namespace
+} // namespace corvalt
