@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -316,6 +317,23 @@ class OptionsFormTest : public QObject {
         QCOMPARE(reread.Voltages().Count(), 0);
         QCOMPARE(reread.Conductors().Count(), 3);
         QVERIFY(prefs.FileText().find("[Voltages]") == std::string::npos);
+    }
+
+    void aRefusedWriteIsShownAndTheDialogStaysOpen() {
+        QTemporaryDir folder;
+        const std::string plain = (folder.path() + "/plain").toStdString();
+        QFile(QString::fromStdString(plain)).open(QIODevice::WriteOnly); // a file, not a folder
+        const std::filesystem::path ini = std::filesystem::path(plain) / "corvalt.INI";
+        TOptions options(ini);
+        TOptionsForm form(options);
+        QString shown;
+        test::WhenModal<QMessageBox>([&shown](QMessageBox& box) {
+            shown = box.text();
+            box.accept();
+        });
+        QTest::mouseClick(Find<QPushButton>(form, "btOK"), Qt::LeftButton);
+        QCOMPARE(shown, QString::fromStdString("Unable to write to " + ini.string()));
+        QVERIFY(form.result() != QDialog::Accepted);
     }
 
     void cancelRestoresTheLibrariesFromTheFile() {
