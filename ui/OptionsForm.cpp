@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -105,6 +106,8 @@ TOptionsForm::TOptionsForm(TOptions& options, QWidget* parent)
     ShowValues(TPrefsValues::Read(options_));
     options_.LoadVoltages();
     FillGrids();
+    // The grids size themselves to their columns only once filled.
+    adjustSize();
 }
 
 bool TOptionsForm::Execute(TOptions& options, QWidget* parent) {
@@ -114,6 +117,7 @@ bool TOptionsForm::Execute(TOptions& options, QWidget* parent) {
 
 void TOptionsForm::CreateControls() {
     auto* pages = Named(new QTabWidget, "pcPages");
+    pages->setUsesScrollButtons(false); // every page's tab stays in view
     pages->addTab(CreateNewProjectsPage(), QStringLiteral("New Projects"));
     contacts_ = CreateContactPage();
     pages->addTab(contacts_.Page, QStringLiteral("New Projects (cont)"));
@@ -384,8 +388,13 @@ void TOptionsForm::FillGrid(TLibraryKind kind) {
         }
     }
     grid.resizeColumnsToContents();
-    for (int column = 0; column < grid.columnCount(); ++column)
+    int width = 2 * grid.frameWidth() + grid.verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < grid.columnCount(); ++column) {
         grid.setColumnWidth(column, grid.columnWidth(column) + 12);
+        width += grid.columnWidth(column);
+    }
+    // Wide enough for every column, so no value hides behind the scroll bar.
+    grid.setMinimumWidth(width);
 }
 
 void TOptionsForm::FillGrids() {
