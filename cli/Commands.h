@@ -13,7 +13,7 @@ namespace corvalt::cli {
 
 // Exit codes shared by every subcommand.
 enum ExitCode : int {
-    ExitOk = 0,        // success
+    ExitOk = 0,          // success
     ExitCheckFailed = 1, // the data check or the command's own checks failed
     ExitBadInput = 2,    // missing file, unreadable or corrupt project, bad arguments
 };
@@ -37,5 +37,6 @@ int RunCheck(const Args& args);
 int RunResave(const Args& args);
 int RunVersion(const Args& args); // --version [--ini FILE]
 int RunPrefs(const Args& args);
+int RunBpa(const Args& args);
 
 } // namespace corvalt::cli

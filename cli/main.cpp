@@ -17,6 +17,7 @@ const Command kCommands[] = {
     {"check", "check FILE.emf", RunCheck},
     {"resave", "resave IN.emf OUT.emf", RunResave},
     {"prefs", "prefs [--ini FILE] [--resave] [--path]", RunPrefs},
+    {"bpa", "bpa FILE.emf OUT [--section N]", RunBpa},
 };
 
 void PrintUsage(std::ostream& out) {
