@@ -34,6 +34,7 @@ int Fail(int code, const std::string& message);
 int LoadProjectFile(const std::string& path, TEmfProject& project);
 
 int RunCheck(const Args& args);
+int RunCompute(const Args& args);
 int RunResave(const Args& args);
 int RunVersion(const Args& args); // --version [--ini FILE]
 int RunPrefs(const Args& args);

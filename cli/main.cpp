@@ -14,6 +14,7 @@ int Fail(int code, const std::string& message) {
 namespace {
 
 const Command kCommands[] = {
+    {"compute", "compute FILE.emf", RunCompute},
     {"check", "check FILE.emf", RunCheck},
     {"resave", "resave IN.emf OUT.emf", RunResave},
     {"prefs", "prefs [--ini FILE] [--resave] [--path]", RunPrefs},

@@ -19,14 +19,16 @@ inline constexpr std::size_t kMaxConductorIdLength = 255;
 enum TCondType : std::uint8_t { PhaseA = 0, PhaseB = 1, PhaseC = 2, Ground = 3 };
 
 // Working values of the computation for one conductor, rebuilt by every run.
+// A conductor on or below the ground carries no charge (InSystem false) and has
+// no gradient or corona values; it still counts in the magnetic field.
 struct TConductorCalc {
-    bool InSystem = false;            // part of the conductor system of the last run
+    bool InSystem = false;            // part of the charge system of the last run
     float EqDiameterM = 0;            // equivalent bundle diameter, m
-    float VoltRe = 0, VoltIm = 0;     // phase-to-ground voltage phasor, kV
-    float ChargeRe = 0, ChargeIm = 0; // charge phasor per unit length
-    std::optional<float> MaxGradient; // largest surface gradient, kV/cm
+    float VoltRe = 0, VoltIm = 0;     // phase-to-ground rms voltage phasor, V
+    float ChargeRe = 0, ChargeIm = 0; // line charge phasor, C/m
+    std::optional<float> MaxGradient; // largest surface gradient, kV/cm; negative for U < 0
     std::optional<float> CoronaLoss;  // corona loss, kW/km
-    std::optional<float> OzoneRate;   // ozone production rate
+    std::optional<float> OzoneRate;   // ozone production rate of the plume model
 };
 
 class TConductor {

@@ -21,8 +21,24 @@ void StoreCircuitValues(TCircuit& circuit, const TNewCircuitValues& values) {
     circuit.SubCondCount = values.SubCondCount;
     circuit.SetDisplayBundleSpacing(values.BundleSpacing);
     circuit.OhgwName = values.OhgwName;
-    circuit.OhgwCount = static_cast<std::uint8_t>(std::clamp(values.Ground.Count, 0, 255));
     circuit.SetDisplayOhgwDiameter(values.OhgwDiameter);
+}
+
+// The circuit's values that its phase conductors carry as well.
+void CopyPhaseValues(const TCircuit& circuit, TConductor& conductor) {
+    conductor.SubCondCount = circuit.SubCondCount;
+    conductor.VoltageClass = circuit.VoltageClass;
+    conductor.OverRateFactor = circuit.OverRateFactor;
+    conductor.MaxVoltage = circuit.MaxVoltage;
+    conductor.TypeName = circuit.CondName;
+    conductor.Diameter = circuit.CondDiameter;
+    conductor.SubSpacing = circuit.BundleSpacing;
+    conductor.SetDisplayMcr(circuit.Mcr);
+}
+
+void CopyGroundValues(const TCircuit& circuit, TConductor& conductor) {
+    conductor.TypeName = circuit.OhgwName;
+    conductor.Diameter = circuit.OhgwDiameter;
 }
 
 // A conductor of the circuit with the next id of its type, not yet added.
@@ -39,14 +55,7 @@ void AddPhaseConductors(TCircuit& circuit, int condType, const TPhaseRow& row) {
     for (int i = 0; i < row.Count; ++i) {
         std::unique_ptr<TConductor> conductor = NewConductor(circuit, condType);
         conductor->PhaseAngle = static_cast<float>(row.Angle);
-        conductor->SubCondCount = circuit.SubCondCount;
-        conductor->VoltageClass = circuit.VoltageClass;
-        conductor->OverRateFactor = circuit.OverRateFactor;
-        conductor->MaxVoltage = circuit.MaxVoltage;
-        conductor->TypeName = circuit.CondName;
-        conductor->Diameter = circuit.CondDiameter;
-        conductor->SubSpacing = circuit.BundleSpacing;
-        conductor->SetDisplayMcr(circuit.Mcr);
+        CopyPhaseValues(circuit, *conductor);
         circuit.AddConductor(std::move(conductor));
     }
 }
@@ -56,8 +65,7 @@ void AddGroundConductors(TCircuit& circuit, const TPhaseRow& row) {
     for (int i = 0; i < row.Count; ++i) {
         std::unique_ptr<TConductor> conductor = NewConductor(circuit, Ground);
         conductor->SubCondCount = 1;
-        conductor->TypeName = circuit.OhgwName;
-        conductor->Diameter = circuit.OhgwDiameter;
+        CopyGroundValues(circuit, *conductor);
         circuit.AddConductor(std::move(conductor));
     }
 }
@@ -68,11 +76,22 @@ std::unique_ptr<TCircuit> CreateNewCircuit(TScenario& scenario, const TNewCircui
     auto circuit = std::make_unique<TCircuit>(scenario);
     circuit->Number = static_cast<std::uint8_t>(scenario.NextCircuitNumber());
     StoreCircuitValues(*circuit, values);
+    circuit->OhgwCount = static_cast<std::uint8_t>(std::clamp(values.Ground.Count, 0, 255));
     AddPhaseConductors(*circuit, PhaseA, values.Phases[0]);
     AddPhaseConductors(*circuit, PhaseB, values.Phases[1]);
     AddPhaseConductors(*circuit, PhaseC, values.Phases[2]);
     AddGroundConductors(*circuit, values.Ground);
     return circuit;
+}
+
+void ApplyCircuitValues(TCircuit& circuit, const TNewCircuitValues& values) {
+    StoreCircuitValues(circuit, values);
+    for (TConductor& conductor : circuit.Conductors) {
+        if (conductor.IsGround())
+            CopyGroundValues(circuit, conductor);
+        else
+            CopyPhaseValues(circuit, conductor);
+    }
 }
 
 std::string ProposedConductorId(const TCircuit& circuit, int condType) {

@@ -21,7 +21,7 @@ struct TPhaseRow {
     int Angle = 0; // phase angle, whole degrees (phase rows only)
 };
 
-// What the circuit dialog hands over; lengths, diameters and spacings as
+// What the circuit dialog hands over (for a new circuit and an edited one); lengths, diameters and spacings as
 // entered, in the project's display units.
 struct TNewCircuitValues {
     std::string Name;
@@ -46,6 +46,14 @@ struct TNewCircuitValues {
 // NextCircuitNumber, then all A, all B, all C conductors of the enabled phases
 // and the ground wires, with ids 1A1, 1A2, 1B1 ... and AcFlag 1.
 std::unique_ptr<TCircuit> CreateNewCircuit(TScenario& scenario, const TNewCircuitValues& values);
+
+// The edit commit of the circuit dialog: stores the values on the circuit
+// (its Number, OhgwCount and conductor list are kept; the phase rows are not
+// used) and pushes them down to its conductors: a ground wire takes OhgwName and
+// the OHGW diameter; a phase conductor takes SubCondCount, the voltage class,
+// over-rate factor, maximum voltage, CondName, the conductor diameter, the
+// bundle spacing and the MCR. Ids, phase angles and positions are kept.
+void ApplyCircuitValues(TCircuit& circuit, const TNewCircuitValues& values);
 
 // The id the conductor dialog proposes for a new conductor of the type.
 std::string ProposedConductorId(const TCircuit& circuit, int condType);

@@ -26,6 +26,12 @@ std::string GetField(std::string_view s, int n, char delimiter);
 // columns are separated by semicolons.
 std::string SemicolonsToTabs(std::string_view s);
 
+// The text as valid UTF-8: well-formed UTF-8 sequences pass through, and every
+// other byte is read as Windows-1252, the encoding of texts typed into older
+// project and preferences files (0xE9 becomes "é"); a byte without a character
+// there becomes U+FFFD. Windows and JSON need valid UTF-8.
+std::string ToValidUtf8(std::string_view text);
+
 int MaxInt(int a, int b);
 float MaxFloat(float a, float b); // b when b > a, otherwise a
 

@@ -1,65 +1,21 @@
 // corvalt-cli check and resave, run as the program.
+#include "CliRun.h"
 #include "model/Messages.h"
 #include "model/Project.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 using namespace corvalt;
 namespace fs = std::filesystem;
 
-namespace {
-
-struct TRun {
-    int Exit = -1;
-    std::string Out, Err;
-};
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-std::string Sample(const char* name) {
-    return std::string(CORVALT_SOURCE_DIR) + "/examples/" + name;
-}
-
-class Cli : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("corvalt-cli-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    TRun Run(const std::string& arguments) const {
-        const fs::path out = folder_ / "stdout", err = folder_ / "stderr";
-        const std::string command = std::string("'") + CORVALT_CLI + "' " + arguments + " >'" +
-                                    out.string() + "' 2>'" + err.string() + "'";
-        const int status = std::system(command.c_str());
-        TRun run;
-        run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.Out = Slurp(out);
-        run.Err = Slurp(err);
-        return run;
-    }
-    std::string PathOf(const char* name) const { return (folder_ / name).string(); }
-
-    fs::path folder_;
-};
-
-} // namespace
+using Cli = corvalt::testing::TCliTest;
+using corvalt::testing::Sample;
+using corvalt::testing::Slurp;
+using corvalt::testing::TRun;
 
 TEST_F(Cli, CheckPrintsIndentedLinesAndPassesACleanProject) {
     const TRun run = Run("check '" + Sample("sample-metric.emf") + "'");

@@ -1,34 +1,58 @@
 #pragma once
-// Runs corvalt-cli as a user runs it and collects its exit code and output.
+// Runs corvalt-cli as a program for the command tests: a fresh folder per
+// test, the exit code and what the program printed on stdout and stderr.
 
-#include "tests/prefs/TempFolder.h"
+#include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 
-namespace corvalt::test {
+namespace corvalt::testing {
 
-struct TCliRun {
+struct TRun {
     int Exit = -1;
     std::string Out, Err;
 };
 
-// "corvalt-cli arguments" with stdout and stderr captured in files of folder.
-inline TCliRun RunCli(const std::string& arguments, const TTempFolder& folder) {
-    const auto out = folder / "stdout", err = folder / "stderr";
-    const std::string command =
-        "'" CORVALT_CLI "' " + arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+inline std::string Slurp(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
 }
 
-inline std::string Quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
-}
-
-inline std::string SamplePath(const char* name) {
+// A sample project of examples/.
+inline std::string Sample(const char* name) {
     return std::string(CORVALT_SOURCE_DIR) + "/examples/" + name;
 }
 
-} // namespace corvalt::test
+class TCliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("corvalt-cli-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    // Runs "corvalt-cli arguments" (arguments quoted by the caller as needed).
+    TRun Run(const std::string& arguments) const {
+        const std::filesystem::path out = folder_ / "stdout", err = folder_ / "stderr";
+        const std::string command = std::string("'") + CORVALT_CLI + "' " + arguments + " >'" +
+                                    out.string() + "' 2>'" + err.string() + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+    }
+    // A file in the test's folder.
+    std::string PathOf(const char* name) const { return (folder_ / name).string(); }
+
+    std::filesystem::path folder_;
+};
+
+} // namespace corvalt::testing

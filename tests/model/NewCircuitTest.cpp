@@ -97,3 +97,57 @@ TEST(NewCircuit, DisabledRowsCreateNothingButTheGroundNumberIsKept) {
     circuit.reset(); // a circuit that is never appended takes its conductors along
     EXPECT_EQ(scenario.ConductorCount(), 0);
 }
+
+TEST(NewCircuit, EditedValuesArePushedDownAndIdsAnglesPositionsKept) {
+    TEmfProject project;
+    project.Units = English;
+    TScenario& scenario = test::AddScenario(project);
+    TNewCircuitValues values = SingleCircuit230kV();
+    values.Phases = {TPhaseRow{true, 1, 0}, TPhaseRow{true, 1, 120}, TPhaseRow{false, 0, 0}};
+    values.Ground = {true, 1, 0};
+    std::unique_ptr<TCircuit> circuit = CreateNewCircuit(scenario, values);
+    TConductor& b = circuit->Conductors[1];
+    b.SetDisplayHeight(50);
+    b.PhaseAngle = 115;
+    TConductor& g = circuit->Conductors[2];
+    g.SetDisplayHeight(80);
+    circuit->OhgwCount = 2; // a ground wire was deleted by hand: the count stays
+
+    TNewCircuitValues edited = values;
+    edited.Name = "Line 1 rebuilt";
+    edited.VoltageClass = 0; // not in the library
+    edited.OverRateFactor = 1.1f;
+    edited.MaxVoltage = 253;
+    edited.Mcr = 1200;
+    edited.CondName = "";
+    edited.CondDiameter = 1.2f;
+    edited.SubCondCount = 3;
+    edited.BundleSpacing = 12;
+    edited.OhgwName = "7#8 Alumoweld";
+    edited.OhgwDiameter = 0.385f;
+    edited.Phases = {TPhaseRow{true, 5, 90}, TPhaseRow{}, TPhaseRow{}}; // not used on edit
+    edited.Ground = {true, 7, 0};
+    ApplyCircuitValues(*circuit, edited);
+
+    EXPECT_EQ(circuit->Name, "Line 1 rebuilt");
+    EXPECT_EQ(circuit->Number, 1);
+    EXPECT_EQ(circuit->OhgwCount, 2);
+    EXPECT_EQ(circuit->Conductors.Count(), 3);
+    EXPECT_EQ(b.Id, "1B1");
+    EXPECT_FLOAT_EQ(b.PhaseAngle, 115);
+    EXPECT_FLOAT_EQ(b.DisplayHeight(), 50);
+    EXPECT_EQ(b.TypeName, "");
+    EXPECT_FLOAT_EQ(b.VoltageClass, 0);
+    EXPECT_FLOAT_EQ(b.OverRateFactor, 1.1f);
+    EXPECT_FLOAT_EQ(b.MaxVoltage, 253);
+    EXPECT_FLOAT_EQ(b.DisplayMcr(), 1200);
+    EXPECT_EQ(b.SubCondCount, 3);
+    EXPECT_FLOAT_EQ(b.Diameter, circuit->CondDiameter);
+    EXPECT_FLOAT_EQ(b.SubSpacing, circuit->BundleSpacing);
+    EXPECT_EQ(g.TypeName, "7#8 Alumoweld");
+    EXPECT_FLOAT_EQ(g.Diameter, circuit->OhgwDiameter);
+    EXPECT_EQ(g.SubCondCount, 1);
+    EXPECT_FLOAT_EQ(g.VoltageClass, 0);
+    EXPECT_FLOAT_EQ(g.Mcr, 0);
+    EXPECT_FLOAT_EQ(g.DisplayHeight(), 80);
+}

@@ -60,3 +60,25 @@ TEST(TextHelpers, SemicolonsBecomeTabsAndMaximaPreferTheFirst) {
     EXPECT_EQ(MaxFloat(2.0f, 2.0f), 2.0f);
     EXPECT_EQ(MaxFloat(1.0f, 1.5f), 1.5f);
 }
+
+TEST(TextHelpers, ToValidUtf8KeepsUtf8AndReadsOtherBytesAsWindows1252) {
+    struct Case {
+        std::string text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"Drake 795", "Drake 795"},
+        {"Müller € 😀", "Müller € 😀"},
+        {"M\xFCller", "Müller"},
+        {"\x93quoted\x94", "\u201Cquoted\u201D"},
+        {"\x81", "\uFFFD"},                     // no character in Windows-1252
+        {"\xC0\x80", "\u00C0\u20AC"},           // an overlong NUL is two stray bytes
+        {"\xED\xA0\x80", "\u00ED\u00A0\u20AC"}, // a surrogate is not UTF-8
+        {"\xE2\x82", "\u00E2\u201A"},           // a character cut short
+        {std::string("a\0b", 3), std::string("a\0b", 3)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        EXPECT_EQ(ToValidUtf8(c.text), c.expected);
+    }
+}

@@ -1,0 +1,119 @@
+// Speed of the field and corona computation: whole cross sections of typical
+// lines and a substation, the AC/DC sweep, a fine E and B profile, and the
+// whole sample project. Each benchmark builds or loads its input once,
+// outside the timed loop.
+#include "LineBuilder.h"
+#include "compute/Charges.h"
+#include "compute/Compute.h"
+#include "compute/Fields.h"
+#include "model/Project.h"
+#include "model/Units.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+using namespace corvalt;
+using namespace corvalt::testing;
+
+namespace {
+
+// A project with one cross section holding the line.
+std::unique_ptr<TEmfProject> ProjectWith(const std::vector<TCond>& line, int units, float rowLeftM,
+                                         float rowRightM) {
+    auto project = std::make_unique<TEmfProject>();
+    project->Units = static_cast<std::uint8_t>(units);
+    TScenario& scenario = AddScenario(*project);
+    scenario.RowLeft = rowLeftM;
+    scenario.RowRight = rowRightM;
+    AddConductors(AddCircuit(scenario), line);
+    return project;
+}
+
+void ComputeCrossSection(benchmark::State& state, const std::vector<TCond>& line, int units,
+                         float rowLeftM, float rowRightM) {
+    auto project = ProjectWith(line, units, rowLeftM, rowRightM);
+    TScenario& scenario = project->Scenarios[0];
+    for (auto _ : state) {
+        const bool computed = ComputeScenario(scenario);
+        benchmark::DoNotOptimize(computed);
+    }
+    state.counters["records"] = static_cast<double>(scenario.Results.size());
+}
+
+// 230 kV single circuit with ground wires, ROW 100 ft each side.
+void BM_Circuit230kV(benchmark::State& state) {
+    ComputeCrossSection(state, Circuit230kV(), English, FeetToMetres(100), FeetToMetres(100));
+}
+BENCHMARK(BM_Circuit230kV)->Unit(benchmark::kMicrosecond);
+
+// 500 kV double circuit with 3-bundles, ROW 150 ft each side.
+void BM_DoubleCircuit500kV(benchmark::State& state) {
+    ComputeCrossSection(state, DoubleCircuit500kV(), English, FeetToMetres(150), FeetToMetres(150));
+}
+BENCHMARK(BM_DoubleCircuit500kV)->Unit(benchmark::kMicrosecond);
+
+// 12 conductors mixing a DC bipole and an AC double circuit: the full
+// 3600-step sweep, then the profile (ROW 50 m each side).
+void BM_MixedAcDc12(benchmark::State& state) {
+    ComputeCrossSection(state, MixedAcDc12(), Metric, 50, 50);
+}
+BENCHMARK(BM_MixedAcDc12)->Unit(benchmark::kMicrosecond);
+
+// The sweep alone, charges and gradients of the 12 conductors.
+void BM_MixedAcDc12SweepOnly(benchmark::State& state) {
+    std::vector<TSystemConductor> system = SystemOf(MixedAcDc12());
+    for (auto _ : state) {
+        const TChargeResult result = SolveCharges(system);
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(BM_MixedAcDc12SweepOnly)->Unit(benchmark::kMicrosecond);
+
+// A 60-conductor substation, fence 100 m each side.
+void BM_Substation60(benchmark::State& state) {
+    ComputeCrossSection(state, Substation60(), Metric, 100, 100);
+}
+BENCHMARK(BM_Substation60)->Unit(benchmark::kMicrosecond);
+
+// E and B at 20 001 points across the double circuit, 1 cm apart.
+void BM_FineProfileEB20001(benchmark::State& state) {
+    std::vector<TSystemConductor> system = SystemOf(DoubleCircuit500kV());
+    SolveCharges(system);
+    constexpr int kPoints = 20001;
+    for (auto _ : state) {
+        for (int i = 0; i < kPoints; ++i) {
+            const float x = -100.0f + 0.01f * static_cast<float>(i);
+            benchmark::DoNotOptimize(ElectricFieldKvPerM(system, x, 1));
+            benchmark::DoNotOptimize(MagneticFieldGauss(system, x, 1));
+        }
+    }
+    state.counters["points"] = kPoints;
+}
+BENCHMARK(BM_FineProfileEB20001)->Unit(benchmark::kMicrosecond);
+
+// ComputeAll on the English sample project: a 230 kV single circuit, a 115 kV
+// double circuit and a substation, with their points of interest.
+void BM_SampleProject(benchmark::State& state) {
+    TEmfProject project;
+    const TFileResult loaded =
+        project.Load(std::string(CORVALT_SOURCE_DIR) + "/examples/sample-english.emf");
+    if (!loaded.Ok) {
+        state.SkipWithError(loaded.Message.c_str());
+        return;
+    }
+    for (auto _ : state) {
+        const int failed = ComputeAll(project);
+        benchmark::DoNotOptimize(failed);
+    }
+    std::size_t records = 0;
+    for (const TScenario& scenario : project.Scenarios)
+        records += scenario.Results.size();
+    state.counters["records"] = static_cast<double>(records);
+}
+BENCHMARK(BM_SampleProject)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

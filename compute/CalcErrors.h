@@ -1,0 +1,30 @@
+#pragma once
+// Why a cross section could not be computed, and the text that says so. The
+// texts live here only; the windows and the command line show them as they are.
+
+#include <string>
+
+namespace corvalt {
+
+enum class TCalcFault {
+    NotFinite,       // an input value is not a finite number
+    NoSubConductors, // a conductor above ground has 0 sub-conductors
+    NoDiameter,      // ... a diameter of 0 or less
+    NoSpacing,       // ... is a bundle with a spacing of 0 or less
+    TouchesGround,   // ... is not higher than its own radius
+    Coincident,      // two conductors above ground at the same place
+    Singular,        // the potential coefficients cannot be solved
+    ProfileTooWide,  // the right of way cannot be laid out as a profile
+};
+
+struct TCalcFailure {
+    TCalcFault Fault = TCalcFault::Singular;
+    std::string ConductorId; // the conductor at fault, where there is one
+    std::string OtherId;     // the second conductor of a coincident pair
+};
+
+// "Cross section 'North' cannot be computed: conductor '1A1' has a diameter of
+// 0 or less." and the like, for the cross section with the given tab title.
+std::string CalcErrorMessage(const std::string& tabTitle, const TCalcFailure& failure);
+
+} // namespace corvalt

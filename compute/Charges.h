@@ -1,0 +1,78 @@
+#pragma once
+// Line charges and maximum surface gradients of a cross section's conductors:
+// Maxwell potential coefficients over a perfectly conducting ground (method of
+// images), their inverse, and the charges q = P⁻¹ V. A system that mixes AC
+// conductors and DC poles is swept through every relative phase of the AC
+// system in 0.1° steps, keeping for each conductor the largest gradient met.
+
+#include "compute/ConductorSystem.h"
+#include "compute/Matrix.h"
+
+#include <span>
+#include <vector>
+
+namespace corvalt {
+
+// Steps of the AC/DC sweep and the AC phase rotation per step.
+inline constexpr int kSweepSteps = 3600;
+inline constexpr double kSweepStepDeg = 0.1;
+
+// Rotation of the AC conductors in sweep step 1, 2, ...: (step − 1) × 0.1°.
+double SweepOffsetDeg(int step);
+
+// Indices into system of the conductors of the charge system, in list order.
+std::vector<int> ChargeSystemMembers(std::span<const TSystemConductor> system);
+
+// Potential coefficients of the members, m/F, with k = 1 ÷ (2π ε0) = 1.8e10:
+//   P[i][i] = k ln(4 Y_i ÷ EqDiameterM_i)   (= k ln(2h ÷ r_eq))
+//   P[i][j] = k ln(D'_ij ÷ D_ij)
+// D_ij is the distance between conductors i and j, D'_ij the distance from i to
+// the image of j below ground. Two members at the same place give an infinite
+// coefficient (see FindCoincidentMembers).
+TMatrix PotentialCoefficients(std::span<const TSystemConductor> system,
+                              std::span<const int> members);
+
+// The first pair of members at the same position, as indices into system.
+struct TCoincidentPair {
+    int First = -1;
+    int Second = -1;
+    bool Found() const { return First >= 0; }
+};
+TCoincidentPair FindCoincidentMembers(std::span<const TSystemConductor> system,
+                                      std::span<const int> members);
+
+// The bundle's factors of the maximum surface gradient, computed once.
+struct TGradientFactors {
+    // 1 + 2 (n − 1) sin(π ÷ n) r ÷ s: the largest gradient on a sub-conductor
+    // over the average one (1 for a single conductor).
+    double Bracket = 1;
+    double NTimesRCm = 1; // n × r, cm
+};
+TGradientFactors GradientFactors(int n, const TBundle& bundle);
+
+// Maximum surface gradient, kV/cm rms: g = |q| × bracket × 1.8e7 ÷ (n r).
+float SurfaceGradientKvCm(TPhasor chargeCPerM, const TGradientFactors& factors);
+
+enum class TChargeOutcome {
+    Solved,
+    Coincident, // two conductors at the same place (Pair says which)
+    Singular,   // the potential coefficients cannot be inverted, or the charges are not finite
+};
+
+struct TChargeResult {
+    TChargeOutcome Outcome = TChargeOutcome::Solved;
+    TCoincidentPair Pair;
+    int Steps = 0; // sweep steps performed: 1, or kSweepSteps for a mixed AC/DC system
+};
+
+// Fills VoltV, ChargeCPerM and MaxGradientKvCm of every member of the charge
+// system (PrepareConductorSystem must have run). The potential coefficients are
+// inverted once. Each step sets the voltage phasors (AC conductors rotated by
+// the step's offset), sums the charges over the conductors in list order into
+// single precision, and keeps for each conductor the largest gradient (strictly
+// larger replaces). The charges and voltages of the last step stay on the
+// conductors; a conductor whose voltage is below 0 ends with its gradient
+// negated. On failure the conductors keep no charges or gradients.
+TChargeResult SolveCharges(std::span<TSystemConductor> system);
+
+} // namespace corvalt

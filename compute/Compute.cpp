@@ -1,0 +1,221 @@
+#include "compute/Compute.h"
+
+#include "compute/Charges.h"
+#include "compute/Fields.h"
+#include "compute/Profile.h"
+#include "model/Project.h"
+#include "model/Scenario.h"
+#include "model/Units.h"
+
+#include <cmath>
+#include <cstddef>
+#include <initializer_list>
+
+namespace corvalt {
+
+std::vector<TSystemConductor> BuildConductorSystem(const TScenario& scenario) {
+    std::vector<TSystemConductor> system;
+    system.reserve(scenario.Conductors.size());
+    for (const TConductor* conductor : scenario.Conductors) {
+        TSystemConductor c;
+        c.XM = conductor->AbsoluteX();
+        c.YM = conductor->Height;
+        c.SubCondCount = conductor->SubCondCount;
+        c.DiameterMm = conductor->Diameter;
+        c.SubSpacingCm = conductor->SubSpacing;
+        c.MaxVoltageKv = conductor->MaxVoltage;
+        c.PhaseAngleDeg = conductor->PhaseAngle;
+        c.CurrentA = KiloamperesToAmperes(conductor->Mcr);
+        c.IsAc = conductor->AcFlag != 0;
+        c.IsGround = conductor->IsGround();
+        system.push_back(c);
+    }
+    PrepareConductorSystem(system);
+    return system;
+}
+
+TCoronaSite CoronaSiteOf(const TScenario& scenario) {
+    TCoronaSite site;
+    site.MicrophoneHeightM = scenario.MicrophoneHeight;
+    site.RadioAntennaHeightM = scenario.RadioAntennaHeight;
+    site.RadioFrequencyMhz = scenario.SiteRadioFrequency();
+    site.TvAntennaHeightM = scenario.TvAntennaHeight;
+    site.TvFrequencyMhz = scenario.SiteTvFrequency();
+    site.AltitudeM = scenario.Altitude;
+    site.RainRateMmPerH = scenario.RainRate;
+    site.WindVelocityMPerS = scenario.SiteWindVelocity();
+    site.GroundConductivityMmhoPerM = scenario.SiteGroundConductivity();
+    site.OzoneHeightM = scenario.OzoneHeight;
+    return site;
+}
+
+namespace {
+
+bool AllFinite(std::initializer_list<double> values) {
+    for (const double v : values)
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+bool ScenarioValuesFinite(const TScenario& s) {
+    if (!AllFinite({s.RowLeft, s.RowRight, s.EFieldHeight, s.BFieldHeight, s.MicrophoneHeight,
+                    s.RadioAntennaHeight, s.TvAntennaHeight, s.OzoneHeight, s.Altitude, s.RainRate,
+                    s.WindVelocity, s.RadioFrequency, s.TvFrequency, s.GroundConductivity}))
+        return false;
+    for (const TInterestPoint& point : s.InterestPoints)
+        if (!std::isfinite(point.DistFromRowLeft)) return false;
+    return true;
+}
+
+bool ConductorValuesFinite(const TSystemConductor& c) {
+    return AllFinite(
+        {c.XM, c.YM, c.DiameterMm, c.SubSpacingCm, c.MaxVoltageKv, c.PhaseAngleDeg, c.CurrentA});
+}
+
+TCalcFault FaultOf(TGeometryFault fault) {
+    switch (fault) {
+    case TGeometryFault::NoSubConductors:
+        return TCalcFault::NoSubConductors;
+    case TGeometryFault::NoDiameter:
+        return TCalcFault::NoDiameter;
+    case TGeometryFault::NoSpacing:
+    case TGeometryFault::None:
+        break;
+    }
+    return TCalcFault::NoSpacing;
+}
+
+// Empties every result of the cross section and its conductors and points.
+void ClearResults(TScenario& scenario) {
+    scenario.Results.clear();
+    scenario.RowLeftResult = 0;
+    scenario.RowRightResult = 0;
+    scenario.MaxEResult = 0;
+    scenario.RowMaxEResult = 0;
+    scenario.RowMaxBResult = 0;
+    scenario.CalcError.clear();
+    for (TConductor* conductor : scenario.Conductors) {
+        conductor->Calc = TConductorCalc{};
+        conductor->CoronaLoss = 0;
+    }
+    for (TInterestPoint& point : scenario.InterestPoints)
+        point.ResultIndex = 0;
+}
+
+bool Fail(TScenario& scenario, const TCalcFailure& failure) {
+    ClearResults(scenario);
+    scenario.CalcError = CalcErrorMessage(scenario.TabTitle, failure);
+    return false;
+}
+
+const std::string& IdOf(const TScenario& scenario, int index) {
+    return scenario.Conductors[static_cast<std::size_t>(index)]->Id;
+}
+
+// Fills every field and corona value of one record.
+void ComputeRecord(TCalcResult& record, std::span<const TSystemConductor> system,
+                   const TScenario& scenario, const TCoronaField& corona, int units) {
+    const float x = RecordPositionM(record, units);
+    record.EMax = ElectricFieldKvPerM(system, x, scenario.EFieldHeight);
+    record.BMax = MagneticFieldGauss(system, x, scenario.BFieldHeight);
+    const TRainFair noise = corona.AudibleNoiseDba(x);
+    record.AnRainL50 = noise.Rain;
+    record.AnFairL50 = noise.Fair;
+    record.TviRain = corona.TelevisionInterferenceDbuv(x);
+    const TRainFair radio = corona.RadioInterferenceDbuv(x);
+    record.RiRain = radio.Rain;
+    record.RiFair = radio.Fair;
+    record.Ozone = corona.OzonePpb(x);
+}
+
+void StoreConductorResults(TScenario& scenario, std::span<const TSystemConductor> system) {
+    for (std::size_t k = 0; k < system.size(); ++k) {
+        const TSystemConductor& c = system[k];
+        TConductor& conductor = *scenario.Conductors[k];
+        TConductorCalc& calc = conductor.Calc;
+        calc.InSystem = c.InChargeSystem;
+        calc.EqDiameterM = c.Bundle.EqDiameterM;
+        calc.VoltRe = c.VoltV.Re;
+        calc.VoltIm = c.VoltV.Im;
+        calc.ChargeRe = c.ChargeCPerM.Re;
+        calc.ChargeIm = c.ChargeCPerM.Im;
+        calc.MaxGradient = c.MaxGradientKvCm;
+        calc.CoronaLoss = c.CoronaLossKwPerKm;
+        calc.OzoneRate = c.OzoneRate;
+        conductor.CoronaLoss = c.CoronaLossKwPerKm.value_or(0.0f);
+    }
+}
+
+} // namespace
+
+std::optional<TCalcFailure> FindInputFault(const TScenario& scenario,
+                                           const std::vector<TSystemConductor>& system) {
+    if (!ScenarioValuesFinite(scenario)) return TCalcFailure{TCalcFault::NotFinite, {}, {}};
+    for (std::size_t k = 0; k < system.size(); ++k) {
+        const TSystemConductor& c = system[k];
+        const std::string& id = scenario.Conductors[k]->Id;
+        if (!ConductorValuesFinite(c)) return TCalcFailure{TCalcFault::NotFinite, id, {}};
+        // Only conductors above ground need a bundle geometry: they carry charge.
+        if (!(c.YM > 0)) continue;
+        const TGeometryFault fault =
+            BundleGeometryFault(c.SubCondCount, c.DiameterMm, c.SubSpacingCm);
+        if (fault != TGeometryFault::None) return TCalcFailure{FaultOf(fault), id, {}};
+        // The line-charge coefficients hold only for a conductor clear of the
+        // ground; one that reaches it would get a self coefficient of 0 or less.
+        if (!(c.YM > c.RadiusM)) return TCalcFailure{TCalcFault::TouchesGround, id, {}};
+    }
+    return std::nullopt;
+}
+
+bool ComputeScenario(TScenario& scenario) {
+    ClearResults(scenario);
+    const int units = scenario.Project->Units;
+
+    std::vector<TSystemConductor> system = BuildConductorSystem(scenario);
+    if (const std::optional<TCalcFailure> fault = FindInputFault(scenario, system))
+        return Fail(scenario, *fault);
+
+    std::vector<float> pointPositions;
+    for (const TInterestPoint& point : scenario.InterestPoints)
+        pointPositions.push_back(point.DistFromRowLeft);
+    std::optional<TProfileLayout> layout =
+        LayOutProfile(scenario.RowLeft, scenario.RowRight, pointPositions, units);
+    if (!layout) return Fail(scenario, {TCalcFault::ProfileTooWide, {}, {}});
+
+    const TChargeResult charges = SolveCharges(system);
+    if (charges.Outcome == TChargeOutcome::Coincident)
+        return Fail(scenario, {TCalcFault::Coincident, IdOf(scenario, charges.Pair.First),
+                               IdOf(scenario, charges.Pair.Second)});
+    if (charges.Outcome == TChargeOutcome::Singular)
+        return Fail(scenario, {TCalcFault::Singular, {}, {}});
+
+    const TCoronaSite site = CoronaSiteOf(scenario);
+    ComputeCoronaLosses(system, site);
+    const TCoronaField corona(system, site);
+    for (TCalcResult& record : layout->Records)
+        ComputeRecord(record, system, scenario, corona, units);
+
+    scenario.Results = std::move(layout->Records);
+    scenario.RowLeftResult = layout->RowLeftResult;
+    scenario.RowRightResult = layout->RowRightResult;
+    for (std::size_t i = 0; i < layout->PointResults.size(); ++i)
+        scenario.InterestPoints[static_cast<int>(i)].ResultIndex = layout->PointResults[i];
+    scenario.MaxEResult = LargestEMaxIndex(scenario.Results);
+    const TCalcResult& left = scenario.Results[static_cast<std::size_t>(scenario.RowLeftResult)];
+    const TCalcResult& right = scenario.Results[static_cast<std::size_t>(scenario.RowRightResult)];
+    scenario.RowMaxEResult =
+        LargerRowEdge(left.EMax, right.EMax, scenario.RowLeftResult, scenario.RowRightResult);
+    scenario.RowMaxBResult =
+        LargerRowEdge(left.BMax, right.BMax, scenario.RowLeftResult, scenario.RowRightResult);
+    StoreConductorResults(scenario, system);
+    return true;
+}
+
+int ComputeAll(TEmfProject& project) {
+    int failed = 0;
+    for (TScenario& scenario : project.Scenarios)
+        if (!ComputeScenario(scenario)) ++failed;
+    return failed;
+}
+
+} // namespace corvalt

@@ -1,0 +1,43 @@
+#pragma once
+// The computation of a cross section and of a project: the one place that reads
+// the model for the field and corona computation and writes its results back.
+// It rebuilds Results, the result indices, the points' ResultIndex and the
+// conductors' computed values from scratch and never changes an input value.
+
+#include "compute/CalcErrors.h"
+#include "compute/ConductorSystem.h"
+#include "compute/Corona.h"
+
+#include <optional>
+#include <vector>
+
+namespace corvalt {
+
+class TEmfProject;
+class TScenario;
+
+// Lays out the lateral profile, solves the charges and gradients, computes the
+// electric and magnetic field and the corona effects at every record and finds
+// the maxima. Returns true when the cross section was computed. Otherwise
+// CalcError says why, Results is empty, every index and ResultIndex is 0 and no
+// conductor keeps computed values.
+bool ComputeScenario(TScenario& scenario);
+
+// Computes every cross section in project order; returns how many could not be
+// computed (their CalcError says why).
+int ComputeAll(TEmfProject& project);
+
+// The cross section's conductors as the computation sees them, in the order of
+// its Conductors list (internal units; currents in amperes), prepared.
+std::vector<TSystemConductor> BuildConductorSystem(const TScenario& scenario);
+
+// The cross section's site parameters with their defaults applied.
+TCoronaSite CoronaSiteOf(const TScenario& scenario);
+
+// The first reason the cross section's inputs cannot be computed before any
+// solving: a value that is not finite, or a conductor above ground whose bundle
+// has no sub-conductors, no diameter or no spacing, or that reaches the ground.
+std::optional<TCalcFailure> FindInputFault(const TScenario& scenario,
+                                           const std::vector<TSystemConductor>& system);
+
+} // namespace corvalt

@@ -1,0 +1,251 @@
+#include "compute/Corona.h"
+
+#include "compute/Constants.h"
+#include "compute/Numeric.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace corvalt {
+
+namespace {
+
+// The conductor's gradient g (kV/cm; negative for a negative pole).
+double Gradient(const TSystemConductor& c) {
+    return *c.MaxGradientKvCm;
+}
+
+double AltitudeTermDb(const TCoronaSite& site) {
+    return site.AltitudeM / 300.0;
+}
+
+// Audible noise of a conductor before its distance term, dBA: 120 log g −
+// 164.6 + 55 log d_eq (AC; d_eq = 0.58 n^0.48 d from 4 sub-conductors) or
+// 86 log g − 139.4 + 40 log d_eq (DC; d_eq = 0.66 n^0.64 d from 3), with d in
+// mm. Empty for a negative DC pole, which makes no audible noise.
+std::optional<double> AudibleNoisePrefixDba(const TSystemConductor& c) {
+    const double n = c.SubCondCount;
+    const double d = c.DiameterMm;
+    if (c.IsAc) {
+        const double dEq = c.SubCondCount >= 4 ? 0.58 * std::pow(n, 0.48) * d : d;
+        return 120 * std::log10(std::fabs(Gradient(c))) - 164.6 + 55 * std::log10(dEq);
+    }
+    const double g = Gradient(c);
+    if (!(g > 0)) return std::nullopt;
+    const double dEq = c.SubCondCount >= 3 ? 0.66 * std::pow(n, 0.64) * d : d;
+    return 86 * std::log10(g) - 139.4 + 40 * std::log10(dEq);
+}
+
+// Ground-wave attenuation of numerical distance p.
+double GroundWaveAttenuation(double p) {
+    return (0.3 * p + 2) / (0.6 * p * p + p + 2);
+}
+
+// Reference level log(R1² + R2² + R3²) of the AC or the DC radio formula at f
+// (MHz) and wavelength λ (m).
+double RadioReferenceLevel(bool isAc, double f, double lambdaM) {
+    const double k = isAc ? 13.7 : 11.9;
+    const double kR0 = (isAc ? 0.44068 : 0.37757) * f;
+    const double p0 = (isAc ? 276.16 : 236.6) / (lambdaM * lambdaM);
+    const double r1 = k / kR0;
+    const double r2 = k * GroundWaveAttenuation(p0) / kR0;
+    const double r3 = k / (kR0 * kR0);
+    return std::log10(r1 * r1 + r2 * r2 + r3 * r3);
+}
+
+// Radio interference base level of a conductor in the weather, dBµV/m, before
+// the reference level and the lateral attenuation.
+double RadioBaseLevelDbuv(const TSystemConductor& c, const TCoronaSite& site, bool rain) {
+    const double f = site.RadioFrequencyMhz;
+    const double logTenF = std::log10(10 * f);
+    const double frequencyTerm = 10 * (1 - logTenF * logTenF);
+    const double d = c.DiameterMm;
+    const double g = Gradient(c);
+    if (c.IsAc)
+        return 120 * std::log10(std::fabs(g) / 17.56) + 48 + 40 * std::log10(d / 35.1) +
+               frequencyTerm + 24 + AltitudeTermDb(site);
+    const double polarity = g >= 0 ? 0.0 : -4.0;
+    const double level = polarity + 86 * std::log10(std::fabs(g) / 27.25) + 60.5 +
+                         40 * std::log10(d / 46.2) + frequencyTerm + AltitudeTermDb(site);
+    return rain ? level - 6 : level;
+}
+
+// Distance term L(R) − L(61) of a TV antenna R metres away, with the
+// breakpoint B (m) where the decay turns from 20 to 40 dB a decade.
+double TelevisionDistanceTermDb(double distanceM, double breakpointM) {
+    const double reference = 61;
+    if (breakpointM > reference) {
+        if (distanceM <= breakpointM) return 20 * std::log10(reference / distanceM);
+        return 20 * std::log10(reference / breakpointM) + 40 * std::log10(breakpointM / distanceM);
+    }
+    if (distanceM <= breakpointM)
+        return 40 * std::log10(reference / breakpointM) + 20 * std::log10(breakpointM / distanceM);
+    return 40 * std::log10(reference / distanceM);
+}
+
+} // namespace
+
+bool IsCoronaSource(const TSystemConductor& c) {
+    return !c.IsGround && c.InChargeSystem && c.MaxVoltageKv != 0 && c.MaxGradientKvCm &&
+           *c.MaxGradientKvCm != 0 && std::isfinite(*c.MaxGradientKvCm);
+}
+
+double CoronaLossRainTermDb(double r) {
+    if (r <= 0) return 1.676;
+    if (r <= 3.6) return 10 * std::log10(r / 1.676);
+    return 3.5 * std::log10(r / 3.6) + 3.3;
+}
+
+std::optional<float> CoronaLossKwPerKm(const TSystemConductor& c, const TCoronaSite& site) {
+    if (!IsCoronaSource(c)) return std::nullopt;
+    const double rain = site.RainRateMmPerH;
+    const double n = c.SubCondCount;
+    const double d = c.DiameterMm;
+    const double g = Gradient(c);
+    const double rainTerm = CoronaLossRainTermDb(rain); // c
+    double loss;
+    if (c.IsAc) {
+        const double k = c.SubCondCount <= 4 ? 13 : 19;
+        loss = rainTerm + 65 * std::log10(std::fabs(g) / 18.8) + 14.2 + 40 * std::log10(d / 35.1) +
+               k * std::log10(n / 4) + AltitudeTermDb(site);
+        if (rain == 0) loss -= 17;
+    } else {
+        loss = rainTerm + 20 * std::log10(d / 40.7) + (std::fabs(g) - 25) * 0.73 + 16.9 +
+               8 * std::log10(n / 6) - 3 + AltitudeTermDb(site);
+        if (rain == 0) loss -= 5;
+    }
+    return FiniteFloat(std::pow(10.0, loss / 10));
+}
+
+std::optional<float> OzoneRate(const TSystemConductor& c, float coronaLossKwPerKm) {
+    if (!IsCoronaSource(c)) return std::nullopt;
+    const double u = c.MaxVoltageKv;
+    if (c.IsAc) {
+        const double ratio = Gradient(c) / (u / constants::kSqrt3);
+        return FiniteFloat(coronaLossKwPerKm * ratio * ratio * 1.26e-7);
+    }
+    return FiniteFloat(coronaLossKwPerKm * (u >= 0 ? 3.8e-10 : 1.26e-9));
+}
+
+void ComputeCoronaLosses(std::span<TSystemConductor> system, const TCoronaSite& site) {
+    for (TSystemConductor& c : system) {
+        c.CoronaLossKwPerKm = CoronaLossKwPerKm(c, site);
+        c.OzoneRate = c.CoronaLossKwPerKm ? OzoneRate(c, *c.CoronaLossKwPerKm) : std::nullopt;
+    }
+}
+
+TCoronaField::TCoronaField(std::span<const TSystemConductor> system, const TCoronaSite& site)
+    : site_(site), lambdaM_(300.0 / site.RadioFrequencyMhz), altitude_(AltitudeTermDb(site)) {
+    const double referenceAc = RadioReferenceLevel(true, site.RadioFrequencyMhz, lambdaM_);
+    const double referenceDc = RadioReferenceLevel(false, site.RadioFrequencyMhz, lambdaM_);
+    const double wind = site.WindVelocityMPerS;
+    for (const TSystemConductor& c : system) {
+        anyOzone_ = anyOzone_ || c.OzoneRate.has_value();
+        if (!IsCoronaSource(c)) continue;
+        TSource s;
+        s.XM = c.XM;
+        s.YM = c.YM;
+        s.RadiusM = c.RadiusM;
+        s.IsAc = c.IsAc;
+        s.MicDySq = Sq(s.YM - site.MicrophoneHeightM);
+        s.RadioDySq = Sq(s.YM - site.RadioAntennaHeightM);
+        s.TvDySq = Sq(s.YM - site.TvAntennaHeightM);
+        s.AnPrefix = AudibleNoisePrefixDba(c);
+        const double reference = 10 * (c.IsAc ? referenceAc : referenceDc);
+        s.RiRainPrefix = RadioBaseLevelDbuv(c, site, true) - reference;
+        s.RiFairPrefix = RadioBaseLevelDbuv(c, site, false) - reference;
+        s.RadioBreakpointM = 12 * site.RadioAntennaHeightM * s.YM / lambdaM_;
+        const double f = site.TvFrequencyMhz;
+        s.TviBase = 120 * std::log10(std::fabs(Gradient(c)) / 16.3) + 10 +
+                    40 * std::log10(c.DiameterMm / 30.4) + 20 * std::log10(75 / f) + altitude_;
+        s.TvBreakpointM = f * site.TvAntennaHeightM * s.YM * 0.04;
+        if (c.OzoneRate) s.OzoneRate = *c.OzoneRate;
+        s.SigmaFactor = (4.75 * std::pow(100 / s.YM, 0.25) + 23 / wind) * 0.0315;
+        sources_.push_back(s);
+    }
+}
+
+TRainFair TCoronaField::AudibleNoiseDba(float xM) const {
+    double rain = 0, fair = 0; // summed sound powers
+    for (const TSource& s : sources_) {
+        const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.MicDySq;
+        if (IsInsideConductor(distanceSq, s.RadiusM)) return {};
+        if (!s.AnPrefix) continue;
+        const double level = *s.AnPrefix - 11.4 * std::log10(std::sqrt(distanceSq));
+        const double rainLevel = s.IsAc ? level - 5.8 + altitude_ : level + altitude_;
+        const double fairLevel = s.IsAc ? rainLevel - 25 : rainLevel + 6;
+        const double rainPower = std::pow(10.0, rainLevel / 10);
+        const double fairPower = std::pow(10.0, fairLevel / 10);
+        if (rainPower > 0) rain += rainPower;
+        if (fairPower > 0) fair += fairPower;
+    }
+    const auto level = [](double power) -> std::optional<float> {
+        if (!(power > 0)) return std::nullopt;
+        return FiniteFloat(10 * std::log10(power));
+    };
+    return {level(rain), level(fair)};
+}
+
+TRainFair TCoronaField::RadioInterferenceDbuv(float xM) const {
+    const double f = site_.RadioFrequencyMhz;
+    const double sigma = site_.GroundConductivityMmhoPerM;
+    std::optional<double> rain, fair; // the noisiest conductor's levels
+    for (const TSource& s : sources_) {
+        const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.RadioDySq;
+        if (IsInsideConductor(distanceSq, s.RadiusM)) return {};
+        // Lateral attenuation: direct, ground-wave and induction terms.
+        const double r = std::sqrt(distanceSq);
+        const double p = r * 52.5 / (lambdaM_ * lambdaM_ * sigma);
+        const double u = 1 / (0.020944 * f * r); // 1 ÷ kR, k = 2π ÷ λ
+        const double y = s.YM;
+        const double b = s.RadioBreakpointM;
+        const double t1 = r > b ? Sq(y * u * b / r) : Sq(y * u);
+        const double t2 = Sq(y * u * GroundWaveAttenuation(p));
+        const double t3 = Sq(y * u * u);
+        const double attenuation = 10 * std::log10(t1 + t2 + t3);
+        const double rainLevel = s.RiRainPrefix + attenuation;
+        double fairLevel = s.RiFairPrefix + attenuation;
+        if (s.IsAc) fairLevel -= 24;
+        if (!rain || rainLevel > *rain) rain = rainLevel;
+        if (!fair || fairLevel > *fair) fair = fairLevel;
+    }
+    if (!rain) return {};
+    return {FiniteFloat(*rain - 7), FiniteFloat(*fair)};
+}
+
+std::optional<float> TCoronaField::TelevisionInterferenceDbuv(float xM) const {
+    std::optional<double> line;
+    for (const TSource& s : sources_) {
+        if (!s.IsAc) continue;
+        const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.TvDySq;
+        if (IsInsideConductor(distanceSq, s.RadiusM)) return std::nullopt;
+        const double tvi =
+            s.TviBase + TelevisionDistanceTermDb(std::sqrt(distanceSq), s.TvBreakpointM);
+        if (!line || tvi > *line) line = tvi;
+    }
+    if (!line) return std::nullopt;
+    return FiniteFloat(*line);
+}
+
+std::optional<float> TCoronaField::OzonePpb(float xM) const {
+    constexpr double kSqrtTwoPi = 2.50662827;
+    constexpr double kLargestExponent = 88;
+    if (!anyOzone_) return std::nullopt;
+    const double z = site_.OzoneHeightM;
+    const double w = site_.WindVelocityMPerS;
+    double total = 0;
+    for (const TSource& s : sources_) {
+        if (!s.OzoneRate) continue;
+        const double downwind = static_cast<double>(xM) - s.XM;
+        if (!(downwind >= 0.25)) continue;
+        const double sigma = s.SigmaFactor * std::pow(downwind, 0.86); // vertical dispersion, m
+        const double concentration = *s.OzoneRate / (sigma * w * kSqrtTwoPi);
+        const double twoSigmaSq = 2 * sigma * sigma;
+        const double e1 = std::min(Sq(s.YM - z) / twoSigmaSq, kLargestExponent);
+        const double e2 = std::min(Sq(s.YM + z) / twoSigmaSq, kLargestExponent);
+        total += concentration * (std::exp(-e1) + std::exp(-e2));
+    }
+    return FiniteFloat(total * 4.67e8);
+}
+
+} // namespace corvalt

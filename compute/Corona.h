@@ -1,0 +1,113 @@
+#pragma once
+// Corona effects of a conductor system from its conductors' maximum surface
+// gradients: the corona loss and ozone production of each conductor, and along
+// a profile the audible noise, radio and television interference and the
+// ground-level ozone of the plume the wind carries from the line. Empirical
+// formulas with an AC and a DC form chosen per conductor; log is log10 and
+// A/300 adds one decibel per 300 m of altitude.
+
+#include "compute/ConductorSystem.h"
+
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace corvalt {
+
+// The site parameters of a cross section, defaults already applied.
+struct TCoronaSite {
+    float MicrophoneHeightM = 0;
+    float RadioAntennaHeightM = 0;
+    float RadioFrequencyMhz = 1;
+    float TvAntennaHeightM = 0;
+    float TvFrequencyMhz = 75;
+    float AltitudeM = 0;
+    float RainRateMmPerH = 0; // 0 is fair weather
+    float WindVelocityMPerS = 1;
+    float GroundConductivityMmhoPerM = 0.1f;
+    float OzoneHeightM = 0;
+};
+
+// Whether a conductor produces corona effects: an energized conductor (not a
+// ground wire, voltage not 0) of the charge system with a surface gradient
+// other than 0. The logarithms of the formulas are undefined for the others,
+// which are left out of every sum and maximum.
+bool IsCoronaSource(const TSystemConductor& c);
+
+// Rain term c of the corona loss, dB, from the rain rate r (mm/h): 10 log(r ÷
+// 1.676) up to 3.6 mm/h, 3.5 log(r ÷ 3.6) + 3.3 above, 1.676 for r ≤ 0.
+double CoronaLossRainTermDb(double rainRateMmPerH);
+
+// Corona loss of one conductor, kW/km (= W/m), and its ozone production rate;
+// both empty for a conductor that is not a corona source.
+std::optional<float> CoronaLossKwPerKm(const TSystemConductor& c, const TCoronaSite& site);
+std::optional<float> OzoneRate(const TSystemConductor& c, float coronaLossKwPerKm);
+
+// Fills CoronaLossKwPerKm and OzoneRate of every conductor.
+void ComputeCoronaLosses(std::span<TSystemConductor> system, const TCoronaSite& site);
+
+// The values of one quantity in rain and in fair weather.
+struct TRainFair {
+    std::optional<float> Rain;
+    std::optional<float> Fair;
+};
+
+// The audible noise, radio and TV interference and ozone of a conductor system
+// along a profile. The constructor takes from the corona sources every term
+// that does not depend on the position (the gradients, and for ozone the rates
+// of ComputeCoronaLosses, must be in place); each call adds the distance terms
+// for one position.
+class TCoronaField {
+  public:
+    TCoronaField(std::span<const TSystemConductor> system, const TCoronaSite& site);
+
+    // Audible noise L50 at xM, dBA: 10 log of the summed sound powers of the
+    // conductors. A negative DC pole adds nothing. Empty when no conductor adds
+    // a level, or the microphone lies inside a conductor.
+    TRainFair AudibleNoiseDba(float xM) const;
+
+    // Radio interference L50 at xM, dBµV/m: the level of the noisiest conductor
+    // after lateral attenuation, 7 dB less in rain (an AC conductor's fair value
+    // is 24 dB below its base level, so rain is fair + 17 dB). Empty when no
+    // conductor is a corona source, or the antenna lies inside a conductor.
+    TRainFair RadioInterferenceDbuv(float xM) const;
+
+    // Television interference in rain at xM, dBµV/m: the noisiest AC conductor,
+    // referred to 61 m and attenuated beyond the breakpoint f h Y × 0.04 at 40 dB
+    // a decade instead of 20. DC poles produce none. Empty when no AC conductor
+    // is a corona source, or the antenna lies inside a conductor.
+    std::optional<float> TelevisionInterferenceDbuv(float xM) const;
+
+    // Ozone at xM and the ozone height, ppb: a Gaussian plume from each
+    // conductor with an ozone rate, carried by the wind toward increasing x and
+    // reflected at the ground; only points at least 0.25 m downwind of a
+    // conductor receive its ozone. Empty when no conductor produces ozone.
+    std::optional<float> OzonePpb(float xM) const;
+
+  private:
+    struct TSource {
+        double XM = 0, YM = 0, RadiusM = 0;
+        bool IsAc = true;
+        // Squared heights above the microphone, the radio and the TV antenna, m².
+        double MicDySq = 0, RadioDySq = 0, TvDySq = 0;
+        // Audible noise before the distance term, dBA; empty for a negative pole.
+        std::optional<double> AnPrefix;
+        // Radio interference less 10 × the reference level, per weather, dBµV/m.
+        double RiRainPrefix = 0, RiFairPrefix = 0;
+        double RadioBreakpointM = 0; // 12 h Y ÷ λ
+        // TV interference before the distance term (AC only), and its breakpoint.
+        double TviBase = 0;
+        double TvBreakpointM = 0;
+        // Ozone plume: the rate, and the dispersion σ = SigmaFactor × Δ^0.86.
+        std::optional<double> OzoneRate;
+        double SigmaFactor = 0;
+    };
+
+    TCoronaSite site_;
+    double lambdaM_;  // radio wavelength 300 ÷ f, m
+    double altitude_; // A/300, dB
+    std::vector<TSource> sources_;
+    bool anyOzone_ = false;
+};
+
+} // namespace corvalt

@@ -1,0 +1,92 @@
+#include "compute/Matrix.h"
+
+#include <cmath>
+#include <utility>
+
+namespace corvalt {
+
+TMatrix::TMatrix(int rows, int cols)
+    : rows_(rows), cols_(cols),
+      a_(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0.0) {
+    assert(rows >= 0 && cols >= 0);
+}
+
+namespace {
+
+bool AllFinite(int n, const TMatrix& a) {
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            if (!std::isfinite(a(i, j))) return false;
+    return true;
+}
+
+void SwapRows(int n, TMatrix& a, int r1, int r2) {
+    for (int l = 0; l < n; ++l)
+        std::swap(a(r1, l), a(r2, l));
+}
+
+void SwapColumns(int n, TMatrix& a, int c1, int c2) {
+    for (int k = 0; k < n; ++k)
+        std::swap(a(k, c1), a(k, c2));
+}
+
+} // namespace
+
+bool InvertMatrix(int n, TMatrix& a) {
+    assert(n >= 0 && n <= a.Rows() && n <= a.Cols());
+    // A non-finite element would win every pivot search and turn the whole
+    // inverse into NaN.
+    if (!AllFinite(n, a)) return false;
+
+    const auto size = static_cast<std::size_t>(n);
+    std::vector<int> pivotCount(size, 0); // pivots taken in each column
+    std::vector<int> pivotRow(size, 0);   // row and column of each step's pivot
+    std::vector<int> pivotCol(size, 0);
+
+    for (int i = 0; i < n; ++i) {
+        double big = 0;
+        int row = -1;
+        int col = -1;
+        for (int j = 0; j < n; ++j) {
+            if (pivotCount[static_cast<std::size_t>(j)] == 1) continue;
+            for (int k = 0; k < n; ++k) {
+                const int count = pivotCount[static_cast<std::size_t>(k)];
+                if (count > 1) return false;
+                if (count == 0 && std::fabs(a(j, k)) > big) {
+                    big = std::fabs(a(j, k));
+                    row = j;
+                    col = k;
+                }
+            }
+        }
+        // Every remaining candidate is 0: the rows left are dependent.
+        if (row < 0) return false;
+
+        ++pivotCount[static_cast<std::size_t>(col)];
+        if (row != col) SwapRows(n, a, row, col);
+        pivotRow[static_cast<std::size_t>(i)] = row;
+        pivotCol[static_cast<std::size_t>(i)] = col;
+
+        const double pivot = a(col, col);
+        a(col, col) = 1;
+        for (int l = 0; l < n; ++l)
+            a(col, l) /= pivot;
+
+        for (int k = 0; k < n; ++k) {
+            if (k == col) continue;
+            const double factor = a(k, col);
+            a(k, col) = 0;
+            for (int l = 0; l < n; ++l)
+                a(k, l) -= a(col, l) * factor;
+        }
+    }
+
+    for (int i = n - 1; i >= 0; --i) {
+        const int row = pivotRow[static_cast<std::size_t>(i)];
+        const int col = pivotCol[static_cast<std::size_t>(i)];
+        if (row != col) SwapColumns(n, a, row, col);
+    }
+    return AllFinite(n, a);
+}
+
+} // namespace corvalt

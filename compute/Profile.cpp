@@ -1,0 +1,86 @@
+#include "compute/Profile.h"
+
+#include "model/Units.h"
+
+#include <cmath>
+
+namespace corvalt {
+
+TCalcResult ProfileRecord(float positionM, bool marked, int units) {
+    TCalcResult record;
+    record.DistM = positionM;
+    record.Dist = DisplayLength(units, positionM);
+    record.IsMarked = marked ? 1 : 0;
+    return record;
+}
+
+float RecordPositionM(const TCalcResult& record, int units) {
+    return LengthFromDisplay(units, record.Dist);
+}
+
+std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float rowRightM,
+                                                        int units) {
+    const bool english = units == English;
+    const double margin = english ? 4 : 2;          // ft / m
+    const float stepShown = english ? 1.0f : 0.25f; // ft / m
+    const double startShown = -std::ceil(DisplayLength(units, rowLeftM) + margin);
+    const double endShown = std::ceil(DisplayLength(units, rowRightM) + margin);
+    if (!std::isfinite(startShown) || !std::isfinite(endShown)) return std::nullopt;
+    if ((endShown - startShown) / stepShown + 1 > kMaxRegularSteps) return std::nullopt;
+
+    const float start = LengthFromDisplay(units, static_cast<float>(startShown));
+    const float end = LengthFromDisplay(units, static_cast<float>(endShown));
+    const float step = LengthFromDisplay(units, stepShown);
+    std::vector<float> positions;
+    float c = start;
+    for (;;) {
+        positions.push_back(c);
+        if (c >= end) break;
+        const float next = c + step;
+        if (next <= c || positions.size() >= static_cast<std::size_t>(kMaxRegularSteps))
+            return std::nullopt;
+        c = next;
+    }
+    return positions;
+}
+
+std::optional<TProfileLayout> LayOutProfile(float rowLeftM, float rowRightM,
+                                            std::span<const float> pointPositionsM, int units) {
+    std::optional<std::vector<float>> steps = RegularStepPositionsM(rowLeftM, rowRightM, units);
+    if (!steps) return std::nullopt;
+    TProfileLayout layout;
+    auto add = [&](float positionM, bool marked) {
+        layout.Records.push_back(ProfileRecord(positionM, marked, units));
+        return static_cast<int>(layout.Records.size()) - 1;
+    };
+    layout.Records.reserve(2 + pointPositionsM.size() + steps->size());
+    layout.RowLeftResult = add(-rowLeftM, true);
+    layout.RowRightResult = add(rowRightM, true);
+    for (const float x : pointPositionsM)
+        layout.PointResults.push_back(add(x, true));
+    for (const float x : *steps)
+        add(x, false);
+    return layout;
+}
+
+int LargestEMaxIndex(std::span<const TCalcResult> records) {
+    int index = 0;
+    float largest = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::optional<float>& e = records[i].EMax;
+        if (e && *e > largest) {
+            largest = *e;
+            index = static_cast<int>(i);
+        }
+    }
+    return index;
+}
+
+int LargerRowEdge(std::optional<float> left, std::optional<float> right, int leftIndex,
+                  int rightIndex) {
+    if (!left) return rightIndex;
+    if (!right) return leftIndex;
+    return *left <= *right ? rightIndex : leftIndex;
+}
+
+} // namespace corvalt

@@ -1,0 +1,109 @@
+// TMatrix and InvertMatrix: known inverses, the pivot order's row swaps and
+// column unscrambling, A × A⁻¹ = I on potential-coefficient matrices, and the
+// refusal of singular and non-finite matrices.
+#include "compute/Matrix.h"
+#include "LineBuilder.h"
+#include "compute/Charges.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+using namespace corvalt;
+using namespace corvalt::testing;
+
+namespace {
+
+TMatrix FromRows(const std::vector<std::vector<double>>& rows) {
+    const int n = static_cast<int>(rows.size());
+    TMatrix m(n, n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            m(i, j) = rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
+    return m;
+}
+
+// Largest |(A × B − I)[i][j]| relative to the size of the terms.
+double IdentityDefect(const TMatrix& a, const TMatrix& b) {
+    const int n = a.Rows();
+    double worst = 0;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            double sum = 0, scale = 0;
+            for (int k = 0; k < n; ++k) {
+                sum += a(i, k) * b(k, j);
+                scale += std::fabs(a(i, k) * b(k, j));
+            }
+            worst = std::max(worst, std::fabs(sum - (i == j ? 1.0 : 0.0)) / std::max(scale, 1.0));
+        }
+    return worst;
+}
+
+} // namespace
+
+TEST(Matrix, StartsAsZerosAndStoresElements) {
+    TMatrix m(2, 3);
+    EXPECT_EQ(m.Rows(), 2);
+    EXPECT_EQ(m.Cols(), 3);
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 3; ++j)
+            EXPECT_EQ(m.Get(i, j), 0.0);
+    m.Set(1, 2, 4.5);
+    EXPECT_EQ(m.Get(1, 2), 4.5);
+    EXPECT_EQ(m.Get(1, 0), 0.0);
+}
+
+TEST(Matrix, InvertsKnownMatrices) {
+    struct Case {
+        const char* name;
+        std::vector<std::vector<double>> a, inverse;
+    };
+    const Case cases[] = {
+        {"1x1", {{4}}, {{0.25}}},
+        {"diagonal", {{2, 0, 0}, {0, -5, 0}, {0, 0, 0.5}}, {{0.5, 0, 0}, {0, -0.2, 0}, {0, 0, 2}}},
+        // The largest element lies off the diagonal: the first pivot (0, 1)
+        // swaps rows 0 and 1 and the end swaps the columns back.
+        {"off-diagonal pivot", {{1, 5}, {2, 3}}, {{-3.0 / 7, 5.0 / 7}, {2.0 / 7, -1.0 / 7}}},
+        {"permutation", {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}},
+        {"equal magnitudes", {{3, 3}, {3, -3}}, {{1.0 / 6, 1.0 / 6}, {1.0 / 6, -1.0 / 6}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMatrix m = FromRows(c.a);
+        ASSERT_TRUE(InvertMatrix(m.Rows(), m));
+        for (int i = 0; i < m.Rows(); ++i)
+            for (int j = 0; j < m.Cols(); ++j)
+                EXPECT_NEAR(m(i, j),
+                            c.inverse[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)],
+                            1e-15);
+    }
+}
+
+TEST(Matrix, PotentialCoefficientsTimesInverseIsIdentity) {
+    const std::vector<std::vector<TCond>> lines = {Circuit230kV(), DoubleCircuit500kV(),
+                                                   MixedAcDc12(), Substation60()};
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        SCOPED_TRACE(l);
+        const std::vector<TSystemConductor> system = SystemOf(lines[l]);
+        const std::vector<int> members = ChargeSystemMembers(system);
+        const TMatrix p = PotentialCoefficients(system, members);
+        TMatrix inverse = p;
+        ASSERT_TRUE(InvertMatrix(inverse.Rows(), inverse));
+        EXPECT_LT(IdentityDefect(p, inverse), 1e-14);
+        EXPECT_LT(IdentityDefect(inverse, p), 1e-14);
+    }
+}
+
+TEST(Matrix, RefusesSingularAndNonFiniteMatrices) {
+    TMatrix dependent = FromRows({{1, 2}, {2, 4}});
+    EXPECT_FALSE(InvertMatrix(2, dependent));
+    TMatrix zero(3, 3);
+    EXPECT_FALSE(InvertMatrix(3, zero));
+    TMatrix infinite = FromRows({{1, INFINITY}, {0, 1}});
+    EXPECT_FALSE(InvertMatrix(2, infinite));
+    TMatrix nan = FromRows({{NAN, 0}, {0, 1}});
+    EXPECT_FALSE(InvertMatrix(2, nan));
+    TMatrix empty(0, 0);
+    EXPECT_TRUE(InvertMatrix(0, empty));
+}
