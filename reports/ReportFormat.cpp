@@ -1,5 +1,7 @@
 #include "reports/ReportFormat.h"
 
+#include "model/TextHelpers.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -75,7 +77,7 @@ QString ShortDate(const QDate& date) {
 }
 
 QString ReportText(std::string_view text) {
-    QString printed = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString printed = QString::fromStdString(ToValidUtf8(text));
     for (QChar& c : printed)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
     return printed;

@@ -91,6 +91,7 @@ TEST(ReportFormat, ModelTextsStayOnTheirLine) {
     EXPECT_EQ(ReportText("North\tsegment\r\n2"), QStringLiteral("North segment  2"));
     EXPECT_EQ(ReportText("a;b"), QStringLiteral("a;b"));
     EXPECT_EQ(ReportText("Caf\xC3\xA9"), QStringLiteral("Caf\u00E9"));
+    EXPECT_EQ(ReportText("Caf\xE9 \x80"), QStringLiteral("Caf\u00E9 \u20AC")); // Windows-1252
 }
 
 // Builds a German locale (decimal comma) into a private folder and switches the
