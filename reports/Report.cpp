@@ -10,7 +10,6 @@ namespace corvalt {
 namespace {
 
 // Footer geometry of the standard footer, inches.
-constexpr double kFooterBottomMargin = 0.6; // section bottom = page height − this
 constexpr double kFooterVersionX = 0.75;
 constexpr double kFooterVersionDrop = 0.15; // the version line lies this far below the date
 constexpr double kFooterFontSize = 10;
@@ -116,11 +115,33 @@ void TReport::PrintMarkupLine(std::string_view line) {
 
 // ---- Table helpers ----------------------------------------------------------
 
+void TReport::StartBody(double y, bool keepLineTop) {
+    TPageCanvas& canvas = Canvas();
+    canvas.SetSectionBottom(canvas.PageHeight() - kBodyBottomMargin);
+    canvas.SetCursorY(y);
+    canvas.SelectFont(kTahoma, 12);
+    if (keepLineTop) canvas.KeepLineTop();
+    canvas.MarkTopOfPage();
+    canvas.GoHome();
+}
+
 void TReport::SelectTablePen() {
     Canvas().SetPen(Qt::black, Qt::SolidLine, TLineWidth::DevicePixels(1));
 }
 
+std::vector<TCellSpec> HeadingCells(std::initializer_list<double> widths, int lines, int shade,
+                                    int margin) {
+    std::vector<TCellSpec> cells;
+    for (const double width : widths)
+        cells.push_back({width, TJustify::Centre, margin, lines, shade});
+    return cells;
+}
+
 void TReport::DefineCells(double left, std::initializer_list<TCellSpec> cells) {
+    DefineCells(left, std::vector<TCellSpec>(cells));
+}
+
+void TReport::DefineCells(double left, const std::vector<TCellSpec>& cells) {
     TPageCanvas& canvas = Canvas();
     canvas.ClearTabs();
     double x = left;

@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace corvalt {
 
@@ -39,6 +40,31 @@ struct TCellSpec {
     int Lines = 0;
     int Shade = 0;
 };
+
+// Box lines of the three rows of a table heading.
+inline constexpr int kLinesLeftRightTop = BoxLeft | BoxRight | BoxTop;
+inline constexpr int kLinesLeftRight = BoxLeft | BoxRight;
+inline constexpr int kLinesLeftRightBottom = BoxLeft | BoxRight | BoxBottom;
+
+// Centred heading cells of the given widths (inches), all with the same box
+// lines, shade and margin.
+std::vector<TCellSpec> HeadingCells(std::initializer_list<double> widths, int lines, int shade,
+                                    int margin = 0);
+
+// A data cell of a table: all four box lines, no shade.
+inline TCellSpec DataCell(double width, TJustify justify, int margin) {
+    return {width, justify, margin, BoxAll, 0};
+}
+
+// The fonts the reports ask for.
+inline const QString kTahoma = QStringLiteral("Tahoma");
+inline const QString kArial = QStringLiteral("Arial");
+
+// Page geometry of the reports of one cross section, inches.
+inline constexpr double kReportLeftEdge = 0.75;
+inline constexpr double kReportRightMargin = 0.5;  // right edge = page width − this
+inline constexpr double kBodyBottomMargin = 1.0;   // body's section bottom = page height − this
+inline constexpr double kFooterBottomMargin = 0.6; // footer's section bottom = page height − this
 
 class TReport {
   public:
@@ -80,10 +106,15 @@ class TReport {
     TScenario& Scenario() const; // only for reports made for a cross section
     TPageCanvas& Canvas() const;
 
+    // The end of a page header: the body's section bottom (page height − 1 in),
+    // its first line at baseline y in Tahoma 12 (keeping the line top or not),
+    // marked as the top of the page, cursor at home.
+    void StartBody(double y, bool keepLineTop);
     // Pen of box lines and drawings: black, solid, one device pixel.
     void SelectTablePen();
     // Clears the tab cells and defines the cells side by side from x = left.
     void DefineCells(double left, std::initializer_list<TCellSpec> cells);
+    void DefineCells(double left, const std::vector<TCellSpec>& cells);
     // Prints each text in the next tab cell (as the pieces "\t" + text) and ends
     // the line. The texts must not contain tabs (ReportText removes them).
     void PrintRow(const QStringList& cells);

@@ -53,6 +53,14 @@ std::string FormatInteger(long long value) {
     return std::string(buffer.data(), result.ptr);
 }
 
+QString FixedText(double value, int decimals) {
+    return QString::fromStdString(FormatFixed(value, decimals));
+}
+
+QString FixedText(std::optional<float> value, int decimals) {
+    return QString::fromStdString(FormatFixed(value, decimals));
+}
+
 std::string PadLeft(std::string_view text, std::size_t width) {
     std::string padded(text.size() < width ? width - text.size() : 0, ' ');
     return padded.append(text);

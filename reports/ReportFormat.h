@@ -27,6 +27,9 @@ std::string FormatFixed(std::optional<float> value, int decimals);
 std::string FormatGrouped(double value);
 // printf "%d".
 std::string FormatInteger(long long value);
+// FormatFixed as printed text.
+QString FixedText(double value, int decimals);
+QString FixedText(std::optional<float> value, int decimals);
 
 // text preceded by blanks up to width characters (printf "%<width>s"), or cut
 // and followed by blanks to exactly width characters (printf "%-<width>.<width>s").

@@ -10,15 +10,7 @@
 namespace corvalt {
 namespace {
 
-constexpr double kLeftEdge = 0.75;          // in
-constexpr double kRightMargin = 0.5;        // right edge = page width − this
-constexpr double kBodyTop = 1.75;           // baseline of the first body line
-constexpr double kBodyBottomMargin = 1.0;   // section bottom = page height − this
-constexpr double kFooterBottomMargin = 0.6; // footer's section bottom = page height − this
-
-constexpr int kLeftRightTop = BoxLeft | BoxRight | BoxTop;
-constexpr int kLeftRight = BoxLeft | BoxRight;
-constexpr int kLeftRightBottom = BoxLeft | BoxRight | BoxBottom;
+constexpr double kBodyTop = 1.75; // baseline of the first body line
 
 // Heading rows print in the current font made smaller by these points.
 constexpr double kHeadingSmaller = 2;
@@ -26,27 +18,12 @@ constexpr double kUnitRowSmaller = 3;
 constexpr double kProfileRowSmaller = 2;
 constexpr double kSiteParameterSmaller = 2;
 
-const QString kTahoma = QStringLiteral("Tahoma");
-const QString kArial = QStringLiteral("Arial");
-
 TCellSpec Heading(double width, int lines, int margin = 0) {
     return {width, TJustify::Centre, margin, lines, 0};
 }
 
-TCellSpec Data(double width, TJustify justify, int margin) {
-    return {width, justify, margin, BoxAll, 0};
-}
-
 TCellSpec Plain(double width, TJustify justify) {
     return {width, justify, 3, 0, 0};
-}
-
-QString Number(double value, int decimals) {
-    return QString::fromStdString(FormatFixed(value, decimals));
-}
-
-QString Number(std::optional<float> value, int decimals) {
-    return QString::fromStdString(FormatFixed(value, decimals));
 }
 
 QString Latin(const char* text) {
@@ -62,8 +39,8 @@ QString InParentheses(const char* unit) {
 TReptBPA::TReptBPA(TEmfProject& project, TScenario& scenario) : TReport(project, &scenario) {}
 
 void TReptBPA::Prepare(TPageCanvas& canvas) {
-    leftEdge_ = kLeftEdge;
-    rightEdge_ = canvas.PageWidth() - kRightMargin;
+    leftEdge_ = kReportLeftEdge;
+    rightEdge_ = canvas.PageWidth() - kReportRightMargin;
 }
 
 // ---- Header and footer ------------------------------------------------------
@@ -96,12 +73,7 @@ void TReptBPA::PrintHeader() {
     const double bodyTop = std::max(kBodyTop, canvas.CursorY());
 
     PrintFooter();
-    canvas.SetSectionBottom(canvas.PageHeight() - kBodyBottomMargin);
-    canvas.SetCursorY(bodyTop);
-    canvas.SelectFont(kTahoma, 12);
-    canvas.KeepLineTop();
-    canvas.MarkTopOfPage();
-    canvas.GoHome();
+    StartBody(bodyTop, true);
 }
 
 void TReptBPA::PrintFooter() {
@@ -158,22 +130,23 @@ void TReptBPA::PrintSiteParameters() {
         PrintRow(right);
     };
     printLine({QStringLiteral("Audio Noise Microphone Height"),
-               Number(scenario.DisplayMicrophoneHeight(), 2), length},
+               FixedText(scenario.DisplayMicrophoneHeight(), 2), length},
               {QStringLiteral("Radio Antenna Height"),
-               Number(scenario.DisplayRadioAntennaHeight(), 2), length, QStringLiteral("Frequency"),
-               Number(scenario.SiteRadioFrequency(), 2), megahertz});
-    printLine({QStringLiteral("Altitude"), Number(scenario.DisplayAltitude(), 2), length},
-              {QStringLiteral("TV Antenna Height"), Number(scenario.DisplayTvAntennaHeight(), 2),
-               length, QStringLiteral("Frequency"), Number(scenario.SiteTvFrequency(), 2),
+               FixedText(scenario.DisplayRadioAntennaHeight(), 2), length,
+               QStringLiteral("Frequency"), FixedText(scenario.SiteRadioFrequency(), 2),
+               megahertz});
+    printLine({QStringLiteral("Altitude"), FixedText(scenario.DisplayAltitude(), 2), length},
+              {QStringLiteral("TV Antenna Height"), FixedText(scenario.DisplayTvAntennaHeight(), 2),
+               length, QStringLiteral("Frequency"), FixedText(scenario.SiteTvFrequency(), 2),
                megahertz});
     printLine({QStringLiteral("E-Field Transducer Height"),
-               Number(scenario.DisplayEFieldHeight(), 2), length},
-              {QStringLiteral("Wind Velocity"), Number(scenario.DisplayWindVelocity(), 2),
+               FixedText(scenario.DisplayEFieldHeight(), 2), length},
+              {QStringLiteral("Wind Velocity"), FixedText(scenario.DisplayWindVelocity(), 2),
                Latin(project.SpeedUnit())});
     printLine({QStringLiteral("B-Field Transducer Height"),
-               Number(scenario.DisplayBFieldHeight(), 2), length},
-              {QStringLiteral("Ground Conductivity"), Number(scenario.SiteGroundConductivity(), 2),
-               QStringLiteral("mmhos/m")});
+               FixedText(scenario.DisplayBFieldHeight(), 2), length},
+              {QStringLiteral("Ground Conductivity"),
+               FixedText(scenario.SiteGroundConductivity(), 2), QStringLiteral("mmhos/m")});
     PopSmallerFont();
 }
 
@@ -182,11 +155,8 @@ void TReptBPA::PrintSiteParameters() {
 void TReptBPA::PrintConductorHeading() {
     TPageCanvas& canvas = Canvas();
     const TEmfProject& project = Project();
-    DefineCells(leftEdge_, {Heading(1.0, kLeftRightTop), Heading(0.7, kLeftRightTop),
-                            Heading(0.6, kLeftRightTop), Heading(1.55, kLeftRightTop),
-                            Heading(0.6, kLeftRightTop), Heading(0.65, kLeftRightTop),
-                            Heading(0.65, kLeftRightTop), Heading(0.65, kLeftRightTop),
-                            Heading(0.65, kLeftRightTop)});
+    DefineCells(leftEdge_, HeadingCells({1.0, 0.7, 0.6, 1.55, 0.6, 0.65, 0.65, 0.65, 0.65},
+                                        kLinesLeftRightTop, 0));
     PrintHeadingRow(kHeadingSmaller, {{},
                                       QStringLiteral("Dist From"),
                                       {},
@@ -198,10 +168,8 @@ void TReptBPA::PrintConductorHeading() {
                                       QStringLiteral("Corona")});
 
     DefineCells(leftEdge_,
-                {Heading(1.0, kLeftRight), Heading(0.7, kLeftRight), Heading(0.6, kLeftRight),
-                 Heading(0.35, kLeftRight), Heading(0.65, kLeftRight), Heading(0.55, kLeftRight),
-                 Heading(0.6, kLeftRight), Heading(0.65, kLeftRight), Heading(0.65, kLeftRight),
-                 Heading(0.65, kLeftRight), Heading(0.65, kLeftRight)});
+                HeadingCells({1.0, 0.7, 0.6, 0.35, 0.65, 0.55, 0.6, 0.65, 0.65, 0.65, 0.65},
+                             kLinesLeftRight, 0));
     // The three cells under "SubConductors" get a top line: the line under it.
     PushSmallerFont(kHeadingSmaller);
     canvas.PrintText(QStringLiteral("\tId\tCenter\tHeight"));
@@ -212,12 +180,9 @@ void TReptBPA::PrintConductorHeading() {
     canvas.PrintTextLine(QStringLiteral("\tVoltage\tAngle\tCurrent\tGradient\tLosses"));
     PopSmallerFont();
 
-    DefineCells(leftEdge_, {Heading(1.0, kLeftRightBottom), Heading(0.7, kLeftRightBottom),
-                            Heading(0.6, kLeftRightBottom), Heading(0.35, kLeftRightBottom),
-                            Heading(0.65, kLeftRightBottom), Heading(0.55, kLeftRightBottom),
-                            Heading(0.6, kLeftRightBottom), Heading(0.65, kLeftRightBottom),
-                            Heading(0.65, kLeftRightBottom), Heading(0.65, kLeftRightBottom),
-                            Heading(0.65, kLeftRightBottom)});
+    DefineCells(leftEdge_,
+                HeadingCells({1.0, 0.7, 0.6, 0.35, 0.65, 0.55, 0.6, 0.65, 0.65, 0.65, 0.65},
+                             kLinesLeftRightBottom, 0));
     const QString length = InParentheses(project.LengthUnit());
     PrintHeadingRow(kUnitRowSmaller, {{},
                                       length,
@@ -240,24 +205,25 @@ void TReptBPA::PrintConductorTable() {
     canvas.SetBold(false);
     SelectTablePen();
     PrintConductorHeading();
-    DefineCells(leftEdge_, {Data(1.0, TJustify::Left, 3), Data(0.7, TJustify::Right, 3),
-                            Data(0.6, TJustify::Right, 3), Data(0.35, TJustify::Centre, 0),
-                            Data(0.65, TJustify::Right, 3), Data(0.55, TJustify::Right, 3),
-                            Data(0.6, TJustify::Right, 3), Data(0.65, TJustify::Right, 3),
-                            Data(0.65, TJustify::Right, 3), Data(0.65, TJustify::Right, 3),
-                            Data(0.65, TJustify::Right, 3)});
+    DefineCells(leftEdge_, {DataCell(1.0, TJustify::Left, 3), DataCell(0.7, TJustify::Right, 3),
+                            DataCell(0.6, TJustify::Right, 3), DataCell(0.35, TJustify::Centre, 0),
+                            DataCell(0.65, TJustify::Right, 3), DataCell(0.55, TJustify::Right, 3),
+                            DataCell(0.6, TJustify::Right, 3), DataCell(0.65, TJustify::Right, 3),
+                            DataCell(0.65, TJustify::Right, 3), DataCell(0.65, TJustify::Right, 3),
+                            DataCell(0.65, TJustify::Right, 3)});
     canvas.SetBold(false);
     for (const TConductor* conductor : Scenario().Conductors) {
         const TConductorCalc& calc = conductor->Calc;
         const std::optional<float> lossPerMile =
             calc.CoronaLoss ? std::optional<float>(PerKilometreToPerMile(*calc.CoronaLoss))
                             : std::nullopt;
-        PrintRow({ReportText(conductor->Id), Number(conductor->DisplayHorizDistance(), 2),
-                  Number(conductor->DisplayHeight(), 2), QString::number(conductor->SubCondCount),
-                  Number(conductor->DisplayDiameter(), 2),
-                  Number(conductor->DisplaySubSpacing(), 2), Number(conductor->MaxVoltage, 1),
-                  Number(conductor->PhaseAngle, 0), Number(conductor->DisplayMcr(), 0),
-                  Number(calc.MaxGradient, 2), Number(lossPerMile, 3)});
+        PrintRow({ReportText(conductor->Id), FixedText(conductor->DisplayHorizDistance(), 2),
+                  FixedText(conductor->DisplayHeight(), 2),
+                  QString::number(conductor->SubCondCount),
+                  FixedText(conductor->DisplayDiameter(), 2),
+                  FixedText(conductor->DisplaySubSpacing(), 2), FixedText(conductor->MaxVoltage, 1),
+                  FixedText(conductor->PhaseAngle, 0), FixedText(conductor->DisplayMcr(), 0),
+                  FixedText(calc.MaxGradient, 2), FixedText(lossPerMile, 3)});
     }
 }
 
@@ -270,10 +236,7 @@ void TReptBPA::PrintProfileHeading() {
     const TScenario& scenario = Scenario();
     canvas.SetBold(false);
     SelectTablePen();
-    DefineCells(leftEdge_,
-                {Heading(0.7, kLeftRightTop, 3), Heading(1.4, BoxAll, 3), Heading(1.4, BoxAll, 3),
-                 Heading(0.65, kLeftRightTop, 3), Heading(1.5, kLeftRightTop, 3),
-                 Heading(0.7, kLeftRightTop, 3), Heading(0.7, kLeftRightTop, 3)});
+    DefineCells(leftEdge_, HeadingCells({0.7, 0.65, 1.5, 0.7, 0.7}, kLinesLeftRightTop, 0, 3));
     PrintHeadingRow(kHeadingSmaller, {QStringLiteral("Lateral Dist"),
                                       QStringLiteral("Audible Noise"),
                                       QStringLiteral("Radio Interference"),
@@ -282,11 +245,11 @@ void TReptBPA::PrintProfileHeading() {
                                       {},
                                       {}});
 
-    DefineCells(leftEdge_, {Heading(0.7, kLeftRight, 0), Heading(0.7, kLeftRight, 3),
-                            Heading(0.7, kLeftRight, 3), Heading(0.7, kLeftRight, 3),
-                            Heading(0.7, kLeftRight, 3), Heading(0.65, kLeftRight, 3),
-                            Heading(1.5, kLeftRight, 3), Heading(0.7, kLeftRight, 3),
-                            Heading(0.7, kLeftRight, 3)});
+    DefineCells(leftEdge_, {Heading(0.7, kLinesLeftRight, 0), Heading(0.7, kLinesLeftRight, 3),
+                            Heading(0.7, kLinesLeftRight, 3), Heading(0.7, kLinesLeftRight, 3),
+                            Heading(0.7, kLinesLeftRight, 3), Heading(0.65, kLinesLeftRight, 3),
+                            Heading(1.5, kLinesLeftRight, 3), Heading(0.7, kLinesLeftRight, 3),
+                            Heading(0.7, kLinesLeftRight, 3)});
     PrintHeadingRow(kHeadingSmaller,
                     {QStringLiteral("From"), QStringLiteral("(Rain)"), QStringLiteral("(Fair)"),
                      QStringLiteral("(Rain)"), QStringLiteral("(Fair)"), QStringLiteral("Total"),
@@ -294,7 +257,7 @@ void TReptBPA::PrintProfileHeading() {
                      QStringLiteral("Magnetic")});
     const QString rainAtAltitude =
         QStringLiteral("%1 in/hr at %2ft Level")
-            .arg(Number(MillimetresToInches(scenario.RainRate), 2),
+            .arg(FixedText(MillimetresToInches(scenario.RainRate), 2),
                  QString::fromStdString(FormatGrouped(MetresToFeet(scenario.Altitude))));
     PrintHeadingRow(kHeadingSmaller,
                     {QStringLiteral("Reference"), QStringLiteral("L50"), QStringLiteral("L50"),
@@ -306,19 +269,20 @@ void TReptBPA::PrintProfileHeading() {
                      QStringLiteral("(dbuv/m)"), QStringLiteral("(dbuv/m)"),
                      QStringLiteral("(ppb)"), QStringLiteral("(kv/m)"), QStringLiteral("(gauss)")});
 
-    DefineCells(leftEdge_, {Data(0.7, TJustify::Right, 3), Data(0.7, TJustify::Right, 3),
-                            Data(0.7, TJustify::Right, 3), Data(0.7, TJustify::Right, 3),
-                            Data(0.7, TJustify::Right, 3), Data(0.65, TJustify::Right, 3),
-                            Data(1.5, TJustify::Centre, 3), Data(0.7, TJustify::Right, 3),
-                            Data(0.7, TJustify::Right, 3)});
+    DefineCells(leftEdge_, {DataCell(0.7, TJustify::Right, 3), DataCell(0.7, TJustify::Right, 3),
+                            DataCell(0.7, TJustify::Right, 3), DataCell(0.7, TJustify::Right, 3),
+                            DataCell(0.7, TJustify::Right, 3), DataCell(0.65, TJustify::Right, 3),
+                            DataCell(1.5, TJustify::Centre, 3), DataCell(0.7, TJustify::Right, 3),
+                            DataCell(0.7, TJustify::Right, 3)});
     canvas.SetBold(false);
 }
 
 void TReptBPA::PrintProfileRow(const TCalcResult& result) {
     PushSmallerFont(kProfileRowSmaller);
-    PrintRow({Number(result.Dist, 2), Number(result.AnRainL50, 1), Number(result.AnFairL50, 1),
-              Number(result.RiRain, 1), Number(result.RiFair, 1), Number(result.TviRain, 1),
-              Number(result.Ozone, 6), Number(result.EMax, 3), Number(result.BMax, 5)});
+    PrintRow({FixedText(result.Dist, 2), FixedText(result.AnRainL50, 1),
+              FixedText(result.AnFairL50, 1), FixedText(result.RiRain, 1),
+              FixedText(result.RiFair, 1), FixedText(result.TviRain, 1), FixedText(result.Ozone, 6),
+              FixedText(result.EMax, 3), FixedText(result.BMax, 5)});
     PopSmallerFont();
 }
 

@@ -4,36 +4,18 @@
 #include "reports/ReportFormat.h"
 
 #include <string>
+#include <utility>
 
 namespace corvalt {
 namespace {
 
-constexpr double kLeftEdge = 0.75;         // in
-constexpr double kRightMargin = 0.5;       // right edge = page width − this
 constexpr double kBodyTop = 2.5;           // baseline of the first body line
-constexpr double kBodyBottomMargin = 1.0;  // section bottom = page height − this
 constexpr double kNewPageBlockDrop = 0.02; // first block of a new page starts this lower
 constexpr int kHeadingShade = 5;
-
-constexpr int kLeftRightTop = BoxLeft | BoxRight | BoxTop;
-constexpr int kLeftRight = BoxLeft | BoxRight;
-constexpr int kLeftRightBottom = BoxLeft | BoxRight | BoxBottom;
-
-const QString kTahoma = QStringLiteral("Tahoma");
-const QString kArial = QStringLiteral("Arial");
 
 // Heading cell of the conductor table and the profile blocks: centred, shaded.
 TCellSpec Heading(double width, int lines, int margin = 0) {
     return {width, TJustify::Centre, margin, lines, kHeadingShade};
-}
-
-// Data cell: all four box lines, no shade.
-TCellSpec Data(double width, TJustify justify, int margin) {
-    return {width, justify, margin, BoxAll, 0};
-}
-
-QString Number(double value, int decimals) {
-    return QString::fromStdString(FormatFixed(value, decimals));
 }
 
 std::string Bold(const std::string& text) {
@@ -45,8 +27,8 @@ std::string Bold(const std::string& text) {
 TReptDET::TReptDET(TEmfProject& project, TScenario& scenario) : TReport(project, &scenario) {}
 
 void TReptDET::Prepare(TPageCanvas& canvas) {
-    leftEdge_ = kLeftEdge;
-    rightEdge_ = canvas.PageWidth() - kRightMargin;
+    leftEdge_ = kReportLeftEdge;
+    rightEdge_ = canvas.PageWidth() - kReportRightMargin;
     skipNextFooter_ = false;
 }
 
@@ -60,11 +42,7 @@ void TReptDET::PrintHeader() {
     canvas.SetSectionTop(0.75);
     PrintHeaderTitles();
     PrintFooter();
-    canvas.SetSectionBottom(canvas.PageHeight() - kBodyBottomMargin);
-    canvas.SetCursorY(kBodyTop);
-    canvas.SelectFont(kTahoma, 12);
-    canvas.MarkTopOfPage();
-    canvas.GoHome();
+    StartBody(kBodyTop, false);
 }
 
 void TReptDET::PrintHeaderTitles() {
@@ -131,36 +109,31 @@ void TReptDET::PrintConductorTable() {
     canvas.SelectFont(kTahoma, 8);
     canvas.KeepLineTop();
 
-    DefineCells(leftEdge_, {Heading(1.0, kLeftRightTop), Heading(0.6, kLeftRightTop),
-                            Heading(0.7, kLeftRightTop), Heading(0.7, kLeftRightTop),
-                            Heading(0.6, kLeftRightTop), Heading(1.55, kLeftRightTop),
-                            Heading(0.65, kLeftRightTop), Heading(0.55, kLeftRightTop),
-                            Heading(0.6, kLeftRightTop)});
+    DefineCells(leftEdge_, HeadingCells({1.0, 0.6, 0.7, 0.7, 0.6, 1.55, 0.65, 0.55, 0.6},
+                                        kLinesLeftRightTop, kHeadingShade));
     PrintMarkupLine(";Circuit;;Dist From;Dist From;Minimum;SubConductors;Maximum;;");
 
-    DefineCells(leftEdge_,
-                {Heading(1.0, kLeftRight), Heading(0.6, kLeftRight), Heading(0.7, kLeftRight),
-                 Heading(0.7, kLeftRight), Heading(0.6, kLeftRight), Heading(0.35, kLeftRightTop),
-                 Heading(0.65, kLeftRightTop), Heading(0.55, kLeftRightTop),
-                 Heading(0.65, kLeftRight), Heading(0.55, kLeftRight), Heading(0.6, kLeftRight)});
+    DefineCells(leftEdge_, {Heading(1.0, kLinesLeftRight), Heading(0.6, kLinesLeftRight),
+                            Heading(0.7, kLinesLeftRight), Heading(0.7, kLinesLeftRight),
+                            Heading(0.6, kLinesLeftRight), Heading(0.35, kLinesLeftRightTop),
+                            Heading(0.65, kLinesLeftRightTop), Heading(0.55, kLinesLeftRightTop),
+                            Heading(0.65, kLinesLeftRight), Heading(0.55, kLinesLeftRight),
+                            Heading(0.6, kLinesLeftRight)});
     PrintMarkupLine(";Name;Id;Left ROW;Circuit CL;Height;# of;Diameter;Spacing;Voltage;Angle;MCR");
 
-    DefineCells(leftEdge_, {Heading(1.0, kLeftRightBottom), Heading(0.6, kLeftRightBottom),
-                            Heading(0.7, kLeftRightBottom), Heading(0.7, kLeftRightBottom),
-                            Heading(0.6, kLeftRightBottom), Heading(0.35, kLeftRightBottom),
-                            Heading(0.65, kLeftRightBottom), Heading(0.55, kLeftRightBottom),
-                            Heading(0.65, kLeftRightBottom), Heading(0.55, kLeftRightBottom),
-                            Heading(0.6, kLeftRightBottom)});
+    DefineCells(leftEdge_,
+                HeadingCells({1.0, 0.6, 0.7, 0.7, 0.6, 0.35, 0.65, 0.55, 0.65, 0.55, 0.6},
+                             kLinesLeftRightBottom, kHeadingShade));
     const std::string length = std::string("(") + project.LengthUnit() + ")";
     PrintMarkupLine(";;;" + length + ";" + length + ";" + length + ";;(" + project.DiameterUnit() +
                     ");(" + project.SpacingUnit() + ");(kV);(Degrees);(Amps)");
 
-    DefineCells(leftEdge_, {Data(1.0, TJustify::Left, 3), Data(0.6, TJustify::Centre, 3),
-                            Data(0.7, TJustify::Right, 3), Data(0.7, TJustify::Right, 3),
-                            Data(0.6, TJustify::Right, 3), Data(0.35, TJustify::Centre, 0),
-                            Data(0.65, TJustify::Right, 3), Data(0.55, TJustify::Right, 3),
-                            Data(0.65, TJustify::Right, 3), Data(0.55, TJustify::Right, 3),
-                            Data(0.6, TJustify::Right, 3)});
+    DefineCells(leftEdge_, {DataCell(1.0, TJustify::Left, 3), DataCell(0.6, TJustify::Centre, 3),
+                            DataCell(0.7, TJustify::Right, 3), DataCell(0.7, TJustify::Right, 3),
+                            DataCell(0.6, TJustify::Right, 3), DataCell(0.35, TJustify::Centre, 0),
+                            DataCell(0.65, TJustify::Right, 3), DataCell(0.55, TJustify::Right, 3),
+                            DataCell(0.65, TJustify::Right, 3), DataCell(0.55, TJustify::Right, 3),
+                            DataCell(0.6, TJustify::Right, 3)});
     canvas.SelectFont(kTahoma, 10);
     canvas.KeepLineTop();
     PrintConductorRows();
@@ -174,12 +147,13 @@ void TReptDET::PrintConductorRows() {
         const TCircuit& circuit = *conductor->Circuit;
         const double leftRow = static_cast<double>(circuit.DisplayDistFromRowLeft()) +
                                static_cast<double>(conductor->DisplayHorizDistance());
-        PrintRow({ReportText(circuit.Name), ReportText(conductor->Id), Number(leftRow, 2),
-                  Number(conductor->DisplayHorizDistance(), 2),
-                  Number(conductor->DisplayHeight(), 2), QString::number(conductor->SubCondCount),
-                  Number(conductor->DisplayDiameter(), 2),
-                  Number(conductor->DisplaySubSpacing(), 2), Number(conductor->MaxVoltage, 1),
-                  Number(conductor->PhaseAngle, 0), Number(conductor->DisplayMcr(), 0)});
+        PrintRow({ReportText(circuit.Name), ReportText(conductor->Id), FixedText(leftRow, 2),
+                  FixedText(conductor->DisplayHorizDistance(), 2),
+                  FixedText(conductor->DisplayHeight(), 2),
+                  QString::number(conductor->SubCondCount),
+                  FixedText(conductor->DisplayDiameter(), 2),
+                  FixedText(conductor->DisplaySubSpacing(), 2), FixedText(conductor->MaxVoltage, 1),
+                  FixedText(conductor->PhaseAngle, 0), FixedText(conductor->DisplayMcr(), 0)});
     }
 }
 
@@ -190,17 +164,17 @@ void TReptDET::PrintBlockHeading(double left) {
     SelectTablePen();
     canvas.SelectFont(kTahoma, 8);
     canvas.KeepLineTop();
-    DefineCells(left, {Heading(0.6, kLeftRightTop), Heading(0.5, kLeftRightTop, 3),
-                       Heading(0.6, kLeftRightTop, 3)});
-    PrintMarkupLine(";Dist From;Electric;Magnetic");
-    DefineCells(
-        left, {Heading(0.6, kLeftRight), Heading(0.5, kLeftRight, 3), Heading(0.6, kLeftRight, 3)});
-    PrintMarkupLine(";RowLeft;Field;Field");
-    DefineCells(left, {Heading(0.6, kLeftRightBottom), Heading(0.5, kLeftRightBottom, 3),
-                       Heading(0.6, kLeftRightBottom, 3)});
-    PrintMarkupLine(std::string(";(") + Project().LengthUnit() + ");(kV/m);(mG)");
-    DefineCells(left, {Data(0.6, TJustify::Right, 0), Data(0.5, TJustify::Right, 3),
-                       Data(0.6, TJustify::Right, 3)});
+    const std::pair<int, std::string> rows[] = {
+        {kLinesLeftRightTop, ";Dist From;Electric;Magnetic"},
+        {kLinesLeftRight, ";RowLeft;Field;Field"},
+        {kLinesLeftRightBottom, std::string(";(") + Project().LengthUnit() + ");(kV/m);(mG)"},
+    };
+    for (const auto& [lines, text] : rows) {
+        DefineCells(left, {Heading(0.6, lines), Heading(0.5, lines, 3), Heading(0.6, lines, 3)});
+        PrintMarkupLine(text);
+    }
+    DefineCells(left, {DataCell(0.6, TJustify::Right, 0), DataCell(0.5, TJustify::Right, 3),
+                       DataCell(0.6, TJustify::Right, 3)});
     canvas.SelectFont(kTahoma, 10);
     canvas.KeepLineTop();
 }

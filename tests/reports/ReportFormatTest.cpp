@@ -1,13 +1,12 @@
 // How the reports write numbers, dates and model texts.
 #include "reports/ReportFormat.h"
+#include "tests/model/GermanLocale.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <limits>
 #include <random>
 
@@ -94,22 +93,8 @@ TEST(ReportFormat, ModelTextsStayOnTheirLine) {
     EXPECT_EQ(ReportText("Caf\xE9 \x80"), QStringLiteral("Caf\u00E9 \u20AC")); // Windows-1252
 }
 
-// Builds a German locale (decimal comma) into a private folder and switches the
-// numbers to it; false when the system cannot build one.
-bool UseGermanNumbers() {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / "corvalt-report-locales";
-    std::filesystem::create_directories(folder);
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-    if (!std::filesystem::exists(folder / "de_DE.UTF-8") && std::system(command.c_str()) != 0)
-        return false;
-    setenv("LOCPATH", folder.c_str(), 1);
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-}
-
 TEST(ReportFormat, NumbersAndDatesIgnoreTheLocale) {
-    if (!UseGermanNumbers()) GTEST_SKIP() << "no de_DE locale can be built here";
+    if (!test::UseGermanLocale()) GTEST_SKIP() << "no de_DE locale can be built here";
     EXPECT_EQ(Printf(1.5, 2), "1,50"); // the locale is really in effect
     EXPECT_EQ(FormatFixed(1.5, 2), "1.50");
     EXPECT_EQ(FormatGrouped(1234567), "1,234,567");
