@@ -1,6 +1,8 @@
 // corvalt-cli report FILE.emf --kind N --pdf OUT.pdf [--section N] [--ini FILE]:
 // opens the report of kind N for cross section N (1-based, default 1) exactly
-// as the preview window does and writes its pages as a PDF file.
+// as the preview window does and writes its pages as a PDF file. When a cross
+// section of the report could not be computed, the report prints why, the
+// command says so on stderr and exits 1 (as compute does).
 #include "cli/ArgOptions.h"
 #include "cli/Commands.h"
 #include "cli/IniOption.h"
@@ -89,13 +91,17 @@ class TReportApplication {
     std::unique_ptr<QGuiApplication> app_;
 };
 
-// The reasons the report prints in place of results, said once more on stderr.
-void WarnUncomputed(const TEmfProject& project, const TScenario* reported, TReportKind kind) {
+// The reasons the report prints in place of results, said once more on stderr;
+// whether there were any.
+bool WarnUncomputed(const TEmfProject& project, const TScenario* reported, TReportKind kind) {
+    bool any = false;
     for (const TScenario& scenario : project.Scenarios) {
         if (ReportNeedsCrossSection(kind) && &scenario != reported) continue;
-        if (!scenario.CalcError.empty())
-            std::cerr << "corvalt-cli: warning: " << scenario.CalcError << '\n';
+        if (scenario.CalcError.empty()) continue;
+        std::cerr << "corvalt-cli: " << scenario.CalcError << '\n';
+        any = true;
     }
+    return any;
 }
 
 } // namespace
@@ -139,13 +145,13 @@ int RunReport(const Args& args) {
     case TOpenedReport::TOutcome::Pages:
         break;
     }
-    WarnUncomputed(project, scenario, request.Kind);
+    const bool uncomputed = WarnUncomputed(project, scenario, request.Kind);
     const QString title = QStringLiteral("EMF Report--") + ReportText(project.Title);
     const QString pdfError =
         ExportPdf(opened.Pages, QString::fromStdString(request.PdfFile), title);
     if (!pdfError.isEmpty())
         return Fail(ExitBadInput, request.PdfFile + ": " + pdfError.toStdString());
-    return ExitOk;
+    return uncomputed ? ExitCheckFailed : ExitOk;
 }
 
 } // namespace corvalt::cli

@@ -71,6 +71,19 @@ TEST_F(ReportCommand, DataCheckFailureExitsWithOneAndTheFindings) {
     EXPECT_FALSE(fs::exists(PathOf("out.pdf")));
 }
 
+TEST_F(ReportCommand, CrossSectionThatCannotBeComputedIsReportedAndExitsWithOne) {
+    TEmfProject project;
+    ASSERT_TRUE(project.Load(Sample("sample-metric.emf")).Ok);
+    project.Scenarios[0].SetDisplayRowRight(1e7f); // passes the data check, too wide to lay out
+    ASSERT_TRUE(project.Save(PathOf("wide.emf")).Ok);
+    const TRun run =
+        Run("report '" + PathOf("wide.emf") + "' --kind 4 --pdf '" + PathOf("out.pdf") + "'");
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_EQ(run.Err.rfind("corvalt-cli: Cross section 'RS 138' cannot be computed: ", 0), 0u)
+        << run.Err;
+    EXPECT_EQ(PdfPageCount(Slurp(PathOf("out.pdf"))), 1);
+}
+
 TEST_F(ReportCommand, RefusesWhatItCannotUse) {
     const std::string sample = " '" + Sample("sample-english.emf") + "'";
     const std::string pdf = " --pdf '" + PathOf("out.pdf") + "'";
