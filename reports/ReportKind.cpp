@@ -5,6 +5,8 @@
 #include "reports/ReptDET.h"
 
 #include <array>
+#include <stdexcept>
+#include <string>
 
 namespace corvalt {
 namespace {
@@ -35,7 +37,9 @@ const std::array<TKindEntry, 4> kKinds = {{
 }};
 
 const TKindEntry& EntryOf(TReportKind kind) {
-    return kKinds[static_cast<std::size_t>(kind) - 1];
+    for (const TKindEntry& entry : kKinds)
+        if (entry.Kind == kind) return entry;
+    throw std::invalid_argument("unknown report kind " + std::to_string(static_cast<int>(kind)));
 }
 
 } // namespace

@@ -142,7 +142,10 @@ TEST_P(TDetUnits, HeaderAndHeadingsUseTheProjectsLabels) {
 
 INSTANTIATE_TEST_SUITE_P(Units, TDetUnits,
                          ::testing::Values(TUnitLabels{English, "English", "ft", "in", "in"},
-                                           TUnitLabels{Metric, "Metric", "m", "mm", "cm"}));
+                                           TUnitLabels{Metric, "Metric", "m", "mm", "cm"}),
+                         [](const ::testing::TestParamInfo<TUnitLabels>& unit) {
+                             return std::string(unit.param.Name);
+                         });
 
 TEST_F(TDetFixture, MarkedRowsAreBoldAndShadedOthersPlain) {
     test::FillProfile(scenario, 4, {0, 2});
