@@ -236,7 +236,11 @@ void TReptBPA::PrintProfileHeading() {
     const TScenario& scenario = Scenario();
     canvas.SetBold(false);
     SelectTablePen();
-    DefineCells(leftEdge_, HeadingCells({0.7, 0.65, 1.5, 0.7, 0.7}, kLinesLeftRightTop, 0, 3));
+    DefineCells(leftEdge_,
+                {Heading(0.7, kLinesLeftRightTop, 3), Heading(1.4, BoxAll, 3),
+                 Heading(1.4, BoxAll, 3), Heading(0.65, kLinesLeftRightTop, 3),
+                 Heading(1.5, kLinesLeftRightTop, 3), Heading(0.7, kLinesLeftRightTop, 3),
+                 Heading(0.7, kLinesLeftRightTop, 3)});
     PrintHeadingRow(kHeadingSmaller, {QStringLiteral("Lateral Dist"),
                                       QStringLiteral("Audible Noise"),
                                       QStringLiteral("Radio Interference"),

@@ -128,6 +128,34 @@ TEST(CoronaReport, RowsOfDifferentFontSizesFollowEachOtherExactly) {
     EXPECT_EQ(breaks, 1); // only between the two tables
 }
 
+// Each heading text sits centred over its column: a table of label, row and
+// the centre of its cell (from the cell widths, left edge 0.75 in).
+TEST(CoronaReport, HeadingLabelsAreCentredOverTheirColumns) {
+    auto project = test::MakeProject(English);
+    test::FillProfile(project->Scenarios[0], 2);
+    const TPage page = RunCorona(*project).Pages.at(0);
+    const std::pair<const char*, double> centres[] = {
+        {"Dist From", 2.1},    {"SubConductors", 3.825}, {"Phase", 5.525},
+        {"Angle", 5.525},      {"Maximum", 6.825},       {"Gradient", 6.825},
+        {"Corona", 7.475},     {"(kW/mi)", 7.475},       {"# of", 3.225},
+        {"Lateral Dist", 1.1}, {"Audible Noise", 2.15},  {"Radio Interference", 3.55},
+        {"TVI", 4.575},        {"Ozone", 5.65},          {"for Rain Rate of", 5.65},
+        {"Electric", 6.75},    {"Magnetic", 7.45},       {"(gauss)", 7.45},
+    };
+    for (const auto& [label, centre] : centres) {
+        SCOPED_TRACE(label);
+        const TTextCmd text = OnlyText(page, QString::fromLatin1(label));
+        EXPECT_NEAR(text.X + text.Width / 2, centre, 1e-6);
+    }
+    // The two group headings of the profile are boxed all round.
+    const double noiseY = OnlyText(page, QStringLiteral("Audible Noise")).Y;
+    int underNoise = 0;
+    for (const TLineCmd& line : CommandsOf<TLineCmd>(page))
+        underNoise += line.Y1 == line.Y2 && line.Y1 > noiseY && line.Y1 < noiseY + 0.1 &&
+                      line.X1 <= 2.0 && line.X2 >= 2.0;
+    EXPECT_EQ(underNoise, 1);
+}
+
 TEST(CoronaReport, ProfileContinuesUnderARepeatedHeadingInListOrder) {
     auto project = test::MakeProject(English);
     TScenario& scenario = project->Scenarios[0];

@@ -77,7 +77,16 @@ TEST_F(TDetFixture, HeadingCellsAreShadedAndBoxed) {
     test::AddLine(scenario, "PC 230", {{-26, 42}, {0, 42}, {26, 42}});
     const TPage page = Run().Pages.at(0);
     const TTextCmd sub = OnlyText(page, QStringLiteral("SubConductors"));
-    EXPECT_NEAR(sub.X + sub.Width / 2, 4.35 + 1.55 / 2, 1e-6);
+    const std::pair<const char*, double> centres[] = {
+        {"Circuit", 1.25},        {"Id", 2.05},         {"Left ROW", 2.7},  {"Circuit CL", 3.4},
+        {"SubConductors", 5.125}, {"# of", 4.525},      {"Spacing", 5.625}, {"Maximum", 6.225},
+        {"Voltage", 6.225},       {"(Degrees)", 6.825}, {"(Amps)", 7.4},    {"(mG)", 2.15},
+    };
+    for (const auto& [label, centre] : centres) {
+        SCOPED_TRACE(label);
+        const TTextCmd text = OnlyText(page, QString::fromLatin1(label));
+        EXPECT_NEAR(text.X + text.Width / 2, centre, 1e-6);
+    }
     EXPECT_EQ(sub.Font, (TFontSpec{QStringLiteral("Tahoma"), 8}));
     ASSERT_EQ(FillsAt(page, 5.0, sub.Y).size(), 1u);
     EXPECT_EQ(FillsAt(page, 5.0, sub.Y)[0].Colour, ShadeColour(5));
