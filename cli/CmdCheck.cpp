@@ -15,10 +15,13 @@ int RunCheck(const Args& args) {
     TEmfProject project;
     if (const int loaded = LoadProjectFile(args[0], project); loaded != ExitOk) return loaded;
     const std::vector<TCheckLine> lines = CheckProject(project);
-    for (const TCheckLine& line : lines)
-        std::cout << std::string(2 * static_cast<std::size_t>(line.Level), ' ') << line.Text
-                  << '\n';
+    PrintCheckLines(std::cout, lines);
     return HasErrors(lines) ? ExitCheckFailed : ExitOk;
+}
+
+void PrintCheckLines(std::ostream& out, const std::vector<TCheckLine>& lines) {
+    for (const TCheckLine& line : lines)
+        out << std::string(2 * static_cast<std::size_t>(line.Level), ' ') << line.Text << '\n';
 }
 
 } // namespace corvalt::cli

@@ -2,18 +2,20 @@
 // The subcommands of corvalt-cli. Each lives in its own Cmd*.cpp file and is
 // listed in the table of main.cpp.
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
 namespace corvalt {
 class TEmfProject;
-}
+struct TCheckLine;
+} // namespace corvalt
 
 namespace corvalt::cli {
 
 // Exit codes shared by every subcommand.
 enum ExitCode : int {
-    ExitOk = 0,        // success
+    ExitOk = 0,          // success
     ExitCheckFailed = 1, // the data check or the command's own checks failed
     ExitBadInput = 2,    // missing file, unreadable or corrupt project, bad arguments
 };
@@ -33,10 +35,15 @@ int Fail(int code, const std::string& message);
 // not be read (the program's message and where a damaged file failed).
 int LoadProjectFile(const std::string& path, TEmfProject& project);
 
+// The data check's lines without their level digit, indented two blanks per level.
+void PrintCheckLines(std::ostream& out, const std::vector<TCheckLine>& lines);
+
 int RunCheck(const Args& args);
 int RunCompute(const Args& args);
 int RunResave(const Args& args);
 int RunVersion(const Args& args); // --version [--ini FILE]
 int RunPrefs(const Args& args);
+int RunBpa(const Args& args);
+int RunReport(const Args& args);
 
 } // namespace corvalt::cli

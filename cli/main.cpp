@@ -18,6 +18,9 @@ const Command kCommands[] = {
     {"check", "check FILE.emf", RunCheck},
     {"resave", "resave IN.emf OUT.emf", RunResave},
     {"prefs", "prefs [--ini FILE] [--resave] [--path]", RunPrefs},
+    {"bpa", "bpa FILE.emf OUT [--section N]", RunBpa},
+    {"report", "report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf [--section N] [--ini FILE]",
+     RunReport},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -21,8 +21,8 @@ struct TPhaseRow {
     int Angle = 0; // phase angle, whole degrees (phase rows only)
 };
 
-// What the circuit dialog hands over (for a new circuit and an edited one); lengths, diameters and spacings as
-// entered, in the project's display units.
+// What the circuit dialog hands over (for a new circuit and an edited one); lengths, diameters and
+// spacings as entered, in the project's display units.
 struct TNewCircuitValues {
     std::string Name;
     bool NewCircuit = true;

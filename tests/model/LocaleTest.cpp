@@ -1,6 +1,7 @@
 // The project file does not depend on the locale: under a locale whose decimal
 // separator is a comma (as the desktop program may run), the version text
 // "1.02" still reads as 1.02 and files come out the same.
+#include "GermanLocale.h"
 #include "TestProject.h"
 
 #include "model/ProjectFile.h"
@@ -8,28 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdlib>
-#include <filesystem>
+#include <cstdio>
 #include <string>
 
 using namespace corvalt;
 
-namespace {
-
-// Builds a German locale into a private folder and switches to it; false when
-// the system cannot build one.
-bool UseGermanLocale() {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "corvalt-locales";
-    std::filesystem::create_directories(folder);
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-    if (!std::filesystem::exists(folder / "de_DE.UTF-8") && std::system(command.c_str()) != 0)
-        return false;
-    setenv("LOCPATH", folder.c_str(), 1);
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-}
-
-} // namespace
+using test::UseGermanLocale;
 
 TEST(Locale, ProjectFilesIgnoreTheDecimalSeparatorOfTheLocale) {
     const std::vector<std::uint8_t> before = SerializeProject(*test::MakeRichProject(English));

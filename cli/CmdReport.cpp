@@ -1,0 +1,157 @@
+// corvalt-cli report FILE.emf --kind N --pdf OUT.pdf [--section N] [--ini FILE]:
+// opens the report of kind N for cross section N (1-based, default 1) exactly
+// as the preview window does and writes its pages as a PDF file. When a cross
+// section of the report could not be computed, the report prints why, the
+// command says so on stderr and exits 1 (as compute does).
+#include "cli/ArgOptions.h"
+#include "cli/Commands.h"
+#include "cli/IniOption.h"
+
+#include "engine/PageRenderer.h"
+#include "engine/ReportFonts.h"
+#include "model/Project.h"
+#include "prefs/Options.h"
+#include "reports/OpenReport.h"
+#include "reports/ReportFormat.h"
+
+#include <QGuiApplication>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <charconv>
+#include <clocale>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+namespace corvalt::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: corvalt-cli report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf [--section N] [--ini FILE]";
+
+struct TReportRequest {
+    std::string ProjectFile;
+    TReportKind Kind = TReportKind::EmfDetails;
+    std::string PdfFile;
+    int Section = 1;
+    std::string IniFile;
+};
+
+std::optional<std::string> ParseKind(const std::string& text, TReportKind& kind) {
+    int code = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, code);
+    const std::optional<TReportKind> known =
+        error == std::errc() && stop == end ? ReportKindFromCode(code) : std::nullopt;
+    if (!known) return "--kind must be 1, 2, 3 or 4, not '" + text + "'";
+    kind = *known;
+    return std::nullopt;
+}
+
+std::optional<std::string> ParseRequest(const Args& arguments, TReportRequest& request) {
+    Args args = arguments;
+    std::string kind;
+    bool kindGiven = false, pdfGiven = false;
+    if (auto error = TakeIniOption(args, request.IniFile)) return error;
+    if (auto error = TakeOption(args, "--kind", "a report kind", kind, kindGiven)) return error;
+    if (auto error = TakeOption(args, "--pdf", "a file name", request.PdfFile, pdfGiven))
+        return error;
+    if (auto error = TakeSectionOption(args, request.Section)) return error;
+    if (args.size() != 1 || !kindGiven || !pdfGiven) return std::string(kUsage);
+    request.ProjectFile = args[0];
+    return ParseKind(kind, request.Kind);
+}
+
+// The Qt application the page canvas needs to measure fonts: offscreen unless a
+// display is there, numbers in the C locale whatever the user's locale, and a
+// private runtime folder when none is set (Qt refuses to work without one).
+class TReportApplication {
+  public:
+    TReportApplication() {
+        const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") ||
+                             !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !display)
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            runtime_ = std::make_unique<QTemporaryDir>();
+            if (runtime_->isValid()) qputenv("XDG_RUNTIME_DIR", runtime_->path().toLocal8Bit());
+        }
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        std::setlocale(LC_NUMERIC, "C");
+        QLocale::setDefault(QLocale::c());
+        RegisterReportFonts();
+    }
+
+  private:
+    int argc_ = 1;
+    char name_[12] = "corvalt-cli";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QTemporaryDir> runtime_;
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+// The reasons the report prints in place of results, said once more on stderr;
+// whether there were any.
+bool WarnUncomputed(const TEmfProject& project, const TScenario* reported, TReportKind kind) {
+    bool any = false;
+    for (const TScenario& scenario : project.Scenarios) {
+        if (ReportNeedsCrossSection(kind) && &scenario != reported) continue;
+        if (scenario.CalcError.empty()) continue;
+        std::cerr << "corvalt-cli: " << scenario.CalcError << '\n';
+        any = true;
+    }
+    return any;
+}
+
+} // namespace
+
+int RunReport(const Args& args) {
+    TReportRequest request;
+    if (auto error = ParseRequest(args, request)) return Fail(ExitBadInput, *error);
+    if (!ReportKindAvailable(request.Kind))
+        return Fail(ExitBadInput, "the " + ReportKindName(request.Kind) + " (--kind " +
+                                      std::to_string(static_cast<int>(request.Kind)) +
+                                      ") is not available in this version");
+    TEmfProject project;
+    if (const int loaded = LoadProjectFile(request.ProjectFile, project); loaded != ExitOk)
+        return loaded;
+    // Reports of the whole project do without a cross section when none was asked for.
+    TScenario* scenario = nullptr;
+    if (ReportNeedsCrossSection(request.Kind) || request.Section != 1) {
+        scenario = SectionOrFail(project, request.Section, request.ProjectFile);
+        if (scenario == nullptr) return ExitBadInput;
+    } else if (!project.Scenarios.Empty()) {
+        scenario = &project.Scenarios[0];
+    }
+    const TOptions options(CliIniLocation(request.IniFile).File);
+    if (auto error = options.CheckReadable()) return Fail(ExitBadInput, *error);
+
+    const TReportApplication application;
+    const QTemporaryDir pageFolder;
+    if (!pageFolder.isValid())
+        return Fail(ExitBadInput, "no temporary folder for the page file: " +
+                                      pageFolder.errorString().toStdString());
+    const TOpenedReport opened =
+        OpenReport(project, scenario, request.Kind, options,
+                   pageFolder.filePath(QString::fromLatin1(kDefaultPageFileName)));
+    switch (opened.Outcome) {
+    case TOpenedReport::TOutcome::CheckFailed:
+        Fail(ExitCheckFailed, request.ProjectFile + ": the data check found errors:");
+        PrintCheckLines(std::cerr, opened.Findings);
+        return ExitCheckFailed;
+    case TOpenedReport::TOutcome::Failed:
+        return Fail(ExitBadInput, request.ProjectFile + ": " + opened.Error.toStdString());
+    case TOpenedReport::TOutcome::Pages:
+        break;
+    }
+    const bool uncomputed = WarnUncomputed(project, scenario, request.Kind);
+    const QString title = QStringLiteral("EMF Report--") + ReportText(project.Title);
+    const QString pdfError =
+        ExportPdf(opened.Pages, QString::fromStdString(request.PdfFile), title);
+    if (!pdfError.isEmpty())
+        return Fail(ExitBadInput, request.PdfFile + ": " + pdfError.toStdString());
+    return uncomputed ? ExitCheckFailed : ExitOk;
+}
+
+} // namespace corvalt::cli

@@ -1,0 +1,44 @@
+#pragma once
+// The report-opening sequence shared by the preview window and `corvalt-cli
+// report`, so both show exactly the same pages: the data check (except for the
+// TLSA notification), the computation of every cross section in project order,
+// then the report of the kind laid out on the page canvas into the page file.
+
+#include "engine/PageFile.h"
+#include "model/DataCheck.h"
+#include "reports/ReportKind.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace corvalt {
+
+class TEmfProject;
+class TOptions;
+class TScenario;
+
+struct TOpenedReport {
+    enum class TOutcome {
+        Pages,       // Pages holds the report as read back from the page file
+        CheckFailed, // the data check found errors; Findings lists every line of it
+        Failed,      // Error says why no report could be made
+    };
+    TOutcome Outcome = TOutcome::Failed;
+    TPageList Pages;
+    std::vector<TCheckLine> Findings;
+    QString Error;
+};
+
+// Opens the report of the kind for the project and the cross section current
+// in the project window (null when there is none; reports of the whole project
+// ignore it). The computation's results are left on the project's cross
+// sections; one that cannot be computed carries its reason in CalcError and
+// its reports print that reason. pageStarted is called with each page number
+// while the report is laid out (the status line). Needs a QGuiApplication.
+TOpenedReport OpenReport(TEmfProject& project, TScenario* scenario, TReportKind kind,
+                         const TOptions& options, const QString& pageFilePath,
+                         const std::function<void(int)>& pageStarted = {});
+
+} // namespace corvalt

@@ -1,0 +1,94 @@
+#include "reports/ReportFormat.h"
+
+#include "model/TextHelpers.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace corvalt {
+namespace {
+
+// Enough for the integer digits of the largest double and the decimals asked for.
+constexpr int kMaxDecimals = 20;
+using TNumberBuffer = std::array<char, 320 + kMaxDecimals>;
+
+constexpr const char* kMonthNames[12] = {
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December",
+};
+
+QString TwoDigits(int value) {
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+std::string FormatFixed(double value, int decimals) {
+    if (!std::isfinite(value)) return kNotAvailable;
+    TNumberBuffer buffer{};
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed,
+                      std::clamp(decimals, 0, kMaxDecimals));
+    return std::string(buffer.data(), result.ptr);
+}
+
+std::string FormatFixed(std::optional<float> value, int decimals) {
+    return value ? FormatFixed(static_cast<double>(*value), decimals) : kNotAvailable;
+}
+
+std::string FormatGrouped(double value) {
+    std::string digits = FormatFixed(value, 0);
+    if (!std::isfinite(value)) return digits;
+    const std::size_t first = digits.front() == '-' ? 1 : 0;
+    for (std::size_t end = digits.size(); end > first + 3; end -= 3)
+        digits.insert(end - 3, 1, ',');
+    return digits;
+}
+
+std::string FormatInteger(long long value) {
+    std::array<char, 24> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+QString FixedText(double value, int decimals) {
+    return QString::fromStdString(FormatFixed(value, decimals));
+}
+
+QString FixedText(std::optional<float> value, int decimals) {
+    return QString::fromStdString(FormatFixed(value, decimals));
+}
+
+std::string PadLeft(std::string_view text, std::size_t width) {
+    std::string padded(text.size() < width ? width - text.size() : 0, ' ');
+    return padded.append(text);
+}
+
+std::string FitLeft(std::string_view text, std::size_t width) {
+    std::string fitted(text.substr(0, width));
+    fitted.resize(width, ' ');
+    return fitted;
+}
+
+QString LongDate(const QDate& date) {
+    if (!date.isValid()) return {};
+    return QString::fromLatin1(kMonthNames[date.month() - 1]) + QLatin1Char(' ') +
+           TwoDigits(date.day()) + QStringLiteral(", ") + QString::number(date.year());
+}
+
+QString ShortDate(const QDate& date) {
+    if (!date.isValid()) return {};
+    return TwoDigits(date.month()) + QLatin1Char('/') + TwoDigits(date.day()) + QLatin1Char('/') +
+           TwoDigits(date.year() % 100);
+}
+
+QString ReportText(std::string_view text) {
+    QString printed = QString::fromStdString(ToValidUtf8(text));
+    for (QChar& c : printed)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
+    return printed;
+}
+
+} // namespace corvalt

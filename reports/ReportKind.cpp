@@ -1,0 +1,76 @@
+#include "reports/ReportKind.h"
+
+#include "reports/Report.h"
+#include "reports/ReptBPA.h"
+#include "reports/ReptDET.h"
+
+#include <array>
+#include <stdexcept>
+#include <string>
+
+namespace corvalt {
+namespace {
+
+using TFactory = std::unique_ptr<TReport> (*)(TEmfProject&, TScenario*, const TOptions&);
+
+struct TKindEntry {
+    TReportKind Kind;
+    const char* Name;
+    bool ForCrossSection;
+    bool RunsDataCheck;
+    TFactory Create; // nullptr while the kind is not built
+};
+
+template <class TReportClass>
+std::unique_ptr<TReport> MakeForCrossSection(TEmfProject& project, TScenario* scenario,
+                                             const TOptions& /*options*/) {
+    return std::make_unique<TReportClass>(project, *scenario);
+}
+
+// One row per kind: adding a report is its class and its factory here.
+const std::array<TKindEntry, 4> kKinds = {{
+    {TReportKind::FloridaCompliance, "Florida compliance report", false, true, nullptr},
+    {TReportKind::Tlsa, "TLSA exemption notification", false, false, nullptr},
+    {TReportKind::EmfDetails, "EMF details report", true, true, MakeForCrossSection<TReptDET>},
+    {TReportKind::CoronaEffects, "corona and field effects report", true, true,
+     MakeForCrossSection<TReptBPA>},
+}};
+
+const TKindEntry& EntryOf(TReportKind kind) {
+    for (const TKindEntry& entry : kKinds)
+        if (entry.Kind == kind) return entry;
+    throw std::invalid_argument("unknown report kind " + std::to_string(static_cast<int>(kind)));
+}
+
+} // namespace
+
+std::optional<TReportKind> ReportKindFromCode(int code) {
+    for (const TKindEntry& entry : kKinds)
+        if (static_cast<int>(entry.Kind) == code) return entry.Kind;
+    return std::nullopt;
+}
+
+std::string ReportKindName(TReportKind kind) {
+    return EntryOf(kind).Name;
+}
+
+bool ReportNeedsCrossSection(TReportKind kind) {
+    return EntryOf(kind).ForCrossSection;
+}
+
+bool ReportRunsDataCheck(TReportKind kind) {
+    return EntryOf(kind).RunsDataCheck;
+}
+
+bool ReportKindAvailable(TReportKind kind) {
+    return EntryOf(kind).Create != nullptr;
+}
+
+std::unique_ptr<TReport> CreateReport(TReportKind kind, TEmfProject& project, TScenario* scenario,
+                                      const TOptions& options) {
+    const TKindEntry& entry = EntryOf(kind);
+    if (entry.Create == nullptr || (entry.ForCrossSection && scenario == nullptr)) return nullptr;
+    return entry.Create(project, scenario, options);
+}
+
+} // namespace corvalt

@@ -1,0 +1,44 @@
+#pragma once
+// The kinds of report the report window and the command line open, by the
+// codes the menus and `corvalt-cli report --kind` use.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace corvalt {
+
+class TEmfProject;
+class TScenario;
+class TOptions;
+class TReport;
+
+enum class TReportKind {
+    FloridaCompliance = 1, // TReptFCR2
+    Tlsa = 2,              // TReptTLSA
+    EmfDetails = 3,        // TReptDET
+    CoronaEffects = 4,     // TReptBPA
+};
+
+// The kind of a code, or nothing for a code that names no report.
+std::optional<TReportKind> ReportKindFromCode(int code);
+
+// The report's name for messages, e.g. "EMF details report".
+std::string ReportKindName(TReportKind kind);
+
+// Whether the report of this kind covers the cross section current in the
+// project window (the others cover the whole project).
+bool ReportNeedsCrossSection(TReportKind kind);
+
+// Whether the report runs the data check before computing (all but TLSA).
+bool ReportRunsDataCheck(TReportKind kind);
+
+// Whether this version of the program can print reports of the kind.
+bool ReportKindAvailable(TReportKind kind);
+
+// Creates the report of the kind for the project and cross section (null for
+// reports of the whole project); nullptr when the kind is not available.
+std::unique_ptr<TReport> CreateReport(TReportKind kind, TEmfProject& project, TScenario* scenario,
+                                      const TOptions& options);
+
+} // namespace corvalt

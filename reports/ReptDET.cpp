@@ -1,0 +1,228 @@
+#include "reports/ReptDET.h"
+
+#include "model/Project.h"
+#include "reports/ReportFormat.h"
+
+#include <string>
+#include <utility>
+
+namespace corvalt {
+namespace {
+
+constexpr double kBodyTop = 2.5;           // baseline of the first body line
+constexpr double kNewPageBlockDrop = 0.02; // first block of a new page starts this lower
+constexpr int kHeadingShade = 5;
+
+// Heading cell of the conductor table and the profile blocks: centred, shaded.
+TCellSpec Heading(double width, int lines, int margin = 0) {
+    return {width, TJustify::Centre, margin, lines, kHeadingShade};
+}
+
+std::string Bold(const std::string& text) {
+    return kMarkupBoldOn + text + kMarkupBoldOff;
+}
+
+} // namespace
+
+TReptDET::TReptDET(TEmfProject& project, TScenario& scenario) : TReport(project, &scenario) {}
+
+void TReptDET::Prepare(TPageCanvas& canvas) {
+    leftEdge_ = kReportLeftEdge;
+    rightEdge_ = canvas.PageWidth() - kReportRightMargin;
+    skipNextFooter_ = false;
+}
+
+// ---- Header and footer ------------------------------------------------------
+
+void TReptDET::PrintHeader() {
+    TPageCanvas& canvas = Canvas();
+    canvas.SetSectionTop(0.5);
+    canvas.SetSectionLeft(leftEdge_);
+    canvas.SetSectionRight(rightEdge_);
+    canvas.SetSectionTop(0.75);
+    PrintHeaderTitles();
+    PrintFooter();
+    StartBody(kBodyTop, false);
+}
+
+void TReptDET::PrintHeaderTitles() {
+    TPageCanvas& canvas = Canvas();
+    const TEmfProject& project = Project();
+    const TScenario& scenario = Scenario();
+    canvas.SelectFont(kArial, 16);
+    canvas.KeepLineTop();
+    canvas.SetUnderline(true);
+    canvas.PrintOnFirstLine(QStringLiteral("Electric and Magnetic Field Effects"),
+                            TJustify::Centre);
+    canvas.NewLine();
+    canvas.NewLine();
+    canvas.SetUnderline(false);
+    canvas.PrintTextLine(ReportText(project.Title));
+
+    canvas.SelectFont(kTahoma, 8);
+    canvas.KeepLineTop();
+    canvas.NewLine();
+    PrintMarkupLine("     Units: " + Bold(project.UnitsName()) + "   Physical System: " +
+                    Bold(FormatInteger(scenario.ConductorCount())) + " Conductors (" +
+                    Bold(FormatInteger(scenario.EnergizedCount())) + " Energized Phases)");
+    const std::string length = project.LengthUnit();
+    PrintMarkupLine("     E-Field Transducer Height " +
+                    Bold(FormatFixed(scenario.DisplayEFieldHeight(), 2)) + " " + length +
+                    "     B-Field Transducer Height " +
+                    Bold(FormatFixed(scenario.DisplayBFieldHeight(), 2)) + " " + length);
+    canvas.NewLine();
+
+    // "CrossSection: " and the titles in bold. The titles are printed as text
+    // rather than through the mark-up, so that a ";" in a title prints as typed.
+    canvas.SelectFont(kArial, 14);
+    canvas.KeepLineTop();
+    canvas.SetBold(false);
+    canvas.PrintText(QStringLiteral("CrossSection: "));
+    canvas.SetBold(true);
+    canvas.PrintTextLine(ReportText(scenario.TabTitle + "- " + scenario.Title));
+    canvas.SetBold(false);
+}
+
+void TReptDET::PrintFooter() {
+    if (skipNextFooter_) {
+        skipNextFooter_ = false;
+        return;
+    }
+    if (!StartFooterOnThisPage()) return;
+    PrintStandardFooter(kArial, false, ReportText(Scenario().Title));
+}
+
+// ---- Body -------------------------------------------------------------------
+
+void TReptDET::PrintBody() {
+    skipNextFooter_ = true;
+    PrintConductorTable();
+    Canvas().NewLine();
+    Canvas().NewLine();
+    PrintProfileTable();
+}
+
+void TReptDET::PrintConductorTable() {
+    TPageCanvas& canvas = Canvas();
+    const TEmfProject& project = Project();
+    SelectTablePen();
+    canvas.SelectFont(kTahoma, 8);
+    canvas.KeepLineTop();
+
+    DefineCells(leftEdge_, HeadingCells({1.0, 0.6, 0.7, 0.7, 0.6, 1.55, 0.65, 0.55, 0.6},
+                                        kLinesLeftRightTop, kHeadingShade));
+    PrintMarkupLine(";Circuit;;Dist From;Dist From;Minimum;SubConductors;Maximum;;");
+
+    DefineCells(leftEdge_, {Heading(1.0, kLinesLeftRight), Heading(0.6, kLinesLeftRight),
+                            Heading(0.7, kLinesLeftRight), Heading(0.7, kLinesLeftRight),
+                            Heading(0.6, kLinesLeftRight), Heading(0.35, kLinesLeftRightTop),
+                            Heading(0.65, kLinesLeftRightTop), Heading(0.55, kLinesLeftRightTop),
+                            Heading(0.65, kLinesLeftRight), Heading(0.55, kLinesLeftRight),
+                            Heading(0.6, kLinesLeftRight)});
+    PrintMarkupLine(";Name;Id;Left ROW;Circuit CL;Height;# of;Diameter;Spacing;Voltage;Angle;MCR");
+
+    DefineCells(leftEdge_,
+                HeadingCells({1.0, 0.6, 0.7, 0.7, 0.6, 0.35, 0.65, 0.55, 0.65, 0.55, 0.6},
+                             kLinesLeftRightBottom, kHeadingShade));
+    const std::string length = std::string("(") + project.LengthUnit() + ")";
+    PrintMarkupLine(";;;" + length + ";" + length + ";" + length + ";;(" + project.DiameterUnit() +
+                    ");(" + project.SpacingUnit() + ");(kV);(Degrees);(Amps)");
+
+    DefineCells(leftEdge_, {DataCell(1.0, TJustify::Left, 3), DataCell(0.6, TJustify::Centre, 3),
+                            DataCell(0.7, TJustify::Right, 3), DataCell(0.7, TJustify::Right, 3),
+                            DataCell(0.6, TJustify::Right, 3), DataCell(0.35, TJustify::Centre, 0),
+                            DataCell(0.65, TJustify::Right, 3), DataCell(0.55, TJustify::Right, 3),
+                            DataCell(0.65, TJustify::Right, 3), DataCell(0.55, TJustify::Right, 3),
+                            DataCell(0.6, TJustify::Right, 3)});
+    canvas.SelectFont(kTahoma, 10);
+    canvas.KeepLineTop();
+    PrintConductorRows();
+}
+
+// One row per conductor in the cross section's order. The cells are filled
+// one by one (not by splitting a formatted line at ";"), so a ";" in a circuit
+// name or an id stays in its cell.
+void TReptDET::PrintConductorRows() {
+    for (const TConductor* conductor : Scenario().Conductors) {
+        const TCircuit& circuit = *conductor->Circuit;
+        const double leftRow = static_cast<double>(circuit.DisplayDistFromRowLeft()) +
+                               static_cast<double>(conductor->DisplayHorizDistance());
+        PrintRow({ReportText(circuit.Name), ReportText(conductor->Id), FixedText(leftRow, 2),
+                  FixedText(conductor->DisplayHorizDistance(), 2),
+                  FixedText(conductor->DisplayHeight(), 2),
+                  QString::number(conductor->SubCondCount),
+                  FixedText(conductor->DisplayDiameter(), 2),
+                  FixedText(conductor->DisplaySubSpacing(), 2), FixedText(conductor->MaxVoltage, 1),
+                  FixedText(conductor->PhaseAngle, 0), FixedText(conductor->DisplayMcr(), 0)});
+    }
+}
+
+// ---- Profile ----------------------------------------------------------------
+
+void TReptDET::PrintBlockHeading(double left) {
+    TPageCanvas& canvas = Canvas();
+    SelectTablePen();
+    canvas.SelectFont(kTahoma, 8);
+    canvas.KeepLineTop();
+    const std::pair<int, std::string> rows[] = {
+        {kLinesLeftRightTop, ";Dist From;Electric;Magnetic"},
+        {kLinesLeftRight, ";RowLeft;Field;Field"},
+        {kLinesLeftRightBottom, std::string(";(") + Project().LengthUnit() + ");(kV/m);(mG)"},
+    };
+    for (const auto& [lines, text] : rows) {
+        DefineCells(left, {Heading(0.6, lines), Heading(0.5, lines, 3), Heading(0.6, lines, 3)});
+        PrintMarkupLine(text);
+    }
+    DefineCells(left, {DataCell(0.6, TJustify::Right, 0), DataCell(0.5, TJustify::Right, 3),
+                       DataCell(0.6, TJustify::Right, 3)});
+    canvas.SelectFont(kTahoma, 10);
+    canvas.KeepLineTop();
+}
+
+void TReptDET::PrintProfileRow(const TCalcResult& result) {
+    // BMax is held in gauss and printed in mG.
+    const std::string milligauss =
+        result.BMax ? FormatFixed(static_cast<double>(*result.BMax) * 1000.0, 2) : kNotAvailable;
+    const std::string values[] = {FormatFixed(result.Dist, 2), FormatFixed(result.EMax, 2),
+                                  milligauss};
+    const char separator = result.IsMarked ? kMarkupShadedTab : kMarkupTab;
+    std::string line = result.IsMarked ? std::string(1, kMarkupBoldOn) : std::string();
+    for (const std::string& value : values)
+        line += separator + value;
+    PrintMarkupLine(line);
+}
+
+// The profile runs down a block until a row's baseline lies past the section
+// bottom; that row starts the next block to the right, at the top of the first.
+// After the fourth block a new page starts with block 1.
+void TReptDET::PrintProfileTable() {
+    TPageCanvas& canvas = Canvas();
+    const TScenario& scenario = Scenario();
+    if (!scenario.CalcError.empty()) {
+        canvas.SelectFont(kTahoma, 10);
+        canvas.KeepLineTop();
+        canvas.SetBold(true);
+        PrintWrapped(ReportText(scenario.CalcError));
+        canvas.SetBold(false);
+        return;
+    }
+    double top = canvas.CursorY();
+    int block = 1;
+    PrintBlockHeading(leftEdge_);
+    for (const TCalcResult& result : scenario.Results) {
+        if (canvas.CursorY() > canvas.SectionBottom()) {
+            ++block;
+            canvas.SetCursorY(top);
+            if (block > kBlocksPerPage) {
+                canvas.NewPage();
+                block = 1;
+                top = canvas.CursorY();
+                canvas.SetCursorY(canvas.CursorY() + kNewPageBlockDrop);
+            }
+            PrintBlockHeading(leftEdge_ + kBlockStep * (block - 1));
+        }
+        PrintProfileRow(result);
+    }
+}
+
+} // namespace corvalt

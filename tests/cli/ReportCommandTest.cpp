@@ -1,0 +1,120 @@
+// corvalt-cli report, run as the program: PDF files of the sample projects,
+// and what it refuses.
+#include "CliRun.h"
+#include "model/Project.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace corvalt::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ReportCommand : public TCliTest {};
+
+// Pages of a PDF file as Qt's writer lays them out: one "/Type /Page" object each.
+int PdfPageCount(const std::string& pdf) {
+    int pages = 0;
+    const std::string object = "/Type /Page\n";
+    for (std::size_t at = pdf.find(object); at != std::string::npos; at = pdf.find(object, at + 1))
+        ++pages;
+    return pages;
+}
+
+TEST_F(ReportCommand, WritesAPdfForEveryCrossSectionOfTheSamples) {
+    struct TCase {
+        const char* Sample;
+        int Sections;
+    };
+    ASSERT_FALSE(fs::exists("temp.rpt"));
+    for (const TCase& sample : {TCase{"sample-english.emf", 3}, TCase{"sample-metric.emf", 1}}) {
+        for (int section = 1; section <= sample.Sections; ++section) {
+            for (const int kind : {3, 4}) {
+                const std::string pdf = PathOf("report.pdf");
+                SCOPED_TRACE(std::string(sample.Sample) + " section " + std::to_string(section) +
+                             " kind " + std::to_string(kind));
+                const TRun run =
+                    Run("report '" + Sample(sample.Sample) + "' --kind " + std::to_string(kind) +
+                        " --section " + std::to_string(section) + " --pdf '" + pdf + "'");
+                EXPECT_EQ(run.Exit, 0) << run.Err;
+                EXPECT_EQ(run.Err, "");
+                const std::string file = Slurp(pdf);
+                EXPECT_EQ(file.rfind("%PDF-", 0), 0u);
+                EXPECT_NE(file.find("%%EOF", file.size() - 8), std::string::npos);
+                // The corona report's profile always runs over more than one page.
+                EXPECT_GE(PdfPageCount(file), kind == 4 ? 2 : 1);
+                fs::remove(pdf);
+            }
+        }
+    }
+    // The page file goes to a temporary folder, not the current one.
+    EXPECT_FALSE(fs::exists("temp.rpt"));
+}
+
+TEST_F(ReportCommand, DataCheckFailureExitsWithOneAndTheFindings) {
+    TEmfProject project;
+    ASSERT_TRUE(project.Load(Sample("sample-metric.emf")).Ok);
+    project.Scenarios[0].Conductors[1]->Height = 0;
+    ASSERT_TRUE(project.Save(PathOf("faulty.emf")).Ok);
+    const TRun run =
+        Run("report '" + PathOf("faulty.emf") + "' --kind 3 --pdf '" + PathOf("out.pdf") + "'");
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_NE(run.Err.find("the data check found errors:\n"
+                           "CrossSection: RS 138- Riverside 138 kV\n"
+                           "  Circuit RS 138\n"
+                           "    Conductor '1B1' has a 0 height\n"),
+              std::string::npos)
+        << run.Err;
+    EXPECT_FALSE(fs::exists(PathOf("out.pdf")));
+}
+
+TEST_F(ReportCommand, CrossSectionThatCannotBeComputedIsReportedAndExitsWithOne) {
+    TEmfProject project;
+    ASSERT_TRUE(project.Load(Sample("sample-metric.emf")).Ok);
+    project.Scenarios[0].SetDisplayRowRight(1e7f); // passes the data check, too wide to lay out
+    ASSERT_TRUE(project.Save(PathOf("wide.emf")).Ok);
+    const TRun run =
+        Run("report '" + PathOf("wide.emf") + "' --kind 4 --pdf '" + PathOf("out.pdf") + "'");
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_EQ(run.Err.rfind("corvalt-cli: Cross section 'RS 138' cannot be computed: ", 0), 0u)
+        << run.Err;
+    EXPECT_EQ(PdfPageCount(Slurp(PathOf("out.pdf"))), 1);
+}
+
+TEST_F(ReportCommand, RefusesWhatItCannotUse) {
+    const std::string sample = " '" + Sample("sample-english.emf") + "'";
+    const std::string pdf = " --pdf '" + PathOf("out.pdf") + "'";
+    struct TCase {
+        std::string Arguments;
+        const char* Message;
+    };
+    const TCase cases[] = {
+        {"report" + sample + pdf,
+         "usage: corvalt-cli report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf"},
+        {"report" + sample + " --kind 3", "usage: corvalt-cli report"},
+        {"report" + sample + pdf + " --kind 5", "--kind must be 1, 2, 3 or 4, not '5'"},
+        {"report" + sample + pdf + " --kind 1",
+         "the Florida compliance report (--kind 1) is not available in this version"},
+        {"report" + sample + pdf + " --kind 2",
+         "the TLSA exemption notification (--kind 2) is not available in this version"},
+        {"report" + sample + pdf + " --kind 3 --section 4",
+         "there is no cross section 4 (the project has 3)"},
+        {"report '" + PathOf("missing.emf") + "'" + pdf + " --kind 3", "File does not exist"},
+        {"report" + sample + " --kind 4 --pdf '" + PathOf("no folder") + "/out.pdf'", "out.pdf"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Arguments);
+        const TRun run = Run(c.Arguments);
+        EXPECT_EQ(run.Exit, 2);
+        EXPECT_EQ(run.Err.rfind("corvalt-cli: ", 0), 0u) << run.Err;
+        EXPECT_NE(run.Err.find(c.Message), std::string::npos) << run.Err;
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+    }
+    EXPECT_FALSE(fs::exists(PathOf("out.pdf")));
+}
+
+} // namespace
+} // namespace corvalt::testing
