@@ -76,8 +76,9 @@ std::unique_ptr<QDialog> CreateAboutBox(QWidget* parent) {
 
 } // namespace
 
-TMainForm::TMainForm(TOptions& options, TServices services, QWidget* parent)
-    : QMainWindow(parent), options_(options), services_(services) {
+TMainForm::TMainForm(TOptions& options, TEditDialogs& dialogs, TReportService& reports,
+                     QWidget* parent)
+    : QMainWindow(parent), options_(options), dialogs_(dialogs), reports_(reports) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Corvalt"));
     mdiArea_ = new QMdiArea;
@@ -155,10 +156,12 @@ void TMainForm::CreateActions() {
     forward("mnSave", "&Save", "Save current file", &M::mnSaveClick)
         ->setShortcut(QKeySequence::Save);
     forward("mnSaveAs", "Save &As...", "Save current file under a new name", &M::mnSaveAsClick);
-    forward("mnFlorida", "&Florida Compliance", {}, [this] { mnReportClick(kFloridaCompliance); });
-    forward("mnTlsa", "&TLSA Exemption", {}, [this] { mnReportClick(kTlsaExemption); });
-    forward("mnEmfDetails", "&EMF Details", {}, [this] { mnReportClick(kEmfDetails); });
-    forward("mnBpaDetails", "&BPA Details", {}, [this] { mnReportClick(kCoronaEffects); });
+    using K = TReportKind;
+    forward("mnFlorida", "&Florida Compliance", {},
+            [this] { mnReportClick(K::FloridaCompliance); });
+    forward("mnTlsa", "&TLSA Exemption", {}, [this] { mnReportClick(K::Tlsa); });
+    forward("mnEmfDetails", "&EMF Details", {}, [this] { mnReportClick(K::EmfDetails); });
+    forward("mnBpaDetails", "&BPA Details", {}, [this] { mnReportClick(K::CoronaEffects); });
     forward("mnCreateBpaFile", "Create BPA File", {}, &M::mnCreateBpaFileClick);
     forward("mnPrintSetup", "P&rint Setup...", "Change printer setup", &M::mnPrintSetupClick);
     forward("mnPreferences", "Pre&ferences...", {}, &M::mnPreferencesClick);
@@ -342,8 +345,6 @@ void TMainForm::updateMenus() {
     const bool circuit = p && project->SelectedCircuit() != nullptr;
     const bool points = p && project->InterestPointsSelected();
     const bool section = p && project->CurrentScenario() != nullptr;
-    const bool dialogs = services_.Dialogs != nullptr;
-    const TReportService* reports = services_.Reports;
     auto enable = [this](const char* name, bool on) {
         Action(QString::fromLatin1(name))->setEnabled(on);
     };
@@ -351,37 +352,30 @@ void TMainForm::updateMenus() {
         Menu(QString::fromLatin1(name))->menuAction()->setEnabled(on);
     };
 
-    enable("mnNew", dialogs);
-    enable("sbNew", dialogs);
-    enable("mnPreferences", dialogs);
-    enable("mnPrjEdit", p && dialogs);
+    enable("mnPrjEdit", p);
     enable("mnSave", p);
     enable("sbSave", p);
     enable("mnSaveAs", p);
     enableMenu("mnPreviewPrint", p);
-    for (const auto& [name, kind] :
-         {std::pair{"mnFlorida", kFloridaCompliance}, std::pair{"mnTlsa", kTlsaExemption},
-          std::pair{"mnEmfDetails", kEmfDetails}, std::pair{"mnBpaDetails", kCoronaEffects}})
-        enable(name, section && reports != nullptr && reports->Available(kind));
-    enable("mnCreateBpaFile", section && reports != nullptr);
+    for (const auto& [name, kind] : {std::pair{"mnFlorida", TReportKind::FloridaCompliance},
+                                     std::pair{"mnTlsa", TReportKind::Tlsa},
+                                     std::pair{"mnEmfDetails", TReportKind::EmfDetails},
+                                     std::pair{"mnBpaDetails", TReportKind::CoronaEffects}})
+        enable(name, section && reports_.Available(kind));
+    enable("mnCreateBpaFile", section);
 
     enableMenu("mnCrossSection", p);
-    enable("mnCsNew", dialogs);
-    enable("mnCsEdit", section && dialogs);
+    enable("mnCsEdit", section);
     enable("mnCsDelete", section);
     enable("mnCsClone", section);
     enableMenu("mnCircuit", p);
-    enable("mnCircNew", section && dialogs);
-    enable("mnCircEdit", circuit && dialogs);
+    enable("mnCircNew", section);
+    enable("mnCircEdit", circuit);
     enable("mnCircDelete", circuit);
     enable("mnCircClone", circuit);
-    enable("mnCircCoords", circuit && dialogs);
+    enable("mnCircCoords", circuit);
     enableMenu("mnConductor", circuit);
-    enable("mnCondNew", dialogs);
-    enable("mnCondEdit", dialogs);
     enableMenu("mnPoi", points);
-    enable("mnPoiNew", dialogs);
-    enable("mnPoiEdit", dialogs);
 
     Menu(QStringLiteral("mnReport"))->menuAction()->setVisible(r);
     for (const char* name :
@@ -437,27 +431,28 @@ QString TMainForm::NewPageFile() {
     return pageFolder_.isValid() ? pageFolder_.filePath(name) : name;
 }
 
-TReptMstr* TMainForm::OpenReportWindow(TEmfProject& project, TScenario* scenario, int kind) {
-    if (services_.Reports == nullptr || !services_.Reports->Available(kind)) return nullptr;
+TReptMstr* TMainForm::OpenReportWindow(TEmfProject& project, TScenario* scenario,
+                                       TReportKind kind) {
+    if (!reports_.Available(kind)) return nullptr;
     const QString pageFile = NewPageFile();
-    TReportOutcome outcome;
+    TOpenedReport outcome;
     {
         const TBusyCursor hourglass;
-        outcome = services_.Reports->Open(project, scenario, kind, pageFile, [this](int page) {
+        outcome = reports_.Open(project, scenario, kind, pageFile, [this](int page) {
             statusBar()->showMessage(PageStatusText(page));
             statusBar()->repaint(); // the layout runs without the event loop
         });
         statusBar()->clearMessage();
     }
-    switch (outcome.Status) {
-    case TReportOutcome::TStatus::CheckFailed:
+    switch (outcome.Outcome) {
+    case TOpenedReport::TOutcome::CheckFailed:
         errorForm_->ShowFindings(outcome.Findings);
         Prompts().Exec(*errorForm_);
         return nullptr;
-    case TReportOutcome::TStatus::Failed:
+    case TOpenedReport::TOutcome::Failed:
         ShowError(this, outcome.Error);
         return nullptr;
-    case TReportOutcome::TStatus::Pages:
+    case TOpenedReport::TOutcome::Pages:
         break;
     }
     auto* report = new TReptMstr(*this, project, kind, std::move(outcome.Pages), pageFile);
@@ -532,11 +527,9 @@ void TMainForm::OpenFromCommandLine(const QString& path) {
 // ---- Project commands -----------------------------------------------------------------
 
 void TMainForm::mnNewClick() {
-    TEditDialogs* dialogs = services_.Dialogs;
-    if (dialogs == nullptr) return;
-    std::unique_ptr<TEmfProject> project = dialogs->NewProject(this);
+    std::unique_ptr<TEmfProject> project = dialogs_.NewProject(this);
     if (project == nullptr) return;
-    std::unique_ptr<TScenario> scenario = dialogs->NewScenario(*project, this);
+    std::unique_ptr<TScenario> scenario = dialogs_.NewScenario(*project, this);
     if (scenario == nullptr) return; // the new project is discarded
     project->Scenarios.Add(std::move(scenario));
     OpenProjectWindow(std::move(project), true);
@@ -577,7 +570,7 @@ QString TMainForm::AskBpaFileName(QWidget* parent) {
     return Prompts().SaveFileName(parent, request);
 }
 
-void TMainForm::mnReportClick(int kind) {
+void TMainForm::mnReportClick(TReportKind kind) {
     if (TScenariosForm* form = ActiveProjectWindow()) form->RunReport(kind);
 }
 
@@ -601,7 +594,7 @@ void TMainForm::mnPrintSetupClick() {
 }
 
 void TMainForm::mnPreferencesClick() {
-    if (services_.Dialogs != nullptr) services_.Dialogs->EditPreferences(this);
+    dialogs_.EditPreferences(this);
 }
 
 void TMainForm::mnAboutClick() {

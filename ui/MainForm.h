@@ -8,6 +8,7 @@
 
 #include "model/Project.h"
 #include "model/SafeList.h"
+#include "reports/ReportKind.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -41,14 +42,9 @@ inline constexpr const char* kVersionText = "v1.19";
 class TMainForm : public QMainWindow {
     Q_OBJECT
   public:
-    // The editing dialogs and the reports the commands use; a command whose
-    // dialogs or reports are absent stays disabled.
-    struct TServices {
-        TEditDialogs* Dialogs = nullptr;
-        TReportService* Reports = nullptr;
-    };
-
-    TMainForm(TOptions& options, TServices services, QWidget* parent = nullptr);
+    // dialogs and reports: what the commands use (the program's, or a test's).
+    TMainForm(TOptions& options, TEditDialogs& dialogs, TReportService& reports,
+              QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // After the window is shown: opens the project named by the first argument
@@ -57,8 +53,8 @@ class TMainForm : public QMainWindow {
     void StartWith(const QStringList& arguments);
 
     TOptions& Options() const { return options_; }
-    TEditDialogs* Dialogs() const { return services_.Dialogs; }
-    TReportService* Reports() const { return services_.Reports; }
+    TEditDialogs& Dialogs() const { return dialogs_; }
+    TReportService& Reports() const { return reports_; }
     QPrinter& Printer();
     bool Busy() const { return busy_; }
     QMdiArea& MdiArea() const { return *mdiArea_; }
@@ -81,7 +77,7 @@ class TMainForm : public QMainWindow {
     // The report command: check, compute and lay out the report, then open its
     // preview; shows the error window when the data check fails. Returns the
     // preview, or nullptr.
-    TReptMstr* OpenReportWindow(TEmfProject& project, TScenario* scenario, int kind);
+    TReptMstr* OpenReportWindow(TEmfProject& project, TScenario* scenario, TReportKind kind);
     // The save dialogs: of a project, and of a BPA input file. Empty on Cancel.
     QString AskProjectFileName(QWidget* parent, const QString& proposed);
     QString AskBpaFileName(QWidget* parent);
@@ -91,7 +87,7 @@ class TMainForm : public QMainWindow {
     void mnOpenClick();
     void mnSaveClick();
     void mnSaveAsClick();
-    void mnReportClick(int kind);
+    void mnReportClick(TReportKind kind);
     void mnCreateBpaFileClick();
     void mnPrintSetupClick();
     void mnPreferencesClick();
@@ -123,7 +119,8 @@ class TMainForm : public QMainWindow {
     QMenu* NewMenu(const char* name, const QString& title, QWidget* parent);
 
     TOptions& options_;
-    TServices services_;
+    TEditDialogs& dialogs_;
+    TReportService& reports_;
     TSafeList<TEmfProject> projects_;
     bool busy_ = false;
     std::unique_ptr<QPrinter> printer_;

@@ -20,7 +20,7 @@
 
 namespace corvalt::ui {
 
-TReptMstr::TReptMstr(TMainForm& mainForm, TEmfProject& project, int kind, TPageList pages,
+TReptMstr::TReptMstr(TMainForm& mainForm, TEmfProject& project, TReportKind kind, TPageList pages,
                      QString pageFile, QWidget* parent)
     : QWidget(parent), mainForm_(mainForm), project_(project), kind_(kind),
       pages_(std::move(pages)), pageFile_(std::move(pageFile)) {

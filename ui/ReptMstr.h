@@ -7,6 +7,7 @@
 // the window closes; closing is refused while the main window prints.
 
 #include "engine/PageModel.h"
+#include "reports/ReportKind.h"
 
 #include <QString>
 #include <QWidget>
@@ -31,12 +32,12 @@ class TReptMstr : public QWidget {
 
     // pages: the laid-out report (at least one page); pageFile: the file the
     // run wrote, deleted when the window closes.
-    TReptMstr(TMainForm& mainForm, TEmfProject& project, int kind, TPageList pages,
+    TReptMstr(TMainForm& mainForm, TEmfProject& project, TReportKind kind, TPageList pages,
               QString pageFile, QWidget* parent = nullptr);
     ~TReptMstr() override;
 
     TEmfProject& Project() const { return project_; }
-    int Kind() const { return kind_; }
+    TReportKind Kind() const { return kind_; }
     const TPageList& Pages() const { return pages_; }
     const QString& PageFile() const { return pageFile_; }
     int PageIndex() const { return page_; } // 0-based
@@ -72,7 +73,7 @@ class TReptMstr : public QWidget {
 
     TMainForm& mainForm_;
     TEmfProject& project_;
-    int kind_;
+    TReportKind kind_;
     TPageList pages_;
     QString pageFile_;
     int page_ = 0;

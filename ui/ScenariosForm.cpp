@@ -216,55 +216,54 @@ void TScenariosForm::CreateControls() {
 }
 
 template <class Step>
-void TScenariosForm::AddPopupItem(unsigned group, const char* text, unsigned needs, Step step,
-                                  int reportKind) {
+void TScenariosForm::AddPopupItem(unsigned group, const char* text, bool needsScenario, Step step,
+                                  std::optional<TReportKind> report) {
     QAction* action = pmScenario_->addAction(QString::fromLatin1(text));
     connect(action, &QAction::triggered, this, step);
-    popupItems_.push_back({action, group, needs, reportKind});
+    popupItems_.push_back({action, group, needsScenario, report});
 }
 
 void TScenariosForm::AddPopupSeparator(unsigned group) {
-    popupItems_.push_back({pmScenario_->addSeparator(), group, kNeedsNothing, 0});
+    popupItems_.push_back({pmScenario_->addSeparator(), group, false, std::nullopt});
 }
 
 void TScenariosForm::CreatePopup() {
     pmScenario_ = new QMenu(this);
     pmScenario_->setObjectName(QStringLiteral("pmScenario"));
     using S = TScenariosForm;
-    const unsigned dialog = kNeedsDialog;
-    const unsigned edit = kNeedsDialog | kNeedsScenario;
-    const unsigned section = kNeedsScenario;
-    const unsigned report = kNeedsScenario | kNeedsReports;
-    AddPopupItem(kProjectGroup, "Edit Project...", dialog, &S::EditProject);
+    const bool section = true; // needs a cross section on the selected tab
+    AddPopupItem(kProjectGroup, "Edit Project...", !section, &S::EditProject);
     AddPopupSeparator(kProjectGroup);
-    AddPopupItem(kProjectGroup, "New CrossSection...", dialog, [this] { NewScenario(true); });
-    AddPopupItem(kProjectGroup, "Edit CrossSection...", edit, &S::EditScenario);
+    AddPopupItem(kProjectGroup, "New CrossSection...", !section, [this] { NewScenario(true); });
+    AddPopupItem(kProjectGroup, "Edit CrossSection...", section, &S::EditScenario);
     AddPopupItem(kProjectGroup, "Delete CrossSection", section, &S::DeleteScenario);
     AddPopupItem(kProjectGroup, "Clone CrossSection", section, &S::CloneScenario);
     AddPopupSeparator(kProjectGroup);
-    AddPopupItem(kProjectGroup, "New Circuit...", edit, &S::NewCircuit);
-    AddPopupItem(kCircuitGroup, "Edit Circuit...", edit, &S::EditCircuit);
+    AddPopupItem(kProjectGroup, "New Circuit...", section, &S::NewCircuit);
+    AddPopupItem(kCircuitGroup, "Edit Circuit...", section, &S::EditCircuit);
     AddPopupItem(kCircuitGroup, "Delete Circuit ", section, &S::DeleteCircuit);
     AddPopupItem(kCircuitGroup, "Clone Circuit", section, &S::CloneCircuit);
-    AddPopupItem(kCircuitGroup, "Coordinates...", edit, &S::EditCoordinates);
+    AddPopupItem(kCircuitGroup, "Coordinates...", section, &S::EditCoordinates);
     AddPopupSeparator(kNewConductorGroup);
-    AddPopupItem(kNewConductorGroup, "New Conductor...", edit, &S::NewConductor);
-    AddPopupItem(kConductorGroup, "Edit Conductor...", edit, &S::EditConductor);
+    AddPopupItem(kNewConductorGroup, "New Conductor...", section, &S::NewConductor);
+    AddPopupItem(kConductorGroup, "Edit Conductor...", section, &S::EditConductor);
     AddPopupItem(kConductorGroup, "Delete Conductor...", section, &S::DeleteConductor);
     AddPopupSeparator(kNewPointGroup);
-    AddPopupItem(kNewPointGroup, "New Point Of Interest...", edit, &S::NewPoint);
-    AddPopupItem(kPointGroup, "Edit Point Of Interest...", edit, &S::EditPoint);
+    AddPopupItem(kNewPointGroup, "New Point Of Interest...", section, &S::NewPoint);
+    AddPopupItem(kPointGroup, "Edit Point Of Interest...", section, &S::EditPoint);
     AddPopupItem(kPointGroup, "Delete Point Of Interest", section, &S::DeletePoint);
     AddPopupSeparator(kProjectGroup);
-    for (const auto& [text, kind] : {std::pair{"Florida Compliance Report", kFloridaCompliance},
-                                     std::pair{"TLSA Exemption Report", kTlsaExemption},
-                                     std::pair{"EMF Details Report", kEmfDetails}}) {
-        const int reportKind = kind;
+    for (const auto& [text, kind] :
+         {std::pair{"Florida Compliance Report", TReportKind::FloridaCompliance},
+          std::pair{"TLSA Exemption Report", TReportKind::Tlsa},
+          std::pair{"EMF Details Report", TReportKind::EmfDetails}}) {
+        const TReportKind reportKind = kind;
         AddPopupItem(
-            kProjectGroup, text, report, [this, reportKind] { RunReport(reportKind); }, reportKind);
+            kProjectGroup, text, section, [this, reportKind] { RunReport(reportKind); },
+            reportKind);
     }
     AddPopupSeparator(kProjectGroup);
-    AddPopupItem(kProjectGroup, "BPA File", report, &S::ExportBpaFile);
+    AddPopupItem(kProjectGroup, "BPA File", section, &S::ExportBpaFile);
 }
 
 unsigned TScenariosForm::VisibleGroups(TPopupOrigin origin) const {
@@ -294,16 +293,11 @@ unsigned TScenariosForm::VisibleGroups(TPopupOrigin origin) const {
 
 void TScenariosForm::PreparePopup(TPopupOrigin origin) {
     const unsigned groups = VisibleGroups(origin);
-    const TReportService* reports = mainForm_.Reports();
-    unsigned have = kNeedsNothing;
-    if (mainForm_.Dialogs() != nullptr) have |= kNeedsDialog;
-    if (CurrentScenario() != nullptr) have |= kNeedsScenario;
-    if (reports != nullptr) have |= kNeedsReports;
+    const bool haveScenario = CurrentScenario() != nullptr;
     for (const TPopupItem& item : popupItems_) {
         item.Action->setVisible((item.Group & groups) != 0);
-        const bool kindReady =
-            item.ReportKind == 0 || (reports != nullptr && reports->Available(item.ReportKind));
-        item.Action->setEnabled((item.Needs & have) == item.Needs && kindReady);
+        const bool available = !item.Report || mainForm_.Reports().Available(*item.Report);
+        item.Action->setEnabled((haveScenario || !item.NeedsScenario) && available);
     }
 }
 
@@ -542,26 +536,21 @@ bool TScenariosForm::eventFilter(QObject* watched, QEvent* event) {
 // ---- Project and cross sections -----------------------------------------------
 
 void TScenariosForm::EditProject() {
-    TEditDialogs* dialogs = mainForm_.Dialogs();
-    if (dialogs == nullptr || !dialogs->EditProject(project_, this)) return;
+    if (!mainForm_.Dialogs().EditProject(project_, this)) return;
     UpdateCaption(false);
     BuildTree();
 }
 
 void TScenariosForm::NewScenario(bool thenNewCircuit) {
-    TEditDialogs* dialogs = mainForm_.Dialogs();
-    if (dialogs == nullptr) return;
-    std::unique_ptr<TScenario> scenario = dialogs->NewScenario(project_, this);
+    std::unique_ptr<TScenario> scenario = mainForm_.Dialogs().NewScenario(project_, this);
     if (scenario == nullptr) return;
     AddScenarioTab(std::move(scenario));
     if (thenNewCircuit) NewCircuit();
 }
 
 void TScenariosForm::EditScenario() {
-    TEditDialogs* dialogs = mainForm_.Dialogs();
     TScenario* scenario = CurrentScenario();
-    if (dialogs == nullptr || scenario == nullptr || !dialogs->EditScenario(*scenario, this))
-        return;
+    if (scenario == nullptr || !mainForm_.Dialogs().EditScenario(*scenario, this)) return;
     tcScenarios_->setTabText(tcScenarios_->currentIndex(), ToQString(scenario->DisplayName()));
 }
 
@@ -591,10 +580,9 @@ void TScenariosForm::CloneScenario() {
 // ---- Circuits -------------------------------------------------------------------
 
 void TScenariosForm::NewCircuit() {
-    TEditDialogs* dialogs = mainForm_.Dialogs();
     TScenario* scenario = CurrentScenario();
-    if (dialogs == nullptr || scenario == nullptr) return;
-    std::unique_ptr<TCircuit> circuit = dialogs->NewCircuit(*scenario, this);
+    if (scenario == nullptr) return;
+    std::unique_ptr<TCircuit> circuit = mainForm_.Dialogs().NewCircuit(*scenario, this);
     if (circuit == nullptr) return;
     TCircuit& added = *circuit;
     scenario->Circuits.Add(std::move(circuit));
@@ -603,9 +591,8 @@ void TScenariosForm::NewCircuit() {
 }
 
 void TScenariosForm::EditCircuit() {
-    TEditDialogs* dialogs = mainForm_.Dialogs();
     TCircuit* circuit = SelectedCircuit();
-    if (dialogs == nullptr || circuit == nullptr || !dialogs->EditCircuit(*circuit, this)) return;
+    if (circuit == nullptr || !mainForm_.Dialogs().EditCircuit(*circuit, this)) return;
     tvCircuits_->currentItem()->setText(0, ToQString(circuit->Name));
     circuit->ApplyToConductors();
     RebuildGrid();
@@ -635,20 +622,17 @@ void TScenariosForm::CloneCircuit() {
 }
 
 void TScenariosForm::EditCoordinates() {
-    TEditDialogs* dialogs = mainForm_.Dialogs();
     TCircuit* circuit = SelectedCircuit();
-    if (dialogs == nullptr || circuit == nullptr || !dialogs->EditCoordinates(*circuit, this))
-        return;
+    if (circuit == nullptr || !mainForm_.Dialogs().EditCoordinates(*circuit, this)) return;
     RebuildGrid();
 }
 
 // ---- Conductors -----------------------------------------------------------------
 
 void TScenariosForm::NewConductor() {
-    TEditDialogs* dialogs = mainForm_.Dialogs();
     TCircuit* circuit = SelectedCircuit();
-    if (dialogs == nullptr || circuit == nullptr) return;
-    std::unique_ptr<TConductor> conductor = dialogs->NewConductor(*circuit, this);
+    if (circuit == nullptr) return;
+    std::unique_ptr<TConductor> conductor = mainForm_.Dialogs().NewConductor(*circuit, this);
     if (conductor == nullptr) return;
     TConductor* added = conductor.get();
     circuit->AddConductor(std::move(conductor));
@@ -657,11 +641,9 @@ void TScenariosForm::NewConductor() {
 }
 
 void TScenariosForm::EditConductor() {
-    TEditDialogs* dialogs = mainForm_.Dialogs();
     const int row = CurrentRow();
     TConductor* conductor = RowConductor(row);
-    if (dialogs == nullptr || conductor == nullptr || !dialogs->EditConductor(*conductor, this))
-        return;
+    if (conductor == nullptr || !mainForm_.Dialogs().EditConductor(*conductor, this)) return;
     WriteRow(row);
     FitNameColumns();
 }
@@ -680,10 +662,9 @@ void TScenariosForm::DeleteConductor() {
 // ---- Points of interest -----------------------------------------------------------
 
 void TScenariosForm::NewPoint() {
-    TEditDialogs* dialogs = mainForm_.Dialogs();
     TScenario* scenario = CurrentScenario();
-    if (dialogs == nullptr || scenario == nullptr) return;
-    std::unique_ptr<TInterestPoint> point = dialogs->NewPoint(*scenario, this);
+    if (scenario == nullptr) return;
+    std::unique_ptr<TInterestPoint> point = mainForm_.Dialogs().NewPoint(*scenario, this);
     if (point == nullptr) return;
     TInterestPoint* added = point.get();
     scenario->InterestPoints.Add(std::move(point));
@@ -696,10 +677,9 @@ void TScenariosForm::NewPoint() {
 }
 
 void TScenariosForm::EditPoint() {
-    TEditDialogs* dialogs = mainForm_.Dialogs();
     const int row = CurrentRow();
     TInterestPoint* point = RowPoint(row);
-    if (dialogs == nullptr || point == nullptr || !dialogs->EditPoint(*point, this)) return;
+    if (point == nullptr || !mainForm_.Dialogs().EditPoint(*point, this)) return;
     WriteRow(row);
     FitNameColumns();
 }
@@ -718,17 +698,16 @@ void TScenariosForm::DeletePoint() {
 
 // ---- Reports and files ------------------------------------------------------------
 
-void TScenariosForm::RunReport(int kind) {
+void TScenariosForm::RunReport(TReportKind kind) {
     mainForm_.OpenReportWindow(project_, CurrentScenario(), kind);
 }
 
 void TScenariosForm::ExportBpaFile() {
-    TReportService* reports = mainForm_.Reports();
     const TScenario* scenario = CurrentScenario();
-    if (reports == nullptr || scenario == nullptr) return;
+    if (scenario == nullptr) return;
     const QString path = mainForm_.AskBpaFileName(this);
     if (path.isEmpty()) return;
-    const TFileResult result = reports->ExportBpa(*scenario, ToBytes(path));
+    const TFileResult result = mainForm_.Reports().ExportBpa(*scenario, ToBytes(path));
     if (!result.Ok) ShowFileError(this, result);
 }
 

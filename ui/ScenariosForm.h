@@ -6,7 +6,11 @@
 // project's objects, starts the reports and the BPA export, and asks to save
 // changes when it closes. The project belongs to the main window's list.
 
+#include "reports/ReportKind.h"
+
 #include <QWidget>
+
+#include <optional>
 
 #include <vector>
 
@@ -87,7 +91,7 @@ class TScenariosForm : public QWidget {
     void NewPoint();
     void EditPoint();
     void DeletePoint();
-    void RunReport(int kind);
+    void RunReport(TReportKind kind);
     void ExportBpaFile(); // without the main menu's confirmation
     // Save and Save As of the main window. False when nothing was saved.
     bool SaveProject();
@@ -110,25 +114,18 @@ class TScenariosForm : public QWidget {
         TConductor* Conductor = nullptr;
         TInterestPoint* Point = nullptr;
     };
-    // What a popup item needs to be enabled.
-    enum TNeeds : unsigned {
-        kNeedsNothing = 0,
-        kNeedsDialog = 1u << 0,   // the editing dialogs
-        kNeedsScenario = 1u << 1, // a cross section on the selected tab
-        kNeedsReports = 1u << 2,  // the reports
-    };
     struct TPopupItem {
         QAction* Action;
         unsigned Group;
-        unsigned Needs;
-        int ReportKind; // 0 unless the item opens a report
+        bool NeedsScenario;                // a cross section on the selected tab
+        std::optional<TReportKind> Report; // the report the item opens
     };
 
     void CreateControls();
     void CreatePopup();
     template <class Step>
-    void AddPopupItem(unsigned group, const char* text, unsigned needs, Step step,
-                      int reportKind = 0);
+    void AddPopupItem(unsigned group, const char* text, bool needsScenario, Step step,
+                      std::optional<TReportKind> report = std::nullopt);
     void AddPopupSeparator(unsigned group);
     void ShowPopup(TPopupOrigin origin, QWidget* widget, const QPoint& position);
     void UpdateCaption(bool withFileName);

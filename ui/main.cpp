@@ -4,8 +4,10 @@
 #include "engine/ReportFonts.h"
 #include "prefs/Options.h"
 #include "ui/AppLocale.h"
+#include "ui/EditDialogs.h"
 #include "ui/MainForm.h"
 #include "ui/Prompts.h"
+#include "ui/ReportService.h"
 #include "ui/Startup.h"
 #include "ui/ToolIcons.h"
 
@@ -26,8 +28,9 @@ int main(int argc, char* argv[]) {
     for (const QString& warning : warnings)
         ui::ShowWarning(nullptr, warning);
 
-    ui::TMainForm::TServices services;
-    ui::TMainForm mainForm(*options, services);
+    ui::TProgramDialogs dialogs(*options);
+    ui::TProgramReports reports(*options);
+    ui::TMainForm mainForm(*options, dialogs, reports);
     mainForm.show();
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();

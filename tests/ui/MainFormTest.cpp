@@ -152,13 +152,14 @@ void TMainFormTest::enablingFollowsActiveWindowAndSelection() {
     f.Reports.PageCount = 2;
     std::unique_ptr<TEmfProject> outside = MakeProject();
     if (state == kReportOnly) {
-        QVERIFY(f.Main->OpenReportWindow(*outside, &outside->Scenarios[0], 3) != nullptr);
+        QVERIFY(f.Main->OpenReportWindow(*outside, &outside->Scenarios[0],
+                                         TReportKind::EmfDetails) != nullptr);
     } else if (state != kNoWindow) {
         ui::TScenariosForm& form = f.Open(MakeProject());
         QTreeWidgetItem* root = form.Tree().topLevelItem(0);
         if (state == kProjectPoints) form.Tree().setCurrentItem(root->child(0));
         if (state == kProjectCircuit) form.Tree().setCurrentItem(root->child(1));
-        if (state == kReportOverProject) form.RunReport(3);
+        if (state == kReportOverProject) form.RunReport(TReportKind::EmfDetails);
     }
     QStringList expected = enabled;
     QStringList actual = EnabledOf(*f.Main, kRuledCommands);
@@ -437,9 +438,9 @@ void TMainFormTest::tlsaReportSkipsTheDataCheck() {
     QVERIFY(f.Prompts.DialogTitles.isEmpty());
     ui::TReptMstr* report = f.Main->ActiveReportWindow();
     QVERIFY(report != nullptr);
-    QCOMPARE(report->Kind(), 2);
+    QCOMPARE(report->Kind(), TReportKind::Tlsa);
     QCOMPARE(report->windowTitle(), QStringLiteral("EMF Report--Line Project"));
-    QCOMPARE(f.Reports.Kinds, std::vector<int>{2});
+    QCOMPARE(f.Reports.Kinds, std::vector<TReportKind>{TReportKind::Tlsa});
 }
 
 void TMainFormTest::createBpaFileAsksFirst() {

@@ -3,6 +3,9 @@
 // xvfb-run with a folder for the PNG files (not part of the test run).
 #include "MainWinTestSupport.h"
 
+#include "ui/EditDialogs.h"
+#include "ui/ReportService.h"
+
 #include "ui/AppLocale.h"
 #include "ui/ReptMstr.h"
 #include "ui/RptErrorForm.h"
@@ -39,34 +42,40 @@ int main(int argc, char* argv[]) {
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(folder);
 
-    TMainFixture f;
-    f.Reports.PageCount = 2;
-    f.Main->OpenProjectFile(SampleProjectPath());
-    ui::TScenariosForm* form = f.Main->ActiveProjectWindow();
+    // The program's own dialogs and reports on the starter library.
+    TScriptedPrompts prompts;
+    TTempPrefs prefs(ReadWholeFile(CORVALT_SOURCE_DIR "/examples/corvalt.INI"));
+    ui::TProgramDialogs dialogs(prefs.Options());
+    ui::TProgramReports reports(prefs.Options());
+    ui::TMainForm main(prefs.Options(), dialogs, reports);
+    main.show();
+    main.OpenProjectFile(SampleProjectPath());
+    ui::TScenariosForm* form = main.ActiveProjectWindow();
     form->Tree().setCurrentItem(form->Tree().topLevelItem(0)->child(1));
-    Save(*f.Main, folder, "main-project");
+    Save(main, folder, "main-project");
     form->Tree().setCurrentItem(form->Tree().topLevelItem(0)->child(0));
-    Save(*f.Main, folder, "main-points");
+    Save(main, folder, "main-points");
     form->Tree().setCurrentItem(form->Tree().topLevelItem(0));
     form->Tabs().setCurrentIndex(1);
-    Save(*f.Main, folder, "main-second-tab");
+    Save(main, folder, "main-second-tab");
 
-    form->RunReport(ui::kEmfDetails);
-    Save(*f.Main, folder, "preview-width");
-    f.Main->ActiveReportWindow()->tbPageClick();
-    Save(*f.Main, folder, "preview-page");
+    form->RunReport(TReportKind::EmfDetails);
+    Save(main, folder, "preview-width");
+    main.ActiveReportWindow()->tbPageClick();
+    Save(main, folder, "preview-page");
+    main.ActiveReportWindow()->tbNextClick();
+    main.ActiveReportWindow()->tbWidthClick();
+    Save(main, folder, "preview-page-2");
 
     std::unique_ptr<TEmfProject> failing = MakeProject();
-    failing->Scenarios[0].Circuits[0].Conductors[0].Height = 0;
-    failing->Scenarios[0].Circuits[1].Conductors[0].SetDisplayHorizDistance(-15);
-    failing->Scenarios[0].Circuits[1].Conductors[0].SetDisplayHeight(40);
-    failing->Scenarios[0].Circuits[1].DistFromRowLeft =
-        failing->Scenarios[0].Circuits[0].DistFromRowLeft;
-    f.Prompts.OnDialog = [&](QDialog& dialog) {
+    TScenario& section = failing->Scenarios[0];
+    section.Circuits[0].Conductors[0].Height = 0;
+    section.Circuits[1].DistFromRowLeft = section.Circuits[0].DistFromRowLeft;
+    prompts.OnDialog = [&](QDialog& dialog) {
         dialog.show();
         Save(dialog, folder, "errors");
         dialog.hide();
     };
-    f.Main->OpenReportWindow(*failing, &failing->Scenarios[0], ui::kEmfDetails);
+    main.OpenReportWindow(*failing, &section, TReportKind::EmfDetails);
     return 0;
 }

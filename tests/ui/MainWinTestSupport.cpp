@@ -170,20 +170,20 @@ TPageList NumberedPages(int count) {
     return canvas.TakePages();
 }
 
-bool TTestReports::Available(int kind) const {
-    return kind >= ui::kFloridaCompliance && kind <= ui::kCoronaEffects;
+bool TTestReports::Available(TReportKind) const {
+    return true;
 }
 
-ui::TReportOutcome TTestReports::Open(TEmfProject& project, TScenario*, int kind,
-                                      const QString& pageFile,
-                                      const std::function<void(int)>& pageStarted) {
+TOpenedReport TTestReports::Open(TEmfProject& project, TScenario*, TReportKind kind,
+                                 const QString& pageFile,
+                                 const std::function<void(int)>& pageStarted) {
     Kinds.push_back(kind);
     PageFiles << pageFile;
-    ui::TReportOutcome outcome;
-    if (kind != ui::kTlsaExemption) {
+    TOpenedReport outcome;
+    if (kind != TReportKind::Tlsa) {
         std::vector<TCheckLine> findings = CheckProject(project);
         if (HasErrors(findings)) {
-            outcome.Status = ui::TReportOutcome::TStatus::CheckFailed;
+            outcome.Outcome = TOpenedReport::TOutcome::CheckFailed;
             outcome.Findings = std::move(findings);
             return outcome;
         }
@@ -195,7 +195,7 @@ ui::TReportOutcome TTestReports::Open(TEmfProject& project, TScenario*, int kind
         outcome.Error = error;
         return outcome;
     }
-    outcome.Status = ui::TReportOutcome::TStatus::Pages;
+    outcome.Outcome = TOpenedReport::TOutcome::Pages;
     return outcome;
 }
 
@@ -205,15 +205,6 @@ TFileResult TTestReports::ExportBpa(const TScenario&, const std::string& path) {
 }
 
 // ---- Preferences and projects -----------------------------------------------------------
-
-TTempPrefs::TTempPrefs(const std::string& content) {
-    if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
-    const std::filesystem::path file =
-        std::filesystem::path(dir_.path().toStdString()) / "corvalt.INI";
-    if (!content.empty()) std::ofstream(file, std::ios::binary) << content;
-    options_ = std::make_unique<TOptions>(file);
-    options_->LoadLibraries();
-}
 
 TCircuit& AddCircuit(TScenario& scenario, const std::string& name, int groundWires,
                      float baseHeight) {
@@ -287,10 +278,6 @@ bool UseGermanLocale() {
 
 // ---- Main window ---------------------------------------------------------------------------
 
-namespace {
-
-// The offscreen platform warns about every top-level window it cannot size
-// from its hints; nothing a test can act on.
 void QuietOffscreenWarnings() {
     static const QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -299,12 +286,9 @@ void QuietOffscreenWarnings() {
         });
 }
 
-} // namespace
-
 TMainFixture::TMainFixture(const std::string& prefs) : Prefs(prefs) {
     QuietOffscreenWarnings();
-    Main = std::make_unique<ui::TMainForm>(Prefs.Options(),
-                                           ui::TMainForm::TServices{&Dialogs, &Reports});
+    Main = std::make_unique<ui::TMainForm>(Prefs.Options(), Dialogs, Reports);
     Main->show();
 }
 

@@ -2,8 +2,8 @@
 // Support for the tests of the main window, the project window, the report
 // preview and the error window: prompts that answer from a script and record
 // what was asked, editing dialogs that answer from the test, reports made of
-// simple numbered pages (after the real data check), a temporary preferences
-// file, and projects built in memory.
+// simple numbered pages (after the real data check), and projects built in
+// memory. The temporary preferences file is the dialog tests' (UiTestSupport.h).
 
 #include "model/NewCircuit.h"
 #include "model/Project.h"
@@ -12,6 +12,8 @@
 #include "ui/MainForm.h"
 #include "ui/Prompts.h"
 #include "ui/ReportService.h"
+
+#include "UiTestSupport.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -100,32 +102,20 @@ class TFakeDialogs : public ui::TEditDialogs {
 class TTestReports : public ui::TReportService {
   public:
     int PageCount = 1;
-    std::vector<int> Kinds; // of every Open
-    QStringList PageFiles;  // of every Open
+    std::vector<TReportKind> Kinds; // of every Open
+    QStringList PageFiles;          // of every Open
     std::vector<std::string> BpaFiles;
     TFileResult BpaResult = TFileResult::Success();
 
-    bool Available(int kind) const override;
-    ui::TReportOutcome Open(TEmfProject& project, TScenario* scenario, int kind,
-                            const QString& pageFile,
-                            const std::function<void(int)>& pageStarted) override;
+    bool Available(TReportKind kind) const override;
+    TOpenedReport Open(TEmfProject& project, TScenario* scenario, TReportKind kind,
+                       const QString& pageFile,
+                       const std::function<void(int)>& pageStarted) override;
     TFileResult ExportBpa(const TScenario& scenario, const std::string& path) override;
 };
 
 // Pages whose first text is "Page n of m".
 TPageList NumberedPages(int count);
-
-// A preferences file in a fresh temporary folder with the given content.
-class TTempPrefs {
-  public:
-    explicit TTempPrefs(const std::string& content = {});
-    TOptions& Options() { return *options_; }
-    QString Folder() const { return dir_.path(); }
-
-  private:
-    QTemporaryDir dir_;
-    std::unique_ptr<TOptions> options_;
-};
 
 // A circuit of the cross section with phases A, B, C (one conductor each) and
 // ground wires, appended; conductor heights start at baseHeight (display units).
@@ -144,6 +134,10 @@ QString SampleProjectPath();
 // localedef into a private folder, as a user's desktop may; call before the
 // application object exists. False when no such locale can be built here.
 bool UseGermanLocale();
+
+// Drops the offscreen platform's warning about windows it cannot size from
+// their hints (one per window; nothing a test can act on).
+void QuietOffscreenWarnings();
 
 // The main window with fake dialogs, test reports and scripted prompts.
 class TMainFixture {

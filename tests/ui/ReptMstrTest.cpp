@@ -28,7 +28,7 @@ bool Enabled(const ui::TMainForm& main, const char* name) {
 ui::TReptMstr& OpenReport(TMainFixture& f, int pages) {
     f.Reports.PageCount = pages;
     ui::TScenariosForm& form = f.Open(MakeProject());
-    form.RunReport(ui::kEmfDetails);
+    form.RunReport(TReportKind::EmfDetails);
     ui::TReptMstr* report = f.Main->ActiveReportWindow();
     if (report == nullptr) qFatal("no report window");
     return *report;
@@ -135,10 +135,10 @@ void TReptMstrTest::zoomLimits() {
 void TReptMstrTest::eachWindowHasItsOwnPageFile() {
     TMainFixture f;
     ui::TScenariosForm& form = f.Open(MakeProject());
-    form.RunReport(ui::kEmfDetails);
+    form.RunReport(TReportKind::EmfDetails);
     ui::TReptMstr* first = f.Main->ActiveReportWindow();
     f.Main->MdiArea().setActiveSubWindow(f.Main->MdiArea().subWindowList().front());
-    form.RunReport(ui::kTlsaExemption);
+    form.RunReport(TReportKind::Tlsa);
     ui::TReptMstr* second = f.Main->ActiveReportWindow();
     QVERIFY(first != nullptr && second != nullptr && first != second);
     QVERIFY(first->PageFile() != second->PageFile());
