@@ -49,8 +49,9 @@ QString TPrompts::OpenFileName(QWidget* parent, const TFileRequest& request) {
     QFileDialog dialog(parent);
     Prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::ReadOnly, false);
+    // Any name may be typed: the caller adds a default extension to a name
+    // without one and reports a file that does not exist.
+    dialog.setFileMode(QFileDialog::AnyFile);
     return Chosen(dialog);
 }
 
