@@ -488,8 +488,9 @@ void TMainForm::UpdateWindowMenu() {
         QAction* item = mnWindow_->addAction(text);
         item->setCheckable(true);
         item->setChecked(window == mdiArea_->currentSubWindow());
-        connect(item, &QAction::triggered, this,
-                [this, window] { mdiArea_->setActiveSubWindow(window); });
+        connect(item, &QAction::triggered, this, [this, target = QPointer(window)] {
+            if (target != nullptr) mdiArea_->setActiveSubWindow(target);
+        });
     }
 }
 
