@@ -81,7 +81,7 @@ std::vector<TColumn> PointColumns(const TEmfProject& project) {
 
 // The narrowest width at which the heading wraps to at most three lines.
 int HeadingWidth(const QFontMetrics& metrics, const QString& heading) {
-    constexpr int kPadding = 12;
+    constexpr int kPadding = 10;
     constexpr int kWidest = 400;
     int width = 0;
     for (const QString& word : heading.split(QRegularExpression(QStringLiteral("\\s+"))))
@@ -198,7 +198,7 @@ void TScenariosForm::CreateControls() {
     splitter->addWidget(sgConductors_);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({150, 600});
+    splitter->setSizes({125, 640});
     splitter->setChildrenCollapsible(false);
 
     lbHint_ = new QLabel(QString::fromLatin1(kHint));

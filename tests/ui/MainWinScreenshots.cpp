@@ -49,6 +49,12 @@ int main(int argc, char* argv[]) {
     ui::TProgramReports reports(prefs.Options());
     ui::TMainForm main(prefs.Options(), dialogs, reports);
     main.show();
+    prompts.OnDialog = [&](QDialog& dialog) {
+        dialog.show();
+        Save(dialog, folder, "about");
+        dialog.hide();
+    };
+    main.StartWith({}); // the About box of a start without a project
     main.OpenProjectFile(SampleProjectPath());
     ui::TScenariosForm* form = main.ActiveProjectWindow();
     form->Tree().setCurrentItem(form->Tree().topLevelItem(0)->child(1));
