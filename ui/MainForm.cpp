@@ -301,12 +301,12 @@ void TMainForm::CreateStatusBar() {
     pagePanel_ = new QLabel;
     pagePanel_->setObjectName(QStringLiteral("lbPage"));
     statusBar()->addWidget(pagePanel_, 1);
-    versionPanel_ = new QLabel(QString::fromLatin1(kVersionText));
-    versionPanel_->setObjectName(QStringLiteral("lbVersion"));
-    versionPanel_->setAlignment(Qt::AlignCenter);
-    versionPanel_->setFixedWidth(100);
-    versionPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    statusBar()->addPermanentWidget(versionPanel_);
+    auto* versionPanel = new QLabel(QString::fromLatin1(kVersionText));
+    versionPanel->setObjectName(QStringLiteral("lbVersion"));
+    versionPanel->setAlignment(Qt::AlignCenter);
+    versionPanel->setFixedWidth(100);
+    versionPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusBar()->addPermanentWidget(versionPanel);
     statusBar()->setSizeGripEnabled(true);
 }
 

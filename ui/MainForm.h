@@ -129,7 +129,6 @@ class TMainForm : public QMainWindow {
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;
-    QLabel* versionPanel_ = nullptr;
     QLabel* pagePanel_ = nullptr; // "Page n of m" of the active report window
     TRptErrorForm* errorForm_ = nullptr;
     QMenu* mnWindow_ = nullptr;

@@ -201,8 +201,8 @@ void TScenariosForm::CreateControls() {
     splitter->setSizes({125, 640});
     splitter->setChildrenCollapsible(false);
 
-    lbHint_ = new QLabel(QString::fromLatin1(kHint));
-    lbHint_->setObjectName(QStringLiteral("lbHint"));
+    auto* lbHint = new QLabel(QString::fromLatin1(kHint));
+    lbHint->setObjectName(QStringLiteral("lbHint"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -210,7 +210,7 @@ void TScenariosForm::CreateControls() {
     layout->addWidget(tcScenarios_);
     layout->addWidget(splitter, 1);
     layout->addSpacing(4);
-    layout->addWidget(lbHint_);
+    layout->addWidget(lbHint);
     SetGridHeadings(TGridMode::Conductors);
     ClearGrid();
 }
@@ -341,7 +341,7 @@ TCircuit* TScenariosForm::SelectedCircuit() const {
 }
 
 bool TScenariosForm::InterestPointsSelected() const {
-    return NodeKind(tvCircuits_->currentItem()) == kInterestPointsNode;
+    return interestPointsNode_ != nullptr && tvCircuits_->currentItem() == interestPointsNode_;
 }
 
 void TScenariosForm::tcScenariosChange() {

@@ -154,7 +154,6 @@ class TScenariosForm : public QWidget {
     QTabBar* tcScenarios_ = nullptr;
     QTreeWidget* tvCircuits_ = nullptr;
     QTableWidget* sgConductors_ = nullptr;
-    QLabel* lbHint_ = nullptr;
     QMenu* pmScenario_ = nullptr;
     std::vector<TPopupItem> popupItems_;
     std::vector<Qt::Alignment> columnAlign_; // of the grid's columns
