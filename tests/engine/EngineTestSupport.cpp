@@ -13,13 +13,11 @@ namespace corvalt::test {
 
 namespace {
 
-// The engine measures fonts, which needs a QGuiApplication. Qt complains as
-// root when XDG_RUNTIME_DIR is unset, so each run gets a fresh private folder.
+// The engine measures fonts, which needs a QGuiApplication. CTest gives every
+// test a private XDG_RUNTIME_DIR in the build tree.
 class TQtEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        char folder[] = "/tmp/corvalt-engine-XXXXXX";
-        if (mkdtemp(folder)) setenv("XDG_RUNTIME_DIR", folder, 1);
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
     }
