@@ -1,5 +1,6 @@
 // corvalt-cli --version [--ini FILE]: the version and the preferences file in use.
 #include "cli/Commands.h"
+#include "model/Version.h"
 #include "cli/IniOption.h"
 
 #include <filesystem>
@@ -15,7 +16,7 @@ int RunVersion(const Args& arguments) {
     const TIniLocation location = CliIniLocation(iniFile);
     std::error_code error;
     const bool exists = std::filesystem::exists(location.File, error);
-    std::cout << "corvalt-cli v1.19\n"
+    std::cout << "corvalt-cli " << kVersionText << "\n"
               << "preferences: " << location.File.string() << " (" << IniSourceText(location.Source)
               << (exists ? "" : ", not created yet") << ")\n";
     return ExitOk;

@@ -210,7 +210,7 @@ void TReport::PrintStandardFooter(const QString& fontName, bool keepLineTop, con
     canvas.PrintOnLastLine(LongDate(Today()), TJustify::Left);
     canvas.SetCursorX(kFooterVersionX);
     canvas.SetCursorY(canvas.CursorY() + kFooterVersionDrop);
-    canvas.PrintLeftAt(QStringLiteral("Corvalt (%1)").arg(QLatin1String(kFooterVersion)),
+    canvas.PrintLeftAt(QStringLiteral("Corvalt (%1)").arg(QLatin1String(kVersionText)),
                        canvas.CursorX());
     canvas.PrintOnLastLine(title, TJustify::Centre);
     canvas.PrintOnLastLine(QStringLiteral("Page %1 ").arg(canvas.PageNumber()), TJustify::Right);

@@ -5,6 +5,7 @@
 // mark-up (PrintMarkupLine). Run it with RunReportToFile(report.PageEvents()).
 
 #include "engine/PageCanvas.h"
+#include "model/Version.h"
 #include "engine/PageEvents.h"
 
 #include <QDate>
@@ -28,8 +29,6 @@ inline constexpr char kMarkupBoldOn = '\xFD';    // bold on
 inline constexpr char kMarkupBoldOff = '\xFE';   // bold off
 inline constexpr int kMarkupShade = 5;           // percent grey of a shaded tab
 
-// The program version the footers print, "Corvalt (v1.19)".
-inline constexpr const char* kFooterVersion = "v1.19";
 
 // One tab cell of a table row: width in inches, margin in hundredths of an inch,
 // box lines as TBoxLine bits, shade in percent.

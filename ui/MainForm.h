@@ -7,6 +7,7 @@
 // updateMenus, derives every command's enabled and visible state.
 
 #include "model/Project.h"
+#include "model/Version.h"
 #include "model/SafeList.h"
 #include "reports/ReportKind.h"
 
@@ -35,9 +36,6 @@ class TReportService;
 class TReptMstr;
 class TRptErrorForm;
 class TScenariosForm;
-
-// The program's version as the status line and the About box show it.
-inline constexpr const char* kVersionText = "v1.19";
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
