@@ -56,8 +56,14 @@ class TPagePainter {
                 p = p * scale - start;
             run.setRawFont(font);
             run.setPositions(positions);
+            // Qt's raster engine places glyph-run decorations wrongly on a
+            // translated painter (the preview's scroll offset), so underline
+            // and strike-out are drawn below as lines of their own.
+            run.setUnderline(false);
+            run.setStrikeOut(false);
             painter_.drawGlyphRun(origin + start, run);
         }
+        if (primary.isValid()) Decorations(c, primary);
     }
 
     void operator()(const TLineCmd& c) {
@@ -92,6 +98,26 @@ class TPagePainter {
     }
 
   private:
+    // Underline and strike-out across the measured width of the text, at the
+    // font's own positions and thickness.
+    void Decorations(const TTextCmd& c, const QRawFont& font) {
+        if (!c.Font.Underline && !c.Font.StrikeOut) return;
+        const double thickness = std::max(font.lineThickness(), 1.0);
+        const double left = c.X * dpi_;
+        const double right = (c.X + c.Width) * dpi_;
+        const double baseline = c.Y * dpi_;
+        QPen pen(Qt::black, thickness, Qt::SolidLine, Qt::FlatCap);
+        painter_.setPen(pen);
+        if (c.Font.Underline) {
+            const double y = baseline + font.underlinePosition() + thickness / 2;
+            painter_.drawLine(QPointF(left, y), QPointF(right, y));
+        }
+        if (c.Font.StrikeOut) {
+            const double y = baseline - font.xHeight() / 2;
+            painter_.drawLine(QPointF(left, y), QPointF(right, y));
+        }
+    }
+
     QRawFont DeviceRawFont(const TFontSpec& spec, double pixelSize) const {
         const int dpiY = std::max(painter_.device()->logicalDpiY(), 1);
         QFont font = LayoutFont(spec);

@@ -98,6 +98,33 @@ TEST(PageRenderer, UnderlineSpansTheRunAndBoldIsDrawnBold) {
     }
 }
 
+TEST(PageRenderer, UnderlineStaysUnderItsTextOnAScrolledPreview) {
+    const TPageList pages = RunBody([](TPageCanvas& c) {
+        c.SelectFont(QStringLiteral("Arial"), 16);
+        c.SetUnderline(true);
+        c.SetCursorX(1.0);
+        c.SetCursorY(1.0);
+        c.PrintText(QStringLiteral("Electric and Magnetic Field Effects"));
+    });
+    const TTextCmd& text = *pages.Pages[0].Texts()[0];
+    // The preview paints with the painter moved by the scroll position.
+    const double dpi = 96;
+    const int scrolledBy = 40;
+    QImage image(816, 400, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(0, -scrolledBy);
+        RenderPage(painter, pages.Pages[0], dpi);
+    }
+    const QRect ink = InkBox(image);
+    const double baselinePixel = text.Y * dpi - scrolledBy;
+    EXPECT_GT(ink.bottom(), baselinePixel);
+    EXPECT_LT(ink.bottom(), baselinePixel + 0.08 * dpi); // just below the baseline
+    EXPECT_NEAR(ink.right() + 1, (text.X + text.Width) * dpi, 3);
+}
+
 TEST(PageRenderer, TwoZoomsShowTheSameLayout) {
     const TPageList pages = SamplePages(1);
     const QImage small = RenderPageImage(pages, 0, 100);

@@ -1,0 +1,137 @@
+#pragma once
+// TMainForm ("Corvalt"): the program's main window. A multiple-document frame
+// whose child windows are project windows (TScenariosForm) and report previews
+// (TReptMstr); it owns the open projects, the menus, the tool bar, the status
+// line, the printer settings and the report page files, opens and saves
+// projects, and routes every command to the active child window. One function,
+// updateMenus, derives every command's enabled and visible state.
+
+#include "model/Project.h"
+#include "model/SafeList.h"
+#include "reports/ReportKind.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPrinter;
+class QToolBar;
+
+namespace corvalt {
+class TOptions;
+}
+
+namespace corvalt::ui {
+
+class TEditDialogs;
+class TReportService;
+class TReptMstr;
+class TRptErrorForm;
+class TScenariosForm;
+
+// The program's version as the status line and the About box show it.
+inline constexpr const char* kVersionText = "v1.19";
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    // dialogs and reports: what the commands use (the program's, or a test's).
+    TMainForm(TOptions& options, TEditDialogs& dialogs, TReportService& reports,
+              QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // After the window is shown: opens the project named by the first argument
+    // (through a queued call, once the event loop runs), or shows the About box
+    // when there is none.
+    void StartWith(const QStringList& arguments);
+
+    TOptions& Options() const { return options_; }
+    TEditDialogs& Dialogs() const { return dialogs_; }
+    TReportService& Reports() const { return reports_; }
+    QPrinter& Printer();
+    bool Busy() const { return busy_; }
+    QMdiArea& MdiArea() const { return *mdiArea_; }
+    const TSafeList<TEmfProject>& OpenProjects() const { return projects_; }
+    TRptErrorForm& ErrorForm() const { return *errorForm_; }
+
+    TScenariosForm* ActiveProjectWindow() const;
+    TReptMstr* ActiveReportWindow() const;
+
+    // Sets every command's enabled and visible state from the active child
+    // window, the project window's tree selection and the report window's page.
+    void updateMenus();
+
+    // Takes the project into the list of open projects and shows it in a new
+    // project window; starts a new circuit in it when newCircuit is set.
+    TScenariosForm* OpenProjectWindow(std::unique_ptr<TEmfProject> project, bool newCircuit);
+    // Loads the file into a new project and opens it; shows the model's message
+    // and keeps nothing when it cannot be read.
+    bool OpenProjectFile(const QString& path);
+    // The report command: check, compute and lay out the report, then open its
+    // preview; shows the error window when the data check fails. Returns the
+    // preview, or nullptr.
+    TReptMstr* OpenReportWindow(TEmfProject& project, TScenario* scenario, TReportKind kind);
+    // The save dialogs: of a project, and of a BPA input file. Empty on Cancel.
+    QString AskProjectFileName(QWidget* parent, const QString& proposed);
+    QString AskBpaFileName(QWidget* parent);
+
+    // Commands of the menus and the tool bar.
+    void mnNewClick();
+    void mnOpenClick();
+    void mnSaveClick();
+    void mnSaveAsClick();
+    void mnReportClick(TReportKind kind);
+    void mnCreateBpaFileClick();
+    void mnPrintSetupClick();
+    void mnPreferencesClick();
+    void mnAboutClick();
+    void sbPrintClick();
+    void mnArrangeAllClick();
+
+    // The menu and tool-bar actions, by their object names ("mnSave", "sbPrint").
+    QAction* Action(const QString& name) const;
+    QMenu* Menu(const QString& name) const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void ApplyVisibilityPreferences();
+    void CenterOnScreen();
+    void OpenFromCommandLine(const QString& path);
+    void ForwardToReport(void (TReptMstr::*command)());
+    void ForwardToProject(void (TScenariosForm::*command)());
+    void UpdateWindowMenu();
+    QString NewPageFile();
+
+    QAction* NewAction(const char* name, const QString& text, const QString& hint = {});
+    QMenu* NewMenu(const char* name, const QString& title, QWidget* parent);
+
+    TOptions& options_;
+    TEditDialogs& dialogs_;
+    TReportService& reports_;
+    TSafeList<TEmfProject> projects_;
+    bool busy_ = false;
+    std::unique_ptr<QPrinter> printer_;
+    QTemporaryDir pageFolder_; // the page files of the report windows
+    int pageFiles_ = 0;
+
+    QMdiArea* mdiArea_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* pagePanel_ = nullptr; // "Page n of m" of the active report window
+    TRptErrorForm* errorForm_ = nullptr;
+    QMenu* mnWindow_ = nullptr;
+};
+
+} // namespace corvalt::ui

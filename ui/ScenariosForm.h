@@ -1,0 +1,169 @@
+#pragma once
+// TScenariosForm ("<title>--<file name>"): the window of one open project. A tab
+// per cross section; for the selected one, a tree (the cross section, its
+// "InterestPoints" node and its circuits) and a grid of conductors or points of
+// interest. It runs every create, edit, delete and clone command on the
+// project's objects, starts the reports and the BPA export, and asks to save
+// changes when it closes. The project belongs to the main window's list.
+
+#include "reports/ReportKind.h"
+
+#include <QWidget>
+
+#include <optional>
+
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTabBar;
+class QTableWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace corvalt {
+class TEmfProject;
+class TScenario;
+class TCircuit;
+class TConductor;
+class TInterestPoint;
+} // namespace corvalt
+
+namespace corvalt::ui {
+
+class TMainForm;
+
+class TScenariosForm : public QWidget {
+    Q_OBJECT
+  public:
+    // Groups of popup items; an item shows when its group is in the visible set.
+    enum TPopupGroup : unsigned {
+        kProjectGroup = 1u << 0,      // project, cross sections, new circuit, reports
+        kCircuitGroup = 1u << 1,      // edit, delete, clone, coordinates of a circuit
+        kNewConductorGroup = 1u << 2, //
+        kConductorGroup = 1u << 3,    // edit, delete conductor
+        kNewPointGroup = 1u << 4,     //
+        kPointGroup = 1u << 5,        // edit, delete point
+    };
+    enum class TPopupOrigin { Tabs, Tree, Grid };
+    enum class TGridMode { Conductors, InterestPoints };
+
+    TScenariosForm(TMainForm& mainForm, TEmfProject& project, QWidget* parent = nullptr);
+
+    // Fills the tabs and shows the first cross section; then, when newCircuit is
+    // set, runs New circuit.
+    void Open(bool newCircuit);
+
+    TEmfProject& Project() const { return project_; }
+    TScenario* CurrentScenario() const; // of the selected tab; nullptr without tabs
+    TCircuit* SelectedCircuit() const;  // the selected tree node's circuit
+    bool InterestPointsSelected() const;
+    TGridMode GridMode() const { return gridMode_; }
+    // The object of a grid row (0-based data row); nullptr for the blank row.
+    TConductor* RowConductor(int row) const;
+    TInterestPoint* RowPoint(int row) const;
+    int CurrentRow() const;
+
+    QTabBar& Tabs() const { return *tcScenarios_; }
+    QTreeWidget& Tree() const { return *tvCircuits_; }
+    QTableWidget& Grid() const { return *sgConductors_; }
+    QMenu& Popup() const { return *pmScenario_; }
+
+    // The visible set of the popup shown on origin, and the popup prepared for it.
+    unsigned VisibleGroups(TPopupOrigin origin) const;
+    void PreparePopup(TPopupOrigin origin);
+
+    // Steps of the commands.
+    void EditProject();
+    void NewScenario(bool thenNewCircuit);
+    void EditScenario();
+    void DeleteScenario();
+    void CloneScenario();
+    void NewCircuit();
+    void EditCircuit();
+    void DeleteCircuit();
+    void CloneCircuit();
+    void EditCoordinates();
+    void NewConductor();
+    void EditConductor();
+    void DeleteConductor();
+    void NewPoint();
+    void EditPoint();
+    void DeletePoint();
+    void RunReport(TReportKind kind);
+    void ExportBpaFile(); // without the main menu's confirmation
+    // Save and Save As of the main window. False when nothing was saved.
+    bool SaveProject();
+    bool SaveProjectAs();
+
+    // The text of the close question.
+    QString SaveQuestion() const;
+    // Whether the window may close: true when the project is unchanged, or the
+    // user saved it or chose not to; false on Cancel or a failed save.
+    bool CloseQuery();
+    // Closes the window without asking again (after CloseQuery agreed).
+    void CloseAgreed();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct TRow {
+        TConductor* Conductor = nullptr;
+        TInterestPoint* Point = nullptr;
+    };
+    struct TPopupItem {
+        QAction* Action;
+        unsigned Group;
+        bool NeedsScenario;                // a cross section on the selected tab
+        std::optional<TReportKind> Report; // the report the item opens
+    };
+
+    void CreateControls();
+    void CreatePopup();
+    template <class Step>
+    void AddPopupItem(unsigned group, const char* text, bool needsScenario, Step step,
+                      std::optional<TReportKind> report = std::nullopt);
+    void AddPopupSeparator(unsigned group);
+    void ShowPopup(TPopupOrigin origin, QWidget* widget, const QPoint& position);
+    void UpdateCaption(bool withFileName);
+
+    void tcScenariosChange();
+    void tvCircuitsChange();
+    void BuildTree();
+    QTreeWidgetItem* AddCircuitNode(TCircuit& circuit);
+    void SelectNode(QTreeWidgetItem* node);
+    void AddScenarioTab(std::unique_ptr<TScenario> scenario);
+
+    void ShowConductorGrid(const std::vector<TConductor*>& conductors);
+    void ShowPointGrid();
+    void SetGridHeadings(TGridMode mode);
+    void ClearGrid();
+    void AppendRow(TRow row);
+    void WriteRow(int index);
+    void RebuildGrid();
+    void FitNameColumns();
+    void sgConductorsDblClick();
+
+    bool SaveTo(const QString& fileName);
+
+    TMainForm& mainForm_;
+    TEmfProject& project_;
+    QTabBar* tcScenarios_ = nullptr;
+    QTreeWidget* tvCircuits_ = nullptr;
+    QTableWidget* sgConductors_ = nullptr;
+    QMenu* pmScenario_ = nullptr;
+    std::vector<TPopupItem> popupItems_;
+    std::vector<Qt::Alignment> columnAlign_; // of the grid's columns
+    std::vector<int> fitColumns_;            // columns that grow with their names
+
+    QTreeWidgetItem* rootNode_ = nullptr;
+    QTreeWidgetItem* interestPointsNode_ = nullptr;
+    TGridMode gridMode_ = TGridMode::Conductors;
+    bool closeAgreed_ = false;
+    std::vector<TRow> rows_; // one per data row; an empty grid keeps one blank row
+};
+
+} // namespace corvalt::ui
