@@ -92,8 +92,9 @@ class TReportApplication {
 };
 
 // The reasons the report prints in place of results, said once more on stderr;
-// whether there were any.
+// whether there were any. A report without computed values has none.
 bool WarnUncomputed(const TEmfProject& project, const TScenario* reported, TReportKind kind) {
+    if (!ReportPrintsResults(kind)) return false;
     bool any = false;
     for (const TScenario& scenario : project.Scenarios) {
         if (ReportNeedsCrossSection(kind) && &scenario != reported) continue;

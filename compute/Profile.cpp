@@ -3,6 +3,7 @@
 #include "model/Units.h"
 
 #include <cmath>
+#include <limits>
 
 namespace corvalt {
 
@@ -64,16 +65,8 @@ std::optional<TProfileLayout> LayOutProfile(float rowLeftM, float rowRightM,
 }
 
 int LargestEMaxIndex(std::span<const TCalcResult> records) {
-    int index = 0;
-    float largest = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::optional<float>& e = records[i].EMax;
-        if (e && *e > largest) {
-            largest = *e;
-            index = static_cast<int>(i);
-        }
-    }
-    return index;
+    constexpr float kEverywhere = std::numeric_limits<float>::infinity();
+    return LargestEMaxIndex(records, -kEverywhere, kEverywhere);
 }
 
 int LargerRowEdge(std::optional<float> left, std::optional<float> right, int leftIndex,

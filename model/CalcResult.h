@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 
 namespace corvalt {
 
@@ -23,5 +24,11 @@ struct TCalcResult {
     std::optional<float> RiRain;    // radio interference L50, rain, dBuV/m
     std::optional<float> Ozone;     // ozone at the ozone height, ppb
 };
+
+// Index of the record with the largest EMax among the records whose DistM lies
+// in fromM..toM (m, both ends included): scanning in list order from a maximum
+// of 0, only a strictly larger value takes over, so ties keep the earliest
+// record; 0 when no record there has a value above 0.
+int LargestEMaxIndex(std::span<const TCalcResult> records, float fromM, float toM);
 
 } // namespace corvalt

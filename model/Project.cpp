@@ -39,36 +39,28 @@ void TEmfProject::SetDisplayLineLength(float value) {
     LineLength = LongLengthFromDisplay(Units, value);
 }
 
-namespace {
-
-// The value of the quantity in the result record the cross section refers to
-// for it; empty when the cross section has no such computed value.
-std::optional<float> MaximumOf(const TScenario& scenario, TMaxQuantity quantity) {
-    if (!scenario.CalcError.empty()) return std::nullopt;
-    int index = 0;
+const TCalcResult* MaximumRecord(const TScenario& scenario, TMaxQuantity quantity) {
     switch (quantity) {
     case TMaxQuantity::EMaxWithinRow:
-        index = scenario.MaxEResult;
-        break;
+        return scenario.ResultAt(scenario.MaxEWithinRowResult());
     case TMaxQuantity::EMaxAtRowEdge:
-        index = scenario.RowMaxEResult;
-        break;
+        return scenario.ResultAt(scenario.RowMaxEResult);
     case TMaxQuantity::BMaxAtRowEdge:
-        index = scenario.RowMaxBResult;
-        break;
+        return scenario.ResultAt(scenario.RowMaxBResult);
     }
-    if (index < 0 || static_cast<std::size_t>(index) >= scenario.Results.size())
-        return std::nullopt;
-    const TCalcResult& result = scenario.Results[static_cast<std::size_t>(index)];
-    return quantity == TMaxQuantity::BMaxAtRowEdge ? result.BMax : result.EMax;
+    return nullptr;
 }
 
-} // namespace
+std::optional<float> MaximumValue(const TScenario& scenario, TMaxQuantity quantity) {
+    const TCalcResult* record = MaximumRecord(scenario, quantity);
+    if (record == nullptr) return std::nullopt;
+    return quantity == TMaxQuantity::BMaxAtRowEdge ? record->BMax : record->EMax;
+}
 
 bool TEmfProject::IsProjectMaximum(TMaxQuantity quantity, float value) const {
     for (const TScenario& scenario : Scenarios) {
         if (scenario.SectionType != TransmissionLine) continue;
-        const std::optional<float> other = MaximumOf(scenario, quantity);
+        const std::optional<float> other = MaximumValue(scenario, quantity);
         if (other && *other > value) return false;
     }
     return true;

@@ -10,6 +10,7 @@
 #include "model/Units.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,15 @@ struct TProjectInfo {
 // The three values the compliance report marks when they are the project's
 // largest over its transmission-line cross sections.
 enum class TMaxQuantity {
-    EMaxWithinRow, // EMax at the cross section's largest-EMax record (MaxEResult)
+    EMaxWithinRow, // EMax at its largest-EMax record within the ROW (MaxEWithinRowResult)
     EMaxAtRowEdge, // EMax at its ROW edge with the larger EMax (RowMaxEResult)
     BMaxAtRowEdge, // BMax at its ROW edge with the larger BMax (RowMaxBResult)
 };
+
+// The record a cross section refers to for the quantity (null when it was not
+// computed), and the quantity's value there (empty when it has none).
+const TCalcResult* MaximumRecord(const TScenario& scenario, TMaxQuantity quantity);
+std::optional<float> MaximumValue(const TScenario& scenario, TMaxQuantity quantity);
 
 class TEmfProject : public TProjectInfo {
   public:

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 namespace corvalt {
@@ -164,6 +165,16 @@ float TScenario::DisplayWindVelocity() const {
     // km/h rather than shown as the m/s number under a km/h label.
     return IsEnglish() ? ToMilesPerHour(SiteWindVelocity())
                        : MetresPerSecondToKilometresPerHour(SiteWindVelocity());
+}
+
+const TCalcResult* TScenario::ResultAt(int index) const {
+    if (!CalcError.empty() || index < 0 || static_cast<std::size_t>(index) >= Results.size())
+        return nullptr;
+    return &Results[static_cast<std::size_t>(index)];
+}
+
+int TScenario::MaxEWithinRowResult() const {
+    return LargestEMaxIndex(Results, -RowLeft, RowRight);
 }
 
 float TScenario::HalfRowWidth() const {

@@ -66,6 +66,14 @@ class TScenario {
     int RowMaxBResult = 0;
     std::string CalcError; // empty when the last run computed the cross section
 
+    // The record at index in Results; null when the last run failed (CalcError)
+    // or there is no such record (an index from before the last run).
+    const TCalcResult* ResultAt(int index) const;
+    // The record with the largest EMax within the right of way, -RowLeft to
+    // +RowRight with the edges (MaxEResult may lie in the margin beyond the edges
+    // or at a point of interest outside the ROW); the earliest on a tie.
+    int MaxEWithinRowResult() const;
+
     bool IsEnglish() const;
 
     // Site parameters with their defaults, internal units.

@@ -1,7 +1,9 @@
 #include "reports/Report.h"
 
+#include "model/Project.h"
 #include "reports/ReportFormat.h"
 
+#include <algorithm>
 #include <cassert>
 #include <stdexcept>
 #include <string>
@@ -29,6 +31,10 @@ QString MarkupPieces(const std::string& pending) {
 }
 
 } // namespace
+
+double RemainingHeight(const TPageCanvas& canvas) {
+    return canvas.SectionBottom() - canvas.CursorY();
+}
 
 TReport::TReport(TEmfProject& project, TScenario* scenario)
     : project_(&project), scenario_(scenario) {}
@@ -74,7 +80,7 @@ QDate TReport::Today() const {
 }
 
 double TReport::RemainingHeight() const {
-    return Canvas().SectionBottom() - Canvas().CursorY();
+    return corvalt::RemainingHeight(Canvas());
 }
 
 // ---- Mark-up ----------------------------------------------------------------
@@ -155,6 +161,125 @@ void TReport::PrintRow(const QStringList& cells) {
     Canvas().PrintTextLine(QLatin1Char('\t') + cells.join(QLatin1Char('\t')));
 }
 
+void TReport::PrintCells(const std::vector<TCellText>& cells) {
+    TPageCanvas& canvas = Canvas();
+    for (const TCellText& cell : cells) {
+        canvas.SetBold(cell.Bold);
+        canvas.NextTab();
+        const double size = cell.FitWidth > 0
+                                ? FittingFontSize(cell.Text, cell.FitWidth, canvas.Font().Size,
+                                                  std::min(kSmallestFitSize, canvas.Font().Size))
+                                : canvas.Font().Size;
+        if (size == canvas.Font().Size) {
+            canvas.PrintText(cell.Text);
+            continue;
+        }
+        const TFontSpec font = canvas.Font();
+        TFontSpec smaller = font;
+        smaller.Size = size;
+        canvas.SetFont(smaller);
+        canvas.PrintText(cell.Text);
+        canvas.SetFont(font);
+    }
+    canvas.NewLine();
+    canvas.SetBold(false);
+}
+
+void TReport::PrintLineWithBoldEnd(const QString& text, const QString& boldText) {
+    TPageCanvas& canvas = Canvas();
+    canvas.SetBold(false);
+    canvas.PrintText(text);
+    canvas.SetBold(true);
+    canvas.PrintTextLine(boldText);
+    canvas.SetBold(false);
+}
+
+double TReport::FittingFontSize(const QString& text, double width, double largest,
+                                double smallest) const {
+    TPageCanvas& canvas = Canvas();
+    const TFontSpec font = canvas.Font();
+    double size = largest;
+    while (size > smallest) {
+        TFontSpec trial = font;
+        trial.Size = size;
+        canvas.SetFont(trial);
+        const bool fits = canvas.TextWidth(text) < width;
+        if (fits) break;
+        size -= 1;
+    }
+    canvas.SetFont(font);
+    return std::max(size, smallest);
+}
+
+void TReport::PrintConductorTableHeading(const TConductorColumns& columns) {
+    TPageCanvas& canvas = Canvas();
+    const TEmfProject& project = Project();
+    constexpr int kShade = 5;
+    const bool named = columns.NameWidth > 0;
+    const auto heading = [&](std::initializer_list<double> widths, int lines) {
+        std::vector<TCellSpec> cells;
+        if (named) cells.push_back({columns.NameWidth, TJustify::Centre, 0, lines, kShade});
+        for (const TCellSpec& cell : HeadingCells(widths, lines, kShade))
+            cells.push_back(cell);
+        return cells;
+    };
+    SelectTablePen();
+    canvas.SelectFont(kTahoma, 8);
+    canvas.KeepLineTop();
+
+    DefineCells(columns.Left,
+                heading({columns.IdWidth, 0.7, 0.7, 0.6, 1.55, 0.65, 0.55, columns.McrWidth},
+                        kLinesLeftRightTop));
+    PrintMarkupLine(std::string(named ? ";Circuit" : "") +
+                    ";;Dist From;Dist From;Minimum;SubConductors;Maximum;;");
+
+    std::vector<TCellSpec> row2 = heading({columns.IdWidth, 0.7, 0.7, 0.6}, kLinesLeftRight);
+    for (const TCellSpec& cell : HeadingCells({0.35, 0.65, 0.55}, kLinesLeftRightTop, kShade))
+        row2.push_back(cell);
+    for (const TCellSpec& cell :
+         HeadingCells({0.65, 0.55, columns.McrWidth}, kLinesLeftRight, kShade))
+        row2.push_back(cell);
+    DefineCells(columns.Left, row2);
+    PrintMarkupLine(std::string(named ? ";Name" : "") +
+                    ";Id;Left ROW;Circuit CL;Height;# of;Diameter;Spacing;Voltage;Angle;MCR");
+
+    DefineCells(columns.Left, heading({columns.IdWidth, 0.7, 0.7, 0.6, 0.35, 0.65, 0.55, 0.65, 0.55,
+                                       columns.McrWidth},
+                                      kLinesLeftRightBottom));
+    const std::string length = std::string("(") + project.LengthUnit() + ")";
+    PrintMarkupLine(std::string(named ? ";" : "") + ";;" + length + ";" + length + ";" + length +
+                    ";;(" + project.DiameterUnit() + ");(" + project.SpacingUnit() +
+                    ");(kV);(Degrees);(Amps)");
+
+    std::vector<TCellSpec> data;
+    if (named) data.push_back(DataCell(columns.NameWidth, TJustify::Left, 3));
+    for (const TCellSpec& cell :
+         {DataCell(columns.IdWidth, TJustify::Centre, 3), DataCell(0.7, TJustify::Right, 3),
+          DataCell(0.7, TJustify::Right, 3), DataCell(0.6, TJustify::Right, 3),
+          DataCell(0.35, TJustify::Centre, 0), DataCell(0.65, TJustify::Right, 3),
+          DataCell(0.55, TJustify::Right, 3), DataCell(0.65, TJustify::Right, 3),
+          DataCell(0.55, TJustify::Right, 3), DataCell(columns.McrWidth, TJustify::Right, 3)})
+        data.push_back(cell);
+    DefineCells(columns.Left, data);
+    canvas.SelectFont(kTahoma, 10);
+    canvas.KeepLineTop();
+}
+
+QStringList TReport::ConductorCells(const TConductor& conductor) {
+    const double leftRow = static_cast<double>(conductor.Circuit->DisplayDistFromRowLeft()) +
+                           static_cast<double>(conductor.DisplayHorizDistance());
+    return {ReportText(conductor.Id),
+            FixedText(leftRow, 2),
+            FixedText(conductor.DisplayHorizDistance(), 2),
+            FixedText(conductor.DisplayHeight(), 2),
+            QString::number(conductor.SubCondCount),
+            FixedText(conductor.DisplayDiameter(), 2),
+            FixedText(conductor.DisplaySubSpacing(), 2),
+            FixedText(conductor.MaxVoltage, 1),
+            FixedText(conductor.PhaseAngle, 0),
+            FixedText(conductor.DisplayMcr(), 0)};
+}
+
 void TReport::PushSmallerFont(double smaller) {
     TPageCanvas& canvas = Canvas();
     canvas.PushFont();
@@ -190,6 +315,14 @@ void TReport::PrintWrapped(const QString& text) {
         }
     }
     if (!line.isEmpty()) canvas.PrintTextLine(line);
+}
+
+bool TReport::PrintCalcError(const TScenario& scenario) {
+    if (scenario.CalcError.empty()) return false;
+    Canvas().SetBold(true);
+    PrintWrapped(ReportText(scenario.CalcError));
+    Canvas().SetBold(false);
+    return true;
 }
 
 // ---- Footer -----------------------------------------------------------------

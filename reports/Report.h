@@ -19,6 +19,7 @@
 
 namespace corvalt {
 
+class TConductor;
 class TEmfProject;
 class TScenario;
 
@@ -38,7 +39,22 @@ struct TCellSpec {
     int Margin = 0;
     int Lines = 0;
     int Shade = 0;
+    // The width text has between the margins, inches.
+    double InnerWidth() const { return Width - 2 * Margin / 100.0; }
 };
+
+// The text of one tab cell of a row printed with TReport::PrintCells.
+struct TCellText {
+    QString Text;
+    bool Bold = false;
+    // When above 0 and the text is wider than this (inches), the text alone is
+    // printed in a smaller size of the font, down to kSmallestFitSize, on the
+    // same baseline; the cell keeps the line's height.
+    double FitWidth = 0;
+};
+
+// Smallest font size, points, to which text is made smaller to fit its cell.
+inline constexpr double kSmallestFitSize = 6;
 
 // Box lines of the three rows of a table heading.
 inline constexpr int kLinesLeftRightTop = BoxLeft | BoxRight | BoxTop;
@@ -55,6 +71,15 @@ inline TCellSpec DataCell(double width, TJustify justify, int margin) {
     return {width, justify, margin, BoxAll, 0};
 }
 
+// Columns of a conductor table: an optional circuit name column, then the ten
+// columns from Id to MCR (the widths that differ between reports given here).
+struct TConductorColumns {
+    double Left = 0;      // in
+    double NameWidth = 0; // 0: no circuit name column
+    double IdWidth = 0;
+    double McrWidth = 0;
+};
+
 // The fonts the reports ask for.
 inline const QString kTahoma = QStringLiteral("Tahoma");
 inline const QString kArial = QStringLiteral("Arial");
@@ -64,6 +89,10 @@ inline constexpr double kReportLeftEdge = 0.75;
 inline constexpr double kReportRightMargin = 0.5;  // right edge = page width − this
 inline constexpr double kBodyBottomMargin = 1.0;   // body's section bottom = page height − this
 inline constexpr double kFooterBottomMargin = 0.6; // footer's section bottom = page height − this
+
+// The room left on the page below the canvas's print line: section bottom minus
+// cursor y, in inches.
+double RemainingHeight(const TPageCanvas& canvas);
 
 class TReport {
   public:
@@ -117,15 +146,35 @@ class TReport {
     // Prints each text in the next tab cell (as the pieces "\t" + text) and ends
     // the line. The texts must not contain tabs (ReportText removes them).
     void PrintRow(const QStringList& cells);
+    // The three heading rows of a conductor table (Tahoma 8, shaded), then its
+    // data cells and Tahoma 10 for the rows.
+    void PrintConductorTableHeading(const TConductorColumns& columns);
+    // The values of a conductor's row from Id to MCR, in display units.
+    static QStringList ConductorCells(const TConductor& conductor);
     // Saves the font and continues in the same font made smaller by `smaller`
     // points; PopSmallerFont restores it. Both keep the line top, so rows in
     // fonts of different sizes follow each other without gaps or overlaps.
     void PushSmallerFont(double smaller);
     void PopSmallerFont();
+    // Prints each text in the next tab cell, in bold where it says so, and ends
+    // the line in normal weight. Unlike the mark-up, a ";" in a text (a title or
+    // a name the user typed) prints as it is.
+    void PrintCells(const std::vector<TCellText>& cells);
+    // The text in normal weight followed by boldText in bold, then a new line.
+    void PrintLineWithBoldEnd(const QString& text, const QString& boldText);
+    // The size, in whole points from `largest` down to `smallest`, of the first
+    // size of the current font (name and styles) at which the text is narrower
+    // than width; `smallest` when none is. The font itself is left unchanged.
+    double FittingFontSize(const QString& text, double width, double largest,
+                           double smallest = kSmallestFitSize) const;
     // PrintRow in the current font made smaller by `smaller` points.
     void PrintHeadingRow(double smaller, const QStringList& cells);
     // The text in lines broken at blanks to fit between the section edges.
     void PrintWrapped(const QString& text);
+    // When the cross section could not be computed, prints why (its CalcError)
+    // in bold in the current font, wrapped between the section edges, and
+    // returns true; returns false and prints nothing otherwise.
+    bool PrintCalcError(const TScenario& scenario);
 
     // The standard page footer: today's date, "Corvalt (v1.19)" below it, the
     // title centred and "Page n " right, in fontName 10, font saved and restored.

@@ -19,6 +19,12 @@ constexpr const char* kMonthNames[12] = {
     "July",    "August",   "September", "October", "November", "December",
 };
 
+const QDate kDayZero(1899, 12, 30);
+
+QString MonthName(const QDate& date) {
+    return QString::fromLatin1(kMonthNames[date.month() - 1]);
+}
+
 QString TwoDigits(int value) {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
@@ -36,6 +42,10 @@ std::string FormatFixed(double value, int decimals) {
 
 std::string FormatFixed(std::optional<float> value, int decimals) {
     return value ? FormatFixed(static_cast<double>(*value), decimals) : kNotAvailable;
+}
+
+std::string FormatMilligauss(std::optional<float> gauss, int decimals) {
+    return gauss ? FormatFixed(static_cast<double>(*gauss) * 1000.0, decimals) : kNotAvailable;
 }
 
 std::string FormatGrouped(double value) {
@@ -61,6 +71,10 @@ QString FixedText(std::optional<float> value, int decimals) {
     return QString::fromStdString(FormatFixed(value, decimals));
 }
 
+QString MilligaussText(std::optional<float> gauss, int decimals) {
+    return QString::fromStdString(FormatMilligauss(gauss, decimals));
+}
+
 std::string PadLeft(std::string_view text, std::size_t width) {
     std::string padded(text.size() < width ? width - text.size() : 0, ' ');
     return padded.append(text);
@@ -72,10 +86,25 @@ std::string FitLeft(std::string_view text, std::size_t width) {
     return fitted;
 }
 
+QDate DateOfDayNumber(double dayNumber) {
+    const auto lowest = static_cast<double>(kDayZero.daysTo(QDate(100, 1, 1)));
+    const auto highest = static_cast<double>(kDayZero.daysTo(QDate(9999, 12, 31)));
+    if (!std::isfinite(dayNumber) || dayNumber == 0 || dayNumber < lowest ||
+        dayNumber >= highest + 1)
+        return {};
+    return kDayZero.addDays(static_cast<qint64>(std::floor(dayNumber)));
+}
+
 QString LongDate(const QDate& date) {
     if (!date.isValid()) return {};
-    return QString::fromLatin1(kMonthNames[date.month() - 1]) + QLatin1Char(' ') +
-           TwoDigits(date.day()) + QStringLiteral(", ") + QString::number(date.year());
+    return MonthName(date) + QLatin1Char(' ') + TwoDigits(date.day()) + QStringLiteral(", ") +
+           QString::number(date.year());
+}
+
+QString LongDateCommaAfterMonth(const QDate& date) {
+    if (!date.isValid()) return {};
+    return MonthName(date) + QStringLiteral(", ") + TwoDigits(date.day()) + QLatin1Char(' ') +
+           QString::number(date.year());
 }
 
 QString ShortDate(const QDate& date) {

@@ -23,6 +23,9 @@ inline constexpr const char* kNotAvailable = "n/a";
 std::string FormatFixed(double value, int decimals);
 // The same for a computed value; kNotAvailable when it is empty.
 std::string FormatFixed(std::optional<float> value, int decimals);
+// A magnetic field held in gauss, printed in milligauss: FormatFixed of
+// gauss × 1000; kNotAvailable when it is empty.
+std::string FormatMilligauss(std::optional<float> gauss, int decimals);
 // No decimals, thousands grouped with ",": 12345.6 gives "12,346".
 std::string FormatGrouped(double value);
 // printf "%d".
@@ -30,14 +33,23 @@ std::string FormatInteger(long long value);
 // FormatFixed as printed text.
 QString FixedText(double value, int decimals);
 QString FixedText(std::optional<float> value, int decimals);
+QString MilligaussText(std::optional<float> gauss, int decimals);
 
 // text preceded by blanks up to width characters (printf "%<width>s"), or cut
 // and followed by blanks to exactly width characters (printf "%-<width>.<width>s").
 std::string PadLeft(std::string_view text, std::size_t width);
 std::string FitLeft(std::string_view text, std::size_t width);
 
+// The calendar date of a model date (a day number: days since 30 December
+// 1899, the fraction the time of day). Day 0, the value of a date never set,
+// and values that are no date (not finite, outside the years 100 to 9999) give
+// an invalid QDate, which the formats below print as an empty text.
+QDate DateOfDayNumber(double dayNumber);
+
 // "mmmm dd, yyyy", e.g. "March 05, 2024".
 QString LongDate(const QDate& date);
+// "mmmm, dd yyyy", e.g. "March, 05 2024" (the TLSA form's order).
+QString LongDateCommaAfterMonth(const QDate& date);
 // "mm/dd/yy", e.g. "03/05/24". The separator is always "/".
 QString ShortDate(const QDate& date);
 

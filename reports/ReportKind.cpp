@@ -1,8 +1,11 @@
 #include "reports/ReportKind.h"
 
+#include "prefs/Options.h"
 #include "reports/Report.h"
 #include "reports/ReptBPA.h"
 #include "reports/ReptDET.h"
+#include "reports/ReptFCR2.h"
+#include "reports/ReptTLSA.h"
 
 #include <array>
 #include <stdexcept>
@@ -18,7 +21,8 @@ struct TKindEntry {
     const char* Name;
     bool ForCrossSection;
     bool RunsDataCheck;
-    TFactory Create; // nullptr while the kind is not built
+    bool PrintsResults; // prints computed values (a failed computation matters)
+    TFactory Create;    // nullptr while the kind is not built
 };
 
 template <class TReportClass>
@@ -27,12 +31,26 @@ std::unique_ptr<TReport> MakeForCrossSection(TEmfProject& project, TScenario* sc
     return std::make_unique<TReportClass>(project, *scenario);
 }
 
+// The compliance report reads which cross sections to print ("CsPrtOpt") from
+// the preferences when it is made.
+std::unique_ptr<TReport> MakeCompliance(TEmfProject& project, TScenario* scenario,
+                                        const TOptions& options) {
+    return std::make_unique<TReptFCR2>(project, scenario, options.CsPrtOpt());
+}
+
+std::unique_ptr<TReport> MakeTlsa(TEmfProject& project, TScenario* /*scenario*/,
+                                  const TOptions& /*options*/) {
+    return std::make_unique<TReptTLSA>(project);
+}
+
 // One row per kind: adding a report is its class and its factory here.
 const std::array<TKindEntry, 4> kKinds = {{
-    {TReportKind::FloridaCompliance, "Florida compliance report", false, true, nullptr},
-    {TReportKind::Tlsa, "TLSA exemption notification", false, false, nullptr},
-    {TReportKind::EmfDetails, "EMF details report", true, true, MakeForCrossSection<TReptDET>},
-    {TReportKind::CoronaEffects, "corona and field effects report", true, true,
+    {TReportKind::FloridaCompliance, "Florida compliance report", false, true, true,
+     MakeCompliance},
+    {TReportKind::Tlsa, "TLSA exemption notification", false, false, false, MakeTlsa},
+    {TReportKind::EmfDetails, "EMF details report", true, true, true,
+     MakeForCrossSection<TReptDET>},
+    {TReportKind::CoronaEffects, "corona and field effects report", true, true, true,
      MakeForCrossSection<TReptBPA>},
 }};
 
@@ -60,6 +78,10 @@ bool ReportNeedsCrossSection(TReportKind kind) {
 
 bool ReportRunsDataCheck(TReportKind kind) {
     return EntryOf(kind).RunsDataCheck;
+}
+
+bool ReportPrintsResults(TReportKind kind) {
+    return EntryOf(kind).PrintsResults;
 }
 
 bool ReportKindAvailable(TReportKind kind) {

@@ -33,6 +33,10 @@ bool ReportNeedsCrossSection(TReportKind kind);
 // Whether the report runs the data check before computing (all but TLSA).
 bool ReportRunsDataCheck(TReportKind kind);
 
+// Whether the report prints computed values (all but TLSA), so that a cross
+// section that could not be computed shows in it.
+bool ReportPrintsResults(TReportKind kind);
+
 // Whether this version of the program can print reports of the kind.
 bool ReportKindAvailable(TReportKind kind);
 

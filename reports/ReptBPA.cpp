@@ -295,12 +295,7 @@ void TReptBPA::PrintProfileRow(const TCalcResult& result) {
 void TReptBPA::PrintProfileTable() {
     TPageCanvas& canvas = Canvas();
     const TScenario& scenario = Scenario();
-    if (!scenario.CalcError.empty()) {
-        canvas.SetBold(true);
-        PrintWrapped(ReportText(scenario.CalcError));
-        canvas.SetBold(false);
-        return;
-    }
+    if (PrintCalcError(scenario)) return;
     PrintProfileHeading();
     for (const TCalcResult& result : scenario.Results) {
         if (canvas.CursorY() > canvas.SectionBottom()) {

@@ -76,11 +76,8 @@ void TReptDET::PrintHeaderTitles() {
     // rather than through the mark-up, so that a ";" in a title prints as typed.
     canvas.SelectFont(kArial, 14);
     canvas.KeepLineTop();
-    canvas.SetBold(false);
-    canvas.PrintText(QStringLiteral("CrossSection: "));
-    canvas.SetBold(true);
-    canvas.PrintTextLine(ReportText(scenario.TabTitle + "- " + scenario.Title));
-    canvas.SetBold(false);
+    PrintLineWithBoldEnd(QStringLiteral("CrossSection: "),
+                         ReportText(scenario.TabTitle + "- " + scenario.Title));
 }
 
 void TReptDET::PrintFooter() {
@@ -103,39 +100,7 @@ void TReptDET::PrintBody() {
 }
 
 void TReptDET::PrintConductorTable() {
-    TPageCanvas& canvas = Canvas();
-    const TEmfProject& project = Project();
-    SelectTablePen();
-    canvas.SelectFont(kTahoma, 8);
-    canvas.KeepLineTop();
-
-    DefineCells(leftEdge_, HeadingCells({1.0, 0.6, 0.7, 0.7, 0.6, 1.55, 0.65, 0.55, 0.6},
-                                        kLinesLeftRightTop, kHeadingShade));
-    PrintMarkupLine(";Circuit;;Dist From;Dist From;Minimum;SubConductors;Maximum;;");
-
-    DefineCells(leftEdge_, {Heading(1.0, kLinesLeftRight), Heading(0.6, kLinesLeftRight),
-                            Heading(0.7, kLinesLeftRight), Heading(0.7, kLinesLeftRight),
-                            Heading(0.6, kLinesLeftRight), Heading(0.35, kLinesLeftRightTop),
-                            Heading(0.65, kLinesLeftRightTop), Heading(0.55, kLinesLeftRightTop),
-                            Heading(0.65, kLinesLeftRight), Heading(0.55, kLinesLeftRight),
-                            Heading(0.6, kLinesLeftRight)});
-    PrintMarkupLine(";Name;Id;Left ROW;Circuit CL;Height;# of;Diameter;Spacing;Voltage;Angle;MCR");
-
-    DefineCells(leftEdge_,
-                HeadingCells({1.0, 0.6, 0.7, 0.7, 0.6, 0.35, 0.65, 0.55, 0.65, 0.55, 0.6},
-                             kLinesLeftRightBottom, kHeadingShade));
-    const std::string length = std::string("(") + project.LengthUnit() + ")";
-    PrintMarkupLine(";;;" + length + ";" + length + ";" + length + ";;(" + project.DiameterUnit() +
-                    ");(" + project.SpacingUnit() + ");(kV);(Degrees);(Amps)");
-
-    DefineCells(leftEdge_, {DataCell(1.0, TJustify::Left, 3), DataCell(0.6, TJustify::Centre, 3),
-                            DataCell(0.7, TJustify::Right, 3), DataCell(0.7, TJustify::Right, 3),
-                            DataCell(0.6, TJustify::Right, 3), DataCell(0.35, TJustify::Centre, 0),
-                            DataCell(0.65, TJustify::Right, 3), DataCell(0.55, TJustify::Right, 3),
-                            DataCell(0.65, TJustify::Right, 3), DataCell(0.55, TJustify::Right, 3),
-                            DataCell(0.6, TJustify::Right, 3)});
-    canvas.SelectFont(kTahoma, 10);
-    canvas.KeepLineTop();
+    PrintConductorTableHeading({leftEdge_, 1.0, 0.6, 0.6});
     PrintConductorRows();
 }
 
@@ -143,18 +108,8 @@ void TReptDET::PrintConductorTable() {
 // one by one (not by splitting a formatted line at ";"), so a ";" in a circuit
 // name or an id stays in its cell.
 void TReptDET::PrintConductorRows() {
-    for (const TConductor* conductor : Scenario().Conductors) {
-        const TCircuit& circuit = *conductor->Circuit;
-        const double leftRow = static_cast<double>(circuit.DisplayDistFromRowLeft()) +
-                               static_cast<double>(conductor->DisplayHorizDistance());
-        PrintRow({ReportText(circuit.Name), ReportText(conductor->Id), FixedText(leftRow, 2),
-                  FixedText(conductor->DisplayHorizDistance(), 2),
-                  FixedText(conductor->DisplayHeight(), 2),
-                  QString::number(conductor->SubCondCount),
-                  FixedText(conductor->DisplayDiameter(), 2),
-                  FixedText(conductor->DisplaySubSpacing(), 2), FixedText(conductor->MaxVoltage, 1),
-                  FixedText(conductor->PhaseAngle, 0), FixedText(conductor->DisplayMcr(), 0)});
-    }
+    for (const TConductor* conductor : Scenario().Conductors)
+        PrintRow(QStringList{ReportText(conductor->Circuit->Name)} + ConductorCells(*conductor));
 }
 
 // ---- Profile ----------------------------------------------------------------
@@ -180,11 +135,8 @@ void TReptDET::PrintBlockHeading(double left) {
 }
 
 void TReptDET::PrintProfileRow(const TCalcResult& result) {
-    // BMax is held in gauss and printed in mG.
-    const std::string milligauss =
-        result.BMax ? FormatFixed(static_cast<double>(*result.BMax) * 1000.0, 2) : kNotAvailable;
     const std::string values[] = {FormatFixed(result.Dist, 2), FormatFixed(result.EMax, 2),
-                                  milligauss};
+                                  FormatMilligauss(result.BMax, 2)};
     const char separator = result.IsMarked ? kMarkupShadedTab : kMarkupTab;
     std::string line = result.IsMarked ? std::string(1, kMarkupBoldOn) : std::string();
     for (const std::string& value : values)
@@ -201,9 +153,7 @@ void TReptDET::PrintProfileTable() {
     if (!scenario.CalcError.empty()) {
         canvas.SelectFont(kTahoma, 10);
         canvas.KeepLineTop();
-        canvas.SetBold(true);
-        PrintWrapped(ReportText(scenario.CalcError));
-        canvas.SetBold(false);
+        PrintCalcError(scenario);
         return;
     }
     double top = canvas.CursorY();

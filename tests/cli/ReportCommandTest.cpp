@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace corvalt::testing {
@@ -54,6 +55,67 @@ TEST_F(ReportCommand, WritesAPdfForEveryCrossSectionOfTheSamples) {
     EXPECT_FALSE(fs::exists("temp.rpt"));
 }
 
+TEST_F(ReportCommand, ComplianceReportAndTlsaFormOfTheSamples) {
+    struct TCase {
+        const char* Sample;
+        int Kind;
+        int Pages; // summary page and one details page per cross section; the form
+    };
+    for (const TCase& c : {TCase{"sample-english.emf", 1, 4}, TCase{"sample-metric.emf", 1, 2},
+                           TCase{"sample-english.emf", 2, 1}, TCase{"sample-metric.emf", 2, 1}}) {
+        SCOPED_TRACE(std::string(c.Sample) + " kind " + std::to_string(c.Kind));
+        const std::string pdf = PathOf("report.pdf");
+        // Without a preferences file every cross section gets a details section.
+        const TRun run = Run("report '" + Sample(c.Sample) + "' --kind " + std::to_string(c.Kind) +
+                             " --ini '" + PathOf("none.INI") + "' --pdf '" + pdf + "'");
+        EXPECT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(run.Err, "");
+        const std::string file = Slurp(pdf);
+        EXPECT_EQ(file.rfind("%PDF-", 0), 0u);
+        EXPECT_NE(file.find("%%EOF", file.size() - 8), std::string::npos);
+        EXPECT_EQ(PdfPageCount(file), c.Pages);
+        fs::remove(pdf);
+    }
+}
+
+TEST_F(ReportCommand, ComplianceReportReadsWhichCrossSectionsToPrintFromThePreferences) {
+    // "Maximum Readings Only": the sample's 115 DC line holds no maximum.
+    const std::string ini = PathOf("corvalt.INI");
+    {
+        std::ofstream out(ini);
+        out << "[Project]\nCsPrtOpt=1\n";
+    }
+    const TRun run = Run("report '" + Sample("sample-english.emf") + "' --kind 1 --ini '" + ini +
+                         "' --pdf '" + PathOf("out.pdf") + "'");
+    EXPECT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_EQ(PdfPageCount(Slurp(PathOf("out.pdf"))), 3);
+}
+
+TEST_F(ReportCommand, TlsaFormNeedsNoDataCheckOrComputation) {
+    TEmfProject project;
+    ASSERT_TRUE(project.Load(Sample("sample-metric.emf")).Ok);
+    project.Scenarios[0].Conductors[1]->Height = 0; // fails the data check
+    ASSERT_TRUE(project.Save(PathOf("faulty.emf")).Ok);
+    TEmfProject empty;
+    empty.Title = "No cross sections";
+    ASSERT_TRUE(empty.Save(PathOf("empty.emf")).Ok);
+    for (const char* file : {"faulty.emf", "empty.emf"}) {
+        SCOPED_TRACE(file);
+        const TRun run =
+            Run("report '" + PathOf(file) + "' --kind 2 --pdf '" + PathOf("form.pdf") + "'");
+        EXPECT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(run.Err, "");
+        EXPECT_EQ(PdfPageCount(Slurp(PathOf("form.pdf"))), 1);
+        fs::remove(PathOf("form.pdf"));
+    }
+    // The compliance report of the faulty project stops at the data check.
+    const TRun compliance =
+        Run("report '" + PathOf("faulty.emf") + "' --kind 1 --pdf '" + PathOf("out.pdf") + "'");
+    EXPECT_EQ(compliance.Exit, 1);
+    EXPECT_NE(compliance.Err.find("Conductor '1B1' has a 0 height"), std::string::npos);
+    EXPECT_FALSE(fs::exists(PathOf("out.pdf")));
+}
+
 TEST_F(ReportCommand, DataCheckFailureExitsWithOneAndTheFindings) {
     TEmfProject project;
     ASSERT_TRUE(project.Load(Sample("sample-metric.emf")).Ok);
@@ -96,10 +158,6 @@ TEST_F(ReportCommand, RefusesWhatItCannotUse) {
          "usage: corvalt-cli report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf"},
         {"report" + sample + " --kind 3", "usage: corvalt-cli report"},
         {"report" + sample + pdf + " --kind 5", "--kind must be 1, 2, 3 or 4, not '5'"},
-        {"report" + sample + pdf + " --kind 1",
-         "the Florida compliance report (--kind 1) is not available in this version"},
-        {"report" + sample + pdf + " --kind 2",
-         "the TLSA exemption notification (--kind 2) is not available in this version"},
         {"report" + sample + pdf + " --kind 3 --section 4",
          "there is no cross section 4 (the project has 3)"},
         {"report '" + PathOf("missing.emf") + "'" + pdf + " --kind 3", "File does not exist"},

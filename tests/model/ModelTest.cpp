@@ -304,8 +304,52 @@ TEST(Model, ProjectMaximumComparesTransmissionLinesOnly) {
 
     // A cross section without the computed value is not compared.
     line2.Results[2].EMax.reset();
+    line2.Results[1].EMax.reset();
     line1.CalcError = "not computable";
     EXPECT_TRUE(project.IsProjectMaximum(TMaxQuantity::EMaxWithinRow, 0.1f));
     line2.Results.clear();
     EXPECT_TRUE(project.IsProjectMaximum(TMaxQuantity::BMaxAtRowEdge, 0.0f));
+}
+
+TEST(Model, WithinRowMaximumLeavesOutTheMarginAndPointsBeyondTheRow) {
+    TEmfProject project;
+    project.Units = Metric;
+    TScenario& line = AddScenario(project);
+    line.RowLeft = 20;
+    line.RowRight = 30;
+    const auto record = [](float distM, float e) {
+        TCalcResult r;
+        r.DistM = distM;
+        r.EMax = e;
+        return r;
+    };
+    // Edges, a point of interest left of the ROW, steps through and beyond it.
+    line.Results = {record(-20, 1.0f), record(30, 1.5f), record(-25, 9.0f), record(-22, 8.0f),
+                    record(-20, 1.0f), record(5, 3.0f),  record(30, 1.5f),  record(32, 4.0f)};
+    line.MaxEResult = 2;
+    EXPECT_EQ(line.MaxEWithinRowResult(), 5);
+    // The edges themselves count; ties keep the earliest record.
+    line.Results[1].EMax = 3.0f;
+    EXPECT_EQ(line.MaxEWithinRowResult(), 1);
+
+    TScenario& other = AddScenario(project);
+    other.RowLeft = other.RowRight = 30;
+    other.Results = {record(-30, 0.5f), record(30, 0.5f), record(0, 3.5f)};
+    // The other line's 3.5 within its ROW beats this one's 3.0; the 9.0 and the
+    // 8.0 outside this ROW do not count.
+    EXPECT_EQ(MaximumValue(line, TMaxQuantity::EMaxWithinRow), 3.0f);
+    EXPECT_FALSE(project.IsProjectMaximum(TMaxQuantity::EMaxWithinRow, 3.0f));
+    EXPECT_TRUE(project.IsProjectMaximum(TMaxQuantity::EMaxWithinRow, 3.5f));
+}
+
+TEST(Model, ResultAtRefusesFailedRunsAndStaleIndices) {
+    TEmfProject project;
+    TScenario& line = AddScenario(project);
+    line.Results.assign(2, TCalcResult{});
+    EXPECT_EQ(line.ResultAt(1), &line.Results[1]);
+    EXPECT_EQ(line.ResultAt(2), nullptr);
+    EXPECT_EQ(line.ResultAt(-1), nullptr);
+    line.CalcError = "cannot be computed";
+    EXPECT_EQ(line.ResultAt(0), nullptr);
+    EXPECT_EQ(MaximumRecord(line, TMaxQuantity::BMaxAtRowEdge), nullptr);
 }

@@ -86,17 +86,35 @@ TEST_F(TOpenFixture, CrossSectionThatCannotBeComputedPrintsItsReason) {
     EXPECT_TRUE(opened.Pages.Pages[0].PlainText().contains(QStringLiteral("cannot be computed")));
 }
 
-TEST_F(TOpenFixture, KindsNotBuiltYetAndMissingCrossSectionAreRefused) {
+TEST_F(TOpenFixture, ReportsOfTheWholeProjectNeedNoCrossSectionOthersAreRefused) {
     for (const TReportKind kind : {TReportKind::FloridaCompliance, TReportKind::Tlsa}) {
+        SCOPED_TRACE(ReportKindName(kind));
         const TOpenedReport opened = OpenReport(project, nullptr, kind, options, pageFile);
-        EXPECT_EQ(opened.Outcome, TOutcome::Failed);
-        EXPECT_TRUE(opened.Error.contains(QStringLiteral("not available")));
+        ASSERT_EQ(opened.Outcome, TOutcome::Pages) << opened.Error.toStdString();
+        EXPECT_FALSE(opened.Pages.Pages.empty());
     }
     const TOpenedReport opened =
         OpenReport(project, nullptr, TReportKind::EmfDetails, options, pageFile);
     EXPECT_EQ(opened.Outcome, TOutcome::Failed);
     EXPECT_EQ(opened.Error, QStringLiteral("The EMF details report needs a cross section; the "
                                            "project has none selected."));
+}
+
+TEST_F(TOpenFixture, TlsaFormSkipsTheDataCheckTheComplianceReportDoesNot) {
+    project.Scenarios[2].Conductors[0]->Height = 0;
+    EXPECT_EQ(Open(TReportKind::FloridaCompliance).Outcome, TOutcome::CheckFailed);
+    const TOpenedReport form = Open(TReportKind::Tlsa);
+    ASSERT_EQ(form.Outcome, TOutcome::Pages) << form.Error.toStdString();
+    ASSERT_EQ(form.Pages.Pages.size(), 1u);
+    EXPECT_TRUE(
+        form.Pages.Pages[0].PlainText().contains(QStringLiteral("TLSA EXEMPTION NOTIFICATION")));
+}
+
+TEST_F(TOpenFixture, ComplianceReportReadsWhichCrossSectionsToPrint) {
+    // The sample's second line holds none of the project's maxima.
+    const std::size_t all = Open(TReportKind::FloridaCompliance).Pages.Pages.size();
+    ASSERT_FALSE(options.SetCsPrtOpt(1));
+    EXPECT_EQ(Open(TReportKind::FloridaCompliance).Pages.Pages.size(), all - 1);
 }
 
 TEST(ReportKinds, CodesNameTheFourReports) {
@@ -108,6 +126,10 @@ TEST(ReportKinds, CodesNameTheFourReports) {
     EXPECT_TRUE(ReportRunsDataCheck(TReportKind::FloridaCompliance));
     EXPECT_FALSE(ReportNeedsCrossSection(TReportKind::FloridaCompliance));
     EXPECT_TRUE(ReportNeedsCrossSection(TReportKind::CoronaEffects));
+    EXPECT_FALSE(ReportPrintsResults(TReportKind::Tlsa));
+    EXPECT_TRUE(ReportPrintsResults(TReportKind::FloridaCompliance));
+    for (const int code : {1, 2, 3, 4})
+        EXPECT_TRUE(ReportKindAvailable(*ReportKindFromCode(code)));
 }
 
 } // namespace

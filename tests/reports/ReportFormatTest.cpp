@@ -84,6 +84,22 @@ TEST(ReportFormat, DatesUseEnglishMonthsAndTwoDigitFields) {
     EXPECT_EQ(LongDate(QDate(2025, 12, 31)), QStringLiteral("December 31, 2025"));
     EXPECT_EQ(ShortDate(QDate(2024, 3, 5)), QStringLiteral("03/05/24"));
     EXPECT_EQ(ShortDate(QDate(2000, 11, 9)), QStringLiteral("11/09/00"));
+    EXPECT_EQ(LongDateCommaAfterMonth(QDate(2025, 6, 1)), QStringLiteral("June, 01 2025"));
+    EXPECT_EQ(LongDateCommaAfterMonth(QDate()), QString());
+    EXPECT_EQ(FormatMilligauss(0.0796f, 1), "79.6");
+    EXPECT_EQ(FormatMilligauss(std::nullopt, 1), "n/a");
+}
+
+TEST(ReportFormat, DayNumbersBecomeCalendarDatesAndUnsetDatesNone) {
+    EXPECT_EQ(DateOfDayNumber(45809), QDate(2025, 6, 1));
+    EXPECT_EQ(DateOfDayNumber(45809.75), QDate(2025, 6, 1)); // the time of day is dropped
+    EXPECT_EQ(DateOfDayNumber(1), QDate(1899, 12, 31));
+    EXPECT_EQ(DateOfDayNumber(-1), QDate(1899, 12, 29));
+    for (const double none : {0.0, std::numeric_limits<double>::quiet_NaN(), 1e12, -1e12}) {
+        SCOPED_TRACE(none);
+        EXPECT_FALSE(DateOfDayNumber(none).isValid());
+        EXPECT_EQ(LongDate(DateOfDayNumber(none)), QString());
+    }
 }
 
 TEST(ReportFormat, ModelTextsStayOnTheirLine) {

@@ -1,0 +1,65 @@
+#pragma once
+// TReptFCR2: the Florida compliance report of a whole project: the agency
+// header, the agent and facility block with signature lines, the table of the
+// transmission-line cross sections holding the project's largest fields, the
+// table of the substations, and a details section per selected cross section
+// (circuits, conductors, points of interest, phase configuration drawing).
+
+#include "model/Project.h"
+#include "reports/Report.h"
+
+#include <deque>
+
+namespace corvalt {
+
+class TReptFCR2 : public TReport {
+  public:
+    // The "CrossSections to Print" preference ("CsPrtOpt").
+    enum TCrossSectionsToPrint { PrintAll = 0, PrintMaximumReadingsOnly = 1 };
+
+    // The report covers the whole project; the cross section is not used.
+    TReptFCR2(TEmfProject& project, TScenario* scenario, int crossSectionsToPrint);
+
+    void Prepare(TPageCanvas& canvas) override;
+    void PrintHeader() override;
+    void PrintFooter() override;
+    void PrintBody() override;
+
+    // Top of the body's first line, page 1 and later pages, inches.
+    static constexpr double kFirstPageBodyTop = 0.85;
+    static constexpr double kLaterPageBodyTop = 1.0;
+
+  private:
+    // One of the three values of a transmission-line row.
+    struct TMaxCell;
+
+    void PrintTitles();
+    void PrintAgentBlock();
+    void PrintFieldBlock(const QStringList& lines, const QString& caption, int minLines,
+                         double width, double x);
+    void PrintSignatureLine(const QString& caption, double drop, double width, double x);
+    void SelectFittingFont(const QString& text, double width, bool bold);
+
+    void PrintTransmissionTable();
+    void PrintTransmissionHeading();
+    TMaxCell MaxCellOf(const TScenario& scenario, TMaxQuantity quantity) const;
+    void PrintSubstationTable();
+    void PrintSubstationHeading();
+    void PrintNone(double x, double width);
+
+    void PrintDetails(const TScenario& scenario);
+    void PrintCircuitTables(const TScenario& scenario, bool newCircuits);
+    void PrintConductorTable(const TCircuit& circuit);
+    void PrintConductorHeading();
+    void PrintInterestPoints(const TScenario& scenario);
+    void PrintInterestPointHeading();
+
+    QString FooterTitle() const;
+
+    int crossSectionsToPrint_;
+    double left_ = 0, right_ = 0, centre_ = 0;
+    // The cross sections that get a details section, in the order printed.
+    std::deque<const TScenario*> details_;
+};
+
+} // namespace corvalt
