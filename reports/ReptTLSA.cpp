@@ -255,7 +255,7 @@ void TReptTLSA::PrintNotesAndSignatures() {
     canvas.NewLine();
 
     canvas.SetCursorX(fieldX_);
-    canvas.PrintLeftAt(QStringLiteral("Corvalt (%1)").arg(QLatin1String(kFooterVersion)),
+    canvas.PrintLeftAt(QStringLiteral("Corvalt (%1)").arg(QLatin1String(kVersionText)),
                        canvas.CursorX());
 }
 
