@@ -1,6 +1,6 @@
 #include "ui/DayNumbers.h"
 
-#include <cmath>
+#include "reports/ReportFormat.h"
 
 namespace corvalt::ui {
 namespace {
@@ -10,11 +10,10 @@ const QDate kDayZero(1899, 12, 30);
 } // namespace
 
 QDate DateOfDayNumber(double dayNumber) {
-    const double lowest = static_cast<double>(kDayZero.daysTo(QDate(100, 1, 1)));
-    const double highest = static_cast<double>(kDayZero.daysTo(QDate(9999, 12, 31)));
-    if (!std::isfinite(dayNumber) || dayNumber < lowest || dayNumber >= highest + 1)
-        return kDayZero;
-    return kDayZero.addDays(static_cast<qint64>(std::floor(dayNumber)));
+    // The date picker cannot be empty: what the reports print as no date shows
+    // as day zero.
+    const QDate date = corvalt::DateOfDayNumber(dayNumber);
+    return date.isValid() ? date : kDayZero;
 }
 
 double DayNumberOfDate(const QDate& date) {
