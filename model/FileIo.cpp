@@ -8,6 +8,13 @@
 #include <random>
 #include <system_error>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace corvalt {
 namespace fs = std::filesystem;
 
@@ -32,26 +39,59 @@ bool IsWritable(const fs::path& path, const fs::file_status& status) {
     return probe.is_open();
 }
 
-fs::path TemporaryNameBeside(const fs::path& target) {
-    std::random_device entropy;
-    std::uniform_int_distribution<unsigned long long> pick;
-    char suffix[24];
-    std::snprintf(suffix, sizeof suffix, "%016llx", pick(entropy));
-    return target.parent_path() / ("." + target.filename().string() + ".saving-" + suffix);
+bool FlushToDisk(std::FILE* stream) {
+    if (std::fflush(stream) != 0) return false;
+#ifdef _WIN32
+    return _commit(_fileno(stream)) == 0;
+#else
+    return fsync(fileno(stream)) == 0;
+#endif
 }
 
-// Writes and closes the file; an empty text on success.
-std::string WriteNewFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
+// Makes the rename itself durable; failing here loses nothing, so it is not an
+// error.
+void FlushFolder(const fs::path& folder) {
+#ifndef _WIN32
+    const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (descriptor < 0) return;
+    fsync(descriptor);
+    close(descriptor);
+#else
+    (void)folder;
+#endif
+}
+
+// Creates a new temporary file beside target ("x": never one that exists).
+std::FILE* CreateTemporaryBeside(const fs::path& target, fs::path& temporary) {
+    std::random_device entropy;
+    std::uniform_int_distribution<unsigned long long> pick;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, "%016llx", pick(entropy));
+        temporary = target.parent_path() / ("." + target.filename().string() + ".saving-" + suffix);
+        errno = 0;
+        if (std::FILE* stream = std::fopen(temporary.string().c_str(), "wbx")) return stream;
+        if (errno != EEXIST) return nullptr;
+    }
+    return nullptr;
+}
+
+// Writes the bytes to a new temporary file beside target and flushes them to
+// the disk; an empty text on success, with the file's name in temporary.
+std::string WriteTemporary(const fs::path& target, std::span<const std::uint8_t> bytes,
+                           fs::path& temporary) {
+    std::FILE* stream = CreateTemporaryBeside(target, temporary);
+    if (stream == nullptr)
+        return "cannot create a file beside " + Quoted(target) + ": " + SystemReason();
     errno = 0;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) return "cannot create " + Quoted(path) + ": " + SystemReason();
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    const bool written = out.good();
-    out.close();
-    if (!written || out.fail()) return "cannot write " + Quoted(path) + ": " + SystemReason();
-    return {};
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+    const bool flushed = written && FlushToDisk(stream);
+    const bool closed = std::fclose(stream) == 0;
+    if (written && flushed && closed) return {};
+    std::error_code ec;
+    const std::string reason = SystemReason();
+    fs::remove(temporary, ec);
+    return "cannot write " + Quoted(temporary) + ": " + reason;
 }
 
 } // namespace
@@ -95,21 +135,22 @@ std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> b
     const bool replacing = fs::exists(old);
     if (replacing) {
         if (fs::is_directory(old)) return Quoted(target) + " is a folder";
+        // A device or a pipe at the path is never replaced by a plain file.
+        if (!fs::is_regular_file(old)) return Quoted(target) + " is not a regular file";
         if (!IsWritable(target, old)) return Quoted(target) + " is read-only";
     }
 
-    const fs::path temporary = TemporaryNameBeside(target);
-    if (std::string failure = WriteNewFile(temporary, bytes); !failure.empty()) {
-        fs::remove(temporary, ec);
+    fs::path temporary;
+    if (std::string failure = WriteTemporary(target, bytes, temporary); !failure.empty())
         return failure;
-    }
-    if (replacing) fs::permissions(temporary, old.permissions(), ec);
+    if (replacing) fs::permissions(temporary, old.permissions(), fs::perm_options::replace, ec);
     fs::rename(temporary, target, ec);
     if (ec) {
         const std::string reason = ec.message();
         fs::remove(temporary, ec);
         return "cannot replace " + Quoted(target) + ": " + reason;
     }
+    FlushFolder(folder);
     return {};
 }
 

@@ -1,7 +1,7 @@
 #include "prefs/IniFile.h"
 
 #include "model/TextHelpers.h"
-#include "prefs/AtomicFile.h"
+#include "model/FileIo.h"
 #include "prefs/NumberText.h"
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <span>
 #include <utility>
 
 namespace corvalt {
@@ -225,7 +226,13 @@ std::string TIniFile::Text() const {
 
 std::optional<std::string> TIniFile::Save() const {
     if (!modified_) return std::nullopt;
-    if (unreadable_ || path_.empty() || !ReplaceFileContents(path_, Text()))
+    if (unreadable_ || path_.empty()) return UnableToWriteMessage(path_);
+    // A first write creates the folder of the file (~/.config/corvalt).
+    std::error_code error;
+    if (path_.has_parent_path()) std::filesystem::create_directories(path_.parent_path(), error);
+    const std::string text = Text();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (!ReplaceFile(path_.string(), std::span(bytes, text.size())).empty())
         return UnableToWriteMessage(path_);
     return std::nullopt;
 }
