@@ -42,7 +42,7 @@ QFont LayoutFont(const TFontSpec& spec);
 // the device, so every device places each glyph where the layout measured it.
 QList<QGlyphRun> LayoutGlyphRuns(const TFontSpec& spec, const QString& text);
 
-// The family the font system actually uses for the spec ("Liberation Sans" for
+// The family the font system actually uses for a font request ("Liberation Sans" for
 // "Arial" on Debian).
 QString ResolvedFamily(const TFontSpec& spec);
 
