@@ -353,10 +353,9 @@ void TPageCanvas::NextTab(const TTabOverrides& overrides) {
 void TPageCanvas::DrawCellBox(const TTabCell& cell, const TTabOverrides& overrides) {
     const TLineBox line = LineBoxAt(cursorY_, CurrentMetrics());
     const int shade = EffectiveShade(overrides.Shade, cell.Shade, tabShade_);
-    if (shade > 0 && OnPaper({cell.Left + originX_, cell.Right() + originX_, line.Top + originY_,
-                              line.Bottom + originY_})) {
-        RecordCommand(TFillCmd{cell.Left + originX_, line.Top + originY_, cell.Right() + originX_,
-                               line.Bottom + originY_, ShadeColour(shade)});
+    if (shade > 0) {
+        if (const auto box = BoxOnPage(cell.Left, line.Top, cell.Right(), line.Bottom))
+            RecordCommand(TFillCmd{box->Left, box->Top, box->Right, box->Bottom, ShadeColour(shade)});
     }
     struct TSide {
         int Bit;
@@ -410,32 +409,22 @@ void TPageCanvas::LineTo(double x, double y) {
 
 void TPageCanvas::FrameRect(double left, double top, double right, double bottom) {
     if (brushStyle_ == Qt::NoBrush) return;
-    if (left > right) std::swap(left, right);
-    if (top > bottom) std::swap(top, bottom);
-    left += originX_;
-    right += originX_;
-    top += originY_;
-    bottom += originY_;
-    if (!OnPaper({left, top, right, bottom})) return;
-    RecordCommand(TFrameCmd{left, top, right, bottom, brushColour_, kDevicePixel});
+    const auto box = BoxOnPage(left, top, right, bottom);
+    if (!box) return;
+    RecordCommand(TFrameCmd{box->Left, box->Top, box->Right, box->Bottom, brushColour_, kDevicePixel});
 }
 
 void TPageCanvas::DrawBitmap(double left, double top, double right, double bottom,
                              const QImage& bitmap) {
     if (bitmap.isNull()) return;
-    if (left > right) std::swap(left, right);
-    if (top > bottom) std::swap(top, bottom);
-    left += originX_;
-    right += originX_;
-    top += originY_;
-    bottom += originY_;
-    if (!OnPaper({left, top, right, bottom})) return;
+    const auto box = BoxOnPage(left, top, right, bottom);
+    if (!box) return;
     QImage image = bitmap.convertToFormat(QImage::Format_ARGB32);
     if (image.width() > kMaxBitmapSide || image.height() > kMaxBitmapSide) {
         image = image.scaled(kMaxBitmapSide, kMaxBitmapSide, Qt::KeepAspectRatio,
                              Qt::SmoothTransformation);
     }
-    RecordCommand(TBitmapCmd{left, top, right, bottom, std::move(image)});
+    RecordCommand(TBitmapCmd{box->Left, box->Top, box->Right, box->Bottom, std::move(image)});
 }
 
 // ---- Recording --------------------------------------------------------------
@@ -455,6 +444,15 @@ void TPageCanvas::AddText(double x, const QString& text, double width) {
     const double pageY = cursorY_ + originY_;
     if (!OnPaper({pageX, pageY, width})) return;
     RecordCommand(TTextCmd{pageX, pageY, PrintableText(text), font_, width});
+}
+
+std::optional<TPageCanvas::TPageBox> TPageCanvas::BoxOnPage(double left, double top, double right,
+                                                           double bottom) const {
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+    const TPageBox box{left + originX_, top + originY_, right + originX_, bottom + originY_};
+    if (!OnPaper({box.Left, box.Top, box.Right, box.Bottom})) return std::nullopt;
+    return box;
 }
 
 void TPageCanvas::AddLine(double x1, double y1, double x2, double y2, const TPenSpec& pen) {

@@ -192,6 +192,12 @@ class TPageCanvas {
     void RecordCommand(TPageCommand command);
     void AddText(double x, const QString& text, double width);
     void AddLine(double x1, double y1, double x2, double y2, const TPenSpec& pen);
+    // The rectangle moved by the draw origin, corners put in order, or nothing
+    // when a corner lies off any sensible page.
+    struct TPageBox {
+        double Left, Top, Right, Bottom;
+    };
+    std::optional<TPageBox> BoxOnPage(double left, double top, double right, double bottom) const;
     void DrawCellBox(const TTabCell& cell, const TTabOverrides& overrides);
 
     mutable TFontMeasurer measurer_; // a cache: measuring does not change the canvas
