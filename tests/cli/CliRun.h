@@ -27,7 +27,7 @@ inline std::string Slurp(const std::filesystem::path& path) {
 
 // A sample project of examples/.
 inline std::string Sample(const char* name) {
-    return std::string(CORVALT_SOURCE_DIR) + "/examples/" + name;
+    return (std::filesystem::path(CORVALT_SOURCE_DIR) / "examples" / name).string();
 }
 
 class TCliTest : public ::testing::Test {
@@ -44,8 +44,10 @@ class TCliTest : public ::testing::Test {
     // Runs "corvalt-cli arguments" (arguments quoted by the caller as needed).
     TRun Run(const std::string& arguments) const {
         const std::filesystem::path out = folder_ / "stdout", err = folder_ / "stderr";
-        const std::string command = std::string("'") + CORVALT_CLI + "' " + arguments + " >'" +
-                                    out.string() + "' 2>'" + err.string() + "'";
+        // Built by appending: GCC 12 warns falsely on chains of string '+' here.
+        std::string command = "'" CORVALT_CLI "' ";
+        command.append(arguments).append(" >'").append(out.string());
+        command.append("' 2>'").append(err.string()).append("'");
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
     }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -21,7 +22,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes Sample(const char* name) {
-    std::ifstream in(std::string(CORVALT_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
+    std::ifstream in(std::filesystem::path(CORVALT_SOURCE_DIR) / "examples" / name, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 

@@ -28,7 +28,7 @@ struct TOpenFixture : ::testing::Test {
 
     void SetUp() override {
         const TFileResult loaded =
-            project.Load(std::string(CORVALT_SOURCE_DIR) + "/examples/sample-english.emf");
+            project.Load((std::filesystem::path(CORVALT_SOURCE_DIR) / "examples" / "sample-english.emf").string());
         ASSERT_TRUE(loaded.Ok) << loaded.Detail;
     }
     TOpenedReport Open(TReportKind kind, int section = 0) {
