@@ -5,32 +5,12 @@
 // values the charge and corona steps leave on it. The kernels of the field and
 // corona computation take these records, never the model objects.
 
+#include "model/Bundle.h"
+
 #include <optional>
 #include <span>
 
 namespace corvalt {
-
-// Dimensions of a bundle of n sub-conductors on a circle.
-struct TBundle {
-    float SubDiameterCm = 0; // d = Diameter ÷ 10
-    float SubRadiusCm = 0;   // r = d ÷ 2
-    float SpacingCm = 0;     // s: the sub-conductor spacing, or r for a single conductor
-    float DiameterCm = 0;    // D = spacing ÷ sin(π ÷ n), or d for a single conductor
-    float EqDiameterM = 0; // D × (n × d ÷ D)^(1/n) ÷ 100, equivalent single-conductor diameter
-};
-
-// Bundle dimensions from a conductor's inputs (single-precision results). Only
-// meaningful for n ≥ 1, diameterMm > 0 and, for n > 1, subSpacingCm > 0; see
-// BundleGeometryFault.
-TBundle BundleDimensions(int n, float diameterMm, float subSpacingCm);
-
-// What makes a conductor's bundle unusable for the potential coefficients.
-enum class TGeometryFault { None, NoSubConductors, NoDiameter, NoSpacing };
-TGeometryFault BundleGeometryFault(int n, float diameterMm, float subSpacingCm);
-
-// Distance from a bundle's centre to the outside of its sub-conductors, m:
-// r for a single conductor, D ÷ 2 + r for a bundle.
-double OuterRadiusM(int n, const TBundle& bundle);
 
 // A phasor held in single precision, as the model keeps voltages and charges.
 struct TPhasor {
