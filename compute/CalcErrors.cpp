@@ -24,9 +24,9 @@ std::string Reason(const TCalcFailure& f) {
         return conductor + " is a bundle with a sub-conductor spacing of 0 or less.";
     case TCalcFault::TouchesGround:
         return conductor + " reaches the ground: its height is not above its radius.";
-    case TCalcFault::Coincident:
+    case TCalcFault::Overlapping:
         return "conductors " + Quoted(f.ConductorId) + " and " + Quoted(f.OtherId) +
-               " occupy the same place.";
+               " occupy the same space.";
     case TCalcFault::Singular:
         return "the potential coefficients of its conductors cannot be solved.";
     case TCalcFault::ProfileTooWide:

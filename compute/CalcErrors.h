@@ -12,7 +12,7 @@ enum class TCalcFault {
     NoDiameter,      // ... a diameter of 0 or less
     NoSpacing,       // ... is a bundle with a spacing of 0 or less
     TouchesGround,   // ... is not higher than its own radius
-    Coincident,      // two conductors above ground at the same place
+    Overlapping,     // two conductors above ground whose outer circles meet
     Singular,        // the potential coefficients cannot be solved
     ProfileTooWide,  // the right of way cannot be laid out as a profile
 };
@@ -20,7 +20,7 @@ enum class TCalcFault {
 struct TCalcFailure {
     TCalcFault Fault = TCalcFault::Singular;
     std::string ConductorId; // the conductor at fault, where there is one
-    std::string OtherId;     // the second conductor of a coincident pair
+    std::string OtherId;     // the second conductor of an overlapping pair
 };
 
 // "Cross section 'North' cannot be computed: conductor '1A1' has a diameter of

@@ -61,13 +61,18 @@ TMatrix PotentialCoefficients(std::span<const TSystemConductor> system,
     return p;
 }
 
-TCoincidentPair FindCoincidentMembers(std::span<const TSystemConductor> system,
-                                      std::span<const int> members) {
-    for (std::size_t i = 0; i < members.size(); ++i)
-        for (std::size_t j = i + 1; j < members.size(); ++j)
-            if (DistanceSq(Member(system, members, i), Member(system, members, j)) == 0)
-                return {members[i], members[j]};
-    return {};
+TIndexPair FindOverlappingMembers(std::span<const TSystemConductor> system,
+                                  std::span<const int> members) {
+    std::vector<TConductorCircle> circles;
+    circles.reserve(members.size());
+    for (std::size_t k = 0; k < members.size(); ++k) {
+        const TSystemConductor& c = Member(system, members, k);
+        circles.push_back({c.XM, c.YM, c.RadiusM});
+    }
+    const TIndexPair pair = FirstMeetingPair(circles);
+    if (!pair.Found()) return {};
+    return {members[static_cast<std::size_t>(pair.First)],
+            members[static_cast<std::size_t>(pair.Second)]};
 }
 
 TGradientFactors GradientFactors(int n, const TBundle& b) {
@@ -219,9 +224,9 @@ TChargeResult SolveCharges(std::span<TSystemConductor> system) {
     const std::vector<int> members = ChargeSystemMembers(system);
     if (members.empty()) return result;
 
-    result.Pair = FindCoincidentMembers(system, members);
+    result.Pair = FindOverlappingMembers(system, members);
     if (result.Pair.Found()) {
-        result.Outcome = TChargeOutcome::Coincident;
+        result.Outcome = TChargeOutcome::Overlapping;
         return result;
     }
     TMatrix inverse = PotentialCoefficients(system, members);

@@ -7,6 +7,7 @@
 
 #include "compute/ConductorSystem.h"
 #include "compute/Matrix.h"
+#include "model/Overlap.h"
 
 #include <span>
 #include <vector>
@@ -27,19 +28,15 @@ std::vector<int> ChargeSystemMembers(std::span<const TSystemConductor> system);
 //   P[i][i] = k ln(4 Y_i ÷ EqDiameterM_i)   (= k ln(2h ÷ r_eq))
 //   P[i][j] = k ln(D'_ij ÷ D_ij)
 // D_ij is the distance between conductors i and j, D'_ij the distance from i to
-// the image of j below ground. Two members at the same place give an infinite
-// coefficient (see FindCoincidentMembers).
+// the image of j below ground. The line-charge coefficients hold only for
+// conductors clear of each other (see FindOverlappingMembers).
 TMatrix PotentialCoefficients(std::span<const TSystemConductor> system,
                               std::span<const int> members);
 
-// The first pair of members at the same position, as indices into system.
-struct TCoincidentPair {
-    int First = -1;
-    int Second = -1;
-    bool Found() const { return First >= 0; }
-};
-TCoincidentPair FindCoincidentMembers(std::span<const TSystemConductor> system,
-                                      std::span<const int> members);
+// The first pair of members, in list order, whose outer circles meet (touching
+// included), as indices into system; not Found when they are all apart.
+TIndexPair FindOverlappingMembers(std::span<const TSystemConductor> system,
+                                  std::span<const int> members);
 
 // The bundle's factors of the maximum surface gradient, computed once.
 struct TGradientFactors {
@@ -55,13 +52,13 @@ float SurfaceGradientKvCm(TPhasor chargeCPerM, const TGradientFactors& factors);
 
 enum class TChargeOutcome {
     Solved,
-    Coincident, // two conductors at the same place (Pair says which)
+    Overlapping, // two conductors whose outer circles meet (Pair says which)
     Singular,   // the potential coefficients cannot be inverted, or the charges are not finite
 };
 
 struct TChargeResult {
     TChargeOutcome Outcome = TChargeOutcome::Solved;
-    TCoincidentPair Pair;
+    TIndexPair Pair;
     int Steps = 0; // sweep steps performed: 1, or kSweepSteps for a mixed AC/DC system
 };
 

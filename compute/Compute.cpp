@@ -183,8 +183,8 @@ bool ComputeScenario(TScenario& scenario) {
     if (!layout) return Fail(scenario, {TCalcFault::ProfileTooWide, {}, {}});
 
     const TChargeResult charges = SolveCharges(system);
-    if (charges.Outcome == TChargeOutcome::Coincident)
-        return Fail(scenario, {TCalcFault::Coincident, IdOf(scenario, charges.Pair.First),
+    if (charges.Outcome == TChargeOutcome::Overlapping)
+        return Fail(scenario, {TCalcFault::Overlapping, IdOf(scenario, charges.Pair.First),
                                IdOf(scenario, charges.Pair.Second)});
     if (charges.Outcome == TChargeOutcome::Singular)
         return Fail(scenario, {TCalcFault::Singular, {}, {}});

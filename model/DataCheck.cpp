@@ -1,8 +1,11 @@
 #include "model/DataCheck.h"
 
+#include "model/Bundle.h"
+#include "model/Overlap.h"
 #include "model/Project.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace corvalt {
 namespace {
@@ -21,19 +24,48 @@ std::string Quoted(const std::string& id) {
     return "'" + id + "'";
 }
 
-// The first other conductor (by id, byte for byte) of the cross section at the
-// same absolute x (internal metres) and the same displayed height.
-const TConductor* OverlappingConductor(const TScenario& scenario, const TConductor& conductor) {
-    const float x = conductor.AbsoluteX();
-    const float height = conductor.DisplayHeight();
-    for (const TConductor* other : scenario.Conductors)
-        if (other->Id != conductor.Id && other->AbsoluteX() == x &&
-            other->DisplayHeight() == height)
-            return other;
-    return nullptr;
+// The outer circle of a conductor in internal metres.
+TConductorCircle CircleOf(const TConductor& c) {
+    return {c.AbsoluteX(), c.Height,
+            ConductorOuterRadiusM(c.SubCondCount, c.Diameter, c.SubSpacing)};
 }
 
-void CheckConductor(TChecker& check, const TScenario& scenario, const TConductor& conductor) {
+// For each conductor of the cross section, the first other conductor in list
+// order that occupies the same space: a different id (byte for byte), and an
+// outer circle that meets its own or the same absolute x (internal metres) and
+// the same displayed height. A sweep over x keeps this near N log N.
+std::unordered_map<const TConductor*, const TConductor*>
+OverlappingConductors(const TScenario& scenario) {
+    const std::vector<TConductor*>& list = scenario.Conductors;
+    std::vector<TConductorCircle> circles;
+    circles.reserve(list.size());
+    for (const TConductor* c : list)
+        circles.push_back(CircleOf(*c));
+    std::vector<int> first(list.size(), -1); // index of the first partner
+    const auto note = [&](int k, int other) {
+        int& partner = first[static_cast<std::size_t>(k)];
+        if (partner < 0 || other < partner) partner = other;
+    };
+    ForEachPairMeetingInX(circles, [&](int i, int j) {
+        const TConductor& a = *list[static_cast<std::size_t>(i)];
+        const TConductor& b = *list[static_cast<std::size_t>(j)];
+        if (a.Id == b.Id) return;
+        const bool samePlace =
+            a.AbsoluteX() == b.AbsoluteX() && a.DisplayHeight() == b.DisplayHeight();
+        if (!samePlace && !CirclesMeet(circles[static_cast<std::size_t>(i)],
+                                       circles[static_cast<std::size_t>(j)]))
+            return;
+        note(i, j);
+        note(j, i);
+    });
+    std::unordered_map<const TConductor*, const TConductor*> overlaps;
+    for (std::size_t k = 0; k < list.size(); ++k)
+        if (first[k] >= 0) overlaps[list[k]] = list[static_cast<std::size_t>(first[k])];
+    return overlaps;
+}
+
+void CheckConductor(TChecker& check, const TConductor& conductor,
+                    const TConductor* overlapping) {
     const std::string name = "Conductor " + Quoted(conductor.Id);
     if (conductor.DisplayHeight() == 0) check.Error(2, name + " has a 0 height");
     // The field computation places images below ground; a conductor there would
@@ -43,9 +75,9 @@ void CheckConductor(TChecker& check, const TScenario& scenario, const TConductor
     if (conductor.SubCondCount == 0) check.Error(2, name + " has <= 0 SubConductors");
     if (conductor.SubCondCount > 1 && conductor.DisplaySubSpacing() == 0)
         check.Error(2, name + " has SubConductor Spacing = 0");
-    if (const TConductor* other = OverlappingConductor(scenario, conductor))
-        check.Error(2, name + " occupies same space as " + Quoted(other->Id) + " of Circuit " +
-                           Quoted(other->Circuit->Name));
+    if (overlapping)
+        check.Error(2, name + " occupies same space as " + Quoted(overlapping->Id) +
+                           " of Circuit " + Quoted(overlapping->Circuit->Name));
 }
 
 void CheckScenario(TChecker& check, const TScenario& scenario) {
@@ -54,10 +86,13 @@ void CheckScenario(TChecker& check, const TScenario& scenario) {
         check.Error(1, "No Conductors.");
         return;
     }
+    const auto overlaps = OverlappingConductors(scenario);
     for (const TCircuit& circuit : scenario.Circuits) {
         check.Context(1, "Circuit " + circuit.Name);
-        for (const TConductor& conductor : circuit.Conductors)
-            CheckConductor(check, scenario, conductor);
+        for (const TConductor& conductor : circuit.Conductors) {
+            const auto overlap = overlaps.find(&conductor);
+            CheckConductor(check, conductor, overlap == overlaps.end() ? nullptr : overlap->second);
+        }
     }
 }
 

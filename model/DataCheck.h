@@ -2,8 +2,9 @@
 // The data check run before a project is computed: it looks for geometry that
 // would make the field computation meaningless (conductors at zero height or
 // below ground, without diameter or sub-conductors, bundles without spacing,
-// two conductors in one place, cross sections without conductors). Its
-// findings are data; the error window and the command line show them.
+// two conductors whose outer circles overlap, cross sections without
+// conductors). Its findings are data; the error window and the command line
+// show them.
 
 #include <string>
 #include <vector>

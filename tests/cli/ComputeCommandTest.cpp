@@ -122,6 +122,35 @@ TEST_F(ComputeCommand, ACrossSectionThatCannotBeComputedIsReportedAndFails) {
     EXPECT_TRUE(section["conductors"][0]["max_gradient"].isNull());
 }
 
+TEST_F(ComputeCommand, OverlappingConductorsFailTheCheckAndTheComputation) {
+    TEmfProject project;
+    ASSERT_TRUE(project.Load(Sample("sample-metric.emf")).Ok);
+    TScenario& scenario = project.Scenarios[0];
+    const TConductor& a = *scenario.Conductors[0];
+    TConductor& b = *scenario.Conductors[1];
+    ASSERT_EQ(a.Id, "1A1");
+    ASSERT_EQ(b.Id, "1B1");
+    // 1 cm beside 1A1, well inside its outer circle, but not at the same place.
+    b.HorizDistance = a.HorizDistance + 0.01f;
+    b.Height = a.Height;
+    ASSERT_TRUE(project.Save(PathOf("overlap.emf")).Ok);
+
+    const TRun check = Run("check '" + PathOf("overlap.emf") + "'");
+    EXPECT_EQ(check.Exit, 1);
+    EXPECT_EQ(check.Out, "CrossSection: RS 138- Riverside 138 kV\n"
+                         "  Circuit RS 138\n"
+                         "    Conductor '1A1' occupies same space as '1B1' of Circuit 'RS 138'\n"
+                         "    Conductor '1B1' occupies same space as '1A1' of Circuit 'RS 138'\n");
+
+    const TRun compute = Run("compute '" + PathOf("overlap.emf") + "'");
+    EXPECT_EQ(compute.Exit, 1);
+    const QJsonObject section = Parse(compute.Out)["cross_sections"][0].toObject();
+    EXPECT_EQ(section["error"].toString().toStdString(),
+              "Cross section 'RS 138' cannot be computed: conductors '1A1' and '1B1' occupy the "
+              "same space.");
+    EXPECT_TRUE(section["results"].toArray().isEmpty());
+}
+
 TEST_F(ComputeCommand, UnusableInputExitsWithTwo) {
     std::ofstream(PathOf("damaged.emf"), std::ios::binary) << "not a project";
     const std::string cases[] = {"compute", "compute a.emf b.emf",

@@ -250,15 +250,46 @@ TEST(Charges, SweepKeepsTheLargestGradientOfAnyStep) {
     EXPECT_LT(*system[1].MaxGradientKvCm, *unrotated[1].MaxGradientKvCm); // negative pole
 }
 
-TEST(Charges, CoincidentConductorsAreNamedNotSolved) {
-    std::vector<TSystemConductor> system = SystemOf(
-        {{.X = 0, .VoltageKv = 230}, {.X = 3, .VoltageKv = 230}, {.X = 3, .VoltageKv = 230}});
-    const TChargeResult result = SolveCharges(system);
-    EXPECT_EQ(result.Outcome, TChargeOutcome::Coincident);
-    EXPECT_EQ(result.Pair.First, 1);
-    EXPECT_EQ(result.Pair.Second, 2);
-    for (const TSystemConductor& c : system)
-        EXPECT_FALSE(c.MaxGradientKvCm.has_value());
+TEST(Charges, OverlappingConductorsAreNamedNotSolved) {
+    struct Case {
+        const char* name;
+        std::vector<TCond> line;
+        int first, second; // -1: solved
+    };
+    // 25.4 mm conductors have an outer radius of 12.7 mm, so centres less than
+    // 25.4 mm apart overlap. A 2-bundle of 30 mm at 45 cm reaches 22.5 + 1.5 =
+    // 24 cm from its centre.
+    const TCond bundle{.X = 0, .N = 2, .DiameterMm = 30, .SpacingCm = 45, .VoltageKv = 500};
+    const Case cases[] = {
+        {"same place", {{.X = 0}, {.X = 3}, {.X = 3}}, 1, 2},
+        {"1 cm apart", {{.X = 0}, {.X = 3}, {.X = 3.01f}}, 1, 2},
+        {"1 um apart", {{.X = 3, .Y = 10.000001f}, {.X = 3}}, 0, 1},
+        {"3 cm apart", {{.X = 0}, {.X = 3}, {.X = 3.03f}}, -1, -1},
+        {"first pair in list order", {{.X = 9}, {.X = 0}, {.X = 9.01f}, {.X = 0.01f}}, 0, 2},
+        {"bundles 47 cm apart", {bundle, {.X = 0.47f, .N = 2, .DiameterMm = 30, .SpacingCm = 45}},
+         0, 1},
+        {"bundles 49 cm apart", {bundle, {.X = 0.49f, .N = 2, .DiameterMm = 30, .SpacingCm = 45}},
+         -1, -1},
+        {"ground wire in a bundle", {bundle, {.X = 0.2f, .Y = 10.1f, .DiameterMm = 11, .Ground = true}},
+         0, 1},
+        // Cables carry no charge; the data check refuses conductors below ground.
+        {"cables below ground at one place", {{.X = 0}, {.X = 5, .Y = -2}, {.X = 5, .Y = -2}},
+         -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<TSystemConductor> system = SystemOf(c.line);
+        const TChargeResult result = SolveCharges(system);
+        if (c.first < 0) {
+            EXPECT_EQ(result.Outcome, TChargeOutcome::Solved);
+            continue;
+        }
+        EXPECT_EQ(result.Outcome, TChargeOutcome::Overlapping);
+        EXPECT_EQ(result.Pair.First, c.first);
+        EXPECT_EQ(result.Pair.Second, c.second);
+        for (const TSystemConductor& s : system)
+            EXPECT_FALSE(s.MaxGradientKvCm.has_value());
+    }
 }
 
 TEST(Charges, ConductorsOnOrBelowGroundCarryNoCharge) {

@@ -3,6 +3,7 @@
 // cannot take ending in a defined result or a clear reason, never NaN.
 #include "LineBuilder.h"
 #include "compute/Compute.h"
+#include "model/DataCheck.h"
 #include "model/Units.h"
 
 #include <gtest/gtest.h>
@@ -262,7 +263,21 @@ TEST(ComputeScenario, UnsolvableCrossSectionsGetAReasonAndNoResults) {
          {a, {.X = 3, .Y = 10, .VoltageKv = 230, .Id = "1B1"}, {.X = 0, .Y = 10, .Id = "2C1"}},
          15,
          "Cross section 'North' cannot be computed: conductors '1A1' and '2C1' occupy the same "
-         "place."},
+         "space."},
+        // 25.4 mm conductors 1 cm apart; bundles of 40 cm (outer radius 21.5 cm)
+        // 40 cm apart.
+        {"overlapping",
+         {a, {.X = 0.01f, .Y = 10, .VoltageKv = 230, .Id = "1B1"}},
+         15,
+         "Cross section 'North' cannot be computed: conductors '1A1' and '1B1' occupy the same "
+         "space."},
+        {"overlapping bundles",
+         {{.X = 0, .Y = 20, .N = 2, .DiameterMm = 30, .SpacingCm = 40, .VoltageKv = 500, .Id = "1A1"},
+          {.X = 0.4f, .Y = 20, .N = 2, .DiameterMm = 30, .SpacingCm = 40, .VoltageKv = 500,
+           .AngleDeg = 120, .Id = "1B1"}},
+         15,
+         "Cross section 'North' cannot be computed: conductors '1A1' and '1B1' occupy the same "
+         "space."},
         {"no diameter",
          {a, {.X = 4, .Y = 12, .DiameterMm = 0, .Ground = true, .Id = "1G1"}},
          15,
@@ -314,6 +329,35 @@ TEST(ComputeScenario, UnsolvableCrossSectionsGetAReasonAndNoResults) {
         for (const TConductor* conductor : w.scenario->Conductors)
             EXPECT_FALSE(conductor->Calc.MaxGradient.has_value());
     }
+}
+
+TEST(ComputeScenario, DataCheckAndComputationAgreeOnOverlaps) {
+    // Random conductors and bundles crowded into 2 m × 2 m: the data check
+    // reports an overlap exactly when the computation refuses one.
+    std::mt19937 rng(2024);
+    std::uniform_real_distribution<float> x(-1, 1), y(9, 11), spacing(10, 60);
+    std::uniform_int_distribution<int> count(2, 6), sub(1, 4);
+    int overlapping = 0, apart = 0;
+    for (int k = 0; k < 400; ++k) {
+        SCOPED_TRACE(k);
+        std::vector<TCond> line;
+        const int conductors = count(rng);
+        for (int c = 0; c < conductors; ++c)
+            line.push_back({.X = x(rng) * 3, .Y = y(rng), .N = sub(rng), .DiameterMm = 30,
+                            .SpacingCm = spacing(rng), .VoltageKv = 230});
+        TWorld w(Metric, line);
+        const bool checkFindsOverlap = HasErrors(CheckProject(w.project));
+        const bool computed = ComputeScenario(*w.scenario);
+        EXPECT_EQ(checkFindsOverlap, !computed) << w.scenario->CalcError;
+        if (computed) {
+            ++apart;
+        } else {
+            ++overlapping;
+            EXPECT_NE(w.scenario->CalcError.find("occupy the same space"), std::string::npos);
+        }
+    }
+    EXPECT_GT(overlapping, 50);
+    EXPECT_GT(apart, 50);
 }
 
 TEST(ComputeScenario, NonFiniteSiteValueIsRefused) {

@@ -96,6 +96,37 @@ TEST(DataCheck, FindingsInOrderUnderTheirHeadings) {
                             }));
 }
 
+TEST(DataCheck, ConductorsWhoseOuterCirclesMeetOccupyTheSameSpace) {
+    TEmfProject project;
+    project.Units = Metric;
+    TScenario& line = AddScenario(project, "T", "Crowded");
+    // 28.1 mm conductors reach 14.05 mm from their centres, the 2-bundle of 30 mm
+    // at 45 cm 22.5 + 1.5 = 24 cm, the 9.5 mm ground wire 4.75 mm.
+    AddCircuit(line, "West", 0,
+               {{"1A1", 0, 12, 28.1f, 1, 0},
+                {"1B1", 0.02f, 12, 28.1f, 1, 0},    // 2 cm from 1A1 < 2.81 cm
+                {"1C1", 5, 12, 30, 2, 45},          // the bundle
+                {"1G1", 5.2f, 12.1f, 9.5f, 1, 0}}); // 22.36 cm from its centre < 24.475 cm
+    AddCircuit(line, "East", 0,
+               {{"2A1", 0.01f, 12.01f, 28.1f, 1, 0}, // 1.41 cm from 1A1 and from 1B1
+                {"2B1", 5.5f, 12, 28.1f, 1, 0},      // 50 cm from the bundle: clear
+                {"2C1", 20, 12, 28.1f, 1, 0},
+                {"2D1", 20.03f, 12, 28.1f, 1, 0}}); // 3 cm > 2.81 cm: clear
+    // Each conductor names the first conductor in the cross section's list that
+    // it overlaps: 1A1 overlaps 1B1 and 2A1, and 1B1 comes first.
+    EXPECT_EQ(Lines(CheckProject(project)),
+              (std::vector<std::string>{
+                  "  0CrossSection: T- Crowded",
+                  "  1Circuit West",
+                  "! 2Conductor '1A1' occupies same space as '1B1' of Circuit 'West'",
+                  "! 2Conductor '1B1' occupies same space as '1A1' of Circuit 'West'",
+                  "! 2Conductor '1C1' occupies same space as '1G1' of Circuit 'West'",
+                  "! 2Conductor '1G1' occupies same space as '1C1' of Circuit 'West'",
+                  "  1Circuit East",
+                  "! 2Conductor '2A1' occupies same space as '1A1' of Circuit 'West'",
+              }));
+}
+
 TEST(DataCheck, HeightsCompareInDisplayUnitsAndPositionsInMetres) {
     TEmfProject project;
     project.Units = English;
