@@ -1,6 +1,8 @@
 #include "compute/Matrix.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace corvalt {
@@ -20,6 +22,21 @@ bool AllFinite(int n, const TMatrix& a) {
     return true;
 }
 
+double LargestMagnitude(int n, const TMatrix& a) {
+    double largest = 0;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            largest = std::max(largest, std::fabs(a(i, j)));
+    return largest;
+}
+
+// The largest pivot that is still only rounding noise: elimination leaves
+// errors of about n ε times the largest element, so a pivot no larger than that
+// stands for a 0 and the rows left are dependent.
+double NegligiblePivot(int n, const TMatrix& a) {
+    return n * std::numeric_limits<double>::epsilon() * LargestMagnitude(n, a);
+}
+
 void SwapRows(int n, TMatrix& a, int r1, int r2) {
     for (int l = 0; l < n; ++l)
         std::swap(a(r1, l), a(r2, l));
@@ -37,6 +54,7 @@ bool InvertMatrix(int n, TMatrix& a) {
     // A non-finite element would win every pivot search and turn the whole
     // inverse into NaN.
     if (!AllFinite(n, a)) return false;
+    const double negligible = NegligiblePivot(n, a);
 
     const auto size = static_cast<std::size_t>(n);
     std::vector<int> pivotCount(size, 0); // pivots taken in each column
@@ -59,8 +77,9 @@ bool InvertMatrix(int n, TMatrix& a) {
                 }
             }
         }
-        // Every remaining candidate is 0: the rows left are dependent.
-        if (row < 0) return false;
+        // Every remaining candidate is 0, or as good as 0: the rows left are
+        // dependent.
+        if (row < 0 || big <= negligible) return false;
 
         ++pivotCount[static_cast<std::size_t>(col)];
         if (row != col) SwapRows(n, a, row, col);

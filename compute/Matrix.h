@@ -40,8 +40,9 @@ class TMatrix {
 // wins; the columns are unscrambled at the end.
 //
 // Returns false, with a left partly reduced, when the matrix is singular (no
-// pivot above 0 remains), holds a value that is not finite, or when the inverse
-// would not be finite.
+// pivot remains that is larger than n ε times the matrix's largest element,
+// below which a pivot is rounding noise), holds a value that is not finite, or
+// when the inverse would not be finite.
 bool InvertMatrix(int n, TMatrix& a);
 
 } // namespace corvalt

@@ -107,3 +107,29 @@ TEST(Matrix, RefusesSingularAndNonFiniteMatrices) {
     TMatrix empty(0, 0);
     EXPECT_TRUE(InvertMatrix(0, empty));
 }
+
+TEST(Matrix, APivotThatIsOnlyRoundingNoiseMeansSingular) {
+    // Row 1 is 3 × row 0, but in binary 0.1 × 9 and 0.3 × 3 differ in the last
+    // bit: after the pivot 0.9 the last pivot is 0.1 − 0.3 × 0.3 ÷ 0.9, about
+    // 1e-17, far below 2 ε × 0.9 = 4e-16.
+    TMatrix dependent = FromRows({{0.1, 0.3}, {0.3, 0.9}});
+    EXPECT_FALSE(InvertMatrix(2, dependent));
+    // Scaled far up or down, the same matrix is just as singular.
+    TMatrix large = FromRows({{0.1e12, 0.3e12}, {0.3e12, 0.9e12}});
+    EXPECT_FALSE(InvertMatrix(2, large));
+    // A nearly dependent matrix whose last pivot (1e-10) is far above the noise
+    // is inverted: [[1, 1], [1, 1 + 1e-10]]⁻¹ = [[1 + 1e10, −1e10], [−1e10, 1e10]].
+    TMatrix close = FromRows({{1, 1}, {1, 1 + 1e-10}});
+    ASSERT_TRUE(InvertMatrix(2, close));
+    EXPECT_NEAR(close(0, 1), -1e10, 1e4);
+    EXPECT_NEAR(close(1, 1), 1e10, 1e4);
+    // Two conductors all but touching (1 µm of air between 25.4 mm conductors)
+    // still give a solvable potential-coefficient matrix.
+    const std::vector<TSystemConductor> system =
+        SystemOf({{.X = 0, .VoltageKv = 230}, {.X = 0.025401f, .VoltageKv = 230}});
+    const std::vector<int> members = ChargeSystemMembers(system);
+    const TMatrix p = PotentialCoefficients(system, members);
+    TMatrix inverse = p;
+    ASSERT_TRUE(InvertMatrix(2, inverse));
+    EXPECT_LT(IdentityDefect(p, inverse), 1e-12);
+}
