@@ -83,15 +83,64 @@ double TelevisionDistanceTermDb(double distanceM, double breakpointM) {
     return 40 * std::log10(reference / distanceM);
 }
 
+// The conductors' levels at a point combined into the line's level: the sum of
+// their powers (audible noise) or the loudest (radio and TV interference). A
+// level that is not a number, from a conductor whose value cannot be computed
+// there, makes the line's value unavailable wherever that conductor comes in
+// the list: it might have been the loudest, so a value without it could read
+// too low. Levels too low to count (−∞, or a power of 0) add nothing.
+class TPowerSum {
+  public:
+    void Add(double levelDb) {
+        const double power = std::pow(10.0, levelDb / 10);
+        if (std::isnan(power))
+            failed_ = true;
+        else if (power > 0)
+            sum_ += power;
+    }
+    // 10 log of the summed powers; empty when nothing was added.
+    std::optional<float> LevelDb() const {
+        if (failed_ || !(sum_ > 0)) return std::nullopt;
+        return FiniteFloat(10 * std::log10(sum_));
+    }
+
+  private:
+    double sum_ = 0;
+    bool failed_ = false;
+};
+
+class TLoudest {
+  public:
+    void Take(double levelDb) {
+        if (std::isnan(levelDb))
+            failed_ = true;
+        else if (!loudest_ || levelDb > *loudest_)
+            loudest_ = levelDb;
+    }
+    // The loudest level plus offsetDb; empty when no level was taken.
+    std::optional<float> LevelDb(double offsetDb = 0) const {
+        if (failed_ || !loudest_) return std::nullopt;
+        return FiniteFloat(*loudest_ + offsetDb);
+    }
+
+  private:
+    std::optional<double> loudest_;
+    bool failed_ = false;
+};
+
 } // namespace
 
 bool IsCoronaSource(const TSystemConductor& c) {
-    return !c.IsGround && c.InChargeSystem && c.MaxVoltageKv != 0 && c.MaxGradientKvCm &&
-           *c.MaxGradientKvCm != 0 && std::isfinite(*c.MaxGradientKvCm);
+    return !c.IsGround && c.InChargeSystem && c.MaxGradientKvCm && *c.MaxGradientKvCm != 0 &&
+           std::isfinite(*c.MaxGradientKvCm);
+}
+
+bool IsFairWeather(double rainRateMmPerH) {
+    return !(rainRateMmPerH > 0);
 }
 
 double CoronaLossRainTermDb(double r) {
-    if (r <= 0) return 1.676;
+    if (IsFairWeather(r)) return 1.676;
     if (r <= 3.6) return 10 * std::log10(r / 1.676);
     return 3.5 * std::log10(r / 3.6) + 3.3;
 }
@@ -108,11 +157,11 @@ std::optional<float> CoronaLossKwPerKm(const TSystemConductor& c, const TCoronaS
         const double k = c.SubCondCount <= 4 ? 13 : 19;
         loss = rainTerm + 65 * std::log10(std::fabs(g) / 18.8) + 14.2 + 40 * std::log10(d / 35.1) +
                k * std::log10(n / 4) + AltitudeTermDb(site);
-        if (rain == 0) loss -= 17;
+        if (IsFairWeather(rain)) loss -= 17;
     } else {
         loss = rainTerm + 20 * std::log10(d / 40.7) + (std::fabs(g) - 25) * 0.73 + 16.9 +
                8 * std::log10(n / 6) - 3 + AltitudeTermDb(site);
-        if (rain == 0) loss -= 5;
+        if (IsFairWeather(rain)) loss -= 5;
     }
     return FiniteFloat(std::pow(10.0, loss / 10));
 }
@@ -121,6 +170,9 @@ std::optional<float> OzoneRate(const TSystemConductor& c, float coronaLossKwPerK
     if (!IsCoronaSource(c)) return std::nullopt;
     const double u = c.MaxVoltageKv;
     if (c.IsAc) {
+        // The rate grows with g ÷ (U ÷ √3): at 0 V (a de-energised phase
+        // carrying only induced charge) it is not defined, and no ozone is counted.
+        if (u == 0) return std::nullopt;
         const double ratio = Gradient(c) / (u / constants::kSqrt3);
         return FiniteFloat(coronaLossKwPerKm * ratio * ratio * 1.26e-7);
     }
@@ -166,7 +218,7 @@ TCoronaField::TCoronaField(std::span<const TSystemConductor> system, const TCoro
 }
 
 TRainFair TCoronaField::AudibleNoiseDba(float xM) const {
-    double rain = 0, fair = 0; // summed sound powers
+    TPowerSum rain, fair;
     for (const TSource& s : sources_) {
         const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.MicDySq;
         if (IsInsideConductor(distanceSq, s.RadiusM)) return {};
@@ -174,22 +226,16 @@ TRainFair TCoronaField::AudibleNoiseDba(float xM) const {
         const double level = *s.AnPrefix - 11.4 * std::log10(std::sqrt(distanceSq));
         const double rainLevel = s.IsAc ? level - 5.8 + altitude_ : level + altitude_;
         const double fairLevel = s.IsAc ? rainLevel - 25 : rainLevel + 6;
-        const double rainPower = std::pow(10.0, rainLevel / 10);
-        const double fairPower = std::pow(10.0, fairLevel / 10);
-        if (rainPower > 0) rain += rainPower;
-        if (fairPower > 0) fair += fairPower;
+        rain.Add(rainLevel);
+        fair.Add(fairLevel);
     }
-    const auto level = [](double power) -> std::optional<float> {
-        if (!(power > 0)) return std::nullopt;
-        return FiniteFloat(10 * std::log10(power));
-    };
-    return {level(rain), level(fair)};
+    return {rain.LevelDb(), fair.LevelDb()};
 }
 
 TRainFair TCoronaField::RadioInterferenceDbuv(float xM) const {
     const double f = site_.RadioFrequencyMhz;
     const double sigma = site_.GroundConductivityMmhoPerM;
-    std::optional<double> rain, fair; // the noisiest conductor's levels
+    TLoudest rain, fair;
     for (const TSource& s : sources_) {
         const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.RadioDySq;
         if (IsInsideConductor(distanceSq, s.RadiusM)) return {};
@@ -206,25 +252,23 @@ TRainFair TCoronaField::RadioInterferenceDbuv(float xM) const {
         const double rainLevel = s.RiRainPrefix + attenuation;
         double fairLevel = s.RiFairPrefix + attenuation;
         if (s.IsAc) fairLevel -= 24;
-        if (!rain || rainLevel > *rain) rain = rainLevel;
-        if (!fair || fairLevel > *fair) fair = fairLevel;
+        rain.Take(rainLevel);
+        fair.Take(fairLevel);
     }
-    if (!rain) return {};
-    return {FiniteFloat(*rain - 7), FiniteFloat(*fair)};
+    return {rain.LevelDb(-7), fair.LevelDb()};
 }
 
 std::optional<float> TCoronaField::TelevisionInterferenceDbuv(float xM) const {
-    std::optional<double> line;
+    TLoudest line;
     for (const TSource& s : sources_) {
         if (!s.IsAc) continue;
         const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.TvDySq;
         if (IsInsideConductor(distanceSq, s.RadiusM)) return std::nullopt;
         const double tvi =
             s.TviBase + TelevisionDistanceTermDb(std::sqrt(distanceSq), s.TvBreakpointM);
-        if (!line || tvi > *line) line = tvi;
+        line.Take(tvi);
     }
-    if (!line) return std::nullopt;
-    return FiniteFloat(*line);
+    return line.LevelDb();
 }
 
 std::optional<float> TCoronaField::OzonePpb(float xM) const {

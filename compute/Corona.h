@@ -22,24 +22,30 @@ struct TCoronaSite {
     float TvAntennaHeightM = 0;
     float TvFrequencyMhz = 75;
     float AltitudeM = 0;
-    float RainRateMmPerH = 0; // 0 is fair weather
+    float RainRateMmPerH = 0; // 0 (or less) is fair weather
     float WindVelocityMPerS = 1;
     float GroundConductivityMmhoPerM = 0.1f;
     float OzoneHeightM = 0;
 };
 
-// Whether a conductor produces corona effects: an energized conductor (not a
-// ground wire, voltage not 0) of the charge system with a surface gradient
-// other than 0. The logarithms of the formulas are undefined for the others,
-// which are left out of every sum and maximum.
+// Whether a conductor produces corona effects: a conductor of the charge
+// system that is not a ground wire, with a finite surface gradient other than
+// 0. A conductor at 0 V (a DC metallic return, a de-energised circuit) counts:
+// the charge its neighbours induce gives it a gradient like any other. The
+// logarithms of the formulas are undefined at a gradient of 0; such conductors
+// are left out of every sum and maximum.
 bool IsCoronaSource(const TSystemConductor& c);
 
+// Whether a rain rate (mm/h) is fair weather: not above 0.
+bool IsFairWeather(double rainRateMmPerH);
+
 // Rain term c of the corona loss, dB, from the rain rate r (mm/h): 10 log(r ÷
-// 1.676) up to 3.6 mm/h, 3.5 log(r ÷ 3.6) + 3.3 above, 1.676 for r ≤ 0.
+// 1.676) up to 3.6 mm/h, 3.5 log(r ÷ 3.6) + 3.3 above, 1.676 in fair weather.
 double CoronaLossRainTermDb(double rainRateMmPerH);
 
 // Corona loss of one conductor, kW/km (= W/m), and its ozone production rate;
-// both empty for a conductor that is not a corona source.
+// both empty for a conductor that is not a corona source. The AC ozone rate
+// grows with g ÷ (U ÷ √3) and is empty for an AC conductor at 0 V.
 std::optional<float> CoronaLossKwPerKm(const TSystemConductor& c, const TCoronaSite& site);
 std::optional<float> OzoneRate(const TSystemConductor& c, float coronaLossKwPerKm);
 
@@ -63,7 +69,8 @@ class TCoronaField {
 
     // Audible noise L50 at xM, dBA: 10 log of the summed sound powers of the
     // conductors. A negative DC pole adds nothing. Empty when no conductor adds
-    // a level, or the microphone lies inside a conductor.
+    // a level, the microphone lies inside a conductor, or a conductor's level
+    // there is not a number (so is each value below).
     TRainFair AudibleNoiseDba(float xM) const;
 
     // Radio interference L50 at xM, dBµV/m: the level of the noisiest conductor

@@ -214,13 +214,31 @@ TEST(ComputeScenario, WhatEachUnphysicalInputLeaves) {
         EXPECT_FALSE(above.Ozone.has_value());
     }
     {
-        SCOPED_TRACE("AC phase at 0 V: a gradient from its induced charge, no corona");
+        SCOPED_TRACE("AC phase at 0 V: corona from its induced gradient, but no ozone");
         TWorld w(Metric, {{.X = 0, .Y = 10, .VoltageKv = 230}, {.X = 5, .Y = 10, .VoltageKv = 0}});
         ASSERT_TRUE(ComputeScenario(*w.scenario));
         const TConductor& dead = *w.scenario->Conductors[1];
         EXPECT_GT(*dead.Calc.MaxGradient, 0);
-        EXPECT_FALSE(dead.Calc.CoronaLoss.has_value());
+        EXPECT_GT(*dead.Calc.CoronaLoss, 0);
+        EXPECT_EQ(dead.CoronaLoss, *dead.Calc.CoronaLoss);
+        EXPECT_FALSE(dead.Calc.OzoneRate.has_value());
         EXPECT_TRUE(w.scenario->Results[0].AnRainL50.has_value());
+        ExpectAllFinite(*w.scenario);
+    }
+    {
+        SCOPED_TRACE("DC monopole with a metallic return at 0 kV: the return is heard");
+        TWorld w(Metric, {{.X = -6, .Y = 20, .DiameterMm = 40.7f, .VoltageKv = -400, .Ac = false},
+                          {.X = 6, .Y = 20, .DiameterMm = 40.7f, .VoltageKv = 0, .Ac = false}});
+        ASSERT_TRUE(ComputeScenario(*w.scenario));
+        const TConductor& back = *w.scenario->Conductors[1];
+        EXPECT_GT(*back.Calc.MaxGradient, 0);
+        // A DC conductor not below 0 V has the positive pole's ozone rate.
+        EXPECT_FLOAT_EQ(*back.Calc.OzoneRate, *back.Calc.CoronaLoss * 3.8e-10f);
+        for (const TCalcResult& r : w.scenario->Results) {
+            EXPECT_TRUE(r.AnRainL50.has_value());
+            EXPECT_TRUE(r.AnFairL50.has_value());
+        }
+        ExpectAllFinite(*w.scenario);
     }
     {
         SCOPED_TRACE("no phase conductor: fields 0, no corona values");

@@ -143,6 +143,13 @@ TEST(Corona, RainTermOfTheCoronaLoss) {
     const double fair = *CoronaLossKwPerKm(c, {});
     const double rain = *CoronaLossKwPerKm(c, {.RainRateMmPerH = 1.676f});
     EXPECT_NEAR(10 * std::log10(fair / rain), 1.676 - 17, 1e-4);
+    // A rain rate below 0 is fair weather in the rain term and in the deduction.
+    const TSystemConductor pole = WithGradient({.X = 0, .Y = 20, .VoltageKv = 500, .Ac = false}, 26);
+    for (const TSystemConductor& conductor : {c, pole}) {
+        SCOPED_TRACE(conductor.IsAc ? "AC" : "DC");
+        EXPECT_EQ(*CoronaLossKwPerKm(conductor, {.RainRateMmPerH = -2}),
+                  *CoronaLossKwPerKm(conductor, {}));
+    }
 }
 
 TEST(Corona, OzoneReachesOnlyPointsDownwind) {
@@ -183,28 +190,81 @@ TEST(Corona, TelevisionBreakpoint) {
     EXPECT_NEAR(tvi(1000) - tvi(450), 40 * std::log10(450.0 / 1000), 1e-3);
 }
 
-TEST(Corona, ConductorsWithoutCoronaAreLeftOut) {
+TEST(Corona, ZeroVoltageConductorsMakeCoronaFromTheirInducedGradient) {
     const TCoronaSite site;
     const TSystemConductor energized = WithGradient({.X = 0, .Y = 15, .VoltageKv = 230}, 16);
-    // An AC phase at 0 V still holds an induced charge; it makes no corona.
+    // A de-energised AC phase at 0 V with the gradient its neighbour induces.
     const TSystemConductor dead = WithGradient({.X = 8, .Y = 15, .VoltageKv = 0}, 3);
     const TSystemConductor wire = WithGradient({.X = 4, .Y = 20, .Ground = true}, 5);
-    const std::vector alone{energized};
     const std::vector line = WithLosses({energized, dead, wire});
-    EXPECT_FALSE(line[1].CoronaLossKwPerKm.has_value());
+    // Loss of the dead phase (n = 1, d = 25.4 mm, g = 3, fair weather):
+    //   1.676 + 65 log(3 ÷ 18.8) + 14.2 + 40 log(25.4 ÷ 35.1) + 13 log(1 ÷ 4) − 17
+    //   = 1.676 − 51.80738 + 14.2 − 5.61894 − 7.82678 − 17 = −66.37709 dB
+    //   → 10^(−6.637709) = 2.30298e-7 kW/km.
+    EXPECT_NEAR(*line[1].CoronaLossKwPerKm, 2.30298e-7, 0.00001e-7);
+    // Its ozone rate divides by U = 0: none, rather than infinity.
+    EXPECT_FALSE(line[1].OzoneRate.has_value());
     EXPECT_FALSE(line[2].CoronaLossKwPerKm.has_value());
-    EXPECT_EQ(*AudibleNoiseDba(line, site, 20, TWeather::Rain),
-              *AudibleNoiseDba(alone, site, 20, TWeather::Rain));
-    EXPECT_EQ(*RadioInterferenceDbuv(line, site, 20, TWeather::Fair),
-              *RadioInterferenceDbuv(alone, site, 20, TWeather::Fair));
 
-    // Nothing left: no value at all.
+    // Audible noise of the dead phase alone at x = 20 (D = √(12² + 15²) = 19.20937):
+    //   120 log 3 − 164.6 + 55 log 25.4 − 11.4 log D − 5.8
+    //   = 57.25455 − 164.6 + 77.26585 − 14.63205 − 5.8 = −50.51165 dBA.
+    const std::vector deadAlone{dead};
+    EXPECT_NEAR(*AudibleNoiseDba(deadAlone, site, 20, TWeather::Rain), -50.51165, 1e-4);
+    // With the energized phase the sound powers add; the ground wire adds nothing.
+    const double energizedAn = *AudibleNoiseDba(std::vector{energized}, site, 20, TWeather::Rain);
+    EXPECT_NEAR(*AudibleNoiseDba(line, site, 20, TWeather::Rain),
+                10 * std::log10(std::pow(10, energizedAn / 10) + std::pow(10, -5.051165)), 1e-4);
+    EXPECT_TRUE(RadioInterferenceDbuv(deadAlone, site, 20, TWeather::Fair).has_value());
+    EXPECT_TRUE(TelevisionInterferenceDbuv(deadAlone, site, 20).has_value());
+    // Downwind of both, only the energized phase's plume counts.
+    const std::vector energizedAlone = WithLosses({energized});
+    EXPECT_EQ(*OzonePpb(line, site, 30), *OzonePpb(energizedAlone, site, 30));
+    EXPECT_FALSE(OzonePpb(WithLosses({dead}), site, 30).has_value());
+
+    // A DC metallic return at 0 kV beside a negative pole: the return (g > 0)
+    // is heard, and its ozone rate is the positive one.
+    const TSystemConductor pole =
+        WithGradient({.X = -6, .Y = 20, .DiameterMm = 40.7f, .VoltageKv = -400, .Ac = false}, -20);
+    const TSystemConductor back =
+        WithGradient({.X = 6, .Y = 20, .DiameterMm = 40.7f, .VoltageKv = 0, .Ac = false}, 2.5f);
+    const std::vector monopole = WithLosses({pole, back});
+    EXPECT_TRUE(AudibleNoiseDba(monopole, site, 20, TWeather::Rain).has_value());
+    EXPECT_FALSE(AudibleNoiseDba(std::vector{pole}, site, 20, TWeather::Rain).has_value());
+    EXPECT_FLOAT_EQ(*monopole[1].OzoneRate, *monopole[1].CoronaLossKwPerKm * 3.8e-10f);
+}
+
+TEST(Corona, ConductorsWithoutGradientAreLeftOut) {
+    const TCoronaSite site;
+    // A line with nothing energized has no charges, so gradients of exactly 0.
     const std::vector quiet =
-        WithLosses({dead, wire, WithGradient({.X = 1, .Y = 15, .VoltageKv = 230}, 0)});
+        WithLosses({WithGradient({.X = 8, .Y = 15, .VoltageKv = 0}, 0),
+                    WithGradient({.X = 4, .Y = 20, .Ground = true}, 0),
+                    WithGradient({.X = 1, .Y = 15, .VoltageKv = 230}, 0)});
+    for (const TSystemConductor& c : quiet)
+        EXPECT_FALSE(c.CoronaLossKwPerKm.has_value());
     EXPECT_FALSE(AudibleNoiseDba(quiet, site, 0, TWeather::Rain).has_value());
     EXPECT_FALSE(RadioInterferenceDbuv(quiet, site, 0, TWeather::Rain).has_value());
     EXPECT_FALSE(TelevisionInterferenceDbuv(quiet, site, 0).has_value());
     EXPECT_FALSE(OzonePpb(quiet, site, 30).has_value());
+}
+
+TEST(Corona, AConductorThatCannotBeComputedVoidsTheLineValueWhereverItIsListed) {
+    const TCoronaSite site;
+    const TSystemConductor good = WithGradient({.X = 0, .Y = 15, .VoltageKv = 230}, 16);
+    // A record whose diameter is not a number: every level it gives is NaN.
+    TSystemConductor broken = WithGradient({.X = 5, .Y = 15, .VoltageKv = 230}, 16);
+    broken.DiameterMm = std::nanf("");
+    const std::vector<std::vector<TSystemConductor>> orders = {{broken, good}, {good, broken}};
+    for (std::size_t k = 0; k < orders.size(); ++k) {
+        SCOPED_TRACE(k == 0 ? "listed first" : "listed last");
+        for (const TWeather weather : {TWeather::Rain, TWeather::Fair}) {
+            EXPECT_FALSE(AudibleNoiseDba(orders[k], site, 20, weather).has_value());
+            EXPECT_FALSE(RadioInterferenceDbuv(orders[k], site, 20, weather).has_value());
+        }
+        EXPECT_FALSE(TelevisionInterferenceDbuv(orders[k], site, 20).has_value());
+    }
+    EXPECT_TRUE(RadioInterferenceDbuv(std::vector{good}, site, 20, TWeather::Rain).has_value());
 }
 
 TEST(Corona, AcConductorWithANegativeVoltageUsesItsGradientMagnitude) {
@@ -226,4 +286,177 @@ TEST(Corona, InstrumentInsideAConductorHasNoValue) {
     EXPECT_FALSE(RadioInterferenceDbuv(system, onLine, 0, TWeather::Rain).has_value());
     EXPECT_FALSE(TelevisionInterferenceDbuv(system, onLine, 0).has_value());
     EXPECT_TRUE(AudibleNoiseDba(system, onLine, 1, TWeather::Rain).has_value());
+}
+
+// Reference values worked out by hand from the formulas (log is log10). Each
+// case changes one thing at a time against a different constant, so that a
+// changed constant or branch shows up as a wrong level.
+
+TEST(Corona, DcPolesByHand) {
+    // Poles of three 30 mm sub-conductors at 45 cm, 20 m high, |g| = 27 kV/cm.
+    const TCond pole{
+        .X = 0, .Y = 20, .N = 3, .DiameterMm = 30, .SpacingCm = 45, .VoltageKv = 500, .Ac = false};
+    TCond negative = pole;
+    negative.VoltageKv = -500;
+    for (const float altitude : {0.0f, 600.0f}) {
+        SCOPED_TRACE(altitude);
+        const TCoronaSite site{.AltitudeM = altitude};
+        const double a = altitude / 300; // 0 or 2 dB
+        const std::vector positiveAlone = WithLosses({WithGradient(pole, 27)}, site);
+        const std::vector negativeAlone = WithLosses({WithGradient(negative, -27)}, site);
+        const std::vector both = WithLosses({WithGradient(pole, 27), WithGradient(negative, -27)},
+                                            site);
+
+        // Audible noise at x = 15 (D = √(15² + 20²) = 25); from 3 sub-conductors
+        // d_eq = 0.66 × 3^0.64 × 30 = 0.66 × 2.020029 × 30 = 39.99657 mm:
+        //   86 log 27 − 139.4 + 40 log 39.99657 − 11.4 log 25
+        //   = 123.09728 − 139.4 + 64.08091 − 15.93652 = 31.84168 dBA in rain,
+        //   + 6 = 37.84168 in fair weather. The negative pole is silent.
+        for (const auto& system : {positiveAlone, both}) {
+            EXPECT_NEAR(*AudibleNoiseDba(system, site, 15, TWeather::Rain), 31.84168 + a, 1e-4);
+            EXPECT_NEAR(*AudibleNoiseDba(system, site, 15, TWeather::Fair), 37.84168 + a, 1e-4);
+        }
+        EXPECT_FALSE(AudibleNoiseDba(negativeAlone, site, 15, TWeather::Rain).has_value());
+
+        // Radio interference at x = 99 (R = √(99² + 20²) = 101), 1 MHz, σ = 0.1:
+        // DC reference: kR0 = 0.37757, λ = 300, p0 = 236.6 ÷ 300² = 0.00262889,
+        //   A(p0) = 0.999079; R1 = 11.9 ÷ 0.37757 = 31.51733, R2 = R1 A(p0) =
+        //   31.48831, R3 = 11.9 ÷ 0.37757² = 83.47415; Ref = log 8952.790 = 3.951958.
+        // Attenuation: p = 101 × 52.5 ÷ (300² × 0.1) = 0.589167, A(p) = 2.17675 ÷
+        //   2.79744 = 0.778123, u = 1 ÷ (0.020944 × 101) = 0.472736, B = 0 so
+        //   T1 = 0, T2 = (20 u A(p))² = 54.12457, T3 = (20 u²)² = 19.97726;
+        //   10 log 74.10183 = 18.69829.
+        // Level: P + 86 log(27 ÷ 27.25) + 60.5 + 40 log(30 ÷ 46.2) + F (0 at 1 MHz)
+        //   = P − 0.34424 + 60.5 − 7.50083 = 52.65494 + P;
+        //   fair = 52.65494 − 39.51958 + 18.69829 = 31.83364 (P = 0) or 27.83364
+        //   (P = −4, negative pole); rain = fair − 6 − 7.
+        EXPECT_NEAR(*RadioInterferenceDbuv(positiveAlone, site, 99, TWeather::Fair), 31.83364 + a,
+                    1e-4);
+        EXPECT_NEAR(*RadioInterferenceDbuv(positiveAlone, site, 99, TWeather::Rain), 18.83364 + a,
+                    1e-4);
+        EXPECT_NEAR(*RadioInterferenceDbuv(negativeAlone, site, 99, TWeather::Fair), 27.83364 + a,
+                    1e-4);
+        EXPECT_NEAR(*RadioInterferenceDbuv(negativeAlone, site, 99, TWeather::Rain), 14.83364 + a,
+                    1e-4);
+
+        // Corona loss in fair weather (c = 1.676, − 5), |g| on both poles:
+        //   1.676 + 20 log(30 ÷ 40.7) + (27 − 25) × 0.73 + 16.9 + 8 log(3 ÷ 6) − 3 − 5
+        //   = 1.676 − 2.64946 + 1.46 + 16.9 − 2.40824 − 8 = 6.97830 dB
+        //   → 10^0.697830 = 4.986889 kW/km; at 600 m 10^0.897830 = 7.903686.
+        const double loss = altitude == 0 ? 4.986889 : 7.903686;
+        EXPECT_NEAR(*positiveAlone[0].CoronaLossKwPerKm, loss, 2e-6 * loss);
+        EXPECT_NEAR(*negativeAlone[0].CoronaLossKwPerKm, loss, 2e-6 * loss);
+        // Ozone rates: 4.986889 × 3.8e-10 = 1.895018e-9 (positive), × 1.26e-9 =
+        // 6.283480e-9 (negative).
+        if (altitude == 0) {
+            EXPECT_NEAR(*positiveAlone[0].OzoneRate, 1.895018e-9, 1e-15);
+            EXPECT_NEAR(*negativeAlone[0].OzoneRate, 6.283480e-9, 1e-15);
+        }
+    }
+}
+
+TEST(Corona, AcLineAtAltitudeByHand) {
+    // Six 28.1 mm sub-conductors at 45 cm, 500 kV, 20 m high, g = 16 kV/cm, at
+    // 600 m (A/300 = 2 dB) in 2 mm/h of rain; microphone 1.5 m, radio antenna
+    // 2 m at 0.5 MHz, TV at its defaults; the point x = 12.
+    const TCoronaSite site{.MicrophoneHeightM = 1.5f,
+                           .RadioAntennaHeightM = 2,
+                           .RadioFrequencyMhz = 0.5f,
+                           .AltitudeM = 600,
+                           .RainRateMmPerH = 2};
+    const std::vector system = WithLosses(
+        {WithGradient(
+            {.X = 0, .Y = 20, .N = 6, .DiameterMm = 28.1f, .SpacingCm = 45, .VoltageKv = 500},
+            16)},
+        site);
+
+    // Audible noise: d_eq = 0.58 × 6^0.48 × 28.1 = 0.58 × 2.363266 × 28.1 =
+    // 38.51651 mm, D = √(12² + 18.5²) = 22.05108:
+    //   120 log 16 − 164.6 + 55 log 38.51651 − 11.4 log D − 5.8 + 2
+    //   = 144.49440 − 164.6 + 87.21058 − 15.31510 − 3.8 = 47.98988 dBA, fair − 25.
+    EXPECT_NEAR(*AudibleNoiseDba(system, site, 12, TWeather::Rain), 47.98988, 1e-4);
+    EXPECT_NEAR(*AudibleNoiseDba(system, site, 12, TWeather::Fair), 22.98988, 1e-4);
+
+    // Radio: λ = 600, kR0 = 0.44068 × 0.5 = 0.22034, p0 = 276.16 ÷ 600² =
+    // 0.000767111, A(p0) = 0.999731; R1 = 13.7 ÷ 0.22034 = 62.17664, R2 =
+    // 62.15994, R3 = 13.7 ÷ 0.22034² = 282.18497; Ref = log 87358.15 = 4.941303.
+    // F = 10 (1 − (log 5)²) = 5.114409. Level: 120 log(16 ÷ 17.56) + 48 +
+    // 40 log(28.1 ÷ 35.1) + F + 24 + 2 = −4.84854 + 48 − 3.86403 + 5.11441 + 26
+    // = 70.40183. R = √(12² + 18²) = 21.63331, p = R × 52.5 ÷ (600² × 0.1) =
+    // 0.0315486, A(p) = 0.988839, u = 1 ÷ (0.020944 × 0.5 × R) = 4.414154,
+    // B = 12 × 2 × 20 ÷ 600 = 0.8 < R: T1 = (20 u 0.8 ÷ R)² = 10.65833,
+    // T2 = (20 u A(p))² = 7620.893, T3 = (20 u²)² = 151862.22; 10 log 159493.77 =
+    // 52.02744. RI = 70.40183 − 49.41303 + 52.02744 = 73.01624: fair − 24 =
+    // 49.01624, rain − 7 = 66.01624.
+    EXPECT_NEAR(*RadioInterferenceDbuv(system, site, 12, TWeather::Fair), 49.01624, 1e-4);
+    EXPECT_NEAR(*RadioInterferenceDbuv(system, site, 12, TWeather::Rain), 66.01624, 1e-4);
+
+    // TV at 75 MHz, antenna on the ground (B = 0), R = √(12² + 20²) = 23.32381:
+    //   120 log(16 ÷ 16.3) + 10 + 40 log(28.1 ÷ 30.4) + 20 log(75 ÷ 75) + 2
+    //   + 40 log(61 ÷ R) = −0.96811 + 10 − 1.36669 + 0 + 2 + 16.70122 = 26.36641.
+    EXPECT_NEAR(*TelevisionInterferenceDbuv(system, site, 12), 26.36641, 1e-4);
+
+    // Corona loss: c = 10 log(2 ÷ 1.676) = 0.76756 (rain, no deduction), K = 19:
+    //   0.76756 + 65 log(16 ÷ 18.8) + 14.2 + 40 log(28.1 ÷ 35.1) + 19 log(6 ÷ 4) + 2
+    //   = 0.76756 − 4.55246 + 14.2 − 3.86403 + 3.34573 + 2 = 11.89680 dB
+    //   → 15.47676 kW/km. Ozone rate: 15.47676 × (16 ÷ (500 ÷ √3))² × 1.26e-7 =
+    //   15.47676 × 0.003072 × 1.26e-7 = 5.990621e-9.
+    EXPECT_NEAR(*system[0].CoronaLossKwPerKm, 15.47676, 1e-4);
+    EXPECT_NEAR(*system[0].OzoneRate, 5.990621e-9, 1e-14);
+    // Ozone at x = 40 (Δ = 40, z = 0, w = 1): σ = (4.75 × 5^0.25 + 23) × 0.0315
+    // × 40^0.86 = 0.948242 × 23.86556 = 22.63031; C = 5.990621e-9 ÷ (σ ×
+    // 2.50662827) = 1.056067e-10; e1 = e2 = 20² ÷ (2σ²) = 0.390525;
+    // ozone = C × 2 e^−0.390525 × 4.67e8 = 0.0667475 ppb.
+    EXPECT_NEAR(*OzonePpb(system, site, 40), 0.0667475, 2e-7);
+}
+
+TEST(Corona, OzoneDownwindByHand) {
+    // 25.4 mm, 230 kV, 16 m high, g = 16, fair weather; wind 2 m/s, ozone
+    // measured 1.5 m above ground.
+    const TCoronaSite site{.WindVelocityMPerS = 2, .OzoneHeightM = 1.5f};
+    const std::vector system =
+        WithLosses({WithGradient({.X = 0, .Y = 16, .VoltageKv = 230}, 16)}, site);
+    // Loss: 1.676 + 65 log(16 ÷ 18.8) + 14.2 + 40 log(25.4 ÷ 35.1) + 13 log(1 ÷ 4)
+    // − 17 = 1.676 − 4.55246 + 14.2 − 5.61894 − 7.82678 − 17 = −19.12218 dB →
+    // 0.01224002 kW/km; rate 0.01224002 × (16 ÷ (230 ÷ √3))² × 1.26e-7 =
+    // 0.01224002 × 0.1204905² × 1.26e-7 = 2.239022e-11.
+    EXPECT_NEAR(*system[0].CoronaLossKwPerKm, 0.01224002, 1e-8);
+    EXPECT_NEAR(*system[0].OzoneRate, 2.239022e-11, 1e-16);
+    // At x = 50: σ = (4.75 × (100 ÷ 16)^0.25 + 23 ÷ 2) × 0.0315 × 50^0.86 =
+    // 0.598828 × 28.91440 = 17.31475; C = 2.239022e-11 ÷ (σ × 2 × 2.50662827) =
+    // 2.579421e-13; e1 = 14.5² ÷ (2σ²) = 0.350650, e2 = 17.5² ÷ (2σ²) = 0.510776;
+    // ozone = C (e^−e1 + e^−e2) × 4.67e8 = C × 1.304260 × 4.67e8 = 1.571112e-4.
+    EXPECT_NEAR(*OzonePpb(system, site, 50), 1.571112e-4, 2e-10);
+    // At x = 3 the plume has not come down yet: σ = 0.598828 × 3^0.86 = 1.540374,
+    // e1 = 44.30507, e2 = 64.53473, C = 2.899427e-12: 7.765738e-23 ppb.
+    EXPECT_NEAR(*OzonePpb(system, site, 3), 7.765738e-23, 1e-28);
+}
+
+TEST(Corona, TelevisionInterferenceInEachBreakpointBranch) {
+    // 25.4 mm, 15 m high, g = 16. Base level 120 log(16 ÷ 16.3) + 10 +
+    // 40 log(25.4 ÷ 30.4) + 20 log(75 ÷ f) = −0.96811 + 10 − 3.12159 + 20 log(75 ÷ f):
+    // 5.91029 at 75 MHz, 7.84849 at 60 MHz (+ 1.93820). B = f h 15 × 0.04.
+    struct Case {
+        const char* name;
+        float frequencyMhz, antennaM, x;
+        double expected;
+    };
+    const Case cases[] = {
+        // B = 75 × 1 × 15 × 0.04 = 45, R = 14: + 40 log(61 ÷ 45) + 20 log(45 ÷ 14)
+        // = 5.28469 + 10.14169.
+        {"B at most 61, R up to B", 75, 1, 0, 5.91029 + 15.42638},
+        // R = √(60² + 14²) = 61.61169: + 40 log(61 ÷ R) = −0.17333.
+        {"B at most 61, R beyond B", 75, 1, 60, 5.91029 - 0.17333},
+        // B = 60 × 10 × 15 × 0.04 = 360, R = √(12² + 5²) = 13: + 20 log(61 ÷ 13).
+        {"B above 61, R up to B", 60, 10, 12, 7.84849 + 13.42773},
+        // R = √(500² + 5²) = 500.02500: + 20 log(61 ÷ 360) + 40 log(360 ÷ R)
+        // = −15.41945 − 5.70757.
+        {"B above 61, R beyond B", 60, 10, 500, 7.84849 - 21.12702},
+    };
+    const std::vector system{WithGradient({.X = 0, .Y = 15, .VoltageKv = 230}, 16)};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TCoronaSite site{.TvAntennaHeightM = c.antennaM, .TvFrequencyMhz = c.frequencyMhz};
+        EXPECT_NEAR(*TelevisionInterferenceDbuv(system, site, c.x), c.expected, 1e-4);
+    }
 }

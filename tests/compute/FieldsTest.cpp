@@ -102,6 +102,28 @@ TEST(ElectricField, WorkedCaseIsVerticalBelowTheConductor) {
     EXPECT_NEAR(*ElectricFieldKvPerM(system, 0, 1), 3.644, 0.0005);
 }
 
+TEST(ElectricField, ImageChargeByHand) {
+    // The worked conductor: 25.4 mm, 10 m, 230 kV. P = 1.8e10 ln(40 ÷ 0.0254) =
+    // 1.8e10 × 7.361886, q = 230000 ÷ √3 ÷ P, so k q = 132790.56 ÷ 7.361886 =
+    // 18037.57 V.
+    const std::vector<TSystemConductor> system =
+        Solved({{.X = 0, .Y = 10, .DiameterMm = 25.4f, .VoltageKv = 230}});
+    // At ground level a = b = Y: the image doubles the vertical field and cancels
+    // the horizontal one, E = 2 k q Y ÷ (dx² + Y²): 2 × 18037.57 ÷ 10 = 3607.515
+    // V/m below the conductor, 2 × 18037.57 × 10 ÷ 200 = 1803.757 V/m at dx = 10.
+    EXPECT_NEAR(*ElectricFieldKvPerM(system, 0, 0), 3.607515, 2e-6);
+    EXPECT_NEAR(*ElectricFieldKvPerM(system, 10, 0), 1.803757, 2e-6);
+    // At 1 m and dx = 5 (a = 9, b = 11, in phase so the field is the vector sum):
+    // Ex = k q × 5 × (1 ÷ 106 − 1 ÷ 146) = 233.1038 V/m, Ey = k q (9 ÷ 106 +
+    // 11 ÷ 146) = 2890.4876 V/m; E = √(Ex² + Ey²) = 2899.872 V/m.
+    EXPECT_NEAR(*ElectricFieldKvPerM(system, 5, 1), 2.899872, 2e-6);
+    // A sensor below ground inside the image's circle (radius 12.7 mm around
+    // (0, −10)) is inside a conductor's mirror image, where the field of a line
+    // charge does not hold; just outside it there is a value again.
+    EXPECT_FALSE(ElectricFieldKvPerM(system, 0.005f, -10).has_value());
+    EXPECT_TRUE(ElectricFieldKvPerM(system, 0.02f, -10).has_value());
+}
+
 TEST(ElectricField, GroundWireLowersTheFieldBelowIt) {
     const TCond phase{.X = 0, .Y = 12, .VoltageKv = 345};
     const auto without = Solved({phase});
