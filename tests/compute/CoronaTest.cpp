@@ -137,12 +137,19 @@ TEST(Corona, RainTermOfTheCoronaLoss) {
     EXPECT_NEAR(CoronaLossRainTermDb(1.676), 0, 1e-12);
     EXPECT_NEAR(CoronaLossRainTermDb(3.6), 10 * std::log10(3.6 / 1.676), 1e-12);
     EXPECT_NEAR(CoronaLossRainTermDb(36), 3.5 + 3.3, 1e-12);
+    // Just above 3.6 mm/h the second form: 3.5 log(3.8 ÷ 3.6) + 3.3 = 3.38218
+    // (the first would give 10 log(3.8 ÷ 1.676) = 3.55510).
+    EXPECT_NEAR(CoronaLossRainTermDb(3.8), 3.38218, 1e-5);
     // Fair weather (rain rate 0) takes 17 dB off an AC conductor's loss; a rain
     // rate of 1.676 mm/h has a rain term of 0.
     const TSystemConductor c = WithGradient({.X = 0, .Y = 20, .VoltageKv = 230}, 16);
     const double fair = *CoronaLossKwPerKm(c, {});
     const double rain = *CoronaLossKwPerKm(c, {.RainRateMmPerH = 1.676f});
     EXPECT_NEAR(10 * std::log10(fair / rain), 1.676 - 17, 1e-4);
+    // Any rain above 0 is rain: 0.5 mm/h gives 10 log(0.5 ÷ 1.676) = −5.25304
+    // and no fair-weather deduction.
+    const double drizzle = *CoronaLossKwPerKm(c, {.RainRateMmPerH = 0.5f});
+    EXPECT_NEAR(10 * std::log10(drizzle / rain), -5.25304, 1e-4);
     // A rain rate below 0 is fair weather in the rain term and in the deduction.
     const TSystemConductor pole = WithGradient({.X = 0, .Y = 20, .VoltageKv = 500, .Ac = false}, 26);
     for (const TSystemConductor& conductor : {c, pole}) {
@@ -159,6 +166,7 @@ TEST(Corona, OzoneReachesOnlyPointsDownwind) {
     EXPECT_EQ(*OzonePpb(system, site, -10), 0.0f);  // upwind of both
     EXPECT_EQ(*OzonePpb(system, site, 2.2f), 0.0f); // less than 0.25 m past the first
     EXPECT_GT(*OzonePpb(system, site, 2.3f), 0.0f);
+    EXPECT_GT(*OzonePpb(system, site, 2.25f), 0.0f); // 0.25 m is downwind
     // Less than 0.25 m past the second conductor only the first one's plume arrives.
     const std::vector first{system[0]};
     EXPECT_EQ(*OzonePpb(system, site, 9.2f), *OzonePpb(first, site, 9.2f));
@@ -227,11 +235,22 @@ TEST(Corona, ZeroVoltageConductorsMakeCoronaFromTheirInducedGradient) {
     const TSystemConductor pole =
         WithGradient({.X = -6, .Y = 20, .DiameterMm = 40.7f, .VoltageKv = -400, .Ac = false}, -20);
     const TSystemConductor back =
-        WithGradient({.X = 6, .Y = 20, .DiameterMm = 40.7f, .VoltageKv = 0, .Ac = false}, 2.5f);
+        WithGradient({.X = 6, .Y = 20, .DiameterMm = 40.7f, .VoltageKv = 0, .Ac = false}, 0.8f);
     const std::vector monopole = WithLosses({pole, back});
-    EXPECT_TRUE(AudibleNoiseDba(monopole, site, 20, TWeather::Rain).has_value());
     EXPECT_FALSE(AudibleNoiseDba(std::vector{pole}, site, 20, TWeather::Rain).has_value());
+    // At x = 20 (D = √(14² + 20²) = 24.41311): 86 log 0.8 − 139.4 + 40 log 40.7
+    // − 11.4 log D = −8.33426 − 139.4 + 64.38378 − 15.81890 = −99.16938 dBA.
+    EXPECT_NEAR(*AudibleNoiseDba(monopole, site, 20, TWeather::Rain), -99.16938, 1e-4);
+    // Radio at x = 105 (R = 101; reference and attenuation as for the poles of
+    // DcPolesByHand, 39.51958 and 18.69829 dB): 86 log(0.8 ÷ 27.25) + 60.5 +
+    // 40 log(40.7 ÷ 46.2) = −131.77578 + 60.5 − 2.20190 = −73.47768 (P = 0, the
+    // polarity of a positive pole); fair −73.47768 − 39.51958 + 18.69829 = −94.29898.
+    EXPECT_NEAR(*RadioInterferenceDbuv(std::vector{back}, site, 105, TWeather::Fair), -94.29898,
+                1e-4);
     EXPECT_FLOAT_EQ(*monopole[1].OzoneRate, *monopole[1].CoronaLossKwPerKm * 3.8e-10f);
+    // Only exactly 0 V leaves the AC rate undefined: a phase at 1 kV has one.
+    EXPECT_TRUE(WithLosses({WithGradient({.X = 8, .Y = 15, .VoltageKv = 1}, 3)})[0]
+                    .OzoneRate.has_value());
 }
 
 TEST(Corona, ConductorsWithoutGradientAreLeftOut) {
@@ -430,6 +449,9 @@ TEST(Corona, OzoneDownwindByHand) {
     // At x = 3 the plume has not come down yet: σ = 0.598828 × 3^0.86 = 1.540374,
     // e1 = 44.30507, e2 = 64.53473, C = 2.899427e-12: 7.765738e-23 ppb.
     EXPECT_NEAR(*OzonePpb(system, site, 3), 7.765738e-23, 1e-28);
+    // At x = 0.5 both exponents (σ = 0.598828 × 0.5^0.86 = 0.329926, e1 = 965.8)
+    // stop at 88: C = 1.353699e-11, ozone = C × 2 e^−88 × 4.67e8 = 7.65517e-41.
+    EXPECT_NEAR(*OzonePpb(system, site, 0.5f), 7.65517e-41, 1e-44);
 }
 
 TEST(Corona, TelevisionInterferenceInEachBreakpointBranch) {
@@ -458,5 +480,46 @@ TEST(Corona, TelevisionInterferenceInEachBreakpointBranch) {
         SCOPED_TRACE(c.name);
         const TCoronaSite site{.TvAntennaHeightM = c.antennaM, .TvFrequencyMhz = c.frequencyMhz};
         EXPECT_NEAR(*TelevisionInterferenceDbuv(system, site, c.x), c.expected, 1e-4);
+    }
+}
+
+TEST(Corona, RadioInterferenceAtTenMegahertzByHand) {
+    // 10 MHz (λ = 30 m, F = 10 (1 − (log 100)²) = −30), antenna 10 m high,
+    // σ = 0.1; conductors 20 m high, so B = 12 × 10 × 20 ÷ 30 = 80 m.
+    // AC reference: kR0 = 4.4068, p0 = 276.16 ÷ 900 = 0.306844, A(p0) = 0.885212;
+    //   R1 = 3.108832, R2 = 2.751975, R3 = 0.705462; Ref = log 17.735876 = 1.248853.
+    // DC reference: kR0 = 3.7757, p0 = 236.6 ÷ 900 = 0.262889, A(p0) = 0.902147;
+    //   R1 = 3.151733, R2 = 2.843326, R3 = 0.834741; Ref = log 18.714721 = 1.272183.
+    // AC level (g 16, d 28.1): −4.84854 + 48 − 3.86403 − 30 + 24 = 33.28742.
+    // DC level (g 27, d 30): −0.34424 + 60.5 − 7.50083 − 30 = 22.65494.
+    // x = 24, R = √(24² + 10²) = 26 ≤ B: u = 1 ÷ (0.020944 × 10 × 26) = 0.183640,
+    //   p = 26 × 52.5 ÷ (900 × 0.1) = 15.16667, A(p) = 0.0422081;
+    //   T1 = (20 u)² = 13.48944, T2 = (20 u A(p))² = 0.024032, T3 = (20 u²)² =
+    //   0.454913; 10 log 13.96839 = 11.45146.
+    // x = 120, R = 120.41595 > B: u = 0.0396512, p = 70.24264, A(p) = 0.00760811;
+    //   T1 = (20 u × 80 ÷ R)² = 0.277578, T2 = 3.6402e-5, T3 = 0.000988748;
+    //   10 log 0.278603 = −5.55014.
+    // AC fair = level − 12.48853 + attenuation − 24, rain = fair + 17;
+    // DC fair = level − 12.72183 + attenuation, rain = fair − 13.
+    struct Case {
+        float x;
+        bool ac;
+        double fair, rain;
+    };
+    const Case cases[] = {
+        {24, true, 8.25036, 25.25036},
+        {120, true, -8.75124, 8.24876},
+        {24, false, 21.38456, 8.38456},
+        {120, false, 4.38296, -8.61704},
+    };
+    const TCoronaSite site{.RadioAntennaHeightM = 10, .RadioFrequencyMhz = 10};
+    const std::vector ac{WithGradient({.X = 0, .Y = 20, .DiameterMm = 28.1f, .VoltageKv = 500}, 16)};
+    const std::vector dc{
+        WithGradient({.X = 0, .Y = 20, .DiameterMm = 30, .VoltageKv = 500, .Ac = false}, 27)};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.ac ? "AC" : "DC") + " at " + std::to_string(c.x));
+        const std::vector<TSystemConductor>& system = c.ac ? ac : dc;
+        EXPECT_NEAR(*RadioInterferenceDbuv(system, site, c.x, TWeather::Fair), c.fair, 1e-4);
+        EXPECT_NEAR(*RadioInterferenceDbuv(system, site, c.x, TWeather::Rain), c.rain, 1e-4);
     }
 }

@@ -117,6 +117,12 @@ TEST(ElectricField, ImageChargeByHand) {
     // Ex = k q × 5 × (1 ÷ 106 − 1 ÷ 146) = 233.1038 V/m, Ey = k q (9 ÷ 106 +
     // 11 ÷ 146) = 2890.4876 V/m; E = √(Ex² + Ey²) = 2899.872 V/m.
     EXPECT_NEAR(*ElectricFieldKvPerM(system, 5, 1), 2.899872, 2e-6);
+    // At a phase angle of 90° the charge is imaginary; rotating every phasor
+    // leaves the field ellipse, so the values are the same.
+    const std::vector<TSystemConductor> rotated =
+        Solved({{.X = 0, .Y = 10, .DiameterMm = 25.4f, .VoltageKv = 230, .AngleDeg = 90}});
+    EXPECT_NEAR(*ElectricFieldKvPerM(rotated, 0, 0), 3.607515, 2e-6);
+    EXPECT_NEAR(*ElectricFieldKvPerM(rotated, 5, 1), 2.899872, 2e-6);
     // A sensor below ground inside the image's circle (radius 12.7 mm around
     // (0, −10)) is inside a conductor's mirror image, where the field of a line
     // charge does not hold; just outside it there is a value again.
@@ -158,6 +164,9 @@ TEST(MagneticField, ThousandAmperesTenMetresAboveGive200Milligauss) {
     EXPECT_NEAR(*MagneticFieldGauss(system, 4, 1), 0.2, 1e-7);
     // Off to the side: μ0 I ÷ (2π d) = 2 I ÷ 1000 ÷ d gauss whatever the direction.
     EXPECT_NEAR(*MagneticFieldGauss(system, 10, 1), 2.0 / std::hypot(6.0, 10.0), 1e-7);
+    // Every ampere counts: 1 A at 10 m gives 2 × 1 ÷ 1000 ÷ 10 = 0.0002 gauss.
+    EXPECT_NEAR(*MagneticFieldGauss(SystemOf({{.X = 4, .Y = 11, .CurrentA = 1}}), 4, 1), 0.0002,
+                1e-10);
 }
 
 TEST(MagneticField, DcPolesOfOppositeVoltageCarryOppositeCurrents) {
