@@ -53,7 +53,7 @@ float SurfaceGradientKvCm(TPhasor chargeCPerM, const TGradientFactors& factors);
 enum class TChargeOutcome {
     Solved,
     Overlapping, // two conductors whose outer circles meet (Pair says which)
-    Singular,   // the potential coefficients cannot be inverted, or the charges are not finite
+    Singular,    // the potential coefficients cannot be inverted, or the charges are not finite
 };
 
 struct TChargeResult {

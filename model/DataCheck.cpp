@@ -64,8 +64,7 @@ OverlappingConductors(const TScenario& scenario) {
     return overlaps;
 }
 
-void CheckConductor(TChecker& check, const TConductor& conductor,
-                    const TConductor* overlapping) {
+void CheckConductor(TChecker& check, const TConductor& conductor, const TConductor* overlapping) {
     const std::string name = "Conductor " + Quoted(conductor.Id);
     if (conductor.DisplayHeight() == 0) check.Error(2, name + " has a 0 height");
     // The field computation places images below ground; a conductor there would

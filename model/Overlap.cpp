@@ -31,7 +31,8 @@ std::vector<int> SweepOrder(std::span<const TConductorCircle> circles) {
 TIndexPair FirstMeetingPair(std::span<const TConductorCircle> circles) {
     TIndexPair first;
     ForEachPairMeetingInX(circles, [&](int i, int j) {
-        if (!CirclesMeet(circles[static_cast<std::size_t>(i)], circles[static_cast<std::size_t>(j)]))
+        if (!CirclesMeet(circles[static_cast<std::size_t>(i)],
+                         circles[static_cast<std::size_t>(j)]))
             return;
         if (!first.Found() || i < first.First || (i == first.First && j < first.Second))
             first = {i, j};

@@ -276,6 +276,10 @@ TEST(ComputeScenario, UnsolvableCrossSectionsGetAReasonAndNoResults) {
         const char* message;
     };
     const TCond a{.X = 0, .Y = 10, .VoltageKv = 230, .Id = "1A1"};
+    const auto bundle = [](float x, const char* id) {
+        return TCond{
+            .X = x, .Y = 20, .N = 2, .DiameterMm = 30, .SpacingCm = 40, .VoltageKv = 500, .Id = id};
+    };
     const Case cases[] = {
         {"coincident",
          {a, {.X = 3, .Y = 10, .VoltageKv = 230, .Id = "1B1"}, {.X = 0, .Y = 10, .Id = "2C1"}},
@@ -290,9 +294,7 @@ TEST(ComputeScenario, UnsolvableCrossSectionsGetAReasonAndNoResults) {
          "Cross section 'North' cannot be computed: conductors '1A1' and '1B1' occupy the same "
          "space."},
         {"overlapping bundles",
-         {{.X = 0, .Y = 20, .N = 2, .DiameterMm = 30, .SpacingCm = 40, .VoltageKv = 500, .Id = "1A1"},
-          {.X = 0.4f, .Y = 20, .N = 2, .DiameterMm = 30, .SpacingCm = 40, .VoltageKv = 500,
-           .AngleDeg = 120, .Id = "1B1"}},
+         {bundle(0, "1A1"), bundle(0.4f, "1B1")},
          15,
          "Cross section 'North' cannot be computed: conductors '1A1' and '1B1' occupy the same "
          "space."},
@@ -361,8 +363,12 @@ TEST(ComputeScenario, DataCheckAndComputationAgreeOnOverlaps) {
         std::vector<TCond> line;
         const int conductors = count(rng);
         for (int c = 0; c < conductors; ++c)
-            line.push_back({.X = x(rng) * 3, .Y = y(rng), .N = sub(rng), .DiameterMm = 30,
-                            .SpacingCm = spacing(rng), .VoltageKv = 230});
+            line.push_back({.X = x(rng) * 3,
+                            .Y = y(rng),
+                            .N = sub(rng),
+                            .DiameterMm = 30,
+                            .SpacingCm = spacing(rng),
+                            .VoltageKv = 230});
         TWorld w(Metric, line);
         const bool checkFindsOverlap = HasErrors(CheckProject(w.project));
         const bool computed = ComputeScenario(*w.scenario);

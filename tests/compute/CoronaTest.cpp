@@ -151,7 +151,8 @@ TEST(Corona, RainTermOfTheCoronaLoss) {
     const double drizzle = *CoronaLossKwPerKm(c, {.RainRateMmPerH = 0.5f});
     EXPECT_NEAR(10 * std::log10(drizzle / rain), -5.25304, 1e-4);
     // A rain rate below 0 is fair weather in the rain term and in the deduction.
-    const TSystemConductor pole = WithGradient({.X = 0, .Y = 20, .VoltageKv = 500, .Ac = false}, 26);
+    const TSystemConductor pole =
+        WithGradient({.X = 0, .Y = 20, .VoltageKv = 500, .Ac = false}, 26);
     for (const TSystemConductor& conductor : {c, pole}) {
         SCOPED_TRACE(conductor.IsAc ? "AC" : "DC");
         EXPECT_EQ(*CoronaLossKwPerKm(conductor, {.RainRateMmPerH = -2}),
@@ -249,17 +250,16 @@ TEST(Corona, ZeroVoltageConductorsMakeCoronaFromTheirInducedGradient) {
                 1e-4);
     EXPECT_FLOAT_EQ(*monopole[1].OzoneRate, *monopole[1].CoronaLossKwPerKm * 3.8e-10f);
     // Only exactly 0 V leaves the AC rate undefined: a phase at 1 kV has one.
-    EXPECT_TRUE(WithLosses({WithGradient({.X = 8, .Y = 15, .VoltageKv = 1}, 3)})[0]
-                    .OzoneRate.has_value());
+    EXPECT_TRUE(
+        WithLosses({WithGradient({.X = 8, .Y = 15, .VoltageKv = 1}, 3)})[0].OzoneRate.has_value());
 }
 
 TEST(Corona, ConductorsWithoutGradientAreLeftOut) {
     const TCoronaSite site;
     // A line with nothing energized has no charges, so gradients of exactly 0.
-    const std::vector quiet =
-        WithLosses({WithGradient({.X = 8, .Y = 15, .VoltageKv = 0}, 0),
-                    WithGradient({.X = 4, .Y = 20, .Ground = true}, 0),
-                    WithGradient({.X = 1, .Y = 15, .VoltageKv = 230}, 0)});
+    const std::vector quiet = WithLosses({WithGradient({.X = 8, .Y = 15, .VoltageKv = 0}, 0),
+                                          WithGradient({.X = 4, .Y = 20, .Ground = true}, 0),
+                                          WithGradient({.X = 1, .Y = 15, .VoltageKv = 230}, 0)});
     for (const TSystemConductor& c : quiet)
         EXPECT_FALSE(c.CoronaLossKwPerKm.has_value());
     EXPECT_FALSE(AudibleNoiseDba(quiet, site, 0, TWeather::Rain).has_value());
@@ -323,8 +323,8 @@ TEST(Corona, DcPolesByHand) {
         const double a = altitude / 300; // 0 or 2 dB
         const std::vector positiveAlone = WithLosses({WithGradient(pole, 27)}, site);
         const std::vector negativeAlone = WithLosses({WithGradient(negative, -27)}, site);
-        const std::vector both = WithLosses({WithGradient(pole, 27), WithGradient(negative, -27)},
-                                            site);
+        const std::vector both =
+            WithLosses({WithGradient(pole, 27), WithGradient(negative, -27)}, site);
 
         // Audible noise at x = 15 (D = √(15² + 20²) = 25); from 3 sub-conductors
         // d_eq = 0.66 × 3^0.64 × 30 = 0.66 × 2.020029 × 30 = 39.99657 mm:
@@ -385,8 +385,7 @@ TEST(Corona, AcLineAtAltitudeByHand) {
                            .RainRateMmPerH = 2};
     const std::vector system = WithLosses(
         {WithGradient(
-            {.X = 0, .Y = 20, .N = 6, .DiameterMm = 28.1f, .SpacingCm = 45, .VoltageKv = 500},
-            16)},
+            {.X = 0, .Y = 20, .N = 6, .DiameterMm = 28.1f, .SpacingCm = 45, .VoltageKv = 500}, 16)},
         site);
 
     // Audible noise: d_eq = 0.58 × 6^0.48 × 28.1 = 0.58 × 2.363266 × 28.1 =
@@ -513,7 +512,8 @@ TEST(Corona, RadioInterferenceAtTenMegahertzByHand) {
         {120, false, 4.38296, -8.61704},
     };
     const TCoronaSite site{.RadioAntennaHeightM = 10, .RadioFrequencyMhz = 10};
-    const std::vector ac{WithGradient({.X = 0, .Y = 20, .DiameterMm = 28.1f, .VoltageKv = 500}, 16)};
+    const std::vector ac{
+        WithGradient({.X = 0, .Y = 20, .DiameterMm = 28.1f, .VoltageKv = 500}, 16)};
     const std::vector dc{
         WithGradient({.X = 0, .Y = 20, .DiameterMm = 30, .VoltageKv = 500, .Ac = false}, 27)};
     for (const Case& c : cases) {

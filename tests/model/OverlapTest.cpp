@@ -1,7 +1,7 @@
 // Outer radii of conductors, when two outer circles meet, and the sweep that
 // finds every such pair against a plain comparison of all pairs.
-#include "model/Bundle.h"
 #include "model/Overlap.h"
+#include "model/Bundle.h"
 
 #include <gtest/gtest.h>
 
