@@ -1,6 +1,7 @@
 #include "prefs/Options.h"
 
 #include "prefs/IniFile.h"
+#include "tests/model/GermanLocale.h"
 #include "tests/prefs/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -24,37 +25,6 @@ class OptionsTest : public ::testing::Test {
   protected:
     TTempFolder folder;
     const fs::path ini = folder / "corvalt.INI";
-};
-
-// The German locale writes "1,50" with printf; the preferences file must not.
-// When the system lacks it, it is built once into the build tree.
-class GermanNumbers {
-  public:
-    GermanNumbers() {
-        saved_ = std::setlocale(LC_ALL, nullptr);
-        if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) return;
-        const fs::path locales = fs::path(CORVALT_BINARY_DIR) / "test-locales";
-        const fs::path german = locales / "de_DE.UTF-8";
-        std::error_code error;
-        fs::create_directories(locales, error);
-        const std::string command =
-            "localedef -i de_DE -f UTF-8 '" + german.string() + "' >/dev/null 2>&1";
-        if (!fs::exists(german) && std::system(command.c_str()) != 0) return;
-        setenv("LOCPATH", locales.c_str(), 1);
-        std::setlocale(LC_ALL, "de_DE.UTF-8");
-    }
-    ~GermanNumbers() {
-        std::setlocale(LC_ALL, saved_.c_str());
-        unsetenv("LOCPATH");
-    }
-    bool Active() const {
-        char text[16];
-        std::snprintf(text, sizeof text, "%.1f", 1.5);
-        return std::string(text) == "1,5";
-    }
-
-  private:
-    std::string saved_;
 };
 
 } // namespace
@@ -290,9 +260,16 @@ TEST_F(OptionsTest, ARefusedWriteReturnsTheMessageAndKeepsTheFile) {
     EXPECT_TRUE(fs::is_directory(ini));
 }
 
+// The German locale writes "1,50" with printf; the preferences file must not.
 TEST_F(OptionsTest, NumbersUseAPointWhateverTheLocale) {
-    GermanNumbers german;
-    if (!german.Active()) GTEST_SKIP() << "no German locale could be made";
+    const corvalt::test::TGermanLocale german;
+    if (!german.Active()) {
+        ASSERT_FALSE(german.Required()) << german.Problem();
+        GTEST_SKIP() << german.Problem();
+    }
+    char shown[16];
+    std::snprintf(shown, sizeof shown, "%.1f", 1.5);
+    ASSERT_STREQ(shown, "1,5"); // the locale is really in effect
     TOptions options(ini);
     options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{34.5f, 1.05f, 36.225f}));
     options.Conductors().Add(std::make_unique<TCondItem>(TCondItem{"Drake", 28.143f, 907.0f}));
