@@ -222,17 +222,5 @@ TEST(PageRenderer, PrintingHonoursThePageRange) {
     EXPECT_FALSE(PrintPages(printer, SamplePages(4)).isEmpty());
 }
 
-// Leaves a sample PDF and the preview image of its first page in the build
-// tree for people to look at (pdftoppm -png -r 60 engine-sample.pdf).
-TEST(PageRenderer, WritesSampleForReview) {
-    const QString dir = test::TestOutputDir();
-    const TPageList pages = SamplePages(2);
-    EXPECT_EQ(
-        ExportPdf(pages, dir + QStringLiteral("/engine-sample.pdf"), QStringLiteral("Sample")),
-        QString());
-    EXPECT_TRUE(
-        RenderPageImage(pages, 0, 100).save(dir + QStringLiteral("/engine-sample-preview.png")));
-}
-
 } // namespace
 } // namespace corvalt
