@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace corvalt {
@@ -31,6 +32,7 @@ class TBodyReport : public TReport {
     void PrintBody() override { body_(*this); }
 
     using TReport::Canvas;
+    using TReport::PrintHeadingRow;
     using TReport::PrintStandardFooter;
 
   private:
@@ -74,6 +76,69 @@ TEST(Markup, OnlySemicolonsPrintEmptyCellsAndEndTheLine) {
     EXPECT_NEAR(fills[0].Top, lineTop, kEps);
     EXPECT_NEAR(fills[0].Bottom, lineTop + lineHeight, kEps);
     EXPECT_NEAR(cursorAfter, 2 + lineHeight, kEps);
+}
+
+// A heading printed 2 points smaller than Tahoma 12 in cells 0.7 in wide: one
+// that fits keeps the 10 pt of its row; "Lateral Dist" (about 0.7 in at 10 pt)
+// does not fit between the 0.03 in margins and is printed at the largest whole
+// size that does; in a cell without margin a heading still keeps 0.01 in from
+// the sides. The cells keep their place and width.
+TEST(HeadingRow, AHeadingWiderThanItsCellIsPrintedSmaller) {
+    struct TCase {
+        const char* Text;
+        int Margin;
+    };
+    for (const TCase& c : {TCase{"From", 3}, TCase{"Lateral Dist", 3}, TCase{"Lateral Dist", 0}}) {
+        SCOPED_TRACE(std::string(c.Text) + " margin " + std::to_string(c.Margin));
+        double baseline = 0;
+        const auto widthAt = [](TBodyReport& report, double size, const QString& text) {
+            TPageCanvas& canvas = report.Canvas();
+            const TFontSpec font = canvas.Font();
+            TFontSpec sized = font;
+            sized.Size = size;
+            canvas.SetFont(sized);
+            const double width = canvas.TextWidth(text);
+            canvas.SetFont(font);
+            return width;
+        };
+        double fitsAt10 = 0, widthAbove = 0;
+        const QString text = QString::fromLatin1(c.Text);
+        const double inner = 0.7 - 2 * std::max(c.Margin / 100.0, 0.01);
+        const TPage page = RunBody([&](TBodyReport& report) {
+            TPageCanvas& canvas = report.Canvas();
+            canvas.SelectFont(QStringLiteral("Tahoma"), 12);
+            canvas.KeepLineTop();
+            canvas.SetCursorY(2);
+            canvas.ClearTabs();
+            canvas.DefineTab(1, TJustify::Centre, 0.7, c.Margin, BoxAll, 0);
+            canvas.DefineTab(kTabAfterPrevious, TJustify::Centre, 0.7, c.Margin, BoxAll, 0);
+            fitsAt10 = widthAt(report, 10, text);
+            report.PrintHeadingRow(2, {text, QStringLiteral("(ft)")});
+            baseline = canvas.CursorY();
+            EXPECT_EQ(canvas.Font().Size, 12); // the row's font is restored
+            const TTextCmd* printed = canvas.Pages().Pages[0].Texts().front();
+            widthAbove = widthAt(report, printed->Font.Size + 1, text);
+        });
+        const TTextCmd printed = OnlyText(page, text);
+        EXPECT_LT(printed.Width, inner);
+        EXPECT_GE(printed.X, 1 + (0.7 - inner) / 2 - kEps);
+        const bool wide = text == QStringLiteral("Lateral Dist");
+        EXPECT_EQ(fitsAt10 >= inner, wide); // what the case is about
+        if (!wide) {
+            EXPECT_EQ(printed.Font.Size, 10);
+        } else {
+            EXPECT_LT(printed.Font.Size, 10);
+            EXPECT_GE(widthAbove, inner); // one point larger would not fit
+        }
+        EXPECT_EQ(OnlyText(page, QStringLiteral("(ft)")).Font.Size, 10);
+        EXPECT_NEAR(OnlyText(page, QStringLiteral("(ft)")).Y, printed.Y, kEps); // one baseline
+        std::vector<double> sides;
+        for (const TLineCmd& line : CommandsOf<TLineCmd>(page))
+            if (line.X1 == line.X2) sides.push_back(line.X1);
+        std::sort(sides.begin(), sides.end());
+        EXPECT_EQ(sides, (std::vector<double>{1, 1.7, 1.7, 2.4}));
+        EXPECT_GT(baseline, 2);
+    }
 }
 
 TEST(Markup, ShadedTabFillsTheCellWithFivePercentGrey) {
