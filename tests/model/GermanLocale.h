@@ -6,13 +6,11 @@
 // with it (tests/CMakeLists.txt). With CORVALT_REQUIRE_LOCALE 1 (CI) a locale
 // that is missing is a failure, never a reason to skip.
 //
-//   test::TGermanLocale german;
-//   if (!german.Active()) {
-//       ASSERT_FALSE(german.Required()) << german.Problem();
-//       GTEST_SKIP() << german.Problem();
-//   }
+// In a GoogleTest body: CORVALT_USE_GERMAN_LOCALE(german); the rest of the
+// test runs under the locale.
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -38,6 +36,12 @@ class TGermanLocale {
         if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
             problem_ = std::string("no de_DE.UTF-8 locale in ") + folder +
                        " (run the tests with ctest, whose fixture builds it)";
+            return;
+        }
+        char shown[8];
+        std::snprintf(shown, sizeof shown, "%.1f", 1.5);
+        if (std::string(shown) != "1,5") {
+            problem_ = std::string("de_DE.UTF-8 prints 1.5 as ") + shown;
             return;
         }
         active_ = true;
@@ -74,3 +78,12 @@ class TGermanLocale {
 };
 
 } // namespace corvalt::test
+
+// Declares `name`, a TGermanLocale, in a GoogleTest body; without the locale
+// the test is skipped, or fails where the locale is required.
+#define CORVALT_USE_GERMAN_LOCALE(name)                                                            \
+    const ::corvalt::test::TGermanLocale name;                                                     \
+    if (!name.Active()) {                                                                          \
+        ASSERT_FALSE(name.Required()) << name.Problem();                                           \
+        GTEST_SKIP() << name.Problem();                                                            \
+    }

@@ -26,10 +26,10 @@ TEST(ReportFormat, FixedRoundsTheBinaryValueAsPrintfDoes) {
         const char* Expected;
     };
     const TCase cases[] = {
-        {0.125, 2, "0.12"},   // exactly half: to even
-        {0.375, 2, "0.38"},   // exactly half: to even
-        {2.675, 2, "2.67"},   // held as 2.67499999...
-        {1.005, 2, "1.00"},   // held as 1.00499999...
+        {0.125, 2, "0.12"}, // exactly half: to even
+        {0.375, 2, "0.38"}, // exactly half: to even
+        {2.675, 2, "2.67"}, // held as 2.67499999...
+        {1.005, 2, "1.00"}, // held as 1.00499999...
         {0.5, 0, "0"},
         {1.5, 0, "2"},
         {2.5, 0, "2"},
@@ -52,18 +52,13 @@ TEST(ReportFormat, ValuesThatRoundToZeroHaveNoSign) {
         const char* Expected;
     };
     const TCase cases[] = {
-        {-0.001, 2, "0.00"},
-        {-0.0, 1, "0.0"},
-        {-0.0, 0, "0"},
-        {-0.4, 0, "0"},
-        {-0.5, 0, "0"},       // exactly half: to even, which is zero
-        {-0.04, 1, "0.0"},
-        {-0.004999, 2, "0.00"},
+        {-0.001, 2, "0.00"},      {-0.0, 1, "0.0"},
+        {-0.0, 0, "0"},           {-0.4, 0, "0"},
+        {-0.5, 0, "0"}, // exactly half: to even, which is zero
+        {-0.04, 1, "0.0"},        {-0.004999, 2, "0.00"},
         {-0.005001, 2, "-0.01"}, // rounds away from zero: the sign stays
-        {-0.06, 1, "-0.1"},
-        {-0.6, 0, "-1"},
-        {-1e-300, 6, "0.000000"},
-        {-10.0, 0, "-10"}, // zeros that are digits of a non-zero value
+        {-0.06, 1, "-0.1"},       {-0.6, 0, "-1"},
+        {-1e-300, 6, "0.000000"}, {-10.0, 0, "-10"}, // zeros that are digits of a non-zero value
         {-0.001, 3, "-0.001"},
     };
     for (const TCase& c : cases) {
@@ -145,11 +140,7 @@ TEST(ReportFormat, ModelTextsStayOnTheirLine) {
 }
 
 TEST(ReportFormat, NumbersAndDatesIgnoreTheLocale) {
-    const test::TGermanLocale german;
-    if (!german.Active()) {
-        ASSERT_FALSE(german.Required()) << german.Problem();
-        GTEST_SKIP() << german.Problem();
-    }
+    CORVALT_USE_GERMAN_LOCALE(german);
     EXPECT_EQ(Printf(1.5, 2), "1,50"); // the locale is really in effect
     EXPECT_EQ(FormatFixed(1.5, 2), "1.50");
     EXPECT_EQ(FormatGrouped(1234567), "1,234,567");
