@@ -42,10 +42,9 @@ class TStarterLibrary {
     // The voltage class as the circuit dialog proposes it: the class, its
     // over-rate factor, and the maximum voltage as class times factor.
     void Voltage(TNewCircuitValues& values, const char* kV) const {
-        const TVoltItem& item =
-            Entry(options_.Voltages(), std::string(kV), [](const TVoltItem& v, const std::string& k) {
-                return VoltageText(v.Voltage) == k;
-            });
+        const TVoltItem& item = Entry(
+            options_.Voltages(), std::string(kV),
+            [](const TVoltItem& v, const std::string& k) { return VoltageText(v.Voltage) == k; });
         values.VoltageClass = item.Voltage;
         values.OverRateFactor = item.OverRateFactor;
         values.MaxVoltage = item.Voltage * item.OverRateFactor;

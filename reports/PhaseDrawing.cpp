@@ -16,33 +16,33 @@ namespace corvalt {
 namespace {
 
 // Page geometry of the drawing, inches.
-constexpr double kRightMargin = 0.5;     // the drawing reaches to page width - this
-constexpr double kSideRoom = 0.7;        // width kept free beside the outermost items
-constexpr double kLeastHeight = 3;       // below this much room the drawing takes a new page
-constexpr double kNewPageHeight = 4;     // ... where it is sized for this height
-constexpr double kLargestHeight = 5.5;   // height of the vertical extent at most
-constexpr double kRoomBelow = 1;         // kept free below the drawing when sizing it
-constexpr double kGapAbove = 0.25;       // above the title
-constexpr double kFrameAboveTop = 0.25;  // frame height above the highest item
-constexpr double kTitleToFrame = 0.1;    // title baseline to frame
-constexpr double kSpaceAfter = 0.5;      // below the frame, for the next print line
+constexpr double kRightMargin = 0.5;        // the drawing reaches to page width - this
+constexpr double kSideRoom = 0.7;           // width kept free beside the outermost items
+constexpr double kLeastHeight = 3;          // below this much room the drawing takes a new page
+constexpr double kNewPageHeight = 4;        // ... where it is sized for this height
+constexpr double kLargestHeight = 5.5;      // height of the vertical extent at most
+constexpr double kRoomBelow = 1;            // kept free below the drawing when sizing it
+constexpr double kGapAbove = 0.25;          // above the title
+constexpr double kFrameAboveTop = 0.25;     // frame height above the highest item
+constexpr double kTitleToFrame = 0.1;       // title baseline to frame
+constexpr double kSpaceAfter = 0.5;         // below the frame, for the next print line
 constexpr double kSpaceAfterCaptions = 0.2; // below the last caption line, at least
-constexpr double kRowEdgeLineHeight = 1; // the dashed ROW edge lines
-constexpr double kCaptionGap = 0.03;     // ground line, caption lines and rows keep this apart
-constexpr double kUnitsNoteX = 2.15;     // "All Measurements in ..." from the centre
-constexpr double kUnitsNoteRaise = 0.02; // ... this far above the frame
-constexpr double kThinLine = 0.01;       // leaders, ROW edges, existing structures
-constexpr double kThickLine = 0.03;      // structures of new circuits
-constexpr double kStructureAboveTop = 2; // length units above the highest conductor
-constexpr double kSymbolHalf = 0.05;     // symbols are drawn 0.1 in square
-constexpr double kDiscHalf = 0.048;      // ... the disc inside, as labels avoid it
-constexpr double kLabelClearance = 0.01; // labels keep this far from everything else
+constexpr double kRowEdgeLineHeight = 1;    // the dashed ROW edge lines
+constexpr double kCaptionGap = 0.03;        // ground line, caption lines and rows keep this apart
+constexpr double kUnitsNoteX = 2.15;        // "All Measurements in ..." from the centre
+constexpr double kUnitsNoteRaise = 0.02;    // ... this far above the frame
+constexpr double kThinLine = 0.01;          // leaders, ROW edges, existing structures
+constexpr double kThickLine = 0.03;         // structures of new circuits
+constexpr double kStructureAboveTop = 2;    // length units above the highest conductor
+constexpr double kSymbolHalf = 0.05;        // symbols are drawn 0.1 in square
+constexpr double kDiscHalf = 0.048;         // ... the disc inside, as labels avoid it
+constexpr double kLabelClearance = 0.01;    // labels keep this far from everything else
 // The box a text covers, in font sizes: capitals and digits above the
 // baseline, descenders below it.
 constexpr double kInkAscent = 0.75;
 constexpr double kInkDescent = 0.21;
-constexpr double kRowCaptionSize = 10;       // pt, "ROW" and its distance
-constexpr double kStructureCaptionSize = 9;  // pt, "S" and its distance
+constexpr double kRowCaptionSize = 10;      // pt, "ROW" and its distance
+constexpr double kStructureCaptionSize = 9; // pt, "S" and its distance
 
 double PointsToInches(double points) {
     return points / 72.0;
@@ -207,8 +207,8 @@ void TPhaseDrawing::DrawStructures(const TScenario& scenario) {
                        TLineWidth::Inches(circuit.NewCircuit ? kThickLine : kThinLine));
         // A structure ends at the frame's top where its height above the highest
         // conductor (2 length units: 2 m at a large scale) would reach past it.
-        const double lineTop = std::max(MapY(circuit.MaxDisplayHeight() + kStructureAboveTop),
-                                        -scale_.FrameHeight);
+        const double lineTop =
+            std::max(MapY(circuit.MaxDisplayHeight() + kStructureAboveTop), -scale_.FrameHeight);
         canvas_.MoveTo(xs, 0);
         canvas_.LineTo(xs, lineTop);
         layout_->AddLine(QLineF(xs, 0, xs, lineTop));
@@ -216,7 +216,8 @@ void TPhaseDrawing::DrawStructures(const TScenario& scenario) {
             std::find(captioned.begin(), captioned.end(), distance) != captioned.end())
             continue;
         captioned.push_back(distance);
-        captions_.push_back({xs, QStringLiteral("S"), FixedText(distance, 1), kStructureCaptionSize});
+        captions_.push_back(
+            {xs, QStringLiteral("S"), FixedText(distance, 1), kStructureCaptionSize});
     }
 }
 

@@ -8,9 +8,9 @@
 #include <QFile>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRawFont>
 #include <QPrinter>
 #include <QProcess>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -262,9 +262,9 @@ TEST(PageRenderer, BoldGlyphsSitInTheirAdvancesAsRegularOnesDo) {
         for (qsizetype i = 0; i < glyphs.size(); ++i) {
             const QRectF ink = raw.pathForGlyph(glyphs[i]).boundingRect();
             const double advanceCentre = start + advances[i].x() / 2;
-            found.push_back(ink.isEmpty() ? 0.0
-                                          : (at[i].x() + ink.center().x() - advanceCentre) /
-                                                raw.pixelSize());
+            found.push_back(ink.isEmpty()
+                                ? 0.0
+                                : (at[i].x() + ink.center().x() - advanceCentre) / raw.pixelSize());
             start += advances[i].x();
         }
         return found;

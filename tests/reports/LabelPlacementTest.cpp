@@ -35,7 +35,8 @@ TEST(LabelPlacement, LeaderAndLabelFollowTheDirectionAndTheLength) {
     const double quarter = 8.0 / 72 / 4; // 0.02778 in
     {
         SCOPED_TRACE("right and down: a stroke to (+dh, +dv), one across, the label after it");
-        const TLabelPlace p = LabelPlaceFor(Request({1, 2}, TLeader::RightDown), TLeader::RightDown, 1);
+        const TLabelPlace p =
+            LabelPlaceFor(Request({1, 2}, TLeader::RightDown), TLeader::RightDown, 1);
         ASSERT_EQ(p.LeaderPoints.size(), 3u);
         ExpectPoint(p.LeaderPoints[1], 1.1, 2.1);
         ExpectPoint(p.LeaderPoints[2], 1.2, 2.1);
@@ -106,8 +107,8 @@ TEST(LabelPlacement, SegmentsMeetRectanglesTheyCrossOrTouch) {
         {QLineF(0, 1.5, 1, 1.5), true},   // ends on its left side
     };
     for (const auto& [line, meets] : cases) {
-        SCOPED_TRACE(testing::Message() << line.x1() << "," << line.y1() << " " << line.x2() << ","
-                                        << line.y2());
+        SCOPED_TRACE(testing::Message()
+                     << line.x1() << "," << line.y1() << " " << line.x2() << "," << line.y2());
         EXPECT_EQ(SegmentMeetsRect(line, box), meets);
     }
 }

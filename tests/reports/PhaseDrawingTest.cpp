@@ -111,7 +111,8 @@ double CentreY(const TBitmapCmd& b) {
 // descenders (0.2 of the size: ",", "(", "g").
 QRectF InkBox(const TTextCmd& text) {
     const double size = text.Font.Size / 72;
-    return QRectF(QPointF(text.X, text.Y - 0.72 * size), QPointF(text.X + text.Width, text.Y + 0.2 * size));
+    return QRectF(QPointF(text.X, text.Y - 0.72 * size),
+                  QPointF(text.X + text.Width, text.Y + 0.2 * size));
 }
 
 // Whether two rectangles share a point (touching counts).
@@ -124,7 +125,8 @@ bool Meet(const QRectF& a, const QRectF& b) {
 bool Meet(const TLineCmd& line, const QRectF& box) {
     for (int i = 0; i <= 200; ++i) {
         const double t = i / 200.0;
-        if (box.contains(QPointF(line.X1 + t * (line.X2 - line.X1), line.Y1 + t * (line.Y2 - line.Y1))))
+        if (box.contains(
+                QPointF(line.X1 + t * (line.X2 - line.X1), line.Y1 + t * (line.Y2 - line.Y1))))
             return true;
     }
     return false;
@@ -331,11 +333,10 @@ TEST_F(TDrawingFixture, SmallScalesDrawIdsOnlyAndBelowOneHundredthNoSymbolsOrLea
         const double y = drawn.Frame.Bottom - 42 * scale;
         const double xs[] = {centre - 26 * spread * scale, centre, centre + 26 * spread * scale};
         for (std::size_t i = 0; i < 3; ++i) {
-            const auto led = std::count_if(drawn.Leaders.begin(), drawn.Leaders.end(),
-                                           [&](const TLineCmd& l) {
-                                               return std::abs(l.X1 - xs[i]) < 1e-9 &&
-                                                      std::abs(l.Y1 - y) < 1e-9;
-                                           });
+            const auto led =
+                std::count_if(drawn.Leaders.begin(), drawn.Leaders.end(), [&](const TLineCmd& l) {
+                    return std::abs(l.X1 - xs[i]) < 1e-9 && std::abs(l.Y1 - y) < 1e-9;
+                });
             EXPECT_EQ(led, symbols || i == 1 ? 1 : 0) << i;
         }
         if (!symbols) {
@@ -418,8 +419,8 @@ TEST_F(TDrawingFixture, LabelThatWouldCoverANeighbourTakesAnotherDirection) {
 
 // A circuit of the cross section, at `distance` from the reference line, its
 // phases and ground wires at the given places; `isNew` picks the thick line.
-TCircuit& AddCircuitAt(TScenario& scenario, float distance, std::initializer_list<test::TPlace> places,
-                       int grounds, bool isNew = true) {
+TCircuit& AddCircuitAt(TScenario& scenario, float distance,
+                       std::initializer_list<test::TPlace> places, int grounds, bool isNew = true) {
     TCircuit& circuit = test::AddLine(scenario, "C", places, grounds);
     circuit.SetDisplayDistFromRowLeft(distance);
     circuit.NewCircuit = isNew;
@@ -435,7 +436,7 @@ struct TCrowded {
     const char* Name;
     float Row;
     std::function<void(TScenario&)> Build;
-    int Density;          // the scale's label density, worked out in the comment
+    int Density;           // the scale's label density, worked out in the comment
     int StructureCaptions; // "S" captions: structures away from the reference line
 };
 

@@ -33,8 +33,7 @@ QStringList TextsOnVerticalLines(const TPage& page) {
             const double lineBottom = std::max(line.Y1, line.Y2);
             if (lineBottom <= top || lineTop >= text->Y) continue;
             const double start = text->X, end = text->X + text->Width;
-            const bool flush =
-                std::abs(line.X1 - start) < 1e-9 || std::abs(line.X1 - end) < 1e-9;
+            const bool flush = std::abs(line.X1 - start) < 1e-9 || std::abs(line.X1 - end) < 1e-9;
             if (!flush && line.X1 > start - 0.005 && line.X1 < end + 0.005) {
                 found << text->Text;
                 break;
@@ -46,8 +45,11 @@ QStringList TextsOnVerticalLines(const TPage& page) {
 
 TEST(TextInCells, NoTextReachesTheSideOfItsCell) {
     TEmfProject project;
-    ASSERT_TRUE(project.Load((std::filesystem::path(CORVALT_SOURCE_DIR) / "examples" /
-                              "sample-english.emf").string()).Ok);
+    ASSERT_TRUE(
+        project
+            .Load((std::filesystem::path(CORVALT_SOURCE_DIR) / "examples" / "sample-english.emf")
+                      .string())
+            .Ok);
     ComputeAll(project);
     std::vector<std::pair<std::string, TPageList>> reports;
     {
@@ -63,7 +65,8 @@ TEST(TextInCells, NoTextReachesTheSideOfItsCell) {
     for (const auto& [name, pages] : reports) {
         for (std::size_t p = 0; p < pages.Pages.size(); ++p) {
             SCOPED_TRACE(name + " page " + std::to_string(p + 1));
-            EXPECT_EQ(TextsOnVerticalLines(pages.Pages[p]).join(QStringLiteral(" | ")).toStdString(), "");
+            EXPECT_EQ(
+                TextsOnVerticalLines(pages.Pages[p]).join(QStringLiteral(" | ")).toStdString(), "");
         }
     }
 }
