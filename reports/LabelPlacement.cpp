@@ -95,9 +95,6 @@ std::vector<TLeader> LeaderCandidates(TLeader preferred) {
     const std::array<int, 3> verticals =
         d.Sv != 0 ? std::array{d.Sv, -d.Sv, 0} : std::array{0, -1, 1};
     std::vector<TLeader> candidates;
-    candidates.reserve(7);
-    // A mark without a leader keeps its label at the point first.
-    if (preferred == TLeader::None) candidates.push_back(TLeader::None);
     for (const int sh : {side, -side})
         for (const int sv : verticals)
             candidates.push_back(LeaderOf(sh, sh == side ? sv : (d.Sv != 0 ? -sv : sv)));
@@ -186,21 +183,26 @@ int TLabelLayout::Crossings(const TLabelPlace& place, std::size_t ownSymbol) con
 
 TLabelPlace TLabelLayout::Place(const TLabelRequest& request) {
     const std::vector<TLeader> candidates = LeaderCandidates(request.Preferred);
+    const std::size_t perSide = candidates.size() / 2;
     std::optional<TLabelPlace> clear;
     TLabelPlace best;
     int fewest = std::numeric_limits<int>::max();
-    for (int length = 1; length <= kLongestLeader; ++length) {
-        for (const TLeader leader : candidates) {
-            const TLabelPlace place = LabelPlaceFor(request, leader, length);
-            const int conflicts = Conflicts(place, request.OwnSymbol);
-            if (conflicts == 0 && Crossings(place, request.OwnSymbol) == 0) {
-                Keep(place);
-                return place;
-            }
-            if (conflicts == 0 && !clear) clear = place;
-            if (conflicts < fewest) {
-                fewest = conflicts;
-                best = place;
+    // The preferred side with every length first, then the other side.
+    for (std::size_t side = 0; side < 2; ++side) {
+        for (int length = 1; length <= kLongestLeader; ++length) {
+            for (std::size_t i = 0; i < perSide; ++i) {
+                const TLabelPlace place =
+                    LabelPlaceFor(request, candidates[side * perSide + i], length);
+                const int conflicts = Conflicts(place, request.OwnSymbol);
+                if (conflicts == 0 && Crossings(place, request.OwnSymbol) == 0) {
+                    Keep(place);
+                    return place;
+                }
+                if (conflicts == 0 && !clear) clear = place;
+                if (conflicts < fewest) {
+                    fewest = conflicts;
+                    best = place;
+                }
             }
         }
     }

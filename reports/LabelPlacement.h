@@ -76,12 +76,12 @@ class TLabelLayout {
     // Returns the symbol's index, for TLabelRequest::OwnSymbol.
     std::size_t AddSymbol(const QRectF& symbol);
 
-    // Tries the preferred direction, then the vertical mirror and the
-    // horizontal leader on the same side, then the other side, first with the
-    // ordinary leader and then with leaders two, three and four times as long.
-    // The first place that meets nothing and whose leader crosses no line,
-    // leader or symbol is taken, else the first that meets nothing; it is kept
-    // in the layout.
+    // Tries the preferred direction, its vertical mirror and the horizontal
+    // leader on the same side, first with the ordinary leader and then with
+    // leaders two, three and four times as long; then the same on the other
+    // side. The first place that meets nothing and whose leader crosses no
+    // line, leader or symbol is taken, else the first that meets nothing; it
+    // is kept in the layout.
     TLabelPlace Place(const TLabelRequest& request);
 
     // How many things the place's label (and its leader, with labels) meets;
@@ -100,7 +100,9 @@ class TLabelLayout {
     std::vector<QRectF> symbols_;
 };
 
-// The directions Place tries for a preferred direction, in order.
+// The directions Place tries for a preferred direction, in order: three on
+// the preferred side, then three on the other (a mark without a direction
+// counts as leading to the right).
 std::vector<TLeader> LeaderCandidates(TLeader preferred);
 
 // Whether a line segment meets a rectangle (touching counts).

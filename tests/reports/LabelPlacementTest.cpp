@@ -1,6 +1,6 @@
 // Where the phase configuration drawing puts a label: the leader's geometry,
-// the order of the directions tried, what counts as meeting, and the rows of
-// the captions. Numbers in and out, drawing inches.
+// what counts as meeting, the choice among directions and lengths, and the
+// rows of the captions. Numbers in and out, drawing inches.
 #include "reports/LabelPlacement.h"
 
 #include <gtest/gtest.h>
@@ -77,20 +77,6 @@ TEST(LabelPlacement, LeaderAndLabelFollowTheDirectionAndTheLength) {
         const TLabelPlace led = LabelPlaceFor(request, TLeader::RightDown, 2);
         ASSERT_EQ(led.LeaderPoints.size(), 3u);
         ExpectPoint(led.LeaderPoints[2], 1.05, 2.05);
-    }
-}
-
-TEST(LabelPlacement, DirectionsTriedInOrder) {
-    using L = TLeader;
-    const std::pair<L, std::vector<L>> cases[] = {
-        {L::RightDown, {L::RightDown, L::RightUp, L::Right, L::LeftUp, L::LeftDown, L::Left}},
-        {L::LeftUp, {L::LeftUp, L::LeftDown, L::Left, L::RightDown, L::RightUp, L::Right}},
-        {L::Left, {L::Left, L::LeftUp, L::LeftDown, L::Right, L::RightUp, L::RightDown}},
-        {L::Right, {L::Right, L::RightUp, L::RightDown, L::Left, L::LeftUp, L::LeftDown}},
-    };
-    for (const auto& [preferred, expected] : cases) {
-        SCOPED_TRACE(static_cast<int>(preferred));
-        EXPECT_EQ(LeaderCandidates(preferred), expected);
     }
 }
 
