@@ -428,10 +428,9 @@ TCircuit& AddCircuitAt(TScenario& scenario, float distance,
 }
 
 // Cross sections where labels, lines and captions crowd each other (ROW in ft
-// each side), drawn with 8 in of room. The structures stand where the issue
-// was seen: a 1100 kV and an 800 kV line side by side, a substation with four
-// buses, one of them 3 ft inside the ROW edge, and a double circuit on one
-// structure away from the reference line.
+// each side), drawn with 8 in of room: a 1100 kV and an 800 kV line side by
+// side, a substation with four buses, one of them 3 ft inside the ROW edge,
+// and a double circuit on one structure away from the reference line.
 struct TCrowded {
     const char* Name;
     float Row;
