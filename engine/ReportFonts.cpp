@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace corvalt {
 
@@ -43,7 +44,10 @@ QFont FontWithStyles(const TFontSpec& spec) {
     // Unhinted outlines keep glyph advances proportional to the size, so text
     // measured at the layout resolution has the same width on every device.
     font.setHintingPreference(QFont::PreferNoHinting);
-    font.setStyleStrategy(QFont::PreferOutline);
+    // No shaping for the Latin texts of the reports: without it Tahoma's "fi"
+    // and "fl" ligatures turn "Configuration" into "Con\uFB01guration" in the
+    // PDF's text, which a search for the word does not find.
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::PreferNoShaping));
     return font;
 }
 
@@ -103,16 +107,70 @@ void WriteBigEndian16(QByteArray& font, qsizetype offset, int value) {
 }
 
 // Weight class 600 and no bold flags (OS/2 fsSelection bit 5, head macStyle
-// bit 0): a face that Qt matches for bold requests and emboldens.
-void MarkAsSemiBold(QByteArray& font) {
+// bit 0): a face that Qt matches for bold requests and emboldens. Returns
+// whether the file had the tables to mark.
+bool MarkAsSemiBold(QByteArray& font) {
     const auto os2 = FindTable(font, "OS/2");
     const auto head = FindTable(font, "head");
-    if (!os2 || !head || os2->second < 64 || head->second < 46) return;
+    if (!os2 || !head || os2->second < 64 || head->second < 46) return false;
     WriteBigEndian16(font, os2->first + 4, 600);
     const auto selection = ReadBigEndian(font, os2->first + 62, 2, false);
     WriteBigEndian16(font, os2->first + 62, *selection & ~0x20);
     const auto macStyle = ReadBigEndian(font, head->first + 44, 2, false);
     WriteBigEndian16(font, head->first + 44, *macStyle & ~0x01);
+    return true;
+}
+
+// A bold face registered with the regular face's outlines: the face, known by
+// its OS/2 table (which MarkAsSemiBold made unique), and for each glyph half of
+// what its bold advance adds to the outline's regular advance, in ems.
+struct TWideAdvanceFace {
+    QByteArray Os2;
+    std::vector<double> HalfSlack;
+};
+
+std::optional<TWideAdvanceFace>& WideAdvanceFace() {
+    static std::optional<TWideAdvanceFace> face;
+    return face;
+}
+
+// The glyphs of a face with wide advances and narrow outlines sit at the left
+// of their advances: "230/115" in bold reads "230/ 115", since the slash's
+// bold advance is half as wide again as the regular one. Each glyph is drawn
+// centred in its advance instead, so the extra room falls on both sides.
+TWideAdvanceFace MeasureSlack(const QByteArray& bold, const QByteArray& regular) {
+    TWideAdvanceFace face;
+    const QRawFont rawBold(bold, 1000, QFont::PreferNoHinting);
+    const QRawFont rawRegular(regular, 1000, QFont::PreferNoHinting);
+    face.Os2 = rawBold.fontTable("OS/2");
+    const auto glyphs = ReadBigEndian(rawBold.fontTable("maxp"), 4, 2, false);
+    if (!glyphs || !rawRegular.isValid()) return face;
+    QList<quint32> indexes(*glyphs);
+    for (int i = 0; i < *glyphs; ++i)
+        indexes[i] = static_cast<quint32>(i);
+    const QList<QPointF> wide = rawBold.advancesForGlyphIndexes(indexes);
+    const QList<QPointF> narrow = rawRegular.advancesForGlyphIndexes(indexes);
+    face.HalfSlack.resize(static_cast<std::size_t>(*glyphs));
+    for (int i = 0; i < *glyphs && i < wide.size() && i < narrow.size(); ++i)
+        face.HalfSlack[static_cast<std::size_t>(i)] =
+            std::max(wide[i].x() - narrow[i].x(), 0.0) / 2 / 1000;
+    return face;
+}
+
+// Moves each glyph of a run in the face with wide advances by its half slack.
+void CentreInAdvances(QGlyphRun& run) {
+    const std::optional<TWideAdvanceFace>& face = WideAdvanceFace();
+    if (!face || face->HalfSlack.empty()) return;
+    const QRawFont font = run.rawFont();
+    if (font.fontTable("OS/2") != face->Os2) return;
+    const QList<quint32> glyphs = run.glyphIndexes();
+    QList<QPointF> positions = run.positions();
+    for (qsizetype i = 0; i < positions.size() && i < glyphs.size(); ++i) {
+        const std::size_t glyph = glyphs[i];
+        if (glyph < face->HalfSlack.size())
+            positions[i].rx() += face->HalfSlack[glyph] * font.pixelSize();
+    }
+    run.setPositions(positions);
 }
 
 // Windows line metrics from the font's own tables, in inches; nothing when the
@@ -157,9 +215,14 @@ QStringList RegisterReportFonts(const QString& folder) {
     // Wine's Tahoma Bold has Tahoma Bold's advance widths but the regular
     // outlines. Registered as it is, bold text is laid out wide and drawn thin.
     // Marked as a lighter face instead, it makes Qt embolden the outlines (in
-    // the raster engine and in PDF alike) while the bold widths remain.
-    if (!regular.isEmpty() && HasSameOutlines(bold, regular)) MarkAsSemiBold(bold);
-    if (QFontDatabase::addApplicationFontFromData(bold) >= 0) registered->append(boldPath);
+    // the raster engine and in PDF alike) while the bold widths remain; its
+    // glyphs are then drawn centred in those widths.
+    const bool wideAdvances =
+        !regular.isEmpty() && HasSameOutlines(bold, regular) && MarkAsSemiBold(bold);
+    if (QFontDatabase::addApplicationFontFromData(bold) >= 0) {
+        registered->append(boldPath);
+        if (wideAdvances) WideAdvanceFace() = MeasureSlack(bold, regular);
+    }
     return *registered;
 }
 
@@ -198,6 +261,7 @@ QList<QGlyphRun> LayoutGlyphRuns(const TFontSpec& spec, const QString& text) {
         for (QPointF& p : positions)
             p.ry() -= ascent;
         run.setPositions(positions);
+        CentreInAdvances(run);
     }
     return runs;
 }

@@ -40,6 +40,8 @@ QFont LayoutFont(const TFontSpec& spec);
 // fonts included), glyph indexes and positions in layout units (kLayoutDpi per
 // inch) from the start of the baseline. The renderer scales these positions to
 // the device, so every device places each glyph where the layout measured it.
+// Glyphs of a bold face registered with regular outlines (RegisterReportFonts)
+// are centred in their bold advances.
 QList<QGlyphRun> LayoutGlyphRuns(const TFontSpec& spec, const QString& text);
 
 // The family the font system actually uses for a font request ("Liberation Sans" for

@@ -1,8 +1,9 @@
-# Runs the sample generator into OUTPUT_DIR and fails unless every file it
-# writes equals the committed one in EXPECTED_DIR byte for byte.
+# Runs the sample generator with the starter library STARTER_INI into
+# OUTPUT_DIR and fails unless every file it writes equals the committed one in
+# EXPECTED_DIR byte for byte.
 file(REMOVE_RECURSE ${OUTPUT_DIR})
 file(MAKE_DIRECTORY ${OUTPUT_DIR})
-execute_process(COMMAND ${GENERATOR} ${OUTPUT_DIR} RESULT_VARIABLE status)
+execute_process(COMMAND ${GENERATOR} ${OUTPUT_DIR} ${STARTER_INI} RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "corvalt-make-examples failed (${status})")
 endif()

@@ -2,22 +2,74 @@
 // single-circuit line, a 115 kV double-circuit line and a substation, and a
 // small Metric project. Everything is entered as a user would, through the
 // display setters and the new-circuit operation, so the files are exactly what
-// the program writes.
+// the program writes; voltage classes, conductor and ground-wire types come
+// from the starter library as the circuit dialog copies them, so that editing
+// a sample's circuit finds its types in the library.
 //
-// usage: corvalt-make-examples OUTPUT_FOLDER
+// usage: corvalt-make-examples OUTPUT_FOLDER STARTER_INI
 
 #include "model/NewCircuit.h"
 #include "model/Project.h"
+#include "model/Units.h"
+#include "prefs/Options.h"
 
 #include <cstdio>
 #include <initializer_list>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
 using namespace corvalt;
 
 namespace {
+
+// The starter library's entry of that name (or voltage); the samples are made
+// from no other.
+template <class T, class Key, class Match>
+const T& Entry(const TSafeList<T>& library, const Key& key, Match matches) {
+    for (const T& entry : library)
+        if (matches(entry, key)) return entry;
+    throw std::runtime_error("the starter library has no entry " + std::string(key));
+}
+
+class TStarterLibrary {
+  public:
+    explicit TStarterLibrary(const std::string& ini) : options_(ini) {
+        if (!options_.FileExists()) throw std::runtime_error(ini + " does not exist");
+        if (options_.LoadLibraries() != 0) throw std::runtime_error(ini + " has unusable lines");
+    }
+    // The voltage class as the circuit dialog proposes it: the class, its
+    // over-rate factor, and the maximum voltage as class times factor.
+    void Voltage(TNewCircuitValues& values, const char* kV) const {
+        const TVoltItem& item = Entry(
+            options_.Voltages(), std::string(kV),
+            [](const TVoltItem& v, const std::string& k) { return VoltageText(v.Voltage) == k; });
+        values.VoltageClass = item.Voltage;
+        values.OverRateFactor = item.OverRateFactor;
+        values.MaxVoltage = item.Voltage * item.OverRateFactor;
+    }
+    // The conductor type, its diameter in the project's unit, `count`
+    // sub-conductors, and as MCR the bundle's: the count times the type's.
+    void Conductor(TNewCircuitValues& values, int units, const char* name, int count) const {
+        const TCondItem& item = Entry(options_.Conductors(), name, ByName<TCondItem>);
+        values.CondName = item.Name;
+        values.CondDiameter = DisplayDiameter(units, item.Diameter);
+        values.SubCondCount = static_cast<std::uint8_t>(count);
+        values.Mcr = item.Mcr * static_cast<float>(count);
+    }
+    void Ohgw(TNewCircuitValues& values, int units, const char* name) const {
+        const TOhgwItem& item = Entry(options_.Ohgws(), name, ByName<TOhgwItem>);
+        values.OhgwName = item.Name;
+        values.OhgwDiameter = DisplayDiameter(units, item.Diameter);
+    }
+
+  private:
+    template <class T> static bool ByName(const T& entry, const char* name) {
+        return entry.Name == name;
+    }
+    TOptions options_;
+};
 
 // Day numbers (days since 30 December 1899).
 constexpr double k15March2024 = 45366;
@@ -66,14 +118,11 @@ void AddPoint(TScenario& scenario, const char* name, float distance) {
     scenario.InterestPoints.Add(std::move(point));
 }
 
-TNewCircuitValues ThreePhase(const char* name, float kV, float overRate, float mcr) {
+TNewCircuitValues ThreePhase(const TStarterLibrary& library, const char* name, const char* kV) {
     TNewCircuitValues values;
     values.Name = name;
     values.NewCircuit = true;
-    values.VoltageClass = kV;
-    values.OverRateFactor = overRate;
-    values.MaxVoltage = kV * overRate;
-    values.Mcr = mcr;
+    library.Voltage(values, kV);
     values.Phases = {TPhaseRow{true, 1, 0}, TPhaseRow{true, 1, 120}, TPhaseRow{true, 1, 240}};
     return values;
 }
@@ -93,18 +142,16 @@ void FillProjectTexts(TEmfProject& project) {
 }
 
 // 230 kV single circuit on an H-frame: bundled Drake (2 x 1.108 in at 18 in),
-// horizontal phases 26 ft apart, two ground wires. English units (ft, in).
-void AddSingleCircuitLine(TEmfProject& project) {
+// horizontal phases 26 ft apart, two 3/8 in EHS ground wires. English units
+// (ft, in).
+void AddSingleCircuitLine(TEmfProject& project, const TStarterLibrary& library) {
     TScenario& line = AddScenario(project, "Palm to Cypress 230 kV single circuit", "230 SC",
                                   TransmissionLine, 75, 75, 3.28f);
     line.DefaultVoltage = 230;
-    TNewCircuitValues values = ThreePhase("PC 230", 230, 1.05f, 1800);
-    values.CondName = "Drake";
-    values.CondDiameter = 1.108f; // 28.143 mm
-    values.SubCondCount = 2;
+    TNewCircuitValues values = ThreePhase(library, "PC 230", "230");
+    library.Conductor(values, English, "Drake 795 ACSR", 2);
     values.BundleSpacing = 18;
-    values.OhgwName = "3/8 EHS";
-    values.OhgwDiameter = 0.36f;
+    library.Ohgw(values, English, "3/8 EHS");
     values.Ground = {true, 2, 0};
     AddCircuit(line, values, {{-26, 42}, {0, 42}, {26, 42}, {-17, 60}, {17, 60}});
     AddPoint(line, "County road edge", -40);
@@ -114,16 +161,13 @@ void AddSingleCircuitLine(TEmfProject& project) {
 
 // 115 kV double circuit on a single steel pole, vertical phases, low-reactance
 // phasing (the second circuit runs C-B-A from the top), one ground wire.
-void AddDoubleCircuitLine(TEmfProject& project) {
+void AddDoubleCircuitLine(TEmfProject& project, const TStarterLibrary& library) {
     TScenario& line = AddScenario(project, "Lutz to Bayview 115 kV double circuit", "115 DC",
                                   TransmissionLine, 50, 50, 3.28f);
     line.DefaultVoltage = 115;
-    TNewCircuitValues values = ThreePhase("LB 115 East", 115, 1.05f, 530);
-    values.CondName = "Linnet";
-    values.CondDiameter = 0.721f; // 18.31 mm, 336.4 kcmil ACSR
-    values.SubCondCount = 1;
-    values.OhgwName = "7#8 Alumoweld";
-    values.OhgwDiameter = 0.385f;
+    TNewCircuitValues values = ThreePhase(library, "LB 115 East", "115");
+    library.Conductor(values, English, "Linnet 336.4 ACSR", 1);
+    library.Ohgw(values, English, "7#8 Alumoweld");
     values.Ground = {true, 1, 0};
     AddCircuit(line, values, {{-9, 62}, {-9, 50}, {-9, 38}, {0, 74}});
 
@@ -134,32 +178,29 @@ void AddDoubleCircuitLine(TEmfProject& project) {
     AddPoint(line, "House, 402 Elm Street", -70);
 }
 
-// Substation: 230 kV and 115 kV rigid pipe buses inside a 150 ft fence line.
-void AddSubstation(TEmfProject& project) {
+// Substation: 230 kV and 115 kV strung buses of all-aluminium conductor (the
+// 230 kV bus bundled, 6 in apart) inside a 150 ft fence line.
+void AddSubstation(TEmfProject& project, const TStarterLibrary& library) {
     TScenario& station =
         AddScenario(project, "Palm Substation", "Palm Sub", Substation, 150, 150, 3.28f);
     station.DefaultVoltage = 230;
-    TNewCircuitValues values = ThreePhase("230 kV bus", 230, 1.05f, 2000);
-    values.CondName = "4 in IPS pipe";
-    values.CondDiameter = 4.5f;
-    values.SubCondCount = 1;
+    TNewCircuitValues values = ThreePhase(library, "230 kV bus", "230");
+    library.Conductor(values, English, "Coreopsis 1590 AAC", 2);
+    values.BundleSpacing = 6;
     values.DistFromRowLeft = -60;
     AddCircuit(station, values, {{-15, 30}, {0, 30}, {15, 30}});
 
-    values = ThreePhase("115 kV bus", 115, 1.05f, 1200);
-    values.CondName = "3 in IPS pipe";
-    values.CondDiameter = 3.5f;
-    values.SubCondCount = 1;
+    values = ThreePhase(library, "115 kV bus", "115");
+    library.Conductor(values, English, "Marigold 1113 AAC", 1);
     values.DistFromRowLeft = 55;
-    values.OhgwName = "3/8 EHS";
-    values.OhgwDiameter = 0.36f;
+    library.Ohgw(values, English, "3/8 EHS");
     values.Ground = {true, 1, 0};
     AddCircuit(station, values, {{-10, 22}, {0, 22}, {10, 22}, {0, 45}});
     AddPoint(station, "Control house", 10);
     AddPoint(station, "Neighbouring lot", -185);
 }
 
-std::unique_ptr<TEmfProject> EnglishSample() {
+std::unique_ptr<TEmfProject> EnglishSample(const TStarterLibrary& library) {
     auto project = std::make_unique<TEmfProject>();
     project->Units = English;
     project->Title = "Suncoast 230/115 kV Sample Project";
@@ -174,14 +215,14 @@ std::unique_ptr<TEmfProject> EnglishSample() {
     project->LocationMap = true;
     project->Notification = 1;
     project->Notes = "Sample data for testing and training";
-    AddSingleCircuitLine(*project);
-    AddDoubleCircuitLine(*project);
-    AddSubstation(*project);
+    AddSingleCircuitLine(*project, library);
+    AddDoubleCircuitLine(*project, library);
+    AddSubstation(*project, library);
     return project;
 }
 
 // A small Metric project: one 138 kV line with a single ground wire.
-std::unique_ptr<TEmfProject> MetricSample() {
+std::unique_ptr<TEmfProject> MetricSample(const TStarterLibrary& library) {
     auto project = std::make_unique<TEmfProject>();
     project->Units = Metric;
     project->Title = "Riverside 138 kV Metric Sample";
@@ -195,12 +236,9 @@ std::unique_ptr<TEmfProject> MetricSample() {
     project->NotificationExplanation = "Filed with the annual transmission plan";
     TScenario& line =
         AddScenario(*project, "Riverside 138 kV", "RS 138", TransmissionLine, 15, 15, 1);
-    TNewCircuitValues values = ThreePhase("RS 138", 138, 1.05f, 900);
-    values.CondName = "Drake";
-    values.CondDiameter = 28.143f;
-    values.SubCondCount = 1;
-    values.OhgwName = "7#8 Alumoweld";
-    values.OhgwDiameter = 9.78f;
+    TNewCircuitValues values = ThreePhase(library, "RS 138", "138");
+    library.Conductor(values, Metric, "Drake 795 ACSR", 1);
+    library.Ohgw(values, Metric, "7#8 Alumoweld");
     values.Ground = {true, 1, 0};
     AddCircuit(line, values, {{-5.5f, 14}, {0, 17.5f}, {5.5f, 14}, {0, 21}});
     AddPoint(line, "Bike path", 12);
@@ -219,12 +257,18 @@ bool Write(TEmfProject& project, const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: corvalt-make-examples OUTPUT_FOLDER\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: corvalt-make-examples OUTPUT_FOLDER STARTER_INI\n");
         return 2;
     }
     const std::string folder = argv[1];
-    const bool ok = Write(*EnglishSample(), folder + "/sample-english.emf") &&
-                    Write(*MetricSample(), folder + "/sample-metric.emf");
-    return ok ? 0 : 1;
+    try {
+        const TStarterLibrary library(argv[2]);
+        const bool ok = Write(*EnglishSample(library), folder + "/sample-english.emf") &&
+                        Write(*MetricSample(library), folder + "/sample-metric.emf");
+        return ok ? 0 : 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "corvalt-make-examples: %s\n", error.what());
+        return 1;
+    }
 }

@@ -2,8 +2,9 @@
 // TOptions: the user's preferences, the defaults for new projects and circuits,
 // and the three libraries, kept in one INI file (see IniLocation.h for where).
 // Scalar preferences are read from the file each time they are asked for and
-// written to it each time they are set; the libraries are held in memory, edited
-// in place by the preferences dialog, and written back only by the Save calls.
+// written to it, by their key (prefkeys), each time they are set; the libraries
+// are held in memory, edited in place by the preferences dialog, and written
+// back only by the Save calls.
 
 #include "prefs/Libraries.h"
 
@@ -34,7 +35,7 @@ struct TPrefKey {
 
 namespace prefkeys {
 using enum TPrefKind;
-// BPAFile and BPADetails have no setters: the user switches them in the file.
+// BPAFile and BPADetails are only read: the user switches them in the file.
 inline constexpr TPrefKey BPAFile{"General", "BPAFile", Boolean, 0};
 inline constexpr TPrefKey BPADetails{"General", "BPADetails", Boolean, 0};
 inline constexpr TPrefKey EnterAsTab{"General", "EnterAsTab", Boolean, 1};
@@ -96,54 +97,8 @@ class TOptions {
     std::string FacCnt() const { return ReadText(prefkeys::FacCnt); }
     std::string FacCty() const { return ReadText(prefkeys::FacCty); }
 
-    // Setters write the file at once.
-    [[nodiscard]] TPrefsError SetEnterAsTab(bool v) { return WriteBool(prefkeys::EnterAsTab, v); }
-    [[nodiscard]] TPrefsError SetPhaseAAngle(int v) {
-        return WriteInteger(prefkeys::PhaseAAngle, v);
-    }
-    [[nodiscard]] TPrefsError SetPhaseBAngle(int v) {
-        return WriteInteger(prefkeys::PhaseBAngle, v);
-    }
-    [[nodiscard]] TPrefsError SetPhaseCAngle(int v) {
-        return WriteInteger(prefkeys::PhaseCAngle, v);
-    }
-    [[nodiscard]] TPrefsError SetEngineerName(const std::string& v) {
-        return WriteText(prefkeys::EngineerName, v);
-    }
-    [[nodiscard]] TPrefsError SetAgentName(const std::string& v) {
-        return WriteText(prefkeys::AgentName, v);
-    }
-    [[nodiscard]] TPrefsError SetAgentAddress(const std::string& v) {
-        return WriteText(prefkeys::AgentAddress, v);
-    }
-    [[nodiscard]] TPrefsError SetAgentPhone(const std::string& v) {
-        return WriteText(prefkeys::AgentPhone, v);
-    }
-    [[nodiscard]] TPrefsError SetPeName(const std::string& v) {
-        return WriteText(prefkeys::PeName, v);
-    }
-    [[nodiscard]] TPrefsError SetPeAddress(const std::string& v) {
-        return WriteText(prefkeys::PeAddress, v);
-    }
-    [[nodiscard]] TPrefsError SetPePhone(const std::string& v) {
-        return WriteText(prefkeys::PePhone, v);
-    }
-    [[nodiscard]] TPrefsError SetMesUnits(int v) { return WriteInteger(prefkeys::MesUnits, v); }
-    [[nodiscard]] TPrefsError SetCsPrtOpt(int v) { return WriteInteger(prefkeys::CsPrtOpt, v); }
-    [[nodiscard]] TPrefsError SetFacName(const std::string& v) {
-        return WriteText(prefkeys::FacName, v);
-    }
-    [[nodiscard]] TPrefsError SetFacAddr(const std::string& v) {
-        return WriteText(prefkeys::FacAddr, v);
-    }
-    [[nodiscard]] TPrefsError SetFacCnt(const std::string& v) {
-        return WriteText(prefkeys::FacCnt, v);
-    }
-    [[nodiscard]] TPrefsError SetFacCty(const std::string& v) {
-        return WriteText(prefkeys::FacCty, v);
-    }
-
-    // Any scalar by its key (for tables such as the command line's listing).
+    // Any scalar by its key. The Write functions are the one way a scalar is
+    // written: each writes the file at once.
     bool ReadBool(const TPrefKey& key) const;
     int ReadInteger(const TPrefKey& key) const;
     std::string ReadText(const TPrefKey& key) const;

@@ -6,12 +6,14 @@
 // per circuit and every conductor as a symbol with a leader and a label.
 
 #include "engine/PageModel.h"
+#include "reports/LabelPlacement.h"
 
 #include <QImage>
 #include <QRectF>
 #include <QString>
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 namespace corvalt {
@@ -29,7 +31,8 @@ struct TDrawingExtents {
 TDrawingExtents DrawingExtentsOf(const TScenario& scenario);
 
 // How dense the labels are drawn: 0 labels with id and position, 1 and 2 ids
-// in smaller fonts, 3 ids only, without symbols or leaders.
+// in smaller fonts, 3 ids only, without symbols, and printed at their points
+// without leaders unless a point is too crowded for its label.
 int LabelDensity(double scale);
 
 // The scale and placement of a drawing `width` wide with `height` inches for
@@ -45,47 +48,49 @@ TDrawingScale ScaleDrawing(const TDrawingExtents& extents, double width, double 
 // Draws the phase configuration of cross sections on the canvas inside the
 // report's page geometry (left edge, centre line; the drawing reaches to page
 // width - 0.5 in). The draw origin is moved while drawing and restored to (0, 0).
+//
+// Labels (conductor ids and positions, the sensor marks' E and M) are placed so
+// that none meets another label, a structure line, a ROW line, a sensor mark, a
+// symbol or the frame; the captions under the ground line (ROW edges and
+// structures, one per structure) are stacked in rows where they would meet.
 class TPhaseDrawing {
   public:
     TPhaseDrawing(TPageCanvas& canvas, double left, double centreLine);
 
     // Breaks the page when the drawing does not fit; leaves the cursor below the
-    // drawing.
+    // drawing and its captions.
     void Draw(const TScenario& scenario);
 
-    // Leaders from a mark to its label: the direction of the leader's first
-    // stroke (up is negative y).
-    enum class TLeader { None, Left, Right, LeftUp, LeftDown, RightUp, RightDown };
-
   private:
-    double MapX(double lateral) const;
-    double MapY(double height) const;
-    void DrawUnitsNote(const TScenario& scenario);
-    void DrawRowEdges(const TScenario& scenario);
-    void DrawCircuits(const TScenario& scenario);
-    // A label, where it is printed (baseline start) and the box it covers, in
-    // drawing coordinates.
-    struct TLabel {
-        QString Text;
-        double X = 0, Y = 0;
-        TFontSpec Font;
-        QRectF Box;
+    // A caption under the ground line: a name ("ROW", "S") over a distance,
+    // centred on x.
+    struct TCaption {
+        double X;
+        QString Name, Distance;
+        double FontSize;
     };
-    // A conductor to mark: its symbol, the leader its side of the circuit asks
-    // for, its label and its place in the drawing.
+    // A point to mark with a leader and a label.
     struct TMark {
-        const QImage* Symbol;
+        const QImage* Symbol; // none for sensor marks
         TLeader Preferred;
         QString Label;
         double X, Y;
     };
 
-    // Draws the symbol and the leader; the label is printed by PrintLabels.
-    void MarkWithLeader(const QImage* symbol, TLeader leader, const QString& label, double x,
-                        double y);
-    TLeader ChooseLeader(const std::vector<TMark>& marks, std::size_t index) const;
-    TLabel LabelFor(TLeader leader, const QString& text, double x, double y) const;
+    double MapX(double lateral) const;
+    double MapY(double height) const;
+    void DrawUnitsNote(const TScenario& scenario);
+    void DrawRowEdges(const TScenario& scenario);
+    void DrawStructures(const TScenario& scenario);
+    // Prints the captions in rows; returns the lowest baseline.
+    double PrintCaptions();
+    std::vector<TMark> SensorMarks(const TScenario& scenario) const;
+    std::vector<TMark> ConductorMarks(const TScenario& scenario) const;
+    void DrawMarks(const std::vector<TMark>& marks);
+    TFontSpec LabelFont() const;
+    TLabelRequest RequestFor(const TMark& mark, std::size_t symbol) const;
     static QRectF SymbolBox(double x, double y, double half);
+    void DrawLeader(const TLabelPlace& place);
     void PrintLabels();
 
     TPageCanvas& canvas_;
@@ -93,6 +98,14 @@ class TPhaseDrawing {
     double width_ = 0;   // of the frame, inches
     double halfRow_ = 0; // half the ROW width, length unit
     TDrawingScale scale_;
+    std::vector<TCaption> captions_;
+    std::unique_ptr<TLabelLayout> layout_;
+    // Labels are printed last, over every symbol and line.
+    struct TLabel {
+        QString Text;
+        QPointF Baseline;
+        TFontSpec Font;
+    };
     std::vector<TLabel> labels_;
 };
 

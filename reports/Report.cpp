@@ -15,6 +15,8 @@ namespace {
 constexpr double kFooterVersionX = 0.75;
 constexpr double kFooterVersionDrop = 0.15; // the version line lies this far below the date
 constexpr double kFooterFontSize = 10;
+// Least room between a heading and the sides of its cell, inches.
+constexpr double kHeadingGap = 0.01;
 
 // A mark-up text between mark-up characters: tabs stay tab steps, every other
 // piece is printed text.
@@ -294,9 +296,23 @@ void TReport::PopSmallerFont() {
     Canvas().KeepLineTop();
 }
 
+// A heading wider than its cell is printed in a smaller size of the font, so
+// that it keeps the cell's margins (at least kHeadingGap where the cell has
+// none) from the cell's sides; the cells keep their widths.
 void TReport::PrintHeadingRow(double smaller, const QStringList& cells) {
+    TPageCanvas& canvas = Canvas();
     PushSmallerFont(smaller);
-    PrintRow(cells);
+    const std::vector<TTabCell>& tabs = canvas.Tabs();
+    std::vector<TCellText> texts;
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        TCellText text{cells[i], canvas.Font().Bold};
+        if (static_cast<std::size_t>(i) < tabs.size() && tabs[i].Width > 0)
+            text.FitWidth = tabs[i].Width - 2 * std::max(tabs[i].MarginInches(), kHeadingGap);
+        texts.push_back(text);
+    }
+    const bool bold = canvas.Font().Bold;
+    PrintCells(texts);
+    canvas.SetBold(bold);
     PopSmallerFont();
 }
 

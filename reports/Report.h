@@ -167,7 +167,9 @@ class TReport {
     // than width; `smallest` when none is. The font itself is left unchanged.
     double FittingFontSize(const QString& text, double width, double largest,
                            double smallest = kSmallestFitSize) const;
-    // PrintRow in the current font made smaller by `smaller` points.
+    // PrintRow in the current font made smaller by `smaller` points; a text
+    // wider than its cell within the cell's margins (at least 0.01 in) is made
+    // smaller still, in whole points, until it fits.
     void PrintHeadingRow(double smaller, const QStringList& cells);
     // The text in lines broken at blanks to fit between the section edges.
     void PrintWrapped(const QString& text);

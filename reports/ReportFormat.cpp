@@ -37,7 +37,12 @@ std::string FormatFixed(double value, int decimals) {
     const auto result =
         std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed,
                       std::clamp(decimals, 0, kMaxDecimals));
-    return std::string(buffer.data(), result.ptr);
+    std::string text(buffer.data(), result.ptr);
+    // A value that rounds to zero (-0.001 at two decimals, or -0 itself) prints
+    // as zero: a sign on "0.00" would tell the reader of a distance or a field
+    // something that is not there.
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+    return text;
 }
 
 std::string FormatFixed(std::optional<float> value, int decimals) {

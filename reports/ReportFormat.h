@@ -2,9 +2,11 @@
 // How the reports and the BPA file write numbers, dates and model texts: one
 // home for every conversion from a value to printed text.
 //
-// Numbers follow C printf's "%.<n>f" exactly (the binary value of the number is
+// Numbers follow C printf's "%.<n>f" (the binary value of the number is
 // rounded, so 0.125 prints as "0.12" and 2.675 as "2.67"), always with "." as
-// decimal point whatever the locale. Dates use English month names.
+// decimal point whatever the locale, except that a value that rounds to zero
+// never carries a minus sign ("0.00", not "-0.00"). Dates use English month
+// names.
 
 #include <QDate>
 #include <QString>
@@ -19,7 +21,8 @@ namespace corvalt {
 // number): the reports never print NaN or infinity.
 inline constexpr const char* kNotAvailable = "n/a";
 
-// printf "%.<decimals>f"; kNotAvailable for NaN and infinities.
+// printf "%.<decimals>f" without the sign of a zero; kNotAvailable for NaN and
+// infinities.
 std::string FormatFixed(double value, int decimals);
 // The same for a computed value; kNotAvailable when it is empty.
 std::string FormatFixed(std::optional<float> value, int decimals);

@@ -87,7 +87,7 @@ TPrefsError TPrefsValues::Write(TOptions& options) const {
                                                         {&prefkeys::PhaseCAngle, PhaseCAngle},
                                                         {&prefkeys::MesUnits, MesUnits},
                                                         {&prefkeys::CsPrtOpt, CsPrtOpt}};
-    if (TPrefsError error = options.SetEnterAsTab(EnterAsTab)) return error;
+    if (TPrefsError error = options.WriteBool(prefkeys::EnterAsTab, EnterAsTab)) return error;
     for (const auto& [key, value] : integers)
         if (TPrefsError error = options.WriteInteger(*key, value)) return error;
     for (const auto& [key, value] : texts)

@@ -132,10 +132,4 @@ TPageList SamplePages(int pages) {
     return canvas.TakePages();
 }
 
-QString TestOutputDir() {
-    const QString dir = QStringLiteral(CORVALT_BINARY_DIR "/test-output/engine");
-    QDir().mkpath(dir);
-    return dir;
-}
-
 } // namespace corvalt::test

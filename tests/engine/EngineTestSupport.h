@@ -35,7 +35,4 @@ QImage SampleBitmap();
 // bold text, lines, a frame and a bitmap on every page.
 TPageList SamplePages(int pages = 2);
 
-// Folder for files the tests write (inside the build tree).
-QString TestOutputDir();
-
 } // namespace corvalt::test

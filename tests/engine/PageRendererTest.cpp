@@ -3,11 +3,14 @@
 #include "EngineTestSupport.h"
 
 #include "engine/PageRenderer.h"
+#include "engine/ReportFonts.h"
 
 #include <QFile>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPrinter>
 #include <QProcess>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -200,6 +203,81 @@ TEST(PageRenderer, PdfHasOneLetterPagePerReportPageWithVectorText) {
     EXPECT_TRUE(text.contains(QStringLiteral("Page 2"))) << text.toStdString();
 }
 
+// Report text is searchable: words print without ligatures ("fi" and "fl" as
+// two letters, which a search for "Configuration" finds), and the bold face
+// spaces its slashes like its other glyphs.
+TEST(PageRenderer, PdfTextReadsAsPrinted) {
+    const QStringList lines = {QStringLiteral("Phase Configuration"),
+                               QStringLiteral("office fifty flow"), QStringLiteral("230/115 kV"),
+                               QStringLiteral("+/-500 kV")};
+    const TPageList pages = RunBody([&](TPageCanvas& c) {
+        c.SetCursorY(1.0);
+        for (const char* font : {"Tahoma", "Arial"}) {
+            for (const bool bold : {false, true}) {
+                c.SelectFont(QString::fromLatin1(font), 10);
+                c.SetBold(bold);
+                for (const QString& line : lines)
+                    c.PrintTextLine(line);
+            }
+        }
+    });
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("text.pdf"));
+    ASSERT_EQ(ExportPdf(pages, path), QString());
+    if (!HasTool("pdftotext")) GTEST_SKIP() << "poppler-utils missing";
+    const QString text = RunTool(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    QStringList found;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        if (!line.trimmed().isEmpty()) found << line.trimmed(); // the page ends in a form feed
+    ASSERT_EQ(found.size(), 16) << text.toStdString();
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(found[i], lines[i % 4]);
+    }
+}
+
+// Wine's bold Tahoma has the bold advances but the regular outlines; a glyph
+// drawn at the start of its wider advance leaves the extra room after it,
+// which shows after a slash ("230/ 115", "+/ -500": the slash's bold advance
+// is 1.5 times its regular one). Each glyph sits in its bold advance as it sits
+// in its regular one: its outline's centre lies as far from the centre of its
+// advance (the advances of the face, laid end to end from the start of the
+// text), in ems.
+TEST(PageRenderer, BoldGlyphsSitInTheirAdvancesAsRegularOnesDo) {
+    if (!RegisterReportFonts().join(QLatin1Char(' ')).contains(QStringLiteral("tahomabd")))
+        GTEST_SKIP() << "Tahoma is not the one of fonts-wine here";
+    const QString text = QStringLiteral("230/115 +/-500 Hx");
+    const auto offsets = [&](bool bold) {
+        TFontSpec font{QStringLiteral("Tahoma"), 10};
+        font.Bold = bold;
+        const QList<QGlyphRun> runs = LayoutGlyphRuns(font, text);
+        EXPECT_EQ(runs.size(), 1);
+        std::vector<double> found;
+        if (runs.isEmpty()) return found;
+        const QRawFont raw = runs[0].rawFont();
+        const QList<quint32> glyphs = runs[0].glyphIndexes();
+        const QList<QPointF> at = runs[0].positions();
+        const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+        double start = 0;
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            const QRectF ink = raw.pathForGlyph(glyphs[i]).boundingRect();
+            const double advanceCentre = start + advances[i].x() / 2;
+            found.push_back(ink.isEmpty()
+                                ? 0.0
+                                : (at[i].x() + ink.center().x() - advanceCentre) / raw.pixelSize());
+            start += advances[i].x();
+        }
+        return found;
+    };
+    const std::vector<double> regular = offsets(false);
+    const std::vector<double> bold = offsets(true);
+    ASSERT_EQ(regular.size(), bold.size());
+    for (std::size_t i = 0; i < regular.size(); ++i) {
+        SCOPED_TRACE(text.mid(static_cast<qsizetype>(i), 1).toStdString());
+        EXPECT_NEAR(bold[i], regular[i], 0.02);
+    }
+}
+
 TEST(PageRenderer, PdfToAnUnwritablePlaceFailsWithAMessage) {
     const QString error = ExportPdf(SamplePages(1), QStringLiteral("/no/such/folder/out.pdf"));
     EXPECT_TRUE(error.startsWith(QStringLiteral("The PDF file \"out.pdf\" cannot be written")))
@@ -220,18 +298,6 @@ TEST(PageRenderer, PrintingHonoursThePageRange) {
 
     printer.setFromTo(5, 6);
     EXPECT_FALSE(PrintPages(printer, SamplePages(4)).isEmpty());
-}
-
-// Leaves a sample PDF and the preview image of its first page in the build
-// tree for people to look at (pdftoppm -png -r 60 engine-sample.pdf).
-TEST(PageRenderer, WritesSampleForReview) {
-    const QString dir = test::TestOutputDir();
-    const TPageList pages = SamplePages(2);
-    EXPECT_EQ(
-        ExportPdf(pages, dir + QStringLiteral("/engine-sample.pdf"), QStringLiteral("Sample")),
-        QString());
-    EXPECT_TRUE(
-        RenderPageImage(pages, 0, 100).save(dir + QStringLiteral("/engine-sample-preview.png")));
 }
 
 } // namespace

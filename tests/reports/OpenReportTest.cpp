@@ -113,7 +113,7 @@ TEST_F(TOpenFixture, TlsaFormSkipsTheDataCheckTheComplianceReportDoesNot) {
 TEST_F(TOpenFixture, ComplianceReportReadsWhichCrossSectionsToPrint) {
     // The sample's second line holds none of the project's maxima.
     const std::size_t all = Open(TReportKind::FloridaCompliance).Pages.Pages.size();
-    ASSERT_FALSE(options.SetCsPrtOpt(1));
+    ASSERT_FALSE(options.WriteInteger(prefkeys::CsPrtOpt, 1));
     EXPECT_EQ(Open(TReportKind::FloridaCompliance).Pages.Pages.size(), all - 1);
 }
 

@@ -12,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QRectF>
+
 #include <algorithm>
+#include <functional>
 #include <string>
 
 namespace corvalt {
@@ -103,6 +106,115 @@ double CentreY(const TBitmapCmd& b) {
     return (b.Top + b.Bottom) / 2;
 }
 
+// The box a text covers: its measured width, from the top of its capitals and
+// digits (Tahoma's are 0.727 of the font size high) to the bottom of its
+// descenders (0.2 of the size: ",", "(", "g").
+QRectF InkBox(const TTextCmd& text) {
+    const double size = text.Font.Size / 72;
+    return QRectF(QPointF(text.X, text.Y - 0.72 * size),
+                  QPointF(text.X + text.Width, text.Y + 0.2 * size));
+}
+
+// Whether two rectangles share a point (touching counts).
+bool Meet(const QRectF& a, const QRectF& b) {
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
+           b.top() <= a.bottom();
+}
+
+// Whether a straight line meets a rectangle, from 200 points along it.
+bool Meet(const TLineCmd& line, const QRectF& box) {
+    for (int i = 0; i <= 200; ++i) {
+        const double t = i / 200.0;
+        if (box.contains(
+                QPointF(line.X1 + t * (line.X2 - line.X1), line.Y1 + t * (line.Y2 - line.Y1))))
+            return true;
+    }
+    return false;
+}
+
+QRectF BoxOf(const TBitmapCmd& b) {
+    return QRectF(QPointF(b.Left, b.Top), QPointF(b.Right, b.Bottom));
+}
+
+// The drawing read back from the page: the frame (its bottom is the ground
+// line), the structure lines (solid, up from the ground), the ROW lines
+// (dashed), the leaders (the other solid lines), the symbols, the labels
+// (texts inside the frame) and the captions (texts under the ground line).
+struct TDrawn {
+    TFrameCmd Frame;
+    std::vector<TLineCmd> Structures, RowLines, Leaders;
+    std::vector<TBitmapCmd> Symbols;
+    std::vector<TTextCmd> Labels, Captions;
+};
+
+TDrawn Read(const TPage& page) {
+    TDrawn drawn;
+    drawn.Frame = FrameOf(page);
+    const double ground = drawn.Frame.Bottom;
+    for (const TLineCmd& line : CommandsOf<TLineCmd>(page)) {
+        if (line.Pen.Style == Qt::DashLine) {
+            drawn.RowLines.push_back(line);
+        } else if (line.X1 == line.X2 && std::abs(line.Y1 - ground) < 1e-9) {
+            drawn.Structures.push_back(line);
+        } else {
+            drawn.Leaders.push_back(line);
+        }
+    }
+    drawn.Symbols = CommandsOf<TBitmapCmd>(page);
+    for (const TTextCmd* text : page.Texts()) {
+        if (text->Y > ground) {
+            drawn.Captions.push_back(*text);
+        } else if (text->Y > drawn.Frame.Top) {
+            drawn.Labels.push_back(*text);
+        }
+    }
+    return drawn;
+}
+
+// A leader ends at the label it leads to: its end lies within 0.05 in of the
+// label's box.
+bool LeadsTo(const TLineCmd& leader, const TTextCmd& label) {
+    const QRectF near = InkBox(label).adjusted(-0.05, -0.05, 0.05, 0.05);
+    return near.contains(QPointF(leader.X2, leader.Y2));
+}
+
+// Every label lies inside the frame and meets no other label, no structure
+// line, no ROW line, no symbol and no leader but its own; every caption lies
+// under the ground line and meets no other caption.
+void ExpectClearLayout(const TDrawn& d) {
+    const QRectF frame(QPointF(d.Frame.Left, d.Frame.Top), QPointF(d.Frame.Right, d.Frame.Bottom));
+    for (std::size_t i = 0; i < d.Labels.size(); ++i) {
+        const TTextCmd& label = d.Labels[i];
+        SCOPED_TRACE("label " + label.Text.toStdString());
+        const QRectF box = InkBox(label);
+        EXPECT_TRUE(frame.adjusted(1e-6, 1e-6, -1e-6, -1e-6).contains(box));
+        for (std::size_t j = i + 1; j < d.Labels.size(); ++j)
+            EXPECT_FALSE(Meet(box, InkBox(d.Labels[j]))) << d.Labels[j].Text.toStdString();
+        for (const TLineCmd& line : d.Structures)
+            EXPECT_FALSE(Meet(line, box)) << "structure at " << line.X1;
+        for (const TLineCmd& line : d.RowLines)
+            EXPECT_FALSE(Meet(line, box)) << "ROW line at " << line.X1;
+        for (const TBitmapCmd& symbol : d.Symbols)
+            EXPECT_FALSE(Meet(box, BoxOf(symbol))) << "symbol at " << CentreX(symbol);
+        for (const TLineCmd& leader : d.Leaders) {
+            // A label's own leader ends at it, as does the stroke before the end.
+            bool own = LeadsTo(leader, label);
+            for (const TLineCmd& next : d.Leaders)
+                own = own || (next.X1 == leader.X2 && next.Y1 == leader.Y2 && LeadsTo(next, label));
+            if (!own) {
+                EXPECT_FALSE(Meet(leader, box)) << "leader from " << leader.X1;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < d.Captions.size(); ++i) {
+        const QRectF box = InkBox(d.Captions[i]);
+        SCOPED_TRACE("caption " + d.Captions[i].Text.toStdString());
+        EXPECT_GT(box.top(), d.Frame.Bottom);
+        for (std::size_t j = i + 1; j < d.Captions.size(); ++j)
+            EXPECT_FALSE(Meet(box, InkBox(d.Captions[j]))) << d.Captions[j].Text.toStdString();
+    }
+}
+
 struct TDrawingFixture : ::testing::Test {
     std::unique_ptr<TEmfProject> project = test::MakeProject(English); // ROW 50 / 50 ft
     TScenario& scenario = project->Scenarios[0];
@@ -144,9 +256,15 @@ TEST_F(TDrawingFixture, ConductorsAreDrawnWhereTheyAreToScale) {
     EXPECT_EQ(OnlyText(page, QStringLiteral("1A1: -26.0, 42.0")).Font,
               (TFontSpec{QStringLiteral("Tahoma"), 8}));
     OnlyText(page, QStringLiteral("1G1: -17.0, 60.0"));
-    EXPECT_NEAR(OnlyText(page, QStringLiteral("-50.0")).Y, ground + 0.2, 1e-9);
+    // Under each ROW line its caption, "ROW" over the distance, centred on it.
+    const auto rowCaptions = TextsOf(page, QStringLiteral("ROW"));
+    ASSERT_EQ(rowCaptions.size(), 2u);
+    const TTextCmd leftDistance = OnlyText(page, QStringLiteral("-50.0"));
+    EXPECT_NEAR(rowCaptions[0].X + rowCaptions[0].Width / 2, edges[0], 1e-9);
+    EXPECT_NEAR(leftDistance.X + leftDistance.Width / 2, edges[0], 1e-9);
+    EXPECT_GT(InkBox(rowCaptions[0]).top(), ground);
+    EXPECT_GT(InkBox(leftDistance).top(), InkBox(rowCaptions[0]).bottom());
     OnlyText(page, QStringLiteral("50.0"));
-    EXPECT_EQ(TextsOf(page, QStringLiteral("ROW")).size(), 2u);
     EXPECT_EQ(TextsOf(page, QStringLiteral("E")).size(), 2u);
     EXPECT_EQ(TextsOf(page, QStringLiteral("M")).size(), 2u);
     const TTextCmd units = OnlyText(page, QStringLiteral("All Measurements in Feet"));
@@ -192,17 +310,45 @@ TEST_F(TDrawingFixture, SmallScalesDrawIdsOnlyAndBelowOneHundredthNoSymbolsOrLea
         SCOPED_TRACE(c.Row);
         scenario.SetDisplayRowLeft(c.Row);
         scenario.SetDisplayRowRight(c.Row);
+        // Spread out so that every id has room at its conductor even at the
+        // smallest scale: 1A1 and 1C1 lie 26 ft from the centre line (0.09 in
+        // at 0.0033 in/ft), their ids are about 0.15 in long.
+        const float spread = c.Density == 3 ? 4.0f : 1.0f;
+        scenario.Circuits[0].Conductors[0].SetDisplayHorizDistance(-26 * spread);
+        scenario.Circuits[0].Conductors[2].SetDisplayHorizDistance(26 * spread);
         const TPage page = Draw(scenario, 8).Pages.at(0);
         ASSERT_EQ(LabelDensity((kDrawingWidth - 0.7) / (2 * c.Row)), c.Density);
-        EXPECT_EQ(OnlyText(page, QStringLiteral("1B1")).Font,
-                  (TFontSpec{QStringLiteral("Tahoma"), c.FontSize}));
+        const TTextCmd id = OnlyText(page, QStringLiteral("1B1"));
+        EXPECT_EQ(id.Font, (TFontSpec{QStringLiteral("Tahoma"), c.FontSize}));
         EXPECT_TRUE(TextsOf(page, QStringLiteral("1B1: 0.0, 42.0")).empty());
-        int leaders = 0;
-        for (const TLineCmd& line : CommandsOf<TLineCmd>(page))
-            leaders += line.Pen.Style == Qt::SolidLine && std::abs(line.Pen.Width - 0.01) < 1e-9;
-        const bool drawn = c.Density < 3;
-        EXPECT_EQ(CommandsOf<TBitmapCmd>(page).size(), drawn ? 3u : 0u);
-        EXPECT_EQ(leaders, drawn ? 4 * 2 + 3 * 2 : 0); // two strokes per sensor mark and conductor
+        const TDrawn drawn = Read(page);
+        const bool symbols = c.Density < 3;
+        EXPECT_EQ(drawn.Symbols.size(), symbols ? 3u : 0u);
+        // With symbols a leader leads from each conductor. Without them each id
+        // sits at its conductor, 0.02 in below it (1A1 ending there, as its
+        // side's leader goes to the left), except 1B1: on the structure line its
+        // id would meet the line, so a leader leads it off.
+        const double scale = (kDrawingWidth - 0.7) / (2 * c.Row);
+        const double centre = 0.75 + kDrawingWidth / 2;
+        const double y = drawn.Frame.Bottom - 42 * scale;
+        const double xs[] = {centre - 26 * spread * scale, centre, centre + 26 * spread * scale};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const auto led =
+                std::count_if(drawn.Leaders.begin(), drawn.Leaders.end(), [&](const TLineCmd& l) {
+                    return std::abs(l.X1 - xs[i]) < 1e-9 && std::abs(l.Y1 - y) < 1e-9;
+                });
+            EXPECT_EQ(led, symbols || i == 1 ? 1 : 0) << i;
+        }
+        if (!symbols) {
+            const TTextCmd left = OnlyText(page, QStringLiteral("1A1"));
+            EXPECT_NEAR(left.X + left.Width, xs[0] + 0.02, 1e-9);
+            EXPECT_NEAR(left.Y, y + 0.02, 1e-9);
+            const TTextCmd right = OnlyText(page, QStringLiteral("1C1"));
+            EXPECT_NEAR(right.X, xs[2], 1e-9);
+            EXPECT_NEAR(right.Y, y + 0.02, 1e-9);
+            EXPECT_GT(id.X, xs[1]);
+        }
+        ExpectClearLayout(drawn);
     }
 }
 
@@ -216,7 +362,8 @@ TEST_F(TDrawingFixture, StructuresAtTheReferenceLineHaveNoDistanceMark) {
     const TTextCmd s = OnlyText(page, QStringLiteral("S"));
     const TTextCmd distance = OnlyText(page, QStringLiteral("25.0"));
     EXPECT_EQ(s.Font, (TFontSpec{QStringLiteral("Tahoma"), 9}));
-    EXPECT_NEAR(distance.Y - s.Y, 0.1, 1e-9);
+    EXPECT_GT(InkBox(distance).top(), InkBox(s).bottom()); // under the "S", apart from it
+    EXPECT_LT(distance.Y - s.Y, 0.2);
     // Structure lines: the existing circuit's 0.01 in wide, the new one's 0.03 in,
     // each from the ground up to 2 ft above its highest conductor.
     const std::vector<double> edges = RowEdges(page);
@@ -243,7 +390,7 @@ TEST_F(TDrawingFixture, StructuresAtTheReferenceLineHaveNoDistanceMark) {
     EXPECT_NE(symbols[1].Image, symbols[4].Image);
 }
 
-TEST_F(TDrawingFixture, LabelThatWouldCoverANeighbourGoesAboveItsLeader) {
+TEST_F(TDrawingFixture, LabelThatWouldCoverANeighbourTakesAnotherDirection) {
     // A scale at which labels carry positions and the conductors stand closer
     // than their labels are long.
     scenario.SetDisplayRowLeft(100);
@@ -259,9 +406,125 @@ TEST_F(TDrawingFixture, LabelThatWouldCoverANeighbourGoesAboveItsLeader) {
     EXPECT_GT(right.X, CentreX(symbols[2]));
     EXPECT_GT(right.Y, CentreY(symbols[2]));
     EXPECT_LT(left.X + left.Width, CentreX(symbols[0]));
-    // 1B1's label down to the right would run into 1C1's symbol: it goes up.
-    EXPECT_GT(centre.X, CentreX(symbols[1]));
-    EXPECT_LT(centre.Y, CentreY(symbols[1]) - 0.05);
+    EXPECT_LT(left.Y, CentreY(symbols[0]));
+    // 1B1's label down to the right would run into 1C1's symbol: it goes
+    // elsewhere, clear of it.
+    EXPECT_FALSE(Meet(InkBox(centre), BoxOf(symbols[2])));
+    EXPECT_FALSE(centre.X > CentreX(symbols[1]) && centre.Y > CentreY(symbols[1]) &&
+                 std::abs(centre.Y - CentreY(symbols[1]) - 0.1) < 0.05);
+    ExpectClearLayout(Read(page));
+}
+
+// ---- Crowded cross sections ------------------------------------------------------
+
+// A circuit of the cross section, at `distance` from the reference line, its
+// phases and ground wires at the given places; `isNew` picks the thick line.
+TCircuit& AddCircuitAt(TScenario& scenario, float distance,
+                       std::initializer_list<test::TPlace> places, int grounds, bool isNew = true) {
+    TCircuit& circuit = test::AddLine(scenario, "C", places, grounds);
+    circuit.SetDisplayDistFromRowLeft(distance);
+    circuit.NewCircuit = isNew;
+    return circuit;
+}
+
+// Cross sections where labels, lines and captions crowd each other (ROW in ft
+// each side), drawn with 8 in of room: a 1100 kV and an 800 kV line side by
+// side, a substation with four buses, one of them 3 ft inside the ROW edge,
+// and a double circuit on one structure away from the reference line.
+struct TCrowded {
+    const char* Name;
+    float Row;
+    std::function<void(TScenario&)> Build;
+    int Density;           // the scale's label density, worked out in the comment
+    int StructureCaptions; // "S" captions: structures away from the reference line
+};
+
+std::vector<TCrowded> CrowdedCases() {
+    return {
+        // Lateral extent 2 × 250 ft: scale 6.55 / 500 = 0.0131 in/ft, density 2.
+        {"1100 kV beside 800 kV", 250,
+         [](TScenario& s) {
+             AddCircuitAt(s, -90, {{-65, 110}, {0, 110}, {65, 110}, {-45, 150}, {45, 150}}, 2);
+             AddCircuitAt(s, 75, {{-45, 80}, {0, 80}, {45, 80}, {-30, 115}, {30, 115}}, 2);
+         },
+         2, 2},
+        // 2 × 500 ft: 0.00655 in/ft, density 3 (ids only, no symbols); the
+        // conductors of the two lines 0.3 in apart, ids about 0.15 in long.
+        {"the same lines at a smaller scale", 500,
+         [](TScenario& s) {
+             AddCircuitAt(s, -60, {{-65, 110}, {0, 110}, {65, 110}, {-45, 150}, {45, 150}}, 2);
+             AddCircuitAt(s, 60, {{-45, 80}, {0, 80}, {45, 80}, {-30, 115}, {30, 115}}, 2);
+         },
+         3, 2},
+        // 2 × 60 ft and a bus 5 ft outside the right edge: extent 125 ft,
+        // 0.0524 in/ft, density 0: labels with positions, 8 ft = 0.42 in apart.
+        {"substation", 60,
+         [](TScenario& s) {
+             AddCircuitAt(s, -42, {{-8, 20}, {0, 20}, {8, 20}, {0, 38}}, 1);
+             AddCircuitAt(s, -15, {{-8, 28}, {0, 28}, {8, 28}}, 0, false);
+             AddCircuitAt(s, 15, {{-8, 20}, {0, 20}, {8, 20}}, 0);
+             AddCircuitAt(s, 57, {{-8, 24}, {0, 24}, {8, 24}, {0, 36}}, 1, false);
+         },
+         0, 4},
+        // 2 × 50 ft: 0.0655 in/ft, density 0; both circuits on the structure at 20 ft.
+        {"double circuit", 50,
+         [](TScenario& s) {
+             AddCircuitAt(s, 20, {{-10, 40}, {-10, 52}, {-10, 64}, {0, 76}}, 1);
+             AddCircuitAt(s, 20, {{10, 64}, {10, 52}, {10, 40}}, 0);
+         },
+         0, 1},
+    };
+}
+
+TEST_F(TDrawingFixture, CrowdedCrossSectionsPlaceEveryLabelAndCaptionClear) {
+    for (const TCrowded& c : CrowdedCases()) {
+        SCOPED_TRACE(c.Name);
+        auto crowdedProject = test::MakeProject(English);
+        TScenario& crowded = crowdedProject->Scenarios[0];
+        crowded.SetDisplayRowLeft(c.Row);
+        crowded.SetDisplayRowRight(c.Row);
+        c.Build(crowded);
+        const TPageList pages = Draw(crowded, 8);
+        ASSERT_EQ(pages.Pages.size(), 1u);
+        const TPage& page = pages.Pages[0];
+        const TDrawn drawn = Read(page);
+        const int conductors = crowded.ConductorCount();
+        EXPECT_EQ(static_cast<int>(drawn.Labels.size()), conductors + 4); // and E, M twice
+        EXPECT_EQ(drawn.Symbols.size(), c.Density < 3 ? std::size_t(conductors) : 0u);
+        EXPECT_EQ(static_cast<int>(drawn.Structures.size()), crowded.Circuits.Count());
+        EXPECT_EQ(static_cast<int>(TextsOf(page, QStringLiteral("S")).size()), c.StructureCaptions);
+        EXPECT_EQ(TextsOf(page, QStringLiteral("ROW")).size(), 2u);
+        const bool positions = c.Density == 0;
+        EXPECT_EQ(drawn.Labels.back().Text.contains(QLatin1Char(',')), positions);
+        ExpectClearLayout(drawn);
+    }
+}
+
+// The line after the drawing starts below its last caption, also when
+// captions are stacked: a structure 2 ft inside the ROW edge puts its caption
+// under the edge's.
+TEST_F(TDrawingFixture, CaptionsThatWouldMeetAreStackedAndTheNextLineStartsBelowThem) {
+    AddCircuitAt(scenario, 48, {{-5, 30}, {0, 30}, {5, 30}}, 0);
+    test::TLambdaReport report;
+    double after = 0;
+    report.Body = [&](TPageCanvas& canvas) {
+        canvas.SetSectionBottom(10);
+        canvas.SetCursorY(2);
+        TPhaseDrawing(canvas, 0.75, 0.75 + kDrawingWidth / 2).Draw(scenario);
+        after = canvas.CursorY();
+    };
+    TPageCanvas canvas;
+    ASSERT_TRUE(canvas.Run(report).Ok);
+    const TPage page = canvas.TakePages().Pages.at(0);
+    const TTextCmd row = TextsOf(page, QStringLiteral("ROW")).at(1);
+    const TTextCmd rowDistance = OnlyText(page, QStringLiteral("50.0"));
+    const TTextCmd s = OnlyText(page, QStringLiteral("S"));
+    const TTextCmd distance = OnlyText(page, QStringLiteral("48.0"));
+    EXPECT_GT(InkBox(s).top(), InkBox(rowDistance).bottom()); // a row further down
+    EXPECT_GT(InkBox(distance).top(), InkBox(s).bottom());
+    EXPECT_NEAR(s.X + s.Width / 2, distance.X + distance.Width / 2, 1e-9);
+    EXPECT_GT(after, distance.Y + 0.1);
+    ExpectClearLayout(Read(page));
 }
 
 // ---- Conductor symbols ------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace corvalt {
@@ -31,6 +32,7 @@ class TBodyReport : public TReport {
     void PrintBody() override { body_(*this); }
 
     using TReport::Canvas;
+    using TReport::PrintHeadingRow;
     using TReport::PrintStandardFooter;
 
   private:
@@ -74,6 +76,36 @@ TEST(Markup, OnlySemicolonsPrintEmptyCellsAndEndTheLine) {
     EXPECT_NEAR(fills[0].Top, lineTop, kEps);
     EXPECT_NEAR(fills[0].Bottom, lineTop + lineHeight, kEps);
     EXPECT_NEAR(cursorAfter, 2 + lineHeight, kEps);
+}
+
+// Headings printed 2 points smaller than Tahoma 12 in cells 0.7 in wide with
+// 0.03 in margins: "From" fits at 10 pt; "Lateral Dist" (0.695 in at 10 pt,
+// 0.624 in at 9 pt) does not fit the 0.64 in between the margins and is
+// printed at 9 pt on the row's baseline. The cells keep their sides.
+TEST(HeadingRow, AHeadingWiderThanItsCellIsPrintedSmaller) {
+    const TPage page = RunBody([](TBodyReport& report) {
+        TPageCanvas& canvas = report.Canvas();
+        canvas.SelectFont(QStringLiteral("Tahoma"), 12);
+        canvas.KeepLineTop();
+        canvas.SetCursorY(2);
+        canvas.ClearTabs();
+        canvas.DefineTab(1, TJustify::Centre, 0.7, 3, BoxAll, 0);
+        canvas.DefineTab(kTabAfterPrevious, TJustify::Centre, 0.7, 3, BoxAll, 0);
+        report.PrintHeadingRow(2, {QStringLiteral("Lateral Dist"), QStringLiteral("From")});
+        EXPECT_EQ(canvas.Font().Size, 12); // the row's font is restored
+    });
+    const TTextCmd wide = OnlyText(page, QStringLiteral("Lateral Dist"));
+    const TTextCmd narrow = OnlyText(page, QStringLiteral("From"));
+    EXPECT_EQ(wide.Font.Size, 9);
+    EXPECT_EQ(narrow.Font.Size, 10);
+    EXPECT_NEAR(wide.Y, narrow.Y, kEps);
+    EXPECT_GT(wide.X, 1.03 - kEps);
+    EXPECT_LT(wide.X + wide.Width, 1.67 + kEps);
+    std::vector<double> sides;
+    for (const TLineCmd& line : CommandsOf<TLineCmd>(page))
+        if (line.X1 == line.X2) sides.push_back(line.X1);
+    std::sort(sides.begin(), sides.end());
+    EXPECT_EQ(sides, (std::vector<double>{1, 1.7, 1.7, 2.4}));
 }
 
 TEST(Markup, ShadedTabFillsTheCellWithFivePercentGrey) {

@@ -262,20 +262,6 @@ QString SampleProjectPath() {
     return QStringLiteral(CORVALT_SOURCE_DIR "/examples/sample-english.emf");
 }
 
-bool UseGermanLocale() {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "corvalt-locales";
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-    if (!std::filesystem::exists(folder / "de_DE.UTF-8") && std::system(command.c_str()) != 0)
-        return false;
-    qputenv("LOCPATH", QByteArray::fromStdString(folder.string()));
-    qputenv("LC_ALL", "de_DE.UTF-8");
-    qputenv("LANG", "de_DE.UTF-8");
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-}
-
 // ---- Main window ---------------------------------------------------------------------------
 
 void QuietOffscreenWarnings() {

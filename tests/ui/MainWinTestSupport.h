@@ -130,11 +130,6 @@ std::unique_ptr<TEmfProject> MakeProject();
 // The sample project of the examples folder.
 QString SampleProjectPath();
 
-// Makes the process run under a German locale (decimal comma), built with
-// localedef into a private folder, as a user's desktop may; call before the
-// application object exists. False when no such locale can be built here.
-bool UseGermanLocale();
-
 // Drops the offscreen platform's warning about windows it cannot size from
 // their hints (one per window; nothing a test can act on).
 void QuietOffscreenWarnings();

@@ -1,0 +1,180 @@
+// Where the phase configuration drawing puts a label: the leader's geometry,
+// what counts as meeting, the choice among directions and lengths, and the
+// rows of the captions. Numbers in and out, drawing inches.
+#include "reports/LabelPlacement.h"
+
+#include <gtest/gtest.h>
+
+namespace corvalt {
+namespace {
+
+constexpr double kEps = 1e-12;
+
+// A label 0.5 in long in an 8 pt font, its box 0.06 in above and 0.02 in below
+// the baseline, with the leader steps of the largest scale (0.1 in each way).
+TLabelRequest Request(QPointF mark, TLeader preferred) {
+    TLabelRequest request;
+    request.Mark = mark;
+    request.Preferred = preferred;
+    request.TextWidth = 0.5;
+    request.Ascent = 0.06;
+    request.Descent = 0.02;
+    request.FontHeight = 8.0 / 72;
+    request.QuarterShift = true;
+    request.Steps = {0.1, 0.1};
+    request.LongerSteps = {0.025, 0.05};
+    return request;
+}
+
+void ExpectPoint(QPointF actual, double x, double y) {
+    EXPECT_NEAR(actual.x(), x, kEps);
+    EXPECT_NEAR(actual.y(), y, kEps);
+}
+
+TEST(LabelPlacement, LeaderAndLabelFollowTheDirectionAndTheLength) {
+    const double quarter = 8.0 / 72 / 4; // 0.02778 in
+    {
+        SCOPED_TRACE("right and down: a stroke to (+dh, +dv), one across, the label after it");
+        const TLabelPlace p =
+            LabelPlaceFor(Request({1, 2}, TLeader::RightDown), TLeader::RightDown, 1);
+        ASSERT_EQ(p.LeaderPoints.size(), 3u);
+        ExpectPoint(p.LeaderPoints[1], 1.1, 2.1);
+        ExpectPoint(p.LeaderPoints[2], 1.2, 2.1);
+        // 0.01 in (a tenth of dh) after the end, 0.02 in below it, a quarter of
+        // the font height up as the leader goes down.
+        ExpectPoint(p.Baseline, 1.21, 2.12 - quarter);
+        EXPECT_NEAR(p.Box.top(), 2.12 - quarter - 0.06, kEps);
+        EXPECT_NEAR(p.Box.bottom(), 2.12 - quarter + 0.02, kEps);
+        EXPECT_NEAR(p.Box.width(), 0.5, kEps);
+    }
+    {
+        SCOPED_TRACE("left and up: the label ends 0.02 in into the leader's end");
+        const TLabelPlace p = LabelPlaceFor(Request({1, 2}, TLeader::LeftUp), TLeader::LeftUp, 1);
+        ExpectPoint(p.LeaderPoints[2], 0.8, 1.9);
+        ExpectPoint(p.Baseline, 0.8 - 0.01 - 0.5 + 0.02, 1.92 + quarter);
+    }
+    {
+        SCOPED_TRACE("twice as long: the first stroke doubles, the second stays");
+        const TLabelPlace p = LabelPlaceFor(Request({1, 2}, TLeader::RightUp), TLeader::RightUp, 2);
+        ExpectPoint(p.LeaderPoints[1], 1.2, 1.8);
+        ExpectPoint(p.LeaderPoints[2], 1.3, 1.8);
+    }
+    {
+        SCOPED_TRACE("horizontal: no rise, the label a quarter lower");
+        const TLabelPlace p = LabelPlaceFor(Request({1, 2}, TLeader::Left), TLeader::Left, 1);
+        ExpectPoint(p.LeaderPoints[1], 0.9, 2);
+        ExpectPoint(p.LeaderPoints[2], 0.8, 2);
+        ExpectPoint(p.Baseline, 0.31, 2.02 + quarter);
+    }
+    {
+        SCOPED_TRACE("labels printed at their point: none, then the longer steps");
+        TLabelRequest request = Request({1, 2}, TLeader::RightDown);
+        request.Steps = {0, 0};
+        request.QuarterShift = false;
+        const TLabelPlace at = LabelPlaceFor(request, TLeader::RightDown, 1);
+        EXPECT_TRUE(at.LeaderPoints.empty());
+        ExpectPoint(at.Baseline, 1, 2.02);
+        const TLabelPlace led = LabelPlaceFor(request, TLeader::RightDown, 2);
+        ASSERT_EQ(led.LeaderPoints.size(), 3u);
+        ExpectPoint(led.LeaderPoints[2], 1.05, 2.05);
+    }
+}
+
+TEST(LabelPlacement, SegmentsMeetRectanglesTheyCrossOrTouch) {
+    const QRectF box(1, 1, 2, 1); // x 1..3, y 1..2
+    const std::pair<QLineF, bool> cases[] = {
+        {QLineF(0, 0, 4, 3), true},       // crosses
+        {QLineF(2, 0, 2, 5), true},       // a vertical line through it
+        {QLineF(3, 0, 3, 0.999), false},  // ends just short of its corner
+        {QLineF(3, 0, 3, 1), true},       // touches the corner
+        {QLineF(0, 2.5, 5, 2.5), false},  // parallel, below
+        {QLineF(1.5, 1.5, 2, 1.8), true}, // inside
+        {QLineF(0, 0, 0.9, 5), false},    // passes left of it
+        {QLineF(0, 1.5, 1, 1.5), true},   // ends on its left side
+    };
+    for (const auto& [line, meets] : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << line.x1() << "," << line.y1() << " " << line.x2() << "," << line.y2());
+        EXPECT_EQ(SegmentMeetsRect(line, box), meets);
+    }
+}
+
+TEST(LabelPlacement, PlaceTakesTheFirstClearDirectionAndLength) {
+    const QRectF frame(-5, -5, 10, 5);
+    const TLabelRequest request = Request({0, -1}, TLeader::RightDown);
+    {
+        SCOPED_TRACE("nothing in the way: the preferred leader");
+        TLabelLayout layout(frame, 0.01);
+        EXPECT_EQ(layout.Place(request).Leader, TLeader::RightDown);
+    }
+    {
+        SCOPED_TRACE("a label below to the right: up to the right");
+        TLabelLayout layout(frame, 0.01);
+        layout.AddBox(QRectF(0.3, -0.95, 0.5, 0.1));
+        const TLabelPlace p = layout.Place(request);
+        EXPECT_EQ(p.Leader, TLeader::RightUp);
+        EXPECT_EQ(p.LeaderPoints.size(), 3u);
+        EXPECT_TRUE(p.Clear);
+    }
+    {
+        SCOPED_TRACE("a line 0.3 in to the right: every leader of that side meets it, "
+                     "the left side is next");
+        TLabelLayout layout(frame, 0.01);
+        layout.AddLine(QLineF(0.3, 0, 0.3, -3));
+        EXPECT_EQ(layout.Place(request).Leader, TLeader::LeftUp);
+    }
+    {
+        SCOPED_TRACE("lines close on both sides: a longer leader leads past them");
+        TLabelLayout layout(frame, 0.01);
+        layout.AddLine(QLineF(0.3, 0, 0.3, -1.25));
+        layout.AddLine(QLineF(-0.3, 0, -0.3, -1.25));
+        const TLabelPlace p = layout.Place(request);
+        // Up to the right with length k the leader ends at (0.1 k + 0.1,
+        // -1 - 0.1 k) and the label starts 0.01 in further right: less the
+        // clearance, at 0.3 (on the line) for k = 2, at 0.4 for k = 3.
+        EXPECT_EQ(p.Leader, TLeader::RightUp);
+        ASSERT_EQ(p.LeaderPoints.size(), 3u);
+        ExpectPoint(p.LeaderPoints[2], 0.4, -1.3);
+        EXPECT_TRUE(p.Clear);
+    }
+    {
+        SCOPED_TRACE("the label's frame is the limit");
+        TLabelLayout layout(QRectF(-0.3, -1.2, 0.6, 1.2), 0.01);
+        const TLabelPlace p = layout.Place(request);
+        EXPECT_FALSE(p.Clear); // a 0.5 in label has no room in a 0.6 in frame beside the mark
+    }
+}
+
+TEST(LabelPlacement, PlacedLabelsAndLeadersAreKeptClearOfByLaterOnes) {
+    TLabelLayout layout(QRectF(-5, -5, 10, 5), 0.01);
+    const TLabelPlace first = layout.Place(Request({0, -1}, TLeader::RightDown));
+    const TLabelPlace second = layout.Place(Request({0, -1.02}, TLeader::RightDown));
+    EXPECT_EQ(first.Leader, TLeader::RightDown);
+    EXPECT_NE(second.Leader, TLeader::RightDown);
+    EXPECT_FALSE(second.Box.intersects(first.Box));
+}
+
+TEST(LabelPlacement, ALeaderThatCrossesNoLineIsPreferred) {
+    // A structure line 0.15 in to the right of the mark: the labels to the
+    // right (from 0.21 in) clear it, but their leaders cross it; the label to
+    // the left has room and a leader that crosses nothing.
+    TLabelLayout layout(QRectF(-5, -5, 10, 5), 0.01);
+    layout.AddLine(QLineF(0.15, 0, 0.15, -3));
+    const TLabelPlace p = layout.Place(Request({0, -1}, TLeader::RightDown));
+    EXPECT_EQ(p.Leader, TLeader::LeftUp);
+    ASSERT_EQ(p.LeaderPoints.size(), 3u);
+    ExpectPoint(p.LeaderPoints[2], -0.2, -1.1);
+}
+
+TEST(LabelPlacement, CaptionsThatWouldMeetGoToTheNextRow) {
+    const std::vector<std::pair<double, double>> extents = {
+        {0, 1}, {0.5, 1.5}, {1.2, 2}, {1.05, 1.1}, {-1, -0.2}};
+    // {0.5, 1.5} overlaps {0, 1}: row 1. {1.2, 2} keeps 0.2 from {0, 1}: row 0.
+    // {1.05, 1.1} is only 0.05 from {0, 1} and meets {0.5, 1.5} and {1.2, 2}
+    // within the gap: row 2. {-1, -0.2} keeps 0.2 from everything: row 0.
+    EXPECT_EQ(CaptionRows(extents, 0.1), (std::vector<int>{0, 1, 0, 2, 0}));
+    EXPECT_TRUE(CaptionRows({}, 0.1).empty());
+}
+
+} // namespace
+} // namespace corvalt
