@@ -1,5 +1,6 @@
 #include "model/ProjectFile.h"
 
+#include "model/Limits.h"
 #include "model/Messages.h"
 #include "model/Project.h"
 #include "model/TextHelpers.h"
@@ -74,6 +75,17 @@ TRecordReader::TScope::~TScope() {
 
 void TRecordReader::Fail(const char* field, const std::string& reason) {
     FailAt(field, stream_.Position(), reason);
+}
+
+std::size_t TRecordReader::Offset() const {
+    return stream_.Position();
+}
+
+void TRecordReader::Refuse(const char* field, std::size_t offset, const std::string& reason,
+                           const std::string& shown) {
+    if (failed_) return;
+    FailAt(field, offset, reason);
+    refusal_ = shown;
 }
 
 void TRecordReader::FailAt(const char* field, std::size_t offset, const std::string& reason) {
@@ -270,6 +282,19 @@ std::vector<std::uint8_t> SerializeProject(const TEmfProject& project) {
 
 // ---- Readers -------------------------------------------------------------------
 
+namespace {
+
+std::string ProjectHas(const std::string& tooMany) {
+    return "The project has " + tooMany + ".";
+}
+
+void RefuseConductors(TRecordReader& reader, const char* field, std::size_t offset, int count) {
+    reader.Refuse(field, offset, std::to_string(count) + " conductors in the cross section",
+                  ProjectHas(TooManyConductorsText()));
+}
+
+} // namespace
+
 void ReadConductorRecord(TRecordReader& reader, TConductor& conductor) {
     const int units = conductor.Scenario->Project->Units;
     conductor.CondType = reader.Code("conductor type", Ground);
@@ -306,7 +331,10 @@ void ReadCircuitRecord(TRecordReader& reader, TCircuit& circuit) {
     circuit.OhgwCount = reader.ByteFromInt("ground-wire count");
     circuit.OhgwName = reader.Text("ground-wire type name");
     circuit.OhgwDiameter = DiameterFromFile(units, reader.Float("ground-wire diameter"));
+    const std::size_t countOffset = reader.Offset();
     const int count = reader.Count("number of conductors", kMinConductorBytes);
+    if (count > kMaxConductorsPerSection)
+        RefuseConductors(reader, "number of conductors", countOffset, count);
     for (int i = 0; i < count && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "conductor " + std::to_string(i + 1));
         auto conductor = std::make_unique<TConductor>(*circuit.Scenario, circuit);
@@ -330,14 +358,27 @@ void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario) {
     scenario.DefaultVoltage = reader.Float("default voltage");
     scenario.SetDisplayRowLeft(reader.Float("ROW left"));
     scenario.SetDisplayRowRight(reader.Float("ROW right"));
+    std::size_t countOffset = reader.Offset();
     const int circuits = reader.Count("number of circuits", kMinCircuitBytes);
+    if (circuits > kMaxCircuitsPerSection)
+        reader.Refuse("number of circuits", countOffset, std::to_string(circuits) + " circuits",
+                      ProjectHas(TooManyCircuitsText()));
     for (int i = 0; i < circuits && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "circuit " + std::to_string(i + 1));
         auto circuit = std::make_unique<TCircuit>(scenario);
+        const std::size_t circuitOffset = reader.Offset();
         ReadCircuitRecord(reader, *circuit);
         scenario.Circuits.Add(std::move(circuit));
+        // Each circuit is within the limit by itself; together they may not be.
+        if (scenario.ConductorCount() > kMaxConductorsPerSection)
+            RefuseConductors(reader, "conductors", circuitOffset, scenario.ConductorCount());
     }
+    countOffset = reader.Offset();
     const int points = reader.Count("number of points of interest", kMinInterestPointBytes);
+    if (points > kMaxInterestPointsPerSection)
+        reader.Refuse("number of points of interest", countOffset,
+                      std::to_string(points) + " points of interest",
+                      ProjectHas(TooManyInterestPointsText()));
     for (int i = 0; i < points && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "point of interest " + std::to_string(i + 1));
         auto point = std::make_unique<TInterestPoint>(scenario);
@@ -379,7 +420,9 @@ void ReadProjectFields(TRecordReader& reader, TEmfProject& project) {
 }
 
 TFileResult Damaged(const TRecordReader& reader) {
-    return TFileResult::Failure(messages::kFileDamaged, reader.Error());
+    const std::string& refusal = reader.Refusal();
+    return TFileResult::Failure(refusal.empty() ? messages::kFileDamaged : refusal,
+                                reader.Error());
 }
 
 } // namespace
