@@ -39,9 +39,11 @@ TEST(IniFile, ReadsKeysOfTheirSectionIgnoringCaseAndUnusableLines) {
     EXPECT_EQ(ini.Value("Project", "EnterAsTab"), std::nullopt);      // other section
     EXPECT_EQ(ini.Value("Missing", "EnterAsTab"), std::nullopt);
     EXPECT_EQ(ini.Value("Project", "; EngineerName"), std::nullopt); // comments are no keys
+    // Every line that erasing the section would drop, but blanks and comments.
     const std::vector<std::string> expected = {
-        "EngineerName = Ann Smith", "engineername=second, ignored", "FacAddr=1 Main St;Springfield",
-        "AgentName=still in Project"};
+        "EngineerName = Ann Smith",      "this line has no equals sign",
+        "engineername=second, ignored",  "FacAddr=1 Main St;Springfield",
+        "[Broken",                       "AgentName=still in Project"};
     EXPECT_EQ(ini.SectionLines("PROJECT"), expected);
 }
 
@@ -174,14 +176,16 @@ TEST(IniFile, ARefusedWriteIsReportedAndLosesNothing) {
     TIniFile ini = TIniFile::Read(notAFile);
     EXPECT_TRUE(ini.Unreadable());
     ini.WriteBool("General", "EnterAsTab", false);
-    EXPECT_EQ(ini.Save(), "Unable to write to " + notAFile.string());
+    EXPECT_EQ(ini.Save(), "Unable to write to " + notAFile.string() + " (the file could not be read)");
     EXPECT_EQ(ReadFile(notAFile / "keep.txt"), "x");
 
     // A regular file where the folder should be.
     WriteFile(folder / "plain", "data");
     TIniFile nested = TIniFile::Read(folder / "plain" / "corvalt.INI");
     nested.WriteBool("General", "EnterAsTab", false);
-    EXPECT_EQ(nested.Save(), "Unable to write to " + (folder / "plain" / "corvalt.INI").string());
+    const fs::path inPlain = folder / "plain" / "corvalt.INI";
+    EXPECT_EQ(nested.Save(), "Unable to write to " + inPlain.string() + " (the folder '" +
+                                 (folder / "plain").string() + "' does not exist)");
     EXPECT_EQ(ReadFile(folder / "plain"), "data");
 }
 
@@ -194,6 +198,6 @@ TEST(IniFile, AFileTooLargeToBePreferencesIsNeverReplaced) {
     EXPECT_TRUE(ini.Unreadable());
     EXPECT_EQ(ini.Value("General", "EnterAsTab"), std::nullopt);
     ini.WriteBool("General", "EnterAsTab", true);
-    EXPECT_EQ(ini.Save(), UnableToWriteMessage(path));
+    EXPECT_EQ(ini.Save(), UnableToWriteMessage(path, "the file could not be read"));
     EXPECT_EQ(fs::file_size(path), 17u * 1024u * 1024u);
 }
