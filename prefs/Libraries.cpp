@@ -3,8 +3,6 @@
 #include "model/TextHelpers.h"
 #include "prefs/NumberText.h"
 
-#include <algorithm>
-#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -91,11 +89,16 @@ std::vector<std::string> ParseLibrary(const std::vector<std::string>& texts, int
     return unreadable;
 }
 
+// The name between bars, as it reads back: without bars of its own, a line
+// break inside it (which the file cannot hold) as a blank, and without the
+// blanks and control characters at its ends that reading trims.
 std::string BarQuoted(const std::string& name) {
-    std::string quoted = "|";
-    std::copy_if(name.begin(), name.end(), std::back_inserter(quoted),
-                 [](char c) { return c != '|'; });
-    return quoted + "|";
+    std::string kept;
+    for (const char c : name) {
+        if (c == '|') continue;
+        kept += c == '\r' || c == '\n' ? ' ' : c;
+    }
+    return "|" + Trim(kept) + "|";
 }
 
 } // namespace

@@ -48,7 +48,8 @@ std::vector<std::string> ParseOhgws(const std::vector<std::string>& lines,
 // written in whole units and factors and diameters with three decimals, all
 // rounded half away from zero (34.5 kV with factor 1.05: "35,1.050,36"). A name
 // is written between vertical bars, which it therefore cannot contain: bars
-// inside a name are left out.
+// inside a name are left out, and so are the blanks at its ends that reading
+// would trim.
 std::string FormatVoltage(const TVoltItem& item);
 std::string FormatConductor(const TCondItem& item);
 std::string FormatOhgw(const TOhgwItem& item);

@@ -33,6 +33,9 @@ TEST(Libraries, EntriesAreWrittenInTheirFormats) {
     EXPECT_EQ(FormatConductor({"ACSR, 795", 27.7f, 906.6f}), "|ACSR, 795|,27.700,907");
     EXPECT_EQ(FormatOhgw({"3/8 EHS", 9.525f}), "|3/8 EHS|,9.525");
     EXPECT_EQ(FormatOhgw({"a|b", 1.0f}), "|ab|,1.000"); // a bar would end the name
+    // Written as it reads back: no line break inside, nothing trimmable at the ends.
+    EXPECT_EQ(FormatOhgw({"a\rb", 1.0f}), "|a b|,1.000");
+    EXPECT_EQ(FormatOhgw({"x \x01|", 1.0f}), "|x|,1.000");
 }
 
 TEST(Libraries, BothLineLayoutsLoad) {
