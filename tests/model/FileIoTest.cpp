@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -16,6 +19,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -179,6 +183,24 @@ TEST_F(FileIo, AnExistingFileBehindAPathTooLongIsNotCalledMissing) {
     }
     ASSERT_EQ(fchdir(start), 0);
     close(start);
+}
+
+TEST_F(FileIo, AWriteThatFailsMidwayKeepsTheOldFileAndLeavesNoTemporary) {
+    const fs::path target = folder_ / "p.emf";
+    std::ofstream(target) << "old";
+    // Files may not grow past 1 KiB: writing 4 KiB fails as on a full disk.
+    rlimit original{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
+    const rlimit small{1024, original.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string failure = ReplaceFile(target.string(), Bytes(4096, 'x'));
+    setrlimit(RLIMIT_FSIZE, &original);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_NE(failure.find("cannot write"), std::string::npos) << failure;
+    EXPECT_NE(failure.find(std::strerror(EFBIG)), std::string::npos) << failure;
+    EXPECT_EQ(Slurp(target), "old");
+    EXPECT_EQ(Names(), std::vector<std::string>{"p.emf"});
 }
 
 TEST_F(FileIo, MessagesEscapeControlCharactersInNames) {

@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 
 using namespace corvalt;
 using corvalt::test::ReadFile;
@@ -187,6 +193,29 @@ TEST(IniFile, ARefusedWriteIsReportedAndLosesNothing) {
     EXPECT_EQ(nested.Save(), "Unable to write to " + inPlain.string() + " (the folder '" +
                                  (folder / "plain").string() + "' does not exist)");
     EXPECT_EQ(ReadFile(folder / "plain"), "data");
+}
+
+TEST(IniFile, AWriteTheSystemRefusesMidwaySaysWhy) {
+    TTempFolder folder;
+    const fs::path path = folder / "corvalt.INI";
+    WriteFile(path, "[General]\nEnterAsTab=0\n");
+    TIniFile ini = TIniFile::Read(path);
+    ini.WriteString("Project", "Notes", std::string(2000, 'n'));
+    // Files may not grow past 1 KiB: the write fails as on a full disk.
+    rlimit original{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
+    const rlimit small{1024, original.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::optional<std::string> refused = ini.Save();
+    setrlimit(RLIMIT_FSIZE, &original);
+    std::signal(SIGXFSZ, SIG_DFL);
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->rfind("Unable to write to " + path.string() + " (cannot write '", 0), 0u)
+        << *refused;
+    EXPECT_NE(refused->find(std::string(": ") + std::strerror(EFBIG) + ")"), std::string::npos)
+        << *refused;
+    EXPECT_EQ(ReadFile(path), "[General]\nEnterAsTab=0\n");
 }
 
 TEST(IniFile, AFileTooLargeToBePreferencesIsNeverReplaced) {
