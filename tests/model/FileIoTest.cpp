@@ -1,6 +1,8 @@
 // The one safe writer and the whole-file reader: what they refuse, names that
 // reach the file system byte for byte, the longest names, and paths longer
 // than the system allows.
+#include "FolderTest.h"
+
 #include "model/FileIo.h"
 #include "model/Messages.h"
 #include "model/Project.h"
@@ -39,28 +41,7 @@ std::string Slurp(const fs::path& path) {
     return content.str();
 }
 
-class FileIo : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("corvalt-fileio-" + std::to_string(getpid()) + "-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    // The names in the folder, as bytes.
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path folder_;
-};
+class FileIo : public corvalt::test::TFolderTest {};
 
 TEST_F(FileIo, TargetsThatAreNoRegularFileAreRefusedAndLeftAsTheyWere) {
     const fs::path fifo = folder_ / "pipe.pdf";
