@@ -20,8 +20,8 @@ int RunVersion(const Args& arguments) {
     std::error_code error;
     const bool exists = std::filesystem::exists(location.File, error);
     std::cout << "corvalt-cli " << kVersionText << "\n"
-              << "preferences: " << PrintableText(location.File.string()) << " (" << IniSourceText(location.Source)
-              << (exists ? "" : ", not created yet") << ")\n";
+              << "preferences: " << PrintableText(location.File.string()) << " ("
+              << IniSourceText(location.Source) << (exists ? "" : ", not created yet") << ")\n";
     return ExitOk;
 }
 

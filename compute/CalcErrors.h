@@ -15,8 +15,9 @@ enum class TCalcFault {
     Coincident,      // two conductors above ground at the same place
     Singular,        // the potential coefficients cannot be solved
     ProfileTooWide,  // the right of way cannot be laid out as a profile
-    TooManyConductors,     // more than model/Limits.h allows
-    TooManyInterestPoints, // more than model/Limits.h allows
+    // More conductors or points of interest than model/Limits.h allows.
+    TooManyConductors,
+    TooManyInterestPoints,
 };
 
 struct TCalcFailure {

@@ -420,8 +420,9 @@ TPageFileResult ParsePages(const QByteArray& bytes, const QString& fileName) {
 QString WritePageFile(const QString& path, const TPageList& pages) {
     const QByteArray bytes = SerializePages(pages);
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    const std::string failure = ReplaceFile(QFile::encodeName(path).toStdString(),
-                                            std::span(data, static_cast<std::size_t>(bytes.size())));
+    const std::string failure =
+        ReplaceFile(QFile::encodeName(path).toStdString(),
+                    std::span(data, static_cast<std::size_t>(bytes.size())));
     if (!failure.empty())
         return QStringLiteral("The page file \"%1\" cannot be written: %2.")
             .arg(QFileInfo(path).fileName(), QString::fromStdString(failure));

@@ -12,9 +12,9 @@
 
 #include "engine/PageModel.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QPageSize>
-#include <QByteArray>
 #include <QString>
 
 #include <string>

@@ -48,8 +48,8 @@ struct TLibraries {
 };
 
 std::size_t LibraryLineCount(const TIniFile& ini) {
-    return ini.SectionLines(kVoltagesSection).size() +
-           ini.SectionLines(kConductorsSection).size() + ini.SectionLines(kOhgwsSection).size();
+    return ini.SectionLines(kVoltagesSection).size() + ini.SectionLines(kConductorsSection).size() +
+           ini.SectionLines(kOhgwsSection).size();
 }
 
 std::vector<std::string> ScalarValues(const TIniFile& ini) {

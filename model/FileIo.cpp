@@ -204,7 +204,8 @@ std::string ReplaceResolved(const std::string& target, std::span<const std::uint
     const std::string temporaryPath = (fs::path(folderPath) / temporary).string();
     Pending().Add(temporaryPath);
     std::string failure = FillTemporary(file, bytes, replacing ? &old : nullptr, temporaryPath);
-    if (failure.empty() && renameat(folder.Get(), temporary.c_str(), folder.Get(), name.c_str()) != 0)
+    if (failure.empty() &&
+        renameat(folder.Get(), temporary.c_str(), folder.Get(), name.c_str()) != 0)
         failure = "cannot replace " + QuotedName(target) + ": " + SystemReason(errno);
     if (!failure.empty()) unlinkat(folder.Get(), temporary.c_str(), 0);
     Pending().Remove(temporaryPath);

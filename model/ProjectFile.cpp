@@ -293,6 +293,20 @@ void RefuseConductors(TRecordReader& reader, const char* field, std::size_t offs
                   ProjectHas(TooManyConductorsText()));
 }
 
+// A count of records that must also stay within a limit of the program;
+// beyond it the file is refused with the message tooMany.
+int LimitedCount(TRecordReader& reader, const char* field, std::size_t minRecordBytes, int limit,
+                 const std::string& tooMany) {
+    const std::size_t offset = reader.Offset();
+    const int count = reader.Count(field, minRecordBytes);
+    if (count > limit)
+        reader.Refuse(field, offset,
+                      std::to_string(count) + ", more than the " + std::to_string(limit) +
+                          " supported",
+                      ProjectHas(tooMany));
+    return count;
+}
+
 } // namespace
 
 void ReadConductorRecord(TRecordReader& reader, TConductor& conductor) {
@@ -331,10 +345,8 @@ void ReadCircuitRecord(TRecordReader& reader, TCircuit& circuit) {
     circuit.OhgwCount = reader.ByteFromInt("ground-wire count");
     circuit.OhgwName = reader.Text("ground-wire type name");
     circuit.OhgwDiameter = DiameterFromFile(units, reader.Float("ground-wire diameter"));
-    const std::size_t countOffset = reader.Offset();
-    const int count = reader.Count("number of conductors", kMinConductorBytes);
-    if (count > kMaxConductorsPerSection)
-        RefuseConductors(reader, "number of conductors", countOffset, count);
+    const int count = LimitedCount(reader, "number of conductors", kMinConductorBytes,
+                                   kMaxConductorsPerSection, TooManyConductorsText());
     for (int i = 0; i < count && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "conductor " + std::to_string(i + 1));
         auto conductor = std::make_unique<TConductor>(*circuit.Scenario, circuit);
@@ -358,11 +370,8 @@ void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario) {
     scenario.DefaultVoltage = reader.Float("default voltage");
     scenario.SetDisplayRowLeft(reader.Float("ROW left"));
     scenario.SetDisplayRowRight(reader.Float("ROW right"));
-    std::size_t countOffset = reader.Offset();
-    const int circuits = reader.Count("number of circuits", kMinCircuitBytes);
-    if (circuits > kMaxCircuitsPerSection)
-        reader.Refuse("number of circuits", countOffset, std::to_string(circuits) + " circuits",
-                      ProjectHas(TooManyCircuitsText()));
+    const int circuits = LimitedCount(reader, "number of circuits", kMinCircuitBytes,
+                                      kMaxCircuitsPerSection, TooManyCircuitsText());
     for (int i = 0; i < circuits && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "circuit " + std::to_string(i + 1));
         auto circuit = std::make_unique<TCircuit>(scenario);
@@ -373,12 +382,8 @@ void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario) {
         if (scenario.ConductorCount() > kMaxConductorsPerSection)
             RefuseConductors(reader, "conductors", circuitOffset, scenario.ConductorCount());
     }
-    countOffset = reader.Offset();
-    const int points = reader.Count("number of points of interest", kMinInterestPointBytes);
-    if (points > kMaxInterestPointsPerSection)
-        reader.Refuse("number of points of interest", countOffset,
-                      std::to_string(points) + " points of interest",
-                      ProjectHas(TooManyInterestPointsText()));
+    const int points = LimitedCount(reader, "number of points of interest", kMinInterestPointBytes,
+                                    kMaxInterestPointsPerSection, TooManyInterestPointsText());
     for (int i = 0; i < points && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "point of interest " + std::to_string(i + 1));
         auto point = std::make_unique<TInterestPoint>(scenario);
@@ -421,8 +426,7 @@ void ReadProjectFields(TRecordReader& reader, TEmfProject& project) {
 
 TFileResult Damaged(const TRecordReader& reader) {
     const std::string& refusal = reader.Refusal();
-    return TFileResult::Failure(refusal.empty() ? messages::kFileDamaged : refusal,
-                                reader.Error());
+    return TFileResult::Failure(refusal.empty() ? messages::kFileDamaged : refusal, reader.Error());
 }
 
 } // namespace

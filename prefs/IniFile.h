@@ -14,8 +14,7 @@ namespace corvalt {
 
 // "Unable to write to %s" with the file's path: a write the system refused,
 // followed by why when it is known ("... (No space left on device)").
-std::string UnableToWriteMessage(const std::filesystem::path& path,
-                                 const std::string& reason = {});
+std::string UnableToWriteMessage(const std::filesystem::path& path, const std::string& reason = {});
 // "Unable to read %s": the file exists but cannot be read as a preferences file.
 std::string UnableToReadMessage(const std::filesystem::path& path);
 

@@ -51,8 +51,7 @@ std::vector<std::string> ReadLibraries(const TIniFile& ini, TSafeList<TVoltItem>
             unreadable.push_back("[" + std::string(section) + "] " + line);
     };
     collect(kVoltagesSection, ParseVoltages(ini.SectionLines(kVoltagesSection), voltages));
-    collect(kConductorsSection,
-            ParseConductors(ini.SectionLines(kConductorsSection), conductors));
+    collect(kConductorsSection, ParseConductors(ini.SectionLines(kConductorsSection), conductors));
     collect(kOhgwsSection, ParseOhgws(ini.SectionLines(kOhgwsSection), ohgws));
     return unreadable;
 }
@@ -111,8 +110,7 @@ TPrefsError TOptions::WriteText(const TPrefKey& key, const std::string& value) {
 }
 
 int TOptions::LoadVoltages() {
-    return CountOf(
-        ParseVoltages(TIniFile::Read(file_).SectionLines(kVoltagesSection), voltages_));
+    return CountOf(ParseVoltages(TIniFile::Read(file_).SectionLines(kVoltagesSection), voltages_));
 }
 
 int TOptions::LoadConductors() {
@@ -153,8 +151,8 @@ TPrefsError TOptions::SaveOhgws() const {
 }
 
 TPrefsError TOptions::SaveLibraries() const {
-    return UpdateFile(
-        file_, [&](TIniFile& ini) { WriteLibraries(ini, voltages_, conductors_, ohgws_); });
+    return UpdateFile(file_,
+                      [&](TIniFile& ini) { WriteLibraries(ini, voltages_, conductors_, ohgws_); });
 }
 
 TVoltItem* TOptions::VoltageAt(int index) {

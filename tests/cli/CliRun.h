@@ -10,9 +10,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace corvalt::testing {
 

@@ -29,8 +29,8 @@ TEST_F(CommandLine, OutputThatCannotBeWrittenFailsEveryCommand) {
     const std::string sample = " '" + Sample("sample-metric.emf") + "'";
     const std::string ini = " --ini '" + PathOf("none.INI") + "'";
     const std::string commands[] = {
-        "check" + sample, "compute" + sample, "--version" + ini, "--help",
-        "prefs" + ini,    "prefs --path" + ini,
+        "check" + sample, "compute" + sample, "--version" + ini,
+        "--help",         "prefs" + ini,      "prefs --path" + ini,
     };
     for (const std::string& command : commands) {
         SCOPED_TRACE(command);

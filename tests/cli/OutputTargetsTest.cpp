@@ -71,8 +71,8 @@ TEST_F(OutputTargets, NamesAreWrittenByteForByteUpToTheLongestName) {
     };
     for (const std::string& name : names) {
         for (const TWriter& writer : Writers(PathOf(name))) {
-            SCOPED_TRACE(std::string(writer.Name) + " to a name of " +
-                         std::to_string(name.size()) + " bytes");
+            SCOPED_TRACE(std::string(writer.Name) + " to a name of " + std::to_string(name.size()) +
+                         " bytes");
             for (int round = 0; round < 2; ++round) { // create, then replace
                 const TRun run = Run(writer.Arguments);
                 EXPECT_EQ(run.Exit, 0) << run.Err;

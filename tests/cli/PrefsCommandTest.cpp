@@ -136,8 +136,9 @@ TEST_F(PrefsCommandTest, ResaveWritesAnOlderFileInTheNewerLayout) {
 }
 
 TEST_F(PrefsCommandTest, AResaveThatWouldDropUnreadableLinesWritesNothingAndListsThem) {
-    const std::string text = "[Conductors]\nDrake=28.143,907\nbroken=wide,1\n1=|Linnet|,18.288,529\n"
-                             "[Ohgws]\n0=|3/8 EHS|\n";
+    const std::string text =
+        "[Conductors]\nDrake=28.143,907\nbroken=wide,1\n1=|Linnet|,18.288,529\n"
+        "[Ohgws]\n0=|3/8 EHS|\n";
     WriteFile(ini, text);
     const TRun run = Run("prefs --resave --ini " + Quoted(ini));
     EXPECT_EQ(run.ExitCode, 1);

@@ -85,8 +85,8 @@ TEST_F(FileIo, ALinkToARegularFileIsWrittenThroughAndStays) {
     fs::create_symlink("later.pdf", folder_ / "dangling.pdf");
     ASSERT_EQ(ReplaceFile((folder_ / "dangling.pdf").string(), kContent), "");
     EXPECT_EQ(Slurp(folder_ / "later.pdf"), "new\n");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"dangling.pdf", "later.pdf", "link.pdf",
-                                                 "real.pdf"}));
+    EXPECT_EQ(Names(),
+              (std::vector<std::string>{"dangling.pdf", "later.pdf", "link.pdf", "real.pdf"}));
 }
 
 TEST_F(FileIo, NamesReachTheFileSystemByteForByteUpToTheLongestName) {

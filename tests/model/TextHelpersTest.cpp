@@ -97,7 +97,7 @@ TEST(TextHelpers, PrintableTextEscapesWhatCouldBreakALineOrReachTheTerminal) {
         {"NUL and DEL", std::string("a\0b\x7f", 4), "a\\x00b\\x7F"},
         {"UTF-8 letters stay", "K\xc3\xb6ln \xe2\x82\xac", "K\xc3\xb6ln \xe2\x82\xac"},
         // U+009B, the C1 control some terminals take as the start of a sequence.
-        {"C1 control", "a\xc2\x9b" "b", "a\\xC2\\x9Bb"},
+        {"C1 control", "a\u009Bb", "a\\xC2\\x9Bb"},
         {"first character after C1", "\xc2\xa0", "\xc2\xa0"}, // U+00A0 is text
         {"byte that is no UTF-8", "caf\xe9.emf", "caf\\xE9.emf"},
         {"cut sequence at the end", "x\xe2\x82", "x\\xE2\\x82"},

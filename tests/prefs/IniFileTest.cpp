@@ -46,10 +46,12 @@ TEST(IniFile, ReadsKeysOfTheirSectionIgnoringCaseAndUnusableLines) {
     EXPECT_EQ(ini.Value("Missing", "EnterAsTab"), std::nullopt);
     EXPECT_EQ(ini.Value("Project", "; EngineerName"), std::nullopt); // comments are no keys
     // Every line that erasing the section would drop, but blanks and comments.
-    const std::vector<std::string> expected = {
-        "EngineerName = Ann Smith",      "this line has no equals sign",
-        "engineername=second, ignored",  "FacAddr=1 Main St;Springfield",
-        "[Broken",                       "AgentName=still in Project"};
+    const std::vector<std::string> expected = {"EngineerName = Ann Smith",
+                                               "this line has no equals sign",
+                                               "engineername=second, ignored",
+                                               "FacAddr=1 Main St;Springfield",
+                                               "[Broken",
+                                               "AgentName=still in Project"};
     EXPECT_EQ(ini.SectionLines("PROJECT"), expected);
 }
 
@@ -182,7 +184,8 @@ TEST(IniFile, ARefusedWriteIsReportedAndLosesNothing) {
     TIniFile ini = TIniFile::Read(notAFile);
     EXPECT_TRUE(ini.Unreadable());
     ini.WriteBool("General", "EnterAsTab", false);
-    EXPECT_EQ(ini.Save(), "Unable to write to " + notAFile.string() + " (the file could not be read)");
+    EXPECT_EQ(ini.Save(),
+              "Unable to write to " + notAFile.string() + " (the file could not be read)");
     EXPECT_EQ(ReadFile(notAFile / "keep.txt"), "x");
 
     // A regular file where the folder should be.

@@ -112,8 +112,7 @@ TEST(Libraries, LinesNeitherLayoutReadsAreReturnedAsTheyStand) {
             "2=|Bad|,wide,529",  // a number that does not convert
             "3=|Worse|,1.5,nan", // not a number a report could print
             "4=|Huge|,1e40,1",   // beyond single precision
-            "no equals sign",
-            "5=|Ibis|,19.888,587",
+            "no equals sign", "5=|Ibis|,19.888,587",
             "6=|Dove|,23.546,726,99", // extra fields are ignored
         },
         &unreadable);

@@ -284,7 +284,8 @@ TEST_F(OptionsTest, ARefusedWriteReturnsTheMessageAndKeepsTheFile) {
     TOptions options(ini);
     EXPECT_EQ(options.CheckReadable(), "Unable to read " + ini.string());
     EXPECT_TRUE(options.EnterAsTab());
-    const std::string refused = "Unable to write to " + ini.string() + " (the file could not be read)";
+    const std::string refused =
+        "Unable to write to " + ini.string() + " (the file could not be read)";
     EXPECT_EQ(options.SetEnterAsTab(false), refused);
     options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{230.0f, 1.05f, 242.0f}));
     EXPECT_EQ(options.SaveLibraries(), refused);

@@ -58,11 +58,10 @@ class GuardedApplicationTest : public QObject {
         QTest::addColumn<int>("thrown");
         QTest::addColumn<QString>("message");
         const QString rest = QStringLiteral(" It was not completed; please save your work.");
-        QTest::newRow("out of memory")
-            << int(TThrowingObject::TThrow::OutOfMemory)
-            << "There is not enough memory for this command." + rest;
-        QTest::newRow("std::exception") << int(TThrowingObject::TThrow::Failure)
-                                        << "The command failed: a fault." + rest;
+        QTest::newRow("out of memory") << int(TThrowingObject::TThrow::OutOfMemory)
+                                       << "There is not enough memory for this command." + rest;
+        QTest::newRow("std::exception")
+            << int(TThrowingObject::TThrow::Failure) << "The command failed: a fault." + rest;
         QTest::newRow("anything else") << int(TThrowingObject::TThrow::Other)
                                        << "The command failed for an unknown reason." + rest;
     }

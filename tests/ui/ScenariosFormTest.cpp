@@ -621,14 +621,14 @@ void TScenariosFormTest::commandsStopAtTheLimitsOfACrossSection() {
         return std::make_unique<TConductor>(*circuit.Scenario, circuit);
     };
     f.Dialogs.OnNewPoint = [](TScenario& s) { return std::make_unique<TInterestPoint>(s); };
-    f.Dialogs.OnNewCircuit = [](TScenario& s) {
-        return CreateNewCircuit(s, TNewCircuitValues{});
-    };
+    f.Dialogs.OnNewCircuit = [](TScenario& s) { return CreateNewCircuit(s, TNewCircuitValues{}); };
     Select(form, node);
     const TScenario& shown = form.Project().Scenarios[0];
-    const int before = shown.ConductorCount() + shown.Circuits.Count() + shown.InterestPoints.Count();
+    const int before =
+        shown.ConductorCount() + shown.Circuits.Count() + shown.InterestPoints.Count();
     f.Main->Action(command.toLatin1().constData())->trigger();
-    const int after = shown.ConductorCount() + shown.Circuits.Count() + shown.InterestPoints.Count();
+    const int after =
+        shown.ConductorCount() + shown.Circuits.Count() + shown.InterestPoints.Count();
     if (refusal.isEmpty()) {
         QVERIFY(f.Prompts.Messages.empty());
         QVERIFY(after > before);
