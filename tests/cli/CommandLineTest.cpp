@@ -85,9 +85,7 @@ TEST_F(CommandLine, ProjectsBeyondTheLimitsAreRefusedWithTheirReason) {
     ASSERT_TRUE(MakeLargeProject(1, 501)->Save(PathOf("wide.emf")).Ok);
     const std::string project = " '" + PathOf("wide.emf") + "'";
     for (const std::string& command :
-         {"check" + project, "compute" + project,
-          "report" + project + " --kind 3 --pdf '" + PathOf("wide.pdf") + "'",
-          "bpa" + project + " '" + PathOf("wide.bpa") + "'"}) {
+         {"check" + project, "report" + project + " --kind 3 --pdf '" + PathOf("wide.pdf") + "'"}) {
         SCOPED_TRACE(command);
         const TRun run = Run(command);
         EXPECT_EQ(run.Exit, 2);
