@@ -2,9 +2,15 @@
 
 #include "model/Project.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace corvalt::cli {
+namespace {
+
+constexpr std::string_view kEndOfOptions = "--";
+
+} // namespace
 
 std::optional<std::string> TakeOption(Args& args, std::string_view name, std::string_view what,
                                       std::string& value, bool& given) {
@@ -13,6 +19,7 @@ std::optional<std::string> TakeOption(Args& args, std::string_view name, std::st
     given = false;
     for (std::size_t i = 0; i < args.size();) {
         const std::string& arg = args[i];
+        if (arg == kEndOfOptions) break;
         const bool separate = arg == option;
         const bool joined = arg.rfind(joinedPrefix, 0) == 0;
         if (!separate && !joined) {
@@ -27,6 +34,26 @@ std::optional<std::string> TakeOption(Args& args, std::string_view name, std::st
         args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
                    args.begin() + static_cast<std::ptrdiff_t>(i + (separate ? 2 : 1)));
         given = true;
+    }
+    return std::nullopt;
+}
+
+bool TakeFlag(Args& args, std::string_view name) {
+    const auto end = std::find(args.begin(), args.end(), kEndOfOptions);
+    const auto kept = std::remove(args.begin(), end, name);
+    const bool taken = kept != end;
+    args.erase(kept, end);
+    return taken;
+}
+
+std::optional<std::string> RejectUnknownOptions(Args& args) {
+    for (auto arg = args.begin(); arg != args.end(); ++arg) {
+        if (*arg == kEndOfOptions) {
+            args.erase(arg);
+            break;
+        }
+        if (arg->size() > 1 && arg->front() == '-')
+            return "unknown option '" + *arg + "' (see corvalt-cli --help)";
     }
     return std::nullopt;
 }

@@ -16,9 +16,19 @@ namespace corvalt::cli {
 
 // Removes "--name VALUE" or "--name=VALUE" from args and puts VALUE in value;
 // given says whether it was there. Returns the error message ("--name needs
-// <what>") when VALUE is missing or empty, or the option is repeated.
+// <what>") when VALUE is missing or empty, or the option is repeated. Options
+// end at "--": what follows it is never taken.
 std::optional<std::string> TakeOption(Args& args, std::string_view name, std::string_view what,
                                       std::string& value, bool& given);
+
+// Removes every "--name" (an option without value) before "--"; whether there was one.
+bool TakeFlag(Args& args, std::string_view name);
+
+// Once a command has taken its options: the message naming the first
+// argument left that looks like an option ("-x", "--name"), if any. Removes
+// the "--" that ends the options, so a file whose name starts with "-" can
+// follow it.
+std::optional<std::string> RejectUnknownOptions(Args& args);
 
 // "--section N": the 1-based number of a cross section, 1 when not given.
 // Returns the error message when N is not a whole number of at least 1.

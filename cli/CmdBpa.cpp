@@ -12,6 +12,7 @@ int RunBpa(const Args& arguments) {
     Args args = arguments;
     int section = 1;
     if (auto error = TakeSectionOption(args, section)) return Fail(ExitBadInput, *error);
+    if (auto error = RejectUnknownOptions(args)) return Fail(ExitBadInput, *error);
     if (args.size() != 2)
         return Fail(ExitBadInput, "usage: corvalt-cli bpa FILE.emf OUT [--section N]");
     TEmfProject project;

@@ -1,5 +1,6 @@
 // corvalt-cli compute FILE.emf: computes every cross section as a report would
 // (without the data check) and prints the results as one JSON object.
+#include "cli/ArgOptions.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
 
@@ -117,7 +118,9 @@ void WriteCrossSection(TJsonWriter& json, const TScenario& s, int index) {
 
 } // namespace
 
-int RunCompute(const Args& args) {
+int RunCompute(const Args& arguments) {
+    Args args = arguments;
+    if (auto error = RejectUnknownOptions(args)) return Fail(ExitBadInput, *error);
     if (args.size() != 1) return Fail(ExitBadInput, "usage: corvalt-cli compute FILE.emf");
     TEmfProject project;
     if (const int loaded = LoadProjectFile(args[0], project); loaded != ExitOk) return loaded;
@@ -137,8 +140,6 @@ int RunCompute(const Args& args) {
     json.EndArray();
     json.EndObject();
     json.Finish();
-    std::cout.flush();
-    if (!std::cout) return Fail(ExitBadInput, "the results could not be written");
 
     // Every cross section is in the output; one that could not be computed
     // carries its reason there and makes the command fail.

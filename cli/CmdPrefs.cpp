@@ -1,11 +1,14 @@
 // corvalt-cli prefs [--ini FILE] [--resave] [--path]: prints the preferences
 // file in use, every scalar preference and the three libraries as JSON. With
 // --resave the libraries are loaded and saved again, as the preferences
-// dialog's OK does; --path prints only the file's path. Reading never creates
-// the file.
+// dialog's OK does, but writes nothing and exits 1, listing the lines, when the
+// rewrite would drop library lines neither layout can read; --path prints
+// only the file's path. Reading never creates the file.
+#include "cli/ArgOptions.h"
 #include "cli/Commands.h"
 #include "cli/IniOption.h"
 #include "cli/Json.h"
+#include "model/TextHelpers.h"
 #include "prefs/Options.h"
 
 #include <iostream>
@@ -23,16 +26,26 @@ struct TPrefsRequest {
 std::optional<std::string> ParseRequest(const Args& arguments, TPrefsRequest& request) {
     Args args = arguments;
     if (auto error = TakeIniOption(args, request.IniFile)) return error;
-    for (const std::string& arg : args) {
-        if (arg == "--resave")
-            request.Resave = true;
-        else if (arg == "--path")
-            request.PathOnly = true;
-        else
-            return "unexpected argument '" + arg + "' (see corvalt-cli --help)";
-    }
+    request.Resave = TakeFlag(args, "--resave");
+    request.PathOnly = TakeFlag(args, "--path");
+    if (auto error = RejectUnknownOptions(args)) return error;
+    if (!args.empty()) return "unexpected argument '" + args.front() + "' (see corvalt-cli --help)";
     if (request.Resave && request.PathOnly) return "--path and --resave cannot be combined";
     return std::nullopt;
+}
+
+// Refuses a rewrite that would lose library lines neither layout can read,
+// listing them; ExitOk when there are none.
+int RefuseLossyResave(const TOptions& options) {
+    const std::vector<std::string> lost = options.UnreadableLibraryLines();
+    if (lost.empty()) return ExitOk;
+    Fail(ExitCheckFailed, "nothing was written: saving would drop " + std::to_string(lost.size()) +
+                              " library line" + (lost.size() == 1 ? "" : "s") +
+                              " that cannot be read from " +
+                              PrintableText(options.FileName().string()) + ":");
+    for (const std::string& line : lost)
+        std::cerr << "  " << PrintableText(line) << '\n';
+    return ExitCheckFailed;
 }
 
 void WriteScalar(TJsonWriter& json, const TOptions& options, const TPrefKey& key) {
@@ -116,15 +129,16 @@ int RunPrefs(const Args& args) {
     }
     TOptions options(location.File);
     if (auto error = options.CheckReadable()) return Fail(ExitBadInput, *error);
-    if (const int skipped = options.LoadLibraries(); skipped > 0)
-        std::cerr << "corvalt-cli: warning: skipped " << skipped << " unusable library line"
-                  << (skipped == 1 ? "" : "s") << " in " << location.File.string() << '\n';
+    if (const int skipped = options.LoadLibraries(); skipped > 0 && !request.Resave)
+        Warn("skipped " + std::to_string(skipped) + " unusable library line" +
+             (skipped == 1 ? "" : "s") + " in " + location.File.string());
     if (request.Resave) {
+        if (const int refused = RefuseLossyResave(options); refused != ExitOk) return refused;
         if (auto error = options.SaveLibraries()) return Fail(ExitBadInput, *error);
         options.LoadLibraries(); // show what the file now holds (whole kilovolts, ...)
     }
     WritePreferences(std::cout, options);
-    return std::cout.flush() ? ExitOk : Fail(ExitBadInput, "cannot write to standard output");
+    return ExitOk;
 }
 
 } // namespace corvalt::cli

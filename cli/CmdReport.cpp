@@ -6,6 +6,7 @@
 #include "cli/ArgOptions.h"
 #include "cli/Commands.h"
 #include "cli/IniOption.h"
+#include "cli/Interrupt.h"
 
 #include "engine/PageRenderer.h"
 #include "engine/ReportFonts.h"
@@ -14,6 +15,7 @@
 #include "reports/OpenReport.h"
 #include "reports/ReportFormat.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -58,6 +60,7 @@ std::optional<std::string> ParseRequest(const Args& arguments, TReportRequest& r
     if (auto error = TakeOption(args, "--pdf", "a file name", request.PdfFile, pdfGiven))
         return error;
     if (auto error = TakeSectionOption(args, request.Section)) return error;
+    if (auto error = RejectUnknownOptions(args)) return error;
     if (args.size() != 1 || !kindGiven || !pdfGiven) return std::string(kUsage);
     request.ProjectFile = args[0];
     return ParseKind(kind, request.Kind);
@@ -75,7 +78,11 @@ class TReportApplication {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
             runtime_ = std::make_unique<QTemporaryDir>();
-            if (runtime_->isValid()) qputenv("XDG_RUNTIME_DIR", runtime_->path().toLocal8Bit());
+            if (runtime_->isValid()) {
+                const QByteArray folder = QFile::encodeName(runtime_->path());
+                removeRuntime_ = std::make_unique<TRemovedOnInterrupt>(folder.toStdString());
+                qputenv("XDG_RUNTIME_DIR", folder);
+            }
         }
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
         std::setlocale(LC_NUMERIC, "C");
@@ -88,6 +95,7 @@ class TReportApplication {
     char name_[12] = "corvalt-cli";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QTemporaryDir> runtime_;
+    std::unique_ptr<TRemovedOnInterrupt> removeRuntime_;
     std::unique_ptr<QGuiApplication> app_;
 };
 
@@ -99,7 +107,7 @@ bool WarnUncomputed(const TEmfProject& project, const TScenario* reported, TRepo
     for (const TScenario& scenario : project.Scenarios) {
         if (ReportNeedsCrossSection(kind) && &scenario != reported) continue;
         if (scenario.CalcError.empty()) continue;
-        std::cerr << "corvalt-cli: " << scenario.CalcError << '\n';
+        Fail(ExitCheckFailed, scenario.CalcError);
         any = true;
     }
     return any;
@@ -133,6 +141,7 @@ int RunReport(const Args& args) {
     if (!pageFolder.isValid())
         return Fail(ExitBadInput, "no temporary folder for the page file: " +
                                       pageFolder.errorString().toStdString());
+    const TRemovedOnInterrupt removePages(QFile::encodeName(pageFolder.path()).toStdString());
     const TOpenedReport opened =
         OpenReport(project, scenario, request.Kind, options,
                    pageFolder.filePath(QString::fromLatin1(kDefaultPageFileName)));
@@ -148,8 +157,8 @@ int RunReport(const Args& args) {
     }
     const bool uncomputed = WarnUncomputed(project, scenario, request.Kind);
     const QString title = QStringLiteral("EMF Report--") + ReportText(project.Title);
-    const QString pdfError =
-        ExportPdf(opened.Pages, QString::fromStdString(request.PdfFile), title);
+    // The name reaches the file system byte for byte, never through a QString.
+    const QString pdfError = ExportPdfFile(opened.Pages, request.PdfFile, title);
     if (!pdfError.isEmpty())
         return Fail(ExitBadInput, request.PdfFile + ": " + pdfError.toStdString());
     return uncomputed ? ExitCheckFailed : ExitOk;

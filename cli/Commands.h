@@ -28,8 +28,12 @@ struct Command {
     int (*run)(const Args& args);
 };
 
-// Prints "corvalt-cli: <message>" on stderr and returns code.
+// Prints "corvalt-cli: <message>" on stderr and returns code. Control
+// characters in the message (from file names and arguments) are escaped, so
+// it stays one line and sends the terminal nothing but text.
 int Fail(int code, const std::string& message);
+// Prints "corvalt-cli: warning: <message>" on stderr, escaped alike.
+void Warn(const std::string& message);
 
 // Loads the project file; ExitOk, or ExitBadInput after printing why it could
 // not be read (the program's message and where a damaged file failed).

@@ -1,14 +1,25 @@
 // corvalt-cli: the headless front end for batch work, automation and tests.
 #include "cli/Commands.h"
+#include "cli/Interrupt.h"
 
+#include "model/TextHelpers.h"
+
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <exception>
 #include <iostream>
+#include <new>
 
 namespace corvalt::cli {
 
 int Fail(int code, const std::string& message) {
-    std::cerr << "corvalt-cli: " << message << '\n';
+    std::cerr << "corvalt-cli: " << PrintableText(message) << '\n';
     return code;
+}
+
+void Warn(const std::string& message) {
+    std::cerr << "corvalt-cli: warning: " << PrintableText(message) << '\n';
 }
 
 namespace {
@@ -28,13 +39,10 @@ void PrintUsage(std::ostream& out) {
            "       corvalt-cli --version [--ini FILE]\n\ncommands:\n";
     for (const Command& command : kCommands)
         if (command.name != nullptr) out << "  corvalt-cli " << command.usage << '\n';
+    out << "\nA file whose name starts with \"-\" follows \"--\", which ends the options.\n";
 }
 
-} // namespace
-} // namespace corvalt::cli
-
-int main(int argc, char** argv) {
-    using namespace corvalt::cli;
+int RunCommand(int argc, char** argv) {
     if (argc < 2) {
         PrintUsage(std::cerr);
         return ExitBadInput;
@@ -49,4 +57,38 @@ int main(int argc, char** argv) {
     for (const Command& command : kCommands)
         if (command.name != nullptr && name == command.name) return command.run(args);
     return Fail(ExitBadInput, "unknown command '" + name + "' (see corvalt-cli --help)");
+}
+
+// Whatever went wrong below becomes a message and exit 2, never an abort.
+int RunGuarded(int argc, char** argv) {
+    try {
+        return RunCommand(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return Fail(ExitBadInput, "there is not enough memory for this command");
+    } catch (const std::exception& error) {
+        return Fail(ExitBadInput, std::string("the command failed: ") + error.what());
+    } catch (...) {
+        return Fail(ExitBadInput, "the command failed for an unknown reason");
+    }
+}
+
+// The output a command printed is only there once standard output took it
+// (a full disk, a closed pipe, /dev/full): otherwise exit 2 with the reason.
+int CheckedOutput(int code) {
+    errno = 0;
+    std::cout.flush();
+    const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (written) return code;
+    const int error = errno;
+    return Fail(ExitBadInput, std::string("cannot write to standard output") +
+                                  (error != 0 ? std::string(": ") + std::strerror(error) : ""));
+}
+
+} // namespace
+} // namespace corvalt::cli
+
+int main(int argc, char** argv) {
+    using namespace corvalt::cli;
+    InstallInterruptCleanup();
+    return CheckedOutput(RunGuarded(argc, argv));
 }

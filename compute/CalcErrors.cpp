@@ -1,6 +1,7 @@
 #include "compute/CalcErrors.h"
 
 #include "compute/Profile.h"
+#include "model/Limits.h"
 
 namespace corvalt {
 
@@ -32,6 +33,10 @@ std::string Reason(const TCalcFailure& f) {
     case TCalcFault::ProfileTooWide:
         return "its right of way cannot be laid out in at most " +
                std::to_string(kMaxRegularSteps) + " profile steps.";
+    case TCalcFault::TooManyConductors:
+        return "it has " + TooManyConductorsText() + ".";
+    case TCalcFault::TooManyInterestPoints:
+        return "it has " + TooManyInterestPointsText() + ".";
     }
     return {};
 }

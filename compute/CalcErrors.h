@@ -15,6 +15,9 @@ enum class TCalcFault {
     Overlapping,     // two conductors above ground whose outer circles meet
     Singular,        // the potential coefficients cannot be solved
     ProfileTooWide,  // the right of way cannot be laid out as a profile
+    // More conductors or points of interest than model/Limits.h allows.
+    TooManyConductors,
+    TooManyInterestPoints,
 };
 
 struct TCalcFailure {

@@ -3,6 +3,7 @@
 #include "compute/Charges.h"
 #include "compute/Fields.h"
 #include "compute/Profile.h"
+#include "model/Limits.h"
 #include "model/Project.h"
 #include "model/Scenario.h"
 #include "model/Units.h"
@@ -170,6 +171,12 @@ std::optional<TCalcFailure> FindInputFault(const TScenario& scenario,
 bool ComputeScenario(TScenario& scenario) {
     ClearResults(scenario);
     const int units = scenario.Project->Units;
+    // Files and dialogs keep within the limits; this bounds the work whatever
+    // built the cross section.
+    if (scenario.ConductorCount() > kMaxConductorsPerSection)
+        return Fail(scenario, {TCalcFault::TooManyConductors, {}, {}});
+    if (scenario.InterestPoints.Count() > kMaxInterestPointsPerSection)
+        return Fail(scenario, {TCalcFault::TooManyInterestPoints, {}, {}});
 
     std::vector<TSystemConductor> system = BuildConductorSystem(scenario);
     if (const std::optional<TCalcFailure> fault = FindInputFault(scenario, system))

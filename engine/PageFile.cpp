@@ -1,11 +1,12 @@
 #include "engine/PageFile.h"
 
+#include "model/FileIo.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <array>
@@ -13,6 +14,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <span>
+#include <string>
 #include <type_traits>
 
 namespace corvalt {
@@ -415,11 +418,14 @@ TPageFileResult ParsePages(const QByteArray& bytes, const QString& fileName) {
 }
 
 QString WritePageFile(const QString& path, const TPageList& pages) {
-    QSaveFile file(path);
     const QByteArray bytes = SerializePages(pages);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    const std::string failure =
+        ReplaceFile(QFile::encodeName(path).toStdString(),
+                    std::span(data, static_cast<std::size_t>(bytes.size())));
+    if (!failure.empty())
         return QStringLiteral("The page file \"%1\" cannot be written: %2.")
-            .arg(QFileInfo(path).fileName(), file.errorString());
+            .arg(QFileInfo(path).fileName(), QString::fromStdString(failure));
     return {};
 }
 

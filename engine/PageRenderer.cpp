@@ -1,17 +1,22 @@
 #include "engine/PageRenderer.h"
 
 #include "engine/ReportFonts.h"
+#include "model/FileIo.h"
+#include "model/TextHelpers.h"
 
-#include <QFileInfo>
+#include <QBuffer>
+#include <QFile>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QRawFont>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <span>
 
 namespace corvalt {
 
@@ -193,29 +198,48 @@ QPageSize PaperSize(const TPageList& pages) {
     return QPageSize(QSizeF(pages.Width, pages.Height), QPageSize::Inch);
 }
 
-QString ExportPdf(const TPageList& pages, const QString& path, const QString& title) {
-    const auto failure = [&path](const QString& why) {
-        return QStringLiteral("The PDF file \"%1\" cannot be written: %2.")
-            .arg(QFileInfo(path).fileName(), why);
-    };
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return failure(file.errorString());
+QByteArray PdfBytes(const TPageList& pages, const QString& title, QString& error) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setResolution(static_cast<int>(kLayoutDpi));
         writer.setPageLayout(QPageLayout(PaperSize(pages), QPageLayout::Portrait, QMarginsF()));
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Corvalt"));
         QPainter painter;
-        if (!painter.begin(&writer)) return failure(QStringLiteral("the PDF writer did not start"));
+        if (!painter.begin(&writer)) {
+            error = QStringLiteral("the PDF writer did not start");
+            return {};
+        }
         for (std::size_t i = 0; i < pages.Pages.size(); ++i) {
             if (i > 0) writer.newPage();
             RenderPage(painter, pages.Pages[i], writer.resolution());
         }
         painter.end();
     }
-    if (!file.commit()) return failure(file.errorString());
+    return bytes;
+}
+
+QString ExportPdfFile(const TPageList& pages, const std::string& path, const QString& title) {
+    const auto failure = [&path](const QString& why) {
+        const std::string name = PrintableText(std::filesystem::path(path).filename().string());
+        return QStringLiteral("The PDF file \"%1\" cannot be written: %2.")
+            .arg(QString::fromStdString(name), why);
+    };
+    QString error;
+    const QByteArray bytes = PdfBytes(pages, title, error);
+    if (!error.isEmpty()) return failure(error);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    const std::string written =
+        ReplaceFile(path, std::span(data, static_cast<std::size_t>(bytes.size())));
+    if (!written.empty()) return failure(QString::fromStdString(written));
     return {};
+}
+
+QString ExportPdf(const TPageList& pages, const QString& path, const QString& title) {
+    return ExportPdfFile(pages, QFile::encodeName(path).toStdString(), title);
 }
 
 QString PrintPages(QPrinter& printer, const TPageList& pages) {

@@ -12,9 +12,12 @@
 
 #include "engine/PageModel.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QPageSize>
 #include <QString>
+
+#include <string>
 
 class QPainter;
 class QPrinter;
@@ -34,9 +37,17 @@ QImage RenderPageImage(const TPageList& pages, std::size_t pageIndex, double dot
 // Paper of a page list: US Letter when it is 8.5 × 11 in, else a custom size.
 QPageSize PaperSize(const TPageList& pages);
 
-// Writes every page as one page of a PDF file (vector text with embedded fonts,
-// paper of the report). Writes whole or not at all. Returns an empty string on
-// success, else the error text.
+// Every page as one page of a PDF document (vector text with embedded fonts,
+// paper of the report); empty, with error set, when the writer failed.
+QByteArray PdfBytes(const TPageList& pages, const QString& title, QString& error);
+
+// Writes the PDF document to the file at path through the program's safe
+// writer (model/FileIo.h): whole or not at all, and never in place of a
+// folder, a pipe or a device. path is in the file system's own bytes (a
+// command-line argument as given); the QString form, for names chosen in a
+// dialog, encodes them as Qt does. Returns an empty string on success, else
+// the error text.
+QString ExportPdfFile(const TPageList& pages, const std::string& path, const QString& title = {});
 QString ExportPdf(const TPageList& pages, const QString& path, const QString& title = {});
 
 // Prints the pages on the printer at full scale, paper corner at the origin,

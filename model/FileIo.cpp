@@ -1,157 +1,267 @@
 #include "model/FileIo.h"
 
+#include "model/TextHelpers.h"
+
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <random>
+#include <set>
 #include <system_error>
 
-#ifdef _WIN32
-#include <io.h>
-#else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace corvalt {
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string Quoted(const fs::path& path) {
-    return "'" + path.string() + "'";
+// "." + name + ".saving-" + 16 hexadecimal digits.
+constexpr std::size_t kTemporaryExtraBytes = 1 + 8 + 16;
+// As many links as the system follows in one path (Linux: 40).
+constexpr int kMaxLinkHops = 40;
+// Longer paths are shown by their end, where the file name is.
+constexpr std::size_t kLongestShownPath = 120;
+
+std::string SystemReason(int error) {
+    return error != 0 ? std::strerror(error) : "input/output error";
 }
 
-std::string SystemReason() {
-    return errno != 0 ? std::strerror(errno) : "input/output error";
+// A descriptor that closes itself.
+class TDescriptor {
+  public:
+    explicit TDescriptor(int fd = -1) : fd_(fd) {}
+    ~TDescriptor() { Close(); }
+    TDescriptor(const TDescriptor&) = delete;
+    TDescriptor& operator=(const TDescriptor&) = delete;
+    int Get() const { return fd_; }
+    bool Valid() const { return fd_ >= 0; }
+    // Closes now; false (with errno) when the system reported a failure.
+    bool Close() {
+        if (fd_ < 0) return true;
+        const int fd = fd_;
+        fd_ = -1;
+        return close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+// The temporary files being written, by full path, for RemovePendingTemporaries.
+class TPendingTemporaries {
+  public:
+    void Add(const std::string& path) {
+        const std::lock_guard lock(mutex_);
+        paths_.insert(path);
+    }
+    void Remove(const std::string& path) {
+        const std::lock_guard lock(mutex_);
+        paths_.erase(path);
+    }
+    void UnlinkAll() {
+        const std::lock_guard lock(mutex_);
+        for (const std::string& path : paths_)
+            unlink(path.c_str());
+        paths_.clear();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::set<std::string> paths_;
+};
+
+TPendingTemporaries& Pending() {
+    static TPendingTemporaries pending;
+    return pending;
 }
 
-constexpr fs::perms kAnyWrite =
-    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-
-// Whether the existing file may be replaced: not marked read-only, and open for
-// writing to us (opening for append changes nothing).
-bool IsWritable(const fs::path& path, const fs::file_status& status) {
-    if ((status.permissions() & kAnyWrite) == fs::perms::none) return false;
-    std::ofstream probe(path, std::ios::binary | std::ios::app);
-    return probe.is_open();
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            if (written == 0) errno = EIO;
+            return false;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+    }
+    return true;
 }
 
-bool FlushToDisk(std::FILE* stream) {
-    if (std::fflush(stream) != 0) return false;
-#ifdef _WIN32
-    return _commit(_fileno(stream)) == 0;
-#else
-    return fsync(fileno(stream)) == 0;
-#endif
+// The longest file name the folder takes (255 on the usual Linux file systems).
+std::size_t LongestName(int folder) {
+    const long longest = fpathconf(folder, _PC_NAME_MAX);
+    return longest > 0 ? static_cast<std::size_t>(longest) : std::size_t{NAME_MAX};
 }
 
-// Makes the rename itself durable; failing here loses nothing, so it is not an
-// error.
-void FlushFolder(const fs::path& folder) {
-#ifndef _WIN32
-    const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (descriptor < 0) return;
-    fsync(descriptor);
-    close(descriptor);
-#else
-    (void)folder;
-#endif
+// A name for the temporary file beside the target: hidden, recognisably the
+// target's, and cut so that it is never longer than the longest name the
+// folder takes; a target whose name fits therefore always gets a temporary.
+std::string TemporaryName(const std::string& name, std::size_t longestName,
+                          unsigned long long random) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".saving-%016llx", random);
+    const std::size_t room =
+        longestName > kTemporaryExtraBytes ? longestName - kTemporaryExtraBytes : 0;
+    return "." + name.substr(0, std::min(name.size(), room)) + suffix;
 }
 
-// Creates a new temporary file beside target ("x": never one that exists).
-std::FILE* CreateTemporaryBeside(const fs::path& target, fs::path& temporary) {
+// The file a path names once links are followed (also when that file does not
+// exist yet), so that saving through a link replaces or creates the file it
+// names and keeps the link. A loop of links is left to fail when opened.
+std::string FollowLinks(const std::string& path) {
+    fs::path current(path);
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(current, ec))) break;
+        const fs::path next = fs::read_symlink(current, ec);
+        if (ec) break;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return current.string();
+}
+
+// Why the existing target cannot be replaced, or an empty text.
+std::string RefusalOf(const struct stat& old, int folder, const std::string& name,
+                      const std::string& target) {
+    if (S_ISDIR(old.st_mode)) return QuotedName(target) + " is a folder";
+    // A device or a pipe at the path is never replaced by a plain file.
+    if (!S_ISREG(old.st_mode)) return QuotedName(target) + " is not a regular file";
+    const bool markedReadOnly = (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    if (markedReadOnly || faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0)
+        return QuotedName(target) + " is read-only";
+    return {};
+}
+
+// A new temporary file beside the target, opened for writing; its name in
+// temporary. Never one that exists (O_EXCL).
+TDescriptor CreateTemporary(int folder, const std::string& name, std::string& temporary) {
     std::random_device entropy;
     std::uniform_int_distribution<unsigned long long> pick;
+    const std::size_t longest = LongestName(folder);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[24];
-        std::snprintf(suffix, sizeof suffix, "%016llx", pick(entropy));
-        temporary = target.parent_path() / ("." + target.filename().string() + ".saving-" + suffix);
-        errno = 0;
-        if (std::FILE* stream = std::fopen(temporary.string().c_str(), "wbx")) return stream;
-        if (errno != EEXIST) return nullptr;
+        temporary = TemporaryName(name, longest, pick(entropy));
+        const int fd = openat(folder, temporary.c_str(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0 || errno != EEXIST) return TDescriptor(fd);
     }
-    return nullptr;
+    return TDescriptor();
 }
 
-// Writes the bytes to a new temporary file beside target and flushes them to
-// the disk; an empty text on success, with the file's name in temporary.
-std::string WriteTemporary(const fs::path& target, std::span<const std::uint8_t> bytes,
-                           fs::path& temporary) {
-    std::FILE* stream = CreateTemporaryBeside(target, temporary);
-    if (stream == nullptr)
-        return "cannot create a file beside " + Quoted(target) + ": " + SystemReason();
+// Writes bytes to the temporary file, gives it the old file's permissions and
+// flushes it to the disk. An empty text on success.
+std::string FillTemporary(TDescriptor& file, std::span<const std::uint8_t> bytes,
+                          const struct stat* old, const std::string& shownName) {
     errno = 0;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
-    const bool flushed = written && FlushToDisk(stream);
-    const bool closed = std::fclose(stream) == 0;
-    if (written && flushed && closed) return {};
-    std::error_code ec;
-    const std::string reason = SystemReason();
-    fs::remove(temporary, ec);
-    return "cannot write " + Quoted(temporary) + ": " + reason;
+    bool ok = WriteAll(file.Get(), bytes);
+    if (ok && old != nullptr) ok = fchmod(file.Get(), old->st_mode & 07777) == 0;
+    if (ok) ok = fsync(file.Get()) == 0;
+    const int error = errno;
+    const bool closed = file.Close();
+    if (ok && closed) return {};
+    return "cannot write " + QuotedName(shownName) + ": " + SystemReason(ok ? errno : error);
+}
+
+std::string FolderOf(const std::string& target) {
+    const fs::path folder = fs::path(target).parent_path();
+    return folder.empty() ? std::string(".") : folder.string();
+}
+
+std::string ReplaceResolved(const std::string& target, std::span<const std::uint8_t> bytes) {
+    const std::string folderPath = FolderOf(target);
+    const std::string name = fs::path(target).filename().string();
+    if (name.empty() || name == "." || name == "..") return QuotedName(target) + " names no file";
+
+    const TDescriptor folder(open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.Valid()) {
+        if (errno == ENAMETOOLONG) return PathTooLongText(target);
+        if (errno == ENOENT || errno == ENOTDIR)
+            return "the folder " + QuotedName(folderPath) + " does not exist";
+        return "cannot open the folder " + QuotedName(folderPath) + ": " + SystemReason(errno);
+    }
+    struct stat old {};
+    const bool replacing = fstatat(folder.Get(), name.c_str(), &old, 0) == 0;
+    if (!replacing && errno == ENAMETOOLONG) return PathTooLongText(target);
+    if (!replacing && errno != ENOENT)
+        return "cannot examine " + QuotedName(target) + ": " + SystemReason(errno);
+    if (replacing) {
+        if (std::string refusal = RefusalOf(old, folder.Get(), name, target); !refusal.empty())
+            return refusal;
+    }
+
+    std::string temporary;
+    TDescriptor file = CreateTemporary(folder.Get(), name, temporary);
+    if (!file.Valid())
+        return "cannot create a file beside " + QuotedName(target) + ": " + SystemReason(errno);
+    const std::string temporaryPath = (fs::path(folderPath) / temporary).string();
+    Pending().Add(temporaryPath);
+    std::string failure = FillTemporary(file, bytes, replacing ? &old : nullptr, temporaryPath);
+    if (failure.empty() &&
+        renameat(folder.Get(), temporary.c_str(), folder.Get(), name.c_str()) != 0)
+        failure = "cannot replace " + QuotedName(target) + ": " + SystemReason(errno);
+    if (!failure.empty()) unlinkat(folder.Get(), temporary.c_str(), 0);
+    Pending().Remove(temporaryPath);
+    // Makes the rename itself durable; failing here loses nothing.
+    if (failure.empty()) fsync(folder.Get());
+    return failure;
 }
 
 } // namespace
+
+std::string QuotedName(const std::string& path) {
+    return "'" + PrintableText(path) + "'";
+}
+
+std::string PathTooLongText(const std::string& path) {
+    if (path.size() <= kLongestShownPath)
+        return "the path " + QuotedName(path) + " is longer than the system allows";
+    return "the path '..." + PrintableText(path.substr(path.size() - kLongestShownPath / 2)) +
+           "' (" + std::to_string(path.size()) + " bytes) is longer than the system allows";
+}
 
 TReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes,
                            std::vector<std::uint8_t>& bytes) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
-    if (!fs::exists(status)) return {TReadStatus::Missing, Quoted(path) + " does not exist"};
+    if (ec.value() == ENAMETOOLONG) return {TReadStatus::PathTooLong, PathTooLongText(path)};
+    if (status.type() == fs::file_type::not_found)
+        return {TReadStatus::Missing, QuotedName(path) + " does not exist"};
+    if (ec) return {TReadStatus::Unreadable, QuotedName(path) + ": " + ec.message()};
     if (!fs::is_regular_file(status))
-        return {TReadStatus::Unreadable, Quoted(path) + " is not a regular file"};
+        return {TReadStatus::Unreadable, QuotedName(path) + " is not a regular file"};
     const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec) return {TReadStatus::Unreadable, Quoted(path) + ": " + ec.message()};
+    if (ec) return {TReadStatus::Unreadable, QuotedName(path) + ": " + ec.message()};
     if (size > maxBytes)
-        return {TReadStatus::TooLarge,
-                Quoted(path) + " holds " + std::to_string(size) + " bytes, more than any project"};
+        return {TReadStatus::TooLarge, QuotedName(path) + " holds " + std::to_string(size) +
+                                           " bytes, more than any project"};
     errno = 0;
     std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) return {TReadStatus::Unreadable, Quoted(path) + ": " + SystemReason()};
+    if (!in.is_open())
+        return {TReadStatus::Unreadable, QuotedName(path) + ": " + SystemReason(errno)};
     bytes.assign(static_cast<std::size_t>(size), 0);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
     if (static_cast<std::uintmax_t>(in.gcount()) != size || in.bad()) {
         bytes.clear();
-        return {TReadStatus::Unreadable, Quoted(path) + ": " + SystemReason()};
+        return {TReadStatus::Unreadable, QuotedName(path) + ": " + SystemReason(errno)};
     }
     return {};
 }
 
 std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::error_code ec;
-    fs::path target(path);
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec) target = resolved;
-    }
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    if (!fs::is_directory(folder, ec)) return "the folder " + Quoted(folder) + " does not exist";
-    if (target.filename().empty()) return Quoted(target) + " names no file";
+    if (path.empty()) return "no file name was given";
+    return ReplaceResolved(FollowLinks(path), bytes);
+}
 
-    const fs::file_status old = fs::status(target, ec);
-    const bool replacing = fs::exists(old);
-    if (replacing) {
-        if (fs::is_directory(old)) return Quoted(target) + " is a folder";
-        // A device or a pipe at the path is never replaced by a plain file.
-        if (!fs::is_regular_file(old)) return Quoted(target) + " is not a regular file";
-        if (!IsWritable(target, old)) return Quoted(target) + " is read-only";
-    }
-
-    fs::path temporary;
-    if (std::string failure = WriteTemporary(target, bytes, temporary); !failure.empty())
-        return failure;
-    if (replacing) fs::permissions(temporary, old.permissions(), fs::perm_options::replace, ec);
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        const std::string reason = ec.message();
-        fs::remove(temporary, ec);
-        return "cannot replace " + Quoted(target) + ": " + reason;
-    }
-    FlushFolder(folder);
-    return {};
+void RemovePendingTemporaries() {
+    Pending().UnlinkAll();
 }
 
 } // namespace corvalt

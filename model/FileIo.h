@@ -1,5 +1,8 @@
 #pragma once
-// Whole-file reading and safe whole-file replacement for the project file.
+// Whole-file reading, and the one safe writer through which every file the
+// program writes goes: projects, preferences, BPA files, PDF files and the
+// report page files. Paths are byte strings that reach the file system as they
+// are (on Linux a file name need not be valid UTF-8).
 
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +12,7 @@
 
 namespace corvalt {
 
-enum class TReadStatus { Ok, Missing, Unreadable, TooLarge };
+enum class TReadStatus { Ok, Missing, Unreadable, TooLarge, PathTooLong };
 
 struct TReadOutcome {
     TReadStatus Status = TReadStatus::Ok;
@@ -17,15 +20,32 @@ struct TReadOutcome {
 };
 
 // Reads the whole regular file at path into bytes, refusing files larger than
-// maxBytes before allocating anything.
+// maxBytes before allocating anything. A path longer than the system takes is
+// PathTooLong, not Missing: the file may well exist.
 TReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes,
                            std::vector<std::uint8_t>& bytes);
 
 // Replaces the file at path by bytes: writes a temporary file in the same
-// folder, then renames it over the target, so the target is either the old or
-// the complete new content. A read-only target is refused. The new file keeps
-// the old one's permissions; a link is followed to the file it names. Returns
-// an empty text on success, else why it failed.
+// folder, flushes it to the disk and renames it over the target, so the target
+// is either the old or the complete new content. Refused, with the target left
+// alone: a target that exists and is not a regular file (a folder, a pipe, a
+// device, a link to one of them), and a read-only one. A link to a regular
+// file (or to no file yet) is followed: the file it names is replaced and the
+// link stays. The new file keeps the old one's permissions. The temporary
+// name fits wherever the target's name fits. Returns an empty text on
+// success, else why it failed, naming the file.
 std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Removes the temporary files that ReplaceFile calls are writing at this
+// moment, for a program that is being stopped (corvalt-cli on SIGTERM) and
+// must leave nothing behind. Safe to call from another thread.
+void RemovePendingTemporaries();
+
+// The file name as a message quotes it: 'name', control characters and bytes
+// that are not UTF-8 escaped (PrintableText).
+std::string QuotedName(const std::string& path);
+
+// The message part for a path the system refuses as too long.
+std::string PathTooLongText(const std::string& path);
 
 } // namespace corvalt

@@ -5,6 +5,8 @@
 namespace corvalt::messages {
 
 inline constexpr const char* kFileDoesNotExist = "File does not exist";
+inline constexpr const char* kPathTooLong =
+    "The path of the file is longer than the system allows.";
 inline constexpr const char* kOlderVersion =
     "Due to the number of changes Older Test Projects can no longer be read!";
 inline constexpr const char* kFileDamaged = "The file is damaged or is not a Corvalt project.";

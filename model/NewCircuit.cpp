@@ -72,6 +72,14 @@ void AddGroundConductors(TCircuit& circuit, const TPhaseRow& row) {
 
 } // namespace
 
+int NewConductorCount(const TNewCircuitValues& values) {
+    int count = 0;
+    for (const TPhaseRow& row : values.Phases)
+        if (row.Enabled) count += std::max(row.Count, 0);
+    if (values.Ground.Enabled) count += std::max(values.Ground.Count, 0);
+    return count;
+}
+
 std::unique_ptr<TCircuit> CreateNewCircuit(TScenario& scenario, const TNewCircuitValues& values) {
     auto circuit = std::make_unique<TCircuit>(scenario);
     circuit->Number = static_cast<std::uint8_t>(scenario.NextCircuitNumber());

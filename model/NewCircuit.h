@@ -41,6 +41,10 @@ struct TNewCircuitValues {
     TPhaseRow Ground;                // its Count is stored as OhgwCount even when not enabled
 };
 
+// How many conductors CreateNewCircuit makes of the values: the counts of the
+// enabled rows, ground wires included.
+int NewConductorCount(const TNewCircuitValues& values);
+
 // Creates the circuit for the cross section (not yet appended to Circuits; its
 // conductors are in the cross section's Conductors already): Number from
 // NextCircuitNumber, then all A, all B, all C conductors of the enabled phases

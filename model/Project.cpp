@@ -74,6 +74,8 @@ TFileResult TEmfProject::Load(const std::string& path) {
         break;
     case TReadStatus::Missing:
         return TFileResult::Failure(messages::kFileDoesNotExist);
+    case TReadStatus::PathTooLong:
+        return TFileResult::Failure(messages::kPathTooLong, outcome.Detail);
     case TReadStatus::Unreadable:
         return TFileResult::Failure(messages::kFileUnreadable, outcome.Detail);
     case TReadStatus::TooLarge:

@@ -1,5 +1,6 @@
 #include "model/ProjectFile.h"
 
+#include "model/Limits.h"
 #include "model/Messages.h"
 #include "model/Project.h"
 #include "model/TextHelpers.h"
@@ -74,6 +75,17 @@ TRecordReader::TScope::~TScope() {
 
 void TRecordReader::Fail(const char* field, const std::string& reason) {
     FailAt(field, stream_.Position(), reason);
+}
+
+std::size_t TRecordReader::Offset() const {
+    return stream_.Position();
+}
+
+void TRecordReader::Refuse(const char* field, std::size_t offset, const std::string& reason,
+                           const std::string& shown) {
+    if (failed_) return;
+    FailAt(field, offset, reason);
+    refusal_ = shown;
 }
 
 void TRecordReader::FailAt(const char* field, std::size_t offset, const std::string& reason) {
@@ -270,6 +282,33 @@ std::vector<std::uint8_t> SerializeProject(const TEmfProject& project) {
 
 // ---- Readers -------------------------------------------------------------------
 
+namespace {
+
+std::string ProjectHas(const std::string& tooMany) {
+    return "The project has " + tooMany + ".";
+}
+
+void RefuseConductors(TRecordReader& reader, const char* field, std::size_t offset, int count) {
+    reader.Refuse(field, offset, std::to_string(count) + " conductors in the cross section",
+                  ProjectHas(TooManyConductorsText()));
+}
+
+// A count of records that must also stay within a limit of the program;
+// beyond it the file is refused with the message tooMany.
+int LimitedCount(TRecordReader& reader, const char* field, std::size_t minRecordBytes, int limit,
+                 const std::string& tooMany) {
+    const std::size_t offset = reader.Offset();
+    const int count = reader.Count(field, minRecordBytes);
+    if (count > limit)
+        reader.Refuse(field, offset,
+                      std::to_string(count) + ", more than the " + std::to_string(limit) +
+                          " supported",
+                      ProjectHas(tooMany));
+    return count;
+}
+
+} // namespace
+
 void ReadConductorRecord(TRecordReader& reader, TConductor& conductor) {
     const int units = conductor.Scenario->Project->Units;
     conductor.CondType = reader.Code("conductor type", Ground);
@@ -306,7 +345,8 @@ void ReadCircuitRecord(TRecordReader& reader, TCircuit& circuit) {
     circuit.OhgwCount = reader.ByteFromInt("ground-wire count");
     circuit.OhgwName = reader.Text("ground-wire type name");
     circuit.OhgwDiameter = DiameterFromFile(units, reader.Float("ground-wire diameter"));
-    const int count = reader.Count("number of conductors", kMinConductorBytes);
+    const int count = LimitedCount(reader, "number of conductors", kMinConductorBytes,
+                                   kMaxConductorsPerSection, TooManyConductorsText());
     for (int i = 0; i < count && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "conductor " + std::to_string(i + 1));
         auto conductor = std::make_unique<TConductor>(*circuit.Scenario, circuit);
@@ -330,14 +370,20 @@ void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario) {
     scenario.DefaultVoltage = reader.Float("default voltage");
     scenario.SetDisplayRowLeft(reader.Float("ROW left"));
     scenario.SetDisplayRowRight(reader.Float("ROW right"));
-    const int circuits = reader.Count("number of circuits", kMinCircuitBytes);
+    const int circuits = LimitedCount(reader, "number of circuits", kMinCircuitBytes,
+                                      kMaxCircuitsPerSection, TooManyCircuitsText());
     for (int i = 0; i < circuits && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "circuit " + std::to_string(i + 1));
         auto circuit = std::make_unique<TCircuit>(scenario);
+        const std::size_t circuitOffset = reader.Offset();
         ReadCircuitRecord(reader, *circuit);
         scenario.Circuits.Add(std::move(circuit));
+        // Each circuit is within the limit by itself; together they may not be.
+        if (scenario.ConductorCount() > kMaxConductorsPerSection)
+            RefuseConductors(reader, "conductors", circuitOffset, scenario.ConductorCount());
     }
-    const int points = reader.Count("number of points of interest", kMinInterestPointBytes);
+    const int points = LimitedCount(reader, "number of points of interest", kMinInterestPointBytes,
+                                    kMaxInterestPointsPerSection, TooManyInterestPointsText());
     for (int i = 0; i < points && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "point of interest " + std::to_string(i + 1));
         auto point = std::make_unique<TInterestPoint>(scenario);
@@ -379,7 +425,8 @@ void ReadProjectFields(TRecordReader& reader, TEmfProject& project) {
 }
 
 TFileResult Damaged(const TRecordReader& reader) {
-    return TFileResult::Failure(messages::kFileDamaged, reader.Error());
+    const std::string& refusal = reader.Refusal();
+    return TFileResult::Failure(refusal.empty() ? messages::kFileDamaged : refusal, reader.Error());
 }
 
 } // namespace

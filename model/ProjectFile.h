@@ -47,8 +47,15 @@ class TRecordReader {
     int Count(const char* field, std::size_t minRecordBytes);
 
     bool Failed() const { return failed_; }
+    std::size_t Offset() const;
     const std::string& Error() const { return error_; }
     void Fail(const char* field, const std::string& reason);
+    // Refuses a sound file that holds more than the program supports; shown is
+    // the message for the user in place of the damaged-file message.
+    void Refuse(const char* field, std::size_t offset, const std::string& reason,
+                const std::string& shown);
+    // The message for the user of a refusal; empty for damage.
+    const std::string& Refusal() const { return refusal_; }
 
     // Names a record while it is read, so that an error says where it was.
     class TScope {
@@ -70,6 +77,7 @@ class TRecordReader {
     std::vector<std::string> records_;
     bool failed_ = false;
     std::string error_;
+    std::string refusal_;
 };
 
 // Record writers: each writes exactly its record, children included, with
@@ -92,7 +100,8 @@ std::vector<std::uint8_t> SerializeProject(const TEmfProject& project);
 
 // Reads a whole project file from bytes. Only when all of it was read does
 // project take it over (replacing its stored values and cross sections); on
-// failure project is untouched and the result carries the message.
+// failure project is untouched and the result carries the message. A file
+// beyond the limits of model/Limits.h is refused with its own message.
 TFileResult ReadProjectBytes(std::span<const std::uint8_t> bytes, TEmfProject& project);
 
 } // namespace corvalt

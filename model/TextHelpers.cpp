@@ -200,6 +200,35 @@ std::string ToValidUtf8(std::string_view text) {
     return out;
 }
 
+std::string PrintableText(std::string_view text) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    const auto escape = [&](unsigned char byte) {
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 0xF];
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = Utf8SequenceLength(text, i);
+        // U+0080 to U+009F (C2 80 to C2 9F) are the C1 controls; a terminal
+        // may take U+009B as the start of an escape sequence.
+        const bool c1Control =
+            length == 2 && lead == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (length == 0 || c1Control || lead < 0x20 || lead == 0x7F) {
+            const std::size_t bytes = length == 0 ? 1 : length;
+            for (std::size_t k = 0; k < bytes; ++k)
+                escape(static_cast<unsigned char>(text[i + k]));
+            i += bytes;
+            continue;
+        }
+        out.append(text, i, length);
+        i += length;
+    }
+    return out;
+}
+
 int MaxInt(int a, int b) {
     return a > b ? a : b;
 }

@@ -32,6 +32,14 @@ std::string SemicolonsToTabs(std::string_view s);
 // there becomes U+FFFD. Windows and JSON need valid UTF-8.
 std::string ToValidUtf8(std::string_view text);
 
+// The text for a one-line message: valid UTF-8 passes through, and every
+// control character (C0, DEL and the C1 controls U+0080 to U+009F) and every
+// byte that is not part of valid UTF-8 is written as "\xNN" ("\x0A" for a
+// newline). A newline or an escape sequence inside a file name can therefore
+// neither break the message nor reach the terminal. Applying it twice changes
+// nothing more.
+std::string PrintableText(std::string_view text);
+
 int MaxInt(int a, int b);
 float MaxFloat(float a, float b); // b when b > a, otherwise a
 

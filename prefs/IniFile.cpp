@@ -53,12 +53,13 @@ std::string OnOneLine(std::string_view text) {
 
 } // namespace
 
-std::string UnableToWriteMessage(const fs::path& path) {
-    return "Unable to write to " + path.string();
+std::string UnableToWriteMessage(const fs::path& path, const std::string& reason) {
+    const std::string message = "Unable to write to " + PrintableText(path.string());
+    return reason.empty() ? message : message + " (" + reason + ")";
 }
 
 std::string UnableToReadMessage(const fs::path& path) {
-    return "Unable to read " + path.string();
+    return "Unable to read " + PrintableText(path.string());
 }
 
 TIniFile::TLine TIniFile::Classify(std::string text) {
@@ -142,7 +143,7 @@ std::vector<std::string> TIniFile::SectionLines(std::string_view section) const 
     for (const TLine& line : lines_) {
         if (line.Kind == TLine::Section)
             inSection = SameName(line.Name, section);
-        else if (inSection && line.Kind == TLine::KeyValue)
+        else if (inSection && !line.Blank && TrimLeft(line.Text).front() != ';')
             result.push_back(Trim(line.Text));
     }
     return result;
@@ -226,14 +227,17 @@ std::string TIniFile::Text() const {
 
 std::optional<std::string> TIniFile::Save() const {
     if (!modified_) return std::nullopt;
-    if (unreadable_ || path_.empty()) return UnableToWriteMessage(path_);
+    if (path_.empty()) return UnableToWriteMessage(path_, "no file name");
+    // Saving what could be read of such a file would replace everything else.
+    if (unreadable_) return UnableToWriteMessage(path_, "the file could not be read");
     // A first write creates the folder of the file (~/.config/corvalt).
     std::error_code error;
     if (path_.has_parent_path()) std::filesystem::create_directories(path_.parent_path(), error);
     const std::string text = Text();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (!ReplaceFile(path_.string(), std::span(bytes, text.size())).empty())
-        return UnableToWriteMessage(path_);
+    if (const std::string failure = ReplaceFile(path_.string(), std::span(bytes, text.size()));
+        !failure.empty())
+        return UnableToWriteMessage(path_, failure);
     return std::nullopt;
 }
 

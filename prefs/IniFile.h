@@ -12,8 +12,9 @@
 
 namespace corvalt {
 
-// "Unable to write to %s" with the file's path: a write the system refused.
-std::string UnableToWriteMessage(const std::filesystem::path& path);
+// "Unable to write to %s" with the file's path: a write the system refused,
+// followed by why when it is known ("... (No space left on device)").
+std::string UnableToWriteMessage(const std::filesystem::path& path, const std::string& reason = {});
 // "Unable to read %s": the file exists but cannot be read as a preferences file.
 std::string UnableToReadMessage(const std::filesystem::path& path);
 
@@ -37,9 +38,9 @@ class TIniFile {
 
     // The trimmed value of the first line "key=value" of the section, if any.
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
-    // The section's lines that hold an "=", trimmed, in file order (every
-    // section of that name when the file repeats it); comments and other lines
-    // are left out.
+    // The section's lines, trimmed, in file order (every section of that name
+    // when the file repeats it), without blank lines and comments; lines
+    // without an "=" are included, since erasing the section drops them too.
     std::vector<std::string> SectionLines(std::string_view section) const;
 
     // Typed reads: the default when the key is missing or its value unusable.
@@ -61,9 +62,9 @@ class TIniFile {
 
     // The file's text as it would be saved.
     std::string Text() const;
-    // Writes the file when something changed, through a temporary file renamed
-    // over it. Returns UnableToWriteMessage(Path()) when refused (also for an
-    // Unreadable() file, and for one built FromText).
+    // Writes the file when something changed, through the program's safe
+    // writer. Returns UnableToWriteMessage with the reason when refused (also
+    // for an Unreadable() file, and for one built FromText).
     std::optional<std::string> Save() const;
 
   private:

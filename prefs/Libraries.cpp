@@ -3,8 +3,6 @@
 #include "model/TextHelpers.h"
 #include "prefs/NumberText.h"
 
-#include <algorithm>
-#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -73,54 +71,50 @@ std::optional<TOhgwItem> MakeOhgwItem(const TFields& fields) {
     return TOhgwItem{fields[0], *diameter};
 }
 
-// The layout most lines are written in, the first line's on a tie. A section
-// holds one layout; counting keeps a damaged first line (a newer line that lost
-// a field looks like an older one) from reading the rest in the wrong layout.
-TLayout SectionLayout(const std::vector<TKeyAndValue>& lines, int fieldCount) {
-    int newer = 0;
-    for (const TKeyAndValue& line : lines)
-        if (LayoutOf(line, fieldCount) == TLayout::Newer) ++newer;
-    const int older = static_cast<int>(lines.size()) - newer;
-    if (newer != older) return newer > older ? TLayout::Newer : TLayout::Older;
-    return lines.empty() ? TLayout::Newer : LayoutOf(lines.front(), fieldCount);
-}
-
 template <class T, class MakeEntry>
-int ParseLibrary(const std::vector<std::string>& texts, int fieldCount, MakeEntry makeEntry,
-                 TSafeList<T>& library) {
+std::vector<std::string> ParseLibrary(const std::vector<std::string>& texts, int fieldCount,
+                                      MakeEntry makeEntry, TSafeList<T>& library) {
     library.Clear();
-    std::vector<TKeyAndValue> lines;
-    for (const std::string& text : texts)
-        if (std::optional<TKeyAndValue> line = SplitLine(text)) lines.push_back(std::move(*line));
-    int skipped = static_cast<int>(texts.size() - lines.size());
-    const TLayout layout = SectionLayout(lines, fieldCount);
-    for (const TKeyAndValue& line : lines) {
-        if (const std::optional<T> entry = makeEntry(FieldsOf(line, layout, fieldCount)))
+    std::vector<std::string> unreadable;
+    for (const std::string& text : texts) {
+        const std::optional<TKeyAndValue> line = SplitLine(text);
+        const std::optional<T> entry =
+            line ? makeEntry(FieldsOf(*line, LayoutOf(*line, fieldCount), fieldCount))
+                 : std::nullopt;
+        if (entry)
             library.Add(std::make_unique<T>(*entry));
         else
-            ++skipped;
+            unreadable.push_back(text);
     }
-    return skipped;
+    return unreadable;
 }
 
+// The name between bars, as it reads back: without bars of its own, a line
+// break inside it (which the file cannot hold) as a blank, and without the
+// blanks and control characters at its ends that reading trims.
 std::string BarQuoted(const std::string& name) {
-    std::string quoted = "|";
-    std::copy_if(name.begin(), name.end(), std::back_inserter(quoted),
-                 [](char c) { return c != '|'; });
-    return quoted + "|";
+    std::string kept;
+    for (const char c : name) {
+        if (c == '|') continue;
+        kept += c == '\r' || c == '\n' ? ' ' : c;
+    }
+    return "|" + Trim(kept) + "|";
 }
 
 } // namespace
 
-int ParseVoltages(const std::vector<std::string>& lines, TSafeList<TVoltItem>& library) {
+std::vector<std::string> ParseVoltages(const std::vector<std::string>& lines,
+                                       TSafeList<TVoltItem>& library) {
     return ParseLibrary(lines, 3, MakeVoltItem, library);
 }
 
-int ParseConductors(const std::vector<std::string>& lines, TSafeList<TCondItem>& library) {
+std::vector<std::string> ParseConductors(const std::vector<std::string>& lines,
+                                         TSafeList<TCondItem>& library) {
     return ParseLibrary(lines, 3, MakeCondItem, library);
 }
 
-int ParseOhgws(const std::vector<std::string>& lines, TSafeList<TOhgwItem>& library) {
+std::vector<std::string> ParseOhgws(const std::vector<std::string>& lines,
+                                    TSafeList<TOhgwItem>& library) {
     return ParseLibrary(lines, 2, MakeOhgwItem, library);
 }
 

@@ -30,20 +30,26 @@ struct TOhgwItem {
     float Diameter = 0.0f; // mm
 };
 
-// Rebuild a library from its section's "key=value" lines, in order, and return
-// how many lines were skipped. Two layouts exist: the newer "0=|Drake|,28.143,907"
-// and the older "Drake=28.143,907" (first field in the key); a section uses the
-// one most of its lines are written in (the first line's on a tie). A line whose
-// numbers do not convert or that has too few fields is skipped.
-int ParseVoltages(const std::vector<std::string>& lines, TSafeList<TVoltItem>& library);
-int ParseConductors(const std::vector<std::string>& lines, TSafeList<TCondItem>& library);
-int ParseOhgws(const std::vector<std::string>& lines, TSafeList<TOhgwItem>& library);
+// Rebuild a library from its section's lines, in order, and return the lines
+// that could not be read, in order (a rewrite of the section would drop them).
+// Two layouts exist: the newer "0=|Drake|,28.143,907" and the older
+// "Drake=28.143,907" (first field in the key). Each line is read by its own
+// layout: the newer one when its value holds every field, else the older one,
+// so a section that mixes them loses nothing. A line without "=", whose
+// numbers do not convert or that has too few fields cannot be read.
+std::vector<std::string> ParseVoltages(const std::vector<std::string>& lines,
+                                       TSafeList<TVoltItem>& library);
+std::vector<std::string> ParseConductors(const std::vector<std::string>& lines,
+                                         TSafeList<TCondItem>& library);
+std::vector<std::string> ParseOhgws(const std::vector<std::string>& lines,
+                                    TSafeList<TOhgwItem>& library);
 
 // The value of an entry's line in the newer layout. Voltages and currents are
 // written in whole units and factors and diameters with three decimals, all
 // rounded half away from zero (34.5 kV with factor 1.05: "35,1.050,36"). A name
 // is written between vertical bars, which it therefore cannot contain: bars
-// inside a name are left out.
+// inside a name are left out, and so are the blanks at its ends that reading
+// would trim.
 std::string FormatVoltage(const TVoltItem& item);
 std::string FormatConductor(const TCondItem& item);
 std::string FormatOhgw(const TOhgwItem& item);

@@ -32,11 +32,36 @@ std::vector<std::string> TextsOf(const TSafeList<T>& library, Text text) {
     return texts;
 }
 
+int CountOf(const std::vector<std::string>& lines) {
+    return static_cast<int>(lines.size());
+}
+
 template <class T> T* EntryAt(TSafeList<T>& library, int index) {
     return index >= 0 && index < library.Count() ? &library[index] : nullptr;
 }
 
 } // namespace
+
+std::vector<std::string> ReadLibraries(const TIniFile& ini, TSafeList<TVoltItem>& voltages,
+                                       TSafeList<TCondItem>& conductors,
+                                       TSafeList<TOhgwItem>& ohgws) {
+    std::vector<std::string> unreadable;
+    const auto collect = [&](const char* section, const std::vector<std::string>& lines) {
+        for (const std::string& line : lines)
+            unreadable.push_back("[" + std::string(section) + "] " + line);
+    };
+    collect(kVoltagesSection, ParseVoltages(ini.SectionLines(kVoltagesSection), voltages));
+    collect(kConductorsSection, ParseConductors(ini.SectionLines(kConductorsSection), conductors));
+    collect(kOhgwsSection, ParseOhgws(ini.SectionLines(kOhgwsSection), ohgws));
+    return unreadable;
+}
+
+void WriteLibraries(TIniFile& ini, const TSafeList<TVoltItem>& voltages,
+                    const TSafeList<TCondItem>& conductors, const TSafeList<TOhgwItem>& ohgws) {
+    WriteLibrary(ini, kVoltagesSection, voltages, FormatVoltage);
+    WriteLibrary(ini, kConductorsSection, conductors, FormatConductor);
+    WriteLibrary(ini, kOhgwsSection, ohgws, FormatOhgw);
+}
 
 const std::array<TPrefKey, 19>& ScalarPrefKeys() {
     using namespace prefkeys;
@@ -85,22 +110,27 @@ TPrefsError TOptions::WriteText(const TPrefKey& key, const std::string& value) {
 }
 
 int TOptions::LoadVoltages() {
-    return ParseVoltages(TIniFile::Read(file_).SectionLines(kVoltagesSection), voltages_);
+    return CountOf(ParseVoltages(TIniFile::Read(file_).SectionLines(kVoltagesSection), voltages_));
 }
 
 int TOptions::LoadConductors() {
-    return ParseConductors(TIniFile::Read(file_).SectionLines(kConductorsSection), conductors_);
+    return CountOf(
+        ParseConductors(TIniFile::Read(file_).SectionLines(kConductorsSection), conductors_));
 }
 
 int TOptions::LoadOhgws() {
-    return ParseOhgws(TIniFile::Read(file_).SectionLines(kOhgwsSection), ohgws_);
+    return CountOf(ParseOhgws(TIniFile::Read(file_).SectionLines(kOhgwsSection), ohgws_));
 }
 
 int TOptions::LoadLibraries() {
-    const TIniFile ini = TIniFile::Read(file_);
-    return ParseVoltages(ini.SectionLines(kVoltagesSection), voltages_) +
-           ParseConductors(ini.SectionLines(kConductorsSection), conductors_) +
-           ParseOhgws(ini.SectionLines(kOhgwsSection), ohgws_);
+    return CountOf(ReadLibraries(TIniFile::Read(file_), voltages_, conductors_, ohgws_));
+}
+
+std::vector<std::string> TOptions::UnreadableLibraryLines() const {
+    TSafeList<TVoltItem> voltages;
+    TSafeList<TCondItem> conductors;
+    TSafeList<TOhgwItem> ohgws;
+    return ReadLibraries(TIniFile::Read(file_), voltages, conductors, ohgws);
 }
 
 TPrefsError TOptions::SaveVoltages() const {
@@ -121,11 +151,8 @@ TPrefsError TOptions::SaveOhgws() const {
 }
 
 TPrefsError TOptions::SaveLibraries() const {
-    return UpdateFile(file_, [&](TIniFile& ini) {
-        WriteLibrary(ini, kVoltagesSection, voltages_, FormatVoltage);
-        WriteLibrary(ini, kConductorsSection, conductors_, FormatConductor);
-        WriteLibrary(ini, kOhgwsSection, ohgws_, FormatOhgw);
-    });
+    return UpdateFile(file_,
+                      [&](TIniFile& ini) { WriteLibraries(ini, voltages_, conductors_, ohgws_); });
 }
 
 TVoltItem* TOptions::VoltageAt(int index) {

@@ -65,6 +65,18 @@ inline constexpr const char* kVoltagesSection = "Voltages";
 inline constexpr const char* kConductorsSection = "Conductors";
 inline constexpr const char* kOhgwsSection = "Ohgws";
 
+class TIniFile;
+
+// The three libraries read from the file's sections; the lines that could not
+// be read, each after its section's name in brackets ("[Conductors] 2=|Bad|").
+std::vector<std::string> ReadLibraries(const TIniFile& ini, TSafeList<TVoltItem>& voltages,
+                                       TSafeList<TCondItem>& conductors,
+                                       TSafeList<TOhgwItem>& ohgws);
+// Replaces the three library sections of ini by the lists, in memory, as
+// SaveLibraries writes them; an empty list leaves no section.
+void WriteLibraries(TIniFile& ini, const TSafeList<TVoltItem>& voltages,
+                    const TSafeList<TCondItem>& conductors, const TSafeList<TOhgwItem>& ohgws);
+
 class TOptions {
   public:
     // The libraries start empty; call LoadLibraries (or the Load functions).
@@ -112,6 +124,10 @@ class TOptions {
     int LoadConductors();
     int LoadOhgws();
     int LoadLibraries(); // all three from one reading of the file
+    // The library lines of the file that cannot be read, each after its
+    // section's name ("[Conductors] 2=|Bad|,wide,529"), in file order. A Save
+    // of their library drops them, so the callers ask or refuse first.
+    std::vector<std::string> UnreadableLibraryLines() const;
     // Each Save replaces the section by the list in memory; an empty list
     // leaves no section.
     [[nodiscard]] TPrefsError SaveVoltages() const;

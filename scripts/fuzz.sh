@@ -1,30 +1,37 @@
 #!/usr/bin/env bash
-# Fuzzes the project-file reader for a bounded time over a fresh corpus seeded
-# with the sample projects. Fails on any crash, leak, hang or sanitizer report;
-# the input that caused it is left in BUILD_DIR/fuzz-artifacts/.
+# Fuzzes one reader for a bounded time over a fresh corpus seeded with the
+# sample files: "project" (the project-file reader, seeded with the sample
+# projects, the default) or "prefs" (the preferences reader, seeded with the
+# starter library). Fails on any crash, leak, hang or sanitizer report; the
+# input that caused it is left in BUILD_DIR/fuzz-artifacts/TARGET/.
 #
-# usage: scripts/fuzz.sh BUILD_DIR SECONDS
+# usage: scripts/fuzz.sh BUILD_DIR SECONDS [project|prefs]
 #   (build first: CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCORVALT_FUZZ=ON
 #    && cmake --build build-fuzz)
 set -euo pipefail
-if [ $# -ne 2 ]; then
-  echo "usage: scripts/fuzz.sh BUILD_DIR SECONDS" >&2
+if [ $# -lt 2 ] || [ $# -gt 3 ]; then
+  echo "usage: scripts/fuzz.sh BUILD_DIR SECONDS [project|prefs]" >&2
   exit 2
 fi
 cd "$(dirname "$0")/.."
 build=$1
 duration=$2
-fuzzer="$build/bin/fuzz_project_file"
+target=${3:-project}
+case "$target" in
+  project) fuzzer="$build/bin/fuzz_project_file"; seeds=(examples/*.emf) ;;
+  prefs) fuzzer="$build/bin/fuzz_preferences"; seeds=(examples/corvalt.INI) ;;
+  *) echo "fuzz.sh: unknown target '$target' (project or prefs)" >&2; exit 2 ;;
+esac
 if [ ! -x "$fuzzer" ]; then
   echo "fuzz.sh: $fuzzer is missing; configure with -DCORVALT_FUZZ=ON and build first" >&2
   exit 2
 fi
 
-corpus="$build/fuzz-corpus"
-artifacts="$build/fuzz-artifacts"
+corpus="$build/fuzz-corpus/$target"
+artifacts="$build/fuzz-artifacts/$target"
 rm -rf "$corpus" "$artifacts"
 mkdir -p "$corpus" "$artifacts"
-cp examples/*.emf "$corpus"/
+cp "${seeds[@]}" "$corpus"/
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}

@@ -1,11 +1,13 @@
 #include "ui/CircuitForm.h"
 
+#include "model/Limits.h"
 #include "model/Project.h"
 #include "prefs/Options.h"
 #include "ui/EnterAsTab.h"
 #include "ui/FormWidgets.h"
 #include "ui/LineFields.h"
 #include "ui/NumberField.h"
+#include "ui/Prompts.h"
 #include "ui/TextConvert.h"
 
 #include <QCheckBox>
@@ -268,10 +270,17 @@ void TCircuitForm::PhaseNumberChange(int row) {
 
 void TCircuitForm::btOKClick() {
     if (!OkButton(*buttons_)->isEnabled()) return;
-    if (circuit_ != nullptr)
+    if (circuit_ != nullptr) {
         ApplyCircuitValues(*circuit_, Values());
-    else
-        created_ = CreateNewCircuit(scenario_, Values());
+    } else {
+        // The dialog stays open, so fewer conductors can be asked for.
+        const TNewCircuitValues values = Values();
+        if (const auto full = RoomForCircuit(scenario_, NewConductorCount(values))) {
+            ShowWarning(this, ToQString(*full));
+            return;
+        }
+        created_ = CreateNewCircuit(scenario_, values);
+    }
     accept();
 }
 

@@ -4,6 +4,7 @@
 #include "ui/EnterAsTab.h"
 #include "ui/FormWidgets.h"
 #include "ui/NumberField.h"
+#include "ui/Prompts.h"
 #include "ui/RadioGroup.h"
 #include "ui/TextConvert.h"
 
@@ -511,11 +512,30 @@ void TOptionsForm::rgUnitsClick(int units) {
     FillGrid(TLibraryKind::Ohgws);
 }
 
+// Saving the libraries rewrites their sections: lines of the file that neither
+// layout can read would be lost, so the user decides first.
+bool TOptionsForm::MayDropUnreadableLines() {
+    const std::vector<std::string> lost = options_.UnreadableLibraryLines();
+    if (lost.empty()) return true;
+    QStringList lines;
+    for (const std::string& line : lost)
+        lines << ToQString(line);
+    const QString text = QStringLiteral("%1 line%2 of the libraries in the preferences file "
+                                        "cannot be read and will be lost when the libraries "
+                                        "are saved. Save anyway?")
+                             .arg(lost.size())
+                             .arg(lost.size() == 1 ? QString() : QStringLiteral("s"));
+    return Prompts().Message(this, QMessageBox::Warning, QStringLiteral("Confirm"), text,
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+                             lines.join(QLatin1Char('\n'))) == QMessageBox::Yes;
+}
+
 void TOptionsForm::btOKClick() {
+    if (!MayDropUnreadableLines()) return; // nothing written; the dialog stays open
     TPrefsError error = Values().Write(options_);
     if (!error) error = options_.SaveLibraries();
     if (error) {
-        QMessageBox::critical(this, windowTitle(), ToQString(*error));
+        ShowError(this, ToQString(*error));
         return; // nothing is lost: the dialog stays open for another try or Cancel
     }
     accept();

@@ -98,6 +98,7 @@ class TOptionsForm : public QDialog {
     void SetCurrentRow(TLibraryKind kind, int row);
     void rgUnitsClick(int units);
     void sgContextPopup(TLibraryKind kind, const QPoint& position);
+    bool MayDropUnreadableLines(); // asks when saving would drop unreadable library lines
     void btOKClick();
 
     TOptions& options_;

@@ -1,6 +1,7 @@
 #include "ui/ScenariosForm.h"
 
 #include "model/Clone.h"
+#include "model/Limits.h"
 #include "model/Project.h"
 #include "ui/EditDialogs.h"
 #include "ui/MainForm.h"
@@ -577,11 +578,16 @@ void TScenariosForm::CloneScenario() {
         AddScenarioTab(corvalt::CloneScenario(*scenario));
 }
 
+bool TScenariosForm::IsFull(const std::optional<std::string>& refusal) {
+    if (refusal) ShowWarning(this, ToQString(*refusal));
+    return refusal.has_value();
+}
+
 // ---- Circuits -------------------------------------------------------------------
 
 void TScenariosForm::NewCircuit() {
     TScenario* scenario = CurrentScenario();
-    if (scenario == nullptr) return;
+    if (scenario == nullptr || IsFull(RoomForCircuit(*scenario, 0))) return;
     std::unique_ptr<TCircuit> circuit = mainForm_.Dialogs().NewCircuit(*scenario, this);
     if (circuit == nullptr) return;
     TCircuit& added = *circuit;
@@ -614,7 +620,9 @@ void TScenariosForm::DeleteCircuit() {
 
 void TScenariosForm::CloneCircuit() {
     const TCircuit* circuit = SelectedCircuit();
-    if (circuit == nullptr) return;
+    if (circuit == nullptr ||
+        IsFull(RoomForCircuit(*circuit->Scenario, circuit->Conductors.Count())))
+        return;
     std::unique_ptr<TCircuit> copy = corvalt::CloneCircuit(*circuit);
     TCircuit& added = *copy;
     circuit->Scenario->Circuits.Add(std::move(copy));
@@ -631,7 +639,7 @@ void TScenariosForm::EditCoordinates() {
 
 void TScenariosForm::NewConductor() {
     TCircuit* circuit = SelectedCircuit();
-    if (circuit == nullptr) return;
+    if (circuit == nullptr || IsFull(RoomForConductors(*circuit->Scenario, 1))) return;
     std::unique_ptr<TConductor> conductor = mainForm_.Dialogs().NewConductor(*circuit, this);
     if (conductor == nullptr) return;
     TConductor* added = conductor.get();
@@ -663,7 +671,7 @@ void TScenariosForm::DeleteConductor() {
 
 void TScenariosForm::NewPoint() {
     TScenario* scenario = CurrentScenario();
-    if (scenario == nullptr) return;
+    if (scenario == nullptr || IsFull(RoomForInterestPoint(*scenario))) return;
     std::unique_ptr<TInterestPoint> point = mainForm_.Dialogs().NewPoint(*scenario, this);
     if (point == nullptr) return;
     TInterestPoint* added = point.get();

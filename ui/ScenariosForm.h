@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <string>
 
 #include <vector>
 
@@ -127,6 +128,8 @@ class TScenariosForm : public QWidget {
     void AddPopupItem(unsigned group, const char* text, bool needsScenario, Step step,
                       std::optional<TReportKind> report = std::nullopt);
     void AddPopupSeparator(unsigned group);
+    // Shows why the cross section cannot take more (model/Limits.h); whether it cannot.
+    bool IsFull(const std::optional<std::string>& refusal);
     void ShowPopup(TPopupOrigin origin, QWidget* widget, const QPoint& position);
     void UpdateCaption(bool withFileName);
 

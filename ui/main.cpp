@@ -5,6 +5,7 @@
 #include "prefs/Options.h"
 #include "ui/AppLocale.h"
 #include "ui/EditDialogs.h"
+#include "ui/GuardedApplication.h"
 #include "ui/MainForm.h"
 #include "ui/Prompts.h"
 #include "ui/ReportService.h"
@@ -13,9 +14,11 @@
 
 #include <QApplication>
 
-int main(int argc, char* argv[]) {
+namespace {
+
+int RunProgram(int argc, char* argv[]) {
     using namespace corvalt;
-    QApplication app(argc, argv);
+    ui::TGuardedApplication app(argc, argv);
     ui::UseCNumberFormat();
     QApplication::setApplicationName(QStringLiteral("Corvalt"));
     QApplication::setApplicationVersion(QStringLiteral("1.19"));
@@ -36,4 +39,18 @@ int main(int argc, char* argv[]) {
     arguments.removeFirst();
     mainForm.StartWith(arguments);
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // What fails outside the event loop (start-up, exit) is said on stderr:
+    // there may be no application object left to show a message box with.
+    try {
+        return RunProgram(argc, argv);
+    } catch (...) {
+        qCritical("corvalt: %s",
+                  qUtf8Printable(corvalt::ui::UnexpectedErrorText(std::current_exception())));
+        return 2;
+    }
 }

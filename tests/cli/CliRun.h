@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace corvalt::testing {
 
@@ -33,26 +36,40 @@ inline std::string Sample(const char* name) {
 class TCliTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        // The process id keeps test runs of other build trees apart.
         folder_ = std::filesystem::temp_directory_path() /
-                  ("corvalt-cli-" +
+                  ("corvalt-cli-" + std::to_string(getpid()) + "-" +
                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
-    // Runs "corvalt-cli arguments" (arguments quoted by the caller as needed).
-    TRun Run(const std::string& arguments) const {
+    // Runs "corvalt-cli arguments" (arguments quoted by the caller as needed);
+    // standard output goes to stdoutTarget when one is given (e.g. /dev/full).
+    TRun Run(const std::string& arguments, const std::string& stdoutTarget = {}) const {
         const std::filesystem::path out = folder_ / "stdout", err = folder_ / "stderr";
         // Built by appending: GCC 12 warns falsely on chains of string '+' here.
         std::string command = "'" CORVALT_CLI "' ";
-        command.append(arguments).append(" >'").append(out.string());
+        command.append(arguments).append(" >'");
+        command.append(stdoutTarget.empty() ? out.string() : stdoutTarget);
         command.append("' 2>'").append(err.string()).append("'");
         const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                stdoutTarget.empty() ? Slurp(out) : std::string(), Slurp(err)};
     }
     // A file in the test's folder.
-    std::string PathOf(const char* name) const { return (folder_ / name).string(); }
+    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+    // The names in the test's folder, without the runner's own files.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+            const std::string name = entry.path().filename().string();
+            if (name != "stdout" && name != "stderr") names.push_back(name);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     std::filesystem::path folder_;
 };

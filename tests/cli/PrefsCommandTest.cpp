@@ -121,18 +121,40 @@ TEST_F(PrefsCommandTest, PrintsTypedValuesAndTheLibraries) {
 }
 
 TEST_F(PrefsCommandTest, ResaveWritesAnOlderFileInTheNewerLayout) {
-    WriteFile(ini, "[Project]\nFacName=Grid Co\n\n[Conductors]\nDrake=28.143,907\nbroken=wide,1\n\n"
-                   "[Voltages]\n34.5=1.05,36.225\n");
+    // A section that mixes the layouts keeps every entry, in order.
+    WriteFile(ini, "[Project]\nFacName=Grid Co\n\n[Conductors]\nDrake=28.143,907\n"
+                   "1=|Linnet|,18.288,529\n\n[Voltages]\n34.5=1.05,36.225\n");
     const TRun run = Run("prefs --resave --ini " + Quoted(ini));
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
-    EXPECT_EQ(run.Err,
-              "corvalt-cli: warning: skipped 1 unusable library line in " + ini.string() + "\n");
+    EXPECT_EQ(run.Err, "");
     EXPECT_EQ(ReadFile(ini), "[Project]\nFacName=Grid Co\n\n"
                              "[Voltages]\n0=35,1.050,36\n\n"
-                             "[Conductors]\n0=|Drake|,28.143,907\n");
+                             "[Conductors]\n0=|Drake|,28.143,907\n1=|Linnet|,18.288,529\n");
     // What is printed is what the file now holds.
     EXPECT_NE(run.Out.find("{\"Voltage\": 35, \"OverRateFactor\": 1.05, \"MaxVoltage\": 36}"),
               std::string::npos);
+}
+
+TEST_F(PrefsCommandTest, AResaveThatWouldDropUnreadableLinesWritesNothingAndListsThem) {
+    const std::string text =
+        "[Conductors]\nDrake=28.143,907\nbroken=wide,1\n1=|Linnet|,18.288,529\n"
+        "[Ohgws]\n0=|3/8 EHS|\n";
+    WriteFile(ini, text);
+    const TRun run = Run("prefs --resave --ini " + Quoted(ini));
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "corvalt-cli: nothing was written: saving would drop 2 library lines that "
+                       "cannot be read from " +
+                           ini.string() +
+                           ":\n"
+                           "  [Conductors] broken=wide,1\n"
+                           "  [Ohgws] 0=|3/8 EHS|\n");
+    EXPECT_EQ(ReadFile(ini), text);
+    // Without --resave the readable entries are listed and the rest skipped, as before.
+    const TRun listing = Run("prefs --ini " + Quoted(ini));
+    EXPECT_EQ(listing.ExitCode, 0);
+    EXPECT_EQ(listing.Err,
+              "corvalt-cli: warning: skipped 2 unusable library lines in " + ini.string() + "\n");
 }
 
 TEST_F(PrefsCommandTest, TheStarterLibraryIsPrintedWhole) {
@@ -151,7 +173,8 @@ TEST_F(PrefsCommandTest, BadArgumentsAndUnusableFilesExitWithTwo) {
         std::string message;
     };
     const Case cases[] = {
-        {"prefs --bogus", "corvalt-cli: unexpected argument '--bogus' (see corvalt-cli --help)\n"},
+        {"prefs --bogus", "corvalt-cli: unknown option '--bogus' (see corvalt-cli --help)\n"},
+        {"prefs extra", "corvalt-cli: unexpected argument 'extra' (see corvalt-cli --help)\n"},
         {"prefs --ini", "corvalt-cli: --ini needs a file name\n"},
         {"prefs --ini=", "corvalt-cli: --ini needs a file name\n"},
         {"prefs --ini a.INI --ini=b.INI", "corvalt-cli: --ini given twice\n"},
@@ -160,6 +183,7 @@ TEST_F(PrefsCommandTest, BadArgumentsAndUnusableFilesExitWithTwo) {
          "corvalt-cli: Unable to read " + folder.Path().string() + "\n"},
         {"prefs --ini /dev/null", "corvalt-cli: Unable to read /dev/null\n"},
         {"--version extra", "corvalt-cli: unexpected argument 'extra'\n"},
+        {"--version -v", "corvalt-cli: unknown option '-v' (see corvalt-cli --help)\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -191,8 +215,9 @@ TEST_F(PrefsCommandTest, ARefusedResaveExitsWithTwoAndKeepsTheFile) {
     const TRun run = Run("prefs --resave --ini " + Quoted(locked / "corvalt.INI"), "", runAs);
     fs::permissions(locked, perms::owner_all);
     EXPECT_EQ(run.ExitCode, 2);
+    const std::string file = (locked / "corvalt.INI").string();
     EXPECT_EQ(run.Err,
-              "corvalt-cli: Unable to write to " + (locked / "corvalt.INI").string() + "\n");
+              "corvalt-cli: Unable to write to " + file + " ('" + file + "' is read-only)\n");
     EXPECT_EQ(ReadFile(locked / "corvalt.INI"), text);
 }
 

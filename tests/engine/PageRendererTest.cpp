@@ -6,6 +6,7 @@
 #include "engine/ReportFonts.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPrinter>
@@ -16,6 +17,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
 
 namespace corvalt {
 namespace {
@@ -282,6 +287,29 @@ TEST(PageRenderer, PdfToAnUnwritablePlaceFailsWithAMessage) {
     const QString error = ExportPdf(SamplePages(1), QStringLiteral("/no/such/folder/out.pdf"));
     EXPECT_TRUE(error.startsWith(QStringLiteral("The PDF file \"out.pdf\" cannot be written")))
         << error.toStdString();
+}
+
+TEST(PageRenderer, PdfIsNeverWrittenInPlaceOfAPipeOrADevice) {
+    QTemporaryDir dir;
+    const QByteArray pipe = QFile::encodeName(dir.filePath(QStringLiteral("pipe.pdf")));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0644), 0);
+    const QString link = dir.filePath(QStringLiteral("null.pdf"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), link));
+    for (const QString& target : {QFile::decodeName(pipe), link}) {
+        const QString error = ExportPdf(SamplePages(1), target);
+        EXPECT_TRUE(error.endsWith(QStringLiteral("is not a regular file.")))
+            << error.toStdString();
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe.toStdString()));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+
+    // Names go to the file system as Qt encodes them; the command line's bytes as they are.
+    const QString accented = dir.filePath(QStringLiteral("Köln.pdf"));
+    ASSERT_EQ(ExportPdf(SamplePages(1), accented), QString());
+    EXPECT_TRUE(QFile::exists(accented));
+    const std::string bytes = QFile::encodeName(dir.path()).toStdString() + "/caf\xe9.pdf";
+    ASSERT_EQ(ExportPdfFile(SamplePages(1), bytes), QString());
+    EXPECT_TRUE(std::filesystem::is_regular_file(bytes));
 }
 
 TEST(PageRenderer, PrintingHonoursThePageRange) {

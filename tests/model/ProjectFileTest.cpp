@@ -1,5 +1,6 @@
 // The project file: layout, round trips in both unit systems, the modified
 // check, safe saving, and refusal of damaged files.
+#include "FolderTest.h"
 #include "TestProject.h"
 
 #include "model/Messages.h"
@@ -51,31 +52,7 @@ double RealAt(const Bytes& bytes, std::size_t offset) {
     return DecodeExtended(bytes.data() + offset);
 }
 
-class ProjectFile : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("corvalt-model-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(folder_, ec);
-    }
-    std::string PathOf(const char* name) const { return (folder_ / name).string(); }
-    std::vector<std::string> FolderContents() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path folder_;
-};
+class ProjectFile : public TFolderTest {};
 
 // The smallest project with one cross section, circuit and conductor, all
 // texts empty, so that its fields lie at fixed offsets.
@@ -289,7 +266,7 @@ TEST_F(ProjectFile, FailedSavesKeepThePreviousFileAndTheUnsavedMark) {
         EXPECT_TRUE(project->IsModified());
     }
     EXPECT_EQ(ReadFile(path), before);
-    EXPECT_EQ(FolderContents(), (std::vector<std::string>{"folder.emf", "kept.emf"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"folder.emf", "kept.emf"}));
 }
 
 TEST_F(ProjectFile, SavingReplacesTheFileAndKeepsItsPermissions) {
@@ -308,7 +285,7 @@ TEST_F(ProjectFile, SavingReplacesTheFileAndKeepsItsPermissions) {
     ASSERT_TRUE(project->Save(PathOf("link.emf")).Ok);
     EXPECT_TRUE(fs::is_symlink(PathOf("link.emf")));
     EXPECT_EQ(ReadFile(path), project->OriginalData);
-    EXPECT_EQ(FolderContents(), (std::vector<std::string>{"link.emf", "p.emf"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"link.emf", "p.emf"}));
 }
 
 TEST_F(ProjectFile, LoadReportsMissingAndUnreadableFiles) {

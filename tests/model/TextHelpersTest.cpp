@@ -82,3 +82,30 @@ TEST(TextHelpers, ToValidUtf8KeepsUtf8AndReadsOtherBytesAsWindows1252) {
         EXPECT_EQ(ToValidUtf8(c.text), c.expected);
     }
 }
+
+TEST(TextHelpers, PrintableTextEscapesWhatCouldBreakALineOrReachTheTerminal) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"plain", "report.pdf", "report.pdf"},
+        {"newline", "a\nb", "a\\x0Ab"},
+        {"carriage return and tab", "a\r\tb", "a\\x0D\\x09b"},
+        {"escape sequence", "\x1b[31mred", "\\x1B[31mred"},
+        {"NUL and DEL", std::string("a\0b\x7f", 4), "a\\x00b\\x7F"},
+        {"UTF-8 letters stay", "K\xc3\xb6ln \xe2\x82\xac", "K\xc3\xb6ln \xe2\x82\xac"},
+        // U+009B, the C1 control some terminals take as the start of a sequence.
+        {"C1 control", "a\u009Bb", "a\\xC2\\x9Bb"},
+        {"first character after C1", "\xc2\xa0", "\xc2\xa0"}, // U+00A0 is text
+        {"byte that is no UTF-8", "caf\xe9.emf", "caf\\xE9.emf"},
+        {"cut sequence at the end", "x\xe2\x82", "x\\xE2\\x82"},
+        {"backslashes stay", "a\\x0Ab", "a\\x0Ab"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(PrintableText(c.text), c.expected);
+        EXPECT_EQ(PrintableText(PrintableText(c.text)), c.expected); // nothing more the second time
+    }
+}

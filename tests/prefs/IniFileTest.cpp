@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 
 using namespace corvalt;
 using corvalt::test::ReadFile;
@@ -39,9 +45,13 @@ TEST(IniFile, ReadsKeysOfTheirSectionIgnoringCaseAndUnusableLines) {
     EXPECT_EQ(ini.Value("Project", "EnterAsTab"), std::nullopt);      // other section
     EXPECT_EQ(ini.Value("Missing", "EnterAsTab"), std::nullopt);
     EXPECT_EQ(ini.Value("Project", "; EngineerName"), std::nullopt); // comments are no keys
-    const std::vector<std::string> expected = {
-        "EngineerName = Ann Smith", "engineername=second, ignored", "FacAddr=1 Main St;Springfield",
-        "AgentName=still in Project"};
+    // Every line that erasing the section would drop, but blanks and comments.
+    const std::vector<std::string> expected = {"EngineerName = Ann Smith",
+                                               "this line has no equals sign",
+                                               "engineername=second, ignored",
+                                               "FacAddr=1 Main St;Springfield",
+                                               "[Broken",
+                                               "AgentName=still in Project"};
     EXPECT_EQ(ini.SectionLines("PROJECT"), expected);
 }
 
@@ -174,15 +184,41 @@ TEST(IniFile, ARefusedWriteIsReportedAndLosesNothing) {
     TIniFile ini = TIniFile::Read(notAFile);
     EXPECT_TRUE(ini.Unreadable());
     ini.WriteBool("General", "EnterAsTab", false);
-    EXPECT_EQ(ini.Save(), "Unable to write to " + notAFile.string());
+    EXPECT_EQ(ini.Save(),
+              "Unable to write to " + notAFile.string() + " (the file could not be read)");
     EXPECT_EQ(ReadFile(notAFile / "keep.txt"), "x");
 
     // A regular file where the folder should be.
     WriteFile(folder / "plain", "data");
     TIniFile nested = TIniFile::Read(folder / "plain" / "corvalt.INI");
     nested.WriteBool("General", "EnterAsTab", false);
-    EXPECT_EQ(nested.Save(), "Unable to write to " + (folder / "plain" / "corvalt.INI").string());
+    const fs::path inPlain = folder / "plain" / "corvalt.INI";
+    EXPECT_EQ(nested.Save(), "Unable to write to " + inPlain.string() + " (the folder '" +
+                                 (folder / "plain").string() + "' does not exist)");
     EXPECT_EQ(ReadFile(folder / "plain"), "data");
+}
+
+TEST(IniFile, AWriteTheSystemRefusesMidwaySaysWhy) {
+    TTempFolder folder;
+    const fs::path path = folder / "corvalt.INI";
+    WriteFile(path, "[General]\nEnterAsTab=0\n");
+    TIniFile ini = TIniFile::Read(path);
+    ini.WriteString("Project", "Notes", std::string(2000, 'n'));
+    // Files may not grow past 1 KiB: the write fails as on a full disk.
+    rlimit original{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
+    const rlimit small{1024, original.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::optional<std::string> refused = ini.Save();
+    setrlimit(RLIMIT_FSIZE, &original);
+    std::signal(SIGXFSZ, SIG_DFL);
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->rfind("Unable to write to " + path.string() + " (cannot write '", 0), 0u)
+        << *refused;
+    EXPECT_NE(refused->find(std::string(": ") + std::strerror(EFBIG) + ")"), std::string::npos)
+        << *refused;
+    EXPECT_EQ(ReadFile(path), "[General]\nEnterAsTab=0\n");
 }
 
 TEST(IniFile, AFileTooLargeToBePreferencesIsNeverReplaced) {
@@ -194,6 +230,6 @@ TEST(IniFile, AFileTooLargeToBePreferencesIsNeverReplaced) {
     EXPECT_TRUE(ini.Unreadable());
     EXPECT_EQ(ini.Value("General", "EnterAsTab"), std::nullopt);
     ini.WriteBool("General", "EnterAsTab", true);
-    EXPECT_EQ(ini.Save(), UnableToWriteMessage(path));
+    EXPECT_EQ(ini.Save(), UnableToWriteMessage(path, "the file could not be read"));
     EXPECT_EQ(fs::file_size(path), 17u * 1024u * 1024u);
 }

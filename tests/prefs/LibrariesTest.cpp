@@ -10,10 +10,10 @@ namespace {
 
 using TLines = std::vector<std::string>;
 
-std::vector<TCondItem> Conductors(const TLines& lines, int* skipped = nullptr) {
+std::vector<TCondItem> Conductors(const TLines& lines, TLines* unreadable = nullptr) {
     TSafeList<TCondItem> library;
-    const int count = ParseConductors(lines, library);
-    if (skipped != nullptr) *skipped = count;
+    const TLines lost = ParseConductors(lines, library);
+    if (unreadable != nullptr) *unreadable = lost;
     return std::vector<TCondItem>(library.begin(), library.end());
 }
 
@@ -33,6 +33,9 @@ TEST(Libraries, EntriesAreWrittenInTheirFormats) {
     EXPECT_EQ(FormatConductor({"ACSR, 795", 27.7f, 906.6f}), "|ACSR, 795|,27.700,907");
     EXPECT_EQ(FormatOhgw({"3/8 EHS", 9.525f}), "|3/8 EHS|,9.525");
     EXPECT_EQ(FormatOhgw({"a|b", 1.0f}), "|ab|,1.000"); // a bar would end the name
+    // Written as it reads back: no line break inside, nothing trimmable at the ends.
+    EXPECT_EQ(FormatOhgw({"a\rb", 1.0f}), "|a b|,1.000");
+    EXPECT_EQ(FormatOhgw({"x \x01|", 1.0f}), "|x|,1.000");
 }
 
 TEST(Libraries, BothLineLayoutsLoad) {
@@ -54,42 +57,75 @@ TEST(Libraries, BothLineLayoutsLoad) {
     }
 
     TSafeList<TVoltItem> voltages;
-    EXPECT_EQ(ParseVoltages({"230=1.05,242", "34.5=1.05,36"}, voltages), 0);
+    EXPECT_EQ(ParseVoltages({"230=1.05,242", "34.5=1.05,36"}, voltages), TLines{});
     ASSERT_EQ(voltages.Count(), 2);
     EXPECT_FLOAT_EQ(voltages[1].Voltage, 34.5f);
     EXPECT_FLOAT_EQ(voltages[1].OverRateFactor, 1.05f);
     EXPECT_FLOAT_EQ(voltages[1].MaxVoltage, 36.0f);
 
     TSafeList<TOhgwItem> ohgws;
-    EXPECT_EQ(ParseOhgws({"3/8 EHS=9.525", "7#8 Alumoweld=9.779"}, ohgws), 0);
+    EXPECT_EQ(ParseOhgws({"3/8 EHS=9.525", "7#8 Alumoweld=9.779"}, ohgws), TLines{});
     ASSERT_EQ(ohgws.Count(), 2);
     EXPECT_EQ(ohgws[1].Name, "7#8 Alumoweld");
     EXPECT_FLOAT_EQ(ohgws[1].Diameter, 9.779f);
 }
 
-TEST(Libraries, UnusableLinesAreSkippedAndTheRestLoads) {
-    int skipped = 0;
+TEST(Libraries, ASectionThatMixesTheLayoutsReadsEveryLineByItsOwn) {
+    // Two older lines among newer ones, and the other way round: none is lost.
+    TLines unreadable;
+    const std::vector<TCondItem> items = Conductors(
+        {"0=|Drake|,28.143,907", "Linnet=18.288,529", "2=|Ibis|,19.888,587", "Hawk = 21.793, 659"},
+        &unreadable);
+    EXPECT_EQ(unreadable, TLines{});
+    ASSERT_EQ(items.size(), 4u);
+    ExpectConductor(items[0], "Drake", 28.143f, 907.0f);
+    ExpectConductor(items[1], "Linnet", 18.288f, 529.0f);
+    ExpectConductor(items[2], "Ibis", 19.888f, 587.0f);
+    ExpectConductor(items[3], "Hawk", 21.793f, 659.0f);
+
+    TSafeList<TVoltItem> voltages;
+    EXPECT_EQ(ParseVoltages({"138=1.050,145", "1=230,1.050,242", "345=1.050,362"}, voltages),
+              TLines{});
+    ASSERT_EQ(voltages.Count(), 3);
+    const float expected[3][3] = {{138, 1.05f, 145}, {230, 1.05f, 242}, {345, 1.05f, 362}};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_FLOAT_EQ(voltages[i].Voltage, expected[i][0]);
+        EXPECT_FLOAT_EQ(voltages[i].OverRateFactor, expected[i][1]);
+        EXPECT_FLOAT_EQ(voltages[i].MaxVoltage, expected[i][2]);
+    }
+
+    TSafeList<TOhgwItem> ohgws;
+    EXPECT_EQ(ParseOhgws({"7#8 Alumoweld=9.779", "1=|3/8 EHS|,9.525"}, ohgws), TLines{});
+    ASSERT_EQ(ohgws.Count(), 2);
+    EXPECT_EQ(ohgws[0].Name, "7#8 Alumoweld");
+    EXPECT_EQ(ohgws[1].Name, "3/8 EHS");
+    EXPECT_FLOAT_EQ(ohgws[1].Diameter, 9.525f);
+}
+
+TEST(Libraries, LinesNeitherLayoutReadsAreReturnedAsTheyStand) {
+    TLines unreadable;
     const std::vector<TCondItem> items = Conductors(
         {
-            "0=|Drake|,28.143", // lost a field: looks like an older line
+            "0=|Drake|,28.143", // lost a field; as an older line its diameter is "Drake"
             "1=|Linnet|,18.288,529",
             "2=|Bad|,wide,529",  // a number that does not convert
             "3=|Worse|,1.5,nan", // not a number a report could print
             "4=|Huge|,1e40,1",   // beyond single precision
-            "5=|Ibis|,19.888,587",
-            "Hawk=21.793,659",        // an older line in a newer section: too few fields
+            "no equals sign", "5=|Ibis|,19.888,587",
             "6=|Dove|,23.546,726,99", // extra fields are ignored
         },
-        &skipped);
-    EXPECT_EQ(skipped, 5); // Drake, Bad, Worse, Huge, Hawk
+        &unreadable);
+    EXPECT_EQ(unreadable, (TLines{"0=|Drake|,28.143", "2=|Bad|,wide,529", "3=|Worse|,1.5,nan",
+                                  "4=|Huge|,1e40,1", "no equals sign"}));
     ASSERT_EQ(items.size(), 3u);
     ExpectConductor(items[0], "Linnet", 18.288f, 529.0f);
     ExpectConductor(items[1], "Ibis", 19.888f, 587.0f);
     ExpectConductor(items[2], "Dove", 23.546f, 726.0f);
 
     TSafeList<TVoltItem> voltages;
-    // "0=230,1.050" alone would read as an older line: 0 kV with a factor of 230.
-    EXPECT_EQ(ParseVoltages({"0=230,1.050", "1=,1.050,242", "2=345,1.050,362"}, voltages), 2);
+    EXPECT_EQ(ParseVoltages({"0=,1.050,242", "1=345,1.050,362", "69=x,72"}, voltages),
+              (TLines{"0=,1.050,242", "69=x,72"}));
     ASSERT_EQ(voltages.Count(), 1);
     EXPECT_FLOAT_EQ(voltages[0].Voltage, 345.0f);
 }

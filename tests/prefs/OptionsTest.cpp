@@ -267,9 +267,11 @@ TEST_F(OptionsTest, ARefusedWriteReturnsTheMessageAndKeepsTheFile) {
     TOptions options(ini);
     EXPECT_EQ(options.CheckReadable(), "Unable to read " + ini.string());
     EXPECT_TRUE(options.EnterAsTab());
-    EXPECT_EQ(options.WriteBool(prefkeys::EnterAsTab, false), "Unable to write to " + ini.string());
+    const std::string refused =
+        "Unable to write to " + ini.string() + " (the file could not be read)";
+    EXPECT_EQ(options.WriteBool(prefkeys::EnterAsTab, false), refused);
     options.Voltages().Add(std::make_unique<TVoltItem>(TVoltItem{230.0f, 1.05f, 242.0f}));
-    EXPECT_EQ(options.SaveLibraries(), "Unable to write to " + ini.string());
+    EXPECT_EQ(options.SaveLibraries(), refused);
     EXPECT_TRUE(fs::is_directory(ini));
 }
 

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -113,6 +114,42 @@ class CircuitFormTest : public QObject {
         QCOMPARE(circuit->Conductors.Count(), 1);
         QCOMPARE(circuit->Conductors[0].Id, std::string("2A1"));
         QCOMPARE(int(circuit->OhgwCount), 2);
+    }
+
+    void aNewCircuitBeyondTheConductorLimitKeepsTheDialogOpen() {
+        test::TTempPrefs prefs;
+        TSection section(Metric); // 1 A, 1 B, 1 C and 1 ground wire: 4 conductors
+        // 10 circuits of 3 per phase and 3 ground wires (120), one of 95 per
+        // phase and 1 ground wire (286), two of 10 per phase (60): 470 in all.
+        for (int i = 0; i < 10; ++i)
+            test::AddCircuit(*section.Section, test::CircuitWithConductors("Fill", 3, 3));
+        test::AddCircuit(*section.Section, test::CircuitWithConductors("Big", 95, 1));
+        for (int i = 0; i < 2; ++i)
+            test::AddCircuit(*section.Section, test::CircuitWithConductors("More", 10, 0));
+        QCOMPARE(section.Section->ConductorCount(), 470);
+
+        TCircuitForm form(*section.Section, nullptr, prefs.Options());
+        Type(*Find<QLineEdit>(form, "eCircuitName"), "C15");
+        SetRow(form, "A", 10);
+        SetRow(form, "B", 10);
+        SetRow(form, "C", 10);
+        SetRow(form, "G", 1); // 31 more would make 501
+        QString shown;
+        test::WhenModal<QMessageBox>([&shown](QMessageBox& box) {
+            shown = box.text();
+            box.accept();
+        });
+        QTest::mouseClick(Find<QPushButton>(form, "btOK"), Qt::LeftButton);
+        QCOMPARE(shown, QString("The cross section would have more conductors than Corvalt "
+                                "supports (at most 500 in one cross section)."));
+        QVERIFY(form.result() != QDialog::Accepted);
+        QVERIFY(form.TakeNewCircuit() == nullptr);
+        QCOMPARE(section.Section->ConductorCount(), 470);
+
+        SetRow(form, "G", 0); // 30 more make 500
+        QTest::mouseClick(Find<QPushButton>(form, "btOK"), Qt::LeftButton);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(form.TakeNewCircuit()->Conductors.Count(), 30);
     }
 
     void pickingAClassFillsFactorAndMaximum_data() {

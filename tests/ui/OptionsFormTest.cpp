@@ -319,6 +319,40 @@ class OptionsFormTest : public QObject {
         QVERIFY(prefs.FileText().find("[Voltages]") == std::string::npos);
     }
 
+    void okAsksBeforeDroppingLibraryLinesItCannotRead() {
+        // A mixed section loses nothing; the two broken lines would be lost.
+        const std::string text = "[Conductors]\nDrake=28.143,907\n1=|Linnet|,18.288,529\n"
+                                 "2=|Bad|,wide,529\n[Ohgws]\nlost\n";
+        test::TTempPrefs prefs(text);
+        QCOMPARE(prefs.Options().Conductors().Count(), 2);
+        TOptionsForm form(prefs.Options());
+        QString asked, details;
+        const auto answer = [&](QMessageBox::StandardButton button) {
+            test::WhenModal<QMessageBox>([&, button](QMessageBox& box) {
+                asked = box.text();
+                details = box.detailedText();
+                box.button(button)->click();
+            });
+        };
+        answer(QMessageBox::No);
+        QTest::mouseClick(Find<QPushButton>(form, "btOK"), Qt::LeftButton);
+        QCOMPARE(asked, QString("2 lines of the libraries in the preferences file cannot be "
+                                "read and will be lost when the libraries are saved. Save "
+                                "anyway?"));
+        QCOMPARE(details, QString("[Conductors] 2=|Bad|,wide,529\n[Ohgws] lost"));
+        QVERIFY(form.result() != QDialog::Accepted);
+        QCOMPARE(prefs.FileText(), text); // nothing written, not even the scalars
+
+        answer(QMessageBox::Yes);
+        QTest::mouseClick(Find<QPushButton>(form, "btOK"), Qt::LeftButton);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        const std::string saved = prefs.FileText();
+        QVERIFY(saved.find("[Conductors]\n0=|Drake|,28.143,907\n1=|Linnet|,18.288,529\n") !=
+                std::string::npos);
+        QVERIFY(saved.find("Bad") == std::string::npos);
+        QVERIFY(saved.find("lost") == std::string::npos);
+    }
+
     void aRefusedWriteIsShownAndTheDialogStaysOpen() {
         QTemporaryDir folder;
         const std::string plain = (folder.path() + "/plain").toStdString();
@@ -332,7 +366,9 @@ class OptionsFormTest : public QObject {
             box.accept();
         });
         QTest::mouseClick(Find<QPushButton>(form, "btOK"), Qt::LeftButton);
-        QCOMPARE(shown, QString::fromStdString("Unable to write to " + ini.string()));
+        // Says why: the folder of the file is a file.
+        QCOMPARE(shown, QString::fromStdString("Unable to write to " + ini.string() +
+                                               " (the folder '" + plain + "' does not exist)"));
         QVERIFY(form.result() != QDialog::Accepted);
     }
 

@@ -116,6 +116,8 @@ class TScenariosFormTest : public QObject {
     void editCommandsRewriteWhatTheyShow();
     void deleteCircuitConductorAndPoint();
     void newConductorAndPointAppendRows();
+    void commandsStopAtTheLimitsOfACrossSection_data();
+    void commandsStopAtTheLimitsOfACrossSection();
     void doubleClickEditsTheRowShownEvenAfterAdding();
     void enterAndTreeDoubleClickEdit();
     void editProjectShowsTheTitleAlone();
@@ -568,6 +570,75 @@ void TScenariosFormTest::newConductorAndPointAppendRows() {
     QCOMPARE(form.Grid().rowCount(), 1);
     f.Main->Action("mnPoiNew")->trigger();
     QCOMPARE(Column(form.Grid(), 0), QStringList{" Barn"});
+}
+
+void TScenariosFormTest::commandsStopAtTheLimitsOfACrossSection_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("node");
+    QTest::addColumn<int>("conductors"); // the cross section holds this many first
+    QTest::addColumn<int>("circuits");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QString>("refusal"); // empty: the command goes on
+    const QString conductors = QStringLiteral(
+        "The cross section would have more conductors than Corvalt supports (at most 500 in one "
+        "cross section).");
+    // MakeProject: circuits C1 and C2 of 4 conductors each, 2 points of interest.
+    QTest::newRow("conductor 500") << "mnCondNew" << kFirstCircuit << 499 << 3 << 2 << QString();
+    QTest::newRow("conductor 501") << "mnCondNew" << kFirstCircuit << 500 << 3 << 2 << conductors;
+    QTest::newRow("clone to 500") << "mnCircClone" << kFirstCircuit << 496 << 3 << 2 << QString();
+    QTest::newRow("clone to 501") << "mnCircClone" << kFirstCircuit << 497 << 3 << 2 << conductors;
+    QTest::newRow("circuit 255") << "mnCircNew" << kRoot << 8 << 254 << 2 << QString();
+    QTest::newRow("circuit 256")
+        << "mnCircNew" << kRoot << 8 << 255 << 2
+        << "The cross section would have more circuits than Corvalt supports (at most 255 in one "
+           "cross section).";
+    QTest::newRow("point 1000") << "mnPoiNew" << kPoints << 8 << 2 << 999 << QString();
+    QTest::newRow("point 1001")
+        << "mnPoiNew" << kPoints << 8 << 2 << 1000
+        << "The cross section would have more points of interest than Corvalt supports (at most "
+           "1000 in one cross section).";
+}
+
+void TScenariosFormTest::commandsStopAtTheLimitsOfACrossSection() {
+    QFETCH(QString, command);
+    QFETCH(int, node);
+    QFETCH(int, conductors);
+    QFETCH(int, circuits);
+    QFETCH(int, points);
+    QFETCH(QString, refusal);
+    TMainFixture f;
+    std::unique_ptr<TEmfProject> project = MakeProject();
+    TScenario& scenario = project->Scenarios[0];
+    // Filled up behind C1 and C2, so the tree's first circuit stays C1.
+    while (scenario.Circuits.Count() < circuits)
+        scenario.Circuits.Add(std::make_unique<TCircuit>(scenario));
+    TCircuit& last = scenario.Circuits[scenario.Circuits.Count() - 1];
+    while (scenario.ConductorCount() < conductors)
+        last.AddConductor(std::make_unique<TConductor>(scenario, last));
+    while (scenario.InterestPoints.Count() < points)
+        scenario.InterestPoints.Add(std::make_unique<TInterestPoint>(scenario));
+    TForm& form = f.Open(std::move(project));
+    f.Dialogs.OnNewConductor = [](TCircuit& circuit) {
+        return std::make_unique<TConductor>(*circuit.Scenario, circuit);
+    };
+    f.Dialogs.OnNewPoint = [](TScenario& s) { return std::make_unique<TInterestPoint>(s); };
+    f.Dialogs.OnNewCircuit = [](TScenario& s) { return CreateNewCircuit(s, TNewCircuitValues{}); };
+    Select(form, node);
+    const TScenario& shown = form.Project().Scenarios[0];
+    const int before =
+        shown.ConductorCount() + shown.Circuits.Count() + shown.InterestPoints.Count();
+    f.Main->Action(command.toLatin1().constData())->trigger();
+    const int after =
+        shown.ConductorCount() + shown.Circuits.Count() + shown.InterestPoints.Count();
+    if (refusal.isEmpty()) {
+        QVERIFY(f.Prompts.Messages.empty());
+        QVERIFY(after > before);
+        return;
+    }
+    QCOMPARE(f.Prompts.MessageTexts(), QStringList{refusal});
+    QCOMPARE(f.Prompts.Messages.front().Icon, QMessageBox::Warning);
+    QCOMPARE(after, before);
+    QVERIFY(f.Dialogs.Calls.isEmpty()); // the dialog did not even open
 }
 
 void TScenariosFormTest::doubleClickEditsTheRowShownEvenAfterAdding() {

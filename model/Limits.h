@@ -1,0 +1,34 @@
+#pragma once
+// How much one cross section may hold. The limits lie far above any real line
+// or substation; they bound the work of a computation, which grows with the
+// cube of the conductors, and the memory a project file can claim. The project
+// reader refuses a file beyond them, the dialogs stop at them, and the
+// computation refuses a cross section beyond them.
+
+#include <optional>
+#include <string>
+
+namespace corvalt {
+
+class TScenario;
+
+inline constexpr int kMaxConductorsPerSection = 500;
+inline constexpr int kMaxInterestPointsPerSection = 1000;
+// Circuit numbers are bytes: with at most 255 circuits each has its own.
+inline constexpr int kMaxCircuitsPerSection = 255;
+
+// "more conductors than Corvalt supports (at most 500 in one cross section)",
+// and the same for points of interest and circuits: the core of every message
+// about a limit.
+std::string TooManyConductorsText();
+std::string TooManyInterestPointsText();
+std::string TooManyCircuitsText();
+
+// For the dialogs: empty when the cross section can take what would be added,
+// else the message to show ("The cross section would have more conductors
+// than Corvalt supports (...).").
+std::optional<std::string> RoomForConductors(const TScenario& scenario, int added);
+std::optional<std::string> RoomForCircuit(const TScenario& scenario, int conductors);
+std::optional<std::string> RoomForInterestPoint(const TScenario& scenario);
+
+} // namespace corvalt

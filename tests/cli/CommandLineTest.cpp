@@ -1,0 +1,156 @@
+// What every command shares, run as the program: output that cannot be
+// written fails the command, unknown options are named, projects beyond the
+// limits are refused, and a report stopped by a signal leaves nothing behind.
+#include "CliRun.h"
+#include "LargeProject.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace corvalt::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CommandLine : public TCliTest {};
+
+TEST_F(CommandLine, OutputThatCannotBeWrittenFailsEveryCommand) {
+    const std::string sample = " '" + Sample("sample-metric.emf") + "'";
+    const std::string ini = " --ini '" + PathOf("none.INI") + "'";
+    const std::string commands[] = {
+        "check" + sample, "compute" + sample, "--version" + ini,
+        "--help",         "prefs" + ini,      "prefs --path" + ini,
+    };
+    for (const std::string& command : commands) {
+        SCOPED_TRACE(command);
+        const TRun run = Run(command, "/dev/full");
+        EXPECT_EQ(run.Exit, 2);
+        // The reason, when the last write still knew it (output larger than
+        // the buffer failed earlier, and the C library keeps no reason).
+        EXPECT_EQ(run.Err.rfind("corvalt-cli: cannot write to standard output", 0), 0u) << run.Err;
+        if (command.rfind("compute", 0) != 0) {
+            EXPECT_EQ(run.Err,
+                      "corvalt-cli: cannot write to standard output: No space left on device\n");
+        }
+    }
+    EXPECT_EQ(Run("check" + sample).Exit, 0); // the same command into a file succeeds
+}
+
+TEST_F(CommandLine, UnknownOptionsAreNamed) {
+    const std::string sample = " '" + Sample("sample-metric.emf") + "'";
+    const std::string out = " '" + PathOf("out") + "'";
+    const std::pair<std::string, std::string> cases[] = {
+        {"check --fast" + sample, "--fast"},
+        {"compute" + sample + " -j", "-j"},
+        {"resave" + sample + out + " --force", "--force"},
+        {"bpa" + sample + out + " --sectoin 1", "--sectoin"},
+        {"report" + sample + " --kind 3 --pdf" + out + " --landscape", "--landscape"},
+        {"prefs --ini=x.INI --resav", "--resav"},
+    };
+    for (const auto& [command, option] : cases) {
+        SCOPED_TRACE(command);
+        const TRun run = Run(command);
+        EXPECT_EQ(run.Exit, 2);
+        EXPECT_EQ(run.Err,
+                  "corvalt-cli: unknown option '" + option + "' (see corvalt-cli --help)\n");
+    }
+    EXPECT_TRUE(Names().empty());
+}
+
+TEST_F(CommandLine, AFileWhoseNameStartsWithADashFollowsTheEndOfOptions) {
+    fs::copy_file(Sample("sample-metric.emf"), PathOf("-line.emf"));
+    fs::current_path(folder_);
+    EXPECT_EQ(Run("check -- -line.emf").Exit, 0);
+    EXPECT_EQ(Run("bpa --section 1 -- -line.emf -line.bpa").Exit, 0);
+    EXPECT_TRUE(fs::exists(PathOf("-line.bpa")));
+    // "--" ends the options: an option after it is a file name.
+    const TRun run = Run("bpa -- -line.emf --section");
+    EXPECT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_TRUE(fs::exists(PathOf("--section")));
+    fs::current_path(fs::temp_directory_path());
+}
+
+TEST_F(CommandLine, ProjectsBeyondTheLimitsAreRefusedWithTheirReason) {
+    ASSERT_TRUE(MakeLargeProject(1, 501)->Save(PathOf("wide.emf")).Ok);
+    const std::string project = " '" + PathOf("wide.emf") + "'";
+    for (const std::string& command :
+         {"check" + project, "report" + project + " --kind 3 --pdf '" + PathOf("wide.pdf") + "'"}) {
+        SCOPED_TRACE(command);
+        const TRun run = Run(command);
+        EXPECT_EQ(run.Exit, 2);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find("more conductors than Corvalt supports (at most 500 in one "
+                               "cross section)"),
+                  std::string::npos)
+            << run.Err;
+    }
+    EXPECT_EQ(Names(), std::vector<std::string>{"wide.emf"});
+}
+
+// corvalt-cli with the arguments and the environment's TMPDIR set to tmp and
+// XDG_RUNTIME_DIR unset, so both of its temporary folders go there.
+pid_t StartCli(const std::vector<std::string>& arguments, const fs::path& tmp) {
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string text = *variable;
+        if (text.rfind("TMPDIR=", 0) != 0 && text.rfind("XDG_RUNTIME_DIR=", 0) != 0)
+            environment.push_back(text);
+    }
+    environment.push_back("TMPDIR=" + tmp.string());
+    std::vector<std::string> argv = {CORVALT_CLI};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    const auto pointers = [](std::vector<std::string>& texts) {
+        std::vector<char*> result;
+        for (std::string& text : texts)
+            result.push_back(text.data());
+        result.push_back(nullptr);
+        return result;
+    };
+    std::vector<char*> argvPointers = pointers(argv);
+    std::vector<char*> environmentPointers = pointers(environment);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, CORVALT_CLI, nullptr, nullptr, argvPointers.data(),
+                    environmentPointers.data()) != 0)
+        return -1;
+    return pid;
+}
+
+TEST_F(CommandLine, AReportStoppedByASignalLeavesNoTemporaryFolder) {
+    // Forty cross sections of 500 conductors compute for seconds.
+    ASSERT_TRUE(MakeLargeProject(40, 500)->Save(PathOf("large.emf")).Ok);
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        const fs::path tmp = folder_ / "tmp";
+        fs::create_directories(tmp);
+        const pid_t pid = StartCli(
+            {"report", PathOf("large.emf"), "--kind", "3", "--pdf", PathOf("large.pdf")}, tmp);
+        ASSERT_GT(pid, 0);
+        // Its runtime folder and its page folder exist once the report runs.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::distance(fs::directory_iterator(tmp), fs::directory_iterator()) < 2 &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(std::distance(fs::directory_iterator(tmp), fs::directory_iterator()), 2);
+        kill(pid, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_TRUE(fs::is_empty(tmp));
+        EXPECT_FALSE(fs::exists(PathOf("large.pdf")));
+        fs::remove_all(tmp);
+    }
+}
+
+} // namespace
+} // namespace corvalt::testing
