@@ -3,7 +3,7 @@
 #include "engine/PageCanvas.h"
 #include "engine/PageFile.h"
 #include "model/DataCheck.h"
-#include "ui/ScenariosForm.h"
+#include "ui/windows/ScenariosForm.h"
 
 #include <QDialog>
 #include <QDir>

@@ -8,10 +8,10 @@
 #include "model/NewCircuit.h"
 #include "model/Project.h"
 #include "prefs/Options.h"
-#include "ui/EditDialogs.h"
-#include "ui/MainForm.h"
-#include "ui/Prompts.h"
-#include "ui/ReportService.h"
+#include "ui/app/EditDialogs.h"
+#include "ui/windows/MainForm.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/ReportService.h"
 
 #include "UiTestSupport.h"
 

@@ -1,0 +1,39 @@
+// corvalt: the desktop program. Preferences and libraries first, then the main
+// window (and with it the hidden error window), then the event loop; the
+// report page files go with the main window at exit.
+#include "engine/ReportFonts.h"
+#include "prefs/Options.h"
+#include "ui/app/AppLocale.h"
+#include "ui/app/EditDialogs.h"
+#include "ui/windows/MainForm.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/ReportService.h"
+#include "ui/app/Startup.h"
+#include "ui/windows/ToolIcons.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    using namespace corvalt;
+    QApplication app(argc, argv);
+    ui::UseCNumberFormat();
+    QApplication::setApplicationName(QStringLiteral("Corvalt"));
+    QApplication::setApplicationVersion(QStringLiteral("1.19"));
+    QApplication::setWindowIcon(ui::ToolIcon(QStringLiteral("app")));
+    RegisterReportFonts();
+
+    QStringList warnings;
+    const std::unique_ptr<TOptions> options =
+        ui::OpenPreferences(QCoreApplication::applicationFilePath(), warnings);
+    for (const QString& warning : warnings)
+        ui::ShowWarning(nullptr, warning);
+
+    ui::TProgramDialogs dialogs(*options);
+    ui::TProgramReports reports(*options);
+    ui::TMainForm mainForm(*options, dialogs, reports);
+    mainForm.show();
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    mainForm.StartWith(arguments);
+    return QApplication::exec();
+}
