@@ -6,10 +6,10 @@
 #include "ui/app/ProjectFiles.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/ReportService.h"
+#include "ui/app/TextConvert.h"
 #include "ui/windows/ReptMstr.h"
 #include "ui/windows/RptErrorForm.h"
 #include "ui/windows/ScenariosForm.h"
-#include "ui/app/TextConvert.h"
 #include "ui/windows/ToolIcons.h"
 
 #include <QAction>
@@ -112,13 +112,16 @@ QPrinter& TMainForm::Printer() {
 
 // ---- Construction -------------------------------------------------------------------
 
-QAction* TMainForm::NewAction(const char* name, const QString& text, const QString& hint) {
+template <class Command>
+QAction* TMainForm::NewAction(const char* name, const QString& text, const QString& hint,
+                              Command command) {
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(name));
     if (!hint.isEmpty()) {
         action->setStatusTip(hint);
         action->setToolTip(hint);
     }
+    connect(action, &QAction::triggered, this, command);
     return action;
 }
 
@@ -128,150 +131,156 @@ QMenu* TMainForm::NewMenu(const char* name, const QString& title, QWidget* paren
     return menu;
 }
 
-QAction* TMainForm::Action(const QString& name) const {
-    return findChild<QAction*>(name);
-}
-
-QMenu* TMainForm::Menu(const QString& name) const {
-    return findChild<QMenu*>(name);
-}
-
 void TMainForm::CreateActions() {
-    auto forward = [this](const char* name, const QString& text, const QString& hint,
-                          auto command) {
-        QAction* action = NewAction(name, text, hint);
-        connect(action, &QAction::triggered, this, command);
-        return action;
-    };
     using M = TMainForm;
     using P = TScenariosForm;
     using R = TReptMstr;
+    using K = TReportKind;
+    TMainActions& a = actions_;
+    auto project = [this](void (P::*command)()) {
+        return [this, command] { ForwardToProject(command); };
+    };
+    auto report = [this](void (R::*command)()) {
+        return [this, command] { ForwardToReport(command); };
+    };
+    auto reportKind = [this](K kind) { return [this, kind] { mnReportClick(kind); }; };
 
     // Project menu.
-    forward("mnNew", "&New...", "Create a new file", &M::mnNewClick)
-        ->setShortcut(QKeySequence::New);
-    forward("mnPrjEdit", "Edit...", {}, [this] { ForwardToProject(&P::EditProject); });
-    forward("mnOpen", "&Open...", "Open an existing file", &M::mnOpenClick)
-        ->setShortcut(QKeySequence::Open);
-    forward("mnSave", "&Save", "Save current file", &M::mnSaveClick)
-        ->setShortcut(QKeySequence::Save);
-    forward("mnSaveAs", "Save &As...", "Save current file under a new name", &M::mnSaveAsClick);
-    using K = TReportKind;
-    forward("mnFlorida", "&Florida Compliance", {},
-            [this] { mnReportClick(K::FloridaCompliance); });
-    forward("mnTlsa", "&TLSA Exemption", {}, [this] { mnReportClick(K::Tlsa); });
-    forward("mnEmfDetails", "&EMF Details", {}, [this] { mnReportClick(K::EmfDetails); });
-    forward("mnBpaDetails", "&BPA Details", {}, [this] { mnReportClick(K::CoronaEffects); });
-    forward("mnCreateBpaFile", "Create BPA File", {}, &M::mnCreateBpaFileClick);
-    forward("mnPrintSetup", "P&rint Setup...", "Change printer setup", &M::mnPrintSetupClick);
-    forward("mnPreferences", "Pre&ferences...", {}, &M::mnPreferencesClick);
-    forward("mnExit", "E&xit", "Exit this application", &QWidget::close);
+    a.mnNew = NewAction("mnNew", "&New...", "Create a new file", &M::mnNewClick);
+    a.mnNew->setShortcut(QKeySequence::New);
+    a.mnPrjEdit = NewAction("mnPrjEdit", "Edit...", {}, project(&P::EditProject));
+    a.mnOpen = NewAction("mnOpen", "&Open...", "Open an existing file", &M::mnOpenClick);
+    a.mnOpen->setShortcut(QKeySequence::Open);
+    a.mnSave = NewAction("mnSave", "&Save", "Save current file", &M::mnSaveClick);
+    a.mnSave->setShortcut(QKeySequence::Save);
+    a.mnSaveAs = NewAction("mnSaveAs", "Save &As...", "Save current file under a new name",
+                           &M::mnSaveAsClick);
+    a.mnFlorida =
+        NewAction("mnFlorida", "&Florida Compliance", {}, reportKind(K::FloridaCompliance));
+    a.mnTlsa = NewAction("mnTlsa", "&TLSA Exemption", {}, reportKind(K::Tlsa));
+    a.mnEmfDetails = NewAction("mnEmfDetails", "&EMF Details", {}, reportKind(K::EmfDetails));
+    a.mnBpaDetails = NewAction("mnBpaDetails", "&BPA Details", {}, reportKind(K::CoronaEffects));
+    a.mnCreateBpaFile =
+        NewAction("mnCreateBpaFile", "Create BPA File", {}, &M::mnCreateBpaFileClick);
+    a.mnPrintSetup =
+        NewAction("mnPrintSetup", "P&rint Setup...", "Change printer setup", &M::mnPrintSetupClick);
+    a.mnPreferences = NewAction("mnPreferences", "Pre&ferences...", {}, &M::mnPreferencesClick);
+    a.mnExit = NewAction("mnExit", "E&xit", "Exit this application", &QWidget::close);
 
     // Object menus.
-    forward("mnCsNew", "&New...", {}, [this] {
+    a.mnCsNew = NewAction("mnCsNew", "&New...", {}, [this] {
         if (TScenariosForm* form = ActiveProjectWindow()) form->NewScenario(false);
     });
-    forward("mnCsEdit", "&Edit...", {}, [this] { ForwardToProject(&P::EditScenario); });
-    forward("mnCsDelete", "&Delete", {}, [this] { ForwardToProject(&P::DeleteScenario); });
-    forward("mnCsClone", "Clone", {}, [this] { ForwardToProject(&P::CloneScenario); });
-    forward("mnCircNew", "New...", {}, [this] { ForwardToProject(&P::NewCircuit); });
-    forward("mnCircEdit", "Edit...", {}, [this] { ForwardToProject(&P::EditCircuit); });
-    forward("mnCircDelete", "Delete...", {}, [this] { ForwardToProject(&P::DeleteCircuit); });
-    forward("mnCircClone", "Clone", {}, [this] { ForwardToProject(&P::CloneCircuit); });
-    forward("mnCircCoords", "Coordinates...", {},
-            [this] { ForwardToProject(&P::EditCoordinates); });
-    forward("mnCondNew", "New...", {}, [this] { ForwardToProject(&P::NewConductor); });
-    forward("mnCondEdit", "Edit...", {}, [this] { ForwardToProject(&P::EditConductor); });
-    forward("mnCondDelete", "Delete...", {}, [this] { ForwardToProject(&P::DeleteConductor); });
-    forward("mnPoiNew", "New...", {}, [this] { ForwardToProject(&P::NewPoint); });
-    forward("mnPoiEdit", "Edit...", {}, [this] { ForwardToProject(&P::EditPoint); });
-    forward("mnPoiDelete", "Delete..", {}, [this] { ForwardToProject(&P::DeletePoint); });
+    a.mnCsEdit = NewAction("mnCsEdit", "&Edit...", {}, project(&P::EditScenario));
+    a.mnCsDelete = NewAction("mnCsDelete", "&Delete", {}, project(&P::DeleteScenario));
+    a.mnCsClone = NewAction("mnCsClone", "Clone", {}, project(&P::CloneScenario));
+    a.mnCircNew = NewAction("mnCircNew", "New...", {}, project(&P::NewCircuit));
+    a.mnCircEdit = NewAction("mnCircEdit", "Edit...", {}, project(&P::EditCircuit));
+    a.mnCircDelete = NewAction("mnCircDelete", "Delete...", {}, project(&P::DeleteCircuit));
+    a.mnCircClone = NewAction("mnCircClone", "Clone", {}, project(&P::CloneCircuit));
+    a.mnCircCoords = NewAction("mnCircCoords", "Coordinates...", {}, project(&P::EditCoordinates));
+    a.mnCondNew = NewAction("mnCondNew", "New...", {}, project(&P::NewConductor));
+    a.mnCondEdit = NewAction("mnCondEdit", "Edit...", {}, project(&P::EditConductor));
+    a.mnCondDelete = NewAction("mnCondDelete", "Delete...", {}, project(&P::DeleteConductor));
+    a.mnPoiNew = NewAction("mnPoiNew", "New...", {}, project(&P::NewPoint));
+    a.mnPoiEdit = NewAction("mnPoiEdit", "Edit...", {}, project(&P::EditPoint));
+    a.mnPoiDelete = NewAction("mnPoiDelete", "Delete..", {}, project(&P::DeletePoint));
 
     // Report menu (forwarded to the active report window).
-    forward("mnRepPrint", "Review / &Print", {}, [this] { ForwardToReport(&R::tbPrintClick); });
-    forward("mnRepExportPdf", "Export PDF...", "Save the report as a PDF file",
-            [this] { ForwardToReport(&R::tbExportPdfClick); });
-    forward("mnRepPrev", "Previous Page", {}, [this] { ForwardToReport(&R::tbPreviousClick); });
-    forward("mnRepNext", "Next Page", {}, [this] { ForwardToReport(&R::tbNextClick); });
-    forward("mnZoomIn", "Zoom In", {}, [this] { ForwardToReport(&R::tbZoomInClick); });
-    forward("mnZoomOut", "Zoom Out", {}, [this] { ForwardToReport(&R::tbZoomOutClick); });
-    forward("mnFullPage", "Full Page", {}, [this] { ForwardToReport(&R::tbPageClick); });
-    forward("mnPageWidth", "Page Width", {}, [this] { ForwardToReport(&R::tbWidthClick); });
+    a.mnRepPrint = NewAction("mnRepPrint", "Review / &Print", {}, report(&R::tbPrintClick));
+    a.mnRepExportPdf = NewAction("mnRepExportPdf", "Export PDF...", "Save the report as a PDF file",
+                                 report(&R::tbExportPdfClick));
+    a.mnRepPrev = NewAction("mnRepPrev", "Previous Page", {}, report(&R::tbPreviousClick));
+    a.mnRepNext = NewAction("mnRepNext", "Next Page", {}, report(&R::tbNextClick));
+    a.mnZoomIn = NewAction("mnZoomIn", "Zoom In", {}, report(&R::tbZoomInClick));
+    a.mnZoomOut = NewAction("mnZoomOut", "Zoom Out", {}, report(&R::tbZoomOutClick));
+    a.mnFullPage = NewAction("mnFullPage", "Full Page", {}, report(&R::tbPageClick));
+    a.mnPageWidth = NewAction("mnPageWidth", "Page Width", {}, report(&R::tbWidthClick));
 
     // Window and Help menus.
-    forward("mnTile", "&Tile", "Tile all windows", [this] { mdiArea_->tileSubWindows(); });
-    forward("mnCascade", "&Cascade", "Cascade all windows",
-            [this] { mdiArea_->cascadeSubWindows(); });
-    forward("mnArrange", "&Arrange All", "Arrange minimized windows", &M::mnArrangeAllClick);
-    forward("mnAbout", "&About...", "Show program information", &M::mnAboutClick);
+    a.mnTile =
+        NewAction("mnTile", "&Tile", "Tile all windows", [this] { mdiArea_->tileSubWindows(); });
+    a.mnCascade = NewAction("mnCascade", "&Cascade", "Cascade all windows",
+                            [this] { mdiArea_->cascadeSubWindows(); });
+    a.mnArrange =
+        NewAction("mnArrange", "&Arrange All", "Arrange minimized windows", &M::mnArrangeAllClick);
+    a.mnAbout = NewAction("mnAbout", "&About...", "Show program information", &M::mnAboutClick);
 
     // Tool bar buttons, with their own hints.
-    forward("sbNew", "New", "New Project", &M::mnNewClick);
-    forward("sbOpen", "Open", "Open Project", &M::mnOpenClick);
-    forward("sbSave", "Save", "Save Project", &M::mnSaveClick);
-    forward("sbPrint", "Print", "Print Report", &M::sbPrintClick);
-    forward("sbZoomIn", "Zoom In", "Zoom In", [this] { ForwardToReport(&R::tbZoomInClick); });
-    forward("sbZoomOut", "Zoom Out", "Zoom Out", [this] { ForwardToReport(&R::tbZoomOutClick); });
-    forward("sbFullPage", "Full Page", "Full Page View",
-            [this] { ForwardToReport(&R::tbPageClick); });
-    forward("sbPageWidth", "Page Width", "Full Width View",
-            [this] { ForwardToReport(&R::tbWidthClick); });
-    forward("sbPrevPage", "Previous Page", "Previous Page",
-            [this] { ForwardToReport(&R::tbPreviousClick); });
-    forward("sbNextPage", "Next Page", "Next Page", [this] { ForwardToReport(&R::tbNextClick); });
-    forward("sbReportClose", "Close", "Close Report", [this] { ForwardToReport(&R::tbExitClick); });
+    a.sbNew = NewAction("sbNew", "New", "New Project", &M::mnNewClick);
+    a.sbOpen = NewAction("sbOpen", "Open", "Open Project", &M::mnOpenClick);
+    a.sbSave = NewAction("sbSave", "Save", "Save Project", &M::mnSaveClick);
+    a.sbPrint = NewAction("sbPrint", "Print", "Print Report", &M::sbPrintClick);
+    a.sbZoomIn = NewAction("sbZoomIn", "Zoom In", "Zoom In", report(&R::tbZoomInClick));
+    a.sbZoomOut = NewAction("sbZoomOut", "Zoom Out", "Zoom Out", report(&R::tbZoomOutClick));
+    a.sbFullPage = NewAction("sbFullPage", "Full Page", "Full Page View", report(&R::tbPageClick));
+    a.sbPageWidth =
+        NewAction("sbPageWidth", "Page Width", "Full Width View", report(&R::tbWidthClick));
+    a.sbPrevPage =
+        NewAction("sbPrevPage", "Previous Page", "Previous Page", report(&R::tbPreviousClick));
+    a.sbNextPage = NewAction("sbNextPage", "Next Page", "Next Page", report(&R::tbNextClick));
+    a.sbReportClose = NewAction("sbReportClose", "Close", "Close Report", report(&R::tbExitClick));
 }
+
+namespace {
+
+// Adds the actions in order; a null action is a separator.
+void AddActions(QMenu& menu, std::initializer_list<QAction*> actions) {
+    for (QAction* action : actions) {
+        if (action == nullptr)
+            menu.addSeparator();
+        else
+            menu.addAction(action);
+    }
+}
+
+} // namespace
 
 void TMainForm::CreateMenus() {
     QMenuBar* bar = menuBar();
-    auto add = [this](QMenu* menu, std::initializer_list<const char*> names) {
-        for (const char* name : names) {
-            if (name[0] == '-')
-                menu->addSeparator();
-            else
-                menu->addAction(Action(QString::fromLatin1(name)));
-        }
-    };
+    const TMainActions& a = actions_;
+    TMainMenus& m = menus_;
 
-    QMenu* project = NewMenu("mnProject", QStringLiteral("&Project"), bar);
-    add(project, {"mnNew", "mnPrjEdit", "mnOpen", "mnSave", "mnSaveAs", "-"});
-    QMenu* preview = NewMenu("mnPreviewPrint", QStringLiteral("&Preview / Print"), project);
-    preview->menuAction()->setStatusTip(QStringLiteral("Print current file"));
-    add(preview, {"mnFlorida", "mnTlsa", "-", "mnEmfDetails", "mnBpaDetails"});
-    QAction* bpaSeparator = preview->addSeparator();
-    bpaSeparator->setObjectName(QStringLiteral("mnBpaFileSeparator"));
-    add(preview, {"mnCreateBpaFile"});
-    project->addMenu(preview);
-    add(project, {"mnPrintSetup", "mnPreferences", "-", "mnExit"});
-    bar->addMenu(project);
+    m.mnProject = NewMenu("mnProject", QStringLiteral("&Project"), bar);
+    AddActions(*m.mnProject, {a.mnNew, a.mnPrjEdit, a.mnOpen, a.mnSave, a.mnSaveAs, nullptr});
+    m.mnPreviewPrint = NewMenu("mnPreviewPrint", QStringLiteral("&Preview / Print"), m.mnProject);
+    m.mnPreviewPrint->menuAction()->setStatusTip(QStringLiteral("Print current file"));
+    AddActions(*m.mnPreviewPrint, {a.mnFlorida, a.mnTlsa, nullptr, a.mnEmfDetails, a.mnBpaDetails});
+    actions_.mnBpaFileSeparator = m.mnPreviewPrint->addSeparator();
+    actions_.mnBpaFileSeparator->setObjectName(QStringLiteral("mnBpaFileSeparator"));
+    AddActions(*m.mnPreviewPrint, {a.mnCreateBpaFile});
+    m.mnProject->addMenu(m.mnPreviewPrint);
+    AddActions(*m.mnProject, {a.mnPrintSetup, a.mnPreferences, nullptr, a.mnExit});
+    bar->addMenu(m.mnProject);
 
-    QMenu* section = NewMenu("mnCrossSection", QStringLiteral("&CrossSection"), bar);
-    add(section, {"mnCsNew", "mnCsEdit", "mnCsDelete", "mnCsClone"});
-    bar->addMenu(section);
-    QMenu* circuit = NewMenu("mnCircuit", QStringLiteral("Circ&uit"), bar);
-    add(circuit, {"mnCircNew", "mnCircEdit", "mnCircDelete", "mnCircClone", "mnCircCoords"});
-    bar->addMenu(circuit);
-    QMenu* conductor = NewMenu("mnConductor", QStringLiteral("C&onductor"), bar);
-    add(conductor, {"mnCondNew", "mnCondEdit", "mnCondDelete"});
-    bar->addMenu(conductor);
-    QMenu* point = NewMenu("mnPoi", QStringLiteral("Point Of &Interest"), bar);
-    add(point, {"mnPoiNew", "mnPoiEdit", "mnPoiDelete"});
-    bar->addMenu(point);
+    m.mnCrossSection = NewMenu("mnCrossSection", QStringLiteral("&CrossSection"), bar);
+    AddActions(*m.mnCrossSection, {a.mnCsNew, a.mnCsEdit, a.mnCsDelete, a.mnCsClone});
+    bar->addMenu(m.mnCrossSection);
+    m.mnCircuit = NewMenu("mnCircuit", QStringLiteral("Circ&uit"), bar);
+    AddActions(*m.mnCircuit,
+               {a.mnCircNew, a.mnCircEdit, a.mnCircDelete, a.mnCircClone, a.mnCircCoords});
+    bar->addMenu(m.mnCircuit);
+    m.mnConductor = NewMenu("mnConductor", QStringLiteral("C&onductor"), bar);
+    AddActions(*m.mnConductor, {a.mnCondNew, a.mnCondEdit, a.mnCondDelete});
+    bar->addMenu(m.mnConductor);
+    m.mnPoi = NewMenu("mnPoi", QStringLiteral("Point Of &Interest"), bar);
+    AddActions(*m.mnPoi, {a.mnPoiNew, a.mnPoiEdit, a.mnPoiDelete});
+    bar->addMenu(m.mnPoi);
 
-    QMenu* report = NewMenu("mnReport", QStringLiteral("&Report"), bar);
-    add(report, {"mnRepPrint", "mnRepExportPdf", "-", "mnRepPrev", "mnRepNext"});
-    QMenu* zoom = NewMenu("mnZoom", QStringLiteral("Zoom"), report);
-    add(zoom, {"mnZoomIn", "mnZoomOut", "mnFullPage", "mnPageWidth"});
-    report->addMenu(zoom);
-    bar->addMenu(report);
+    m.mnReport = NewMenu("mnReport", QStringLiteral("&Report"), bar);
+    AddActions(*m.mnReport, {a.mnRepPrint, a.mnRepExportPdf, nullptr, a.mnRepPrev, a.mnRepNext});
+    m.mnZoom = NewMenu("mnZoom", QStringLiteral("Zoom"), m.mnReport);
+    AddActions(*m.mnZoom, {a.mnZoomIn, a.mnZoomOut, a.mnFullPage, a.mnPageWidth});
+    m.mnReport->addMenu(m.mnZoom);
+    bar->addMenu(m.mnReport);
 
-    mnWindow_ = NewMenu("mnWindow", QStringLiteral("&Window"), bar);
-    connect(mnWindow_, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
+    m.mnWindow = NewMenu("mnWindow", QStringLiteral("&Window"), bar);
+    connect(m.mnWindow, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
     UpdateWindowMenu();
-    bar->addMenu(mnWindow_);
-    QMenu* help = NewMenu("mnHelp", QStringLiteral("&Help"), bar);
-    add(help, {"mnAbout"});
-    bar->addMenu(help);
+    bar->addMenu(m.mnWindow);
+    m.mnHelp = NewMenu("mnHelp", QStringLiteral("&Help"), bar);
+    AddActions(*m.mnHelp, {a.mnAbout});
+    bar->addMenu(m.mnHelp);
 }
 
 void TMainForm::CreateToolBar() {
@@ -279,15 +288,15 @@ void TMainForm::CreateToolBar() {
     toolBar_->setObjectName(QStringLiteral("ToolBar"));
     toolBar_->setMovable(false);
     toolBar_->setIconSize(QSize(20, 20));
-    for (const char* name :
-         {"sbNew", "sbOpen", "sbSave", "-", "sbPrint", "sbZoomIn", "sbZoomOut", "sbFullPage",
-          "sbPageWidth", "sbPrevPage", "sbNextPage", "sbReportClose", "-"}) {
-        if (name[0] == '-') {
+    const TMainActions& a = actions_;
+    for (QAction* action : {a.sbNew, a.sbOpen, a.sbSave, static_cast<QAction*>(nullptr), a.sbPrint,
+                            a.sbZoomIn, a.sbZoomOut, a.sbFullPage, a.sbPageWidth, a.sbPrevPage,
+                            a.sbNextPage, a.sbReportClose, static_cast<QAction*>(nullptr)}) {
+        if (action == nullptr) {
             toolBar_->addSeparator();
             continue;
         }
-        QAction* action = Action(QString::fromLatin1(name));
-        const QIcon icon = ToolIcon(QString::fromLatin1(name));
+        const QIcon icon = ToolIcon(action->objectName());
         if (!icon.isNull()) action->setIcon(icon);
         toolBar_->addAction(action);
         // The Close button shows its text; the others their glyph.
@@ -311,10 +320,10 @@ void TMainForm::CreateStatusBar() {
 }
 
 void TMainForm::ApplyVisibilityPreferences() {
-    Action(QStringLiteral("mnBpaDetails"))->setVisible(options_.BPADetails());
+    actions_.mnBpaDetails->setVisible(options_.BPADetails());
     const bool bpaFile = options_.BPAFile();
-    Action(QStringLiteral("mnBpaFileSeparator"))->setVisible(bpaFile);
-    Action(QStringLiteral("mnCreateBpaFile"))->setVisible(bpaFile);
+    actions_.mnBpaFileSeparator->setVisible(bpaFile);
+    actions_.mnCreateBpaFile->setVisible(bpaFile);
 }
 
 void TMainForm::CenterOnScreen() {
@@ -345,44 +354,34 @@ void TMainForm::updateMenus() {
     const bool circuit = p && project->SelectedCircuit() != nullptr;
     const bool points = p && project->InterestPointsSelected();
     const bool section = p && project->CurrentScenario() != nullptr;
-    auto enable = [this](const char* name, bool on) {
-        Action(QString::fromLatin1(name))->setEnabled(on);
-    };
-    auto enableMenu = [this](const char* name, bool on) {
-        Menu(QString::fromLatin1(name))->menuAction()->setEnabled(on);
-    };
+    const TMainActions& a = actions_;
+    const TMainMenus& m = menus_;
 
-    enable("mnPrjEdit", p);
-    enable("mnSave", p);
-    enable("sbSave", p);
-    enable("mnSaveAs", p);
-    enableMenu("mnPreviewPrint", p);
-    for (const auto& [name, kind] : {std::pair{"mnFlorida", TReportKind::FloridaCompliance},
-                                     std::pair{"mnTlsa", TReportKind::Tlsa},
-                                     std::pair{"mnEmfDetails", TReportKind::EmfDetails},
-                                     std::pair{"mnBpaDetails", TReportKind::CoronaEffects}})
-        enable(name, section && reports_.Available(kind));
-    enable("mnCreateBpaFile", section);
+    for (QAction* action : {a.mnPrjEdit, a.mnSave, a.sbSave, a.mnSaveAs})
+        action->setEnabled(p);
+    m.mnPreviewPrint->menuAction()->setEnabled(p);
+    for (const auto& [action, kind] : {std::pair{a.mnFlorida, TReportKind::FloridaCompliance},
+                                       std::pair{a.mnTlsa, TReportKind::Tlsa},
+                                       std::pair{a.mnEmfDetails, TReportKind::EmfDetails},
+                                       std::pair{a.mnBpaDetails, TReportKind::CoronaEffects}})
+        action->setEnabled(section && reports_.Available(kind));
+    a.mnCreateBpaFile->setEnabled(section);
 
-    enableMenu("mnCrossSection", p);
-    enable("mnCsEdit", section);
-    enable("mnCsDelete", section);
-    enable("mnCsClone", section);
-    enableMenu("mnCircuit", p);
-    enable("mnCircNew", section);
-    enable("mnCircEdit", circuit);
-    enable("mnCircDelete", circuit);
-    enable("mnCircClone", circuit);
-    enable("mnCircCoords", circuit);
-    enableMenu("mnConductor", circuit);
-    enableMenu("mnPoi", points);
+    m.mnCrossSection->menuAction()->setEnabled(p);
+    for (QAction* action : {a.mnCsEdit, a.mnCsDelete, a.mnCsClone, a.mnCircNew})
+        action->setEnabled(section);
+    m.mnCircuit->menuAction()->setEnabled(p);
+    for (QAction* action : {a.mnCircEdit, a.mnCircDelete, a.mnCircClone, a.mnCircCoords})
+        action->setEnabled(circuit);
+    m.mnConductor->menuAction()->setEnabled(circuit);
+    m.mnPoi->menuAction()->setEnabled(points);
 
-    Menu(QStringLiteral("mnReport"))->menuAction()->setVisible(r);
-    for (const char* name :
-         {"sbPrint", "sbZoomIn", "sbZoomOut", "sbFullPage", "sbPageWidth", "sbReportClose"})
-        enable(name, r);
-    enable("sbPrevPage", r && report->PageIndex() > 0);
-    enable("sbNextPage", r && report->PageIndex() + 1 < report->PageCount());
+    m.mnReport->menuAction()->setVisible(r);
+    for (QAction* action :
+         {a.sbPrint, a.sbZoomIn, a.sbZoomOut, a.sbFullPage, a.sbPageWidth, a.sbReportClose})
+        action->setEnabled(r);
+    a.sbPrevPage->setEnabled(r && report->PageIndex() > 0);
+    a.sbNextPage->setEnabled(r && report->PageIndex() + 1 < report->PageCount());
     pagePanel_->setText(
         r ? QStringLiteral("Page %1 of %2").arg(report->PageIndex() + 1).arg(report->PageCount())
           : QString());
@@ -476,16 +475,16 @@ void TMainForm::ForwardToProject(void (TScenariosForm::*command)()) {
 }
 
 void TMainForm::UpdateWindowMenu() {
-    mnWindow_->clear();
-    for (const char* name : {"mnTile", "mnCascade", "mnArrange"})
-        mnWindow_->addAction(Action(QString::fromLatin1(name)));
+    QMenu& menu = *menus_.mnWindow;
+    menu.clear();
+    AddActions(menu, {actions_.mnTile, actions_.mnCascade, actions_.mnArrange});
     const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
-    if (!windows.isEmpty()) mnWindow_->addSeparator();
+    if (!windows.isEmpty()) menu.addSeparator();
     for (int i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* window = windows[i];
         const QString text = (i < 9 ? QStringLiteral("&%1 ") : QStringLiteral("%1 ")).arg(i + 1) +
                              window->windowTitle();
-        QAction* item = mnWindow_->addAction(text);
+        QAction* item = menu.addAction(text);
         item->setCheckable(true);
         item->setChecked(window == mdiArea_->currentSubWindow());
         connect(item, &QAction::triggered, this, [this, target = QPointer(window)] {

@@ -7,8 +7,8 @@
 // updateMenus, derives every command's enabled and visible state.
 
 #include "model/Project.h"
-#include "model/Version.h"
 #include "model/SafeList.h"
+#include "model/Version.h"
 #include "reports/ReportKind.h"
 
 #include <QMainWindow>
@@ -36,6 +36,83 @@ class TReportService;
 class TReptMstr;
 class TRptErrorForm;
 class TScenariosForm;
+
+// The commands of the menus and the tool bar, under the names the program's
+// documentation gives them. Each belongs to the main window; updateMenus sets
+// which are enabled.
+struct TMainActions {
+    // Project menu and its "Preview / Print" submenu.
+    QAction* mnNew = nullptr;
+    QAction* mnPrjEdit = nullptr;
+    QAction* mnOpen = nullptr;
+    QAction* mnSave = nullptr;
+    QAction* mnSaveAs = nullptr;
+    QAction* mnFlorida = nullptr;
+    QAction* mnTlsa = nullptr;
+    QAction* mnEmfDetails = nullptr;
+    QAction* mnBpaDetails = nullptr;
+    QAction* mnBpaFileSeparator = nullptr;
+    QAction* mnCreateBpaFile = nullptr;
+    QAction* mnPrintSetup = nullptr;
+    QAction* mnPreferences = nullptr;
+    QAction* mnExit = nullptr;
+    // Object menus.
+    QAction* mnCsNew = nullptr;
+    QAction* mnCsEdit = nullptr;
+    QAction* mnCsDelete = nullptr;
+    QAction* mnCsClone = nullptr;
+    QAction* mnCircNew = nullptr;
+    QAction* mnCircEdit = nullptr;
+    QAction* mnCircDelete = nullptr;
+    QAction* mnCircClone = nullptr;
+    QAction* mnCircCoords = nullptr;
+    QAction* mnCondNew = nullptr;
+    QAction* mnCondEdit = nullptr;
+    QAction* mnCondDelete = nullptr;
+    QAction* mnPoiNew = nullptr;
+    QAction* mnPoiEdit = nullptr;
+    QAction* mnPoiDelete = nullptr;
+    // Report menu and its Zoom submenu.
+    QAction* mnRepPrint = nullptr;
+    QAction* mnRepExportPdf = nullptr;
+    QAction* mnRepPrev = nullptr;
+    QAction* mnRepNext = nullptr;
+    QAction* mnZoomIn = nullptr;
+    QAction* mnZoomOut = nullptr;
+    QAction* mnFullPage = nullptr;
+    QAction* mnPageWidth = nullptr;
+    // Window and Help menus.
+    QAction* mnTile = nullptr;
+    QAction* mnCascade = nullptr;
+    QAction* mnArrange = nullptr;
+    QAction* mnAbout = nullptr;
+    // Tool bar.
+    QAction* sbNew = nullptr;
+    QAction* sbOpen = nullptr;
+    QAction* sbSave = nullptr;
+    QAction* sbPrint = nullptr;
+    QAction* sbZoomIn = nullptr;
+    QAction* sbZoomOut = nullptr;
+    QAction* sbFullPage = nullptr;
+    QAction* sbPageWidth = nullptr;
+    QAction* sbPrevPage = nullptr;
+    QAction* sbNextPage = nullptr;
+    QAction* sbReportClose = nullptr;
+};
+
+// The menus of the menu bar and their submenus.
+struct TMainMenus {
+    QMenu* mnProject = nullptr;
+    QMenu* mnPreviewPrint = nullptr;
+    QMenu* mnCrossSection = nullptr;
+    QMenu* mnCircuit = nullptr;
+    QMenu* mnConductor = nullptr;
+    QMenu* mnPoi = nullptr;
+    QMenu* mnReport = nullptr;
+    QMenu* mnZoom = nullptr;
+    QMenu* mnWindow = nullptr;
+    QMenu* mnHelp = nullptr;
+};
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -93,9 +170,8 @@ class TMainForm : public QMainWindow {
     void sbPrintClick();
     void mnArrangeAllClick();
 
-    // The menu and tool-bar actions, by their object names ("mnSave", "sbPrint").
-    QAction* Action(const QString& name) const;
-    QMenu* Menu(const QString& name) const;
+    const TMainActions& Actions() const { return actions_; }
+    const TMainMenus& Menus() const { return menus_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -113,7 +189,8 @@ class TMainForm : public QMainWindow {
     void UpdateWindowMenu();
     QString NewPageFile();
 
-    QAction* NewAction(const char* name, const QString& text, const QString& hint = {});
+    template <class Command>
+    QAction* NewAction(const char* name, const QString& text, const QString& hint, Command command);
     QMenu* NewMenu(const char* name, const QString& title, QWidget* parent);
 
     TOptions& options_;
@@ -129,7 +206,8 @@ class TMainForm : public QMainWindow {
     QToolBar* toolBar_ = nullptr;
     QLabel* pagePanel_ = nullptr; // "Page n of m" of the active report window
     TRptErrorForm* errorForm_ = nullptr;
-    QMenu* mnWindow_ = nullptr;
+    TMainActions actions_;
+    TMainMenus menus_;
 };
 
 } // namespace corvalt::ui

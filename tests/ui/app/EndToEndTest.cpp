@@ -7,9 +7,9 @@
 #include "ui/dialogs/ChangeCoords.h"
 #include "ui/dialogs/CircuitForm.h"
 #include "ui/dialogs/EditPrjForm.h"
+#include "ui/dialogs/ScenarioForm.h"
 #include "ui/widgets/NumberField.h"
 #include "ui/windows/ReptMstr.h"
-#include "ui/dialogs/ScenarioForm.h"
 #include "ui/windows/ScenariosForm.h"
 
 #include <QAction>
@@ -106,7 +106,7 @@ void TEndToEndTest::newSaveReopenAndPrintToPdf() {
 
     // File New: project, cross section, circuit, coordinates.
     WhenModal<ui::TEditPrjForm>(FillProject);
-    main.Action("sbNew")->trigger();
+    main.Actions().sbNew->trigger();
     ui::TScenariosForm* form = main.ActiveProjectWindow();
     QVERIFY(form != nullptr);
     QCOMPARE(form->windowTitle(), QStringLiteral("Bayside 230 kV--"));
@@ -120,7 +120,7 @@ void TEndToEndTest::newSaveReopenAndPrintToPdf() {
 
     // Save under a name without extension: the file gets ".emf".
     prompts.FileNames << dir.filePath("bayside");
-    main.Action("mnSave")->trigger();
+    main.Actions().mnSave->trigger();
     const QString file = dir.filePath("bayside.emf");
     QVERIFY(QFile::exists(file));
     QVERIFY(prompts.Messages.empty());
@@ -130,7 +130,7 @@ void TEndToEndTest::newSaveReopenAndPrintToPdf() {
     QVERIFY(main.MdiArea().currentSubWindow()->close());
     QVERIFY(prompts.Messages.empty());
     prompts.FileNames << dir.filePath("bayside");
-    main.Action("mnOpen")->trigger();
+    main.Actions().mnOpen->trigger();
     form = main.ActiveProjectWindow();
     QVERIFY(form != nullptr);
     QCOMPARE(form->Project().FileName, file.toStdString());
@@ -141,7 +141,7 @@ void TEndToEndTest::newSaveReopenAndPrintToPdf() {
 
     // The EMF details report (the compliance report is not in this version),
     // printed through the print dialog into a PDF file.
-    main.Action("mnEmfDetails")->trigger();
+    main.Actions().mnEmfDetails->trigger();
     ui::TReptMstr* report = main.ActiveReportWindow();
     QVERIFY(report != nullptr);
     QVERIFY(report->PageCount() >= 1);
@@ -154,7 +154,7 @@ void TEndToEndTest::newSaveReopenAndPrintToPdf() {
         print->printer()->setOutputFileName(pdf);
     };
     prompts.DialogResults = {QDialog::Accepted};
-    main.Action("sbPrint")->trigger();
+    main.Actions().sbPrint->trigger();
     QVERIFY(prompts.Messages.empty());
     const QByteArray printed = FileBytes(pdf);
     QVERIFY(printed.startsWith("%PDF-"));

@@ -5,10 +5,10 @@
 
 #include "model/Messages.h"
 #include "ui/app/ProjectFiles.h"
+#include "ui/app/Startup.h"
 #include "ui/windows/ReptMstr.h"
 #include "ui/windows/RptErrorForm.h"
 #include "ui/windows/ScenariosForm.h"
-#include "ui/app/Startup.h"
 
 #include <QAction>
 #include <QFile>
@@ -22,19 +22,60 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <functional>
+#include <map>
 
 using namespace corvalt;
 using namespace corvalt::test;
 
 namespace {
 
+// The commands whose enabling the tests follow, under their names.
+std::map<QString, const QAction*> NamedCommands(const ui::TMainForm& main) {
+    const ui::TMainActions& a = main.Actions();
+    const ui::TMainMenus& m = main.Menus();
+    return {{"mnPrjEdit", a.mnPrjEdit},
+            {"mnSave", a.mnSave},
+            {"sbSave", a.sbSave},
+            {"mnSaveAs", a.mnSaveAs},
+            {"mnPreviewPrint", m.mnPreviewPrint->menuAction()},
+            {"mnFlorida", a.mnFlorida},
+            {"mnTlsa", a.mnTlsa},
+            {"mnEmfDetails", a.mnEmfDetails},
+            {"mnCrossSection", m.mnCrossSection->menuAction()},
+            {"mnCircuit", m.mnCircuit->menuAction()},
+            {"mnCircNew", a.mnCircNew},
+            {"mnCircEdit", a.mnCircEdit},
+            {"mnCircDelete", a.mnCircDelete},
+            {"mnCircClone", a.mnCircClone},
+            {"mnCircCoords", a.mnCircCoords},
+            {"mnConductor", m.mnConductor->menuAction()},
+            {"mnPoi", m.mnPoi->menuAction()},
+            {"sbPrint", a.sbPrint},
+            {"sbZoomIn", a.sbZoomIn},
+            {"sbZoomOut", a.sbZoomOut},
+            {"sbFullPage", a.sbFullPage},
+            {"sbPageWidth", a.sbPageWidth},
+            {"sbReportClose", a.sbReportClose},
+            {"sbPrevPage", a.sbPrevPage},
+            {"sbNextPage", a.sbNextPage},
+            {"mnNew", a.mnNew},
+            {"mnOpen", a.mnOpen},
+            {"mnPrintSetup", a.mnPrintSetup},
+            {"mnPreferences", a.mnPreferences},
+            {"mnExit", a.mnExit},
+            {"mnTile", a.mnTile},
+            {"mnCascade", a.mnCascade},
+            {"mnArrange", a.mnArrange},
+            {"mnAbout", a.mnAbout},
+            {"sbNew", a.sbNew},
+            {"sbOpen", a.sbOpen}};
+}
+
 QStringList EnabledOf(const ui::TMainForm& main, const QStringList& names) {
+    const std::map<QString, const QAction*> commands = NamedCommands(main);
     QStringList enabled;
-    for (const QString& name : names) {
-        const QAction* action = main.Action(name);
-        if (action == nullptr) action = main.Menu(name)->menuAction();
-        if (action->isEnabled()) enabled << name;
-    }
+    for (const QString& name : names)
+        if (commands.at(name)->isEnabled()) enabled << name;
     return enabled;
 }
 
@@ -109,8 +150,8 @@ void TMainFormTest::showsCaptionVersionAndSize() {
     QVERIFY(version != nullptr);
     QCOMPARE(version->text(), QStringLiteral("v1.19"));
     QCOMPARE(version->width(), 100);
-    QCOMPARE(f.Main->Action("mnSave")->statusTip(), QStringLiteral("Save current file"));
-    QCOMPARE(f.Main->Action("sbSave")->toolTip(), QStringLiteral("Save Project"));
+    QCOMPARE(f.Main->Actions().mnSave->statusTip(), QStringLiteral("Save current file"));
+    QCOMPARE(f.Main->Actions().sbSave->toolTip(), QStringLiteral("Save Project"));
     QVERIFY(f.Main->ErrorForm().isHidden());
     QCOMPARE(EnabledOf(*f.Main, kAlwaysEnabled), kAlwaysEnabled);
 }
@@ -166,7 +207,7 @@ void TMainFormTest::enablingFollowsActiveWindowAndSelection() {
     expected.sort();
     actual.sort();
     QCOMPARE(actual, expected);
-    QCOMPARE(f.Main->Menu("mnReport")->menuAction()->isVisible(), reportMenu);
+    QCOMPARE(f.Main->Menus().mnReport->menuAction()->isVisible(), reportMenu);
     QCOMPARE(EnabledOf(*f.Main, kAlwaysEnabled), kAlwaysEnabled);
 }
 
@@ -185,9 +226,9 @@ void TMainFormTest::bpaCommandsFollowPreferences() {
     QFETCH(bool, details);
     QFETCH(bool, file);
     TMainFixture f("[General]\n" + general.toStdString());
-    QCOMPARE(f.Main->Action("mnBpaDetails")->isVisible(), details);
-    QCOMPARE(f.Main->Action("mnBpaFileSeparator")->isVisible(), file);
-    QCOMPARE(f.Main->Action("mnCreateBpaFile")->isVisible(), file);
+    QCOMPARE(f.Main->Actions().mnBpaDetails->isVisible(), details);
+    QCOMPARE(f.Main->Actions().mnBpaFileSeparator->isVisible(), file);
+    QCOMPARE(f.Main->Actions().mnCreateBpaFile->isVisible(), file);
 }
 
 void TMainFormTest::openNameRules_data() {
@@ -253,7 +294,7 @@ void TMainFormTest::openLoadsTheChosenNameWithDefaultExtension() {
     QTemporaryDir dir;
     QVERIFY(QFile::copy(SampleProjectPath(), dir.filePath("line.emf")));
     f.Prompts.FileNames << dir.filePath(chosen);
-    f.Main->Action("mnOpen")->trigger();
+    f.Main->Actions().mnOpen->trigger();
     QCOMPARE(f.Prompts.FileRequests.size(), 1u);
     QCOMPARE(f.Prompts.FileRequests[0].Filter, QStringLiteral("Corvalt project (*.emf)"));
     if (opened.isEmpty()) {
@@ -351,7 +392,7 @@ void TMainFormTest::newProjectRunsEveryDialogInTurn() {
         values.Phases[0] = {true, 1, 0};
         return CreateNewCircuit(scenario, values);
     };
-    f.Main->Action("sbNew")->trigger();
+    f.Main->Actions().sbNew->trigger();
     QCOMPARE(f.Dialogs.Calls,
              (QStringList{"NewProject", "NewScenario", "NewCircuit", "EditCoordinates"}));
     ui::TScenariosForm* form = f.Main->ActiveProjectWindow();
@@ -376,7 +417,7 @@ void TMainFormTest::saveWritesEmfAndSaveAsRenamesTheWindow() {
     QTemporaryDir dir;
     ui::TScenariosForm& form = f.Open(MakeProject());
     form.Project().FileName = dir.filePath("line.dat").toStdString();
-    f.Main->Action("mnSave")->trigger();
+    f.Main->Actions().mnSave->trigger();
     QVERIFY(f.Prompts.FileRequests.empty()); // a named project is saved without asking
     QVERIFY(QFile::exists(dir.filePath("line.emf")));
     QVERIFY(!QFile::exists(dir.filePath("line.dat")));
@@ -385,7 +426,7 @@ void TMainFormTest::saveWritesEmfAndSaveAsRenamesTheWindow() {
     QVERIFY(!form.Project().IsModified());
 
     f.Prompts.FileNames << dir.filePath("copy.txt");
-    f.Main->Action("mnSaveAs")->trigger();
+    f.Main->Actions().mnSaveAs->trigger();
     QCOMPARE(f.Prompts.FileRequests.back().Filter, QStringLiteral("Corvalt project (*.emf)"));
     QVERIFY(QFile::exists(dir.filePath("copy.emf")));
     QCOMPARE(form.windowTitle(), QStringLiteral("Line Project--") + dir.filePath("copy.emf"));
@@ -421,7 +462,7 @@ void TMainFormTest::reportCommandShowsErrorWindowWhenCheckFails() {
         };
         walk(errors->Tree().topLevelItem(0), 0);
     };
-    f.Main->Action("mnEmfDetails")->trigger();
+    f.Main->Actions().mnEmfDetails->trigger();
     QCOMPARE(f.Prompts.DialogTitles, QStringList{"Errors"});
     QCOMPARE(lines, (QStringList{"CrossSection: L5- Line 5", "  Circuit C1",
                                  "    Conductor '1A1' has a 0 height", "  Circuit C2"}));
@@ -434,7 +475,7 @@ void TMainFormTest::reportCommandShowsErrorWindowWhenCheckFails() {
 void TMainFormTest::tlsaReportSkipsTheDataCheck() {
     TMainFixture f;
     f.Open(ProjectFailingCheck());
-    f.Main->Action("mnTlsa")->trigger();
+    f.Main->Actions().mnTlsa->trigger();
     QVERIFY(f.Prompts.DialogTitles.isEmpty());
     ui::TReptMstr* report = f.Main->ActiveReportWindow();
     QVERIFY(report != nullptr);
@@ -447,7 +488,7 @@ void TMainFormTest::createBpaFileAsksFirst() {
     TMainFixture f("[General]\nBPAFile=1\n");
     ui::TScenariosForm& form = f.Open(MakeProject());
     f.Prompts.Answers = {QMessageBox::No};
-    f.Main->Action("mnCreateBpaFile")->trigger();
+    f.Main->Actions().mnCreateBpaFile->trigger();
     QCOMPARE(f.Prompts.Messages.size(), 1u);
     QCOMPARE(f.Prompts.Messages[0].Caption, QStringLiteral("Create BPA File"));
     QCOMPARE(f.Prompts.Messages[0].Text,
@@ -458,7 +499,7 @@ void TMainFormTest::createBpaFileAsksFirst() {
 
     f.Prompts.Answers = {QMessageBox::Yes};
     f.Prompts.FileNames << "/tmp/out.bpa";
-    f.Main->Action("mnCreateBpaFile")->trigger();
+    f.Main->Actions().mnCreateBpaFile->trigger();
     QCOMPARE(f.Prompts.FileRequests.size(), 1u);
     QCOMPARE(f.Prompts.FileRequests[0].Caption, QStringLiteral("BPA File Name"));
     QCOMPARE(f.Prompts.FileRequests[0].FileName, QStringLiteral("corvalt.bpa"));
@@ -515,7 +556,7 @@ void TMainFormTest::windowMenuListsTheChildWindows() {
     std::unique_ptr<TEmfProject> second = MakeProject();
     second->Title = "Second";
     f.Open(std::move(second));
-    QMenu* menu = f.Main->Menu("mnWindow");
+    QMenu* menu = f.Main->Menus().mnWindow;
     emit menu->aboutToShow();
     QStringList texts;
     for (const QAction* action : menu->actions())
@@ -529,13 +570,13 @@ void TMainFormTest::windowMenuListsTheChildWindows() {
 
 void TMainFormTest::printSetupAndPreferencesOpenTheirDialogs() {
     TMainFixture f;
-    f.Main->Action("mnPrintSetup")->trigger();
+    f.Main->Actions().mnPrintSetup->trigger();
     // The set-up dialog of a printer, or a word that there is none.
     if (f.Main->Printer().outputFormat() == QPrinter::NativeFormat)
         QCOMPARE(f.Prompts.DialogTitles.size(), 1);
     else
         QCOMPARE(f.Prompts.Messages.size(), 1u);
-    f.Main->Action("mnPreferences")->trigger();
+    f.Main->Actions().mnPreferences->trigger();
     QCOMPARE(f.Dialogs.Calls, QStringList{"EditPreferences"});
 }
 

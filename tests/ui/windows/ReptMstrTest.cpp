@@ -20,10 +20,6 @@ using namespace corvalt::test;
 
 namespace {
 
-bool Enabled(const ui::TMainForm& main, const char* name) {
-    return main.Action(QString::fromLatin1(name))->isEnabled();
-}
-
 // Opens the EMF details report of a fresh project with the given page count.
 ui::TReptMstr& OpenReport(TMainFixture& f, int pages) {
     f.Reports.PageCount = pages;
@@ -92,10 +88,10 @@ void TReptMstrTest::pagingEnablesPreviousAndNext() {
     TMainFixture f;
     ui::TReptMstr& report = OpenReport(f, pages);
     for (const QChar step : steps)
-        f.Main->Action(step == 'n' ? "sbNextPage" : "sbPrevPage")->trigger();
+        (step == 'n' ? f.Main->Actions().sbNextPage : f.Main->Actions().sbPrevPage)->trigger();
     QCOMPARE(report.PageIndex(), page);
-    QCOMPARE(Enabled(*f.Main, "sbPrevPage"), previous);
-    QCOMPARE(Enabled(*f.Main, "sbNextPage"), next);
+    QCOMPARE(f.Main->Actions().sbPrevPage->isEnabled(), previous);
+    QCOMPARE(f.Main->Actions().sbNextPage->isEnabled(), next);
 }
 
 void TReptMstrTest::zoomOutStopsAtTheWholePage() {
@@ -165,7 +161,7 @@ void TReptMstrTest::busyFlagBlocksClosingAndKeepsThePageFile() {
         QVERIFY(f.Main->Busy());
         closedWhileBusy = window->close();
     };
-    f.Main->Action("sbPrint")->trigger(); // the print dialog is cancelled
+    f.Main->Actions().sbPrint->trigger(); // the print dialog is cancelled
     QCOMPARE(f.Prompts.DialogTitles.size(), 1);
     QVERIFY(!closedWhileBusy);
     QVERIFY(QFile::exists(pageFile));
@@ -174,13 +170,13 @@ void TReptMstrTest::busyFlagBlocksClosingAndKeepsThePageFile() {
     // The Report menu's print does not set the flag.
     bool busyFromMenu = true;
     f.Prompts.OnDialog = [&](QDialog&) { busyFromMenu = f.Main->Busy(); };
-    f.Main->Action("mnRepPrint")->trigger();
+    f.Main->Actions().mnRepPrint->trigger();
     QVERIFY(!busyFromMenu);
 
     QVERIFY(window->close());
     QVERIFY(!QFile::exists(pageFile));
-    QVERIFY(!Enabled(*f.Main, "sbPrevPage"));
-    QVERIFY(!Enabled(*f.Main, "sbNextPage"));
+    QVERIFY(!f.Main->Actions().sbPrevPage->isEnabled());
+    QVERIFY(!f.Main->Actions().sbNextPage->isEnabled());
 }
 
 void TReptMstrTest::exportsPdf() {
@@ -188,7 +184,7 @@ void TReptMstrTest::exportsPdf() {
     QTemporaryDir dir;
     ui::TReptMstr& report = OpenReport(f, 2);
     f.Prompts.FileNames << dir.filePath("report.pdf");
-    f.Main->Action("mnRepExportPdf")->trigger();
+    f.Main->Actions().mnRepExportPdf->trigger();
     QCOMPARE(f.Prompts.FileRequests.back().Filter, QStringLiteral("PDF file (*.pdf)"));
     QFile pdf(dir.filePath("report.pdf"));
     QVERIFY(pdf.open(QIODevice::ReadOnly));
@@ -205,26 +201,26 @@ void TReptMstrTest::exportsPdf() {
 void TReptMstrTest::reportMenuAndToolBarForward() {
     TMainFixture f;
     ui::TReptMstr& report = OpenReport(f, 3);
-    f.Main->Action("mnRepNext")->trigger();
+    f.Main->Actions().mnRepNext->trigger();
     QCOMPARE(report.PageIndex(), 1);
-    f.Main->Action("mnRepPrev")->trigger();
+    f.Main->Actions().mnRepPrev->trigger();
     QCOMPARE(report.PageIndex(), 0);
-    f.Main->Action("sbFullPage")->trigger();
+    f.Main->Actions().sbFullPage->trigger();
     QCOMPARE(report.Zoom(), report.WholePageZoom());
-    f.Main->Action("mnZoomIn")->trigger();
+    f.Main->Actions().mnZoomIn->trigger();
     QCOMPARE(report.Zoom(), report.WholePageZoom() + ui::TReptMstr::kZoomStep);
-    f.Main->Action("sbPageWidth")->trigger();
+    f.Main->Actions().sbPageWidth->trigger();
     QCOMPARE(report.Zoom(), report.PageWidthZoom());
 
     // Switching to the project window and back keeps the page buttons right.
     QMdiArea& area = f.Main->MdiArea();
     area.setActiveSubWindow(area.subWindowList().front());
-    QVERIFY(!Enabled(*f.Main, "sbNextPage"));
-    QVERIFY(!f.Main->Menu("mnReport")->menuAction()->isVisible());
+    QVERIFY(!f.Main->Actions().sbNextPage->isEnabled());
+    QVERIFY(!f.Main->Menus().mnReport->menuAction()->isVisible());
     area.setActiveSubWindow(area.subWindowList().back());
-    QVERIFY(Enabled(*f.Main, "sbNextPage"));
+    QVERIFY(f.Main->Actions().sbNextPage->isEnabled());
 
-    f.Main->Action("sbReportClose")->trigger();
+    f.Main->Actions().sbReportClose->trigger();
     QCOMPARE(area.subWindowList().size(), 1);
     QVERIFY(f.Main->ActiveProjectWindow() != nullptr);
 }

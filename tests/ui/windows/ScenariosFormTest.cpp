@@ -333,7 +333,7 @@ void TScenariosFormTest::popupOnTabStripShowsOnlyGroupZero() {
 void TScenariosFormTest::deleteRefusesTheLastCrossSection() {
     TMainFixture f;
     TForm& form = f.Open(MakeProject());
-    f.Main->Action("mnCsDelete")->trigger();
+    f.Main->Actions().mnCsDelete->trigger();
     QCOMPARE(f.Prompts.MessageTexts(), QStringList{"You cannot delete the last CrossSection!"});
     QCOMPARE(f.Prompts.Messages[0].Icon, QMessageBox::Warning);
     QCOMPARE(form.Project().Scenarios.Count(), 1);
@@ -375,7 +375,7 @@ void TScenariosFormTest::deleteCrossSectionAsksAndSelectsTheFirstTab() {
 void TScenariosFormTest::cloneCrossSection() {
     TMainFixture f;
     TForm& form = f.Open(MakeProject());
-    f.Main->Action("mnCsClone")->trigger();
+    f.Main->Actions().mnCsClone->trigger();
     QCOMPARE(form.Project().Scenarios.Count(), 2);
     QCOMPARE(form.Tabs().count(), 2);
     QCOMPARE(form.Tabs().currentIndex(), 1);
@@ -404,7 +404,7 @@ void TScenariosFormTest::cloneCircuitRenumbers() {
     project->Scenarios[0].Circuits[1].Number = static_cast<std::uint8_t>(secondNumber);
     TForm& form = f.Open(std::move(project));
     Select(form, kFirstCircuit);
-    f.Main->Action("mnCircClone")->trigger();
+    f.Main->Actions().mnCircClone->trigger();
     TScenario& scenario = form.Project().Scenarios[0];
     QCOMPARE(scenario.Circuits.Count(), 3);
     const TCircuit& copy = scenario.Circuits[2];
@@ -426,7 +426,7 @@ void TScenariosFormTest::newCrossSectionFromPopupStartsACircuit() {
     TForm& form = f.Open(MakeProject());
     f.Dialogs.OnNewScenario = [](TEmfProject& project) { return NamedScenario(project, "New", 1); };
     // The main menu's New only adds the cross section.
-    f.Main->Action("mnCsNew")->trigger();
+    f.Main->Actions().mnCsNew->trigger();
     QCOMPARE(f.Dialogs.Calls, QStringList{"NewScenario"});
     QCOMPARE(form.Tabs().currentIndex(), 1);
     QCOMPARE(form.Tabs().tabText(1), QStringLiteral("New (S)"));
@@ -452,7 +452,7 @@ void TScenariosFormTest::newCircuitThenCoordinates() {
         circuit.Conductors[0].SetDisplayHeight(55);
         return true;
     };
-    f.Main->Action("mnCircNew")->trigger();
+    f.Main->Actions().mnCircNew->trigger();
     QCOMPARE(f.Dialogs.Calls, (QStringList{"NewCircuit", "EditCoordinates"}));
     const TScenario& scenario = form.Project().Scenarios[0];
     QCOMPARE(scenario.Circuits.Count(), 3);
@@ -471,7 +471,7 @@ void TScenariosFormTest::editCommandsRewriteWhatTheyShow() {
         scenario.SectionType = Substation;
         return true;
     };
-    f.Main->Action("mnCsEdit")->trigger();
+    f.Main->Actions().mnCsEdit->trigger();
     QCOMPARE(form.Tabs().tabText(0), QStringLiteral("Renamed (S)"));
 
     Select(form, kFirstCircuit);
@@ -480,7 +480,7 @@ void TScenariosFormTest::editCommandsRewriteWhatTheyShow() {
         circuit.SubCondCount = 3; // pushed down by ApplyToConductors
         return true;
     };
-    f.Main->Action("mnCircEdit")->trigger();
+    f.Main->Actions().mnCircEdit->trigger();
     QCOMPARE(Node(form, kFirstCircuit)->text(0), QStringLiteral("North"));
     QCOMPARE(Column(form.Grid(), 4), (QStringList{" 3", " 3", " 3", " 1"}));
     QCOMPARE(Column(form.Grid(), 0).front(), QStringLiteral(" North"));
@@ -490,7 +490,7 @@ void TScenariosFormTest::editCommandsRewriteWhatTheyShow() {
         circuit.Name = "Ignored";
         return false;
     };
-    f.Main->Action("mnCircEdit")->trigger();
+    f.Main->Actions().mnCircEdit->trigger();
     QCOMPARE(Node(form, kFirstCircuit)->text(0), QStringLiteral("North"));
 }
 
@@ -503,7 +503,7 @@ void TScenariosFormTest::deleteCircuitConductorAndPoint() {
     Select(form, kFirstCircuit);
     form.Grid().setCurrentCell(1, 0);
     f.Prompts.Answers = {QMessageBox::Yes};
-    f.Main->Action("mnCondDelete")->trigger();
+    f.Main->Actions().mnCondDelete->trigger();
     QCOMPARE(f.Prompts.Messages.back().Text,
              QStringLiteral("Are you sure you want to delete the current Conductor?"));
     QCOMPARE(ConductorIds(scenario.Circuits[0]), (std::vector<std::string>{"1A1", "1C1", "1G1"}));
@@ -512,10 +512,10 @@ void TScenariosFormTest::deleteCircuitConductorAndPoint() {
 
     // Circuit: No keeps it, Yes removes it with its conductors.
     f.Prompts.Answers = {QMessageBox::No};
-    f.Main->Action("mnCircDelete")->trigger();
+    f.Main->Actions().mnCircDelete->trigger();
     QCOMPARE(scenario.Circuits.Count(), 2);
     f.Prompts.Answers = {QMessageBox::Yes};
-    f.Main->Action("mnCircDelete")->trigger();
+    f.Main->Actions().mnCircDelete->trigger();
     QCOMPARE(f.Prompts.Messages.back().Text,
              QStringLiteral("Are you sure you want to delete the current Circuit?"));
     QCOMPARE(scenario.Circuits.Count(), 1);
@@ -528,7 +528,7 @@ void TScenariosFormTest::deleteCircuitConductorAndPoint() {
     Select(form, kPoints);
     form.Grid().setCurrentCell(0, 0);
     f.Prompts.Answers = {QMessageBox::Yes};
-    f.Main->Action("mnPoiDelete")->trigger();
+    f.Main->Actions().mnPoiDelete->trigger();
     QCOMPARE(f.Prompts.Messages.back().Text,
              QStringLiteral("Are you sure you want to delete the current InterestPoint?"));
     QCOMPARE(scenario.InterestPoints.Count(), 1);
@@ -545,7 +545,7 @@ void TScenariosFormTest::newConductorAndPointAppendRows() {
         return conductor;
     };
     Select(form, kFirstCircuit);
-    f.Main->Action("mnCondNew")->trigger();
+    f.Main->Actions().mnCondNew->trigger();
     const TCircuit& circuit = form.Project().Scenarios[0].Circuits[0];
     QCOMPARE(circuit.Conductors.Count(), 5);
     QCOMPARE(circuit.OhgwCount, 2);
@@ -557,7 +557,7 @@ void TScenariosFormTest::newConductorAndPointAppendRows() {
         return point;
     };
     Select(form, kPoints);
-    f.Main->Action("mnPoiNew")->trigger();
+    f.Main->Actions().mnPoiNew->trigger();
     QCOMPARE(Column(form.Grid(), 0), (QStringList{" Fence", " House", " Barn"}));
 
     // The first object added to an empty grid fills its blank row.
@@ -565,7 +565,7 @@ void TScenariosFormTest::newConductorAndPointAppendRows() {
     Select(form, kRoot);
     Select(form, kPoints);
     QCOMPARE(form.Grid().rowCount(), 1);
-    f.Main->Action("mnPoiNew")->trigger();
+    f.Main->Actions().mnPoiNew->trigger();
     QCOMPARE(Column(form.Grid(), 0), QStringList{" Barn"});
 }
 
@@ -624,7 +624,7 @@ void TScenariosFormTest::editProjectShowsTheTitleAlone() {
         project.Title = "Renamed";
         return true;
     };
-    f.Main->Action("mnPrjEdit")->trigger();
+    f.Main->Actions().mnPrjEdit->trigger();
     QCOMPARE(form.windowTitle(), QStringLiteral("Renamed"));
     QCOMPARE(form.Tree().currentItem(), Node(form, kRoot));
 }
