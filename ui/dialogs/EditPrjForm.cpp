@@ -1,13 +1,14 @@
 #include "ui/dialogs/EditPrjForm.h"
 
+#include "model/DayNumbers.h"
 #include "prefs/Options.h"
+#include "reports/ReportFormat.h"
+#include "ui/app/TextConvert.h"
 #include "ui/dialogs/ContactPage.h"
-#include "ui/dialogs/DayNumbers.h"
 #include "ui/widgets/EnterAsTab.h"
 #include "ui/widgets/FormWidgets.h"
 #include "ui/widgets/NumberField.h"
 #include "ui/widgets/RadioGroup.h"
-#include "ui/app/TextConvert.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,6 +33,17 @@ constexpr int kMaxTitle = 50;
 constexpr int kMaxExplanation = 25;
 constexpr int kMaxNotes = 60;
 constexpr int kOther = 2; // the notification choice that takes an explanation
+
+// The date picker cannot be empty: a date never set, or a value that is no
+// date, shows as day zero.
+QDate PickerDate(double dayNumber) {
+    const QDate date = DateOfDayNumber(dayNumber);
+    return date.isValid() ? date : QDate(kDayZero.Year, kDayZero.Month, kDayZero.Day);
+}
+
+double DayNumberOfPicked(const QDate& date) {
+    return date.isValid() ? DayNumberOfCalendarDate({date.year(), date.month(), date.day()}) : 0.0;
+}
 
 constexpr std::array<const char*, 5> kExemptionNames = {"cbLess15", "cbOneCounty", "cbExistingRow",
                                                         "cbDRIBind", "cbDRIDev"};
@@ -217,7 +229,7 @@ QWidget* TEditPrjForm::CreateTlsaPage(const TOptions& options) {
 void TEditPrjForm::ShowValues(const TProjectInfo& info) {
     eTitle_->setText(ToQString(info.Title));
     eEngineerName_->setText(ToQString(info.EngineerName));
-    dtConstruction_->setDate(DateOfDayNumber(info.ConstructionDate));
+    dtConstruction_->setDate(PickerDate(info.ConstructionDate));
     rgUnits_->SetItemIndex(info.Units == Metric ? 1 : 0);
     lbLineLength_->setText(QString::fromLatin1(LongLengthUnit(info.Units)));
     contacts_.AgentName->setText(ToQString(info.AgentName));
@@ -257,7 +269,7 @@ void TEditPrjForm::StoreValues(TEmfProject& project) const {
     project.FacilityAddress = CommittedText(eFAddress_->text(), project.FacilityAddress);
     project.Counties = CommittedText(eCounties_->text(), project.Counties);
     project.Cities = CommittedText(eCities_->text(), project.Cities);
-    project.ConstructionDate = DayNumberOfDate(dtConstruction_->date());
+    project.ConstructionDate = DayNumberOfPicked(dtConstruction_->date());
     project.EntryDate = TodayDayNumber();
     project.UpdateDate = project.EntryDate;
     // Units first: the line length is taken in the newly chosen unit.

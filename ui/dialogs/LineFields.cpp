@@ -3,7 +3,7 @@
 #include "model/Units.h"
 #include "prefs/Options.h"
 #include "ui/widgets/FormWidgets.h"
-#include "ui/dialogs/MaxVoltage.h"
+#include "model/MaxVoltage.h"
 #include "ui/widgets/NumberField.h"
 
 #include <QComboBox>

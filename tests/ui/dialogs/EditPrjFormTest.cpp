@@ -4,7 +4,7 @@
 
 #include "ui/dialogs/EditPrjForm.h"
 #include "tests/ui/UiTestSupport.h"
-#include "ui/dialogs/DayNumbers.h"
+#include "model/DayNumbers.h"
 #include "ui/widgets/NumberField.h"
 #include "ui/widgets/RadioGroup.h"
 

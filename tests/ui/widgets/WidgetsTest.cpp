@@ -3,7 +3,6 @@
 // Tab with its page moves, text conversion and day numbers.
 
 #include "tests/ui/UiTestSupport.h"
-#include "ui/dialogs/DayNumbers.h"
 #include "ui/widgets/EnterAsTab.h"
 #include "ui/widgets/NumberField.h"
 #include "ui/app/TextConvert.h"
@@ -179,15 +178,6 @@ class WidgetsTest : public QObject {
         QCOMPARE(CommittedText(ToQString(windows1252), windows1252), std::string("M\xFCller"));
         QCOMPARE(CommittedText(QString::fromUtf8("Müllers"), windows1252),
                  std::string("M\xC3\xBCllers"));
-    }
-
-    void dayNumbersCountFromTheEndOf1899() {
-        QCOMPARE(DateOfDayNumber(0), QDate(1899, 12, 30));
-        QCOMPARE(DateOfDayNumber(45000.75), QDate(2023, 3, 15));
-        QCOMPARE(DayNumberOfDate(QDate(2023, 3, 15)), 45000.0);
-        QCOMPARE(DateOfDayNumber(std::nan("")), QDate(1899, 12, 30));
-        QCOMPARE(DateOfDayNumber(1e12), QDate(1899, 12, 30));
-        QCOMPARE(DateOfDayNumber(TodayDayNumber()), QDate::currentDate());
     }
 };
 

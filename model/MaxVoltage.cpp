@@ -1,6 +1,6 @@
-#include "ui/dialogs/MaxVoltage.h"
+#include "model/MaxVoltage.h"
 
-namespace corvalt::ui {
+namespace corvalt {
 namespace {
 
 // A decimal text as an exact integer and a power of ten: "1.05" is 105 / 10^2.
@@ -57,4 +57,4 @@ std::optional<long long> RoundedMaxVoltage(std::string_view voltage, std::string
     return negative ? -whole : whole;
 }
 
-} // namespace corvalt::ui
+} // namespace corvalt

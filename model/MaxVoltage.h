@@ -7,9 +7,9 @@
 #include <optional>
 #include <string_view>
 
-namespace corvalt::ui {
+namespace corvalt {
 
 // nullopt when either text is not a plain decimal number ("230", "-1.05", ".5").
 std::optional<long long> RoundedMaxVoltage(std::string_view voltage, std::string_view factor);
 
-} // namespace corvalt::ui
+} // namespace corvalt
