@@ -29,6 +29,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoGroup>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace corvalt::ui {
@@ -46,6 +48,14 @@ class TBusyCursor {
     TBusyCursor(const TBusyCursor&) = delete;
     TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
+
+// A window's title as its title bar shows it: the "[*]" placeholder becomes
+// the modified marker "*" or nothing.
+QString ShownTitle(const QWidget& window) {
+    QString title = window.windowTitle();
+    return title.replace(QStringLiteral("[*]"),
+                         window.isWindowModified() ? QStringLiteral("*") : QString());
+}
 
 // The About box: program name, version and what it is for.
 std::unique_ptr<QDialog> CreateAboutBox(QWidget* parent) {
@@ -86,6 +96,7 @@ TMainForm::TMainForm(TOptions& options, TEditDialogs& dialogs, TReportService& r
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea_);
+    undoGroup_ = new QUndoGroup(this);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -166,6 +177,16 @@ void TMainForm::CreateActions() {
         NewAction("mnPrintSetup", "P&rint Setup...", "Change printer setup", &M::mnPrintSetupClick);
     a.mnPreferences = NewAction("mnPreferences", "Pre&ferences...", {}, &M::mnPreferencesClick);
     a.mnExit = NewAction("mnExit", "E&xit", "Exit this application", &QWidget::close);
+
+    // Edit menu.
+    a.mnUndo = undoGroup_->createUndoAction(this, QStringLiteral("&Undo"));
+    a.mnUndo->setObjectName(QStringLiteral("mnUndo"));
+    a.mnUndo->setShortcuts(QKeySequence::Undo);
+    a.mnUndo->setStatusTip(QStringLiteral("Take back the last change of the project"));
+    a.mnRedo = undoGroup_->createRedoAction(this, QStringLiteral("&Redo"));
+    a.mnRedo->setObjectName(QStringLiteral("mnRedo"));
+    a.mnRedo->setShortcuts(QKeySequence::Redo);
+    a.mnRedo->setStatusTip(QStringLiteral("Make the change taken back again"));
 
     // Object menus.
     a.mnCsNew = NewAction("mnCsNew", "&New...", {}, [this] {
@@ -252,6 +273,10 @@ void TMainForm::CreateMenus() {
     m.mnProject->addMenu(m.mnPreviewPrint);
     AddActions(*m.mnProject, {a.mnPrintSetup, a.mnPreferences, nullptr, a.mnExit});
     bar->addMenu(m.mnProject);
+
+    m.mnEdit = NewMenu("mnEdit", QStringLiteral("&Edit"), bar);
+    AddActions(*m.mnEdit, {a.mnUndo, a.mnRedo});
+    bar->addMenu(m.mnEdit);
 
     m.mnCrossSection = NewMenu("mnCrossSection", QStringLiteral("&CrossSection"), bar);
     AddActions(*m.mnCrossSection, {a.mnCsNew, a.mnCsEdit, a.mnCsDelete, a.mnCsClone});
@@ -341,13 +366,21 @@ TScenariosForm* TMainForm::ActiveProjectWindow() const {
     return window == nullptr ? nullptr : qobject_cast<TScenariosForm*>(window->widget());
 }
 
+TScenariosForm* TMainForm::ProjectWindowOf(const TEmfProject& project) const {
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        if (auto* form = qobject_cast<TScenariosForm*>(window->widget());
+            form != nullptr && &form->Project() == &project)
+            return form;
+    return nullptr;
+}
+
 TReptMstr* TMainForm::ActiveReportWindow() const {
     const QMdiSubWindow* window = mdiArea_->currentSubWindow();
     return window == nullptr ? nullptr : qobject_cast<TReptMstr*>(window->widget());
 }
 
 void TMainForm::updateMenus() {
-    const TScenariosForm* project = ActiveProjectWindow();
+    TScenariosForm* project = ActiveProjectWindow();
     const TReptMstr* report = ActiveReportWindow();
     const bool p = project != nullptr;
     const bool r = report != nullptr;
@@ -357,6 +390,8 @@ void TMainForm::updateMenus() {
     const TMainActions& a = actions_;
     const TMainMenus& m = menus_;
 
+    // Undo and Redo follow the active project window's stack.
+    undoGroup_->setActiveStack(p ? &project->UndoStack() : nullptr);
     for (QAction* action : {a.mnPrjEdit, a.mnSave, a.sbSave, a.mnSaveAs})
         action->setEnabled(p);
     m.mnPreviewPrint->menuAction()->setEnabled(p);
@@ -394,6 +429,7 @@ TScenariosForm* TMainForm::OpenProjectWindow(std::unique_ptr<TEmfProject> projec
     TEmfProject& opened = *project;
     projects_.Add(std::move(project));
     auto* form = new TScenariosForm(*this, opened);
+    undoGroup_->addStack(&form->UndoStack());
     QMdiSubWindow* window = mdiArea_->addSubWindow(form);
     window->setAttribute(Qt::WA_DeleteOnClose);
     // Each further project window a little lower and to the right, so that the
@@ -434,6 +470,10 @@ TReptMstr* TMainForm::OpenReportWindow(TEmfProject& project, TScenario* scenario
                                        TReportKind kind) {
     if (!reports_.Available(kind)) return nullptr;
     const QString pageFile = NewPageFile();
+    // Computing gives the points of interest their result indices. That is no
+    // change the user made: a project unchanged before stays unchanged (a save
+    // still stores the new indices).
+    const bool wasUnchanged = !project.IsModified();
     TOpenedReport outcome;
     {
         const TBusyCursor hourglass;
@@ -443,6 +483,8 @@ TReptMstr* TMainForm::OpenReportWindow(TEmfProject& project, TScenario* scenario
         });
         statusBar()->clearMessage();
     }
+    if (wasUnchanged) project.Save(TEmfProject::kOriginalData);
+    if (TScenariosForm* form = ProjectWindowOf(project)) form->UpdateModified();
     switch (outcome.Outcome) {
     case TOpenedReport::TOutcome::CheckFailed:
         errorForm_->ShowFindings(outcome.Findings);
@@ -483,7 +525,7 @@ void TMainForm::UpdateWindowMenu() {
     for (int i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* window = windows[i];
         const QString text = (i < 9 ? QStringLiteral("&%1 ") : QStringLiteral("%1 ")).arg(i + 1) +
-                             window->windowTitle();
+                             ShownTitle(*window);
         QAction* item = menu.addAction(text);
         item->setCheckable(true);
         item->setChecked(window == mdiArea_->currentSubWindow());

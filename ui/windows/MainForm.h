@@ -24,6 +24,7 @@ class QMdiSubWindow;
 class QMenu;
 class QPrinter;
 class QToolBar;
+class QUndoGroup;
 
 namespace corvalt {
 class TOptions;
@@ -56,6 +57,10 @@ struct TMainActions {
     QAction* mnPrintSetup = nullptr;
     QAction* mnPreferences = nullptr;
     QAction* mnExit = nullptr;
+    // Edit menu: undo and redo in the active project window, their texts naming
+    // the change ("&Undo Edit Conductor 1A1").
+    QAction* mnUndo = nullptr;
+    QAction* mnRedo = nullptr;
     // Object menus.
     QAction* mnCsNew = nullptr;
     QAction* mnCsEdit = nullptr;
@@ -104,6 +109,7 @@ struct TMainActions {
 struct TMainMenus {
     QMenu* mnProject = nullptr;
     QMenu* mnPreviewPrint = nullptr;
+    QMenu* mnEdit = nullptr;
     QMenu* mnCrossSection = nullptr;
     QMenu* mnCircuit = nullptr;
     QMenu* mnConductor = nullptr;
@@ -137,6 +143,8 @@ class TMainForm : public QMainWindow {
     TRptErrorForm& ErrorForm() const { return *errorForm_; }
 
     TScenariosForm* ActiveProjectWindow() const;
+    // The project window that shows the project, if any.
+    TScenariosForm* ProjectWindowOf(const TEmfProject& project) const;
     TReptMstr* ActiveReportWindow() const;
 
     // Sets every command's enabled and visible state from the active child
@@ -206,6 +214,7 @@ class TMainForm : public QMainWindow {
     QToolBar* toolBar_ = nullptr;
     QLabel* pagePanel_ = nullptr; // "Page n of m" of the active report window
     TRptErrorForm* errorForm_ = nullptr;
+    QUndoGroup* undoGroup_ = nullptr; // the undo stacks of the project windows
     TMainActions actions_;
     TMainMenus menus_;
 };

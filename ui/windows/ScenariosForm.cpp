@@ -3,11 +3,11 @@
 #include "model/Clone.h"
 #include "model/Project.h"
 #include "ui/app/EditDialogs.h"
-#include "ui/windows/MainForm.h"
 #include "ui/app/ProjectFiles.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/ReportService.h"
 #include "ui/app/TextConvert.h"
+#include "ui/windows/MainForm.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -19,7 +19,9 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
+#include <QtGlobal>
 
 #include <algorithm>
 
@@ -30,6 +32,10 @@ namespace {
 enum TNodeKind { kScenarioNode, kInterestPointsNode, kCircuitNode };
 constexpr int kKindRole = Qt::UserRole;
 constexpr int kObjectRole = Qt::UserRole + 1;
+
+// Enough to step back through an afternoon's editing; each step keeps two
+// snapshots of the project at most (consecutive ones share theirs).
+constexpr int kUndoLimit = 200;
 
 const char* const kHint =
     "Select the Circuit from the list on the left to modify it or its conductors.";
@@ -140,7 +146,18 @@ TScenariosForm::TScenariosForm(TMainForm& mainForm, TEmfProject& project, QWidge
     setAttribute(Qt::WA_DeleteOnClose);
     CreateControls();
     CreatePopup();
-    UpdateCaption(true);
+    captionFile_ = ToQString(project_.FileName);
+    undoStack_ = new QUndoStack(this);
+    undoStack_->setUndoLimit(kUndoLimit);
+    connect(undoStack_, &QUndoStack::indexChanged, this, &TScenariosForm::UpdateModified);
+    UpdateCaption();
+    UpdateModified();
+}
+
+TScenariosForm::~TScenariosForm() {
+    // The undo stack clears itself after this window is gone: nothing it
+    // signals may reach the window or its project then.
+    disconnect(undoStack_, nullptr, this, nullptr);
 }
 
 void TScenariosForm::CreateControls() {
@@ -306,23 +323,33 @@ void TScenariosForm::ShowPopup(TPopupOrigin origin, QWidget* widget, const QPoin
     pmScenario_->popup(widget->mapToGlobal(position));
 }
 
-void TScenariosForm::UpdateCaption(bool withFileName) {
+QString TScenariosForm::Caption() const {
     QString caption = ToQString(project_.Title);
-    if (withFileName) caption += QStringLiteral("--") + ToQString(project_.FileName);
-    setWindowTitle(caption);
+    if (captionFile_) caption += QStringLiteral("--") + *captionFile_;
+    return caption;
+}
+
+void TScenariosForm::UpdateCaption() {
+    // "[*]" is where the window shows its modified marker.
+    setWindowTitle(Caption() + QStringLiteral("[*]"));
 }
 
 // ---- Opening, tabs, tree ----------------------------------------------------
 
 void TScenariosForm::Open(bool newCircuit) {
-    {
-        const QSignalBlocker quiet(tcScenarios_);
-        for (const TScenario& scenario : project_.Scenarios)
-            tcScenarios_->addTab(ToQString(scenario.DisplayName()));
-        tcScenarios_->setCurrentIndex(tcScenarios_->count() > 0 ? 0 : -1);
-    }
+    FillTabs(0);
     tcScenariosChange();
     if (newCircuit) NewCircuit();
+}
+
+void TScenariosForm::FillTabs(int current) {
+    const QSignalBlocker quiet(tcScenarios_);
+    while (tcScenarios_->count() > 0)
+        tcScenarios_->removeTab(0);
+    for (const TScenario& scenario : project_.Scenarios)
+        tcScenarios_->addTab(ToQString(scenario.DisplayName()));
+    const int last = tcScenarios_->count() - 1;
+    tcScenarios_->setCurrentIndex(last < 0 ? -1 : std::clamp(current, 0, last));
 }
 
 TScenario* TScenariosForm::CurrentScenario() const {
@@ -533,167 +560,316 @@ bool TScenariosForm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+// ---- Undo and redo -----------------------------------------------------------
+
+bool TScenariosForm::RecordChange(const TStep& step) {
+    // A step run by another (New cross section runs New circuit) is part of
+    // that one's command.
+    if (changeDepth_ > 0) return step().has_value();
+    TProjectState before = CurrentState();
+    std::optional<QString> text;
+    {
+        ++changeDepth_;
+        const auto leave = qScopeGuard([this] { --changeDepth_; });
+        text = step();
+    }
+    if (!text) return false;
+    TProjectState after = CurrentState();
+    if (*after.Snapshot == *before.Snapshot) return false; // confirmed without a change
+    shownSnapshot_ = after.Snapshot;
+    undoStack_->push(new TProjectChange(*this, *text, std::move(before), std::move(after)));
+    return true;
+}
+
+TProjectState TScenariosForm::CurrentState() {
+    auto snapshot = std::make_shared<const TProjectSnapshot>(TakeProjectSnapshot(project_));
+    if (shownSnapshot_ != nullptr && *shownSnapshot_ == *snapshot) snapshot = shownSnapshot_;
+    return {std::move(snapshot), CurrentPlace()};
+}
+
+void TScenariosForm::ShowState(const TProjectState& state) {
+    if (!RestoreProjectSnapshot(project_, *state.Snapshot)) {
+        ShowError(this, QStringLiteral("The project could not be restored to its earlier state."));
+        return;
+    }
+    // Every object of the project is new: nothing shown may point at the old ones.
+    shownSnapshot_ = state.Snapshot;
+    FillTabs(state.Place.Tab);
+    ShowPlace(state.Place);
+    UpdateCaption();
+}
+
+TViewPlace TScenariosForm::CurrentPlace() const {
+    TViewPlace place;
+    place.Tab = std::max(tcScenarios_->currentIndex(), 0);
+    const QTreeWidgetItem* node = tvCircuits_->currentItem();
+    if (rootNode_ != nullptr && node != nullptr && node != rootNode_)
+        place.Node = rootNode_->indexOfChild(const_cast<QTreeWidgetItem*>(node));
+    place.Row = CurrentRow();
+    return place;
+}
+
+void TScenariosForm::ShowPlace(const TViewPlace& place) {
+    if (tcScenarios_->count() > 0) {
+        const QSignalBlocker quiet(tcScenarios_);
+        tcScenarios_->setCurrentIndex(std::clamp(place.Tab, 0, tcScenarios_->count() - 1));
+    }
+    BuildTree(); // the cross section selected, its conductors in the grid
+    if (rootNode_ != nullptr && place.Node >= 0 && place.Node < rootNode_->childCount())
+        SelectNode(rootNode_->child(place.Node));
+    if (place.Row > 0 && place.Row < static_cast<int>(rows_.size()))
+        sgConductors_->setCurrentCell(place.Row, 0);
+}
+
+bool TScenariosForm::IsModified() const {
+    return project_.IsModified();
+}
+
+void TScenariosForm::UpdateModified() {
+    setWindowModified(IsModified());
+}
+
 // ---- Project and cross sections -----------------------------------------------
 
+namespace {
+
+QString CommandText(const char* what, const std::string& name) {
+    return QString::fromLatin1(what) + QLatin1Char(' ') + ToQString(name);
+}
+
+} // namespace
+
 void TScenariosForm::EditProject() {
-    if (!mainForm_.Dialogs().EditProject(project_, this)) return;
-    UpdateCaption(false);
-    BuildTree();
+    RecordChange([this]() -> std::optional<QString> {
+        if (!mainForm_.Dialogs().EditProject(project_, this)) return std::nullopt;
+        captionFile_.reset();
+        UpdateCaption();
+        BuildTree();
+        return QStringLiteral("Edit Project");
+    });
 }
 
 void TScenariosForm::NewScenario(bool thenNewCircuit) {
-    std::unique_ptr<TScenario> scenario = mainForm_.Dialogs().NewScenario(project_, this);
-    if (scenario == nullptr) return;
-    AddScenarioTab(std::move(scenario));
-    if (thenNewCircuit) NewCircuit();
+    RecordChange([this, thenNewCircuit]() -> std::optional<QString> {
+        std::unique_ptr<TScenario> scenario = mainForm_.Dialogs().NewScenario(project_, this);
+        if (scenario == nullptr) return std::nullopt;
+        const QString text = CommandText("Add Cross Section", scenario->TabTitle);
+        AddScenarioTab(std::move(scenario));
+        if (thenNewCircuit) NewCircuit();
+        return text;
+    });
 }
 
 void TScenariosForm::EditScenario() {
-    TScenario* scenario = CurrentScenario();
-    if (scenario == nullptr || !mainForm_.Dialogs().EditScenario(*scenario, this)) return;
-    tcScenarios_->setTabText(tcScenarios_->currentIndex(), ToQString(scenario->DisplayName()));
+    RecordChange([this]() -> std::optional<QString> {
+        TScenario* scenario = CurrentScenario();
+        if (scenario == nullptr) return std::nullopt;
+        const QString text = CommandText("Edit Cross Section", scenario->TabTitle);
+        if (!mainForm_.Dialogs().EditScenario(*scenario, this)) return std::nullopt;
+        tcScenarios_->setTabText(tcScenarios_->currentIndex(),
+                                 ToQString(scenario->DisplayName()));
+        return text;
+    });
 }
 
 void TScenariosForm::DeleteScenario() {
-    if (CurrentScenario() == nullptr) return;
-    if (tcScenarios_->count() == 1) {
-        ShowWarning(this, QStringLiteral("You cannot delete the last CrossSection!"));
-        return;
-    }
-    if (!AskYesNo(this, QStringLiteral("Do you really want to delete the current CrossSection?")))
-        return;
-    const int index = tcScenarios_->currentIndex();
-    {
-        const QSignalBlocker quiet(tcScenarios_);
-        tcScenarios_->removeTab(index);
-        project_.Scenarios.Delete(index);
-        tcScenarios_->setCurrentIndex(0);
-    }
-    tcScenariosChange();
+    RecordChange([this]() -> std::optional<QString> {
+        const TScenario* scenario = CurrentScenario();
+        if (scenario == nullptr) return std::nullopt;
+        if (tcScenarios_->count() == 1) {
+            ShowWarning(this, QStringLiteral("You cannot delete the last CrossSection!"));
+            return std::nullopt;
+        }
+        if (!AskYesNo(this,
+                      QStringLiteral("Do you really want to delete the current CrossSection?")))
+            return std::nullopt;
+        const QString text = CommandText("Delete Cross Section", scenario->TabTitle);
+        const int index = tcScenarios_->currentIndex();
+        {
+            const QSignalBlocker quiet(tcScenarios_);
+            tcScenarios_->removeTab(index);
+            project_.Scenarios.Delete(index);
+            tcScenarios_->setCurrentIndex(0);
+        }
+        tcScenariosChange();
+        return text;
+    });
 }
 
 void TScenariosForm::CloneScenario() {
-    if (const TScenario* scenario = CurrentScenario())
+    RecordChange([this]() -> std::optional<QString> {
+        const TScenario* scenario = CurrentScenario();
+        if (scenario == nullptr) return std::nullopt;
+        const QString text = CommandText("Clone Cross Section", scenario->TabTitle);
         AddScenarioTab(corvalt::CloneScenario(*scenario));
+        return text;
+    });
 }
 
 // ---- Circuits -------------------------------------------------------------------
 
 void TScenariosForm::NewCircuit() {
-    TScenario* scenario = CurrentScenario();
-    if (scenario == nullptr) return;
-    std::unique_ptr<TCircuit> circuit = mainForm_.Dialogs().NewCircuit(*scenario, this);
-    if (circuit == nullptr) return;
-    TCircuit& added = *circuit;
-    scenario->Circuits.Add(std::move(circuit));
-    SelectNode(AddCircuitNode(added));
-    EditCoordinates();
+    RecordChange([this]() -> std::optional<QString> {
+        TScenario* scenario = CurrentScenario();
+        if (scenario == nullptr) return std::nullopt;
+        std::unique_ptr<TCircuit> circuit = mainForm_.Dialogs().NewCircuit(*scenario, this);
+        if (circuit == nullptr) return std::nullopt;
+        TCircuit& added = *circuit;
+        scenario->Circuits.Add(std::move(circuit));
+        SelectNode(AddCircuitNode(added));
+        // Placing the new conductors belongs to adding the circuit.
+        EditCoordinates();
+        return CommandText("Add Circuit", added.Name);
+    });
 }
 
 void TScenariosForm::EditCircuit() {
-    TCircuit* circuit = SelectedCircuit();
-    if (circuit == nullptr || !mainForm_.Dialogs().EditCircuit(*circuit, this)) return;
-    tvCircuits_->currentItem()->setText(0, ToQString(circuit->Name));
-    circuit->ApplyToConductors();
-    RebuildGrid();
+    RecordChange([this]() -> std::optional<QString> {
+        TCircuit* circuit = SelectedCircuit();
+        if (circuit == nullptr) return std::nullopt;
+        const QString text = CommandText("Edit Circuit", circuit->Name);
+        if (!mainForm_.Dialogs().EditCircuit(*circuit, this)) return std::nullopt;
+        tvCircuits_->currentItem()->setText(0, ToQString(circuit->Name));
+        circuit->ApplyToConductors();
+        RebuildGrid();
+        return text;
+    });
 }
 
 void TScenariosForm::DeleteCircuit() {
-    TCircuit* circuit = SelectedCircuit();
-    if (circuit == nullptr ||
-        !AskYesNo(this, QStringLiteral("Are you sure you want to delete the current Circuit?")))
-        return;
-    {
-        const QSignalBlocker quiet(tvCircuits_);
-        delete tvCircuits_->currentItem();
-        circuit->Scenario->RemoveCircuit(*circuit);
-        tvCircuits_->setCurrentItem(rootNode_);
-    }
-    tvCircuitsChange();
+    RecordChange([this]() -> std::optional<QString> {
+        TCircuit* circuit = SelectedCircuit();
+        if (circuit == nullptr ||
+            !AskYesNo(this, QStringLiteral("Are you sure you want to delete the current Circuit?")))
+            return std::nullopt;
+        const QString text = CommandText("Delete Circuit", circuit->Name);
+        {
+            const QSignalBlocker quiet(tvCircuits_);
+            delete tvCircuits_->currentItem();
+            circuit->Scenario->RemoveCircuit(*circuit);
+            tvCircuits_->setCurrentItem(rootNode_);
+        }
+        tvCircuitsChange();
+        return text;
+    });
 }
 
 void TScenariosForm::CloneCircuit() {
-    const TCircuit* circuit = SelectedCircuit();
-    if (circuit == nullptr) return;
-    std::unique_ptr<TCircuit> copy = corvalt::CloneCircuit(*circuit);
-    TCircuit& added = *copy;
-    circuit->Scenario->Circuits.Add(std::move(copy));
-    SelectNode(AddCircuitNode(added));
+    RecordChange([this]() -> std::optional<QString> {
+        const TCircuit* circuit = SelectedCircuit();
+        if (circuit == nullptr) return std::nullopt;
+        const QString text = CommandText("Clone Circuit", circuit->Name);
+        std::unique_ptr<TCircuit> copy = corvalt::CloneCircuit(*circuit);
+        TCircuit& added = *copy;
+        circuit->Scenario->Circuits.Add(std::move(copy));
+        SelectNode(AddCircuitNode(added));
+        return text;
+    });
 }
 
 void TScenariosForm::EditCoordinates() {
-    TCircuit* circuit = SelectedCircuit();
-    if (circuit == nullptr || !mainForm_.Dialogs().EditCoordinates(*circuit, this)) return;
-    RebuildGrid();
+    RecordChange([this]() -> std::optional<QString> {
+        TCircuit* circuit = SelectedCircuit();
+        if (circuit == nullptr || !mainForm_.Dialogs().EditCoordinates(*circuit, this))
+            return std::nullopt;
+        RebuildGrid();
+        return CommandText("Edit Coordinates of", circuit->Name);
+    });
 }
 
 // ---- Conductors -----------------------------------------------------------------
 
 void TScenariosForm::NewConductor() {
-    TCircuit* circuit = SelectedCircuit();
-    if (circuit == nullptr) return;
-    std::unique_ptr<TConductor> conductor = mainForm_.Dialogs().NewConductor(*circuit, this);
-    if (conductor == nullptr) return;
-    TConductor* added = conductor.get();
-    circuit->AddConductor(std::move(conductor));
-    AppendRow({added, nullptr});
-    FitNameColumns();
+    RecordChange([this]() -> std::optional<QString> {
+        TCircuit* circuit = SelectedCircuit();
+        if (circuit == nullptr) return std::nullopt;
+        std::unique_ptr<TConductor> conductor = mainForm_.Dialogs().NewConductor(*circuit, this);
+        if (conductor == nullptr) return std::nullopt;
+        TConductor* added = conductor.get();
+        circuit->AddConductor(std::move(conductor));
+        AppendRow({added, nullptr});
+        FitNameColumns();
+        return CommandText("Add Conductor", added->Id);
+    });
 }
 
 void TScenariosForm::EditConductor() {
-    const int row = CurrentRow();
-    TConductor* conductor = RowConductor(row);
-    if (conductor == nullptr || !mainForm_.Dialogs().EditConductor(*conductor, this)) return;
-    WriteRow(row);
-    FitNameColumns();
+    RecordChange([this]() -> std::optional<QString> {
+        const int row = CurrentRow();
+        TConductor* conductor = RowConductor(row);
+        if (conductor == nullptr) return std::nullopt;
+        const QString text = CommandText("Edit Conductor", conductor->Id);
+        if (!mainForm_.Dialogs().EditConductor(*conductor, this)) return std::nullopt;
+        WriteRow(row);
+        FitNameColumns();
+        return text;
+    });
 }
 
 void TScenariosForm::DeleteConductor() {
-    TCircuit* circuit = SelectedCircuit();
-    if (circuit == nullptr || circuit->Conductors.Empty()) return;
-    if (!AskYesNo(this, QStringLiteral("Are you sure you want to delete the current Conductor?")))
-        return;
-    TConductor* conductor = RowConductor(CurrentRow());
-    if (conductor == nullptr || conductor->Circuit != circuit) return;
-    circuit->Scenario->RemoveConductor(*conductor);
-    RebuildGrid();
+    RecordChange([this]() -> std::optional<QString> {
+        TCircuit* circuit = SelectedCircuit();
+        if (circuit == nullptr || circuit->Conductors.Empty()) return std::nullopt;
+        if (!AskYesNo(this,
+                      QStringLiteral("Are you sure you want to delete the current Conductor?")))
+            return std::nullopt;
+        TConductor* conductor = RowConductor(CurrentRow());
+        if (conductor == nullptr || conductor->Circuit != circuit) return std::nullopt;
+        const QString text = CommandText("Delete Conductor", conductor->Id);
+        circuit->Scenario->RemoveConductor(*conductor);
+        RebuildGrid();
+        return text;
+    });
 }
 
 // ---- Points of interest -----------------------------------------------------------
 
 void TScenariosForm::NewPoint() {
-    TScenario* scenario = CurrentScenario();
-    if (scenario == nullptr) return;
-    std::unique_ptr<TInterestPoint> point = mainForm_.Dialogs().NewPoint(*scenario, this);
-    if (point == nullptr) return;
-    TInterestPoint* added = point.get();
-    scenario->InterestPoints.Add(std::move(point));
-    if (gridMode_ != TGridMode::InterestPoints) {
-        RebuildGrid();
-        return;
-    }
-    AppendRow({nullptr, added});
-    FitNameColumns();
+    RecordChange([this]() -> std::optional<QString> {
+        TScenario* scenario = CurrentScenario();
+        if (scenario == nullptr) return std::nullopt;
+        std::unique_ptr<TInterestPoint> point = mainForm_.Dialogs().NewPoint(*scenario, this);
+        if (point == nullptr) return std::nullopt;
+        TInterestPoint* added = point.get();
+        scenario->InterestPoints.Add(std::move(point));
+        if (gridMode_ != TGridMode::InterestPoints) {
+            RebuildGrid();
+        } else {
+            AppendRow({nullptr, added});
+            FitNameColumns();
+        }
+        return CommandText("Add Point Of Interest", added->Name);
+    });
 }
 
 void TScenariosForm::EditPoint() {
-    const int row = CurrentRow();
-    TInterestPoint* point = RowPoint(row);
-    if (point == nullptr || !mainForm_.Dialogs().EditPoint(*point, this)) return;
-    WriteRow(row);
-    FitNameColumns();
+    RecordChange([this]() -> std::optional<QString> {
+        const int row = CurrentRow();
+        TInterestPoint* point = RowPoint(row);
+        if (point == nullptr) return std::nullopt;
+        const QString text = CommandText("Edit Point Of Interest", point->Name);
+        if (!mainForm_.Dialogs().EditPoint(*point, this)) return std::nullopt;
+        WriteRow(row);
+        FitNameColumns();
+        return text;
+    });
 }
 
 void TScenariosForm::DeletePoint() {
-    TScenario* scenario = CurrentScenario();
-    if (scenario == nullptr || scenario->InterestPoints.Empty()) return;
-    if (!AskYesNo(this,
-                  QStringLiteral("Are you sure you want to delete the current InterestPoint?")))
-        return;
-    const int index = scenario->InterestPoints.IndexOf(RowPoint(CurrentRow()));
-    if (index < 0) return;
-    scenario->InterestPoints.Delete(index);
-    RebuildGrid();
+    RecordChange([this]() -> std::optional<QString> {
+        TScenario* scenario = CurrentScenario();
+        if (scenario == nullptr || scenario->InterestPoints.Empty()) return std::nullopt;
+        if (!AskYesNo(this,
+                      QStringLiteral("Are you sure you want to delete the current InterestPoint?")))
+            return std::nullopt;
+        const int index = scenario->InterestPoints.IndexOf(RowPoint(CurrentRow()));
+        if (index < 0) return std::nullopt;
+        const QString text =
+            CommandText("Delete Point Of Interest", scenario->InterestPoints[index].Name);
+        scenario->InterestPoints.Delete(index);
+        RebuildGrid();
+        return text;
+    });
 }
 
 // ---- Reports and files ------------------------------------------------------------
@@ -719,6 +895,8 @@ bool TScenariosForm::SaveTo(const QString& fileName) {
         return false;
     }
     project_.FileName = ToBytes(target);
+    undoStack_->setClean();
+    UpdateModified();
     return true;
 }
 
@@ -734,7 +912,8 @@ bool TScenariosForm::SaveProject() {
 bool TScenariosForm::SaveProjectAs() {
     const QString name = mainForm_.AskProjectFileName(this, ToQString(project_.FileName));
     if (name.isEmpty() || !SaveTo(name)) return false;
-    UpdateCaption(true);
+    captionFile_ = ToQString(project_.FileName);
+    UpdateCaption();
     return true;
 }
 
@@ -744,7 +923,7 @@ QString TScenariosForm::SaveQuestion() const {
 }
 
 bool TScenariosForm::CloseQuery() {
-    if (!project_.IsModified()) return true;
+    if (!IsModified()) return true;
     switch (AskYesNoCancel(this, SaveQuestion())) {
     case QMessageBox::No:
         return true;

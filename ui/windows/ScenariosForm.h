@@ -7,11 +7,13 @@
 // changes when it closes. The project belongs to the main window's list.
 
 #include "reports/ReportKind.h"
+#include "ui/windows/ProjectChange.h"
 
 #include <QWidget>
 
+#include <functional>
+#include <memory>
 #include <optional>
-
 #include <vector>
 
 class QAction;
@@ -21,6 +23,7 @@ class QTabBar;
 class QTableWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUndoStack;
 
 namespace corvalt {
 class TEmfProject;
@@ -50,6 +53,7 @@ class TScenariosForm : public QWidget {
     enum class TGridMode { Conductors, InterestPoints };
 
     TScenariosForm(TMainForm& mainForm, TEmfProject& project, QWidget* parent = nullptr);
+    ~TScenariosForm() override;
 
     // Fills the tabs and shows the first cross section; then, when newCircuit is
     // set, runs New circuit.
@@ -64,6 +68,23 @@ class TScenariosForm : public QWidget {
     TConductor* RowConductor(int row) const;
     TInterestPoint* RowPoint(int row) const;
     int CurrentRow() const;
+
+    // The caption, project title "--" file name (the title alone after Edit
+    // Project), without the modified marker the window adds to it.
+    QString Caption() const;
+    // Whether the project differs from what was last loaded or saved (a project
+    // never saved always does); the caption's marker shows it. Computing the
+    // points' result indices for a report is no change (see TMainForm).
+    bool IsModified() const;
+    void UpdateModified();
+
+    // Every change of the project is one command on this stack.
+    QUndoStack& UndoStack() const { return *undoStack_; }
+    // Gives the project an earlier or later state and shows it there (undo and
+    // redo): tabs, tree and grid are built anew.
+    void ShowState(const TProjectState& state);
+    TViewPlace CurrentPlace() const;
+    void ShowPlace(const TViewPlace& place);
 
     QTabBar& Tabs() const { return *tcScenarios_; }
     QTreeWidget& Tree() const { return *tvCircuits_; }
@@ -128,7 +149,16 @@ class TScenariosForm : public QWidget {
                       std::optional<TReportKind> report = std::nullopt);
     void AddPopupSeparator(unsigned group);
     void ShowPopup(TPopupOrigin origin, QWidget* widget, const QPoint& position);
-    void UpdateCaption(bool withFileName);
+    void UpdateCaption();
+    void FillTabs(int current);
+
+    // Runs a step that may change the project as one undoable command. The
+    // step returns the command's text when it changed (or may have changed)
+    // the project, nothing when it changed nothing. A step run inside another
+    // belongs to the other's command.
+    using TStep = std::function<std::optional<QString>()>;
+    bool RecordChange(const TStep& step);
+    TProjectState CurrentState();
 
     void tcScenariosChange();
     void tvCircuitsChange();
@@ -163,6 +193,14 @@ class TScenariosForm : public QWidget {
     QTreeWidgetItem* interestPointsNode_ = nullptr;
     TGridMode gridMode_ = TGridMode::Conductors;
     bool closeAgreed_ = false;
+    // The file name the caption shows after the title: the project's when the
+    // window opened or Save As last named it (Save leaves the caption alone);
+    // none after Edit Project. The title is always the project's.
+    std::optional<QString> captionFile_;
+    QUndoStack* undoStack_ = nullptr;
+    int changeDepth_ = 0; // steps running inside RecordChange
+    // The snapshot of the state last recorded or shown, shared by the next command.
+    std::shared_ptr<const TProjectSnapshot> shownSnapshot_;
     std::vector<TRow> rows_; // one per data row; an empty grid keeps one blank row
 };
 

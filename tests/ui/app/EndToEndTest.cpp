@@ -109,7 +109,7 @@ void TEndToEndTest::newSaveReopenAndPrintToPdf() {
     main.Actions().sbNew->trigger();
     ui::TScenariosForm* form = main.ActiveProjectWindow();
     QVERIFY(form != nullptr);
-    QCOMPARE(form->windowTitle(), QStringLiteral("Bayside 230 kV--"));
+    QCOMPARE(form->Caption(), QStringLiteral("Bayside 230 kV--"));
     QCOMPARE(form->Tabs().tabText(0), QStringLiteral("BS1 (T)"));
     QCOMPARE(form->Tree().currentItem()->text(0), QStringLiteral("Bay 1"));
     QCOMPARE(form->Grid().rowCount(), 4);

@@ -306,7 +306,7 @@ void TMainFormTest::openLoadsTheChosenNameWithDefaultExtension() {
     ui::TScenariosForm* form = f.Main->ActiveProjectWindow();
     QVERIFY(form != nullptr);
     QCOMPARE(form->Project().FileName, dir.filePath(opened).toStdString());
-    QCOMPARE(form->windowTitle(),
+    QCOMPARE(form->Caption(),
              QString::fromStdString(form->Project().Title) + "--" + dir.filePath(opened));
     QVERIFY(!form->Project().IsModified());
     QCOMPARE(f.Dialogs.Calls, QStringList()); // no new circuit is started
@@ -397,7 +397,7 @@ void TMainFormTest::newProjectRunsEveryDialogInTurn() {
              (QStringList{"NewProject", "NewScenario", "NewCircuit", "EditCoordinates"}));
     ui::TScenariosForm* form = f.Main->ActiveProjectWindow();
     QVERIFY(form != nullptr);
-    QCOMPARE(form->windowTitle(), QStringLiteral("New Line--"));
+    QCOMPARE(form->Caption(), QStringLiteral("New Line--"));
     QCOMPARE(form->Tabs().tabText(0), QStringLiteral("N1 (T)"));
     QCOMPARE(form->SelectedCircuit()->Name, std::string("New C"));
     QCOMPARE(f.Main->OpenProjects().Count(), 1);
@@ -422,14 +422,14 @@ void TMainFormTest::saveWritesEmfAndSaveAsRenamesTheWindow() {
     QVERIFY(QFile::exists(dir.filePath("line.emf")));
     QVERIFY(!QFile::exists(dir.filePath("line.dat")));
     QCOMPARE(form.Project().FileName, dir.filePath("line.emf").toStdString());
-    QCOMPARE(form.windowTitle(), QStringLiteral("Line Project--")); // Save keeps the caption
+    QCOMPARE(form.Caption(), QStringLiteral("Line Project--")); // Save keeps the caption
     QVERIFY(!form.Project().IsModified());
 
     f.Prompts.FileNames << dir.filePath("copy.txt");
     f.Main->Actions().mnSaveAs->trigger();
     QCOMPARE(f.Prompts.FileRequests.back().Filter, QStringLiteral("Corvalt project (*.emf)"));
     QVERIFY(QFile::exists(dir.filePath("copy.emf")));
-    QCOMPARE(form.windowTitle(), QStringLiteral("Line Project--") + dir.filePath("copy.emf"));
+    QCOMPARE(form.Caption(), QStringLiteral("Line Project--") + dir.filePath("copy.emf"));
     QCOMPARE(FileBytes(dir.filePath("copy.emf")), FileBytes(dir.filePath("line.emf")));
 }
 
@@ -561,8 +561,9 @@ void TMainFormTest::windowMenuListsTheChildWindows() {
     QStringList texts;
     for (const QAction* action : menu->actions())
         texts << (action->isSeparator() ? "-" : action->text());
-    QCOMPARE(texts, (QStringList{"&Tile", "&Cascade", "&Arrange All", "-", "&1 Line Project--",
-                                 "&2 Second--"}));
+    // Projects never saved carry the modified marker.
+    QCOMPARE(texts, (QStringList{"&Tile", "&Cascade", "&Arrange All", "-", "&1 Line Project--*",
+                                 "&2 Second--*"}));
     QVERIFY(menu->actions().last()->isChecked());
     menu->actions().at(4)->trigger();
     QCOMPARE(f.Main->ActiveProjectWindow()->Project().Title, std::string("Line Project"));

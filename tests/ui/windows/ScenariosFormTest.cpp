@@ -129,7 +129,7 @@ void TScenariosFormTest::showsTabsTreeAndAllConductors() {
     std::unique_ptr<TEmfProject> project = MakeProject();
     project->Scenarios.Add(NamedScenario(*project, "North", 1));
     TForm& form = f.Open(std::move(project));
-    QCOMPARE(form.windowTitle(), QStringLiteral("Line Project--"));
+    QCOMPARE(form.Caption(), QStringLiteral("Line Project--"));
     QCOMPARE(form.Tabs().count(), 2);
     QCOMPARE(form.Tabs().tabText(0), QStringLiteral("L5 (T)"));
     QCOMPARE(form.Tabs().tabText(1), QStringLiteral("North (S)"));
@@ -625,7 +625,7 @@ void TScenariosFormTest::editProjectShowsTheTitleAlone() {
         return true;
     };
     f.Main->Actions().mnPrjEdit->trigger();
-    QCOMPARE(form.windowTitle(), QStringLiteral("Renamed"));
+    QCOMPARE(form.Caption(), QStringLiteral("Renamed"));
     QCOMPARE(form.Tree().currentItem(), Node(form, kRoot));
 }
 
