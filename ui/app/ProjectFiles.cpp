@@ -3,6 +3,9 @@
 #include "ui/app/Prompts.h"
 #include "ui/app/TextConvert.h"
 
+#include <QMimeData>
+#include <QUrl>
+
 namespace corvalt::ui {
 namespace {
 
@@ -34,6 +37,17 @@ QString OpenFileNameWithDefault(const QString& chosen) {
 
 QString SaveFileNameFor(const QString& fileName) {
     return ChangeFileExtension(fileName, QString::fromLatin1(kProjectExtension));
+}
+
+QStringList DroppedProjectFiles(const QMimeData& data) {
+    QStringList files;
+    for (const QUrl& url : data.urls()) {
+        const QString file = url.toLocalFile();
+        if (!file.isEmpty() &&
+            FileExtension(file).compare(QLatin1String(kProjectExtension), Qt::CaseInsensitive) == 0)
+            files << file;
+    }
+    return files;
 }
 
 void ShowFileError(QWidget* parent, const TFileResult& result) {

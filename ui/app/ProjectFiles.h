@@ -6,7 +6,9 @@
 #include "model/FileResult.h"
 
 #include <QString>
+#include <QStringList>
 
+class QMimeData;
 class QWidget;
 
 namespace corvalt::ui {
@@ -27,6 +29,10 @@ QString OpenFileNameWithDefault(const QString& chosen);
 
 // The name Save writes: the extension replaced by ".emf", whatever it was.
 QString SaveFileNameFor(const QString& fileName);
+
+// The project files among what was dragged onto a window: local files named
+// "*.emf" (any case), in the order given.
+QStringList DroppedProjectFiles(const QMimeData& data);
 
 // The model's message for a failed load or save as an error box (the detail,
 // naming what failed, behind the box's details button).

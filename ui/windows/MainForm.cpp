@@ -17,11 +17,14 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -35,6 +38,9 @@
 
 namespace corvalt::ui {
 namespace {
+
+// How long a passing word stays in the status line.
+constexpr int kStatusMessageMs = 6000;
 
 const char* const kBpaNote = "NOTE:\n\nBPA program variables unrelated to EMF must be set in\n"
                              "the exported data file for calculations to be accurate\n\n"
@@ -102,6 +108,8 @@ TMainForm::TMainForm(TOptions& options, TEditDialogs& dialogs, TReportService& r
     CreateToolBar();
     CreateStatusBar();
     ApplyVisibilityPreferences();
+    UpdateRecentFiles();
+    setAcceptDrops(true);
     resize(780, 480);
     CenterOnScreen();
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMainForm::updateMenus);
@@ -177,6 +185,13 @@ void TMainForm::CreateActions() {
         NewAction("mnPrintSetup", "P&rint Setup...", "Change printer setup", &M::mnPrintSetupClick);
     a.mnPreferences = NewAction("mnPreferences", "Pre&ferences...", {}, &M::mnPreferencesClick);
     a.mnExit = NewAction("mnExit", "E&xit", "Exit this application", &QWidget::close);
+    for (std::size_t i = 0; i < a.mnRecentFiles.size(); ++i) {
+        auto* recent = new QAction(this);
+        recent->setObjectName(QStringLiteral("mnRecentFile%1").arg(i + 1));
+        connect(recent, &QAction::triggered, this,
+                [this, i] { OpenRecentFile(static_cast<int>(i)); });
+        a.mnRecentFiles[i] = recent;
+    }
 
     // Edit menu.
     a.mnUndo = undoGroup_->createUndoAction(this, QStringLiteral("&Undo"));
@@ -271,7 +286,11 @@ void TMainForm::CreateMenus() {
     actions_.mnBpaFileSeparator->setObjectName(QStringLiteral("mnBpaFileSeparator"));
     AddActions(*m.mnPreviewPrint, {a.mnCreateBpaFile});
     m.mnProject->addMenu(m.mnPreviewPrint);
-    AddActions(*m.mnProject, {a.mnPrintSetup, a.mnPreferences, nullptr, a.mnExit});
+    AddActions(*m.mnProject, {a.mnPrintSetup, a.mnPreferences});
+    actions_.mnRecentSeparator = m.mnProject->addSeparator();
+    for (QAction* recent : a.mnRecentFiles)
+        m.mnProject->addAction(recent);
+    AddActions(*m.mnProject, {nullptr, a.mnExit});
     bar->addMenu(m.mnProject);
 
     m.mnEdit = NewMenu("mnEdit", QStringLiteral("&Edit"), bar);
@@ -446,6 +465,12 @@ TScenariosForm* TMainForm::OpenProjectWindow(std::unique_ptr<TEmfProject> projec
 }
 
 bool TMainForm::OpenProjectFile(const QString& path) {
+    // A second window on the same file would let one save over the other.
+    if (TScenariosForm* open = ProjectWindowOfFile(path)) {
+        mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(open->parentWidget()));
+        AddRecentFile(path);
+        return true;
+    }
     auto project = std::make_unique<TEmfProject>();
     const TFileResult result = project->Load(ToBytes(path));
     if (!result.Ok) {
@@ -454,7 +479,72 @@ bool TMainForm::OpenProjectFile(const QString& path) {
     }
     project->FileName = ToBytes(path);
     OpenProjectWindow(std::move(project), false);
+    AddRecentFile(path);
     return true;
+}
+
+TScenariosForm* TMainForm::ProjectWindowOfFile(const QString& path) const {
+    const QString file = QFileInfo(path).canonicalFilePath();
+    if (file.isEmpty()) return nullptr;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        if (auto* form = qobject_cast<TScenariosForm*>(window->widget());
+            form != nullptr &&
+            QFileInfo(ToQString(form->Project().FileName)).canonicalFilePath() == file)
+            return form;
+    return nullptr;
+}
+
+// ---- Recent files ---------------------------------------------------------------------
+
+void TMainForm::AddRecentFile(const QString& path) {
+    const QString file = QFileInfo(path).absoluteFilePath();
+    StoreRecentFiles(WithRecentFile(options_.RecentFiles(), ToBytes(file)));
+}
+
+void TMainForm::OpenRecentFile(int index) {
+    if (index < 0 || index >= recentFiles_.size()) return;
+    const QString path = recentFiles_[index];
+    if (!OpenProjectFile(path) && !QFileInfo::exists(path))
+        StoreRecentFiles(WithoutRecentFile(options_.RecentFiles(), ToBytes(path)));
+}
+
+void TMainForm::StoreRecentFiles(const std::vector<std::string>& files) {
+    // The list is a convenience: a preferences file that cannot be written is
+    // worth a word in the status line, not a message box at every open.
+    if (const TPrefsError error = options_.SetRecentFiles(files))
+        statusBar()->showMessage(ToQString(*error), kStatusMessageMs);
+    UpdateRecentFiles();
+}
+
+void TMainForm::UpdateRecentFiles() {
+    recentFiles_.clear();
+    for (const std::string& file : options_.RecentFiles())
+        recentFiles_ << ToQString(file);
+    const TMainActions& a = actions_;
+    for (std::size_t i = 0; i < a.mnRecentFiles.size(); ++i) {
+        QAction& recent = *a.mnRecentFiles[i];
+        const bool used = static_cast<qsizetype>(i) < recentFiles_.size();
+        recent.setVisible(used);
+        if (!used) continue;
+        const QString& path = recentFiles_[static_cast<qsizetype>(i)];
+        recent.setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        recent.setStatusTip(path);
+    }
+    a.mnRecentSeparator->setVisible(!recentFiles_.isEmpty());
+}
+
+// ---- Drag and drop ----------------------------------------------------------------------
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedProjectFiles(*event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedProjectFiles(*event->mimeData());
+    if (files.isEmpty()) return;
+    event->acceptProposedAction();
+    for (const QString& file : files)
+        OpenProjectFile(file);
 }
 
 QString TMainForm::NewPageFile() {

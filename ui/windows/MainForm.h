@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 
+#include <array>
 #include <memory>
 
 class QAction;
@@ -57,6 +58,10 @@ struct TMainActions {
     QAction* mnPrintSetup = nullptr;
     QAction* mnPreferences = nullptr;
     QAction* mnExit = nullptr;
+    // The recent files ("&1 line.emf", the path in the status line), shown above
+    // Exit after their separator; hidden while unused.
+    QAction* mnRecentSeparator = nullptr;
+    std::array<QAction*, 8> mnRecentFiles{};
     // Edit menu: undo and redo in the active project window, their texts naming
     // the change ("&Undo Edit Conductor 1A1").
     QAction* mnUndo = nullptr;
@@ -154,9 +159,15 @@ class TMainForm : public QMainWindow {
     // Takes the project into the list of open projects and shows it in a new
     // project window; starts a new circuit in it when newCircuit is set.
     TScenariosForm* OpenProjectWindow(std::unique_ptr<TEmfProject> project, bool newCircuit);
-    // Loads the file into a new project and opens it; shows the model's message
-    // and keeps nothing when it cannot be read.
+    // Loads the file into a new project and opens it, or makes the window that
+    // shows it already the active one; shows the model's message and keeps
+    // nothing when it cannot be read. The file becomes the newest recent file.
     bool OpenProjectFile(const QString& path);
+    // Puts the file first in the recent files (Open and Save call it).
+    void AddRecentFile(const QString& path);
+    // Opens the recent file of the Project menu's n-th entry (0-based); a file
+    // that is gone leaves the list after the message.
+    void OpenRecentFile(int index);
     // The report command: check, compute and lay out the report, then open its
     // preview; shows the error window when the data check fails. Returns the
     // preview, or nullptr.
@@ -183,6 +194,9 @@ class TMainForm : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Project files dropped on the window are opened.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void CreateActions();
@@ -195,6 +209,9 @@ class TMainForm : public QMainWindow {
     void ForwardToReport(void (TReptMstr::*command)());
     void ForwardToProject(void (TScenariosForm::*command)());
     void UpdateWindowMenu();
+    void UpdateRecentFiles();
+    void StoreRecentFiles(const std::vector<std::string>& files);
+    TScenariosForm* ProjectWindowOfFile(const QString& path) const;
     QString NewPageFile();
 
     template <class Command>
@@ -215,6 +232,7 @@ class TMainForm : public QMainWindow {
     QLabel* pagePanel_ = nullptr; // "Page n of m" of the active report window
     TRptErrorForm* errorForm_ = nullptr;
     QUndoGroup* undoGroup_ = nullptr; // the undo stacks of the project windows
+    QStringList recentFiles_;         // as the Project menu lists them
     TMainActions actions_;
     TMainMenus menus_;
 };

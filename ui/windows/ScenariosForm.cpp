@@ -666,8 +666,7 @@ void TScenariosForm::EditScenario() {
         if (scenario == nullptr) return std::nullopt;
         const QString text = CommandText("Edit Cross Section", scenario->TabTitle);
         if (!mainForm_.Dialogs().EditScenario(*scenario, this)) return std::nullopt;
-        tcScenarios_->setTabText(tcScenarios_->currentIndex(),
-                                 ToQString(scenario->DisplayName()));
+        tcScenarios_->setTabText(tcScenarios_->currentIndex(), ToQString(scenario->DisplayName()));
         return text;
     });
 }
@@ -897,6 +896,7 @@ bool TScenariosForm::SaveTo(const QString& fileName) {
     project_.FileName = ToBytes(target);
     undoStack_->setClean();
     UpdateModified();
+    mainForm_.AddRecentFile(target);
     return true;
 }
 
