@@ -2,10 +2,10 @@
 
 #include "model/Project.h"
 #include "prefs/Options.h"
+#include "ui/app/TextConvert.h"
 #include "ui/widgets/EnterAsTab.h"
 #include "ui/widgets/FormWidgets.h"
 #include "ui/widgets/NumberField.h"
-#include "ui/app/TextConvert.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -22,6 +22,7 @@ namespace corvalt::ui {
 namespace {
 
 constexpr int kIdColumn = 0, kDistanceColumn = 1, kHeightColumn = 2;
+constexpr int kFieldsPerRow = 2; // distance and height
 
 QLabel* Heading(const QString& text) {
     auto* label = new QLabel(text);
@@ -125,7 +126,7 @@ bool TChangeCoords::eventFilter(QObject* watched, QEvent* event) {
         auto* field = qobject_cast<TNumberField*>(watched);
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (field != nullptr && (key == Qt::Key_Up || key == Qt::Key_Down)) {
-            MoveFocus(*field, key == Qt::Key_Down ? 1 : -1);
+            MoveFocus(*field, key == Qt::Key_Down ? kFieldsPerRow : -kFieldsPerRow);
             return true;
         }
     }

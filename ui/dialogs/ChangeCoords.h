@@ -1,7 +1,7 @@
 #pragma once
 // TChangeCoords ("Edit Circuit Coordinates"): the horizontal distance and height
 // of every conductor of one circuit in one table, in the project's length unit.
-// Up and Down move between the fields.
+// Up and Down move to the field above or below in the same column.
 //
 //   bool ok = TChangeCoords::EditCoordinates(circuit, options, parent);
 //       // OK stores HorizDistance and Height of each conductor; Cancel changes nothing

@@ -11,6 +11,7 @@
 #include "ui/windows/RptErrorForm.h"
 #include "ui/windows/ScenariosForm.h"
 #include "ui/windows/ToolIcons.h"
+#include "ui/windows/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,6 +31,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoGroup>
@@ -227,17 +229,23 @@ void TMainForm::CreateActions() {
     a.mnRepExportPdf = NewAction("mnRepExportPdf", "Export PDF...", "Save the report as a PDF file",
                                  report(&R::tbExportPdfClick));
     a.mnRepPrev = NewAction("mnRepPrev", "Previous Page", {}, report(&R::tbPreviousClick));
+    a.mnRepPrev->setShortcut(QKeySequence(Qt::Key_PageUp));
     a.mnRepNext = NewAction("mnRepNext", "Next Page", {}, report(&R::tbNextClick));
+    a.mnRepNext->setShortcut(QKeySequence(Qt::Key_PageDown));
     a.mnZoomIn = NewAction("mnZoomIn", "Zoom In", {}, report(&R::tbZoomInClick));
+    // Ctrl+= as well: the plus sign needs Shift on many keyboards.
+    a.mnZoomIn->setShortcuts(
+        {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     a.mnZoomOut = NewAction("mnZoomOut", "Zoom Out", {}, report(&R::tbZoomOutClick));
+    a.mnZoomOut->setShortcut(QKeySequence::ZoomOut);
     a.mnFullPage = NewAction("mnFullPage", "Full Page", {}, report(&R::tbPageClick));
+    // Ctrl+0 goes back to the view the report opens with.
     a.mnPageWidth = NewAction("mnPageWidth", "Page Width", {}, report(&R::tbWidthClick));
+    a.mnPageWidth->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
 
     // Window and Help menus.
-    a.mnTile =
-        NewAction("mnTile", "&Tile", "Tile all windows", [this] { mdiArea_->tileSubWindows(); });
-    a.mnCascade = NewAction("mnCascade", "&Cascade", "Cascade all windows",
-                            [this] { mdiArea_->cascadeSubWindows(); });
+    a.mnTile = NewAction("mnTile", "&Tile", "Tile all windows", &M::mnTileClick);
+    a.mnCascade = NewAction("mnCascade", "&Cascade", "Cascade all windows", &M::mnCascadeClick);
     a.mnArrange =
         NewAction("mnArrange", "&Arrange All", "Arrange minimized windows", &M::mnArrangeAllClick);
     a.mnAbout = NewAction("mnAbout", "&About...", "Show program information", &M::mnAboutClick);
@@ -430,12 +438,19 @@ void TMainForm::updateMenus() {
     m.mnConductor->menuAction()->setEnabled(circuit);
     m.mnPoi->menuAction()->setEnabled(points);
 
+    // The report commands only act on a report window; disabled, their keys
+    // (PgDn, Ctrl++ ...) stay with the project window's controls.
     m.mnReport->menuAction()->setVisible(r);
     for (QAction* action :
-         {a.sbPrint, a.sbZoomIn, a.sbZoomOut, a.sbFullPage, a.sbPageWidth, a.sbReportClose})
+         {a.sbPrint, a.sbZoomIn, a.sbZoomOut, a.sbFullPage, a.sbPageWidth, a.sbReportClose,
+          a.mnRepPrint, a.mnRepExportPdf, a.mnZoomIn, a.mnZoomOut, a.mnFullPage, a.mnPageWidth})
         action->setEnabled(r);
-    a.sbPrevPage->setEnabled(r && report->PageIndex() > 0);
-    a.sbNextPage->setEnabled(r && report->PageIndex() + 1 < report->PageCount());
+    const bool previous = r && report->PageIndex() > 0;
+    const bool next = r && report->PageIndex() + 1 < report->PageCount();
+    for (QAction* action : {a.sbPrevPage, a.mnRepPrev})
+        action->setEnabled(previous);
+    for (QAction* action : {a.sbNextPage, a.mnRepNext})
+        action->setEnabled(next);
     pagePanel_->setText(
         r ? QStringLiteral("Page %1 of %2").arg(report->PageIndex() + 1).arg(report->PageCount())
           : QString());
@@ -449,16 +464,7 @@ TScenariosForm* TMainForm::OpenProjectWindow(std::unique_ptr<TEmfProject> projec
     projects_.Add(std::move(project));
     auto* form = new TScenariosForm(*this, opened);
     undoGroup_->addStack(&form->UndoStack());
-    QMdiSubWindow* window = mdiArea_->addSubWindow(form);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    // Each further project window a little lower and to the right, so that the
-    // earlier ones still show their title bars.
-    const int offset = 24 * ((mdiArea_->subWindowList().size() - 1) % 5);
-    const QSize room = mdiArea_->viewport()->size();
-    window->setGeometry(offset, offset, std::max(room.width() - 24 - offset, 400),
-                        std::max(room.height() - 4 - offset, 260));
-    window->show();
-    mdiArea_->setActiveSubWindow(window);
+    ShowSubWindow(*mdiArea_->addSubWindow(form));
     form->Open(newCircuit);
     updateMenus();
     return form;
@@ -579,6 +585,8 @@ TReptMstr* TMainForm::OpenReportWindow(TEmfProject& project, TScenario* scenario
     case TOpenedReport::TOutcome::CheckFailed:
         errorForm_->ShowFindings(outcome.Findings);
         Prompts().Exec(*errorForm_);
+        if (const std::optional<TCheckPlace>& chosen = errorForm_->ChosenConductor())
+            ShowConductor(project, *chosen);
         return nullptr;
     case TOpenedReport::TOutcome::Failed:
         ShowError(this, outcome.Error);
@@ -587,15 +595,19 @@ TReptMstr* TMainForm::OpenReportWindow(TEmfProject& project, TScenario* scenario
         break;
     }
     auto* report = new TReptMstr(*this, project, kind, std::move(outcome.Pages), pageFile);
-    QMdiSubWindow* window = mdiArea_->addSubWindow(report);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    const QSize room = mdiArea_->viewport()->size();
-    window->setGeometry(0, 0, std::max(room.width() - 24, 300), std::max(room.height() - 4, 200));
-    window->show();
-    mdiArea_->setActiveSubWindow(window);
+    ShowSubWindow(*mdiArea_->addSubWindow(report));
     report->StartPreview();
     updateMenus();
     return report;
+}
+
+void TMainForm::ShowConductor(const TEmfProject& project, const TCheckPlace& place) {
+    TScenariosForm* form = ProjectWindowOf(project);
+    if (form == nullptr) return;
+    mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(form->parentWidget()));
+    // The circuit's node lists its conductors in circuit order.
+    form->ShowPlace({place.Scenario, place.Circuit + 1, place.Conductor});
+    form->Grid().setFocus();
 }
 
 void TMainForm::ForwardToReport(void (TReptMstr::*command)()) {
@@ -622,6 +634,41 @@ void TMainForm::UpdateWindowMenu() {
         connect(item, &QAction::triggered, this, [this, target = QPointer(window)] {
             if (target != nullptr) mdiArea_->setActiveSubWindow(target);
         });
+    }
+}
+
+void TMainForm::ShowSubWindow(QMdiSubWindow& window) {
+    window.setAttribute(Qt::WA_DeleteOnClose);
+    // Each further window a little lower and to the right, so that the earlier
+    // ones still show their title bars.
+    const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    const bool maximized = isMaximized() || (active != nullptr && active->isMaximized());
+    window.setGeometry(StaggeredPlace(static_cast<int>(mdiArea_->subWindowList().size()) - 1,
+                                      mdiArea_->viewport()->size()));
+    // A maximized main window gives the workspace to the window opened in it.
+    if (maximized)
+        window.showMaximized();
+    else
+        window.show();
+    mdiArea_->setActiveSubWindow(&window);
+}
+
+void TMainForm::mnTileClick() {
+    mdiArea_->tileSubWindows();
+    KeepSubWindowsInside();
+}
+
+void TMainForm::mnCascadeClick() {
+    mdiArea_->cascadeSubWindows();
+    KeepSubWindowsInside();
+}
+
+void TMainForm::KeepSubWindowsInside() {
+    const QRect area(QPoint(0, 0), mdiArea_->viewport()->size());
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (window->isMinimized() || window->isMaximized() || !window->isVisible()) continue;
+        const QRect inside = KeptInside(window->geometry(), area);
+        if (inside != window->geometry()) window->setGeometry(inside);
     }
 }
 

@@ -6,6 +6,7 @@
 // projects, and routes every command to the active child window. One function,
 // updateMenus, derives every command's enabled and visible state.
 
+#include "model/DataCheck.h"
 #include "model/Project.h"
 #include "model/SafeList.h"
 #include "model/Version.h"
@@ -187,6 +188,8 @@ class TMainForm : public QMainWindow {
     void mnPreferencesClick();
     void mnAboutClick();
     void sbPrintClick();
+    void mnTileClick();
+    void mnCascadeClick();
     void mnArrangeAllClick();
 
     const TMainActions& Actions() const { return actions_; }
@@ -209,6 +212,10 @@ class TMainForm : public QMainWindow {
     void ForwardToReport(void (TReptMstr::*command)());
     void ForwardToProject(void (TScenariosForm::*command)());
     void UpdateWindowMenu();
+    // Selects the conductor of a finding in the project's window.
+    void ShowConductor(const TEmfProject& project, const TCheckPlace& place);
+    void ShowSubWindow(QMdiSubWindow& window);
+    void KeepSubWindowsInside();
     void UpdateRecentFiles();
     void StoreRecentFiles(const std::vector<std::string>& files);
     TScenariosForm* ProjectWindowOfFile(const QString& path) const;

@@ -7,8 +7,10 @@
 #include "ui/app/Prompts.h"
 #include "ui/app/ReportService.h"
 #include "ui/app/TextConvert.h"
+#include "ui/widgets/ColumnWidths.h"
 #include "ui/windows/MainForm.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -45,9 +47,10 @@ int NodeKind(const QTreeWidgetItem* node) {
 }
 
 // One grid column: heading (lines separated by "\n") and alignment. A column
-// is as wide as the longest word of its heading (a unit line such as "( ft )"
-// counts as one word), so the headings wrap to three lines; the name columns
-// grow with their contents.
+// is at least as wide as the longest word of its heading (a unit line such as
+// "( ft )" counts as one word), so the headings wrap to three lines; it would
+// like to show its widest cell whole (a name column up to a limit), and the
+// columns share out the rest of the grid's width (ColumnWidths.h).
 struct TColumn {
     QString Heading;
     Qt::Alignment Align;
@@ -87,7 +90,7 @@ std::vector<TColumn> PointColumns(const TEmfProject& project) {
 
 // The narrowest width at which the heading wraps to at most three lines.
 int HeadingWidth(const QFontMetrics& metrics, const QString& heading) {
-    constexpr int kPadding = 10;
+    constexpr int kPadding = 8;
     constexpr int kWidest = 400;
     int width = 0;
     for (const QString& word : heading.split(QRegularExpression(QStringLiteral("\\s+"))))
@@ -106,6 +109,8 @@ int HeadingWidth(const QFontMetrics& metrics, const QString& heading) {
 
 // The widest a name column grows to fit its contents, in average characters.
 constexpr int kMaxNameCharacters = 28;
+// Room around a cell's text: the leading blank is part of the text.
+constexpr int kCellPadding = 8;
 
 QString Format(const char* format, float value) {
     return QString::asprintf(format, static_cast<double>(value));
@@ -146,6 +151,7 @@ TScenariosForm::TScenariosForm(TMainForm& mainForm, TEmfProject& project, QWidge
     setAttribute(Qt::WA_DeleteOnClose);
     CreateControls();
     CreatePopup();
+    CreateKeys();
     captionFile_ = ToQString(project_.FileName);
     undoStack_ = new QUndoStack(this);
     undoStack_->setUndoLimit(kUndoLimit);
@@ -203,6 +209,8 @@ void TScenariosForm::CreateControls() {
     heading.setSectionsClickable(false);
     sgConductors_->setContextMenuPolicy(Qt::CustomContextMenu);
     sgConductors_->installEventFilter(this);
+    sgConductors_->viewport()->installEventFilter(this); // its width shares out the columns
+    heading.setSectionResizeMode(QHeaderView::Fixed);
     KeepSelectionVisible(*sgConductors_);
     connect(sgConductors_, &QTableWidget::cellDoubleClicked, this,
             &TScenariosForm::sgConductorsDblClick);
@@ -210,26 +218,56 @@ void TScenariosForm::CreateControls() {
         ShowPopup(TPopupOrigin::Grid, sgConductors_->viewport(), at);
     });
 
-    auto* splitter = new QSplitter(Qt::Horizontal);
-    splitter->addWidget(tvCircuits_);
-    splitter->addWidget(sgConductors_);
-    splitter->setStretchFactor(0, 0);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({125, 640});
-    splitter->setChildrenCollapsible(false);
+    splitter_ = new QSplitter(Qt::Horizontal);
+    splitter_->addWidget(tvCircuits_);
+    splitter_->addWidget(sgConductors_);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({125, 640});
+    splitter_->setChildrenCollapsible(false);
 
     auto* lbHint = new QLabel(QString::fromLatin1(kHint));
     lbHint->setObjectName(QStringLiteral("lbHint"));
+    // The hint wraps rather than keep the window wide: tiled windows may be narrow.
+    lbHint->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(0);
     layout->addWidget(tcScenarios_);
-    layout->addWidget(splitter, 1);
+    layout->addWidget(splitter_, 1);
     layout->addSpacing(4);
     layout->addWidget(lbHint);
     SetGridHeadings(TGridMode::Conductors);
     ClearGrid();
+}
+
+void TScenariosForm::CreateKeys() {
+    // The window's own keys, whichever of its controls has the focus; they
+    // come before the workspace's use of Ctrl+Tab for the next window.
+    auto tabKey = [this](const char* name, QList<QKeySequence> keys, int step) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this, [this, step] { ShowNextTab(step); });
+        addAction(action);
+        return action;
+    };
+    acNextTab_ = tabKey(
+        "acNextTab",
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
+    acPreviousTab_ = tabKey("acPreviousTab",
+                            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                             QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+                            -1);
+}
+
+void TScenariosForm::ShowNextTab(int step) {
+    const int count = tcScenarios_->count();
+    if (count < 2) return;
+    tcScenarios_->setCurrentIndex(((tcScenarios_->currentIndex() + step) % count + count) % count);
 }
 
 template <class Step>
@@ -339,7 +377,24 @@ void TScenariosForm::UpdateCaption() {
 void TScenariosForm::Open(bool newCircuit) {
     FillTabs(0);
     tcScenariosChange();
+    FitTreeWidth();
     if (newCircuit) NewCircuit();
+}
+
+void TScenariosForm::FitTreeWidth() {
+    // The tree as wide as its longest circuit name on any tab, within limits;
+    // the grid has the rest.
+    constexpr int kNarrowest = 90, kWidest = 220, kPadding = 14;
+    const QFontMetrics metrics = tvCircuits_->fontMetrics();
+    int widest = metrics.horizontalAdvance(QStringLiteral("InterestPoints"));
+    for (const TScenario& scenario : project_.Scenarios)
+        for (const TCircuit& circuit : scenario.Circuits)
+            widest = std::max(widest, metrics.horizontalAdvance(ToQString(circuit.Name)));
+    const int tree =
+        std::clamp(widest + tvCircuits_->indentation() + 2 * tvCircuits_->frameWidth() + kPadding,
+                   kNarrowest, kWidest);
+    const QList<int> sizes = splitter_->sizes();
+    splitter_->setSizes({tree, std::max(sizes.value(0) + sizes.value(1) - tree, 1)});
 }
 
 void TScenariosForm::FillTabs(int current) {
@@ -426,17 +481,16 @@ void TScenariosForm::SetGridHeadings(TGridMode mode) {
     sgConductors_->setColumnCount(static_cast<int>(columns.size()));
     columnAlign_.clear();
     fitColumns_.clear();
+    columnSpans_.clear();
+    const QFontMetrics metrics = sgConductors_->horizontalHeader()->fontMetrics();
     for (std::size_t i = 0; i < columns.size(); ++i) {
         columnAlign_.push_back(columns[i].Align);
-        if (columns[i].FitContents) fitColumns_.push_back(static_cast<int>(i));
-        const int column = static_cast<int>(i);
-        auto* heading = new QTableWidgetItem(columns[i].Heading);
-        sgConductors_->setHorizontalHeaderItem(column, heading);
-        sgConductors_->setColumnWidth(
-            column,
-            HeadingWidth(sgConductors_->horizontalHeader()->fontMetrics(), columns[i].Heading));
+        fitColumns_.push_back(columns[i].FitContents);
+        sgConductors_->setHorizontalHeaderItem(static_cast<int>(i),
+                                               new QTableWidgetItem(columns[i].Heading));
+        const int heading = HeadingWidth(metrics, columns[i].Heading);
+        columnSpans_.push_back({heading, heading});
     }
-    sgConductors_->horizontalHeader()->setStretchLastSection(mode == TGridMode::InterestPoints);
 }
 
 void TScenariosForm::ClearGrid() {
@@ -510,21 +564,30 @@ void TScenariosForm::RebuildGrid() {
         ShowConductorGrid(conductors);
         break;
     }
-    FitNameColumns();
+    MeasureColumns();
     sgConductors_->setCurrentCell(0, 0);
 }
 
-void TScenariosForm::FitNameColumns() {
+void TScenariosForm::MeasureColumns() {
     const QFontMetrics metrics = sgConductors_->fontMetrics();
-    const int widest = kMaxNameCharacters * metrics.averageCharWidth();
-    for (const int column : fitColumns_) {
-        const int heading = sgConductors_->columnWidth(column);
-        int width = heading;
+    const int widestName = kMaxNameCharacters * metrics.averageCharWidth();
+    for (std::size_t i = 0; i < columnSpans_.size(); ++i) {
+        const int column = static_cast<int>(i);
+        int widest = 0;
         for (int row = 0; row < sgConductors_->rowCount(); ++row)
             if (const QTableWidgetItem* item = sgConductors_->item(row, column))
-                width = std::max(width, metrics.horizontalAdvance(item->text()) + 14);
-        sgConductors_->setColumnWidth(column, std::min(width, std::max(heading, widest)));
+                widest = std::max(widest, metrics.horizontalAdvance(item->text()) + kCellPadding);
+        if (fitColumns_[i]) widest = std::min(widest, widestName);
+        columnSpans_[i].Preferred = std::max(columnSpans_[i].Minimum, widest);
     }
+    StretchColumns();
+}
+
+void TScenariosForm::StretchColumns() {
+    const std::vector<int> widths =
+        FitColumnsToWidth(columnSpans_, sgConductors_->viewport()->width());
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        sgConductors_->setColumnWidth(static_cast<int>(i), widths[i]);
 }
 
 int TScenariosForm::CurrentRow() const {
@@ -550,6 +613,7 @@ void TScenariosForm::sgConductorsDblClick() {
 }
 
 bool TScenariosForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sgConductors_->viewport() && event->type() == QEvent::Resize) StretchColumns();
     if (watched == sgConductors_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -787,7 +851,7 @@ void TScenariosForm::NewConductor() {
         TConductor* added = conductor.get();
         circuit->AddConductor(std::move(conductor));
         AppendRow({added, nullptr});
-        FitNameColumns();
+        MeasureColumns();
         return CommandText("Add Conductor", added->Id);
     });
 }
@@ -800,7 +864,7 @@ void TScenariosForm::EditConductor() {
         const QString text = CommandText("Edit Conductor", conductor->Id);
         if (!mainForm_.Dialogs().EditConductor(*conductor, this)) return std::nullopt;
         WriteRow(row);
-        FitNameColumns();
+        MeasureColumns();
         return text;
     });
 }
@@ -835,7 +899,7 @@ void TScenariosForm::NewPoint() {
             RebuildGrid();
         } else {
             AppendRow({nullptr, added});
-            FitNameColumns();
+            MeasureColumns();
         }
         return CommandText("Add Point Of Interest", added->Name);
     });
@@ -849,7 +913,7 @@ void TScenariosForm::EditPoint() {
         const QString text = CommandText("Edit Point Of Interest", point->Name);
         if (!mainForm_.Dialogs().EditPoint(*point, this)) return std::nullopt;
         WriteRow(row);
-        FitNameColumns();
+        MeasureColumns();
         return text;
     });
 }

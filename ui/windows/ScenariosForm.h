@@ -7,6 +7,7 @@
 // changes when it closes. The project belongs to the main window's list.
 
 #include "reports/ReportKind.h"
+#include "ui/widgets/ColumnWidths.h"
 #include "ui/windows/ProjectChange.h"
 
 #include <QWidget>
@@ -19,6 +20,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QSplitter;
 class QTabBar;
 class QTableWidget;
 class QTreeWidget;
@@ -87,6 +89,11 @@ class TScenariosForm : public QWidget {
     void ShowPlace(const TViewPlace& place);
 
     QTabBar& Tabs() const { return *tcScenarios_; }
+    // Ctrl+Tab and Ctrl+PgDn, Ctrl+Shift+Tab and Ctrl+PgUp: the next or previous
+    // cross section's tab, round the end.
+    QAction& NextTabAction() const { return *acNextTab_; }
+    QAction& PreviousTabAction() const { return *acPreviousTab_; }
+    void ShowNextTab(int step);
     QTreeWidget& Tree() const { return *tvCircuits_; }
     QTableWidget& Grid() const { return *sgConductors_; }
     QMenu& Popup() const { return *pmScenario_; }
@@ -144,6 +151,7 @@ class TScenariosForm : public QWidget {
 
     void CreateControls();
     void CreatePopup();
+    void CreateKeys();
     template <class Step>
     void AddPopupItem(unsigned group, const char* text, bool needsScenario, Step step,
                       std::optional<TReportKind> report = std::nullopt);
@@ -151,6 +159,7 @@ class TScenariosForm : public QWidget {
     void ShowPopup(TPopupOrigin origin, QWidget* widget, const QPoint& position);
     void UpdateCaption();
     void FillTabs(int current);
+    void FitTreeWidth();
 
     // Runs a step that may change the project as one undoable command. The
     // step returns the command's text when it changed (or may have changed)
@@ -174,7 +183,8 @@ class TScenariosForm : public QWidget {
     void AppendRow(TRow row);
     void WriteRow(int index);
     void RebuildGrid();
-    void FitNameColumns();
+    void MeasureColumns(); // each column's wishes from its cells, then StretchColumns
+    void StretchColumns(); // the columns fill the grid's width
     void sgConductorsDblClick();
 
     bool SaveTo(const QString& fileName);
@@ -184,10 +194,14 @@ class TScenariosForm : public QWidget {
     QTabBar* tcScenarios_ = nullptr;
     QTreeWidget* tvCircuits_ = nullptr;
     QTableWidget* sgConductors_ = nullptr;
+    QSplitter* splitter_ = nullptr;
     QMenu* pmScenario_ = nullptr;
+    QAction* acNextTab_ = nullptr;
+    QAction* acPreviousTab_ = nullptr;
     std::vector<TPopupItem> popupItems_;
     std::vector<Qt::Alignment> columnAlign_; // of the grid's columns
-    std::vector<int> fitColumns_;            // columns that grow with their names
+    std::vector<bool> fitColumns_;           // name columns, which grow only to a limit
+    std::vector<TColumnSpan> columnSpans_;   // of the grid's columns
 
     QTreeWidgetItem* rootNode_ = nullptr;
     QTreeWidgetItem* interestPointsNode_ = nullptr;

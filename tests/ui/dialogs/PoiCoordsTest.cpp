@@ -6,8 +6,8 @@
 #include "model/Project.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/dialogs/ChangeCoords.h"
-#include "ui/widgets/NumberField.h"
 #include "ui/dialogs/PoiForm.h"
+#include "ui/widgets/NumberField.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -92,24 +92,26 @@ class PoiCoordsTest : public QObject {
         QCOMPARE(circuit.Conductors[0].Height, 0.0f);
     }
 
-    void arrowKeysMoveBetweenTheFields() {
+    void arrowKeysMoveWithinTheColumn() {
         test::TTempPrefs prefs;
         TEmfProject project;
         TScenario& section = test::AddSection(project);
         TChangeCoords form(AddCircuit(section, "C1", 0, 1), prefs.Options());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // Fields in table order: distance and height of 1A1, 1B1, 1C1, 1G1.
         const std::vector<TNumberField*>& fields = form.Fields();
+        QCOMPARE(fields.size(), std::size_t{8});
         fields[0]->setFocus();
-        QTest::keyClick(fields[0], Qt::Key_Down);
-        QCOMPARE(form.focusWidget(), fields[1]);
-        QTest::keyClick(fields[1], Qt::Key_Down);
-        QCOMPARE(form.focusWidget(), fields[2]);
-        QTest::keyClick(fields[2], Qt::Key_Up);
-        QCOMPARE(form.focusWidget(), fields[1]);
-        fields.back()->setFocus();
-        QTest::keyClick(fields.back(), Qt::Key_Down); // the last field stays
-        QCOMPARE(form.focusWidget(), fields.back());
+        for (const std::size_t below : {2u, 4u, 6u, 6u}) { // the last row stays
+            QTest::keyClick(form.focusWidget(), Qt::Key_Down);
+            QCOMPARE(form.focusWidget(), fields[below]);
+        }
+        fields[7]->setFocus();
+        for (const std::size_t above : {5u, 3u, 1u, 1u}) { // the first row stays
+            QTest::keyClick(form.focusWidget(), Qt::Key_Up);
+            QCOMPARE(form.focusWidget(), fields[above]);
+        }
     }
 
     void aCircuitWithoutConductorsShowsOnlyTheHeading() {

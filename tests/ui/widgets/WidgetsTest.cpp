@@ -1,11 +1,12 @@
 // The building blocks every dialog shares: number pictures, "." as decimal point
 // whatever the locale, fields that keep an untouched value unrounded, Enter as
-// Tab with its page moves, text conversion and day numbers.
+// Tab with its page moves, text conversion, and how grid columns share a width.
 
 #include "tests/ui/UiTestSupport.h"
+#include "ui/app/TextConvert.h"
+#include "ui/widgets/ColumnWidths.h"
 #include "ui/widgets/EnterAsTab.h"
 #include "ui/widgets/NumberField.h"
-#include "ui/app/TextConvert.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -20,6 +21,9 @@
 
 using namespace corvalt;
 using namespace corvalt::ui;
+
+Q_DECLARE_METATYPE(std::vector<corvalt::ui::TColumnSpan>)
+Q_DECLARE_METATYPE(std::vector<int>)
 
 namespace {
 
@@ -178,6 +182,39 @@ class WidgetsTest : public QObject {
         QCOMPARE(CommittedText(ToQString(windows1252), windows1252), std::string("M\xFCller"));
         QCOMPARE(CommittedText(QString::fromUtf8("Müllers"), windows1252),
                  std::string("M\xC3\xBCllers"));
+    }
+
+    void columnsShareTheWidth_data() {
+        using Spans = std::vector<TColumnSpan>;
+        QTest::addColumn<Spans>("columns");
+        QTest::addColumn<int>("available");
+        QTest::addColumn<std::vector<int>>("widths");
+        // Spare room in proportion to the preferred widths: 60 × 100/200 = 30 each,
+        // 60 × 50/200 = 15 and 60 × 50/200 = 15 for the others.
+        QTest::newRow("room to spare")
+            << Spans{{50, 100}, {50, 50}, {40, 50}} << 260 << std::vector<int>{130, 65, 65};
+        // 10 pixels over 3 equal columns: 3 each, the one left to the first.
+        QTest::newRow("pixels left over go to the first")
+            << Spans{{10, 10}, {10, 10}, {10, 10}} << 40 << std::vector<int>{14, 13, 13};
+        QTest::newRow("exactly the preferred")
+            << Spans{{30, 80}, {20, 20}} << 100 << std::vector<int>{80, 20};
+        // 30 too few: taken from the excesses 40 and 20 as 20 and 10.
+        QTest::newRow("too little room takes from the excess")
+            << Spans{{40, 80}, {20, 20}, {30, 50}} << 120 << std::vector<int>{60, 20, 40};
+        QTest::newRow("exactly the minimums")
+            << Spans{{40, 80}, {20, 20}} << 60 << std::vector<int>{40, 20};
+        QTest::newRow("less than the minimums scrolls")
+            << Spans{{40, 80}, {20, 20}} << 50 << std::vector<int>{40, 20};
+        QTest::newRow("a preferred below the minimum counts as the minimum")
+            << Spans{{40, 10}, {20, 20}} << 60 << std::vector<int>{40, 20};
+        QTest::newRow("no columns") << Spans{} << 100 << std::vector<int>{};
+    }
+
+    void columnsShareTheWidth() {
+        QFETCH(std::vector<TColumnSpan>, columns);
+        QFETCH(int, available);
+        QFETCH(std::vector<int>, widths);
+        QCOMPARE(FitColumnsToWidth(columns, available), widths);
     }
 };
 

@@ -57,10 +57,11 @@ void TReptMstrTest::opensOnPageOneAtPageWidth() {
     QVERIFY(report.PageWidthZoom() > report.WholePageZoom());
     QCOMPARE(report.Pages().Pages[0].Texts().front()->Text, QStringLiteral("Page 1 of 2"));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
-    // The window fills the area less the room the main window keeps free.
+    // The second window of the area (after the project's): one step of 24
+    // pixels right and down, reaching to the area's right and bottom edges.
     const QSize area = f.Main->MdiArea().viewport()->size();
     QCOMPARE(f.Main->MdiArea().currentSubWindow()->geometry(),
-             QRect(0, 0, area.width() - 24, area.height() - 4));
+             QRect(24, 24, area.width() - 24, area.height() - 24));
 }
 
 void TReptMstrTest::pagingEnablesPreviousAndNext_data() {
