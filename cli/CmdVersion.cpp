@@ -1,7 +1,9 @@
-// corvalt-cli --version [--ini FILE]: the version and the preferences file in use.
+// corvalt-cli --version [--ini FILE]: the version, the preferences file in use
+// and the starter library that comes with the programs.
 #include "cli/Commands.h"
-#include "model/Version.h"
 #include "cli/IniOption.h"
+#include "model/Version.h"
+#include "prefs/StarterLibrary.h"
 
 #include <filesystem>
 #include <iostream>
@@ -19,6 +21,8 @@ int RunVersion(const Args& arguments) {
     std::cout << "corvalt-cli " << kVersionText << "\n"
               << "preferences: " << location.File.string() << " (" << IniSourceText(location.Source)
               << (exists ? "" : ", not created yet") << ")\n";
+    const std::filesystem::path starter = StarterLibraryFor(RunningProgramFile());
+    std::cout << "starter library: " << (starter.empty() ? "none found" : starter.string()) << "\n";
     return ExitOk;
 }
 

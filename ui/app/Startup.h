@@ -1,6 +1,7 @@
 #pragma once
 // The desktop program's start-up steps that come before any window: where the
-// preferences file is, and the preferences with their three libraries loaded.
+// preferences file is, the starter library as a first preferences file, and
+// the preferences with their three libraries loaded.
 
 #include <QString>
 #include <QStringList>
@@ -13,10 +14,20 @@ class TOptions;
 
 namespace corvalt::ui {
 
+struct TStartupPreferences {
+    std::unique_ptr<TOptions> Options;
+    // What the user should know at once (an unreadable file, skipped library
+    // lines, a starter library that could not be copied): message boxes. The
+    // program goes on with what could be read.
+    QStringList Warnings;
+    // Where the preferences file is, for the status line.
+    QString Status;
+};
+
 // The preferences of the program at programFile (CORVALT_INI, beside the
 // program, or the user's configuration folder) with the libraries loaded.
-// What the user should know about them (an unreadable file, skipped library
-// lines) is added to warnings; the program goes on with what could be read.
-std::unique_ptr<TOptions> OpenPreferences(const QString& programFile, QStringList& warnings);
+// When there is no preferences file yet, the starter library that comes with
+// the program becomes it.
+TStartupPreferences OpenPreferences(const QString& programFile);
 
 } // namespace corvalt::ui

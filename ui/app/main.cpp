@@ -1,14 +1,15 @@
-// corvalt: the desktop program. Preferences and libraries first, then the main
+// corvalt: the desktop program. Preferences and libraries first (the starter
+// library becomes the preferences file of a first start), then the main
 // window (and with it the hidden error window), then the event loop; the
 // report page files go with the main window at exit.
 #include "engine/ReportFonts.h"
 #include "prefs/Options.h"
 #include "ui/app/AppLocale.h"
 #include "ui/app/EditDialogs.h"
-#include "ui/windows/MainForm.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/ReportService.h"
 #include "ui/app/Startup.h"
+#include "ui/windows/MainForm.h"
 #include "ui/windows/ToolIcons.h"
 
 #include <QApplication>
@@ -22,15 +23,16 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(ui::ToolIcon(QStringLiteral("app")));
     RegisterReportFonts();
 
-    QStringList warnings;
-    const std::unique_ptr<TOptions> options =
-        ui::OpenPreferences(QCoreApplication::applicationFilePath(), warnings);
-    for (const QString& warning : warnings)
+    const ui::TStartupPreferences preferences =
+        ui::OpenPreferences(QCoreApplication::applicationFilePath());
+    for (const QString& warning : preferences.Warnings)
         ui::ShowWarning(nullptr, warning);
+    TOptions& options = *preferences.Options;
 
-    ui::TProgramDialogs dialogs(*options);
-    ui::TProgramReports reports(*options);
-    ui::TMainForm mainForm(*options, dialogs, reports);
+    ui::TProgramDialogs dialogs(options);
+    ui::TProgramReports reports(options);
+    ui::TMainForm mainForm(options, dialogs, reports);
+    mainForm.SetPreferencesStatus(preferences.Status);
     mainForm.show();
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();

@@ -453,7 +453,12 @@ void TMainForm::updateMenus() {
         action->setEnabled(next);
     pagePanel_->setText(
         r ? QStringLiteral("Page %1 of %2").arg(report->PageIndex() + 1).arg(report->PageCount())
-          : QString());
+          : preferencesStatus_);
+}
+
+void TMainForm::SetPreferencesStatus(const QString& text) {
+    preferencesStatus_ = text;
+    updateMenus();
 }
 
 // ---- Child windows ------------------------------------------------------------------

@@ -157,6 +157,10 @@ class TMainForm : public QMainWindow {
     // window, the project window's tree selection and the report window's page.
     void updateMenus();
 
+    // The status line's text while no report window is active: where the
+    // preferences file is.
+    void SetPreferencesStatus(const QString& text);
+
     // Takes the project into the list of open projects and shows it in a new
     // project window; starts a new circuit in it when newCircuit is set.
     TScenariosForm* OpenProjectWindow(std::unique_ptr<TEmfProject> project, bool newCircuit);
@@ -236,7 +240,8 @@ class TMainForm : public QMainWindow {
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;
-    QLabel* pagePanel_ = nullptr; // "Page n of m" of the active report window
+    QLabel* pagePanel_ = nullptr; // "Page n of m" of the active report window, else:
+    QString preferencesStatus_;   // where the preferences file is
     TRptErrorForm* errorForm_ = nullptr;
     QUndoGroup* undoGroup_ = nullptr; // the undo stacks of the project windows
     QStringList recentFiles_;         // as the Project menu lists them

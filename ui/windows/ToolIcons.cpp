@@ -128,17 +128,23 @@ const std::map<QString, TPainter>& Painters() {
 
 } // namespace
 
-QIcon ToolIcon(const QString& name) {
+QImage ToolImage(const QString& name, int side) {
     const auto found = Painters().find(name);
-    if (found == Painters().end()) return {};
-    QPixmap pixmap(kSide, kSide);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+    if (found == Painters().end() || side <= 0) return {};
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(static_cast<double>(side) / kSide, static_cast<double>(side) / kSide);
     painter.setPen(QPen(kInk, 1.2));
     found->second(painter);
     painter.end();
-    return QIcon(pixmap);
+    return image;
+}
+
+QIcon ToolIcon(const QString& name) {
+    const QImage image = ToolImage(name, kSide);
+    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
 }
 
 } // namespace corvalt::ui

@@ -11,6 +11,7 @@
 #include "ui/windows/ScenariosForm.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
@@ -138,6 +140,8 @@ class TMainFormTest : public QObject {
     void createBpaFileAsksFirst();
     void exitAsksEveryProjectWindowAndCanBeCancelled();
     void startupWarnsAboutUnusableLibraryLines();
+    void firstStartTakesTheStarterLibrary();
+    void statusLineNamesThePreferencesFile();
     void windowMenuListsTheChildWindows();
     void printSetupAndPreferencesOpenTheirDialogs();
 };
@@ -537,17 +541,65 @@ void TMainFormTest::startupWarnsAboutUnusableLibraryLines() {
     const QString ini = dir.filePath("corvalt.INI");
     WriteBytes(ini, "[Voltages]\n0=115,1.050,121\n1=not a number\n[Conductors]\n0=|Drake|\n");
     qputenv("CORVALT_INI", ini.toLocal8Bit());
-    QStringList warnings;
-    const std::unique_ptr<TOptions> options = ui::OpenPreferences("/usr/bin/corvalt", warnings);
-    QCOMPARE(options->FileName().string(), ini.toStdString());
-    QCOMPARE(options->Voltages().Count(), 1);
-    QCOMPARE(warnings.size(), 1);
-    QVERIFY(warnings[0].startsWith("2 unusable lines of the libraries in " + ini));
+    ui::TStartupPreferences opened = ui::OpenPreferences("/usr/bin/corvalt");
+    QCOMPARE(opened.Options->FileName().string(), ini.toStdString());
+    QCOMPARE(opened.Options->Voltages().Count(), 1);
+    QCOMPARE(opened.Warnings.size(), 1);
+    QVERIFY(opened.Warnings[0].startsWith("2 unusable lines of the libraries in " + ini));
+    QCOMPARE(opened.Status, "Preferences: " + ini);
 
     WriteBytes(ini, "[Voltages]\n0=115,1.050,121\n");
-    warnings.clear();
-    ui::OpenPreferences("/usr/bin/corvalt", warnings);
-    QVERIFY(warnings.isEmpty());
+    QVERIFY(ui::OpenPreferences("/usr/bin/corvalt").Warnings.isEmpty());
+}
+
+void TMainFormTest::firstStartTakesTheStarterLibrary() {
+    // A program installed in <dir>/prefix/bin, its starter library in
+    // <dir>/prefix/share/corvalt, started without CORVALT_INI.
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("prefix/bin"));
+    QVERIFY(QDir(dir.path()).mkpath("prefix/share/corvalt"));
+    const QByteArray starter =
+        FileBytes(QStringLiteral(CORVALT_SOURCE_DIR "/examples/corvalt.INI"));
+    QVERIFY(!starter.isEmpty());
+    WriteBytes(dir.filePath("prefix/share/corvalt/corvalt.INI"), starter);
+    const QByteArray savedIni = qgetenv("CORVALT_INI");
+    qunsetenv("CORVALT_INI");
+    const auto restore = qScopeGuard([&] { qputenv("CORVALT_INI", savedIni); });
+
+    const QString ini = dir.filePath("prefix/bin/corvalt.INI"); // the program's folder is writable
+    ui::TStartupPreferences first = ui::OpenPreferences(dir.filePath("prefix/bin/corvalt"));
+    QCOMPARE(first.Status, "Preferences: " + ini + " (new, from the starter library)");
+    QVERIFY(first.Warnings.isEmpty());
+    QCOMPARE(FileBytes(ini), starter);
+    QVERIFY(first.Options->Voltages().Count() > 0);
+    QVERIFY(first.Options->Conductors().Count() > 0);
+
+    // The copy is the user's: a later start keeps what the user made of it.
+    WriteBytes(ini, "[Voltages]\n0=115,1.050,121\n");
+    ui::TStartupPreferences later = ui::OpenPreferences(dir.filePath("prefix/bin/corvalt"));
+    QCOMPARE(later.Status, "Preferences: " + ini);
+    QCOMPARE(later.Options->Voltages().Count(), 1);
+
+    // A program without a starter library starts with empty libraries.
+    QVERIFY(QDir(dir.path()).mkpath("alone/bin"));
+    ui::TStartupPreferences alone = ui::OpenPreferences(dir.filePath("alone/bin/corvalt"));
+    QCOMPARE(alone.Status,
+             "Preferences: " + dir.filePath("alone/bin/corvalt.INI") + " (not created yet)");
+    QVERIFY(!QFile::exists(dir.filePath("alone/bin/corvalt.INI")));
+    QCOMPARE(alone.Options->Voltages().Count(), 0);
+}
+
+void TMainFormTest::statusLineNamesThePreferencesFile() {
+    TMainFixture f;
+    f.Main->SetPreferencesStatus(
+        QStringLiteral("Preferences: /home/eng/.config/corvalt/corvalt.INI"));
+    const auto* panel = f.Main->statusBar()->findChild<QLabel*>(QStringLiteral("lbPage"));
+    QCOMPARE(panel->text(), QStringLiteral("Preferences: /home/eng/.config/corvalt/corvalt.INI"));
+    ui::TScenariosForm& form = f.Open(MakeProject());
+    form.RunReport(TReportKind::EmfDetails);
+    QCOMPARE(panel->text(), QStringLiteral("Page 1 of 1")); // a report window's page instead
+    f.Main->MdiArea().setActiveSubWindow(f.Main->MdiArea().subWindowList().front());
+    QCOMPARE(panel->text(), QStringLiteral("Preferences: /home/eng/.config/corvalt/corvalt.INI"));
 }
 
 void TMainFormTest::windowMenuListsTheChildWindows() {
