@@ -17,6 +17,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -48,6 +50,7 @@ int main(int argc, char* argv[]) {
     ui::TProgramDialogs dialogs(prefs.Options());
     ui::TProgramReports reports(prefs.Options());
     ui::TMainForm main(prefs.Options(), dialogs, reports);
+    main.SetPreferencesStatus("Preferences: " + QString::fromStdString(prefs.Path().string()));
     main.show();
     prompts.OnDialog = [&](QDialog& dialog) {
         dialog.show();
@@ -64,6 +67,16 @@ int main(int argc, char* argv[]) {
     form->Tree().setCurrentItem(form->Tree().topLevelItem(0));
     form->Tabs().setCurrentIndex(1);
     Save(main, folder, "main-second-tab");
+    // Maximised (a bare X server has no window manager to do the resizing), a
+    // project opened then fills the workspace.
+    if (const QScreen* screen = main.screen()) main.setGeometry(screen->availableGeometry());
+    main.showMaximized();
+    main.OpenProjectFile(QStringLiteral(CORVALT_SOURCE_DIR "/examples/sample-metric.emf"));
+    Save(main, folder, "main-maximised");
+    main.ActiveProjectWindow()->parentWidget()->close();
+    main.MdiArea().currentSubWindow()->showNormal(); // it took over the maximised state
+    main.showNormal();
+    main.resize(780, 480);
 
     form->RunReport(TReportKind::EmfDetails);
     Save(main, folder, "preview-width");
