@@ -538,7 +538,10 @@ void TMainForm::UpdateRecentFiles() {
         recent.setVisible(used);
         if (!used) continue;
         const QString& path = recentFiles_[static_cast<qsizetype>(i)];
-        recent.setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        // "&" in a file name is no mnemonic.
+        const QString name =
+            QFileInfo(path).fileName().replace(QLatin1Char('&'), QStringLiteral("&&"));
+        recent.setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         recent.setStatusTip(path);
     }
     a.mnRecentSeparator->setVisible(!recentFiles_.isEmpty());

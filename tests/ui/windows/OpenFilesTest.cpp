@@ -112,6 +112,10 @@ void TOpenFilesTest::recentFilesAreTheLastOpenedOrSavedNewestFirst() {
     QCOMPARE(ActiveFile(*f.Main), a);
     QCOMPARE(RecentTexts(*f.Main), (QStringList{"&1 a.emf", "&2 c.emf", "&3 b.emf"}));
 
+    // An ampersand in a name is shown, not taken as the entry's key.
+    QVERIFY(f.Main->OpenProjectFile(folder.Add("R&D.emf")));
+    QCOMPARE(RecentTexts(*f.Main).front(), QStringLiteral("&1 R&&D.emf"));
+
     // Nine files: the oldest falls off the eight.
     for (int i = 1; i <= 9; ++i)
         QVERIFY(f.Main->OpenProjectFile(folder.Add(QStringLiteral("n%1.emf").arg(i))));
