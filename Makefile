@@ -1,11 +1,15 @@
 # The two commands a newcomer needs:
 #   make run   installs what is missing, builds, starts Corvalt on the sample project
 #   make test  installs what is missing, builds, runs every test
+# and one for putting the programs in place:
+#   make install [PREFIX=/usr/local]   builds and installs both programs, the
+#                                      starter library, the menu entry and the icon
 BUILD      ?= build
 CMAKE_ARGS ?=
 JOBS       ?= 2
+PREFIX     ?= /usr/local
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test run install bench clean
 
 all: build
 
@@ -23,6 +27,9 @@ test: build
 
 run: build
 	@scripts/run.sh $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done

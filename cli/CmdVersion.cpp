@@ -1,9 +1,11 @@
-// corvalt-cli --version [--ini FILE]: the version and the preferences file in use.
+// corvalt-cli --version [--ini FILE]: the version, the preferences file in use
+// and the starter library that comes with the programs.
 #include "cli/ArgOptions.h"
 #include "cli/Commands.h"
 #include "cli/IniOption.h"
 #include "model/TextHelpers.h"
 #include "model/Version.h"
+#include "prefs/StarterLibrary.h"
 
 #include <filesystem>
 #include <iostream>
@@ -22,6 +24,9 @@ int RunVersion(const Args& arguments) {
     std::cout << "corvalt-cli " << kVersionText << "\n"
               << "preferences: " << PrintableText(location.File.string()) << " ("
               << IniSourceText(location.Source) << (exists ? "" : ", not created yet") << ")\n";
+    const std::filesystem::path starter = StarterLibraryFor(RunningProgramFile());
+    std::cout << "starter library: "
+              << (starter.empty() ? "none found" : PrintableText(starter.string())) << "\n";
     return ExitOk;
 }
 

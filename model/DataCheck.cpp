@@ -12,8 +12,15 @@ namespace {
 
 class TChecker {
   public:
-    void Context(int level, std::string text) { lines_.push_back({level, std::move(text), false}); }
-    void Error(int level, std::string text) { lines_.push_back({level, std::move(text), true}); }
+    // What the following lines are about.
+    TCheckPlace Place;
+
+    void Context(int level, std::string text) {
+        lines_.push_back({level, std::move(text), false, Place});
+    }
+    void Error(int level, std::string text) {
+        lines_.push_back({level, std::move(text), true, Place});
+    }
     std::vector<TCheckLine> Take() { return std::move(lines_); }
 
   private:
@@ -86,9 +93,14 @@ void CheckScenario(TChecker& check, const TScenario& scenario) {
         return;
     }
     const auto overlaps = OverlappingConductors(scenario);
-    for (const TCircuit& circuit : scenario.Circuits) {
+    for (int c = 0; c < scenario.Circuits.Count(); ++c) {
+        const TCircuit& circuit = scenario.Circuits[c];
+        check.Place.Circuit = c;
+        check.Place.Conductor = -1;
         check.Context(1, "Circuit " + circuit.Name);
-        for (const TConductor& conductor : circuit.Conductors) {
+        for (int k = 0; k < circuit.Conductors.Count(); ++k) {
+            check.Place.Conductor = k;
+            const TConductor& conductor = circuit.Conductors[k];
             const auto overlap = overlaps.find(&conductor);
             CheckConductor(check, conductor, overlap == overlaps.end() ? nullptr : overlap->second);
         }
@@ -100,8 +112,10 @@ void CheckScenario(TChecker& check, const TScenario& scenario) {
 std::vector<TCheckLine> CheckProject(const TEmfProject& project) {
     TChecker check;
     if (project.Scenarios.Empty()) check.Error(0, "Project has no CrossSections.");
-    for (const TScenario& scenario : project.Scenarios)
-        CheckScenario(check, scenario);
+    for (int s = 0; s < project.Scenarios.Count(); ++s) {
+        check.Place = TCheckPlace{s, -1, -1};
+        CheckScenario(check, project.Scenarios[s]);
+    }
     return check.Take();
 }
 

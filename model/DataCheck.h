@@ -13,12 +13,23 @@ namespace corvalt {
 
 class TEmfProject;
 
+// What a line of the findings is about, by position in the project: the
+// cross section's index in Scenarios, the circuit's in its Circuits and the
+// conductor's in its circuit's Conductors; -1 where the line is about less.
+struct TCheckPlace {
+    int Scenario = -1;
+    int Circuit = -1;
+    int Conductor = -1;
+    bool operator==(const TCheckPlace&) const = default;
+};
+
 // One line of the findings: level 0 project or cross section, 1 circuit or
 // cross-section error, 2 conductor error.
 struct TCheckLine {
     int Level = 0;
     std::string Text;
     bool IsError = false;
+    TCheckPlace Place = {};
 
     // The line with its level digit in front, e.g. "2Conductor '1A1' has a 0 height".
     std::string Line() const { return std::to_string(Level) + Text; }

@@ -2,6 +2,7 @@
 
 #include "prefs/IniFile.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace corvalt {
@@ -73,6 +74,18 @@ const std::array<TPrefKey, 19>& ScalarPrefKeys() {
     return kKeys;
 }
 
+std::vector<std::string> WithRecentFile(std::vector<std::string> list, const std::string& path) {
+    list = WithoutRecentFile(std::move(list), path);
+    list.insert(list.begin(), path);
+    if (list.size() > prefkeys::RecentFiles.size()) list.resize(prefkeys::RecentFiles.size());
+    return list;
+}
+
+std::vector<std::string> WithoutRecentFile(std::vector<std::string> list, const std::string& path) {
+    std::erase(list, path);
+    return list;
+}
+
 TOptions::TOptions(std::filesystem::path iniFile) : file_(std::move(iniFile)) {}
 
 bool TOptions::FileExists() const {
@@ -107,6 +120,26 @@ TPrefsError TOptions::WriteInteger(const TPrefKey& key, int value) {
 
 TPrefsError TOptions::WriteText(const TPrefKey& key, const std::string& value) {
     return UpdateFile(file_, [&](TIniFile& ini) { ini.WriteString(key.Section, key.Key, value); });
+}
+
+std::vector<std::string> TOptions::RecentFiles() const {
+    const TIniFile ini = TIniFile::Read(file_);
+    std::vector<std::string> files;
+    for (const TPrefKey& key : prefkeys::RecentFiles) {
+        std::string file = ini.ReadString(key.Section, key.Key, "");
+        if (!file.empty()) files.push_back(std::move(file));
+    }
+    return files;
+}
+
+TPrefsError TOptions::SetRecentFiles(const std::vector<std::string>& files) {
+    return UpdateFile(file_, [&](TIniFile& ini) {
+        ini.EraseSection(prefkeys::RecentFiles.front().Section);
+        const std::size_t count = std::min(files.size(), prefkeys::RecentFiles.size());
+        for (std::size_t i = 0; i < count; ++i)
+            ini.WriteString(prefkeys::RecentFiles[i].Section, prefkeys::RecentFiles[i].Key,
+                            files[i]);
+    });
 }
 
 int TOptions::LoadVoltages() {

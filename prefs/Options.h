@@ -55,7 +55,24 @@ inline constexpr TPrefKey FacName{"Project", "FacName", Text};
 inline constexpr TPrefKey FacAddr{"Project", "FacAddr", Text};
 inline constexpr TPrefKey FacCnt{"Project", "FacCnt", Text};
 inline constexpr TPrefKey FacCty{"Project", "FacCty", Text};
+// The project files opened or saved last, newest first ("File1" the newest).
+inline constexpr std::array<TPrefKey, 8> RecentFiles{{
+    {"RecentFiles", "File1", Text},
+    {"RecentFiles", "File2", Text},
+    {"RecentFiles", "File3", Text},
+    {"RecentFiles", "File4", Text},
+    {"RecentFiles", "File5", Text},
+    {"RecentFiles", "File6", Text},
+    {"RecentFiles", "File7", Text},
+    {"RecentFiles", "File8", Text},
+}};
 } // namespace prefkeys
+
+// The list of recent files with path put first: an equal entry further down
+// leaves the list, and it keeps at most as many entries as it has keys.
+std::vector<std::string> WithRecentFile(std::vector<std::string> list, const std::string& path);
+// The list without path.
+std::vector<std::string> WithoutRecentFile(std::vector<std::string> list, const std::string& path);
 
 // Every scalar preference, section by section in the order of the file.
 const std::array<TPrefKey, 19>& ScalarPrefKeys();
@@ -117,6 +134,11 @@ class TOptions {
     [[nodiscard]] TPrefsError WriteBool(const TPrefKey& key, bool value);
     [[nodiscard]] TPrefsError WriteInteger(const TPrefKey& key, int value);
     [[nodiscard]] TPrefsError WriteText(const TPrefKey& key, const std::string& value);
+
+    // The recent files, newest first, without empty entries; and the list
+    // written in their place (one write, the section replaced).
+    std::vector<std::string> RecentFiles() const;
+    [[nodiscard]] TPrefsError SetRecentFiles(const std::vector<std::string>& files);
 
     // Libraries. Each Load discards the list in memory and rebuilds it from its
     // section, returning the number of unusable lines it skipped.

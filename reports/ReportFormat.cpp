@@ -1,5 +1,6 @@
 #include "reports/ReportFormat.h"
 
+#include "model/DayNumbers.h"
 #include "model/TextHelpers.h"
 
 #include <algorithm>
@@ -18,8 +19,6 @@ constexpr const char* kMonthNames[12] = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December",
 };
-
-const QDate kDayZero(1899, 12, 30);
 
 QString MonthName(const QDate& date) {
     return QString::fromLatin1(kMonthNames[date.month() - 1]);
@@ -92,12 +91,8 @@ std::string FitLeft(std::string_view text, std::size_t width) {
 }
 
 QDate DateOfDayNumber(double dayNumber) {
-    const auto lowest = static_cast<double>(kDayZero.daysTo(QDate(100, 1, 1)));
-    const auto highest = static_cast<double>(kDayZero.daysTo(QDate(9999, 12, 31)));
-    if (!std::isfinite(dayNumber) || dayNumber == 0 || dayNumber < lowest ||
-        dayNumber >= highest + 1)
-        return {};
-    return kDayZero.addDays(static_cast<qint64>(std::floor(dayNumber)));
+    const std::optional<TCalendarDate> date = CalendarDateOfDayNumber(dayNumber);
+    return date ? QDate(date->Year, date->Month, date->Day) : QDate();
 }
 
 QString LongDate(const QDate& date) {

@@ -43,10 +43,9 @@ QString MilligaussText(std::optional<float> gauss, int decimals);
 std::string PadLeft(std::string_view text, std::size_t width);
 std::string FitLeft(std::string_view text, std::size_t width);
 
-// The calendar date of a model date (a day number: days since 30 December
-// 1899, the fraction the time of day). Day 0, the value of a date never set,
-// and values that are no date (not finite, outside the years 100 to 9999) give
-// an invalid QDate, which the formats below print as an empty text.
+// The calendar date of a model date (a day number, model/DayNumbers.h) as a
+// QDate; a date never set, or a value that is no date, gives an invalid QDate,
+// which the formats below print as an empty text.
 QDate DateOfDayNumber(double dayNumber);
 
 // "mmmm dd, yyyy", e.g. "March 05, 2024".

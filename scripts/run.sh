@@ -6,14 +6,8 @@ cd "$(dirname "$0")/.."
 sample=examples/sample-english.emf
 cli="$build/bin/corvalt-cli"
 
-# Give a first run the starter library; never replace existing preferences.
-ini=$("$cli" prefs --path)
-if [ ! -e "$ini" ] && [ -f examples/corvalt.INI ]; then
-  mkdir -p "$(dirname "$ini")"
-  cp -n examples/corvalt.INI "$ini"
-  echo "Installed the starter library in $ini"
-fi
-
+# The desktop program gives a first start the starter library itself
+# (build/share/corvalt/corvalt.INI); it never replaces existing preferences.
 "$cli" --version
 echo "== Data check of $sample"
 "$cli" check "$sample" || true

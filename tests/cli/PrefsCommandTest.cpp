@@ -222,15 +222,21 @@ TEST_F(PrefsCommandTest, ARefusedResaveExitsWithTwoAndKeepsTheFile) {
 }
 
 TEST_F(PrefsCommandTest, VersionAndPathNameTheFileInUse) {
+    // The build tree keeps the starter library where an installed program
+    // has it: share/corvalt/ beside bin/.
+    const std::string starter =
+        "starter library: " +
+        (fs::path(CORVALT_CLI).parent_path().parent_path() / "share/corvalt/corvalt.INI").string() +
+        "\n";
     TRun run = Run("--version", ini.string());
     EXPECT_EQ(run.ExitCode, 0);
     EXPECT_EQ(run.Out, "corvalt-cli v1.19\npreferences: " + ini.string() +
-                           " (from CORVALT_INI, not created yet)\n");
+                           " (from CORVALT_INI, not created yet)\n" + starter);
 
     WriteFile(ini, "");
     run = Run("--version --ini " + Quoted(ini));
-    EXPECT_EQ(run.Out,
-              "corvalt-cli v1.19\npreferences: " + ini.string() + " (given on the command line)\n");
+    EXPECT_EQ(run.Out, "corvalt-cli v1.19\npreferences: " + ini.string() +
+                           " (given on the command line)\n" + starter);
 
     // Without either, the file beside the program, which both programs share.
     const std::string beside = (fs::path(CORVALT_CLI).parent_path() / "corvalt.INI").string();

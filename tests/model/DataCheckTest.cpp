@@ -127,6 +127,32 @@ TEST(DataCheck, ConductorsWhoseOuterCirclesMeetOccupyTheSameSpace) {
               }));
 }
 
+TEST(DataCheck, EachLineNamesWhatItIsAbout) {
+    TEmfProject project;
+    AddScenario(project, "A", "Empty section");
+    TScenario& line = AddScenario(project, "B", "Line");
+    AddCircuit(line, "West", -10, {{"1A1", 0, 12, 28.1f, 1, 0}, {"1B1", 5, 0, 28.1f, 1, 0}});
+    AddCircuit(line, "East", 10, {{"2A1", 0, 12, 0, 1, 0}});
+    const std::vector<TCheckLine> lines = CheckProject(project);
+    // Cross section B is index 1, East circuit 1 of it, 1B1 conductor 1 of West.
+    const std::vector<std::pair<std::string, TCheckPlace>> expected = {
+        {"  0CrossSection: A- Empty section", {0, -1, -1}},
+        {"! 1No Conductors.", {0, -1, -1}},
+        {"  0CrossSection: B- Line", {1, -1, -1}},
+        {"  1Circuit West", {1, 0, -1}},
+        {"! 2Conductor '1B1' has a 0 height", {1, 0, 1}},
+        {"  1Circuit East", {1, 1, -1}},
+        {"! 2Conductor '2A1' has a Diameter <= 0", {1, 1, 0}},
+    };
+    ASSERT_EQ(Lines(lines).size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(expected[i].first);
+        EXPECT_EQ(Lines(lines)[i], expected[i].first);
+        EXPECT_EQ(lines[i].Place, expected[i].second);
+    }
+    EXPECT_EQ(CheckProject(TEmfProject()).front().Place, TCheckPlace{});
+}
+
 TEST(DataCheck, HeightsCompareInDisplayUnitsAndPositionsInMetres) {
     TEmfProject project;
     project.Units = English;

@@ -288,3 +288,59 @@ TEST_F(OptionsTest, NumbersUseAPointWhateverTheLocale) {
     EXPECT_FLOAT_EQ(options.Voltages()[0].OverRateFactor, 1.05f);
     EXPECT_EQ(options.VoltageTexts(), std::vector<std::string>{"35"});
 }
+
+TEST(RecentFiles, NewestFirstWithoutRepeatsAndAtMostEight) {
+    using List = std::vector<std::string>;
+    struct TCase {
+        const char* Name;
+        List Before;
+        const char* Path;
+        List After;
+    };
+    const TCase cases[] = {
+        {"first", {}, "/a.emf", {"/a.emf"}},
+        {"new in front", {"/a.emf", "/b.emf"}, "/c.emf", {"/c.emf", "/a.emf", "/b.emf"}},
+        {"known one moves up",
+         {"/a.emf", "/b.emf", "/c.emf"},
+         "/c.emf",
+         {"/c.emf", "/a.emf", "/b.emf"}},
+        {"already first", {"/a.emf", "/b.emf"}, "/a.emf", {"/a.emf", "/b.emf"}},
+        {"the oldest falls off",
+         {"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8"},
+         "/9",
+         {"/9", "/1", "/2", "/3", "/4", "/5", "/6", "/7"}},
+        {"a full list keeps all when one moves up",
+         {"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8"},
+         "/8",
+         {"/8", "/1", "/2", "/3", "/4", "/5", "/6", "/7"}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(WithRecentFile(c.Before, c.Path), c.After);
+    }
+    EXPECT_EQ(WithoutRecentFile({"/a.emf", "/b.emf"}, "/a.emf"), List{"/b.emf"});
+    EXPECT_EQ(WithoutRecentFile({"/a.emf"}, "/x.emf"), List{"/a.emf"});
+}
+
+TEST_F(OptionsTest, RecentFilesHaveTheirOwnSectionBesideTheOtherPreferences) {
+    WriteFile(ini, "[General]\nEnterAsTab=0\n[RecentFiles]\nFile1=/old.emf\nFile3=/third.emf\n");
+    TOptions options(ini);
+    // A gap a hand edit left is closed up.
+    EXPECT_EQ(options.RecentFiles(), (std::vector<std::string>{"/old.emf", "/third.emf"}));
+    ASSERT_EQ(options.SetRecentFiles({"/home/eng/line 5.emf", "/old.emf"}), std::nullopt);
+    // The section is written anew at the end, after a blank line as every section.
+    EXPECT_EQ(ReadFile(ini), "[General]\nEnterAsTab=0\n\n[RecentFiles]\n"
+                             "File1=/home/eng/line 5.emf\nFile2=/old.emf\n");
+    EXPECT_EQ(options.RecentFiles(),
+              (std::vector<std::string>{"/home/eng/line 5.emf", "/old.emf"}));
+    EXPECT_FALSE(options.EnterAsTab());
+    // More than eight: the newest eight are kept.
+    std::vector<std::string> nine;
+    for (int i = 1; i <= 9; ++i)
+        nine.push_back("/" + std::to_string(i) + ".emf");
+    ASSERT_EQ(options.SetRecentFiles(nine), std::nullopt);
+    EXPECT_EQ(options.RecentFiles(), std::vector<std::string>(nine.begin(), nine.begin() + 8));
+    ASSERT_EQ(options.SetRecentFiles({}), std::nullopt);
+    EXPECT_TRUE(options.RecentFiles().empty());
+    EXPECT_EQ(ReadFile(ini), "[General]\nEnterAsTab=0\n\n");
+}

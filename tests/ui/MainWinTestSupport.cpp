@@ -3,7 +3,7 @@
 #include "engine/PageCanvas.h"
 #include "engine/PageFile.h"
 #include "model/DataCheck.h"
-#include "ui/ScenariosForm.h"
+#include "ui/windows/ScenariosForm.h"
 
 #include <QDialog>
 #include <QDir>
@@ -188,6 +188,7 @@ TOpenedReport TTestReports::Open(TEmfProject& project, TScenario*, TReportKind k
             return outcome;
         }
     }
+    if (OnCompute) OnCompute(project);
     outcome.Pages = NumberedPages(PageCount);
     for (int page = 1; page <= PageCount; ++page)
         if (pageStarted) pageStarted(page);

@@ -8,10 +8,10 @@
 #include "model/NewCircuit.h"
 #include "model/Project.h"
 #include "prefs/Options.h"
-#include "ui/EditDialogs.h"
-#include "ui/MainForm.h"
-#include "ui/Prompts.h"
-#include "ui/ReportService.h"
+#include "ui/app/EditDialogs.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/ReportService.h"
+#include "ui/windows/MainForm.h"
 
 #include "UiTestSupport.h"
 
@@ -106,6 +106,8 @@ class TTestReports : public ui::TReportService {
     QStringList PageFiles;          // of every Open
     std::vector<std::string> BpaFiles;
     TFileResult BpaResult = TFileResult::Success();
+    // Runs where the program computes the project (after a passed check).
+    std::function<void(TEmfProject&)> OnCompute;
 
     bool Available(TReportKind kind) const override;
     TOpenedReport Open(TEmfProject& project, TScenario* scenario, TReportKind kind,

@@ -6,7 +6,7 @@
 #include "model/NewCircuit.h"
 #include "model/Project.h"
 #include "prefs/Options.h"
-#include "ui/AppLocale.h"
+#include "ui/app/AppLocale.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,0 +1,32 @@
+#pragma once
+// A project's stored contents held in memory, for undo and redo: the project
+// file's serialization taken while the project counts as Metric, so that every
+// length, diameter and spacing is written as the float the model holds and
+// reads back as the same float (an English project's feet and inches would not
+// always convert back to the very same metres). Whatever the file stores, a
+// snapshot holds, including fields added to the file format later.
+
+#include <cstdint>
+#include <vector>
+
+namespace corvalt {
+
+class TEmfProject;
+
+struct TProjectSnapshot {
+    std::vector<std::uint8_t> Bytes; // the project file's serialization, in metric units
+    std::uint8_t Units = 0;          // the project's own measurement system
+    bool operator==(const TProjectSnapshot&) const = default;
+};
+
+TProjectSnapshot TakeProjectSnapshot(TEmfProject& project);
+
+// Gives the project the snapshot's stored values and cross sections in place
+// of its own. Every cross section, circuit, conductor and point of interest
+// is a new object afterwards: a window that shows the project must drop its
+// pointers and rebuild. The file name and the modified check's baseline stay.
+// False (the project unchanged) when the bytes cannot be read, which for a
+// snapshot taken by TakeProjectSnapshot does not happen.
+bool RestoreProjectSnapshot(TEmfProject& project, const TProjectSnapshot& snapshot);
+
+} // namespace corvalt

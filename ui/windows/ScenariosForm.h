@@ -1,0 +1,225 @@
+#pragma once
+// TScenariosForm ("<title>--<file name>"): the window of one open project. A tab
+// per cross section; for the selected one, a tree (the cross section, its
+// "InterestPoints" node and its circuits) and a grid of conductors or points of
+// interest. It runs every create, edit, delete and clone command on the
+// project's objects, starts the reports and the BPA export, and asks to save
+// changes when it closes. The project belongs to the main window's list.
+
+#include "reports/ReportKind.h"
+#include "ui/widgets/ColumnWidths.h"
+#include "ui/windows/ProjectChange.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTabBar;
+class QTableWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QUndoStack;
+
+namespace corvalt {
+class TEmfProject;
+class TScenario;
+class TCircuit;
+class TConductor;
+class TInterestPoint;
+} // namespace corvalt
+
+namespace corvalt::ui {
+
+class TMainForm;
+
+class TScenariosForm : public QWidget {
+    Q_OBJECT
+  public:
+    // Groups of popup items; an item shows when its group is in the visible set.
+    enum TPopupGroup : unsigned {
+        kProjectGroup = 1u << 0,      // project, cross sections, new circuit, reports
+        kCircuitGroup = 1u << 1,      // edit, delete, clone, coordinates of a circuit
+        kNewConductorGroup = 1u << 2, //
+        kConductorGroup = 1u << 3,    // edit, delete conductor
+        kNewPointGroup = 1u << 4,     //
+        kPointGroup = 1u << 5,        // edit, delete point
+    };
+    enum class TPopupOrigin { Tabs, Tree, Grid };
+    enum class TGridMode { Conductors, InterestPoints };
+
+    TScenariosForm(TMainForm& mainForm, TEmfProject& project, QWidget* parent = nullptr);
+    ~TScenariosForm() override;
+
+    // Fills the tabs and shows the first cross section; then, when newCircuit is
+    // set, runs New circuit.
+    void Open(bool newCircuit);
+
+    TEmfProject& Project() const { return project_; }
+    TScenario* CurrentScenario() const; // of the selected tab; nullptr without tabs
+    TCircuit* SelectedCircuit() const;  // the selected tree node's circuit
+    bool InterestPointsSelected() const;
+    TGridMode GridMode() const { return gridMode_; }
+    // The object of a grid row (0-based data row); nullptr for the blank row.
+    TConductor* RowConductor(int row) const;
+    TInterestPoint* RowPoint(int row) const;
+    int CurrentRow() const;
+
+    // The caption, project title "--" file name (the title alone after Edit
+    // Project), without the modified marker the window adds to it.
+    QString Caption() const;
+    // Whether the project differs from what was last loaded or saved (a project
+    // never saved always does); the caption's marker shows it. Computing the
+    // points' result indices for a report is no change (see TMainForm).
+    bool IsModified() const;
+    void UpdateModified();
+
+    // Every change of the project is one command on this stack.
+    QUndoStack& UndoStack() const { return *undoStack_; }
+    // Gives the project an earlier or later state and shows it there (undo and
+    // redo): tabs, tree and grid are built anew.
+    void ShowState(const TProjectState& state);
+    TViewPlace CurrentPlace() const;
+    void ShowPlace(const TViewPlace& place);
+
+    QTabBar& Tabs() const { return *tcScenarios_; }
+    // Ctrl+Tab and Ctrl+PgDn, Ctrl+Shift+Tab and Ctrl+PgUp: the next or previous
+    // cross section's tab, round the end.
+    QAction& NextTabAction() const { return *acNextTab_; }
+    QAction& PreviousTabAction() const { return *acPreviousTab_; }
+    void ShowNextTab(int step);
+    QTreeWidget& Tree() const { return *tvCircuits_; }
+    QTableWidget& Grid() const { return *sgConductors_; }
+    QMenu& Popup() const { return *pmScenario_; }
+
+    // The visible set of the popup shown on origin, and the popup prepared for it.
+    unsigned VisibleGroups(TPopupOrigin origin) const;
+    void PreparePopup(TPopupOrigin origin);
+
+    // Steps of the commands.
+    void EditProject();
+    void NewScenario(bool thenNewCircuit);
+    void EditScenario();
+    void DeleteScenario();
+    void CloneScenario();
+    void NewCircuit();
+    void EditCircuit();
+    void DeleteCircuit();
+    void CloneCircuit();
+    void EditCoordinates();
+    void NewConductor();
+    void EditConductor();
+    void DeleteConductor();
+    void NewPoint();
+    void EditPoint();
+    void DeletePoint();
+    void RunReport(TReportKind kind);
+    void ExportBpaFile(); // without the main menu's confirmation
+    // Save and Save As of the main window. False when nothing was saved.
+    bool SaveProject();
+    bool SaveProjectAs();
+
+    // The text of the close question.
+    QString SaveQuestion() const;
+    // Whether the window may close: true when the project is unchanged, or the
+    // user saved it or chose not to; false on Cancel or a failed save.
+    bool CloseQuery();
+    // Closes the window without asking again (after CloseQuery agreed).
+    void CloseAgreed();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct TRow {
+        TConductor* Conductor = nullptr;
+        TInterestPoint* Point = nullptr;
+    };
+    struct TPopupItem {
+        QAction* Action;
+        unsigned Group;
+        bool NeedsScenario;                // a cross section on the selected tab
+        std::optional<TReportKind> Report; // the report the item opens
+    };
+
+    void CreateControls();
+    void CreatePopup();
+    void CreateKeys();
+    template <class Step>
+    void AddPopupItem(unsigned group, const char* text, bool needsScenario, Step step,
+                      std::optional<TReportKind> report = std::nullopt);
+    void AddPopupSeparator(unsigned group);
+    // Shows why the cross section cannot take more (model/Limits.h); whether it cannot.
+    bool IsFull(const std::optional<std::string>& refusal);
+    void ShowPopup(TPopupOrigin origin, QWidget* widget, const QPoint& position);
+    void UpdateCaption();
+    void FillTabs(int current);
+    void FitTreeWidth();
+
+    // Runs a step that may change the project as one undoable command. The
+    // step returns the command's text when it changed (or may have changed)
+    // the project, nothing when it changed nothing. A step run inside another
+    // belongs to the other's command.
+    using TStep = std::function<std::optional<QString>()>;
+    bool RecordChange(const TStep& step);
+    TProjectState CurrentState();
+
+    void tcScenariosChange();
+    void tvCircuitsChange();
+    void BuildTree();
+    QTreeWidgetItem* AddCircuitNode(TCircuit& circuit);
+    void SelectNode(QTreeWidgetItem* node);
+    void AddScenarioTab(std::unique_ptr<TScenario> scenario);
+
+    void ShowConductorGrid(const std::vector<TConductor*>& conductors);
+    void ShowPointGrid();
+    void SetGridHeadings(TGridMode mode);
+    void ClearGrid();
+    void AppendRow(TRow row);
+    void WriteRow(int index);
+    void RebuildGrid();
+    void MeasureColumns(); // each column's wishes from its cells, then StretchColumns
+    void StretchColumns(); // the columns fill the grid's width
+    void sgConductorsDblClick();
+
+    bool SaveTo(const QString& fileName);
+
+    TMainForm& mainForm_;
+    TEmfProject& project_;
+    QTabBar* tcScenarios_ = nullptr;
+    QTreeWidget* tvCircuits_ = nullptr;
+    QTableWidget* sgConductors_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QMenu* pmScenario_ = nullptr;
+    QAction* acNextTab_ = nullptr;
+    QAction* acPreviousTab_ = nullptr;
+    std::vector<TPopupItem> popupItems_;
+    std::vector<Qt::Alignment> columnAlign_; // of the grid's columns
+    std::vector<bool> fitColumns_;           // name columns, which grow only to a limit
+    std::vector<TColumnSpan> columnSpans_;   // of the grid's columns
+
+    QTreeWidgetItem* rootNode_ = nullptr;
+    QTreeWidgetItem* interestPointsNode_ = nullptr;
+    TGridMode gridMode_ = TGridMode::Conductors;
+    bool closeAgreed_ = false;
+    // The file name the caption shows after the title: the project's when the
+    // window opened or Save As last named it (Save leaves the caption alone);
+    // none after Edit Project. The title is always the project's.
+    std::optional<QString> captionFile_;
+    QUndoStack* undoStack_ = nullptr;
+    int changeDepth_ = 0; // steps running inside RecordChange
+    // The snapshot of the state last recorded or shown, shared by the next command.
+    std::shared_ptr<const TProjectSnapshot> shownSnapshot_;
+    std::vector<TRow> rows_; // one per data row; an empty grid keeps one blank row
+};
+
+} // namespace corvalt::ui
