@@ -1,0 +1,311 @@
+#include "design/FieldLimits.h"
+
+#include "model/Project.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace corvalt {
+namespace {
+
+// The class boundaries, kV: the lower class takes voltages up to and including it.
+constexpr float kLowerClassKv = 230;
+
+bool IsPhaseConductor(const TConductor& conductor) {
+    return !conductor.IsGround();
+}
+
+bool HasPhaseConductors(const TCircuit& circuit) {
+    return std::any_of(circuit.Conductors.begin(), circuit.Conductors.end(),
+                       [](const TConductor& conductor) { return IsPhaseConductor(conductor); });
+}
+
+// Complete sets of A, B and C conductors with alternating current.
+int ThreePhaseSets(const TCircuit& circuit) {
+    int counts[3] = {0, 0, 0};
+    for (const TConductor& conductor : circuit.Conductors)
+        if (conductor.AcFlag != 0 && conductor.CondType <= PhaseC) ++counts[conductor.CondType];
+    return std::min({counts[0], counts[1], counts[2]});
+}
+
+const TCalcResult* RecordAt(std::span<const TCalcResult> records, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= records.size()) return nullptr;
+    return &records[static_cast<std::size_t>(index)];
+}
+
+std::optional<float> ValueOf(const TCalcResult* record, TLimitQuantity quantity) {
+    if (record == nullptr) return std::nullopt;
+    if (quantity == TLimitQuantity::ElectricField) return record->EMax;
+    if (!record->BMax) return std::nullopt;
+    return GaussToMilligauss(*record->BMax);
+}
+
+TLimitCheck CheckAt(std::span<const TCalcResult> records, int index, TLimitQuantity quantity,
+                    TLimitPlace place, std::optional<float> limit) {
+    TLimitCheck check;
+    check.Quantity = quantity;
+    check.Place = place;
+    check.ResultIndex = RecordAt(records, index) != nullptr ? index : -1;
+    check.Value = ValueOf(RecordAt(records, index), quantity);
+    check.Limit = limit;
+    return check;
+}
+
+TLimitCheck LargestEWithinRow(std::span<const TCalcResult> records, const TProfilePlaces& places,
+                              std::optional<float> limit) {
+    const float fromM = -places.RowLeftM;
+    const float toM = places.RowRightM;
+    int largest = -1;
+    bool gaps = false;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const TCalcResult& record = records[i];
+        if (record.DistM < fromM || record.DistM > toM) continue;
+        if (!record.EMax) {
+            gaps = true;
+            continue;
+        }
+        // Strictly larger only: a tie keeps the earliest record, as the reports do.
+        if (largest < 0 || *record.EMax > *records[static_cast<std::size_t>(largest)].EMax)
+            largest = static_cast<int>(i);
+    }
+    TLimitCheck check =
+        CheckAt(records, largest, TLimitQuantity::ElectricField, TLimitPlace::WithinRow, limit);
+    check.Gaps = gaps;
+    return check;
+}
+
+TPointSide SideOf(float xM, const TProfilePlaces& places) {
+    if (xM < -places.RowLeftM || xM > places.RowRightM) return TPointSide::OutsideRow;
+    if (xM == -places.RowLeftM || xM == places.RowRightM) return TPointSide::OnRowEdge;
+    return TPointSide::InsideRow;
+}
+
+void AddPointChecks(std::span<const TCalcResult> records, const TProfilePlaces& places,
+                    const TClassLimits& limits, std::vector<TLimitCheck>& checks) {
+    for (std::size_t i = 0; i < places.PointResults.size(); ++i) {
+        const int index = places.PointResults[i];
+        const TCalcResult* record = RecordAt(records, index);
+        const TPointSide side =
+            record != nullptr ? SideOf(record->DistM, places) : TPointSide::InsideRow;
+        const bool inside = side == TPointSide::InsideRow;
+        const std::optional<float> noLimit;
+        for (const TLimitQuantity quantity :
+             {TLimitQuantity::ElectricField, TLimitQuantity::MagneticField}) {
+            const bool electric = quantity == TLimitQuantity::ElectricField;
+            const std::optional<float>& limit = electric
+                                                    ? (inside ? limits.EWithinRow : limits.EAtEdge)
+                                                    : (inside ? noLimit : limits.BAtEdge);
+            TLimitCheck check =
+                CheckAt(records, index, quantity, TLimitPlace::InterestPoint, limit);
+            check.PointIndex = static_cast<int>(i);
+            check.Side = side;
+            checks.push_back(check);
+        }
+    }
+}
+
+// value in fixed notation with `decimals` digits, "." as decimal point.
+std::string Fixed(double value, int decimals) {
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    std::string text(buffer, result.ptr);
+    // Never "-0.0": a value that rounds to zero shows without its sign.
+    const bool zero = text.find_first_not_of("-0.") == std::string::npos;
+    if (zero && text.front() == '-') text.erase(0, 1);
+    return text;
+}
+
+// The value with `decimals` digits, or more when that rounds it to its limit or
+// below, so that the text shows the excess.
+std::string ValueText(float value, std::optional<float> limit, int decimals) {
+    std::string text = Fixed(value, decimals);
+    while (limit && value > *limit && decimals < 7) {
+        double shown = 0;
+        std::from_chars(text.data(), text.data() + text.size(), shown);
+        if (shown > static_cast<double>(*limit)) break;
+        text = Fixed(value, ++decimals);
+    }
+    return text;
+}
+
+std::string LimitText(float limit) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, limit);
+    return std::string(buffer, result.ptr);
+}
+
+const char* UnitOf(TLimitQuantity quantity) {
+    return quantity == TLimitQuantity::ElectricField ? "kV/m" : "mG";
+}
+
+const char* QuantityText(TLimitQuantity quantity) {
+    return quantity == TLimitQuantity::ElectricField ? "electric field" : "magnetic field";
+}
+
+std::string EdgeText(const TScenario& scenario) {
+    return scenario.SectionType == Substation ? "property boundary" : "ROW edge";
+}
+
+std::string DistanceText(const TScenario& scenario, int resultIndex) {
+    const TCalcResult* record = scenario.ResultAt(resultIndex);
+    if (record == nullptr) return {};
+    const int units = scenario.IsEnglish() ? English : Metric;
+    return Fixed(record->Dist, 1) + " " + LengthUnit(units);
+}
+
+std::string SideText(const TScenario& scenario, TPointSide side) {
+    switch (side) {
+    case TPointSide::InsideRow:
+        return scenario.SectionType == Substation ? "inside the property" : "inside the ROW";
+    case TPointSide::OnRowEdge:
+        return "on the " + EdgeText(scenario);
+    case TPointSide::OutsideRow:
+        break;
+    }
+    return scenario.SectionType == Substation ? "outside the property" : "outside the ROW";
+}
+
+// "(12.0 ft)" or "(62.0 ft, outside the ROW)" after the place.
+std::string WhereText(const TScenario& scenario, const TLimitCheck& check) {
+    std::string where = DistanceText(scenario, check.ResultIndex);
+    if (check.Place == TLimitPlace::WithinRow && !where.empty()) where = "at " + where;
+    if (check.Place == TLimitPlace::InterestPoint)
+        where += (where.empty() ? "" : ", ") + SideText(scenario, check.Side);
+    return where.empty() ? std::string() : " (" + where + ")";
+}
+
+} // namespace
+
+TLimitStatus TLimitCheck::Status() const {
+    if (!Limit) return TLimitStatus::NoLimit;
+    if (!Value || Gaps) return TLimitStatus::NotComputed;
+    return *Value > *Limit ? TLimitStatus::Over : TLimitStatus::Within;
+}
+
+bool TLimitCheck::Fails() const {
+    const TLimitStatus status = Status();
+    return status == TLimitStatus::Over || status == TLimitStatus::NotComputed;
+}
+
+float HighestCircuitVoltage(const TScenario& scenario) {
+    float highest = 0;
+    for (const TCircuit& circuit : scenario.Circuits)
+        if (HasPhaseConductors(circuit) && circuit.VoltageClass > highest)
+            highest = circuit.VoltageClass;
+    return highest;
+}
+
+int ThreePhaseSetsAbove(const TScenario& scenario, float fromKv) {
+    int sets = 0;
+    for (const TCircuit& circuit : scenario.Circuits)
+        if (circuit.VoltageClass > fromKv) sets += ThreePhaseSets(circuit);
+    return sets;
+}
+
+TLimitClass LineClassOf(float highestVoltageKv, int threePhaseSets500) {
+    // NaN compares false here and takes the lower class, whose limits are the strictest.
+    if (!(highestVoltageKv > kLowerClassKv)) return TLimitClass::Line230;
+    return threePhaseSets500 >= 2 ? TLimitClass::Line500Double : TLimitClass::Line500;
+}
+
+TLimitClass LimitClassOf(const TScenario& scenario) {
+    if (scenario.SectionType == Substation) return TLimitClass::Substation;
+    return LineClassOf(HighestCircuitVoltage(scenario),
+                       ThreePhaseSetsAbove(scenario, kLowerClassKv));
+}
+
+std::vector<TLimitCheck> EvaluateProfile(std::span<const TCalcResult> records,
+                                         const TProfilePlaces& places, const TClassLimits& limits) {
+    using enum TLimitQuantity;
+    using enum TLimitPlace;
+    std::vector<TLimitCheck> checks;
+    checks.reserve(5 + 2 * places.PointResults.size());
+    checks.push_back(LargestEWithinRow(records, places, limits.EWithinRow));
+    checks.push_back(
+        CheckAt(records, places.RowLeftResult, ElectricField, RowLeftEdge, limits.EAtEdge));
+    checks.push_back(
+        CheckAt(records, places.RowRightResult, ElectricField, RowRightEdge, limits.EAtEdge));
+    checks.push_back(
+        CheckAt(records, places.RowLeftResult, MagneticField, RowLeftEdge, limits.BAtEdge));
+    checks.push_back(
+        CheckAt(records, places.RowRightResult, MagneticField, RowRightEdge, limits.BAtEdge));
+    AddPointChecks(records, places, limits, checks);
+    return checks;
+}
+
+bool TLimitEvaluation::AllHold() const {
+    return Computed && std::none_of(Checks.begin(), Checks.end(),
+                                    [](const TLimitCheck& check) { return check.Fails(); });
+}
+
+std::vector<const TLimitCheck*> TLimitEvaluation::Failures() const {
+    std::vector<const TLimitCheck*> failures;
+    for (const TLimitCheck& check : Checks)
+        if (check.Fails()) failures.push_back(&check);
+    return failures;
+}
+
+TProfilePlaces ProfilePlacesOf(const TScenario& scenario) {
+    TProfilePlaces places;
+    places.RowLeftM = scenario.RowLeft;
+    places.RowRightM = scenario.RowRight;
+    places.RowLeftResult = scenario.RowLeftResult;
+    places.RowRightResult = scenario.RowRightResult;
+    for (const TInterestPoint& point : scenario.InterestPoints)
+        places.PointResults.push_back(point.ResultIndex);
+    return places;
+}
+
+TLimitEvaluation EvaluateLimits(const TScenario& scenario, const TFieldLimits& limits) {
+    TLimitEvaluation evaluation;
+    evaluation.Class = LimitClassOf(scenario);
+    evaluation.Computed = scenario.CalcError.empty() && !scenario.Results.empty();
+    if (evaluation.Computed)
+        evaluation.Checks = EvaluateProfile(scenario.Results, ProfilePlacesOf(scenario),
+                                            limits.For(evaluation.Class));
+    return evaluation;
+}
+
+std::string LimitPlaceText(const TScenario& scenario, const TLimitCheck& check) {
+    switch (check.Place) {
+    case TLimitPlace::WithinRow:
+        return scenario.SectionType == Substation ? "within the property" : "within the ROW";
+    case TLimitPlace::RowLeftEdge:
+        return "at the left " + EdgeText(scenario);
+    case TLimitPlace::RowRightEdge:
+        return "at the right " + EdgeText(scenario);
+    case TLimitPlace::InterestPoint:
+        break;
+    }
+    const bool known = check.PointIndex >= 0 && check.PointIndex < scenario.InterestPoints.Count();
+    return "at point of interest '" +
+           (known ? scenario.InterestPoints[check.PointIndex].Name : std::string("?")) + "'";
+}
+
+std::string LimitFindingText(const TScenario& scenario, TLimitClass limitClass,
+                             const TLimitCheck& check) {
+    const std::string unit = UnitOf(check.Quantity);
+    const bool largest = check.Place == TLimitPlace::WithinRow;
+    std::string text = "Cross section '" + scenario.TabTitle + "': the " +
+                       (largest ? "largest " : "") + QuantityText(check.Quantity) + " " +
+                       LimitPlaceText(scenario, check) + WhereText(scenario, check);
+    const int decimals = check.Quantity == TLimitQuantity::ElectricField ? 2 : 1;
+    const std::string limit =
+        check.Limit ? LimitText(*check.Limit) + " " + unit : std::string("none");
+    const std::string forClass = std::string(" for ") + LimitClassText(limitClass) + ".";
+    if (check.Status() == TLimitStatus::NotComputed) {
+        text += check.Value ? " cannot be computed everywhere (largest computed " +
+                                  ValueText(*check.Value, std::nullopt, decimals) + " " + unit + ")"
+                            : " cannot be computed";
+        return text + ", so the limit of " + limit + " cannot be shown to hold" + forClass;
+    }
+    const std::string value =
+        check.Value ? ValueText(*check.Value, check.Limit, decimals) + " " + unit : "no value";
+    const char* verdict =
+        check.Status() == TLimitStatus::Over ? ", over the limit of " : ", within the limit of ";
+    return text + " is " + value + verdict + limit + forClass;
+}
+
+} // namespace corvalt
