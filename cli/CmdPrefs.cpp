@@ -3,7 +3,8 @@
 // --resave the libraries are loaded and saved again, as the preferences
 // dialog's OK does, but writes nothing and exits 1, listing the lines, when the
 // rewrite would drop library lines neither layout can read; --path prints
-// only the file's path. Reading never creates the file.
+// only the file's path. The field limits table follows the libraries (the
+// defaults where the file has none). Reading never creates the file.
 #include "cli/ArgOptions.h"
 #include "cli/Commands.h"
 #include "cli/IniOption.h"
@@ -106,6 +107,32 @@ void WriteLibraries(TJsonWriter& json, const TOptions& options) {
     json.EndArray();
 }
 
+void OptionalNumber(TJsonWriter& json, const std::optional<float>& value) {
+    if (value)
+        json.Number(*value);
+    else
+        json.Null();
+}
+
+// The field limits table by class, in kV/m and mG; null where no limit applies.
+void WriteFieldLimits(TJsonWriter& json, const TOptions& options) {
+    const TFieldLimits limits = options.FieldLimits();
+    json.Key(prefkeys::FieldLimits.front().Section).BeginObject();
+    for (const TLimitClass limitClass : kLimitClasses) {
+        const TClassLimits& row = limits.For(limitClass);
+        json.Key(prefkeys::FieldLimits[static_cast<std::size_t>(limitClass)].Key)
+            .BeginObject(TJsonLayout::Inline);
+        json.Key("EWithinRow");
+        OptionalNumber(json, row.EWithinRow);
+        json.Key("EAtEdge");
+        OptionalNumber(json, row.EAtEdge);
+        json.Key("BAtEdge");
+        OptionalNumber(json, row.BAtEdge);
+        json.EndObject();
+    }
+    json.EndObject();
+}
+
 void WritePreferences(std::ostream& out, const TOptions& options) {
     TJsonWriter json(out);
     json.BeginObject();
@@ -113,6 +140,7 @@ void WritePreferences(std::ostream& out, const TOptions& options) {
     json.Key("exists").Bool(options.FileExists());
     WriteScalars(json, options);
     WriteLibraries(json, options);
+    WriteFieldLimits(json, options);
     json.EndObject();
     json.Finish();
 }
@@ -132,6 +160,8 @@ int RunPrefs(const Args& args) {
     if (const int skipped = options.LoadLibraries(); skipped > 0 && !request.Resave)
         Warn("skipped " + std::to_string(skipped) + " unusable library line" +
              (skipped == 1 ? "" : "s") + " in " + location.File.string());
+    for (const std::string& line : options.UnreadableLimitLines())
+        Warn("field limits line read in part (the rest are defaults): " + line);
     if (request.Resave) {
         if (const int refused = RefuseLossyResave(options); refused != ExitOk) return refused;
         if (auto error = options.SaveLibraries()) return Fail(ExitBadInput, *error);

@@ -132,6 +132,36 @@ std::string FormatOhgw(const TOhgwItem& item) {
     return BarQuoted(item.Name) + "," + FormatFixed(item.Diameter, 3);
 }
 
+bool ParseLimitRow(const std::string& value, TClassLimits& row) {
+    if (Trim(value).empty()) return false; // nothing to read, not "no limits"
+    const int fields = CountFields(value, ',');
+    bool whole = fields == kLimitColumnCount;
+    for (int k = 0; k < kLimitColumnCount; ++k) {
+        const auto column = static_cast<TLimitColumn>(k);
+        const std::string text = GetField(value, k + 1, ',');
+        if (text.empty()) {
+            if (k < fields) LimitAt(row, column).reset();
+            continue;
+        }
+        const std::optional<float> limit = ParseFloat(text);
+        if (limit && IsUsableLimit(column, *limit))
+            LimitAt(row, column) = limit;
+        else
+            whole = false;
+    }
+    return whole;
+}
+
+std::string FormatLimitRow(const TClassLimits& row) {
+    std::string value;
+    for (int k = 0; k < kLimitColumnCount; ++k) {
+        if (k > 0) value += ',';
+        if (const std::optional<float>& limit = LimitAt(row, static_cast<TLimitColumn>(k)))
+            value += FormatShortest(*limit);
+    }
+    return value;
+}
+
 std::string VoltageText(float voltage) {
     return FormatShortest(voltage);
 }

@@ -3,6 +3,7 @@
 // and ground-wire types): their entries, and how a library section's lines are
 // read and written. A library is a TSafeList of entries in the user's order.
 
+#include "model/FieldLimitTable.h"
 #include "model/SafeList.h"
 
 #include <string>
@@ -53,6 +54,14 @@ std::vector<std::string> ParseOhgws(const std::vector<std::string>& lines,
 std::string FormatVoltage(const TVoltItem& item);
 std::string FormatConductor(const TCondItem& item);
 std::string FormatOhgw(const TOhgwItem& item);
+
+// One row of the field limits table from its line's value ("8,2,150"; an empty
+// field is no limit). Each field that reads as a usable limit (or is empty)
+// replaces its column of row; the others leave it. Returns whether the whole
+// value was read: exactly three fields, each empty or usable.
+bool ParseLimitRow(const std::string& value, TClassLimits& row);
+// The value of a row's line: each limit in its shortest form, empty for none.
+std::string FormatLimitRow(const TClassLimits& row);
 
 // A class voltage as the drop-down lists show it and look it up: plain decimal
 // notation, as short as reads back the same value (230, 34.5).

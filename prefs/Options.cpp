@@ -64,6 +64,24 @@ void WriteLibraries(TIniFile& ini, const TSafeList<TVoltItem>& voltages,
     WriteLibrary(ini, kOhgwsSection, ohgws, FormatOhgw);
 }
 
+std::vector<std::string> ReadFieldLimits(const TIniFile& ini, TFieldLimits& limits) {
+    std::vector<std::string> unreadable;
+    for (const TLimitClass limitClass : kLimitClasses) {
+        const TPrefKey& key = prefkeys::FieldLimits[static_cast<std::size_t>(limitClass)];
+        const std::optional<std::string> value = ini.Value(key.Section, key.Key);
+        if (value && !ParseLimitRow(*value, limits.For(limitClass)))
+            unreadable.push_back("[" + std::string(key.Section) + "] " + key.Key + "=" + *value);
+    }
+    return unreadable;
+}
+
+void WriteFieldLimits(TIniFile& ini, const TFieldLimits& limits) {
+    for (const TLimitClass limitClass : kLimitClasses) {
+        const TPrefKey& key = prefkeys::FieldLimits[static_cast<std::size_t>(limitClass)];
+        ini.WriteString(key.Section, key.Key, FormatLimitRow(limits.For(limitClass)));
+    }
+}
+
 const std::array<TPrefKey, 19>& ScalarPrefKeys() {
     using namespace prefkeys;
     static constexpr std::array<TPrefKey, 19> kKeys = {
@@ -140,6 +158,21 @@ TPrefsError TOptions::SetRecentFiles(const std::vector<std::string>& files) {
             ini.WriteString(prefkeys::RecentFiles[i].Section, prefkeys::RecentFiles[i].Key,
                             files[i]);
     });
+}
+
+TFieldLimits TOptions::FieldLimits() const {
+    TFieldLimits limits = DefaultFieldLimits();
+    ReadFieldLimits(TIniFile::Read(file_), limits);
+    return limits;
+}
+
+std::vector<std::string> TOptions::UnreadableLimitLines() const {
+    TFieldLimits limits = DefaultFieldLimits();
+    return ReadFieldLimits(TIniFile::Read(file_), limits);
+}
+
+TPrefsError TOptions::SetFieldLimits(const TFieldLimits& limits) {
+    return UpdateFile(file_, [&](TIniFile& ini) { WriteFieldLimits(ini, limits); });
 }
 
 int TOptions::LoadVoltages() {

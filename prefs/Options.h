@@ -6,6 +6,7 @@
 // are held in memory, edited in place by the preferences dialog, and written
 // back only by the Save calls.
 
+#include "model/FieldLimitTable.h"
 #include "prefs/Libraries.h"
 
 #include <array>
@@ -66,6 +67,15 @@ inline constexpr std::array<TPrefKey, 8> RecentFiles{{
     {"RecentFiles", "File7", Text},
     {"RecentFiles", "File8", Text},
 }};
+// The field limits: one line per row of the limits table, by TLimitClass. The
+// value holds the row's limits "E within ROW,E at the edge,B at the edge" in
+// kV/m, kV/m and mG; an empty field means no limit ("Substation=,2,150").
+inline constexpr std::array<TPrefKey, kLimitClassCount> FieldLimits{{
+    {"Limits", "Line230", Text},
+    {"Limits", "Line500", Text},
+    {"Limits", "Line500Double", Text},
+    {"Limits", "Substation", Text},
+}};
 } // namespace prefkeys
 
 // The list of recent files with path put first: an equal entry further down
@@ -93,6 +103,16 @@ std::vector<std::string> ReadLibraries(const TIniFile& ini, TSafeList<TVoltItem>
 // SaveLibraries writes them; an empty list leaves no section.
 void WriteLibraries(TIniFile& ini, const TSafeList<TVoltItem>& voltages,
                     const TSafeList<TCondItem>& conductors, const TSafeList<TOhgwItem>& ohgws);
+
+// The field limits read from the file's "Limits" section into limits, which
+// starts as the defaults; the lines that could not be read in full, after the
+// section's name ("[Limits] Line500=ten,2,200"). A missing line keeps its
+// row's defaults; a damaged field keeps its default while the readable fields
+// of its line are taken.
+std::vector<std::string> ReadFieldLimits(const TIniFile& ini, TFieldLimits& limits);
+// Writes every row's line of the table in memory, as SetFieldLimits does; the
+// other lines of the section stay.
+void WriteFieldLimits(TIniFile& ini, const TFieldLimits& limits);
 
 class TOptions {
   public:
@@ -139,6 +159,14 @@ class TOptions {
     // written in their place (one write, the section replaced).
     std::vector<std::string> RecentFiles() const;
     [[nodiscard]] TPrefsError SetRecentFiles(const std::vector<std::string>& files);
+
+    // The field limits table, read from the file at each call (the defaults
+    // where the file has none), the lines of it that cannot be read in full,
+    // and the table written in one write. A write replaces a damaged line, so
+    // the callers ask or refuse first, as for the libraries.
+    TFieldLimits FieldLimits() const;
+    std::vector<std::string> UnreadableLimitLines() const;
+    [[nodiscard]] TPrefsError SetFieldLimits(const TFieldLimits& limits);
 
     // Libraries. Each Load discards the list in memory and rebuilds it from its
     // section, returning the number of unusable lines it skipped.
