@@ -1,26 +1,84 @@
-// corvalt-cli check FILE.emf: the data check that runs before a computation,
-// printed as an indented list.
+// corvalt-cli check FILE.emf [--limits] [--ini FILE]: the data check that runs
+// before a computation, printed as an indented list. With --limits every cross
+// section is computed as well and each value over its field limit (or that
+// cannot be shown to hold) adds one finding after the data check's; the
+// limits table comes from the preferences file (--ini FILE names another).
 #include "cli/ArgOptions.h"
 #include "cli/Commands.h"
+#include "cli/IniOption.h"
 
+#include "compute/Compute.h"
+#include "design/FieldLimits.h"
 #include "model/DataCheck.h"
 #include "model/Project.h"
 #include "model/TextHelpers.h"
+#include "prefs/Options.h"
 
 #include <iostream>
 #include <string>
 
 namespace corvalt::cli {
+namespace {
+
+constexpr const char* kUsage = "usage: corvalt-cli check FILE.emf [--limits] [--ini FILE]";
+
+// The limits table of the preferences file in use; ExitOk, or ExitBadInput
+// after saying why the file cannot be read.
+int ReadLimits(const std::string& iniFile, TFieldLimits& limits) {
+    const TOptions options(CliIniLocation(iniFile).File);
+    if (auto error = options.CheckReadable()) return Fail(ExitBadInput, *error);
+    for (const std::string& line : options.UnreadableLimitLines())
+        Warn("field limits line read in part (the rest are defaults): " + line);
+    limits = options.FieldLimits();
+    return ExitOk;
+}
+
+void PrintFinding(const std::string& text) {
+    std::cout << "  " << PrintableText(ToValidUtf8(text)) << '\n';
+}
+
+// Computes every cross section and prints the limit findings under their
+// heading; returns how many there are.
+int PrintLimitFindings(TEmfProject& project, const TFieldLimits& limits) {
+    ComputeAll(project);
+    std::cout << "Field limits\n";
+    int findings = 0;
+    for (const TScenario& scenario : project.Scenarios) {
+        const TLimitEvaluation evaluation = EvaluateLimits(scenario, limits);
+        if (!evaluation.Computed) {
+            PrintFinding(scenario.CalcError);
+            ++findings;
+            continue;
+        }
+        for (const TLimitCheck* check : evaluation.Failures()) {
+            PrintFinding(LimitFindingText(scenario, evaluation.Class, *check));
+            ++findings;
+        }
+    }
+    if (findings == 0) PrintFinding("Every value is within its limit.");
+    return findings;
+}
+
+} // namespace
 
 int RunCheck(const Args& arguments) {
     Args args = arguments;
+    std::string iniFile;
+    if (auto error = TakeIniOption(args, iniFile)) return Fail(ExitBadInput, *error);
+    const bool withLimits = TakeFlag(args, "--limits");
     if (auto error = RejectUnknownOptions(args)) return Fail(ExitBadInput, *error);
-    if (args.size() != 1) return Fail(ExitBadInput, "usage: corvalt-cli check FILE.emf");
+    if (args.size() != 1) return Fail(ExitBadInput, kUsage);
+    if (!iniFile.empty() && !withLimits)
+        return Fail(ExitBadInput, "--ini is used with --limits only (" + std::string(kUsage) + ")");
+    TFieldLimits limits;
+    if (withLimits)
+        if (const int read = ReadLimits(iniFile, limits); read != ExitOk) return read;
     TEmfProject project;
     if (const int loaded = LoadProjectFile(args[0], project); loaded != ExitOk) return loaded;
     const std::vector<TCheckLine> lines = CheckProject(project);
     PrintCheckLines(std::cout, lines);
-    return HasErrors(lines) ? ExitCheckFailed : ExitOk;
+    const bool overLimits = withLimits && PrintLimitFindings(project, limits) > 0;
+    return HasErrors(lines) || overLimits ? ExitCheckFailed : ExitOk;
 }
 
 void PrintCheckLines(std::ostream& out, const std::vector<TCheckLine>& lines) {

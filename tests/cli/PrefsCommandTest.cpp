@@ -56,6 +56,15 @@ std::size_t Count(const std::string& text, const std::string& part) {
 
 } // namespace
 
+// The field limits of the standards, kV/m and mG, as prefs prints them.
+const std::string kDefaultLimits =
+    "  \"Limits\": {\n"
+    "    \"Line230\": {\"EWithinRow\": 8, \"EAtEdge\": 2, \"BAtEdge\": 150},\n"
+    "    \"Line500\": {\"EWithinRow\": 10, \"EAtEdge\": 2, \"BAtEdge\": 200},\n"
+    "    \"Line500Double\": {\"EWithinRow\": 10, \"EAtEdge\": 2, \"BAtEdge\": 250},\n"
+    "    \"Substation\": {\"EWithinRow\": null, \"EAtEdge\": 2, \"BAtEdge\": 150}\n"
+    "  }\n";
+
 TEST_F(PrefsCommandTest, WithoutAFilePrintsEveryDefaultAndCreatesNothing) {
     const TRun run = Run("prefs --ini " + Quoted(ini));
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
@@ -92,8 +101,8 @@ TEST_F(PrefsCommandTest, WithoutAFilePrintsEveryDefaultAndCreatesNothing) {
                            "  },\n"
                            "  \"Voltages\": [],\n"
                            "  \"Conductors\": [],\n"
-                           "  \"Ohgws\": []\n"
-                           "}\n");
+                           "  \"Ohgws\": [],\n" +
+                           kDefaultLimits + "}\n");
     EXPECT_EQ(Run("prefs --resave --ini " + Quoted(ini)).ExitCode, 0);
     EXPECT_FALSE(fs::exists(ini)); // empty libraries: nothing to write
 }
