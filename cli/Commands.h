@@ -49,5 +49,6 @@ int RunVersion(const Args& args); // --version [--ini FILE]
 int RunPrefs(const Args& args);
 int RunBpa(const Args& args);
 int RunReport(const Args& args);
+int RunExport(const Args& args);
 
 } // namespace corvalt::cli

@@ -26,12 +26,13 @@ namespace {
 
 const Command kCommands[] = {
     {"compute", "compute FILE.emf", RunCompute},
-    {"check", "check FILE.emf", RunCheck},
+    {"check", "check FILE.emf [--limits] [--ini FILE]", RunCheck},
     {"resave", "resave IN.emf OUT.emf", RunResave},
     {"prefs", "prefs [--ini FILE] [--resave] [--path]", RunPrefs},
     {"bpa", "bpa FILE.emf OUT [--section N]", RunBpa},
     {"report", "report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf [--section N] [--ini FILE]",
      RunReport},
+    {"export", "export FILE.emf --csv OUT.csv [--section N]", RunExport},
 };
 
 void PrintUsage(std::ostream& out) {

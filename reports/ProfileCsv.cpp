@@ -1,0 +1,120 @@
+#include "reports/ProfileCsv.h"
+
+#include "model/FieldLimitTable.h"
+#include "model/FileIo.h"
+#include "model/Project.h"
+#include "model/TextHelpers.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace corvalt {
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kExportFailed = "The CSV file could not be written.";
+
+// The columns after the distance and the mark, with the value each takes from
+// a record.
+struct TValueColumn {
+    const char* Heading;
+    std::optional<float> (*Value)(const TCalcResult&);
+};
+
+std::optional<float> Milligauss(const TCalcResult& r) {
+    if (!r.BMax) return std::nullopt;
+    return GaussToMilligauss(*r.BMax);
+}
+
+const TValueColumn kValueColumns[] = {
+    {"Electric field (kV/m)", [](const TCalcResult& r) { return r.EMax; }},
+    {"Magnetic field (mG)", Milligauss},
+    {"Audible noise rain L50 (dBA)", [](const TCalcResult& r) { return r.AnRainL50; }},
+    {"Audible noise fair L50 (dBA)", [](const TCalcResult& r) { return r.AnFairL50; }},
+    {"Radio interference rain (dBuV/m)", [](const TCalcResult& r) { return r.RiRain; }},
+    {"Radio interference fair (dBuV/m)", [](const TCalcResult& r) { return r.RiFair; }},
+    {"TV interference rain (dBuV/m)", [](const TCalcResult& r) { return r.TviRain; }},
+    {"Ozone (ppb)", [](const TCalcResult& r) { return r.Ozone; }},
+};
+
+// The shortest text that reads back as the same float; empty for no value.
+std::string NumberCell(std::optional<float> value) {
+    if (!value || !std::isfinite(*value)) return {};
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), *value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+// A text field, quoted when a reader would otherwise split or trim it.
+std::string TextCell(const std::string& text) {
+    const std::string utf8 = ToValidUtf8(text);
+    const bool quote = utf8.find_first_of(",\"\r\n") != std::string::npos ||
+                       (!utf8.empty() && (utf8.front() == ' ' || utf8.back() == ' '));
+    if (!quote) return utf8;
+    std::string quoted = "\"";
+    for (const char c : utf8) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// The mark of each record: the ROW edges and the points' names.
+std::vector<std::string> Marks(const TScenario& scenario) {
+    std::vector<std::string> marks(scenario.Results.size());
+    const auto mark = [&marks](int index, const std::string& text) {
+        if (index >= 0 && static_cast<std::size_t>(index) < marks.size())
+            marks[static_cast<std::size_t>(index)] = text;
+    };
+    mark(scenario.RowLeftResult, "ROW left edge");
+    mark(scenario.RowRightResult, "ROW right edge");
+    for (const TInterestPoint& point : scenario.InterestPoints)
+        mark(point.ResultIndex, point.Name);
+    return marks;
+}
+
+std::string HeaderLine(int units) {
+    std::string line = std::string("Distance (") + LengthUnit(units) + "),Mark";
+    for (const TValueColumn& column : kValueColumns)
+        line += std::string(",") + column.Heading;
+    return line + kLineEnd;
+}
+
+std::string RecordLine(const TCalcResult& record, const std::string& mark) {
+    std::string line = NumberCell(record.Dist) + "," + TextCell(mark);
+    for (const TValueColumn& column : kValueColumns)
+        line += "," + NumberCell(column.Value(record));
+    return line + kLineEnd;
+}
+
+} // namespace
+
+std::string ProfileCsvText(const TScenario& scenario) {
+    if (!scenario.CalcError.empty() || scenario.Results.empty()) return {};
+    const int units = scenario.IsEnglish() ? English : Metric;
+    const std::vector<std::string> marks = Marks(scenario);
+    std::string text = HeaderLine(units);
+    for (std::size_t i = 0; i < scenario.Results.size(); ++i)
+        text += RecordLine(scenario.Results[i], marks[i]);
+    return text;
+}
+
+TFileResult ExportProfileCsv(const TScenario& scenario, const std::string& path) {
+    const std::string text = ProfileCsvText(scenario);
+    if (text.empty())
+        return TFileResult::Failure(kExportFailed, scenario.CalcError.empty()
+                                                       ? "Cross section '" + scenario.TabTitle +
+                                                             "' has not been computed."
+                                                       : scenario.CalcError);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    const std::string failure = ReplaceFile(path, std::span(bytes, text.size()));
+    if (!failure.empty()) return TFileResult::Failure(kExportFailed, failure);
+    return TFileResult::Success();
+}
+
+} // namespace corvalt
