@@ -105,6 +105,7 @@ TOptionsForm::TOptionsForm(TOptions& options, QWidget* parent)
     // Here Enter always moves on, whatever the preference says.
     TEnterAsTab::Install(*this, true);
     ShowValues(TPrefsValues::Read(options_));
+    limitsPage_->ShowLimits(options_.FieldLimits());
     options_.LoadVoltages();
     FillGrids();
     // The grids size themselves to their columns only once filled.
@@ -126,6 +127,8 @@ void TOptionsForm::CreateControls() {
     pages->addTab(CreateVoltagesPage(), QStringLiteral("Voltages"));
     pages->addTab(CreateCondOhgwPage(), QStringLiteral("Cond/Ohgw"));
     pages->addTab(CreateGeneralPage(), QStringLiteral("General"));
+    limitsPage_ = Named(new TLimitsPage, "tsLimits");
+    pages->addTab(limitsPage_, QStringLiteral("Limits"));
     CreatePopup();
 
     buttons_ = OkCancelButtons(*this);
@@ -515,7 +518,10 @@ void TOptionsForm::rgUnitsClick(int units) {
 // Saving the libraries rewrites their sections: lines of the file that neither
 // layout can read would be lost, so the user decides first.
 bool TOptionsForm::MayDropUnreadableLines() {
-    const std::vector<std::string> lost = options_.UnreadableLibraryLines();
+    std::vector<std::string> lost = options_.UnreadableLibraryLines();
+    if (LimitsChanged()) // damaged fields of a limits line fall back to their defaults
+        for (std::string& line : options_.UnreadableLimitLines())
+            lost.push_back(std::move(line));
     if (lost.empty()) return true;
     QStringList lines;
     for (const std::string& line : lost)
@@ -530,10 +536,20 @@ bool TOptionsForm::MayDropUnreadableLines() {
                              lines.join(QLatin1Char('\n'))) == QMessageBox::Yes;
 }
 
+bool TOptionsForm::LimitsChanged() const {
+    return limitsPage_->Limits() != options_.FieldLimits();
+}
+
 void TOptionsForm::btOKClick() {
+    if (const std::optional<QString> problem = limitsPage_->Problem()) {
+        ShowError(this, *problem);
+        return;
+    }
     if (!MayDropUnreadableLines()) return; // nothing written; the dialog stays open
+    const bool limitsChanged = LimitsChanged();
     TPrefsError error = Values().Write(options_);
     if (!error) error = options_.SaveLibraries();
+    if (!error && limitsChanged) error = options_.SetFieldLimits(limitsPage_->Limits());
     if (error) {
         ShowError(this, ToQString(*error));
         return; // nothing is lost: the dialog stays open for another try or Cancel

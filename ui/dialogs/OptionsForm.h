@@ -1,18 +1,20 @@
 #pragma once
-// TOptionsForm ("Preferences"): every preference of TOptions on six pages: the
-// defaults for new projects and new circuits, the three libraries (voltage
-// classes, conductor types, ground-wire types) with their editors, and the
-// general switches. Library changes are made on the in-memory libraries while
-// the dialog is open.
+// TOptionsForm ("Preferences"): every preference of TOptions on seven pages:
+// the defaults for new projects and new circuits, the three libraries (voltage
+// classes, conductor types, ground-wire types) with their editors, the general
+// switches and the field limits. Library changes are made on the in-memory
+// libraries while the dialog is open.
 //
 //   bool ok = TOptionsForm::Execute(options, parent);
 //       // OK writes every scalar preference and the three libraries to the
-//       // preferences file (a refused write is shown and the dialog stays open);
-//       // Cancel reloads the three libraries from the file, dropping every change.
+//       // preferences file, and the field limits when they changed (a refused
+//       // write is shown and the dialog stays open); Cancel reloads the three
+//       // libraries from the file, dropping every change, and writes nothing.
 
 #include "prefs/Options.h"
 #include "ui/dialogs/ContactPage.h"
 #include "ui/dialogs/LibraryEditors.h"
+#include "ui/dialogs/LimitsPage.h"
 
 #include <QDialog>
 
@@ -67,6 +69,7 @@ class TOptionsForm : public QDialog {
     // The popup menu prepared for a grid: its insert item, and its edit and
     // delete items when the library is not empty.
     QMenu& PopupFor(TLibraryKind kind);
+    TLimitsPage& LimitsPage() const { return *limitsPage_; }
 
     // The library commands on the grid's current row (the row after the last
     // entry is the blank one): insert and edit open the editor.
@@ -99,6 +102,7 @@ class TOptionsForm : public QDialog {
     void rgUnitsClick(int units);
     void sgContextPopup(TLibraryKind kind, const QPoint& position);
     bool MayDropUnreadableLines(); // asks when saving would drop unreadable library lines
+    bool LimitsChanged() const;    // the Limits page differs from the file
     void btOKClick();
 
     TOptions& options_;
@@ -121,6 +125,7 @@ class TOptionsForm : public QDialog {
     std::array<QAction*, 3> insertItems_{}; // by TLibraryKind
     std::array<QAction*, 3> editItems_{};
     std::array<QAction*, 3> deleteItems_{};
+    TLimitsPage* limitsPage_ = nullptr;
 };
 
 } // namespace corvalt::ui
