@@ -303,6 +303,7 @@ std::string LimitFindingText(const TScenario& scenario, TLimitClass limitClass,
     }
     const std::string value =
         check.Value ? ValueText(*check.Value, check.Limit, decimals) + " " + unit : "no value";
+    if (!check.Limit) return text + " is " + value + "; no limit applies there.";
     const char* verdict =
         check.Status() == TLimitStatus::Over ? ", over the limit of " : ", within the limit of ";
     return text + " is " + value + verdict + limit + forClass;

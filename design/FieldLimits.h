@@ -145,11 +145,13 @@ TLimitEvaluation EvaluateLimits(const TScenario& scenario, const TFieldLimits& l
 // The places of a computed cross section's profile.
 TProfilePlaces ProfilePlacesOf(const TScenario& scenario);
 
-// One line for a failing check, naming the cross section, the quantity, where
-// (distances in the project's display units), the value and the limit, e.g.
+// One line for a check (check --limits prints the failing ones), naming the
+// cross section, the quantity, where (distances in the project's display
+// units), the value and the limit, e.g.
 // "Cross section 'North': the magnetic field at the left ROW edge (-49.2 ft)
 // is 166.4 mG, over the limit of 150 mG for transmission lines of 230 kV and
-// less." Values show enough decimals to differ from the limit.
+// less." Values show enough decimals to differ from the limit; a check that
+// cannot be computed says so, one without limit that none applies.
 std::string LimitFindingText(const TScenario& scenario, TLimitClass limitClass,
                              const TLimitCheck& check);
 

@@ -3,7 +3,9 @@
 // range, and every library line is either an entry or reported as unreadable.
 // Saving the libraries and reading the saved text again must lose no entry,
 // read every saved line, keep every scalar preference, and be a fixed point:
-// the entries read back format to the very lines that were saved.
+// the entries read back format to the very lines that were saved. The field
+// limits read as usable limits or none, and saving them reads back the same
+// table without a damaged line.
 #include "prefs/IniFile.h"
 #include "prefs/Libraries.h"
 #include "prefs/Options.h"
@@ -64,6 +66,16 @@ std::vector<std::string> ScalarValues(const TIniFile& ini) {
     return values;
 }
 
+bool AllUsable(const TFieldLimits& limits) {
+    for (const TLimitClass limitClass : kLimitClasses)
+        for (int k = 0; k < kLimitColumnCount; ++k) {
+            const auto column = static_cast<TLimitColumn>(k);
+            const std::optional<float>& limit = LimitAt(limits.For(limitClass), column);
+            if (limit && !IsUsableLimit(column, *limit)) return false;
+        }
+    return true;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -73,8 +85,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TLibraries loaded(ini);
     Require(loaded.Count() + loaded.Unreadable.size() == LibraryLineCount(ini));
 
+    TFieldLimits limits = DefaultFieldLimits();
+    ReadFieldLimits(ini, limits);
+    Require(AllUsable(limits));
+
     WriteLibraries(ini, loaded.Voltages, loaded.Conductors, loaded.Ohgws);
+    WriteFieldLimits(ini, limits);
     const TIniFile saved = TIniFile::FromText(ini.Text());
+    TFieldLimits reread = DefaultFieldLimits();
+    Require(ReadFieldLimits(saved, reread).empty());
+    Require(reread == limits);
     const TLibraries reloaded(saved);
     Require(reloaded.Unreadable.empty());
     Require(reloaded.Count() == loaded.Count());

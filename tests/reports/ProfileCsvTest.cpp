@@ -1,10 +1,10 @@
 // The profile as CSV: header, marks, empty cells, quoting and numbers that read
-// back as the values held, whatever the locale.
+// back as the values held, whatever the locale. (Writing the file, and writing
+// nothing for a cross section without profile: tests/cli/LimitsExportTest.cpp.)
 #include "reports/ProfileCsv.h"
 
 #include "model/Project.h"
 #include "tests/model/GermanLocale.h"
-#include "tests/prefs/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -90,24 +90,6 @@ TEST(ProfileCsv, NumbersUseAPointWhateverTheLocale) {
     const TCsvProject english(English);
     EXPECT_EQ(ProfileCsvText(*english.Scenario),
               std::string("Distance (ft)") + kHeaderTail + ExpectedRows());
-}
-
-TEST(ProfileCsv, ACrossSectionWithoutProfileWritesNothing) {
-    test::TTempFolder folder;
-    const std::string path = (folder / "out.csv").string();
-    test::WriteFile(path, "old");
-    TCsvProject failed(English);
-    failed.Scenario->Results.clear();
-    failed.Scenario->CalcError = "Cross section 'North' cannot be computed: it has no conductors.";
-    EXPECT_EQ(ProfileCsvText(*failed.Scenario), "");
-    const TFileResult result = ExportProfileCsv(*failed.Scenario, path);
-    EXPECT_FALSE(result.Ok);
-    EXPECT_EQ(result.Detail, failed.Scenario->CalcError);
-    EXPECT_EQ(test::ReadFile(path), "old");
-
-    const TCsvProject computed(Metric);
-    ASSERT_TRUE(ExportProfileCsv(*computed.Scenario, path).Ok);
-    EXPECT_EQ(test::ReadFile(path), ProfileCsvText(*computed.Scenario));
 }
 
 } // namespace
