@@ -1,8 +1,10 @@
 // Speed of the field and corona computation: whole cross sections of typical
-// lines and a substation, the AC/DC sweep, a fine E and B profile, and the
-// whole sample project. Each benchmark builds or loads its input once,
-// outside the timed loop.
+// lines and a substation, the AC/DC sweep, the E and B kernels on a fine
+// profile beside the tight loop they are measured against, the 20,000-record
+// cross section, and the whole sample project. Each benchmark builds or loads
+// its input once, outside the timed loop.
 #include "LineBuilder.h"
+#include "WideProfileProject.h"
 #include "compute/Charges.h"
 #include "compute/Compute.h"
 #include "compute/FieldEllipse.h"
@@ -169,6 +171,20 @@ void BM_TightLoopEB20001(benchmark::State& state) {
     state.counters["points"] = kFinePoints;
 }
 BENCHMARK(BM_TightLoopEB20001)->Unit(benchmark::kMicrosecond);
+
+// The whole computation of the 20,000-record cross section that corvalt-cli
+// compute is timed on: the fields are a small part, the corona effects (a
+// dozen logarithms, powers and exponentials per conductor and record) most.
+void BM_WideProfile20000(benchmark::State& state) {
+    auto project = MakeWideProfileProject();
+    TScenario& scenario = project->Scenarios[0];
+    for (auto _ : state) {
+        const bool computed = ComputeScenario(scenario);
+        benchmark::DoNotOptimize(computed);
+    }
+    state.counters["records"] = static_cast<double>(scenario.Results.size());
+}
+BENCHMARK(BM_WideProfile20000)->Unit(benchmark::kMillisecond);
 
 // ComputeAll on the English sample project: a 230 kV single circuit, a 115 kV
 // double circuit and a substation, with their points of interest.

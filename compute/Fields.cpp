@@ -1,8 +1,9 @@
 #include "compute/Fields.h"
 
 // The vector helpers below (and the field-ellipse formula instantiated for
-// vectors) are internal to this file and always inlined: no vector ever
-// crosses a call, so the warning about their calling convention does not apply.
+// vectors) are internal to this file and forced inline at every optimisation
+// level: no vector ever crosses a call, so the warning about their calling
+// convention does not apply.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
 #include "compute/Constants.h"
@@ -95,12 +96,15 @@ std::vector<TCurrentSource> CurrentSources(std::span<const TSystemConductor> sys
     sum = __builtin_convertvector(Widen(sum) + term, TFloats);
 }
 
-// std::sqrt on every lane (correctly rounded, as the scalar one).
-[[gnu::always_inline]] inline TDoubles SquareRoots(TDoubles v) {
-    for (std::size_t lane = 0; lane < kLanes; ++lane)
-        v[lane] = std::sqrt(v[lane]);
-    return v;
-}
+// std::sqrt on every lane (correctly rounded, as the scalar one), as a
+// function object: called directly, so it is inlined like the helpers above.
+struct TLaneSquareRoots {
+    [[gnu::always_inline]] TDoubles operator()(TDoubles v) const {
+        for (std::size_t lane = 0; lane < kLanes; ++lane)
+            v[lane] = std::sqrt(v[lane]);
+        return v;
+    }
+};
 
 // Marks the lanes whose squared distance from a conductor's centre puts them
 // inside it or on its axis (IsInsideConductor, lane by lane).
@@ -142,7 +146,7 @@ struct TUnitElectricField {
                                                  std::span<std::optional<float>> out,
                                                  std::size_t first) {
     if (first >= out.size()) return; // a block wholly past the end
-    const TDoubles axis = SemiMajorAxisOfPhasors(xRe, xIm, yRe, yIm, SquareRoots);
+    const TDoubles axis = SemiMajorAxisOfPhasors(xRe, xIm, yRe, yIm, TLaneSquareRoots{});
     const std::size_t count = std::min(kLanes, out.size() - first);
     for (std::size_t lane = 0; lane < count; ++lane)
         out[first + lane] = inside[lane] != 0 ? std::nullopt : FiniteFloat(axis[lane]);
