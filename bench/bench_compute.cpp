@@ -1,13 +1,15 @@
 // Speed of the field and corona computation: whole cross sections of typical
 // lines and a substation, the AC/DC sweep, the E and B kernels on a fine
-// profile beside the tight loop they are measured against, the 20,000-record
-// cross section, and the whole sample project. Each benchmark builds or loads
-// its input once, outside the timed loop.
+// profile beside the point-by-point computation they replaced and the tight
+// loop they are measured against, the 20,000-record cross section, and the
+// whole sample project. Each benchmark builds or loads its input once,
+// outside the timed loop.
 #include "LineBuilder.h"
+#include "PointByPointFields.h"
+#include "TightLoops.h"
 #include "WideProfileProject.h"
 #include "compute/Charges.h"
 #include "compute/Compute.h"
-#include "compute/FieldEllipse.h"
 #include "compute/Fields.h"
 #include "model/Project.h"
 #include "model/Units.h"
@@ -114,55 +116,16 @@ void BM_FineProfileEB20001(benchmark::State& state) {
 }
 BENCHMARK(BM_FineProfileEB20001)->Unit(benchmark::kMicrosecond);
 
-// What the kernels are measured against: the same E and B of the fine profile
-// as a tight single-core loop of bare arithmetic. The conductors are packed
-// beforehand into the plain numbers the sums take; each point's terms are the
-// kernels' (same operations, same types, the sums rounded to float after every
-// conductor, the field ellipse at the end), but with no inside-conductor
-// test, no empty values and no branch in the loop, one point after another.
-// The kernels add the inside tests and the empty values and must stay within
-// 2 times this loop.
-struct TTightSource {
-    double X, Y, Re, Im;
-};
-
-void BM_TightLoopEB20001(benchmark::State& state) {
+// The same through the point-by-point computation the kernels replaced (kept
+// in the tests as their reference): the speed-up in one run.
+void BM_PointByPointEB20001(benchmark::State& state) {
     const std::vector<TSystemConductor> system = SolvedDoubleCircuit();
     const std::vector<float> positions = FinePositionsM();
-    std::vector<TTightSource> charges, currents;
-    for (const TSystemConductor& c : system) {
-        if (c.InChargeSystem) charges.push_back({c.XM, c.YM, c.ChargeCPerM.Re, c.ChargeCPerM.Im});
-        if (c.CurrentA != 0) currents.push_back({c.XM, c.YM, c.CurrentSourceRe, c.CurrentSourceIm});
-    }
-    std::vector<float> e(positions.size()), b(positions.size());
-    const double ys = 1, yb = 1;
+    std::vector<std::optional<float>> e(positions.size()), b(positions.size());
     for (auto _ : state) {
         for (std::size_t i = 0; i < positions.size(); ++i) {
-            const double x = positions[i];
-            float exRe = 0, exIm = 0, eyRe = 0, eyIm = 0;
-            for (const TTightSource& s : charges) {
-                const double dx = x - s.X, a = s.Y - ys, bb = s.Y + ys;
-                const double kOverC1 = 1.8e10 / (dx * dx + a * a);
-                const double kOverC2 = 1.8e10 / (dx * dx + bb * bb);
-                const double h = dx * kOverC1 - dx * kOverC2, v = -a * kOverC1 - bb * kOverC2;
-                exRe = static_cast<float>(exRe + s.Re * h);
-                exIm = static_cast<float>(exIm + s.Im * h);
-                eyRe = static_cast<float>(eyRe + s.Re * v);
-                eyIm = static_cast<float>(eyIm + s.Im * v);
-            }
-            e[i] = static_cast<float>(
-                FieldEllipseOfPhasors(exRe / 1000.0, exIm / 1000.0, eyRe / 1000.0, eyIm / 1000.0));
-            float bxRe = 0, bxIm = 0, byRe = 0, byIm = 0;
-            for (const TTightSource& s : currents) {
-                const double dx = x - s.X, dy = s.Y - yb;
-                const double inverseDSq = 1 / (dx * dx + dy * dy);
-                const double re = s.Re * inverseDSq, im = s.Im * inverseDSq;
-                bxRe = static_cast<float>(bxRe + re * dy);
-                bxIm = static_cast<float>(bxIm + im * dy);
-                byRe = static_cast<float>(byRe + re * dx);
-                byIm = static_cast<float>(byIm + im * dx);
-            }
-            b[i] = static_cast<float>(FieldEllipseOfPhasors(bxRe, bxIm, byRe, byIm));
+            e[i] = PointByPointElectricField(system, positions[i], 1);
+            b[i] = PointByPointMagneticField(system, positions[i], 1);
         }
         benchmark::DoNotOptimize(e.data());
         benchmark::DoNotOptimize(b.data());
@@ -170,7 +133,39 @@ void BM_TightLoopEB20001(benchmark::State& state) {
     }
     state.counters["points"] = kFinePoints;
 }
+BENCHMARK(BM_PointByPointEB20001)->Unit(benchmark::kMicrosecond);
+
+// What the kernels are measured against: the same E and B of the fine profile
+// as tight single-core loops of bare arithmetic (TightLoops.h). The kernels
+// add the inside-conductor tests and the empty values and must stay within 2
+// times the faster of the two.
+void BM_TightLoopEB20001(benchmark::State& state) {
+    const TTightInput in(SolvedDoubleCircuit(), FinePositionsM());
+    std::vector<float> e(in.Positions.size()), b(in.Positions.size());
+    for (auto _ : state) {
+        TightLoopPoints(in, e, b);
+        benchmark::DoNotOptimize(e.data());
+        benchmark::DoNotOptimize(b.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["points"] = kFinePoints;
+}
 BENCHMARK(BM_TightLoopEB20001)->Unit(benchmark::kMicrosecond);
+
+void BM_TightLoopArraysEB20001(benchmark::State& state) {
+    const TTightInput in(SolvedDoubleCircuit(), FinePositionsM());
+    const std::size_t n = in.Positions.size();
+    TTightSums es(n), bs(n);
+    std::vector<float> e(n), b(n);
+    for (auto _ : state) {
+        TightLoopArrays(in, es, bs, e, b);
+        benchmark::DoNotOptimize(e.data());
+        benchmark::DoNotOptimize(b.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["points"] = kFinePoints;
+}
+BENCHMARK(BM_TightLoopArraysEB20001)->Unit(benchmark::kMicrosecond);
 
 // The whole computation of the 20,000-record cross section that corvalt-cli
 // compute is timed on: the fields are a small part, the corona effects (a
