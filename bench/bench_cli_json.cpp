@@ -1,7 +1,8 @@
 // Speed of corvalt-cli compute's output: the JSON of a computed 20,000-record
 // cross section written through the same kind of stream as standard output
-// (a stdio-synchronised stream on /dev/null), and the shortest float text
-// against std::to_chars, which writes the same characters.
+// (a stdio-synchronised stream on /dev/null), and the shortest float text of
+// the output's numbers against std::to_chars, which writes the same
+// characters.
 //
 // The whole process is timed with hyperfine on the project that
 // corvalt-make-bench-project writes:
@@ -18,7 +19,7 @@
 #include <charconv>
 #include <cstdio>
 #include <ostream>
-#include <random>
+#include <optional>
 #include <vector>
 
 using namespace corvalt;
@@ -43,34 +44,39 @@ void BM_ComputeJson20000(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputeJson20000)->Unit(benchmark::kMillisecond);
 
-// 200,000 floats of the sizes the output holds (fields, levels, positions).
-std::vector<float> SampleFloats() {
-    std::mt19937 rng(3);
-    std::uniform_real_distribution<float> mantissa(-10, 10);
-    std::uniform_int_distribution<int> exponent(-12, 4);
-    std::vector<float> values(200000);
-    for (float& v : values)
-        v = mantissa(rng) * std::pow(10.0f, static_cast<float>(exponent(rng)));
+// The numbers of the output: every value of every record of the computed wide
+// profile (about 200,000 floats).
+std::vector<float> OutputFloats() {
+    auto project = testing::MakeWideProfileProject();
+    ComputeAll(*project);
+    std::vector<float> values;
+    for (const TCalcResult& r : project->Scenarios[0].Results) {
+        values.push_back(r.Dist);
+        values.push_back(r.DistM);
+        for (const std::optional<float>& v : {r.EMax, r.BMax, r.AnRainL50, r.AnFairL50, r.RiRain,
+                                              r.RiFair, r.TviRain, r.Ozone})
+            if (v) values.push_back(*v);
+    }
     return values;
 }
 
-void BM_FloatText200k(benchmark::State& state) {
-    const std::vector<float> values = SampleFloats();
+void BM_FloatTextOfOutput(benchmark::State& state) {
+    const std::vector<float> values = OutputFloats();
     char text[cli::kFloatTextCapacity];
     for (auto _ : state)
         for (const float v : values)
             benchmark::DoNotOptimize(cli::FloatText(text, v));
 }
-BENCHMARK(BM_FloatText200k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloatTextOfOutput)->Unit(benchmark::kMillisecond);
 
-void BM_ToChars200k(benchmark::State& state) {
-    const std::vector<float> values = SampleFloats();
+void BM_ToCharsOfOutput(benchmark::State& state) {
+    const std::vector<float> values = OutputFloats();
     char text[64];
     for (auto _ : state)
         for (const float v : values)
             benchmark::DoNotOptimize(std::to_chars(text, text + sizeof text, v).ptr);
 }
-BENCHMARK(BM_ToChars200k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ToCharsOfOutput)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
