@@ -110,7 +110,8 @@ void TightLoopArrays(const TTightInput& in, TTightSums& es, TTightSums& bs, std:
     for (std::size_t i = 0; i < n; ++i) {
         e[i] = static_cast<float>(FieldEllipseOfPhasors(es.XRe[i] / 1000.0, es.XIm[i] / 1000.0,
                                                         es.YRe[i] / 1000.0, es.YIm[i] / 1000.0));
-        b[i] = static_cast<float>(FieldEllipseOfPhasors(bs.XRe[i], bs.XIm[i], bs.YRe[i], bs.YIm[i]));
+        b[i] =
+            static_cast<float>(FieldEllipseOfPhasors(bs.XRe[i], bs.XIm[i], bs.YRe[i], bs.YIm[i]));
     }
 }
 

@@ -18,8 +18,8 @@
 
 #include <charconv>
 #include <cstdio>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 using namespace corvalt;
@@ -53,8 +53,8 @@ std::vector<float> OutputFloats() {
     for (const TCalcResult& r : project->Scenarios[0].Results) {
         values.push_back(r.Dist);
         values.push_back(r.DistM);
-        for (const std::optional<float>& v : {r.EMax, r.BMax, r.AnRainL50, r.AnFairL50, r.RiRain,
-                                              r.RiFair, r.TviRain, r.Ozone})
+        for (const std::optional<float>& v :
+             {r.EMax, r.BMax, r.AnRainL50, r.AnFairL50, r.RiRain, r.RiFair, r.TviRain, r.Ozone})
             if (v) values.push_back(*v);
     }
     return values;

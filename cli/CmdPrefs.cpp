@@ -49,7 +49,7 @@ int RefuseLossyResave(const TOptions& options) {
 }
 
 void WriteScalar(TJsonWriter& json, const TOptions& options, const TPrefKey& key) {
-    json.Key(key.Key);
+    json.EscapedKey(key.Key);
     switch (key.Kind) {
     case TPrefKind::Boolean:
         json.Bool(options.ReadBool(key));
@@ -69,7 +69,7 @@ void WriteScalars(TJsonWriter& json, const TOptions& options) {
     for (const TPrefKey& key : ScalarPrefKeys()) {
         if (key.Section != openSection) {
             if (!openSection.empty()) json.EndObject();
-            json.Key(key.Section).BeginObject();
+            json.EscapedKey(key.Section).BeginObject();
             openSection = key.Section;
         }
         WriteScalar(json, options, key);
@@ -78,7 +78,7 @@ void WriteScalars(TJsonWriter& json, const TOptions& options) {
 }
 
 void WriteLibraries(TJsonWriter& json, const TOptions& options) {
-    json.Key(kVoltagesSection).BeginArray();
+    json.EscapedKey(kVoltagesSection).BeginArray();
     for (const TVoltItem& item : options.Voltages()) {
         json.BeginObject(TJsonLayout::Inline);
         json.Key("Voltage").Number(item.Voltage);
@@ -87,7 +87,7 @@ void WriteLibraries(TJsonWriter& json, const TOptions& options) {
         json.EndObject();
     }
     json.EndArray();
-    json.Key(kConductorsSection).BeginArray();
+    json.EscapedKey(kConductorsSection).BeginArray();
     for (const TCondItem& item : options.Conductors()) {
         json.BeginObject(TJsonLayout::Inline);
         json.Key("Name").String(item.Name);
@@ -96,7 +96,7 @@ void WriteLibraries(TJsonWriter& json, const TOptions& options) {
         json.EndObject();
     }
     json.EndArray();
-    json.Key(kOhgwsSection).BeginArray();
+    json.EscapedKey(kOhgwsSection).BeginArray();
     for (const TOhgwItem& item : options.Ohgws()) {
         json.BeginObject(TJsonLayout::Inline);
         json.Key("Name").String(item.Name);

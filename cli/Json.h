@@ -3,7 +3,6 @@
 // strings escaped for any byte string, numbers in shortest round-trip form with
 // "." as decimal point whatever the locale, and null for NaN and infinities.
 
-#include <concepts>
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -11,7 +10,6 @@
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 namespace corvalt::cli {
@@ -38,11 +36,11 @@ constexpr bool IsPlainJsonText(std::string_view text) {
 // A key written into the program, such as "e_max": checked when the program is
 // built to need no escaping, so writing it is a plain copy. A key that needs
 // escaping does not compile; keys known only at run time go through
-// TJsonWriter::Key(text), which escapes them.
+// TJsonWriter::EscapedKey.
 class TJsonKey {
   public:
     template <std::size_t N>
-    consteval TJsonKey(const char (&key)[N]) // NOLINT: implicit, for Key("name")
+    consteval TJsonKey(const char (&key)[N]) // implicit, so that Key("name") builds one
         : text_(key, N - 1) {
         if (!IsPlainJsonText(text_)) throw "a JSON key written into the program needs escaping";
     }
@@ -82,12 +80,8 @@ class TJsonWriter {
         used_ += text.size() + 4;
         return *this;
     }
-    // A key known at run time, escaped as any string.
-    template <class T>
-        requires(std::convertible_to<const T&, std::string_view> && !std::is_array_v<T>)
-    TJsonWriter& Key(const T& key) {
-        return EscapedKey(std::string_view(key));
-    }
+    // A key known only at run time (a preference's name), escaped as any string.
+    TJsonWriter& EscapedKey(std::string_view key);
     TJsonWriter& String(std::string_view value);
     TJsonWriter& Number(float value);
     TJsonWriter& Number(double value);
@@ -113,7 +107,6 @@ class TJsonWriter {
     void Separate();    // the comma, line break and indentation before a member
     void BeforeValue(); // after a key, or as the next element of an array
     void LineBreak();   // a line break and the indentation of the open levels
-    TJsonWriter& EscapedKey(std::string_view key);
     TJsonWriter& Raw(std::string_view text);
     TJsonWriter& Begin(bool isObject, TJsonLayout layout, char open);
     TJsonWriter& End(char close);

@@ -140,11 +140,9 @@ struct TUnitElectricField {
 
 // The semi-major axes of the summed phasors; then lane by lane, empty inside a
 // conductor and otherwise the axis as a finite float.
-[[gnu::always_inline]] inline void StoreEllipses(const TDoubles& xRe, const TDoubles& xIm,
-                                                 const TDoubles& yRe, const TDoubles& yIm,
-                                                 const TMask& inside,
-                                                 std::span<std::optional<float>> out,
-                                                 std::size_t first) {
+[[gnu::always_inline]] inline void
+StoreEllipses(const TDoubles& xRe, const TDoubles& xIm, const TDoubles& yRe, const TDoubles& yIm,
+              const TMask& inside, std::span<std::optional<float>> out, std::size_t first) {
     if (first >= out.size()) return; // a block wholly past the end
     const TDoubles axis = SemiMajorAxisOfPhasors(xRe, xIm, yRe, yIm, TLaneSquareRoots{});
     const std::size_t count = std::min(kLanes, out.size() - first);
@@ -193,8 +191,8 @@ void ElectricProfile(std::span<const TChargeSource> sources, std::span<const flo
 }
 
 CORVALT_KERNEL_CLONES
-void MagneticProfile(std::span<const TCurrentSource> sources, std::span<const float> xM,
-                     double yb, std::span<std::optional<float>> out) {
+void MagneticProfile(std::span<const TCurrentSource> sources, std::span<const float> xM, double yb,
+                     std::span<std::optional<float>> out) {
     for (std::size_t first = 0; first < xM.size(); first += kPointsPerStep) {
         TDoubles x[kBlocks];
         for (std::size_t k = 0; k < kBlocks; ++k)

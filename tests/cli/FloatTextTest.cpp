@@ -41,13 +41,13 @@ TEST(FloatText, ChoosesTheShorterNotationAndFixedOnATie) {
         // at 0.0001 fixed needs 6, so the exponent form is taken.
         {0.001f, "0.001"},
         {0.0001f, "1e-04"},
-        {0.00012f, "0.00012"}, // 7 against "1.2e-04", 7: fixed
+        {0.00012f, "0.00012"},   // 7 against "1.2e-04", 7: fixed
         {0.000123f, "0.000123"}, // 8 against "1.23e-04", 8: fixed
-        {1.2e-5f, "1.2e-05"}, // 8 against 7
+        {1.2e-5f, "1.2e-05"},    // 8 against 7
         // Whole numbers: "10000" and "1e+04" tie, "100000" loses to "1e+05".
         {10000.0f, "10000"},
         {100000.0f, "1e+05"},
-        {120000.0f, "120000"}, // 6 against "1.2e+05", 7
+        {120000.0f, "120000"},    // 6 against "1.2e+05", 7
         {1200000.0f, "1200000"},  // 7 against "1.2e+06", 7: fixed
         {12000000.0f, "1.2e+07"}, // 8 against 7
         // The float nearest 123456789 is 123456792: its shortest digits are

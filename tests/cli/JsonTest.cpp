@@ -81,9 +81,9 @@ TEST(Json, WriterNestsAndSeparatesValues) {
 TEST(Json, PlainTextNeedsNoEscaping) {
     static_assert(IsPlainJsonText("e_max"));
     static_assert(IsPlainJsonText("site: altitude (m)"));
-    for (const std::string& text : {std::string("say \"hi\""), std::string("C:\\data"),
-                                   std::string("tab\t"), std::string("\x7f"),
-                                   std::string("M\xc3\xbcller")}) {
+    for (const std::string& text :
+         {std::string("say \"hi\""), std::string("C:\\data"), std::string("tab\t"),
+          std::string("\x7f"), std::string("M\xc3\xbcller")}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(IsPlainJsonText(text));
     }
@@ -94,7 +94,7 @@ TEST(Json, KeysKnownAtRunTimeAreEscapedAndMissingNumbersAreNull) {
     TJsonWriter json(out);
     const std::string key = "a \"quoted\" key";
     json.BeginObject(TJsonLayout::Inline);
-    json.Key(key).Number(std::optional<float>(0.25f));
+    json.EscapedKey(key).Number(std::optional<float>(0.25f));
     json.Key("none").Number(std::optional<float>());
     json.Key("nan").Number(std::nanf(""));
     json.Key("large").Integer(-9223372036854775807LL - 1);

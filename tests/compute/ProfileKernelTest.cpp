@@ -133,8 +133,8 @@ std::vector<float> PositionsAround(std::span<const TSystemConductor> system, std
 
 TEST(ProfileKernels, SampleProjectsGiveThePointByPointBits) {
     TCompared compared;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::filesystem::path(CORVALT_SOURCE_DIR) / "examples")) {
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(CORVALT_SOURCE_DIR) / "examples")) {
         if (entry.path().extension() != ".emf") continue;
         SCOPED_TRACE(entry.path().filename().string());
         TEmfProject project;
@@ -146,8 +146,8 @@ TEST(ProfileKernels, SampleProjectsGiveThePointByPointBits) {
             std::vector<float> pointPositions;
             for (const TInterestPoint& point : scenario.InterestPoints)
                 pointPositions.push_back(point.DistFromRowLeft);
-            const std::optional<TProfileLayout> layout = LayOutProfile(
-                scenario.RowLeft, scenario.RowRight, pointPositions, project.Units);
+            const std::optional<TProfileLayout> layout =
+                LayOutProfile(scenario.RowLeft, scenario.RowRight, pointPositions, project.Units);
             ASSERT_TRUE(layout.has_value());
             std::vector<float> positions;
             for (const TCalcResult& record : layout->Records)
