@@ -1,8 +1,13 @@
 // Speed of the field and corona computation: whole cross sections of typical
-// lines and a substation, the AC/DC sweep, a fine E and B profile, and the
+// lines and a substation, the AC/DC sweep, the E and B kernels on a fine
+// profile beside the point-by-point computation they replaced and the tight
+// loop they are measured against, the 20,000-record cross section, and the
 // whole sample project. Each benchmark builds or loads its input once,
 // outside the timed loop.
 #include "LineBuilder.h"
+#include "PointByPointFields.h"
+#include "TightLoops.h"
+#include "WideProfileProject.h"
 #include "compute/Charges.h"
 #include "compute/Compute.h"
 #include "compute/Fields.h"
@@ -12,6 +17,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 using namespace corvalt;
@@ -77,21 +83,103 @@ void BM_Substation60(benchmark::State& state) {
 }
 BENCHMARK(BM_Substation60)->Unit(benchmark::kMicrosecond);
 
-// E and B at 20 001 points across the double circuit, 1 cm apart.
-void BM_FineProfileEB20001(benchmark::State& state) {
+// The fine profile: 20 001 points across the double circuit, 1 cm apart, the
+// sensors at 1 m; its charges solved.
+constexpr int kFinePoints = 20001;
+
+std::vector<float> FinePositionsM() {
+    std::vector<float> positions;
+    for (int i = 0; i < kFinePoints; ++i)
+        positions.push_back(-100.0f + 0.01f * static_cast<float>(i));
+    return positions;
+}
+
+std::vector<TSystemConductor> SolvedDoubleCircuit() {
     std::vector<TSystemConductor> system = SystemOf(DoubleCircuit500kV());
     SolveCharges(system);
-    constexpr int kPoints = 20001;
+    return system;
+}
+
+// E and B of the fine profile through the profile kernels.
+void BM_FineProfileEB20001(benchmark::State& state) {
+    const std::vector<TSystemConductor> system = SolvedDoubleCircuit();
+    const std::vector<float> positions = FinePositionsM();
+    std::vector<std::optional<float>> e(positions.size()), b(positions.size());
     for (auto _ : state) {
-        for (int i = 0; i < kPoints; ++i) {
-            const float x = -100.0f + 0.01f * static_cast<float>(i);
-            benchmark::DoNotOptimize(ElectricFieldKvPerM(system, x, 1));
-            benchmark::DoNotOptimize(MagneticFieldGauss(system, x, 1));
-        }
+        ElectricFieldsKvPerM(system, positions, 1, e);
+        MagneticFieldsGauss(system, positions, 1, b);
+        benchmark::DoNotOptimize(e.data());
+        benchmark::DoNotOptimize(b.data());
+        benchmark::ClobberMemory();
     }
-    state.counters["points"] = kPoints;
+    state.counters["points"] = kFinePoints;
 }
 BENCHMARK(BM_FineProfileEB20001)->Unit(benchmark::kMicrosecond);
+
+// The same through the point-by-point computation the kernels replaced (kept
+// in the tests as their reference): the speed-up in one run.
+void BM_PointByPointEB20001(benchmark::State& state) {
+    const std::vector<TSystemConductor> system = SolvedDoubleCircuit();
+    const std::vector<float> positions = FinePositionsM();
+    std::vector<std::optional<float>> e(positions.size()), b(positions.size());
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            e[i] = PointByPointElectricField(system, positions[i], 1);
+            b[i] = PointByPointMagneticField(system, positions[i], 1);
+        }
+        benchmark::DoNotOptimize(e.data());
+        benchmark::DoNotOptimize(b.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["points"] = kFinePoints;
+}
+BENCHMARK(BM_PointByPointEB20001)->Unit(benchmark::kMicrosecond);
+
+// What the kernels are measured against: the same E and B of the fine profile
+// as tight single-core loops of bare arithmetic (TightLoops.h). The kernels
+// add the inside-conductor tests and the empty values and must stay within 2
+// times the faster of the two.
+void BM_TightLoopEB20001(benchmark::State& state) {
+    const TTightInput in(SolvedDoubleCircuit(), FinePositionsM());
+    std::vector<float> e(in.Positions.size()), b(in.Positions.size());
+    for (auto _ : state) {
+        TightLoopPoints(in, e, b);
+        benchmark::DoNotOptimize(e.data());
+        benchmark::DoNotOptimize(b.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["points"] = kFinePoints;
+}
+BENCHMARK(BM_TightLoopEB20001)->Unit(benchmark::kMicrosecond);
+
+void BM_TightLoopArraysEB20001(benchmark::State& state) {
+    const TTightInput in(SolvedDoubleCircuit(), FinePositionsM());
+    const std::size_t n = in.Positions.size();
+    TTightSums es(n), bs(n);
+    std::vector<float> e(n), b(n);
+    for (auto _ : state) {
+        TightLoopArrays(in, es, bs, e, b);
+        benchmark::DoNotOptimize(e.data());
+        benchmark::DoNotOptimize(b.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["points"] = kFinePoints;
+}
+BENCHMARK(BM_TightLoopArraysEB20001)->Unit(benchmark::kMicrosecond);
+
+// The whole computation of the 20,000-record cross section that corvalt-cli
+// compute is timed on: the fields are a small part, the corona effects (a
+// dozen logarithms, powers and exponentials per conductor and record) most.
+void BM_WideProfile20000(benchmark::State& state) {
+    auto project = MakeWideProfileProject();
+    TScenario& scenario = project->Scenarios[0];
+    for (auto _ : state) {
+        const bool computed = ComputeScenario(scenario);
+        benchmark::DoNotOptimize(computed);
+    }
+    state.counters["records"] = static_cast<double>(scenario.Results.size());
+}
+BENCHMARK(BM_WideProfile20000)->Unit(benchmark::kMillisecond);
 
 // ComputeAll on the English sample project: a 230 kV single circuit, a 115 kV
 // double circuit and a substation, with their points of interest.

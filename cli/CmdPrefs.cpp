@@ -50,7 +50,7 @@ int RefuseLossyResave(const TOptions& options) {
 }
 
 void WriteScalar(TJsonWriter& json, const TOptions& options, const TPrefKey& key) {
-    json.Key(key.Key);
+    json.EscapedKey(key.Key);
     switch (key.Kind) {
     case TPrefKind::Boolean:
         json.Bool(options.ReadBool(key));
@@ -70,7 +70,7 @@ void WriteScalars(TJsonWriter& json, const TOptions& options) {
     for (const TPrefKey& key : ScalarPrefKeys()) {
         if (key.Section != openSection) {
             if (!openSection.empty()) json.EndObject();
-            json.Key(key.Section).BeginObject();
+            json.EscapedKey(key.Section).BeginObject();
             openSection = key.Section;
         }
         WriteScalar(json, options, key);
@@ -79,7 +79,7 @@ void WriteScalars(TJsonWriter& json, const TOptions& options) {
 }
 
 void WriteLibraries(TJsonWriter& json, const TOptions& options) {
-    json.Key(kVoltagesSection).BeginArray();
+    json.EscapedKey(kVoltagesSection).BeginArray();
     for (const TVoltItem& item : options.Voltages()) {
         json.BeginObject(TJsonLayout::Inline);
         json.Key("Voltage").Number(item.Voltage);
@@ -88,7 +88,7 @@ void WriteLibraries(TJsonWriter& json, const TOptions& options) {
         json.EndObject();
     }
     json.EndArray();
-    json.Key(kConductorsSection).BeginArray();
+    json.EscapedKey(kConductorsSection).BeginArray();
     for (const TCondItem& item : options.Conductors()) {
         json.BeginObject(TJsonLayout::Inline);
         json.Key("Name").String(item.Name);
@@ -97,7 +97,7 @@ void WriteLibraries(TJsonWriter& json, const TOptions& options) {
         json.EndObject();
     }
     json.EndArray();
-    json.Key(kOhgwsSection).BeginArray();
+    json.EscapedKey(kOhgwsSection).BeginArray();
     for (const TOhgwItem& item : options.Ohgws()) {
         json.BeginObject(TJsonLayout::Inline);
         json.Key("Name").String(item.Name);
@@ -117,10 +117,10 @@ void OptionalNumber(TJsonWriter& json, const std::optional<float>& value) {
 // The field limits table by class, in kV/m and mG; null where no limit applies.
 void WriteFieldLimits(TJsonWriter& json, const TOptions& options) {
     const TFieldLimits limits = options.FieldLimits();
-    json.Key(prefkeys::FieldLimits.front().Section).BeginObject();
+    json.EscapedKey(prefkeys::FieldLimits.front().Section).BeginObject();
     for (const TLimitClass limitClass : kLimitClasses) {
         const TClassLimits& row = limits.For(limitClass);
-        json.Key(prefkeys::FieldLimits[static_cast<std::size_t>(limitClass)].Key)
+        json.EscapedKey(prefkeys::FieldLimits[static_cast<std::size_t>(limitClass)].Key)
             .BeginObject(TJsonLayout::Inline);
         json.Key("EWithinRow");
         OptionalNumber(json, row.EWithinRow);

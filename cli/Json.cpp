@@ -1,5 +1,6 @@
 #include "cli/Json.h"
 
+#include "cli/FloatText.h"
 #include "model/TextHelpers.h"
 
 #include <array>
@@ -7,6 +8,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 
 namespace corvalt::cli {
 namespace {
@@ -48,13 +51,6 @@ void AppendEscapedAscii(std::string& out, char c) {
     out += c;
 }
 
-template <class T> std::string ShortestNumber(T value) {
-    if (!std::isfinite(value)) return "null";
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), result.ptr);
-}
-
 } // namespace
 
 std::string JsonString(std::string_view text) {
@@ -71,21 +67,77 @@ std::string JsonString(std::string_view text) {
 }
 
 std::string JsonNumber(float value) {
-    return ShortestNumber(value);
+    if (!std::isfinite(value)) return "null";
+    std::array<char, kFloatTextCapacity> buffer{};
+    return std::string(buffer.data(), FloatText(buffer.data(), value));
 }
 
 std::string JsonNumber(double value) {
-    return ShortestNumber(value);
+    if (!std::isfinite(value)) return "null";
+    std::array<char, 32> buffer{};
+    return std::string(buffer.data(),
+                       std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr);
+}
+
+TJsonWriter::TJsonWriter(std::ostream& out)
+    : out_(out), buffer_(std::make_unique<char[]>(kBufferSize)) {}
+
+TJsonWriter::~TJsonWriter() {
+    // Whatever was written so far reaches the stream, as it did member by
+    // member; a stream that throws must not end the program from here.
+    try {
+        Flush();
+    } catch (...) {
+    }
+}
+
+void TJsonWriter::Flush() {
+    out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
+    used_ = 0;
+}
+
+char* TJsonWriter::Room(std::size_t n) {
+    if (kBufferSize - used_ < n) Flush();
+    return buffer_.get() + used_;
+}
+
+void TJsonWriter::Put(char c) {
+    *Room(1) = c;
+    ++used_;
+}
+
+void TJsonWriter::Put(std::string_view text) {
+    if (text.size() > kBufferSize) {
+        Flush();
+        out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+        return;
+    }
+    std::memcpy(Room(text.size()), text.data(), text.size());
+    used_ += text.size();
+}
+
+void TJsonWriter::LineBreak() {
+    const std::size_t indent = 2 * levels_.size();
+    char* out = Room(1 + indent);
+    out[0] = '\n';
+    std::memset(out + 1, ' ', indent);
+    used_ += 1 + indent;
 }
 
 void TJsonWriter::Separate() {
     TLevel& level = levels_.back();
-    if (!level.Empty) out_ << ',';
+    if (!level.Empty) Put(',');
     if (level.Layout == TJsonLayout::Block)
-        out_ << '\n' << std::string(2 * levels_.size(), ' ');
+        LineBreak();
     else if (!level.Empty)
-        out_ << ' ';
+        Put(' ');
     level.Empty = false;
+}
+
+void TJsonWriter::StartMember() {
+    assert(!levels_.empty() && levels_.back().IsObject && !afterKey_);
+    Separate();
+    afterKey_ = true;
 }
 
 void TJsonWriter::BeforeValue() {
@@ -100,13 +152,13 @@ void TJsonWriter::BeforeValue() {
 
 TJsonWriter& TJsonWriter::Raw(std::string_view text) {
     BeforeValue();
-    out_ << text;
+    Put(text);
     return *this;
 }
 
 TJsonWriter& TJsonWriter::Begin(bool isObject, TJsonLayout layout, char open) {
     BeforeValue();
-    out_ << open;
+    Put(open);
     levels_.push_back({isObject, layout});
     return *this;
 }
@@ -115,9 +167,8 @@ TJsonWriter& TJsonWriter::End(char close) {
     assert(!levels_.empty() && !afterKey_);
     const TLevel level = levels_.back();
     levels_.pop_back();
-    if (!level.Empty && level.Layout == TJsonLayout::Block)
-        out_ << '\n' << std::string(2 * levels_.size(), ' ');
-    out_ << close;
+    if (!level.Empty && level.Layout == TJsonLayout::Block) LineBreak();
+    Put(close);
     return *this;
 }
 
@@ -139,20 +190,36 @@ TJsonWriter& TJsonWriter::EndArray() {
     return End(']');
 }
 
-TJsonWriter& TJsonWriter::Key(std::string_view key) {
-    assert(!levels_.empty() && levels_.back().IsObject && !afterKey_);
-    Separate();
-    out_ << JsonString(key) << ": ";
-    afterKey_ = true;
+TJsonWriter& TJsonWriter::EscapedKey(std::string_view key) {
+    StartMember();
+    Put(JsonString(key));
+    Put(": ");
     return *this;
 }
 
 TJsonWriter& TJsonWriter::String(std::string_view value) {
-    return Raw(JsonString(value));
+    BeforeValue();
+    // Plain texts (ids, names, most titles) need no escaping pass.
+    if (IsPlainJsonText(value)) {
+        Put('"');
+        Put(value);
+        Put('"');
+    } else {
+        Put(JsonString(value));
+    }
+    return *this;
 }
 
 TJsonWriter& TJsonWriter::Number(float value) {
-    return Raw(JsonNumber(value));
+    if (!std::isfinite(value)) return Null();
+    BeforeValue();
+    char* out = Room(kFloatTextCapacity);
+    used_ = static_cast<std::size_t>(FloatText(out, value) - buffer_.get());
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::Number(const std::optional<float>& value) {
+    return value ? Number(*value) : Null();
 }
 
 TJsonWriter& TJsonWriter::Number(double value) {
@@ -160,7 +227,11 @@ TJsonWriter& TJsonWriter::Number(double value) {
 }
 
 TJsonWriter& TJsonWriter::Integer(long long value) {
-    return Raw(std::to_string(value));
+    BeforeValue();
+    constexpr std::size_t kLongest = 20; // "-9223372036854775808"
+    char* out = Room(kLongest);
+    used_ = static_cast<std::size_t>(std::to_chars(out, out + kLongest, value).ptr - buffer_.get());
+    return *this;
 }
 
 TJsonWriter& TJsonWriter::Bool(bool value) {
@@ -173,7 +244,8 @@ TJsonWriter& TJsonWriter::Null() {
 
 void TJsonWriter::Finish() {
     assert(levels_.empty());
-    out_ << '\n';
+    Put('\n');
+    Flush();
 }
 
 } // namespace corvalt::cli

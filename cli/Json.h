@@ -3,6 +3,10 @@
 // strings escaped for any byte string, numbers in shortest round-trip form with
 // "." as decimal point whatever the locale, and null for NaN and infinities.
 
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -21,27 +25,73 @@ std::string JsonString(std::string_view text);
 std::string JsonNumber(float value);
 std::string JsonNumber(double value);
 
+// Whether text can stand between the quotes of a JSON string as it is:
+// printable ASCII without quotes or backslashes.
+constexpr bool IsPlainJsonText(std::string_view text) {
+    for (const char c : text)
+        if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') return false;
+    return true;
+}
+
+// A key written into the program, such as "e_max": checked when the program is
+// built to need no escaping, so writing it is a plain copy. A key that needs
+// escaping does not compile; keys known only at run time go through
+// TJsonWriter::EscapedKey.
+class TJsonKey {
+  public:
+    template <std::size_t N>
+    consteval TJsonKey(const char (&key)[N]) // implicit, so that Key("name") builds one
+        : text_(key, N - 1) {
+        if (!IsPlainJsonText(text_)) throw "a JSON key written into the program needs escaping";
+    }
+    std::string_view Text() const { return text_; }
+
+  private:
+    std::string_view text_;
+};
+
 // Block: one member per line, indented; Inline: all members on one line.
 enum class TJsonLayout { Block, Inline };
 
 // Writes one JSON value to a stream. Calls nest as the document does: in an
-// object, Key() before every value.
+// object, Key() before every value. The text is collected in a buffer and
+// handed to the stream in large pieces: by Finish(), when the buffer is full,
+// and when the writer is destroyed.
 class TJsonWriter {
   public:
-    explicit TJsonWriter(std::ostream& out) : out_(out) {}
+    explicit TJsonWriter(std::ostream& out);
+    ~TJsonWriter();
+    TJsonWriter(const TJsonWriter&) = delete;
+    TJsonWriter& operator=(const TJsonWriter&) = delete;
 
     TJsonWriter& BeginObject(TJsonLayout layout = TJsonLayout::Block);
     TJsonWriter& EndObject();
     TJsonWriter& BeginArray(TJsonLayout layout = TJsonLayout::Block);
     TJsonWriter& EndArray();
-    TJsonWriter& Key(std::string_view key);
+    // A key written into the program: Key("dist"). Inline, so that the copy
+    // of a key of known length compiles to a few moves.
+    TJsonWriter& Key(TJsonKey key) {
+        StartMember();
+        const std::string_view text = key.Text();
+        char* out = Room(text.size() + 4);
+        out[0] = '"';
+        std::memcpy(out + 1, text.data(), text.size());
+        std::memcpy(out + 1 + text.size(), "\": ", 3);
+        used_ += text.size() + 4;
+        return *this;
+    }
+    // A key known only at run time (a preference's name), escaped as any string.
+    TJsonWriter& EscapedKey(std::string_view key);
     TJsonWriter& String(std::string_view value);
     TJsonWriter& Number(float value);
     TJsonWriter& Number(double value);
+    // A value that may be missing: null when empty.
+    TJsonWriter& Number(const std::optional<float>& value);
     TJsonWriter& Integer(long long value);
     TJsonWriter& Bool(bool value);
     TJsonWriter& Null();
-    // Ends the document with a line break, once the outermost value is closed.
+    // Ends the document with a line break, once the outermost value is closed,
+    // and hands the text to the stream.
     void Finish();
 
   private:
@@ -51,13 +101,25 @@ class TJsonWriter {
         bool Empty = true;
     };
 
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    void StartMember(); // the separator before a key; the key's value follows
     void Separate();    // the comma, line break and indentation before a member
     void BeforeValue(); // after a key, or as the next element of an array
+    void LineBreak();   // a line break and the indentation of the open levels
     TJsonWriter& Raw(std::string_view text);
     TJsonWriter& Begin(bool isObject, TJsonLayout layout, char open);
     TJsonWriter& End(char close);
+    // Room for n more characters (n at most kBufferSize) at buffer_ + used_;
+    // the buffer goes to the stream first when it has less.
+    char* Room(std::size_t n);
+    void Put(char c);
+    void Put(std::string_view text); // any length
+    void Flush();
 
     std::ostream& out_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
     std::vector<TLevel> levels_;
     bool afterKey_ = false;
 };

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstddef>
 #include <initializer_list>
+#include <span>
 
 namespace corvalt {
 
@@ -113,12 +114,26 @@ const std::string& IdOf(const TScenario& scenario, int index) {
     return scenario.Conductors[static_cast<std::size_t>(index)]->Id;
 }
 
-// Fills every field and corona value of one record.
-void ComputeRecord(TCalcResult& record, std::span<const TSystemConductor> system,
-                   const TScenario& scenario, const TCoronaField& corona, int units) {
+// Fills the electric and magnetic field of every record, the whole profile at
+// once.
+void ComputeFields(std::span<TCalcResult> records, std::span<const TSystemConductor> system,
+                   const TScenario& scenario, int units) {
+    std::vector<float> positions;
+    positions.reserve(records.size());
+    for (const TCalcResult& record : records)
+        positions.push_back(RecordPositionM(record, units));
+    std::vector<std::optional<float>> values(records.size());
+    ElectricFieldsKvPerM(system, positions, scenario.EFieldHeight, values);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i].EMax = values[i];
+    MagneticFieldsGauss(system, positions, scenario.BFieldHeight, values);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i].BMax = values[i];
+}
+
+// Fills every corona value of one record.
+void ComputeCoronaRecord(TCalcResult& record, const TCoronaField& corona, int units) {
     const float x = RecordPositionM(record, units);
-    record.EMax = ElectricFieldKvPerM(system, x, scenario.EFieldHeight);
-    record.BMax = MagneticFieldGauss(system, x, scenario.BFieldHeight);
     const TRainFair noise = corona.AudibleNoiseDba(x);
     record.AnRainL50 = noise.Rain;
     record.AnFairL50 = noise.Fair;
@@ -199,8 +214,9 @@ bool ComputeScenario(TScenario& scenario) {
     const TCoronaSite site = CoronaSiteOf(scenario);
     ComputeCoronaLosses(system, site);
     const TCoronaField corona(system, site);
+    ComputeFields(layout->Records, system, scenario, units);
     for (TCalcResult& record : layout->Records)
-        ComputeRecord(record, system, scenario, corona, units);
+        ComputeCoronaRecord(record, corona, units);
 
     scenario.Results = std::move(layout->Records);
     scenario.RowLeftResult = layout->RowLeftResult;

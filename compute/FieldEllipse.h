@@ -20,4 +20,25 @@ double FieldEllipse(double x, double phaseX, double y, double phaseY);
 // semi-major axis unchanged.
 double FieldEllipseOfPhasors(double exRe, double exIm, double eyRe, double eyIm);
 
+// The two steps above written once for a double and for the lanes of the
+// profile kernels: T is double or a vector of doubles, squareRoot a function
+// object taking its square root. SemiMajorAxis takes X² + Y², den and num.
+// Always inlined: the kernels' vectors must never cross a call, where code
+// built for different processors passes them differently.
+template <class T, class TSquareRoot>
+[[gnu::always_inline]] inline T SemiMajorAxis(T sumOfSquares, T den, T num,
+                                              TSquareRoot squareRoot) {
+    return squareRoot(0.5 * (sumOfSquares + squareRoot(den * den + num * num)));
+}
+
+template <class T, class TSquareRoot>
+[[gnu::always_inline]] inline T SemiMajorAxisOfPhasors(T exRe, T exIm, T eyRe, T eyIm,
+                                                       TSquareRoot squareRoot) {
+    // Ex² = (exRe² − exIm²) + i 2 exRe exIm, likewise Ey².
+    const T den = (exRe * exRe - exIm * exIm) + (eyRe * eyRe - eyIm * eyIm);
+    const T num = 2 * exRe * exIm + 2 * eyRe * eyIm;
+    const T sumOfSquares = exRe * exRe + exIm * exIm + eyRe * eyRe + eyIm * eyIm;
+    return SemiMajorAxis(sumOfSquares, den, num, squareRoot);
+}
+
 } // namespace corvalt

@@ -1,7 +1,10 @@
 #pragma once
-// The electric and magnetic fields of a conductor system at a lateral position
-// at sensor height: the semi-major axes of the field ellipses of the summed
-// component phasors.
+// The electric and magnetic fields of a conductor system along a lateral
+// profile at sensor height: the semi-major axes of the field ellipses of the
+// summed component phasors. The profile functions compute several points at
+// once (the points of a block side by side in vector registers); every point
+// gets exactly the value the single-point functions give it, bit for bit: the
+// same operations in the same types, each point's sums in conductor order.
 
 #include "compute/ConductorSystem.h"
 
@@ -10,24 +13,32 @@
 
 namespace corvalt {
 
-// Electric field at (xM, sensorHeightM), kV/m rms, from the line charges the
-// charge computation left on the conductors of the charge system and their
-// images below ground. With dx = x − X, a = Y − ys, b = Y + ys and c1 = (dx² +
-// a²) ÷ k, c2 = (dx² + b²) ÷ k, each conductor adds
+// Electric field at (x, sensorHeightM) for every x of xM, kV/m rms, into out
+// (as many values as positions), from the line charges the charge computation
+// left on the conductors of the charge system and their images below ground.
+// With dx = x − X, a = Y − ys, b = Y + ys and c1 = (dx² + a²) ÷ k, c2 = (dx² +
+// b²) ÷ k, each conductor adds
 //   Ex += q (dx ÷ c1 − dx ÷ c2),   Ey += q (−a ÷ c1 − b ÷ c2),
 // the real and imaginary parts summed separately in single precision in list
-// order. Empty when the point lies inside a conductor or its image, where the
+// order. Empty where the point lies inside a conductor or its image, where the
 // line-charge field does not hold.
-std::optional<float> ElectricFieldKvPerM(std::span<const TSystemConductor> system, float xM,
-                                         float sensorHeightM);
+void ElectricFieldsKvPerM(std::span<const TSystemConductor> system, std::span<const float> xM,
+                          float sensorHeightM, std::span<std::optional<float>> out);
 
-// Magnetic flux density at (xM, sensorHeightM), gauss rms, of the conductor
-// currents as infinite line currents without earth return (ground and images
-// play no part; conductors below ground count). With K = 2 I ÷ 1000 (μ0 ÷ 2π in
-// G·m/A), dx = x − X, dy = Y − yb, d² = dx² + dy² and θ the current angle,
+// Magnetic flux density at (x, sensorHeightM) for every x of xM, gauss rms,
+// into out, of the conductor currents as infinite line currents without earth
+// return (ground and images play no part; conductors below ground count). With
+// K = 2 I ÷ 1000 (μ0 ÷ 2π in G·m/A), dx = x − X, dy = Y − yb, d² = dx² + dy²
+// and θ the current angle,
 //   Bx += K dy e^{iθ} ÷ d²,   By += K dx e^{iθ} ÷ d²,
 // summed in single precision in list order. Conductors without current add
-// nothing. Empty when the point lies inside a conductor carrying current.
+// nothing. Empty where the point lies inside a conductor carrying current.
+void MagneticFieldsGauss(std::span<const TSystemConductor> system, std::span<const float> xM,
+                         float sensorHeightM, std::span<std::optional<float>> out);
+
+// The same at a single position.
+std::optional<float> ElectricFieldKvPerM(std::span<const TSystemConductor> system, float xM,
+                                         float sensorHeightM);
 std::optional<float> MagneticFieldGauss(std::span<const TSystemConductor> system, float xM,
                                         float sensorHeightM);
 

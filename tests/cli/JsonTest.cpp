@@ -4,7 +4,10 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <sstream>
+#include <streambuf>
+#include <string>
 
 using namespace corvalt::cli;
 
@@ -73,4 +76,90 @@ TEST(Json, WriterNestsAndSeparatesValues) {
                          "  ],\n"
                          "  \"row\": [1, 2]\n"
                          "}\n");
+}
+
+TEST(Json, PlainTextNeedsNoEscaping) {
+    static_assert(IsPlainJsonText("e_max"));
+    static_assert(IsPlainJsonText("site: altitude (m)"));
+    for (const std::string& text :
+         {std::string("say \"hi\""), std::string("C:\\data"), std::string("tab\t"),
+          std::string("\x7f"), std::string("M\xc3\xbcller")}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(IsPlainJsonText(text));
+    }
+}
+
+TEST(Json, KeysKnownAtRunTimeAreEscapedAndMissingNumbersAreNull) {
+    std::ostringstream out;
+    TJsonWriter json(out);
+    const std::string key = "a \"quoted\" key";
+    json.BeginObject(TJsonLayout::Inline);
+    json.EscapedKey(key).Number(std::optional<float>(0.25f));
+    json.Key("none").Number(std::optional<float>());
+    json.Key("nan").Number(std::nanf(""));
+    json.Key("large").Integer(-9223372036854775807LL - 1);
+    json.EndObject();
+    json.Finish();
+    EXPECT_EQ(out.str(), "{\"a \\\"quoted\\\" key\": 0.25, \"none\": null, \"nan\": null, "
+                         "\"large\": -9223372036854775808}\n");
+}
+
+namespace {
+
+// A stream buffer that keeps what it is given and counts the pieces.
+class TCountingBuffer : public std::streambuf {
+  public:
+    std::string Text;
+    int Pieces = 0;
+
+  protected:
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        Text.append(s, static_cast<std::size_t>(n));
+        ++Pieces;
+        return n;
+    }
+    int_type overflow(int_type c) override {
+        if (c != traits_type::eof()) Text.push_back(static_cast<char>(c));
+        ++Pieces;
+        return c;
+    }
+};
+
+} // namespace
+
+TEST(Json, LongDocumentsReachTheStreamWholeAndInLargePieces) {
+    TCountingBuffer buffer;
+    std::ostream out(&buffer);
+    // 20,000 members of 15 to 19 characters (about 340 kB), with a string of
+    // 100,000 characters in the middle, longer than the writer's buffer.
+    const std::string longText(100000, 'x');
+    std::string expected = "[";
+    {
+        TJsonWriter json(out);
+        json.BeginArray(TJsonLayout::Inline);
+        for (int i = 0; i < 20000; ++i) {
+            if (i == 10000) {
+                json.String(longText);
+                expected += "\"" + longText + "\", ";
+            }
+            json.BeginObject(TJsonLayout::Inline).Key("k").Integer(i).EndObject();
+            expected += "{\"k\": " + std::to_string(i) + "}" + (i + 1 < 20000 ? ", " : "");
+        }
+        json.EndArray();
+        json.Finish();
+    }
+    expected += "]\n";
+    EXPECT_EQ(buffer.Text, expected);
+    // About 440 kB in pieces of 64 KiB, and the long string on its own.
+    EXPECT_LE(buffer.Pieces, 12);
+}
+
+TEST(Json, WhatWasWrittenReachesTheStreamWhenTheWriterEndsEarly) {
+    std::ostringstream out;
+    {
+        TJsonWriter json(out);
+        json.BeginObject().Key("a").String("b");
+        // An exception here would leave the document unfinished.
+    }
+    EXPECT_EQ(out.str(), "{\n  \"a\": \"b\"");
 }

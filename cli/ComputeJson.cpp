@@ -1,0 +1,117 @@
+#include "cli/ComputeJson.h"
+
+#include "cli/Json.h"
+#include "model/Project.h"
+
+#include <cstddef>
+#include <optional>
+
+namespace corvalt::cli {
+
+namespace {
+
+constexpr const char* kFormat = "corvalt-compute/1";
+
+// An index into the cross section's Results, or null when there is no such
+// record (a cross section that could not be computed has none).
+void ResultIndex(TJsonWriter& json, const TScenario& scenario, int index) {
+    if (index >= 0 && static_cast<std::size_t>(index) < scenario.Results.size())
+        json.Integer(index);
+    else
+        json.Null();
+}
+
+void WriteIndices(TJsonWriter& json, const TScenario& s) {
+    json.Key("row_left_result");
+    ResultIndex(json, s, s.RowLeftResult);
+    json.Key("row_right_result");
+    ResultIndex(json, s, s.RowRightResult);
+    json.Key("max_e_result");
+    ResultIndex(json, s, s.MaxEResult);
+    json.Key("row_max_e_result");
+    ResultIndex(json, s, s.RowMaxEResult);
+    json.Key("row_max_b_result");
+    ResultIndex(json, s, s.RowMaxBResult);
+}
+
+void WriteInterestPoints(TJsonWriter& json, const TScenario& s) {
+    json.Key("interest_points").BeginArray();
+    for (const TInterestPoint& point : s.InterestPoints) {
+        json.BeginObject(TJsonLayout::Inline).Key("name").String(point.Name);
+        json.Key("result_index");
+        ResultIndex(json, s, point.ResultIndex);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+void WriteConductors(TJsonWriter& json, const TScenario& s) {
+    json.Key("conductors").BeginArray();
+    for (const TConductor* conductor : s.Conductors) {
+        json.BeginObject(TJsonLayout::Inline).Key("id").String(conductor->Id);
+        json.Key("max_gradient").Number(conductor->Calc.MaxGradient);
+        json.Key("corona_loss").Number(conductor->Calc.CoronaLoss);
+        json.Key("ozone_rate").Number(conductor->Calc.OzoneRate);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+void WriteResults(TJsonWriter& json, const TScenario& s) {
+    json.Key("results").BeginArray();
+    for (const TCalcResult& r : s.Results) {
+        json.BeginObject(TJsonLayout::Inline);
+        json.Key("dist").Number(r.Dist);
+        json.Key("dist_m").Number(r.DistM);
+        json.Key("marked").Bool(r.IsMarked != 0);
+        json.Key("e_max").Number(r.EMax);
+        json.Key("b_max").Number(r.BMax);
+        json.Key("an_rain_l50").Number(r.AnRainL50);
+        json.Key("an_fair_l50").Number(r.AnFairL50);
+        json.Key("ri_rain").Number(r.RiRain);
+        json.Key("ri_fair").Number(r.RiFair);
+        json.Key("tvi_rain").Number(r.TviRain);
+        json.Key("ozone").Number(r.Ozone);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+void WriteCrossSection(TJsonWriter& json, const TScenario& s, int index) {
+    json.BeginObject();
+    json.Key("index").Integer(index);
+    json.Key("tab_title").String(s.TabTitle);
+    json.Key("title").String(s.Title);
+    json.Key("section_type").Integer(s.SectionType);
+    json.Key("error");
+    if (s.CalcError.empty())
+        json.Null();
+    else
+        json.String(s.CalcError);
+    WriteIndices(json, s);
+    WriteInterestPoints(json, s);
+    WriteConductors(json, s);
+    WriteResults(json, s);
+    json.EndObject();
+}
+
+} // namespace
+
+void WriteComputeJson(std::ostream& out, const TEmfProject& project) {
+    TJsonWriter json(out);
+    json.BeginObject();
+    json.Key("format").String(kFormat);
+    json.Key("project").BeginObject(TJsonLayout::Inline);
+    json.Key("title").String(project.Title);
+    json.Key("units").String(project.UnitsName());
+    json.EndObject();
+    json.Key("cross_sections").BeginArray();
+    int index = 0;
+    for (const TScenario& scenario : project.Scenarios)
+        WriteCrossSection(json, scenario, ++index);
+    json.EndArray();
+    json.EndObject();
+    json.Finish();
+}
+
+} // namespace corvalt::cli
