@@ -183,46 +183,71 @@ std::optional<TCalcFailure> FindInputFault(const TScenario& scenario,
     return std::nullopt;
 }
 
-bool ComputeScenario(TScenario& scenario) {
-    ClearResults(scenario);
-    const int units = scenario.Project->Units;
+std::variant<TFieldInputs, TCalcFailure> FieldInputsOf(const TScenario& scenario) {
     // Files and dialogs keep within the limits; this bounds the work whatever
     // built the cross section.
     if (scenario.ConductorCount() > kMaxConductorsPerSection)
-        return Fail(scenario, {TCalcFault::TooManyConductors, {}, {}});
+        return TCalcFailure{TCalcFault::TooManyConductors, {}, {}};
     if (scenario.InterestPoints.Count() > kMaxInterestPointsPerSection)
-        return Fail(scenario, {TCalcFault::TooManyInterestPoints, {}, {}});
+        return TCalcFailure{TCalcFault::TooManyInterestPoints, {}, {}};
 
-    std::vector<TSystemConductor> system = BuildConductorSystem(scenario);
-    if (const std::optional<TCalcFailure> fault = FindInputFault(scenario, system))
-        return Fail(scenario, *fault);
+    TFieldInputs inputs;
+    inputs.System = BuildConductorSystem(scenario);
+    if (std::optional<TCalcFailure> fault = FindInputFault(scenario, inputs.System))
+        return *std::move(fault);
 
     std::vector<float> pointPositions;
     for (const TInterestPoint& point : scenario.InterestPoints)
         pointPositions.push_back(point.DistFromRowLeft);
     std::optional<TProfileLayout> layout =
-        LayOutProfile(scenario.RowLeft, scenario.RowRight, pointPositions, units);
-    if (!layout) return Fail(scenario, {TCalcFault::ProfileTooWide, {}, {}});
+        LayOutProfile(scenario.RowLeft, scenario.RowRight, pointPositions, scenario.Project->Units);
+    if (!layout) return TCalcFailure{TCalcFault::ProfileTooWide, {}, {}};
+    inputs.Layout = *std::move(layout);
+    return inputs;
+}
 
+std::optional<TCalcFailure> ComputeProfileFields(const TScenario& scenario,
+                                                 std::span<TSystemConductor> system,
+                                                 std::span<TCalcResult> records) {
+    for (TCalcResult& record : records) {
+        record.EMax.reset();
+        record.BMax.reset();
+    }
     const TChargeResult charges = SolveCharges(system);
     if (charges.Outcome == TChargeOutcome::Overlapping)
-        return Fail(scenario, {TCalcFault::Overlapping, IdOf(scenario, charges.Pair.First),
-                               IdOf(scenario, charges.Pair.Second)});
+        return TCalcFailure{TCalcFault::Overlapping, IdOf(scenario, charges.Pair.First),
+                            IdOf(scenario, charges.Pair.Second)};
     if (charges.Outcome == TChargeOutcome::Singular)
-        return Fail(scenario, {TCalcFault::Singular, {}, {}});
+        return TCalcFailure{TCalcFault::Singular, {}, {}};
+    ComputeFields(records, system, scenario, scenario.Project->Units);
+    return std::nullopt;
+}
+
+bool ComputeScenario(TScenario& scenario) {
+    ClearResults(scenario);
+    const int units = scenario.Project->Units;
+    std::variant<TFieldInputs, TCalcFailure> prepared = FieldInputsOf(scenario);
+    if (const TCalcFailure* failure = std::get_if<TCalcFailure>(&prepared))
+        return Fail(scenario, *failure);
+    TFieldInputs& inputs = std::get<TFieldInputs>(prepared);
+    std::vector<TSystemConductor>& system = inputs.System;
+    TProfileLayout& layout = inputs.Layout;
+
+    if (const std::optional<TCalcFailure> failure =
+            ComputeProfileFields(scenario, system, layout.Records))
+        return Fail(scenario, *failure);
 
     const TCoronaSite site = CoronaSiteOf(scenario);
     ComputeCoronaLosses(system, site);
     const TCoronaField corona(system, site);
-    ComputeFields(layout->Records, system, scenario, units);
-    for (TCalcResult& record : layout->Records)
+    for (TCalcResult& record : layout.Records)
         ComputeCoronaRecord(record, corona, units);
 
-    scenario.Results = std::move(layout->Records);
-    scenario.RowLeftResult = layout->RowLeftResult;
-    scenario.RowRightResult = layout->RowRightResult;
-    for (std::size_t i = 0; i < layout->PointResults.size(); ++i)
-        scenario.InterestPoints[static_cast<int>(i)].ResultIndex = layout->PointResults[i];
+    scenario.Results = std::move(layout.Records);
+    scenario.RowLeftResult = layout.RowLeftResult;
+    scenario.RowRightResult = layout.RowRightResult;
+    for (std::size_t i = 0; i < layout.PointResults.size(); ++i)
+        scenario.InterestPoints[static_cast<int>(i)].ResultIndex = layout.PointResults[i];
     scenario.MaxEResult = LargestEMaxIndex(scenario.Results);
     const TCalcResult& left = scenario.Results[static_cast<std::size_t>(scenario.RowLeftResult)];
     const TCalcResult& right = scenario.Results[static_cast<std::size_t>(scenario.RowRightResult)];

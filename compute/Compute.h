@@ -7,8 +7,11 @@
 #include "compute/CalcErrors.h"
 #include "compute/ConductorSystem.h"
 #include "compute/Corona.h"
+#include "compute/Profile.h"
 
 #include <optional>
+#include <span>
+#include <variant>
 #include <vector>
 
 namespace corvalt {
@@ -26,6 +29,30 @@ bool ComputeScenario(TScenario& scenario);
 // Computes every cross section in project order; returns how many could not be
 // computed (their CalcError says why).
 int ComputeAll(TEmfProject& project);
+
+// What the field computation of a cross section starts from: its conductor
+// system, prepared, and the records of its profile without values.
+struct TFieldInputs {
+    std::vector<TSystemConductor> System;
+    TProfileLayout Layout;
+};
+
+// The inputs of the cross section's field computation, or the reason
+// ComputeScenario gives before solving anything (too many conductors or
+// points, a fault of the inputs, a right of way too wide to lay out).
+std::variant<TFieldInputs, TCalcFailure> FieldInputsOf(const TScenario& scenario);
+
+// Solves the charges of the system and fills EMax and BMax of every record,
+// the steps of ComputeScenario that give the fields. The system must be
+// prepared (PrepareConductorSystem), in the order of the cross section's
+// Conductors (whose ids name a failure); the sensor heights and the units are
+// the cross section's. Design tools call it on a system they changed (phase
+// angles, heights) to get exactly the fields the edited cross section would
+// get. On failure (overlapping conductors, a singular system) the records keep
+// no values.
+std::optional<TCalcFailure> ComputeProfileFields(const TScenario& scenario,
+                                                 std::span<TSystemConductor> system,
+                                                 std::span<TCalcResult> records);
 
 // The cross section's conductors as the computation sees them, in the order of
 // its Conductors list (internal units; currents in amperes), prepared.

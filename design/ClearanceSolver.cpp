@@ -1,0 +1,215 @@
+#include "design/ClearanceSolver.h"
+
+#include "compute/Compute.h"
+#include "model/Project.h"
+#include "model/Units.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <utility>
+#include <variant>
+
+namespace corvalt {
+namespace {
+
+// Raises are counted in hundredths of the display unit.
+constexpr int kStepsPerUnit = 100;
+
+float RaiseOfSteps(int steps) {
+    return static_cast<float>(steps) / kStepsPerUnit;
+}
+
+std::vector<int> RaisedCircuits(const TScenario& scenario, std::optional<int> circuit) {
+    if (circuit) return {*circuit};
+    std::vector<int> all(static_cast<std::size_t>(scenario.Circuits.Count()));
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = static_cast<int>(i);
+    return all;
+}
+
+bool IsRaised(const TConductor& conductor) {
+    return conductor.Height > 0;
+}
+
+// The cross section's field computation with some circuits raised: its inputs
+// once, then the checks at each raise.
+class TRaiseEvaluator {
+  public:
+    TRaiseEvaluator(const TScenario& scenario, std::span<const int> circuits,
+                    const TFieldLimits& limits)
+        : scenario_(scenario), limits_(limits.For(LimitClassOf(scenario))) {
+        std::variant<TFieldInputs, TCalcFailure> inputs = FieldInputsOf(scenario);
+        if (const TCalcFailure* failure = std::get_if<TCalcFailure>(&inputs)) {
+            message_ = CalcErrorMessage(scenario.TabTitle, *failure);
+            return;
+        }
+        inputs_ = std::get<TFieldInputs>(std::move(inputs));
+        places_.RowLeftM = scenario.RowLeft;
+        places_.RowRightM = scenario.RowRight;
+        places_.RowLeftResult = inputs_.Layout.RowLeftResult;
+        places_.RowRightResult = inputs_.Layout.RowRightResult;
+        places_.PointResults = inputs_.Layout.PointResults;
+        for (std::size_t j = 0; j < scenario.Conductors.size(); ++j) {
+            const TConductor& conductor = *scenario.Conductors[j];
+            const bool inRaised = std::any_of(circuits.begin(), circuits.end(), [&](int index) {
+                return &scenario.Circuits[index] == conductor.Circuit;
+            });
+            if (inRaised && IsRaised(conductor)) raised_.push_back(j);
+        }
+    }
+
+    const std::string& Message() const { return message_; }
+
+    TRaisedChecks Checks(float raiseShown) const {
+        if (!message_.empty()) return {std::nullopt, message_};
+        std::vector<TSystemConductor> system = inputs_.System;
+        const int units = scenario_.Project->Units;
+        for (const std::size_t j : raised_)
+            system[j].YM = RaisedHeightM(scenario_.Conductors[j]->Height, raiseShown, units);
+        PrepareConductorSystem(system);
+        std::vector<TCalcResult> records = inputs_.Layout.Records;
+        if (const auto failure = ComputeProfileFields(scenario_, system, records))
+            return {std::nullopt, CalcErrorMessage(scenario_.TabTitle, *failure)};
+        return {EvaluateProfile(records, places_, limits_), {}};
+    }
+
+  private:
+    const TScenario& scenario_;
+    TClassLimits limits_;
+    TFieldInputs inputs_;
+    TProfilePlaces places_;
+    std::vector<std::size_t> raised_; // the conductors that rise, in the system's order
+    std::string message_;
+};
+
+// The search for the smallest number of hundredths at which the checks hold.
+class TRaiseSearch {
+  public:
+    TRaiseSearch(const TRaiseEvaluator& evaluator, int maxSteps, const TClearanceProgress& progress)
+        : evaluator_(evaluator), maxSteps_(maxSteps), progress_(progress) {}
+
+    // Whether the checks hold at steps hundredths; nothing when the cross
+    // section cannot be computed there (message_ says why) or on Cancel.
+    std::optional<bool> HoldsAt(int steps) {
+        if (progress_ && !progress_(std::min(1.0, static_cast<double>(steps) / maxSteps_))) {
+            cancelled_ = true;
+            return std::nullopt;
+        }
+        TRaisedChecks checks = evaluator_.Checks(RaiseOfSteps(steps));
+        if (!checks.Checks) {
+            message_ = checks.Message;
+            return std::nullopt;
+        }
+        return AllChecksHold(*checks.Checks);
+    }
+
+    // The smallest step count above from (which fails) that holds, stepping a
+    // whole display unit at a time and bisecting the step that first holds;
+    // 0 when none up to maxSteps does, nothing on failure or Cancel.
+    std::optional<int> FirstHolding(int from) {
+        int below = from;
+        while (below < maxSteps_) {
+            const int next = std::min(below + kStepsPerUnit, maxSteps_);
+            const std::optional<bool> holds = HoldsAt(next);
+            if (!holds) return std::nullopt;
+            if (*holds) return Bisect(below, next);
+            below = next;
+        }
+        return 0;
+    }
+
+    bool Cancelled() const { return cancelled_; }
+    const std::string& Message() const { return message_; }
+
+  private:
+    // fails fails and holds holds; narrows them to neighbours.
+    std::optional<int> Bisect(int fails, int holds) {
+        while (holds - fails > 1) {
+            const int middle = fails + (holds - fails) / 2;
+            const std::optional<bool> result = HoldsAt(middle);
+            if (!result) return std::nullopt;
+            (*result ? holds : fails) = middle;
+        }
+        return holds;
+    }
+
+    const TRaiseEvaluator& evaluator_;
+    int maxSteps_;
+    const TClearanceProgress& progress_;
+    bool cancelled_ = false;
+    std::string message_;
+};
+
+TClearance Failed(TClearance clearance, std::string message) {
+    clearance.Outcome = TClearanceOutcome::Failed;
+    clearance.Message = std::move(message);
+    return clearance;
+}
+
+} // namespace
+
+float RaisedHeightM(float heightM, float raiseShown, int units) {
+    return LengthFromDisplay(units, DisplayLength(units, heightM) + raiseShown);
+}
+
+void ApplyRaise(TScenario& scenario, std::span<const int> circuits, float raiseShown) {
+    const int units = scenario.Project->Units;
+    for (const int index : circuits)
+        for (TConductor& conductor : scenario.Circuits[index].Conductors)
+            if (IsRaised(conductor))
+                conductor.Height = RaisedHeightM(conductor.Height, raiseShown, units);
+}
+
+bool AllChecksHold(std::span<const TLimitCheck> checks) {
+    return std::none_of(checks.begin(), checks.end(),
+                        [](const TLimitCheck& check) { return check.Fails(); });
+}
+
+TRaisedChecks ChecksWithRaise(const TScenario& scenario, std::span<const int> circuits,
+                              float raiseShown, const TFieldLimits& limits) {
+    return TRaiseEvaluator(scenario, circuits, limits).Checks(raiseShown);
+}
+
+TClearance SolveClearance(const TScenario& scenario, std::optional<int> circuit,
+                          const TFieldLimits& limits, const TClearanceProgress& progress) {
+    TClearance clearance;
+    clearance.Class = LimitClassOf(scenario);
+    if (circuit && (*circuit < 0 || *circuit >= scenario.Circuits.Count()))
+        return Failed(std::move(clearance), "the cross section has no such circuit");
+    if (scenario.Circuits.Empty())
+        return Failed(std::move(clearance), "the cross section has no circuit to raise");
+    clearance.Circuits = RaisedCircuits(scenario, circuit);
+
+    const TRaiseEvaluator evaluator(scenario, clearance.Circuits, limits);
+    TRaisedChecks before = evaluator.Checks(0);
+    if (!before.Checks) return Failed(std::move(clearance), before.Message);
+    clearance.Before = *std::move(before.Checks);
+    if (AllChecksHold(clearance.Before)) {
+        clearance.Outcome = TClearanceOutcome::Holds;
+        clearance.After = clearance.Before;
+        return clearance;
+    }
+
+    const int units = scenario.Project->Units;
+    const int maxSteps =
+        static_cast<int>(std::lround(DisplayLength(units, kMaxRaiseM) * kStepsPerUnit));
+    TRaiseSearch search(evaluator, maxSteps, progress);
+    const std::optional<int> steps = search.FirstHolding(0);
+    if (search.Cancelled()) {
+        clearance.Outcome = TClearanceOutcome::Cancelled;
+        return clearance;
+    }
+    if (!steps) return Failed(std::move(clearance), search.Message());
+    const int found = *steps == 0 ? maxSteps : *steps;
+    clearance.RaiseShown = RaiseOfSteps(found);
+    TRaisedChecks after = evaluator.Checks(clearance.RaiseShown);
+    if (!after.Checks) return Failed(std::move(clearance), after.Message);
+    clearance.After = *std::move(after.Checks);
+    // The search only reports a raise it saw hold; the check says so again.
+    const bool holds = *steps != 0 && AllChecksHold(clearance.After);
+    clearance.Outcome = holds ? TClearanceOutcome::Raised : TClearanceOutcome::NotAchievable;
+    return clearance;
+}
+
+} // namespace corvalt

@@ -1,0 +1,617 @@
+#include "design/PhasingOptimiser.h"
+
+#include "compute/Charges.h"
+#include "compute/Compute.h"
+#include "compute/Constants.h"
+#include "compute/FieldEllipse.h"
+#include "design/FieldLimits.h"
+#include "model/Project.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <cstddef>
+#include <limits>
+#include <map>
+#include <utility>
+#include <variant>
+
+namespace corvalt {
+
+using namespace constants;
+
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// Arrangements ranked through the computation beyond the Top asked for, so
+// that arrangements whose searched values tie within rounding (mirror images,
+// all circuits turned by 120°) are ranked by the computation's values.
+constexpr std::size_t kExtraCandidates = 32;
+// Searched values this close to the last ranked one, relative, may still rank
+// above it by the computation's values.
+constexpr double kCandidateTolerance = 1e-4;
+
+std::size_t Size(long long n) {
+    return static_cast<std::size_t>(n);
+}
+
+double Objective(const TPhasingRequest& request, std::optional<double> edgeBMg,
+                 std::optional<double> edgeEKvPerM, std::optional<double> rowEKvPerM) {
+    auto value = [](std::optional<double> v) { return v ? *v : kInfinity; };
+    switch (request.Objective) {
+    case TPhasingObjective::EdgeB:
+        return value(edgeBMg);
+    case TPhasingObjective::EdgeE:
+        return value(edgeEKvPerM);
+    case TPhasingObjective::RowE:
+        return value(rowEKvPerM);
+    case TPhasingObjective::Weighted:
+        break;
+    }
+    // A term without weight needs no value.
+    const TObjectiveWeights& w = request.Weights;
+    double sum = 0;
+    for (const auto& [weight, v] :
+         {std::pair{w.EdgeBPerMg, edgeBMg}, std::pair{w.EdgeEPerKvPerM, edgeEKvPerM},
+          std::pair{w.RowEPerKvPerM, rowEKvPerM}})
+        if (weight != 0) sum += weight * value(v);
+    return sum;
+}
+
+std::optional<std::string> RequestFault(const TPhasingRequest& request) {
+    if (request.Top < 1) return "at least one arrangement must be ranked";
+    if (request.Objective != TPhasingObjective::Weighted) return std::nullopt;
+    const TObjectiveWeights& w = request.Weights;
+    for (const double weight : {w.EdgeBPerMg, w.EdgeEPerKvPerM, w.RowEPerKvPerM})
+        if (!std::isfinite(weight) || weight < 0) return "a weight must be a number of 0 or more";
+    if (w.EdgeBPerMg == 0 && w.EdgeEPerKvPerM == 0 && w.RowEPerKvPerM == 0)
+        return "at least one weight must be above 0";
+    return std::nullopt;
+}
+
+// For every conductor of the system: the searched circuit it belongs to (an
+// index into circuits) when it is a phase conductor of one, else -1.
+std::vector<int> SearchedCircuitOf(const TScenario& scenario,
+                                   std::span<const TPhasedCircuit> circuits) {
+    std::map<const TCircuit*, int> searched;
+    for (std::size_t k = 0; k < circuits.size(); ++k)
+        searched[&scenario.Circuits[circuits[k].CircuitIndex]] = static_cast<int>(k);
+    std::vector<int> of;
+    of.reserve(scenario.Conductors.size());
+    for (const TConductor* conductor : scenario.Conductors) {
+        const auto found = searched.find(conductor->Circuit);
+        of.push_back(found != searched.end() && !conductor->IsGround() ? found->second : -1);
+    }
+    return of;
+}
+
+// The phase angle (degrees) a searched circuit's phase conductor of type
+// condType gets from the order.
+float AngleAfter(const TPhasedCircuit& circuit, int order, int condType) {
+    return circuit.AnglesDeg[static_cast<std::size_t>(PhaseOrder(order)[condType])];
+}
+
+std::optional<float> Larger(std::optional<float> a, std::optional<float> b) {
+    if (!a) return b;
+    if (!b) return a;
+    return std::max(*a, *b);
+}
+
+// The computation of arrangements through ComputeProfileFields: the cross
+// section's inputs once, then the fields of each arrangement.
+class TExactEvaluator {
+  public:
+    TExactEvaluator(const TScenario& scenario, std::span<const TPhasedCircuit> circuits)
+        : scenario_(scenario), circuits_(circuits),
+          searchedOf_(SearchedCircuitOf(scenario, circuits)) {
+        std::variant<TFieldInputs, TCalcFailure> inputs = FieldInputsOf(scenario);
+        if (const TCalcFailure* failure = std::get_if<TCalcFailure>(&inputs)) {
+            message_ = CalcErrorMessage(scenario.TabTitle, *failure);
+            return;
+        }
+        inputs_ = std::get<TFieldInputs>(std::move(inputs));
+        places_.RowLeftM = scenario.RowLeft;
+        places_.RowRightM = scenario.RowRight;
+        places_.RowLeftResult = inputs_.Layout.RowLeftResult;
+        places_.RowRightResult = inputs_.Layout.RowRightResult;
+    }
+
+    const TFieldInputs& Inputs() const { return inputs_; }
+    const std::string& Message() const { return message_; }
+
+    TExactValues Evaluate(std::span<const int> orders) const {
+        if (!message_.empty()) return {std::nullopt, message_};
+        std::vector<TSystemConductor> system = inputs_.System;
+        for (std::size_t j = 0; j < system.size(); ++j) {
+            const int k = searchedOf_[j];
+            if (k < 0) continue;
+            system[j].PhaseAngleDeg =
+                AngleAfter(circuits_[Size(k)], orders[Size(k)], scenario_.Conductors[j]->CondType);
+        }
+        PrepareConductorSystem(system);
+        std::vector<TCalcResult> records = inputs_.Layout.Records;
+        if (const auto failure = ComputeProfileFields(scenario_, system, records))
+            return {std::nullopt, CalcErrorMessage(scenario_.TabTitle, *failure)};
+        // The values the field limits speak about, taken as the limits take them.
+        const std::vector<TLimitCheck> checks = EvaluateProfile(records, places_, {});
+        TPhasingValues values;
+        values.RowEKvPerM = checks[0].Value;
+        values.EdgeEKvPerM = Larger(checks[1].Value, checks[2].Value);
+        values.EdgeBMg = Larger(checks[3].Value, checks[4].Value);
+        return {values, {}};
+    }
+
+  private:
+    const TScenario& scenario_;
+    std::span<const TPhasedCircuit> circuits_;
+    std::vector<int> searchedOf_;
+    TFieldInputs inputs_;
+    TProfilePlaces places_;
+    std::string message_;
+};
+
+// A field's two components at a set of points: the real and imaginary parts of
+// the horizontal (X) and the vertical (Y) component, one array each.
+struct TComponents {
+    std::vector<double> XRe, XIm, YRe, YIm;
+
+    explicit TComponents(std::size_t points = 0)
+        : XRe(points), XIm(points), YRe(points), YIm(points) {}
+
+    // Adds phasor × (x, y) for real components x and y.
+    void AddScaled(std::complex<double> phasor, std::span<const double> x,
+                   std::span<const double> y) {
+        for (std::size_t p = 0; p < XRe.size(); ++p) {
+            XRe[p] += phasor.real() * x[p];
+            XIm[p] += phasor.imag() * x[p];
+            YRe[p] += phasor.real() * y[p];
+            YIm[p] += phasor.imag() * y[p];
+        }
+    }
+
+    // this = a + b.
+    void SetSum(const TComponents& a, const TComponents& b) {
+        for (std::size_t p = 0; p < XRe.size(); ++p) {
+            XRe[p] = a.XRe[p] + b.XRe[p];
+            XIm[p] = a.XIm[p] + b.XIm[p];
+            YRe[p] = a.YRe[p] + b.YRe[p];
+            YIm[p] = a.YIm[p] + b.YIm[p];
+        }
+    }
+};
+
+// Real components of a field at a set of points (the field of one conductor
+// per unit of its phasor).
+struct TRealField {
+    std::vector<double> X, Y;
+    explicit TRealField(std::size_t points = 0) : X(points), Y(points) {}
+    void AddScaled(double factor, const TRealField& other) {
+        for (std::size_t p = 0; p < X.size(); ++p) {
+            X[p] += factor * other.X[p];
+            Y[p] += factor * other.Y[p];
+        }
+    }
+};
+
+struct TSquareRoot {
+    double operator()(double v) const { return std::sqrt(v); }
+};
+
+// The searched points of the profile: the ROW edges and every record within
+// the ROW (edges included), in record order.
+struct TSearchPoints {
+    std::vector<double> XM;          // where the kernels evaluate them, m
+    std::vector<bool> WithinRow;     // counts for the largest field within the ROW
+    std::size_t Left = 0, Right = 0; // the edges among them
+};
+
+TSearchPoints SearchPointsOf(const TScenario& scenario, const TProfileLayout& layout) {
+    TSearchPoints points;
+    const int units = scenario.Project->Units;
+    const float fromM = -scenario.RowLeft;
+    const float toM = scenario.RowRight;
+    for (std::size_t i = 0; i < layout.Records.size(); ++i) {
+        const TCalcResult& record = layout.Records[i];
+        const bool edge = static_cast<int>(i) == layout.RowLeftResult ||
+                          static_cast<int>(i) == layout.RowRightResult;
+        const bool within = record.DistM >= fromM && record.DistM <= toM;
+        if (!edge && !within) continue;
+        if (static_cast<int>(i) == layout.RowLeftResult) points.Left = points.XM.size();
+        if (static_cast<int>(i) == layout.RowRightResult) points.Right = points.XM.size();
+        points.XM.push_back(RecordPositionM(record, units));
+        points.WithinRow.push_back(within);
+    }
+    return points;
+}
+
+// The fields of the cross section as linear functions of the searched
+// circuits' orders: the fixed conductors' field, and for each searched circuit
+// and order the field of its phase conductors.
+class TLinearFields {
+  public:
+    TLinearFields(const TScenario& scenario, const TFieldInputs& inputs,
+                  std::span<const TPhasedCircuit> circuits, const TSearchPoints& points)
+        : scenario_(scenario), system_(inputs.System), circuits_(circuits),
+          searchedOf_(SearchedCircuitOf(scenario, circuits)), points_(points) {}
+
+    // False when the potential coefficients cannot be inverted.
+    bool Build() {
+        const std::size_t n = points_.XM.size();
+        eFixed_ = TComponents(n);
+        bFixed_ = TComponents(2);
+        std::vector<std::array<TRealField, 3>> eGroups(circuits_.size());
+        std::vector<std::array<TRealField, 3>> bGroups(circuits_.size());
+        for (auto& groups : eGroups)
+            groups.fill(TRealField(n));
+        for (auto& groups : bGroups)
+            groups.fill(TRealField(2));
+        eInside_.assign(n, false);
+        bInside_.assign(2, false);
+        if (!AddElectricSources(eGroups)) return false;
+        AddMagneticSources(bGroups);
+        CombineOrders(eGroups, bGroups);
+        return true;
+    }
+
+    std::size_t PointCount() const { return points_.XM.size(); }
+    const TComponents& FixedE() const { return eFixed_; }
+    const TComponents& FixedB() const { return bFixed_; }
+    const TComponents& CircuitE(std::size_t k, int order) const { return eOrders_[k][Size(order)]; }
+    const TComponents& CircuitB(std::size_t k, int order) const { return bOrders_[k][Size(order)]; }
+    bool EInside(std::size_t p) const { return eInside_[p]; }
+    bool BInside(std::size_t edge) const { return bInside_[edge]; }
+
+  private:
+    // Searched circuit and phase type of conductor j; -1 for a fixed conductor.
+    int SearchedOf(std::size_t j) const { return searchedOf_[j]; }
+    int TypeOf(std::size_t j) const { return scenario_.Conductors[j]->CondType; }
+
+    // The field of each unit line charge at every point, V/m per C/m, as the
+    // kernel of the computation forms it (Fields.h); the points inside a
+    // conductor or its image have no value.
+    std::vector<TRealField> UnitChargeFields(std::span<const int> members) {
+        const double ys = scenario_.EFieldHeight;
+        std::vector<TRealField> unit(members.size(), TRealField(points_.XM.size()));
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            const TSystemConductor& s = system_[Size(members[i])];
+            const double radiusSq = s.RadiusM * s.RadiusM;
+            const double a = static_cast<double>(s.YM) - ys;
+            const double b = static_cast<double>(s.YM) + ys;
+            for (std::size_t p = 0; p < points_.XM.size(); ++p) {
+                const double dx = points_.XM[p] - s.XM;
+                const double d1Sq = dx * dx + a * a;
+                const double d2Sq = dx * dx + b * b;
+                if (d1Sq == 0 || d1Sq < radiusSq || d2Sq == 0 || d2Sq < radiusSq)
+                    eInside_[p] = true;
+                const double kOverC1 = kInvTwoPiEps0 / d1Sq;
+                const double kOverC2 = kInvTwoPiEps0 / d2Sq;
+                unit[i].X[p] = dx * kOverC1 - dx * kOverC2;
+                unit[i].Y[p] = -a * kOverC1 - b * kOverC2;
+            }
+        }
+        return unit;
+    }
+
+    // The electric field per volt of each member's voltage: Σ_i P⁻¹[i][j]
+    // times the unit field of charge i, in kV/m per V; added to the fixed field
+    // with the member's voltage phasor, or to its position's field with the
+    // voltage's magnitude.
+    bool AddElectricSources(std::vector<std::array<TRealField, 3>>& groups) {
+        const std::vector<int> members = ChargeSystemMembers(system_);
+        if (members.empty()) return true;
+        TMatrix inverse = PotentialCoefficients(system_, members);
+        if (!InvertMatrix(static_cast<int>(members.size()), inverse)) return false;
+        const std::vector<TRealField> unit = UnitChargeFields(members);
+        // The charges that stay on the conductors, and so the field, are those
+        // of the last step of a mixed AC/DC system's sweep: its AC voltages
+        // turned by that step's offset.
+        eOffsetDeg_ = IsMixedAcDc(system_) ? SweepOffsetDeg(kSweepSteps) : 0.0;
+        for (std::size_t jm = 0; jm < members.size(); ++jm) {
+            const std::size_t j = Size(members[jm]);
+            const TSystemConductor& c = system_[j];
+            if (c.MaxVoltageKv == 0) continue; // a grounded conductor drives nothing
+            TRealField perVolt(points_.XM.size());
+            for (std::size_t i = 0; i < members.size(); ++i)
+                perVolt.AddScaled(inverse(static_cast<int>(i), static_cast<int>(jm)) / 1000.0,
+                                  unit[i]);
+            const double magnitudeV = PhaseToGroundKv(c.MaxVoltageKv) * 1000.0;
+            const double offsetDeg = c.IsAc ? eOffsetDeg_ : 0.0;
+            const int k = SearchedOf(j);
+            if (k >= 0) {
+                groups[Size(k)][Size(TypeOf(j))].AddScaled(magnitudeV, perVolt);
+            } else {
+                const double theta = VoltageAngleRad(c.PhaseAngleDeg, offsetDeg);
+                eFixed_.AddScaled(std::polar(magnitudeV, theta), perVolt.X, perVolt.Y);
+            }
+        }
+        return true;
+    }
+
+    // The magnetic field at the two edges per unit current phasor of each
+    // conductor carrying current, gauss per (gauss·m): (dy, dx) ÷ d².
+    void AddMagneticSources(std::vector<std::array<TRealField, 3>>& groups) {
+        const double yb = scenario_.BFieldHeight;
+        const double edges[2] = {points_.XM[points_.Left], points_.XM[points_.Right]};
+        for (std::size_t j = 0; j < system_.size(); ++j) {
+            const TSystemConductor& c = system_[j];
+            if (c.CurrentA == 0) continue;
+            TRealField unit(2);
+            const double dy = static_cast<double>(c.YM) - yb;
+            for (std::size_t e = 0; e < 2; ++e) {
+                const double dx = edges[e] - c.XM;
+                const double dSq = dx * dx + dy * dy;
+                if (dSq == 0 || dSq < c.RadiusM * c.RadiusM) bInside_[e] = true;
+                unit.X[e] = dy / dSq;
+                unit.Y[e] = dx / dSq;
+            }
+            const int k = SearchedOf(j);
+            if (k >= 0) {
+                groups[Size(k)][Size(TypeOf(j))].AddScaled(c.CurrentA / 1000.0 * 2.0, unit);
+            } else {
+                bFixed_.AddScaled({c.CurrentSourceRe, c.CurrentSourceIm}, unit.X, unit.Y);
+            }
+        }
+    }
+
+    // Each order of each searched circuit: its positions' fields turned by the
+    // phase the order puts there.
+    void CombineOrders(const std::vector<std::array<TRealField, 3>>& eGroups,
+                       const std::vector<std::array<TRealField, 3>>& bGroups) {
+        eOrders_.resize(circuits_.size());
+        bOrders_.resize(circuits_.size());
+        for (std::size_t k = 0; k < circuits_.size(); ++k) {
+            for (int order = 0; order < kPhaseOrderCount; ++order) {
+                TComponents& e = eOrders_[k][Size(order)];
+                TComponents& b = bOrders_[k][Size(order)];
+                e = TComponents(points_.XM.size());
+                b = TComponents(2);
+                for (int position = 0; position < 3; ++position) {
+                    const float angle = AngleAfter(circuits_[k], order, position);
+                    const TRealField& eg = eGroups[k][Size(position)];
+                    const TRealField& bg = bGroups[k][Size(position)];
+                    e.AddScaled(std::polar(1.0, VoltageAngleRad(angle, eOffsetDeg_)), eg.X, eg.Y);
+                    b.AddScaled(std::polar(1.0, CurrentAngleRad(true, 1, angle)), bg.X, bg.Y);
+                }
+            }
+        }
+    }
+
+    const TScenario& scenario_;
+    const std::vector<TSystemConductor>& system_;
+    std::span<const TPhasedCircuit> circuits_;
+    std::vector<int> searchedOf_;
+    const TSearchPoints& points_;
+    double eOffsetDeg_ = 0;
+    TComponents eFixed_, bFixed_;
+    std::vector<std::array<TComponents, kPhaseOrderCount>> eOrders_, bOrders_;
+    std::vector<bool> eInside_, bInside_;
+};
+
+// The semi-major axis of the field ellipse of the sum a + b at point p.
+double AxisOfSum(const TComponents& a, const TComponents& b, std::size_t p) {
+    return SemiMajorAxisOfPhasors(a.XRe[p] + b.XRe[p], a.XIm[p] + b.XIm[p], a.YRe[p] + b.YRe[p],
+                                  a.YIm[p] + b.YIm[p], TSquareRoot{});
+}
+
+// The arrangements with the smallest searched objective values.
+class TCandidates {
+  public:
+    explicit TCandidates(std::size_t capacity) : capacity_(capacity) {}
+
+    void Offer(double value, long long index) {
+        const std::pair entry{value, index};
+        if (heap_.size() < capacity_) {
+            heap_.push_back(entry);
+            std::push_heap(heap_.begin(), heap_.end());
+        } else if (entry < heap_.front()) {
+            std::pop_heap(heap_.begin(), heap_.end());
+            heap_.back() = entry;
+            std::push_heap(heap_.begin(), heap_.end());
+        }
+    }
+
+    // Best first.
+    std::vector<std::pair<double, long long>> Sorted() const {
+        std::vector<std::pair<double, long long>> sorted = heap_;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted;
+    }
+
+  private:
+    std::size_t capacity_;
+    std::vector<std::pair<double, long long>> heap_; // a max-heap
+};
+
+// Runs through every arrangement, the first circuit's order the most
+// significant digit, keeping the partial sums of the circuits before the last.
+class TSearch {
+  public:
+    TSearch(const TPhasingRequest& request, const TLinearFields& fields,
+            const TSearchPoints& points, std::size_t circuitCount, TCandidates& candidates,
+            const TSearchProgress& progress, long long total)
+        : request_(request), fields_(fields), points_(points), circuitCount_(circuitCount),
+          candidates_(candidates), progress_(progress), total_(total) {
+        const TPhasingObjective objective = request.Objective;
+        const TObjectiveWeights& w = request.Weights;
+        const bool weighted = objective == TPhasingObjective::Weighted;
+        needB_ = objective == TPhasingObjective::EdgeB || (weighted && w.EdgeBPerMg != 0);
+        needEdgeE_ = objective == TPhasingObjective::EdgeE || (weighted && w.EdgeEPerKvPerM != 0);
+        needRowE_ = objective == TPhasingObjective::RowE || (weighted && w.RowEPerKvPerM != 0);
+        for (std::size_t level = 0; level + 1 < circuitCount; ++level) {
+            partialE_.emplace_back(fields.PointCount());
+            partialB_.emplace_back(2);
+        }
+    }
+
+    // False when the progress callback stopped the search.
+    bool Run() {
+        if (circuitCount_ == 0) {
+            const TComponents noE(fields_.PointCount());
+            const TComponents noB(2);
+            Offer(0, fields_.FixedE(), noE, fields_.FixedB(), noB);
+            return true;
+        }
+        return Descend(0, 0, fields_.FixedE(), fields_.FixedB());
+    }
+
+  private:
+    bool Descend(std::size_t level, long long index, const TComponents& sumE,
+                 const TComponents& sumB) {
+        if (level + 1 == circuitCount_) {
+            for (int order = 0; order < kPhaseOrderCount; ++order)
+                Offer(index * kPhaseOrderCount + order, sumE, fields_.CircuitE(level, order), sumB,
+                      fields_.CircuitB(level, order));
+            done_ += kPhaseOrderCount;
+            return Report();
+        }
+        for (int order = 0; order < kPhaseOrderCount; ++order) {
+            TComponents& e = partialE_[level];
+            TComponents& b = partialB_[level];
+            if (needEdgeE_ || needRowE_) e.SetSum(sumE, fields_.CircuitE(level, order));
+            if (needB_) b.SetSum(sumB, fields_.CircuitB(level, order));
+            if (!Descend(level + 1, index * kPhaseOrderCount + order, e, b)) return false;
+        }
+        return true;
+    }
+
+    bool Report() {
+        if (!progress_ || done_ < nextReport_) return true;
+        nextReport_ = done_ + kReportEvery;
+        return progress_(static_cast<double>(done_) / static_cast<double>(total_));
+    }
+
+    void Offer(long long index, const TComponents& e1, const TComponents& e2, const TComponents& b1,
+               const TComponents& b2) {
+        std::optional<double> edgeB, edgeE, rowE;
+        if (needB_) {
+            for (std::size_t edge = 0; edge < 2; ++edge)
+                if (!fields_.BInside(edge))
+                    edgeB = std::max(edgeB.value_or(0.0), AxisOfSum(b1, b2, edge) * 1000.0);
+        }
+        if (needEdgeE_) {
+            for (const std::size_t p : {points_.Left, points_.Right})
+                if (!fields_.EInside(p))
+                    edgeE = std::max(edgeE.value_or(0.0), AxisOfSum(e1, e2, p));
+        }
+        if (needRowE_) {
+            for (std::size_t p = 0; p < fields_.PointCount(); ++p)
+                if (points_.WithinRow[p] && !fields_.EInside(p))
+                    rowE = std::max(rowE.value_or(0.0), AxisOfSum(e1, e2, p));
+        }
+        candidates_.Offer(Objective(request_, edgeB, edgeE, rowE), index);
+    }
+
+    static constexpr long long kReportEvery = 4096;
+
+    const TPhasingRequest& request_;
+    const TLinearFields& fields_;
+    const TSearchPoints& points_;
+    std::size_t circuitCount_;
+    TCandidates& candidates_;
+    const TSearchProgress& progress_;
+    long long total_;
+    long long done_ = 0;
+    long long nextReport_ = kReportEvery;
+    bool needB_ = false, needEdgeE_ = false, needRowE_ = false;
+    std::vector<TComponents> partialE_, partialB_;
+};
+
+// The orders of the arrangement counted as index.
+std::vector<int> OrdersOf(long long index, std::size_t circuitCount) {
+    std::vector<int> orders(circuitCount);
+    for (std::size_t k = circuitCount; k-- > 0;) {
+        orders[k] = static_cast<int>(index % kPhaseOrderCount);
+        index /= kPhaseOrderCount;
+    }
+    return orders;
+}
+
+TPhasingSearch Failed(TPhasingSearch search, std::string message) {
+    search.Outcome = TSearchOutcome::Failed;
+    search.Message = std::move(message);
+    search.Ranked.clear();
+    return search;
+}
+
+} // namespace
+
+double ObjectiveValue(const TPhasingRequest& request, const TPhasingValues& values) {
+    auto widen = [](std::optional<float> v) -> std::optional<double> {
+        if (!v) return std::nullopt;
+        return static_cast<double>(*v);
+    };
+    return Objective(request, widen(values.EdgeBMg), widen(values.EdgeEKvPerM),
+                     widen(values.RowEKvPerM));
+}
+
+TExactValues ArrangementValues(const TScenario& scenario, std::span<const TPhasedCircuit> circuits,
+                               std::span<const int> orders) {
+    return TExactEvaluator(scenario, circuits).Evaluate(orders);
+}
+
+TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest& request,
+                               const TSearchProgress& progress) {
+    TPhasingSearch search;
+    if (const auto fault = RequestFault(request)) return Failed(std::move(search), *fault);
+    search.Circuits = PhasedCircuits(scenario);
+    const std::size_t circuitCount = search.Circuits.size();
+    if (circuitCount > static_cast<std::size_t>(kMaxPhasedCircuits))
+        return Failed(std::move(search), "the cross section has " + std::to_string(circuitCount) +
+                                             " three-phase circuits; at most " +
+                                             std::to_string(kMaxPhasedCircuits) +
+                                             " can be searched together");
+    search.Arrangements = 1;
+    for (std::size_t k = 0; k < circuitCount; ++k)
+        search.Arrangements *= kPhaseOrderCount;
+
+    const TExactEvaluator exact(scenario, search.Circuits);
+    search.Current.Orders.assign(circuitCount, 0);
+    const TExactValues current = exact.Evaluate(search.Current.Orders);
+    if (!current.Values) return Failed(std::move(search), current.Message);
+    search.Current.Values = *current.Values;
+
+    const TSearchPoints points = SearchPointsOf(scenario, exact.Inputs().Layout);
+    TLinearFields fields(scenario, exact.Inputs(), search.Circuits, points);
+    if (!fields.Build())
+        return Failed(std::move(search),
+                      CalcErrorMessage(scenario.TabTitle, {TCalcFault::Singular, {}, {}}));
+
+    const std::size_t top = static_cast<std::size_t>(request.Top);
+    TCandidates candidates(top + kExtraCandidates);
+    TSearch run(request, fields, points, circuitCount, candidates, progress, search.Arrangements);
+    if (!run.Run()) {
+        search.Outcome = TSearchOutcome::Cancelled;
+        return search;
+    }
+
+    // The candidates that may rank among the best Top by the computation's
+    // values, computed through it and ranked by those.
+    const std::vector<std::pair<double, long long>> sorted = candidates.Sorted();
+    const double last = sorted[std::min(top, sorted.size()) - 1].first;
+    const double reach = last + std::abs(last) * kCandidateTolerance;
+    std::vector<std::pair<double, long long>> ranked;
+    std::vector<TArrangement> arrangements;
+    for (const auto& [searched, index] : sorted) {
+        if (arrangements.size() >= top && !(searched <= reach)) break;
+        TArrangement arrangement{OrdersOf(index, circuitCount), {}};
+        const TExactValues values = exact.Evaluate(arrangement.Orders);
+        if (!values.Values) return Failed(std::move(search), values.Message);
+        arrangement.Values = *values.Values;
+        ranked.emplace_back(ObjectiveValue(request, arrangement.Values),
+                            static_cast<long long>(arrangements.size()));
+        arrangements.push_back(std::move(arrangement));
+    }
+    // Equal values keep the counting order: the candidates are in searched
+    // order, so compare the arrangements' indices, which OrdersOf undoes.
+    auto indexOf = [&](long long candidate) { return sorted[Size(candidate)].second; };
+    std::sort(ranked.begin(), ranked.end(), [&](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        return indexOf(a.second) < indexOf(b.second);
+    });
+    for (std::size_t r = 0; r < ranked.size() && r < top; ++r)
+        search.Ranked.push_back(arrangements[Size(ranked[r].second)]);
+    return search;
+}
+
+} // namespace corvalt

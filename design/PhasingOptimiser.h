@@ -1,0 +1,105 @@
+#pragma once
+// The phasing optimiser: every arrangement of the phases of a cross section's
+// three-phase circuits (six orders per circuit, Phasing.h), ranked by the
+// field at the ROW edges or within the ROW. Numbers in, numbers out: no Qt.
+//
+// The search uses the linearity of the fields. The potential coefficients and
+// their inverse do not depend on the phasing, so each conductor's field per
+// volt (electric) and per ampere-phasor (magnetic) at each point of the ROW is
+// computed once; a circuit's contribution for each of its six orders is then a
+// complex weighted sum of its three positions' fields, and every arrangement
+// the sum of one contribution per circuit and those of the fixed conductors,
+// taken through the field-ellipse formula of the computation. These values
+// are the computation's up to the rounding of its single-precision sums
+// (relative differences of about 1e-6); the arrangements reported (the
+// current one and the ranked ones) are computed again through the
+// computation itself (ComputeProfileFields), so every value shown is the
+// computation's, and the ranking is by those values.
+
+#include "design/Phasing.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvalt {
+
+class TScenario;
+
+enum class TPhasingObjective {
+    EdgeB,    // the larger magnetic field of the two ROW edges
+    EdgeE,    // the larger electric field of the two ROW edges
+    RowE,     // the largest electric field within the ROW (edges included)
+    Weighted, // a weighted sum of the three
+};
+
+// Weights of the weighted sum: per mG of the edge magnetic field and per kV/m
+// of the two electric fields. Not negative, at least one above 0.
+struct TObjectiveWeights {
+    double EdgeBPerMg = 1;
+    double EdgeEPerKvPerM = 0;
+    double RowEPerKvPerM = 0;
+};
+
+struct TPhasingRequest {
+    TPhasingObjective Objective = TPhasingObjective::EdgeB;
+    TObjectiveWeights Weights;
+    int Top = 10; // how many arrangements to rank, at least 1
+};
+
+// The three values of one arrangement, as the computation gives them. A value
+// is empty when no point it is taken from has a value (a sensor inside a
+// conductor); an edge value is the larger of the edges that have one.
+struct TPhasingValues {
+    std::optional<float> EdgeBMg;
+    std::optional<float> EdgeEKvPerM;
+    std::optional<float> RowEKvPerM;
+};
+
+struct TArrangement {
+    std::vector<int> Orders; // one per searched circuit (TPhasingSearch::Circuits)
+    TPhasingValues Values;
+};
+
+// The value of the objective for the values: smaller is better; infinite when
+// a value it needs is empty.
+double ObjectiveValue(const TPhasingRequest& request, const TPhasingValues& values);
+
+// Most circuits searched together: 6^8 = 1,679,616 arrangements.
+inline constexpr int kMaxPhasedCircuits = 8;
+
+enum class TSearchOutcome { Done, Cancelled, Failed };
+
+struct TPhasingSearch {
+    TSearchOutcome Outcome = TSearchOutcome::Done;
+    std::string Message; // why it failed
+    std::vector<TPhasedCircuit> Circuits;
+    long long Arrangements = 0; // 6 to the number of circuits
+    TArrangement Current;       // every order 0
+    // The best Top arrangements, best first; equal objective values keep the
+    // order in which the arrangements are counted (the first circuit's order
+    // the most significant digit).
+    std::vector<TArrangement> Ranked;
+};
+
+// Told the share done (0 to 1) now and then; returns false to stop the search.
+using TSearchProgress = std::function<bool(double done)>;
+
+// Searches every arrangement of the cross section's phased circuits. The
+// cross section is only read. Fails when it cannot be computed (its
+// CalcErrorMessage), when it has more than kMaxPhasedCircuits phased circuits
+// or when the request is unusable.
+TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest& request,
+                               const TSearchProgress& progress = {});
+
+// The values of one arrangement through the computation itself, or the
+// reason it cannot be computed.
+struct TExactValues {
+    std::optional<TPhasingValues> Values;
+    std::string Message;
+};
+TExactValues ArrangementValues(const TScenario& scenario, std::span<const TPhasedCircuit> circuits,
+                               std::span<const int> orders);
+
+} // namespace corvalt
