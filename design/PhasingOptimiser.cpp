@@ -444,6 +444,12 @@ class TSearch {
         }
     }
 
+    // Keeps every arrangement's value as well, in counting order.
+    void KeepEvery(std::vector<double>& every) {
+        every.assign(Size(total_), 0.0);
+        every_ = &every;
+    }
+
     // False when the progress callback stopped the search.
     bool Run() {
         if (circuitCount_ == 0) {
@@ -499,7 +505,9 @@ class TSearch {
                 if (points_.WithinRow[p] && !fields_.EInside(p))
                     rowE = std::max(rowE.value_or(0.0), AxisOfSum(e1, e2, p));
         }
-        candidates_.Offer(Objective(request_, edgeB, edgeE, rowE), index);
+        const double value = Objective(request_, edgeB, edgeE, rowE);
+        candidates_.Offer(value, index);
+        if (every_ != nullptr) (*every_)[Size(index)] = value;
     }
 
     static constexpr long long kReportEvery = 4096;
@@ -509,6 +517,7 @@ class TSearch {
     const TSearchPoints& points_;
     std::size_t circuitCount_;
     TCandidates& candidates_;
+    std::vector<double>* every_ = nullptr;
     const TSearchProgress& progress_;
     long long total_;
     long long done_ = 0;
@@ -550,39 +559,72 @@ TExactValues ArrangementValues(const TScenario& scenario, std::span<const TPhase
     return TExactEvaluator(scenario, circuits).Evaluate(orders);
 }
 
-TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest& request,
-                               const TSearchProgress& progress) {
-    TPhasingSearch search;
-    if (const auto fault = RequestFault(request)) return Failed(std::move(search), *fault);
+namespace {
+
+// What a search needs before it runs: the circuits, the computation of single
+// arrangements and the linear fields. Failure leaves the search Failed.
+struct TPreparedSearch {
+    TPhasingSearch Search;
+    std::optional<TExactEvaluator> Exact;
+    TSearchPoints Points;
+    std::optional<TLinearFields> Fields;
+};
+
+bool Prepare(const TScenario& scenario, const TPhasingRequest& request, TPreparedSearch& prepared) {
+    TPhasingSearch& search = prepared.Search;
+    if (const auto fault = RequestFault(request)) {
+        search = Failed(std::move(search), *fault);
+        return false;
+    }
     search.Circuits = PhasedCircuits(scenario);
     const std::size_t circuitCount = search.Circuits.size();
-    if (circuitCount > static_cast<std::size_t>(kMaxPhasedCircuits))
-        return Failed(std::move(search), "the cross section has " + std::to_string(circuitCount) +
-                                             " three-phase circuits; at most " +
-                                             std::to_string(kMaxPhasedCircuits) +
-                                             " can be searched together");
+    if (circuitCount > static_cast<std::size_t>(kMaxPhasedCircuits)) {
+        search = Failed(std::move(search), "the cross section has " + std::to_string(circuitCount) +
+                                               " three-phase circuits; at most " +
+                                               std::to_string(kMaxPhasedCircuits) +
+                                               " can be searched together");
+        return false;
+    }
     search.Arrangements = 1;
     for (std::size_t k = 0; k < circuitCount; ++k)
         search.Arrangements *= kPhaseOrderCount;
 
-    const TExactEvaluator exact(scenario, search.Circuits);
+    const TExactEvaluator& exact = prepared.Exact.emplace(scenario, search.Circuits);
     search.Current.Orders.assign(circuitCount, 0);
     const TExactValues current = exact.Evaluate(search.Current.Orders);
-    if (!current.Values) return Failed(std::move(search), current.Message);
+    if (!current.Values) {
+        search = Failed(std::move(search), current.Message);
+        return false;
+    }
     search.Current.Values = *current.Values;
 
-    const TSearchPoints points = SearchPointsOf(scenario, exact.Inputs().Layout);
-    TLinearFields fields(scenario, exact.Inputs(), search.Circuits, points);
-    if (!fields.Build())
-        return Failed(std::move(search),
-                      CalcErrorMessage(scenario.TabTitle, {TCalcFault::Singular, {}, {}}));
+    prepared.Points = SearchPointsOf(scenario, exact.Inputs().Layout);
+    if (!prepared.Fields.emplace(scenario, exact.Inputs(), search.Circuits, prepared.Points)
+             .Build()) {
+        search = Failed(std::move(search),
+                        CalcErrorMessage(scenario.TabTitle, {TCalcFault::Singular, {}, {}}));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest& request,
+                               const TSearchProgress& progress) {
+    TPreparedSearch prepared;
+    if (!Prepare(scenario, request, prepared)) return std::move(prepared.Search);
+    TPhasingSearch& search = prepared.Search;
+    const TExactEvaluator& exact = *prepared.Exact;
+    const std::size_t circuitCount = search.Circuits.size();
 
     const std::size_t top = static_cast<std::size_t>(request.Top);
     TCandidates candidates(top + kExtraCandidates);
-    TSearch run(request, fields, points, circuitCount, candidates, progress, search.Arrangements);
+    TSearch run(request, *prepared.Fields, prepared.Points, circuitCount, candidates, progress,
+                search.Arrangements);
     if (!run.Run()) {
         search.Outcome = TSearchOutcome::Cancelled;
-        return search;
+        return std::move(search);
     }
 
     // The candidates that may rank among the best Top by the computation's
@@ -602,8 +644,7 @@ TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest&
                             static_cast<long long>(arrangements.size()));
         arrangements.push_back(std::move(arrangement));
     }
-    // Equal values keep the counting order: the candidates are in searched
-    // order, so compare the arrangements' indices, which OrdersOf undoes.
+    // Equal values keep the counting order: compare the arrangements' indices.
     auto indexOf = [&](long long candidate) { return sorted[Size(candidate)].second; };
     std::sort(ranked.begin(), ranked.end(), [&](const auto& a, const auto& b) {
         if (a.first != b.first) return a.first < b.first;
@@ -611,7 +652,20 @@ TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest&
     });
     for (std::size_t r = 0; r < ranked.size() && r < top; ++r)
         search.Ranked.push_back(arrangements[Size(ranked[r].second)]);
-    return search;
+    return std::move(search);
+}
+
+std::vector<double> SearchedObjectiveValues(const TScenario& scenario,
+                                            const TPhasingRequest& request) {
+    TPreparedSearch prepared;
+    if (!Prepare(scenario, request, prepared)) return {};
+    TCandidates candidates(1);
+    TSearch run(request, *prepared.Fields, prepared.Points, prepared.Search.Circuits.size(),
+                candidates, {}, prepared.Search.Arrangements);
+    std::vector<double> every;
+    run.KeepEvery(every);
+    run.Run();
+    return every;
 }
 
 } // namespace corvalt

@@ -44,7 +44,7 @@ struct TObjectiveWeights {
 
 struct TPhasingRequest {
     TPhasingObjective Objective = TPhasingObjective::EdgeB;
-    TObjectiveWeights Weights;
+    TObjectiveWeights Weights = {};
     int Top = 10; // how many arrangements to rank, at least 1
 };
 
@@ -92,6 +92,12 @@ using TSearchProgress = std::function<bool(double done)>;
 // or when the request is unusable.
 TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest& request,
                                const TSearchProgress& progress = {});
+
+// The objective of every arrangement as the search computes it, from the
+// linear fields (not yet the computation's values), in counting order; empty
+// when the search cannot run.
+std::vector<double> SearchedObjectiveValues(const TScenario& scenario,
+                                            const TPhasingRequest& request);
 
 // The values of one arrangement through the computation itself, or the
 // reason it cannot be computed.
