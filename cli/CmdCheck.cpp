@@ -12,7 +12,6 @@
 #include "model/DataCheck.h"
 #include "model/Project.h"
 #include "model/TextHelpers.h"
-#include "prefs/Options.h"
 
 #include <iostream>
 #include <string>
@@ -21,17 +20,6 @@ namespace corvalt::cli {
 namespace {
 
 constexpr const char* kUsage = "usage: corvalt-cli check FILE.emf [--limits] [--ini FILE]";
-
-// The limits table of the preferences file in use; ExitOk, or ExitBadInput
-// after saying why the file cannot be read.
-int ReadLimits(const std::string& iniFile, TFieldLimits& limits) {
-    const TOptions options(CliIniLocation(iniFile).File);
-    if (auto error = options.CheckReadable()) return Fail(ExitBadInput, *error);
-    for (const std::string& line : options.UnreadableLimitLines())
-        Warn("field limits line read in part (the rest are defaults): " + line);
-    limits = options.FieldLimits();
-    return ExitOk;
-}
 
 void PrintFinding(const std::string& text) {
     std::cout << "  " << PrintableText(ToValidUtf8(text)) << '\n';
@@ -72,7 +60,7 @@ int RunCheck(const Args& arguments) {
         return Fail(ExitBadInput, "--ini is used with --limits only (" + std::string(kUsage) + ")");
     TFieldLimits limits;
     if (withLimits)
-        if (const int read = ReadLimits(iniFile, limits); read != ExitOk) return read;
+        if (const int read = ReadFieldLimits(iniFile, limits); read != ExitOk) return read;
     TEmfProject project;
     if (const int loaded = LoadProjectFile(args[0], project); loaded != ExitOk) return loaded;
     const std::vector<TCheckLine> lines = CheckProject(project);

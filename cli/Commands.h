@@ -50,5 +50,7 @@ int RunPrefs(const Args& args);
 int RunBpa(const Args& args);
 int RunReport(const Args& args);
 int RunExport(const Args& args);
+int RunOptimize(const Args& args);
+int RunClearance(const Args& args);
 
 } // namespace corvalt::cli

@@ -3,6 +3,7 @@
 // "--ini FILE" on the command line, otherwise the file the desktop program uses.
 
 #include "cli/Commands.h"
+#include "model/FieldLimitTable.h"
 #include "prefs/IniLocation.h"
 
 #include <optional>
@@ -16,5 +17,10 @@ std::optional<std::string> TakeIniOption(Args& args, std::string& file);
 
 // The preferences file in use: file when given, else as IniLocation.h describes.
 TIniLocation CliIniLocation(const std::string& file);
+
+// The field limits table of the preferences file in use (file when given);
+// ExitOk, or ExitBadInput after saying why the file cannot be read. Lines of
+// the table that do not read are named in warnings.
+int ReadFieldLimits(const std::string& file, TFieldLimits& limits);
 
 } // namespace corvalt::cli

@@ -33,6 +33,11 @@ const Command kCommands[] = {
     {"report", "report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf [--section N] [--ini FILE]",
      RunReport},
     {"export", "export FILE.emf --csv OUT.csv [--section N]", RunExport},
+    {"optimize",
+     "optimize FILE.emf [--section N] [--objective edge-b|edge-e|row-e|weighted] "
+     "[--weights B,E,R] [--top K]",
+     RunOptimize},
+    {"clearance", "clearance FILE.emf [--section N] [--circuit NAME] [--ini FILE]", RunClearance},
 };
 
 void PrintUsage(std::ostream& out) {

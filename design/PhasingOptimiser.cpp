@@ -59,7 +59,9 @@ double Objective(const TPhasingRequest& request, std::optional<double> edgeBMg,
     return sum;
 }
 
-std::optional<std::string> RequestFault(const TPhasingRequest& request) {
+} // namespace
+
+std::optional<std::string> PhasingRequestFault(const TPhasingRequest& request) {
     if (request.Top < 1) return "at least one arrangement must be ranked";
     if (request.Objective != TPhasingObjective::Weighted) return std::nullopt;
     const TObjectiveWeights& w = request.Weights;
@@ -69,6 +71,8 @@ std::optional<std::string> RequestFault(const TPhasingRequest& request) {
         return "at least one weight must be above 0";
     return std::nullopt;
 }
+
+namespace {
 
 // For every conductor of the system: the searched circuit it belongs to (an
 // index into circuits) when it is a phase conductor of one, else -1.
@@ -572,7 +576,7 @@ struct TPreparedSearch {
 
 bool Prepare(const TScenario& scenario, const TPhasingRequest& request, TPreparedSearch& prepared) {
     TPhasingSearch& search = prepared.Search;
-    if (const auto fault = RequestFault(request)) {
+    if (const auto fault = PhasingRequestFault(request)) {
         search = Failed(std::move(search), *fault);
         return false;
     }

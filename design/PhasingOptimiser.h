@@ -66,6 +66,10 @@ struct TArrangement {
 // a value it needs is empty.
 double ObjectiveValue(const TPhasingRequest& request, const TPhasingValues& values);
 
+// Why the request cannot be searched (no arrangement to rank, a weight
+// below 0 or not a number, no weight above 0), or nothing.
+std::optional<std::string> PhasingRequestFault(const TPhasingRequest& request);
+
 // Most circuits searched together: 6^8 = 1,679,616 arrangements.
 inline constexpr int kMaxPhasedCircuits = 8;
 
