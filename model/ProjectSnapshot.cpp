@@ -41,4 +41,11 @@ bool RestoreProjectSnapshot(TEmfProject& project, const TProjectSnapshot& snapsh
     return true;
 }
 
+std::unique_ptr<TEmfProject> CopyProject(TEmfProject& project) {
+    auto copy = std::make_unique<TEmfProject>();
+    RestoreProjectSnapshot(*copy, TakeProjectSnapshot(project));
+    copy->FileName = project.FileName;
+    return copy;
+}
+
 } // namespace corvalt

@@ -7,6 +7,7 @@
 // snapshot holds, including fields added to the file format later.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace corvalt {
@@ -28,5 +29,9 @@ TProjectSnapshot TakeProjectSnapshot(TEmfProject& project);
 // False (the project unchanged) when the bytes cannot be read, which for a
 // snapshot taken by TakeProjectSnapshot does not happen.
 bool RestoreProjectSnapshot(TEmfProject& project, const TProjectSnapshot& snapshot);
+
+// A separate project holding the same values and cross sections, float for
+// float (a design tool's private copy to work on in another thread).
+std::unique_ptr<TEmfProject> CopyProject(TEmfProject& project);
 
 } // namespace corvalt

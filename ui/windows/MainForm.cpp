@@ -212,6 +212,12 @@ void TMainForm::CreateActions() {
     a.mnCsEdit = NewAction("mnCsEdit", "&Edit...", {}, project(&P::EditScenario));
     a.mnCsDelete = NewAction("mnCsDelete", "&Delete", {}, project(&P::DeleteScenario));
     a.mnCsClone = NewAction("mnCsClone", "Clone", {}, project(&P::CloneScenario));
+    a.mnCsOptimise = NewAction("mnCsOptimise", "Optimise &Phasing...",
+                               "Rank every phase arrangement of the three-phase circuits",
+                               project(&P::OptimisePhasing));
+    a.mnCsClearance = NewAction("mnCsClearance", "Solve &Clearance...",
+                                "Find the smallest raise of the conductors that meets the limits",
+                                project(&P::SolveClearance));
     a.mnCircNew = NewAction("mnCircNew", "New...", {}, project(&P::NewCircuit));
     a.mnCircEdit = NewAction("mnCircEdit", "Edit...", {}, project(&P::EditCircuit));
     a.mnCircDelete = NewAction("mnCircDelete", "Delete...", {}, project(&P::DeleteCircuit));
@@ -306,7 +312,8 @@ void TMainForm::CreateMenus() {
     bar->addMenu(m.mnEdit);
 
     m.mnCrossSection = NewMenu("mnCrossSection", QStringLiteral("&CrossSection"), bar);
-    AddActions(*m.mnCrossSection, {a.mnCsNew, a.mnCsEdit, a.mnCsDelete, a.mnCsClone});
+    AddActions(*m.mnCrossSection, {a.mnCsNew, a.mnCsEdit, a.mnCsDelete, a.mnCsClone, nullptr,
+                                   a.mnCsOptimise, a.mnCsClearance});
     bar->addMenu(m.mnCrossSection);
     m.mnCircuit = NewMenu("mnCircuit", QStringLiteral("Circ&uit"), bar);
     AddActions(*m.mnCircuit,
@@ -430,7 +437,8 @@ void TMainForm::updateMenus() {
     a.mnCreateBpaFile->setEnabled(section);
 
     m.mnCrossSection->menuAction()->setEnabled(p);
-    for (QAction* action : {a.mnCsEdit, a.mnCsDelete, a.mnCsClone, a.mnCircNew})
+    for (QAction* action : {a.mnCsEdit, a.mnCsDelete, a.mnCsClone, a.mnCsOptimise,
+                            a.mnCsClearance, a.mnCircNew})
         action->setEnabled(section);
     m.mnCircuit->menuAction()->setEnabled(p);
     for (QAction* action : {a.mnCircEdit, a.mnCircDelete, a.mnCircClone, a.mnCircCoords})

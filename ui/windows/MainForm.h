@@ -72,6 +72,8 @@ struct TMainActions {
     QAction* mnCsEdit = nullptr;
     QAction* mnCsDelete = nullptr;
     QAction* mnCsClone = nullptr;
+    QAction* mnCsOptimise = nullptr;  // "Optimise Phasing..."
+    QAction* mnCsClearance = nullptr; // "Solve Clearance..."
     QAction* mnCircNew = nullptr;
     QAction* mnCircEdit = nullptr;
     QAction* mnCircDelete = nullptr;

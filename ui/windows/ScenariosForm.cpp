@@ -3,11 +3,14 @@
 #include "model/Clone.h"
 #include "model/Limits.h"
 #include "model/Project.h"
+#include "prefs/Options.h"
 #include "ui/app/EditDialogs.h"
 #include "ui/app/ProjectFiles.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/ReportService.h"
 #include "ui/app/TextConvert.h"
+#include "ui/dialogs/ClearanceDialog.h"
+#include "ui/dialogs/PhasingDialog.h"
 #include "ui/widgets/ColumnWidths.h"
 #include "ui/windows/MainForm.h"
 
@@ -941,6 +944,33 @@ void TScenariosForm::DeletePoint() {
         scenario->InterestPoints.Delete(index);
         RebuildGrid();
         return text;
+    });
+}
+
+// ---- Design tools -----------------------------------------------------------------
+
+void TScenariosForm::OptimisePhasing() {
+    RecordChange([this]() -> std::optional<QString> {
+        TScenario* scenario = CurrentScenario();
+        if (scenario == nullptr) return std::nullopt;
+        TPhasingDialog dialog(project_, project_.Scenarios.IndexOf(scenario), this);
+        if (Prompts().Exec(dialog) != QDialog::Accepted || !dialog.ApplyTo(*scenario))
+            return std::nullopt;
+        RebuildGrid();
+        return QStringLiteral("Optimise Phasing");
+    });
+}
+
+void TScenariosForm::SolveClearance() {
+    RecordChange([this]() -> std::optional<QString> {
+        TScenario* scenario = CurrentScenario();
+        if (scenario == nullptr) return std::nullopt;
+        TClearanceDialog dialog(project_, project_.Scenarios.IndexOf(scenario),
+                                mainForm_.Options().FieldLimits(), this);
+        if (Prompts().Exec(dialog) != QDialog::Accepted || !dialog.ApplyTo(*scenario))
+            return std::nullopt;
+        RebuildGrid();
+        return QStringLiteral("Solve Clearance");
     });
 }
 

@@ -121,6 +121,10 @@ class TScenariosForm : public QWidget {
     void NewPoint();
     void EditPoint();
     void DeletePoint();
+    // The design tools of the Cross Section menu: each opens its dialog on the
+    // current cross section and makes Apply one undoable change.
+    void OptimisePhasing();
+    void SolveClearance();
     void RunReport(TReportKind kind);
     void ExportBpaFile(); // without the main menu's confirmation
     // Save and Save As of the main window. False when nothing was saved.

@@ -1,0 +1,273 @@
+#include "ui/dialogs/PhasingDialog.h"
+
+#include "model/Project.h"
+#include "model/ProjectSnapshot.h"
+#include "ui/app/TextConvert.h"
+#include "ui/dialogs/DesignText.h"
+#include "ui/widgets/BackgroundJob.h"
+#include "ui/widgets/FormWidgets.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace corvalt::ui {
+namespace {
+
+// The objectives in the order of the pick list.
+constexpr TPhasingObjective kObjectives[] = {
+    TPhasingObjective::EdgeB,
+    TPhasingObjective::EdgeE,
+    TPhasingObjective::RowE,
+    TPhasingObjective::Weighted,
+};
+
+QDoubleSpinBox* WeightField(const char* name) {
+    auto* field = Named(new QDoubleSpinBox, name);
+    field->setRange(0, 1000);
+    field->setDecimals(3);
+    field->setSingleStep(0.1);
+    return field;
+}
+
+QTableWidgetItem* Cell(const QString& text, Qt::Alignment align) {
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(align | Qt::AlignVCenter);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    return item;
+}
+
+bool ChangesPhasing(const TArrangement& arrangement) {
+    return std::any_of(arrangement.Orders.begin(), arrangement.Orders.end(),
+                       [](int order) { return order != 0; });
+}
+
+} // namespace
+
+TPhasingDialog::TPhasingDialog(TEmfProject& project, int sectionIndex, QWidget* parent)
+    : QDialog(parent), copy_(CopyProject(project)), section_(sectionIndex) {
+    setWindowTitle(QStringLiteral("Optimise Phasing"));
+    CreateControls();
+    ShowRequest({});
+    Search();
+}
+
+TPhasingDialog::~TPhasingDialog() {
+    job_->Stop();
+}
+
+void TPhasingDialog::CreateControls() {
+    cbObjective_ = Named(new QComboBox, "cbObjective");
+    cbObjective_->addItems({QStringLiteral("Magnetic field at the ROW edges (the larger)"),
+                            QStringLiteral("Electric field at the ROW edges (the larger)"),
+                            QStringLiteral("Largest electric field within the ROW"),
+                            QStringLiteral("Weighted sum of the three")});
+    eWeightB_ = WeightField("eWeightB");
+    eWeightEdgeE_ = WeightField("eWeightEdgeE");
+    eWeightRowE_ = WeightField("eWeightRowE");
+    eTop_ = Named(new QSpinBox, "eTop");
+    eTop_->setRange(1, 100);
+
+    auto* weights = new QHBoxLayout;
+    weights->addWidget(eWeightB_);
+    weights->addWidget(new QLabel(QStringLiteral("per mG of B at the edges,")));
+    weights->addWidget(eWeightEdgeE_);
+    weights->addWidget(new QLabel(QStringLiteral("per kV/m of E at the edges,")));
+    weights->addWidget(eWeightRowE_);
+    weights->addWidget(new QLabel(QStringLiteral("per kV/m of E within the ROW")));
+    weights->addStretch();
+
+    auto* form = new QFormLayout;
+    form->addRow(BuddyLabel(QStringLiteral("&Objective:"), cbObjective_), cbObjective_);
+    form->addRow(BuddyLabel(QStringLiteral("&Weights:"), eWeightB_), weights);
+    form->addRow(BuddyLabel(QStringLiteral("&Show the best:"), eTop_), eTop_);
+
+    btSearch_ = Named(new QPushButton(QStringLiteral("&Search")), "btSearch");
+    btSearch_->setAutoDefault(false);
+    job_ = Named(new TBackgroundJob, "jbSearch");
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(btSearch_);
+    searchRow->addWidget(job_, 1);
+
+    lbStatus_ = Named(new QLabel, "lbStatus");
+    lbStatus_->setWordWrap(true);
+    sgRanked_ = Named(new QTableWidget, "sgRanked");
+    sgRanked_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sgRanked_->setSelectionMode(QAbstractItemView::SingleSelection);
+    sgRanked_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sgRanked_->verticalHeader()->hide();
+    sgRanked_->setMinimumSize(620, 260);
+
+    auto* buttons = new QDialogButtonBox;
+    btApply_ = Named(buttons->addButton(QStringLiteral("&Apply"), QDialogButtonBox::AcceptRole),
+                     "btApply");
+    Named(buttons->addButton(QDialogButtonBox::Close), "btClose");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(searchRow);
+    layout->addWidget(lbStatus_);
+    layout->addWidget(sgRanked_, 1);
+    layout->addWidget(buttons);
+
+    connect(cbObjective_, &QComboBox::currentIndexChanged, this,
+            &TPhasingDialog::cbObjectiveChange);
+    connect(btSearch_, &QPushButton::clicked, this, &TPhasingDialog::Search);
+    connect(job_, &TBackgroundJob::Finished, this, &TPhasingDialog::SearchEnded);
+    connect(sgRanked_, &QTableWidget::itemSelectionChanged, this, &TPhasingDialog::UpdateButtons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &TPhasingDialog::reject);
+}
+
+TPhasingRequest TPhasingDialog::Request() const {
+    TPhasingRequest request;
+    request.Objective = kObjectives[std::clamp(cbObjective_->currentIndex(), 0, 3)];
+    request.Weights = {eWeightB_->value(), eWeightEdgeE_->value(), eWeightRowE_->value()};
+    request.Top = eTop_->value();
+    return request;
+}
+
+void TPhasingDialog::ShowRequest(const TPhasingRequest& request) {
+    const auto found = std::find(std::begin(kObjectives), std::end(kObjectives), request.Objective);
+    cbObjective_->setCurrentIndex(static_cast<int>(found - std::begin(kObjectives)));
+    eWeightB_->setValue(request.Weights.EdgeBPerMg);
+    eWeightEdgeE_->setValue(request.Weights.EdgeEPerKvPerM);
+    eWeightRowE_->setValue(request.Weights.RowEPerKvPerM);
+    eTop_->setValue(request.Top);
+    cbObjectiveChange();
+}
+
+void TPhasingDialog::cbObjectiveChange() {
+    const bool weighted = Request().Objective == TPhasingObjective::Weighted;
+    for (QDoubleSpinBox* field : {eWeightB_, eWeightEdgeE_, eWeightRowE_})
+        field->setEnabled(weighted);
+}
+
+void TPhasingDialog::Search() {
+    if (job_->Running()) return;
+    const TPhasingRequest request = Request();
+    if (const auto fault = PhasingRequestFault(request)) {
+        lbStatus_->setText(QStringLiteral("Cannot search: ") + ToQString(*fault) + ".");
+        return;
+    }
+    runningRequest_ = request;
+    running_.reset();
+    lbStatus_->setText(QStringLiteral("Searching..."));
+    const TScenario& scenario = copy_->Scenarios[section_];
+    job_->Start([this, &scenario, request](const TBackgroundJob::TReport& report) {
+        running_ = OptimisePhasing(scenario, request, report);
+    });
+    UpdateButtons();
+}
+
+bool TPhasingDialog::Searching() const {
+    return job_->Running();
+}
+
+void TPhasingDialog::SearchEnded() {
+    if (!running_ || running_->Outcome == TSearchOutcome::Cancelled) {
+        lbStatus_->setText(QStringLiteral("The search was cancelled."));
+    } else if (running_->Outcome == TSearchOutcome::Failed) {
+        lbStatus_->setText(QStringLiteral("Cannot search: ") + ToQString(running_->Message));
+        result_.reset();
+        ShowSearch({});
+    } else {
+        result_ = std::move(running_);
+        ShowSearch(*result_);
+    }
+    running_.reset();
+    UpdateButtons();
+}
+
+void TPhasingDialog::ShowSearch(const TPhasingSearch& search) {
+    const TScenario& scenario = copy_->Scenarios[section_];
+    QStringList headings{QStringLiteral("Rank")};
+    for (const TPhasedCircuit& circuit : search.Circuits)
+        headings << ToQString(scenario.Circuits[circuit.CircuitIndex].Name);
+    headings << QStringLiteral("B at ROW edges\n(mG)") << QStringLiteral("E at ROW edges\n(kV/m)")
+             << QStringLiteral("E within ROW\n(kV/m)");
+    sgRanked_->clear();
+    sgRanked_->setColumnCount(static_cast<int>(headings.size()));
+    sgRanked_->setHorizontalHeaderLabels(headings);
+    sgRanked_->setRowCount(search.Circuits.empty() && search.Ranked.empty()
+                               ? 0
+                               : static_cast<int>(search.Ranked.size()) + 1);
+    auto writeRow = [&](int row, const QString& rank, const TArrangement& arrangement) {
+        int column = 0;
+        sgRanked_->setItem(row, column++, Cell(rank, Qt::AlignHCenter));
+        for (const int order : arrangement.Orders)
+            sgRanked_->setItem(row, column++,
+                               Cell(QString::fromStdString(PhaseOrderText(order)), Qt::AlignHCenter));
+        const TPhasingValues& v = arrangement.Values;
+        sgRanked_->setItem(row, column++, Cell(MilligaussText(v.EdgeBMg), Qt::AlignRight));
+        sgRanked_->setItem(row, column++, Cell(KvPerMText(v.EdgeEKvPerM), Qt::AlignRight));
+        sgRanked_->setItem(row, column++, Cell(KvPerMText(v.RowEKvPerM), Qt::AlignRight));
+    };
+    if (sgRanked_->rowCount() > 0) {
+        writeRow(0, QStringLiteral("Now"), search.Current);
+        for (std::size_t r = 0; r < search.Ranked.size(); ++r)
+            writeRow(static_cast<int>(r) + 1, QString::number(r + 1), search.Ranked[r]);
+        // The current arrangement is not a choice.
+        for (int column = 0; column < sgRanked_->columnCount(); ++column)
+            sgRanked_->item(0, column)->setFlags(Qt::ItemIsEnabled);
+    }
+    sgRanked_->resizeColumnsToContents();
+    sgRanked_->horizontalHeader()->setStretchLastSection(true);
+    if (search.Outcome == TSearchOutcome::Done) {
+        const QString circuits = search.Circuits.size() == 1
+                                     ? QStringLiteral("1 three-phase circuit")
+                                     : QStringLiteral("%1 three-phase circuits")
+                                           .arg(search.Circuits.size());
+        lbStatus_->setText(search.Circuits.empty()
+                               ? QStringLiteral("The cross section has no three-phase AC circuit "
+                                                "whose phasing can change.")
+                               : QStringLiteral("Searched all %1 arrangements of %2. Select one "
+                                                "and press Apply to give it to the cross section.")
+                                     .arg(QLocale::c().toString(search.Arrangements), circuits));
+    }
+    if (!search.Ranked.empty() && ChangesPhasing(search.Ranked[0])) SelectRanked(0);
+}
+
+void TPhasingDialog::SelectRanked(int rank) {
+    if (rank + 1 < sgRanked_->rowCount()) sgRanked_->selectRow(rank + 1);
+}
+
+const TArrangement* TPhasingDialog::Chosen() const {
+    if (!result_ || job_->Running()) return nullptr;
+    const QList<QTableWidgetItem*> selected = sgRanked_->selectedItems();
+    if (selected.isEmpty()) return nullptr;
+    const int rank = selected.front()->row() - 1;
+    if (rank < 0 || rank >= static_cast<int>(result_->Ranked.size())) return nullptr;
+    const TArrangement& arrangement = result_->Ranked[static_cast<std::size_t>(rank)];
+    return ChangesPhasing(arrangement) ? &arrangement : nullptr;
+}
+
+bool TPhasingDialog::ApplyTo(TScenario& scenario) const {
+    const TArrangement* chosen = Chosen();
+    if (chosen == nullptr) return false;
+    ApplyPhasing(scenario, result_->Circuits, chosen->Orders);
+    return true;
+}
+
+void TPhasingDialog::UpdateButtons() {
+    const bool searching = job_->Running();
+    btSearch_->setEnabled(!searching);
+    btApply_->setEnabled(Chosen() != nullptr);
+}
+
+void TPhasingDialog::reject() {
+    job_->Stop();
+    QDialog::reject();
+}
+
+} // namespace corvalt::ui
