@@ -93,9 +93,9 @@ void TClearanceDialog::CreateControls() {
     circuitRow->addWidget(btSolve_);
     auto* form = new QFormLayout;
     form->addRow(BuddyLabel(QStringLiteral("&Raise:"), cbCircuit_), circuitRow);
-    form->addRow(new QLabel(QStringLiteral("Limits for:")),
-                 Named(new QLabel(QString::fromLatin1(LimitClassText(LimitClassOf(scenario)))),
-                       "lbClass"));
+    form->addRow(
+        new QLabel(QStringLiteral("Limits for:")),
+        Named(new QLabel(QString::fromLatin1(LimitClassText(LimitClassOf(scenario)))), "lbClass"));
 
     job_ = Named(new TBackgroundJob, "jbSolve");
     lbResult_ = Named(new QLabel, "lbResult");
@@ -104,7 +104,8 @@ void TClearanceDialog::CreateControls() {
     lbResult_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     sgChecks_ = Named(new QTableWidget(0, 4), "sgChecks");
     sgChecks_->setHorizontalHeaderLabels({QStringLiteral("Field"), QStringLiteral("Limit"),
-                                          QStringLiteral("Now"), QStringLiteral("After the raise")});
+                                          QStringLiteral("Now"),
+                                          QStringLiteral("After the raise")});
     sgChecks_->verticalHeader()->hide();
     sgChecks_->setSelectionMode(QAbstractItemView::NoSelection);
     sgChecks_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -175,9 +176,9 @@ QString TClearanceDialog::ResultText(const TClearance& clearance) const {
         clearance.Circuits.size() == 1 && scenario.Circuits.Count() > 1
             ? std::optional<int>(clearance.Circuits.front())
             : std::nullopt;
-    const QString what = circuit ? QStringLiteral("circuit ") +
-                                       ToQString(scenario.Circuits[*circuit].Name)
-                                 : QStringLiteral("every circuit");
+    const QString what =
+        circuit ? QStringLiteral("circuit ") + ToQString(scenario.Circuits[*circuit].Name)
+                : QStringLiteral("every circuit");
     switch (clearance.Outcome) {
     case TClearanceOutcome::Holds:
         return QStringLiteral("Every field limit holds as the line stands: no raise is needed.");
@@ -212,7 +213,7 @@ void TClearanceDialog::ShowClearance(const TClearance& clearance) {
         const int row = static_cast<int>(i);
         const QString field =
             (before.Quantity == TLimitQuantity::ElectricField ? QStringLiteral("E ")
-                                                               : QStringLiteral("B ")) +
+                                                              : QStringLiteral("B ")) +
             ToQString(LimitPlaceText(scenario, before));
         sgChecks_->setItem(row, 0, Cell(field, Qt::AlignLeft));
         sgChecks_->setItem(row, 1, Cell(LimitText(before), Qt::AlignRight));
@@ -226,8 +227,7 @@ void TClearanceDialog::ShowClearance(const TClearance& clearance) {
 }
 
 bool TClearanceDialog::ApplyTo(TScenario& scenario) const {
-    if (!result_ || result_->Outcome != TClearanceOutcome::Raised || job_->Running())
-        return false;
+    if (!result_ || result_->Outcome != TClearanceOutcome::Raised || job_->Running()) return false;
     ApplyRaise(scenario, result_->Circuits, result_->RaiseShown);
     return true;
 }

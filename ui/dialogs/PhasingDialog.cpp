@@ -206,8 +206,9 @@ void TPhasingDialog::ShowSearch(const TPhasingSearch& search) {
         int column = 0;
         sgRanked_->setItem(row, column++, Cell(rank, Qt::AlignHCenter));
         for (const int order : arrangement.Orders)
-            sgRanked_->setItem(row, column++,
-                               Cell(QString::fromStdString(PhaseOrderText(order)), Qt::AlignHCenter));
+            sgRanked_->setItem(
+                row, column++,
+                Cell(QString::fromStdString(PhaseOrderText(order)), Qt::AlignHCenter));
         const TPhasingValues& v = arrangement.Values;
         sgRanked_->setItem(row, column++, Cell(MilligaussText(v.EdgeBMg), Qt::AlignRight));
         sgRanked_->setItem(row, column++, Cell(KvPerMText(v.EdgeEKvPerM), Qt::AlignRight));
@@ -224,10 +225,10 @@ void TPhasingDialog::ShowSearch(const TPhasingSearch& search) {
     sgRanked_->resizeColumnsToContents();
     sgRanked_->horizontalHeader()->setStretchLastSection(true);
     if (search.Outcome == TSearchOutcome::Done) {
-        const QString circuits = search.Circuits.size() == 1
-                                     ? QStringLiteral("1 three-phase circuit")
-                                     : QStringLiteral("%1 three-phase circuits")
-                                           .arg(search.Circuits.size());
+        const QString circuits =
+            search.Circuits.size() == 1
+                ? QStringLiteral("1 three-phase circuit")
+                : QStringLiteral("%1 three-phase circuits").arg(search.Circuits.size());
         lbStatus_->setText(search.Circuits.empty()
                                ? QStringLiteral("The cross section has no three-phase AC circuit "
                                                 "whose phasing can change.")

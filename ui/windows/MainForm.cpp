@@ -437,8 +437,8 @@ void TMainForm::updateMenus() {
     a.mnCreateBpaFile->setEnabled(section);
 
     m.mnCrossSection->menuAction()->setEnabled(p);
-    for (QAction* action : {a.mnCsEdit, a.mnCsDelete, a.mnCsClone, a.mnCsOptimise,
-                            a.mnCsClearance, a.mnCircNew})
+    for (QAction* action :
+         {a.mnCsEdit, a.mnCsDelete, a.mnCsClone, a.mnCsOptimise, a.mnCsClearance, a.mnCircNew})
         action->setEnabled(section);
     m.mnCircuit->menuAction()->setEnabled(p);
     for (QAction* action : {a.mnCircEdit, a.mnCircDelete, a.mnCircClone, a.mnCircCoords})
