@@ -188,8 +188,10 @@ QString TClearanceDialog::ResultText(const TClearance& clearance) const {
             .arg(what, RaiseText(clearance.RaiseShown, units),
                  QString::fromLatin1(LengthUnit(units)));
     case TClearanceOutcome::NotAchievable: {
-        QString text = QStringLiteral("No raise of %1 up to %2 makes every field limit hold.")
-                           .arg(what, RaiseText(clearance.RaiseShown, units));
+        QString text =
+            QStringLiteral("No raise of %1 up to %2 %3 makes every field limit hold.")
+                .arg(what, QLocale::c().toString(static_cast<double>(clearance.RaiseShown), 'g', 6),
+                     QString::fromLatin1(LengthUnit(units)));
         for (const TLimitCheck& check : clearance.After)
             if (check.Fails())
                 text += QLatin1Char(' ') +
@@ -222,8 +224,9 @@ void TClearanceDialog::ShowClearance(const TClearance& clearance) {
             i < clearance.After.size() ? VerdictText(clearance.After[i]) : QString();
         sgChecks_->setItem(row, 3, Cell(after, Qt::AlignRight));
     }
-    sgChecks_->resizeColumnsToContents();
-    sgChecks_->horizontalHeader()->setStretchLastSection(true);
+    QHeaderView& header = *sgChecks_->horizontalHeader();
+    header.setSectionResizeMode(QHeaderView::ResizeToContents);
+    header.setSectionResizeMode(0, QHeaderView::Stretch);
 }
 
 bool TClearanceDialog::ApplyTo(TScenario& scenario) const {

@@ -90,7 +90,11 @@ void TPhasingDialog::CreateControls() {
     auto* form = new QFormLayout;
     form->addRow(BuddyLabel(QStringLiteral("&Objective:"), cbObjective_), cbObjective_);
     form->addRow(BuddyLabel(QStringLiteral("&Weights:"), eWeightB_), weights);
-    form->addRow(BuddyLabel(QStringLiteral("&Show the best:"), eTop_), eTop_);
+    auto* topRow = new QHBoxLayout;
+    topRow->addWidget(eTop_);
+    topRow->addWidget(new QLabel(QStringLiteral("arrangements")));
+    topRow->addStretch();
+    form->addRow(BuddyLabel(QStringLiteral("&Show the best:"), eTop_), topRow);
 
     btSearch_ = Named(new QPushButton(QStringLiteral("&Search")), "btSearch");
     btSearch_->setAutoDefault(false);
@@ -218,12 +222,14 @@ void TPhasingDialog::ShowSearch(const TPhasingSearch& search) {
         writeRow(0, QStringLiteral("Now"), search.Current);
         for (std::size_t r = 0; r < search.Ranked.size(); ++r)
             writeRow(static_cast<int>(r) + 1, QString::number(r + 1), search.Ranked[r]);
-        // The current arrangement is not a choice.
-        for (int column = 0; column < sgRanked_->columnCount(); ++column)
-            sgRanked_->item(0, column)->setFlags(Qt::ItemIsEnabled);
+        // The current arrangement is not a choice; it stands apart.
+        for (int column = 0; column < sgRanked_->columnCount(); ++column) {
+            QTableWidgetItem* item = sgRanked_->item(0, column);
+            item->setFlags(Qt::ItemIsEnabled);
+            item->setBackground(palette().alternateBase());
+        }
     }
-    sgRanked_->resizeColumnsToContents();
-    sgRanked_->horizontalHeader()->setStretchLastSection(true);
+    sgRanked_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     if (search.Outcome == TSearchOutcome::Done) {
         const QString circuits =
             search.Circuits.size() == 1
