@@ -1,11 +1,11 @@
 #include "ui/dialogs/LibraryEditors.h"
 
-#include "model/MaxVoltage.h"
 #include "prefs/Options.h"
-#include "ui/app/TextConvert.h"
 #include "ui/widgets/EnterAsTab.h"
 #include "ui/widgets/FormWidgets.h"
+#include "model/MaxVoltage.h"
 #include "ui/widgets/NumberField.h"
+#include "ui/app/TextConvert.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 #include "ui/dialogs/LineFields.h"
 
-#include "model/MaxVoltage.h"
 #include "model/Units.h"
 #include "prefs/Options.h"
 #include "ui/widgets/FormWidgets.h"
+#include "model/MaxVoltage.h"
 #include "ui/widgets/NumberField.h"
 
 #include <QComboBox>

@@ -1,12 +1,12 @@
 #include "ui/dialogs/OptionsForm.h"
 
 #include "prefs/NumberText.h"
-#include "ui/app/Prompts.h"
-#include "ui/app/TextConvert.h"
 #include "ui/widgets/EnterAsTab.h"
 #include "ui/widgets/FormWidgets.h"
 #include "ui/widgets/NumberField.h"
+#include "ui/app/Prompts.h"
 #include "ui/widgets/RadioGroup.h"
+#include "ui/app/TextConvert.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -19,8 +19,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTabWidget>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>

@@ -2,10 +2,10 @@
 
 #include "model/Project.h"
 #include "prefs/Options.h"
-#include "ui/app/TextConvert.h"
 #include "ui/widgets/EnterAsTab.h"
 #include "ui/widgets/FormWidgets.h"
 #include "ui/widgets/NumberField.h"
+#include "ui/app/TextConvert.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

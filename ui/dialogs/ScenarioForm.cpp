@@ -3,11 +3,11 @@
 #include "model/Project.h"
 #include "model/TextHelpers.h"
 #include "prefs/Options.h"
-#include "ui/app/TextConvert.h"
 #include "ui/widgets/EnterAsTab.h"
 #include "ui/widgets/FormWidgets.h"
 #include "ui/widgets/NumberField.h"
 #include "ui/widgets/RadioGroup.h"
+#include "ui/app/TextConvert.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
