@@ -25,7 +25,7 @@ void Warn(const std::string& message) {
 namespace {
 
 const Command kCommands[] = {
-    {"compute", "compute FILE.emf", RunCompute},
+    {"compute", "compute FILE.emf [--site NAME=VALUE[,NAME=VALUE...]]", RunCompute},
     {"check", "check FILE.emf [--limits] [--ini FILE]", RunCheck},
     {"resave", "resave IN.emf OUT.emf", RunResave},
     {"prefs", "prefs [--ini FILE] [--resave] [--path]", RunPrefs},
