@@ -61,6 +61,9 @@ void WriteScalar(TJsonWriter& json, const TOptions& options, const TPrefKey& key
     case TPrefKind::Text:
         json.String(options.ReadText(key));
         break;
+    case TPrefKind::Real:
+        json.Number(options.ReadReal(key));
+        break;
     }
 }
 

@@ -23,9 +23,10 @@ enum ExitCode : int {
 using Args = std::vector<std::string>;
 
 struct Command {
+    using Runner = int (*)(const Args& args);
     const char* name;
     const char* usage; // shown by --help, after "corvalt-cli "
-    int (*run)(const Args& args);
+    Runner run;        // nullptr: corvalt-cli-render runs it (RendererHandoff.h)
 };
 
 // Prints "corvalt-cli: <message>" on stderr and returns code. Control

@@ -2,6 +2,7 @@
 
 #include "cli/Json.h"
 #include "model/Project.h"
+#include "model/SiteParameters.h"
 
 #include <cstddef>
 #include <optional>
@@ -77,12 +78,21 @@ void WriteResults(TJsonWriter& json, const TScenario& s) {
     json.EndArray();
 }
 
+// The site parameters the computation used, defaults applied, stored units.
+void WriteSite(TJsonWriter& json, const TScenario& s) {
+    json.Key("site").BeginObject(TJsonLayout::Inline);
+    for (const TSiteParameterInfo& parameter : kSiteParameters)
+        json.EscapedKey(parameter.Key).Number(s.EffectiveSiteValue(parameter.Id));
+    json.EndObject();
+}
+
 void WriteCrossSection(TJsonWriter& json, const TScenario& s, int index) {
     json.BeginObject();
     json.Key("index").Integer(index);
     json.Key("tab_title").String(s.TabTitle);
     json.Key("title").String(s.Title);
     json.Key("section_type").Integer(s.SectionType);
+    WriteSite(json, s);
     json.Key("error");
     if (s.CalcError.empty())
         json.Null();

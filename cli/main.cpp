@@ -1,6 +1,7 @@
 // corvalt-cli: the headless front end for batch work, automation and tests.
 #include "cli/Commands.h"
 #include "cli/Interrupt.h"
+#include "cli/RendererHandoff.h"
 
 #include "model/TextHelpers.h"
 
@@ -24,14 +25,22 @@ void Warn(const std::string& message) {
 
 namespace {
 
+// The commands that render pages need Qt; corvalt-cli leaves them to
+// corvalt-cli-render (RendererHandoff.h), which runs them itself.
+#ifdef CORVALT_CLI_RENDERER
+constexpr Command::Runner RenderedReport = RunReport;
+#else
+constexpr Command::Runner RenderedReport = nullptr;
+#endif
+
 const Command kCommands[] = {
-    {"compute", "compute FILE.emf", RunCompute},
+    {"compute", "compute FILE.emf [--site NAME=VALUE[,NAME=VALUE...]]", RunCompute},
     {"check", "check FILE.emf [--limits] [--ini FILE]", RunCheck},
     {"resave", "resave IN.emf OUT.emf", RunResave},
     {"prefs", "prefs [--ini FILE] [--resave] [--path]", RunPrefs},
     {"bpa", "bpa FILE.emf OUT [--section N]", RunBpa},
     {"report", "report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf [--section N] [--ini FILE]",
-     RunReport},
+     RenderedReport},
     {"export", "export FILE.emf --csv OUT.csv [--section N]", RunExport},
     {"optimize",
      "optimize FILE.emf [--section N] [--objective edge-b|edge-e|row-e|weighted] "
@@ -48,6 +57,12 @@ void PrintUsage(std::ostream& out) {
     out << "\nA file whose name starts with \"-\" follows \"--\", which ends the options.\n";
 }
 
+const Command* FindCommand(const std::string& name) {
+    for (const Command& command : kCommands)
+        if (command.name != nullptr && name == command.name) return &command;
+    return nullptr;
+}
+
 int RunCommand(int argc, char** argv) {
     if (argc < 2) {
         PrintUsage(std::cerr);
@@ -60,8 +75,8 @@ int RunCommand(int argc, char** argv) {
     }
     const Args args(argv + 2, argv + argc);
     if (name == "--version") return RunVersion(args);
-    for (const Command& command : kCommands)
-        if (command.name != nullptr && name == command.name) return command.run(args);
+    if (const Command* command = FindCommand(name))
+        return command->run != nullptr ? command->run(args) : RunInRenderer(argv);
     return Fail(ExitBadInput, "unknown command '" + name + "' (see corvalt-cli --help)");
 }
 
@@ -95,6 +110,12 @@ int CheckedOutput(int code) {
 
 int main(int argc, char** argv) {
     using namespace corvalt::cli;
+    // A command for the renderer goes there before anything is set up here:
+    // the signal mask below would pass on to it.
+    if (argc >= 2) {
+        const Command* command = FindCommand(argv[1]);
+        if (command != nullptr && command->run == nullptr) return RunInRenderer(argv);
+    }
     InstallInterruptCleanup();
     return CheckedOutput(RunGuarded(argc, argv));
 }

@@ -2,6 +2,7 @@
 
 #include "compute/Profile.h"
 #include "model/Limits.h"
+#include "model/TextHelpers.h"
 
 namespace corvalt {
 
@@ -37,6 +38,9 @@ std::string Reason(const TCalcFailure& f) {
         return "it has " + TooManyConductorsText() + ".";
     case TCalcFault::TooManyInterestPoints:
         return "it has " + TooManyInterestPointsText() + ".";
+    case TCalcFault::SiteOutOfRange:
+        return "its " + std::string(f.Site->Label) + " of " + ShortestFloatText(f.SiteValue) + " " +
+               SiteStoredUnitLabel(f.Site->Unit) + " is outside " + SiteRangeText(*f.Site) + ".";
     }
     return {};
 }

@@ -2,6 +2,8 @@
 // Why a cross section could not be computed, and the text that says so. The
 // texts live here only; the windows and the command line show them as they are.
 
+#include "model/SiteParameters.h"
+
 #include <string>
 
 namespace corvalt {
@@ -18,12 +20,15 @@ enum class TCalcFault {
     // More conductors or points of interest than model/Limits.h allows.
     TooManyConductors,
     TooManyInterestPoints,
+    SiteOutOfRange, // a corona site parameter lies outside its sane range
 };
 
 struct TCalcFailure {
     TCalcFault Fault = TCalcFault::Singular;
     std::string ConductorId; // the conductor at fault, where there is one
     std::string OtherId;     // the second conductor of an overlapping pair
+    const TSiteParameterInfo* Site = nullptr; // the site parameter at fault, if any
+    float SiteValue = 0;                      // and its value, stored units
 };
 
 // "Cross section 'North' cannot be computed: conductor '1A1' has a diameter of

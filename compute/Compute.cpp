@@ -37,17 +37,19 @@ std::vector<TSystemConductor> BuildConductorSystem(const TScenario& scenario) {
 }
 
 TCoronaSite CoronaSiteOf(const TScenario& scenario) {
+    const auto value = [&](TSiteParameter id) { return scenario.EffectiveSiteValue(id); };
+    using enum TSiteParameter;
     TCoronaSite site;
-    site.MicrophoneHeightM = scenario.MicrophoneHeight;
-    site.RadioAntennaHeightM = scenario.RadioAntennaHeight;
-    site.RadioFrequencyMhz = scenario.SiteRadioFrequency();
-    site.TvAntennaHeightM = scenario.TvAntennaHeight;
-    site.TvFrequencyMhz = scenario.SiteTvFrequency();
-    site.AltitudeM = scenario.Altitude;
-    site.RainRateMmPerH = scenario.RainRate;
-    site.WindVelocityMPerS = scenario.SiteWindVelocity();
-    site.GroundConductivityMmhoPerM = scenario.SiteGroundConductivity();
-    site.OzoneHeightM = scenario.OzoneHeight;
+    site.MicrophoneHeightM = value(MicrophoneHeight);
+    site.RadioAntennaHeightM = value(RadioAntennaHeight);
+    site.RadioFrequencyMhz = value(RadioFrequency);
+    site.TvAntennaHeightM = value(TvAntennaHeight);
+    site.TvFrequencyMhz = value(TvFrequency);
+    site.AltitudeM = value(Altitude);
+    site.RainRateMmPerH = value(RainRate);
+    site.WindVelocityMPerS = value(WindVelocity);
+    site.GroundConductivityMmhoPerM = value(GroundConductivity);
+    site.OzoneHeightM = value(OzoneHeight);
     return site;
 }
 
@@ -67,6 +69,21 @@ bool ScenarioValuesFinite(const TScenario& s) {
     for (const TInterestPoint& point : s.InterestPoints)
         if (!std::isfinite(point.DistFromRowLeft)) return false;
     return true;
+}
+
+// The first site parameter outside its range. The project file, the command
+// line and the dialogs let none through; a value set in any other way must not
+// reach the formulas, whose logarithms would turn it into no value at all.
+std::optional<TCalcFailure> FindSiteFault(const TScenario& s) {
+    for (const TSiteParameterInfo& parameter : kSiteParameters) {
+        const float value = s.SiteValue(parameter.Id);
+        if (IsAllowedSiteValue(parameter, value)) continue;
+        TCalcFailure failure{TCalcFault::SiteOutOfRange, {}, {}};
+        failure.Site = &parameter;
+        failure.SiteValue = value;
+        return failure;
+    }
+    return std::nullopt;
 }
 
 bool ConductorValuesFinite(const TSystemConductor& c) {
@@ -167,6 +184,7 @@ void StoreConductorResults(TScenario& scenario, std::span<const TSystemConductor
 std::optional<TCalcFailure> FindInputFault(const TScenario& scenario,
                                            const std::vector<TSystemConductor>& system) {
     if (!ScenarioValuesFinite(scenario)) return TCalcFailure{TCalcFault::NotFinite, {}, {}};
+    if (std::optional<TCalcFailure> site = FindSiteFault(scenario)) return site;
     for (std::size_t k = 0; k < system.size(); ++k) {
         const TSystemConductor& c = system[k];
         const std::string& id = scenario.Conductors[k]->Id;

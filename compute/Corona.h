@@ -7,6 +7,7 @@
 // A/300 adds one decibel per 300 m of altitude.
 
 #include "compute/ConductorSystem.h"
+#include "model/SiteParameters.h"
 
 #include <optional>
 #include <span>
@@ -18,13 +19,13 @@ namespace corvalt {
 struct TCoronaSite {
     float MicrophoneHeightM = 0;
     float RadioAntennaHeightM = 0;
-    float RadioFrequencyMhz = 1;
+    float RadioFrequencyMhz = kDefaultRadioFrequencyMhz;
     float TvAntennaHeightM = 0;
-    float TvFrequencyMhz = 75;
+    float TvFrequencyMhz = kDefaultTvFrequencyMhz;
     float AltitudeM = 0;
     float RainRateMmPerH = 0; // 0 (or less) is fair weather
-    float WindVelocityMPerS = 1;
-    float GroundConductivityMmhoPerM = 0.1f;
+    float WindVelocityMPerS = kDefaultWindVelocityMPerS;
+    float GroundConductivityMmhoPerM = kDefaultGroundConductivityMmhoPerM;
     float OzoneHeightM = 0;
 };
 

@@ -1,8 +1,9 @@
 // Writes the sample projects of examples/: an English project with a 230 kV
-// single-circuit line, a 115 kV double-circuit line and a substation, and a
-// small Metric project. Everything is entered as a user would, through the
-// display setters and the new-circuit operation, so the files are exactly what
-// the program writes; voltage classes, conductor and ground-wire types come
+// single-circuit line, a 115 kV double-circuit line and a substation, a small
+// Metric project, and a Metric mountain line with corona site parameters.
+// Everything is entered as a user would, through the display setters and the
+// new-circuit operation, so the files are exactly what the program writes;
+// voltage classes, conductor and ground-wire types come
 // from the starter library as the circuit dialog copies them, so that editing
 // a sample's circuit finds its types in the library.
 //
@@ -76,6 +77,8 @@ constexpr double k15March2024 = 45366;
 constexpr double k2April2024 = 45384;
 constexpr double k10September2024 = 45545;
 constexpr double k1June2025 = 45809;
+constexpr double k3February2025 = 45691;
+constexpr double k20March2025 = 45736;
 
 struct TPosition {
     float x; // from the circuit reference, display units
@@ -246,12 +249,64 @@ std::unique_ptr<TEmfProject> MetricSample(const TStarterLibrary& library) {
     return project;
 }
 
-bool Write(TEmfProject& project, const std::string& path) {
-    const TFileResult result = project.Save(path);
+// A Metric 345 kV line over a ridge at 500 m, with the site parameters a
+// corona study would use there (microphone at ear height, a car-radio antenna,
+// a rooftop TV antenna, light rain), and the same line's river crossing where
+// every site parameter is left at its default.
+std::unique_ptr<TEmfProject> SiteSample(const TStarterLibrary& library) {
+    auto project = std::make_unique<TEmfProject>();
+    project->Units = Metric;
+    project->Title = "Sierra Ridge 345 kV Corona Study";
+    FillProjectTexts(*project);
+    project->EntryDate = k3February2025;
+    project->UpdateDate = k20March2025;
+    project->VoltageClass = 345;
+    project->SetDisplayLineLength(23.6f);
+    project->ExemptionFlags = "     ";
+    project->Notification = 0;
+    project->Notes = "Audible noise at the ear; radio and TV noise at typical antennas";
+
+    TNewCircuitValues values = ThreePhase(library, "SR 345", "345");
+    library.Conductor(values, Metric, "Cardinal 954 ACSR", 2);
+    values.BundleSpacing = 45.7f;
+    library.Ohgw(values, Metric, "OPGW 15.5 mm");
+    values.Ground = {true, 2, 0};
+
+    TScenario& ridge = AddScenario(*project, "Sierra Ridge 345 kV on the ridge", "Ridge",
+                                   TransmissionLine, 30, 30, 1);
+    ridge.DefaultVoltage = 345;
+    ridge.MicrophoneHeight = 1.5f; // m
+    ridge.RadioAntennaHeight = 2;  // m
+    ridge.TvAntennaHeight = 10;    // m
+    ridge.Altitude = 500;          // m
+    ridge.RainRate = 1;            // mm/h
+    AddCircuit(ridge, values, {{-8.5f, 16}, {0, 16}, {8.5f, 16}, {-5.5f, 24}, {5.5f, 24}});
+    AddPoint(ridge, "Hiking trail", -22);
+    AddPoint(ridge, "Cabin, 7 Pine Lane", 45);
+
+    TScenario& crossing = AddScenario(*project, "Sierra Ridge 345 kV at the river crossing",
+                                      "Crossing", TransmissionLine, 30, 30, 1);
+    crossing.DefaultVoltage = 345;
+    AddCircuit(crossing, values, {{-8.5f, 28}, {0, 28}, {8.5f, 28}, {-5.5f, 36}, {5.5f, 36}});
+    AddPoint(crossing, "River bank", 25);
+    return project;
+}
+
+bool Reported(const TFileResult& result, const std::string& path) {
     if (!result.Ok)
         std::fprintf(stderr, "%s: %s (%s)\n", path.c_str(), result.Message.c_str(),
                      result.Detail.c_str());
     return result.Ok;
+}
+
+// Writes the project, then opens and saves the file once more. Inch values typed
+// through 2.54 are written with 0.3937, and reading them back can land a float
+// step away from what was typed; after one round the file is exactly what
+// opening and saving it writes, so every sample resaves byte for byte.
+bool Write(TEmfProject& project, const std::string& path) {
+    if (!Reported(project.Save(path), path)) return false;
+    TEmfProject reopened;
+    return Reported(reopened.Load(path), path) && Reported(reopened.Save(path), path);
 }
 
 } // namespace
@@ -265,7 +320,8 @@ int main(int argc, char** argv) {
     try {
         const TStarterLibrary library(argv[2]);
         const bool ok = Write(*EnglishSample(library), folder + "/sample-english.emf") &&
-                        Write(*MetricSample(library), folder + "/sample-metric.emf");
+                        Write(*MetricSample(library), folder + "/sample-metric.emf") &&
+                        Write(*SiteSample(library), folder + "/sample-site.emf");
         return ok ? 0 : 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "corvalt-make-examples: %s\n", error.what());

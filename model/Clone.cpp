@@ -27,7 +27,15 @@ void CopyThroughStream(const T& source, T& copy, Write write, Read read) {
 
 std::unique_ptr<TScenario> CloneScenario(const TScenario& source) {
     auto copy = std::make_unique<TScenario>(*source.Project);
-    CopyThroughStream(source, *copy, WriteScenarioRecord, ReadScenarioRecord);
+    // The layout with the site parameters, so that the copy keeps them.
+    CopyThroughStream(
+        source, *copy,
+        [](TZuStream& stream, const TScenario& s) {
+            WriteScenarioRecord(stream, s, TFileLayout::V103);
+        },
+        [](TRecordReader& reader, TScenario& s) {
+            ReadScenarioRecord(reader, s, TFileLayout::V103);
+        });
     copy->TabTitle = "(Clone)";
     copy->Title = source.Title + " (Clone)";
     return copy;

@@ -19,8 +19,11 @@ namespace {
 constexpr std::size_t kIntBytes = 4;
 constexpr std::size_t kRealBytes = TZuStream::kRealSize;
 constexpr std::size_t kTextBytes = kIntBytes;
-constexpr std::size_t kMinScenarioBytes =
-    2 * kTextBytes + kIntBytes + 5 * kRealBytes + 2 * kIntBytes;
+constexpr std::size_t kSiteBytes = kSiteParameters.size() * kRealBytes;
+std::size_t MinScenarioBytes(TFileLayout layout) {
+    const std::size_t fields = 2 * kTextBytes + kIntBytes + 5 * kRealBytes + 2 * kIntBytes;
+    return layout == TFileLayout::V103 ? fields + kSiteBytes : fields;
+}
 constexpr std::size_t kMinCircuitBytes = kIntBytes + kTextBytes + 1 + 4 * kRealBytes + kRealBytes +
                                          kTextBytes + kRealBytes + kIntBytes + kRealBytes +
                                          kIntBytes + kTextBytes + kRealBytes + kIntBytes;
@@ -30,6 +33,7 @@ constexpr std::size_t kMinInterestPointBytes = kTextBytes + kIntBytes + kRealByt
 
 constexpr std::size_t kExemptionFlagsLength = 5;
 constexpr int kFirstReadableVersion = 102; // version × 100; 1.01 and older are refused
+constexpr int kFirstSiteVersion = 103;     // from here on the site parameters are stored
 // No length, voltage, current or angle of a real project comes near this; a
 // larger value is damage, and refusing it keeps every unit conversion finite.
 constexpr double kLargestStoredValue = 1e30;
@@ -147,6 +151,16 @@ float TRecordReader::Float(const char* field) {
     return 0;
 }
 
+float TRecordReader::SiteValue(const TSiteParameterInfo& parameter) {
+    const std::size_t offset = stream_.Position();
+    const float value = Float(parameter.Label);
+    if (failed_ || IsAllowedSiteValue(parameter, value)) return value;
+    FailAt(parameter.Label, offset,
+           "the value " + ShortestFloatText(value) + " is neither 0 (unset) nor from " +
+               SiteRangeText(parameter));
+    return 0;
+}
+
 std::string TRecordReader::Text(const char* field, std::size_t keep) {
     const std::size_t offset = stream_.Position();
     const std::int32_t length = Int(field);
@@ -225,7 +239,7 @@ void WriteInterestPointRecord(TZuStream& stream, const TInterestPoint& point) {
     stream.WriteReal(point.DisplayDistFromRowLeft());
 }
 
-void WriteScenarioRecord(TZuStream& stream, const TScenario& scenario) {
+void WriteScenarioRecord(TZuStream& stream, const TScenario& scenario, TFileLayout layout) {
     stream.WriteText(scenario.Title);
     stream.WriteText(scenario.TabTitle);
     stream.WriteInt(scenario.SectionType);
@@ -240,10 +254,22 @@ void WriteScenarioRecord(TZuStream& stream, const TScenario& scenario) {
     stream.WriteInt(scenario.InterestPoints.Count());
     for (const TInterestPoint& point : scenario.InterestPoints)
         WriteInterestPointRecord(stream, point);
+    if (layout == TFileLayout::V103) {
+        // Stored units whatever the project's: nothing drifts through feet or MPH.
+        for (const TSiteParameterInfo& parameter : kSiteParameters)
+            stream.WriteReal(scenario.SiteValue(parameter.Id));
+    }
+}
+
+TFileLayout FileLayoutOf(const TEmfProject& project) {
+    for (const TScenario& scenario : project.Scenarios)
+        if (scenario.HasSiteParameters()) return TFileLayout::V103;
+    return TFileLayout::V102;
 }
 
 void WriteProjectFile(TZuStream& stream, const TEmfProject& project) {
-    stream.WriteText(kProjectFileVersion);
+    const TFileLayout layout = FileLayoutOf(project);
+    stream.WriteText(layout == TFileLayout::V103 ? kProjectFileVersion103 : kProjectFileVersion102);
     stream.WriteText(project.Title);
     stream.WriteText(project.EngineerName);
     stream.WriteReal(project.EntryDate);
@@ -271,7 +297,7 @@ void WriteProjectFile(TZuStream& stream, const TEmfProject& project) {
     stream.WriteText(project.Notes);
     stream.WriteInt(project.Scenarios.Count());
     for (const TScenario& scenario : project.Scenarios)
-        WriteScenarioRecord(stream, scenario);
+        WriteScenarioRecord(stream, scenario, layout);
 }
 
 std::vector<std::uint8_t> SerializeProject(const TEmfProject& project) {
@@ -361,7 +387,7 @@ void ReadInterestPointRecord(TRecordReader& reader, TInterestPoint& point) {
     point.SetDisplayDistFromRowLeft(reader.Float("distance from ROW left"));
 }
 
-void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario) {
+void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario, TFileLayout layout) {
     scenario.Title = reader.Text("title");
     scenario.TabTitle = reader.Text("tab title");
     scenario.SectionType = reader.ByteFromInt("section type");
@@ -389,6 +415,10 @@ void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario) {
         auto point = std::make_unique<TInterestPoint>(scenario);
         ReadInterestPointRecord(reader, *point);
         scenario.InterestPoints.Add(std::move(point));
+    }
+    if (layout == TFileLayout::V103) {
+        for (const TSiteParameterInfo& parameter : kSiteParameters)
+            scenario.SetSiteValue(parameter.Id, reader.SiteValue(parameter));
     }
 }
 
@@ -444,13 +474,16 @@ TFileResult ReadProjectBytes(std::span<const std::uint8_t> bytes, TEmfProject& p
     if (version < kFirstReadableVersion)
         return TFileResult::Failure(messages::kOlderVersion, "format version " + versionText);
 
+    // Versions above the newest known are read with its layout, as versions
+    // above 1.02 were read with that one before the site parameters came.
+    const TFileLayout layout = version >= kFirstSiteVersion ? TFileLayout::V103 : TFileLayout::V102;
     TEmfProject loaded;
     ReadProjectFields(reader, loaded);
-    const int scenarios = reader.Count("number of cross sections", kMinScenarioBytes);
+    const int scenarios = reader.Count("number of cross sections", MinScenarioBytes(layout));
     for (int i = 0; i < scenarios && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "cross section " + std::to_string(i + 1));
         auto scenario = std::make_unique<TScenario>(loaded);
-        ReadScenarioRecord(reader, *scenario);
+        ReadScenarioRecord(reader, *scenario, layout);
         loaded.Scenarios.Add(std::move(scenario));
     }
     if (reader.Failed()) return Damaged(reader);

@@ -1,10 +1,11 @@
 #pragma once
 // The ".emf" project file: the serialization of a project in the encodings of
-// TZuStream, format version "1.02". Record writers and readers for each model
-// class (used whole for files and the modified check, and record by record for
-// cloning), and the checked reader that refuses a damaged file.
+// TZuStream, format version "1.02" or "1.03". Record writers and readers for
+// each model class (used whole for files and the modified check, and record by
+// record for cloning), and the checked reader that refuses a damaged file.
 
 #include "model/FileResult.h"
+#include "model/SiteParameters.h"
 #include "model/ZuStream.h"
 
 #include <cstddef>
@@ -21,7 +22,17 @@ class TCircuit;
 class TConductor;
 class TInterestPoint;
 
-inline constexpr const char* kProjectFileVersion = "1.02";
+// The layouts of the file. "1.03" adds each cross section's ten site
+// parameters (stored units, in the order of kSiteParameters) after its points
+// of interest. A project is written as "1.02" while none of its cross sections
+// has a site parameter set, so that such a file stays exactly what earlier
+// versions of the program wrote and read.
+enum class TFileLayout : std::uint8_t { V102, V103 };
+inline constexpr const char* kProjectFileVersion102 = "1.02";
+inline constexpr const char* kProjectFileVersion103 = "1.03";
+
+// The layout a project is written in.
+TFileLayout FileLayoutOf(const TEmfProject& project);
 // No project comes near this; a larger file is refused before it is read.
 inline constexpr std::size_t kMaxProjectFileBytes = std::size_t{256} << 20;
 
@@ -41,6 +52,9 @@ class TRecordReader {
     std::uint8_t ByteFromInt(const char* field);       // an integer; its low 8 bits
     std::uint8_t Code(const char* field, int largest); // an integer in 0..largest
     float Float(const char* field);                    // a real held as float
+    // A site parameter: a real held as float that must be 0 (unset) or lie in
+    // the parameter's range.
+    float SiteValue(const TSiteParameterInfo& parameter);
     double Date(const char* field);                    // a real held as double
     std::string Text(const char* field, std::size_t keep = std::string::npos);
     // The number of records that follow, each at least minRecordBytes long.
@@ -81,16 +95,17 @@ class TRecordReader {
 };
 
 // Record writers: each writes exactly its record, children included, with
-// lengths in the project's display units.
+// lengths in the project's display units. A cross-section record has its site
+// parameters only in the "1.03" layout; cloning uses that layout.
 void WriteProjectFile(TZuStream& stream, const TEmfProject& project);
-void WriteScenarioRecord(TZuStream& stream, const TScenario& scenario);
+void WriteScenarioRecord(TZuStream& stream, const TScenario& scenario, TFileLayout layout);
 void WriteCircuitRecord(TZuStream& stream, const TCircuit& circuit);
 void WriteConductorRecord(TZuStream& stream, const TConductor& conductor);
 void WriteInterestPointRecord(TZuStream& stream, const TInterestPoint& point);
 
 // Record readers into freshly created objects; children are created and
 // appended. On failure the reader holds the error and the object is partial.
-void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario);
+void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario, TFileLayout layout);
 void ReadCircuitRecord(TRecordReader& reader, TCircuit& circuit);
 void ReadConductorRecord(TRecordReader& reader, TConductor& conductor);
 void ReadInterestPointRecord(TRecordReader& reader, TInterestPoint& point);

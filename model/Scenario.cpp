@@ -4,6 +4,7 @@
 #include "model/Units.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cmath>
 #include <cstddef>
@@ -12,10 +13,13 @@
 namespace corvalt {
 namespace {
 
-// The value when it is set, else the default the computation assumes.
-float OrDefault(float value, float fallback) {
-    return value == 0 ? fallback : value;
-}
+// The fields of the site parameters, in the order of TSiteParameter.
+constexpr std::array<float TScenario::*, kSiteParameters.size()> kSiteFields{
+    &TScenario::MicrophoneHeight,   &TScenario::RadioAntennaHeight, &TScenario::TvAntennaHeight,
+    &TScenario::OzoneHeight,        &TScenario::Altitude,           &TScenario::RainRate,
+    &TScenario::WindVelocity,       &TScenario::RadioFrequency,     &TScenario::TvFrequency,
+    &TScenario::GroundConductivity,
+};
 
 constexpr int kLargestCircuitNumber = 255; // circuit numbers are bytes
 
@@ -41,17 +45,31 @@ void TScenario::ForgetConductor(const TConductor* conductor) {
     if (it != Conductors.end()) Conductors.erase(it);
 }
 
+float TScenario::SiteValue(TSiteParameter id) const {
+    return this->*kSiteFields[static_cast<std::size_t>(id)];
+}
+void TScenario::SetSiteValue(TSiteParameter id, float value) {
+    this->*kSiteFields[static_cast<std::size_t>(id)] = value;
+}
+float TScenario::EffectiveSiteValue(TSiteParameter id) const {
+    return SiteValueOrDefault(SiteParameterInfo(id), SiteValue(id));
+}
+bool TScenario::HasSiteParameters() const {
+    return std::any_of(kSiteFields.begin(), kSiteFields.end(),
+                       [this](float TScenario::*field) { return this->*field != 0; });
+}
+
 float TScenario::SiteRadioFrequency() const {
-    return OrDefault(RadioFrequency, 1.0f);
+    return EffectiveSiteValue(TSiteParameter::RadioFrequency);
 }
 float TScenario::SiteTvFrequency() const {
-    return OrDefault(TvFrequency, 75.0f);
+    return EffectiveSiteValue(TSiteParameter::TvFrequency);
 }
 float TScenario::SiteGroundConductivity() const {
-    return OrDefault(GroundConductivity, 0.1f);
+    return EffectiveSiteValue(TSiteParameter::GroundConductivity);
 }
 float TScenario::SiteWindVelocity() const {
-    return OrDefault(WindVelocity, 1.0f);
+    return EffectiveSiteValue(TSiteParameter::WindVelocity);
 }
 
 int TScenario::EnergizedCount() const {
@@ -154,8 +172,7 @@ float TScenario::DisplayAltitude() const {
     return DisplayLength(ProjectUnits(), Altitude);
 }
 float TScenario::DisplayRainRate() const {
-    // mm/h shown as in/h: the two steps of the diameter pair (× 0.3937, ÷ 10).
-    return IsEnglish() ? MillimetresToInches(RainRate) : RainRate;
+    return SiteDisplayValue(ProjectUnits(), TSiteUnit::RainRate, RainRate);
 }
 float TScenario::DisplayOzoneHeight() const {
     return OzoneHeight;
@@ -163,8 +180,7 @@ float TScenario::DisplayOzoneHeight() const {
 float TScenario::DisplayWindVelocity() const {
     // The Metric label is "km/H", so the velocity (held in m/s) is converted to
     // km/h rather than shown as the m/s number under a km/h label.
-    return IsEnglish() ? ToMilesPerHour(SiteWindVelocity())
-                       : MetresPerSecondToKilometresPerHour(SiteWindVelocity());
+    return SiteDisplayValue(ProjectUnits(), TSiteUnit::Speed, SiteWindVelocity());
 }
 
 const TCalcResult* TScenario::ResultAt(int index) const {

@@ -8,6 +8,7 @@
 #include "model/Circuit.h"
 #include "model/InterestPoint.h"
 #include "model/SafeList.h"
+#include "model/SiteParameters.h"
 
 #include <cstdint>
 #include <string>
@@ -37,8 +38,8 @@ class TScenario {
     float BFieldHeight = 0;       // magnetic-field sensor height, m
     float EFieldHeight = 0;       // electric-field sensor height, m
 
-    // Site parameters of the corona computation. Neither edited nor stored: they
-    // stay 0 and the Site* getters supply the defaults.
+    // Site parameters of the corona computation, in stored units. 0 means unset
+    // (see SiteParameters.h): the Site* getters then supply the defaults.
     float MicrophoneHeight = 0;   // m
     float RadioAntennaHeight = 0; // m
     float TvAntennaHeight = 0;    // m
@@ -75,6 +76,15 @@ class TScenario {
     int MaxEWithinRowResult() const;
 
     bool IsEnglish() const;
+
+    // A site parameter's stored value (0 when unset), by its id.
+    float SiteValue(TSiteParameter id) const;
+    void SetSiteValue(TSiteParameter id, float value);
+    // The value the computation uses: the stored one, or the default when unset.
+    float EffectiveSiteValue(TSiteParameter id) const;
+    // Whether any site parameter is set (the project file then needs the layout
+    // that stores them).
+    bool HasSiteParameters() const;
 
     // Site parameters with their defaults, internal units.
     float SiteRadioFrequency() const;     // MHz, 1 when unset

@@ -1,6 +1,7 @@
 #include "model/TextHelpers.h"
 
 #include <array>
+#include <charconv>
 
 namespace corvalt {
 namespace {
@@ -235,6 +236,12 @@ int MaxInt(int a, int b) {
 
 float MaxFloat(float a, float b) {
     return b > a ? b : a;
+}
+
+std::string ShortestFloatText(float value) {
+    std::array<char, 32> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return error == std::errc() ? std::string(buffer.data(), end) : std::string();
 }
 
 } // namespace corvalt

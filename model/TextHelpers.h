@@ -40,6 +40,10 @@ std::string ToValidUtf8(std::string_view text);
 // nothing more.
 std::string PrintableText(std::string_view text);
 
+// The shortest text that reads back as the same float, "." as decimal point
+// (0.1f gives "0.1", 500 gives "500"); for messages.
+std::string ShortestFloatText(float value);
+
 int MaxInt(int a, int b);
 float MaxFloat(float a, float b); // b when b > a, otherwise a
 

@@ -56,6 +56,12 @@ float AmperesToKiloamperes(float amperes) {
 float MetresPerSecondToKilometresPerHour(float metresPerSecond) {
     return Scaled(metresPerSecond, 3.6L);
 }
+float MilesPerHourToMetresPerSecond(float milesPerHour) {
+    return Divided(milesPerHour, 2.23679L);
+}
+float KilometresPerHourToMetresPerSecond(float kilometresPerHour) {
+    return Divided(kilometresPerHour, 3.6L);
+}
 
 float StoredInchesToCentimetres(float inches) {
     return Divided(inches, 0.3937L);

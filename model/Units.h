@@ -29,6 +29,9 @@ float KiloamperesToAmperes(float kA);        // × 1000 (conductor MCR)
 float AmperesToKiloamperes(float amperes);   // ÷ 1000
 // The wind velocity in the unit its Metric label "km/H" names.
 float MetresPerSecondToKilometresPerHour(float metresPerSecond); // × 3.6
+// A typed wind velocity back to m/s.
+float MilesPerHourToMetresPerSecond(float milesPerHour);           // ÷ 2.23679
+float KilometresPerHourToMetresPerSecond(float kilometresPerHour); // ÷ 3.6
 
 // Exact inverses of CentimetresToInches and MillimetresToInches (÷ 0.3937).
 // The project-file reader uses them for inch values that the writer produced

@@ -1,6 +1,7 @@
 #include "prefs/Options.h"
 
 #include "prefs/IniFile.h"
+#include "prefs/NumberText.h"
 
 #include <algorithm>
 #include <utility>
@@ -82,12 +83,14 @@ void WriteFieldLimits(TIniFile& ini, const TFieldLimits& limits) {
     }
 }
 
-const std::array<TPrefKey, 19>& ScalarPrefKeys() {
+const std::array<TPrefKey, 29>& ScalarPrefKeys() {
     using namespace prefkeys;
-    static constexpr std::array<TPrefKey, 19> kKeys = {
-        BPAFile,   BPADetails,   EnterAsTab, PhaseAAngle, PhaseBAngle, PhaseCAngle, EngineerName,
-        AgentName, AgentAddress, AgentPhone, PeName,      PeAddress,   PePhone,     MesUnits,
-        CsPrtOpt,  FacName,      FacAddr,    FacCnt,      FacCty,
+    static constexpr std::array<TPrefKey, 29> kKeys = {
+        BPAFile,       BPADetails,    EnterAsTab,    PhaseAAngle,   PhaseBAngle,   PhaseCAngle,
+        EngineerName,  AgentName,     AgentAddress,  AgentPhone,    PeName,        PeAddress,
+        PePhone,       MesUnits,      CsPrtOpt,      FacName,       FacAddr,       FacCnt,
+        FacCty,        CoronaSite[0], CoronaSite[1], CoronaSite[2], CoronaSite[3], CoronaSite[4],
+        CoronaSite[5], CoronaSite[6], CoronaSite[7], CoronaSite[8], CoronaSite[9],
     };
     return kKeys;
 }
@@ -128,6 +131,14 @@ std::string TOptions::ReadText(const TPrefKey& key) const {
     return TIniFile::Read(file_).ReadString(key.Section, key.Key, "");
 }
 
+float TOptions::ReadReal(const TPrefKey& key) const {
+    const auto fallback = static_cast<float>(key.Default);
+    const std::optional<float> value =
+        ParseFloat(TIniFile::Read(file_).ReadString(key.Section, key.Key, ""));
+    if (!value || *value < key.RealMin || *value > key.RealMax) return fallback;
+    return *value;
+}
+
 TPrefsError TOptions::WriteBool(const TPrefKey& key, bool value) {
     return UpdateFile(file_, [&](TIniFile& ini) { ini.WriteBool(key.Section, key.Key, value); });
 }
@@ -138,6 +149,12 @@ TPrefsError TOptions::WriteInteger(const TPrefKey& key, int value) {
 
 TPrefsError TOptions::WriteText(const TPrefKey& key, const std::string& value) {
     return UpdateFile(file_, [&](TIniFile& ini) { ini.WriteString(key.Section, key.Key, value); });
+}
+
+TPrefsError TOptions::WriteReal(const TPrefKey& key, float value) {
+    return UpdateFile(file_, [&](TIniFile& ini) {
+        ini.WriteString(key.Section, key.Key, FormatShortest(value));
+    });
 }
 
 std::vector<std::string> TOptions::RecentFiles() const {

@@ -7,6 +7,7 @@
 // back only by the Save calls.
 
 #include "model/FieldLimitTable.h"
+#include "model/SiteParameters.h"
 #include "prefs/Libraries.h"
 
 #include <array>
@@ -22,16 +23,18 @@ namespace corvalt {
 // ("Unable to write to <path>").
 using TPrefsError = std::optional<std::string>;
 
-enum class TPrefKind { Boolean, Integer, Text };
+enum class TPrefKind { Boolean, Integer, Text, Real };
 
 // One scalar preference: where it lives in the file, its type and its default.
 struct TPrefKey {
     const char* Section = "";
     const char* Key = "";
     TPrefKind Kind = TPrefKind::Text;
-    int Default = 0;   // booleans: 1 true, 0 false; texts default to empty
+    int Default = 0;   // booleans: 1 true, 0 false; texts default to empty; reals too
     int Min = INT_MIN; // an integer outside [Min, Max] reads as Default
     int Max = INT_MAX;
+    float RealMin = 0; // a real outside [RealMin, RealMax] reads as Default
+    float RealMax = 0;
 };
 
 namespace prefkeys {
@@ -56,6 +59,18 @@ inline constexpr TPrefKey FacName{"Project", "FacName", Text};
 inline constexpr TPrefKey FacAddr{"Project", "FacAddr", Text};
 inline constexpr TPrefKey FacCnt{"Project", "FacCnt", Text};
 inline constexpr TPrefKey FacCty{"Project", "FacCty", Text};
+// The corona site parameters given to new cross sections, in stored units, in
+// the order of kSiteParameters; 0 (the default) leaves a parameter unset.
+inline constexpr std::array<TPrefKey, kSiteParameters.size()> CoronaSite = [] {
+    std::array<TPrefKey, kSiteParameters.size()> keys{};
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        keys[i] = {.Section = "CoronaSite",
+                   .Key = kSiteParameters[i].Name,
+                   .Kind = Real,
+                   .RealMin = kSiteParameters[i].Lowest,
+                   .RealMax = kSiteParameters[i].Highest};
+    return keys;
+}();
 // The project files opened or saved last, newest first ("File1" the newest).
 inline constexpr std::array<TPrefKey, 8> RecentFiles{{
     {"RecentFiles", "File1", Text},
@@ -85,7 +100,7 @@ std::vector<std::string> WithRecentFile(std::vector<std::string> list, const std
 std::vector<std::string> WithoutRecentFile(std::vector<std::string> list, const std::string& path);
 
 // Every scalar preference, section by section in the order of the file.
-const std::array<TPrefKey, 19>& ScalarPrefKeys();
+const std::array<TPrefKey, 29>& ScalarPrefKeys();
 
 // Library section names.
 inline constexpr const char* kVoltagesSection = "Voltages";
@@ -145,15 +160,23 @@ class TOptions {
     std::string FacAddr() const { return ReadText(prefkeys::FacAddr); }
     std::string FacCnt() const { return ReadText(prefkeys::FacCnt); }
     std::string FacCty() const { return ReadText(prefkeys::FacCty); }
+    // The value new cross sections take for a site parameter, stored units; 0
+    // (unset) also for a value outside the parameter's range.
+    float CoronaSiteDefault(TSiteParameter id) const {
+        return ReadReal(prefkeys::CoronaSite[static_cast<std::size_t>(id)]);
+    }
 
     // Any scalar by its key. The Write functions are the one way a scalar is
     // written: each writes the file at once.
     bool ReadBool(const TPrefKey& key) const;
     int ReadInteger(const TPrefKey& key) const;
     std::string ReadText(const TPrefKey& key) const;
+    float ReadReal(const TPrefKey& key) const;
     [[nodiscard]] TPrefsError WriteBool(const TPrefKey& key, bool value);
     [[nodiscard]] TPrefsError WriteInteger(const TPrefKey& key, int value);
     [[nodiscard]] TPrefsError WriteText(const TPrefKey& key, const std::string& value);
+    // The shortest text that reads back as the same float.
+    [[nodiscard]] TPrefsError WriteReal(const TPrefKey& key, float value);
 
     // The recent files, newest first, without empty entries; and the list
     // written in their place (one write, the section replaced).

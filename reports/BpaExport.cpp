@@ -2,7 +2,7 @@
 
 #include "model/FileIo.h"
 #include "model/Project.h"
-#include "reports/ReportFormat.h"
+#include "reports/NumberFormat.h"
 
 #include <cmath>
 #include <cstdint>

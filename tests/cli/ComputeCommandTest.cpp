@@ -51,6 +51,11 @@ void ExpectOutputMatches(const QJsonObject& root, const TEmfProject& project) {
         EXPECT_EQ(json["index"].toInt(), i + 1);
         EXPECT_EQ(json["tab_title"].toString().toStdString(), s.TabTitle);
         EXPECT_TRUE(json["error"].isNull());
+        const QJsonObject site = json["site"].toObject();
+        EXPECT_EQ(site.size(), 10);
+        for (const TSiteParameterInfo& parameter : kSiteParameters)
+            EXPECT_EQ(FloatOf(site[parameter.Key]), s.EffectiveSiteValue(parameter.Id))
+                << parameter.Key;
         EXPECT_EQ(json["max_e_result"].toInt(), s.MaxEResult);
         EXPECT_EQ(json["row_max_b_result"].toInt(), s.RowMaxBResult);
         const QJsonArray points = json["interest_points"].toArray();
@@ -89,7 +94,7 @@ void ExpectOutputMatches(const QJsonObject& root, const TEmfProject& project) {
 } // namespace
 
 TEST_F(ComputeCommand, SampleProjectsGiveTheComputedValuesExactly) {
-    for (const char* name : {"sample-english.emf", "sample-metric.emf"}) {
+    for (const char* name : {"sample-english.emf", "sample-metric.emf", "sample-site.emf"}) {
         SCOPED_TRACE(name);
         const TRun run = Run("compute '" + Sample(name) + "'");
         EXPECT_EQ(run.Exit, 0) << run.Err;
@@ -149,6 +154,90 @@ TEST_F(ComputeCommand, OverlappingConductorsFailTheCheckAndTheComputation) {
               "Cross section 'RS 138' cannot be computed: conductors '1A1' and '1B1' occupy the "
               "same space.");
     EXPECT_TRUE(section["results"].toArray().isEmpty());
+}
+
+namespace {
+
+// The ten values of a "site" object in file order.
+std::vector<double> SiteValues(const QJsonValue& site) {
+    std::vector<double> values;
+    for (const TSiteParameterInfo& parameter : kSiteParameters)
+        values.push_back(site[parameter.Key].toDouble(-1));
+    return values;
+}
+
+} // namespace
+
+TEST_F(ComputeCommand, SiteObjectGivesTheValuesTheComputationUsed) {
+    const TRun run = Run("compute '" + Sample("sample-site.emf") + "'");
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    const QJsonArray sections = Parse(run.Out)["cross_sections"].toArray();
+    ASSERT_EQ(sections.size(), 2);
+    // The ridge: microphone 1.5 m, radio antenna 2 m, TV antenna 10 m, ozone
+    // unset (0), altitude 500 m, rain 1 mm/h; wind 1 m/s, 1 MHz, 75 MHz and
+    // 0.1 mmhos/m by default. The crossing leaves everything at the defaults.
+    EXPECT_EQ(SiteValues(sections[0]["site"]),
+              (std::vector<double>{1.5, 2, 10, 0, 500, 1, 1, 1, 75, 0.1}));
+    EXPECT_EQ(SiteValues(sections[1]["site"]),
+              (std::vector<double>{0, 0, 0, 0, 0, 0, 1, 1, 75, 0.1}));
+}
+
+TEST_F(ComputeCommand, SiteOptionSetsEveryCrossSectionForTheRun) {
+    struct Case {
+        const char* option;
+        std::vector<std::pair<TSiteParameter, float>> values;
+    };
+    const Case cases[] = {
+        {"--site altitude=300,rain_rate=7.2",
+         {{TSiteParameter::Altitude, 300}, {TSiteParameter::RainRate, 7.2f}}},
+        {"--site=microphone_height=1.5,tv_frequency=0,wind_velocity=2.5e0",
+         {{TSiteParameter::MicrophoneHeight, 1.5f},
+          {TSiteParameter::TvFrequency, 0},
+          {TSiteParameter::WindVelocity, 2.5f}}},
+    };
+    for (const char* name : {"sample-english.emf", "sample-site.emf"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(name) + " " + c.option);
+            const TRun run = Run("compute '" + Sample(name) + "' " + c.option);
+            EXPECT_EQ(run.Exit, 0) << run.Err;
+            TEmfProject project;
+            ASSERT_TRUE(project.Load(Sample(name)).Ok);
+            for (TScenario& scenario : project.Scenarios)
+                for (const auto& [id, value] : c.values)
+                    scenario.SetSiteValue(id, value);
+            EXPECT_EQ(ComputeAll(project), 0);
+            ExpectOutputMatches(Parse(run.Out), project);
+        }
+    }
+    // The file itself is not changed by the run.
+    TEmfProject project;
+    ASSERT_TRUE(project.Load(Sample("sample-site.emf")).Ok);
+    EXPECT_EQ(project.Scenarios[0].Altitude, 500);
+}
+
+TEST_F(ComputeCommand, BadSiteOptionsExitWithTwoAndSayWhy) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--site altitud=300", "unknown site parameter 'altitud' (known: microphone_height, "},
+        {"--site Altitude=300", "unknown site parameter 'Altitude'"},
+        {"--site altitude=nan", "the value of altitude must be a finite number, not 'nan'"},
+        {"--site rain_rate=inf", "the value of rain_rate must be a finite number, not 'inf'"},
+        {"--site rain_rate=1e50", "must be a finite number, not '1e50'"},
+        {"--site rain_rate=", "must be a finite number, not ''"},
+        {"--site rain_rate=2mm", "must be a finite number, not '2mm'"},
+        {"--site altitude", "--site needs NAME=VALUE pairs separated by commas, not 'altitude'"},
+        {"--site altitude=3,", "not ''"},
+        {"--site altitude=3,altitude=4", "--site: altitude given twice"},
+        {"--site", "--site needs NAME=VALUE pairs"},
+        {"--site altitude=9000", "altitude must be from -500 to 7000 m, or 0 for the default"},
+        {"--site radio_frequency=-1", "radio_frequency must be from 0.1 to 30 MHz"},
+    };
+    for (const auto& [option, message] : cases) {
+        SCOPED_TRACE(option);
+        const TRun run = Run("compute '" + Sample("sample-metric.emf") + "' " + option);
+        EXPECT_EQ(run.Exit, 2);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
+    }
 }
 
 TEST_F(ComputeCommand, UnusableInputExitsWithTwo) {

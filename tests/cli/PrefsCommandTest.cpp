@@ -99,6 +99,18 @@ TEST_F(PrefsCommandTest, WithoutAFilePrintsEveryDefaultAndCreatesNothing) {
                            "    \"FacCnt\": \"\",\n"
                            "    \"FacCty\": \"\"\n"
                            "  },\n"
+                           "  \"CoronaSite\": {\n"
+                           "    \"MicrophoneHeight\": 0,\n"
+                           "    \"RadioAntennaHeight\": 0,\n"
+                           "    \"TvAntennaHeight\": 0,\n"
+                           "    \"OzoneHeight\": 0,\n"
+                           "    \"Altitude\": 0,\n"
+                           "    \"RainRate\": 0,\n"
+                           "    \"WindVelocity\": 0,\n"
+                           "    \"RadioFrequency\": 0,\n"
+                           "    \"TvFrequency\": 0,\n"
+                           "    \"GroundConductivity\": 0\n"
+                           "  },\n"
                            "  \"Voltages\": [],\n"
                            "  \"Conductors\": [],\n"
                            "  \"Ohgws\": [],\n" +
@@ -109,7 +121,7 @@ TEST_F(PrefsCommandTest, WithoutAFilePrintsEveryDefaultAndCreatesNothing) {
 
 TEST_F(PrefsCommandTest, PrintsTypedValuesAndTheLibraries) {
     WriteFile(ini, "[General]\nBPAFile=1\nEnterAsTab=0\n[Project]\nMesUnits=1\n"
-                   "EngineerName=Ann \"A.\" O'Neil\n"
+                   "EngineerName=Ann \"A.\" O'Neil\n[CoronaSite]\nAltitude=1500\n"
                    "[Voltages]\n0=230,1.050,242\n"
                    "[Conductors]\n0=|Drake|,28.143,907\n[Ohgws]\n0=|3/8 EHS|,9.525\n");
     const TRun run = Run("prefs", ini.string()); // through CORVALT_INI
@@ -119,6 +131,7 @@ TEST_F(PrefsCommandTest, PrintsTypedValuesAndTheLibraries) {
         "\"BPAFile\": true,",
         "\"EnterAsTab\": false\n",
         "\"MesUnits\": 1,",
+        "\"Altitude\": 1500,",
         "\"EngineerName\": \"Ann \\\"A.\\\" O'Neil\",",
         "\"Voltages\": [\n    {\"Voltage\": 230, \"OverRateFactor\": 1.05, \"MaxVoltage\": 242}\n  "
         "]",

@@ -1,7 +1,7 @@
 # cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DPREFIX=... -P InstallTest.cmake
 #
 # Installs the build into PREFIX (emptied first) and checks what a user gets:
-# both programs, the menu entry, the icon and the starter library; the
+# both programs (and the report renderer), the menu entry, the icon and the starter library; the
 # installed corvalt-cli finds the starter library beside it and names a
 # preferences file it can write.
 
@@ -17,13 +17,13 @@ if(NOT installed EQUAL 0)
   fail("cmake --install failed:\n${output}")
 endif()
 
-foreach(file bin/corvalt bin/corvalt-cli share/applications/corvalt.desktop
+foreach(file bin/corvalt bin/corvalt-cli bin/corvalt-cli-render share/applications/corvalt.desktop
              share/icons/hicolor/256x256/apps/corvalt.png share/corvalt/corvalt.INI)
   if(NOT EXISTS "${PREFIX}/${file}")
     fail("not installed: ${file}")
   endif()
 endforeach()
-foreach(program corvalt corvalt-cli)
+foreach(program corvalt corvalt-cli corvalt-cli-render)
   # find_program finds executable files only.
   find_program(found NAMES ${program} PATHS "${PREFIX}/bin" NO_DEFAULT_PATH NO_CACHE)
   if(NOT found)
@@ -97,5 +97,13 @@ execute_process(COMMAND ${run_env} "${PREFIX}/bin/corvalt-cli" prefs
   RESULT_VARIABLE ran OUTPUT_VARIABLE json ERROR_VARIABLE error)
 if(NOT ran EQUAL 0)
   fail("corvalt-cli prefs cannot read the file it named: ${error}")
+endif()
+# The installed corvalt-cli hands a report to the renderer installed beside it.
+execute_process(COMMAND ${run_env} "${PREFIX}/bin/corvalt-cli" report
+    "${SOURCE_DIR}/examples/sample-metric.emf" --kind 2 --pdf "${home}/form.pdf"
+  RESULT_VARIABLE ran ERROR_VARIABLE error)
+file(READ "${home}/form.pdf" pdf HEX LIMIT 5)
+if(NOT ran EQUAL 0 OR NOT pdf STREQUAL "255044462d") # "%PDF-"
+  fail("the installed corvalt-cli does not write a report (exit ${ran}, file starts with ${pdf}): ${error}")
 endif()
 file(REMOVE_RECURSE "${PREFIX}")

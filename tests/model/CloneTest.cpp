@@ -11,6 +11,7 @@ TEST(Clone, CrossSectionCopiesEverythingButItsTitles) {
     for (const int units : {English, Metric}) {
         SCOPED_TRACE(units);
         auto project = MakeRichProject(units);
+        SetSiteParameters(project->Scenarios[0]);
         const TScenario& source = project->Scenarios[0];
         std::unique_ptr<TScenario> copy = CloneScenario(source);
         EXPECT_EQ(copy->Project, project.get());

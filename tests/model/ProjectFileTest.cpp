@@ -153,26 +153,33 @@ TEST_F(ProjectFile, OhgwCountIsRecountedFromTheGroundConductorsRead) {
 TEST_F(ProjectFile, VersionTextDecidesWhetherTheFileIsRead) {
     struct Case {
         const char* version;
+        bool siteLayout;     // the body is laid out with the site parameters
         const char* message; // nullptr: read
     };
     const Case cases[] = {
-        {"1.02", nullptr},
-        {"1.03", nullptr},
-        {" 1.02 ", nullptr},
-        {"2", nullptr},
-        {"1.01", messages::kOlderVersion},
-        {"0.5", messages::kOlderVersion},
-        {"-3", messages::kOlderVersion},
-        {"1,02", messages::kFileDamaged},
-        {"abc", messages::kFileDamaged},
-        {"", messages::kFileDamaged},
-        {"1.02x", messages::kFileDamaged},
-        {"nan", messages::kFileDamaged},
-        {"inf", messages::kFileDamaged},
+        {"1.02", false, nullptr},
+        {" 1.02 ", false, nullptr},
+        {"1.03", true, nullptr},
+        {"2", true, nullptr}, // newer versions are read with the newest layout known
+        {"1.03", false, messages::kFileDamaged},
+        {"1.02", true, nullptr}, // the site values trail unread; the rest is complete
+        {"1.01", false, messages::kOlderVersion},
+        {"0.5", false, messages::kOlderVersion},
+        {"-3", false, messages::kOlderVersion},
+        {"1,02", false, messages::kFileDamaged},
+        {"abc", false, messages::kFileDamaged},
+        {"", false, messages::kFileDamaged},
+        {"1.02x", false, messages::kFileDamaged},
+        {"nan", false, messages::kFileDamaged},
+        {"inf", false, messages::kFileDamaged},
     };
-    const Bytes original = SerializeProject(*MakeRichProject(Metric));
+    auto plain = MakeRichProject(Metric);
+    const Bytes plainBytes = SerializeProject(*plain);
+    SetSiteParameters(plain->Scenarios[1]);
+    const Bytes siteBytes = SerializeProject(*plain);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.version);
+        SCOPED_TRACE(std::string(c.version) + (c.siteLayout ? " with site values" : ""));
+        const Bytes& original = c.siteLayout ? siteBytes : plainBytes;
         TZuStream stream;
         stream.WriteText(c.version);
         Bytes bytes = stream.Bytes();
@@ -185,6 +192,36 @@ TEST_F(ProjectFile, VersionTextDecidesWhetherTheFileIsRead) {
         }
         EXPECT_EQ(project.Scenarios.Count(), c.message == nullptr ? 2 : 0);
     }
+}
+
+TEST_F(ProjectFile, SiteParametersAreStoredOnlyWhileOneIsSet) {
+    auto project = MakeRichProject(English);
+    const Bytes unset = SerializeProject(*project);
+    EXPECT_EQ(std::string(unset.begin() + 4, unset.begin() + 8), "1.02");
+
+    // One value set in the second cross section: every cross section carries
+    // its ten values (10 reals of 10 bytes) after its points of interest.
+    TScenario& station = project->Scenarios[1];
+    station.Altitude = 300;
+    const Bytes set = SerializeProject(*project);
+    EXPECT_EQ(std::string(set.begin() + 4, set.begin() + 8), "1.03");
+    ASSERT_EQ(set.size(), unset.size() + 2 * 100);
+    // The station is the last record: its site values end the file, in stored
+    // units (the English project's 300 m is not written as 984 ft).
+    const std::size_t stationSite = set.size() - 100;
+    for (std::size_t i = 0; i < 10; ++i)
+        EXPECT_EQ(RealAt(set, stationSite + 10 * i), i == 4 ? 300.0 : 0.0) << i;
+    // The first cross section, unset, holds ten zero reals just before the
+    // station's record.
+    TZuStream stationRecord;
+    WriteScenarioRecord(stationRecord, station, TFileLayout::V103);
+    const std::size_t lineSite = set.size() - stationRecord.Size() - 100;
+    EXPECT_EQ(Bytes(set.begin() + static_cast<long>(lineSite),
+                    set.begin() + static_cast<long>(lineSite + 100)),
+              Bytes(100, 0));
+
+    station.Altitude = 0;
+    EXPECT_EQ(SerializeProject(*project), unset); // exactly the older layout again
 }
 
 TEST_F(ProjectFile, SavedProjectsLoadBackEqualAndUnmodified) {
@@ -363,4 +400,89 @@ TEST_F(ProjectFile, LongIdsAndExemptionFlagsAreCutWhenRead) {
     ASSERT_TRUE(ReadProjectBytes(SerializeProject(*project), loaded).Ok);
     EXPECT_EQ(loaded.ExemptionFlags, "XXXXX");
     EXPECT_EQ(loaded.Scenarios[0].Circuits[0].Conductors[0].Id, std::string(255, 'q'));
+}
+
+TEST_F(ProjectFile, SiteParametersRoundTripExactlyInBothUnitSystems) {
+    for (const int units : {English, Metric}) {
+        SCOPED_TRACE(units);
+        auto project = MakeRichProject(units);
+        SetSiteParameters(project->Scenarios[0]);
+        project->Scenarios[1].RainRate = 0.5f; // one value in the other cross section
+        const std::string path = PathOf("site.emf");
+        ASSERT_TRUE(project->Save(path).Ok);
+        const Bytes first = ReadFile(path);
+        for (int cycle = 0; cycle < 3; ++cycle) {
+            TEmfProject loaded;
+            const TFileResult result = loaded.Load(path);
+            ASSERT_TRUE(result.Ok) << result.Detail;
+            EXPECT_FALSE(loaded.IsModified());
+            ExpectSameProject(*project, loaded, units == English ? 3 : 0);
+            ASSERT_TRUE(loaded.Save(path).Ok);
+        }
+        if (units == Metric) {
+            EXPECT_EQ(ReadFile(path), first);
+        }
+
+        // An edit of a site value is a change; putting it back is none.
+        TEmfProject loaded;
+        ASSERT_TRUE(loaded.Load(path).Ok);
+        loaded.Scenarios[1].RainRate = 0.6f;
+        EXPECT_TRUE(loaded.IsModified());
+        loaded.Scenarios[1].RainRate = 0.5f;
+        EXPECT_FALSE(loaded.IsModified());
+    }
+}
+
+TEST_F(ProjectFile, AbsurdSiteValuesAreRefusedAsDamage) {
+    // A one-cross-section file whose last 100 bytes are its ten site values.
+    TEmfProject project;
+    project.Units = English;
+    TScenario& scenario = AddScenario(project);
+    SetSiteParameters(scenario);
+    const Bytes good = SerializeProject(project);
+    const std::size_t site = good.size() - 100;
+    ASSERT_EQ(RealAt(good, site + 40), static_cast<double>(1234.56f)); // altitude, in metres
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        std::size_t index;
+        double value;
+    };
+    // Values no site can have: instruments below ground or a kilometre up, a
+    // place deeper than any land or above any mountain, rain of a metre an
+    // hour, negative or supersonic wind, radio at 0.001 MHz or 1 GHz, TV in the
+    // short-wave band, negative or metal-like ground conductivity.
+    const Case cases[] = {
+        {0, -1},    {0, 1000}, {1, -0.5}, {2, 1e6},  {3, -3},   {0, nan}, {2, inf},
+        {4, -2000}, {4, 9000}, {4, -inf}, {5, -1},   {5, 1000}, {6, -2},  {6, 400},
+        {6, 0.01},  {7, -1},   {7, 1e-3}, {7, 1000}, {8, 5},    {8, 1e5}, {9, -0.1},
+        {9, 1e6},   {9, nan},  {9, 1e-4}, {3, 1e40},
+    };
+    for (const Case& c : cases) {
+        const TSiteParameterInfo& parameter = kSiteParameters[c.index];
+        SCOPED_TRACE(std::string(parameter.Name) + " = " + std::to_string(c.value));
+        Bytes bytes = good;
+        EncodeExtended(c.value, bytes.data() + site + 10 * c.index);
+        TEmfProject loaded;
+        const TFileResult result = ReadProjectBytes(bytes, loaded);
+        EXPECT_EQ(result.Message, messages::kFileDamaged);
+        EXPECT_NE(result.Detail.find(std::string("cross section 1, ") + parameter.Label),
+                  std::string::npos)
+            << result.Detail;
+    }
+
+    // 0 (unset) and both ends of each range are values a file may hold.
+    for (const TSiteParameterInfo& parameter : kSiteParameters) {
+        for (const float value : {0.0f, parameter.Lowest, parameter.Highest}) {
+            SCOPED_TRACE(std::string(parameter.Name) + " = " + std::to_string(value));
+            Bytes bytes = good;
+            EncodeExtended(value,
+                           bytes.data() + site + 10 * static_cast<std::size_t>(parameter.Id));
+            TEmfProject loaded;
+            const TFileResult result = ReadProjectBytes(bytes, loaded);
+            ASSERT_TRUE(result.Ok) << result.Detail;
+            EXPECT_EQ(loaded.Scenarios[0].SiteValue(parameter.Id), value);
+        }
+    }
 }

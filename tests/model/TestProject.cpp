@@ -153,6 +153,19 @@ std::unique_ptr<TEmfProject> MakeRichProject(int units) {
     return project;
 }
 
+void SetSiteParameters(TScenario& s) {
+    s.MicrophoneHeight = 1.37f;
+    s.RadioAntennaHeight = 2.11f;
+    s.TvAntennaHeight = 9.83f;
+    s.OzoneHeight = 1.21f;
+    s.Altitude = 1234.56f;
+    s.RainRate = 2.73f;
+    s.WindVelocity = 3.31f;
+    s.RadioFrequency = 0.53f;
+    s.TvFrequency = 187.25f;
+    s.GroundConductivity = 4.7f;
+}
+
 void ExpectSameCircuit(const TCircuit& e, const TCircuit& a, int ulps, bool compareIdentity) {
     SCOPED_TRACE("circuit " + e.Name);
     if (compareIdentity) {
@@ -208,6 +221,8 @@ void ExpectSameScenario(const TScenario& e, const TScenario& a, int ulps) {
     EXPECT_CLOSE(e.RowRight, a.RowRight, ulps);
     EXPECT_CLOSE(e.BFieldHeight, a.BFieldHeight, ulps);
     EXPECT_CLOSE(e.EFieldHeight, a.EFieldHeight, ulps);
+    for (const TSiteParameterInfo& parameter : kSiteParameters)
+        EXPECT_EQ(e.SiteValue(parameter.Id), a.SiteValue(parameter.Id)) << parameter.Name;
     ASSERT_EQ(e.Circuits.Count(), a.Circuits.Count());
     for (int i = 0; i < e.Circuits.Count(); ++i)
         ExpectSameCircuit(e.Circuits[i], a.Circuits[i], ulps);

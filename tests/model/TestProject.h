@@ -16,7 +16,12 @@ TScenario& AddScenario(TEmfProject& project);
 // above 127. Values are entered through the display setters of units.
 std::unique_ptr<TEmfProject> MakeRichProject(int units);
 
-// Compares every stored field; floats may differ by up to ulps steps.
+// Gives every site parameter of the cross section a value inside its range,
+// none of which a display unit shows exactly (1.37 m is 4.4936 ft).
+void SetSiteParameters(TScenario& scenario);
+
+// Compares every stored field; floats may differ by up to ulps steps (site
+// parameters, held in stored units, must be equal).
 void ExpectSameProject(const TEmfProject& expected, const TEmfProject& actual, int ulps = 0);
 void ExpectSameScenario(const TScenario& expected, const TScenario& actual, int ulps = 0);
 void ExpectSameCircuit(const TCircuit& expected, const TCircuit& actual, int ulps = 0,

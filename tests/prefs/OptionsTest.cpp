@@ -43,6 +43,9 @@ TEST_F(OptionsTest, WithoutAFileEveryPreferenceHasItsDefault) {
         if (key.Kind == TPrefKind::Text) {
             EXPECT_EQ(options.ReadText(key), "") << key.Key;
         }
+    // New cross sections get no site parameter, so results stay as they were.
+    for (const TSiteParameterInfo& parameter : kSiteParameters)
+        EXPECT_EQ(options.CoronaSiteDefault(parameter.Id), 0.0f) << parameter.Name;
     EXPECT_EQ(options.LoadLibraries(), 0);
     EXPECT_TRUE(options.VoltageTexts().empty());
     EXPECT_TRUE(options.ConductorNames().empty());
@@ -125,6 +128,38 @@ TEST_F(OptionsTest, ValuesAHandEditCouldBreakReadAsDefaults) {
     EXPECT_EQ(options.PhaseCAngle(), 240);
     EXPECT_EQ(options.MesUnits(), 0); // neither English nor Metric
     EXPECT_EQ(options.CsPrtOpt(), 0);
+}
+
+TEST_F(OptionsTest, CoronaSiteDefaultsKeepEveryDigitAndRefuseTheImpossible) {
+    TOptions options(ini);
+    // Values a float holds only approximately come back as the same float.
+    const auto key = [](TSiteParameter id) {
+        return prefkeys::CoronaSite[static_cast<std::size_t>(id)];
+    };
+    ASSERT_EQ(options.WriteReal(key(TSiteParameter::MicrophoneHeight), 1.5243902f), std::nullopt);
+    ASSERT_EQ(options.WriteReal(key(TSiteParameter::Altitude), -86.3f), std::nullopt);
+    ASSERT_EQ(options.WriteReal(key(TSiteParameter::RainRate), 1.016f), std::nullopt);
+    ASSERT_EQ(options.WriteReal(key(TSiteParameter::TvFrequency), 0), std::nullopt);
+    const TIniFile file = TIniFile::Read(ini);
+    EXPECT_EQ(file.Value("CoronaSite", "MicrophoneHeight"), "1.5243902");
+    EXPECT_EQ(file.Value("CoronaSite", "Altitude"), "-86.3");
+    EXPECT_EQ(file.Value("CoronaSite", "TvFrequency"), "0");
+    const TOptions reread(ini);
+    EXPECT_EQ(reread.CoronaSiteDefault(TSiteParameter::MicrophoneHeight), 1.5243902f);
+    EXPECT_EQ(reread.CoronaSiteDefault(TSiteParameter::Altitude), -86.3f);
+    EXPECT_EQ(reread.CoronaSiteDefault(TSiteParameter::RainRate), 1.016f);
+    EXPECT_EQ(reread.CoronaSiteDefault(TSiteParameter::TvFrequency), 0.0f);
+
+    // Hand edits a site cannot have read as unset: a negative height, wind
+    // below 0.1 m/s, radio at 300 MHz, text and a comma for the point.
+    WriteFile(ini, "[CoronaSite]\nMicrophoneHeight=-1\nWindVelocity=0.05\n"
+                   "RadioFrequency=300\nTvAntennaHeight=ten\nRainRate=2,5\n"
+                   "GroundConductivity=nan\nOzoneHeight=2\n");
+    const TOptions edited(ini);
+    for (const TSiteParameterInfo& parameter : kSiteParameters) {
+        const float expected = parameter.Id == TSiteParameter::OzoneHeight ? 2.0f : 0.0f;
+        EXPECT_EQ(edited.CoronaSiteDefault(parameter.Id), expected) << parameter.Name;
+    }
 }
 
 TEST_F(OptionsTest, VoltageClassesAreSavedInWholeKilovolts) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 
@@ -56,6 +57,20 @@ TEST_F(TBpaFixture, EnglishFileLineByLine) {
         "0,0,0",
     };
     EXPECT_EQ(Lines(scenario), expected);
+}
+
+// The file carries the EMF variables only; the fixed 1 and 75 of line 5 stay
+// whatever radio and TV frequencies the cross section's corona study uses.
+TEST_F(TBpaFixture, SiteParametersDoNotChangeTheFile) {
+    AddTwoCircuits();
+    const std::vector<std::string> unset = Lines(scenario);
+    float value = 0.5f;
+    for (const TSiteParameterInfo& parameter : kSiteParameters) {
+        scenario.SetSiteValue(parameter.Id, std::max(value, parameter.Lowest));
+        value += 1;
+    }
+    ASSERT_TRUE(scenario.HasSiteParameters());
+    EXPECT_EQ(Lines(scenario), unset);
 }
 
 TEST_F(TBpaFixture, MetricFileWritesZeroAndMetres) {

@@ -62,6 +62,48 @@ TEST(CoronaReport, UnsetSiteParametersPrintTheirDefaults) {
     }
 }
 
+TEST(CoronaReport, SetSiteParametersPrintInTheProjectsUnits) {
+    struct TCase {
+        int Units;
+        // Microphone 1.5 m, radio antenna 2 m, TV antenna 10 m and altitude
+        // 500 m, × 3.28 in feet; wind 2.5 m/s × 2.23679 = 5.59 MPH or × 3.6 =
+        // 9.00 km/h.
+        const char *Microphone, *Radio, *Tv, *Altitude, *Wind;
+    };
+    const TCase cases[] = {
+        {English, "4.92", "6.56", "32.80", "1640.00", "5.59"},
+        {Metric, "1.50", "2.00", "10.00", "500.00", "9.00"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Units);
+        auto project = test::MakeProject(c.Units);
+        TScenario& scenario = project->Scenarios[0];
+        scenario.MicrophoneHeight = 1.5f;
+        scenario.RadioAntennaHeight = 2;
+        scenario.TvAntennaHeight = 10;
+        scenario.Altitude = 500;
+        scenario.RainRate = 1;
+        scenario.WindVelocity = 2.5f;
+        scenario.RadioFrequency = 0.5f;
+        scenario.TvFrequency = 200;
+        scenario.GroundConductivity = 4.7f;
+        const TPage page = RunCorona(*project).Pages.at(0);
+        EXPECT_EQ(ValueAfter(page, QStringLiteral("Audio Noise Microphone Height")),
+                  QLatin1String(c.Microphone));
+        EXPECT_EQ(ValueAfter(page, QStringLiteral("Radio Antenna Height")), QLatin1String(c.Radio));
+        EXPECT_EQ(ValueAfter(page, QStringLiteral("Radio Antenna Height"), 4),
+                  QStringLiteral("0.50"));
+        EXPECT_EQ(ValueAfter(page, QStringLiteral("TV Antenna Height")), QLatin1String(c.Tv));
+        EXPECT_EQ(ValueAfter(page, QStringLiteral("TV Antenna Height"), 4),
+                  QStringLiteral("200.00"));
+        EXPECT_EQ(ValueAfter(page, QStringLiteral("Altitude")), QLatin1String(c.Altitude));
+        EXPECT_EQ(ValueAfter(page, QStringLiteral("Wind Velocity")), QLatin1String(c.Wind));
+        EXPECT_EQ(ValueAfter(page, QStringLiteral("Ground Conductivity")), QStringLiteral("4.70"));
+        // 1 mm/h × 0.3937 ÷ 10 = 0.039 in/h; 500 m × 3.28 = 1,640 ft.
+        EXPECT_EQ(TextsOf(page, QStringLiteral("0.04 in/hr at 1,640ft Level")).size(), 1u);
+    }
+}
+
 TEST(CoronaReport, SiteParameterLabelsFitTheirCells) {
     auto project = test::MakeProject(English);
     const TPage page = RunCorona(*project).Pages.at(0);

@@ -67,6 +67,9 @@ TPrefsValues TPrefsValues::Read(const TOptions& options) {
     values.PhaseCAngle = options.PhaseCAngle();
     values.EnterAsTab = options.EnterAsTab();
     values.CsPrtOpt = options.CsPrtOpt();
+    for (const TSiteParameterInfo& parameter : kSiteParameters)
+        values.CoronaSite[static_cast<std::size_t>(parameter.Id)] =
+            options.CoronaSiteDefault(parameter.Id);
     return values;
 }
 
@@ -93,6 +96,9 @@ TPrefsError TPrefsValues::Write(TOptions& options) const {
         if (TPrefsError error = options.WriteInteger(*key, value)) return error;
     for (const auto& [key, value] : texts)
         if (TPrefsError error = options.WriteText(*key, *value)) return error;
+    for (std::size_t i = 0; i < CoronaSite.size(); ++i)
+        if (TPrefsError error = options.WriteReal(prefkeys::CoronaSite[i], CoronaSite[i]))
+            return error;
     return std::nullopt;
 }
 
@@ -124,6 +130,7 @@ void TOptionsForm::CreateControls() {
     contacts_ = CreateContactPage();
     pages->addTab(contacts_.Page, QStringLiteral("New Projects (cont)"));
     pages->addTab(CreateNewCircuitsPage(), QStringLiteral("New Circuits"));
+    pages->addTab(CreateNewSectionsPage(), QStringLiteral("New CrossSections"));
     pages->addTab(CreateVoltagesPage(), QStringLiteral("Voltages"));
     pages->addTab(CreateCondOhgwPage(), QStringLiteral("Cond/Ohgw"));
     pages->addTab(CreateGeneralPage(), QStringLiteral("General"));
@@ -136,6 +143,7 @@ void TOptionsForm::CreateControls() {
     layout->addWidget(pages);
     layout->addWidget(buttons_);
     connect(OkButton(*buttons_), &QPushButton::clicked, this, &TOptionsForm::btOKClick);
+    connect(site_, &TSiteFields::Changed, this, &TOptionsForm::UpdateControls);
 }
 
 QWidget* TOptionsForm::CreateNewProjectsPage() {
@@ -196,6 +204,26 @@ QWidget* TOptionsForm::CreateNewCircuitsPage() {
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(group);
     layout->addStretch(1);
+    return page;
+}
+
+// The corona site of new cross sections, in the units of " Measurement Units ".
+QWidget* TOptionsForm::CreateNewSectionsPage() {
+    site_ = new TSiteFields(libraryUnits_, this);
+    TEnterAsTab::MarkLastOfPage(site_->Field(TSiteParameter::GroundConductivity));
+    lbSiteError_ = Named(new QLabel, "lbSiteError");
+    lbSiteError_->setWordWrap(true);
+    auto* group = Named(new QGroupBox(QStringLiteral("Corona site")), "gbCoronaSite");
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(NoteLabel(QStringLiteral(
+        "New cross sections start with these values. A blank field leaves the parameter "
+        "unset: the computation uses the default shown in grey.")));
+    layout->addLayout(site_->Grid());
+    layout->addWidget(lbSiteError_);
+    auto* page = new QWidget;
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->addWidget(group);
+    pageLayout->addStretch(1);
     return page;
 }
 
@@ -485,6 +513,9 @@ void TOptionsForm::ShowValues(const TPrefsValues& values) {
     eCphase_->SetValue(values.PhaseCAngle);
     cbEnter_->setChecked(values.EnterAsTab);
     rgCsPrtOption_->SetItemIndex(values.CsPrtOpt == 1 ? 1 : 0);
+    site_->SetUnits(libraryUnits_);
+    site_->ShowValues(values.CoronaSite);
+    UpdateControls();
 }
 
 TPrefsValues TOptionsForm::Values() const {
@@ -506,6 +537,7 @@ TPrefsValues TOptionsForm::Values() const {
     values.PhaseCAngle = eCphase_->IntValue();
     values.EnterAsTab = cbEnter_->isChecked();
     values.CsPrtOpt = rgCsPrtOption_->ItemIndex() == 1 ? 1 : 0;
+    values.CoronaSite = site_->Values();
     return values;
 }
 
@@ -513,6 +545,13 @@ void TOptionsForm::rgUnitsClick(int units) {
     libraryUnits_ = units == 1 ? Metric : English;
     FillGrid(TLibraryKind::Conductors);
     FillGrid(TLibraryKind::Ohgws);
+    site_->SetUnits(libraryUnits_);
+}
+
+void TOptionsForm::UpdateControls() {
+    const QString problem = site_->Problem();
+    lbSiteError_->setText(problem);
+    OkButton(*buttons_)->setEnabled(problem.isEmpty());
 }
 
 // Saving the libraries rewrites their sections: lines of the file that neither
@@ -541,6 +580,7 @@ bool TOptionsForm::LimitsChanged() const {
 }
 
 void TOptionsForm::btOKClick() {
+    if (!OkButton(*buttons_)->isEnabled()) return;
     if (const std::optional<QString> problem = limitsPage_->Problem()) {
         ShowError(this, *problem);
         return;

@@ -1,9 +1,10 @@
 #pragma once
-// TOptionsForm ("Preferences"): every preference of TOptions on seven pages:
-// the defaults for new projects and new circuits, the three libraries (voltage
-// classes, conductor types, ground-wire types) with their editors, the general
-// switches and the field limits. Library changes are made on the in-memory
-// libraries while the dialog is open.
+// TOptionsForm ("Preferences"): every preference of TOptions on eight pages:
+// the defaults for new projects, new circuits and new cross sections (their
+// corona site), the three libraries (voltage classes, conductor types,
+// ground-wire types) with their editors, the general switches and the field
+// limits. Library changes are made on the in-memory libraries while the
+// dialog is open.
 //
 //   bool ok = TOptionsForm::Execute(options, parent);
 //       // OK writes every scalar preference and the three libraries to the
@@ -15,6 +16,7 @@
 #include "ui/dialogs/ContactPage.h"
 #include "ui/dialogs/LibraryEditors.h"
 #include "ui/dialogs/LimitsPage.h"
+#include "ui/dialogs/SiteFields.h"
 
 #include <QDialog>
 
@@ -25,6 +27,7 @@ class QAction;
 class QDialogButtonBox;
 class QLineEdit;
 class QCheckBox;
+class QLabel;
 class QMenu;
 class QTableWidget;
 class QToolButton;
@@ -43,6 +46,7 @@ struct TPrefsValues {
     int PhaseAAngle = 0, PhaseBAngle = 120, PhaseCAngle = 240; // degrees
     bool EnterAsTab = true;
     int CsPrtOpt = 0; // 0 all cross sections, 1 maximum readings only
+    TSiteValues CoronaSite{}; // for new cross sections, stored units, 0 unset
 
     static TPrefsValues Read(const TOptions& options);
     // Writes every value; stops at the first write the system refuses and
@@ -85,6 +89,7 @@ class TOptionsForm : public QDialog {
     void CreateControls();
     QWidget* CreateNewProjectsPage();
     QWidget* CreateNewCircuitsPage();
+    QWidget* CreateNewSectionsPage();
     QWidget* CreateVoltagesPage();
     QWidget* CreateCondOhgwPage();
     QWidget* CreateGeneralPage();
@@ -100,6 +105,7 @@ class TOptionsForm : public QDialog {
     void SwapEntries(TLibraryKind kind, int a, int b);
     void SetCurrentRow(TLibraryKind kind, int row);
     void rgUnitsClick(int units);
+    void UpdateControls(); // OK only with usable site values; the error line says why
     void sgContextPopup(TLibraryKind kind, const QPoint& position);
     bool MayDropUnreadableLines(); // asks when saving would drop unreadable library lines
     bool LimitsChanged() const;    // the Limits page differs from the file
@@ -120,6 +126,8 @@ class TOptionsForm : public QDialog {
     TNumberField* eCphase_ = nullptr;
     QCheckBox* cbEnter_ = nullptr;
     TRadioGroup* rgCsPrtOption_ = nullptr;
+    TSiteFields* site_ = nullptr;
+    QLabel* lbSiteError_ = nullptr;
     std::array<QTableWidget*, 3> grids_{}; // by TLibraryKind
     QMenu* pmLibrary_ = nullptr;
     std::array<QAction*, 3> insertItems_{}; // by TLibraryKind

@@ -3,11 +3,12 @@
 #include "model/Project.h"
 #include "model/TextHelpers.h"
 #include "prefs/Options.h"
+#include "ui/app/TextConvert.h"
+#include "ui/dialogs/SiteFields.h"
 #include "ui/widgets/EnterAsTab.h"
 #include "ui/widgets/FormWidgets.h"
 #include "ui/widgets/NumberField.h"
 #include "ui/widgets/RadioGroup.h"
-#include "ui/app/TextConvert.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -17,6 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -55,7 +58,7 @@ TScenarioForm::TScenarioForm(TEmfProject& project, TScenario* scenario, const TO
     if (scenario_ != nullptr)
         ShowValues(*scenario_);
     else
-        ShowNewDefaults();
+        ShowNewDefaults(options);
     UpdateControls();
 }
 
@@ -72,6 +75,23 @@ bool TScenarioForm::EditScenario(TScenario& scenario, const TOptions& options, Q
 }
 
 void TScenarioForm::CreateControls() {
+    auto* pages = Named(new QTabWidget, "pcPages");
+    pages->addTab(CreateSectionPage(), QStringLiteral("CrossSection"));
+    pages->addTab(CreateCoronaPage(), QStringLiteral("Corona"));
+
+    buttons_ = OkCancelButtons(*this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages);
+    layout->addWidget(buttons_);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(eTitle_, &QLineEdit::textChanged, this, &TScenarioForm::eNameChange);
+    connect(eTabTitle_, &QLineEdit::textChanged, this, &TScenarioForm::eNameChange);
+    connect(site_, &TSiteFields::Changed, this, &TScenarioForm::UpdateControls);
+    connect(OkButton(*buttons_), &QPushButton::clicked, this, &TScenarioForm::btOKClick);
+}
+
+QWidget* TScenarioForm::CreateSectionPage() {
     eTitle_ = Named(new QLineEdit, "eTitle");
     eTitle_->installEventFilter(this);
     eTabTitle_ = Named(new QLineEdit, "eTabTitle");
@@ -88,18 +108,31 @@ void TScenarioForm::CreateControls() {
     auto* groups = new QHBoxLayout;
     groups->addWidget(CreateRowGroup());
     groups->addWidget(CreateSensorGroup());
+    // Enter on the type moves on to the Corona page.
+    for (int i = 0; i < rgType_->Count(); ++i)
+        TEnterAsTab::MarkLastOfPage(rgType_->Button(i));
 
-    buttons_ = OkCancelButtons(*this);
-    auto* layout = new QVBoxLayout(this);
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
     layout->addLayout(names);
     layout->addLayout(groups);
     layout->addWidget(rgType_);
-    layout->addWidget(buttons_);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addStretch(1);
+    return page;
+}
 
-    connect(eTitle_, &QLineEdit::textChanged, this, &TScenarioForm::eNameChange);
-    connect(eTabTitle_, &QLineEdit::textChanged, this, &TScenarioForm::eNameChange);
-    connect(OkButton(*buttons_), &QPushButton::clicked, this, &TScenarioForm::btOKClick);
+QWidget* TScenarioForm::CreateCoronaPage() {
+    site_ = new TSiteFields(project_.Units, this);
+    lbSiteError_ = Named(new QLabel, "lbSiteError");
+    lbSiteError_->setWordWrap(true);
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(NoteLabel(QStringLiteral(
+        "Site of the corona computation. A blank field uses the default shown in grey.")));
+    layout->addLayout(site_->Grid());
+    layout->addWidget(lbSiteError_);
+    layout->addStretch(1);
+    return page;
 }
 
 QWidget* TScenarioForm::CreateRowGroup() {
@@ -119,11 +152,14 @@ QWidget* TScenarioForm::CreateSensorGroup() {
                         {"&Electric", eElectrField_, "lbElectrFieldUnit"}});
 }
 
-void TScenarioForm::ShowNewDefaults() {
-    // Sensors 1 m above ground, shown in the project's unit (3.28 ft).
+void TScenarioForm::ShowNewDefaults(const TOptions& options) {
+    // Sensors 1 m above ground, shown in the project's unit (3.28 ft); the site
+    // as the preferences propose it (unset unless the user chose values).
     TScenario proposal(project_);
     proposal.BFieldHeight = 1;
     proposal.EFieldHeight = 1;
+    for (const TSiteParameterInfo& parameter : kSiteParameters)
+        proposal.SetSiteValue(parameter.Id, options.CoronaSiteDefault(parameter.Id));
     ShowValues(proposal);
 }
 
@@ -135,6 +171,10 @@ void TScenarioForm::ShowValues(const TScenario& scenario) {
     eMagnField_->SetValue(scenario.DisplayBFieldHeight());
     eElectrField_->SetValue(scenario.DisplayEFieldHeight());
     rgType_->SetItemIndex(scenario.SectionType <= Substation ? scenario.SectionType : -1);
+    TSiteValues site{};
+    for (const TSiteParameterInfo& parameter : kSiteParameters)
+        site[static_cast<std::size_t>(parameter.Id)] = scenario.SiteValue(parameter.Id);
+    site_->ShowValues(site);
 }
 
 void TScenarioForm::StoreValues(TScenario& scenario) const {
@@ -148,10 +188,16 @@ void TScenarioForm::StoreValues(TScenario& scenario) const {
     // A section type the program does not know (from a file) stays as it was.
     if (rgType_->ItemIndex() >= 0)
         scenario.SectionType = static_cast<std::uint8_t>(rgType_->ItemIndex());
+    const TSiteValues site = site_->Values();
+    for (const TSiteParameterInfo& parameter : kSiteParameters)
+        scenario.SetSiteValue(parameter.Id, site[static_cast<std::size_t>(parameter.Id)]);
 }
 
 void TScenarioForm::UpdateControls() {
-    OkButton(*buttons_)->setEnabled(!TrimmedRight(eTabTitle_->text()).isEmpty());
+    const QString siteProblem = site_->Problem();
+    lbSiteError_->setText(siteProblem);
+    OkButton(*buttons_)->setEnabled(!TrimmedRight(eTabTitle_->text()).isEmpty() &&
+                                    siteProblem.isEmpty());
 }
 
 bool TScenarioForm::eventFilter(QObject* watched, QEvent* event) {

@@ -1,12 +1,15 @@
 #pragma once
 // TScenarioForm ("CrossSection"): creates a cross section of a project or edits
-// one: names, right of way, sensor heights and type, lengths in the project's
-// length unit.
+// one: names, right of way, sensor heights and type on its first page, lengths
+// in the project's length unit; the corona site parameters on the "Corona"
+// page, in the project's display units (see SiteFields.h).
 //
 //   auto section = TScenarioForm::NewScenario(project, options, parent);
-//       // OK: a new cross section of the project, not yet appended; Cancel: nullptr
+//       // OK: a new cross section of the project, not yet appended; Cancel: nullptr.
+//       // Its site parameters start from the preferences' "Corona site" values.
 //   bool ok = TScenarioForm::EditScenario(section, options, parent);
-//       // OK stores Title, TabTitle, the ROW, the sensor heights and SectionType
+//       // OK stores Title, TabTitle, the ROW, the sensor heights, SectionType and
+//       // the site parameters
 
 #include "model/Scenario.h"
 
@@ -27,6 +30,7 @@ namespace corvalt::ui {
 
 class TNumberField;
 class TRadioGroup;
+class TSiteFields;
 
 class TScenarioForm : public QDialog {
     Q_OBJECT
@@ -54,10 +58,14 @@ class TScenarioForm : public QDialog {
 
   private:
     void CreateControls();
+    QWidget* CreateSectionPage();
+    QWidget* CreateCoronaPage();
     QWidget* CreateRowGroup();
     QWidget* CreateSensorGroup();
-    void ShowNewDefaults();
-    void UpdateControls(); // OK enabled only with a tab title
+    void ShowNewDefaults(const TOptions& options);
+    // OK enabled only with a tab title and usable site parameters; the Corona
+    // page's error line says what is wrong with them.
+    void UpdateControls();
     void FormShow();
     void eTitleEnter();
     void eNameChange();
@@ -74,6 +82,8 @@ class TScenarioForm : public QDialog {
     TNumberField* eMagnField_ = nullptr;
     TNumberField* eElectrField_ = nullptr;
     TRadioGroup* rgType_ = nullptr;
+    TSiteFields* site_ = nullptr;
+    QLabel* lbSiteError_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
 };
 

@@ -92,6 +92,14 @@ TNumberField::TNumberField(const TNumberPicture& picture, QWidget* parent)
     givenText_ = text();
 }
 
+void TNumberField::SetPicture(const TNumberPicture& picture) {
+    picture_ = picture;
+    QValidator* old = const_cast<QValidator*>(validator());
+    setValidator(new TNumberValidator(picture, this));
+    delete old;
+    updateGeometry();
+}
+
 void TNumberField::SetValue(double value) {
     givenValue_ = std::isfinite(value) ? value : 0;
     givenText_ = FormatNumber(givenValue_, picture_.Decimals);

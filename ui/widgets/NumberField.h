@@ -74,6 +74,9 @@ class TNumberField : public QLineEdit {
     std::string DecimalText() const;
 
     const TNumberPicture& NumberPicture() const { return picture_; }
+    // Takes another picture (a field whose unit changes); the text stays as it
+    // is until the next SetValue.
+    void SetPicture(const TNumberPicture& picture);
 
     // Wide enough for the picture, not for a whole row.
     QSize sizeHint() const override;

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -389,6 +390,55 @@ class OptionsFormTest : public QObject {
         QCOMPARE(prefs.FileText(), before); // nothing written
     }
 
+    void coronaSiteFollowsTheUnitsAndIsWrittenInStoredUnits() {
+        // 1.37 m shows as 1.37 × 3.28 = 4.49 ft; 2.5 m/s as 2.5 × 2.23679 =
+        // 5.59 MPH and 2.5 × 3.6 = 9.00 km/h.
+        test::TTempPrefs prefs("[Project]\nMesUnits=0\n[CoronaSite]\nMicrophoneHeight=1.37\n"
+                               "WindVelocity=2.5\n");
+        TOptionsForm form(prefs.Options());
+        QVERIFY(Find<QGroupBox>(form, "gbCoronaSite") != nullptr);
+        auto* microphone = Find<TNumberField>(form, "eMicrophoneHeight");
+        auto* wind = Find<TNumberField>(form, "eWindVelocity");
+        auto* altitude = Find<TNumberField>(form, "eAltitude");
+        QCOMPARE(microphone->text(), QString("4.49"));
+        QCOMPARE(wind->text(), QString("5.59"));
+        QCOMPARE(altitude->text(), QString()); // unset
+        QCOMPARE(Find<QLabel>(form, "lbWindVelocityUnit")->text(), QString("MPH"));
+
+        Type(*altitude, "984"); // ft: 984 ÷ 3.28 = 300 m
+        QTest::mouseClick(&Find<TRadioGroup>(form, "rgUnits")->Button(1), Qt::LeftButton);
+        QCOMPARE(microphone->text(), QString("1.37"));
+        QCOMPARE(wind->text(), QString("9.00"));
+        QCOMPARE(altitude->text(), QString("300.00"));
+        QCOMPARE(Find<QLabel>(form, "lbWindVelocityUnit")->text(), QString("km/h"));
+        Type(*Find<TNumberField>(form, "eRainRate"), "2.5");
+        QTest::mouseClick(Find<QPushButton>(form, "btOK"), Qt::LeftButton);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+
+        const TOptions reread(prefs.Path());
+        using enum TSiteParameter;
+        QCOMPARE(reread.CoronaSiteDefault(MicrophoneHeight), 1.37f); // never rounded to 4.49 ft
+        QCOMPARE(reread.CoronaSiteDefault(WindVelocity), 2.5f);
+        QCOMPARE(reread.CoronaSiteDefault(Altitude), 300.0f);
+        QCOMPARE(reread.CoronaSiteDefault(RainRate), 2.5f);
+        QCOMPARE(reread.CoronaSiteDefault(TvFrequency), 0.0f);
+    }
+
+    void anUnusableCoronaSiteValueKeepsOkDisabled() {
+        test::TTempPrefs prefs("[Project]\nMesUnits=1\n");
+        TOptionsForm form(prefs.Options());
+        Type(*Find<TNumberField>(form, "eGroundConductivity"), "0.005"); // below 0.01
+        QCOMPARE(Find<QLabel>(form, "lbSiteError")->text(),
+                 QString("Ground conductivity: from 0.010 to 10000.000 mmhos/m, or blank for "
+                         "the default."));
+        QVERIFY(!Find<QPushButton>(form, "btOK")->isEnabled());
+        const std::string before = prefs.FileText();
+        form.findChild<QPushButton*>("btOK")->click();
+        QCOMPARE(prefs.FileText(), before);
+        Type(*Find<TNumberField>(form, "eGroundConductivity"), "0.05");
+        QVERIFY(Find<QPushButton>(form, "btOK")->isEnabled());
+    }
+
     void enterAlwaysMovesOnAndFromTheLastOfAPageToTheNext() {
         test::TTempPrefs prefs("[General]\nEnterAsTab=0\n");
         TOptionsForm form(prefs.Options());
@@ -406,8 +456,11 @@ class OptionsFormTest : public QObject {
         QCOMPARE(form.focusWidget(), Find<TNumberField>(form, "eBphase"));
         QTest::keyClick(Find<TNumberField>(form, "eCphase"), Qt::Key_Return);
         QCOMPARE(pages->currentIndex(), 3);
-        QTest::keyClick(Find<QTableWidget>(form, "sgVoltages"), Qt::Key_Return);
+        QCOMPARE(form.focusWidget(), Find<TNumberField>(form, "eMicrophoneHeight"));
+        QTest::keyClick(Find<TNumberField>(form, "eGroundConductivity"), Qt::Key_Return);
         QCOMPARE(pages->currentIndex(), 4);
+        QTest::keyClick(Find<QTableWidget>(form, "sgVoltages"), Qt::Key_Return);
+        QCOMPARE(pages->currentIndex(), 5);
         QVERIFY(form.isVisible());
     }
 };

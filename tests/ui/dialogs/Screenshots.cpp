@@ -87,6 +87,11 @@ std::unique_ptr<TEmfProject> SampleProject(int units) {
     scenario->SetDisplayRowRight(75);
     scenario->SetDisplayBFieldHeight(3.28f);
     scenario->SetDisplayEFieldHeight(3.28f);
+    scenario->MicrophoneHeight = 1.5f; // m
+    scenario->RadioAntennaHeight = 2;
+    scenario->TvAntennaHeight = 10;
+    scenario->Altitude = 500;
+    scenario->RainRate = 1; // mm/h
     TNewCircuitValues values = test::CircuitWithConductors("C1", 1, 2);
     values.VoltageClass = 230;
     values.OverRateFactor = 1.05f;
@@ -128,6 +133,12 @@ int main(int argc, char** argv) {
     test::TTempPrefs prefs(
         test::ReadWholeFile(std::string(CORVALT_SOURCE_DIR) + "/examples/corvalt.INI"));
     TOptions& options = prefs.Options();
+    // The corona site a user might give new cross sections: the ear and a roof antenna.
+    if (options.WriteReal(prefkeys::CoronaSite[0], 1.5f) ||
+        options.WriteReal(prefkeys::CoronaSite[2], 10)) {
+        std::fprintf(stderr, "could not write the preferences\n");
+        return 1;
+    }
 
     for (const int units : {int(English), int(Metric)}) {
         const QString suffix =
@@ -141,7 +152,7 @@ int main(int argc, char** argv) {
         }
         {
             TScenarioForm form(*project, &scenario, options);
-            Save(form, folder, QStringLiteral("crosssection") + suffix);
+            SavePages(form, folder, QStringLiteral("crosssection") + suffix);
         }
         {
             TCircuitForm form(scenario, nullptr, options);

@@ -140,6 +140,17 @@ class WidgetsTest : public QObject {
         QCOMPARE(field.IntValue(), -3);
     }
 
+    void anotherPictureChangesWhatTheFieldTakes() {
+        TNumberField field(Picture("####.##", 0, 1640.41)); // feet
+        QTest::keyClicks(&field, "1600");
+        QCOMPARE(field.text(), QString("1600"));
+        field.SetPicture(Picture("####.##", 0, 500)); // metres
+        field.clear();
+        QTest::keyClicks(&field, "1600");
+        QCOMPARE(field.text(), QString("160")); // the last digit would exceed 500
+        QCOMPARE(field.NumberPicture().Max, 500.0);
+    }
+
     void aSubConductorCountOfZeroBecomesOne() {
         TNumberField field(Picture("###", 0, 255));
         KeepCountAtLeastOne(field);

@@ -224,6 +224,7 @@ class TUndoTest : public QObject {
     void eachProjectWindowHasItsOwnHistory();
     void modifiedMarkerFollowsSaveUndoAndRedo();
     void reportResultIndicesAreNoChange();
+    void siteParametersUndoAndRedoExactly();
 };
 
 void TUndoTest::editMenuFollowsTheProjectMenu() {
@@ -413,6 +414,42 @@ void TUndoTest::reportResultIndicesAreNoChange() {
     changed.RunReport(TReportKind::EmfDetails);
     QVERIFY(changed.IsModified());
     QVERIFY(changed.isWindowModified());
+}
+
+// The site parameters are part of the project's snapshot: undo takes an English
+// project back to the file layout without them, and every value comes back as
+// the float it was, not as it would after a round through feet.
+void TUndoTest::siteParametersUndoAndRedoExactly() {
+    TMainFixture f;
+    TForm& form = f.Open(MakeProject()); // English
+    const Bytes unset = Serialized(form);
+    f.Dialogs.OnEditScenario = [](TScenario& scenario) {
+        scenario.MicrophoneHeight = 1.37f;
+        scenario.Altitude = 1234.56f;
+        scenario.RadioFrequency = 0.53f;
+        return true;
+    };
+    f.Main->Actions().mnCsEdit->trigger();
+    const Bytes set = Serialized(form);
+    QCOMPARE(std::string(set.begin() + 4, set.begin() + 8), std::string("1.03"));
+    f.Dialogs.OnEditScenario = [](TScenario& scenario) {
+        scenario.Altitude = 600;
+        return true;
+    };
+    f.Main->Actions().mnCsEdit->trigger();
+    QCOMPARE(form.UndoStack().count(), 2);
+
+    form.UndoStack().undo();
+    const TScenario* scenario = form.CurrentScenario();
+    QCOMPARE(scenario->Altitude, 1234.56f);
+    QCOMPARE(scenario->MicrophoneHeight, 1.37f);
+    QCOMPARE(Serialized(form), set);
+    form.UndoStack().undo();
+    QVERIFY(!form.CurrentScenario()->HasSiteParameters());
+    QCOMPARE(Serialized(form), unset);
+    form.UndoStack().redo();
+    QCOMPARE(form.CurrentScenario()->RadioFrequency, 0.53f);
+    QCOMPARE(Serialized(form), set);
 }
 
 QTEST_MAIN(TUndoTest)
