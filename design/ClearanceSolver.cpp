@@ -136,7 +136,7 @@ class TRaiseSearch {
 
     const TRaiseEvaluator& evaluator_;
     int maxSteps_;
-    const TClearanceProgress& progress_;
+    TClearanceProgress progress_;
     bool cancelled_ = false;
     std::string message_;
 };

@@ -522,7 +522,7 @@ class TSearch {
     std::size_t circuitCount_;
     TCandidates& candidates_;
     std::vector<double>* every_ = nullptr;
-    const TSearchProgress& progress_;
+    TSearchProgress progress_; // a copy: callers may pass a temporary
     long long total_;
     long long done_ = 0;
     long long nextReport_ = kReportEvery;
