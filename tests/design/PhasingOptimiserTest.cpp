@@ -113,8 +113,16 @@ void ExpectSameValues(const TPhasingValues& found, const TBruteValues& expected)
 
 // A vertical double circuit beside a horizontal 115 kV circuit with other
 // phase angles and its own ground wire; the ROW is not centred on the line.
+// A point of interest under the first circuit, off the profile's steps, counts
+// within the ROW; one beyond the ROW does not.
 TScenario& ThreeCircuitLine(TEmfProject& project) {
     TScenario& scenario = AddDesignScenario(project, 25, 45);
+    for (const auto& [name, x] : {std::pair{"Path", -8.13f}, std::pair{"Barn", 52.0f}}) {
+        auto point = std::make_unique<TInterestPoint>(scenario);
+        point->Name = name;
+        point->DistFromRowLeft = x;
+        scenario.InterestPoints.Add(std::move(point));
+    }
     AddThreePhase(scenario,
                   {.Phases = {{{-8, 30}, {-8, 23}, {-8, 16}}}, .GroundWires = {{-3, 37}}});
     AddThreePhase(scenario, {.Phases = {{{8, 30}, {8, 23}, {8, 16}}}, .CurrentA = 700});
