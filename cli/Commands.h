@@ -50,5 +50,6 @@ int RunPrefs(const Args& args);
 int RunBpa(const Args& args);
 int RunReport(const Args& args);
 int RunExport(const Args& args);
+int RunPlot(const Args& args);
 
 } // namespace corvalt::cli

@@ -33,6 +33,7 @@ const Command kCommands[] = {
     {"report", "report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf [--section N] [--ini FILE]",
      RunReport},
     {"export", "export FILE.emf --csv OUT.csv [--section N]", RunExport},
+    {"plot", "plot FILE.emf --out OUT.(png|svg|pdf) [--section N] [--corona]", RunPlot},
 };
 
 void PrintUsage(std::ostream& out) {
