@@ -3,6 +3,7 @@
 #include "model/Clone.h"
 #include "model/Limits.h"
 #include "model/Project.h"
+#include "prefs/Options.h"
 #include "ui/app/EditDialogs.h"
 #include "ui/app/ProjectFiles.h"
 #include "ui/app/Prompts.h"
@@ -10,6 +11,7 @@
 #include "ui/app/TextConvert.h"
 #include "ui/widgets/ColumnWidths.h"
 #include "ui/windows/MainForm.h"
+#include "ui/windows/ResultsPanel.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -157,6 +159,8 @@ TScenariosForm::TScenariosForm(TMainForm& mainForm, TEmfProject& project, QWidge
     undoStack_ = new QUndoStack(this);
     undoStack_->setUndoLimit(kUndoLimit);
     connect(undoStack_, &QUndoStack::indexChanged, this, &TScenariosForm::UpdateModified);
+    // Every change, and every undo and redo, moves the stack's index.
+    connect(undoStack_, &QUndoStack::indexChanged, this, &TScenariosForm::RefreshResults);
     UpdateCaption();
     UpdateModified();
 }
@@ -232,11 +236,13 @@ void TScenariosForm::CreateControls() {
     // The hint wraps rather than keep the window wide: tiled windows may be narrow.
     lbHint->setWordWrap(true);
 
+    CreateResultsPanel();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(0);
     layout->addWidget(tcScenarios_);
-    layout->addWidget(splitter_, 1);
+    layout->addWidget(resultsSplitter_, 1);
     layout->addSpacing(4);
     layout->addWidget(lbHint);
     SetGridHeadings(TGridMode::Conductors);
@@ -429,6 +435,7 @@ bool TScenariosForm::InterestPointsSelected() const {
 
 void TScenariosForm::tcScenariosChange() {
     BuildTree();
+    RefreshResults();
 }
 
 void TScenariosForm::BuildTree() {
@@ -623,6 +630,66 @@ bool TScenariosForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// ---- Results panel -----------------------------------------------------------
+
+namespace {
+
+// The splitter's sizes as the preference holds them, "640,560"; empty when
+// the text is not two positive whole numbers.
+QList<int> SplitterSizes(const std::string& text) {
+    const QStringList parts = QString::fromStdString(text).split(QLatin1Char(','));
+    QList<int> sizes;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int size = part.trimmed().toInt(&ok);
+        if (!ok || size <= 0) return {};
+        sizes.append(size);
+    }
+    return sizes.size() == 2 ? sizes : QList<int>{};
+}
+
+} // namespace
+
+void TScenariosForm::CreateResultsPanel() {
+    resultsPanel_ = new TResultsPanel;
+    resultsSplitter_ = new QSplitter(Qt::Horizontal);
+    resultsSplitter_->setObjectName(QStringLiteral("spResults"));
+    resultsSplitter_->addWidget(splitter_);
+    resultsSplitter_->addWidget(resultsPanel_);
+    resultsSplitter_->setChildrenCollapsible(false);
+    resultsSplitter_->setStretchFactor(0, 1);
+    resultsSplitter_->setStretchFactor(1, 1);
+    const TOptions& options = mainForm_.Options();
+    const QList<int> sizes = SplitterSizes(options.ReadText(prefkeys::ResultsSplitter));
+    resultsSplitter_->setSizes(sizes.isEmpty() ? QList<int>{640, 560} : sizes);
+    resultsPanel_->setVisible(options.ReadBool(prefkeys::ResultsPanel));
+    connect(resultsSplitter_, &QSplitter::splitterMoved, this,
+            &TScenariosForm::SaveResultsSplitter);
+}
+
+bool TScenariosForm::ResultsVisible() const {
+    return !resultsPanel_->isHidden();
+}
+
+void TScenariosForm::SetResultsVisible(bool visible) {
+    if (visible == ResultsVisible()) return;
+    resultsPanel_->setVisible(visible);
+    RefreshResults(); // a hidden panel is not kept up to date
+}
+
+void TScenariosForm::RefreshResults() {
+    if (!ResultsVisible() || CurrentScenario() == nullptr) return;
+    resultsPanel_->ShowResults(project_, CurrentState().Snapshot, tcScenarios_->currentIndex());
+}
+
+void TScenariosForm::SaveResultsSplitter() {
+    const QList<int> sizes = resultsSplitter_->sizes();
+    if (sizes.size() != 2 || sizes[0] <= 0 || sizes[1] <= 0) return;
+    // A preferences file that cannot be written only loses the panel's place.
+    (void)mainForm_.Options().WriteText(prefkeys::ResultsSplitter,
+                                        std::to_string(sizes[0]) + "," + std::to_string(sizes[1]));
 }
 
 // ---- Undo and redo -----------------------------------------------------------

@@ -40,6 +40,7 @@ class TInterestPoint;
 namespace corvalt::ui {
 
 class TMainForm;
+class TResultsPanel;
 
 class TScenariosForm : public QWidget {
     Q_OBJECT
@@ -99,6 +100,12 @@ class TScenariosForm : public QWidget {
     QTreeWidget& Tree() const { return *tvCircuits_; }
     QTableWidget& Grid() const { return *sgConductors_; }
     QMenu& Popup() const { return *pmScenario_; }
+    // The results of the current cross section beside the grids, recomputed
+    // after every change while it is shown.
+    TResultsPanel& ResultsPanel() const { return *resultsPanel_; }
+    QSplitter& ResultsSplitter() const { return *resultsSplitter_; }
+    bool ResultsVisible() const;
+    void SetResultsVisible(bool visible);
 
     // The visible set of the popup shown on origin, and the popup prepared for it.
     unsigned VisibleGroups(TPopupOrigin origin) const;
@@ -191,6 +198,11 @@ class TScenariosForm : public QWidget {
     void StretchColumns(); // the columns fill the grid's width
     void sgConductorsDblClick();
 
+    // The results panel: its place from the preferences, kept there when moved.
+    void CreateResultsPanel();
+    void RefreshResults();
+    void SaveResultsSplitter();
+
     bool SaveTo(const QString& fileName);
 
     TMainForm& mainForm_;
@@ -199,6 +211,8 @@ class TScenariosForm : public QWidget {
     QTreeWidget* tvCircuits_ = nullptr;
     QTableWidget* sgConductors_ = nullptr;
     QSplitter* splitter_ = nullptr;
+    QSplitter* resultsSplitter_ = nullptr; // the tree and grid, and the results panel
+    TResultsPanel* resultsPanel_ = nullptr;
     QMenu* pmScenario_ = nullptr;
     QAction* acNextTab_ = nullptr;
     QAction* acPreviousTab_ = nullptr;
