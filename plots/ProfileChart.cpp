@@ -65,9 +65,9 @@ QValueAxis* NewAxis(const std::string& title) {
     return axis;
 }
 
-// A round step (1, 2 or 5 times a power of ten) giving about eight ticks over the span.
-double TickStep(double span) {
-    const double raw = std::max(span, 1e-9) / 8;
+// A round step (1, 2 or 5 times a power of ten) giving about that many ticks over the span.
+double TickStep(double span, int ticks) {
+    const double raw = std::max(span, 1e-9) / ticks;
     const double power = std::pow(10.0, std::floor(std::log10(raw)));
     for (const double factor : {1.0, 2.0, 5.0})
         if (raw <= factor * power) return factor * power;
@@ -81,7 +81,7 @@ void SetLateralRange(QValueAxis& axis, double low, double high) {
     axis.setRange(low - margin, high + margin);
     axis.setTickType(QValueAxis::TicksDynamic);
     axis.setTickAnchor(0);
-    axis.setTickInterval(TickStep(high - low));
+    axis.setTickInterval(TickStep(high - low, 8));
 }
 
 QList<QPointF> Points(const TPlotRun& run) {
@@ -108,12 +108,22 @@ TProfileChart::TProfileChart(const TPlotData& data, QGraphicsItem* parent)
         AddMaxima();
     }
     connect(this, &QChart::plotAreaChanged, this, &TProfileChart::PlaceLabels);
-    // Zooming keeps about eight round ticks on the lateral axis.
-    connect(xAxis_, &QValueAxis::rangeChanged, this,
-            [this](qreal low, qreal high) { xAxis_->setTickInterval(TickStep(high - low)); });
+    FollowZoom(xAxis_, 8);
+    FollowZoom(leftAxis_, 5);
+    if (rightAxis_ != nullptr) FollowZoom(rightAxis_, 5);
     for (QValueAxis* axis : {xAxis_, leftAxis_, rightAxis_})
         if (axis != nullptr)
             connect(axis, &QValueAxis::rangeChanged, this, &TProfileChart::PlaceLabels);
+}
+
+void TProfileChart::FollowZoom(QValueAxis* axis, int ticks) {
+    // Zoomed or panned, an axis keeps round ticks anchored at zero.
+    connect(axis, &QValueAxis::rangeChanged, this, [this, axis, ticks](qreal low, qreal high) {
+        if (resetting_) return;
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+        axis->setTickInterval(TickStep(high - low, ticks));
+    });
 }
 
 void TProfileChart::CreateAxes() {
@@ -128,6 +138,7 @@ void TProfileChart::CreateAxes() {
     if (right) {
         rightAxis_ = NewAxis(data_.RightTitle);
         SetValueRange(*rightAxis_, data_.RightMin, data_.RightMax);
+        rightAxis_->setGridLineVisible(false); // the left axis's grid serves both
         addAxis(rightAxis_, Qt::AlignRight);
     }
     leftAnchor_ = AddSeries(new QLineSeries, false, false);
@@ -242,8 +253,12 @@ double TProfileChart::LateralAt(const QPointF& chartPoint) {
 void TProfileChart::ResetZoom() {
     zoomReset();
     SetLateralRange(*xAxis_, data_.XMin, data_.XMax);
+    resetting_ = true;
+    for (QValueAxis* axis : {leftAxis_, rightAxis_})
+        if (axis != nullptr) axis->setTickType(QValueAxis::TicksFixed);
     SetValueRange(*leftAxis_, data_.LeftMin, data_.LeftMax);
     if (rightAxis_ != nullptr) SetValueRange(*rightAxis_, data_.RightMin, data_.RightMax);
+    resetting_ = false;
 }
 
 void TProfileChart::PlaceLabels() {

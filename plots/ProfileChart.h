@@ -45,6 +45,7 @@ class TProfileChart : public QChart {
     };
 
     void CreateAxes();
+    void FollowZoom(QValueAxis* axis, int ticks);
     void AddLines();
     void AddMarks();
     void AddMaxima();
@@ -60,6 +61,7 @@ class TProfileChart : public QChart {
     QAbstractSeries* rightAnchor_ = nullptr; // and of the right one
     std::vector<TLabel> labels_;
     bool placing_ = false;
+    bool resetting_ = false; // ResetZoom is setting the axes' ranges
 };
 
 } // namespace corvalt

@@ -297,15 +297,15 @@ void TResultsPanel::RebuildPlots() {
     fieldPlot_ = BuildPlotData(*scenario, overlays, fields);
     coronaPlot_ = BuildPlotData(*scenario, overlays, corona);
     if (!fieldPlot_.Error.empty()) {
-        error_->setText(QStringLiteral("The cross section cannot be computed:\n") +
-                        FromUtf8(fieldPlot_.Error));
+        error_->setText(FromUtf8(fieldPlot_.Error)); // names the cross section and the fault
         stack_->setCurrentIndex(kErrorPage);
-        btExportCsv_->setEnabled(false);
-        btExportPicture_->setEnabled(false);
+        for (QPushButton* button : {btResetZoom_, btExportCsv_, btExportPicture_})
+            button->setEnabled(false);
         readout_->clear();
         return;
     }
     stack_->setCurrentIndex(kTabsPage);
+    btResetZoom_->setEnabled(true);
     fieldView_->SetChart(new TProfileChart(fieldPlot_));
     coronaView_->SetChart(new TProfileChart(coronaPlot_));
     QString notes;
@@ -322,7 +322,11 @@ QString TResultsPanel::ReadoutAt(double x) const {
 }
 
 void TResultsPanel::ShowReadout(double lateral) {
-    readout_->setText(ReadoutAt(lateral));
+    // The line breaks between quantities, never inside one ("TVI 16.2 dBuV/m").
+    QStringList items = ReadoutAt(lateral).split(QStringLiteral("   "));
+    for (QString& item : items)
+        item.replace(QLatin1Char(' '), QChar(QChar::Nbsp));
+    readout_->setText(items.join(QStringLiteral("   ")));
 }
 
 // ---- Export --------------------------------------------------------------------

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTableWidget>
@@ -638,6 +639,9 @@ namespace {
 
 // The splitter's sizes as the preference holds them, "640,560"; empty when
 // the text is not two positive whole numbers.
+// The narrowest the results panel gets beside the grids.
+constexpr int kResultsPanelWidth = 420;
+
 QList<int> SplitterSizes(const std::string& text) {
     const QStringList parts = QString::fromStdString(text).split(QLatin1Char(','));
     QList<int> sizes;
@@ -653,40 +657,71 @@ QList<int> SplitterSizes(const std::string& text) {
 } // namespace
 
 void TScenariosForm::CreateResultsPanel() {
-    resultsPanel_ = new TResultsPanel;
     resultsSplitter_ = new QSplitter(Qt::Horizontal);
     resultsSplitter_->setObjectName(QStringLiteral("spResults"));
     resultsSplitter_->addWidget(splitter_);
-    resultsSplitter_->addWidget(resultsPanel_);
     resultsSplitter_->setChildrenCollapsible(false);
     resultsSplitter_->setStretchFactor(0, 1);
     resultsSplitter_->setStretchFactor(1, 1);
     const TOptions& options = mainForm_.Options();
-    const QList<int> sizes = SplitterSizes(options.ReadText(prefkeys::ResultsSplitter));
-    resultsSplitter_->setSizes(sizes.isEmpty() ? QList<int>{640, 560} : sizes);
-    resultsPanel_->setVisible(options.ReadBool(prefkeys::ResultsPanel));
+    resultsSizes_ = SplitterSizes(options.ReadText(prefkeys::ResultsSplitter));
+    if (resultsSizes_.isEmpty()) resultsSizes_ = {760, 600};
+    resultsWanted_ = options.ReadBool(prefkeys::ResultsPanel);
     connect(resultsSplitter_, &QSplitter::splitterMoved, this,
             &TScenariosForm::SaveResultsSplitter);
 }
 
+bool TScenariosForm::ResultsShown() const {
+    return resultsPanel_ != nullptr && !resultsPanel_->isHidden();
+}
+
 bool TScenariosForm::ResultsVisible() const {
-    return !resultsPanel_->isHidden();
+    return resultsWanted_;
 }
 
 void TScenariosForm::SetResultsVisible(bool visible) {
-    if (visible == ResultsVisible()) return;
-    resultsPanel_->setVisible(visible);
+    resultsWanted_ = visible;
+    FitResultsPanel();
+}
+
+void TScenariosForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitResultsPanel();
+}
+
+void TScenariosForm::FitResultsPanel() {
+    int grid =
+        2 * sgConductors_->frameWidth() + sgConductors_->verticalScrollBar()->sizeHint().width();
+    for (const TColumnSpan& span : columnSpans_)
+        grid += span.Minimum;
+    const int left = tvCircuits_->width() + splitter_->handleWidth() + grid;
+    const int needed = left + resultsSplitter_->handleWidth() + kResultsPanelWidth;
+    const bool show = resultsWanted_ && resultsSplitter_->width() >= needed;
+    if (show == ResultsShown()) return;
+    if (show && resultsPanel_ == nullptr) {
+        // Made when first shown: a window without room for it has none.
+        resultsPanel_ = new TResultsPanel;
+        resultsSplitter_->addWidget(resultsPanel_);
+    }
+    resultsPanel_->setVisible(show);
+    if (!show) return;
+    // The sizes kept, with the grid's columns whole.
+    const int total = resultsSizes_.value(0) + resultsSizes_.value(1);
+    const int available = resultsSplitter_->width() - resultsSplitter_->handleWidth();
+    const int grids = std::max(resultsSizes_.value(0) * available / std::max(total, 1), left);
+    resultsSplitter_->setSizes({grids, std::max(available - grids, 1)});
     RefreshResults(); // a hidden panel is not kept up to date
 }
 
 void TScenariosForm::RefreshResults() {
-    if (!ResultsVisible() || CurrentScenario() == nullptr) return;
+    if (!ResultsShown() || CurrentScenario() == nullptr) return;
     resultsPanel_->ShowResults(project_, CurrentState().Snapshot, tcScenarios_->currentIndex());
 }
 
 void TScenariosForm::SaveResultsSplitter() {
     const QList<int> sizes = resultsSplitter_->sizes();
     if (sizes.size() != 2 || sizes[0] <= 0 || sizes[1] <= 0) return;
+    resultsSizes_ = sizes;
     // A preferences file that cannot be written only loses the panel's place.
     (void)mainForm_.Options().WriteText(prefkeys::ResultsSplitter,
                                         std::to_string(sizes[0]) + "," + std::to_string(sizes[1]));

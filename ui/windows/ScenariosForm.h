@@ -101,10 +101,13 @@ class TScenariosForm : public QWidget {
     QTableWidget& Grid() const { return *sgConductors_; }
     QMenu& Popup() const { return *pmScenario_; }
     // The results of the current cross section beside the grids, recomputed
-    // after every change while it is shown.
-    TResultsPanel& ResultsPanel() const { return *resultsPanel_; }
+    // after every change while it is shown; nullptr until it first shows.
+    TResultsPanel* ResultsPanel() const { return resultsPanel_; }
     QSplitter& ResultsSplitter() const { return *resultsSplitter_; }
+    // Whether the panel is wanted (View > Results Panel), and whether it shows
+    // (wanted, and the window has room for it).
     bool ResultsVisible() const;
+    bool ResultsShown() const;
     void SetResultsVisible(bool visible);
 
     // The visible set of the popup shown on origin, and the popup prepared for it.
@@ -144,6 +147,7 @@ class TScenariosForm : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -200,6 +204,10 @@ class TScenariosForm : public QWidget {
 
     // The results panel: its place from the preferences, kept there when moved.
     void CreateResultsPanel();
+    // Shows the panel when it is wanted and the window has room for it beside
+    // the tree and the grid's columns at their narrowest: a narrow window
+    // keeps its grid whole and hides the panel until it is wider again.
+    void FitResultsPanel();
     void RefreshResults();
     void SaveResultsSplitter();
 
@@ -213,6 +221,8 @@ class TScenariosForm : public QWidget {
     QSplitter* splitter_ = nullptr;
     QSplitter* resultsSplitter_ = nullptr; // the tree and grid, and the results panel
     TResultsPanel* resultsPanel_ = nullptr;
+    bool resultsWanted_ = true; // View > Results Panel
+    QList<int> resultsSizes_;   // the splitter's sizes as last set or kept
     QMenu* pmScenario_ = nullptr;
     QAction* acNextTab_ = nullptr;
     QAction* acPreviousTab_ = nullptr;

@@ -52,7 +52,7 @@ int main(int argc, char* argv[]) {
     form->parentWidget()->showMaximized();
     Save(main, folder, "panel-english");
 
-    ui::TResultsPanel& panel = form->ResultsPanel();
+    ui::TResultsPanel& panel = *form->ResultsPanel();
     panel.OverlayBox(1)->setChecked(true);
     Save(main, folder, "panel-english-overlay");
     panel.Tabs().setCurrentIndex(1);
@@ -72,7 +72,7 @@ int main(int argc, char* argv[]) {
     main.OpenProjectFile(QStringLiteral(CORVALT_SOURCE_DIR "/examples/sample-metric.emf"));
     main.ActiveProjectWindow()->parentWidget()->showMaximized();
     Save(main, folder, "panel-metric");
-    main.ActiveProjectWindow()->ResultsPanel().Tabs().setCurrentIndex(1);
+    main.ActiveProjectWindow()->ResultsPanel()->Tabs().setCurrentIndex(1);
     Save(main, folder, "panel-metric-corona");
 
     std::unique_ptr<TEmfProject> failing = MakeProject();
