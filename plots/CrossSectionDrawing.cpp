@@ -27,6 +27,7 @@ constexpr double kExtentPadding = 0.08;
 // A box with no extent at all still shows this much, m.
 constexpr double kLeastExtentM = 10;
 constexpr double kHighlightGapPx = 3;
+constexpr double kEarthBandPx = 20; // below the lowest item, for the points' names
 constexpr int kTicksWanted = 6;
 
 const QColor kGroundFill(236, 228, 210);
@@ -37,6 +38,8 @@ const QColor kStructureColour(90, 90, 90);
 const QColor kElectricSensorColour(30, 80, 200);
 const QColor kMagneticSensorColour(150, 60, 170);
 const QColor kHighlightColour(255, 140, 0);
+const QColor kPointColour(0, 110, 130);
+constexpr double kPointMarkerPx = 4; // half the width of a point of interest's triangle
 
 int UnitsOf(const TScenario& scenario) {
     return scenario.IsEnglish() ? English : Metric;
@@ -71,11 +74,11 @@ TDrawingTransform TDrawingTransform::Fit(double xFromM, double xToM, double yFro
     if (width > 0) scale = std::min(scale, pixels.width() / width);
     if (height > 0) scale = std::min(scale, pixels.height() / height);
     if (!std::isfinite(scale) || !(scale > 0)) scale = 1;
-    // The box's centre goes to the rectangle's centre.
+    // Centred across; standing on the rectangle's bottom, so that room to
+    // spare goes to the sky and not to the earth.
     const double midX = width > 0 ? (xFromM + xToM) / 2 : xFromM;
-    const double midY = height > 0 ? (yFromM + yToM) / 2 : yFromM;
-    const QPointF centre = pixels.center();
-    return TDrawingTransform(scale, QPointF(centre.x() - midX * scale, centre.y() + midY * scale));
+    return TDrawingTransform(
+        scale, QPointF(pixels.center().x() - midX * scale, pixels.bottom() + yFromM * scale));
 }
 
 QPointF TDrawingTransform::ToPixels(double xM, double yM) const {
@@ -163,12 +166,16 @@ TCrossSectionRenderer::TBox TCrossSectionRenderer::ExtentM() const {
         box = {-kLeastExtentM / 2, kLeastExtentM / 2, 0, kLeastExtentM};
     const double padX = std::max(box.XTo - box.XFrom, kLeastExtentM) * kExtentPadding;
     const double padY = std::max(box.YTo - box.YFrom, kLeastExtentM) * kExtentPadding;
-    return {box.XFrom - padX, box.XTo + padX, box.YFrom - padY, box.YTo + padY};
+    // Below the ground only what lies there gets room; the earth band below
+    // the box (TransformFor) holds the names of the points of interest.
+    return {box.XFrom - padX, box.XTo + padX, box.YFrom < 0 ? box.YFrom - padY : 0.0,
+            box.YTo + padY};
 }
 
 TDrawingTransform TCrossSectionRenderer::TransformFor(const QRectF& rect) const {
     const TBox box = ExtentM();
-    return TDrawingTransform::Fit(box.XFrom, box.XTo, box.YFrom, box.YTo, PlotArea(rect));
+    return TDrawingTransform::Fit(box.XFrom, box.XTo, box.YFrom, box.YTo,
+                                  PlotArea(rect).adjusted(0, 0, 0, -kEarthBandPx));
 }
 
 TConductorRef TCrossSectionRenderer::HitTest(const QRectF& rect, QPointF pixel,
@@ -188,6 +195,7 @@ void TCrossSectionRenderer::Paint(QPainter& painter, const QRectF& rect) const {
     PaintRowEdges(painter, area, t);
     PaintSensorHeights(painter, area, t);
     PaintStructures(painter, t);
+    PaintInterestPoints(painter, area, t);
     PaintConductors(painter, t);
     painter.restore();
     PaintAxes(painter, area, t);
@@ -295,6 +303,7 @@ void TCrossSectionRenderer::PaintConductors(QPainter& painter, const TDrawingTra
     small.setPointSizeF(small.pointSizeF() * 0.85);
     painter.save();
     painter.setFont(small);
+    std::vector<QRectF> placed;
     for (const TDrawnConductor& conductor : conductors_) {
         const QPointF centre = t.ToPixels(conductor.XM, conductor.YM);
         const double radius = DrawnRadiusPx(conductor, t);
@@ -315,8 +324,68 @@ void TCrossSectionRenderer::PaintConductors(QPainter& painter, const TDrawingTra
         const TConductor* model = ConductorAt(scenario_, conductor.Ref);
         if (model == nullptr) continue;
         painter.setPen(Qt::black);
-        painter.drawText(centre + QPointF(radius + 3, -radius - 2),
-                         QString::fromStdString(model->Id));
+        DrawConductorLabel(painter, QString::fromStdString(model->Id), centre, radius, placed);
+    }
+    painter.restore();
+}
+
+// Above right of the conductor, or else below right, above left or below
+// left, whichever meets no label drawn before; a label with no free place is
+// left out (the conductor's row in the grid still names it).
+void TCrossSectionRenderer::DrawConductorLabel(QPainter& painter, const QString& text,
+                                               QPointF centre, double radius,
+                                               std::vector<QRectF>& placed) {
+    const QFontMetricsF metrics(painter.font());
+    const QSizeF size(metrics.horizontalAdvance(text), metrics.height());
+    const double gap = radius + 2;
+    const QPointF corners[] = {centre + QPointF(gap, -gap - size.height()),
+                               centre + QPointF(gap, gap),
+                               centre + QPointF(-gap - size.width(), -gap - size.height()),
+                               centre + QPointF(-gap - size.width(), gap)};
+    for (const QPointF& corner : corners) {
+        const QRectF box(corner, size);
+        const bool free = std::none_of(placed.begin(), placed.end(),
+                                       [&](const QRectF& other) { return other.intersects(box); });
+        if (!free) continue;
+        placed.push_back(box);
+        painter.drawText(QPointF(box.left(), box.top() + metrics.ascent()), text);
+        return;
+    }
+}
+
+// A small triangle on the ground line at each point of interest, its name
+// below the ground where it meets no other point's name.
+void TCrossSectionRenderer::PaintInterestPoints(QPainter& painter, const QRectF& area,
+                                                const TDrawingTransform& t) const {
+    QFont small = painter.font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    painter.save();
+    painter.setFont(small);
+    const QFontMetricsF metrics(small);
+    std::vector<QRectF> placed;
+    for (const TInterestPoint& point : scenario_.InterestPoints) {
+        if (!std::isfinite(point.DistFromRowLeft)) continue;
+        const QPointF ground = t.ToPixels(point.DistFromRowLeft, 0);
+        QPainterPath marker;
+        marker.moveTo(ground);
+        marker.lineTo(ground + QPointF(-kPointMarkerPx, -2 * kPointMarkerPx));
+        marker.lineTo(ground + QPointF(kPointMarkerPx, -2 * kPointMarkerPx));
+        marker.closeSubpath();
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kPointColour);
+        painter.drawPath(marker);
+        const QString name = QString::fromStdString(point.Name);
+        const double width = metrics.horizontalAdvance(name);
+        // Centred under the mark, moved inside the area at its sides.
+        const double left = std::clamp(ground.x() - width / 2, area.left() + 2,
+                                       std::max(area.left() + 2, area.right() - width - 2));
+        const QRectF box(left, ground.y() + 3, width, metrics.height());
+        const bool free = std::none_of(placed.begin(), placed.end(),
+                                       [&](const QRectF& other) { return other.intersects(box); });
+        if (!free) continue;
+        placed.push_back(box);
+        painter.setPen(kPointColour);
+        painter.drawText(QPointF(box.left(), box.top() + metrics.ascent()), name);
     }
     painter.restore();
 }

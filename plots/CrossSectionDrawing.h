@@ -1,15 +1,16 @@
 #pragma once
 // The cross-section drawing of the results view: a side view of the cross
 // section to scale (equal scale across and up) with the ground line, the ROW
-// edges, the sensor heights, one structure per circuit and every conductor as
-// its circle, with axes in the project's length unit. Plain QPainter, so that
-// a widget, an image or a PDF can show it; hit testing is a pure function of
-// the same geometry, so a click can be tested without a window.
+// edges, the sensor heights, the points of interest, one structure per circuit
+// and every conductor as its circle, with axes in the project's length unit. Plain QPainter, so
+// that a widget, an image or a PDF can show it; hit testing is a pure function of the same
+// geometry, so a click can be tested without a window.
 
 #include "design/ConductorRef.h"
 
 #include <QPointF>
 #include <QRectF>
+#include <QString>
 
 #include <span>
 #include <vector>
@@ -37,7 +38,8 @@ class TDrawingTransform {
     TDrawingTransform(double pixelsPerMetre, QPointF groundOriginPx);
 
     // The transform that shows the box xFrom..xTo by yFrom..yTo (m) as large as
-    // it fits into the pixel rectangle, centred in it. An empty or inverted box
+    // it fits into the pixel rectangle, centred across and with yFrom on the
+    // rectangle's bottom edge. An empty or inverted box
     // side sets no limit; a box without extent maps to 1 px per metre.
     static TDrawingTransform Fit(double xFromM, double xToM, double yFromM, double yToM,
                                  const QRectF& pixels);
@@ -108,6 +110,10 @@ class TCrossSectionRenderer {
                             const TDrawingTransform& t) const;
     void PaintStructures(QPainter& painter, const TDrawingTransform& t) const;
     void PaintConductors(QPainter& painter, const TDrawingTransform& t) const;
+    static void DrawConductorLabel(QPainter& painter, const QString& text, QPointF centre,
+                                   double radius, std::vector<QRectF>& placed);
+    void PaintInterestPoints(QPainter& painter, const QRectF& area,
+                             const TDrawingTransform& t) const;
     void PaintAxes(QPainter& painter, const QRectF& area, const TDrawingTransform& t) const;
 
     const TScenario& scenario_;
