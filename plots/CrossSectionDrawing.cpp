@@ -29,6 +29,7 @@ constexpr double kLeastExtentM = 10;
 constexpr double kHighlightGapPx = 3;
 constexpr double kEarthBandPx = 20; // below the lowest item, for the points' names
 constexpr int kTicksWanted = 6;
+constexpr int kMaxTicks = 50;
 
 const QColor kGroundFill(236, 228, 210);
 const QColor kGroundLine(110, 85, 50);
@@ -56,7 +57,10 @@ QString AxisText(double value, double step) {
     return QString::number(value, 'f', std::clamp(decimals, 0, 6));
 }
 
+// A length with its unit; a value that is not a number (a damaged file the
+// data check has not seen yet) shows as "?" rather than "nan".
 QString LengthText(const TScenario& scenario, float shown) {
+    if (!std::isfinite(shown)) return QStringLiteral("? ") + LengthUnit(UnitsOf(scenario));
     return QString::number(static_cast<double>(shown), 'f', 1) + QLatin1Char(' ') +
            QString::fromLatin1(LengthUnit(UnitsOf(scenario)));
 }
@@ -226,6 +230,7 @@ void TCrossSectionRenderer::PaintRowEdges(QPainter& painter, const QRectF& area,
     } edges[] = {{-static_cast<double>(scenario_.RowLeft), -scenario_.DisplayRowLeft()},
                  {static_cast<double>(scenario_.RowRight), scenario_.DisplayRowRight()}};
     for (const auto& edge : edges) {
+        if (!std::isfinite(edge.XM)) continue;
         const double x = t.ToPixels(edge.XM, 0).x();
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         painter.drawLine(QPointF(x, area.top()), QPointF(x, groundY));
@@ -247,6 +252,7 @@ void TCrossSectionRenderer::PaintSensorHeights(QPainter& painter, const QRectF& 
     const QFontMetricsF metrics(painter.font());
     const auto line = [&](float heightM, float shown, const QString& what, const QColor& colour,
                           double textRaise) {
+        if (!std::isfinite(heightM)) return;
         const double y = t.ToPixels(0, heightM).y();
         painter.setPen(QPen(colour, 1, Qt::DotLine));
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
@@ -277,7 +283,6 @@ void TCrossSectionRenderer::PaintSensorHeights(QPainter& painter, const QRectF& 
 // what the conductor positions imply. Conductors on or below the ground (a
 // cable) get no structure.
 void TCrossSectionRenderer::PaintStructures(QPainter& painter, const TDrawingTransform& t) const {
-    painter.setPen(QPen(kStructureColour, 2, Qt::SolidLine, Qt::FlatCap));
     for (const TCircuit& circuit : scenario_.Circuits) {
         const double xs = circuit.DistFromRowLeft;
         double top = 0;
@@ -406,8 +411,10 @@ void TCrossSectionRenderer::PaintAxes(QPainter& painter, const QRectF& area,
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(area);
+    // The tick loops stop after kMaxTicks whatever the numbers.
     if (xStep > 0)
-        for (double v = std::ceil(xFrom / xStep) * xStep; v <= xTo; v += xStep) {
+        for (double v = std::ceil(xFrom / xStep) * xStep, n = 0; v <= xTo && n < kMaxTicks;
+             v += xStep, ++n) {
             const double x = t.ToPixels(LengthFromDisplay(units, float(v)), 0).x();
             painter.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 4));
             const QString text = AxisText(v, xStep);
@@ -416,7 +423,8 @@ void TCrossSectionRenderer::PaintAxes(QPainter& painter, const QRectF& area,
                              text);
         }
     if (yStep > 0)
-        for (double v = std::ceil(yFrom / yStep) * yStep; v <= yTo; v += yStep) {
+        for (double v = std::ceil(yFrom / yStep) * yStep, n = 0; v <= yTo && n < kMaxTicks;
+             v += yStep, ++n) {
             const double y = t.ToPixels(0, LengthFromDisplay(units, float(v))).y();
             painter.drawLine(QPointF(area.left() - 4, y), QPointF(area.left(), y));
             const QString text = AxisText(v, yStep);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace corvalt {
@@ -147,6 +149,25 @@ TEST(CrossSectionRenderer, ScalesAndHitTestsAKnownCrossSection) {
     // The same cross section in feet is the same drawing.
     project.Units = English;
     EXPECT_NEAR(TCrossSectionRenderer(scenario).TransformFor(rect).PixelsPerMetre(), 10, 1e-4);
+}
+
+// Values a damaged file can hold (the data check reports them) neither reach
+// the drawing's scale nor place a conductor anywhere.
+TEST(CrossSectionRenderer, ValuesThatAreNotNumbersAreLeftOut) {
+    TEmfProject project;
+    TScenario& scenario = AddScenario(project);
+    scenario.RowLeft = std::numeric_limits<float>::quiet_NaN();
+    scenario.RowRight = 20;
+    TCircuit& circuit = AddCircuit(scenario);
+    AddConductor(circuit, {.X = 0, .Y = std::numeric_limits<float>::infinity()});
+    AddConductor(circuit, {.X = 3, .Y = 12});
+    const std::vector<TDrawnConductor> drawn = DrawnConductorsOf(scenario);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].Ref, (TConductorRef{0, 1}));
+    const TCrossSectionRenderer renderer(scenario);
+    const TDrawingTransform t = renderer.TransformFor(QRectF(0, 0, 534, 400));
+    EXPECT_TRUE(std::isfinite(t.PixelsPerMetre()) && t.PixelsPerMetre() > 0);
+    EXPECT_TRUE(std::isfinite(t.ToPixels(0, 0).x()) && std::isfinite(t.ToPixels(0, 0).y()));
 }
 
 TEST(NiceStep, OneTwoOrFiveTimesAPowerOfTen) {
