@@ -7,6 +7,8 @@
 #include "reports/ProfileCsv.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/TextConvert.h"
+#include "ui/widgets/CrossSectionView.h"
+#include "ui/widgets/MaximaTable.h"
 #include "ui/widgets/PlotView.h"
 
 #include <QCheckBox>
@@ -14,6 +16,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -70,6 +73,24 @@ void TResultsPanel::CreateControls() {
     tabs_->setObjectName(QStringLiteral("tcResults"));
     tabs_->addTab(fieldView_, QStringLiteral("Fields"));
     tabs_->addTab(CreateCoronaPage(), QStringLiteral("Corona"));
+    drawing_ = new TCrossSectionView;
+    drawing_->setObjectName(QStringLiteral("pbCrossSection"));
+    tabs_->addTab(drawing_, QStringLiteral("Cross Section"));
+    maxima_ = new TMaximaTable;
+    maxima_->setObjectName(QStringLiteral("sgMaxima"));
+    // Beside the grids the place gives way (shortened in the middle), so that
+    // the value, its limit and the verdict stay in sight.
+    constexpr int kPlaceColumn = 1;
+    maxima_->horizontalHeader()->setSectionResizeMode(kPlaceColumn, QHeaderView::Stretch);
+    maxima_->horizontalHeader()->setStretchLastSection(false);
+    maxima_->setTextElideMode(Qt::ElideMiddle);
+    maxima_->setWordWrap(false);
+    tabs_->addTab(maxima_, QStringLiteral("Maxima"));
+    connect(tabs_, &QTabWidget::currentChanged, this, &TResultsPanel::UpdateButtons);
+    connect(drawing_, &TCrossSectionView::ConductorClicked, this, [this](TConductor* conductor) {
+        if (const TScenario* scenario = ShownScenario())
+            emit ConductorClicked(ConductorRefOf(*scenario, conductor));
+    });
 
     error_ = new QLabel;
     error_->setObjectName(QStringLiteral("lbCalcError"));
@@ -264,6 +285,7 @@ void TResultsPanel::Show(std::unique_ptr<TComputedResults> results) {
         if (index >= 0 && index < static_cast<int>(sectionCosts_.size()))
             sectionCosts_[static_cast<std::size_t>(index)] =
                 results->Milliseconds / static_cast<double>(sections.size());
+    drawing_->SetScenario(nullptr); // it draws the copy about to be freed
     shown_ = std::move(results);
     SetComputing(shown_->Generation != generation_);
     RebuildPlots();
@@ -272,16 +294,40 @@ void TResultsPanel::Show(std::unique_ptr<TComputedResults> results) {
 
 void TResultsPanel::SetComputing(bool computing) {
     stack_->setEnabled(!computing);
-    for (QWidget* widget :
-         {static_cast<QWidget*>(btExportCsv_), static_cast<QWidget*>(btExportPicture_)})
-        widget->setEnabled(!computing && shown_ != nullptr);
     status_->setText(computing ? QStringLiteral("Computing...") : QString());
+    UpdateButtons();
+}
+
+void TResultsPanel::UpdateButtons() {
+    // Exports need results; zoom and pictures a plot in front.
+    const bool results =
+        stack_->isEnabled() && ShownScenario() != nullptr && stack_->currentIndex() == kTabsPage;
+    const bool plot = tabs_->currentIndex() == kFieldTab || tabs_->currentIndex() == kCoronaTab;
+    btExportCsv_->setEnabled(results);
+    btExportPicture_->setEnabled(results && plot);
+    btResetZoom_->setEnabled(results && plot);
 }
 
 // ---- Plots ---------------------------------------------------------------------
 
+void TResultsPanel::SetFieldLimits(const TFieldLimits& limits) {
+    limits_ = limits;
+}
+
+void TResultsPanel::SetHighlightedConductor(TConductorRef conductor) {
+    highlighted_ = conductor;
+    if (const TScenario* scenario = ShownScenario())
+        drawing_->SetHighlightedConductor(ConductorAt(*scenario, highlighted_));
+}
+
 void TResultsPanel::RebuildPlots() {
     const TScenario* scenario = ShownScenario();
+    // The drawing and the maxima show the computed copy; conductors are named
+    // to and from the window by their place (TConductorRef).
+    drawing_->SetScenario(scenario == nullptr ? nullptr
+                                              : &shown_->Project->Scenarios[shown_->Section]);
+    SetHighlightedConductor(highlighted_);
+    if (scenario != nullptr) maxima_->ShowScenario(*scenario, limits_);
     if (scenario == nullptr) {
         error_->setText(QStringLiteral("The cross section could not be computed."));
         stack_->setCurrentIndex(kErrorPage);
@@ -299,13 +345,12 @@ void TResultsPanel::RebuildPlots() {
     if (!fieldPlot_.Error.empty()) {
         error_->setText(FromUtf8(fieldPlot_.Error)); // names the cross section and the fault
         stack_->setCurrentIndex(kErrorPage);
-        for (QPushButton* button : {btResetZoom_, btExportCsv_, btExportPicture_})
-            button->setEnabled(false);
+        UpdateButtons();
         readout_->clear();
         return;
     }
     stack_->setCurrentIndex(kTabsPage);
-    btResetZoom_->setEnabled(true);
+    UpdateButtons();
     fieldView_->SetChart(new TProfileChart(fieldPlot_));
     coronaView_->SetChart(new TProfileChart(coronaPlot_));
     QString notes;

@@ -2,7 +2,9 @@
 // TResultsPanel: the results of the project window's current cross section,
 // beside its grids. Tabs with the field profile (E and B on two axes) and the
 // corona effects (each quantity switched by a check box), the other cross
-// sections of the project as overlays (a check box each), a read-out of every
+// sections of the project as overlays (a check box each), the drawing of the
+// cross section (a click on a conductor selects it in the grid) and its
+// maxima against the field limits, a read-out of every
 // quantity under the mouse, and buttons that reset the zoom and export the
 // profile as CSV or the plot as a picture. A cross section that cannot be
 // computed shows why instead of plots.
@@ -12,6 +14,8 @@
 // thread with the panel greyed until the results are there. The window never
 // waits for a worker; results older than the newest request are dropped.
 
+#include "design/ConductorRef.h"
+#include "model/FieldLimitTable.h"
 #include "plots/PlotData.h"
 #include "ui/windows/ResultsComputation.h"
 
@@ -30,7 +34,9 @@ class QTabWidget;
 class QHBoxLayout;
 
 namespace corvalt {
+class TCrossSectionView;
 class TEmfProject;
+class TMaximaTable;
 class TScenario;
 } // namespace corvalt
 
@@ -56,6 +62,14 @@ class TResultsPanel : public QWidget {
     // Below how many predicted milliseconds the results are computed at once
     // (kSynchronousMilliseconds; 0 sends every computation to the worker).
     void SetSynchronousLimit(double milliseconds) { synchronousLimit_ = milliseconds; }
+
+    // The limits the maxima table holds the values to (the preferences').
+    void SetFieldLimits(const TFieldLimits& limits);
+    // The conductor the drawing highlights, by its place in the cross section
+    // (the grid's selected conductor); an invalid reference for none.
+    void SetHighlightedConductor(TConductorRef conductor);
+    TCrossSectionView& Drawing() const { return *drawing_; }
+    TMaximaTable& Maxima() const { return *maxima_; }
 
     // Whether a worker is computing results that are not shown yet.
     bool IsComputing() const;
@@ -87,6 +101,8 @@ class TResultsPanel : public QWidget {
   signals:
     // New results are shown.
     void ResultsShown();
+    // The user clicked on a conductor of the drawing.
+    void ConductorClicked(corvalt::TConductorRef conductor);
 
   private:
     void CreateControls();
@@ -99,6 +115,7 @@ class TResultsPanel : public QWidget {
     void Show(std::unique_ptr<TComputedResults> results);
     void RebuildPlots();
     void SetComputing(bool computing);
+    void UpdateButtons();
     void ShowReadout(double lateral);
     void btExportCsvClick();
     void btExportPictureClick();
@@ -111,6 +128,8 @@ class TResultsPanel : public QWidget {
     QTabWidget* tabs_ = nullptr;
     TPlotView* fieldView_ = nullptr;
     TPlotView* coronaView_ = nullptr;
+    TCrossSectionView* drawing_ = nullptr;
+    TMaximaTable* maxima_ = nullptr;
     QLabel* error_ = nullptr;
     QLabel* readout_ = nullptr;
     QLabel* status_ = nullptr;
@@ -118,6 +137,8 @@ class TResultsPanel : public QWidget {
     QPushButton* btExportCsv_ = nullptr;
     QPushButton* btExportPicture_ = nullptr;
 
+    TFieldLimits limits_ = DefaultFieldLimits();
+    TConductorRef highlighted_;
     std::shared_ptr<const TProjectSnapshot> snapshot_;
     int section_ = -1;
     std::vector<double> sectionCosts_; // measured milliseconds by cross-section index; <0 unknown

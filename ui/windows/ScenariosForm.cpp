@@ -702,6 +702,10 @@ void TScenariosForm::FitResultsPanel() {
         // Made when first shown: a window without room for it has none.
         resultsPanel_ = new TResultsPanel;
         resultsSplitter_->addWidget(resultsPanel_);
+        connect(resultsPanel_, &TResultsPanel::ConductorClicked, this,
+                &TScenariosForm::SelectConductor);
+        connect(sgConductors_, &QTableWidget::currentCellChanged, this,
+                &TScenariosForm::HighlightConductor);
     }
     resultsPanel_->setVisible(show);
     if (!show) return;
@@ -715,7 +719,28 @@ void TScenariosForm::FitResultsPanel() {
 
 void TScenariosForm::RefreshResults() {
     if (!ResultsShown() || CurrentScenario() == nullptr) return;
+    resultsPanel_->SetFieldLimits(mainForm_.Options().FieldLimits());
+    HighlightConductor();
     resultsPanel_->ShowResults(project_, CurrentState().Snapshot, tcScenarios_->currentIndex());
+}
+
+void TScenariosForm::HighlightConductor() {
+    const TScenario* scenario = CurrentScenario();
+    if (resultsPanel_ == nullptr || scenario == nullptr) return;
+    resultsPanel_->SetHighlightedConductor(ConductorRefOf(*scenario, RowConductor(CurrentRow())));
+}
+
+void TScenariosForm::SelectConductor(TConductorRef conductor) {
+    TScenario* scenario = CurrentScenario();
+    const TConductor* wanted = scenario == nullptr ? nullptr : ConductorAt(*scenario, conductor);
+    if (wanted == nullptr) return;
+    // The grid of the conductor's circuit, or of every conductor, shows it.
+    if (gridMode_ != TGridMode::Conductors ||
+        (SelectedCircuit() != nullptr && SelectedCircuit() != wanted->Circuit))
+        SelectNode(rootNode_);
+    for (int row = 0; row < static_cast<int>(rows_.size()); ++row)
+        if (rows_[static_cast<std::size_t>(row)].Conductor == wanted)
+            sgConductors_->setCurrentCell(row, 0);
 }
 
 void TScenariosForm::SaveResultsSplitter() {

@@ -6,6 +6,7 @@
 // project's objects, starts the reports and the BPA export, and asks to save
 // changes when it closes. The project belongs to the main window's list.
 
+#include "design/ConductorRef.h"
 #include "reports/ReportKind.h"
 #include "ui/widgets/ColumnWidths.h"
 #include "ui/windows/ProjectChange.h"
@@ -210,6 +211,10 @@ class TScenariosForm : public QWidget {
     void FitResultsPanel();
     void RefreshResults();
     void SaveResultsSplitter();
+    // The grid's conductor highlighted in the drawing; a conductor clicked in
+    // the drawing selected in the grid.
+    void HighlightConductor();
+    void SelectConductor(TConductorRef conductor);
 
     bool SaveTo(const QString& fileName);
 

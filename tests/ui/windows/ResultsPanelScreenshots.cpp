@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QMdiSubWindow>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 
 #include <cstdio>
@@ -66,6 +67,12 @@ int main(int argc, char* argv[]) {
     view.ZoomAround(view.viewport()->rect().center(), 0.5);
     Save(main, folder, "panel-english-zoomed");
     view.ResetZoom();
+    form->Grid().setCurrentCell(1, 0); // highlighted in the drawing
+    panel.Tabs().setCurrentIndex(2);
+    Save(main, folder, "panel-english-drawing");
+    panel.Tabs().setCurrentIndex(3);
+    Save(main, folder, "panel-english-maxima");
+    panel.Tabs().setCurrentIndex(0);
     form->Tabs().setCurrentIndex(2);
     Save(main, folder, "panel-english-substation");
 

@@ -7,8 +7,11 @@
 #include "MainWinTestSupport.h"
 
 #include "compute/Compute.h"
+#include "design/MaximaSummary.h"
 #include "model/Clone.h"
 #include "reports/ProfileCsv.h"
+#include "ui/widgets/CrossSectionView.h"
+#include "ui/widgets/MaximaTable.h"
 #include "ui/widgets/PlotView.h"
 #include "ui/windows/ResultsPanel.h"
 #include "ui/windows/ScenariosForm.h"
@@ -114,6 +117,7 @@ class TResultsPanelTest : public QObject {
     void readoutAtTheMouse();
     void exportsCsvEqualToTheComputationAndPictures();
     void aSectionThatFailsShowsItsReason();
+    void drawingAndMaximaFollowTheGrid();
     void aNarrowWindowKeepsItsGridWhole();
     void visibilityAndSplitterKeptInThePreferences();
 };
@@ -283,6 +287,41 @@ void TResultsPanelTest::aSectionThatFailsShowsItsReason() {
     f.Main->Actions().mnUndo->trigger();
     QVERIFY(!panel.ErrorText().isVisibleTo(&panel));
     QVERIFY(panel.Tabs().isVisibleTo(&panel));
+}
+
+void TResultsPanelTest::drawingAndMaximaFollowTheGrid() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, MakeProject());
+    ui::TResultsPanel& panel = Panel(form);
+    TScenario& live = form.Project().Scenarios[0];
+    QVERIFY(panel.Drawing().Scenario() == panel.ShownScenario()); // the computed copy
+
+    // The grid's conductor is the drawing's highlighted one (by its place).
+    SelectCircuit(form);
+    form.Grid().setCurrentCell(1, 0);
+    const TConductor* highlighted = panel.Drawing().HighlightedConductor();
+    QVERIFY(highlighted != nullptr);
+    QCOMPARE(ConductorRefOf(*panel.ShownScenario(), highlighted),
+             ConductorRefOf(live, form.RowConductor(1)));
+    QCOMPARE(highlighted->Id, form.RowConductor(1)->Id);
+    QVERIFY(highlighted != form.RowConductor(1));
+
+    // A click on a conductor of the other circuit selects its row, showing
+    // every conductor of the cross section.
+    const TConductorRef second{1, 0};
+    emit panel.Drawing().ConductorClicked(
+        const_cast<TConductor*>(ConductorAt(*panel.ShownScenario(), second)));
+    QCOMPARE(form.RowConductor(form.CurrentRow()), ConductorAt(live, second));
+    QVERIFY(form.SelectedCircuit() == nullptr);
+    QCOMPARE(ConductorRefOf(*panel.ShownScenario(), panel.Drawing().HighlightedConductor()),
+             second);
+
+    // The maxima of the computed cross section against the preferences' limits.
+    std::unique_ptr<TScenario> copy = CloneScenario(live);
+    QVERIFY(ComputeScenario(*copy));
+    const TMaximaSummary summary = MaximaSummaryOf(*copy, f.Prefs.Options().FieldLimits());
+    QVERIFY(!summary.Rows.empty());
+    QCOMPARE(panel.Maxima().rowCount(), static_cast<int>(summary.Rows.size()));
 }
 
 void TResultsPanelTest::aNarrowWindowKeepsItsGridWhole() {
