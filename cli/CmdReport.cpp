@@ -5,24 +5,20 @@
 // command says so on stderr and exits 1 (as compute does).
 #include "cli/ArgOptions.h"
 #include "cli/Commands.h"
+#include "cli/HeadlessApplication.h"
 #include "cli/IniOption.h"
 #include "cli/Interrupt.h"
 
 #include "engine/PageRenderer.h"
-#include "engine/ReportFonts.h"
 #include "model/Project.h"
 #include "prefs/Options.h"
 #include "reports/OpenReport.h"
 #include "reports/ReportFormat.h"
 
 #include <QFile>
-#include <QGuiApplication>
-#include <QLocale>
 #include <QTemporaryDir>
 
 #include <charconv>
-#include <clocale>
-#include <cstdlib>
 #include <iostream>
 #include <memory>
 
@@ -66,39 +62,6 @@ std::optional<std::string> ParseRequest(const Args& arguments, TReportRequest& r
     return ParseKind(kind, request.Kind);
 }
 
-// The Qt application the page canvas needs to measure fonts: offscreen unless a
-// display is there, numbers in the C locale whatever the user's locale, and a
-// private runtime folder when none is set (Qt refuses to work without one).
-class TReportApplication {
-  public:
-    TReportApplication() {
-        const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") ||
-                             !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !display)
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-            runtime_ = std::make_unique<QTemporaryDir>();
-            if (runtime_->isValid()) {
-                const QByteArray folder = QFile::encodeName(runtime_->path());
-                removeRuntime_ = std::make_unique<TRemovedOnInterrupt>(folder.toStdString());
-                qputenv("XDG_RUNTIME_DIR", folder);
-            }
-        }
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-        std::setlocale(LC_NUMERIC, "C");
-        QLocale::setDefault(QLocale::c());
-        RegisterReportFonts();
-    }
-
-  private:
-    int argc_ = 1;
-    char name_[12] = "corvalt-cli";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QTemporaryDir> runtime_;
-    std::unique_ptr<TRemovedOnInterrupt> removeRuntime_;
-    std::unique_ptr<QGuiApplication> app_;
-};
-
 // The reasons the report prints in place of results, said once more on stderr;
 // whether there were any. A report without computed values has none.
 bool WarnUncomputed(const TEmfProject& project, const TScenario* reported, TReportKind kind) {
@@ -136,7 +99,7 @@ int RunReport(const Args& args) {
     const TOptions options(CliIniLocation(request.IniFile).File);
     if (auto error = options.CheckReadable()) return Fail(ExitBadInput, *error);
 
-    const TReportApplication application;
+    const THeadlessApplication application(THeadlessApplication::TKind::Gui);
     const QTemporaryDir pageFolder;
     if (!pageFolder.isValid())
         return Fail(ExitBadInput, "no temporary folder for the page file: " +

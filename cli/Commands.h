@@ -53,5 +53,6 @@ int RunReport(const Args& args);
 int RunExport(const Args& args);
 int RunOptimize(const Args& args);
 int RunClearance(const Args& args);
+int RunPlot(const Args& args);
 
 } // namespace corvalt::cli

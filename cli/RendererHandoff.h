@@ -1,5 +1,5 @@
 #pragma once
-// corvalt-cli without Qt: the commands that render pages (report) run in
+// corvalt-cli without Qt: the commands that render with Qt (report, plot) run in
 // corvalt-cli-render, the same command line built with Qt, which corvalt-cli
 // becomes by exec with the same arguments. The user sees one program: the same
 // options, messages, output and exit codes.

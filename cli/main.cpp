@@ -25,12 +25,14 @@ void Warn(const std::string& message) {
 
 namespace {
 
-// The commands that render pages need Qt; corvalt-cli leaves them to
+// The commands that render pages and plots need Qt; corvalt-cli leaves them to
 // corvalt-cli-render (RendererHandoff.h), which runs them itself.
 #ifdef CORVALT_CLI_RENDERER
 constexpr Command::Runner RenderedReport = RunReport;
+constexpr Command::Runner RenderedPlot = RunPlot;
 #else
 constexpr Command::Runner RenderedReport = nullptr;
+constexpr Command::Runner RenderedPlot = nullptr;
 #endif
 
 const Command kCommands[] = {
@@ -47,6 +49,7 @@ const Command kCommands[] = {
      "[--weights B,E,R] [--top K]",
      RunOptimize},
     {"clearance", "clearance FILE.emf [--section N] [--circuit NAME] [--ini FILE]", RunClearance},
+    {"plot", "plot FILE.emf --out OUT.(png|svg|pdf) [--section N] [--corona]", RenderedPlot},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -117,9 +117,9 @@ std::string Fixed(double value, int decimals) {
     return text;
 }
 
-// The value with `decimals` digits, or more when that rounds it to its limit or
-// below, so that the text shows the excess.
-std::string ValueText(float value, std::optional<float> limit, int decimals) {
+} // namespace
+
+std::string LimitValueText(float value, std::optional<float> limit, int decimals) {
     std::string text = Fixed(value, decimals);
     while (limit && value > *limit && decimals < 7) {
         double shown = 0;
@@ -130,11 +130,13 @@ std::string ValueText(float value, std::optional<float> limit, int decimals) {
     return text;
 }
 
-std::string LimitText(float limit) {
+std::string LimitNumberText(float limit) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, limit);
     return std::string(buffer, result.ptr);
 }
+
+namespace {
 
 const char* UnitOf(TLimitQuantity quantity) {
     return quantity == TLimitQuantity::ElectricField ? "kV/m" : "mG";
@@ -167,8 +169,9 @@ std::string SideText(const TScenario& scenario, TPointSide side) {
     return scenario.SectionType == Substation ? "outside the property" : "outside the ROW";
 }
 
-// "(12.0 ft)" or "(62.0 ft, outside the ROW)" after the place.
-std::string WhereText(const TScenario& scenario, const TLimitCheck& check) {
+} // namespace
+
+std::string LimitWhereText(const TScenario& scenario, const TLimitCheck& check) {
     std::string where = DistanceText(scenario, check.ResultIndex);
     if (check.Place == TLimitPlace::WithinRow && !where.empty()) where = "at " + where;
     if (check.Place == TLimitPlace::InterestPoint)
@@ -176,7 +179,9 @@ std::string WhereText(const TScenario& scenario, const TLimitCheck& check) {
     return where.empty() ? std::string() : " (" + where + ")";
 }
 
-} // namespace
+int LimitDecimals(TLimitQuantity quantity) {
+    return quantity == TLimitQuantity::ElectricField ? 2 : 1;
+}
 
 TLimitStatus TLimitCheck::Status() const {
     if (!Limit) return TLimitStatus::NoLimit;
@@ -290,19 +295,20 @@ std::string LimitFindingText(const TScenario& scenario, TLimitClass limitClass,
     const bool largest = check.Place == TLimitPlace::WithinRow;
     std::string text = "Cross section '" + scenario.TabTitle + "': the " +
                        (largest ? "largest " : "") + QuantityText(check.Quantity) + " " +
-                       LimitPlaceText(scenario, check) + WhereText(scenario, check);
-    const int decimals = check.Quantity == TLimitQuantity::ElectricField ? 2 : 1;
+                       LimitPlaceText(scenario, check) + LimitWhereText(scenario, check);
+    const int decimals = LimitDecimals(check.Quantity);
     const std::string limit =
-        check.Limit ? LimitText(*check.Limit) + " " + unit : std::string("none");
+        check.Limit ? LimitNumberText(*check.Limit) + " " + unit : std::string("none");
     const std::string forClass = std::string(" for ") + LimitClassText(limitClass) + ".";
     if (check.Status() == TLimitStatus::NotComputed) {
-        text += check.Value ? " cannot be computed everywhere (largest computed " +
-                                  ValueText(*check.Value, std::nullopt, decimals) + " " + unit + ")"
-                            : " cannot be computed";
+        text += check.Value
+                    ? " cannot be computed everywhere (largest computed " +
+                          LimitValueText(*check.Value, std::nullopt, decimals) + " " + unit + ")"
+                    : " cannot be computed";
         return text + ", so the limit of " + limit + " cannot be shown to hold" + forClass;
     }
     const std::string value =
-        check.Value ? ValueText(*check.Value, check.Limit, decimals) + " " + unit : "no value";
+        check.Value ? LimitValueText(*check.Value, check.Limit, decimals) + " " + unit : "no value";
     if (!check.Limit) return text + " is " + value + "; no limit applies there.";
     const char* verdict =
         check.Status() == TLimitStatus::Over ? ", over the limit of " : ", within the limit of ";

@@ -160,4 +160,18 @@ std::string LimitFindingText(const TScenario& scenario, TLimitClass limitClass,
 // in place of "ROW edge").
 std::string LimitPlaceText(const TScenario& scenario, const TLimitCheck& check);
 
+// The place's position after LimitPlaceText: " (12.0 ft)", " (at 3.0 m)" for
+// the largest value within the ROW, " (62.0 ft, outside the ROW)" for a point
+// of interest; empty when the check has no record.
+std::string LimitWhereText(const TScenario& scenario, const TLimitCheck& check);
+
+// Decimals a value of the quantity is shown with: 2 for kV/m, 1 for mG.
+int LimitDecimals(TLimitQuantity quantity);
+// A value with `decimals` digits, or more when that would round a value over
+// its limit to the limit or below, so that the text shows the excess ("."
+// decimal point, never "-0.0").
+std::string LimitValueText(float value, std::optional<float> limit, int decimals);
+// A limit as the table holds it, in its shortest form ("150", "2.5").
+std::string LimitNumberText(float limit);
+
 } // namespace corvalt

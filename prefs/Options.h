@@ -82,6 +82,11 @@ inline constexpr std::array<TPrefKey, 8> RecentFiles{{
     {"RecentFiles", "File7", Text},
     {"RecentFiles", "File8", Text},
 }};
+// The project window's results panel: shown or not, and the sizes of the grids
+// and of the panel beside them in pixels ("640,560"). Window state, not listed
+// among the scalar preferences that corvalt-cli prefs prints.
+inline constexpr TPrefKey ResultsPanel{"Window", "ResultsPanel", Boolean, 1};
+inline constexpr TPrefKey ResultsSplitter{"Window", "ResultsSplitter", Text};
 // The field limits: one line per row of the limits table, by TLimitClass. The
 // value holds the row's limits "E within ROW,E at the edge,B at the edge" in
 // kV/m, kV/m and mG; an empty field means no limit ("Substation=,2,150").

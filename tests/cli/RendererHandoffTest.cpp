@@ -1,6 +1,6 @@
-// corvalt-cli leaves the commands that render pages to corvalt-cli-render:
-// corvalt-cli itself loads no Qt library, and without the renderer beside it a
-// report says so instead of failing silently.
+// corvalt-cli leaves the commands that render with Qt (report, plot) to
+// corvalt-cli-render: corvalt-cli itself loads no Qt library, and without the
+// renderer beside it those commands say so instead of failing silently.
 #include "CliRun.h"
 
 #include <gtest/gtest.h>
@@ -45,18 +45,25 @@ TEST_F(RendererHandoff, ReportsGoThroughTheRendererWithTheSameExitCodes) {
     EXPECT_EQ(Slurp(PathOf("x.pdf")).rfind("%PDF-", 0), 0u);
 }
 
-TEST_F(RendererHandoff, WithoutTheRendererAReportSaysWhyAndOtherCommandsStillRun) {
+TEST_F(RendererHandoff, WithoutTheRendererReportAndPlotSayWhyAndOtherCommandsStillRun) {
     const fs::path alone = fs::path(PathOf("corvalt-cli"));
     fs::copy_file(CORVALT_CLI, alone);
     const std::string sample = "'" + Sample("sample-english.emf") + "'";
 
-    const TRun report = Shell("'" + alone.string() + "' report " + sample + " --kind 3 --pdf '" +
-                              PathOf("out.pdf") + "'");
-    EXPECT_EQ(report.Exit, 2);
-    EXPECT_EQ(report.Err.rfind("corvalt-cli: cannot start ", 0), 0u) << report.Err;
-    EXPECT_NE(report.Err.find("corvalt-cli-render"), std::string::npos) << report.Err;
-    EXPECT_EQ(std::count(report.Err.begin(), report.Err.end(), '\n'), 1) << report.Err;
+    const std::string rendered[] = {
+        "report " + sample + " --kind 3 --pdf '" + PathOf("out.pdf") + "'",
+        "plot " + sample + " --out '" + PathOf("out.png") + "'",
+    };
+    for (const std::string& arguments : rendered) {
+        SCOPED_TRACE(arguments);
+        const TRun run = Shell("'" + alone.string() + "' " + arguments);
+        EXPECT_EQ(run.Exit, 2);
+        EXPECT_EQ(run.Err.rfind("corvalt-cli: cannot start ", 0), 0u) << run.Err;
+        EXPECT_NE(run.Err.find("corvalt-cli-render"), std::string::npos) << run.Err;
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+    }
     EXPECT_FALSE(fs::exists(PathOf("out.pdf")));
+    EXPECT_FALSE(fs::exists(PathOf("out.png")));
 
     const TRun compute = Shell("'" + alone.string() + "' compute " + sample);
     EXPECT_EQ(compute.Exit, 0) << compute.Err;

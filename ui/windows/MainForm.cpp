@@ -230,6 +230,14 @@ void TMainForm::CreateActions() {
     a.mnPoiEdit = NewAction("mnPoiEdit", "Edit...", {}, project(&P::EditPoint));
     a.mnPoiDelete = NewAction("mnPoiDelete", "Delete..", {}, project(&P::DeletePoint));
 
+    // View menu.
+    a.mnResultsPanel =
+        NewAction("mnResultsPanel", "&Results Panel", "Show or hide the plots beside the grids",
+                  [this] { ShowResultsPanels(actions_.mnResultsPanel->isChecked()); });
+    a.mnResultsPanel->setCheckable(true);
+    a.mnResultsPanel->setChecked(options_.ReadBool(prefkeys::ResultsPanel));
+    a.mnResultsPanel->setShortcut(QKeySequence(Qt::Key_F9));
+
     // Report menu (forwarded to the active report window).
     a.mnRepPrint = NewAction("mnRepPrint", "Review / &Print", {}, report(&R::tbPrintClick));
     a.mnRepExportPdf = NewAction("mnRepExportPdf", "Export PDF...", "Save the report as a PDF file",
@@ -325,6 +333,9 @@ void TMainForm::CreateMenus() {
     m.mnPoi = NewMenu("mnPoi", QStringLiteral("Point Of &Interest"), bar);
     AddActions(*m.mnPoi, {a.mnPoiNew, a.mnPoiEdit, a.mnPoiDelete});
     bar->addMenu(m.mnPoi);
+    m.mnView = NewMenu("mnView", QStringLiteral("&View"), bar);
+    AddActions(*m.mnView, {a.mnResultsPanel});
+    bar->addMenu(m.mnView);
 
     m.mnReport = NewMenu("mnReport", QStringLiteral("&Report"), bar);
     AddActions(*m.mnReport, {a.mnRepPrint, a.mnRepExportPdf, nullptr, a.mnRepPrev, a.mnRepNext});
@@ -445,6 +456,8 @@ void TMainForm::updateMenus() {
         action->setEnabled(circuit);
     m.mnConductor->menuAction()->setEnabled(circuit);
     m.mnPoi->menuAction()->setEnabled(points);
+    a.mnResultsPanel->setEnabled(p);
+    if (p) a.mnResultsPanel->setChecked(project->ResultsVisible());
 
     // The report commands only act on a report window; disabled, their keys
     // (PgDn, Ctrl++ ...) stay with the project window's controls.
@@ -462,6 +475,15 @@ void TMainForm::updateMenus() {
     pagePanel_->setText(
         r ? QStringLiteral("Page %1 of %2").arg(report->PageIndex() + 1).arg(report->PageCount())
           : preferencesStatus_);
+}
+
+void TMainForm::ShowResultsPanels(bool visible) {
+    // One choice for every project window, kept for the next start.
+    if (TPrefsError error = options_.WriteBool(prefkeys::ResultsPanel, visible))
+        SetPreferencesStatus(QString::fromStdString(*error));
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        if (auto* project = qobject_cast<TScenariosForm*>(window->widget()))
+            project->SetResultsVisible(visible);
 }
 
 void TMainForm::SetPreferencesStatus(const QString& text) {

@@ -85,6 +85,8 @@ struct TMainActions {
     QAction* mnPoiNew = nullptr;
     QAction* mnPoiEdit = nullptr;
     QAction* mnPoiDelete = nullptr;
+    // View menu: the project windows' results panel, shown or hidden (F9).
+    QAction* mnResultsPanel = nullptr;
     // Report menu and its Zoom submenu.
     QAction* mnRepPrint = nullptr;
     QAction* mnRepExportPdf = nullptr;
@@ -122,6 +124,7 @@ struct TMainMenus {
     QMenu* mnCircuit = nullptr;
     QMenu* mnConductor = nullptr;
     QMenu* mnPoi = nullptr;
+    QMenu* mnView = nullptr;
     QMenu* mnReport = nullptr;
     QMenu* mnZoom = nullptr;
     QMenu* mnWindow = nullptr;
@@ -162,6 +165,9 @@ class TMainForm : public QMainWindow {
     // The status line's text while no report window is active: where the
     // preferences file is.
     void SetPreferencesStatus(const QString& text);
+    // View > Results Panel: shows or hides the results panel of every project
+    // window and keeps the choice in the preferences.
+    void ShowResultsPanels(bool visible);
 
     // Takes the project into the list of open projects and shows it in a new
     // project window; starts a new circuit in it when newCircuit is set.

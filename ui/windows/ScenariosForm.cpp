@@ -13,6 +13,7 @@
 #include "ui/dialogs/PhasingDialog.h"
 #include "ui/widgets/ColumnWidths.h"
 #include "ui/windows/MainForm.h"
+#include "ui/windows/ResultsPanel.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTableWidget>
@@ -160,6 +162,8 @@ TScenariosForm::TScenariosForm(TMainForm& mainForm, TEmfProject& project, QWidge
     undoStack_ = new QUndoStack(this);
     undoStack_->setUndoLimit(kUndoLimit);
     connect(undoStack_, &QUndoStack::indexChanged, this, &TScenariosForm::UpdateModified);
+    // Every change, and every undo and redo, moves the stack's index.
+    connect(undoStack_, &QUndoStack::indexChanged, this, &TScenariosForm::RefreshResults);
     UpdateCaption();
     UpdateModified();
 }
@@ -235,11 +239,13 @@ void TScenariosForm::CreateControls() {
     // The hint wraps rather than keep the window wide: tiled windows may be narrow.
     lbHint->setWordWrap(true);
 
+    CreateResultsPanel();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(0);
     layout->addWidget(tcScenarios_);
-    layout->addWidget(splitter_, 1);
+    layout->addWidget(resultsSplitter_, 1);
     layout->addSpacing(4);
     layout->addWidget(lbHint);
     SetGridHeadings(TGridMode::Conductors);
@@ -432,6 +438,7 @@ bool TScenariosForm::InterestPointsSelected() const {
 
 void TScenariosForm::tcScenariosChange() {
     BuildTree();
+    RefreshResults();
 }
 
 void TScenariosForm::BuildTree() {
@@ -626,6 +633,125 @@ bool TScenariosForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// ---- Results panel -----------------------------------------------------------
+
+namespace {
+
+// The splitter's sizes as the preference holds them, "640,560"; empty when
+// the text is not two positive whole numbers.
+// The narrowest the results panel gets beside the grids.
+constexpr int kResultsPanelWidth = 420;
+
+QList<int> SplitterSizes(const std::string& text) {
+    const QStringList parts = QString::fromStdString(text).split(QLatin1Char(','));
+    QList<int> sizes;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int size = part.trimmed().toInt(&ok);
+        if (!ok || size <= 0) return {};
+        sizes.append(size);
+    }
+    return sizes.size() == 2 ? sizes : QList<int>{};
+}
+
+} // namespace
+
+void TScenariosForm::CreateResultsPanel() {
+    resultsSplitter_ = new QSplitter(Qt::Horizontal);
+    resultsSplitter_->setObjectName(QStringLiteral("spResults"));
+    resultsSplitter_->addWidget(splitter_);
+    resultsSplitter_->setChildrenCollapsible(false);
+    resultsSplitter_->setStretchFactor(0, 1);
+    resultsSplitter_->setStretchFactor(1, 1);
+    const TOptions& options = mainForm_.Options();
+    resultsSizes_ = SplitterSizes(options.ReadText(prefkeys::ResultsSplitter));
+    if (resultsSizes_.isEmpty()) resultsSizes_ = {760, 600};
+    resultsWanted_ = options.ReadBool(prefkeys::ResultsPanel);
+    connect(resultsSplitter_, &QSplitter::splitterMoved, this,
+            &TScenariosForm::SaveResultsSplitter);
+}
+
+bool TScenariosForm::ResultsShown() const {
+    return resultsPanel_ != nullptr && !resultsPanel_->isHidden();
+}
+
+bool TScenariosForm::ResultsVisible() const {
+    return resultsWanted_;
+}
+
+void TScenariosForm::SetResultsVisible(bool visible) {
+    resultsWanted_ = visible;
+    FitResultsPanel();
+}
+
+void TScenariosForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitResultsPanel();
+}
+
+void TScenariosForm::FitResultsPanel() {
+    int grid =
+        2 * sgConductors_->frameWidth() + sgConductors_->verticalScrollBar()->sizeHint().width();
+    for (const TColumnSpan& span : columnSpans_)
+        grid += span.Minimum;
+    const int left = tvCircuits_->width() + splitter_->handleWidth() + grid;
+    const int needed = left + resultsSplitter_->handleWidth() + kResultsPanelWidth;
+    const bool show = resultsWanted_ && resultsSplitter_->width() >= needed;
+    if (show == ResultsShown()) return;
+    if (show && resultsPanel_ == nullptr) {
+        // Made when first shown: a window without room for it has none.
+        resultsPanel_ = new TResultsPanel;
+        resultsSplitter_->addWidget(resultsPanel_);
+        connect(resultsPanel_, &TResultsPanel::ConductorClicked, this,
+                &TScenariosForm::SelectConductor);
+        connect(sgConductors_, &QTableWidget::currentCellChanged, this,
+                &TScenariosForm::HighlightConductor);
+    }
+    resultsPanel_->setVisible(show);
+    if (!show) return;
+    // The sizes kept, with the grid's columns whole.
+    const int total = resultsSizes_.value(0) + resultsSizes_.value(1);
+    const int available = resultsSplitter_->width() - resultsSplitter_->handleWidth();
+    const int grids = std::max(resultsSizes_.value(0) * available / std::max(total, 1), left);
+    resultsSplitter_->setSizes({grids, std::max(available - grids, 1)});
+    RefreshResults(); // a hidden panel is not kept up to date
+}
+
+void TScenariosForm::RefreshResults() {
+    if (!ResultsShown() || CurrentScenario() == nullptr) return;
+    resultsPanel_->SetFieldLimits(mainForm_.Options().FieldLimits());
+    HighlightConductor();
+    resultsPanel_->ShowResults(project_, CurrentState().Snapshot, tcScenarios_->currentIndex());
+}
+
+void TScenariosForm::HighlightConductor() {
+    const TScenario* scenario = CurrentScenario();
+    if (resultsPanel_ == nullptr || scenario == nullptr) return;
+    resultsPanel_->SetHighlightedConductor(ConductorRefOf(*scenario, RowConductor(CurrentRow())));
+}
+
+void TScenariosForm::SelectConductor(TConductorRef conductor) {
+    TScenario* scenario = CurrentScenario();
+    const TConductor* wanted = scenario == nullptr ? nullptr : ConductorAt(*scenario, conductor);
+    if (wanted == nullptr) return;
+    // The grid of the conductor's circuit, or of every conductor, shows it.
+    if (gridMode_ != TGridMode::Conductors ||
+        (SelectedCircuit() != nullptr && SelectedCircuit() != wanted->Circuit))
+        SelectNode(rootNode_);
+    for (int row = 0; row < static_cast<int>(rows_.size()); ++row)
+        if (rows_[static_cast<std::size_t>(row)].Conductor == wanted)
+            sgConductors_->setCurrentCell(row, 0);
+}
+
+void TScenariosForm::SaveResultsSplitter() {
+    const QList<int> sizes = resultsSplitter_->sizes();
+    if (sizes.size() != 2 || sizes[0] <= 0 || sizes[1] <= 0) return;
+    resultsSizes_ = sizes;
+    // A preferences file that cannot be written only loses the panel's place.
+    (void)mainForm_.Options().WriteText(prefkeys::ResultsSplitter,
+                                        std::to_string(sizes[0]) + "," + std::to_string(sizes[1]));
 }
 
 // ---- Undo and redo -----------------------------------------------------------

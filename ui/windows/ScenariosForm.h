@@ -6,6 +6,7 @@
 // project's objects, starts the reports and the BPA export, and asks to save
 // changes when it closes. The project belongs to the main window's list.
 
+#include "design/ConductorRef.h"
 #include "reports/ReportKind.h"
 #include "ui/widgets/ColumnWidths.h"
 #include "ui/windows/ProjectChange.h"
@@ -40,6 +41,7 @@ class TInterestPoint;
 namespace corvalt::ui {
 
 class TMainForm;
+class TResultsPanel;
 
 class TScenariosForm : public QWidget {
     Q_OBJECT
@@ -99,6 +101,15 @@ class TScenariosForm : public QWidget {
     QTreeWidget& Tree() const { return *tvCircuits_; }
     QTableWidget& Grid() const { return *sgConductors_; }
     QMenu& Popup() const { return *pmScenario_; }
+    // The results of the current cross section beside the grids, recomputed
+    // after every change while it is shown; nullptr until it first shows.
+    TResultsPanel* ResultsPanel() const { return resultsPanel_; }
+    QSplitter& ResultsSplitter() const { return *resultsSplitter_; }
+    // Whether the panel is wanted (View > Results Panel), and whether it shows
+    // (wanted, and the window has room for it).
+    bool ResultsVisible() const;
+    bool ResultsShown() const;
+    void SetResultsVisible(bool visible);
 
     // The visible set of the popup shown on origin, and the popup prepared for it.
     unsigned VisibleGroups(TPopupOrigin origin) const;
@@ -141,6 +152,7 @@ class TScenariosForm : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -195,6 +207,19 @@ class TScenariosForm : public QWidget {
     void StretchColumns(); // the columns fill the grid's width
     void sgConductorsDblClick();
 
+    // The results panel: its place from the preferences, kept there when moved.
+    void CreateResultsPanel();
+    // Shows the panel when it is wanted and the window has room for it beside
+    // the tree and the grid's columns at their narrowest: a narrow window
+    // keeps its grid whole and hides the panel until it is wider again.
+    void FitResultsPanel();
+    void RefreshResults();
+    void SaveResultsSplitter();
+    // The grid's conductor highlighted in the drawing; a conductor clicked in
+    // the drawing selected in the grid.
+    void HighlightConductor();
+    void SelectConductor(TConductorRef conductor);
+
     bool SaveTo(const QString& fileName);
 
     TMainForm& mainForm_;
@@ -203,6 +228,10 @@ class TScenariosForm : public QWidget {
     QTreeWidget* tvCircuits_ = nullptr;
     QTableWidget* sgConductors_ = nullptr;
     QSplitter* splitter_ = nullptr;
+    QSplitter* resultsSplitter_ = nullptr; // the tree and grid, and the results panel
+    TResultsPanel* resultsPanel_ = nullptr;
+    bool resultsWanted_ = true; // View > Results Panel
+    QList<int> resultsSizes_;   // the splitter's sizes as last set or kept
     QMenu* pmScenario_ = nullptr;
     QAction* acNextTab_ = nullptr;
     QAction* acPreviousTab_ = nullptr;

@@ -1,0 +1,38 @@
+#include "cli/HeadlessApplication.h"
+
+#include "engine/ReportFonts.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLocale>
+
+#include <clocale>
+
+namespace corvalt::cli {
+
+THeadlessApplication::THeadlessApplication(TKind kind) {
+    const bool display =
+        !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !display)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtime_ = std::make_unique<QTemporaryDir>();
+        if (runtime_->isValid()) {
+            const QByteArray folder = QFile::encodeName(runtime_->path());
+            removeRuntime_ = std::make_unique<TRemovedOnInterrupt>(folder.toStdString());
+            qputenv("XDG_RUNTIME_DIR", folder);
+        }
+    }
+    if (kind == TKind::Widgets)
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    else
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+    RegisterReportFonts();
+}
+
+THeadlessApplication::~THeadlessApplication() = default;
+
+} // namespace corvalt::cli

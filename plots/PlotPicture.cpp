@@ -1,0 +1,141 @@
+#include "plots/PlotPicture.h"
+
+#include "model/FileIo.h"
+#include "model/TextHelpers.h"
+#include "plots/ProfileChart.h"
+
+#include <QBuffer>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <span>
+
+namespace corvalt {
+namespace {
+
+// The chart laid out at the size in a scene of its own, its labels placed.
+class TOffscreenChart {
+  public:
+    TOffscreenChart(const TPlotData& data, QSize size) : chart_(new TProfileChart(data)) {
+        scene_.addItem(chart_); // the scene owns the chart
+        chart_->setGeometry(QRectF(QPointF(0, 0), QSizeF(size)));
+        if (chart_->layout() != nullptr) chart_->layout()->activate();
+        chart_->PlaceLabels();
+        scene_.setSceneRect(QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    void Render(QPainter& painter, const QRectF& target) {
+        scene_.render(&painter, target, scene_.sceneRect());
+    }
+
+  private:
+    QGraphicsScene scene_;
+    TProfileChart* chart_;
+};
+
+QByteArray PngBytes(TOffscreenChart& chart, QSize size, QString& error) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        chart.Render(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) error = QStringLiteral("the PNG encoder failed");
+    return bytes;
+}
+
+QByteArray SvgBytes(TOffscreenChart& chart, QSize size, QString& error) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle(QStringLiteral("Corvalt plot"));
+    QPainter painter;
+    if (!painter.begin(&svg)) {
+        error = QStringLiteral("the SVG writer did not start");
+        return {};
+    }
+    chart.Render(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    painter.end();
+    return bytes;
+}
+
+QByteArray PdfBytes(TOffscreenChart& chart, QSize size, QString& error) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Corvalt"));
+        writer.setPageLayout(QPageLayout(QPageSize(QSizeF(size), QPageSize::Point),
+                                         QPageLayout::Portrait, QMarginsF()));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            error = QStringLiteral("the PDF writer did not start");
+            return {};
+        }
+        chart.Render(painter, QRectF(painter.viewport()));
+        painter.end();
+    }
+    return bytes;
+}
+
+} // namespace
+
+std::optional<TPictureFormat> PictureFormatOf(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".png") return TPictureFormat::Png;
+    if (extension == ".svg") return TPictureFormat::Svg;
+    if (extension == ".pdf") return TPictureFormat::Pdf;
+    return std::nullopt;
+}
+
+QByteArray PictureBytes(const TPlotData& data, TPictureFormat format, QString& error, QSize size) {
+    TOffscreenChart chart(data, size);
+    switch (format) {
+    case TPictureFormat::Png:
+        return PngBytes(chart, size, error);
+    case TPictureFormat::Svg:
+        return SvgBytes(chart, size, error);
+    case TPictureFormat::Pdf:
+        return PdfBytes(chart, size, error);
+    }
+    error = QStringLiteral("unknown picture format");
+    return {};
+}
+
+QString ExportPicture(const TPlotData& data, const std::string& path, TPictureFormat format,
+                      QSize size) {
+    const auto failure = [&path](const QString& why) {
+        const std::string name = PrintableText(std::filesystem::path(path).filename().string());
+        return QStringLiteral("The picture file \"%1\" cannot be written: %2.")
+            .arg(QString::fromStdString(name), why);
+    };
+    QString error;
+    const QByteArray bytes = PictureBytes(data, format, error, size);
+    if (!error.isEmpty()) return failure(error);
+    const auto* begin = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    const std::string written =
+        ReplaceFile(path, std::span(begin, static_cast<std::size_t>(bytes.size())));
+    if (!written.empty()) return failure(QString::fromStdString(written));
+    return {};
+}
+
+} // namespace corvalt

@@ -1,0 +1,134 @@
+#include "plots/ProfileSeries.h"
+
+#include "model/FieldLimitTable.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numeric>
+
+namespace corvalt {
+namespace {
+
+constexpr TQuantityInfo kQuantities[kPlotQuantityCount] = {
+    {"Electric field", "E", "kV/m", 2},
+    {"Magnetic field", "B", "mG", 1},
+    {"Audible noise rain L50", "AN rain", "dBA", 1},
+    {"Audible noise fair L50", "AN fair", "dBA", 1},
+    {"Radio interference rain", "RI rain", "dBuV/m", 1},
+    {"Radio interference fair", "RI fair", "dBuV/m", 1},
+    {"TV interference rain", "TVI", "dBuV/m", 1},
+    {"Ozone", "Ozone", "ppb", -3},
+};
+
+std::optional<float> RawValue(const TCalcResult& r, TPlotQuantity quantity) {
+    switch (quantity) {
+    case TPlotQuantity::EField:
+        return r.EMax;
+    case TPlotQuantity::BField:
+        return r.BMax ? std::optional<float>(GaussToMilligauss(*r.BMax)) : std::nullopt;
+    case TPlotQuantity::AnRain:
+        return r.AnRainL50;
+    case TPlotQuantity::AnFair:
+        return r.AnFairL50;
+    case TPlotQuantity::RiRain:
+        return r.RiRain;
+    case TPlotQuantity::RiFair:
+        return r.RiFair;
+    case TPlotQuantity::TviRain:
+        return r.TviRain;
+    case TPlotQuantity::Ozone:
+        return r.Ozone;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+const TQuantityInfo& QuantityInfo(TPlotQuantity quantity) {
+    return kQuantities[static_cast<int>(quantity)];
+}
+
+std::optional<double> QuantityValue(const TCalcResult& record, TPlotQuantity quantity) {
+    const std::optional<float> value = RawValue(record, quantity);
+    if (!value || !std::isfinite(*value)) return std::nullopt;
+    return static_cast<double>(*value);
+}
+
+std::vector<std::size_t> LateralOrder(std::span<const TCalcResult> records) {
+    std::vector<std::size_t> order(records.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&records](std::size_t a, std::size_t b) {
+        return records[a].Dist < records[b].Dist;
+    });
+    return order;
+}
+
+std::vector<TPlotRun> QuantityRuns(std::span<const TCalcResult> records, TPlotQuantity quantity) {
+    std::vector<TPlotRun> runs;
+    TPlotRun run;
+    for (const std::size_t index : LateralOrder(records)) {
+        const TCalcResult& record = records[index];
+        const std::optional<double> value = QuantityValue(record, quantity);
+        if (value && std::isfinite(record.Dist)) {
+            run.push_back({static_cast<double>(record.Dist), *value});
+        } else if (!run.empty()) {
+            runs.push_back(std::move(run));
+            run.clear();
+        }
+    }
+    if (!run.empty()) runs.push_back(std::move(run));
+    return runs;
+}
+
+std::optional<double> QuantityAt(std::span<const TCalcResult> records, TPlotQuantity quantity,
+                                 double x) {
+    if (!std::isfinite(x)) return std::nullopt;
+    const std::vector<std::size_t> order = LateralOrder(records);
+    // The first record at or right of x.
+    const auto right =
+        std::lower_bound(order.begin(), order.end(), x, [&](std::size_t i, double at) {
+            return static_cast<double>(records[i].Dist) < at;
+        });
+    if (right == order.end()) return std::nullopt;
+    const TCalcResult& after = records[*right];
+    if (static_cast<double>(after.Dist) == x) {
+        // Of several records at x, any with a value answers.
+        for (auto it = right; it != order.end() && static_cast<double>(records[*it].Dist) == x;
+             ++it)
+            if (auto value = QuantityValue(records[*it], quantity)) return value;
+        return std::nullopt;
+    }
+    if (right == order.begin()) return std::nullopt;
+    const TCalcResult& before = records[*std::prev(right)];
+    const std::optional<double> y0 = QuantityValue(before, quantity);
+    const std::optional<double> y1 = QuantityValue(after, quantity);
+    if (!y0 || !y1) return std::nullopt;
+    const double x0 = before.Dist;
+    const double x1 = after.Dist;
+    const double t = (x - x0) / (x1 - x0);
+    return *y0 + t * (*y1 - *y0);
+}
+
+std::string PlotNumber(std::optional<double> value, int decimals) {
+    if (!value || !std::isfinite(*value)) return "n/a";
+    char text[64];
+    if (decimals < 0)
+        std::snprintf(text, sizeof text, "%.*g", std::clamp(-decimals, 1, 9), *value);
+    else
+        std::snprintf(text, sizeof text, "%.*f", std::clamp(decimals, 0, 9), *value);
+    return text;
+}
+
+std::string ReadoutText(std::span<const TCalcResult> records, double x, const char* lengthUnit) {
+    std::string text = "x " + PlotNumber(x, 1) + " " + lengthUnit;
+    for (int q = 0; q < kPlotQuantityCount; ++q) {
+        const auto quantity = static_cast<TPlotQuantity>(q);
+        const TQuantityInfo& info = QuantityInfo(quantity);
+        text += std::string("   ") + info.Short + " " +
+                PlotNumber(QuantityAt(records, quantity, x), info.Decimals) + " " + info.Unit;
+    }
+    return text;
+}
+
+} // namespace corvalt

@@ -1,0 +1,91 @@
+// Pictures of the project window with its results panel on the sample
+// projects (English, Metric, an overlay, the corona tab, a read-out and a
+// cross section that cannot be computed), for looking at them. Run it under
+// xvfb-run with a folder for the PNG files (not part of the test run).
+#include "MainWinTestSupport.h"
+
+#include "engine/ReportFonts.h"
+#include "ui/app/AppLocale.h"
+#include "ui/app/EditDialogs.h"
+#include "ui/app/ReportService.h"
+#include "ui/widgets/PlotView.h"
+#include "ui/windows/ResultsPanel.h"
+#include "ui/windows/ScenariosForm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QMdiSubWindow>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace corvalt;
+using namespace corvalt::test;
+
+namespace {
+
+void Save(QWidget& widget, const QString& folder, const char* name) {
+    QApplication::processEvents();
+    const QString path = QDir(folder).filePath(QString::fromLatin1(name) + ".png");
+    if (!widget.grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    ui::UseCNumberFormat();
+    RegisterReportFonts();
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(folder);
+
+    TTempPrefs prefs(ReadWholeFile(CORVALT_SOURCE_DIR "/examples/corvalt.INI"));
+    ui::TProgramDialogs dialogs(prefs.Options());
+    ui::TProgramReports reports(prefs.Options());
+    ui::TMainForm main(prefs.Options(), dialogs, reports);
+    main.setGeometry(0, 0, 1600, 900);
+    main.show();
+    main.OpenProjectFile(SampleProjectPath());
+    ui::TScenariosForm* form = main.ActiveProjectWindow();
+    form->parentWidget()->showMaximized();
+    Save(main, folder, "panel-english");
+
+    ui::TResultsPanel& panel = *form->ResultsPanel();
+    panel.OverlayBox(1)->setChecked(true);
+    Save(main, folder, "panel-english-overlay");
+    panel.Tabs().setCurrentIndex(1);
+    Save(main, folder, "panel-english-corona-overlay");
+    panel.OverlayBox(1)->setChecked(false);
+    panel.Tabs().setCurrentIndex(0);
+
+    ui::TPlotView& view = panel.FieldView();
+    QTest::mouseMove(view.viewport(), view.viewport()->rect().center());
+    Save(main, folder, "panel-english-readout");
+    view.ZoomAround(view.viewport()->rect().center(), 0.5);
+    Save(main, folder, "panel-english-zoomed");
+    view.ResetZoom();
+    form->Grid().setCurrentCell(1, 0); // highlighted in the drawing
+    panel.Tabs().setCurrentIndex(2);
+    Save(main, folder, "panel-english-drawing");
+    panel.Tabs().setCurrentIndex(3);
+    Save(main, folder, "panel-english-maxima");
+    panel.Tabs().setCurrentIndex(0);
+    form->Tabs().setCurrentIndex(2);
+    Save(main, folder, "panel-english-substation");
+
+    main.OpenProjectFile(QStringLiteral(CORVALT_SOURCE_DIR "/examples/sample-metric.emf"));
+    main.ActiveProjectWindow()->parentWidget()->showMaximized();
+    Save(main, folder, "panel-metric");
+    main.ActiveProjectWindow()->ResultsPanel()->Tabs().setCurrentIndex(1);
+    Save(main, folder, "panel-metric-corona");
+
+    std::unique_ptr<TEmfProject> failing = MakeProject();
+    failing->Scenarios[0].Circuits[0].Conductors[0].Diameter = 0;
+    ui::TScenariosForm* broken = main.OpenProjectWindow(std::move(failing), false);
+    broken->parentWidget()->showMaximized();
+    Save(main, folder, "panel-error");
+    return 0;
+}

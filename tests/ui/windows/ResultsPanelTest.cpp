@@ -1,0 +1,383 @@
+// The results panel of the project window: it shows the current cross section
+// computed on a copy (the project's own results untouched); it follows every
+// change, and undo, at once or on the worker (greyed meanwhile, stale results
+// dropped); overlays and corona toggles; the read-out; the CSV and picture
+// exports; a cross section that fails shows its reason; and the panel's
+// visibility and splitter kept in the preferences.
+#include "MainWinTestSupport.h"
+
+#include "compute/Compute.h"
+#include "design/MaximaSummary.h"
+#include "model/Clone.h"
+#include "reports/ProfileCsv.h"
+#include "ui/widgets/CrossSectionView.h"
+#include "ui/widgets/MaximaTable.h"
+#include "ui/widgets/PlotView.h"
+#include "ui/windows/ResultsPanel.h"
+#include "ui/windows/ScenariosForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <QUndoStack>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include <sys/stat.h>
+
+using namespace corvalt;
+using namespace corvalt::test;
+using TForm = ui::TScenariosForm;
+
+namespace {
+
+constexpr int kFirstCircuit = 1; // tree node of circuit C1
+
+void SelectCircuit(TForm& form) {
+    form.Tree().setCurrentItem(form.Tree().topLevelItem(0)->child(kFirstCircuit));
+}
+
+bool RaiseConductors(TCircuit& circuit) {
+    for (TConductor& conductor : circuit.Conductors)
+        conductor.SetDisplayHeight(conductor.DisplayHeight() + 10);
+    return true;
+}
+
+// Edits circuit C1's coordinates as the user does (one undoable change).
+void RaiseC1(TMainFixture& f, TForm& form) {
+    SelectCircuit(form);
+    f.Dialogs.OnEditCoordinates = RaiseConductors;
+    f.Main->Actions().mnCircCoords->trigger();
+}
+
+// The electric field of every record of the panel's results.
+std::vector<std::optional<float>> ShownE(const ui::TResultsPanel& panel) {
+    std::vector<std::optional<float>> values;
+    if (const TScenario* scenario = panel.ShownScenario())
+        for (const TCalcResult& r : scenario->Results)
+            values.push_back(r.EMax);
+    return values;
+}
+
+// The same cross section of a separate copy of the window's project, computed here.
+std::vector<std::optional<float>> ExpectedE(TForm& form, int section = 0) {
+    std::unique_ptr<TScenario> copy = CloneScenario(form.Project().Scenarios[section]);
+    if (!ComputeScenario(*copy)) qWarning("cannot compute: %s", copy->CalcError.c_str());
+    std::vector<std::optional<float>> values;
+    for (const TCalcResult& r : copy->Results)
+        values.push_back(r.EMax);
+    return values;
+}
+
+// The project in a maximised window of a main window wide enough for the
+// panel beside the grid (a narrow window hides it).
+TForm& OpenWide(TMainFixture& f, std::unique_ptr<TEmfProject> project) {
+    f.Main->resize(1600, 900);
+    TForm& form = f.Open(std::move(project));
+    form.parentWidget()->showMaximized();
+    QApplication::processEvents();
+    return form;
+}
+
+// The panel of a window that shows it.
+ui::TResultsPanel& Panel(TForm& form) {
+    if (form.ResultsPanel() == nullptr) throw std::logic_error("the results panel never showed");
+    return *form.ResultsPanel();
+}
+
+std::unique_ptr<TEmfProject> TwoSectionProject() {
+    std::unique_ptr<TEmfProject> project = MakeProject();
+    std::unique_ptr<TScenario> copy = CloneScenario(project->Scenarios[0]);
+    copy->TabTitle = "L6";
+    copy->Conductors.front()->Height += 3; // another geometry to compare
+    project->Scenarios.Add(std::move(copy));
+    return project;
+}
+
+} // namespace
+
+class TResultsPanelTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { QuietOffscreenWarnings(); }
+    void showsTheCurrentSectionComputedOnACopy();
+    void followsEveryChangeAndUndo();
+    void workerGreysThePanelAndDropsStaleResults();
+    void overlaysAndCoronaToggles();
+    void readoutAtTheMouse();
+    void exportsCsvEqualToTheComputationAndPictures();
+    void aSectionThatFailsShowsItsReason();
+    void drawingAndMaximaFollowTheGrid();
+    void aNarrowWindowKeepsItsGridWhole();
+    void visibilityAndSplitterKeptInThePreferences();
+};
+
+void TResultsPanelTest::showsTheCurrentSectionComputedOnACopy() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, TwoSectionProject());
+    ui::TResultsPanel& panel = Panel(form);
+    QVERIFY(!panel.isHidden());
+    QVERIFY(panel.ShownScenario() != nullptr);
+    QCOMPARE(ShownE(panel), ExpectedE(form));
+    QVERIFY(!ShownE(panel).empty());
+    // The project itself keeps no results and no change: nothing to save.
+    QVERIFY(form.Project().Scenarios[0].Results.empty());
+    QCOMPARE(form.UndoStack().count(), 0);
+
+    form.Tabs().setCurrentIndex(1);
+    QCOMPARE(ShownE(panel), ExpectedE(form, 1));
+    QVERIFY(ShownE(panel) != ExpectedE(form, 0));
+}
+
+void TResultsPanelTest::followsEveryChangeAndUndo() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, MakeProject());
+    ui::TResultsPanel& panel = Panel(form);
+    const auto before = ShownE(panel);
+    QSignalSpy shown(&panel, &ui::TResultsPanel::ResultsShown);
+
+    RaiseC1(f, form);
+    QCOMPARE(form.UndoStack().count(), 1);
+    QVERIFY(shown.count() >= 1);
+    const auto after = ShownE(panel);
+    QVERIFY(after != before);
+    QCOMPARE(after, ExpectedE(form));
+
+    f.Main->Actions().mnUndo->trigger();
+    QCOMPARE(ShownE(panel), before);
+    f.Main->Actions().mnRedo->trigger();
+    QCOMPARE(ShownE(panel), after);
+}
+
+void TResultsPanelTest::workerGreysThePanelAndDropsStaleResults() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, MakeProject());
+    ui::TResultsPanel& panel = Panel(form);
+    panel.SetSynchronousLimit(0); // every computation on the worker
+    QSignalSpy shown(&panel, &ui::TResultsPanel::ResultsShown);
+
+    RaiseC1(f, form);
+    QVERIFY(panel.IsComputing());
+    QVERIFY(!panel.Tabs().isEnabled()); // greyed while the worker runs
+    RaiseC1(f, form);                   // a second change before the first is shown
+    QTRY_VERIFY(!panel.IsComputing());
+    QVERIFY(panel.Tabs().isEnabled());
+    // Only the newest request was shown, and it is the project as it is now.
+    QCOMPARE(shown.count(), 1);
+    QCOMPARE(ShownE(panel), ExpectedE(form));
+    QCOMPARE(form.UndoStack().count(), 2);
+
+    // A change computed at once after one sent to the worker: the worker's
+    // older result never replaces it.
+    RaiseC1(f, form);
+    QVERIFY(panel.IsComputing());
+    panel.SetSynchronousLimit(ui::TResultsPanel::kSynchronousMilliseconds);
+    f.Main->Actions().mnUndo->trigger();
+    const auto undone = ShownE(panel);
+    QCOMPARE(undone, ExpectedE(form));
+    QTRY_VERIFY(!panel.IsComputing());
+    QTest::qWait(50);
+    QCOMPARE(ShownE(panel), undone);
+    QVERIFY(panel.Tabs().isEnabled());
+}
+
+void TResultsPanelTest::overlaysAndCoronaToggles() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, TwoSectionProject());
+    ui::TResultsPanel& panel = Panel(form);
+    QVERIFY(panel.OverlayBox(0) == nullptr); // the shown cross section itself
+    QCheckBox* l6 = panel.OverlayBox(1);
+    QVERIFY(l6 != nullptr);
+    QCOMPARE(l6->text(), QStringLiteral("L6"));
+    QCOMPARE(panel.FieldPlot().Lines.size(), std::size_t{2});
+
+    l6->setChecked(true);
+    QCOMPARE(panel.FieldPlot().Lines.size(), std::size_t{4});
+    QCOMPARE(panel.FieldPlot().Lines[2].Name, std::string("Electric field - L6"));
+    QCOMPARE(panel.CoronaPlot().Lines.size(), std::size_t{12});
+    // The tick stays through a change of the project.
+    RaiseC1(f, form);
+    QVERIFY(panel.OverlayBox(1)->isChecked());
+    QCOMPARE(panel.FieldPlot().Lines.size(), std::size_t{4});
+
+    panel.CoronaBox(TPlotQuantity::Ozone)->setChecked(false);
+    panel.CoronaBox(TPlotQuantity::TviRain)->setChecked(false);
+    QCOMPARE(panel.CoronaPlot().Lines.size(), std::size_t{8});
+    for (const TPlotLine& line : panel.CoronaPlot().Lines)
+        QVERIFY(line.Quantity != TPlotQuantity::Ozone && line.Quantity != TPlotQuantity::TviRain);
+}
+
+void TResultsPanelTest::readoutAtTheMouse() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, MakeProject());
+    QVERIFY(QTest::qWaitForWindowExposed(f.Main.get()));
+    ui::TResultsPanel& panel = Panel(form);
+    // At a record the read-out gives that record's values.
+    const TScenario& shown = *panel.ShownScenario();
+    const TCalcResult& edge = shown.Results[static_cast<std::size_t>(shown.RowLeftResult)];
+    const QString text = panel.ReadoutAt(edge.Dist);
+    QVERIFY2(text.startsWith(QStringLiteral("x -75.0 ft")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("E %1 kV/m").arg(*edge.EMax, 0, 'f', 2)),
+             qPrintable(text));
+    QVERIFY(panel.ReadoutAt(10000).contains(QStringLiteral("E n/a kV/m")));
+
+    // The mouse over the plot shows it in the read-out line.
+    ui::TPlotView& view = panel.FieldView();
+    panel.Readout().clear();
+    QTest::mouseMove(view.viewport(), view.viewport()->rect().center());
+    QTRY_VERIFY(panel.Readout().text().startsWith(QStringLiteral("x")));
+    QVERIFY(panel.Readout().text().contains(QStringLiteral("kV/m")));
+}
+
+void TResultsPanelTest::exportsCsvEqualToTheComputationAndPictures() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, MakeProject());
+    ui::TResultsPanel& panel = Panel(form);
+    QTemporaryDir folder;
+    const QString csv = folder.filePath(QStringLiteral("profile.csv"));
+    QCOMPARE(panel.ExportCsvTo(csv), QString());
+    std::unique_ptr<TScenario> copy = CloneScenario(form.Project().Scenarios[0]);
+    QVERIFY(ComputeScenario(*copy));
+    // The clone's titles differ; the CSV holds none of them.
+    QCOMPARE(ReadWholeFile(csv.toStdString()), ProfileCsvText(*copy));
+
+    for (const char* name : {"plot.png", "plot.svg", "plot.pdf"}) {
+        const QString path = folder.filePath(QString::fromLatin1(name));
+        QCOMPARE(panel.ExportPictureTo(path), QString());
+        QVERIFY(QFileInfo(path).size() > 1000);
+    }
+    QVERIFY(panel.ExportPictureTo(folder.filePath(QStringLiteral("plot.jpg")))
+                .contains(QStringLiteral(".png, .svg or .pdf")));
+    const QString pipe = folder.filePath(QStringLiteral("pipe.png"));
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    QVERIFY(panel.ExportPictureTo(pipe).contains(QStringLiteral("is not a regular file")));
+    QVERIFY(panel.ExportCsvTo(pipe).contains(QStringLiteral("is not a regular file")));
+}
+
+void TResultsPanelTest::aSectionThatFailsShowsItsReason() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, MakeProject());
+    ui::TResultsPanel& panel = Panel(form);
+    SelectCircuit(form);
+    form.Grid().setCurrentCell(0, 0);
+    f.Dialogs.OnEditConductor = [](TConductor& conductor) {
+        conductor.Diameter = 0; // without a diameter: cannot be computed
+        return true;
+    };
+    f.Main->Actions().mnCondEdit->trigger();
+    QCOMPARE(form.UndoStack().count(), 1);
+    QVERIFY2(panel.ErrorText().isVisibleTo(&panel), qPrintable(panel.ErrorText().text()));
+    std::unique_ptr<TScenario> copy = CloneScenario(form.Project().Scenarios[0]);
+    copy->TabTitle = form.Project().Scenarios[0].TabTitle; // the reason names it
+    QVERIFY(!ComputeScenario(*copy));
+    QCOMPARE(panel.ErrorText().text(), QString::fromStdString(copy->CalcError));
+    QVERIFY(!panel.Tabs().isVisibleTo(&panel));
+    QVERIFY(!panel.ExportCsvTo(QStringLiteral("/tmp/never.csv")).isEmpty());
+
+    f.Main->Actions().mnUndo->trigger();
+    QVERIFY(!panel.ErrorText().isVisibleTo(&panel));
+    QVERIFY(panel.Tabs().isVisibleTo(&panel));
+}
+
+void TResultsPanelTest::drawingAndMaximaFollowTheGrid() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, MakeProject());
+    ui::TResultsPanel& panel = Panel(form);
+    TScenario& live = form.Project().Scenarios[0];
+    QVERIFY(panel.Drawing().Scenario() == panel.ShownScenario()); // the computed copy
+
+    // The grid's conductor is the drawing's highlighted one (by its place).
+    SelectCircuit(form);
+    form.Grid().setCurrentCell(1, 0);
+    const TConductor* highlighted = panel.Drawing().HighlightedConductor();
+    QVERIFY(highlighted != nullptr);
+    QCOMPARE(ConductorRefOf(*panel.ShownScenario(), highlighted),
+             ConductorRefOf(live, form.RowConductor(1)));
+    QCOMPARE(highlighted->Id, form.RowConductor(1)->Id);
+    QVERIFY(highlighted != form.RowConductor(1));
+
+    // A click on a conductor of the other circuit selects its row, showing
+    // every conductor of the cross section.
+    const TConductorRef second{1, 0};
+    emit panel.Drawing().ConductorClicked(
+        const_cast<TConductor*>(ConductorAt(*panel.ShownScenario(), second)));
+    QCOMPARE(form.RowConductor(form.CurrentRow()), ConductorAt(live, second));
+    QVERIFY(form.SelectedCircuit() == nullptr);
+    QCOMPARE(ConductorRefOf(*panel.ShownScenario(), panel.Drawing().HighlightedConductor()),
+             second);
+
+    // The maxima of the computed cross section against the preferences' limits.
+    std::unique_ptr<TScenario> copy = CloneScenario(live);
+    QVERIFY(ComputeScenario(*copy));
+    const TMaximaSummary summary = MaximaSummaryOf(*copy, f.Prefs.Options().FieldLimits());
+    QVERIFY(!summary.Rows.empty());
+    QCOMPARE(panel.Maxima().rowCount(), static_cast<int>(summary.Rows.size()));
+}
+
+void TResultsPanelTest::aNarrowWindowKeepsItsGridWhole() {
+    TMainFixture f;
+    TForm& form = f.Open(MakeProject()); // the main window's size at start
+    QApplication::processEvents();
+    QVERIFY(form.width() < 900);
+    QVERIFY(!form.ResultsShown());
+    QVERIFY(form.ResultsVisible()); // still wanted: it shows once there is room
+    QVERIFY(f.Main->Actions().mnResultsPanel->isChecked());
+    f.Main->resize(1600, 900);
+    form.parentWidget()->showMaximized();
+    QApplication::processEvents();
+    QVERIFY(form.ResultsShown());
+    QCOMPARE(ShownE(Panel(form)), ExpectedE(form));
+}
+
+void TResultsPanelTest::visibilityAndSplitterKeptInThePreferences() {
+    const std::string prefs = "; kept as written\n[General]\nEnterAsTab=1\n";
+    TMainFixture f(prefs);
+    TForm& form = OpenWide(f, MakeProject());
+    QAction& toggle = *f.Main->Actions().mnResultsPanel;
+    QCOMPARE(toggle.shortcut(), QKeySequence(Qt::Key_F9));
+    QVERIFY(toggle.isChecked());
+
+    toggle.trigger();
+    QVERIFY(!form.ResultsShown());
+    QVERIFY(!toggle.isChecked());
+    QCOMPARE(f.Prefs.FileText(), prefs + "\n[Window]\nResultsPanel=0\n");
+    // A hidden panel is not kept up to date; shown again, it is.
+    RaiseC1(f, form);
+    toggle.trigger();
+    QVERIFY(form.ResultsShown());
+    QCOMPARE(ShownE(Panel(form)), ExpectedE(form));
+
+    form.ResultsSplitter().setSizes({1150, 430}); // the grids whole beside the panel
+    const QList<int> sizes = form.ResultsSplitter().sizes();
+    emit form.ResultsSplitter().splitterMoved(sizes[0], 1);
+    const std::string text = f.Prefs.FileText();
+    QVERIFY2(
+        text.find(
+            QStringLiteral("ResultsSplitter=%1,%2").arg(sizes[0]).arg(sizes[1]).toStdString()) !=
+            std::string::npos,
+        text.c_str());
+    QCOMPARE(text.rfind(prefs, 0), std::size_t{0}); // the rest of the file as it was
+
+    // The next window takes both from the file.
+    TMainFixture next(text);
+    TForm& reopened = OpenWide(next, MakeProject());
+    QVERIFY(reopened.ResultsShown());
+    // The same share of the width (the windows' widths may differ by the odd pixel).
+    const QList<int> kept = reopened.ResultsSplitter().sizes();
+    QCOMPARE(kept.size(), 2);
+    QVERIFY2(std::abs(kept[0] - sizes[0]) <= 4 && std::abs(kept[1] - sizes[1]) <= 4,
+             qPrintable(QStringLiteral("%1,%2").arg(kept[0]).arg(kept[1])));
+}
+
+QTEST_MAIN(TResultsPanelTest)
+#include "ResultsPanelTest.moc"

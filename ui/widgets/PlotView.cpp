@@ -1,0 +1,94 @@
+#include "ui/widgets/PlotView.h"
+
+#include "plots/ProfileChart.h"
+
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+namespace corvalt::ui {
+
+TPlotView::TPlotView(QWidget* parent) : QChartView(parent) {
+    setRenderHint(QPainter::Antialiasing);
+    setRubberBand(QChartView::RectangleRubberBand);
+    setMouseTracking(true);
+}
+
+void TPlotView::SetChart(TProfileChart* chart) {
+    QChart* before = QChartView::chart();
+    setChart(chart);
+    chart_ = chart;
+    // QChartView keeps a default chart of its own until the first setChart.
+    if (before != nullptr && before != chart) delete before;
+    if (chart_ != nullptr) chart_->PlaceLabels();
+}
+
+void TPlotView::ResetZoom() {
+    if (chart_ != nullptr) chart_->ResetZoom();
+}
+
+void TPlotView::ZoomAround(const QPointF& viewPoint, double factor) {
+    if (chart_ == nullptr || !(factor > 0)) return;
+    const QRectF area = chart_->plotArea();
+    const QPointF at = chart_->mapFromScene(mapToScene(viewPoint.toPoint()));
+    if (!area.contains(at)) return;
+    // The point under the mouse stays where it is.
+    QRectF rect(at.x() - (at.x() - area.left()) * factor, at.y() - (at.y() - area.top()) * factor,
+                area.width() * factor, area.height() * factor);
+    chart_->zoomIn(rect);
+}
+
+void TPlotView::wheelEvent(QWheelEvent* event) {
+    const int steps = event->angleDelta().y() / 120;
+    if (steps == 0) return;
+    ZoomAround(event->position(), steps > 0 ? 0.8 : 1.25);
+    event->accept();
+}
+
+void TPlotView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton || event->button() == Qt::MiddleButton) {
+        panning_ = true;
+        panFrom_ = event->position();
+        setCursor(Qt::ClosedHandCursor);
+        event->accept();
+        return;
+    }
+    QChartView::mousePressEvent(event);
+}
+
+void TPlotView::mouseMoveEvent(QMouseEvent* event) {
+    if (panning_ && chart_ != nullptr) {
+        const QPointF step = event->position() - panFrom_;
+        chart_->scroll(-step.x(), step.y());
+        panFrom_ = event->position();
+    }
+    if (chart_ != nullptr) {
+        const QPointF at = chart_->mapFromScene(mapToScene(event->position().toPoint()));
+        if (chart_->plotArea().contains(at))
+            emit CursorMoved(chart_->LateralAt(at));
+        else
+            emit CursorLeft();
+    }
+    QChartView::mouseMoveEvent(event);
+}
+
+void TPlotView::mouseReleaseEvent(QMouseEvent* event) {
+    if (panning_ && (event->button() == Qt::RightButton || event->button() == Qt::MiddleButton)) {
+        panning_ = false;
+        unsetCursor();
+        event->accept();
+        return;
+    }
+    QChartView::mouseReleaseEvent(event);
+}
+
+void TPlotView::mouseDoubleClickEvent(QMouseEvent* event) {
+    ResetZoom();
+    event->accept();
+}
+
+void TPlotView::leaveEvent(QEvent* event) {
+    emit CursorLeft();
+    QChartView::leaveEvent(event);
+}
+
+} // namespace corvalt::ui

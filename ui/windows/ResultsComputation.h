@@ -1,0 +1,51 @@
+#pragma once
+// The computation behind the results panel: a private copy of the project,
+// rebuilt from a snapshot, with the shown cross section and its overlays
+// computed on it. The copy shares nothing with the project the user edits,
+// so it may be computed on a worker thread while the user goes on editing,
+// and computing it never touches the project's own results or point indices.
+
+#include "model/ProjectSnapshot.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace corvalt {
+class TEmfProject;
+class TScenario;
+} // namespace corvalt
+
+namespace corvalt::ui {
+
+struct TResultsRequest {
+    std::shared_ptr<const TProjectSnapshot> Snapshot;
+    int Section = 0;              // the shown cross section, index in Scenarios
+    std::vector<int> Overlays;    // the overlaid cross sections, indices in Scenarios
+    std::uint64_t Generation = 0; // later requests have larger numbers
+};
+
+struct TComputedResults {
+    std::uint64_t Generation = 0;
+    std::shared_ptr<TEmfProject>
+        Project; // the computed copy; null when the snapshot could not be read
+    int Section = 0;
+    std::vector<int> Overlays;
+    double Milliseconds = 0; // how long the computation took
+
+    // The computed cross sections of the copy; nullptr (or left out) for an
+    // index the copy does not have.
+    const TScenario* Scenario() const;
+    std::vector<const TScenario*> OverlayScenarios() const;
+};
+
+// Restores the snapshot into a new project and computes the requested cross
+// sections. Safe on any thread: it reads only the request.
+TComputedResults ComputeResults(const TResultsRequest& request);
+
+// A guess of the milliseconds the computation of the cross section takes,
+// from its profile's record count and its conductor count, for a section that
+// has not been timed yet.
+double EstimatedMilliseconds(const TScenario& scenario);
+
+} // namespace corvalt::ui

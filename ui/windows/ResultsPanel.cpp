@@ -1,0 +1,417 @@
+#include "ui/windows/ResultsPanel.h"
+
+#include "model/Project.h"
+#include "model/Units.h"
+#include "plots/PlotPicture.h"
+#include "plots/ProfileChart.h"
+#include "reports/ProfileCsv.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/TextConvert.h"
+#include "ui/widgets/CrossSectionView.h"
+#include "ui/widgets/MaximaTable.h"
+#include "ui/widgets/PlotView.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+
+namespace corvalt::ui {
+namespace {
+
+constexpr int kFieldTab = 0;
+constexpr int kCoronaTab = 1;
+constexpr int kTabsPage = 0;
+constexpr int kErrorPage = 1;
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string FileName(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+TResultsPanel::TResultsPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ResultsPanel"));
+    CreateControls();
+    watcher_ = new QFutureWatcher<TComputedResults>(this);
+    connect(watcher_, &QFutureWatcher<TComputedResults>::finished, this,
+            &TResultsPanel::WorkerFinished);
+}
+
+TResultsPanel::~TResultsPanel() {
+    // A worker still running computes on its own copy and ends by itself; its
+    // result is dropped, and closing the window does not wait for it.
+    disconnect(watcher_, nullptr, this, nullptr);
+}
+
+void TResultsPanel::CreateControls() {
+    overlayLabel_ = new QLabel(QStringLiteral("Overlay:"));
+    overlayRow_ = new QHBoxLayout;
+    overlayRow_->setContentsMargins(0, 0, 0, 0);
+    overlayRow_->addWidget(overlayLabel_);
+    overlayRow_->addStretch(1);
+
+    fieldView_ = new TPlotView;
+    fieldView_->setObjectName(QStringLiteral("pvFields"));
+    coronaView_ = new TPlotView;
+    coronaView_->setObjectName(QStringLiteral("pvCorona"));
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName(QStringLiteral("tcResults"));
+    tabs_->addTab(fieldView_, QStringLiteral("Fields"));
+    tabs_->addTab(CreateCoronaPage(), QStringLiteral("Corona"));
+    drawing_ = new TCrossSectionView;
+    drawing_->setObjectName(QStringLiteral("pbCrossSection"));
+    tabs_->addTab(drawing_, QStringLiteral("Cross Section"));
+    maxima_ = new TMaximaTable;
+    maxima_->setObjectName(QStringLiteral("sgMaxima"));
+    // Beside the grids the place gives way (shortened in the middle), so that
+    // the value, its limit and the verdict stay in sight.
+    constexpr int kPlaceColumn = 1;
+    maxima_->horizontalHeader()->setSectionResizeMode(kPlaceColumn, QHeaderView::Stretch);
+    maxima_->horizontalHeader()->setStretchLastSection(false);
+    maxima_->setTextElideMode(Qt::ElideMiddle);
+    maxima_->setWordWrap(false);
+    tabs_->addTab(maxima_, QStringLiteral("Maxima"));
+    connect(tabs_, &QTabWidget::currentChanged, this, &TResultsPanel::UpdateButtons);
+    connect(drawing_, &TCrossSectionView::ConductorClicked, this, [this](TConductor* conductor) {
+        if (const TScenario* scenario = ShownScenario())
+            emit ConductorClicked(ConductorRefOf(*scenario, conductor));
+    });
+
+    error_ = new QLabel;
+    error_->setObjectName(QStringLiteral("lbCalcError"));
+    error_->setWordWrap(true);
+    error_->setAlignment(Qt::AlignCenter);
+    error_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    stack_ = new QStackedWidget;
+    stack_->addWidget(tabs_);
+    stack_->addWidget(error_);
+
+    readout_ = new QLabel;
+    readout_->setObjectName(QStringLiteral("lbReadout"));
+    readout_->setWordWrap(true);
+    readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    status_ = new QLabel;
+    status_->setObjectName(QStringLiteral("lbStatus"));
+    btResetZoom_ = new QPushButton(QStringLiteral("Reset &Zoom"));
+    btExportCsv_ = new QPushButton(QStringLiteral("Export &CSV..."));
+    btExportPicture_ = new QPushButton(QStringLiteral("Export &Picture..."));
+    btExportCsv_->setObjectName(QStringLiteral("btExportCsv"));
+    btExportPicture_->setObjectName(QStringLiteral("btExportPicture"));
+    btResetZoom_->setObjectName(QStringLiteral("btResetZoom"));
+    connect(btResetZoom_, &QPushButton::clicked, this, [this] {
+        fieldView_->ResetZoom();
+        coronaView_->ResetZoom();
+    });
+    connect(btExportCsv_, &QPushButton::clicked, this, &TResultsPanel::btExportCsvClick);
+    connect(btExportPicture_, &QPushButton::clicked, this, &TResultsPanel::btExportPictureClick);
+    for (TPlotView* view : {fieldView_, coronaView_}) {
+        connect(view, &TPlotView::CursorMoved, this, &TResultsPanel::ShowReadout);
+        connect(view, &TPlotView::CursorLeft, this, [this] { readout_->clear(); });
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(status_, 1);
+    buttons->addWidget(btResetZoom_);
+    buttons->addWidget(btExportCsv_);
+    buttons->addWidget(btExportPicture_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 0, 0, 0);
+    layout->addLayout(overlayRow_);
+    layout->addWidget(stack_, 1);
+    layout->addWidget(readout_);
+    layout->addLayout(buttons);
+    // The read-out keeps its two lines whether or not the mouse is over a plot.
+    readout_->setMinimumHeight(2 * readout_->fontMetrics().lineSpacing() + 4);
+}
+
+QWidget* TResultsPanel::CreateCoronaPage() {
+    auto* page = new QWidget;
+    auto* boxes = new QHBoxLayout;
+    boxes->setContentsMargins(0, 0, 0, 0);
+    for (const TPlotQuantity quantity : KindQuantities(TPlotKind::Corona)) {
+        auto* box = new QCheckBox(QString::fromLatin1(QuantityInfo(quantity).Short));
+        box->setToolTip(QString::fromLatin1(QuantityInfo(quantity).Name));
+        box->setChecked(true);
+        connect(box, &QCheckBox::toggled, this, &TResultsPanel::RebuildPlots);
+        coronaBoxes_[static_cast<std::size_t>(quantity)] = box;
+        boxes->addWidget(box);
+    }
+    boxes->addStretch(1);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 2, 0, 0);
+    layout->addLayout(boxes);
+    layout->addWidget(coronaView_, 1);
+    return page;
+}
+
+QCheckBox* TResultsPanel::OverlayBox(int index) const {
+    if (index < 0 || index >= static_cast<int>(overlayBoxes_.size())) return nullptr;
+    return overlayBoxes_[static_cast<std::size_t>(index)];
+}
+
+QCheckBox* TResultsPanel::CoronaBox(TPlotQuantity quantity) const {
+    return coronaBoxes_[static_cast<std::size_t>(quantity)];
+}
+
+const TScenario* TResultsPanel::ShownScenario() const {
+    return shown_ != nullptr ? shown_->Scenario() : nullptr;
+}
+
+const TPlotData& TResultsPanel::CurrentPlot() const {
+    return tabs_->currentIndex() == kCoronaTab ? coronaPlot_ : fieldPlot_;
+}
+
+bool TResultsPanel::IsComputing() const {
+    return workerRunning_ || pending_.has_value();
+}
+
+// ---- Requests ------------------------------------------------------------------
+
+void TResultsPanel::ShowResults(const TEmfProject& project,
+                                std::shared_ptr<const TProjectSnapshot> snapshot, int section) {
+    snapshot_ = std::move(snapshot);
+    section_ = section;
+    RebuildOverlayBoxes(project, section);
+    estimatedCosts_.clear();
+    for (const TScenario& scenario : project.Scenarios)
+        estimatedCosts_.push_back(EstimatedMilliseconds(scenario));
+    sectionCosts_.resize(estimatedCosts_.size(), -1);
+    Request();
+}
+
+void TResultsPanel::RebuildOverlayBoxes(const TEmfProject& project, int section) {
+    // The boxes keep their ticks while the cross sections keep their names.
+    std::vector<QString> checked;
+    for (QCheckBox* box : overlayBoxes_) {
+        if (box != nullptr && box->isChecked()) checked.push_back(box->text());
+        delete box;
+    }
+    overlayBoxes_.clear();
+    int index = 0;
+    for (const TScenario& scenario : project.Scenarios) {
+        QCheckBox* box = nullptr;
+        if (index != section) {
+            box = new QCheckBox(ToQString(scenario.TabTitle));
+            box->setToolTip(QStringLiteral("Draw this cross section on the plots too"));
+            box->setChecked(std::find(checked.begin(), checked.end(), box->text()) !=
+                            checked.end());
+            connect(box, &QCheckBox::toggled, this, &TResultsPanel::Request);
+            overlayRow_->insertWidget(overlayRow_->count() - 1, box);
+        }
+        overlayBoxes_.push_back(box);
+        ++index;
+    }
+    overlayLabel_->setVisible(project.Scenarios.Count() > 1);
+}
+
+std::vector<int> TResultsPanel::CheckedOverlays() const {
+    std::vector<int> overlays;
+    for (std::size_t i = 0; i < overlayBoxes_.size(); ++i)
+        if (overlayBoxes_[i] != nullptr && overlayBoxes_[i]->isChecked())
+            overlays.push_back(static_cast<int>(i));
+    return overlays;
+}
+
+void TResultsPanel::Request() {
+    if (snapshot_ == nullptr) return;
+    TResultsRequest request{snapshot_, section_, CheckedOverlays(), ++generation_};
+    // The cost: as measured the last time, else as estimated from the size.
+    double predicted = 0;
+    std::vector<int> sections = request.Overlays;
+    sections.push_back(request.Section);
+    for (const int index : sections) {
+        if (index < 0 || index >= static_cast<int>(estimatedCosts_.size())) continue;
+        const double measured = sectionCosts_[static_cast<std::size_t>(index)];
+        predicted += measured >= 0 ? measured : estimatedCosts_[static_cast<std::size_t>(index)];
+    }
+    if (predicted < synchronousLimit_) {
+        pending_.reset(); // a worker's result, if one runs, is older now and dropped
+        TComputedResults results = ComputeResults(request);
+        Show(std::make_unique<TComputedResults>(std::move(results)));
+        return;
+    }
+    if (workerRunning_) {
+        pending_ = std::move(request); // started when the running one is done
+        SetComputing(true);
+        return;
+    }
+    StartWorker(std::move(request));
+}
+
+void TResultsPanel::StartWorker(TResultsRequest request) {
+    workerRunning_ = true;
+    SetComputing(true);
+    watcher_->setFuture(
+        QtConcurrent::run([request = std::move(request)] { return ComputeResults(request); }));
+}
+
+void TResultsPanel::WorkerFinished() {
+    workerRunning_ = false;
+    TComputedResults results = watcher_->result();
+    if (pending_) {
+        TResultsRequest next = std::move(*pending_);
+        pending_.reset();
+        StartWorker(std::move(next));
+        return; // these results are older than the request now running
+    }
+    if (results.Generation != generation_) { // a newer request was shown already
+        SetComputing(false);
+        return;
+    }
+    Show(std::make_unique<TComputedResults>(std::move(results)));
+}
+
+void TResultsPanel::Show(std::unique_ptr<TComputedResults> results) {
+    // Each computed cross section's share of the time, for the next decision.
+    std::vector<int> sections = results->Overlays;
+    sections.push_back(results->Section);
+    for (const int index : sections)
+        if (index >= 0 && index < static_cast<int>(sectionCosts_.size()))
+            sectionCosts_[static_cast<std::size_t>(index)] =
+                results->Milliseconds / static_cast<double>(sections.size());
+    drawing_->SetScenario(nullptr); // it draws the copy about to be freed
+    shown_ = std::move(results);
+    SetComputing(shown_->Generation != generation_);
+    RebuildPlots();
+    emit ResultsShown();
+}
+
+void TResultsPanel::SetComputing(bool computing) {
+    stack_->setEnabled(!computing);
+    status_->setText(computing ? QStringLiteral("Computing...") : QString());
+    UpdateButtons();
+}
+
+void TResultsPanel::UpdateButtons() {
+    // Exports need results; zoom and pictures a plot in front.
+    const bool results =
+        stack_->isEnabled() && ShownScenario() != nullptr && stack_->currentIndex() == kTabsPage;
+    const bool plot = tabs_->currentIndex() == kFieldTab || tabs_->currentIndex() == kCoronaTab;
+    btExportCsv_->setEnabled(results);
+    btExportPicture_->setEnabled(results && plot);
+    btResetZoom_->setEnabled(results && plot);
+}
+
+// ---- Plots ---------------------------------------------------------------------
+
+void TResultsPanel::SetFieldLimits(const TFieldLimits& limits) {
+    limits_ = limits;
+}
+
+void TResultsPanel::SetHighlightedConductor(TConductorRef conductor) {
+    highlighted_ = conductor;
+    if (const TScenario* scenario = ShownScenario())
+        drawing_->SetHighlightedConductor(ConductorAt(*scenario, highlighted_));
+}
+
+void TResultsPanel::RebuildPlots() {
+    const TScenario* scenario = ShownScenario();
+    // The drawing and the maxima show the computed copy; conductors are named
+    // to and from the window by their place (TConductorRef).
+    drawing_->SetScenario(scenario == nullptr ? nullptr
+                                              : &shown_->Project->Scenarios[shown_->Section]);
+    SetHighlightedConductor(highlighted_);
+    if (scenario != nullptr) maxima_->ShowScenario(*scenario, limits_);
+    if (scenario == nullptr) {
+        error_->setText(QStringLiteral("The cross section could not be computed."));
+        stack_->setCurrentIndex(kErrorPage);
+        return;
+    }
+    const std::vector<const TScenario*> overlays = shown_->OverlayScenarios();
+    TPlotOptions fields;
+    fields.Kind = TPlotKind::Fields;
+    TPlotOptions corona;
+    corona.Kind = TPlotKind::Corona;
+    for (const TPlotQuantity quantity : KindQuantities(TPlotKind::Corona))
+        corona.Shown[static_cast<std::size_t>(quantity)] = CoronaBox(quantity)->isChecked();
+    fieldPlot_ = BuildPlotData(*scenario, overlays, fields);
+    coronaPlot_ = BuildPlotData(*scenario, overlays, corona);
+    if (!fieldPlot_.Error.empty()) {
+        error_->setText(FromUtf8(fieldPlot_.Error)); // names the cross section and the fault
+        stack_->setCurrentIndex(kErrorPage);
+        UpdateButtons();
+        readout_->clear();
+        return;
+    }
+    stack_->setCurrentIndex(kTabsPage);
+    UpdateButtons();
+    fieldView_->SetChart(new TProfileChart(fieldPlot_));
+    coronaView_->SetChart(new TProfileChart(coronaPlot_));
+    QString notes;
+    for (const std::string& note : fieldPlot_.OverlayErrors)
+        notes += QStringLiteral("Not overlaid: ") + FromUtf8(note) + QLatin1Char('\n');
+    readout_->setText(notes.trimmed());
+}
+
+QString TResultsPanel::ReadoutAt(double x) const {
+    const TScenario* scenario = ShownScenario();
+    if (scenario == nullptr || !scenario->CalcError.empty()) return {};
+    const int units = scenario->IsEnglish() ? English : Metric;
+    return FromUtf8(ReadoutText(scenario->Results, x, LengthUnit(units)));
+}
+
+void TResultsPanel::ShowReadout(double lateral) {
+    // The line breaks between quantities, never inside one ("TVI 16.2 dBuV/m").
+    QStringList items = ReadoutAt(lateral).split(QStringLiteral("   "));
+    for (QString& item : items)
+        item.replace(QLatin1Char(' '), QChar(QChar::Nbsp));
+    readout_->setText(items.join(QStringLiteral("   ")));
+}
+
+// ---- Export --------------------------------------------------------------------
+
+QString TResultsPanel::ExportCsvTo(const QString& path) const {
+    const TScenario* scenario = ShownScenario();
+    if (scenario == nullptr) return QStringLiteral("There are no results to export.");
+    const TFileResult written = ExportProfileCsv(*scenario, FileName(path));
+    if (written.Ok) return {};
+    return FromUtf8(written.Message) + QLatin1Char('\n') + FromUtf8(written.Detail);
+}
+
+QString TResultsPanel::ExportPictureTo(const QString& path) const {
+    const std::string name = FileName(path);
+    const std::optional<TPictureFormat> format = PictureFormatOf(name);
+    if (!format) return QStringLiteral("The picture's name must end in .png, .svg or .pdf.");
+    if (ShownScenario() == nullptr || !CurrentPlot().Error.empty())
+        return QStringLiteral("There is no plot to export.");
+    return ExportPicture(CurrentPlot(), name, *format);
+}
+
+void TResultsPanel::btExportCsvClick() {
+    QString path = QFileDialog::getSaveFileName(this, QString::fromLatin1(kProfileCsvDialogTitle),
+                                                QString(), QStringLiteral("CSV files (*.csv)"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+    if (const QString error = ExportCsvTo(path); !error.isEmpty()) ShowError(this, error);
+}
+
+void TResultsPanel::btExportPictureClick() {
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Export Plot as Picture"), QString(),
+        QStringLiteral("PNG picture (*.png);;SVG picture (*.svg);;PDF document (*.pdf)"), &filter);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += filter.startsWith(QLatin1String("SVG"))   ? QStringLiteral(".svg")
+                : filter.startsWith(QLatin1String("PDF")) ? QStringLiteral(".pdf")
+                                                          : QStringLiteral(".png");
+    if (const QString error = ExportPictureTo(path); !error.isEmpty()) ShowError(this, error);
+}
+
+} // namespace corvalt::ui

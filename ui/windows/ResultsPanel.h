@@ -1,0 +1,157 @@
+#pragma once
+// TResultsPanel: the results of the project window's current cross section,
+// beside its grids. Tabs with the field profile (E and B on two axes) and the
+// corona effects (each quantity switched by a check box), the other cross
+// sections of the project as overlays (a check box each), the drawing of the
+// cross section (a click on a conductor selects it in the grid) and its
+// maxima against the field limits, a read-out of every
+// quantity under the mouse, and buttons that reset the zoom and export the
+// profile as CSV or the plot as a picture. A cross section that cannot be
+// computed shows why instead of plots.
+//
+// ShowResults runs after every change: on a private copy of the project, at
+// once when the cross sections compute in under 50 ms, otherwise on a worker
+// thread with the panel greyed until the results are there. The window never
+// waits for a worker; results older than the newest request are dropped.
+
+#include "design/ConductorRef.h"
+#include "model/FieldLimitTable.h"
+#include "plots/PlotData.h"
+#include "ui/windows/ResultsComputation.h"
+
+#include <QFutureWatcher>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QTabWidget;
+class QHBoxLayout;
+
+namespace corvalt {
+class TCrossSectionView;
+class TEmfProject;
+class TMaximaTable;
+class TScenario;
+} // namespace corvalt
+
+namespace corvalt::ui {
+
+class TPlotView;
+
+class TResultsPanel : public QWidget {
+    Q_OBJECT
+  public:
+    // Cross sections that compute faster than this are computed at once.
+    static constexpr double kSynchronousMilliseconds = 50;
+
+    explicit TResultsPanel(QWidget* parent = nullptr);
+    ~TResultsPanel() override;
+
+    // Shows the results of cross section `section` of the project as the
+    // snapshot holds it (the project's present state); the project gives the
+    // names of the cross sections for the overlay check boxes.
+    void ShowResults(const TEmfProject& project, std::shared_ptr<const TProjectSnapshot> snapshot,
+                     int section);
+
+    // Below how many predicted milliseconds the results are computed at once
+    // (kSynchronousMilliseconds; 0 sends every computation to the worker).
+    void SetSynchronousLimit(double milliseconds) { synchronousLimit_ = milliseconds; }
+
+    // The limits the maxima table holds the values to (the preferences').
+    void SetFieldLimits(const TFieldLimits& limits);
+    // The conductor the drawing highlights, by its place in the cross section
+    // (the grid's selected conductor); an invalid reference for none.
+    void SetHighlightedConductor(TConductorRef conductor);
+    TCrossSectionView& Drawing() const { return *drawing_; }
+    TMaximaTable& Maxima() const { return *maxima_; }
+
+    // Whether a worker is computing results that are not shown yet.
+    bool IsComputing() const;
+    // The results shown; nullptr before the first.
+    const TComputedResults* Shown() const { return shown_.get(); }
+    const TScenario* ShownScenario() const;
+    // The plots as shown.
+    const TPlotData& FieldPlot() const { return fieldPlot_; }
+    const TPlotData& CoronaPlot() const { return coronaPlot_; }
+    // The plot of the tab in front (the field plot when another tab is).
+    const TPlotData& CurrentPlot() const;
+
+    // The overlay check box of cross section index (nullptr for the shown one).
+    QCheckBox* OverlayBox(int index) const;
+    QCheckBox* CoronaBox(TPlotQuantity quantity) const;
+    QTabWidget& Tabs() const { return *tabs_; }
+    TPlotView& FieldView() const { return *fieldView_; }
+    TPlotView& CoronaView() const { return *coronaView_; }
+    QLabel& Readout() const { return *readout_; }
+    QLabel& ErrorText() const { return *error_; }
+
+    // The read-out at lateral position x; "" without results.
+    QString ReadoutAt(double x) const;
+    // Writes the shown profile as CSV, or the plot in front as a picture (by
+    // the name's extension). Empty on success, else the message.
+    QString ExportCsvTo(const QString& path) const;
+    QString ExportPictureTo(const QString& path) const;
+
+  signals:
+    // New results are shown.
+    void ResultsShown();
+    // The user clicked on a conductor of the drawing.
+    void ConductorClicked(corvalt::TConductorRef conductor);
+
+  private:
+    void CreateControls();
+    QWidget* CreateCoronaPage();
+    void RebuildOverlayBoxes(const TEmfProject& project, int section);
+    std::vector<int> CheckedOverlays() const;
+    void Request();
+    void StartWorker(TResultsRequest request);
+    void WorkerFinished();
+    void Show(std::unique_ptr<TComputedResults> results);
+    void RebuildPlots();
+    void SetComputing(bool computing);
+    void UpdateButtons();
+    void ShowReadout(double lateral);
+    void btExportCsvClick();
+    void btExportPictureClick();
+
+    QLabel* overlayLabel_ = nullptr;
+    QHBoxLayout* overlayRow_ = nullptr;
+    std::vector<QCheckBox*> overlayBoxes_; // by cross-section index; null for the shown one
+    std::array<QCheckBox*, kPlotQuantityCount> coronaBoxes_{};
+    QStackedWidget* stack_ = nullptr; // the tabs, or the error text
+    QTabWidget* tabs_ = nullptr;
+    TPlotView* fieldView_ = nullptr;
+    TPlotView* coronaView_ = nullptr;
+    TCrossSectionView* drawing_ = nullptr;
+    TMaximaTable* maxima_ = nullptr;
+    QLabel* error_ = nullptr;
+    QLabel* readout_ = nullptr;
+    QLabel* status_ = nullptr;
+    QPushButton* btResetZoom_ = nullptr;
+    QPushButton* btExportCsv_ = nullptr;
+    QPushButton* btExportPicture_ = nullptr;
+
+    TFieldLimits limits_ = DefaultFieldLimits();
+    TConductorRef highlighted_;
+    std::shared_ptr<const TProjectSnapshot> snapshot_;
+    int section_ = -1;
+    std::vector<double> sectionCosts_; // measured milliseconds by cross-section index; <0 unknown
+    std::vector<double> estimatedCosts_;
+    double synchronousLimit_ = kSynchronousMilliseconds;
+    std::uint64_t generation_ = 0;
+    std::unique_ptr<TComputedResults> shown_;
+    TPlotData fieldPlot_;
+    TPlotData coronaPlot_;
+    QFutureWatcher<TComputedResults>* watcher_ = nullptr;
+    // From the start of a worker until its finished signal has been handled.
+    bool workerRunning_ = false;
+    std::optional<TResultsRequest> pending_; // the newest request while a worker runs
+};
+
+} // namespace corvalt::ui
