@@ -43,6 +43,31 @@ std::optional<float> RawValue(const TCalcResult& r, TPlotQuantity quantity) {
     return std::nullopt;
 }
 
+// The lateral stretch the regular steps cover, in display units; empty when
+// the records hold no regular step.
+struct TRegularExtent {
+    double From = 0;
+    double To = 0;
+};
+std::optional<TRegularExtent> RegularExtent(std::span<const TCalcResult> records) {
+    std::optional<TRegularExtent> extent;
+    for (const TCalcResult& r : records) {
+        if (r.IsMarked || !std::isfinite(r.Dist)) continue;
+        const double x = r.Dist;
+        if (!extent)
+            extent = TRegularExtent{x, x};
+        else
+            extent = TRegularExtent{std::min(extent->From, x), std::max(extent->To, x)};
+    }
+    return extent;
+}
+
+// A point of interest beyond the regular steps is computed at its own place
+// only: nothing is known between it and the profile, so no line joins it.
+bool StandsApart(const TCalcResult& r, const std::optional<TRegularExtent>& extent) {
+    return extent && r.IsMarked && (r.Dist < extent->From || r.Dist > extent->To);
+}
+
 } // namespace
 
 const TQuantityInfo& QuantityInfo(TPlotQuantity quantity) {
@@ -67,15 +92,22 @@ std::vector<std::size_t> LateralOrder(std::span<const TCalcResult> records) {
 std::vector<TPlotRun> QuantityRuns(std::span<const TCalcResult> records, TPlotQuantity quantity) {
     std::vector<TPlotRun> runs;
     TPlotRun run;
+    const auto endRun = [&runs, &run] {
+        if (run.empty()) return;
+        runs.push_back(std::move(run));
+        run.clear();
+    };
+    const std::optional<TRegularExtent> extent = RegularExtent(records);
     for (const std::size_t index : LateralOrder(records)) {
         const TCalcResult& record = records[index];
         const std::optional<double> value = QuantityValue(record, quantity);
-        if (value && std::isfinite(record.Dist)) {
+        const bool apart = StandsApart(record, extent);
+        if (apart) endRun();
+        if (value && std::isfinite(record.Dist))
             run.push_back({static_cast<double>(record.Dist), *value});
-        } else if (!run.empty()) {
-            runs.push_back(std::move(run));
-            run.clear();
-        }
+        else
+            endRun();
+        if (apart) endRun();
     }
     if (!run.empty()) runs.push_back(std::move(run));
     return runs;
@@ -101,6 +133,8 @@ std::optional<double> QuantityAt(std::span<const TCalcResult> records, TPlotQuan
     }
     if (right == order.begin()) return std::nullopt;
     const TCalcResult& before = records[*std::prev(right)];
+    const std::optional<TRegularExtent> extent = RegularExtent(records);
+    if (StandsApart(before, extent) || StandsApart(after, extent)) return std::nullopt;
     const std::optional<double> y0 = QuantityValue(before, quantity);
     const std::optional<double> y1 = QuantityValue(after, quantity);
     if (!y0 || !y1) return std::nullopt;

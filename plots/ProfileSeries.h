@@ -55,12 +55,14 @@ std::vector<std::size_t> LateralOrder(std::span<const TCalcResult> records);
 
 // The quantity along the profile: the records in lateral order, one run per
 // stretch of computed values; a record without a value ends the run before it
-// and starts a new one after it. Runs are never empty.
+// and starts a new one after it. A point of interest beyond the regular steps
+// is a run of its own (a dot, not joined to the profile). Runs are never empty.
 std::vector<TPlotRun> QuantityRuns(std::span<const TCalcResult> records, TPlotQuantity quantity);
 
 // The quantity at lateral position x (display unit): the record's value at a
 // record's position, else the straight line between the two records around
-// x. Empty outside the profile and where either neighbour has no value.
+// x. Empty outside the profile, where either neighbour has no value, and
+// between the profile and a point of interest beyond its regular steps.
 std::optional<double> QuantityAt(std::span<const TCalcResult> records, TPlotQuantity quantity,
                                  double x);
 

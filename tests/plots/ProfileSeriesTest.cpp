@@ -42,6 +42,45 @@ TEST(QuantityRuns, FollowTheProfileLeftToRightAndBreakAtEveryMissingValue) {
     EXPECT_EQ(runs, expected);
 }
 
+// Points of interest are computed where they are; one beyond the regular steps
+// has nothing computed between it and the profile.
+std::vector<TCalcResult> ProfileWithPointsBeyondTheSteps() {
+    std::vector<TCalcResult> records = {Record(-30, 0.2f), Record(8, 3.5f), Record(40, 0.1f)};
+    for (TCalcResult& point : records)
+        point.IsMarked = 1;
+    for (const float x : {-12.0f, -6.0f, 0.0f, 6.0f, 12.0f})
+        records.push_back(Record(x, 2.0f + x / 6));
+    return records;
+}
+
+TEST(QuantityRuns, PointsBeyondTheRegularStepsStandAlone) {
+    const std::vector<TPlotRun> runs =
+        QuantityRuns(ProfileWithPointsBeyondTheSteps(), TPlotQuantity::EField);
+    const std::vector<TPlotRun> expected = {
+        {{-30, 0.2}},
+        {{-12, 0.0}, {-6, 1.0}, {0, 2.0}, {6, 3.0}, {8, 3.5}, {12, 4.0}},
+        {{40, 0.1}},
+    };
+    ASSERT_EQ(runs.size(), expected.size());
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        ASSERT_EQ(runs[i].size(), expected[i].size()) << "run " << i;
+        for (std::size_t j = 0; j < runs[i].size(); ++j) {
+            EXPECT_DOUBLE_EQ(runs[i][j].X, expected[i][j].X);
+            EXPECT_NEAR(runs[i][j].Y, expected[i][j].Y, 1e-6);
+        }
+    }
+}
+
+TEST(QuantityAt, NothingBetweenTheProfileAndAPointBeyondIt) {
+    const std::vector<TCalcResult> records = ProfileWithPointsBeyondTheSteps();
+    EXPECT_FALSE(QuantityAt(records, TPlotQuantity::EField, -20).has_value());
+    EXPECT_FALSE(QuantityAt(records, TPlotQuantity::EField, 26).has_value());
+    EXPECT_NEAR(*QuantityAt(records, TPlotQuantity::EField, -30), 0.2, 1e-6);
+    EXPECT_NEAR(*QuantityAt(records, TPlotQuantity::EField, 40), 0.1, 1e-6);
+    // A point within the steps joins them: halfway from 6 (3.0) to 8 (3.5).
+    EXPECT_NEAR(*QuantityAt(records, TPlotQuantity::EField, 7), 3.25, 1e-6);
+}
+
 TEST(QuantityRuns, HoldEveryComputedPointOnceAndNoZeroForAGap) {
     std::vector<TCalcResult> records = Profile();
     records[4].EMax = std::numeric_limits<float>::quiet_NaN(); // not a number: a gap too
