@@ -87,19 +87,27 @@ void TResultsPanel::CreateControls() {
     maxima_->setWordWrap(false);
     tabs_->addTab(maxima_, QStringLiteral("Maxima"));
     connect(tabs_, &QTabWidget::currentChanged, this, &TResultsPanel::UpdateButtons);
-    connect(drawing_, &TCrossSectionView::ConductorClicked, this, [this](TConductor* conductor) {
-        if (const TScenario* scenario = ShownScenario())
-            emit ConductorClicked(ConductorRefOf(*scenario, conductor));
-    });
 
     error_ = new QLabel;
     error_->setObjectName(QStringLiteral("lbCalcError"));
     error_->setWordWrap(true);
     error_->setAlignment(Qt::AlignCenter);
     error_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    errorDrawing_ = new TCrossSectionView;
+    errorDrawing_->setObjectName(QStringLiteral("pbErrorCrossSection"));
+    for (TCrossSectionView* view : {drawing_, errorDrawing_})
+        connect(view, &TCrossSectionView::ConductorClicked, this, [this](TConductor* conductor) {
+            if (const TScenario* scenario = ShownScenario())
+                emit ConductorClicked(ConductorRefOf(*scenario, conductor));
+        });
+    auto* errorPage = new QWidget;
+    auto* errorLayout = new QVBoxLayout(errorPage);
+    errorLayout->setContentsMargins(0, 0, 0, 0);
+    errorLayout->addWidget(error_);
+    errorLayout->addWidget(errorDrawing_, 1);
     stack_ = new QStackedWidget;
     stack_->addWidget(tabs_);
-    stack_->addWidget(error_);
+    stack_->addWidget(errorPage);
 
     readout_ = new QLabel;
     readout_->setObjectName(QStringLiteral("lbReadout"));
@@ -285,7 +293,9 @@ void TResultsPanel::Show(std::unique_ptr<TComputedResults> results) {
         if (index >= 0 && index < static_cast<int>(sectionCosts_.size()))
             sectionCosts_[static_cast<std::size_t>(index)] =
                 results->Milliseconds / static_cast<double>(sections.size());
-    drawing_->SetScenario(nullptr); // it draws the copy about to be freed
+    // They draw the copy about to be freed.
+    drawing_->SetScenario(nullptr);
+    errorDrawing_->SetScenario(nullptr);
     shown_ = std::move(results);
     SetComputing(shown_->Generation != generation_);
     RebuildPlots();
@@ -316,16 +326,20 @@ void TResultsPanel::SetFieldLimits(const TFieldLimits& limits) {
 
 void TResultsPanel::SetHighlightedConductor(TConductorRef conductor) {
     highlighted_ = conductor;
-    if (const TScenario* scenario = ShownScenario())
-        drawing_->SetHighlightedConductor(ConductorAt(*scenario, highlighted_));
+    if (const TScenario* scenario = ShownScenario()) {
+        const TConductor* marked = ConductorAt(*scenario, highlighted_);
+        drawing_->SetHighlightedConductor(marked);
+        errorDrawing_->SetHighlightedConductor(marked);
+    }
 }
 
 void TResultsPanel::RebuildPlots() {
     const TScenario* scenario = ShownScenario();
     // The drawing and the maxima show the computed copy; conductors are named
     // to and from the window by their place (TConductorRef).
-    drawing_->SetScenario(scenario == nullptr ? nullptr
-                                              : &shown_->Project->Scenarios[shown_->Section]);
+    TScenario* drawn = scenario == nullptr ? nullptr : &shown_->Project->Scenarios[shown_->Section];
+    drawing_->SetScenario(drawn);
+    errorDrawing_->SetScenario(drawn);
     SetHighlightedConductor(highlighted_);
     if (scenario != nullptr) maxima_->ShowScenario(*scenario, limits_);
     if (scenario == nullptr) {

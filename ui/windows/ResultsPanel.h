@@ -90,6 +90,9 @@ class TResultsPanel : public QWidget {
     TPlotView& CoronaView() const { return *coronaView_; }
     QLabel& Readout() const { return *readout_; }
     QLabel& ErrorText() const { return *error_; }
+    // The drawing under the error text: where a conductor misplaced or too
+    // close to another shows, while nothing else can be computed.
+    TCrossSectionView& ErrorDrawing() const { return *errorDrawing_; }
 
     // The read-out at lateral position x; "" without results.
     QString ReadoutAt(double x) const;
@@ -124,13 +127,14 @@ class TResultsPanel : public QWidget {
     QHBoxLayout* overlayRow_ = nullptr;
     std::vector<QCheckBox*> overlayBoxes_; // by cross-section index; null for the shown one
     std::array<QCheckBox*, kPlotQuantityCount> coronaBoxes_{};
-    QStackedWidget* stack_ = nullptr; // the tabs, or the error text
+    QStackedWidget* stack_ = nullptr; // the tabs, or the error text over the drawing
     QTabWidget* tabs_ = nullptr;
     TPlotView* fieldView_ = nullptr;
     TPlotView* coronaView_ = nullptr;
     TCrossSectionView* drawing_ = nullptr;
     TMaximaTable* maxima_ = nullptr;
     QLabel* error_ = nullptr;
+    TCrossSectionView* errorDrawing_ = nullptr;
     QLabel* readout_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* btResetZoom_ = nullptr;

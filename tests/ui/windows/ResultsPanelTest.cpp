@@ -283,6 +283,13 @@ void TResultsPanelTest::aSectionThatFailsShowsItsReason() {
     QCOMPARE(panel.ErrorText().text(), QString::fromStdString(copy->CalcError));
     QVERIFY(!panel.Tabs().isVisibleTo(&panel));
     QVERIFY(!panel.ExportCsvTo(QStringLiteral("/tmp/never.csv")).isEmpty());
+    // The drawing stays under the reason, with the edited conductor marked.
+    QVERIFY(panel.ErrorDrawing().isVisibleTo(&panel));
+    QVERIFY(panel.ErrorDrawing().Scenario() != nullptr);
+    QCOMPARE(panel.ErrorDrawing().Scenario()->Conductors.size(),
+             form.Project().Scenarios[0].Conductors.size());
+    QVERIFY(panel.ErrorDrawing().HighlightedConductor() != nullptr);
+    QCOMPARE(panel.ErrorDrawing().HighlightedConductor()->Diameter, 0.0f);
 
     f.Main->Actions().mnUndo->trigger();
     QVERIFY(!panel.ErrorText().isVisibleTo(&panel));
