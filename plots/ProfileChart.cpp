@@ -120,6 +120,7 @@ void TProfileChart::FollowZoom(QValueAxis* axis, int ticks) {
     // Zoomed or panned, an axis keeps round ticks anchored at zero.
     connect(axis, &QValueAxis::rangeChanged, this, [this, axis, ticks](qreal low, qreal high) {
         if (resetting_) return;
+        zoomed_ = true;
         axis->setTickType(QValueAxis::TicksDynamic);
         axis->setTickAnchor(0);
         axis->setTickInterval(TickStep(high - low, ticks));
@@ -252,13 +253,35 @@ double TProfileChart::LateralAt(const QPointF& chartPoint) {
 
 void TProfileChart::ResetZoom() {
     zoomReset();
-    SetLateralRange(*xAxis_, data_.XMin, data_.XMax);
     resetting_ = true;
-    for (QValueAxis* axis : {leftAxis_, rightAxis_})
+    for (QValueAxis* axis : {xAxis_, leftAxis_, rightAxis_})
         if (axis != nullptr) axis->setTickType(QValueAxis::TicksFixed);
+    SetLateralRange(*xAxis_, data_.XMin, data_.XMax);
     SetValueRange(*leftAxis_, data_.LeftMin, data_.LeftMax);
     if (rightAxis_ != nullptr) SetValueRange(*rightAxis_, data_.RightMin, data_.RightMax);
     resetting_ = false;
+    zoomed_ = false;
+}
+
+TChartRanges TProfileChart::Ranges() const {
+    TChartRanges ranges;
+    ranges.XLow = xAxis_->min();
+    ranges.XHigh = xAxis_->max();
+    ranges.LeftLow = leftAxis_->min();
+    ranges.LeftHigh = leftAxis_->max();
+    if (rightAxis_ != nullptr) {
+        ranges.RightLow = rightAxis_->min();
+        ranges.RightHigh = rightAxis_->max();
+    }
+    return ranges;
+}
+
+void TProfileChart::ShowRanges(const TChartRanges& ranges) {
+    xAxis_->setRange(ranges.XLow, ranges.XHigh);
+    leftAxis_->setRange(ranges.LeftLow, ranges.LeftHigh);
+    if (rightAxis_ != nullptr && ranges.RightHigh > ranges.RightLow)
+        rightAxis_->setRange(ranges.RightLow, ranges.RightHigh);
+    zoomed_ = true;
 }
 
 void TProfileChart::PlaceLabels() {

@@ -17,6 +17,13 @@ class QAbstractSeries;
 
 namespace corvalt {
 
+// The axis ranges a chart shows (zoomed or panned, or the whole profile).
+struct TChartRanges {
+    double XLow = 0, XHigh = 0;
+    double LeftLow = 0, LeftHigh = 0;
+    double RightLow = 0, RightHigh = 0; // unused without a right axis
+};
+
 class TProfileChart : public QChart {
     Q_OBJECT
   public:
@@ -34,6 +41,11 @@ class TProfileChart : public QChart {
     void PlaceLabels();
     // Back to the whole profile after zooming or panning.
     void ResetZoom();
+    // Whether the user zoomed or panned since the chart was made or reset.
+    bool IsZoomed() const { return zoomed_; }
+    TChartRanges Ranges() const;
+    // Shows the ranges as if the user had zoomed to them.
+    void ShowRanges(const TChartRanges& ranges);
 
   private:
     struct TLabel {
@@ -62,6 +74,7 @@ class TProfileChart : public QChart {
     std::vector<TLabel> labels_;
     bool placing_ = false;
     bool resetting_ = false; // ResetZoom is setting the axes' ranges
+    bool zoomed_ = false;
 };
 
 } // namespace corvalt

@@ -13,13 +13,17 @@ TPlotView::TPlotView(QWidget* parent) : QChartView(parent) {
     setMouseTracking(true);
 }
 
-void TPlotView::SetChart(TProfileChart* chart) {
+void TPlotView::SetChart(TProfileChart* chart, bool keepZoom) {
+    const bool zoomed = keepZoom && chart_ != nullptr && chart_->IsZoomed();
+    const TChartRanges ranges = zoomed ? chart_->Ranges() : TChartRanges{};
     QChart* before = QChartView::chart();
     setChart(chart);
     chart_ = chart;
     // QChartView keeps a default chart of its own until the first setChart.
     if (before != nullptr && before != chart) delete before;
-    if (chart_ != nullptr) chart_->PlaceLabels();
+    if (chart_ == nullptr) return;
+    if (zoomed) chart_->ShowRanges(ranges);
+    chart_->PlaceLabels();
 }
 
 void TPlotView::ResetZoom() {

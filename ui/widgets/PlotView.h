@@ -19,8 +19,10 @@ class TPlotView : public QChartView {
   public:
     explicit TPlotView(QWidget* parent = nullptr);
 
-    // Shows the chart (the view takes it; the one before is deleted).
-    void SetChart(TProfileChart* chart);
+    // Shows the chart (the view takes it; the one before is deleted). With
+    // keepZoom, a zoom or pan of the chart before carries over to the new one,
+    // so that an edit shows its effect where the user was looking.
+    void SetChart(TProfileChart* chart, bool keepZoom = false);
     TProfileChart* Chart() const { return chart_; }
     void ResetZoom();
     // Zooms around a point of the view by the factor (below 1 zooms in).

@@ -365,8 +365,14 @@ void TResultsPanel::RebuildPlots() {
     }
     stack_->setCurrentIndex(kTabsPage);
     UpdateButtons();
-    fieldView_->SetChart(new TProfileChart(fieldPlot_));
-    coronaView_->SetChart(new TProfileChart(coronaPlot_));
+    // The same cross section again (an edit, an undo, a toggle) keeps the
+    // zoom; another one shows its whole profile.
+    const bool sameSection =
+        plottedSection_ == shown_->Section && plottedTitle_ == scenario->TabTitle;
+    plottedSection_ = shown_->Section;
+    plottedTitle_ = scenario->TabTitle;
+    fieldView_->SetChart(new TProfileChart(fieldPlot_), sameSection);
+    coronaView_->SetChart(new TProfileChart(coronaPlot_), sameSection);
     QString notes;
     for (const std::string& note : fieldPlot_.OverlayErrors)
         notes += QStringLiteral("Not overlaid: ") + FromUtf8(note) + QLatin1Char('\n');

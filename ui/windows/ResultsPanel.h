@@ -25,6 +25,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QCheckBox;
 class QLabel;
@@ -135,6 +136,8 @@ class TResultsPanel : public QWidget {
     TMaximaTable* maxima_ = nullptr;
     QLabel* error_ = nullptr;
     TCrossSectionView* errorDrawing_ = nullptr;
+    int plottedSection_ = -1;  // the cross section the plots show
+    std::string plottedTitle_; // and its tab title
     QLabel* readout_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* btResetZoom_ = nullptr;

@@ -9,6 +9,7 @@
 #include "compute/Compute.h"
 #include "design/MaximaSummary.h"
 #include "model/Clone.h"
+#include "plots/ProfileChart.h"
 #include "reports/ProfileCsv.h"
 #include "ui/widgets/CrossSectionView.h"
 #include "ui/widgets/MaximaTable.h"
@@ -29,6 +30,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <QUndoStack>
+#include <QValueAxis>
 
 #include <cstdlib>
 #include <stdexcept>
@@ -112,6 +114,7 @@ class TResultsPanelTest : public QObject {
     void initTestCase() { QuietOffscreenWarnings(); }
     void showsTheCurrentSectionComputedOnACopy();
     void followsEveryChangeAndUndo();
+    void aZoomStaysThroughAnEditButNotToAnotherSection();
     void workerGreysThePanelAndDropsStaleResults();
     void overlaysAndCoronaToggles();
     void readoutAtTheMouse();
@@ -157,6 +160,31 @@ void TResultsPanelTest::followsEveryChangeAndUndo() {
     QCOMPARE(ShownE(panel), before);
     f.Main->Actions().mnRedo->trigger();
     QCOMPARE(ShownE(panel), after);
+}
+
+void TResultsPanelTest::aZoomStaysThroughAnEditButNotToAnotherSection() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, TwoSectionProject());
+    ui::TResultsPanel& panel = Panel(form);
+    TProfileChart* chart = panel.FieldView().Chart();
+    QVERIFY(chart != nullptr && !chart->IsZoomed());
+    const double fullLow = chart->XAxis()->min(), fullHigh = chart->XAxis()->max();
+    chart->XAxis()->setRange(0, fullHigh / 2); // the right half, as a zoom would
+    QVERIFY(chart->IsZoomed());
+
+    RaiseC1(f, form);
+    TProfileChart* edited = panel.FieldView().Chart();
+    QVERIFY(edited != chart);
+    QCOMPARE(edited->XAxis()->min(), 0.0);
+    QCOMPARE(edited->XAxis()->max(), fullHigh / 2);
+    panel.FieldView().ResetZoom();
+    QVERIFY(!edited->IsZoomed());
+    QCOMPARE(edited->XAxis()->min(), fullLow);
+    QCOMPARE(edited->XAxis()->max(), fullHigh);
+
+    edited->XAxis()->setRange(0, fullHigh / 2);
+    form.Tabs().setCurrentIndex(1);
+    QVERIFY(!panel.FieldView().Chart()->IsZoomed());
 }
 
 void TResultsPanelTest::workerGreysThePanelAndDropsStaleResults() {
