@@ -15,8 +15,8 @@
 #include "reports/OpenReport.h"
 #include "reports/ReportFormat.h"
 
+#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <charconv>
 #include <iostream>
@@ -100,14 +100,13 @@ int RunReport(const Args& args) {
     if (auto error = options.CheckReadable()) return Fail(ExitBadInput, *error);
 
     const THeadlessApplication application(THeadlessApplication::TKind::Gui);
-    const QTemporaryDir pageFolder;
-    if (!pageFolder.isValid())
-        return Fail(ExitBadInput, "no temporary folder for the page file: " +
-                                      pageFolder.errorString().toStdString());
-    const TRemovedOnInterrupt removePages(QFile::encodeName(pageFolder.path()).toStdString());
+    const TTemporaryFolder pageFolder("corvalt-cli-pages");
+    if (!pageFolder.IsValid())
+        return Fail(ExitBadInput, "no temporary folder for the page file: " + pageFolder.Error());
     const TOpenedReport opened =
         OpenReport(project, scenario, request.Kind, options,
-                   pageFolder.filePath(QString::fromLatin1(kDefaultPageFileName)));
+                   QDir(QFile::decodeName(QByteArray::fromStdString(pageFolder.Path())))
+                       .filePath(QString::fromLatin1(kDefaultPageFileName)));
     switch (opened.Outcome) {
     case TOpenedReport::TOutcome::CheckFailed:
         Fail(ExitCheckFailed, request.ProjectFile + ": the data check found errors:");

@@ -3,7 +3,6 @@
 #include "engine/ReportFonts.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLocale>
 
@@ -17,12 +16,9 @@ THeadlessApplication::THeadlessApplication(TKind kind) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !display)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        runtime_ = std::make_unique<QTemporaryDir>();
-        if (runtime_->isValid()) {
-            const QByteArray folder = QFile::encodeName(runtime_->path());
-            removeRuntime_ = std::make_unique<TRemovedOnInterrupt>(folder.toStdString());
-            qputenv("XDG_RUNTIME_DIR", folder);
-        }
+        runtime_ = std::make_unique<TTemporaryFolder>("corvalt-cli-runtime");
+        if (runtime_->IsValid())
+            qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_->Path()));
     }
     if (kind == TKind::Widgets)
         app_ = std::make_unique<QApplication>(argc_, argv_);

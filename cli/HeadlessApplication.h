@@ -7,7 +7,6 @@
 #include "cli/Interrupt.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -27,8 +26,7 @@ class THeadlessApplication {
     int argc_ = 1;
     char name_[12] = "corvalt-cli";
     char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QTemporaryDir> runtime_;
-    std::unique_ptr<TRemovedOnInterrupt> removeRuntime_;
+    std::unique_ptr<TTemporaryFolder> runtime_;
     std::unique_ptr<QCoreApplication> app_;
 };
 

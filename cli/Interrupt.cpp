@@ -2,7 +2,10 @@
 
 #include "model/FileIo.h"
 
+#include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <set>
@@ -72,14 +75,31 @@ void InstallInterruptCleanup() {
     }
 }
 
-TRemovedOnInterrupt::TRemovedOnInterrupt(std::string folder) : folder_(std::move(folder)) {
+TTemporaryFolder::TTemporaryFolder(const std::string& prefix) {
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    if (error) {
+        error_ = "no temporary folder: " + error.message();
+        return;
+    }
+    std::string pattern = (base / (prefix + "-XXXXXX")).string();
     const std::lock_guard lock(FoldersMutex());
-    Folders().insert(folder_);
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        const int reason = errno;
+        error_ =
+            "cannot make a temporary folder in " + base.string() + ": " + std::strerror(reason);
+        return;
+    }
+    path_ = std::move(pattern);
+    Folders().insert(path_);
 }
 
-TRemovedOnInterrupt::~TRemovedOnInterrupt() {
+TTemporaryFolder::~TTemporaryFolder() {
+    if (path_.empty()) return;
     const std::lock_guard lock(FoldersMutex());
-    Folders().erase(folder_);
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+    Folders().erase(path_);
 }
 
 } // namespace corvalt::cli

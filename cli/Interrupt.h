@@ -12,17 +12,25 @@ namespace corvalt::cli {
 // inherits the blocked signals, so only the cleanup thread receives them.
 void InstallInterruptCleanup();
 
-// Registers a folder (the file system's bytes) for removal, with everything
-// in it, should the program be stopped while the object lives.
-class TRemovedOnInterrupt {
+// A new private folder (mode 0700) in the temporary folder ($TMPDIR, else
+// /tmp), registered for removal on interrupt in the same step that makes it,
+// so no stop signal can come between the two and leave it behind; removed
+// with everything in it when the object goes.
+class TTemporaryFolder {
   public:
-    explicit TRemovedOnInterrupt(std::string folder);
-    ~TRemovedOnInterrupt();
-    TRemovedOnInterrupt(const TRemovedOnInterrupt&) = delete;
-    TRemovedOnInterrupt& operator=(const TRemovedOnInterrupt&) = delete;
+    // prefix names the folder: "<prefix>-XXXXXX".
+    explicit TTemporaryFolder(const std::string& prefix);
+    ~TTemporaryFolder();
+    TTemporaryFolder(const TTemporaryFolder&) = delete;
+    TTemporaryFolder& operator=(const TTemporaryFolder&) = delete;
+
+    bool IsValid() const { return !path_.empty(); }
+    const std::string& Path() const { return path_; }   // the file system's bytes
+    const std::string& Error() const { return error_; } // why it could not be made
 
   private:
-    std::string folder_;
+    std::string path_;
+    std::string error_;
 };
 
 } // namespace corvalt::cli
