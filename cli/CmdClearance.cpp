@@ -12,12 +12,14 @@
 
 #include "compute/Compute.h"
 #include "design/ClearanceSolver.h"
+#include "design/MaximaSummary.h"
 #include "model/Project.h"
 #include "model/TextHelpers.h"
 #include "model/Units.h"
 
 #include <cmath>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -42,18 +44,11 @@ const char* OutcomeName(TClearanceOutcome outcome) {
     return "failed";
 }
 
-const char* StatusName(TLimitStatus status) {
-    switch (status) {
-    case TLimitStatus::Within:
-        return "within";
-    case TLimitStatus::Over:
-        return "over";
-    case TLimitStatus::NoLimit:
-        return "no-limit";
-    case TLimitStatus::NotComputed:
-        break;
-    }
-    return "not-computed";
+// The maxima table's words as JSON tokens: "no limit" is "no-limit".
+std::string StatusName(TLimitStatus status) {
+    std::string name = MaximaStatusText(status);
+    std::replace(name.begin(), name.end(), ' ', '-');
+    return name;
 }
 
 void WriteChecks(TJsonWriter& json, const TScenario& scenario,

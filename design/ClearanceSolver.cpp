@@ -1,6 +1,7 @@
 #include "design/ClearanceSolver.h"
 
 #include "compute/Compute.h"
+#include "design/ProfileTrial.h"
 #include "model/Project.h"
 #include "model/Units.h"
 
@@ -38,18 +39,8 @@ class TRaiseEvaluator {
   public:
     TRaiseEvaluator(const TScenario& scenario, std::span<const int> circuits,
                     const TFieldLimits& limits)
-        : scenario_(scenario), limits_(limits.For(LimitClassOf(scenario))) {
-        std::variant<TFieldInputs, TCalcFailure> inputs = FieldInputsOf(scenario);
-        if (const TCalcFailure* failure = std::get_if<TCalcFailure>(&inputs)) {
-            message_ = CalcErrorMessage(scenario.TabTitle, *failure);
-            return;
-        }
-        inputs_ = std::get<TFieldInputs>(std::move(inputs));
-        places_.RowLeftM = scenario.RowLeft;
-        places_.RowRightM = scenario.RowRight;
-        places_.RowLeftResult = inputs_.Layout.RowLeftResult;
-        places_.RowRightResult = inputs_.Layout.RowRightResult;
-        places_.PointResults = inputs_.Layout.PointResults;
+        : scenario_(scenario), limits_(limits.For(LimitClassOf(scenario))), trial_(scenario, true) {
+        if (!trial_.Message().empty()) return;
         for (std::size_t j = 0; j < scenario.Conductors.size(); ++j) {
             const TConductor& conductor = *scenario.Conductors[j];
             const bool inRaised = std::any_of(circuits.begin(), circuits.end(), [&](int index) {
@@ -59,28 +50,22 @@ class TRaiseEvaluator {
         }
     }
 
-    const std::string& Message() const { return message_; }
+    const std::string& Message() const { return trial_.Message(); }
 
     TRaisedChecks Checks(float raiseShown) const {
-        if (!message_.empty()) return {std::nullopt, message_};
-        std::vector<TSystemConductor> system = inputs_.System;
+        if (!trial_.Message().empty()) return {std::nullopt, trial_.Message()};
+        std::vector<TSystemConductor> system = trial_.Inputs().System;
         const int units = scenario_.Project->Units;
         for (const std::size_t j : raised_)
             system[j].YM = RaisedHeightM(scenario_.Conductors[j]->Height, raiseShown, units);
-        PrepareConductorSystem(system);
-        std::vector<TCalcResult> records = inputs_.Layout.Records;
-        if (const auto failure = ComputeProfileFields(scenario_, system, records))
-            return {std::nullopt, CalcErrorMessage(scenario_.TabTitle, *failure)};
-        return {EvaluateProfile(records, places_, limits_), {}};
+        return trial_.Checks(std::move(system), limits_);
     }
 
   private:
     const TScenario& scenario_;
     TClassLimits limits_;
-    TFieldInputs inputs_;
-    TProfilePlaces places_;
+    TProfileTrial trial_;
     std::vector<std::size_t> raised_; // the conductors that rise, in the system's order
-    std::string message_;
 };
 
 // The search for the smallest number of hundredths at which the checks hold.

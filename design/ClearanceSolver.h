@@ -18,6 +18,7 @@
 // the answer could be missed.
 
 #include "design/FieldLimits.h"
+#include "design/ProfileTrial.h"
 
 #include <functional>
 #include <optional>
@@ -70,10 +71,7 @@ TClearance SolveClearance(const TScenario& scenario, std::optional<int> circuit,
 
 // The checks of the cross section with the circuits raised by raiseShown, or
 // the reason it cannot be computed.
-struct TRaisedChecks {
-    std::optional<std::vector<TLimitCheck>> Checks;
-    std::string Message;
-};
+using TRaisedChecks = TTrialChecks;
 TRaisedChecks ChecksWithRaise(const TScenario& scenario, std::span<const int> circuits,
                               float raiseShown, const TFieldLimits& limits);
 

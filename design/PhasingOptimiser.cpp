@@ -5,6 +5,7 @@
 #include "compute/Constants.h"
 #include "compute/FieldEllipse.h"
 #include "design/FieldLimits.h"
+#include "design/ProfileTrial.h"
 #include "model/Project.h"
 
 #include <algorithm>
@@ -108,37 +109,24 @@ class TExactEvaluator {
   public:
     TExactEvaluator(const TScenario& scenario, std::span<const TPhasedCircuit> circuits)
         : scenario_(scenario), circuits_(circuits),
-          searchedOf_(SearchedCircuitOf(scenario, circuits)) {
-        std::variant<TFieldInputs, TCalcFailure> inputs = FieldInputsOf(scenario);
-        if (const TCalcFailure* failure = std::get_if<TCalcFailure>(&inputs)) {
-            message_ = CalcErrorMessage(scenario.TabTitle, *failure);
-            return;
-        }
-        inputs_ = std::get<TFieldInputs>(std::move(inputs));
-        places_.RowLeftM = scenario.RowLeft;
-        places_.RowRightM = scenario.RowRight;
-        places_.RowLeftResult = inputs_.Layout.RowLeftResult;
-        places_.RowRightResult = inputs_.Layout.RowRightResult;
-    }
+          searchedOf_(SearchedCircuitOf(scenario, circuits)), trial_(scenario, false) {}
 
-    const TFieldInputs& Inputs() const { return inputs_; }
-    const std::string& Message() const { return message_; }
+    const TFieldInputs& Inputs() const { return trial_.Inputs(); }
+    const std::string& Message() const { return trial_.Message(); }
 
     TExactValues Evaluate(std::span<const int> orders) const {
-        if (!message_.empty()) return {std::nullopt, message_};
-        std::vector<TSystemConductor> system = inputs_.System;
+        if (!trial_.Message().empty()) return {std::nullopt, trial_.Message()};
+        std::vector<TSystemConductor> system = trial_.Inputs().System;
         for (std::size_t j = 0; j < system.size(); ++j) {
             const int k = searchedOf_[j];
             if (k < 0) continue;
             system[j].PhaseAngleDeg =
                 AngleAfter(circuits_[Size(k)], orders[Size(k)], scenario_.Conductors[j]->CondType);
         }
-        PrepareConductorSystem(system);
-        std::vector<TCalcResult> records = inputs_.Layout.Records;
-        if (const auto failure = ComputeProfileFields(scenario_, system, records))
-            return {std::nullopt, CalcErrorMessage(scenario_.TabTitle, *failure)};
         // The values the field limits speak about, taken as the limits take them.
-        const std::vector<TLimitCheck> checks = EvaluateProfile(records, places_, {});
+        TTrialChecks trial = trial_.Checks(std::move(system), {});
+        if (!trial.Checks) return {std::nullopt, std::move(trial.Message)};
+        const std::vector<TLimitCheck>& checks = *trial.Checks;
         TPhasingValues values;
         values.RowEKvPerM = checks[0].Value;
         values.EdgeEKvPerM = Larger(checks[1].Value, checks[2].Value);
@@ -150,9 +138,7 @@ class TExactEvaluator {
     const TScenario& scenario_;
     std::span<const TPhasedCircuit> circuits_;
     std::vector<int> searchedOf_;
-    TFieldInputs inputs_;
-    TProfilePlaces places_;
-    std::string message_;
+    TProfileTrial trial_;
 };
 
 // A field's two components at a set of points: the real and imaginary parts of
