@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -24,6 +26,17 @@
 #include <string>
 
 namespace corvalt::test {
+
+// The picture programs: saves the widget as it shows now (once pending events
+// are done) as FOLDER/NAME.png; false, with a line on stderr, when it cannot.
+inline bool SavePicture(QWidget& widget, const QDir& folder, const QString& name) {
+    QApplication::processEvents();
+    const QPixmap picture = widget.grab();
+    if (!picture.isNull() && picture.save(folder.filePath(name + QStringLiteral(".png"))))
+        return true;
+    std::fprintf(stderr, "could not save the picture %s\n", qPrintable(name));
+    return false;
+}
 
 // The bytes of a file; empty when it cannot be read.
 inline std::string ReadWholeFile(const std::filesystem::path& path) {

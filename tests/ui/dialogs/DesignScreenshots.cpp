@@ -6,6 +6,7 @@
 
 #include "model/Project.h"
 #include "tests/design/PhasedLines.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/app/AppLocale.h"
 #include "ui/dialogs/ClearanceDialog.h"
 #include "ui/dialogs/PhasingDialog.h"
@@ -32,11 +33,10 @@ void Save(QDialog& dialog, const std::function<bool()>& done, const QDir& folder
     clock.start();
     while (!done() && clock.elapsed() < 20000)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
-    QApplication::processEvents();
-    const QPixmap picture = dialog.grab();
-    const QString path = folder.filePath(name + QStringLiteral(".png"));
-    if (!done() || picture.isNull() || !picture.save(path)) {
-        std::fprintf(stderr, "could not grab %s\n", qPrintable(name));
+    if (!done()) {
+        std::fprintf(stderr, "%s did not finish its search\n", qPrintable(name));
+        ++failures;
+    } else if (!test::SavePicture(dialog, folder, name)) {
         ++failures;
     }
     dialog.hide();

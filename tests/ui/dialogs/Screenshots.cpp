@@ -31,13 +31,7 @@ namespace {
 int failures = 0;
 
 void Grab(QWidget& window, const QDir& folder, const QString& name) {
-    QApplication::processEvents();
-    const QPixmap picture = window.grab();
-    const QString path = folder.filePath(name + QStringLiteral(".png"));
-    if (picture.isNull() || !picture.save(path)) {
-        std::fprintf(stderr, "could not grab %s\n", qPrintable(name));
-        ++failures;
-    }
+    if (!test::SavePicture(window, folder, name)) ++failures;
 }
 
 void Save(QWidget& window, const QDir& folder, const QString& name) {

@@ -9,6 +9,7 @@
 #include "compute/Compute.h"
 #include "design/FieldLimits.h"
 #include "model/Project.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/widgets/CrossSectionView.h"
 #include "ui/widgets/MaximaTable.h"
 
@@ -26,12 +27,7 @@ int failures = 0;
 
 void Grab(QWidget& widget, const QDir& folder, const QString& name) {
     widget.show();
-    QApplication::processEvents();
-    const QPixmap picture = widget.grab();
-    if (picture.isNull() || !picture.save(folder.filePath(name + QStringLiteral(".png")))) {
-        std::fprintf(stderr, "could not grab %s\n", qPrintable(name));
-        ++failures;
-    }
+    if (!test::SavePicture(widget, folder, name)) ++failures;
     widget.hide();
 }
 

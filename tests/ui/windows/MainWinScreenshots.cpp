@@ -29,9 +29,7 @@ using namespace corvalt::test;
 namespace {
 
 void Save(QWidget& widget, const QString& folder, const char* name) {
-    QApplication::processEvents();
-    const QString path = QDir(folder).filePath(QString::fromLatin1(name) + ".png");
-    if (!widget.grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    SavePicture(widget, QDir(folder), QString::fromLatin1(name));
 }
 
 } // namespace
