@@ -5,7 +5,7 @@
 // and corona loss. Values in display units, texts ready to show; numbers in,
 // rows out, nothing shown.
 
-#include "design/ConductorRef.h"
+#include "model/ConductorRef.h"
 #include "design/FieldLimits.h"
 
 #include <optional>
