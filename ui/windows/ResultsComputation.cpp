@@ -36,7 +36,7 @@ std::vector<const TScenario*> TComputedResults::OverlayScenarios() const {
     return overlays;
 }
 
-TComputedResults ComputeResults(const TResultsRequest& request) {
+TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token stop) {
     QElapsedTimer timer;
     timer.start();
     TComputedResults computed;
@@ -55,17 +55,22 @@ TComputedResults ComputeResults(const TResultsRequest& request) {
             if (HasErrors(findings))
                 computed.Findings = std::move(findings);
             else
-                ComputeScenario(shown);
+                ComputeScenario(shown, stop);
         }
         for (const int index : request.Overlays) {
             if (index < 0 || index >= project->Scenarios.Count() || index == request.Section)
                 continue;
             if (passes(index))
-                ComputeScenario(project->Scenarios[index]);
+                ComputeScenario(project->Scenarios[index], stop);
             else
                 computed.RefusedOverlays.push_back(index);
         }
         computed.Project = std::move(project);
+    }
+    // A cross section stopped part way has no results: none of it is shown.
+    if (stop.stop_requested()) {
+        computed.Cancelled = true;
+        computed.Project.reset();
     }
     computed.Milliseconds = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     return computed;

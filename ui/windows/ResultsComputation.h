@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 #include <vector>
 
 namespace corvalt {
@@ -38,6 +39,8 @@ struct TComputedResults {
     std::vector<TCheckLine> Findings;
     // The overlays the data check refused (not computed), by index in Scenarios.
     std::vector<int> RefusedOverlays;
+    // Stopped before it ended: Project is null, nothing is to be shown.
+    bool Cancelled = false;
 
     // The cross sections of the copy; nullptr (or left out) for an index the
     // copy does not have. Overlays the data check refused are left out; the
@@ -48,8 +51,9 @@ struct TComputedResults {
 
 // Restores the snapshot into a new project, runs the data check on the
 // requested cross sections and computes those it passes. Safe on any thread:
-// it reads only the request.
-TComputedResults ComputeResults(const TResultsRequest& request);
+// it reads only the request. Stop is looked at between the cross sections and
+// within their computation (ComputeScenario).
+TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token stop = {});
 
 // A guess of the milliseconds the computation of the cross section takes,
 // from its profile's record count and its conductor count, for a section that
