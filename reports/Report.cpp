@@ -247,12 +247,17 @@ void TReport::PrintFittedLines(const QString& text, double x, double width, int 
     const TFontSpec font = canvas.Font();
     TFontSpec sized = font;
     sized.Size = fitted.Size;
+    // Lines set smaller follow each other at their own spacing; the line after
+    // them, in the font of before, starts where the last of them ends.
+    if (sized.Size != font.Size) canvas.SetFont(sized);
     for (const QString& line : fitted.Lines) {
-        canvas.SetFont(sized);
         const double lineWidth = canvas.TextWidth(line);
         canvas.PrintLeftAt(line, SpanTextStart(x, x + width, justify, lineWidth));
-        canvas.SetFont(font);
         canvas.NewLine();
+    }
+    if (sized.Size != font.Size) {
+        canvas.SetFont(font);
+        canvas.KeepLineTop();
     }
 }
 

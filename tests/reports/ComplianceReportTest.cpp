@@ -102,9 +102,18 @@ QStringList LineAt(const TPage& page, double y) {
     return texts;
 }
 
-// The row of the table that starts with this cross section's tab title.
-QStringList RowOf(const TPage& page, const char* tabTitle) {
-    return LineAt(page, OnlyText(page, QString::fromLatin1(tabTitle)).Y);
+// The text in a table (Tahoma 10, where the drawing's labels are smaller).
+TTextCmd TableText(const TPage& page, const QString& text) {
+    std::vector<TTextCmd> found;
+    for (const TTextCmd& run : TextsOf(page, text))
+        if (run.Font.Size == 10) found.push_back(run);
+    EXPECT_EQ(found.size(), 1u) << text.toStdString();
+    return found.empty() ? TTextCmd{} : found.front();
+}
+
+// The row of the table that starts with this text (a tab title, a point's name).
+QStringList RowOf(const TPage& page, const char* first) {
+    return LineAt(page, TableText(page, QString::fromLatin1(first)).Y);
 }
 
 // The cross sections of the details sections, in the order printed (the bold
@@ -444,11 +453,22 @@ TEST(ComplianceReport, DetailsListNewCircuitsFirstThenExistingOnesAndThePoints) 
     EXPECT_EQ(RowOf(page, "School"), (QStringList{"School", "12", "0.8", "12.5"}));
     EXPECT_TRUE(OnlyText(page, QStringLiteral("12.5")).Font.Bold);
     EXPECT_EQ(RowOf(page, "Stale"), (QStringList{"Stale", "0", "n/a", "n/a"}));
-    EXPECT_GT(OnlyText(page, QStringLiteral("Phase Configuration")).Y,
-              OnlyText(page, QStringLiteral("Stale")).Y);
+    const double drawing = OnlyText(page, QStringLiteral("Phase Configuration")).Y;
+    EXPECT_GT(drawing, TableText(page, QStringLiteral("Stale")).Y);
+    // The drawing marks the points and names them in its label font.
+    for (const char* name : {"School", "Stale"}) {
+        const auto texts = TextsOf(page, QString::fromLatin1(name));
+        ASSERT_EQ(texts.size(), 2u) << name;
+        EXPECT_GT(texts[1].Y, drawing);
+        EXPECT_EQ(texts[1].Font.Size, 8);
+    }
 }
 
-TEST(ComplianceReport, LongConductorTableContinuesUnderItsHeadingOnTheNextPage) {
+// A conductor table longer than the page continues under its heading on the
+// next; every page of the details section names its cross section: the pages
+// its tables and its drawing continue on start with its heading and
+// "(continued)".
+TEST(ComplianceReport, LongConductorTableContinuesOnPagesThatNameTheCrossSection) {
     auto project = MakeEmptyProject();
     TScenario& line = AddSection(*project, "A", TransmissionLine);
     test::AddLine(line, "Many", {{-5, 20}, {0, 20}, {5, 20}}, 60);
@@ -459,25 +479,14 @@ TEST(ComplianceReport, LongConductorTableContinuesUnderItsHeadingOnTheNextPage) 
     int rows = 0;
     for (std::size_t p = 1; p < pages.Pages.size(); ++p) {
         for (const TTextCmd* text : pages.Pages[p].Texts()) {
-            if (!groundId.match(text->Text).hasMatch()) continue;
+            if (!groundId.match(text->Text).hasMatch() || text->Font.Size != 10) continue;
             ++rows;
             EXPECT_LT(text->Y, 11 - 0.9) << text->Text.toStdString(); // above the section bottom
         }
     }
     EXPECT_EQ(rows, 60);
     EXPECT_EQ(TextsOf(pages.Pages[2], QStringLiteral("Circuit CL")).size(), 1u);
-}
 
-// A details section over several pages names its cross section on each: the
-// pages its tables and its drawing continue on start with its heading and
-// "(continued)".
-TEST(ComplianceReport, EveryPageOfADetailsSectionNamesItsCrossSection) {
-    auto project = MakeEmptyProject();
-    TScenario& line = AddSection(*project, "A", TransmissionLine);
-    test::AddLine(line, "Many", {{-5, 20}, {0, 20}, {5, 20}}, 60);
-    SetProfile(line, {0, 1, 0.01f}, {0, 1, 0.01f});
-    const TPageList pages = RunCompliance(*project);
-    ASSERT_GE(pages.Pages.size(), 3u);
     const QString label = QStringLiteral("Details for CrossSection: ");
     for (std::size_t p = 1; p < pages.Pages.size(); ++p) {
         SCOPED_TRACE(p);
