@@ -6,6 +6,7 @@
 #include "model/Units.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <set>
@@ -84,21 +85,33 @@ Structures(std::span<const TPlanCorner> route, double spanLength) {
     return structures;
 }
 
+// A model value as the decimal number it shows as (28.143f becomes 28.143,
+// not 28.142999649): the plan prints as the cross section reads, and rounds
+// back to the same float.
+double Decimal(float value) {
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    double decimal = value;
+    std::from_chars(text, written.ptr, decimal);
+    return decimal;
+}
+
 // The conductor's electrical values as the cross-section computation uses
 // them.
 void SetElectrical(const TConductor& c, TPlanConductor& p) {
     p.IsGround = c.IsGround();
     p.IsAc = c.AcFlag != 0;
-    const double currentA = static_cast<double>(c.Mcr) * 1000.0;
+    const double currentA = Decimal(c.DisplayMcr());
+    const double kv = Decimal(c.MaxVoltage);
     if (p.IsAc) {
-        p.Kv = p.IsGround ? 0.0 : c.MaxVoltage;
-        p.AngleDeg = c.PhaseAngle;
+        p.Kv = p.IsGround ? 0.0 : kv;
+        p.AngleDeg = Decimal(c.PhaseAngle);
         p.CurrentA = currentA;
         return;
     }
-    const double voltageAngle = c.PhaseAngle * std::numbers::pi / 180;
+    const double voltageAngle = Decimal(c.PhaseAngle) * std::numbers::pi / 180;
     const double currentAngle = c.MaxVoltage > 0 ? voltageAngle : -std::numbers::pi;
-    p.Kv = p.IsGround ? 0.0 : c.MaxVoltage / std::numbers::sqrt3 * std::cos(voltageAngle);
+    p.Kv = p.IsGround ? 0.0 : kv / std::numbers::sqrt3 * std::cos(voltageAngle);
     p.CurrentA = currentA * std::cos(currentAngle);
 }
 
@@ -159,13 +172,13 @@ std::variant<TPlan, TMapInputError> BuildSpans(const TScenario& section,
     TPlan plan;
     plan.Name = PlanName(section);
     plan.Units = static_cast<std::uint8_t>(units == English ? English : Metric);
-    double farthest = std::max(section.DisplayRowLeft(), section.DisplayRowRight());
+    double farthest = Decimal(std::max(section.DisplayRowLeft(), section.DisplayRowRight()));
     for (const TConductor* c : section.Conductors) {
         if (!(c->Height > 0))
             return Refusal("conductor \"" + c->Id +
                            "\": lies at or below ground; a plan holds overhead conductors only");
-        const double x = DisplayLength(units, c->AbsoluteX());
-        const double z = static_cast<double>(c->DisplayHeight()) + sag;
+        const double x = Decimal(DisplayLength(units, c->AbsoluteX()));
+        const double z = Decimal(c->DisplayHeight()) + sag;
         farthest = std::max(farthest, std::abs(x));
         for (std::size_t s = 0; s < spans; ++s) {
             TPlanConductor p;
@@ -173,9 +186,9 @@ std::variant<TPlan, TMapInputError> BuildSpans(const TScenario& section,
             if (p.Id.size() > kMaxPlanTextLength)
                 return Refusal("conductor \"" + c->Id + "\": its id is too long for a plan");
             SetElectrical(*c, p);
-            p.Diameter = c->DisplayDiameter();
+            p.Diameter = Decimal(c->DisplayDiameter());
             p.SubConductors = c->SubCondCount;
-            p.Spacing = c->DisplaySubSpacing();
+            p.Spacing = Decimal(c->DisplaySubSpacing());
             p.Shape = TPlanShape::Span;
             const TStructure& a = structures[s];
             const TStructure& b = structures[s + 1];
@@ -186,7 +199,7 @@ std::variant<TPlan, TMapInputError> BuildSpans(const TScenario& section,
         }
     }
     const double margin = farthest + (units == English ? 100.0 : 30.0);
-    plan.Grid = GridAround(structures, margin, section.DisplayEFieldHeight());
+    plan.Grid = GridAround(structures, margin, Decimal(section.DisplayEFieldHeight()));
     return plan;
 }
 

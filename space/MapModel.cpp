@@ -17,6 +17,9 @@ namespace corvalt::space {
 
 namespace {
 
+// The messages name the limits with their thousands separated.
+static_assert(kMaxMapPieces == 20000 && kMaxMapGridPoints == 4000000);
+
 // Farther than this from the origin a point is a typing error, m.
 constexpr double kFarthestM = 1e6;
 
@@ -206,7 +209,7 @@ class TModelBuilder {
                             Ordinal(k) + " has no length");
             if (!Subdivide([a, b](double t) { return a + t * (b - a); }, box_, s.Vertices,
                            VerticesLeft()))
-                return TooManyPieces();
+                return TooManyPieces(c);
         }
         return true;
     }
@@ -232,7 +235,7 @@ class TModelBuilder {
         s.Vertices.push_back(from);
         if (!Subdivide([&catenary](double t) { return catenary->At(t); }, box_, s.Vertices,
                        VerticesLeft()))
-            return TooManyPieces();
+            return TooManyPieces(c);
         return true;
     }
 
@@ -242,9 +245,10 @@ class TModelBuilder {
         return 1 + static_cast<std::size_t>(kMaxMapPieces) - pieces_;
     }
 
-    bool TooManyPieces() {
-        return Fail("more than " + std::to_string(kMaxMapPieces) +
-                    " pieces after subdivision: use a smaller grid or shorter conductors");
+    bool TooManyPieces(const TPlanConductor& c) {
+        return Fail(ConductorLabel(c) + ": more than 20,000 pieces after subdivision (no piece "
+                                        "is longer than its height near the grid): use a smaller "
+                                        "grid or fewer conductors");
     }
 
     bool BuildConductors() {
