@@ -22,23 +22,48 @@ double FieldEllipseOfPhasors(double exRe, double exIm, double eyRe, double eyIm)
 
 // The two steps above written once for a double and for the lanes of the
 // profile kernels: T is double or a vector of doubles, squareRoot a function
-// object taking its square root. SemiMajorAxis takes X² + Y², den and num.
-// Always inlined: the kernels' vectors must never cross a call, where code
-// built for different processors passes them differently.
+// object that stores the square root of its first argument in its second.
+// SemiMajorAxisInto takes X² + Y², den and num. Vectors go in and out by
+// reference only, and the functions are always inlined: a kernel's vectors
+// never cross a call by value, which code built for different processors
+// passes differently (and which a kernel built for AVX2 may not do with
+// helpers built for the baseline).
 template <class T, class TSquareRoot>
-[[gnu::always_inline]] inline T SemiMajorAxis(T sumOfSquares, T den, T num,
-                                              TSquareRoot squareRoot) {
-    return squareRoot(0.5 * (sumOfSquares + squareRoot(den * den + num * num)));
+[[gnu::always_inline]] inline void SemiMajorAxisInto(const T& sumOfSquares, const T& den,
+                                                     const T& num, TSquareRoot squareRoot,
+                                                     T& axis) {
+    T root;
+    squareRoot(den * den + num * num, root);
+    squareRoot(0.5 * (sumOfSquares + root), axis);
 }
 
 template <class T, class TSquareRoot>
-[[gnu::always_inline]] inline T SemiMajorAxisOfPhasors(T exRe, T exIm, T eyRe, T eyIm,
-                                                       TSquareRoot squareRoot) {
+[[gnu::always_inline]] inline void SemiMajorAxisOfPhasorsInto(const T& exRe, const T& exIm,
+                                                              const T& eyRe, const T& eyIm,
+                                                              TSquareRoot squareRoot, T& axis) {
     // Ex² = (exRe² − exIm²) + i 2 exRe exIm, likewise Ey².
     const T den = (exRe * exRe - exIm * exIm) + (eyRe * eyRe - eyIm * eyIm);
     const T num = 2 * exRe * exIm + 2 * eyRe * eyIm;
     const T sumOfSquares = exRe * exRe + exIm * exIm + eyRe * eyRe + eyIm * eyIm;
-    return SemiMajorAxis(sumOfSquares, den, num, squareRoot);
+    SemiMajorAxisInto(sumOfSquares, den, num, squareRoot, axis);
+}
+
+// The same for doubles by value, squareRoot returning the root.
+template <class TSquareRoot>
+inline double SemiMajorAxis(double sumOfSquares, double den, double num, TSquareRoot squareRoot) {
+    double axis;
+    SemiMajorAxisInto(sumOfSquares, den, num,
+                      [&](double v, double& root) { root = squareRoot(v); }, axis);
+    return axis;
+}
+
+template <class TSquareRoot>
+inline double SemiMajorAxisOfPhasors(double exRe, double exIm, double eyRe, double eyIm,
+                                     TSquareRoot squareRoot) {
+    double axis;
+    SemiMajorAxisOfPhasorsInto(exRe, exIm, eyRe, eyIm,
+                               [&](double v, double& root) { root = squareRoot(v); }, axis);
+    return axis;
 }
 
 } // namespace corvalt

@@ -1,11 +1,5 @@
 #include "compute/Fields.h"
 
-// The vector helpers below (and the field-ellipse formula instantiated for
-// vectors) are internal to this file and forced inline at every optimisation
-// level: no vector ever crosses a call, so the warning about their calling
-// convention does not apply.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 #include "compute/Constants.h"
 #include "compute/FieldEllipse.h"
 #include "compute/Numeric.h"
@@ -17,13 +11,15 @@
 #include <vector>
 
 // The profile kernels are built twice on x86-64, for 256-bit AVX2 registers and
-// for the baseline SSE2 ones, and the processor picks at load time. Neither
-// build fuses or reorders anything (the library is built without contraction),
-// so both give the same bits.
+// for the baseline SSE2 ones, and the first call picks the build the processor
+// runs (KernelBuildOf). Neither build fuses or reorders anything (the library
+// is built without contraction), so both give the same bits. The choice is an
+// ordinary call, not a load-time resolver: a resolver runs before the
+// sanitizers' runtimes have started.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define CORVALT_KERNEL_CLONES [[gnu::target_clones("avx2", "default")]]
+#define CORVALT_AVX2_BUILD 1
 #else
-#define CORVALT_KERNEL_CLONES
+#define CORVALT_AVX2_BUILD 0
 #endif
 
 namespace corvalt {
@@ -85,24 +81,27 @@ std::vector<TCurrentSource> CurrentSources(std::span<const TSystemConductor> sys
 }
 
 // The lanes widened to double, exactly. Written lane by lane: GCC 12 turns
-// this into one conversion, but __builtin_convertvector into several.
-[[gnu::always_inline]] inline TDoubles Widen(const TFloats& v) {
+// this into one conversion, but __builtin_convertvector into several. (Like
+// every helper here, it takes and gives vectors by reference: see
+// SemiMajorAxisInto.)
+[[gnu::always_inline]] inline void Widen(const TFloats& v, TDoubles& wide) {
     static_assert(kLanes == 4);
-    return TDoubles{v[0], v[1], v[2], v[3]};
+    wide = TDoubles{v[0], v[1], v[2], v[3]};
 }
 
 // A single-precision running sum: sum = float(double(sum) + term) on every lane.
 [[gnu::always_inline]] inline void AddTo(TFloats& sum, const TDoubles& term) {
-    sum = __builtin_convertvector(Widen(sum) + term, TFloats);
+    TDoubles wide;
+    Widen(sum, wide);
+    sum = __builtin_convertvector(wide + term, TFloats);
 }
 
 // std::sqrt on every lane (correctly rounded, as the scalar one), as a
 // function object: called directly, so it is inlined like the helpers above.
 struct TLaneSquareRoots {
-    [[gnu::always_inline]] TDoubles operator()(TDoubles v) const {
+    [[gnu::always_inline]] void operator()(const TDoubles& v, TDoubles& root) const {
         for (std::size_t lane = 0; lane < kLanes; ++lane)
-            v[lane] = std::sqrt(v[lane]);
-        return v;
+            root[lane] = std::sqrt(v[lane]);
     }
 };
 
@@ -138,18 +137,6 @@ struct TUnitElectricField {
     unit.Vertical = -a * kOverC1 - b * kOverC2;
 }
 
-// The semi-major axes of the summed phasors; then lane by lane, empty inside a
-// conductor and otherwise the axis as a finite float.
-[[gnu::always_inline]] inline void
-StoreEllipses(const TDoubles& xRe, const TDoubles& xIm, const TDoubles& yRe, const TDoubles& yIm,
-              const TMask& inside, std::span<std::optional<float>> out, std::size_t first) {
-    if (first >= out.size()) return; // a block wholly past the end
-    const TDoubles axis = SemiMajorAxisOfPhasors(xRe, xIm, yRe, yIm, TLaneSquareRoots{});
-    const std::size_t count = std::min(kLanes, out.size() - first);
-    for (std::size_t lane = 0; lane < count; ++lane)
-        out[first + lane] = inside[lane] != 0 ? std::nullopt : FiniteFloat(axis[lane]);
-}
-
 // The four single-precision sums of a block: the real and imaginary parts of
 // the horizontal and the vertical component.
 struct TComponentSums {
@@ -157,15 +144,36 @@ struct TComponentSums {
     TMask Inside{};
 };
 
+// The semi-major axes of the summed phasors, each component widened and divided
+// by divisor (1 leaves it exactly as it is); then lane by lane, empty inside a
+// conductor and otherwise the axis as a finite float.
+[[gnu::always_inline]] inline void StoreEllipses(const TComponentSums& sums, double divisor,
+                                                 std::span<std::optional<float>> out,
+                                                 std::size_t first) {
+    if (first >= out.size()) return; // a block wholly past the end
+    TDoubles xRe, xIm, yRe, yIm;
+    Widen(sums.XRe, xRe);
+    Widen(sums.XIm, xIm);
+    Widen(sums.YRe, yRe);
+    Widen(sums.YIm, yIm);
+    TDoubles axis;
+    SemiMajorAxisOfPhasorsInto(xRe / divisor, xIm / divisor, yRe / divisor, yIm / divisor,
+                               TLaneSquareRoots{}, axis);
+    const std::size_t count = std::min(kLanes, out.size() - first);
+    for (std::size_t lane = 0; lane < count; ++lane)
+        out[first + lane] = sums.Inside[lane] != 0 ? std::nullopt : FiniteFloat(axis[lane]);
+}
+
 // Blocks computed together. Each sum is a chain of dependent additions in
 // conductor order; two blocks give the processor two independent chains per
 // sum to overlap.
 constexpr std::size_t kBlocks = 2;
 constexpr std::size_t kPointsPerStep = kBlocks * kLanes;
 
-CORVALT_KERNEL_CLONES
-void ElectricProfile(std::span<const TChargeSource> sources, std::span<const float> xM, double ys,
-                     std::span<std::optional<float>> out) {
+// The kernels' bodies, inlined into each processor build below.
+[[gnu::always_inline]] inline void ElectricProfile(std::span<const TChargeSource> sources,
+                                                   std::span<const float> xM, double ys,
+                                                   std::span<std::optional<float>> out) {
     for (std::size_t first = 0; first < xM.size(); first += kPointsPerStep) {
         TDoubles x[kBlocks];
         for (std::size_t k = 0; k < kBlocks; ++k)
@@ -182,17 +190,14 @@ void ElectricProfile(std::span<const TChargeSource> sources, std::span<const flo
                 AddTo(e[k].YIm, s.ImCPerM * unit.Vertical);
             }
         }
-        // V/m to kV/m.
         for (std::size_t k = 0; k < kBlocks; ++k)
-            StoreEllipses(Widen(e[k].XRe) / 1000.0, Widen(e[k].XIm) / 1000.0,
-                          Widen(e[k].YRe) / 1000.0, Widen(e[k].YIm) / 1000.0, e[k].Inside, out,
-                          first + k * kLanes);
+            StoreEllipses(e[k], 1000.0, out, first + k * kLanes); // V/m to kV/m
     }
 }
 
-CORVALT_KERNEL_CLONES
-void MagneticProfile(std::span<const TCurrentSource> sources, std::span<const float> xM, double yb,
-                     std::span<std::optional<float>> out) {
+[[gnu::always_inline]] inline void MagneticProfile(std::span<const TCurrentSource> sources,
+                                                   std::span<const float> xM, double yb,
+                                                   std::span<std::optional<float>> out) {
     for (std::size_t first = 0; first < xM.size(); first += kPointsPerStep) {
         TDoubles x[kBlocks];
         for (std::size_t k = 0; k < kBlocks; ++k)
@@ -214,21 +219,92 @@ void MagneticProfile(std::span<const TCurrentSource> sources, std::span<const fl
             }
         }
         for (std::size_t k = 0; k < kBlocks; ++k)
-            StoreEllipses(Widen(b[k].XRe), Widen(b[k].XIm), Widen(b[k].YRe), Widen(b[k].YIm),
-                          b[k].Inside, out, first + k * kLanes);
+            StoreEllipses(b[k], 1.0, out, first + k * kLanes);
     }
+}
+
+using TElectricKernel = void (*)(std::span<const TChargeSource>, std::span<const float>, double,
+                                 std::span<std::optional<float>>);
+using TMagneticKernel = void (*)(std::span<const TCurrentSource>, std::span<const float>, double,
+                                 std::span<std::optional<float>>);
+
+struct TKernels {
+    TElectricKernel Electric;
+    TMagneticKernel Magnetic;
+};
+
+void ElectricProfileBaseline(std::span<const TChargeSource> sources, std::span<const float> xM,
+                             double ys, std::span<std::optional<float>> out) {
+    ElectricProfile(sources, xM, ys, out);
+}
+
+void MagneticProfileBaseline(std::span<const TCurrentSource> sources, std::span<const float> xM,
+                             double yb, std::span<std::optional<float>> out) {
+    MagneticProfile(sources, xM, yb, out);
+}
+
+#if CORVALT_AVX2_BUILD
+[[gnu::target("avx2")]] void ElectricProfileAvx2(std::span<const TChargeSource> sources,
+                                                 std::span<const float> xM, double ys,
+                                                 std::span<std::optional<float>> out) {
+    ElectricProfile(sources, xM, ys, out);
+}
+
+[[gnu::target("avx2")]] void MagneticProfileAvx2(std::span<const TCurrentSource> sources,
+                                                 std::span<const float> xM, double yb,
+                                                 std::span<std::optional<float>> out) {
+    MagneticProfile(sources, xM, yb, out);
+}
+
+// Whether the processor, and the operating system's saving of its registers,
+// let the AVX2 build run.
+bool ProcessorRunsAvx2() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+}
+#endif
+
+TKernels KernelsOf(TKernelBuild build) {
+#if CORVALT_AVX2_BUILD
+    if (build == TKernelBuild::Avx2) return {ElectricProfileAvx2, MagneticProfileAvx2};
+#endif
+    (void)build;
+    return {ElectricProfileBaseline, MagneticProfileBaseline};
+}
+
+// The build given, or the processor's choice.
+TKernels KernelsFor(std::optional<TKernelBuild> build) {
+    if (build && !KernelBuildRuns(*build)) build.reset();
+    return KernelsOf(build.value_or(ChosenKernelBuild()));
 }
 
 } // namespace
 
+bool KernelBuildRuns(TKernelBuild build) {
+#if CORVALT_AVX2_BUILD
+    static const bool runsAvx2 = ProcessorRunsAvx2();
+    return build == TKernelBuild::Baseline || runsAvx2;
+#else
+    return build == TKernelBuild::Baseline;
+#endif
+}
+
+TKernelBuild ChosenKernelBuild() {
+    static const TKernelBuild chosen =
+        KernelBuildRuns(TKernelBuild::Avx2) ? TKernelBuild::Avx2 : TKernelBuild::Baseline;
+    return chosen;
+}
+
 void ElectricFieldsKvPerM(std::span<const TSystemConductor> system, std::span<const float> xM,
-                          float sensorHeightM, std::span<std::optional<float>> out) {
-    ElectricProfile(ChargeSources(system), xM, sensorHeightM, out.first(xM.size()));
+                          float sensorHeightM, std::span<std::optional<float>> out,
+                          std::optional<TKernelBuild> build) {
+    KernelsFor(build).Electric(ChargeSources(system), xM, sensorHeightM, out.first(xM.size()));
 }
 
 void MagneticFieldsGauss(std::span<const TSystemConductor> system, std::span<const float> xM,
-                         float sensorHeightM, std::span<std::optional<float>> out) {
-    MagneticProfile(CurrentSources(system), xM, sensorHeightM, out.first(xM.size()));
+                         float sensorHeightM, std::span<std::optional<float>> out,
+                         std::optional<TKernelBuild> build) {
+    KernelsFor(build).Magnetic(CurrentSources(system), xM, sensorHeightM, out.first(xM.size()));
 }
 
 std::optional<float> ElectricFieldKvPerM(std::span<const TSystemConductor> system, float xM,

@@ -13,6 +13,14 @@
 
 namespace corvalt {
 
+// The processor builds of the profile kernels: the baseline one, and on x86-64
+// one for AVX2 registers. Both give the same bits. The first computation picks
+// the widest that the processor runs (ChosenKernelBuild); the profile
+// functions take another for tests and comparisons.
+enum class TKernelBuild { Baseline, Avx2 };
+bool KernelBuildRuns(TKernelBuild build);
+TKernelBuild ChosenKernelBuild();
+
 // Electric field at (x, sensorHeightM) for every x of xM, kV/m rms, into out
 // (as many values as positions), from the line charges the charge computation
 // left on the conductors of the charge system and their images below ground.
@@ -21,9 +29,11 @@ namespace corvalt {
 //   Ex += q (dx ÷ c1 − dx ÷ c2),   Ey += q (−a ÷ c1 − b ÷ c2),
 // the real and imaginary parts summed separately in single precision in list
 // order. Empty where the point lies inside a conductor or its image, where the
-// line-charge field does not hold.
+// line-charge field does not hold. The build given is used when the processor
+// runs it, else the chosen one.
 void ElectricFieldsKvPerM(std::span<const TSystemConductor> system, std::span<const float> xM,
-                          float sensorHeightM, std::span<std::optional<float>> out);
+                          float sensorHeightM, std::span<std::optional<float>> out,
+                          std::optional<TKernelBuild> build = std::nullopt);
 
 // Magnetic flux density at (x, sensorHeightM) for every x of xM, gauss rms,
 // into out, of the conductor currents as infinite line currents without earth
@@ -34,7 +44,8 @@ void ElectricFieldsKvPerM(std::span<const TSystemConductor> system, std::span<co
 // summed in single precision in list order. Conductors without current add
 // nothing. Empty where the point lies inside a conductor carrying current.
 void MagneticFieldsGauss(std::span<const TSystemConductor> system, std::span<const float> xM,
-                         float sensorHeightM, std::span<std::optional<float>> out);
+                         float sensorHeightM, std::span<std::optional<float>> out,
+                         std::optional<TKernelBuild> build = std::nullopt);
 
 // The same at a single position.
 std::optional<float> ElectricFieldKvPerM(std::span<const TSystemConductor> system, float xM,

@@ -1,8 +1,9 @@
-// The profile kernels against the point-by-point computation they replaced:
-// the same bits at every point, and the same points without a value, on the
-// sample projects and on randomised lines (AC and DC, bundles, ground wires,
-// buried cables, conductors without current), with sensors below, on and
-// above the ground line and points on and beside the conductors.
+// The profile kernels, in each processor build the processor runs, against the
+// point-by-point computation they replaced: the same bits at every point, and
+// the same points without a value, on the sample projects and on randomised
+// lines (AC and DC, bundles, ground wires, buried cables, conductors without
+// current), with sensors below, on and above the ground line and points on and
+// beside the conductors.
 #include "LineBuilder.h"
 #include "PointByPointFields.h"
 #include "compute/Charges.h"
@@ -31,32 +32,43 @@ struct TCompared {
     int Empty = 0;
 };
 
-// The kernels' values at the positions against the point-by-point ones: the
-// same bits, or both empty.
+// The processor builds of the kernels that this processor runs.
+std::vector<TKernelBuild> BuildsThatRun() {
+    std::vector<TKernelBuild> builds;
+    for (const TKernelBuild build : {TKernelBuild::Baseline, TKernelBuild::Avx2})
+        if (KernelBuildRuns(build)) builds.push_back(build);
+    return builds;
+}
+
+// The kernels' values at the positions against the point-by-point ones, in
+// every processor build: the same bits, or both empty.
 void ExpectSameAsPointByPoint(std::span<const TSystemConductor> system,
                               const std::vector<float>& positions, float sensorHeightM,
                               TCompared& compared) {
-    std::vector<std::optional<float>> e(positions.size()), b(positions.size());
-    ElectricFieldsKvPerM(system, positions, sensorHeightM, e);
-    MagneticFieldsGauss(system, positions, sensorHeightM, b);
-    for (std::size_t i = 0; i < positions.size(); ++i) {
-        const float x = positions[i];
-        const std::optional<float> expected[] = {
-            PointByPointElectricField(system, x, sensorHeightM),
-            PointByPointMagneticField(system, x, sensorHeightM)};
-        const std::optional<float> actual[] = {e[i], b[i]};
-        for (int field = 0; field < 2; ++field) {
-            ASSERT_EQ(actual[field].has_value(), expected[field].has_value())
-                << (field == 0 ? "E" : "B") << " at point " << i << " x = " << x;
-            if (!expected[field]) {
-                ++compared.Empty;
-                continue;
+    for (const TKernelBuild build : BuildsThatRun()) {
+        SCOPED_TRACE(build == TKernelBuild::Avx2 ? "AVX2 build" : "baseline build");
+        std::vector<std::optional<float>> e(positions.size()), b(positions.size());
+        ElectricFieldsKvPerM(system, positions, sensorHeightM, e, build);
+        MagneticFieldsGauss(system, positions, sensorHeightM, b, build);
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            const float x = positions[i];
+            const std::optional<float> expected[] = {
+                PointByPointElectricField(system, x, sensorHeightM),
+                PointByPointMagneticField(system, x, sensorHeightM)};
+            const std::optional<float> actual[] = {e[i], b[i]};
+            for (int field = 0; field < 2; ++field) {
+                ASSERT_EQ(actual[field].has_value(), expected[field].has_value())
+                    << (field == 0 ? "E" : "B") << " at point " << i << " x = " << x;
+                if (!expected[field]) {
+                    ++compared.Empty;
+                    continue;
+                }
+                ++compared.Values;
+                ASSERT_EQ(std::bit_cast<std::uint32_t>(*actual[field]),
+                          std::bit_cast<std::uint32_t>(*expected[field]))
+                    << (field == 0 ? "E" : "B") << " at point " << i << " x = " << x << ": "
+                    << *actual[field] << " against " << *expected[field];
             }
-            ++compared.Values;
-            ASSERT_EQ(std::bit_cast<std::uint32_t>(*actual[field]),
-                      std::bit_cast<std::uint32_t>(*expected[field]))
-                << (field == 0 ? "E" : "B") << " at point " << i << " x = " << x << ": "
-                << *actual[field] << " against " << *expected[field];
         }
     }
 }
