@@ -1,10 +1,5 @@
 #include "space/FieldKernels.h"
 
-// The vector helpers below are internal to this file and forced inline: no
-// vector crosses a call, so the warning about their calling convention does
-// not apply.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 #include "space/Constants.h"
 #include "space/Parallel.h"
 
@@ -13,14 +8,17 @@
 #include <cstdint>
 #include <limits>
 
-// Built for 256-bit AVX2 registers and for the baseline SSE2 ones; the
-// processor picks at load time. Neither build fuses multiplications and
-// additions (the library is built without contraction), so both give the same
-// bits.
+// The kernels are built twice on x86-64, for 256-bit AVX2 registers and for
+// the baseline SSE2 ones, and the first map picks the build the processor
+// runs. Neither build fuses or reorders anything (the library is built
+// without contraction), so both give the same bits. The choice is an ordinary
+// call, not a load-time resolver (which would run before the sanitizers'
+// runtimes start), and every helper takes and gives vectors by reference, so
+// that no vector passes between code built for different processors.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define CORVALT_SPACE_CLONES [[gnu::target_clones("avx2", "default")]]
+#define CORVALT_SPACE_AVX2 1
 #else
-#define CORVALT_SPACE_CLONES
+#define CORVALT_SPACE_AVX2 0
 #endif
 
 namespace corvalt::space {
@@ -77,7 +75,7 @@ class TGridPoints {
     std::size_t Count() const { return axes_.PointCount(); }
     double HeightM() const { return axes_.Height * axes_.MetresPerUnit; }
     // The points of the block at first; lanes past the end repeat the last point.
-    void Load(std::size_t first, TDoubles& x, TDoubles& y) const {
+    [[gnu::always_inline]] void Load(std::size_t first, TDoubles& x, TDoubles& y) const {
         const std::size_t last = Count() - 1, nx = axes_.X.size();
         for (std::size_t lane = 0; lane < kLanes; ++lane) {
             const std::size_t p = std::min(first + lane, last);
@@ -90,24 +88,21 @@ class TGridPoints {
     const TGridAxes& axes_;
 };
 
-[[gnu::always_inline]] inline TDoubles Splat(double v) {
-    return TDoubles{v, v, v, v};
-}
-
-[[gnu::always_inline]] inline TDoubles Sqrt(TDoubles v) {
+// std::sqrt on every lane (correctly rounded, as the scalar one).
+[[gnu::always_inline]] inline void Sqrt(const TDoubles& v, TDoubles& root) {
     for (std::size_t lane = 0; lane < kLanes; ++lane)
-        v[lane] = std::sqrt(v[lane]);
-    return v;
+        root[lane] = std::sqrt(v[lane]);
 }
 
-// The lanes inside the piece from the point's vectors a (to its start) and b
-// (to its end): within the radius of either end, or beside the piece (the
-// foot of the perpendicular between its ends) within the radius of its axis.
-[[gnu::always_inline]] inline TMask InsidePiece(TDoubles aSq, TDoubles bSq, TDoubles aDotB,
-                                                TDoubles crossSq, double lengthSq, double rSq) {
-    const TMask atEnds = (aSq < rSq) | (bSq < rSq) | (aSq == 0) | (bSq == 0);
-    const TMask beside = (aDotB - aSq < 0) & (bSq - aDotB > 0) & (crossSq < rSq * lengthSq);
-    return atEnds | beside;
+// Marks the lanes inside the piece, from the point's vectors a (to its start)
+// and b (to its end): within the radius of either end, or beside the piece
+// (the foot of the perpendicular between its ends) within the radius of its
+// axis.
+[[gnu::always_inline]] inline void MarkInsidePiece(const TDoubles& aSq, const TDoubles& bSq,
+                                                   const TDoubles& aDotB, const TDoubles& crossSq,
+                                                   double lengthSq, double rSq, TMask& inside) {
+    inside |= (aSq < rSq) | (bSq < rSq) | (aSq == 0) | (bSq == 0) |
+              ((aDotB - aSq < 0) & (bSq - aDotB > 0) & (crossSq < rSq * lengthSq));
 }
 
 // The summed phasors of a block: real and imaginary parts of x, y and z.
@@ -115,7 +110,8 @@ struct TPhasorSums {
     TDoubles XRe{}, XIm{}, YRe{}, YIm{}, ZRe{}, ZIm{};
     TMask Inside{};
 
-    [[gnu::always_inline]] void Add(double re, double im, TDoubles fx, TDoubles fy, TDoubles fz) {
+    [[gnu::always_inline]] void Add(double re, double im, const TDoubles& fx, const TDoubles& fy,
+                                    const TDoubles& fz) {
         XRe += re * fx;
         XIm += im * fx;
         YRe += re * fy;
@@ -134,12 +130,14 @@ struct TPhasorSums {
     const TDoubles reIm = s.XRe * s.XIm + s.YRe * s.YIm + s.ZRe * s.ZIm;
     const TDoubles sumSq = reSq + imSq;
     const TDoubles den = reSq - imSq, num = 2 * reIm;
-    const TDoubles major = Sqrt(0.5 * (sumSq + Sqrt(den * den + num * num))) * scale;
-    const TDoubles resultant = Sqrt(sumSq) * scale;
+    TDoubles root, major, resultant;
+    Sqrt(den * den + num * num, root);
+    Sqrt(0.5 * (sumSq + root), major);
+    Sqrt(sumSq, resultant);
     constexpr float kNoValue = std::numeric_limits<float>::quiet_NaN();
     for (std::size_t lane = 0; lane < kLanes && first + lane < end; ++lane) {
-        const auto m = static_cast<float>(major[lane]);
-        const auto r = static_cast<float>(resultant[lane]);
+        const auto m = static_cast<float>(major[lane] * scale);
+        const auto r = static_cast<float>(resultant[lane] * scale);
         const bool ok = s.Inside[lane] == 0 && std::isfinite(m) && std::isfinite(r);
         out.Major[first + lane] = ok ? m : kNoValue;
         out.Resultant[first + lane] = ok ? r : kNoValue;
@@ -150,8 +148,8 @@ struct TPhasorSums {
 // the processor to overlap.
 constexpr std::size_t kBlocks = 2;
 
-CORVALT_SPACE_CLONES
-void MagneticRange(const TFlatChains& src, const TGridPoints& grid, std::size_t begin,
+// The kernels' bodies, inlined into each processor build below.
+[[gnu::always_inline]] inline void MagneticRange(const TFlatChains& src, const TGridPoints& grid, std::size_t begin,
                    std::size_t end, TFieldLayers& out) {
     const double pz = grid.HeightM();
     for (std::size_t first = begin; first < end; first += kBlocks * kLanes) {
@@ -167,17 +165,18 @@ void MagneticRange(const TFlatChains& src, const TGridPoints& grid, std::size_t 
             for (std::size_t k = 0; k < kBlocks; ++k) {
                 ax[k] = src.X[v0] - px[k];
                 ay[k] = src.Y[v0] - py[k];
-                az[k] = Splat(src.Z[v0] - pz);
+                az[k] = src.Z[v0] - pz + TDoubles{};
                 aSq[k] = ax[k] * ax[k] + ay[k] * ay[k] + az[k] * az[k];
-                a[k] = Sqrt(aSq[k]);
+                Sqrt(aSq[k], a[k]);
             }
             for (std::size_t v = v0; v + 1 < v1; ++v) {
                 for (std::size_t k = 0; k < kBlocks; ++k) {
                     const TDoubles bx = src.X[v + 1] - px[k];
                     const TDoubles by = src.Y[v + 1] - py[k];
-                    const TDoubles bz = Splat(src.Z[v + 1] - pz);
+                    const TDoubles bz = src.Z[v + 1] - pz + TDoubles{};
                     const TDoubles bSq = bx * bx + by * by + bz * bz;
-                    const TDoubles b = Sqrt(bSq);
+                    TDoubles b;
+                    Sqrt(bSq, b);
                     const TDoubles cx = ay[k] * bz - az[k] * by;
                     const TDoubles cy = az[k] * bx - ax[k] * bz;
                     const TDoubles cz = ax[k] * by - ay[k] * bx;
@@ -188,9 +187,8 @@ void MagneticRange(const TFlatChains& src, const TGridPoints& grid, std::size_t 
                     gy[k] += f * cy;
                     gz[k] += f * cz;
                     if (src.Near[v])
-                        sums[k].Inside |= InsidePiece(aSq[k], bSq, aDotB,
-                                                      cx * cx + cy * cy + cz * cz,
-                                                      src.LengthSq[v], rSq);
+                        MarkInsidePiece(aSq[k], bSq, aDotB, cx * cx + cy * cy + cz * cz,
+                                        src.LengthSq[v], rSq, sums[k].Inside);
                     ax[k] = bx;
                     ay[k] = by;
                     az[k] = bz;
@@ -206,8 +204,7 @@ void MagneticRange(const TFlatChains& src, const TGridPoints& grid, std::size_t 
     }
 }
 
-CORVALT_SPACE_CLONES
-void ElectricRange(const TFlatChains& src, const TGridPoints& grid, std::size_t begin,
+[[gnu::always_inline]] inline void ElectricRange(const TFlatChains& src, const TGridPoints& grid, std::size_t begin,
                    std::size_t end, TFieldLayers& out) {
     const double pz = grid.HeightM();
     for (std::size_t first = begin; first < end; first += kBlocks * kLanes) {
@@ -224,12 +221,12 @@ void ElectricRange(const TFlatChains& src, const TGridPoints& grid, std::size_t 
             for (std::size_t k = 0; k < kBlocks; ++k) {
                 rx[k] = px[k] - src.X[v0];
                 ry[k] = py[k] - src.Y[v0];
-                rz[k] = Splat(pz - src.Z[v0]);
-                rzImage[k] = Splat(pz + src.Z[v0]);
+                rz[k] = pz - src.Z[v0] + TDoubles{};
+                rzImage[k] = pz + src.Z[v0] + TDoubles{};
                 const TDoubles flatSq = rx[k] * rx[k] + ry[k] * ry[k];
                 rSqr[k] = flatSq + rz[k] * rz[k];
-                r[k] = Sqrt(rSqr[k]);
-                rImage[k] = Sqrt(flatSq + rzImage[k] * rzImage[k]);
+                Sqrt(rSqr[k], r[k]);
+                Sqrt(flatSq + rzImage[k] * rzImage[k], rImage[k]);
             }
             for (std::size_t v = v0; v + 1 < v1; ++v) {
                 const double kl = src.KLength[v], lSq = src.LengthSq[v];
@@ -237,12 +234,13 @@ void ElectricRange(const TFlatChains& src, const TGridPoints& grid, std::size_t 
                     // s: from the piece's end to the point.
                     const TDoubles sx = px[k] - src.X[v + 1];
                     const TDoubles sy = py[k] - src.Y[v + 1];
-                    const TDoubles sz = Splat(pz - src.Z[v + 1]);
-                    const TDoubles szImage = Splat(pz + src.Z[v + 1]);
+                    const TDoubles sz = pz - src.Z[v + 1] + TDoubles{};
+                    const TDoubles szImage = pz + src.Z[v + 1] + TDoubles{};
                     const TDoubles flatSq = sx * sx + sy * sy;
                     const TDoubles sSq = flatSq + sz * sz;
-                    const TDoubles s = Sqrt(sSq);
-                    const TDoubles sImage = Sqrt(flatSq + szImage * szImage);
+                    TDoubles s, sImage;
+                    Sqrt(sSq, s);
+                    Sqrt(flatSq + szImage * szImage, sImage);
                     // The piece: k L (r̂ + ŝ) ÷ (σ² − L²) = f (r |s| + s |r|).
                     const TDoubles sigma = r[k] + s;
                     const TDoubles f = kl / ((sigma * sigma - lSq) * (r[k] * s));
@@ -261,9 +259,8 @@ void ElectricRange(const TFlatChains& src, const TGridPoints& grid, std::size_t 
                         const TDoubles cx = ry[k] * sz - rz[k] * sy;
                         const TDoubles cy = rz[k] * sx - rx[k] * sz;
                         const TDoubles cz = rx[k] * sy - ry[k] * sx;
-                        sums[k].Inside |= InsidePiece(rSqr[k], sSq,
-                                                      rx[k] * sx + ry[k] * sy + rz[k] * sz,
-                                                      cx * cx + cy * cy + cz * cz, lSq, rSq);
+                        MarkInsidePiece(rSqr[k], sSq, rx[k] * sx + ry[k] * sy + rz[k] * sz,
+                                        cx * cx + cy * cy + cz * cz, lSq, rSq, sums[k].Inside);
                     }
                     rx[k] = sx;
                     ry[k] = sy;
@@ -281,13 +278,68 @@ void ElectricRange(const TFlatChains& src, const TGridPoints& grid, std::size_t 
     }
 }
 
+using TRangeKernel = void (*)(const TFlatChains&, const TGridPoints&, std::size_t, std::size_t,
+                              TFieldLayers&);
+
+struct TKernels {
+    TRangeKernel Electric;
+    TRangeKernel Magnetic;
+};
+
+void ElectricBaseline(const TFlatChains& src, const TGridPoints& grid, std::size_t begin,
+                      std::size_t end, TFieldLayers& out) {
+    ElectricRange(src, grid, begin, end, out);
+}
+
+void MagneticBaseline(const TFlatChains& src, const TGridPoints& grid, std::size_t begin,
+                      std::size_t end, TFieldLayers& out) {
+    MagneticRange(src, grid, begin, end, out);
+}
+
+#if CORVALT_SPACE_AVX2
+[[gnu::target("avx2")]] void ElectricAvx2(const TFlatChains& src, const TGridPoints& grid,
+                                          std::size_t begin, std::size_t end, TFieldLayers& out) {
+    ElectricRange(src, grid, begin, end, out);
+}
+
+[[gnu::target("avx2")]] void MagneticAvx2(const TFlatChains& src, const TGridPoints& grid,
+                                          std::size_t begin, std::size_t end, TFieldLayers& out) {
+    MagneticRange(src, grid, begin, end, out);
+}
+#endif
+
+bool ProcessorRunsAvx2() {
+#if CORVALT_SPACE_AVX2
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
+
+// The build given if the processor runs it, else the widest it runs.
+TKernels KernelsFor(std::optional<TMapKernelBuild> build) {
+    static const bool runsAvx2 = ProcessorRunsAvx2();
+    const bool avx2 = runsAvx2 && build.value_or(TMapKernelBuild::Avx2) == TMapKernelBuild::Avx2;
+#if CORVALT_SPACE_AVX2
+    if (avx2) return {ElectricAvx2, MagneticAvx2};
+#endif
+    (void)avx2;
+    return {ElectricBaseline, MagneticBaseline};
+}
+
 TFieldLayers EmptyLayers(std::size_t points) {
     return {std::vector<float>(points), std::vector<float>(points)};
 }
 
 } // namespace
 
-TFieldLayers MagneticLayers(const TSpaceModel& model) {
+bool MapKernelBuildRuns(TMapKernelBuild build) {
+    static const bool runsAvx2 = ProcessorRunsAvx2();
+    return build == TMapKernelBuild::Baseline || runsAvx2;
+}
+
+TFieldLayers MagneticLayers(const TSpaceModel& model, std::optional<TMapKernelBuild> build) {
     const TGridPoints grid(model.Grid);
     TFlatChains src;
     for (const TSpaceConductor& c : model.Conductors) {
@@ -297,14 +349,16 @@ TFieldLayers MagneticLayers(const TSpaceModel& model) {
         src.Im.push_back(c.CurrentA.imag());
     }
     TFieldLayers out = EmptyLayers(grid.Count());
+    const TRangeKernel kernel = KernelsFor(build).Magnetic;
     ParallelRanges(grid.Count(), kPointsPerRange, [&](std::size_t begin, std::size_t end) {
-        MagneticRange(src, grid, begin, end, out);
+        kernel(src, grid, begin, end, out);
     });
     return out;
 }
 
 TFieldLayers ElectricLayers(const TSpaceModel& model,
-                            std::span<const std::complex<double>> chargesCPerM) {
+                            std::span<const std::complex<double>> chargesCPerM,
+                            std::optional<TMapKernelBuild> build) {
     const TGridPoints grid(model.Grid);
     TFlatChains src;
     std::size_t piece = 0;
@@ -321,8 +375,9 @@ TFieldLayers ElectricLayers(const TSpaceModel& model,
         src.Im.push_back(0);
     }
     TFieldLayers out = EmptyLayers(grid.Count());
+    const TRangeKernel kernel = KernelsFor(build).Electric;
     ParallelRanges(grid.Count(), kPointsPerRange, [&](std::size_t begin, std::size_t end) {
-        ElectricRange(src, grid, begin, end, out);
+        kernel(src, grid, begin, end, out);
     });
     return out;
 }

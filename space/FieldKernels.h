@@ -15,6 +15,7 @@
 #include "space/SpaceModel.h"
 
 #include <complex>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -28,13 +29,20 @@ struct TFieldLayers {
     std::vector<float> Resultant; // rms resultant
 };
 
+// The kernels come in two builds giving the same bits: the baseline and one
+// for AVX2 registers. A map takes the widest the processor runs; tests and
+// comparisons name one (one the processor cannot run falls back).
+enum class TMapKernelBuild { Baseline, Avx2 };
+bool MapKernelBuildRuns(TMapKernelBuild build);
+
 // Magnetic flux density, mG rms, of the conductors' currents without images
 // (the earth's return currents are far away): the exact field of each
 // straight piece carrying the current I from its end A to its end B,
 //   B = μ0 I ÷ 4π · (a × b)(|a| + |b|) ÷ (|a| |b| (|a| |b| + a·b)),
 // a = A − P and b = B − P, summed as phasors (μ0 ÷ 4π = 1 mG·m/A).
 // A point inside a conductor carrying current has no value.
-TFieldLayers MagneticLayers(const TSpaceModel& model);
+TFieldLayers MagneticLayers(const TSpaceModel& model,
+                            std::optional<TMapKernelBuild> build = std::nullopt);
 
 // Electric field, kV/m rms, of the pieces' uniform line charges λ (C/m, one
 // per piece, the conductors' pieces in order) and of their images −λ below
@@ -45,6 +53,7 @@ TFieldLayers MagneticLayers(const TSpaceModel& model);
 // as 1.8e10 m/F as in the cross sections. A point inside any conductor has
 // no value.
 TFieldLayers ElectricLayers(const TSpaceModel& model,
-                            std::span<const std::complex<double>> chargesCPerM);
+                            std::span<const std::complex<double>> chargesCPerM,
+                            std::optional<TMapKernelBuild> build = std::nullopt);
 
 } // namespace corvalt::space

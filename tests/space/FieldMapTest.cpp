@@ -6,6 +6,8 @@
 #include "compute/Fields.h"
 #include "space/BuildSpans.h"
 #include "space/Catenary.h"
+#include "space/Charges.h"
+#include "space/FieldKernels.h"
 #include "space/FieldMap.h"
 #include "space/MapModel.h"
 #include "space/Subdivision.h"
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 using namespace corvalt;
@@ -83,7 +86,7 @@ void ExpectLongLineReproducesCrossSection(const std::vector<TCond>& line) {
     const TFieldMap map = Computed(plan).Map;
 
     std::vector<TSystemConductor> system = corvalt::testing::SystemOf(line);
-    ASSERT_EQ(corvalt::SolveCharges(system).Outcome, TChargeOutcome::Solved);
+    ASSERT_EQ(corvalt::SolveCharges(system).Outcome, corvalt::TChargeOutcome::Solved);
     std::vector<float> xs;
     for (const float y : map.Y)
         xs.push_back(-y);
@@ -130,7 +133,7 @@ TEST(FieldMapTest, SaggingSpansPeakAtMidSpanBelowTheStraightLine) {
     const TFieldMap map = Computed(plan).Map;
 
     std::vector<TSystemConductor> system = corvalt::testing::SystemOf(line);
-    ASSERT_EQ(corvalt::SolveCharges(system).Outcome, TChargeOutcome::Solved);
+    ASSERT_EQ(corvalt::SolveCharges(system).Outcome, corvalt::TChargeOutcome::Solved);
     float straightE = 0, straightB = 0;
     for (float x = -40; x <= 40; x += 1) {
         straightE = std::max(straightE, *ElectricFieldKvPerM(system, x, 1));
@@ -271,6 +274,25 @@ TEST(FieldMapTest, AGridPointInsideAConductorHasNoValue) {
     for (std::size_t j = 1; j < 4; ++j)
         EXPECT_TRUE(map.E.At(0, j) && map.B.At(0, j)) << j;
     EXPECT_EQ(map.MaxB->Y, 1); // beside the conductor, where B is largest
+}
+
+// The kernels' two builds give the same bits (they round alike: no fused
+// operations, the same order of sums).
+TEST(FieldMapTest, BothKernelBuildsGiveTheSameBits) {
+    if (!MapKernelBuildRuns(TMapKernelBuild::Avx2)) GTEST_SKIP() << "no AVX2 here";
+    TPlan plan = CornerExample();
+    plan.Grid = {-20, 20, -20, 20, 0.7, 12}; // some points inside the phase
+    const TSpaceModel model = std::get<TSpaceModel>(BuildSpaceModel(plan));
+    const TChargeSolution charges = space::SolveCharges(model);
+    const auto same = [](const TFieldLayers& a, const TFieldLayers& b) {
+        return std::memcmp(a.Major.data(), b.Major.data(), a.Major.size() * sizeof(float)) == 0 &&
+               std::memcmp(a.Resultant.data(), b.Resultant.data(),
+                           a.Resultant.size() * sizeof(float)) == 0;
+    };
+    EXPECT_TRUE(same(MagneticLayers(model, TMapKernelBuild::Baseline),
+                     MagneticLayers(model, TMapKernelBuild::Avx2)));
+    EXPECT_TRUE(same(ElectricLayers(model, charges.ChargesCPerM, TMapKernelBuild::Baseline),
+                     ElectricLayers(model, charges.ChargesCPerM, TMapKernelBuild::Avx2)));
 }
 
 } // namespace
