@@ -148,64 +148,122 @@ struct TPhasorSums {
 // the processor to overlap.
 constexpr std::size_t kBlocks = 2;
 
-// The kernels' bodies, inlined into each processor build below.
-[[gnu::always_inline]] inline void MagneticRange(const TFlatChains& src, const TGridPoints& grid, std::size_t begin,
-                   std::size_t end, TFieldLayers& out) {
-    const double pz = grid.HeightM();
-    for (std::size_t first = begin; first < end; first += kBlocks * kLanes) {
-        TDoubles px[kBlocks], py[kBlocks];
-        TPhasorSums sums[kBlocks];
-        for (std::size_t k = 0; k < kBlocks; ++k)
-            grid.Load(first + k * kLanes, px[k], py[k]);
-        for (std::size_t c = 0; c < src.Chains(); ++c) {
-            const std::size_t v0 = src.Begin[c], v1 = src.Begin[c + 1];
-            const double rSq = src.RadiusSq[c];
-            TDoubles gx[kBlocks] = {}, gy[kBlocks] = {}, gz[kBlocks] = {};
-            TDoubles ax[kBlocks], ay[kBlocks], az[kBlocks], aSq[kBlocks], a[kBlocks];
-            for (std::size_t k = 0; k < kBlocks; ++k) {
-                ax[k] = src.X[v0] - px[k];
-                ay[k] = src.Y[v0] - py[k];
-                az[k] = src.Z[v0] - pz + TDoubles{};
-                aSq[k] = ax[k] * ax[k] + ay[k] * ay[k] + az[k] * az[k];
-                Sqrt(aSq[k], a[k]);
-            }
-            for (std::size_t v = v0; v + 1 < v1; ++v) {
-                for (std::size_t k = 0; k < kBlocks; ++k) {
-                    const TDoubles bx = src.X[v + 1] - px[k];
-                    const TDoubles by = src.Y[v + 1] - py[k];
-                    const TDoubles bz = src.Z[v + 1] - pz + TDoubles{};
-                    const TDoubles bSq = bx * bx + by * by + bz * bz;
-                    TDoubles b;
-                    Sqrt(bSq, b);
-                    const TDoubles cx = ay[k] * bz - az[k] * by;
-                    const TDoubles cy = az[k] * bx - ax[k] * bz;
-                    const TDoubles cz = ax[k] * by - ay[k] * bx;
-                    const TDoubles aDotB = ax[k] * bx + ay[k] * by + az[k] * bz;
-                    const TDoubles ab = a[k] * b;
-                    const TDoubles f = (a[k] + b) / (ab * (ab + aDotB));
-                    gx[k] += f * cx;
-                    gy[k] += f * cy;
-                    gz[k] += f * cz;
-                    if (src.Near[v])
-                        MarkInsidePiece(aSq[k], bSq, aDotB, cx * cx + cy * cy + cz * cz,
-                                        src.LengthSq[v], rSq, sums[k].Inside);
-                    ax[k] = bx;
-                    ay[k] = by;
-                    az[k] = bz;
-                    aSq[k] = bSq;
-                    a[k] = b;
-                }
-            }
-            for (std::size_t k = 0; k < kBlocks; ++k)
-                sums[k].Add(src.Re[c], src.Im[c], gx[k], gy[k], gz[k]);
+// The magnetic sums of one conductor's chain at the blocks' points.
+[[gnu::always_inline]] inline void AddMagneticChain(const TFlatChains& src, std::size_t c,
+                                                    double pz, const TDoubles (&px)[kBlocks],
+                                                    const TDoubles (&py)[kBlocks],
+                                                    TPhasorSums (&sums)[kBlocks]) {
+    const std::size_t v0 = src.Begin[c], v1 = src.Begin[c + 1];
+    const double rSq = src.RadiusSq[c];
+    TDoubles gx[kBlocks] = {}, gy[kBlocks] = {}, gz[kBlocks] = {};
+    TDoubles ax[kBlocks], ay[kBlocks], az[kBlocks], aSq[kBlocks], a[kBlocks];
+    for (std::size_t k = 0; k < kBlocks; ++k) {
+        ax[k] = src.X[v0] - px[k];
+        ay[k] = src.Y[v0] - py[k];
+        az[k] = src.Z[v0] - pz + TDoubles{};
+        aSq[k] = ax[k] * ax[k] + ay[k] * ay[k] + az[k] * az[k];
+        Sqrt(aSq[k], a[k]);
+    }
+    for (std::size_t v = v0; v + 1 < v1; ++v) {
+        for (std::size_t k = 0; k < kBlocks; ++k) {
+            const TDoubles bx = src.X[v + 1] - px[k];
+            const TDoubles by = src.Y[v + 1] - py[k];
+            const TDoubles bz = src.Z[v + 1] - pz + TDoubles{};
+            const TDoubles bSq = bx * bx + by * by + bz * bz;
+            TDoubles b;
+            Sqrt(bSq, b);
+            const TDoubles cx = ay[k] * bz - az[k] * by;
+            const TDoubles cy = az[k] * bx - ax[k] * bz;
+            const TDoubles cz = ax[k] * by - ay[k] * bx;
+            const TDoubles aDotB = ax[k] * bx + ay[k] * by + az[k] * bz;
+            const TDoubles ab = a[k] * b;
+            const TDoubles f = (a[k] + b) / (ab * (ab + aDotB));
+            gx[k] += f * cx;
+            gy[k] += f * cy;
+            gz[k] += f * cz;
+            if (src.Near[v])
+                MarkInsidePiece(aSq[k], bSq, aDotB, cx * cx + cy * cy + cz * cz, src.LengthSq[v],
+                                rSq, sums[k].Inside);
+            ax[k] = bx;
+            ay[k] = by;
+            az[k] = bz;
+            aSq[k] = bSq;
+            a[k] = b;
         }
-        for (std::size_t k = 0; k < kBlocks; ++k)
-            Store(sums[k], 1.0, first + k * kLanes, end, out);
+    }
+    for (std::size_t k = 0; k < kBlocks; ++k)
+        sums[k].Add(src.Re[c], src.Im[c], gx[k], gy[k], gz[k]);
+}
+
+// The electric sums of one conductor's chain and its image at the blocks'
+// points, V/m.
+[[gnu::always_inline]] inline void AddElectricChain(const TFlatChains& src, std::size_t c,
+                                                    double pz, const TDoubles (&px)[kBlocks],
+                                                    const TDoubles (&py)[kBlocks],
+                                                    TPhasorSums (&sums)[kBlocks]) {
+    const std::size_t v0 = src.Begin[c], v1 = src.Begin[c + 1];
+    const double rSq = src.RadiusSq[c];
+    // r: from the piece's start to the point; its image's z apart.
+    TDoubles rx[kBlocks], ry[kBlocks], rz[kBlocks], rzImage[kBlocks];
+    TDoubles r[kBlocks], rImage[kBlocks], rSqr[kBlocks];
+    for (std::size_t k = 0; k < kBlocks; ++k) {
+        rx[k] = px[k] - src.X[v0];
+        ry[k] = py[k] - src.Y[v0];
+        rz[k] = pz - src.Z[v0] + TDoubles{};
+        rzImage[k] = pz + src.Z[v0] + TDoubles{};
+        const TDoubles flatSq = rx[k] * rx[k] + ry[k] * ry[k];
+        rSqr[k] = flatSq + rz[k] * rz[k];
+        Sqrt(rSqr[k], r[k]);
+        Sqrt(flatSq + rzImage[k] * rzImage[k], rImage[k]);
+    }
+    for (std::size_t v = v0; v + 1 < v1; ++v) {
+        const double kl = src.KLength[v], lSq = src.LengthSq[v];
+        for (std::size_t k = 0; k < kBlocks; ++k) {
+            // s: from the piece's end to the point.
+            const TDoubles sx = px[k] - src.X[v + 1];
+            const TDoubles sy = py[k] - src.Y[v + 1];
+            const TDoubles sz = pz - src.Z[v + 1] + TDoubles{};
+            const TDoubles szImage = pz + src.Z[v + 1] + TDoubles{};
+            const TDoubles flatSq = sx * sx + sy * sy;
+            const TDoubles sSq = flatSq + sz * sz;
+            TDoubles s, sImage;
+            Sqrt(sSq, s);
+            Sqrt(flatSq + szImage * szImage, sImage);
+            // The piece: k L (r̂ + ŝ) ÷ (σ² − L²) = f (r |s| + s |r|).
+            const TDoubles sigma = r[k] + s;
+            const TDoubles f = kl / ((sigma * sigma - lSq) * (r[k] * s));
+            // Its image, carrying the opposite charge.
+            const TDoubles sigmaImage = rImage[k] + sImage;
+            const TDoubles g = kl / ((sigmaImage * sigmaImage - lSq) * (rImage[k] * sImage));
+            const TDoubles ex = f * (rx[k] * s + sx * r[k]) - g * (rx[k] * sImage + sx * rImage[k]);
+            const TDoubles ey = f * (ry[k] * s + sy * r[k]) - g * (ry[k] * sImage + sy * rImage[k]);
+            const TDoubles ez =
+                f * (rz[k] * s + sz * r[k]) - g * (rzImage[k] * sImage + szImage * rImage[k]);
+            sums[k].Add(src.Re[v], src.Im[v], ex, ey, ez);
+            if (src.Near[v]) {
+                const TDoubles cx = ry[k] * sz - rz[k] * sy;
+                const TDoubles cy = rz[k] * sx - rx[k] * sz;
+                const TDoubles cz = rx[k] * sy - ry[k] * sx;
+                MarkInsidePiece(rSqr[k], sSq, rx[k] * sx + ry[k] * sy + rz[k] * sz,
+                                cx * cx + cy * cy + cz * cz, lSq, rSq, sums[k].Inside);
+            }
+            rx[k] = sx;
+            ry[k] = sy;
+            rz[k] = sz;
+            rzImage[k] = szImage;
+            rSqr[k] = sSq;
+            r[k] = s;
+            rImage[k] = sImage;
+        }
     }
 }
 
-[[gnu::always_inline]] inline void ElectricRange(const TFlatChains& src, const TGridPoints& grid, std::size_t begin,
-                   std::size_t end, TFieldLayers& out) {
+// The kernels' body, inlined into each processor build below: the points of
+// [begin, end) a step of blocks at a time, every chain's sums, then the values.
+template <bool Electric>
+[[gnu::always_inline]] inline void FieldRange(const TFlatChains& src, const TGridPoints& grid,
+                                              std::size_t begin, std::size_t end,
+                                              TFieldLayers& out) {
     const double pz = grid.HeightM();
     for (std::size_t first = begin; first < end; first += kBlocks * kLanes) {
         TDoubles px[kBlocks], py[kBlocks];
@@ -213,68 +271,14 @@ constexpr std::size_t kBlocks = 2;
         for (std::size_t k = 0; k < kBlocks; ++k)
             grid.Load(first + k * kLanes, px[k], py[k]);
         for (std::size_t c = 0; c < src.Chains(); ++c) {
-            const std::size_t v0 = src.Begin[c], v1 = src.Begin[c + 1];
-            const double rSq = src.RadiusSq[c];
-            // r: from the piece's start to the point; its image's z apart.
-            TDoubles rx[kBlocks], ry[kBlocks], rz[kBlocks], rzImage[kBlocks];
-            TDoubles r[kBlocks], rImage[kBlocks], rSqr[kBlocks];
-            for (std::size_t k = 0; k < kBlocks; ++k) {
-                rx[k] = px[k] - src.X[v0];
-                ry[k] = py[k] - src.Y[v0];
-                rz[k] = pz - src.Z[v0] + TDoubles{};
-                rzImage[k] = pz + src.Z[v0] + TDoubles{};
-                const TDoubles flatSq = rx[k] * rx[k] + ry[k] * ry[k];
-                rSqr[k] = flatSq + rz[k] * rz[k];
-                Sqrt(rSqr[k], r[k]);
-                Sqrt(flatSq + rzImage[k] * rzImage[k], rImage[k]);
-            }
-            for (std::size_t v = v0; v + 1 < v1; ++v) {
-                const double kl = src.KLength[v], lSq = src.LengthSq[v];
-                for (std::size_t k = 0; k < kBlocks; ++k) {
-                    // s: from the piece's end to the point.
-                    const TDoubles sx = px[k] - src.X[v + 1];
-                    const TDoubles sy = py[k] - src.Y[v + 1];
-                    const TDoubles sz = pz - src.Z[v + 1] + TDoubles{};
-                    const TDoubles szImage = pz + src.Z[v + 1] + TDoubles{};
-                    const TDoubles flatSq = sx * sx + sy * sy;
-                    const TDoubles sSq = flatSq + sz * sz;
-                    TDoubles s, sImage;
-                    Sqrt(sSq, s);
-                    Sqrt(flatSq + szImage * szImage, sImage);
-                    // The piece: k L (r̂ + ŝ) ÷ (σ² − L²) = f (r |s| + s |r|).
-                    const TDoubles sigma = r[k] + s;
-                    const TDoubles f = kl / ((sigma * sigma - lSq) * (r[k] * s));
-                    // Its image, carrying the opposite charge.
-                    const TDoubles sigmaImage = rImage[k] + sImage;
-                    const TDoubles g =
-                        kl / ((sigmaImage * sigmaImage - lSq) * (rImage[k] * sImage));
-                    const TDoubles ex = f * (rx[k] * s + sx * r[k]) -
-                                        g * (rx[k] * sImage + sx * rImage[k]);
-                    const TDoubles ey = f * (ry[k] * s + sy * r[k]) -
-                                        g * (ry[k] * sImage + sy * rImage[k]);
-                    const TDoubles ez = f * (rz[k] * s + sz * r[k]) -
-                                        g * (rzImage[k] * sImage + szImage * rImage[k]);
-                    sums[k].Add(src.Re[v], src.Im[v], ex, ey, ez);
-                    if (src.Near[v]) {
-                        const TDoubles cx = ry[k] * sz - rz[k] * sy;
-                        const TDoubles cy = rz[k] * sx - rx[k] * sz;
-                        const TDoubles cz = rx[k] * sy - ry[k] * sx;
-                        MarkInsidePiece(rSqr[k], sSq, rx[k] * sx + ry[k] * sy + rz[k] * sz,
-                                        cx * cx + cy * cy + cz * cz, lSq, rSq, sums[k].Inside);
-                    }
-                    rx[k] = sx;
-                    ry[k] = sy;
-                    rz[k] = sz;
-                    rzImage[k] = szImage;
-                    rSqr[k] = sSq;
-                    r[k] = s;
-                    rImage[k] = sImage;
-                }
-            }
+            if constexpr (Electric)
+                AddElectricChain(src, c, pz, px, py, sums);
+            else
+                AddMagneticChain(src, c, pz, px, py, sums);
         }
-        // V/m to kV/m.
+        // The electric sums are V/m, shown in kV/m.
         for (std::size_t k = 0; k < kBlocks; ++k)
-            Store(sums[k], 1e-3, first + k * kLanes, end, out);
+            Store(sums[k], Electric ? 1e-3 : 1.0, first + k * kLanes, end, out);
     }
 }
 
@@ -288,23 +292,23 @@ struct TKernels {
 
 void ElectricBaseline(const TFlatChains& src, const TGridPoints& grid, std::size_t begin,
                       std::size_t end, TFieldLayers& out) {
-    ElectricRange(src, grid, begin, end, out);
+    FieldRange<true>(src, grid, begin, end, out);
 }
 
 void MagneticBaseline(const TFlatChains& src, const TGridPoints& grid, std::size_t begin,
                       std::size_t end, TFieldLayers& out) {
-    MagneticRange(src, grid, begin, end, out);
+    FieldRange<false>(src, grid, begin, end, out);
 }
 
 #if CORVALT_SPACE_AVX2
 [[gnu::target("avx2")]] void ElectricAvx2(const TFlatChains& src, const TGridPoints& grid,
                                           std::size_t begin, std::size_t end, TFieldLayers& out) {
-    ElectricRange(src, grid, begin, end, out);
+    FieldRange<true>(src, grid, begin, end, out);
 }
 
 [[gnu::target("avx2")]] void MagneticAvx2(const TFlatChains& src, const TGridPoints& grid,
                                           std::size_t begin, std::size_t end, TFieldLayers& out) {
-    MagneticRange(src, grid, begin, end, out);
+    FieldRange<false>(src, grid, begin, end, out);
 }
 #endif
 
