@@ -54,12 +54,6 @@ std::optional<std::string> TakeObjective(Args& args, TPhasingObjective& objectiv
     return "--objective needs edge-b, edge-e, row-e or weighted, not '" + text + "'";
 }
 
-bool ReadNumber(std::string_view text, double& value) {
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && stop == end;
-}
-
 // "--weights B,E,R": per mG of the edge magnetic field, per kV/m of the edge
 // and of the within-ROW electric field.
 std::optional<std::string> TakeWeights(Args& args, TObjectiveWeights& weights, bool& given) {
