@@ -14,7 +14,7 @@
 // thread with the panel greyed until the results are there. The window never
 // waits for a worker; results older than the newest request are dropped.
 
-#include "design/ConductorRef.h"
+#include "model/ConductorRef.h"
 #include "model/FieldLimitTable.h"
 #include "plots/PlotData.h"
 #include "ui/app/FileFolders.h"

@@ -6,7 +6,7 @@
 // project's objects, starts the reports and the BPA export, and asks to save
 // changes when it closes. The project belongs to the main window's list.
 
-#include "design/ConductorRef.h"
+#include "model/ConductorRef.h"
 #include "reports/ReportKind.h"
 #include "ui/widgets/ColumnWidths.h"
 #include "ui/windows/ProjectChange.h"
