@@ -123,8 +123,13 @@ void TPhasingDialog::CreateControls() {
     layout->addWidget(sgRanked_, 1);
     layout->addWidget(buttons);
 
+    // A ranking made for another objective, weights or count is not shown.
     connect(cbObjective_, &QComboBox::currentIndexChanged, this,
             &TPhasingDialog::cbObjectiveChange);
+    connect(cbObjective_, &QComboBox::currentIndexChanged, this, &TPhasingDialog::RequestChange);
+    for (QDoubleSpinBox* weight : {eWeightB_, eWeightEdgeE_, eWeightRowE_})
+        connect(weight, &QDoubleSpinBox::valueChanged, this, &TPhasingDialog::RequestChange);
+    connect(eTop_, &QSpinBox::valueChanged, this, &TPhasingDialog::RequestChange);
     connect(btSearch_, &QPushButton::clicked, this, &TPhasingDialog::Search);
     connect(&search_, &TBackgroundTaskBase::Finished, this, &TPhasingDialog::SearchEnded);
     connect(sgRanked_, &QTableWidget::itemSelectionChanged, this, &TPhasingDialog::UpdateButtons);
@@ -151,9 +156,18 @@ void TPhasingDialog::ShowRequest(const TPhasingRequest& request) {
 }
 
 void TPhasingDialog::cbObjectiveChange() {
-    const bool weighted = Request().Objective == TPhasingObjective::Weighted;
-    for (QDoubleSpinBox* field : {eWeightB_, eWeightEdgeE_, eWeightRowE_})
-        field->setEnabled(weighted);
+    UpdateButtons(); // the weights count for the weighted sum only
+}
+
+void TPhasingDialog::RequestChange() {
+    if (!result_) return;
+    result_.reset();
+    sgRanked_->clear();
+    sgRanked_->setRowCount(0);
+    sgRanked_->setColumnCount(0);
+    lbStatus_->setText(QStringLiteral("The objective, the weights or the count changed: press "
+                                      "Search to rank the arrangements again."));
+    UpdateButtons();
 }
 
 void TPhasingDialog::Search() {
@@ -265,8 +279,14 @@ bool TPhasingDialog::ApplyTo(TScenario& scenario) const {
 }
 
 void TPhasingDialog::UpdateButtons() {
+    // What is searched stays as it is until the search ends.
     const bool searching = search_.Running();
+    const bool weighted = Request().Objective == TPhasingObjective::Weighted;
     btSearch_->setEnabled(!searching);
+    cbObjective_->setEnabled(!searching);
+    eTop_->setEnabled(!searching);
+    for (QDoubleSpinBox* field : {eWeightB_, eWeightEdgeE_, eWeightRowE_})
+        field->setEnabled(!searching && weighted);
     btApply_->setEnabled(Chosen() != nullptr);
 }
 
