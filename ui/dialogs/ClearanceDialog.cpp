@@ -123,8 +123,7 @@ void TClearanceDialog::CreateControls() {
     layout->addWidget(buttons);
 
     connect(btSolve_, &QPushButton::clicked, this, &TClearanceDialog::Solve);
-    connect(cbCircuit_, &QComboBox::currentIndexChanged, this,
-            &TClearanceDialog::cbCircuitChange);
+    connect(cbCircuit_, &QComboBox::currentIndexChanged, this, &TClearanceDialog::cbCircuitChange);
     connect(&solve_, &TBackgroundTaskBase::Finished, this, &TClearanceDialog::SolveEnded);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TClearanceDialog::reject);

@@ -72,6 +72,7 @@ class TPhasingDialog : public QDialog {
     void RequestChange();
     void SearchEnded();
     void ShowSearch(const TPhasingSearch& search);
+    void WidenToTheTable();
     void UpdateButtons();
 
     std::unique_ptr<TEmfProject> copy_;

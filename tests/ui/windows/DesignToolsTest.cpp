@@ -73,8 +73,9 @@ class DesignToolsTest : public QObject {
             QTRY_VERIFY(!phasing->Searching());
             QVERIFY(phasing->Result().has_value());
             QCOMPARE(phasing->Result()->Arrangements, 36);
-            // "Now" and the ten best.
-            QCOMPARE(phasing->Table().rowCount(), 11);
+            // "Now" and a row for each six arrangements that differ only by
+            // the names of the phases (every circuit's renamed alike).
+            QCOMPARE(phasing->Table().rowCount(), 1 + 36 / 6);
             phasing->SelectRanked(0);
             QVERIFY(phasing->Chosen() != nullptr);
             chosen = phasing->Chosen()->Orders;
@@ -213,19 +214,17 @@ class DesignToolsTest : public QObject {
         clearance.Solve();
         QTRY_VERIFY(!clearance.Solving());
         QCOMPARE(clearance.Result()->Circuits, std::vector<int>{0});
-        QCOMPARE(applyRaise->isEnabled(),
-                 clearance.Result()->Outcome == TClearanceOutcome::Raised);
+        QCOMPARE(applyRaise->isEnabled(), clearance.Result()->Outcome == TClearanceOutcome::Raised);
 
         ui::TPhasingDialog phasing(*project, 0);
         auto* applyPhasing = phasing.findChild<QPushButton*>(QStringLiteral("btApply"));
         QTRY_VERIFY(!phasing.Searching());
-        QCOMPARE(phasing.Table().rowCount(), 11);
+        QCOMPARE(phasing.Table().rowCount(), 7);
         QVERIFY(applyPhasing->isEnabled());
         auto* objective = phasing.findChild<QComboBox*>(QStringLiteral("cbObjective"));
         auto* top = phasing.findChild<QSpinBox*>(QStringLiteral("eTop"));
-        for (const std::function<void()>& change :
-             std::vector<std::function<void()>>{[&] { objective->setCurrentIndex(1); },
-                                                [&] { top->setValue(4); }}) {
+        for (const std::function<void()>& change : std::vector<std::function<void()>>{
+                 [&] { objective->setCurrentIndex(1); }, [&] { top->setValue(4); }}) {
             change();
             QVERIFY(!phasing.Result().has_value());
             QCOMPARE(phasing.Table().rowCount(), 0);
