@@ -6,7 +6,7 @@
 // per circuit and every conductor as a symbol with a leader and a label.
 
 #include "engine/PageModel.h"
-#include "reports/LabelPlacement.h"
+#include "labels/LabelPlacement.h"
 
 #include <QImage>
 #include <QRectF>

@@ -1,7 +1,7 @@
-// Where the phase configuration drawing puts a label: the leader's geometry,
+// Where a drawing puts a label: the leader's geometry,
 // what counts as meeting, the choice among directions and lengths, and the
 // rows of the captions. Numbers in and out, drawing inches.
-#include "reports/LabelPlacement.h"
+#include "labels/LabelPlacement.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "reports/LabelPlacement.h"
+#include "labels/LabelPlacement.h"
 
 #include <algorithm>
 #include <array>

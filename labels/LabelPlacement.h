@@ -1,8 +1,9 @@
 #pragma once
-// Where the phase configuration drawing puts its labels: the leader from a
-// marked point (a conductor or a sensor) to its label, and the rows of the
-// captions under the ground line. Numbers in and out, in drawing inches (y
-// downwards); no painter and no fonts: the caller measures the texts.
+// Where a drawing puts its labels so that none meets another, a line or a
+// symbol: the leader from a marked point (a conductor or a sensor of the phase
+// configuration drawing) to its label, and the rows of captions (under the
+// drawing's ground line). Numbers in and out, in the drawing's units (inches,
+// pixels; y downwards); no painter and no fonts: the caller measures the texts.
 
 #include <QLineF>
 #include <QPointF>
