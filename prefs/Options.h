@@ -61,6 +61,9 @@ inline constexpr TPrefKey FacName{"Project", "FacName", Text};
 inline constexpr TPrefKey FacAddr{"Project", "FacAddr", Text};
 inline constexpr TPrefKey FacCnt{"Project", "FacCnt", Text};
 inline constexpr TPrefKey FacCty{"Project", "FacCty", Text};
+// What the reports print beyond their forms: the compliance report's field
+// limits statement after its pages (off for those who must file the bare form).
+inline constexpr TPrefKey LimitsStatement{"Reports", "LimitsStatement", Boolean, 1};
 // The corona site parameters given to new cross sections, in stored units, in
 // the order of kSiteParameters; 0 (the default) leaves a parameter unset.
 inline constexpr std::array<TPrefKey, kSiteParameters.size()> CoronaSite = [] {
@@ -122,7 +125,7 @@ std::vector<std::string> WithRecentFile(std::vector<std::string> list, const std
 std::vector<std::string> WithoutRecentFile(std::vector<std::string> list, const std::string& path);
 
 // Every scalar preference, section by section in the order of the file.
-const std::array<TPrefKey, 29>& ScalarPrefKeys();
+const std::array<TPrefKey, 30>& ScalarPrefKeys();
 
 // Library section names.
 inline constexpr const char* kVoltagesSection = "Voltages";
@@ -182,6 +185,7 @@ class TOptions {
     std::string FacAddr() const { return ReadText(prefkeys::FacAddr); }
     std::string FacCnt() const { return ReadText(prefkeys::FacCnt); }
     std::string FacCty() const { return ReadText(prefkeys::FacCty); }
+    bool LimitsStatement() const { return ReadBool(prefkeys::LimitsStatement); }
     // The value new cross sections take for a site parameter, stored units; 0
     // (unset) also for a value outside the parameter's range.
     float CoronaSiteDefault(TSiteParameter id) const {

@@ -32,11 +32,14 @@ std::unique_ptr<TReport> MakeForCrossSection(TEmfProject& project, TScenario* sc
     return std::make_unique<TReportClass>(project, *scenario);
 }
 
-// The compliance report reads which cross sections to print ("CsPrtOpt") from
-// the preferences when it is made.
+// The compliance report reads which cross sections to print ("CsPrtOpt"),
+// whether to add the field limits statement and the limits table from the
+// preferences when it is made.
 std::unique_ptr<TReport> MakeCompliance(TEmfProject& project, TScenario* scenario,
                                         const TOptions& options) {
-    return std::make_unique<TReptFCR2>(project, scenario, options.CsPrtOpt());
+    std::optional<TFieldLimits> limits;
+    if (options.LimitsStatement()) limits = options.FieldLimits();
+    return std::make_unique<TReptFCR2>(project, scenario, options.CsPrtOpt(), limits);
 }
 
 std::unique_ptr<TReport> MakeTlsa(TEmfProject& project, TScenario* /*scenario*/,

@@ -1,6 +1,7 @@
 #include "reports/ReptFCR2.h"
 
 #include "compute/Profile.h"
+#include "limits/ComplianceStatement.h"
 #include "model/TextHelpers.h"
 #include "prefs/Libraries.h"
 #include "reports/PhaseDrawing.h"
@@ -76,8 +77,10 @@ struct TReptFCR2::TMaxCell {
     QString Value, Dist;
 };
 
-TReptFCR2::TReptFCR2(TEmfProject& project, TScenario* scenario, int crossSectionsToPrint)
-    : TReport(project, scenario), crossSectionsToPrint_(crossSectionsToPrint) {}
+TReptFCR2::TReptFCR2(TEmfProject& project, TScenario* scenario, int crossSectionsToPrint,
+                     std::optional<TFieldLimits> limits)
+    : TReport(project, scenario), crossSectionsToPrint_(crossSectionsToPrint),
+      limits_(std::move(limits)) {}
 
 void TReptFCR2::Prepare(TPageCanvas& canvas) {
     left_ = kReportLeftEdge;
@@ -125,10 +128,10 @@ void TReptFCR2::PrintHeader() {
     canvas.SetCursorY(bodyTop + canvas.CursorY() - canvas.LineTop());
     canvas.MarkTopOfPage();
     canvas.GoHome();
-    if (detailsOf_ != nullptr) {
+    if (continuedOf_ != nullptr) {
         canvas.SelectFont(kTahoma, 10);
         canvas.KeepLineTop();
-        PrintDetailsHeading(*detailsOf_, true);
+        PrintSectionHeading(continuedLabel_, *continuedOf_, true);
     }
 }
 
@@ -173,6 +176,10 @@ void TReptFCR2::PrintBody() {
     for (const TScenario* scenario : details_)
         PrintDetails(*scenario);
     details_.clear();
+    if (!limits_) return;
+    canvas.NewPage();
+    for (const TScenario& scenario : Project().Scenarios)
+        PrintLimitsStatement(scenario);
 }
 
 void TReptFCR2::PrintTitles() {
@@ -491,26 +498,28 @@ void TReptFCR2::PrintNone(double x, double width) {
 // the page header).
 void TReptFCR2::PrintDetails(const TScenario& scenario) {
     TPageCanvas& canvas = Canvas();
-    detailsOf_ = nullptr;
+    continuedOf_ = nullptr;
     canvas.NewPage();
-    PrintDetailsHeading(scenario, false);
-    detailsOf_ = &scenario;
+    continuedLabel_ = QStringLiteral("Details for CrossSection: ");
+    PrintSectionHeading(continuedLabel_, scenario, false);
+    continuedOf_ = &scenario;
     if (PrintCalcError(scenario)) canvas.NewLine();
     PrintCircuitTables(scenario, true);
     PrintCircuitTables(scenario, false);
     PrintInterestPoints(scenario);
     TPhaseDrawing(canvas, left_, centre_).Draw(scenario);
-    detailsOf_ = nullptr;
+    continuedOf_ = nullptr;
 }
 
-void TReptFCR2::PrintDetailsHeading(const TScenario& scenario, bool continued) {
+void TReptFCR2::PrintSectionHeading(const QString& label, const TScenario& scenario,
+                                    bool continued) {
     TPageCanvas& canvas = Canvas();
     canvas.NewLine();
     canvas.SelectFont(kTahoma, 12);
     canvas.KeepLineTop();
     QString title = ReportText(scenario.TabTitle + "- " + scenario.Title);
     if (continued) title += QStringLiteral(" (continued)");
-    PrintLabelledTitle(left_, QStringLiteral("Details for CrossSection: "), title, kTitleLines);
+    PrintLabelledTitle(left_, label, title, kTitleLines);
     canvas.SelectFont(kTahoma, 10);
     canvas.KeepLineTop();
     canvas.NewLine();
@@ -622,6 +631,87 @@ void TReptFCR2::PrintInterestPoints(const TScenario& scenario) {
         PrintRowLayout(row, layout);
     }
     if (first) PrintNone(left_ + kPointIndent, 3.0);
+}
+
+// ---- Field limits statement ---------------------------------------------------
+
+namespace {
+
+// Columns of the statement table: what and where, value, limit, unit, class,
+// margin, verdict (7.2 in, from the left edge).
+constexpr double kWhatWidth = 3.4;
+constexpr double kValueWidth = 0.6;
+constexpr double kLimitWidth = 0.5;
+constexpr double kUnitWidth = 0.45;
+constexpr double kClassWidth = 1.05;
+constexpr double kMarginWidth = 0.6;
+constexpr double kStatusWidth = 0.6;
+constexpr double kStatementRoom = 1.6;  // a statement starts on a page with this much left
+constexpr double kVerdictRoom = 0.5;    // the sentence under the table
+
+} // namespace
+
+void TReptFCR2::PrintLimitsHeading() {
+    TPageCanvas& canvas = Canvas();
+    SelectTablePen();
+    canvas.SelectFont(kTahoma, 8);
+    canvas.KeepLineTop();
+    DefineCells(left_, Headings({{kWhatWidth, BoxAll}, {kValueWidth, BoxAll}, {kLimitWidth, BoxAll},
+                                 {kUnitWidth, BoxAll}, {kClassWidth, BoxAll},
+                                 {kMarginWidth, BoxAll}, {kStatusWidth, BoxAll}}));
+    PrintRow({QStringLiteral("Value and where"), QStringLiteral("Value"), QStringLiteral("Limit"),
+              QStringLiteral("Unit"), QStringLiteral("Limit class"), QStringLiteral("Margin"),
+              QStringLiteral("Status")});
+    canvas.SelectFont(kTahoma, 10);
+    canvas.KeepLineTop();
+    DefineCells(left_, {DataCell(kWhatWidth, TJustify::Left, kMargin),
+                        DataCell(kValueWidth, TJustify::Right, kMargin),
+                        DataCell(kLimitWidth, TJustify::Right, kMargin),
+                        DataCell(kUnitWidth, TJustify::Left, kMargin),
+                        DataCell(kClassWidth, TJustify::Left, kMargin),
+                        DataCell(kMarginWidth, TJustify::Right, kMargin),
+                        DataCell(kStatusWidth, TJustify::Centre, kMargin)});
+}
+
+// The values of the cross section the limits speak about, each with its
+// limit and margin, then one sentence saying whether all keep within them and
+// whose limits they are.
+void TReptFCR2::PrintLimitsStatement(const TScenario& scenario) {
+    TPageCanvas& canvas = Canvas();
+    const TComplianceStatement statement = ComplianceStatementOf(scenario, *limits_);
+    canvas.ClearTabs();
+    if (RemainingHeight() < kStatementRoom) canvas.NewPage();
+    continuedLabel_ = QStringLiteral("Field Limits for CrossSection: ");
+    PrintSectionHeading(continuedLabel_, scenario, false);
+    continuedOf_ = &scenario;
+    if (!statement.Computed) {
+        if (!PrintCalcError(scenario)) PrintWrapped(QStringLiteral("Not computed."));
+        PrintWrapped(QStringLiteral("No value of this cross section can be shown to keep within "
+                                    "its limits."));
+    } else {
+        canvas.SetCursorY(canvas.CursorY() + kHeadingDrop);
+        PrintLimitsHeading();
+        for (const TStatementRow& row : statement.Rows) {
+            const bool over = row.Status == TLimitStatus::Over;
+            PrintTableRow({{ReportText(row.What), false, true},
+                           {QString::fromStdString(row.Value), over},
+                           {QString::fromStdString(row.Limit)},
+                           {QString::fromStdString(row.Unit)},
+                           {QString::fromStdString(row.LimitClass)},
+                           {QString::fromStdString(row.Margin)},
+                           {QString::fromLatin1(MaximaStatusText(row.Status)), over}},
+                          kRowRoom, [this] { PrintLimitsHeading(); });
+        }
+        canvas.ClearTabs();
+        canvas.SetCursorY(canvas.CursorY() + 0.1);
+        if (RemainingHeight() < kVerdictRoom) canvas.NewPage();
+        canvas.SetBold(true);
+        PrintWrapped(QString::fromStdString(statement.Verdict));
+        canvas.SetBold(false);
+    }
+    PrintWrapped(QString::fromStdString(statement.Source));
+    canvas.NewLine();
+    continuedOf_ = nullptr;
 }
 
 } // namespace corvalt

@@ -3,12 +3,17 @@
 // header, the agent and facility block with signature lines, the table of the
 // transmission-line cross sections holding the project's largest fields, the
 // table of the substations, and a details section per selected cross section
-// (circuits, conductors, points of interest, phase configuration drawing).
+// (circuits, conductors, points of interest, phase configuration drawing);
+// then, unless switched off, each cross section's field limits statement:
+// every value the limits speak about, its limit and margin, and whether the
+// cross section keeps within them.
 
+#include "model/FieldLimitTable.h"
 #include "model/Project.h"
 #include "reports/Report.h"
 
 #include <deque>
+#include <optional>
 
 namespace corvalt {
 
@@ -18,7 +23,10 @@ class TReptFCR2 : public TReport {
     enum TCrossSectionsToPrint { PrintAll = 0, PrintMaximumReadingsOnly = 1 };
 
     // The report covers the whole project; the cross section is not used.
-    TReptFCR2(TEmfProject& project, TScenario* scenario, int crossSectionsToPrint);
+    // With limits, the field limits statements against them follow the
+    // details sections.
+    TReptFCR2(TEmfProject& project, TScenario* scenario, int crossSectionsToPrint,
+              std::optional<TFieldLimits> limits = std::nullopt);
 
     void Prepare(TPageCanvas& canvas) override;
     void PrintHeader() override;
@@ -48,7 +56,9 @@ class TReptFCR2 : public TReport {
     void PrintNone(double x, double width);
 
     void PrintDetails(const TScenario& scenario);
-    void PrintDetailsHeading(const TScenario& scenario, bool continued);
+    void PrintSectionHeading(const QString& label, const TScenario& scenario, bool continued);
+    void PrintLimitsStatement(const TScenario& scenario);
+    void PrintLimitsHeading();
     void PrintCircuitTables(const TScenario& scenario, bool newCircuits);
     void PrintConductorTable(const TCircuit& circuit);
     void PrintConductorHeading();
@@ -59,11 +69,14 @@ class TReptFCR2 : public TReport {
     QString FooterTitle() const;
 
     int crossSectionsToPrint_;
+    std::optional<TFieldLimits> limits_;
     double left_ = 0, right_ = 0, centre_ = 0;
     // The cross sections that get a details section, in the order printed.
     std::deque<const TScenario*> details_;
-    // The cross section whose details a new page continues; null outside them.
-    const TScenario* detailsOf_ = nullptr;
+    // The cross section whose details or limits statement a new page
+    // continues, and the label of its heading; null outside them.
+    const TScenario* continuedOf_ = nullptr;
+    QString continuedLabel_;
 };
 
 } // namespace corvalt

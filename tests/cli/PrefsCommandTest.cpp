@@ -111,6 +111,9 @@ TEST_F(PrefsCommandTest, WithoutAFilePrintsEveryDefaultAndCreatesNothing) {
                            "    \"TvFrequency\": 0,\n"
                            "    \"GroundConductivity\": 0\n"
                            "  },\n"
+                           "  \"Reports\": {\n"
+                           "    \"LimitsStatement\": true\n"
+                           "  },\n"
                            "  \"Voltages\": [],\n"
                            "  \"Conductors\": [],\n"
                            "  \"Ohgws\": [],\n" +

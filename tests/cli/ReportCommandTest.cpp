@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -60,9 +61,12 @@ TEST_F(ReportCommand, ComplianceReportAndTlsaFormOfTheSamples) {
     struct TCase {
         const char* Sample;
         int Kind;
-        int Pages; // summary page and one details page per cross section; the form
+        // summary page, one details page per cross section and the field
+        // limits statement (two pages for the three of the English sample);
+        // the form
+        int Pages;
     };
-    for (const TCase& c : {TCase{"sample-english.emf", 1, 4}, TCase{"sample-metric.emf", 1, 2},
+    for (const TCase& c : {TCase{"sample-english.emf", 1, 6}, TCase{"sample-metric.emf", 1, 3},
                            TCase{"sample-english.emf", 2, 1}, TCase{"sample-metric.emf", 2, 1}}) {
         SCOPED_TRACE(std::string(c.Sample) + " kind " + std::to_string(c.Kind));
         const std::string pdf = PathOf("report.pdf");
@@ -80,16 +84,36 @@ TEST_F(ReportCommand, ComplianceReportAndTlsaFormOfTheSamples) {
 }
 
 TEST_F(ReportCommand, ComplianceReportReadsWhichCrossSectionsToPrintFromThePreferences) {
-    // "Maximum Readings Only": the sample's 115 DC line holds no maximum.
+    // "Maximum Readings Only": the sample's 115 DC line holds no maximum; and
+    // no field limits statement.
     const std::string ini = PathOf("corvalt.INI");
     {
         std::ofstream out(ini);
-        out << "[Project]\nCsPrtOpt=1\n";
+        out << "[Project]\nCsPrtOpt=1\n[Reports]\nLimitsStatement=0\n";
     }
     const TRun run = Run("report '" + Sample("sample-english.emf") + "' --kind 1 --ini '" + ini +
                          "' --pdf '" + PathOf("out.pdf") + "'");
     EXPECT_EQ(run.Exit, 0) << run.Err;
     EXPECT_EQ(PdfPageCount(Slurp(PathOf("out.pdf"))), 3);
+}
+
+// Every cross section of the English sample keeps within the Florida limits:
+// 230 SC has five ROW values, one point inside the ROW (E only) and two
+// outside (E and B); 115 DC five, one inside and one outside; the substation
+// four boundary values (no limit within it) and one point outside.
+TEST_F(ReportCommand, ComplianceStatementOfALineWithinItsLimits) {
+    const std::string pdf = PathOf("report.pdf");
+    const TRun run = Run("report '" + Sample("sample-english.emf") + "' --kind 1 --ini '" +
+                         PathOf("none.INI") + "' --pdf '" + pdf + "'");
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    if (std::system("command -v pdftotext > /dev/null") != 0) GTEST_SKIP() << "no pdftotext";
+    ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + PathOf("report.txt") + "'").c_str()), 0);
+    const std::string text = Slurp(PathOf("report.txt"));
+    for (const char* sentence :
+         {"All 10 values are within the limits.", "All 8 values are within the limits.",
+          "All 6 values are within the limits."})
+        EXPECT_NE(text.find(sentence), std::string::npos) << sentence;
+    EXPECT_EQ(text.find("over"), std::string::npos);
 }
 
 TEST_F(ReportCommand, TlsaFormNeedsNoDataCheckOrComputation) {

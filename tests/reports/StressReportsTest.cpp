@@ -26,6 +26,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -71,7 +72,7 @@ std::unique_ptr<TEmfProject> ThroughFile(test::TStressProject& stress, const QDi
 
 std::vector<TReportPages> RunEveryReport(TEmfProject& project, const std::string& name) {
     std::vector<TReportPages> reports;
-    TReptFCR2 compliance(project, nullptr, TReptFCR2::PrintAll);
+    TReptFCR2 compliance(project, nullptr, TReptFCR2::PrintAll, DefaultFieldLimits());
     reports.push_back({name + "-compliance", test::RunReport(compliance), kReportMargins});
     TReptTLSA form(project);
     reports.push_back({name + "-tlsa", test::RunReport(form), kFormMargins});
@@ -268,6 +269,30 @@ TEST_F(StressReports, NoWordOfThePdfFilesCrossesAnotherOrTheMargins) {
             EXPECT_EQ(found.join(QStringLiteral("\n")).toStdString(), "");
         }
     }
+}
+
+// The 1100 kV line is far over the 2 kV/m at its ROW edges: its compliance
+// report ends with a statement saying so, in words pdftotext finds.
+TEST_F(StressReports, ComplianceStatementOfALineOverItsLimits) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+    const auto uhv = std::find_if(reports_.begin(), reports_.end(), [](const TReportPages& r) {
+        return r.Name == "uhv-1100kv-compliance";
+    });
+    ASSERT_NE(uhv, reports_.end());
+    const QString pdf = QDir(folder_->path()).filePath(QStringLiteral("uhv.pdf"));
+    ASSERT_EQ(ExportPdf(uhv->Pages, pdf), QString());
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    process.waitForFinished(120000);
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_TRUE(text.contains(QStringLiteral("Field Limits for CrossSection: UHV 1100")));
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\bover\\b"))));
+    EXPECT_TRUE(text.contains(
+        QRegularExpression(QStringLiteral("[1-9]\\d* of \\d+ values are over their limits\\."))))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Limits: the Florida standards for new and modified")));
+    EXPECT_FALSE(text.contains(QStringLiteral("within the limits.")));
 }
 
 } // namespace

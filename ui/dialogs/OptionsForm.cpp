@@ -67,6 +67,7 @@ TPrefsValues TPrefsValues::Read(const TOptions& options) {
     values.PhaseCAngle = options.PhaseCAngle();
     values.EnterAsTab = options.EnterAsTab();
     values.CsPrtOpt = options.CsPrtOpt();
+    values.LimitsStatement = options.LimitsStatement();
     for (const TSiteParameterInfo& parameter : kSiteParameters)
         values.CoronaSite[static_cast<std::size_t>(parameter.Id)] =
             options.CoronaSiteDefault(parameter.Id);
@@ -92,6 +93,8 @@ TPrefsError TPrefsValues::Write(TOptions& options) const {
                                                         {&prefkeys::MesUnits, MesUnits},
                                                         {&prefkeys::CsPrtOpt, CsPrtOpt}};
     if (TPrefsError error = options.WriteBool(prefkeys::EnterAsTab, EnterAsTab)) return error;
+    if (TPrefsError error = options.WriteBool(prefkeys::LimitsStatement, LimitsStatement))
+        return error;
     for (const auto& [key, value] : integers)
         if (TPrefsError error = options.WriteInteger(*key, value)) return error;
     for (const auto& [key, value] : texts)
@@ -308,10 +311,14 @@ QWidget* TOptionsForm::CreateGeneralPage() {
         Named(new TRadioGroup(QStringLiteral("CrossSections to Print"),
                               {QStringLiteral("All"), QStringLiteral("Maximum Readings Only")}),
               "rgCsPrtOption");
+    cbLimitsStatement_ = Named(
+        new QCheckBox(QStringLiteral("Compliance report ends with the field limits statement.")),
+        "cbLimitsStatement");
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(cbEnter_);
     layout->addWidget(rgCsPrtOption_);
+    layout->addWidget(cbLimitsStatement_);
     layout->addStretch(1);
     return page;
 }
@@ -513,6 +520,7 @@ void TOptionsForm::ShowValues(const TPrefsValues& values) {
     eCphase_->SetValue(values.PhaseCAngle);
     cbEnter_->setChecked(values.EnterAsTab);
     rgCsPrtOption_->SetItemIndex(values.CsPrtOpt == 1 ? 1 : 0);
+    cbLimitsStatement_->setChecked(values.LimitsStatement);
     site_->SetUnits(libraryUnits_);
     site_->ShowValues(values.CoronaSite);
     UpdateControls();
@@ -537,6 +545,7 @@ TPrefsValues TOptionsForm::Values() const {
     values.PhaseCAngle = eCphase_->IntValue();
     values.EnterAsTab = cbEnter_->isChecked();
     values.CsPrtOpt = rgCsPrtOption_->ItemIndex() == 1 ? 1 : 0;
+    values.LimitsStatement = cbLimitsStatement_->isChecked();
     values.CoronaSite = site_->Values();
     return values;
 }

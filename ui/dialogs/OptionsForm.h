@@ -46,6 +46,7 @@ struct TPrefsValues {
     int PhaseAAngle = 0, PhaseBAngle = 120, PhaseCAngle = 240; // degrees
     bool EnterAsTab = true;
     int CsPrtOpt = 0; // 0 all cross sections, 1 maximum readings only
+    bool LimitsStatement = true; // the compliance report's field limits statement
     TSiteValues CoronaSite{}; // for new cross sections, stored units, 0 unset
 
     static TPrefsValues Read(const TOptions& options);
@@ -126,6 +127,7 @@ class TOptionsForm : public QDialog {
     TNumberField* eCphase_ = nullptr;
     QCheckBox* cbEnter_ = nullptr;
     TRadioGroup* rgCsPrtOption_ = nullptr;
+    QCheckBox* cbLimitsStatement_ = nullptr;
     TSiteFields* site_ = nullptr;
     QLabel* lbSiteError_ = nullptr;
     std::array<QTableWidget*, 3> grids_{}; // by TLibraryKind

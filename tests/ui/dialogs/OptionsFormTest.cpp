@@ -299,6 +299,8 @@ class OptionsFormTest : public QObject {
         QTest::mouseClick(&Find<TRadioGroup>(form, "rgUnits")->Button(1), Qt::LeftButton);
         QTest::mouseClick(&Find<TRadioGroup>(form, "rgCsPrtOption")->Button(1), Qt::LeftButton);
         Find<QCheckBox>(form, "cbEnter")->setChecked(false);
+        QVERIFY(Find<QCheckBox>(form, "cbLimitsStatement")->isChecked());
+        Find<QCheckBox>(form, "cbLimitsStatement")->setChecked(false);
         for (int i = 0; i < 3; ++i) {
             form.Grid(TLibraryKind::Voltages).setCurrentCell(0, 0);
             form.DeleteEntry(TLibraryKind::Voltages);
@@ -315,6 +317,7 @@ class OptionsFormTest : public QObject {
         QCOMPARE(reread.MesUnits(), 1);
         QCOMPARE(reread.CsPrtOpt(), 1);
         QVERIFY(!reread.EnterAsTab());
+        QVERIFY(!reread.LimitsStatement());
         QCOMPARE(reread.Voltages().Count(), 0);
         QCOMPARE(reread.Conductors().Count(), 3);
         QVERIFY(prefs.FileText().find("[Voltages]") == std::string::npos);
