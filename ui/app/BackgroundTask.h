@@ -1,12 +1,16 @@
 #pragma once
 // TBackgroundTask<T>: the one way the windows run a long computation. It runs
-// one computation at a time on Qt's thread pool, so the window stays free, and
+// one computation at a time on a worker thread, so the window stays free, and
 // hands the result back in the window's thread with Finished. The computation
 // is given a stop token, which Cancel sets and which it looks at between its
 // steps, and a callback for the share done. The destructor cancels and waits:
 // held as a member declared after the data the computation reads, the task
 // stops before those go, and closing the window waits only until the
 // computation's next look at the token.
+//
+// The worker's start, progress and end reach the window through a QFuture
+// and its QFutureWatcher; the result itself goes through the run both sides
+// share (and so never through Qt's result store).
 //
 //   TBackgroundTask<TResult> task_; // a member, after copy_
 //   connect(&task_, &TBackgroundTaskBase::Finished, this, &TDialog::Ended);
@@ -17,11 +21,12 @@
 
 #include <QFutureWatcher>
 #include <QObject>
+#include <QPromise>
 #include <QString>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <new>
 #include <optional>
 #include <stop_token>
@@ -68,6 +73,19 @@ class TBackgroundTaskBase : public QObject {
     // Records the computation's end and emits Finished.
     void EndRun(QString failure);
     static int ProgressSteps(double done);
+    // Runs job on a worker thread of the tasks' own pool, which grows as
+    // needed: a job never waits behind another one.
+    static void StartOnWorker(std::function<void()> job);
+    // Why a computation threw (error, or something not an exception), in the
+    // window's words.
+    static QString FailureText(const std::exception* error);
+
+    // What one thread wrote before HandOver(key) is visible to another after
+    // its TakeOver(key). Qt's thread pool and futures guarantee that already,
+    // with locks built into Qt; these tell ThreadSanitizer, which cannot see
+    // inside Qt, of the hand-overs (they do nothing in other builds).
+    static void HandOver(const void* key);
+    static void TakeOver(const void* key);
 
   private:
     std::stop_source stop_;
@@ -90,8 +108,10 @@ template <typename T> class TBackgroundTask final : public TBackgroundTaskBase {
     // read its owner's data.
     ~TBackgroundTask() override {
         Cancel();
-        // Not once Collect took the result: taking it leaves the future unfinished.
-        if (Running()) watcher_.waitForFinished();
+        if (Running()) {
+            watcher_.waitForFinished();
+            TakeOver(run_.get());
+        }
     }
 
     TBackgroundTask(const TBackgroundTask&) = delete;
@@ -102,23 +122,17 @@ template <typename T> class TBackgroundTask final : public TBackgroundTaskBase {
     bool Start(TWork work) {
         if (Running()) return false;
         result_.reset();
-        const std::stop_token stop = BeginRun();
-        watcher_.setFuture(
-            QtConcurrent::run([work = std::move(work), stop](QPromise<TOutcome>& promise) {
-                promise.setProgressRange(0, kProgressSteps);
-                const TTaskControl control{stop, [&promise](double done) {
-                                               promise.setProgressValue(ProgressSteps(done));
-                                           }};
-                TOutcome outcome;
-                try {
-                    outcome.Result.emplace(work(control));
-                } catch (const std::bad_alloc&) {
-                    outcome.Failure = QStringLiteral("there is not enough memory.");
-                } catch (const std::exception& error) {
-                    outcome.Failure = QString::fromLocal8Bit(error.what());
-                }
-                promise.addResult(std::move(outcome));
-            }));
+        run_ = std::make_shared<TRun>();
+        run_->Work = std::move(work);
+        run_->Stop = BeginRun();
+        run_->Promise.setProgressRange(0, kProgressSteps);
+        run_->Promise.start();
+        watcher_.setFuture(run_->Promise.future());
+        // The job holds a plain pointer (Qt copies it to the worker); the
+        // worker takes the run over from it.
+        auto* handed = new std::shared_ptr<TRun>(run_);
+        HandOver(handed);
+        StartOnWorker([handed] { Execute(handed); });
         return true;
     }
 
@@ -127,19 +141,48 @@ template <typename T> class TBackgroundTask final : public TBackgroundTaskBase {
     std::optional<T> TakeResult() { return std::exchange(result_, std::nullopt); }
 
   private:
-    struct TOutcome {
+    // One computation, shared by the task and its worker; whichever lets go
+    // last frees it.
+    struct TRun {
+        TWork Work;
+        std::stop_token Stop;
+        QPromise<void> Promise; // the start, progress and end the watcher sees
         std::optional<T> Result;
         QString Failure;
     };
 
-    void Collect() {
-        QFuture<TOutcome> future = watcher_.future();
-        TOutcome outcome = future.resultCount() > 0 ? future.takeResult() : TOutcome{};
-        result_ = std::move(outcome.Result);
-        EndRun(std::move(outcome.Failure));
+    // On the worker thread.
+    static void Execute(std::shared_ptr<TRun>* handed) {
+        TakeOver(handed);
+        const std::shared_ptr<TRun> run = std::move(*handed);
+        delete handed;
+        const TTaskControl control{run->Stop, [&promise = run->Promise](double done) {
+                                       promise.setProgressValue(ProgressSteps(done));
+                                   }};
+        try {
+            run->Result.emplace(run->Work(control));
+        } catch (const std::exception& error) {
+            run->Failure = FailureText(&error);
+        } catch (...) {
+            run->Failure = FailureText(nullptr);
+        }
+        run->Work = nullptr; // its captures go before the window hears of the end
+        HandOver(run.get());
+        run->Promise.finish();
     }
 
-    QFutureWatcher<TOutcome> watcher_;
+    // In the window's thread, once the worker has finished.
+    void Collect() {
+        if (!Running()) return;
+        TakeOver(run_.get());
+        result_ = std::move(run_->Result);
+        QString failure = std::move(run_->Failure);
+        run_.reset();
+        EndRun(std::move(failure));
+    }
+
+    QFutureWatcher<void> watcher_;
+    std::shared_ptr<TRun> run_; // the running computation's
     std::optional<T> result_;
 };
 

@@ -1,8 +1,9 @@
 // The one way the windows run background work: the result comes back in the
 // window's thread with the progress told on the way; Cancel and the
 // destructor set the computation's stop token (the destructor also waits for
-// it); a computation that throws gives no result and a reason; and the
-// progress widget follows the task and cancels it.
+// it); computations never queue behind each other; a computation that
+// throws gives no result and a reason; and the progress widget follows the
+// task and cancels it.
 #include "ui/app/BackgroundTask.h"
 #include "ui/widgets/TaskProgress.h"
 
@@ -12,12 +13,16 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <memory>
 #include <new>
+#include <stdexcept>
 #include <thread>
+#include <vector>
 
 using namespace corvalt;
 using ui::TBackgroundTask;
@@ -107,6 +112,31 @@ class BackgroundTaskTest : public QObject {
         task.Start([](const TTaskControl&) { return 1; });
         QTRY_VERIFY(!task.Running());
         QVERIFY(task.Failure().isEmpty());
+    }
+
+    // Every window's computation starts at once, however many run: more of
+    // them than the processor has cores each wait until all have started.
+    void computationsNeverWaitForEachOther() {
+        const int count = std::max(QThread::idealThreadCount(), 2) + 2;
+        std::mutex mutex;
+        std::condition_variable arrived;
+        int started = 0;
+        const auto meetAll = [&](const TTaskControl&) {
+            std::unique_lock lock(mutex);
+            ++started;
+            arrived.notify_all();
+            return arrived.wait_for(lock, std::chrono::seconds(20),
+                                    [&] { return started == count; });
+        };
+        std::vector<std::unique_ptr<TBackgroundTask<bool>>> tasks;
+        for (int i = 0; i < count; ++i) {
+            tasks.push_back(std::make_unique<TBackgroundTask<bool>>());
+            QVERIFY(tasks.back()->Start(meetAll));
+        }
+        for (const auto& task : tasks) {
+            QTRY_VERIFY_WITH_TIMEOUT(!task->Running(), 30000);
+            QCOMPARE(task->TakeResult(), std::optional<bool>(true));
+        }
     }
 
     void progressWidgetFollowsAndCancels() {
