@@ -16,6 +16,11 @@ inline constexpr int kMaxConductorsPerSection = 500;
 inline constexpr int kMaxInterestPointsPerSection = 1000;
 // Circuit numbers are bytes: with at most 255 circuits each has its own.
 inline constexpr int kMaxCircuitsPerSection = 255;
+// No stored value of a real project comes near this: a float field of a
+// project file whose value (as the float it becomes, in the units of the file
+// and in those the model keeps) is larger is damage, and refusing it keeps
+// every unit conversion finite.
+inline constexpr float kLargestStoredValue = 1e30f;
 
 // "more conductors than Corvalt supports (at most 500 in one cross section)",
 // and the same for points of interest and circuits: the core of every message

@@ -80,12 +80,17 @@ TClearanceDialog::~TClearanceDialog() {
     job_->Stop();
 }
 
+TScenario* TClearanceDialog::Section() const {
+    return SectionOfCopy(copy_.get(), section_);
+}
+
 void TClearanceDialog::CreateControls() {
-    const TScenario& scenario = copy_->Scenarios[section_];
+    const TScenario* scenario = Section();
     cbCircuit_ = Named(new QComboBox, "cbCircuit");
     cbCircuit_->addItem(QStringLiteral("All circuits together"));
-    for (const TCircuit& circuit : scenario.Circuits)
-        cbCircuit_->addItem(ToQString(circuit.Name));
+    if (scenario != nullptr)
+        for (const TCircuit& circuit : scenario->Circuits)
+            cbCircuit_->addItem(ToQString(circuit.Name));
     btSolve_ = Named(new QPushButton(QStringLiteral("&Solve")), "btSolve");
     btSolve_->setAutoDefault(false);
     auto* circuitRow = new QHBoxLayout;
@@ -95,7 +100,10 @@ void TClearanceDialog::CreateControls() {
     form->addRow(BuddyLabel(QStringLiteral("&Raise:"), cbCircuit_), circuitRow);
     form->addRow(
         new QLabel(QStringLiteral("Limits for:")),
-        Named(new QLabel(QString::fromLatin1(LimitClassText(LimitClassOf(scenario)))), "lbClass"));
+        Named(new QLabel(scenario != nullptr
+                             ? QString::fromLatin1(LimitClassText(LimitClassOf(*scenario)))
+                             : QString()),
+              "lbClass"));
 
     job_ = Named(new TBackgroundJob, "jbSolve");
     lbResult_ = Named(new QLabel, "lbResult");
@@ -143,9 +151,14 @@ void TClearanceDialog::Solve() {
     if (job_->Running()) return;
     running_.reset();
     result_.reset();
-    lbResult_->setText(QStringLiteral("Solving..."));
     sgChecks_->setRowCount(0);
-    TScenario& scenario = copy_->Scenarios[section_];
+    TScenario* section = Section();
+    if (section == nullptr) {
+        lbResult_->setText(CopyFailedText());
+        return;
+    }
+    lbResult_->setText(QStringLiteral("Solving..."));
+    TScenario& scenario = *section;
     const std::optional<int> circuit = ChosenCircuit();
     job_->Start([this, &scenario, circuit](const TBackgroundJob::TReport& report) {
         // The profile as it stands places the findings' texts; the copy is
@@ -170,7 +183,7 @@ void TClearanceDialog::SolveEnded() {
 }
 
 QString TClearanceDialog::ResultText(const TClearance& clearance) const {
-    const TScenario& scenario = copy_->Scenarios[section_];
+    const TScenario& scenario = *Section(); // solved, so there is one
     const int units = copy_->Units;
     const std::optional<int> circuit =
         clearance.Circuits.size() == 1 && scenario.Circuits.Count() > 1
@@ -208,7 +221,7 @@ QString TClearanceDialog::ResultText(const TClearance& clearance) const {
 
 void TClearanceDialog::ShowClearance(const TClearance& clearance) {
     lbResult_->setText(ResultText(clearance));
-    const TScenario& scenario = copy_->Scenarios[section_];
+    const TScenario& scenario = *Section(); // solved, so there is one
     sgChecks_->setRowCount(static_cast<int>(clearance.Before.size()));
     for (std::size_t i = 0; i < clearance.Before.size(); ++i) {
         const TLimitCheck& before = clearance.Before[i];

@@ -157,8 +157,17 @@ void TPhasingDialog::cbObjectiveChange() {
         field->setEnabled(weighted);
 }
 
+const TScenario* TPhasingDialog::Section() const {
+    return SectionOfCopy(copy_.get(), section_);
+}
+
 void TPhasingDialog::Search() {
     if (job_->Running()) return;
+    const TScenario* section = Section();
+    if (section == nullptr) {
+        lbStatus_->setText(CopyFailedText());
+        return;
+    }
     const TPhasingRequest request = Request();
     if (const auto fault = PhasingRequestFault(request)) {
         lbStatus_->setText(QStringLiteral("Cannot search: ") + ToQString(*fault) + ".");
@@ -167,7 +176,7 @@ void TPhasingDialog::Search() {
     runningRequest_ = request;
     running_.reset();
     lbStatus_->setText(QStringLiteral("Searching..."));
-    const TScenario& scenario = copy_->Scenarios[section_];
+    const TScenario& scenario = *section;
     job_->Start([this, &scenario, request](const TBackgroundJob::TReport& report) {
         running_ = OptimisePhasing(scenario, request, report);
     });
@@ -194,10 +203,9 @@ void TPhasingDialog::SearchEnded() {
 }
 
 void TPhasingDialog::ShowSearch(const TPhasingSearch& search) {
-    const TScenario& scenario = copy_->Scenarios[section_];
     QStringList headings{QStringLiteral("Rank")};
-    for (const TPhasedCircuit& circuit : search.Circuits)
-        headings << ToQString(scenario.Circuits[circuit.CircuitIndex].Name);
+    for (const TPhasedCircuit& circuit : search.Circuits) // a search ran: Section() is there
+        headings << ToQString(Section()->Circuits[circuit.CircuitIndex].Name);
     headings << QStringLiteral("B at ROW edges\n(mG)") << QStringLiteral("E at ROW edges\n(kV/m)")
              << QStringLiteral("E within ROW\n(kV/m)");
     sgRanked_->clear();

@@ -69,6 +69,7 @@ class TPhasingDialog : public QDialog {
     void SearchEnded();
     void ShowSearch(const TPhasingSearch& search);
     void UpdateButtons();
+    const TScenario* Section() const;
 
     std::unique_ptr<TEmfProject> copy_;
     int section_;

@@ -41,7 +41,7 @@ TComputedResults ComputeResults(const TResultsRequest& request) {
     computed.Section = request.Section;
     computed.Overlays = request.Overlays;
     auto project = std::make_shared<TEmfProject>();
-    if (request.Snapshot != nullptr && RestoreProjectSnapshot(*project, *request.Snapshot)) {
+    if (request.Snapshot != nullptr && RestoreProjectSnapshot(*project, *request.Snapshot).Ok) {
         if (request.Section >= 0 && request.Section < project->Scenarios.Count())
             ComputeScenario(project->Scenarios[request.Section]);
         for (const int index : request.Overlays)

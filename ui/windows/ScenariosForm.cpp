@@ -782,8 +782,11 @@ TProjectState TScenariosForm::CurrentState() {
 }
 
 void TScenariosForm::ShowState(const TProjectState& state) {
-    if (!RestoreProjectSnapshot(project_, *state.Snapshot)) {
-        ShowError(this, QStringLiteral("The project could not be restored to its earlier state."));
+    if (const TFileResult restored = RestoreProjectSnapshot(project_, *state.Snapshot);
+        !restored.Ok) {
+        ShowError(this, QStringLiteral("The project could not be restored to its earlier state "
+                                       "and is left as it was (") +
+                            ToQString(restored.Detail) + QStringLiteral(")."));
         return;
     }
     // Every object of the project is new: nothing shown may point at the old ones.
@@ -894,9 +897,17 @@ void TScenariosForm::CloneScenario() {
         const TScenario* scenario = CurrentScenario();
         if (scenario == nullptr) return std::nullopt;
         const QString text = CommandText("Clone Cross Section", scenario->TabTitle);
-        AddScenarioTab(corvalt::CloneScenario(*scenario));
+        std::unique_ptr<TScenario> copy = corvalt::CloneScenario(*scenario);
+        if (copy == nullptr) return CloneFailed();
+        AddScenarioTab(std::move(copy));
         return text;
     });
+}
+
+std::optional<QString> TScenariosForm::CloneFailed() {
+    ShowError(this, QStringLiteral("The copy could not be made: a value is beyond what a project "
+                                   "file holds in the project's units."));
+    return std::nullopt;
 }
 
 bool TScenariosForm::IsFull(const std::optional<std::string>& refusal) {
@@ -960,6 +971,7 @@ void TScenariosForm::CloneCircuit() {
             return std::nullopt;
         const QString text = CommandText("Clone Circuit", circuit->Name);
         std::unique_ptr<TCircuit> copy = corvalt::CloneCircuit(*circuit);
+        if (copy == nullptr) return CloneFailed();
         TCircuit& added = *copy;
         circuit->Scenario->Circuits.Add(std::move(copy));
         SelectNode(AddCircuitNode(added));
