@@ -4,7 +4,7 @@
 // The computation itself is measured by bench_compute.
 
 #include "compute/Compute.h"
-#include "design/MaximaSummary.h"
+#include "limits/MaximaSummary.h"
 #include "model/Project.h"
 #include "plots/CrossSectionDrawing.h"
 

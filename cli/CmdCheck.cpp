@@ -8,7 +8,7 @@
 #include "cli/IniOption.h"
 
 #include "compute/Compute.h"
-#include "design/FieldLimits.h"
+#include "limits/FieldLimits.h"
 #include "model/DataCheck.h"
 #include "model/Project.h"
 #include "model/TextHelpers.h"

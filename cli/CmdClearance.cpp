@@ -12,7 +12,7 @@
 
 #include "compute/Compute.h"
 #include "design/ClearanceSolver.h"
-#include "design/MaximaSummary.h"
+#include "limits/MaximaSummary.h"
 #include "model/Project.h"
 #include "model/TextHelpers.h"
 #include "model/Units.h"

@@ -17,8 +17,8 @@
 // does not. A window of holding raises narrower than one display unit below
 // the answer could be missed.
 
-#include "design/FieldLimits.h"
 #include "design/ProfileTrial.h"
+#include "limits/FieldLimits.h"
 
 #include <functional>
 #include <optional>

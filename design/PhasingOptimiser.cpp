@@ -4,8 +4,8 @@
 #include "compute/Compute.h"
 #include "compute/Constants.h"
 #include "compute/FieldEllipse.h"
-#include "design/FieldLimits.h"
 #include "design/ProfileTrial.h"
+#include "limits/FieldLimits.h"
 #include "model/Project.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 // reason the profile cannot be computed.
 
 #include "compute/Compute.h"
-#include "design/FieldLimits.h"
+#include "limits/FieldLimits.h"
 
 #include <optional>
 #include <string>

@@ -3,7 +3,7 @@
 // electric field allowed within the right of way, and the electric and
 // magnetic field allowed at its edges (for a substation, at the property
 // boundary). The preferences store the table (prefs/Options.h);
-// design/FieldLimits.h picks a cross section's class and evaluates its
+// limits/FieldLimits.h picks a cross section's class and evaluates its
 // computed profile against it.
 
 #include <array>

@@ -6,7 +6,7 @@
 // that a widget, an image or a PDF can show it; hit testing is a pure function of the same
 // geometry, so a click can be tested without a window.
 
-#include "design/ConductorRef.h"
+#include "model/ConductorRef.h"
 
 #include <QPointF>
 #include <QRectF>

@@ -1,6 +1,6 @@
 #include "ui/widgets/CrossSectionView.h"
 
-#include "design/ConductorRef.h"
+#include "model/ConductorRef.h"
 #include "plots/CrossSectionDrawing.h"
 
 #include <QMouseEvent>

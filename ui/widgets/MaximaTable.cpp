@@ -1,6 +1,6 @@
 #include "ui/widgets/MaximaTable.h"
 
-#include "design/MaximaSummary.h"
+#include "limits/MaximaSummary.h"
 
 #include <QHeaderView>
 

@@ -1,5 +1,5 @@
 #pragma once
-// The results view's table of maxima (design/MaximaSummary.h): one row per
+// The results view's table of maxima (limits/MaximaSummary.h): one row per
 // value with its place, unit, limit and status; a value over its limit is
 // marked with a red background and the status "over", a value that cannot be
 // shown to hold with an amber one.

@@ -413,10 +413,23 @@ QString TResultsPanel::ExportPictureTo(const QString& path) const {
     return ExportPicture(CurrentPlot(), name, *format);
 }
 
+QString TResultsPanel::ExportProposal(TFileKind kind, const QString& extension) const {
+    const TScenario* scenario = ShownScenario();
+    if (scenario == nullptr || options_ == nullptr) return {};
+    return ProposedFile(*options_, kind, ExportTitle(*scenario), QStringLiteral("profile"),
+                        extension, ProjectFolder(*scenario->Project));
+}
+
+void TResultsPanel::RememberExportFolder(TFileKind kind, const QString& path) {
+    if (options_ != nullptr) RememberFolder(*options_, kind, path);
+}
+
 void TResultsPanel::btExportCsvClick() {
     QString path = QFileDialog::getSaveFileName(this, QString::fromLatin1(kProfileCsvDialogTitle),
-                                                QString(), QStringLiteral("CSV files (*.csv)"));
+                                                ExportProposal(TFileKind::Csv, ".csv"),
+                                                QStringLiteral("CSV files (*.csv)"));
     if (path.isEmpty()) return;
+    RememberExportFolder(TFileKind::Csv, path);
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     if (const QString error = ExportCsvTo(path); !error.isEmpty()) ShowError(this, error);
 }
@@ -424,9 +437,10 @@ void TResultsPanel::btExportCsvClick() {
 void TResultsPanel::btExportPictureClick() {
     QString filter;
     QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Export Plot as Picture"), QString(),
+        this, QStringLiteral("Export Plot as Picture"), ExportProposal(TFileKind::Picture, ".png"),
         QStringLiteral("PNG picture (*.png);;SVG picture (*.svg);;PDF document (*.pdf)"), &filter);
     if (path.isEmpty()) return;
+    RememberExportFolder(TFileKind::Picture, path);
     if (QFileInfo(path).suffix().isEmpty())
         path += filter.startsWith(QLatin1String("SVG"))   ? QStringLiteral(".svg")
                 : filter.startsWith(QLatin1String("PDF")) ? QStringLiteral(".pdf")

@@ -14,9 +14,10 @@
 // thread with the panel greyed until the results are there. The window never
 // waits for a worker; results older than the newest request are dropped.
 
-#include "design/ConductorRef.h"
+#include "model/ConductorRef.h"
 #include "model/FieldLimitTable.h"
 #include "plots/PlotData.h"
+#include "ui/app/FileFolders.h"
 #include "ui/windows/ResultsComputation.h"
 
 #include <QFutureWatcher>
@@ -38,6 +39,7 @@ namespace corvalt {
 class TCrossSectionView;
 class TEmfProject;
 class TMaximaTable;
+class TOptions;
 class TScenario;
 } // namespace corvalt
 
@@ -66,6 +68,8 @@ class TResultsPanel : public QWidget {
 
     // The limits the maxima table holds the values to (the preferences').
     void SetFieldLimits(const TFieldLimits& limits);
+    // The preferences where the export dialogs keep their folders (FileFolders.h).
+    void SetOptions(TOptions& options) { options_ = &options; }
     // The conductor the drawing highlights, by its place in the cross section
     // (the grid's selected conductor); an invalid reference for none.
     void SetHighlightedConductor(TConductorRef conductor);
@@ -123,6 +127,10 @@ class TResultsPanel : public QWidget {
     void ShowReadout(double lateral);
     void btExportCsvClick();
     void btExportPictureClick();
+    // The file an export dialog proposes: the shown cross section's name
+    // with the extension, where that kind of file was last saved.
+    QString ExportProposal(TFileKind kind, const QString& extension) const;
+    void RememberExportFolder(TFileKind kind, const QString& path);
 
     QLabel* overlayLabel_ = nullptr;
     QHBoxLayout* overlayRow_ = nullptr;
@@ -145,6 +153,7 @@ class TResultsPanel : public QWidget {
     QPushButton* btExportPicture_ = nullptr;
 
     TFieldLimits limits_ = DefaultFieldLimits();
+    TOptions* options_ = nullptr;
     TConductorRef highlighted_;
     std::shared_ptr<const TProjectSnapshot> snapshot_;
     int section_ = -1;

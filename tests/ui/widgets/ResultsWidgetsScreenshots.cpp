@@ -7,7 +7,7 @@
 // could not be taken or saved, or a sample could not be read.
 
 #include "compute/Compute.h"
-#include "design/FieldLimits.h"
+#include "limits/FieldLimits.h"
 #include "model/Project.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/widgets/CrossSectionView.h"

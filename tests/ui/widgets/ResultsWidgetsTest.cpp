@@ -4,7 +4,7 @@
 // Pixel positions are worked out by hand (see CrossSectionDrawingTest.cpp).
 
 #include "compute/Compute.h"
-#include "design/MaximaSummary.h"
+#include "limits/MaximaSummary.h"
 #include "model/Project.h"
 #include "tests/compute/LineBuilder.h"
 #include "ui/widgets/CrossSectionView.h"

@@ -7,7 +7,7 @@
 #include "MainWinTestSupport.h"
 
 #include "compute/Compute.h"
-#include "design/MaximaSummary.h"
+#include "limits/MaximaSummary.h"
 #include "model/Clone.h"
 #include "plots/ProfileChart.h"
 #include "reports/ProfileCsv.h"

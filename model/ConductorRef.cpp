@@ -1,4 +1,4 @@
-#include "design/ConductorRef.h"
+#include "model/ConductorRef.h"
 
 #include "model/Scenario.h"
 

@@ -1,4 +1,4 @@
-#include "design/FieldLimits.h"
+#include "limits/FieldLimits.h"
 
 #include "model/Project.h"
 

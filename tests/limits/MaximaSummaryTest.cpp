@@ -3,7 +3,7 @@
 // (I in A, r in m, no earth return), and the surface gradient and corona loss
 // of the single conductor 10 m above ground at 230 kV worked through the
 // formulas (g ≈ 14.20 kV/cm, fair-weather loss ≈ 0.005642 kW/km).
-#include "design/MaximaSummary.h"
+#include "limits/MaximaSummary.h"
 
 #include "compute/Compute.h"
 #include "model/Project.h"

@@ -1,7 +1,7 @@
 // The limit class of a cross section and the evaluation of a profile against
 // the limits table. Expected values come from the table of the standards and
 // from hand-worked fields, never from the program's output.
-#include "design/FieldLimits.h"
+#include "limits/FieldLimits.h"
 
 #include "compute/Compute.h"
 #include "model/Project.h"

@@ -1,12 +1,12 @@
 #pragma once
 // The rows of the results view's maxima table for one computed cross section:
-// the field values the limits speak about (design/FieldLimits.h), each with
+// the field values the limits speak about (limits/FieldLimits.h), each with
 // its limit and whether it holds, then each phase conductor's surface gradient
 // and corona loss. Values in display units, texts ready to show; numbers in,
 // rows out, nothing shown.
 
-#include "design/ConductorRef.h"
-#include "design/FieldLimits.h"
+#include "limits/FieldLimits.h"
+#include "model/ConductorRef.h"
 
 #include <optional>
 #include <string>

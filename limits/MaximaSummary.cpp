@@ -1,4 +1,4 @@
-#include "design/MaximaSummary.h"
+#include "limits/MaximaSummary.h"
 
 #include "compute/Compute.h"
 #include "compute/Corona.h"
