@@ -540,7 +540,9 @@ TFileResult ReadProjectBytes(std::span<const std::uint8_t> bytes, TEmfProject& p
 
     TEmfProject loaded;
     ReadProjectFields(reader, loaded);
-    const int scenarios = reader.Count("number of cross sections", MinScenarioBytes(*layout));
+    const int scenarios =
+        LimitedCount(reader, "number of cross sections", MinScenarioBytes(*layout),
+                     kMaxCrossSectionsPerProject, TooManyCrossSectionsText());
     for (int i = 0; i < scenarios && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "cross section " + std::to_string(i + 1));
         auto scenario = std::make_unique<TScenario>(loaded);

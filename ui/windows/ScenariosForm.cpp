@@ -636,21 +636,31 @@ bool TScenariosForm::eventFilter(QObject* watched, QEvent* event) {
 
 namespace {
 
-// The splitter's sizes as the preference holds them, "640,560"; empty when
-// the text is not two positive whole numbers.
 // The narrowest the results panel gets beside the grids.
 constexpr int kResultsPanelWidth = 420;
+// The largest splitter size kept from the file: no screen is wider, and only
+// the ratio of the two sizes counts.
+constexpr qint64 kLargestSplitterSize = 100000;
 
+// The splitter's sizes as the preference holds them, "640,560"; empty when
+// the text is not two positive whole numbers. Larger sizes are scaled down
+// together to kLargestSplitterSize, keeping their ratio.
 QList<int> SplitterSizes(const std::string& text) {
     const QStringList parts = QString::fromStdString(text).split(QLatin1Char(','));
-    QList<int> sizes;
-    for (const QString& part : parts) {
+    if (parts.size() != 2) return {};
+    qint64 sizes[2] = {};
+    for (int i = 0; i < 2; ++i) {
         bool ok = false;
-        const int size = part.trimmed().toInt(&ok);
-        if (!ok || size <= 0) return {};
-        sizes.append(size);
+        sizes[i] = parts[i].trimmed().toLongLong(&ok);
+        if (!ok || sizes[i] <= 0) return {};
     }
-    return sizes.size() == 2 ? sizes : QList<int>{};
+    const double scale =
+        std::min(1.0, static_cast<double>(kLargestSplitterSize) /
+                          static_cast<double>(std::max(sizes[0], sizes[1])));
+    QList<int> kept;
+    for (const qint64 size : sizes)
+        kept.append(std::max(static_cast<int>(static_cast<double>(size) * scale), 1));
+    return kept;
 }
 
 } // namespace
@@ -710,9 +720,11 @@ void TScenariosForm::FitResultsPanel() {
     resultsPanel_->setVisible(show);
     if (!show) return;
     // The sizes kept, with the grid's columns whole.
-    const int total = resultsSizes_.value(0) + resultsSizes_.value(1);
+    const qint64 total = resultsSizes_.value(0) + resultsSizes_.value(1);
     const int available = resultsSplitter_->width() - resultsSplitter_->handleWidth();
-    const int grids = std::max(resultsSizes_.value(0) * available / std::max(total, 1), left);
+    const int grids = std::max(
+        static_cast<int>(qint64{resultsSizes_.value(0)} * available / std::max<qint64>(total, 1)),
+        left);
     resultsSplitter_->setSizes({grids, std::max(available - grids, 1)});
     RefreshResults(); // a hidden panel is not kept up to date
 }
@@ -845,6 +857,7 @@ void TScenariosForm::EditProject() {
 
 void TScenariosForm::NewScenario(bool thenNewCircuit) {
     RecordChange([this, thenNewCircuit]() -> std::optional<QString> {
+        if (IsFull(RoomForCrossSection(project_))) return std::nullopt;
         std::unique_ptr<TScenario> scenario = mainForm_.Dialogs().NewScenario(project_, this);
         if (scenario == nullptr) return std::nullopt;
         const QString text = CommandText("Add Cross Section", scenario->TabTitle);
@@ -892,7 +905,7 @@ void TScenariosForm::DeleteScenario() {
 void TScenariosForm::CloneScenario() {
     RecordChange([this]() -> std::optional<QString> {
         const TScenario* scenario = CurrentScenario();
-        if (scenario == nullptr) return std::nullopt;
+        if (scenario == nullptr || IsFull(RoomForCrossSection(project_))) return std::nullopt;
         const QString text = CommandText("Clone Cross Section", scenario->TabTitle);
         std::unique_ptr<TScenario> copy = corvalt::CloneScenario(*scenario);
         if (copy == nullptr) return CloneFailed();
