@@ -6,8 +6,8 @@
 #include "model/Units.h"
 #include "ui/app/TextConvert.h"
 #include "ui/dialogs/DesignText.h"
-#include "ui/widgets/BackgroundJob.h"
 #include "ui/widgets/FormWidgets.h"
+#include "ui/widgets/TaskProgress.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -76,9 +76,8 @@ TClearanceDialog::TClearanceDialog(TEmfProject& project, int sectionIndex,
     Solve();
 }
 
-TClearanceDialog::~TClearanceDialog() {
-    job_->Stop();
-}
+// solve_ cancels and waits for a solver still running.
+TClearanceDialog::~TClearanceDialog() = default;
 
 TScenario* TClearanceDialog::Section() const {
     return SectionOfCopy(copy_.get(), section_);
@@ -105,7 +104,7 @@ void TClearanceDialog::CreateControls() {
                              : QString()),
               "lbClass"));
 
-    job_ = Named(new TBackgroundJob, "jbSolve");
+    progress_ = Named(new TTaskProgress(solve_), "jbSolve");
     lbResult_ = Named(new QLabel, "lbResult");
     lbResult_->setWordWrap(true);
     lbResult_->setMinimumHeight(lbResult_->fontMetrics().lineSpacing() * 3);
@@ -126,13 +125,13 @@ void TClearanceDialog::CreateControls() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(job_);
+    layout->addWidget(progress_);
     layout->addWidget(lbResult_);
     layout->addWidget(sgChecks_, 1);
     layout->addWidget(buttons);
 
     connect(btSolve_, &QPushButton::clicked, this, &TClearanceDialog::Solve);
-    connect(job_, &TBackgroundJob::Finished, this, &TClearanceDialog::SolveEnded);
+    connect(&solve_, &TBackgroundTaskBase::Finished, this, &TClearanceDialog::SolveEnded);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TClearanceDialog::reject);
 }
@@ -148,8 +147,7 @@ void TClearanceDialog::ChooseCircuit(std::optional<int> circuit) {
 }
 
 void TClearanceDialog::Solve() {
-    if (job_->Running()) return;
-    running_.reset();
+    if (solve_.Running()) return;
     result_.reset();
     sgChecks_->setRowCount(0);
     TScenario* section = Section();
@@ -158,27 +156,32 @@ void TClearanceDialog::Solve() {
         return;
     }
     lbResult_->setText(QStringLiteral("Solving..."));
-    TScenario& scenario = *section;
-    const std::optional<int> circuit = ChosenCircuit();
-    job_->Start([this, &scenario, circuit](const TBackgroundJob::TReport& report) {
+    solve_.Start([&scenario = *section, circuit = ChosenCircuit(),
+                  limits = limits_](const TTaskControl& control) {
         // The profile as it stands places the findings' texts; the copy is
         // this thread's alone while it runs.
-        ComputeScenario(scenario);
-        running_ = SolveClearance(scenario, circuit, limits_, report);
+        if (!ComputeScenario(scenario, control.Stop) && control.Stop.stop_requested()) {
+            TClearance cancelled;
+            cancelled.Outcome = TClearanceOutcome::Cancelled;
+            return cancelled;
+        }
+        return SolveClearance(scenario, circuit, limits, control.Progress, control.Stop);
     });
     UpdateButtons();
 }
 
 bool TClearanceDialog::Solving() const {
-    return job_->Running();
+    return solve_.Running();
 }
 
 void TClearanceDialog::SolveEnded() {
-    if (!running_ || running_->Outcome == TClearanceOutcome::Cancelled)
+    std::optional<TClearance> ended = solve_.TakeResult();
+    if (!ended)
+        lbResult_->setText(QStringLiteral("Cannot solve: ") + solve_.Failure());
+    else if (ended->Outcome == TClearanceOutcome::Cancelled)
         lbResult_->setText(QStringLiteral("Solving was cancelled."));
     else
-        ShowClearance(*(result_ = std::move(running_)));
-    running_.reset();
+        ShowClearance(*(result_ = std::move(ended)));
     UpdateButtons();
 }
 
@@ -243,20 +246,22 @@ void TClearanceDialog::ShowClearance(const TClearance& clearance) {
 }
 
 bool TClearanceDialog::ApplyTo(TScenario& scenario) const {
-    if (!result_ || result_->Outcome != TClearanceOutcome::Raised || job_->Running()) return false;
+    if (!result_ || result_->Outcome != TClearanceOutcome::Raised || solve_.Running()) return false;
     ApplyRaise(scenario, result_->Circuits, result_->RaiseShown);
     return true;
 }
 
 void TClearanceDialog::UpdateButtons() {
-    const bool solving = job_->Running();
+    const bool solving = solve_.Running();
     btSolve_->setEnabled(!solving);
     cbCircuit_->setEnabled(!solving);
     btApply_->setEnabled(!solving && result_ && result_->Outcome == TClearanceOutcome::Raised);
 }
 
 void TClearanceDialog::reject() {
-    job_->Stop();
+    // Closing does not wait here; the destructor waits for the solver's next
+    // look at its stop token.
+    solve_.Cancel();
     QDialog::reject();
 }
 

@@ -12,15 +12,17 @@
 // ShowResults runs after every change: on a private copy of the project, at
 // once when the cross sections compute in under 50 ms, otherwise on a worker
 // thread with the panel greyed until the results are there. The window never
-// waits for a worker; results older than the newest request are dropped.
+// waits for a worker: a newer request cancels the running one, which ends at
+// its next look at its stop token, and results older than the newest request
+// are dropped.
 
 #include "model/ConductorRef.h"
 #include "model/FieldLimitTable.h"
 #include "plots/PlotData.h"
+#include "ui/app/BackgroundTask.h"
 #include "ui/app/FileFolders.h"
 #include "ui/windows/ResultsComputation.h"
 
-#include <QFutureWatcher>
 #include <QWidget>
 
 #include <array>
@@ -78,6 +80,8 @@ class TResultsPanel : public QWidget {
 
     // Whether a worker is computing results that are not shown yet.
     bool IsComputing() const;
+    // The worker's task (whether it runs, whether it was asked to stop).
+    const TBackgroundTaskBase& Worker() const { return worker_; }
     // The results shown; nullptr before the first.
     const TComputedResults* Shown() const { return shown_.get(); }
     const TScenario* ShownScenario() const;
@@ -164,10 +168,9 @@ class TResultsPanel : public QWidget {
     std::unique_ptr<TComputedResults> shown_;
     TPlotData fieldPlot_;
     TPlotData coronaPlot_;
-    QFutureWatcher<TComputedResults>* watcher_ = nullptr;
-    // From the start of a worker until its finished signal has been handled.
-    bool workerRunning_ = false;
     std::optional<TResultsRequest> pending_; // the newest request while a worker runs
+    // Last: destroyed first, it stops a worker still running.
+    TBackgroundTask<TComputedResults> worker_;
 };
 
 } // namespace corvalt::ui
