@@ -26,22 +26,23 @@ void PrintFinding(const std::string& text) {
 }
 
 // Computes every cross section and prints the limit findings under their
-// heading; returns how many there are.
+// heading; returns how many there are. Only one cross section's results are
+// held at a time.
 int PrintLimitFindings(TEmfProject& project, const TFieldLimits& limits) {
-    ComputeAll(project);
     std::cout << "Field limits\n";
     int findings = 0;
-    for (const TScenario& scenario : project.Scenarios) {
+    for (TScenario& scenario : project.Scenarios) {
+        ComputeScenario(scenario);
         const TLimitEvaluation evaluation = EvaluateLimits(scenario, limits);
         if (!evaluation.Computed) {
             PrintFinding(scenario.CalcError);
             ++findings;
-            continue;
         }
         for (const TLimitCheck* check : evaluation.Failures()) {
             PrintFinding(LimitFindingText(scenario, evaluation.Class, *check));
             ++findings;
         }
+        ReleaseResults(scenario);
     }
     if (findings == 0) PrintFinding("Every value is within its limit.");
     return findings;

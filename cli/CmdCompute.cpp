@@ -1,7 +1,8 @@
 // corvalt-cli compute FILE.emf [--site NAME=VALUE[,NAME=VALUE...]]: computes
 // every cross section as a report would (without the data check) and prints the
-// results as one JSON object. --site sets corona site parameters of every cross
-// section for this run, in stored units.
+// results as one JSON object, one cross section at a time (only its results
+// are held). --site sets corona site parameters of every cross section for
+// this run, in stored units.
 #include "cli/ArgOptions.h"
 #include "cli/Commands.h"
 #include "cli/ComputeJson.h"
@@ -91,9 +92,14 @@ int RunCompute(const Args& arguments) {
     TEmfProject project;
     if (const int loaded = LoadProjectFile(args[0], project); loaded != ExitOk) return loaded;
     ApplySiteOverrides(project, overrides);
-    const int failed = ComputeAll(project);
-
-    WriteComputeJson(std::cout, project);
+    int failed = 0;
+    TComputeJsonWriter json(std::cout, project);
+    for (TScenario& scenario : project.Scenarios) {
+        if (!ComputeScenario(scenario)) ++failed;
+        json.CrossSection(scenario);
+        ReleaseResults(scenario);
+    }
+    json.Finish();
 
     // Every cross section is in the output; one that could not be computed
     // carries its reason there and makes the command fail.

@@ -107,8 +107,9 @@ void WriteCrossSection(TJsonWriter& json, const TScenario& s, int index) {
 
 } // namespace
 
-void WriteComputeJson(std::ostream& out, const TEmfProject& project) {
-    TJsonWriter json(out);
+TComputeJsonWriter::TComputeJsonWriter(std::ostream& out, const TEmfProject& project)
+    : json_(std::make_unique<TJsonWriter>(out)) {
+    TJsonWriter& json = *json_;
     json.BeginObject();
     json.Key("format").String(kFormat);
     json.Key("project").BeginObject(TJsonLayout::Inline);
@@ -116,12 +117,25 @@ void WriteComputeJson(std::ostream& out, const TEmfProject& project) {
     json.Key("units").String(project.UnitsName());
     json.EndObject();
     json.Key("cross_sections").BeginArray();
-    int index = 0;
+}
+
+TComputeJsonWriter::~TComputeJsonWriter() = default;
+
+void TComputeJsonWriter::CrossSection(const TScenario& scenario) {
+    WriteCrossSection(*json_, scenario, ++index_);
+}
+
+void TComputeJsonWriter::Finish() {
+    json_->EndArray();
+    json_->EndObject();
+    json_->Finish();
+}
+
+void WriteComputeJson(std::ostream& out, const TEmfProject& project) {
+    TComputeJsonWriter writer(out, project);
     for (const TScenario& scenario : project.Scenarios)
-        WriteCrossSection(json, scenario, ++index);
-    json.EndArray();
-    json.EndObject();
-    json.Finish();
+        writer.CrossSection(scenario);
+    writer.Finish();
 }
 
 } // namespace corvalt::cli

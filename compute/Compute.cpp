@@ -311,6 +311,10 @@ bool ComputeScenario(TScenario& scenario, std::stop_token stop) {
     return true;
 }
 
+void ReleaseResults(TScenario& scenario) {
+    std::vector<TCalcResult>().swap(scenario.Results);
+}
+
 int ComputeAll(TEmfProject& project) {
     int failed = 0;
     for (TScenario& scenario : project.Scenarios)

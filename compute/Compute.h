@@ -33,8 +33,14 @@ class TScenario;
 bool ComputeScenario(TScenario& scenario, std::stop_token stop = {});
 
 // Computes every cross section in project order; returns how many could not be
-// computed (their CalcError says why).
+// computed (their CalcError says why). Every cross section keeps its results
+// (up to 7.7 MB each): commands that need one at a time compute it with
+// ComputeScenario and release it once used.
 int ComputeAll(TEmfProject& project);
+
+// Frees the memory of the cross section's profile (Results becomes empty; the
+// indices then name no record).
+void ReleaseResults(TScenario& scenario);
 
 // What the field computation of a cross section starts from: its conductor
 // system, prepared, and the records of its profile without values.

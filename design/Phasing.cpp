@@ -3,9 +3,10 @@
 #include "model/Scenario.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cstddef>
 #include <optional>
+#include <stdexcept>
+#include <string>
 
 namespace corvalt {
 namespace {
@@ -63,7 +64,8 @@ void Relabel(TCircuit& circuit) {
 } // namespace
 
 const std::array<int, 3>& PhaseOrder(int order) {
-    assert(order >= 0 && order < kPhaseOrderCount);
+    if (order < 0 || order >= kPhaseOrderCount)
+        throw std::out_of_range("phase order " + std::to_string(order));
     return kOrders[static_cast<std::size_t>(order)];
 }
 
@@ -92,7 +94,8 @@ bool FollowsIdRule(const TCircuit& circuit) {
 
 void ApplyPhasing(TScenario& scenario, std::span<const TPhasedCircuit> circuits,
                   std::span<const int> orders) {
-    assert(circuits.size() == orders.size());
+    if (circuits.size() != orders.size())
+        throw std::invalid_argument("a phase order for each searched circuit");
     for (std::size_t k = 0; k < circuits.size(); ++k) {
         const TPhasedCircuit& phased = circuits[k];
         TCircuit& circuit = scenario.Circuits[phased.CircuitIndex];

@@ -1,11 +1,13 @@
 // libFuzzer target for the project-file reader. Any input must end in a project
 // or in a refusal with a message; a project that loads must pass through the
-// data check, the extents and cloning, and must write a file that loads again
-// (and, in Metric units, writes the very same bytes again).
+// data check, the extents and cloning (every conductor and point copied), must
+// copy whole through an undo snapshot, and must write a file that loads again
+// and writes the very same bytes again, in either measurement system.
 #include "model/Clone.h"
 #include "model/DataCheck.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
+#include "model/ProjectSnapshot.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -28,10 +30,12 @@ void ExerciseScenario(TScenario& scenario) {
     (void)scenario.NextCircuitNumber();
     (void)scenario.DisplayName();
     const std::unique_ptr<TScenario> copy = CloneScenario(scenario);
-    Require(copy->ConductorCount() == scenario.ConductorCount());
+    Require(copy != nullptr && copy->ConductorCount() == scenario.ConductorCount() &&
+            copy->InterestPoints.Count() == scenario.InterestPoints.Count());
     for (const TCircuit& circuit : scenario.Circuits) {
         const std::unique_ptr<TCircuit> circuitCopy = CloneCircuit(circuit);
-        Require(circuitCopy->Conductors.Count() == circuit.Conductors.Count());
+        Require(circuitCopy != nullptr &&
+                circuitCopy->Conductors.Count() == circuit.Conductors.Count());
     }
 }
 
@@ -52,6 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> written = SerializeProject(project);
     TEmfProject again;
     Require(ReadProjectBytes(written, again).Ok);
-    if (project.Units == Metric) Require(SerializeProject(again) == written);
+    Require(SerializeProject(again) == written);
+    const std::unique_ptr<TEmfProject> copy = CopyProject(project);
+    Require(copy != nullptr && SerializeProject(*copy) == written);
     return 0;
 }

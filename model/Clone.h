@@ -13,14 +13,16 @@ class TCircuit;
 
 // A copy of the cross section for the same project, with all its circuits,
 // conductors and points of interest; TabTitle "(Clone)", Title + " (Clone)".
-// Not yet appended to the project.
-std::unique_ptr<TScenario> CloneScenario(const TScenario& source);
+// Not yet appended to the project. Null when a value cannot be written in the
+// project's display units within the project file's range.
+[[nodiscard]] std::unique_ptr<TScenario> CloneScenario(const TScenario& source);
 
 // A copy of the circuit for the same cross section, named "(Clone)", numbered
 // with NextCircuitNumber and its conductor ids renumbered (1A2 becomes 3A2 in
 // circuit 3). Its conductors are in the cross section's Conductors already; the
-// circuit itself is not yet appended to Circuits.
-std::unique_ptr<TCircuit> CloneCircuit(const TCircuit& source);
+// circuit itself is not yet appended to Circuits. Null, as above, when a value
+// cannot be copied.
+[[nodiscard]] std::unique_ptr<TCircuit> CloneCircuit(const TCircuit& source);
 
 // The id with its leading decimal digits replaced by the circuit number.
 std::string RenumberedConductorId(const std::string& id, int circuitNumber);

@@ -1,13 +1,14 @@
 #include "model/Limits.h"
 
+#include "model/Project.h"
 #include "model/Scenario.h"
 
 namespace corvalt {
 namespace {
 
-std::string TooMany(const char* things, int limit) {
+std::string TooMany(const char* things, int limit, const char* within = "cross section") {
     return "more " + std::string(things) + " than Corvalt supports (at most " +
-           std::to_string(limit) + " in one cross section)";
+           std::to_string(limit) + " in one " + within + ")";
 }
 
 std::string WouldHave(const std::string& tooMany) {
@@ -28,6 +29,10 @@ std::string TooManyCircuitsText() {
     return TooMany("circuits", kMaxCircuitsPerSection);
 }
 
+std::string TooManyCrossSectionsText() {
+    return TooMany("cross sections", kMaxCrossSectionsPerProject, "project");
+}
+
 std::optional<std::string> RoomForConductors(const TScenario& scenario, int added) {
     if (added > kMaxConductorsPerSection - scenario.ConductorCount())
         return WouldHave(TooManyConductorsText());
@@ -43,6 +48,12 @@ std::optional<std::string> RoomForCircuit(const TScenario& scenario, int conduct
 std::optional<std::string> RoomForInterestPoint(const TScenario& scenario) {
     if (scenario.InterestPoints.Count() >= kMaxInterestPointsPerSection)
         return WouldHave(TooManyInterestPointsText());
+    return std::nullopt;
+}
+
+std::optional<std::string> RoomForCrossSection(const TEmfProject& project) {
+    if (project.Scenarios.Count() >= kMaxCrossSectionsPerProject)
+        return "The project would have " + TooManyCrossSectionsText() + ".";
     return std::nullopt;
 }
 

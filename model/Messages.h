@@ -13,5 +13,8 @@ inline constexpr const char* kFileDamaged = "The file is damaged or is not a Cor
 inline constexpr const char* kFileUnreadable = "The file could not be read.";
 inline constexpr const char* kSaveFailed =
     "The project could not be saved. The previous file, if any, is unchanged.";
+inline constexpr const char* kSaveWouldNotReopen =
+    "The project could not be saved, because the file would not open again (a value is "
+    "beyond what a project file holds). The previous file, if any, is unchanged.";
 
 } // namespace corvalt::messages

@@ -93,6 +93,11 @@ TFileResult TEmfProject::Save(const std::string& target) {
     } else if (target == kCheckData) {
         CheckData = std::move(bytes);
     } else {
+        // Every save reopens: a file that would not be read back is not
+        // written over the previous one.
+        TEmfProject reopened;
+        const TFileResult reading = ReadProjectBytes(bytes, reopened);
+        if (!reading.Ok) return TFileResult::Failure(messages::kSaveWouldNotReopen, reading.Detail);
         // The baseline of the modified check moves only once the file holds the
         // project, so a failed save still counts as unsaved work.
         const std::string failure = ReplaceFile(target, bytes);

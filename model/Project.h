@@ -83,8 +83,9 @@ class TEmfProject : public TProjectInfo {
     TFileResult Load(const std::string& path);
 
     // Serializes the project into OriginalData or CheckData (targets above), or
-    // into the file at the path. A file is replaced only once the new content
-    // is completely written, and OriginalData only after that.
+    // into the file at the path. A file is written only when its content reads
+    // back as a project, replaced only once the new content is completely
+    // written, and OriginalData only after that.
     TFileResult Save(const std::string& target);
 
     // Whether a fresh serialization differs from OriginalData.

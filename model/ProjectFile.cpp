@@ -8,7 +8,10 @@
 
 #include <charconv>
 #include <cmath>
+#include <iterator>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace corvalt {
@@ -22,7 +25,7 @@ constexpr std::size_t kTextBytes = kIntBytes;
 constexpr std::size_t kSiteBytes = kSiteParameters.size() * kRealBytes;
 std::size_t MinScenarioBytes(TFileLayout layout) {
     const std::size_t fields = 2 * kTextBytes + kIntBytes + 5 * kRealBytes + 2 * kIntBytes;
-    return layout == TFileLayout::V103 ? fields + kSiteBytes : fields;
+    return StoresSiteParameters(layout) ? fields + kSiteBytes : fields;
 }
 constexpr std::size_t kMinCircuitBytes = kIntBytes + kTextBytes + 1 + 4 * kRealBytes + kRealBytes +
                                          kTextBytes + kRealBytes + kIntBytes + kRealBytes +
@@ -32,11 +35,7 @@ constexpr std::size_t kMinConductorBytes =
 constexpr std::size_t kMinInterestPointBytes = kTextBytes + kIntBytes + kRealBytes;
 
 constexpr std::size_t kExemptionFlagsLength = 5;
-constexpr int kFirstReadableVersion = 102; // version × 100; 1.01 and older are refused
-constexpr int kFirstSiteVersion = 103;     // from here on the site parameters are stored
-// No length, voltage, current or angle of a real project comes near this; a
-// larger value is damage, and refusing it keeps every unit conversion finite.
-constexpr double kLargestStoredValue = 1e30;
+constexpr int kLastOlderVersion = 101; // version × 100: 1.01 and older have their own message
 
 // Inch and mile values in a file were written with 0.3937 and 0.6213727. They
 // are read back with the exact inverses of those factors, not with the 2.54 and
@@ -51,18 +50,49 @@ float SpacingFromFile(int units, float value) {
 float LineLengthFromFile(int units, float value) {
     return units == English ? StoredMilesToKilometres(value) : value;
 }
+float KiloamperesFromFile(int, float amperes) {
+    return AmperesToKiloamperes(amperes);
+}
+float AmperesToFile(int, float kiloamperes) {
+    return KiloamperesToAmperes(kiloamperes);
+}
 
-// The format version as a number × 100, or -1 when the text is not a number.
-int VersionNumber(const std::string& text) {
+// The reals of the file in display units, with the writer's way back (the
+// display getters of the model).
+constexpr TFileConversion kLength{LengthFromDisplay, DisplayLength};
+constexpr TFileConversion kDiameter{DiameterFromFile, DisplayDiameter};
+constexpr TFileConversion kSpacing{SpacingFromFile, DisplaySpacing};
+constexpr TFileConversion kLineLength{LineLengthFromFile, DisplayLongLength};
+constexpr TFileConversion kAmperes{KiloamperesFromFile, AmperesToFile};
+
+// The shortest text of a real read from the file, for messages.
+std::string RealText(double value) {
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return error == std::errc() ? std::string(buffer, end) : std::string("?");
+}
+
+// The format version as hundredths ("1.02" is 102); empty when the text is
+// not a number or not a whole number of hundredths.
+std::optional<long> VersionHundredths(const std::string& text) {
     std::string number = Trim(text);
     if (!number.empty() && number.front() == '+') number.erase(0, 1);
     double value = 0;
     const char* end = number.data() + number.size();
     const auto [stop, error] = std::from_chars(number.data(), end, value);
-    if (number.empty() || error != std::errc() || stop != end || !std::isfinite(value)) return -1;
-    const double scaled = std::round(value * 100);
-    if (scaled < 0) return 0;
-    return scaled > 1e6 ? 1000000 : static_cast<int>(scaled);
+    if (number.empty() || error != std::errc() || stop != end || !std::isfinite(value) ||
+        std::fabs(value) > 1e6)
+        return std::nullopt;
+    const double hundredths = std::round(value * 100);
+    if (std::fabs(value * 100 - hundredths) > 1e-6) return std::nullopt;
+    return static_cast<long>(hundredths);
+}
+
+// The layout of a version the reader knows.
+std::optional<TFileLayout> LayoutOfVersion(long hundredths) {
+    for (const TFileVersion& version : kFileVersions)
+        if (VersionHundredths(version.Text) == hundredths) return version.Layout;
+    return std::nullopt;
 }
 
 } // namespace
@@ -146,8 +176,29 @@ double TRecordReader::Date(const char* field) {
 float TRecordReader::Float(const char* field) {
     const std::size_t offset = stream_.Position();
     const double value = Date(field);
-    if (std::fabs(value) <= kLargestStoredValue) return static_cast<float>(value);
-    FailAt(field, offset, "the value " + std::to_string(value) + " is out of range");
+    if (failed_) return 0;
+    // The range is the float's: a double just under the bound may round to a
+    // float above it, which the writer would write and the reader refuse.
+    if (std::fabs(value) <= std::numeric_limits<float>::max()) {
+        const auto stored = static_cast<float>(value);
+        if (std::fabs(stored) <= kLargestStoredValue) return stored;
+    }
+    FailAt(field, offset, "the value " + RealText(value) + " is out of range");
+    return 0;
+}
+
+float TRecordReader::Stored(const char* field, TFileConversion conversion, int units) {
+    const std::size_t offset = stream_.Position();
+    const float read = Float(field);
+    if (failed_) return 0;
+    // Converting to display units after converting from them can land one
+    // float step away from the value read; once more it lands where it did.
+    const float written = conversion.ToFile(units, conversion.FromFile(units, read));
+    const float stored = conversion.FromFile(units, written);
+    if (std::fabs(written) <= kLargestStoredValue && std::fabs(stored) <= kLargestStoredValue)
+        return stored;
+    FailAt(field, offset,
+           "the value " + ShortestFloatText(read) + " is out of range in the units it is kept in");
     return 0;
 }
 
@@ -254,11 +305,17 @@ void WriteScenarioRecord(TZuStream& stream, const TScenario& scenario, TFileLayo
     stream.WriteInt(scenario.InterestPoints.Count());
     for (const TInterestPoint& point : scenario.InterestPoints)
         WriteInterestPointRecord(stream, point);
-    if (layout == TFileLayout::V103) {
+    if (StoresSiteParameters(layout)) {
         // Stored units whatever the project's: nothing drifts through feet or MPH.
         for (const TSiteParameterInfo& parameter : kSiteParameters)
             stream.WriteReal(scenario.SiteValue(parameter.Id));
     }
+}
+
+const char* VersionText(TFileLayout layout) {
+    for (const TFileVersion& version : kFileVersions)
+        if (version.Layout == layout) return version.Text;
+    return kFileVersions[std::size(kFileVersions) - 1].Text;
 }
 
 TFileLayout FileLayoutOf(const TEmfProject& project) {
@@ -268,8 +325,11 @@ TFileLayout FileLayoutOf(const TEmfProject& project) {
 }
 
 void WriteProjectFile(TZuStream& stream, const TEmfProject& project) {
-    const TFileLayout layout = FileLayoutOf(project);
-    stream.WriteText(layout == TFileLayout::V103 ? kProjectFileVersion103 : kProjectFileVersion102);
+    WriteProjectFile(stream, project, FileLayoutOf(project));
+}
+
+void WriteProjectFile(TZuStream& stream, const TEmfProject& project, TFileLayout layout) {
+    stream.WriteText(VersionText(layout));
     stream.WriteText(project.Title);
     stream.WriteText(project.EngineerName);
     stream.WriteReal(project.EntryDate);
@@ -344,13 +404,13 @@ void ReadConductorRecord(TRecordReader& reader, TConductor& conductor) {
     conductor.OverRateFactor = reader.Float("over-rate factor");
     conductor.MaxVoltage = reader.Float("maximum voltage");
     conductor.SubCondCount = reader.ByteFromInt("sub-conductor count");
-    conductor.SetDisplayHorizDistance(reader.Float("horizontal distance"));
-    conductor.SetDisplayHeight(reader.Float("height"));
+    conductor.HorizDistance = reader.Stored("horizontal distance", kLength, units);
+    conductor.Height = reader.Stored("height", kLength, units);
     conductor.PhaseAngle = reader.Float("phase angle");
-    conductor.SetDisplayMcr(reader.Float("MCR"));
+    conductor.Mcr = reader.Stored("MCR", kAmperes, units);
     conductor.AcFlag = reader.Byte("AC flag");
-    conductor.Diameter = DiameterFromFile(units, reader.Float("diameter"));
-    conductor.SubSpacing = SpacingFromFile(units, reader.Float("sub-conductor spacing"));
+    conductor.Diameter = reader.Stored("diameter", kDiameter, units);
+    conductor.SubSpacing = reader.Stored("sub-conductor spacing", kSpacing, units);
     conductor.CoronaLoss = reader.Float("corona loss");
 }
 
@@ -363,14 +423,14 @@ void ReadCircuitRecord(TRecordReader& reader, TCircuit& circuit) {
     circuit.OverRateFactor = reader.Float("over-rate factor");
     circuit.MaxVoltage = reader.Float("maximum voltage");
     circuit.Mcr = reader.Float("MCR");
-    circuit.SetDisplayDistFromRowLeft(reader.Float("distance from ROW left"));
+    circuit.DistFromRowLeft = reader.Stored("distance from ROW left", kLength, units);
     circuit.CondName = reader.Text("conductor type name");
-    circuit.CondDiameter = DiameterFromFile(units, reader.Float("conductor diameter"));
+    circuit.CondDiameter = reader.Stored("conductor diameter", kDiameter, units);
     circuit.SubCondCount = reader.ByteFromInt("sub-conductor count");
-    circuit.BundleSpacing = SpacingFromFile(units, reader.Float("bundle spacing"));
+    circuit.BundleSpacing = reader.Stored("bundle spacing", kSpacing, units);
     circuit.OhgwCount = reader.ByteFromInt("ground-wire count");
     circuit.OhgwName = reader.Text("ground-wire type name");
-    circuit.OhgwDiameter = DiameterFromFile(units, reader.Float("ground-wire diameter"));
+    circuit.OhgwDiameter = reader.Stored("ground-wire diameter", kDiameter, units);
     const int count = LimitedCount(reader, "number of conductors", kMinConductorBytes,
                                    kMaxConductorsPerSection, TooManyConductorsText());
     for (int i = 0; i < count && !reader.Failed(); ++i) {
@@ -384,18 +444,20 @@ void ReadCircuitRecord(TRecordReader& reader, TCircuit& circuit) {
 void ReadInterestPointRecord(TRecordReader& reader, TInterestPoint& point) {
     point.Name = reader.Text("name");
     point.ResultIndex = reader.Int("result index");
-    point.SetDisplayDistFromRowLeft(reader.Float("distance from ROW left"));
+    point.DistFromRowLeft =
+        reader.Stored("distance from ROW left", kLength, point.Scenario->Project->Units);
 }
 
 void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario, TFileLayout layout) {
     scenario.Title = reader.Text("title");
     scenario.TabTitle = reader.Text("tab title");
     scenario.SectionType = reader.ByteFromInt("section type");
-    scenario.SetDisplayBFieldHeight(reader.Float("magnetic-field sensor height"));
-    scenario.SetDisplayEFieldHeight(reader.Float("electric-field sensor height"));
+    const int units = scenario.Project->Units;
+    scenario.BFieldHeight = reader.Stored("magnetic-field sensor height", kLength, units);
+    scenario.EFieldHeight = reader.Stored("electric-field sensor height", kLength, units);
     scenario.DefaultVoltage = reader.Float("default voltage");
-    scenario.SetDisplayRowLeft(reader.Float("ROW left"));
-    scenario.SetDisplayRowRight(reader.Float("ROW right"));
+    scenario.RowLeft = reader.Stored("ROW left", kLength, units);
+    scenario.RowRight = reader.Stored("ROW right", kLength, units);
     const int circuits = LimitedCount(reader, "number of circuits", kMinCircuitBytes,
                                       kMaxCircuitsPerSection, TooManyCircuitsText());
     for (int i = 0; i < circuits && !reader.Failed(); ++i) {
@@ -416,7 +478,7 @@ void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario, TFileLayout 
         ReadInterestPointRecord(reader, *point);
         scenario.InterestPoints.Add(std::move(point));
     }
-    if (layout == TFileLayout::V103) {
+    if (StoresSiteParameters(layout)) {
         for (const TSiteParameterInfo& parameter : kSiteParameters)
             scenario.SetSiteValue(parameter.Id, reader.SiteValue(parameter));
     }
@@ -445,7 +507,7 @@ void ReadProjectFields(TRecordReader& reader, TEmfProject& project) {
     project.ConstructionDate = reader.Date("construction date");
     project.ReservedDate = reader.Date("reserved date");
     project.VoltageClass = reader.Float("voltage class");
-    project.LineLength = LineLengthFromFile(project.Units, reader.Float("line length"));
+    project.LineLength = reader.Stored("line length", kLineLength, project.Units);
     project.ExemptionFlags = reader.Text("exemption flags", kExemptionFlagsLength);
     project.StructureProfile = reader.Bool("structure profile");
     project.LocationMap = reader.Bool("location map");
@@ -466,26 +528,32 @@ TFileResult ReadProjectBytes(std::span<const std::uint8_t> bytes, TEmfProject& p
     TRecordReader reader(stream);
     const std::string versionText = reader.Text("format version");
     if (reader.Failed()) return Damaged(reader);
-    const int version = VersionNumber(versionText);
-    if (version < 0) {
-        reader.Fail("format version", "'" + versionText.substr(0, 40) + "' is not a number");
+    const std::optional<long> version = VersionHundredths(versionText);
+    if (version && *version >= 0 && *version <= kLastOlderVersion)
+        return TFileResult::Failure(messages::kOlderVersion, "format version " + versionText);
+    const std::optional<TFileLayout> layout = version ? LayoutOfVersion(*version) : std::nullopt;
+    if (!layout) {
+        reader.Fail("format version",
+                    "'" + versionText.substr(0, 40) + "' is not a version Corvalt reads");
         return Damaged(reader);
     }
-    if (version < kFirstReadableVersion)
-        return TFileResult::Failure(messages::kOlderVersion, "format version " + versionText);
 
-    // Versions above the newest known are read with its layout, as versions
-    // above 1.02 were read with that one before the site parameters came.
-    const TFileLayout layout = version >= kFirstSiteVersion ? TFileLayout::V103 : TFileLayout::V102;
     TEmfProject loaded;
     ReadProjectFields(reader, loaded);
-    const int scenarios = reader.Count("number of cross sections", MinScenarioBytes(layout));
+    const int scenarios =
+        LimitedCount(reader, "number of cross sections", MinScenarioBytes(*layout),
+                     kMaxCrossSectionsPerProject, TooManyCrossSectionsText());
     for (int i = 0; i < scenarios && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "cross section " + std::to_string(i + 1));
         auto scenario = std::make_unique<TScenario>(loaded);
-        ReadScenarioRecord(reader, *scenario, layout);
+        ReadScenarioRecord(reader, *scenario, *layout);
         loaded.Scenarios.Add(std::move(scenario));
     }
+    // The layout of the version ends here: more bytes mean the version and
+    // the body disagree (or the file was damaged).
+    if (!reader.Failed() && stream.Remaining() > 0)
+        reader.Fail("end of the project",
+                    std::to_string(stream.Remaining()) + " bytes follow the last cross section");
     if (reader.Failed()) return Damaged(reader);
     project.TakeContentsOf(loaded);
     return TFileResult::Success();

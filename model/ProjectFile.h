@@ -5,6 +5,7 @@
 // record for cloning), and the checked reader that refuses a damaged file.
 
 #include "model/FileResult.h"
+#include "model/Limits.h"
 #include "model/SiteParameters.h"
 #include "model/ZuStream.h"
 
@@ -26,22 +27,46 @@ class TInterestPoint;
 // parameters (stored units, in the order of kSiteParameters) after its points
 // of interest. A project is written as "1.02" while none of its cross sections
 // has a site parameter set, so that such a file stays exactly what earlier
-// versions of the program wrote and read.
+// versions of the program wrote and read. Later layouts extend earlier ones.
 enum class TFileLayout : std::uint8_t { V102, V103 };
-inline constexpr const char* kProjectFileVersion102 = "1.02";
-inline constexpr const char* kProjectFileVersion103 = "1.03";
+inline constexpr TFileLayout kNewestLayout = TFileLayout::V103;
+
+// The versions the reader knows, each with its layout: the one place where a
+// version text meets a layout. The writer writes the text of its layout; the
+// reader refuses a version not listed here (and one of 1.01 or older with the
+// older-project message).
+struct TFileVersion {
+    const char* Text;
+    TFileLayout Layout;
+};
+inline constexpr TFileVersion kFileVersions[] = {
+    {"1.02", TFileLayout::V102},
+    {"1.03", TFileLayout::V103},
+};
+const char* VersionText(TFileLayout layout);
+// Whether a cross-section record of the layout ends with the site parameters.
+inline bool StoresSiteParameters(TFileLayout layout) {
+    return layout >= TFileLayout::V103;
+}
 
 // The layout a project is written in.
 TFileLayout FileLayoutOf(const TEmfProject& project);
 // No project comes near this; a larger file is refused before it is read.
 inline constexpr std::size_t kMaxProjectFileBytes = std::size_t{256} << 20;
 
+// How a real of the file becomes the value the model stores, and how the
+// writer turns it back: the conversions from and to display units.
+struct TFileConversion {
+    float (*FromFile)(int units, float value);
+    float (*ToFile)(int units, float value);
+};
+
 // Reads the fields of a project file and checks each claim the file makes
 // before using it: a count must fit in the bytes left, a text length must be
 // neither negative nor beyond the end, a real must be finite (and, for a float
-// field, no larger than any project uses), a code must be one the program knows. The first failure
-// stops the reading: every later read yields 0 or empty, and Error() tells what
-// failed, in which record and at which offset.
+// field, no larger than any project uses), a code must be one the program
+// knows. The first failure stops the reading: every later read yields 0 or
+// empty, and Error() tells what failed, in which record and at which offset.
 class TRecordReader {
   public:
     explicit TRecordReader(TZuStream& stream) : stream_(stream) {}
@@ -52,6 +77,12 @@ class TRecordReader {
     std::uint8_t ByteFromInt(const char* field);       // an integer; its low 8 bits
     std::uint8_t Code(const char* field, int largest); // an integer in 0..largest
     float Float(const char* field);                    // a real held as float
+    // A real held as float in stored units, given in the file in display
+    // units. The value kept is the one that writing it back and reading it
+    // again gives, and both it and the value written must lie within
+    // kLargestStoredValue: so saving a project that was read, and reading that
+    // again, gives the same file.
+    float Stored(const char* field, TFileConversion conversion, int units);
     // A site parameter: a real held as float that must be 0 (unset) or lie in
     // the parameter's range.
     float SiteValue(const TSiteParameterInfo& parameter);
@@ -96,8 +127,11 @@ class TRecordReader {
 
 // Record writers: each writes exactly its record, children included, with
 // lengths in the project's display units. A cross-section record has its site
-// parameters only in the "1.03" layout; cloning uses that layout.
+// parameters only from the "1.03" layout on; cloning uses the newest layout.
 void WriteProjectFile(TZuStream& stream, const TEmfProject& project);
+// In the layout given rather than FileLayoutOf's (an older layout leaves out
+// what it cannot hold): for tests of every version.
+void WriteProjectFile(TZuStream& stream, const TEmfProject& project, TFileLayout layout);
 void WriteScenarioRecord(TZuStream& stream, const TScenario& scenario, TFileLayout layout);
 void WriteCircuitRecord(TZuStream& stream, const TCircuit& circuit);
 void WriteConductorRecord(TZuStream& stream, const TConductor& conductor);
@@ -113,10 +147,12 @@ void ReadInterestPointRecord(TRecordReader& reader, TInterestPoint& point);
 // The whole file as bytes.
 std::vector<std::uint8_t> SerializeProject(const TEmfProject& project);
 
-// Reads a whole project file from bytes. Only when all of it was read does
-// project take it over (replacing its stored values and cross sections); on
-// failure project is untouched and the result carries the message. A file
-// beyond the limits of model/Limits.h is refused with its own message.
+// Reads a whole project file from bytes. The version must be one of
+// kFileVersions, and the file must end exactly where its layout ends. Only
+// when all of it was read does project take it over (replacing its stored
+// values and cross sections); on failure project is untouched and the result
+// carries the message. A file beyond the limits of model/Limits.h is refused
+// with its own message.
 TFileResult ReadProjectBytes(std::span<const std::uint8_t> bytes, TEmfProject& project);
 
 } // namespace corvalt

@@ -33,17 +33,17 @@ TProjectSnapshot TakeProjectSnapshot(TEmfProject& project) {
     return snapshot;
 }
 
-bool RestoreProjectSnapshot(TEmfProject& project, const TProjectSnapshot& snapshot) {
+TFileResult RestoreProjectSnapshot(TEmfProject& project, const TProjectSnapshot& snapshot) {
     // The bytes say Metric, so the reader takes every length as the float it is;
     // then the project gets its own measurement system back.
-    if (!ReadProjectBytes(snapshot.Bytes, project).Ok) return false;
-    project.Units = snapshot.Units;
-    return true;
+    TFileResult result = ReadProjectBytes(snapshot.Bytes, project);
+    if (result.Ok) project.Units = snapshot.Units;
+    return result;
 }
 
 std::unique_ptr<TEmfProject> CopyProject(TEmfProject& project) {
     auto copy = std::make_unique<TEmfProject>();
-    RestoreProjectSnapshot(*copy, TakeProjectSnapshot(project));
+    if (!RestoreProjectSnapshot(*copy, TakeProjectSnapshot(project)).Ok) return nullptr;
     copy->FileName = project.FileName;
     return copy;
 }

@@ -6,6 +6,8 @@
 // always convert back to the very same metres). Whatever the file stores, a
 // snapshot holds, including fields added to the file format later.
 
+#include "model/FileResult.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -26,12 +28,15 @@ TProjectSnapshot TakeProjectSnapshot(TEmfProject& project);
 // of its own. Every cross section, circuit, conductor and point of interest
 // is a new object afterwards: a window that shows the project must drop its
 // pointers and rebuild. The file name and the modified check's baseline stay.
-// False (the project unchanged) when the bytes cannot be read, which for a
-// snapshot taken by TakeProjectSnapshot does not happen.
-bool RestoreProjectSnapshot(TEmfProject& project, const TProjectSnapshot& snapshot);
+// When the bytes cannot be read the project is unchanged and the result says
+// why; every caller must handle it (a model value beyond the project file's
+// range, set outside the dialogs, would cause it).
+[[nodiscard]] TFileResult RestoreProjectSnapshot(TEmfProject& project,
+                                                 const TProjectSnapshot& snapshot);
 
 // A separate project holding the same values and cross sections, float for
-// float (a design tool's private copy to work on in another thread).
-std::unique_ptr<TEmfProject> CopyProject(TEmfProject& project);
+// float (a design tool's private copy to work on in another thread); null
+// when the snapshot cannot be restored.
+[[nodiscard]] std::unique_ptr<TEmfProject> CopyProject(TEmfProject& project);
 
 } // namespace corvalt

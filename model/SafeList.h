@@ -2,12 +2,15 @@
 // TSafeList: an ordered list that owns its objects and frees those it still
 // holds, last to first, when it is cleared or destroyed. The model's owning
 // lists (cross sections, circuits, conductors, points of interest) are built on
-// it; iteration and indexing give the objects themselves, not pointers.
+// it; iteration and indexing give the objects themselves, not pointers. An
+// index outside the list, or a missing object, throws (std::out_of_range,
+// std::invalid_argument) in every build rather than touching other memory.
 
-#include <cassert>
 #include <cstddef>
 #include <iterator>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -86,32 +89,26 @@ template <typename T> class TSafeList {
 
     T& operator[](int index) { return At(index); }
     const T& operator[](int index) const { return At(index); }
-    T& At(int index) {
-        assert(InRange(index));
-        return *items_[static_cast<std::size_t>(index)];
-    }
-    const T& At(int index) const {
-        assert(InRange(index));
-        return *items_[static_cast<std::size_t>(index)];
-    }
+    T& At(int index) { return *items_[Checked(index)]; }
+    const T& At(int index) const { return *items_[Checked(index)]; }
 
     // Appends the object and returns its index.
     int Add(std::unique_ptr<T> item) {
-        assert(item != nullptr);
+        if (item == nullptr) throw std::invalid_argument("TSafeList: no object to add");
         items_.push_back(std::move(item));
         return Count() - 1;
     }
 
     // Inserts the object before position index (0..Count()).
     void Insert(int index, std::unique_ptr<T> item) {
-        assert(item != nullptr && index >= 0 && index <= Count());
+        if (item == nullptr) throw std::invalid_argument("TSafeList: no object to insert");
+        if (index != Count()) Checked(index);
         items_.insert(items_.begin() + index, std::move(item));
     }
 
     // Takes the object out of the list without freeing it.
     std::unique_ptr<T> Extract(int index) {
-        assert(InRange(index));
-        std::unique_ptr<T> item = std::move(items_[static_cast<std::size_t>(index)]);
+        std::unique_ptr<T> item = std::move(items_[Checked(index)]);
         items_.erase(items_.begin() + index);
         return item;
     }
@@ -126,10 +123,7 @@ template <typename T> class TSafeList {
         return -1;
     }
 
-    void Exchange(int a, int b) {
-        assert(InRange(a) && InRange(b));
-        std::swap(items_[static_cast<std::size_t>(a)], items_[static_cast<std::size_t>(b)]);
-    }
+    void Exchange(int a, int b) { std::swap(items_[Checked(a)], items_[Checked(b)]); }
 
     // Frees every object, last to first. An object that looks at the list while
     // it is freed sees only the objects before it.
@@ -147,7 +141,12 @@ template <typename T> class TSafeList {
     const_iterator end() const { return const_iterator(items_.end()); }
 
   private:
-    bool InRange(int index) const { return index >= 0 && index < Count(); }
+    std::size_t Checked(int index) const {
+        if (index < 0 || index >= Count())
+            throw std::out_of_range("TSafeList: index " + std::to_string(index) + " of a list of " +
+                                    std::to_string(Count()));
+        return static_cast<std::size_t>(index);
+    }
 
     Storage items_;
 };

@@ -3,8 +3,11 @@
 # sample files: "project" (the project-file reader, seeded with the sample
 # projects, the default) or "prefs" (the preferences reader, seeded with the
 # starter library) or "map" (the field maps' model reader, seeded with the
-# sample models). Fails on any crash, leak, hang or sanitizer report; the
-# input that caused it is left in BUILD_DIR/fuzz-artifacts/TARGET/.
+# sample models). First it replays the inputs that fuzzing found before
+# (fuzz/corpus/TARGET/), each of which must now keep the target's promises,
+# and seeds the corpus with them too. Fails on any crash, leak, hang or
+# sanitizer report; the input that caused it is left in
+# BUILD_DIR/fuzz-artifacts/TARGET/.
 #
 # usage: scripts/fuzz.sh BUILD_DIR SECONDS [project|prefs|map]
 #   (build first: CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCORVALT_FUZZ=ON
@@ -37,5 +40,13 @@ cp "${seeds[@]}" "$corpus"/
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+shopt -s nullglob
+found=(fuzz/corpus/"$target"/*)
+if [ ${#found[@]} -gt 0 ]; then
+  echo "fuzz.sh: replaying ${#found[@]} inputs found before (fuzz/corpus/$target/)"
+  "$fuzzer" "${found[@]}" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=512 \
+    -artifact_prefix="$artifacts/"
+  cp "${found[@]}" "$corpus"/
+fi
 "$fuzzer" "$corpus" -max_total_time="$duration" -timeout=10 -rss_limit_mb=2048 \
   -malloc_limit_mb=512 -artifact_prefix="$artifacts/" -print_final_stats=1

@@ -50,6 +50,13 @@ TEST_F(Cli, CheckFailsWithTheFindings) {
 TEST_F(Cli, UnusableInputExitsWithTwoAndOneLine) {
     std::ofstream(PathOf("cut.emf"), std::ios::binary)
         << Slurp(Sample("sample-metric.emf")).substr(0, 300);
+    // The site sample is a "1.03" file; under another version its body is
+    // damage (too long for 1.02, and 1.99 and 2.00 are no versions at all).
+    const std::string site = Slurp(Sample("sample-site.emf"));
+    ASSERT_EQ(site.substr(4, 4), "1.03");
+    for (const char* version : {"1.02", "1.99", "2.00"})
+        std::ofstream(PathOf(std::string("v") + version + ".emf"), std::ios::binary)
+            << site.substr(0, 4) + version + site.substr(8);
     struct Case {
         std::string arguments;
         std::string message;
@@ -60,6 +67,9 @@ TEST_F(Cli, UnusableInputExitsWithTwoAndOneLine) {
         {"resave only-one.emf", "usage: corvalt-cli resave IN.emf OUT.emf"},
         {"check '" + PathOf("none.emf") + "'", messages::kFileDoesNotExist},
         {"check '" + PathOf("cut.emf") + "'", messages::kFileDamaged},
+        {"check '" + PathOf("v1.02.emf") + "'", messages::kFileDamaged},
+        {"check '" + PathOf("v1.99.emf") + "'", messages::kFileDamaged},
+        {"check '" + PathOf("v2.00.emf") + "'", messages::kFileDamaged},
         {"resave '" + PathOf("cut.emf") + "' '" + PathOf("out.emf") + "'", messages::kFileDamaged},
         {"frobnicate", "unknown command 'frobnicate'"},
     };

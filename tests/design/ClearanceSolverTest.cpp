@@ -50,7 +50,7 @@ TScenario& OneCurrent(TEmfProject& project) {
 bool HoldsAfterRaise(TEmfProject& project, const std::vector<int>& circuits, float raiseShown,
                      const TFieldLimits& limits) {
     TEmfProject copy;
-    EXPECT_TRUE(RestoreProjectSnapshot(copy, TakeProjectSnapshot(project)));
+    EXPECT_TRUE(RestoreProjectSnapshot(copy, TakeProjectSnapshot(project)).Ok);
     ApplyRaise(copy.Scenarios[0], circuits, raiseShown);
     EXPECT_TRUE(ComputeScenario(copy.Scenarios[0]));
     return EvaluateLimits(copy.Scenarios[0], limits).AllHold();

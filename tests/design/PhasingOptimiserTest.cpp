@@ -50,7 +50,7 @@ std::optional<float> Larger(std::optional<float> a, std::optional<float> b) {
 TBruteValues ComputeArrangement(TEmfProject& project, const std::vector<int>& circuits,
                                 const std::vector<int>& orders) {
     TEmfProject copy;
-    EXPECT_TRUE(RestoreProjectSnapshot(copy, TakeProjectSnapshot(project)));
+    EXPECT_TRUE(RestoreProjectSnapshot(copy, TakeProjectSnapshot(project)).Ok);
     TScenario& scenario = copy.Scenarios[0];
     for (std::size_t k = 0; k < circuits.size(); ++k) {
         TCircuit& circuit = scenario.Circuits[circuits[k]];

@@ -50,3 +50,18 @@ TEST(Clone, ConductorIdsLoseTheirLeadingDigitsOnly) {
     EXPECT_EQ(RenumberedConductorId("", 5), "5");
     EXPECT_EQ(RenumberedConductorId("9" + std::string(254, 'x'), 100).size(), 255u);
 }
+
+TEST(Clone, ACopyThatCannotBeWrittenIsRefusedWholeNotCutShort) {
+    // 5e29 m is 1.64e30 ft, beyond what a project file holds: once the project
+    // is English the record cannot be written, and no partial copy is made.
+    auto project = MakeRichProject(Metric);
+    TScenario& line = project->Scenarios[0];
+    line.Circuits[1].Conductors[0].Height = 5e29f;
+    ASSERT_NE(CloneScenario(line), nullptr);
+    project->Units = English;
+    const std::size_t conductors = line.Conductors.size();
+    EXPECT_EQ(CloneScenario(line), nullptr);
+    EXPECT_EQ(CloneCircuit(line.Circuits[1]), nullptr);
+    EXPECT_NE(CloneCircuit(line.Circuits[0]), nullptr); // its values all fit
+    EXPECT_EQ(line.Conductors.size(), conductors); // no conductor of a failed copy left behind
+}

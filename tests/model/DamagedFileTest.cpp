@@ -1,10 +1,14 @@
 // Damaged project files: every truncation of the sample projects is refused as
 // damage, and flipped bytes end in a project or a clear refusal, never in a
-// crash, a hang or a half-read project. Run under ASan/UBSan in CI.
+// crash, a hang or a half-read project; a project that is read saves to a file
+// that reads back and saves to the same bytes. The inputs fuzzing found
+// (fuzz/corpus/project/) keep those promises too. Run under ASan/UBSan in CI.
+#include "model/Clone.h"
 #include "model/DataCheck.h"
 #include "model/Messages.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
+#include "model/ProjectSnapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +30,23 @@ Bytes Sample(const char* name) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
+Bytes ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
 // Reads the bytes; a project that loads must also go through the data check
-// and save again without trouble.
+// and save to a file that reads back and saves to the very same bytes.
 TFileResult Exercise(const Bytes& bytes) {
     TEmfProject project;
     const TFileResult result = ReadProjectBytes(bytes, project);
     if (result.Ok) {
         (void)CheckProject(project);
-        (void)SerializeProject(project);
+        const Bytes saved = SerializeProject(project);
+        TEmfProject again;
+        const TFileResult reread = ReadProjectBytes(saved, again);
+        EXPECT_TRUE(reread.Ok) << reread.Detail;
+        EXPECT_EQ(SerializeProject(again), saved);
     } else {
         EXPECT_EQ(project.Scenarios.Count(), 0);
         EXPECT_TRUE(project.Title.empty());
@@ -91,6 +104,30 @@ TEST_P(SampleFile, FlippedBytesNeverCrashOrHalfLoad) {
             damaged[random() % damaged.size()] = static_cast<std::uint8_t>(random());
         Exercise(damaged);
     }
+}
+
+TEST(FoundInputs, AreRefusedOrSaveToAFixedPointAndCopyWhole) {
+    int inputs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(CORVALT_SOURCE_DIR) / "fuzz" / "corpus" / "project")) {
+        SCOPED_TRACE(entry.path().filename().string());
+        ++inputs;
+        const Bytes bytes = ReadBytes(entry.path());
+        if (!Exercise(bytes).Ok) continue;
+        TEmfProject project;
+        ASSERT_TRUE(ReadProjectBytes(bytes, project).Ok);
+        // The design tools' copy, the undo snapshot and clones hold everything.
+        const std::unique_ptr<TEmfProject> copy = CopyProject(project);
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(SerializeProject(*copy), SerializeProject(project));
+        for (const TScenario& scenario : project.Scenarios) {
+            const std::unique_ptr<TScenario> clone = CloneScenario(scenario);
+            ASSERT_NE(clone, nullptr);
+            EXPECT_EQ(clone->ConductorCount(), scenario.ConductorCount());
+            EXPECT_EQ(clone->InterestPoints.Count(), scenario.InterestPoints.Count());
+        }
+    }
+    EXPECT_GE(inputs, 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, SampleFile,

@@ -1,5 +1,6 @@
-// The limits of one cross section: the project reader refuses a file beyond
-// them with its own message, and the checks the dialogs ask stop at them.
+// The limits of one cross section and of a project: the project reader refuses
+// a file beyond them with its own message, and the checks the dialogs ask stop
+// at them.
 #include "model/Limits.h"
 #include "model/Messages.h"
 #include "model/NewCircuit.h"
@@ -108,6 +109,27 @@ TEST(Limits, EachCrossSectionHasItsOwnLimit) {
     TEmfProject loaded;
     ASSERT_TRUE(ReadProjectBytes(SerializeProject(source), loaded).Ok);
     EXPECT_EQ(loaded.Scenarios[1].ConductorCount(), 500);
+}
+
+TEST(Limits, AProjectHoldsAtMost100CrossSections) {
+    TEmfProject source;
+    for (int i = 0; i < 100; ++i)
+        FillScenario(AddScenario(source), 1, 1);
+    EXPECT_EQ(RoomForCrossSection(source), "The project would have more cross sections than "
+                                           "Corvalt supports (at most 100 in one project).");
+    TEmfProject loaded;
+    ASSERT_TRUE(ReadProjectBytes(SerializeProject(source), loaded).Ok);
+    EXPECT_EQ(loaded.Scenarios.Count(), 100);
+
+    source.Scenarios.Delete(99);
+    EXPECT_EQ(RoomForCrossSection(source), std::nullopt);
+    FillScenario(AddScenario(source), 1, 1);
+    FillScenario(AddScenario(source), 1, 1);
+    TEmfProject refused;
+    const TFileResult result = ReadProjectBytes(SerializeProject(source), refused);
+    EXPECT_EQ(result.Message, "The project has more cross sections than Corvalt supports (at "
+                              "most 100 in one project).");
+    EXPECT_TRUE(refused.Scenarios.Empty());
 }
 
 TEST(Limits, DamageIsStillDamageWhenACountIsAlsoTooLarge) {

@@ -6,9 +6,11 @@
 #include "model/Messages.h"
 #include "model/NewCircuit.h"
 #include "model/ProjectFile.h"
+#include "model/ProjectSnapshot.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -63,6 +65,7 @@ constexpr std::size_t kCircuitOffset = kCircuitCountOffset + 4;
 constexpr std::size_t kConductorCountOffset = kCircuitOffset + 105;
 constexpr std::size_t kConductorOffset = kConductorCountOffset + 4;
 constexpr std::size_t kConductorHeightOffset = kConductorOffset + 4 + 4 + 4 + 30 + 4 + 10;
+constexpr std::size_t kLineLengthOffset = kUnitsOffset + 4 + 10 * 4 + 3 * 10;
 
 Bytes MinimalFile() {
     TEmfProject project;
@@ -76,6 +79,25 @@ Bytes MinimalFile() {
     conductor->Height = 12.5f;
     circuit.AddConductor(std::move(conductor));
     return SerializeProject(project);
+}
+
+// The rich project (its second cross section with site parameters) in the
+// layout given, without its version text.
+Bytes Body(TFileLayout layout) {
+    auto project = MakeRichProject(Metric);
+    SetSiteParameters(project->Scenarios[1]);
+    TZuStream stream;
+    WriteProjectFile(stream, *project, layout);
+    const Bytes& bytes = stream.Bytes();
+    return Bytes(bytes.begin() + 4 + IntAt(bytes, 0), bytes.end());
+}
+
+Bytes WithVersion(const std::string& version, const Bytes& body) {
+    TZuStream stream;
+    stream.WriteText(version);
+    Bytes bytes = stream.Bytes();
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    return bytes;
 }
 
 } // namespace
@@ -153,37 +175,34 @@ TEST_F(ProjectFile, OhgwCountIsRecountedFromTheGroundConductorsRead) {
 TEST_F(ProjectFile, VersionTextDecidesWhetherTheFileIsRead) {
     struct Case {
         const char* version;
-        bool siteLayout;     // the body is laid out with the site parameters
+        TFileLayout body;
         const char* message; // nullptr: read
     };
     const Case cases[] = {
-        {"1.02", false, nullptr},
-        {" 1.02 ", false, nullptr},
-        {"1.03", true, nullptr},
-        {"2", true, nullptr}, // newer versions are read with the newest layout known
-        {"1.03", false, messages::kFileDamaged},
-        {"1.02", true, nullptr}, // the site values trail unread; the rest is complete
-        {"1.01", false, messages::kOlderVersion},
-        {"0.5", false, messages::kOlderVersion},
-        {"-3", false, messages::kOlderVersion},
-        {"1,02", false, messages::kFileDamaged},
-        {"abc", false, messages::kFileDamaged},
-        {"", false, messages::kFileDamaged},
-        {"1.02x", false, messages::kFileDamaged},
-        {"nan", false, messages::kFileDamaged},
-        {"inf", false, messages::kFileDamaged},
+        {"1.02", TFileLayout::V102, nullptr},
+        {" 1.02 ", TFileLayout::V102, nullptr},
+        {"+1.020", TFileLayout::V102, nullptr},
+        {"1.03", TFileLayout::V103, nullptr},
+        // Versions this program does not know are not guessed at.
+        {"1.99", TFileLayout::V103, messages::kFileDamaged},
+        {"2.00", TFileLayout::V103, messages::kFileDamaged},
+        {"2", TFileLayout::V103, messages::kFileDamaged},
+        {"1.025", TFileLayout::V103, messages::kFileDamaged},
+        {"-1.03", TFileLayout::V103, messages::kFileDamaged},
+        {"-3", TFileLayout::V102, messages::kFileDamaged},
+        {"1.01", TFileLayout::V102, messages::kOlderVersion},
+        {"1", TFileLayout::V102, messages::kOlderVersion},
+        {"0.5", TFileLayout::V102, messages::kOlderVersion},
+        {"1,02", TFileLayout::V102, messages::kFileDamaged},
+        {"abc", TFileLayout::V102, messages::kFileDamaged},
+        {"", TFileLayout::V102, messages::kFileDamaged},
+        {"1.02x", TFileLayout::V102, messages::kFileDamaged},
+        {"nan", TFileLayout::V102, messages::kFileDamaged},
+        {"inf", TFileLayout::V102, messages::kFileDamaged},
     };
-    auto plain = MakeRichProject(Metric);
-    const Bytes plainBytes = SerializeProject(*plain);
-    SetSiteParameters(plain->Scenarios[1]);
-    const Bytes siteBytes = SerializeProject(*plain);
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.version) + (c.siteLayout ? " with site values" : ""));
-        const Bytes& original = c.siteLayout ? siteBytes : plainBytes;
-        TZuStream stream;
-        stream.WriteText(c.version);
-        Bytes bytes = stream.Bytes();
-        bytes.insert(bytes.end(), original.begin() + 8, original.end());
+        SCOPED_TRACE(c.version);
+        const Bytes bytes = WithVersion(c.version, Body(c.body));
         TEmfProject project;
         const TFileResult result = ReadProjectBytes(bytes, project);
         EXPECT_EQ(result.Ok, c.message == nullptr) << result.Detail;
@@ -191,6 +210,32 @@ TEST_F(ProjectFile, VersionTextDecidesWhetherTheFileIsRead) {
             EXPECT_EQ(result.Message, c.message);
         }
         EXPECT_EQ(project.Scenarios.Count(), c.message == nullptr ? 2 : 0);
+    }
+}
+
+TEST_F(ProjectFile, EveryVersionReadsItsOwnLayoutToTheEndAndNothingElse) {
+    for (const TFileVersion& version : kFileVersions) {
+        for (const TFileVersion& body : kFileVersions) {
+            SCOPED_TRACE(std::string(version.Text) + " over the body of " + body.Text);
+            TEmfProject project;
+            const TFileResult result =
+                ReadProjectBytes(WithVersion(version.Text, Body(body.Layout)), project);
+            if (version.Layout == body.Layout) {
+                EXPECT_TRUE(result.Ok) << result.Detail;
+                continue;
+            }
+            // A neighbour's body ends early or leaves bytes over: damage, and
+            // nothing half read (no cross section emptied and kept).
+            EXPECT_EQ(result.Message, messages::kFileDamaged);
+            EXPECT_EQ(project.Scenarios.Count(), 0);
+        }
+        SCOPED_TRACE(std::string(version.Text) + " with a byte after the project");
+        Bytes longer = WithVersion(version.Text, Body(version.Layout));
+        longer.push_back(0);
+        TEmfProject project;
+        const TFileResult result = ReadProjectBytes(longer, project);
+        EXPECT_EQ(result.Message, messages::kFileDamaged);
+        EXPECT_NE(result.Detail.find("1 bytes follow"), std::string::npos) << result.Detail;
     }
 }
 
@@ -381,6 +426,75 @@ TEST_F(ProjectFile, RealsThatAreNotFiniteSingleValuesAreRefused) {
         EXPECT_EQ(result.Message, messages::kFileDamaged);
         EXPECT_NE(result.Detail.find("height"), std::string::npos) << result.Detail;
     }
+}
+
+TEST_F(ProjectFile, ValuesAtTheEdgeOfTheRangeAreRefusedOrSaveToAFileThatReadsBackTheSame) {
+    // The reals of the minimal file that go through a unit conversion, and
+    // how much larger an English project's value is in the units the model
+    // keeps (inches to millimetres and centimetres, miles to kilometres).
+    struct Field {
+        const char* name;
+        std::size_t offset;
+        double englishGrowth;
+    };
+    const Field fields[] = {
+        {"line length", kLineLengthOffset, 1.609},
+        {"height", kConductorHeightOffset, 1},
+        {"MCR", kConductorHeightOffset + 20, 1},
+        {"diameter", kConductorHeightOffset + 31, 25.4},
+        {"sub-conductor spacing", kConductorHeightOffset + 41, 2.54},
+    };
+    // 1e30 is no float: it is kept as the float 1.0000000150e30, which is the
+    // bound; the float after it is beyond.
+    const float above = std::nextafter(1e30f, 2e30f);
+    const double values[] = {1e30, -1e30, 1e30f, above, 3e29, 1e29, 4e28, 12.5};
+    for (const int units : {English, Metric}) {
+        for (const Field& field : fields) {
+            for (const double value : values) {
+                SCOPED_TRACE(std::string(field.name) + (units == English ? " English " : " Metric ") +
+                             std::to_string(value));
+                Bytes bytes = MinimalFile();
+                PutInt(bytes, kUnitsOffset, units);
+                EncodeExtended(value, bytes.data() + field.offset);
+                TEmfProject project;
+                const TFileResult result = ReadProjectBytes(bytes, project);
+                const double growth = units == English ? field.englishGrowth : 1;
+                const bool beyond = value == above || std::fabs(value) * growth > 1.01e30;
+                EXPECT_EQ(result.Ok, !beyond) << result.Detail;
+                if (!result.Ok) {
+                    EXPECT_EQ(result.Message, messages::kFileDamaged);
+                    EXPECT_NE(result.Detail.find(field.name), std::string::npos) << result.Detail;
+                    continue;
+                }
+                const Bytes saved = SerializeProject(project);
+                TEmfProject again;
+                const TFileResult reread = ReadProjectBytes(saved, again);
+                ASSERT_TRUE(reread.Ok) << reread.Detail;
+                EXPECT_EQ(SerializeProject(again), saved);
+                // The undo snapshot of what was read restores too.
+                TEmfProject restored;
+                EXPECT_TRUE(RestoreProjectSnapshot(restored, TakeProjectSnapshot(project)).Ok);
+            }
+        }
+    }
+}
+
+TEST_F(ProjectFile, ASaveThatWouldNotReadBackKeepsThePreviousFile) {
+    // 5e29 m is a length a Metric file holds; in feet it is 1.64e30, beyond
+    // what a file holds, so the project turned English cannot be saved.
+    auto project = MakeRichProject(Metric);
+    const std::string path = PathOf("kept.emf");
+    ASSERT_TRUE(project->Save(path).Ok);
+    const Bytes before = ReadFile(path);
+    project->Scenarios[0].Circuits[0].Conductors[0].Height = 5e29f;
+    ASSERT_TRUE(project->Save(PathOf("metric.emf")).Ok);
+    project->Units = English;
+    const TFileResult result = project->Save(path);
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Message, messages::kSaveWouldNotReopen);
+    EXPECT_NE(result.Detail.find("height"), std::string::npos) << result.Detail;
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_TRUE(project->IsModified());
 }
 
 TEST_F(ProjectFile, AFailedLoadLeavesTheProjectAsItWas) {

@@ -52,7 +52,7 @@ TEST(ProjectSnapshot, RestoreGivesBackEveryStoredValueExactly) {
         project->Scenarios[0].Circuits[0].Conductors[0].Height = 30;
         project->Scenarios.Delete(1);
 
-        ASSERT_TRUE(RestoreProjectSnapshot(*project, snapshot));
+        ASSERT_TRUE(RestoreProjectSnapshot(*project, snapshot).Ok);
         ExpectSameProject(*expected, *project, 0);
         EXPECT_EQ(SerializeProject(*project), before);
         EXPECT_EQ(project->Units, units);
@@ -86,6 +86,12 @@ TEST(ProjectSnapshot, UnreadableBytesLeaveTheProjectAsItWas) {
     TProjectSnapshot damaged = TakeProjectSnapshot(*project);
     damaged.Bytes.resize(damaged.Bytes.size() / 2);
     const std::vector<std::uint8_t> before = SerializeProject(*project);
-    EXPECT_FALSE(RestoreProjectSnapshot(*project, damaged));
+    const TFileResult restored = RestoreProjectSnapshot(*project, damaged);
+    EXPECT_FALSE(restored.Ok);
+    EXPECT_FALSE(restored.Detail.empty()); // what the caller shows
     EXPECT_EQ(SerializeProject(*project), before);
+    // A project whose stored value no file holds cannot be copied: said, not
+    // an empty project.
+    project->Scenarios[0].Circuits[0].Conductors[0].Height = 2e30f;
+    EXPECT_EQ(CopyProject(*project), nullptr);
 }

@@ -79,12 +79,17 @@ TClearanceDialog::TClearanceDialog(TEmfProject& project, int sectionIndex,
 // solve_ cancels and waits for a solver still running.
 TClearanceDialog::~TClearanceDialog() = default;
 
+TScenario* TClearanceDialog::Section() const {
+    return SectionOfCopy(copy_.get(), section_);
+}
+
 void TClearanceDialog::CreateControls() {
-    const TScenario& scenario = copy_->Scenarios[section_];
+    const TScenario* scenario = Section();
     cbCircuit_ = Named(new QComboBox, "cbCircuit");
     cbCircuit_->addItem(QStringLiteral("All circuits together"));
-    for (const TCircuit& circuit : scenario.Circuits)
-        cbCircuit_->addItem(ToQString(circuit.Name));
+    if (scenario != nullptr)
+        for (const TCircuit& circuit : scenario->Circuits)
+            cbCircuit_->addItem(ToQString(circuit.Name));
     btSolve_ = Named(new QPushButton(QStringLiteral("&Solve")), "btSolve");
     btSolve_->setAutoDefault(false);
     auto* circuitRow = new QHBoxLayout;
@@ -94,7 +99,10 @@ void TClearanceDialog::CreateControls() {
     form->addRow(BuddyLabel(QStringLiteral("&Raise:"), cbCircuit_), circuitRow);
     form->addRow(
         new QLabel(QStringLiteral("Limits for:")),
-        Named(new QLabel(QString::fromLatin1(LimitClassText(LimitClassOf(scenario)))), "lbClass"));
+        Named(new QLabel(scenario != nullptr
+                             ? QString::fromLatin1(LimitClassText(LimitClassOf(*scenario)))
+                             : QString()),
+              "lbClass"));
 
     progress_ = Named(new TTaskProgress(solve_), "jbSolve");
     lbResult_ = Named(new QLabel, "lbResult");
@@ -142,9 +150,14 @@ void TClearanceDialog::ChooseCircuit(std::optional<int> circuit) {
 void TClearanceDialog::Solve() {
     if (solve_.Running()) return;
     result_.reset();
-    lbResult_->setText(QStringLiteral("Solving..."));
     sgChecks_->setRowCount(0);
-    solve_.Start([&scenario = copy_->Scenarios[section_], circuit = ChosenCircuit(),
+    TScenario* section = Section();
+    if (section == nullptr) {
+        lbResult_->setText(CopyFailedText());
+        return;
+    }
+    lbResult_->setText(QStringLiteral("Solving..."));
+    solve_.Start([&scenario = *section, circuit = ChosenCircuit(),
                   limits = limits_](const TTaskControl& control) {
         // The profile as it stands places the findings' texts; the copy is
         // this thread's alone while it runs.
@@ -184,7 +197,7 @@ void TClearanceDialog::SolveEnded() {
 }
 
 QString TClearanceDialog::ResultText(const TClearance& clearance) const {
-    const TScenario& scenario = copy_->Scenarios[section_];
+    const TScenario& scenario = *Section(); // solved, so there is one
     const int units = copy_->Units;
     const std::optional<int> circuit =
         clearance.Circuits.size() == 1 && scenario.Circuits.Count() > 1
@@ -222,7 +235,7 @@ QString TClearanceDialog::ResultText(const TClearance& clearance) const {
 
 void TClearanceDialog::ShowClearance(const TClearance& clearance) {
     lbResult_->setText(ResultText(clearance));
-    const TScenario& scenario = copy_->Scenarios[section_];
+    const TScenario& scenario = *Section(); // solved, so there is one
     sgChecks_->setRowCount(static_cast<int>(clearance.Before.size()));
     for (std::size_t i = 0; i < clearance.Before.size(); ++i) {
         const TLimitCheck& before = clearance.Before[i];

@@ -67,6 +67,7 @@ class TClearanceDialog : public QDialog {
     void ShowClearance(const TClearance& clearance);
     QString ResultText(const TClearance& clearance) const;
     void UpdateButtons();
+    TScenario* Section() const;
 
     std::unique_ptr<TEmfProject> copy_;
     int section_;

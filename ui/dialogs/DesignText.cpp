@@ -1,5 +1,7 @@
 #include "ui/dialogs/DesignText.h"
 
+#include "model/Project.h"
+
 #include <QLocale>
 
 namespace corvalt::ui {
@@ -29,6 +31,16 @@ QString KvPerCmText(std::optional<float> kvPerCm) {
 
 QString DecibelText(std::optional<float> decibels) {
     return Fixed(decibels, 1);
+}
+
+TScenario* SectionOfCopy(TEmfProject* copy, int section) {
+    if (copy == nullptr || section < 0 || section >= copy->Scenarios.Count()) return nullptr;
+    return &copy->Scenarios[section];
+}
+
+QString CopyFailedText() {
+    return QStringLiteral("The cross section could not be copied to work on: a value is beyond "
+                          "what a project file holds.");
 }
 
 } // namespace corvalt::ui

@@ -181,15 +181,24 @@ void TPhasingDialog::RequestChange() {
     UpdateButtons();
 }
 
+const TScenario* TPhasingDialog::Section() const {
+    return SectionOfCopy(copy_.get(), section_);
+}
+
 void TPhasingDialog::Search() {
     if (search_.Running()) return;
+    const TScenario* section = Section();
+    if (section == nullptr) {
+        lbStatus_->setText(CopyFailedText());
+        return;
+    }
     const TPhasingRequest request = Request();
     if (const auto fault = PhasingRequestFault(request)) {
         lbStatus_->setText(QStringLiteral("Cannot search: ") + ToQString(*fault) + ".");
         return;
     }
     lbStatus_->setText(QStringLiteral("Searching..."));
-    search_.Start([&scenario = copy_->Scenarios[section_], request](const TTaskControl& control) {
+    search_.Start([&scenario = *section, request](const TTaskControl& control) {
         return OptimisePhasing(scenario, request, control.Progress, control.Stop);
     });
     UpdateButtons();
@@ -217,10 +226,9 @@ void TPhasingDialog::SearchEnded() {
 }
 
 void TPhasingDialog::ShowSearch(const TPhasingSearch& search) {
-    const TScenario& scenario = copy_->Scenarios[section_];
     QStringList headings{QStringLiteral("Rank")};
-    for (const TPhasedCircuit& circuit : search.Circuits)
-        headings << ToQString(scenario.Circuits[circuit.CircuitIndex].Name);
+    for (const TPhasedCircuit& circuit : search.Circuits) // a search ran: Section() is there
+        headings << ToQString(Section()->Circuits[circuit.CircuitIndex].Name);
     // The values the objectives use, what the phasing trades for them, and
     // how many arrangements share them (mirror images, relabellings).
     headings << QStringLiteral("B at ROW\nedges (mG)") << QStringLiteral("E at ROW\nedges (kV/m)")

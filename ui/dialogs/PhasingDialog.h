@@ -74,6 +74,7 @@ class TPhasingDialog : public QDialog {
     void ShowSearch(const TPhasingSearch& search);
     void WidenToTheTable();
     void UpdateButtons();
+    const TScenario* Section() const;
 
     std::unique_ptr<TEmfProject> copy_;
     int section_;

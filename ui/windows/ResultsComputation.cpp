@@ -44,7 +44,7 @@ TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token 
     computed.Section = request.Section;
     computed.Overlays = request.Overlays;
     auto project = std::make_shared<TEmfProject>();
-    if (request.Snapshot != nullptr && RestoreProjectSnapshot(*project, *request.Snapshot)) {
+    if (request.Snapshot != nullptr && RestoreProjectSnapshot(*project, *request.Snapshot).Ok) {
         // Geometry the data check refuses has no field values, as in the reports.
         const auto passes = [&project](int index) {
             return !HasErrors(CheckCrossSection(project->Scenarios[index], index));

@@ -640,19 +640,29 @@ namespace {
 
 // The narrowest the results panel gets beside the grids.
 constexpr int kResultsPanelWidth = 420;
+// The largest splitter size kept from the file: no screen is wider, and only
+// the ratio of the two sizes counts.
+constexpr qint64 kLargestSplitterSize = 100000;
 
 // The splitter's sizes as the preference holds them, "640,560"; empty when
-// the text is not two positive whole numbers.
+// the text is not two positive whole numbers. Larger sizes are scaled down
+// together to kLargestSplitterSize, keeping their ratio.
 QList<int> SplitterSizes(const std::string& text) {
     const QStringList parts = QString::fromStdString(text).split(QLatin1Char(','));
-    QList<int> sizes;
-    for (const QString& part : parts) {
+    if (parts.size() != 2) return {};
+    qint64 sizes[2] = {};
+    for (int i = 0; i < 2; ++i) {
         bool ok = false;
-        const int size = part.trimmed().toInt(&ok);
-        if (!ok || size <= 0) return {};
-        sizes.append(size);
+        sizes[i] = parts[i].trimmed().toLongLong(&ok);
+        if (!ok || sizes[i] <= 0) return {};
     }
-    return sizes.size() == 2 ? sizes : QList<int>{};
+    const double scale =
+        std::min(1.0, static_cast<double>(kLargestSplitterSize) /
+                          static_cast<double>(std::max(sizes[0], sizes[1])));
+    QList<int> kept;
+    for (const qint64 size : sizes)
+        kept.append(std::max(static_cast<int>(static_cast<double>(size) * scale), 1));
+    return kept;
 }
 
 } // namespace
@@ -746,8 +756,10 @@ void TScenariosForm::PlaceResultsSplitter() {
     int grids = 0;
     if (beside) {
         // The sizes kept, with the grid's columns whole.
-        const int total = std::max(resultsSizes_.value(0) + resultsSizes_.value(1), 1);
-        grids = std::max(resultsSizes_.value(0) * available / total, GridsWidthNeeded());
+        const qint64 total =
+            std::max<qint64>(qint64{resultsSizes_.value(0)} + resultsSizes_.value(1), 1);
+        grids = std::max(static_cast<int>(qint64{resultsSizes_.value(0)} * available / total),
+                         GridsWidthNeeded());
     } else if (resultsSizesBelow_.size() == 2) {
         // The share the user gave the grids below.
         const int total = std::max(resultsSizesBelow_[0] + resultsSizesBelow_[1], 1);
@@ -831,8 +843,11 @@ TProjectState TScenariosForm::CurrentState() {
 }
 
 void TScenariosForm::ShowState(const TProjectState& state) {
-    if (!RestoreProjectSnapshot(project_, *state.Snapshot)) {
-        ShowError(this, QStringLiteral("The project could not be restored to its earlier state."));
+    if (const TFileResult restored = RestoreProjectSnapshot(project_, *state.Snapshot);
+        !restored.Ok) {
+        ShowError(this, QStringLiteral("The project could not be restored to its earlier state "
+                                       "and is left as it was (") +
+                            ToQString(restored.Detail) + QStringLiteral(")."));
         return;
     }
     // Every object of the project is new: nothing shown may point at the old ones.
@@ -893,6 +908,7 @@ void TScenariosForm::EditProject() {
 
 void TScenariosForm::NewScenario(bool thenNewCircuit) {
     RecordChange([this, thenNewCircuit]() -> std::optional<QString> {
+        if (IsFull(RoomForCrossSection(project_))) return std::nullopt;
         std::unique_ptr<TScenario> scenario = mainForm_.Dialogs().NewScenario(project_, this);
         if (scenario == nullptr) return std::nullopt;
         const QString text = CommandText("Add Cross Section", scenario->TabTitle);
@@ -940,11 +956,19 @@ void TScenariosForm::DeleteScenario() {
 void TScenariosForm::CloneScenario() {
     RecordChange([this]() -> std::optional<QString> {
         const TScenario* scenario = CurrentScenario();
-        if (scenario == nullptr) return std::nullopt;
+        if (scenario == nullptr || IsFull(RoomForCrossSection(project_))) return std::nullopt;
         const QString text = CommandText("Clone Cross Section", scenario->TabTitle);
-        AddScenarioTab(corvalt::CloneScenario(*scenario));
+        std::unique_ptr<TScenario> copy = corvalt::CloneScenario(*scenario);
+        if (copy == nullptr) return CloneFailed();
+        AddScenarioTab(std::move(copy));
         return text;
     });
+}
+
+std::optional<QString> TScenariosForm::CloneFailed() {
+    ShowError(this, QStringLiteral("The copy could not be made: a value is beyond what a project "
+                                   "file holds in the project's units."));
+    return std::nullopt;
 }
 
 bool TScenariosForm::IsFull(const std::optional<std::string>& refusal) {
@@ -1008,6 +1032,7 @@ void TScenariosForm::CloneCircuit() {
             return std::nullopt;
         const QString text = CommandText("Clone Circuit", circuit->Name);
         std::unique_ptr<TCircuit> copy = corvalt::CloneCircuit(*circuit);
+        if (copy == nullptr) return CloneFailed();
         TCircuit& added = *copy;
         circuit->Scenario->Circuits.Add(std::move(copy));
         SelectNode(AddCircuitNode(added));

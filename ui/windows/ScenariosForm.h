@@ -180,6 +180,8 @@ class TScenariosForm : public QWidget {
     void AddPopupSeparator(unsigned group);
     // Shows why the cross section cannot take more (model/Limits.h); whether it cannot.
     bool IsFull(const std::optional<std::string>& refusal);
+    // Says that a clone could not be made; the step then changes nothing.
+    std::optional<QString> CloneFailed();
     void ShowPopup(TPopupOrigin origin, QWidget* widget, const QPoint& position);
     void UpdateCaption();
     void FillTabs(int current);

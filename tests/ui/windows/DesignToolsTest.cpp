@@ -7,6 +7,7 @@
 #include "model/ProjectSnapshot.h"
 #include "tests/design/PhasedLines.h"
 #include "ui/dialogs/ClearanceDialog.h"
+#include "ui/dialogs/DesignText.h"
 #include "ui/dialogs/PhasingDialog.h"
 #include "ui/widgets/TaskProgress.h"
 #include "ui/windows/ScenariosForm.h"
@@ -163,6 +164,22 @@ class DesignToolsTest : public QObject {
         QVERIFY(!dialog.Result().has_value());
         QCOMPARE(dialog.Status().text(), QStringLiteral("The search was cancelled."));
         QVERIFY(dialog.Chosen() == nullptr);
+    }
+
+    void aProjectThatCannotBeCopiedIsSaidNotSearched() {
+        // A height no project file holds (set here directly; the dialogs stop
+        // far below it): the private copy cannot be made from the snapshot.
+        TEmfProject project;
+        project.Units = English;
+        testing::ManyCircuitLine(project, 2);
+        project.Scenarios[0].Conductors[0]->Height = 2e30f;
+        ui::TPhasingDialog phasing(project, 0);
+        QVERIFY(!phasing.Searching());
+        QCOMPARE(phasing.Status().text(), ui::CopyFailedText());
+        QVERIFY(phasing.Chosen() == nullptr);
+        ui::TClearanceDialog clearance(project, 0, DefaultFieldLimits());
+        QVERIFY(!clearance.Solving());
+        QCOMPARE(clearance.ResultLabel().text(), ui::CopyFailedText());
     }
 
     // Escape during a search or a solution cancels it; closing and destroying

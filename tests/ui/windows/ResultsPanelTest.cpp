@@ -148,6 +148,7 @@ class TResultsPanelTest : public QObject {
     void thePanelGoesBelowTheGridWhenNarrow();
     void thePanelStaysThroughTileCascadeAndMaximise();
     void visibilityAndSplitterKeptInThePreferences();
+    void splitterSizesFromTheFileAreClamped();
 };
 
 void TResultsPanelTest::showsTheCurrentSectionComputedOnACopy() {
@@ -558,6 +559,28 @@ void TResultsPanelTest::visibilityAndSplitterKeptInThePreferences() {
     QCOMPARE(kept.size(), 2);
     QVERIFY2(std::abs(kept[0] - sizes[0]) <= 4 && std::abs(kept[1] - sizes[1]) <= 4,
              qPrintable(QStringLiteral("%1,%2").arg(kept[0]).arg(kept[1])));
+}
+
+void TResultsPanelTest::splitterSizesFromTheFileAreClamped() {
+    // Sizes no screen has, as a hand-edited file may hold them: what counts is
+    // their ratio, equal halves here, or the grids as wide as the panel lets them.
+    struct Case {
+        const char* sizes;
+        bool halves;
+    };
+    for (const Case& c : {Case{"2147483647,2147483647", true}, Case{"99999999999,99999999999", true},
+                          Case{"2147483647,1", false}}) {
+        TMainFixture f(std::string("[Window]\nResultsSplitter=") + c.sizes + "\n");
+        TForm& form = OpenWide(f, MakeProject());
+        QVERIFY(form.ResultsShown());
+        const QList<int> kept = form.ResultsSplitter().sizes();
+        QCOMPARE(kept.size(), 2);
+        if (c.halves) // within 1 % (the grid's columns are kept whole)
+            QVERIFY2(std::abs(kept[0] - kept[1]) * 100 <= kept[0] + kept[1],
+                     qPrintable(QStringLiteral("%1: %2,%3").arg(c.sizes).arg(kept[0]).arg(kept[1])));
+        else
+            QVERIFY2(kept[0] > 2 * kept[1], qPrintable(QStringLiteral("%1,%2").arg(kept[0]).arg(kept[1])));
+    }
 }
 
 QTEST_MAIN(TResultsPanelTest)
