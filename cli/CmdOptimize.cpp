@@ -8,6 +8,9 @@
 // edges, as the computation gives them; a ranked one the count of the
 // arrangements that share its values. A cross section that cannot be
 // computed: exit 1 with the reason.
+// A search estimated to take longer than the optimiser allows is refused
+// (exit 2) before it starts; one that runs longer than a second says how far
+// it has come on standard error.
 #include "cli/ArgOptions.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
@@ -16,6 +19,7 @@
 #include "model/Project.h"
 
 #include <charconv>
+#include <chrono>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -86,8 +90,9 @@ std::optional<std::string> TakeTop(Args& args, int& top) {
     if (!given) return std::nullopt;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, top);
-    if (error != std::errc() || stop != end || top < 1 || top > 100000)
-        return "--top needs a number of arrangements from 1 on, not '" + text + "'";
+    if (error != std::errc() || stop != end || top < 1 || top > kMaxRankedArrangements)
+        return "--top needs a number of arrangements from 1 to " +
+               std::to_string(kMaxRankedArrangements) + ", not '" + text + "'";
     return std::nullopt;
 }
 
@@ -131,6 +136,22 @@ void WriteSearch(std::ostream& out, const TScenario& scenario, int section,
     json.Finish();
 }
 
+// Says on standard error how far the search has come, once a second after
+// the first second; nothing for a search that ends sooner.
+class TProgressLine {
+  public:
+    void operator()(double done) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now < next_) return;
+        next_ = now + std::chrono::seconds(1);
+        std::cerr << "corvalt-cli: optimize: " << static_cast<int>(done * 100) << " % done\n";
+    }
+
+  private:
+    std::chrono::steady_clock::time_point next_ =
+        std::chrono::steady_clock::now() + std::chrono::seconds(1);
+};
+
 } // namespace
 
 int RunOptimize(const Args& arguments) {
@@ -154,7 +175,10 @@ int RunOptimize(const Args& arguments) {
     if (const int loaded = LoadProjectFile(args[0], project); loaded != ExitOk) return loaded;
     const TScenario* scenario = SectionOrFail(project, section, args[0]);
     if (scenario == nullptr) return ExitBadInput;
-    const TPhasingSearch search = OptimisePhasing(*scenario, request);
+    if (const auto estimate = EstimatePhasingSearch(*scenario, request);
+        estimate && estimate->Seconds > kMaxSearchSeconds)
+        return Fail(ExitBadInput, SearchTooLongText(*estimate));
+    const TPhasingSearch search = OptimisePhasing(*scenario, request, TProgressLine());
     if (search.Outcome != TSearchOutcome::Done) {
         // The request was checked above: what is left is the cross section.
         return Fail(ExitCheckFailed, search.Message);

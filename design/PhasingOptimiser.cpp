@@ -72,6 +72,9 @@ double Objective(const TPhasingRequest& request, std::optional<double> edgeBMg,
 
 std::optional<std::string> PhasingRequestFault(const TPhasingRequest& request) {
     if (request.Top < 1) return "at least one arrangement must be ranked";
+    if (request.Top > kMaxRankedArrangements)
+        return "at most " + std::to_string(kMaxRankedArrangements) +
+               " arrangements can be ranked (each is computed again in full)";
     if (request.Objective != TPhasingObjective::Weighted) return std::nullopt;
     const TObjectiveWeights& w = request.Weights;
     for (const double weight : {w.EdgeBPerMg, w.EdgeEPerKvPerM, w.RowEPerKvPerM})
@@ -463,30 +466,54 @@ TNeededValues NeededValues(const TPhasingRequest& request) {
             objective == TPhasingObjective::RowE || (weighted && w.RowEPerKvPerM != 0)};
 }
 
+// The work of a search's steps, a rough count of multiply-adds each: the
+// computations of single arrangements (the current one and the candidates)
+// with conductors and records, the linear fields at points, and the
+// arrangements, whose values are field ellipses at some points after the
+// partial sums of the electric field at every point.
+struct TSearchWork {
+    double Evaluation = 0, Fields = 0, Arrangement = 0, Total = 0;
+};
+
+TSearchWork SearchWork(std::size_t conductors, std::size_t records, std::size_t points,
+                       long long arrangements, std::size_t candidates, TNeededValues needed) {
+    TSearchWork work;
+    const double m = static_cast<double>(conductors);
+    work.Evaluation = m * m * m + m * static_cast<double>(records);
+    work.Fields = m * m * m + m * m * static_cast<double>(points);
+    const std::size_t ellipses = (needed.RowE    ? points
+                                  : needed.EdgeE ? 2
+                                                 : 0) +
+                                 (needed.EdgeB ? 2 : 0);
+    const std::size_t partialSums = needed.RowE || needed.EdgeE ? points : 0;
+    work.Arrangement = 10.0 * static_cast<double>(ellipses + 1) + static_cast<double>(partialSums);
+    work.Total = work.Evaluation * static_cast<double>(1 + candidates) + work.Fields +
+                 work.Arrangement * static_cast<double>(arrangements);
+    return work;
+}
+
+// Multiply-adds of SearchWork per second on one core, measured on the slowest
+// objective (bench_design, and a 25 km right of way) and rounded down, so
+// that estimates err long.
+constexpr double kWorkPerSecond = 2e8;
+
 // The steps of a search, for its progress callback and its stop token. Each
-// step is weighted by a rough count of its multiply-adds, so that the share
-// done moves evenly whether the charge solutions of many conductors or the
-// arrangements of many circuits dominate.
+// step is weighted by its SearchWork, so that the share done moves evenly
+// whether the charge solutions of many conductors or the arrangements of many
+// circuits dominate.
 class TSearchSteps {
   public:
     TSearchSteps(const TSearchProgress& progress, std::stop_token stop)
         : progress_(progress), stop_(std::move(stop)) {}
 
-    // The work ahead: computations of single arrangements (the current one and
-    // the candidates) with conductors and records, the linear fields at points,
-    // and the arrangements, whose values are field ellipses at some points.
     void Plan(std::size_t conductors, std::size_t records, std::size_t points,
               long long arrangements, std::size_t candidates, TNeededValues needed) {
-        const double m = static_cast<double>(conductors);
-        evaluationCost_ = m * m * m + m * static_cast<double>(records);
-        fieldsCost_ = m * m * m + m * m * static_cast<double>(points);
-        const std::size_t ellipses = (needed.RowE    ? points
-                                      : needed.EdgeE ? 2
-                                                     : 0) +
-                                     (needed.EdgeB ? 2 : 0);
-        arrangementCost_ = 10.0 * static_cast<double>(ellipses + 1);
-        total_ = evaluationCost_ * static_cast<double>(1 + candidates) + fieldsCost_ +
-                 arrangementCost_ * static_cast<double>(arrangements);
+        const TSearchWork work =
+            SearchWork(conductors, records, points, arrangements, candidates, needed);
+        evaluationCost_ = work.Evaluation;
+        fieldsCost_ = work.Fields;
+        arrangementCost_ = work.Arrangement;
+        total_ = work.Total;
     }
 
     const std::stop_token& Stop() const { return stop_; }
@@ -670,6 +697,54 @@ TExactValues ArrangementValues(const TScenario& scenario, std::span<const TPhase
     return TExactEvaluator(scenario, circuits).Evaluate(orders);
 }
 
+std::optional<TSearchEstimate> EstimatePhasingSearch(const TScenario& scenario,
+                                                     const TPhasingRequest& request) {
+    if (PhasingRequestFault(request)) return std::nullopt;
+    const std::size_t circuits = PhasedCircuits(scenario).size();
+    if (circuits > static_cast<std::size_t>(kMaxPhasedCircuits)) return std::nullopt;
+    const std::variant<TFieldInputs, TCalcFailure> inputs = FieldInputsOf(scenario);
+    const TFieldInputs* fields = std::get_if<TFieldInputs>(&inputs);
+    if (fields == nullptr) return std::nullopt;
+    TSearchEstimate estimate;
+    estimate.Arrangements = 1;
+    for (std::size_t k = 0; k < circuits; ++k)
+        estimate.Arrangements *= kPhaseOrderCount;
+    estimate.Points = SearchPointsOf(scenario, fields->Layout).XM.size();
+    const TSearchWork work =
+        SearchWork(fields->System.size(), fields->Layout.Records.size(), estimate.Points,
+                   estimate.Arrangements,
+                   std::min(Size(estimate.Arrangements), Size(request.Top) + kExtraCandidates),
+                   NeededValues(request));
+    estimate.Seconds = work.Total / kWorkPerSecond;
+    return estimate;
+}
+
+namespace {
+
+// "about 3 minutes": a duration as an estimate says it.
+std::string DurationText(double seconds) {
+    const auto about = [](double value, const char* unit) {
+        const long long rounded = std::max(1LL, std::llround(value));
+        return "about " + std::to_string(rounded) + " " + unit + (rounded == 1 ? "" : "s");
+    };
+    if (seconds < 90) return about(seconds, "second");
+    if (seconds < 90 * 60) return about(seconds / 60, "minute");
+    if (seconds < 48 * 3600) return about(seconds / 3600, "hour");
+    return about(seconds / 86400, "day");
+}
+
+} // namespace
+
+std::string SearchTooLongText(const TSearchEstimate& estimate) {
+    return "the search would take " + DurationText(estimate.Seconds) + " (" +
+           std::to_string(estimate.Arrangements) + " arrangements, each at " +
+           std::to_string(estimate.Points) + " points of the profile), more than the " +
+           std::to_string(std::llround(kMaxSearchSeconds)) +
+           " seconds allowed; search fewer three-phase circuits (each one fewer divides the "
+           "arrangements by 6), use an objective at the ROW edges, narrow the ROW or rank "
+           "fewer arrangements";
+}
+
 namespace {
 
 // What a search needs before it runs: the circuits, the computation of single
@@ -701,6 +776,11 @@ bool Prepare(const TScenario& scenario, const TPhasingRequest& request, TPrepare
     search.Arrangements = 1;
     for (std::size_t k = 0; k < circuitCount; ++k)
         search.Arrangements *= kPhaseOrderCount;
+    if (const auto estimate = EstimatePhasingSearch(scenario, request);
+        estimate && estimate->Seconds > kMaxSearchSeconds) {
+        search = Failed(std::move(search), SearchTooLongText(*estimate));
+        return false;
+    }
 
     const TExactEvaluator& exact = prepared.Exact.emplace(scenario, search.Circuits);
     prepared.Points = SearchPointsOf(scenario, exact.Inputs().Layout);

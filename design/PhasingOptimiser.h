@@ -83,12 +83,34 @@ struct TArrangement {
 // a value it needs is empty.
 double ObjectiveValue(const TPhasingRequest& request, const TPhasingValues& values);
 
-// Why the request cannot be searched (no arrangement to rank, a weight
-// below 0 or not a number, no weight above 0), or nothing.
+// Why the request cannot be searched (no arrangement to rank or more than
+// kMaxRankedArrangements, a weight below 0 or not a number, no weight above
+// 0), or nothing.
 std::optional<std::string> PhasingRequestFault(const TPhasingRequest& request);
 
 // Most circuits searched together: 6^8 = 1,679,616 arrangements.
 inline constexpr int kMaxPhasedCircuits = 8;
+// Most arrangements ranked: each is computed again in full.
+inline constexpr int kMaxRankedArrangements = 100;
+
+// The work of a search, estimated before it starts from what drives it (the
+// arrangements, the profile points each is evaluated at, the conductors and
+// records of the full computations of the current and the ranked ones), in
+// seconds of one core of a current desktop processor, erring long. A search
+// estimated beyond kMaxSearchSeconds is refused (the progress bar and Cancel
+// of the dialog are no help to a search that would run for hours).
+inline constexpr double kMaxSearchSeconds = 60;
+struct TSearchEstimate {
+    long long Arrangements = 0;
+    std::size_t Points = 0; // profile points each arrangement is evaluated at
+    double Seconds = 0;
+};
+// Empty when the search cannot run at all (OptimisePhasing says why).
+std::optional<TSearchEstimate> EstimatePhasingSearch(const TScenario& scenario,
+                                                     const TPhasingRequest& request);
+// The refusal of a search estimated too long: the estimate, the bound and how
+// to reduce the work.
+std::string SearchTooLongText(const TSearchEstimate& estimate);
 
 enum class TSearchOutcome { Done, Cancelled, Failed };
 
@@ -110,8 +132,9 @@ using TSearchProgress = std::function<void(double done)>;
 
 // Searches every arrangement of the cross section's phased circuits. The
 // cross section is only read. Fails when it cannot be computed (its
-// CalcErrorMessage), when it has more than kMaxPhasedCircuits phased circuits
-// or when the request is unusable.
+// CalcErrorMessage), when it has more than kMaxPhasedCircuits phased circuits,
+// when it is estimated beyond kMaxSearchSeconds or when the request is
+// unusable.
 //
 // The steps: the computation of the current arrangement, the linear fields,
 // blocks of 4,096 arrangements, and the computation of each candidate for the

@@ -154,6 +154,7 @@ TEST_F(DesignCommands, OptimizeRefusesUnusableInput) {
         "--objective edge",
         "--top 0",
         "--top many",
+        "--top 101",
         "--weights 1,2,3",
         "--section 2",
         "--objective weighted",

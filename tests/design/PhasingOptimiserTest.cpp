@@ -456,6 +456,7 @@ TEST(PhasingOptimiser, RefusesWhatItCannotSearch) {
         {"a negative weight",
          {.Objective = TPhasingObjective::Weighted, .Weights = {.EdgeBPerMg = -1}}},
         {"no weight", {.Objective = TPhasingObjective::Weighted, .Weights = {.EdgeBPerMg = 0}}},
+        {"more arrangements than can be ranked", {.Top = 101}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -518,6 +519,36 @@ TEST(PhasingOptimiser, EveryStepObservesAStop) {
         EXPECT_EQ(reports, k);
         EXPECT_TRUE(search.Ranked.empty());
     }
+}
+
+// Eight circuits on a 24.98 km right of way: the largest field within the ROW
+// is sought at every profile point of it for each of the 6^8 arrangements,
+// which would run for many minutes; the search is refused before it starts,
+// saying its size. The same line judged at its two edges only is allowed.
+TEST(PhasingOptimiser, ASearchEstimatedTooLongIsRefusedBeforeItStarts) {
+    TEmfProject project;
+    TScenario& scenario = testing::ManyCircuitLine(project, kMaxPhasedCircuits);
+    scenario.RowLeft = 12490;
+    scenario.RowRight = 12490;
+    const TPhasingRequest withinRow{.Objective = TPhasingObjective::RowE};
+    const std::optional<TSearchEstimate> slow = EstimatePhasingSearch(scenario, withinRow);
+    ASSERT_TRUE(slow.has_value());
+    EXPECT_EQ(slow->Arrangements, 1679616);
+    EXPECT_GT(slow->Seconds, kMaxSearchSeconds);
+    int reports = 0;
+    const TPhasingSearch refused =
+        OptimisePhasing(scenario, withinRow, [&reports](double) { ++reports; });
+    EXPECT_EQ(refused.Outcome, TSearchOutcome::Failed);
+    EXPECT_EQ(reports, 0); // refused before the first step
+    EXPECT_NE(refused.Message.find("1679616 arrangements"), std::string::npos) << refused.Message;
+    EXPECT_NE(refused.Message.find("more than the 60 seconds allowed"), std::string::npos)
+        << refused.Message;
+
+    const std::optional<TSearchEstimate> edges =
+        EstimatePhasingSearch(scenario, {.Objective = TPhasingObjective::EdgeB});
+    ASSERT_TRUE(edges.has_value());
+    EXPECT_EQ(edges->Points, slow->Points);
+    EXPECT_LT(edges->Seconds, kMaxSearchSeconds);
 }
 
 TEST(PhasingOptimiser, ALineWithoutThreePhaseCircuitsHasOneArrangement) {
