@@ -1,6 +1,7 @@
-// corvalt-cli report FILE.emf --kind N --pdf OUT.pdf [--section N] [--ini FILE]:
+// corvalt-cli report FILE.emf --kind N --pdf OUT.pdf [--section N] [--ini FILE] [--pdfa]:
 // opens the report of kind N for cross section N (1-based, default 1) exactly
-// as the preview window does and writes its pages as a PDF file. When a cross
+// as the preview window does and writes its pages as a PDF file (PDF/A-1b with
+// --pdfa), titled with the report's name and the project's. When a cross
 // section of the report could not be computed, the command says why on stderr
 // and exits 1 without writing the PDF (as export and plot do): a report with
 // gaps in place of values is no report to file.
@@ -27,7 +28,8 @@ namespace corvalt::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: corvalt-cli report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf [--section N] [--ini FILE]";
+    "usage: corvalt-cli report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf [--section N] [--ini FILE] "
+    "[--pdfa]";
 
 struct TReportRequest {
     std::string ProjectFile;
@@ -35,6 +37,7 @@ struct TReportRequest {
     std::string PdfFile;
     int Section = 1;
     std::string IniFile;
+    bool PdfA = false;
 };
 
 std::optional<std::string> ParseKind(const std::string& text, TReportKind& kind) {
@@ -57,6 +60,7 @@ std::optional<std::string> ParseRequest(const Args& arguments, TReportRequest& r
     if (auto error = TakeOption(args, "--pdf", "a file name", request.PdfFile, pdfGiven))
         return error;
     if (auto error = TakeSectionOption(args, request.Section)) return error;
+    request.PdfA = TakeFlag(args, "--pdfa");
     if (auto error = RejectUnknownOptions(args)) return error;
     if (args.size() != 1 || !kindGiven || !pdfGiven) return std::string(kUsage);
     request.ProjectFile = args[0];
@@ -119,9 +123,10 @@ int RunReport(const Args& args) {
         break;
     }
     if (WarnUncomputed(project, scenario, request.Kind)) return ExitCheckFailed;
-    const QString title = QStringLiteral("EMF Report--") + ReportText(project.Title);
+    const TPdfOptions pdf{
+        ReportText(ReportDocumentTitle(request.Kind, project, scenario)), request.PdfA};
     // The name reaches the file system byte for byte, never through a QString.
-    const QString pdfError = ExportPdfFile(opened.Pages, request.PdfFile, title);
+    const QString pdfError = ExportPdfFile(opened.Pages, request.PdfFile, pdf);
     if (!pdfError.isEmpty())
         return Fail(ExitBadInput, request.PdfFile + ": " + pdfError.toStdString());
     return ExitOk;

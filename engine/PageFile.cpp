@@ -1,5 +1,7 @@
 #include "engine/PageFile.h"
 
+#include <zlib.h>
+
 #include "model/FileIo.h"
 
 #include <QBuffer>
@@ -9,6 +11,7 @@
 #include <QImageWriter>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -52,20 +55,16 @@ constexpr qsizetype kMinCommandBytes = 1 + 4 * 8 + 4;
 } // namespace
 
 std::uint32_t PageFileChecksum(const char* data, qsizetype size) {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (qsizetype i = 0; i < size; ++i)
-        crc = table[(crc ^ static_cast<std::uint8_t>(data[i])) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
+    // zlib's crc32 is the same CRC-32, computed a word at a time; it takes at
+    // most a uInt of bytes per call.
+    uLong crc = crc32(0L, Z_NULL, 0);
+    while (size > 0) {
+        const auto chunk = static_cast<uInt>(std::min<qsizetype>(size, 1 << 30));
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(data), chunk);
+        data += chunk;
+        size -= chunk;
+    }
+    return static_cast<std::uint32_t>(crc);
 }
 
 namespace {

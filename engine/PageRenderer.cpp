@@ -198,7 +198,7 @@ QPageSize PaperSize(const TPageList& pages) {
     return QPageSize(QSizeF(pages.Width, pages.Height), QPageSize::Inch);
 }
 
-QByteArray PdfBytes(const TPageList& pages, const QString& title, QString& error) {
+QByteArray PdfBytes(const TPageList& pages, const TPdfOptions& options, QString& error) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -206,7 +206,8 @@ QByteArray PdfBytes(const TPageList& pages, const QString& title, QString& error
         QPdfWriter writer(&buffer);
         writer.setResolution(static_cast<int>(kLayoutDpi));
         writer.setPageLayout(QPageLayout(PaperSize(pages), QPageLayout::Portrait, QMarginsF()));
-        writer.setTitle(title);
+        writer.setTitle(options.Title);
+        if (options.PdfA) writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
         writer.setCreator(QStringLiteral("Corvalt"));
         QPainter painter;
         if (!painter.begin(&writer)) {
@@ -222,14 +223,15 @@ QByteArray PdfBytes(const TPageList& pages, const QString& title, QString& error
     return bytes;
 }
 
-QString ExportPdfFile(const TPageList& pages, const std::string& path, const QString& title) {
+QString ExportPdfFile(const TPageList& pages, const std::string& path,
+                      const TPdfOptions& options) {
     const auto failure = [&path](const QString& why) {
         const std::string name = PrintableText(std::filesystem::path(path).filename().string());
         return QStringLiteral("The PDF file \"%1\" cannot be written: %2.")
             .arg(QString::fromStdString(name), why);
     };
     QString error;
-    const QByteArray bytes = PdfBytes(pages, title, error);
+    const QByteArray bytes = PdfBytes(pages, options, error);
     if (!error.isEmpty()) return failure(error);
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
     const std::string written =
@@ -238,8 +240,8 @@ QString ExportPdfFile(const TPageList& pages, const std::string& path, const QSt
     return {};
 }
 
-QString ExportPdf(const TPageList& pages, const QString& path, const QString& title) {
-    return ExportPdfFile(pages, QFile::encodeName(path).toStdString(), title);
+QString ExportPdf(const TPageList& pages, const QString& path, const TPdfOptions& options) {
+    return ExportPdfFile(pages, QFile::encodeName(path).toStdString(), options);
 }
 
 QString PrintPages(QPrinter& printer, const TPageList& pages) {

@@ -37,9 +37,16 @@ QImage RenderPageImage(const TPageList& pages, std::size_t pageIndex, double dot
 // Paper of a page list: US Letter when it is 8.5 × 11 in, else a custom size.
 QPageSize PaperSize(const TPageList& pages);
 
+// What a PDF document says of itself, and whether it is written as PDF/A-1b
+// (the archival form: fonts embedded, colours with their profile, metadata).
+struct TPdfOptions {
+    QString Title;
+    bool PdfA = false;
+};
+
 // Every page as one page of a PDF document (vector text with embedded fonts,
 // paper of the report); empty, with error set, when the writer failed.
-QByteArray PdfBytes(const TPageList& pages, const QString& title, QString& error);
+QByteArray PdfBytes(const TPageList& pages, const TPdfOptions& options, QString& error);
 
 // Writes the PDF document to the file at path through the program's safe
 // writer (model/FileIo.h): whole or not at all, and never in place of a
@@ -47,8 +54,9 @@ QByteArray PdfBytes(const TPageList& pages, const QString& title, QString& error
 // command-line argument as given); the QString form, for names chosen in a
 // dialog, encodes them as Qt does. Returns an empty string on success, else
 // the error text.
-QString ExportPdfFile(const TPageList& pages, const std::string& path, const QString& title = {});
-QString ExportPdf(const TPageList& pages, const QString& path, const QString& title = {});
+QString ExportPdfFile(const TPageList& pages, const std::string& path,
+                      const TPdfOptions& options = {});
+QString ExportPdf(const TPageList& pages, const QString& path, const TPdfOptions& options = {});
 
 // Prints the pages on the printer at full scale, paper corner at the origin,
 // in portrait on the report's paper. Honours the printer's page range

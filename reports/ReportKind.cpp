@@ -1,5 +1,6 @@
 #include "reports/ReportKind.h"
 
+#include "model/Project.h"
 #include "prefs/Options.h"
 #include "reports/Report.h"
 #include "reports/ReptBPA.h"
@@ -20,6 +21,7 @@ struct TKindEntry {
     TReportKind Kind;
     const char* Name;
     const char* Title;
+    const char* DocumentName; // the PDF document's title starts with it
     bool ForCrossSection;
     bool RunsDataCheck;
     bool PrintsResults; // prints computed values (a failed computation matters)
@@ -49,14 +51,14 @@ std::unique_ptr<TReport> MakeTlsa(TEmfProject& project, TScenario* /*scenario*/,
 
 // One row per kind: adding a report is its class and its factory here.
 const std::array<TKindEntry, 4> kKinds = {{
-    {TReportKind::FloridaCompliance, "Florida compliance report", "Florida Compliance", false, true,
-     true, MakeCompliance},
-    {TReportKind::Tlsa, "TLSA exemption notification", "TLSA Exemption", false, false, false,
-     MakeTlsa},
-    {TReportKind::EmfDetails, "EMF details report", "EMF Details", true, true, true,
-     MakeForCrossSection<TReptDET>},
+    {TReportKind::FloridaCompliance, "Florida compliance report", "Florida Compliance",
+     "Florida Compliance Report", false, true, true, MakeCompliance},
+    {TReportKind::Tlsa, "TLSA exemption notification", "TLSA Exemption",
+     "TLSA Exemption Notification", false, false, false, MakeTlsa},
+    {TReportKind::EmfDetails, "EMF details report", "EMF Details", "EMF Details Report", true,
+     true, true, MakeForCrossSection<TReptDET>},
     {TReportKind::CoronaEffects, "corona and field effects report", "Corona and Field Effects",
-     true, true, true, MakeForCrossSection<TReptBPA>},
+     "Corona and Field Effects Report", true, true, true, MakeForCrossSection<TReptBPA>},
 }};
 
 const TKindEntry& EntryOf(TReportKind kind) {
@@ -79,6 +81,16 @@ std::string ReportKindName(TReportKind kind) {
 
 std::string ReportKindTitle(TReportKind kind) {
     return EntryOf(kind).Title;
+}
+
+std::string ReportDocumentTitle(TReportKind kind, const TEmfProject& project,
+                                const TScenario* scenario) {
+    const std::string dash = " \u2014 ";
+    std::string title = EntryOf(kind).DocumentName;
+    if (!project.Title.empty()) title += dash + project.Title;
+    if (ReportNeedsCrossSection(kind) && scenario != nullptr && !scenario->TabTitle.empty())
+        title += dash + scenario->TabTitle;
+    return title;
 }
 
 bool ReportNeedsCrossSection(TReportKind kind) {

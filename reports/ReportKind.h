@@ -31,6 +31,12 @@ std::string ReportKindName(TReportKind kind);
 // Effects".
 std::string ReportKindTitle(TReportKind kind);
 
+// The title of the report's PDF document: its name, the project's title and,
+// for a report of one cross section, the cross section's tab title, e.g.
+// "Florida Compliance Report — Bayside", "EMF Details Report — Bayside — North".
+std::string ReportDocumentTitle(TReportKind kind, const TEmfProject& project,
+                                const TScenario* scenario);
+
 // Whether the report of this kind covers the cross section current in the
 // project window (the others cover the whole project).
 bool ReportNeedsCrossSection(TReportKind kind);

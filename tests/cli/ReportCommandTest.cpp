@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 namespace corvalt::testing {
 namespace {
@@ -114,6 +115,41 @@ TEST_F(ReportCommand, ComplianceStatementOfALineWithinItsLimits) {
           "All 6 values are within the limits."})
         EXPECT_NE(text.find(sentence), std::string::npos) << sentence;
     EXPECT_EQ(text.find("over"), std::string::npos);
+}
+
+// The Info dictionary of a PDF as pdfinfo shows it ("Title", ...).
+std::string PdfInfoLine(const std::string& pdf, const std::string& key, const std::string& out) {
+    if (std::system(("pdfinfo '" + pdf + "' > '" + out + "'").c_str()) != 0) return "?";
+    const std::string info = "\n" + Slurp(out); // every key starts a line
+    const std::size_t at = info.find("\n" + key + ":");
+    if (at == std::string::npos) return {};
+    std::size_t from = info.find_first_not_of(' ', at + key.size() + 2);
+    return info.substr(from, info.find('\n', from) - from);
+}
+
+// Each kind of report names itself and the project in its PDF's title; with
+// --pdfa the file is written as PDF/A-1b (its output intent and metadata say so).
+TEST_F(ReportCommand, PdfTitlesNameTheReportKindAndPdfAIsWrittenOnRequest) {
+    if (std::system("command -v pdfinfo > /dev/null") != 0) GTEST_SKIP() << "no pdfinfo";
+    const std::string project = "Suncoast 230/115 kV Sample Project";
+    const std::string dash = " \u2014 ";
+    const std::pair<int, std::string> titles[] = {
+        {1, "Florida Compliance Report" + dash + project},
+        {2, "TLSA Exemption Notification" + dash + project},
+        {3, "EMF Details Report" + dash + project + dash + "230 SC"},
+        {4, "Corona and Field Effects Report" + dash + project + dash + "230 SC"}};
+    for (const auto& [kind, title] : titles) {
+        SCOPED_TRACE(kind);
+        const std::string pdf = PathOf("kind" + std::to_string(kind) + ".pdf");
+        const TRun run = Run("report '" + Sample("sample-english.emf") + "' --kind " +
+                             std::to_string(kind) + " --ini '" + PathOf("none.INI") + "' --pdf '" +
+                             pdf + "'" + (kind == 3 ? " --pdfa" : ""));
+        ASSERT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(PdfInfoLine(pdf, "Title", PathOf("info.txt")), title);
+        const std::string file = Slurp(pdf);
+        EXPECT_EQ(file.find("GTS_PDFA1") != std::string::npos, kind == 3);
+        EXPECT_EQ(file.find("pdfaid:part") != std::string::npos, kind == 3);
+    }
 }
 
 TEST_F(ReportCommand, TlsaFormNeedsNoDataCheckOrComputation) {

@@ -244,5 +244,12 @@ TEST(PageFile, OtherFilesAndOtherVersionsAreNamed) {
     EXPECT_TRUE(ParsePages(newer).Error.contains(QStringLiteral("format version 2")));
 }
 
+// The page file's checksum is the CRC-32 of IEEE 802.3: the check value of
+// "123456789" is 0xCBF43926 and of no bytes 0.
+TEST(PageFile, ChecksumIsTheStandardCrc32) {
+    EXPECT_EQ(PageFileChecksum("123456789", 9), 0xCBF43926u);
+    EXPECT_EQ(PageFileChecksum("", 0), 0u);
+}
+
 } // namespace
 } // namespace corvalt

@@ -188,7 +188,7 @@ int CountPdfPages(const QByteArray& pdf) {
 TEST(PageRenderer, PdfHasOneLetterPagePerReportPageWithVectorText) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
-    ASSERT_EQ(ExportPdf(SamplePages(3), path, QStringLiteral("Sample")), QString());
+    ASSERT_EQ(ExportPdf(SamplePages(3), path, TPdfOptions{QStringLiteral("Sample")}), QString());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray pdf = file.readAll();

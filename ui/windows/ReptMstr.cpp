@@ -3,6 +3,7 @@
 #include "engine/PageFile.h"
 #include "engine/PageRenderer.h"
 #include "model/Project.h"
+#include "reports/ReportFormat.h"
 #include "ui/app/FileFolders.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/TextConvert.h"
@@ -47,6 +48,7 @@ TReptMstr::TReptMstr(TMainForm& mainForm, TEmfProject& project, const TScenario*
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(ReportWindowCaption(project_, kind_, scenario));
     fileTitle_ = ReportNameParts(project_, kind_, scenario).join(QStringLiteral(" - "));
+    documentTitle_ = ReportText(ReportDocumentTitle(kind_, project_, scenario));
     CreateControls();
     ShowPage(0);
 }
@@ -171,7 +173,7 @@ void TReptMstr::tbExportPdfClick() {
     const QString path = Prompts().SaveFileName(this, request);
     if (path.isEmpty()) return;
     RememberFolder(mainForm_.Options(), TFileKind::Report, path);
-    const QString error = ExportPdf(pages_, path, windowTitle());
+    const QString error = ExportPdf(pages_, path, TPdfOptions{documentTitle_, false});
     if (!error.isEmpty()) ShowError(this, error);
 }
 

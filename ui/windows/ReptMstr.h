@@ -87,6 +87,7 @@ class TReptMstr : public QWidget {
     TPageList pages_;
     QString pageFile_;
     QString fileTitle_; // the name Export PDF proposes, without ".pdf"
+    QString documentTitle_; // the exported PDF's title
     int page_ = 0;
     double zoom_ = 100;
     QScrollArea* repScrollBox_ = nullptr;
