@@ -3,6 +3,7 @@
 #include "compute/Constants.h"
 #include "compute/FieldEllipse.h"
 #include "compute/Numeric.h"
+#include "compute/UnitFields.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,37 +106,13 @@ struct TLaneSquareRoots {
     }
 };
 
-// Marks the lanes whose squared distance from a conductor's centre puts them
-// inside it or on its axis (IsInsideConductor, lane by lane).
-[[gnu::always_inline]] inline void MarkInside(TMask& inside, const TDoubles& distanceSqM2,
-                                              double radiusSqM2) {
-    inside |= (distanceSqM2 == 0) | (distanceSqM2 < radiusSqM2);
-}
-
 // The field of a unit line charge (1 C/m) on the source's axis and of its
-// image at the block's points, V/m: with c = d² ÷ k, the factors that the
-// charge multiplies, dx ÷ c1 − dx ÷ c2 and −a ÷ c1 − b ÷ c2.
+// image at the block's points, V/m (UnitChargeFieldAt).
 struct TUnitElectricField {
     TDoubles Horizontal;
     TDoubles Vertical;
     TMask Inside; // inside the conductor or its image: no value
 };
-
-[[gnu::always_inline]] inline void UnitElectricField(const TChargeSource& s, const TDoubles& x,
-                                                     double ys, TUnitElectricField& unit) {
-    const TDoubles dx = x - s.XM;
-    const double a = s.YM - ys;
-    const double b = s.YM + ys;
-    const TDoubles d1Sq = dx * dx + a * a; // to the conductor
-    const TDoubles d2Sq = dx * dx + b * b; // to its image
-    unit.Inside = TMask{};
-    MarkInside(unit.Inside, d1Sq, s.RadiusSqM2);
-    MarkInside(unit.Inside, d2Sq, s.RadiusSqM2);
-    const TDoubles kOverC1 = kInvTwoPiEps0 / d1Sq;
-    const TDoubles kOverC2 = kInvTwoPiEps0 / d2Sq;
-    unit.Horizontal = dx * kOverC1 - dx * kOverC2;
-    unit.Vertical = -a * kOverC1 - b * kOverC2;
-}
 
 // The four single-precision sums of a block: the real and imaginary parts of
 // the horizontal and the vertical component.
@@ -182,7 +159,8 @@ constexpr std::size_t kPointsPerStep = kBlocks * kLanes;
         TUnitElectricField unit;
         for (const TChargeSource& s : sources) {
             for (std::size_t k = 0; k < kBlocks; ++k) {
-                UnitElectricField(s, x[k], ys, unit);
+                UnitChargeFieldAt(s.XM, s.YM, s.RadiusSqM2, x[k], ys, unit.Horizontal,
+                                  unit.Vertical, unit.Inside);
                 e[k].Inside |= unit.Inside;
                 AddTo(e[k].XRe, s.ReCPerM * unit.Horizontal);
                 AddTo(e[k].XIm, s.ImCPerM * unit.Horizontal);
@@ -204,12 +182,12 @@ constexpr std::size_t kPointsPerStep = kBlocks * kLanes;
             LoadBlock(xM, first + k * kLanes, x[k]);
         TComponentSums b[kBlocks];
         for (const TCurrentSource& s : sources) {
-            const double dy = s.YM - yb;
             for (std::size_t k = 0; k < kBlocks; ++k) {
-                const TDoubles dx = x[k] - s.XM;
-                const TDoubles dSq = dx * dx + dy * dy;
-                MarkInside(b[k].Inside, dSq, s.RadiusSqM2);
-                const TDoubles inverseDSq = 1 / dSq;
+                TDoubles dx, inverseDSq;
+                double dy;
+                TMask inside;
+                LineCurrentTermsAt(s.XM, s.YM, s.RadiusSqM2, x[k], yb, dx, dy, inverseDSq, inside);
+                b[k].Inside |= inside;
                 const TDoubles re = s.ReGaussM * inverseDSq;
                 const TDoubles im = s.ImGaussM * inverseDSq;
                 AddTo(b[k].XRe, re * dy);
@@ -305,6 +283,23 @@ void MagneticFieldsGauss(std::span<const TSystemConductor> system, std::span<con
                          float sensorHeightM, std::span<std::optional<float>> out,
                          std::optional<TKernelBuild> build) {
     KernelsFor(build).Magnetic(CurrentSources(system), xM, sensorHeightM, out.first(xM.size()));
+}
+
+TUnitField UnitChargeField(const TSystemConductor& c, double xM, double sensorHeightM) {
+    TUnitField unit;
+    UnitChargeFieldAt(c.XM, c.YM, c.RadiusM * c.RadiusM, xM, sensorHeightM, unit.Horizontal,
+                      unit.Vertical, unit.Inside);
+    return unit;
+}
+
+TUnitField UnitCurrentField(const TSystemConductor& c, double xM, double sensorHeightM) {
+    double dx = 0, dy = 0, inverseDSq = 0;
+    TUnitField unit;
+    LineCurrentTermsAt(c.XM, c.YM, c.RadiusM * c.RadiusM, xM, sensorHeightM, dx, dy, inverseDSq,
+                       unit.Inside);
+    unit.Horizontal = dy * inverseDSq;
+    unit.Vertical = dx * inverseDSq;
+    return unit;
 }
 
 std::optional<float> ElectricFieldKvPerM(std::span<const TSystemConductor> system, float xM,

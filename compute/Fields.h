@@ -47,6 +47,22 @@ void MagneticFieldsGauss(std::span<const TSystemConductor> system, std::span<con
                          float sensorHeightM, std::span<std::optional<float>> out,
                          std::optional<TKernelBuild> build = std::nullopt);
 
+// One conductor's terms at a single point (compute/UnitFields.h), for callers
+// that weigh each conductor's field themselves, as the phasing optimiser does:
+// UnitChargeField is the field of its unit line charge (1 C/m) with its image,
+// V/m per C/m, the factors its charge phasor multiplies in the electric sums;
+// UnitCurrentField is (dy ÷ d², dx ÷ d²), 1/m, the factors its current source
+// K e^{iθ} (gauss·m) multiplies in the magnetic sums. Inside: the point lies
+// inside the conductor (or the charge's image), where the profile functions
+// give no value.
+struct TUnitField {
+    double Horizontal = 0;
+    double Vertical = 0;
+    bool Inside = false;
+};
+TUnitField UnitChargeField(const TSystemConductor& c, double xM, double sensorHeightM);
+TUnitField UnitCurrentField(const TSystemConductor& c, double xM, double sensorHeightM);
+
 // The same at a single position.
 std::optional<float> ElectricFieldKvPerM(std::span<const TSystemConductor> system, float xM,
                                          float sensorHeightM);

@@ -2,8 +2,8 @@
 
 #include "compute/Charges.h"
 #include "compute/Compute.h"
-#include "compute/Constants.h"
 #include "compute/FieldEllipse.h"
+#include "compute/Fields.h"
 #include "design/ProfileTrial.h"
 #include "limits/FieldLimits.h"
 #include "model/Project.h"
@@ -18,9 +18,6 @@
 #include <variant>
 
 namespace corvalt {
-
-using namespace constants;
-
 namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
@@ -97,18 +94,12 @@ float AngleAfter(const TPhasedCircuit& circuit, int order, int condType) {
     return circuit.AnglesDeg[static_cast<std::size_t>(PhaseOrder(order)[condType])];
 }
 
-std::optional<float> Larger(std::optional<float> a, std::optional<float> b) {
-    if (!a) return b;
-    if (!b) return a;
-    return std::max(*a, *b);
-}
-
 // The computation of arrangements through ComputeProfileFields: the cross
 // section's inputs once, then the fields of each arrangement.
 class TExactEvaluator {
   public:
     TExactEvaluator(const TScenario& scenario, std::span<const TPhasedCircuit> circuits)
-        : scenario_(scenario), circuits_(circuits),
+        : scenario_(scenario), circuits_(circuits.begin(), circuits.end()),
           searchedOf_(SearchedCircuitOf(scenario, circuits)), trial_(scenario, false) {}
 
     const TFieldInputs& Inputs() const { return trial_.Inputs(); }
@@ -126,17 +117,16 @@ class TExactEvaluator {
         // The values the field limits speak about, taken as the limits take them.
         TTrialChecks trial = trial_.Checks(std::move(system), {});
         if (!trial.Checks) return {std::nullopt, std::move(trial.Message)};
-        const std::vector<TLimitCheck>& checks = *trial.Checks;
-        TPhasingValues values;
-        values.RowEKvPerM = checks[0].Value;
-        values.EdgeEKvPerM = Larger(checks[1].Value, checks[2].Value);
-        values.EdgeBMg = Larger(checks[3].Value, checks[4].Value);
-        return {values, {}};
+        const TRowValues row = RowValuesOf(*trial.Checks);
+        return {TPhasingValues{.EdgeBMg = row.EdgeBMg,
+                               .EdgeEKvPerM = row.EdgeEKvPerM,
+                               .RowEKvPerM = row.LargestEWithinRowKvPerM},
+                {}};
     }
 
   private:
     const TScenario& scenario_;
-    std::span<const TPhasedCircuit> circuits_;
+    std::vector<TPhasedCircuit> circuits_;
     std::vector<int> searchedOf_;
     TProfileTrial trial_;
 };
@@ -217,13 +207,14 @@ TSearchPoints SearchPointsOf(const TScenario& scenario, const TProfileLayout& la
 
 // The fields of the cross section as linear functions of the searched
 // circuits' orders: the fixed conductors' field, and for each searched circuit
-// and order the field of its phase conductors.
+// and order the field of its phase conductors. It keeps copies of what it is
+// built from, so that it may be moved.
 class TLinearFields {
   public:
     TLinearFields(const TScenario& scenario, const TFieldInputs& inputs,
-                  std::span<const TPhasedCircuit> circuits, const TSearchPoints& points)
-        : scenario_(scenario), system_(inputs.System), circuits_(circuits),
-          searchedOf_(SearchedCircuitOf(scenario, circuits)), points_(points) {}
+                  std::span<const TPhasedCircuit> circuits, TSearchPoints points)
+        : scenario_(scenario), system_(inputs.System), circuits_(circuits.begin(), circuits.end()),
+          searchedOf_(SearchedCircuitOf(scenario, circuits)), points_(std::move(points)) {}
 
     // False when the potential coefficients cannot be inverted.
     bool Build() {
@@ -244,6 +235,7 @@ class TLinearFields {
         return true;
     }
 
+    const TSearchPoints& Points() const { return points_; }
     std::size_t PointCount() const { return points_.XM.size(); }
     const TComponents& FixedE() const { return eFixed_; }
     const TComponents& FixedB() const { return bFixed_; }
@@ -258,26 +250,18 @@ class TLinearFields {
     int TypeOf(std::size_t j) const { return scenario_.Conductors[j]->CondType; }
 
     // The field of each unit line charge at every point, V/m per C/m, as the
-    // kernel of the computation forms it (Fields.h); the points inside a
-    // conductor or its image have no value.
+    // computation forms it (UnitChargeField); the points inside a conductor or
+    // its image have no value.
     std::vector<TRealField> UnitChargeFields(std::span<const int> members) {
         const double ys = scenario_.EFieldHeight;
         std::vector<TRealField> unit(members.size(), TRealField(points_.XM.size()));
         for (std::size_t i = 0; i < members.size(); ++i) {
             const TSystemConductor& s = system_[Size(members[i])];
-            const double radiusSq = s.RadiusM * s.RadiusM;
-            const double a = static_cast<double>(s.YM) - ys;
-            const double b = static_cast<double>(s.YM) + ys;
             for (std::size_t p = 0; p < points_.XM.size(); ++p) {
-                const double dx = points_.XM[p] - s.XM;
-                const double d1Sq = dx * dx + a * a;
-                const double d2Sq = dx * dx + b * b;
-                if (d1Sq == 0 || d1Sq < radiusSq || d2Sq == 0 || d2Sq < radiusSq)
-                    eInside_[p] = true;
-                const double kOverC1 = kInvTwoPiEps0 / d1Sq;
-                const double kOverC2 = kInvTwoPiEps0 / d2Sq;
-                unit[i].X[p] = dx * kOverC1 - dx * kOverC2;
-                unit[i].Y[p] = -a * kOverC1 - b * kOverC2;
+                const TUnitField field = UnitChargeField(s, points_.XM[p], ys);
+                if (field.Inside) eInside_[p] = true;
+                unit[i].X[p] = field.Horizontal;
+                unit[i].Y[p] = field.Vertical;
             }
         }
         return unit;
@@ -327,17 +311,15 @@ class TLinearFields {
             const TSystemConductor& c = system_[j];
             if (c.CurrentA == 0) continue;
             TRealField unit(2);
-            const double dy = static_cast<double>(c.YM) - yb;
             for (std::size_t e = 0; e < 2; ++e) {
-                const double dx = edges[e] - c.XM;
-                const double dSq = dx * dx + dy * dy;
-                if (dSq == 0 || dSq < c.RadiusM * c.RadiusM) bInside_[e] = true;
-                unit.X[e] = dy / dSq;
-                unit.Y[e] = dx / dSq;
+                const TUnitField field = UnitCurrentField(c, edges[e], yb);
+                if (field.Inside) bInside_[e] = true;
+                unit.X[e] = field.Horizontal;
+                unit.Y[e] = field.Vertical;
             }
             const int k = SearchedOf(j);
             if (k >= 0) {
-                groups[Size(k)][Size(TypeOf(j))].AddScaled(c.CurrentA / 1000.0 * 2.0, unit);
+                groups[Size(k)][Size(TypeOf(j))].AddScaled(LineCurrentGaussM(c.CurrentA), unit);
             } else {
                 bFixed_.AddScaled({c.CurrentSourceRe, c.CurrentSourceIm}, unit.X, unit.Y);
             }
@@ -368,10 +350,10 @@ class TLinearFields {
     }
 
     const TScenario& scenario_;
-    const std::vector<TSystemConductor>& system_;
-    std::span<const TPhasedCircuit> circuits_;
+    std::vector<TSystemConductor> system_;
+    std::vector<TPhasedCircuit> circuits_;
     std::vector<int> searchedOf_;
-    const TSearchPoints& points_;
+    TSearchPoints points_;
     double eOffsetDeg_ = 0;
     TComponents eFixed_, bFixed_;
     std::vector<std::array<TComponents, kPhaseOrderCount>> eOrders_, bOrders_;
@@ -417,10 +399,9 @@ class TCandidates {
 // significant digit, keeping the partial sums of the circuits before the last.
 class TSearch {
   public:
-    TSearch(const TPhasingRequest& request, const TLinearFields& fields,
-            const TSearchPoints& points, std::size_t circuitCount, TCandidates& candidates,
-            const TSearchProgress& progress, long long total)
-        : request_(request), fields_(fields), points_(points), circuitCount_(circuitCount),
+    TSearch(const TPhasingRequest& request, const TLinearFields& fields, std::size_t circuitCount,
+            TCandidates& candidates, const TSearchProgress& progress, long long total)
+        : request_(request), fields_(fields), points_(fields.Points()), circuitCount_(circuitCount),
           candidates_(candidates), progress_(progress), total_(total) {
         const TPhasingObjective objective = request.Objective;
         const TObjectiveWeights& w = request.Weights;
@@ -552,11 +533,11 @@ TExactValues ArrangementValues(const TScenario& scenario, std::span<const TPhase
 namespace {
 
 // What a search needs before it runs: the circuits, the computation of single
-// arrangements and the linear fields. Failure leaves the search Failed.
+// arrangements and the linear fields. Failure leaves the search Failed. None
+// of its members refers to another, so it may be moved.
 struct TPreparedSearch {
     TPhasingSearch Search;
     std::optional<TExactEvaluator> Exact;
-    TSearchPoints Points;
     std::optional<TLinearFields> Fields;
 };
 
@@ -588,8 +569,9 @@ bool Prepare(const TScenario& scenario, const TPhasingRequest& request, TPrepare
     }
     search.Current.Values = *current.Values;
 
-    prepared.Points = SearchPointsOf(scenario, exact.Inputs().Layout);
-    if (!prepared.Fields.emplace(scenario, exact.Inputs(), search.Circuits, prepared.Points)
+    if (!prepared.Fields
+             .emplace(scenario, exact.Inputs(), search.Circuits,
+                      SearchPointsOf(scenario, exact.Inputs().Layout))
              .Build()) {
         search = Failed(std::move(search),
                         CalcErrorMessage(scenario.TabTitle, {TCalcFault::Singular, {}, {}}));
@@ -610,8 +592,7 @@ TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest&
 
     const std::size_t top = static_cast<std::size_t>(request.Top);
     TCandidates candidates(top + kExtraCandidates);
-    TSearch run(request, *prepared.Fields, prepared.Points, circuitCount, candidates, progress,
-                search.Arrangements);
+    TSearch run(request, *prepared.Fields, circuitCount, candidates, progress, search.Arrangements);
     if (!run.Run()) {
         search.Outcome = TSearchOutcome::Cancelled;
         return std::move(search);
@@ -650,8 +631,8 @@ std::vector<double> SearchedObjectiveValues(const TScenario& scenario,
     TPreparedSearch prepared;
     if (!Prepare(scenario, request, prepared)) return {};
     TCandidates candidates(1);
-    TSearch run(request, *prepared.Fields, prepared.Points, prepared.Search.Circuits.size(),
-                candidates, {}, prepared.Search.Arrangements);
+    TSearch run(request, *prepared.Fields, prepared.Search.Circuits.size(), candidates, {},
+                prepared.Search.Arrangements);
     std::vector<double> every;
     run.KeepEvery(every);
     run.Run();
