@@ -41,6 +41,8 @@ std::string Reason(const TCalcFailure& f) {
     case TCalcFault::SiteOutOfRange:
         return "its " + std::string(f.Site->Label) + " of " + ShortestFloatText(f.SiteValue) + " " +
                SiteStoredUnitLabel(f.Site->Unit) + " is outside " + SiteRangeText(*f.Site) + ".";
+    case TCalcFault::Cancelled:
+        return "the computation was cancelled.";
     }
     return {};
 }

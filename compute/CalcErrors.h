@@ -21,6 +21,7 @@ enum class TCalcFault {
     TooManyConductors,
     TooManyInterestPoints,
     SiteOutOfRange, // a corona site parameter lies outside its sane range
+    Cancelled,      // the caller asked the computation to stop before it ended
 };
 
 struct TCalcFailure {

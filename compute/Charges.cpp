@@ -117,9 +117,11 @@ class TChargeSweep {
         }
     }
 
-    // Runs steps 1 .. steps; offsets apply to the AC conductors only.
-    void Run(int steps, bool rotateAc) {
+    // Runs steps 1 .. steps; offsets apply to the AC conductors only. False
+    // when stop was requested before the last step.
+    bool Run(int steps, bool rotateAc, const std::stop_token& stop) {
         for (int step = 1; step <= steps; ++step) {
+            if (stop.stop_requested()) return false;
             SetVoltages(SweepOffsetDeg(step), rotateAc, step == 1);
             SumCharges();
             for (std::size_t k = 0; k < n_; ++k) {
@@ -127,6 +129,7 @@ class TChargeSweep {
                 if (step == 1 || g > maxGradient_[k]) maxGradient_[k] = g;
             }
         }
+        return true;
     }
 
     // Leaves the last step's voltages and charges and the gradients on the
@@ -218,7 +221,7 @@ void ClearChargeResults(std::span<TSystemConductor> system) {
 
 } // namespace
 
-TChargeResult SolveCharges(std::span<TSystemConductor> system) {
+TChargeResult SolveCharges(std::span<TSystemConductor> system, std::stop_token stop) {
     ClearChargeResults(system);
     TChargeResult result;
     const std::vector<int> members = ChargeSystemMembers(system);
@@ -230,15 +233,19 @@ TChargeResult SolveCharges(std::span<TSystemConductor> system) {
         return result;
     }
     TMatrix inverse = PotentialCoefficients(system, members);
-    if (!InvertMatrix(static_cast<int>(members.size()), inverse)) {
-        result.Outcome = TChargeOutcome::Singular;
+    if (!InvertMatrix(static_cast<int>(members.size()), inverse, stop)) {
+        result.Outcome =
+            stop.stop_requested() ? TChargeOutcome::Cancelled : TChargeOutcome::Singular;
         return result;
     }
 
     const bool mixed = IsMixedAcDc(system);
     result.Steps = mixed ? kSweepSteps : 1;
     TChargeSweep sweep(system, members, inverse);
-    sweep.Run(result.Steps, mixed);
+    if (!sweep.Run(result.Steps, mixed, stop)) {
+        result.Outcome = TChargeOutcome::Cancelled;
+        return result;
+    }
     if (!sweep.Store()) {
         ClearChargeResults(system);
         result.Outcome = TChargeOutcome::Singular;

@@ -10,6 +10,7 @@
 #include "model/Overlap.h"
 
 #include <span>
+#include <stop_token>
 #include <vector>
 
 namespace corvalt {
@@ -54,6 +55,7 @@ enum class TChargeOutcome {
     Solved,
     Overlapping, // two conductors whose outer circles meet (Pair says which)
     Singular,    // the potential coefficients cannot be inverted, or the charges are not finite
+    Cancelled,   // stop was requested before the charges were solved
 };
 
 struct TChargeResult {
@@ -69,7 +71,8 @@ struct TChargeResult {
 // single precision, and keeps for each conductor the largest gradient (strictly
 // larger replaces). The charges and voltages of the last step stay on the
 // conductors; a conductor whose voltage is below 0 ends with its gradient
-// negated. On failure the conductors keep no charges or gradients.
-TChargeResult SolveCharges(std::span<TSystemConductor> system);
+// negated. On failure the conductors keep no charges or gradients. Stop is
+// checked during the inversion and before each sweep step.
+TChargeResult SolveCharges(std::span<TSystemConductor> system, std::stop_token stop = {});
 
 } // namespace corvalt

@@ -8,6 +8,7 @@
 #include "model/Scenario.h"
 #include "model/Units.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <initializer_list>
@@ -131,21 +132,37 @@ const std::string& IdOf(const TScenario& scenario, int index) {
     return scenario.Conductors[static_cast<std::size_t>(index)]->Id;
 }
 
-// Fills the electric and magnetic field of every record, the whole profile at
-// once.
-void ComputeFields(std::span<TCalcResult> records, std::span<const TSystemConductor> system,
-                   const TScenario& scenario, int units) {
+// Records computed between two looks at the stop token: a few milliseconds of
+// work for the largest cross section. The field kernels give each record the
+// same value whatever block it is computed in.
+constexpr std::size_t kRecordsPerBlock = 2048;
+
+TCalcFailure Cancelled() {
+    return {TCalcFault::Cancelled, {}, {}};
+}
+
+// Fills the electric and magnetic field of every record, a block of records at
+// a time; false when stop was requested before the last block.
+bool ComputeFields(std::span<TCalcResult> records, std::span<const TSystemConductor> system,
+                   const TScenario& scenario, int units, const std::stop_token& stop) {
     std::vector<float> positions;
-    positions.reserve(records.size());
-    for (const TCalcResult& record : records)
-        positions.push_back(RecordPositionM(record, units));
-    std::vector<std::optional<float>> values(records.size());
-    ElectricFieldsKvPerM(system, positions, scenario.EFieldHeight, values);
-    for (std::size_t i = 0; i < records.size(); ++i)
-        records[i].EMax = values[i];
-    MagneticFieldsGauss(system, positions, scenario.BFieldHeight, values);
-    for (std::size_t i = 0; i < records.size(); ++i)
-        records[i].BMax = values[i];
+    std::vector<std::optional<float>> values;
+    for (std::size_t first = 0; first < records.size(); first += kRecordsPerBlock) {
+        if (stop.stop_requested()) return false;
+        const std::span<TCalcResult> block =
+            records.subspan(first, std::min(kRecordsPerBlock, records.size() - first));
+        positions.clear();
+        for (const TCalcResult& record : block)
+            positions.push_back(RecordPositionM(record, units));
+        values.assign(block.size(), std::nullopt);
+        ElectricFieldsKvPerM(system, positions, scenario.EFieldHeight, values);
+        for (std::size_t i = 0; i < block.size(); ++i)
+            block[i].EMax = values[i];
+        MagneticFieldsGauss(system, positions, scenario.BFieldHeight, values);
+        for (std::size_t i = 0; i < block.size(); ++i)
+            block[i].BMax = values[i];
+    }
+    return true;
 }
 
 // Fills every corona value of one record.
@@ -226,22 +243,36 @@ std::variant<TFieldInputs, TCalcFailure> FieldInputsOf(const TScenario& scenario
 
 std::optional<TCalcFailure> ComputeProfileFields(const TScenario& scenario,
                                                  std::span<TSystemConductor> system,
-                                                 std::span<TCalcResult> records) {
-    for (TCalcResult& record : records) {
-        record.EMax.reset();
-        record.BMax.reset();
-    }
-    const TChargeResult charges = SolveCharges(system);
-    if (charges.Outcome == TChargeOutcome::Overlapping)
+                                                 std::span<TCalcResult> records,
+                                                 std::stop_token stop) {
+    auto clear = [&] {
+        for (TCalcResult& record : records) {
+            record.EMax.reset();
+            record.BMax.reset();
+        }
+    };
+    clear();
+    if (stop.stop_requested()) return Cancelled();
+    const TChargeResult charges = SolveCharges(system, stop);
+    switch (charges.Outcome) {
+    case TChargeOutcome::Overlapping:
         return TCalcFailure{TCalcFault::Overlapping, IdOf(scenario, charges.Pair.First),
                             IdOf(scenario, charges.Pair.Second)};
-    if (charges.Outcome == TChargeOutcome::Singular)
+    case TChargeOutcome::Singular:
         return TCalcFailure{TCalcFault::Singular, {}, {}};
-    ComputeFields(records, system, scenario, scenario.Project->Units);
+    case TChargeOutcome::Cancelled:
+        return Cancelled();
+    case TChargeOutcome::Solved:
+        break;
+    }
+    if (!ComputeFields(records, system, scenario, scenario.Project->Units, stop)) {
+        clear(); // no partly computed profile
+        return Cancelled();
+    }
     return std::nullopt;
 }
 
-bool ComputeScenario(TScenario& scenario) {
+bool ComputeScenario(TScenario& scenario, std::stop_token stop) {
     ClearResults(scenario);
     const int units = scenario.Project->Units;
     std::variant<TFieldInputs, TCalcFailure> prepared = FieldInputsOf(scenario);
@@ -252,14 +283,17 @@ bool ComputeScenario(TScenario& scenario) {
     TProfileLayout& layout = inputs.Layout;
 
     if (const std::optional<TCalcFailure> failure =
-            ComputeProfileFields(scenario, system, layout.Records))
+            ComputeProfileFields(scenario, system, layout.Records, stop))
         return Fail(scenario, *failure);
 
+    if (stop.stop_requested()) return Fail(scenario, Cancelled());
     const TCoronaSite site = CoronaSiteOf(scenario);
     ComputeCoronaLosses(system, site);
     const TCoronaField corona(system, site);
-    for (TCalcResult& record : layout.Records)
-        ComputeCoronaRecord(record, corona, units);
+    for (std::size_t i = 0; i < layout.Records.size(); ++i) {
+        if (i % kRecordsPerBlock == 0 && stop.stop_requested()) return Fail(scenario, Cancelled());
+        ComputeCoronaRecord(layout.Records[i], corona, units);
+    }
 
     scenario.Results = std::move(layout.Records);
     scenario.RowLeftResult = layout.RowLeftResult;

@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <span>
+#include <stop_token>
 #include <variant>
 #include <vector>
 
@@ -24,7 +25,12 @@ class TScenario;
 // the maxima. Returns true when the cross section was computed. Otherwise
 // CalcError says why, Results is empty, every index and ResultIndex is 0 and no
 // conductor keeps computed values.
-bool ComputeScenario(TScenario& scenario);
+//
+// Stop is checked before and after the charge solution (and within it), and
+// between blocks of records of the fields and of the corona effects: once it
+// is requested, the cross section ends as one that could not be computed,
+// with the fault Cancelled, within one block's work.
+bool ComputeScenario(TScenario& scenario, std::stop_token stop = {});
 
 // Computes every cross section in project order; returns how many could not be
 // computed (their CalcError says why).
@@ -49,10 +55,11 @@ std::variant<TFieldInputs, TCalcFailure> FieldInputsOf(const TScenario& scenario
 // the cross section's. Design tools call it on a system they changed (phase
 // angles, heights) to get exactly the fields the edited cross section would
 // get. On failure (overlapping conductors, a singular system) the records keep
-// no values.
+// no values. A requested stop is the failure Cancelled.
 std::optional<TCalcFailure> ComputeProfileFields(const TScenario& scenario,
                                                  std::span<TSystemConductor> system,
-                                                 std::span<TCalcResult> records);
+                                                 std::span<TCalcResult> records,
+                                                 std::stop_token stop = {});
 
 // The cross section's conductors as the computation sees them, in the order of
 // its Conductors list (internal units; currents in amperes), prepared.

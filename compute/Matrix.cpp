@@ -49,7 +49,7 @@ void SwapColumns(int n, TMatrix& a, int c1, int c2) {
 
 } // namespace
 
-bool InvertMatrix(int n, TMatrix& a) {
+bool InvertMatrix(int n, TMatrix& a, std::stop_token stop) {
     assert(n >= 0 && n <= a.Rows() && n <= a.Cols());
     // A non-finite element would win every pivot search and turn the whole
     // inverse into NaN.
@@ -62,6 +62,7 @@ bool InvertMatrix(int n, TMatrix& a) {
     std::vector<int> pivotCol(size, 0);
 
     for (int i = 0; i < n; ++i) {
+        if (stop.stop_requested()) return false;
         double big = 0;
         int row = -1;
         int col = -1;

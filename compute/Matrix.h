@@ -5,6 +5,7 @@
 
 #include <cassert>
 #include <cstddef>
+#include <stop_token>
 #include <vector>
 
 namespace corvalt {
@@ -42,7 +43,9 @@ class TMatrix {
 // Returns false, with a left partly reduced, when the matrix is singular (no
 // pivot remains that is larger than n ε times the matrix's largest element,
 // below which a pivot is rounding noise), holds a value that is not finite, or
-// when the inverse would not be finite.
-bool InvertMatrix(int n, TMatrix& a);
+// when the inverse would not be finite. Also returns false when stop is
+// requested, which it checks before each of its n elimination steps (each
+// about n² operations), so that a large system stops within one step.
+bool InvertMatrix(int n, TMatrix& a, std::stop_token stop = {});
 
 } // namespace corvalt

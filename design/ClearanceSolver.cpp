@@ -52,13 +52,13 @@ class TRaiseEvaluator {
 
     const std::string& Message() const { return trial_.Message(); }
 
-    TRaisedChecks Checks(float raiseShown) const {
+    TRaisedChecks Checks(float raiseShown, std::stop_token stop = {}) const {
         if (!trial_.Message().empty()) return {std::nullopt, trial_.Message()};
         std::vector<TSystemConductor> system = trial_.Inputs().System;
         const int units = scenario_.Project->Units;
         for (const std::size_t j : raised_)
             system[j].YM = RaisedHeightM(scenario_.Conductors[j]->Height, raiseShown, units);
-        return trial_.Checks(std::move(system), limits_);
+        return trial_.Checks(std::move(system), limits_, std::move(stop));
     }
 
   private:
@@ -71,17 +71,26 @@ class TRaiseEvaluator {
 // The search for the smallest number of hundredths at which the checks hold.
 class TRaiseSearch {
   public:
-    TRaiseSearch(const TRaiseEvaluator& evaluator, int maxSteps, const TClearanceProgress& progress)
-        : evaluator_(evaluator), maxSteps_(maxSteps), progress_(progress) {}
+    TRaiseSearch(const TRaiseEvaluator& evaluator, int maxSteps, const TClearanceProgress& progress,
+                 std::stop_token stop)
+        : evaluator_(evaluator), maxSteps_(maxSteps), progress_(progress), stop_(std::move(stop)) {}
+
+    // The checks at steps hundredths, one trial: told to the progress
+    // callback first, and not computed once stop was requested (Cancelled).
+    TRaisedChecks ChecksAt(int steps) {
+        if (progress_ && !stop_.stop_requested())
+            progress_(std::min(1.0, static_cast<double>(steps) / maxSteps_));
+        TRaisedChecks checks;
+        if (!stop_.stop_requested()) checks = evaluator_.Checks(RaiseOfSteps(steps), stop_);
+        cancelled_ = stop_.stop_requested();
+        return checks;
+    }
 
     // Whether the checks hold at steps hundredths; nothing when the cross
-    // section cannot be computed there (message_ says why) or on Cancel.
+    // section cannot be computed there (message_ says why) or stop was requested.
     std::optional<bool> HoldsAt(int steps) {
-        if (progress_ && !progress_(std::min(1.0, static_cast<double>(steps) / maxSteps_))) {
-            cancelled_ = true;
-            return std::nullopt;
-        }
-        TRaisedChecks checks = evaluator_.Checks(RaiseOfSteps(steps));
+        TRaisedChecks checks = ChecksAt(steps);
+        if (cancelled_) return std::nullopt;
         if (!checks.Checks) {
             message_ = checks.Message;
             return std::nullopt;
@@ -122,6 +131,7 @@ class TRaiseSearch {
     const TRaiseEvaluator& evaluator_;
     int maxSteps_;
     TClearanceProgress progress_;
+    std::stop_token stop_;
     bool cancelled_ = false;
     std::string message_;
 };
@@ -129,6 +139,15 @@ class TRaiseSearch {
 TClearance Failed(TClearance clearance, std::string message) {
     clearance.Outcome = TClearanceOutcome::Failed;
     clearance.Message = std::move(message);
+    return clearance;
+}
+
+// No raise, and no checks that could be taken for the cross section's.
+TClearance Cancelled(TClearance clearance) {
+    clearance.Outcome = TClearanceOutcome::Cancelled;
+    clearance.RaiseShown = 0;
+    clearance.Before.clear();
+    clearance.After.clear();
     return clearance;
 }
 
@@ -152,7 +171,8 @@ TRaisedChecks ChecksWithRaise(const TScenario& scenario, std::span<const int> ci
 }
 
 TClearance SolveClearance(const TScenario& scenario, std::optional<int> circuit,
-                          const TFieldLimits& limits, const TClearanceProgress& progress) {
+                          const TFieldLimits& limits, const TClearanceProgress& progress,
+                          std::stop_token stop) {
     TClearance clearance;
     clearance.Class = LimitClassOf(scenario);
     if (circuit && (*circuit < 0 || *circuit >= scenario.Circuits.Count()))
@@ -162,7 +182,12 @@ TClearance SolveClearance(const TScenario& scenario, std::optional<int> circuit,
     clearance.Circuits = RaisedCircuits(scenario, circuit);
 
     const TRaiseEvaluator evaluator(scenario, clearance.Circuits, limits);
-    TRaisedChecks before = evaluator.Checks(0);
+    const int units = scenario.Project->Units;
+    const int maxSteps =
+        static_cast<int>(std::lround(DisplayLength(units, kMaxRaiseM) * kStepsPerUnit));
+    TRaiseSearch search(evaluator, maxSteps, progress, std::move(stop));
+    TRaisedChecks before = search.ChecksAt(0);
+    if (search.Cancelled()) return Cancelled(std::move(clearance));
     if (!before.Checks) return Failed(std::move(clearance), before.Message);
     clearance.Before = *std::move(before.Checks);
     if (AllChecksHold(clearance.Before)) {
@@ -171,19 +196,13 @@ TClearance SolveClearance(const TScenario& scenario, std::optional<int> circuit,
         return clearance;
     }
 
-    const int units = scenario.Project->Units;
-    const int maxSteps =
-        static_cast<int>(std::lround(DisplayLength(units, kMaxRaiseM) * kStepsPerUnit));
-    TRaiseSearch search(evaluator, maxSteps, progress);
     const std::optional<int> steps = search.FirstHolding(0);
-    if (search.Cancelled()) {
-        clearance.Outcome = TClearanceOutcome::Cancelled;
-        return clearance;
-    }
+    if (search.Cancelled()) return Cancelled(std::move(clearance));
     if (!steps) return Failed(std::move(clearance), search.Message());
     const int found = *steps == 0 ? maxSteps : *steps;
     clearance.RaiseShown = RaiseOfSteps(found);
-    TRaisedChecks after = evaluator.Checks(clearance.RaiseShown);
+    TRaisedChecks after = search.ChecksAt(found);
+    if (search.Cancelled()) return Cancelled(std::move(clearance));
     if (!after.Checks) return Failed(std::move(clearance), after.Message);
     clearance.After = *std::move(after.Checks);
     // The search only reports a raise it saw hold; the check says so again.

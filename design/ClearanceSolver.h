@@ -23,6 +23,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -61,13 +62,16 @@ float RaisedHeightM(float heightM, float raiseShown, int units);
 // Raises the circuits' conductors that hang above ground by raiseShown.
 void ApplyRaise(TScenario& scenario, std::span<const int> circuits, float raiseShown);
 
-// Told the share done (0 to 1) now and then; returns false to stop.
-using TClearanceProgress = std::function<bool(double done)>;
+// Told the share done (0 to 1) before each trial of a raise.
+using TClearanceProgress = std::function<void(double done)>;
 
 // Solves for one circuit (an index into the cross section's Circuits) or, with
-// no circuit, for all of them together. The cross section is only read.
+// no circuit, for all of them together. The cross section is only read. Stop
+// is looked at before each trial and within it (ComputeProfileFields); once it
+// is requested the solver ends Cancelled, with no raise.
 TClearance SolveClearance(const TScenario& scenario, std::optional<int> circuit,
-                          const TFieldLimits& limits, const TClearanceProgress& progress = {});
+                          const TFieldLimits& limits, const TClearanceProgress& progress = {},
+                          std::stop_token stop = {});
 
 // The checks of the cross section with the circuits raised by raiseShown, or
 // the reason it cannot be computed.

@@ -105,7 +105,7 @@ class TExactEvaluator {
     const TFieldInputs& Inputs() const { return trial_.Inputs(); }
     const std::string& Message() const { return trial_.Message(); }
 
-    TExactValues Evaluate(std::span<const int> orders) const {
+    TExactValues Evaluate(std::span<const int> orders, std::stop_token stop = {}) const {
         if (!trial_.Message().empty()) return {std::nullopt, trial_.Message()};
         std::vector<TSystemConductor> system = trial_.Inputs().System;
         for (std::size_t j = 0; j < system.size(); ++j) {
@@ -115,7 +115,7 @@ class TExactEvaluator {
                 AngleAfter(circuits_[Size(k)], orders[Size(k)], scenario_.Conductors[j]->CondType);
         }
         // The values the field limits speak about, taken as the limits take them.
-        TTrialChecks trial = trial_.Checks(std::move(system), {});
+        TTrialChecks trial = trial_.Checks(std::move(system), {}, std::move(stop));
         if (!trial.Checks) return {std::nullopt, std::move(trial.Message)};
         const TRowValues row = RowValuesOf(*trial.Checks);
         return {TPhasingValues{.EdgeBMg = row.EdgeBMg,
@@ -216,8 +216,9 @@ class TLinearFields {
         : scenario_(scenario), system_(inputs.System), circuits_(circuits.begin(), circuits.end()),
           searchedOf_(SearchedCircuitOf(scenario, circuits)), points_(std::move(points)) {}
 
-    // False when the potential coefficients cannot be inverted.
-    bool Build() {
+    // False when the potential coefficients cannot be inverted or stop was
+    // requested (looked at within the inversion and for each conductor).
+    bool Build(const std::stop_token& stop) {
         const std::size_t n = points_.XM.size();
         eFixed_ = TComponents(n);
         bFixed_ = TComponents(2);
@@ -229,7 +230,7 @@ class TLinearFields {
             groups.fill(TRealField(2));
         eInside_.assign(n, false);
         bInside_.assign(2, false);
-        if (!AddElectricSources(eGroups)) return false;
+        if (!AddElectricSources(eGroups, stop)) return false;
         AddMagneticSources(bGroups);
         CombineOrders(eGroups, bGroups);
         return true;
@@ -271,17 +272,19 @@ class TLinearFields {
     // times the unit field of charge i, in kV/m per V; added to the fixed field
     // with the member's voltage phasor, or to its position's field with the
     // voltage's magnitude.
-    bool AddElectricSources(std::vector<std::array<TRealField, 3>>& groups) {
+    bool AddElectricSources(std::vector<std::array<TRealField, 3>>& groups,
+                            const std::stop_token& stop) {
         const std::vector<int> members = ChargeSystemMembers(system_);
         if (members.empty()) return true;
         TMatrix inverse = PotentialCoefficients(system_, members);
-        if (!InvertMatrix(static_cast<int>(members.size()), inverse)) return false;
+        if (!InvertMatrix(static_cast<int>(members.size()), inverse, stop)) return false;
         const std::vector<TRealField> unit = UnitChargeFields(members);
         // The charges that stay on the conductors, and so the field, are those
         // of the last step of a mixed AC/DC system's sweep: its AC voltages
         // turned by that step's offset.
         eOffsetDeg_ = IsMixedAcDc(system_) ? SweepOffsetDeg(kSweepSteps) : 0.0;
         for (std::size_t jm = 0; jm < members.size(); ++jm) {
+            if (stop.stop_requested()) return false;
             const std::size_t j = Size(members[jm]);
             const TSystemConductor& c = system_[j];
             if (c.MaxVoltageKv == 0) continue; // a grounded conductor drives nothing
@@ -395,20 +398,77 @@ class TCandidates {
     std::vector<std::pair<double, long long>> heap_; // a max-heap
 };
 
+// The values the request's objective needs of each arrangement.
+struct TNeededValues {
+    bool EdgeB = false, EdgeE = false, RowE = false;
+};
+
+TNeededValues NeededValues(const TPhasingRequest& request) {
+    const TPhasingObjective objective = request.Objective;
+    const TObjectiveWeights& w = request.Weights;
+    const bool weighted = objective == TPhasingObjective::Weighted;
+    return {objective == TPhasingObjective::EdgeB || (weighted && w.EdgeBPerMg != 0),
+            objective == TPhasingObjective::EdgeE || (weighted && w.EdgeEPerKvPerM != 0),
+            objective == TPhasingObjective::RowE || (weighted && w.RowEPerKvPerM != 0)};
+}
+
+// The steps of a search, for its progress callback and its stop token. Each
+// step is weighted by a rough count of its multiply-adds, so that the share
+// done moves evenly whether the charge solutions of many conductors or the
+// arrangements of many circuits dominate.
+class TSearchSteps {
+  public:
+    TSearchSteps(const TSearchProgress& progress, std::stop_token stop)
+        : progress_(progress), stop_(std::move(stop)) {}
+
+    // The work ahead: computations of single arrangements (the current one and
+    // the candidates) with conductors and records, the linear fields at points,
+    // and the arrangements, whose values are field ellipses at some points.
+    void Plan(std::size_t conductors, std::size_t records, std::size_t points,
+              long long arrangements, std::size_t candidates, TNeededValues needed) {
+        const double m = static_cast<double>(conductors);
+        evaluationCost_ = m * m * m + m * static_cast<double>(records);
+        fieldsCost_ = m * m * m + m * m * static_cast<double>(points);
+        const std::size_t ellipses = (needed.RowE    ? points
+                                      : needed.EdgeE ? 2
+                                                     : 0) +
+                                     (needed.EdgeB ? 2 : 0);
+        arrangementCost_ = 10.0 * static_cast<double>(ellipses + 1);
+        total_ = evaluationCost_ * static_cast<double>(1 + candidates) + fieldsCost_ +
+                 arrangementCost_ * static_cast<double>(arrangements);
+    }
+
+    const std::stop_token& Stop() const { return stop_; }
+    bool Stopped() const { return stop_.stop_requested(); }
+
+    void EvaluationDone() { Done(evaluationCost_); }
+    void FieldsDone() { Done(fieldsCost_); }
+    void ArrangementsDone(long long count) { Done(arrangementCost_ * static_cast<double>(count)); }
+
+  private:
+    void Done(double cost) {
+        done_ += cost;
+        if (progress_ && total_ > 0) progress_(std::min(1.0, done_ / total_));
+    }
+
+    TSearchProgress progress_; // a copy: callers may pass a temporary
+    std::stop_token stop_;
+    double evaluationCost_ = 0, fieldsCost_ = 0, arrangementCost_ = 0;
+    double total_ = 0, done_ = 0;
+};
+
 // Runs through every arrangement, the first circuit's order the most
 // significant digit, keeping the partial sums of the circuits before the last.
 class TSearch {
   public:
     TSearch(const TPhasingRequest& request, const TLinearFields& fields, std::size_t circuitCount,
-            TCandidates& candidates, const TSearchProgress& progress, long long total)
+            TCandidates& candidates, TSearchSteps& steps, long long total)
         : request_(request), fields_(fields), points_(fields.Points()), circuitCount_(circuitCount),
-          candidates_(candidates), progress_(progress), total_(total) {
-        const TPhasingObjective objective = request.Objective;
-        const TObjectiveWeights& w = request.Weights;
-        const bool weighted = objective == TPhasingObjective::Weighted;
-        needB_ = objective == TPhasingObjective::EdgeB || (weighted && w.EdgeBPerMg != 0);
-        needEdgeE_ = objective == TPhasingObjective::EdgeE || (weighted && w.EdgeEPerKvPerM != 0);
-        needRowE_ = objective == TPhasingObjective::RowE || (weighted && w.RowEPerKvPerM != 0);
+          candidates_(candidates), steps_(steps), total_(total) {
+        const TNeededValues needed = NeededValues(request);
+        needB_ = needed.EdgeB;
+        needEdgeE_ = needed.EdgeE;
+        needRowE_ = needed.RowE;
         for (std::size_t level = 0; level + 1 < circuitCount; ++level) {
             partialE_.emplace_back(fields.PointCount());
             partialB_.emplace_back(2);
@@ -421,15 +481,17 @@ class TSearch {
         every_ = &every;
     }
 
-    // False when the progress callback stopped the search.
+    // False when stop was requested (looked at after each block).
     bool Run() {
         if (circuitCount_ == 0) {
             const TComponents noE(fields_.PointCount());
             const TComponents noB(2);
             Offer(0, fields_.FixedE(), noE, fields_.FixedB(), noB);
-            return true;
+            done_ = 1;
+        } else if (!Descend(0, 0, fields_.FixedE(), fields_.FixedB())) {
+            return false;
         }
-        return Descend(0, 0, fields_.FixedE(), fields_.FixedB());
+        return EndBlock();
     }
 
   private:
@@ -453,9 +515,16 @@ class TSearch {
     }
 
     bool Report() {
-        if (!progress_ || done_ < nextReport_) return true;
+        if (done_ < nextReport_) return true;
         nextReport_ = done_ + kReportEvery;
-        return progress_(static_cast<double>(done_) / static_cast<double>(total_));
+        return EndBlock();
+    }
+
+    // Reports the arrangements since the last block; false when stop was requested.
+    bool EndBlock() {
+        if (done_ > reported_) steps_.ArrangementsDone(done_ - reported_);
+        reported_ = done_;
+        return !steps_.Stopped();
     }
 
     void Offer(long long index, const TComponents& e1, const TComponents& e2, const TComponents& b1,
@@ -489,9 +558,10 @@ class TSearch {
     std::size_t circuitCount_;
     TCandidates& candidates_;
     std::vector<double>* every_ = nullptr;
-    TSearchProgress progress_; // a copy: callers may pass a temporary
+    TSearchSteps& steps_;
     long long total_;
     long long done_ = 0;
+    long long reported_ = 0;
     long long nextReport_ = kReportEvery;
     bool needB_ = false, needEdgeE_ = false, needRowE_ = false;
     std::vector<TComponents> partialE_, partialB_;
@@ -510,6 +580,12 @@ std::vector<int> OrdersOf(long long index, std::size_t circuitCount) {
 TPhasingSearch Failed(TPhasingSearch search, std::string message) {
     search.Outcome = TSearchOutcome::Failed;
     search.Message = std::move(message);
+    search.Ranked.clear();
+    return search;
+}
+
+TPhasingSearch Cancelled(TPhasingSearch search) {
+    search.Outcome = TSearchOutcome::Cancelled;
     search.Ranked.clear();
     return search;
 }
@@ -533,15 +609,17 @@ TExactValues ArrangementValues(const TScenario& scenario, std::span<const TPhase
 namespace {
 
 // What a search needs before it runs: the circuits, the computation of single
-// arrangements and the linear fields. Failure leaves the search Failed. None
-// of its members refers to another, so it may be moved.
+// arrangements and the linear fields. Failure leaves the search Failed, a
+// requested stop Cancelled. None of its members refers to another, so it may
+// be moved.
 struct TPreparedSearch {
     TPhasingSearch Search;
     std::optional<TExactEvaluator> Exact;
     std::optional<TLinearFields> Fields;
 };
 
-bool Prepare(const TScenario& scenario, const TPhasingRequest& request, TPreparedSearch& prepared) {
+bool Prepare(const TScenario& scenario, const TPhasingRequest& request, TPreparedSearch& prepared,
+             TSearchSteps& steps) {
     TPhasingSearch& search = prepared.Search;
     if (const auto fault = PhasingRequestFault(request)) {
         search = Failed(std::move(search), *fault);
@@ -561,20 +639,39 @@ bool Prepare(const TScenario& scenario, const TPhasingRequest& request, TPrepare
         search.Arrangements *= kPhaseOrderCount;
 
     const TExactEvaluator& exact = prepared.Exact.emplace(scenario, search.Circuits);
+    TSearchPoints points = SearchPointsOf(scenario, exact.Inputs().Layout);
+    steps.Plan(exact.Inputs().System.size(), exact.Inputs().Layout.Records.size(),
+               points.XM.size(), search.Arrangements,
+               std::min(Size(search.Arrangements), Size(request.Top) + kExtraCandidates),
+               NeededValues(request));
+    if (steps.Stopped()) {
+        search = Cancelled(std::move(search));
+        return false;
+    }
     search.Current.Orders.assign(circuitCount, 0);
-    const TExactValues current = exact.Evaluate(search.Current.Orders);
+    const TExactValues current = exact.Evaluate(search.Current.Orders, steps.Stop());
     if (!current.Values) {
-        search = Failed(std::move(search), current.Message);
+        search = steps.Stopped() ? Cancelled(std::move(search))
+                                 : Failed(std::move(search), current.Message);
         return false;
     }
     search.Current.Values = *current.Values;
+    steps.EvaluationDone();
 
-    if (!prepared.Fields
-             .emplace(scenario, exact.Inputs(), search.Circuits,
-                      SearchPointsOf(scenario, exact.Inputs().Layout))
-             .Build()) {
-        search = Failed(std::move(search),
-                        CalcErrorMessage(scenario.TabTitle, {TCalcFault::Singular, {}, {}}));
+    const bool built =
+        !steps.Stopped() &&
+        prepared.Fields.emplace(scenario, exact.Inputs(), search.Circuits, std::move(points))
+            .Build(steps.Stop());
+    if (!built) {
+        search = steps.Stopped()
+                     ? Cancelled(std::move(search))
+                     : Failed(std::move(search),
+                              CalcErrorMessage(scenario.TabTitle, {TCalcFault::Singular, {}, {}}));
+        return false;
+    }
+    steps.FieldsDone();
+    if (steps.Stopped()) {
+        search = Cancelled(std::move(search));
         return false;
     }
     return true;
@@ -583,20 +680,18 @@ bool Prepare(const TScenario& scenario, const TPhasingRequest& request, TPrepare
 } // namespace
 
 TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest& request,
-                               const TSearchProgress& progress) {
+                               const TSearchProgress& progress, std::stop_token stop) {
+    TSearchSteps steps(progress, std::move(stop));
     TPreparedSearch prepared;
-    if (!Prepare(scenario, request, prepared)) return std::move(prepared.Search);
+    if (!Prepare(scenario, request, prepared, steps)) return std::move(prepared.Search);
     TPhasingSearch& search = prepared.Search;
     const TExactEvaluator& exact = *prepared.Exact;
     const std::size_t circuitCount = search.Circuits.size();
 
     const std::size_t top = static_cast<std::size_t>(request.Top);
     TCandidates candidates(top + kExtraCandidates);
-    TSearch run(request, *prepared.Fields, circuitCount, candidates, progress, search.Arrangements);
-    if (!run.Run()) {
-        search.Outcome = TSearchOutcome::Cancelled;
-        return std::move(search);
-    }
+    TSearch run(request, *prepared.Fields, circuitCount, candidates, steps, search.Arrangements);
+    if (!run.Run()) return Cancelled(std::move(search));
 
     // The candidates that may rank among the best Top by the computation's
     // values, computed through it and ranked by those.
@@ -607,14 +702,19 @@ TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest&
     std::vector<TArrangement> arrangements;
     for (const auto& [searched, index] : sorted) {
         if (arrangements.size() >= top && !(searched <= reach)) break;
+        if (steps.Stopped()) return Cancelled(std::move(search));
         TArrangement arrangement{OrdersOf(index, circuitCount), {}};
-        const TExactValues values = exact.Evaluate(arrangement.Orders);
-        if (!values.Values) return Failed(std::move(search), values.Message);
+        const TExactValues values = exact.Evaluate(arrangement.Orders, steps.Stop());
+        if (!values.Values)
+            return steps.Stopped() ? Cancelled(std::move(search))
+                                   : Failed(std::move(search), values.Message);
+        steps.EvaluationDone();
         arrangement.Values = *values.Values;
         ranked.emplace_back(ObjectiveValue(request, arrangement.Values),
                             static_cast<long long>(arrangements.size()));
         arrangements.push_back(std::move(arrangement));
     }
+    if (steps.Stopped()) return Cancelled(std::move(search));
     // Equal values keep the counting order: compare the arrangements' indices.
     auto indexOf = [&](long long candidate) { return sorted[Size(candidate)].second; };
     std::sort(ranked.begin(), ranked.end(), [&](const auto& a, const auto& b) {
@@ -628,10 +728,11 @@ TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest&
 
 std::vector<double> SearchedObjectiveValues(const TScenario& scenario,
                                             const TPhasingRequest& request) {
+    TSearchSteps steps({}, {});
     TPreparedSearch prepared;
-    if (!Prepare(scenario, request, prepared)) return {};
+    if (!Prepare(scenario, request, prepared, steps)) return {};
     TCandidates candidates(1);
-    TSearch run(request, *prepared.Fields, prepared.Search.Circuits.size(), candidates, {},
+    TSearch run(request, *prepared.Fields, prepared.Search.Circuits.size(), candidates, steps,
                 prepared.Search.Arrangements);
     std::vector<double> every;
     run.KeepEvery(every);

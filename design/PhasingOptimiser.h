@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -87,15 +88,21 @@ struct TPhasingSearch {
     std::vector<TArrangement> Ranked;
 };
 
-// Told the share done (0 to 1) now and then; returns false to stop the search.
-using TSearchProgress = std::function<bool(double done)>;
+// Told the share done (0 to 1) after each step of the search.
+using TSearchProgress = std::function<void(double done)>;
 
 // Searches every arrangement of the cross section's phased circuits. The
 // cross section is only read. Fails when it cannot be computed (its
 // CalcErrorMessage), when it has more than kMaxPhasedCircuits phased circuits
 // or when the request is unusable.
+//
+// The steps: the computation of the current arrangement, the linear fields,
+// blocks of 4,096 arrangements, and the computation of each candidate for the
+// ranking. Stop is looked at before each step and within the computations
+// (ComputeProfileFields); once it is requested the search ends Cancelled,
+// with nothing ranked.
 TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest& request,
-                               const TSearchProgress& progress = {});
+                               const TSearchProgress& progress = {}, std::stop_token stop = {});
 
 // The objective of every arrangement as the search computes it, from the
 // linear fields (not yet the computation's values), in counting order; empty

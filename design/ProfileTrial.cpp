@@ -21,12 +21,12 @@ TProfileTrial::TProfileTrial(const TScenario& scenario, bool withPoints) : scena
     if (withPoints) places_.PointResults = inputs_.Layout.PointResults;
 }
 
-TTrialChecks TProfileTrial::Checks(std::vector<TSystemConductor> system,
-                                   const TClassLimits& limits) const {
+TTrialChecks TProfileTrial::Checks(std::vector<TSystemConductor> system, const TClassLimits& limits,
+                                   std::stop_token stop) const {
     if (!message_.empty()) return {std::nullopt, message_};
     PrepareConductorSystem(system);
     std::vector<TCalcResult> records = inputs_.Layout.Records;
-    if (const auto failure = ComputeProfileFields(scenario_, system, records))
+    if (const auto failure = ComputeProfileFields(scenario_, system, records, stop))
         return {std::nullopt, CalcErrorMessage(scenario_.TabTitle, *failure)};
     return {EvaluateProfile(records, places_, limits), {}};
 }

@@ -9,6 +9,7 @@
 #include "limits/FieldLimits.h"
 
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,10 @@ class TProfileTrial {
     const TFieldInputs& Inputs() const { return inputs_; }
 
     // The checks against limits of the profile computed with system, a changed
-    // copy of Inputs().System in the same order.
-    TTrialChecks Checks(std::vector<TSystemConductor> system, const TClassLimits& limits) const;
+    // copy of Inputs().System in the same order. A requested stop ends it
+    // without checks (the computation's fault Cancelled).
+    TTrialChecks Checks(std::vector<TSystemConductor> system, const TClassLimits& limits,
+                        std::stop_token stop = {}) const;
 
   private:
     const TScenario& scenario_;

@@ -147,6 +147,13 @@ TPrefsError TOptions::WriteInteger(const TPrefKey& key, int value) {
     return UpdateFile(file_, [&](TIniFile& ini) { ini.WriteInteger(key.Section, key.Key, value); });
 }
 
+TPrefsError TOptions::WriteIntegers(std::span<const TIntegerValue> values) {
+    return UpdateFile(file_, [&](TIniFile& ini) {
+        for (const auto& [key, value] : values)
+            ini.WriteInteger(key.Section, key.Key, value);
+    });
+}
+
 TPrefsError TOptions::WriteText(const TPrefKey& key, const std::string& value) {
     return UpdateFile(file_, [&](TIniFile& ini) { ini.WriteString(key.Section, key.Key, value); });
 }

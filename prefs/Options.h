@@ -14,7 +14,9 @@
 #include <climits>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corvalt {
@@ -87,6 +89,21 @@ inline constexpr std::array<TPrefKey, 8> RecentFiles{{
 // among the scalar preferences that corvalt-cli prefs prints.
 inline constexpr TPrefKey ResultsPanel{"Window", "ResultsPanel", Boolean, 1};
 inline constexpr TPrefKey ResultsSplitter{"Window", "ResultsSplitter", Text};
+// The main window's place and size on the screen in pixels when it is not
+// maximised (a width of 0, the default, when none was kept), and whether it
+// is maximised; kept when it closes. The window makes them fit the screen.
+inline constexpr TPrefKey MainLeft{"Window", "MainLeft", Integer, 0, -100000, 100000};
+inline constexpr TPrefKey MainTop{"Window", "MainTop", Integer, 0, -100000, 100000};
+inline constexpr TPrefKey MainWidth{"Window", "MainWidth", Integer, 0, 0, 100000};
+inline constexpr TPrefKey MainHeight{"Window", "MainHeight", Integer, 0, 0, 100000};
+inline constexpr TPrefKey MainMaximized{"Window", "MainMaximized", Boolean, 0};
+// The folder each file dialog showed last, by what it chooses: projects,
+// report PDF files, profile CSV files, plot pictures, BPA input files.
+inline constexpr TPrefKey ProjectFolder{"Window", "ProjectFolder", Text};
+inline constexpr TPrefKey ReportFolder{"Window", "ReportFolder", Text};
+inline constexpr TPrefKey CsvFolder{"Window", "CsvFolder", Text};
+inline constexpr TPrefKey PictureFolder{"Window", "PictureFolder", Text};
+inline constexpr TPrefKey BpaFolder{"Window", "BpaFolder", Text};
 // The field limits: one line per row of the limits table, by TLimitClass. The
 // value holds the row's limits "E within ROW,E at the edge,B at the edge" in
 // kV/m, kV/m and mG; an empty field means no limit ("Substation=,2,150").
@@ -179,6 +196,9 @@ class TOptions {
     float ReadReal(const TPrefKey& key) const;
     [[nodiscard]] TPrefsError WriteBool(const TPrefKey& key, bool value);
     [[nodiscard]] TPrefsError WriteInteger(const TPrefKey& key, int value);
+    // Several integers (or booleans, as 1 and 0) in one write of the file.
+    using TIntegerValue = std::pair<TPrefKey, int>;
+    [[nodiscard]] TPrefsError WriteIntegers(std::span<const TIntegerValue> values);
     [[nodiscard]] TPrefsError WriteText(const TPrefKey& key, const std::string& value);
     // The shortest text that reads back as the same float.
     [[nodiscard]] TPrefsError WriteReal(const TPrefKey& key, float value);

@@ -5,10 +5,12 @@
 #include "model/Project.h"
 #include "model/TextHelpers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 #include <optional>
 #include <span>
 #include <vector>
@@ -20,10 +22,13 @@ constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kExportFailed = "The CSV file could not be written.";
 
 // The shortest text that reads back as the same float; empty for no value.
+// Zero is "0" whatever its sign: a ROW edge at 0 is the negated distance,
+// and a spreadsheet shows "-0" as text.
 std::string NumberCell(std::optional<float> value) {
     if (!value || !std::isfinite(*value)) return {};
+    const float number = *value == 0.0f ? 0.0f : *value;
     std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), *value);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), number);
     return std::string(buffer.data(), result.ptr);
 }
 
@@ -55,6 +60,18 @@ std::vector<std::string> Marks(const TScenario& scenario) {
     return marks;
 }
 
+// The records' indices from left to right, so that a chart of the file runs
+// one way; records at the same distance keep the order of the results (a ROW
+// edge or point before the regular step there).
+std::vector<std::size_t> RecordsByDistance(const std::vector<TCalcResult>& records) {
+    std::vector<std::size_t> order(records.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&records](std::size_t a, std::size_t b) {
+        return records[a].Dist < records[b].Dist;
+    });
+    return order;
+}
+
 std::string HeaderLine(int units) {
     std::string line = std::string("Distance (") + LengthUnit(units) + "),Mark";
     for (const TProfileQuantityInfo& info : kProfileQuantities)
@@ -76,7 +93,7 @@ std::string ProfileCsvText(const TScenario& scenario) {
     const int units = scenario.IsEnglish() ? English : Metric;
     const std::vector<std::string> marks = Marks(scenario);
     std::string text = HeaderLine(units);
-    for (std::size_t i = 0; i < scenario.Results.size(); ++i)
+    for (const std::size_t i : RecordsByDistance(scenario.Results))
         text += RecordLine(scenario.Results[i], marks[i]);
     return text;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The lateral profile of a computed cross section as a CSV file for
 // spreadsheets: a header row naming each quantity with its unit, then one row
-// per profile record in the order of the results (ROW edges, points of
-// interest, regular steps). Shared by the results panel and corvalt-cli export.
+// per profile record sorted by distance from left to right (the mark column
+// names the ROW edges and the points of interest), so that an XY chart of the
+// file never runs back. Shared by the results panel and corvalt-cli export.
 //
 // Columns: distance in the project's display units ("Distance (ft)" or
 // "Distance (m)"), the mark ("ROW left edge", "ROW right edge", the point of
@@ -13,7 +14,7 @@
 //
 // Numbers have "." as decimal point whatever the locale and as many digits as
 // read back the same single-precision value (the shortest round-trip form, as
-// corvalt-cli compute writes them). The magnetic field is GaussToMilligauss of
+// corvalt-cli compute writes them); zero is never written "-0". The magnetic field is GaussToMilligauss of
 // the computed gauss: the product with 1000 is exact and rounded once to float.
 // A value that cannot be computed is an empty cell. Texts are UTF-8; a field
 // holding a comma, a quote, a line break or blanks at its ends is quoted, and

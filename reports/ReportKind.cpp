@@ -19,6 +19,7 @@ using TFactory = std::unique_ptr<TReport> (*)(TEmfProject&, TScenario*, const TO
 struct TKindEntry {
     TReportKind Kind;
     const char* Name;
+    const char* Title;
     bool ForCrossSection;
     bool RunsDataCheck;
     bool PrintsResults; // prints computed values (a failed computation matters)
@@ -45,13 +46,14 @@ std::unique_ptr<TReport> MakeTlsa(TEmfProject& project, TScenario* /*scenario*/,
 
 // One row per kind: adding a report is its class and its factory here.
 const std::array<TKindEntry, 4> kKinds = {{
-    {TReportKind::FloridaCompliance, "Florida compliance report", false, true, true,
-     MakeCompliance},
-    {TReportKind::Tlsa, "TLSA exemption notification", false, false, false, MakeTlsa},
-    {TReportKind::EmfDetails, "EMF details report", true, true, true,
+    {TReportKind::FloridaCompliance, "Florida compliance report", "Florida Compliance", false,
+     true, true, MakeCompliance},
+    {TReportKind::Tlsa, "TLSA exemption notification", "TLSA Exemption", false, false, false,
+     MakeTlsa},
+    {TReportKind::EmfDetails, "EMF details report", "EMF Details", true, true, true,
      MakeForCrossSection<TReptDET>},
-    {TReportKind::CoronaEffects, "corona and field effects report", true, true, true,
-     MakeForCrossSection<TReptBPA>},
+    {TReportKind::CoronaEffects, "corona and field effects report", "Corona and Field Effects",
+     true, true, true, MakeForCrossSection<TReptBPA>},
 }};
 
 const TKindEntry& EntryOf(TReportKind kind) {
@@ -70,6 +72,10 @@ std::optional<TReportKind> ReportKindFromCode(int code) {
 
 std::string ReportKindName(TReportKind kind) {
     return EntryOf(kind).Name;
+}
+
+std::string ReportKindTitle(TReportKind kind) {
+    return EntryOf(kind).Title;
 }
 
 bool ReportNeedsCrossSection(TReportKind kind) {

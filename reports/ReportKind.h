@@ -26,6 +26,11 @@ std::optional<TReportKind> ReportKindFromCode(int code);
 // The report's name for messages, e.g. "EMF details report".
 std::string ReportKindName(TReportKind kind);
 
+// The report's title, as window captions and document titles name it:
+// "Florida Compliance", "TLSA Exemption", "EMF Details", "Corona and Field
+// Effects".
+std::string ReportKindTitle(TReportKind kind);
+
 // Whether the report of this kind covers the cross section current in the
 // project window (the others cover the whole project).
 bool ReportNeedsCrossSection(TReportKind kind);

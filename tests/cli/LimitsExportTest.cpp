@@ -11,7 +11,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <charconv>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,11 +37,13 @@ class LimitsCommand : public corvalt::testing::TCliTest {
     // r = √(15² + 10²) = 18.03 m: 1500 A give 166.4 mG, over the 150 mG of
     // lines of 230 kV and less, within the 200 mG of the 500 kV class;
     // 1000 A give 110.9 mG. At the house r = √(30² + 10²) = 31.6 m: 94.9 mG.
-    std::string SaveLine(const std::string& name, float amperes, float voltageClass = 230) {
+    std::string SaveLine(const std::string& name, float amperes, float voltageClass = 230,
+                         float rowLeftM = 15) {
         TEmfProject project;
         project.Units = English;
         TScenario& scenario = corvalt::testing::AddScenario(project, "North");
-        scenario.RowLeft = scenario.RowRight = 15;
+        scenario.RowLeft = rowLeftM;
+        scenario.RowRight = 15;
         TCircuit& circuit = corvalt::testing::AddCircuit(scenario);
         circuit.VoltageClass = voltageClass;
         corvalt::testing::AddConductor(
@@ -183,10 +187,18 @@ TEST_F(LimitsCommand, TheCsvHoldsComputesValuesForEverySample) {
             for (const QJsonValue point : section["interest_points"].toArray())
                 marks[static_cast<std::size_t>(point["result_index"].toInt())] =
                     point["name"].toString().toStdString();
-            for (int r = 0; r < results.size(); ++r) {
+            // The rows run from left to right; at one distance in the order of
+            // the results.
+            std::vector<int> order(static_cast<std::size_t>(results.size()));
+            std::iota(order.begin(), order.end(), 0);
+            std::stable_sort(order.begin(), order.end(), [&results](int a, int b) {
+                return results[a]["dist"].toDouble() < results[b]["dist"].toDouble();
+            });
+            for (std::size_t n = 0; n < order.size(); ++n) {
+                const int r = order[n];
                 SCOPED_TRACE(r);
                 const QJsonObject result = results[r].toObject();
-                const std::vector<std::string>& row = rows[static_cast<std::size_t>(r) + 1];
+                const std::vector<std::string>& row = rows[n + 1];
                 ASSERT_EQ(row.size(), 10u);
                 EXPECT_EQ(CsvFloat(row[0]), JsonFloat(result["dist"]));
                 EXPECT_EQ(row[1], marks[static_cast<std::size_t>(r)]);
@@ -198,6 +210,32 @@ TEST_F(LimitsCommand, TheCsvHoldsComputesValuesForEverySample) {
             }
         }
     }
+}
+
+TEST_F(LimitsCommand, ExportRunsFromLeftToRightWithoutNegativeZero) {
+    // A ROW whose left edge is the reference line: its record lies at -0 ft.
+    // The regular steps run from -4 ft (the 4 ft margin) to 54 ft (49.2 + 4,
+    // rounded up), one per foot; the house is at 30 m = 98.4 ft.
+    const std::string line = SaveLine("line.emf", 1000, 230, 0);
+    const std::string csv = PathOf("line.csv");
+    ASSERT_EQ(Run("export '" + line + "' --csv '" + csv + "'").Exit, 0);
+    const auto rows = ParseCsv(corvalt::testing::Slurp(csv));
+    ASSERT_EQ(rows.size(), 1u + 3u + 59u); // header, edges and house, steps
+    std::vector<std::string> firstCells;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        firstCells.push_back(rows[r][0]);
+        if (r > 1) {
+            EXPECT_LE(*CsvFloat(rows[r - 1][0]), *CsvFloat(rows[r][0])) << r;
+        }
+        for (const std::string& cell : rows[r])
+            EXPECT_NE(cell, "-0") << r;
+    }
+    EXPECT_EQ(std::vector<std::string>(firstCells.begin(), firstCells.begin() + 6),
+              (std::vector<std::string>{"-4", "-3", "-2", "-1", "0", "0"}));
+    EXPECT_EQ(rows[5][1], "ROW left edge"); // before the step at the same place
+    EXPECT_EQ(rows[6][1], "");
+    EXPECT_EQ(rows.back()[0].substr(0, 4), "98.4");
+    EXPECT_EQ(rows.back()[1], "House");
 }
 
 TEST_F(LimitsCommand, ExportExitCodes) {

@@ -2,7 +2,9 @@
 // profile and its indices, inputs left untouched, and every input the physics
 // cannot take ending in a defined result or a clear reason, never NaN.
 #include "LineBuilder.h"
+#include "compute/Charges.h"
 #include "compute/Compute.h"
+#include "compute/Matrix.h"
 #include "model/DataCheck.h"
 #include "model/Units.h"
 
@@ -10,6 +12,7 @@
 
 #include <cmath>
 #include <random>
+#include <stop_token>
 #include <tuple>
 
 using namespace corvalt;
@@ -397,6 +400,33 @@ TEST(ComputeScenario, AReasonGoesOnceTheInputIsRepaired) {
     TWorld w(Metric, {{.X = 0, .Y = 10, .DiameterMm = 0, .VoltageKv = 230}});
     EXPECT_FALSE(ComputeScenario(*w.scenario));
     w.scenario->Conductors[0]->Diameter = 25.4f;
+    EXPECT_TRUE(ComputeScenario(*w.scenario));
+    EXPECT_TRUE(w.scenario->CalcError.empty());
+    EXPECT_FALSE(w.scenario->Results.empty());
+}
+
+// A stop requested before the computation: the cross section ends as one that
+// could not be computed, saying it was cancelled, with no results and no
+// charges; the charge solution and the inversion under it stop as well. The
+// same cross section computes once the stop is gone.
+TEST(ComputeScenario, AStopRequestedEndsItCancelledWithNothingComputed) {
+    TWorld w(Metric, {{.X = -5, .Y = 10, .VoltageKv = 230}, {.X = 5, .Y = 10, .VoltageKv = 230}});
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_FALSE(ComputeScenario(*w.scenario, stop.get_token()));
+    EXPECT_EQ(w.scenario->CalcError,
+              "Cross section 'North' cannot be computed: the computation was cancelled.");
+    EXPECT_TRUE(w.scenario->Results.empty());
+    EXPECT_FALSE(w.scenario->Conductors[0]->Calc.MaxGradient.has_value());
+
+    std::vector<TSystemConductor> system = BuildConductorSystem(*w.scenario);
+    EXPECT_EQ(SolveCharges(system, stop.get_token()).Outcome, TChargeOutcome::Cancelled);
+    EXPECT_FALSE(system[0].MaxGradientKvCm.has_value());
+    TMatrix identity(2, 2);
+    identity(0, 0) = identity(1, 1) = 1;
+    EXPECT_FALSE(InvertMatrix(2, identity, stop.get_token()));
+    EXPECT_TRUE(InvertMatrix(2, identity));
+
     EXPECT_TRUE(ComputeScenario(*w.scenario));
     EXPECT_TRUE(w.scenario->CalcError.empty());
     EXPECT_FALSE(w.scenario->Results.empty());

@@ -16,6 +16,7 @@
 #include <limits>
 #include <numeric>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -435,20 +436,43 @@ TEST(PhasingOptimiser, RefusesWhatItCannotSearch) {
     EXPECT_NE(tooMany.Message.find("9 three-phase circuits"), std::string::npos);
 }
 
-TEST(PhasingOptimiser, StopsWhenTold) {
+// Every step looks at the stop token: a stop requested in the k-th report of
+// the share done, for every k of a whole search (and before it starts), ends
+// the search Cancelled with nothing ranked and no report after. Five circuits
+// have 6^5 = 7,776 arrangements: the whole search reports the current
+// arrangement, the linear fields, two blocks of arrangements (at 4,098 and at
+// the end) and each candidate computed for the ranking.
+TEST(PhasingOptimiser, EveryStepObservesAStop) {
     TEmfProject project;
-    const TScenario& scenario = testing::ManyCircuitLine(project, 6);
-    int reports = 0;
-    double lastShare = 0;
-    const TPhasingSearch search = OptimisePhasing(scenario, {}, [&](double share) {
-        EXPECT_GT(share, lastShare);
-        EXPECT_LE(share, 1.0);
-        lastShare = share;
-        return ++reports < 2;
-    });
-    EXPECT_EQ(search.Outcome, TSearchOutcome::Cancelled);
-    EXPECT_EQ(reports, 2);
-    EXPECT_TRUE(search.Ranked.empty());
+    const TScenario& scenario = testing::ManyCircuitLine(project, 5);
+    const TPhasingRequest request{.Top = 2};
+    std::vector<double> shares;
+    const TPhasingSearch whole =
+        OptimisePhasing(scenario, request, [&](double share) { shares.push_back(share); });
+    ASSERT_EQ(whole.Outcome, TSearchOutcome::Done) << whole.Message;
+    ASSERT_EQ(whole.Ranked.size(), 2u);
+    // At least two candidates; at most the 2 + 32 kept.
+    EXPECT_GE(shares.size(), 4u + 2u);
+    EXPECT_LE(shares.size(), 4u + 34u);
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+    EXPECT_GT(shares.front(), 0);
+    EXPECT_LE(shares.back(), 1.0);
+
+    for (std::size_t k = 0; k <= shares.size(); ++k) {
+        SCOPED_TRACE(k);
+        std::stop_source stop;
+        if (k == 0) stop.request_stop();
+        std::size_t reports = 0;
+        const TPhasingSearch search = OptimisePhasing(
+            scenario, request,
+            [&](double) {
+                if (++reports == k) stop.request_stop();
+            },
+            stop.get_token());
+        EXPECT_EQ(search.Outcome, TSearchOutcome::Cancelled);
+        EXPECT_EQ(reports, k);
+        EXPECT_TRUE(search.Ranked.empty());
+    }
 }
 
 TEST(PhasingOptimiser, ALineWithoutThreePhaseCircuitsHasOneArrangement) {

@@ -78,6 +78,18 @@ if(at LESS 0)
   fail("the installed corvalt-cli does not find its starter library:\n${version}")
 endif()
 
+# The starter library shows the corona report's and the BPA file's menu
+# commands (a first start copies it as the user's preferences).
+execute_process(COMMAND ${run_env} "${PREFIX}/bin/corvalt-cli" prefs
+    --ini "${PREFIX}/share/corvalt/corvalt.INI"
+  RESULT_VARIABLE ran OUTPUT_VARIABLE starter_json ERROR_VARIABLE error)
+foreach(key BPAFile BPADetails)
+  string(FIND "${starter_json}" "\"${key}\": true" at)
+  if(NOT ran EQUAL 0 OR at LESS 0)
+    fail("the installed starter library does not set ${key}=1: ${starter_json}${error}")
+  endif()
+endforeach()
+
 execute_process(COMMAND ${run_env} "${PREFIX}/bin/corvalt-cli" prefs --path
   RESULT_VARIABLE ran OUTPUT_VARIABLE ini ERROR_VARIABLE error)
 string(STRIP "${ini}" ini)

@@ -44,13 +44,17 @@ struct TCsvProject {
             point->Name = name;
             Scenario->InterestPoints.Add(std::move(point));
         }
-        // Edges, then the points (their records in another order), then a step.
+        // Edges, then the points (their records in another order), then the
+        // regular steps: one on the right edge, one at the negated distance 0
+        // with a field of -0 gauss.
         Scenario->Results = {Record(-50, 0.5f, 0.0125f, true),
                              Record(50, 0.25f, 0.015f, true),
                              Record(10, std::nullopt, std::nullopt, true),
                              Record(-10, 1.5f, 0.1f, true),
                              Record(70, 0.125f, 0.004f, true),
-                             Record(-49, 0.75f, 0.0126f, false)};
+                             Record(-49, 0.75f, 0.0126f, false),
+                             Record(50, 0.25f, 0.015f, false),
+                             Record(-0.0f, 0.5f, -0.0f, false)};
         Scenario->RowLeftResult = 0;
         Scenario->RowRightResult = 1;
         Scenario->InterestPoints[0].ResultIndex = 3;
@@ -64,20 +68,23 @@ constexpr const char* kHeaderTail =
     "Audible noise fair L50 (dBA),Radio interference rain (dBuV/m),"
     "Radio interference fair (dBuV/m),TV interference rain (dBuV/m),Ozone (ppb)\r\n";
 
-// The records' values as written; B in mG is gauss × 1000 rounded to float:
-// 0.0125 → 12.5, 0.015f → 15 (the float nearest 0.015 times 1000 rounds to 15),
-// 0.1f → 100, 0.004f → 4, 0.0126f → 12.6.
+// The records' values as written, from left to right (a mark before the step
+// at the same distance); B in mG is gauss × 1000 rounded to float: 0.0125 →
+// 12.5, 0.015f → 15 (the float nearest 0.015 times 1000 rounds to 15), 0.1f →
+// 100, 0.004f → 4, 0.0126f → 12.6; -0 is written 0.
 std::string ExpectedRows() {
     const std::string corona = ",33.5,8.25,57.125,40,-3.5,0\r\n";
-    return "-50,ROW left edge,0.5,12.5" + corona + //
-           "50,ROW right edge,0.25,15" + corona +  //
-           "10,\" Barn\",," + corona +             // values that cannot be computed
-           "-10,\"Gate \"\"A\"\", north\",1.5,100" + corona + "70,Caf\xC3\xA9,0.125,4" +
-           corona + // an older file's Windows-1252 name, as UTF-8
-           "-49,,0.75,12.6" + corona;
+    return "-50,ROW left edge,0.5,12.5" + corona +                //
+           "-49,,0.75,12.6" + corona +                            //
+           "-10,\"Gate \"\"A\"\", north\",1.5,100" + corona +     //
+           "0,,0.5,0" + corona +                                  //
+           "10,\" Barn\",," + corona +                            // values that cannot be computed
+           "50,ROW right edge,0.25,15" + corona +                 //
+           "50,,0.25,15" + corona +                               //
+           "70,Caf\xC3\xA9,0.125,4" + corona; // an older file's Windows-1252 name, as UTF-8
 }
 
-TEST(ProfileCsv, OneRowPerRecordInTheOrderOfTheResults) {
+TEST(ProfileCsv, OneRowPerRecordFromLeftToRight) {
     const TCsvProject english(English);
     EXPECT_EQ(ProfileCsvText(*english.Scenario),
               std::string("Distance (ft)") + kHeaderTail + ExpectedRows());

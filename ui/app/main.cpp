@@ -36,7 +36,7 @@ int RunProgram(int argc, char* argv[]) {
     ui::TProgramReports reports(options);
     ui::TMainForm mainForm(options, dialogs, reports);
     mainForm.SetPreferencesStatus(preferences.Status);
-    mainForm.show();
+    mainForm.ShowAsKept();
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     mainForm.StartWith(arguments);

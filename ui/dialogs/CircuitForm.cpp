@@ -94,20 +94,22 @@ QWidget* TCircuitForm::CreateInfoPage() {
             QStringLiteral("Enter Factor used to determine the Highest Operating Voltage"));
     cbNewCircuit_ = Named(new QCheckBox(QStringLiteral("Ne&w Circuit")), "cbNewCircuit");
 
+    // Reading order is tab order (the order the widgets are laid out in):
+    // the name, the distance and then the check box beside it; of the groups
+    // the bundling comes last so that Enter in its spacing, which moves on to
+    // the Conductors page, skips nothing.
     auto* top = new QGridLayout;
     top->addWidget(BuddyLabel(QStringLiteral("&Name"), eCircuitName_), 0, 0);
     top->addWidget(eCircuitName_, 0, 1);
-    top->addWidget(cbNewCircuit_, 0, 3);
-    top->setColumnMinimumWidth(2, 20);
     top->addWidget(BuddyLabel(QStringLiteral("Distance From &ROW Left"), eDistFromRowLeft_), 1, 0);
     top->addLayout(FieldWithUnit(eDistFromRowLeft_,
                                  UnitLabel("lbDistUnit",
                                            QString::fromLatin1(scenario_.Project->LengthUnit()))),
                    1, 1);
+    top->setColumnMinimumWidth(2, 20);
+    top->addWidget(cbNewCircuit_, 1, 3);
     top->setColumnStretch(2, 1);
 
-    // Reading order is tab order; the bundling comes last so that Enter in its
-    // spacing, which moves on to the Conductors page, skips nothing.
     auto* groups = new QGridLayout;
     groups->addWidget(fields_->VoltageGroup(), 0, 0);
     groups->addWidget(fields_->ConductorGroup(), 0, 1);

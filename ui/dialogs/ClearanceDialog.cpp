@@ -5,8 +5,8 @@
 #include "model/Units.h"
 #include "ui/app/TextConvert.h"
 #include "ui/dialogs/DesignText.h"
-#include "ui/widgets/BackgroundJob.h"
 #include "ui/widgets/FormWidgets.h"
+#include "ui/widgets/TaskProgress.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -78,9 +78,8 @@ TClearanceDialog::TClearanceDialog(TEmfProject& project, int sectionIndex,
     Solve();
 }
 
-TClearanceDialog::~TClearanceDialog() {
-    job_->Stop();
-}
+// solve_ cancels and waits for a solver still running.
+TClearanceDialog::~TClearanceDialog() = default;
 
 void TClearanceDialog::CreateControls() {
     const TScenario& scenario = copy_->Scenarios[section_];
@@ -99,7 +98,7 @@ void TClearanceDialog::CreateControls() {
         new QLabel(QStringLiteral("Limits for:")),
         Named(new QLabel(QString::fromLatin1(LimitClassText(LimitClassOf(scenario)))), "lbClass"));
 
-    job_ = Named(new TBackgroundJob, "jbSolve");
+    progress_ = Named(new TTaskProgress(solve_), "jbSolve");
     lbResult_ = Named(new QLabel, "lbResult");
     lbResult_->setWordWrap(true);
     lbResult_->setMinimumHeight(lbResult_->fontMetrics().lineSpacing() * 3);
@@ -120,13 +119,13 @@ void TClearanceDialog::CreateControls() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(job_);
+    layout->addWidget(progress_);
     layout->addWidget(lbResult_);
     layout->addWidget(sgChecks_, 1);
     layout->addWidget(buttons);
 
     connect(btSolve_, &QPushButton::clicked, this, &TClearanceDialog::Solve);
-    connect(job_, &TBackgroundJob::Finished, this, &TClearanceDialog::SolveEnded);
+    connect(&solve_, &TBackgroundTaskBase::Finished, this, &TClearanceDialog::SolveEnded);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TClearanceDialog::reject);
 }
@@ -142,30 +141,30 @@ void TClearanceDialog::ChooseCircuit(std::optional<int> circuit) {
 }
 
 void TClearanceDialog::Solve() {
-    if (job_->Running()) return;
-    running_.reset();
+    if (solve_.Running()) return;
     result_.reset();
     lbResult_->setText(QStringLiteral("Solving..."));
     sgChecks_->setRowCount(0);
-    TScenario& scenario = copy_->Scenarios[section_];
-    const std::optional<int> circuit = ChosenCircuit();
-    job_->Start([this, &scenario, circuit](const TBackgroundJob::TReport& report) {
+    solve_.Start([&scenario = copy_->Scenarios[section_], circuit = ChosenCircuit(),
+                  limits = limits_](const TTaskControl& control) {
         // The copy is this thread's alone while it runs.
-        running_ = SolveClearance(scenario, circuit, limits_, report);
+        return SolveClearance(scenario, circuit, limits, control.Progress, control.Stop);
     });
     UpdateButtons();
 }
 
 bool TClearanceDialog::Solving() const {
-    return job_->Running();
+    return solve_.Running();
 }
 
 void TClearanceDialog::SolveEnded() {
-    if (!running_ || running_->Outcome == TClearanceOutcome::Cancelled)
+    std::optional<TClearance> ended = solve_.TakeResult();
+    if (!ended)
+        lbResult_->setText(QStringLiteral("Cannot solve: ") + solve_.Failure());
+    else if (ended->Outcome == TClearanceOutcome::Cancelled)
         lbResult_->setText(QStringLiteral("Solving was cancelled."));
     else
-        ShowClearance(*(result_ = std::move(running_)));
-    running_.reset();
+        ShowClearance(*(result_ = std::move(ended)));
     UpdateButtons();
 }
 
@@ -230,20 +229,22 @@ void TClearanceDialog::ShowClearance(const TClearance& clearance) {
 }
 
 bool TClearanceDialog::ApplyTo(TScenario& scenario) const {
-    if (!result_ || result_->Outcome != TClearanceOutcome::Raised || job_->Running()) return false;
+    if (!result_ || result_->Outcome != TClearanceOutcome::Raised || solve_.Running()) return false;
     ApplyRaise(scenario, result_->Circuits, result_->RaiseShown);
     return true;
 }
 
 void TClearanceDialog::UpdateButtons() {
-    const bool solving = job_->Running();
+    const bool solving = solve_.Running();
     btSolve_->setEnabled(!solving);
     cbCircuit_->setEnabled(!solving);
     btApply_->setEnabled(!solving && result_ && result_->Outcome == TClearanceOutcome::Raised);
 }
 
 void TClearanceDialog::reject() {
-    job_->Stop();
+    // Closing does not wait here; the destructor waits for the solver's next
+    // look at its stop token.
+    solve_.Cancel();
     QDialog::reject();
 }
 

@@ -10,6 +10,7 @@
 //   if (Prompts().Exec(dialog) == QDialog::Accepted) dialog.ApplyTo(scenario);
 
 #include "design/ClearanceSolver.h"
+#include "ui/app/BackgroundTask.h"
 
 #include <QDialog>
 
@@ -27,7 +28,7 @@ class TEmfProject;
 
 namespace corvalt::ui {
 
-class TBackgroundJob;
+class TTaskProgress;
 
 class TClearanceDialog : public QDialog {
     Q_OBJECT
@@ -68,11 +69,12 @@ class TClearanceDialog : public QDialog {
     int section_;
     TFieldLimits limits_;
     std::optional<TClearance> result_;
-    std::optional<TClearance> running_; // written by the worker thread only
+    // After copy_, which the solver computes: destroyed first, it stops the solver.
+    TBackgroundTask<TClearance> solve_;
 
     QComboBox* cbCircuit_ = nullptr;
     QPushButton* btSolve_ = nullptr;
-    TBackgroundJob* job_ = nullptr;
+    TTaskProgress* progress_ = nullptr;
     QLabel* lbResult_ = nullptr;
     QTableWidget* sgChecks_ = nullptr;
     QPushButton* btApply_ = nullptr;

@@ -4,8 +4,8 @@
 #include "model/ProjectSnapshot.h"
 #include "ui/app/TextConvert.h"
 #include "ui/dialogs/DesignText.h"
-#include "ui/widgets/BackgroundJob.h"
 #include "ui/widgets/FormWidgets.h"
+#include "ui/widgets/TaskProgress.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -62,9 +62,8 @@ TPhasingDialog::TPhasingDialog(TEmfProject& project, int sectionIndex, QWidget* 
     Search();
 }
 
-TPhasingDialog::~TPhasingDialog() {
-    job_->Stop();
-}
+// search_ cancels and waits for a search still running.
+TPhasingDialog::~TPhasingDialog() = default;
 
 void TPhasingDialog::CreateControls() {
     cbObjective_ = Named(new QComboBox, "cbObjective");
@@ -98,10 +97,10 @@ void TPhasingDialog::CreateControls() {
 
     btSearch_ = Named(new QPushButton(QStringLiteral("&Search")), "btSearch");
     btSearch_->setAutoDefault(false);
-    job_ = Named(new TBackgroundJob, "jbSearch");
+    progress_ = Named(new TTaskProgress(search_), "jbSearch");
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(btSearch_);
-    searchRow->addWidget(job_, 1);
+    searchRow->addWidget(progress_, 1);
 
     lbStatus_ = Named(new QLabel, "lbStatus");
     lbStatus_->setWordWrap(true);
@@ -127,7 +126,7 @@ void TPhasingDialog::CreateControls() {
     connect(cbObjective_, &QComboBox::currentIndexChanged, this,
             &TPhasingDialog::cbObjectiveChange);
     connect(btSearch_, &QPushButton::clicked, this, &TPhasingDialog::Search);
-    connect(job_, &TBackgroundJob::Finished, this, &TPhasingDialog::SearchEnded);
+    connect(&search_, &TBackgroundTaskBase::Finished, this, &TPhasingDialog::SearchEnded);
     connect(sgRanked_, &QTableWidget::itemSelectionChanged, this, &TPhasingDialog::UpdateButtons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TPhasingDialog::reject);
@@ -158,38 +157,37 @@ void TPhasingDialog::cbObjectiveChange() {
 }
 
 void TPhasingDialog::Search() {
-    if (job_->Running()) return;
+    if (search_.Running()) return;
     const TPhasingRequest request = Request();
     if (const auto fault = PhasingRequestFault(request)) {
         lbStatus_->setText(QStringLiteral("Cannot search: ") + ToQString(*fault) + ".");
         return;
     }
-    runningRequest_ = request;
-    running_.reset();
     lbStatus_->setText(QStringLiteral("Searching..."));
-    const TScenario& scenario = copy_->Scenarios[section_];
-    job_->Start([this, &scenario, request](const TBackgroundJob::TReport& report) {
-        running_ = OptimisePhasing(scenario, request, report);
+    search_.Start([&scenario = copy_->Scenarios[section_], request](const TTaskControl& control) {
+        return OptimisePhasing(scenario, request, control.Progress, control.Stop);
     });
     UpdateButtons();
 }
 
 bool TPhasingDialog::Searching() const {
-    return job_->Running();
+    return search_.Running();
 }
 
 void TPhasingDialog::SearchEnded() {
-    if (!running_ || running_->Outcome == TSearchOutcome::Cancelled) {
+    std::optional<TPhasingSearch> ended = search_.TakeResult();
+    if (ended && ended->Outcome == TSearchOutcome::Cancelled) {
         lbStatus_->setText(QStringLiteral("The search was cancelled."));
-    } else if (running_->Outcome == TSearchOutcome::Failed) {
-        lbStatus_->setText(QStringLiteral("Cannot search: ") + ToQString(running_->Message));
+    } else if (!ended || ended->Outcome == TSearchOutcome::Failed) {
         result_.reset();
         ShowSearch({});
+        // After the empty table, whose status would say there is nothing to search.
+        lbStatus_->setText(QStringLiteral("Cannot search: ") +
+                           (ended ? ToQString(ended->Message) : search_.Failure()));
     } else {
-        result_ = std::move(running_);
+        result_ = std::move(ended);
         ShowSearch(*result_);
     }
-    running_.reset();
     UpdateButtons();
 }
 
@@ -250,7 +248,7 @@ void TPhasingDialog::SelectRanked(int rank) {
 }
 
 const TArrangement* TPhasingDialog::Chosen() const {
-    if (!result_ || job_->Running()) return nullptr;
+    if (!result_ || search_.Running()) return nullptr;
     const QList<QTableWidgetItem*> selected = sgRanked_->selectedItems();
     if (selected.isEmpty()) return nullptr;
     const int rank = selected.front()->row() - 1;
@@ -267,13 +265,15 @@ bool TPhasingDialog::ApplyTo(TScenario& scenario) const {
 }
 
 void TPhasingDialog::UpdateButtons() {
-    const bool searching = job_->Running();
+    const bool searching = search_.Running();
     btSearch_->setEnabled(!searching);
     btApply_->setEnabled(Chosen() != nullptr);
 }
 
 void TPhasingDialog::reject() {
-    job_->Stop();
+    // Closing does not wait here; the destructor waits for the search's next
+    // look at its stop token.
+    search_.Cancel();
     QDialog::reject();
 }
 

@@ -10,6 +10,7 @@
 //   if (Prompts().Exec(dialog) == QDialog::Accepted) dialog.ApplyTo(scenario);
 
 #include "design/PhasingOptimiser.h"
+#include "ui/app/BackgroundTask.h"
 
 #include <QDialog>
 
@@ -29,7 +30,7 @@ class TEmfProject;
 
 namespace corvalt::ui {
 
-class TBackgroundJob;
+class TTaskProgress;
 
 class TPhasingDialog : public QDialog {
     Q_OBJECT
@@ -73,8 +74,8 @@ class TPhasingDialog : public QDialog {
     std::unique_ptr<TEmfProject> copy_;
     int section_;
     std::optional<TPhasingSearch> result_;
-    std::optional<TPhasingSearch> running_; // written by the worker thread only
-    TPhasingRequest runningRequest_;
+    // After copy_, which the search reads: destroyed first, it stops the search.
+    TBackgroundTask<TPhasingSearch> search_;
 
     QComboBox* cbObjective_ = nullptr;
     QDoubleSpinBox* eWeightB_ = nullptr;
@@ -82,7 +83,7 @@ class TPhasingDialog : public QDialog {
     QDoubleSpinBox* eWeightRowE_ = nullptr;
     QSpinBox* eTop_ = nullptr;
     QPushButton* btSearch_ = nullptr;
-    TBackgroundJob* job_ = nullptr;
+    TTaskProgress* progress_ = nullptr;
     QLabel* lbStatus_ = nullptr;
     QTableWidget* sgRanked_ = nullptr;
     QPushButton* btApply_ = nullptr;

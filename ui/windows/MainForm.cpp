@@ -3,6 +3,7 @@
 #include "engine/PageCanvas.h"
 #include "prefs/Options.h"
 #include "ui/app/EditDialogs.h"
+#include "ui/app/FileFolders.h"
 #include "ui/app/ProjectFiles.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/ReportService.h"
@@ -47,6 +48,14 @@ constexpr int kStatusMessageMs = 6000;
 const char* const kBpaNote = "NOTE:\n\nBPA program variables unrelated to EMF must be set in\n"
                              "the exported data file for calculations to be accurate\n\n"
                              "Do you want to continue?";
+
+// Asked when the cross section of a new project is cancelled.
+QString DiscardNewProjectQuestion(const TEmfProject& project) {
+    return QStringLiteral("A project needs at least one CrossSection.\n\n"
+                          "Discard the new project \"%1\" and the information typed for it? "
+                          "(No returns to the CrossSection dialog.)")
+        .arg(ToQString(project.Title));
+}
 
 // The hourglass while a command computes; the normal cursor again afterwards.
 class TBusyCursor {
@@ -113,8 +122,7 @@ TMainForm::TMainForm(TOptions& options, TEditDialogs& dialogs, TReportService& r
     ApplyVisibilityPreferences();
     UpdateRecentFiles();
     setAcceptDrops(true);
-    resize(780, 480);
-    CenterOnScreen();
+    RestoreGeometry();
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMainForm::updateMenus);
     errorForm_ = new TRptErrorForm(this); // hidden until a data check fails
     updateMenus();
@@ -170,7 +178,7 @@ void TMainForm::CreateActions() {
     // Project menu.
     a.mnNew = NewAction("mnNew", "&New...", "Create a new file", &M::mnNewClick);
     a.mnNew->setShortcut(QKeySequence::New);
-    a.mnPrjEdit = NewAction("mnPrjEdit", "Edit...", {}, project(&P::EditProject));
+    a.mnPrjEdit = NewAction("mnPrjEdit", "&Edit...", {}, project(&P::EditProject));
     a.mnOpen = NewAction("mnOpen", "&Open...", "Open an existing file", &M::mnOpenClick);
     a.mnOpen->setShortcut(QKeySequence::Open);
     a.mnSave = NewAction("mnSave", "&Save", "Save current file", &M::mnSaveClick);
@@ -183,7 +191,7 @@ void TMainForm::CreateActions() {
     a.mnEmfDetails = NewAction("mnEmfDetails", "&EMF Details", {}, reportKind(K::EmfDetails));
     a.mnBpaDetails = NewAction("mnBpaDetails", "&BPA Details", {}, reportKind(K::CoronaEffects));
     a.mnCreateBpaFile =
-        NewAction("mnCreateBpaFile", "Create BPA File", {}, &M::mnCreateBpaFileClick);
+        NewAction("mnCreateBpaFile", "&Create BPA File", {}, &M::mnCreateBpaFileClick);
     a.mnPrintSetup =
         NewAction("mnPrintSetup", "P&rint Setup...", "Change printer setup", &M::mnPrintSetupClick);
     a.mnPreferences = NewAction("mnPreferences", "Pre&ferences...", {}, &M::mnPreferencesClick);
@@ -212,24 +220,24 @@ void TMainForm::CreateActions() {
     });
     a.mnCsEdit = NewAction("mnCsEdit", "&Edit...", {}, project(&P::EditScenario));
     a.mnCsDelete = NewAction("mnCsDelete", "&Delete", {}, project(&P::DeleteScenario));
-    a.mnCsClone = NewAction("mnCsClone", "Clone", {}, project(&P::CloneScenario));
+    a.mnCsClone = NewAction("mnCsClone", "C&lone", {}, project(&P::CloneScenario));
     a.mnCsOptimise = NewAction("mnCsOptimise", "Optimise &Phasing...",
                                "Rank every phase arrangement of the three-phase circuits",
                                project(&P::OptimisePhasing));
     a.mnCsClearance = NewAction("mnCsClearance", "Solve &Clearance...",
                                 "Find the smallest raise of the conductors that meets the limits",
                                 project(&P::SolveClearance));
-    a.mnCircNew = NewAction("mnCircNew", "New...", {}, project(&P::NewCircuit));
-    a.mnCircEdit = NewAction("mnCircEdit", "Edit...", {}, project(&P::EditCircuit));
-    a.mnCircDelete = NewAction("mnCircDelete", "Delete...", {}, project(&P::DeleteCircuit));
-    a.mnCircClone = NewAction("mnCircClone", "Clone", {}, project(&P::CloneCircuit));
-    a.mnCircCoords = NewAction("mnCircCoords", "Coordinates...", {}, project(&P::EditCoordinates));
-    a.mnCondNew = NewAction("mnCondNew", "New...", {}, project(&P::NewConductor));
-    a.mnCondEdit = NewAction("mnCondEdit", "Edit...", {}, project(&P::EditConductor));
-    a.mnCondDelete = NewAction("mnCondDelete", "Delete...", {}, project(&P::DeleteConductor));
-    a.mnPoiNew = NewAction("mnPoiNew", "New...", {}, project(&P::NewPoint));
-    a.mnPoiEdit = NewAction("mnPoiEdit", "Edit...", {}, project(&P::EditPoint));
-    a.mnPoiDelete = NewAction("mnPoiDelete", "Delete..", {}, project(&P::DeletePoint));
+    a.mnCircNew = NewAction("mnCircNew", "&New...", {}, project(&P::NewCircuit));
+    a.mnCircEdit = NewAction("mnCircEdit", "&Edit...", {}, project(&P::EditCircuit));
+    a.mnCircDelete = NewAction("mnCircDelete", "&Delete...", {}, project(&P::DeleteCircuit));
+    a.mnCircClone = NewAction("mnCircClone", "C&lone", {}, project(&P::CloneCircuit));
+    a.mnCircCoords = NewAction("mnCircCoords", "&Coordinates...", {}, project(&P::EditCoordinates));
+    a.mnCondNew = NewAction("mnCondNew", "&New...", {}, project(&P::NewConductor));
+    a.mnCondEdit = NewAction("mnCondEdit", "&Edit...", {}, project(&P::EditConductor));
+    a.mnCondDelete = NewAction("mnCondDelete", "&Delete...", {}, project(&P::DeleteConductor));
+    a.mnPoiNew = NewAction("mnPoiNew", "&New...", {}, project(&P::NewPoint));
+    a.mnPoiEdit = NewAction("mnPoiEdit", "&Edit...", {}, project(&P::EditPoint));
+    a.mnPoiDelete = NewAction("mnPoiDelete", "&Delete..", {}, project(&P::DeletePoint));
 
     // View menu.
     a.mnResultsPanel =
@@ -241,21 +249,21 @@ void TMainForm::CreateActions() {
 
     // Report menu (forwarded to the active report window).
     a.mnRepPrint = NewAction("mnRepPrint", "Review / &Print", {}, report(&R::tbPrintClick));
-    a.mnRepExportPdf = NewAction("mnRepExportPdf", "Export PDF...", "Save the report as a PDF file",
+    a.mnRepExportPdf = NewAction("mnRepExportPdf", "E&xport PDF...", "Save the report as a PDF file",
                                  report(&R::tbExportPdfClick));
-    a.mnRepPrev = NewAction("mnRepPrev", "Previous Page", {}, report(&R::tbPreviousClick));
+    a.mnRepPrev = NewAction("mnRepPrev", "Pre&vious Page", {}, report(&R::tbPreviousClick));
     a.mnRepPrev->setShortcut(QKeySequence(Qt::Key_PageUp));
-    a.mnRepNext = NewAction("mnRepNext", "Next Page", {}, report(&R::tbNextClick));
+    a.mnRepNext = NewAction("mnRepNext", "&Next Page", {}, report(&R::tbNextClick));
     a.mnRepNext->setShortcut(QKeySequence(Qt::Key_PageDown));
-    a.mnZoomIn = NewAction("mnZoomIn", "Zoom In", {}, report(&R::tbZoomInClick));
+    a.mnZoomIn = NewAction("mnZoomIn", "Zoom &In", {}, report(&R::tbZoomInClick));
     // Ctrl+= as well: the plus sign needs Shift on many keyboards.
     a.mnZoomIn->setShortcuts(
         {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    a.mnZoomOut = NewAction("mnZoomOut", "Zoom Out", {}, report(&R::tbZoomOutClick));
+    a.mnZoomOut = NewAction("mnZoomOut", "Zoom &Out", {}, report(&R::tbZoomOutClick));
     a.mnZoomOut->setShortcut(QKeySequence::ZoomOut);
-    a.mnFullPage = NewAction("mnFullPage", "Full Page", {}, report(&R::tbPageClick));
+    a.mnFullPage = NewAction("mnFullPage", "&Full Page", {}, report(&R::tbPageClick));
     // Ctrl+0 goes back to the view the report opens with.
-    a.mnPageWidth = NewAction("mnPageWidth", "Page Width", {}, report(&R::tbWidthClick));
+    a.mnPageWidth = NewAction("mnPageWidth", "Page &Width", {}, report(&R::tbWidthClick));
     a.mnPageWidth->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
 
     // Window and Help menus.
@@ -263,6 +271,11 @@ void TMainForm::CreateActions() {
     a.mnCascade = NewAction("mnCascade", "&Cascade", "Cascade all windows", &M::mnCascadeClick);
     a.mnArrange =
         NewAction("mnArrange", "&Arrange All", "Arrange minimized windows", &M::mnArrangeAllClick);
+    a.mnCloseWindow =
+        NewAction("mnCloseWindow", "Cl&ose", "Close the active window",
+                  [this] { mdiArea_->closeActiveSubWindow(); });
+    a.mnCloseWindow->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_W)});
     a.mnAbout = NewAction("mnAbout", "&About...", "Show program information", &M::mnAboutClick);
 
     // Tool bar buttons, with their own hints.
@@ -340,7 +353,7 @@ void TMainForm::CreateMenus() {
 
     m.mnReport = NewMenu("mnReport", QStringLiteral("&Report"), bar);
     AddActions(*m.mnReport, {a.mnRepPrint, a.mnRepExportPdf, nullptr, a.mnRepPrev, a.mnRepNext});
-    m.mnZoom = NewMenu("mnZoom", QStringLiteral("Zoom"), m.mnReport);
+    m.mnZoom = NewMenu("mnZoom", QStringLiteral("&Zoom"), m.mnReport);
     AddActions(*m.mnZoom, {a.mnZoomIn, a.mnZoomOut, a.mnFullPage, a.mnPageWidth});
     m.mnReport->addMenu(m.mnZoom);
     bar->addMenu(m.mnReport);
@@ -397,12 +410,43 @@ void TMainForm::ApplyVisibilityPreferences() {
     actions_.mnCreateBpaFile->setVisible(bpaFile);
 }
 
-void TMainForm::CenterOnScreen() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+void TMainForm::RestoreGeometry() {
+    // Where it was closed last time, on the screen that holds that place
+    // (or the main one), made to fit what that screen has now.
+    constexpr QSize kFirstSize(780, 480);
+    constexpr QSize kSmallest(400, 300);
+    const QRect saved(options_.ReadInteger(prefkeys::MainLeft),
+                      options_.ReadInteger(prefkeys::MainTop),
+                      options_.ReadInteger(prefkeys::MainWidth),
+                      options_.ReadInteger(prefkeys::MainHeight));
+    const QScreen* screen = saved.isValid() ? QGuiApplication::screenAt(saved.center()) : nullptr;
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        resize(kFirstSize);
+        return;
     }
+    setGeometry(RestoredPlace(saved, screen->availableGeometry(), kFirstSize, kSmallest));
+}
+
+void TMainForm::ShowAsKept() {
+    if (options_.ReadBool(prefkeys::MainMaximized))
+        showMaximized();
+    else
+        show();
+}
+
+void TMainForm::SaveGeometry() {
+    // The place to come back to from a maximised window is its normal one.
+    const QRect place = isMaximized() ? normalGeometry() : geometry();
+    const std::array<TOptions::TIntegerValue, 5> values = {{
+        {prefkeys::MainLeft, place.x()},
+        {prefkeys::MainTop, place.y()},
+        {prefkeys::MainWidth, place.width()},
+        {prefkeys::MainHeight, place.height()},
+        {prefkeys::MainMaximized, isMaximized() ? 1 : 0},
+    }};
+    // Losing the window's place is not worth a message at exit.
+    (void)options_.WriteIntegers(values);
 }
 
 // ---- Command enabling ---------------------------------------------------------------
@@ -458,6 +502,7 @@ void TMainForm::updateMenus() {
     m.mnConductor->menuAction()->setEnabled(circuit);
     m.mnPoi->menuAction()->setEnabled(points);
     a.mnResultsPanel->setEnabled(p);
+    a.mnCloseWindow->setEnabled(mdiArea_->currentSubWindow() != nullptr);
     if (p) a.mnResultsPanel->setChecked(project->ResultsVisible());
 
     // The report commands only act on a report window; disabled, their keys
@@ -633,11 +678,19 @@ TReptMstr* TMainForm::OpenReportWindow(TEmfProject& project, TScenario* scenario
     case TOpenedReport::TOutcome::Pages:
         break;
     }
-    auto* report = new TReptMstr(*this, project, kind, std::move(outcome.Pages), pageFile);
+    auto* report =
+        new TReptMstr(*this, project, scenario, kind, std::move(outcome.Pages), pageFile);
     ShowSubWindow(*mdiArea_->addSubWindow(report));
     report->StartPreview();
     updateMenus();
     return report;
+}
+
+void TMainForm::CloseReportWindowsOf(const TEmfProject& project) {
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        if (const auto* report = qobject_cast<TReptMstr*>(window->widget());
+            report != nullptr && &report->Project() == &project)
+            window->close();
 }
 
 void TMainForm::ShowConductor(const TEmfProject& project, const TCheckPlace& place) {
@@ -660,7 +713,8 @@ void TMainForm::ForwardToProject(void (TScenariosForm::*command)()) {
 void TMainForm::UpdateWindowMenu() {
     QMenu& menu = *menus_.mnWindow;
     menu.clear();
-    AddActions(menu, {actions_.mnTile, actions_.mnCascade, actions_.mnArrange});
+    AddActions(menu,
+               {actions_.mnTile, actions_.mnCascade, actions_.mnArrange, actions_.mnCloseWindow});
     const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
     if (!windows.isEmpty()) menu.addSeparator();
     for (int i = 0; i < windows.size(); ++i) {
@@ -678,6 +732,13 @@ void TMainForm::UpdateWindowMenu() {
 
 void TMainForm::ShowSubWindow(QMdiSubWindow& window) {
     window.setAttribute(Qt::WA_DeleteOnClose);
+    // Window, Close holds the keys that close the active window; the same
+    // keys on the window's own menu would make them ambiguous, and then
+    // neither acts.
+    if (QMenu* own = window.systemMenu())
+        for (QAction* action : own->actions())
+            for (const QKeySequence& key : actions_.mnCloseWindow->shortcuts())
+                if (action->shortcuts().contains(key)) action->setShortcuts({});
     // Each further window a little lower and to the right, so that the earlier
     // ones still show their title bars.
     const QMdiSubWindow* active = mdiArea_->activeSubWindow();
@@ -737,8 +798,7 @@ void TMainForm::StartWith(const QStringList& arguments) {
 }
 
 void TMainForm::OpenFromCommandLine(const QString& path) {
-    // A file that is not there is passed over without a message.
-    if (!QFileInfo(path).isFile()) return;
+    // As File, Open does: a file that is not there, or cannot be read, says so.
     OpenProjectFile(path);
 }
 
@@ -747,8 +807,12 @@ void TMainForm::OpenFromCommandLine(const QString& path) {
 void TMainForm::mnNewClick() {
     std::unique_ptr<TEmfProject> project = dialogs_.NewProject(this);
     if (project == nullptr) return;
-    std::unique_ptr<TScenario> scenario = dialogs_.NewScenario(*project, this);
-    if (scenario == nullptr) return; // the new project is discarded
+    // A project needs a cross section; what was typed for it is discarded
+    // only when the user says so.
+    std::unique_ptr<TScenario> scenario;
+    while ((scenario = dialogs_.NewScenario(*project, this)) == nullptr)
+        if (AskYesNo(this, DiscardNewProjectQuestion(*project), QStringLiteral("New Project")))
+            return;
     project->Scenarios.Add(std::move(scenario));
     OpenProjectWindow(std::move(project), true);
 }
@@ -757,8 +821,10 @@ void TMainForm::mnOpenClick() {
     TFileRequest request;
     request.Caption = QStringLiteral("Open");
     request.Filter = QString::fromLatin1(kProjectFilter);
+    request.FileName = StartFolder(options_, TFileKind::Project);
     const QString chosen = Prompts().OpenFileName(this, request);
     if (chosen.isEmpty()) return;
+    RememberFolder(options_, TFileKind::Project, chosen);
     OpenProjectFile(OpenFileNameWithDefault(chosen));
 }
 
@@ -770,22 +836,33 @@ void TMainForm::mnSaveAsClick() {
     if (TScenariosForm* form = ActiveProjectWindow()) form->SaveProjectAs();
 }
 
-QString TMainForm::AskProjectFileName(QWidget* parent, const QString& proposed) {
+QString TMainForm::AskProjectFileName(QWidget* parent, const TEmfProject& project) {
+    // A saved project's own file; a new one's title, where projects were last saved.
+    const QString file = ToQString(project.FileName);
     TFileRequest request;
     request.Caption = QStringLiteral("Save As");
     request.Filter = QString::fromLatin1(kProjectFilter);
-    request.FileName = proposed;
+    request.FileName = TrimmedRight(file).isEmpty()
+                           ? ProposedFile(options_, TFileKind::Project, ToQString(project.Title),
+                                          QStringLiteral("project"), kProjectExtension)
+                           : file;
     request.DefaultSuffix = QStringLiteral("emf");
-    return Prompts().SaveFileName(parent, request);
+    const QString chosen = Prompts().SaveFileName(parent, request);
+    RememberFolder(options_, TFileKind::Project, chosen);
+    return chosen;
 }
 
-QString TMainForm::AskBpaFileName(QWidget* parent) {
+QString TMainForm::AskBpaFileName(QWidget* parent, const TScenario& scenario) {
     TFileRequest request;
     request.Caption = QStringLiteral("BPA File Name");
     request.Filter = QStringLiteral("bpa (*.bpa);;csv (*.csv);;txt (*.txt)");
-    request.FileName = QStringLiteral("corvalt.bpa");
+    request.FileName = ProposedFile(options_, TFileKind::Bpa, ExportTitle(scenario),
+                                    QStringLiteral("corvalt"), QStringLiteral(".bpa"),
+                                    ProjectFolder(*scenario.Project));
     request.DefaultSuffix = QStringLiteral("bpa");
-    return Prompts().SaveFileName(parent, request);
+    const QString chosen = Prompts().SaveFileName(parent, request);
+    RememberFolder(options_, TFileKind::Bpa, chosen);
+    return chosen;
 }
 
 void TMainForm::mnReportClick(TReportKind kind) {
@@ -855,6 +932,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    SaveGeometry();
     event->accept();
 }
 

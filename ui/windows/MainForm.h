@@ -101,6 +101,7 @@ struct TMainActions {
     QAction* mnTile = nullptr;
     QAction* mnCascade = nullptr;
     QAction* mnArrange = nullptr;
+    QAction* mnCloseWindow = nullptr; // Ctrl+F4 (and Ctrl+W): the active child window
     QAction* mnAbout = nullptr;
     // Tool bar.
     QAction* sbNew = nullptr;
@@ -140,9 +141,12 @@ class TMainForm : public QMainWindow {
               QWidget* parent = nullptr);
     ~TMainForm() override;
 
+    // Shows the window as it was closed last time: maximised or not.
+    void ShowAsKept();
+
     // After the window is shown: opens the project named by the first argument
-    // (through a queued call, once the event loop runs), or shows the About box
-    // when there is none.
+    // (through a queued call, once the event loop runs), with File, Open's
+    // message when it cannot, or shows the About box when there is none.
     void StartWith(const QStringList& arguments);
 
     TOptions& Options() const { return options_; }
@@ -189,9 +193,13 @@ class TMainForm : public QMainWindow {
     // preview; shows the error window when the data check fails. Returns the
     // preview, or nullptr.
     TReptMstr* OpenReportWindow(TEmfProject& project, TScenario* scenario, TReportKind kind);
-    // The save dialogs: of a project, and of a BPA input file. Empty on Cancel.
-    QString AskProjectFileName(QWidget* parent, const QString& proposed);
-    QString AskBpaFileName(QWidget* parent);
+    // Closes the report windows of the project (its project window closes).
+    void CloseReportWindowsOf(const TEmfProject& project);
+    // The save dialogs: of the project (proposing its file, or its title in
+    // the folder projects were last saved in), and of the cross section's BPA
+    // input file. Empty on Cancel.
+    QString AskProjectFileName(QWidget* parent, const TEmfProject& project);
+    QString AskBpaFileName(QWidget* parent, const TScenario& scenario);
 
     // Commands of the menus and the tool bar.
     void mnNewClick();
@@ -223,7 +231,10 @@ class TMainForm : public QMainWindow {
     void CreateToolBar();
     void CreateStatusBar();
     void ApplyVisibilityPreferences();
-    void CenterOnScreen();
+    // The place, size and maximised state of the last run (preferences,
+    // [Window]), kept when the window closes.
+    void RestoreGeometry();
+    void SaveGeometry();
     void OpenFromCommandLine(const QString& path);
     void ForwardToReport(void (TReptMstr::*command)());
     void ForwardToProject(void (TScenariosForm::*command)());

@@ -5,11 +5,11 @@
 #include "model/Project.h"
 #include "ui/windows/MainForm.h"
 #include "ui/windows/PagePreview.h"
+#include "ui/app/FileFolders.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/TextConvert.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollArea>
@@ -20,13 +20,33 @@
 
 namespace corvalt::ui {
 
-TReptMstr::TReptMstr(TMainForm& mainForm, TEmfProject& project, TReportKind kind, TPageList pages,
-                     QString pageFile, QWidget* parent)
+namespace {
+
+// What names the report: the project title, the report's title and, for a
+// report of one cross section, the cross section's tab name.
+QStringList ReportNameParts(const TEmfProject& project, TReportKind kind,
+                            const TScenario* scenario) {
+    QStringList parts{ToQString(project.Title), QString::fromStdString(ReportKindTitle(kind))};
+    if (scenario != nullptr && ReportNeedsCrossSection(kind))
+        parts << ToQString(scenario->DisplayName());
+    return parts;
+}
+
+} // namespace
+
+QString ReportWindowCaption(const TEmfProject& project, TReportKind kind,
+                            const TScenario* scenario) {
+    return QStringLiteral("EMF Report--") + ReportNameParts(project, kind, scenario).join("--");
+}
+
+TReptMstr::TReptMstr(TMainForm& mainForm, TEmfProject& project, const TScenario* scenario,
+                     TReportKind kind, TPageList pages, QString pageFile, QWidget* parent)
     : QWidget(parent), mainForm_(mainForm), project_(project), kind_(kind),
       pages_(std::move(pages)), pageFile_(std::move(pageFile)) {
     setObjectName(QStringLiteral("ReptMstr"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("EMF Report--") + ToQString(project_.Title));
+    setWindowTitle(ReportWindowCaption(project_, kind_, scenario));
+    fileTitle_ = ReportNameParts(project_, kind_, scenario).join(QStringLiteral(" - "));
     CreateControls();
     ShowPage(0);
 }
@@ -139,19 +159,18 @@ void TReptMstr::tbPrintClick() {
 }
 
 void TReptMstr::tbExportPdfClick() {
-    // Proposed: the project file's name with ".pdf", in its folder.
-    const QString projectFile = ToQString(project_.FileName);
-    const QString base = projectFile.trimmed().isEmpty()
-                             ? QStringLiteral("report")
-                             : QFileInfo(projectFile).absolutePath() + QLatin1Char('/') +
-                                   QFileInfo(projectFile).completeBaseName();
+    // Proposed: the report's name, where reports were last exported (at
+    // first the project's folder).
     TFileRequest request;
     request.Caption = QStringLiteral("Export PDF");
     request.Filter = QStringLiteral("PDF file (*.pdf)");
     request.DefaultSuffix = QStringLiteral("pdf");
-    request.FileName = base + QStringLiteral(".pdf");
+    request.FileName = ProposedFile(mainForm_.Options(), TFileKind::Report, fileTitle_,
+                                    QStringLiteral("report"), QStringLiteral(".pdf"),
+                                    ProjectFolder(project_));
     const QString path = Prompts().SaveFileName(this, request);
     if (path.isEmpty()) return;
+    RememberFolder(mainForm_.Options(), TFileKind::Report, path);
     const QString error = ExportPdf(pages_, path, windowTitle());
     if (!error.isEmpty()) ShowError(this, error);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// TReptMstr ("EMF Report--<project title>"): the preview window of one report.
+// TReptMstr ("EMF Report--<project title>--<report>[--<cross section>]"): the
+// preview window of one report.
 // It keeps the recorded pages in memory (so other report windows may rewrite
 // their page files freely), shows one page at a time in a scroll box at any
 // zoom, pages and zooms on the main window's commands, prints through the
@@ -16,12 +17,20 @@ class QScrollArea;
 
 namespace corvalt {
 class TEmfProject;
-}
+class TScenario;
+} // namespace corvalt
 
 namespace corvalt::ui {
 
 class TMainForm;
 class TPagePreview;
+
+// The report window's caption: "EMF Report--", the project title, "--" and
+// the report's title, then "--" and the cross section's tab name for a report
+// of one cross section, so that the windows of several reports can be told
+// apart in the Window menu.
+QString ReportWindowCaption(const TEmfProject& project, TReportKind kind,
+                            const TScenario* scenario);
 
 class TReptMstr : public QWidget {
     Q_OBJECT
@@ -30,10 +39,11 @@ class TReptMstr : public QWidget {
     static constexpr double kZoomStep = 10;
     static constexpr double kMaxZoom = 1000;
 
-    // pages: the laid-out report (at least one page); pageFile: the file the
-    // run wrote, deleted when the window closes.
-    TReptMstr(TMainForm& mainForm, TEmfProject& project, TReportKind kind, TPageList pages,
-              QString pageFile, QWidget* parent = nullptr);
+    // scenario: the cross section the report was asked for; pages: the
+    // laid-out report (at least one page); pageFile: the file the run wrote,
+    // deleted when the window closes.
+    TReptMstr(TMainForm& mainForm, TEmfProject& project, const TScenario* scenario,
+              TReportKind kind, TPageList pages, QString pageFile, QWidget* parent = nullptr);
     ~TReptMstr() override;
 
     TEmfProject& Project() const { return project_; }
@@ -76,6 +86,7 @@ class TReptMstr : public QWidget {
     TReportKind kind_;
     TPageList pages_;
     QString pageFile_;
+    QString fileTitle_; // the name Export PDF proposes, without ".pdf"
     int page_ = 0;
     double zoom_ = 100;
     QScrollArea* repScrollBox_ = nullptr;

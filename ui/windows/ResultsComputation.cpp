@@ -33,7 +33,7 @@ std::vector<const TScenario*> TComputedResults::OverlayScenarios() const {
     return overlays;
 }
 
-TComputedResults ComputeResults(const TResultsRequest& request) {
+TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token stop) {
     QElapsedTimer timer;
     timer.start();
     TComputedResults computed;
@@ -42,12 +42,18 @@ TComputedResults ComputeResults(const TResultsRequest& request) {
     computed.Overlays = request.Overlays;
     auto project = std::make_shared<TEmfProject>();
     if (request.Snapshot != nullptr && RestoreProjectSnapshot(*project, *request.Snapshot)) {
-        if (request.Section >= 0 && request.Section < project->Scenarios.Count())
-            ComputeScenario(project->Scenarios[request.Section]);
+        std::vector<int> sections{request.Section};
         for (const int index : request.Overlays)
-            if (index >= 0 && index < project->Scenarios.Count() && index != request.Section)
-                ComputeScenario(project->Scenarios[index]);
+            if (index != request.Section) sections.push_back(index);
+        for (const int index : sections)
+            if (index >= 0 && index < project->Scenarios.Count())
+                ComputeScenario(project->Scenarios[index], stop);
         computed.Project = std::move(project);
+    }
+    // A cross section stopped part way has no results: none of it is shown.
+    if (stop.stop_requested()) {
+        computed.Cancelled = true;
+        computed.Project.reset();
     }
     computed.Milliseconds = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     return computed;

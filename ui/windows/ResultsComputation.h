@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 #include <vector>
 
 namespace corvalt {
@@ -32,6 +33,8 @@ struct TComputedResults {
     int Section = 0;
     std::vector<int> Overlays;
     double Milliseconds = 0; // how long the computation took
+    // Stopped before it ended: Project is null, nothing is to be shown.
+    bool Cancelled = false;
 
     // The computed cross sections of the copy; nullptr (or left out) for an
     // index the copy does not have.
@@ -40,8 +43,9 @@ struct TComputedResults {
 };
 
 // Restores the snapshot into a new project and computes the requested cross
-// sections. Safe on any thread: it reads only the request.
-TComputedResults ComputeResults(const TResultsRequest& request);
+// sections. Safe on any thread: it reads only the request. Stop is looked at
+// between the cross sections and within their computation (ComputeScenario).
+TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token stop = {});
 
 // A guess of the milliseconds the computation of the cross section takes,
 // from its profile's record count and its conductor count, for a section that

@@ -22,7 +22,6 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -43,16 +42,12 @@ std::string FileName(const QString& path) {
 TResultsPanel::TResultsPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ResultsPanel"));
     CreateControls();
-    watcher_ = new QFutureWatcher<TComputedResults>(this);
-    connect(watcher_, &QFutureWatcher<TComputedResults>::finished, this,
-            &TResultsPanel::WorkerFinished);
+    connect(&worker_, &TBackgroundTaskBase::Finished, this, &TResultsPanel::WorkerFinished);
 }
 
-TResultsPanel::~TResultsPanel() {
-    // A worker still running computes on its own copy and ends by itself; its
-    // result is dropped, and closing the window does not wait for it.
-    disconnect(watcher_, nullptr, this, nullptr);
-}
+// worker_ cancels a worker still running and waits for its next look at the
+// stop token; its result is dropped.
+TResultsPanel::~TResultsPanel() = default;
 
 void TResultsPanel::CreateControls() {
     overlayLabel_ = new QLabel(QStringLiteral("Overlay:"));
@@ -182,7 +177,7 @@ const TPlotData& TResultsPanel::CurrentPlot() const {
 }
 
 bool TResultsPanel::IsComputing() const {
-    return workerRunning_ || pending_.has_value();
+    return worker_.Running() || pending_.has_value();
 }
 
 // ---- Requests ------------------------------------------------------------------
@@ -244,14 +239,16 @@ void TResultsPanel::Request() {
         const double measured = sectionCosts_[static_cast<std::size_t>(index)];
         predicted += measured >= 0 ? measured : estimatedCosts_[static_cast<std::size_t>(index)];
     }
+    // A worker's computation, if one runs, is older now: stopped, and dropped.
+    worker_.Cancel();
     if (predicted < synchronousLimit_) {
-        pending_.reset(); // a worker's result, if one runs, is older now and dropped
+        pending_.reset();
         TComputedResults results = ComputeResults(request);
         Show(std::make_unique<TComputedResults>(std::move(results)));
         return;
     }
-    if (workerRunning_) {
-        pending_ = std::move(request); // started when the running one is done
+    if (worker_.Running()) {
+        pending_ = std::move(request); // started when the running one has stopped
         SetComputing(true);
         return;
     }
@@ -259,26 +256,33 @@ void TResultsPanel::Request() {
 }
 
 void TResultsPanel::StartWorker(TResultsRequest request) {
-    workerRunning_ = true;
     SetComputing(true);
-    watcher_->setFuture(
-        QtConcurrent::run([request = std::move(request)] { return ComputeResults(request); }));
+    worker_.Start([request = std::move(request)](const TTaskControl& control) {
+        return ComputeResults(request, control.Stop);
+    });
 }
 
 void TResultsPanel::WorkerFinished() {
-    workerRunning_ = false;
-    TComputedResults results = watcher_->result();
+    std::optional<TComputedResults> results = worker_.TakeResult();
     if (pending_) {
         TResultsRequest next = std::move(*pending_);
         pending_.reset();
         StartWorker(std::move(next));
         return; // these results are older than the request now running
     }
-    if (results.Generation != generation_) { // a newer request was shown already
+    if (!results && !worker_.CancelRequested()) {
+        // The newest request's computation threw (out of memory): its cross
+        // section shows as one that could not be computed.
+        results.emplace();
+        results->Generation = generation_;
+        results->Section = section_;
+    }
+    // Cancelled, or older than results shown already.
+    if (!results || results->Cancelled || results->Generation != generation_) {
         SetComputing(false);
         return;
     }
-    Show(std::make_unique<TComputedResults>(std::move(results)));
+    Show(std::make_unique<TComputedResults>(std::move(*results)));
 }
 
 void TResultsPanel::Show(std::unique_ptr<TComputedResults> results) {
@@ -410,10 +414,23 @@ QString TResultsPanel::ExportPictureTo(const QString& path) const {
     return ExportPicture(CurrentPlot(), name, *format);
 }
 
+QString TResultsPanel::ExportProposal(TFileKind kind, const QString& extension) const {
+    const TScenario* scenario = ShownScenario();
+    if (scenario == nullptr || options_ == nullptr) return {};
+    return ProposedFile(*options_, kind, ExportTitle(*scenario), QStringLiteral("profile"),
+                        extension, ProjectFolder(*scenario->Project));
+}
+
+void TResultsPanel::RememberExportFolder(TFileKind kind, const QString& path) {
+    if (options_ != nullptr) RememberFolder(*options_, kind, path);
+}
+
 void TResultsPanel::btExportCsvClick() {
     QString path = QFileDialog::getSaveFileName(this, QString::fromLatin1(kProfileCsvDialogTitle),
-                                                QString(), QStringLiteral("CSV files (*.csv)"));
+                                                ExportProposal(TFileKind::Csv, ".csv"),
+                                                QStringLiteral("CSV files (*.csv)"));
     if (path.isEmpty()) return;
+    RememberExportFolder(TFileKind::Csv, path);
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     if (const QString error = ExportCsvTo(path); !error.isEmpty()) ShowError(this, error);
 }
@@ -421,9 +438,10 @@ void TResultsPanel::btExportCsvClick() {
 void TResultsPanel::btExportPictureClick() {
     QString filter;
     QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Export Plot as Picture"), QString(),
+        this, QStringLiteral("Export Plot as Picture"), ExportProposal(TFileKind::Picture, ".png"),
         QStringLiteral("PNG picture (*.png);;SVG picture (*.svg);;PDF document (*.pdf)"), &filter);
     if (path.isEmpty()) return;
+    RememberExportFolder(TFileKind::Picture, path);
     if (QFileInfo(path).suffix().isEmpty())
         path += filter.startsWith(QLatin1String("SVG"))   ? QStringLiteral(".svg")
                 : filter.startsWith(QLatin1String("PDF")) ? QStringLiteral(".pdf")

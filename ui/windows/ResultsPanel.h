@@ -12,14 +12,17 @@
 // ShowResults runs after every change: on a private copy of the project, at
 // once when the cross sections compute in under 50 ms, otherwise on a worker
 // thread with the panel greyed until the results are there. The window never
-// waits for a worker; results older than the newest request are dropped.
+// waits for a worker: a newer request cancels the running one, which ends at
+// its next look at its stop token, and results older than the newest request
+// are dropped.
 
 #include "model/ConductorRef.h"
 #include "model/FieldLimitTable.h"
 #include "plots/PlotData.h"
+#include "ui/app/BackgroundTask.h"
+#include "ui/app/FileFolders.h"
 #include "ui/windows/ResultsComputation.h"
 
-#include <QFutureWatcher>
 #include <QWidget>
 
 #include <array>
@@ -36,6 +39,7 @@ class QHBoxLayout;
 
 namespace corvalt {
 class TEmfProject;
+class TOptions;
 class TScenario;
 } // namespace corvalt
 
@@ -67,6 +71,8 @@ class TResultsPanel : public QWidget {
 
     // The limits the maxima table holds the values to (the preferences').
     void SetFieldLimits(const TFieldLimits& limits);
+    // The preferences where the export dialogs keep their folders (FileFolders.h).
+    void SetOptions(TOptions& options) { options_ = &options; }
     // The conductor the drawing highlights, by its place in the cross section
     // (the grid's selected conductor); an invalid reference for none.
     void SetHighlightedConductor(TConductorRef conductor);
@@ -75,6 +81,8 @@ class TResultsPanel : public QWidget {
 
     // Whether a worker is computing results that are not shown yet.
     bool IsComputing() const;
+    // The worker's task (whether it runs, whether it was asked to stop).
+    const TBackgroundTaskBase& Worker() const { return worker_; }
     // The results shown; nullptr before the first.
     const TComputedResults* Shown() const { return shown_.get(); }
     const TScenario* ShownScenario() const;
@@ -124,6 +132,10 @@ class TResultsPanel : public QWidget {
     void ShowReadout(double lateral);
     void btExportCsvClick();
     void btExportPictureClick();
+    // The file an export dialog proposes: the shown cross section's name
+    // with the extension, where that kind of file was last saved.
+    QString ExportProposal(TFileKind kind, const QString& extension) const;
+    void RememberExportFolder(TFileKind kind, const QString& path);
 
     QLabel* overlayLabel_ = nullptr;
     QHBoxLayout* overlayRow_ = nullptr;
@@ -146,6 +158,7 @@ class TResultsPanel : public QWidget {
     QPushButton* btExportPicture_ = nullptr;
 
     TFieldLimits limits_ = DefaultFieldLimits();
+    TOptions* options_ = nullptr;
     TConductorRef highlighted_;
     std::shared_ptr<const TProjectSnapshot> snapshot_;
     int section_ = -1;
@@ -156,10 +169,9 @@ class TResultsPanel : public QWidget {
     std::unique_ptr<TComputedResults> shown_;
     TPlotData fieldPlot_;
     TPlotData coronaPlot_;
-    QFutureWatcher<TComputedResults>* watcher_ = nullptr;
-    // From the start of a worker until its finished signal has been handled.
-    bool workerRunning_ = false;
     std::optional<TResultsRequest> pending_; // the newest request while a worker runs
+    // Last: destroyed first, it stops a worker still running.
+    TBackgroundTask<TComputedResults> worker_;
 };
 
 } // namespace corvalt::ui

@@ -158,7 +158,6 @@ TScenariosForm::TScenariosForm(TMainForm& mainForm, TEmfProject& project, QWidge
     CreateControls();
     CreatePopup();
     CreateKeys();
-    captionFile_ = ToQString(project_.FileName);
     undoStack_ = new QUndoStack(this);
     undoStack_->setUndoLimit(kUndoLimit);
     connect(undoStack_, &QUndoStack::indexChanged, this, &TScenariosForm::UpdateModified);
@@ -372,9 +371,7 @@ void TScenariosForm::ShowPopup(TPopupOrigin origin, QWidget* widget, const QPoin
 }
 
 QString TScenariosForm::Caption() const {
-    QString caption = ToQString(project_.Title);
-    if (captionFile_) caption += QStringLiteral("--") + *captionFile_;
-    return caption;
+    return ToQString(project_.Title) + QStringLiteral("--") + ToQString(project_.FileName);
 }
 
 void TScenariosForm::UpdateCaption() {
@@ -707,6 +704,7 @@ void TScenariosForm::FitResultsPanel() {
     if (show && resultsPanel_ == nullptr) {
         // Made when first shown: a window without room for it has none.
         resultsPanel_ = new TResultsPanel;
+        resultsPanel_->SetOptions(mainForm_.Options());
         resultsSplitter_->addWidget(resultsPanel_);
         connect(resultsPanel_, &TResultsPanel::ConductorClicked, this,
                 &TScenariosForm::SelectConductor);
@@ -840,7 +838,6 @@ QString CommandText(const char* what, const std::string& name) {
 void TScenariosForm::EditProject() {
     RecordChange([this]() -> std::optional<QString> {
         if (!mainForm_.Dialogs().EditProject(project_, this)) return std::nullopt;
-        captionFile_.reset();
         UpdateCaption();
         BuildTree();
         return QStringLiteral("Edit Project");
@@ -1113,7 +1110,7 @@ void TScenariosForm::RunReport(TReportKind kind) {
 void TScenariosForm::ExportBpaFile() {
     const TScenario* scenario = CurrentScenario();
     if (scenario == nullptr) return;
-    const QString path = mainForm_.AskBpaFileName(this);
+    const QString path = mainForm_.AskBpaFileName(this, *scenario);
     if (path.isEmpty()) return;
     const TFileResult result = mainForm_.Reports().ExportBpa(*scenario, ToBytes(path));
     if (!result.Ok) ShowFileError(this, result);
@@ -1128,6 +1125,7 @@ bool TScenariosForm::SaveTo(const QString& fileName) {
     }
     project_.FileName = ToBytes(target);
     undoStack_->setClean();
+    UpdateCaption();
     UpdateModified();
     mainForm_.AddRecentFile(target);
     return true;
@@ -1136,18 +1134,15 @@ bool TScenariosForm::SaveTo(const QString& fileName) {
 bool TScenariosForm::SaveProject() {
     QString name = ToQString(project_.FileName);
     if (TrimmedRight(name).isEmpty()) {
-        name = mainForm_.AskProjectFileName(this, QString());
+        name = mainForm_.AskProjectFileName(this, project_);
         if (name.isEmpty()) return false;
     }
     return SaveTo(name);
 }
 
 bool TScenariosForm::SaveProjectAs() {
-    const QString name = mainForm_.AskProjectFileName(this, ToQString(project_.FileName));
-    if (name.isEmpty() || !SaveTo(name)) return false;
-    captionFile_ = ToQString(project_.FileName);
-    UpdateCaption();
-    return true;
+    const QString name = mainForm_.AskProjectFileName(this, project_);
+    return !name.isEmpty() && SaveTo(name);
 }
 
 QString TScenariosForm::SaveQuestion() const {
@@ -1177,10 +1172,13 @@ void TScenariosForm::CloseAgreed() {
 }
 
 void TScenariosForm::closeEvent(QCloseEvent* event) {
-    if (closeAgreed_ || CloseQuery())
-        event->accept();
-    else
+    if (!closeAgreed_ && !CloseQuery()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    // A report of a project whose window is gone would be an orphan.
+    mainForm_.CloseReportWindowsOf(project_);
 }
 
 } // namespace corvalt::ui

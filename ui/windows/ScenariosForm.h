@@ -75,8 +75,10 @@ class TScenariosForm : public QWidget {
     TInterestPoint* RowPoint(int row) const;
     int CurrentRow() const;
 
-    // The caption, project title "--" file name (the title alone after Edit
-    // Project), without the modified marker the window adds to it.
+    // The caption, project title "--" file name (empty until the project is
+    // first saved), without the modified marker the window adds to it. It
+    // follows every change of either (New, Open, Save, Save As, Edit Project,
+    // undo and redo).
     QString Caption() const;
     // Whether the project differs from what was last loaded or saved (a project
     // never saved always does); the caption's marker shows it. Computing the
@@ -246,10 +248,6 @@ class TScenariosForm : public QWidget {
     QTreeWidgetItem* interestPointsNode_ = nullptr;
     TGridMode gridMode_ = TGridMode::Conductors;
     bool closeAgreed_ = false;
-    // The file name the caption shows after the title: the project's when the
-    // window opened or Save As last named it (Save leaves the caption alone);
-    // none after Edit Project. The title is always the project's.
-    std::optional<QString> captionFile_;
     QUndoStack* undoStack_ = nullptr;
     int changeDepth_ = 0; // steps running inside RecordChange
     // The snapshot of the state last recorded or shown, shared by the next command.

@@ -25,4 +25,14 @@ QRect KeptInside(const QRect& window, const QRect& area) {
     return {x, y, width, height};
 }
 
+QRect RestoredPlace(const QRect& saved, const QRect& area, const QSize& fallback,
+                    const QSize& smallest) {
+    if (!saved.isValid()) {
+        QRect centred(QPoint(0, 0), fallback);
+        centred.moveCenter(area.center());
+        return KeptInside(centred, area);
+    }
+    return KeptInside(QRect(saved.topLeft(), saved.size().expandedTo(smallest)), area);
+}
+
 } // namespace corvalt::ui

@@ -275,6 +275,35 @@ class CircuitFormTest : public QObject {
         }
     }
 
+    void tabOrderFollowsTheLayout() {
+        // Tab goes down the fields as they are laid out: the name, the
+        // distance and the check box on its row, then the groups row by row
+        // (voltage, conductor; ground wire, bundling), then the buttons; the
+        // read-only maximum voltage takes no focus.
+        test::TTempPrefs prefs("[General]\nEnterAsTab=1\n");
+        TSection section(Metric);
+        TCircuitForm form(*section.Section, section.First, prefs.Options());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QStringList order;
+        for (int i = 0; i < 14; ++i) {
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus != nullptr);
+            order << focus->objectName();
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        QCOMPARE(order, (QStringList{"eCircuitName", "eDistFromRowLeft", "cbNewCircuit",
+                                     "cbVoltage", "eOverRateFactor", "cbCondName", "eCondDia",
+                                     "eMCR", "cbOhgwName", "eOhgwDia", "eSubCondCount",
+                                     "eBundleSpace", "btOK", "btCancel"}));
+        // The fields of a row sit left of the next one, rows go down.
+        auto at = [&form](const char* name) {
+            return Find<QWidget>(form, name)->mapTo(&form, QPoint(0, 0));
+        };
+        QVERIFY(at("eDistFromRowLeft").y() > at("eCircuitName").y());
+        QVERIFY(at("cbNewCircuit").x() > at("eDistFromRowLeft").x());
+    }
+
     void leavingTheGroundNumberGoesToOk() {
         test::TTempPrefs prefs("[General]\nEnterAsTab=1\n");
         TSection section(Metric);

@@ -8,7 +8,7 @@
 #include "tests/design/PhasedLines.h"
 #include "ui/dialogs/ClearanceDialog.h"
 #include "ui/dialogs/PhasingDialog.h"
-#include "ui/widgets/BackgroundJob.h"
+#include "ui/widgets/TaskProgress.h"
 #include "ui/windows/ScenariosForm.h"
 
 #include <QAction>
@@ -153,11 +153,52 @@ class DesignToolsTest : public QObject {
         testing::ManyCircuitLine(project, 7); // 279,936 arrangements
         ui::TPhasingDialog dialog(project, 0);
         QVERIFY(dialog.Searching());
-        dialog.findChild<ui::TBackgroundJob*>()->CancelButton().click();
+        dialog.findChild<ui::TTaskProgress*>()->CancelButton().click();
         QTRY_VERIFY(!dialog.Searching());
         QVERIFY(!dialog.Result().has_value());
         QCOMPARE(dialog.Status().text(), QStringLiteral("The search was cancelled."));
         QVERIFY(dialog.Chosen() == nullptr);
+    }
+
+    // Escape during a search or a solution cancels it; closing and destroying
+    // either dialog while its worker runs is safe (the worker reads the
+    // dialog's copy of the project, which goes with the dialog).
+    void closingMidComputationIsSafe() {
+        TEmfProject project;
+        project.Units = English;
+        testing::ManyCircuitLine(project, 7);
+        const TProjectSnapshot before = TakeProjectSnapshot(project);
+        {
+            ui::TPhasingDialog phasing(project, 0);
+            phasing.show();
+            QVERIFY(phasing.Searching());
+            QTest::keyClick(&phasing, Qt::Key_Escape);
+            QVERIFY(!phasing.isVisible());
+            QTRY_VERIFY(!phasing.Searching());
+            QCOMPARE(phasing.Status().text(), QStringLiteral("The search was cancelled."));
+        }
+        for (int i = 0; i < 3; ++i) {
+            auto phasing = std::make_unique<ui::TPhasingDialog>(project, 0);
+            auto clearance =
+                std::make_unique<ui::TClearanceDialog>(project, 0, DefaultFieldLimits());
+            QVERIFY(phasing->Searching() && clearance->Solving());
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(TakeProjectSnapshot(project) == before);
+    }
+
+    // A cross section that cannot be computed: the search says why.
+    void aFailedSearchSaysWhy() {
+        TEmfProject project;
+        project.Units = English;
+        testing::VerticalDoubleCircuit(project).Conductors[0]->Diameter = 0;
+        ui::TPhasingDialog dialog(project, 0);
+        QTRY_VERIFY(!dialog.Searching());
+        QVERIFY(!dialog.Result().has_value());
+        QCOMPARE(dialog.Table().rowCount(), 0);
+        QVERIFY2(dialog.Status().text().startsWith(
+                     QStringLiteral("Cannot search: Cross section 'Line' cannot be computed:")),
+                 qPrintable(dialog.Status().text()));
     }
 };
 

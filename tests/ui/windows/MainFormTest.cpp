@@ -17,8 +17,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScopeGuard>
 #include <QStatusBar>
 #include <QTest>
@@ -132,8 +134,9 @@ class TMainFormTest : public QObject {
     void commandLineStart_data();
     void commandLineStart();
     void newProjectRunsEveryDialogInTurn();
-    void newProjectCancelledAtCrossSectionLeavesNothing();
+    void newProjectCancelledAtCrossSectionAsksFirst();
     void saveWritesEmfAndSaveAsRenamesTheWindow();
+    void captionNamesTheFileAfterEveryCommand();
     void failedSaveIsShownAndKeepsTheProjectModified();
     void reportCommandShowsErrorWindowWhenCheckFails();
     void tlsaReportSkipsTheDataCheck();
@@ -144,6 +147,10 @@ class TMainFormTest : public QObject {
     void statusLineNamesThePreferencesFile();
     void windowMenuListsTheChildWindows();
     void printSetupAndPreferencesOpenTheirDialogs();
+    void windowComesBackWhereItWasClosed();
+    void fileDialogsRememberTheirFolderAndProposeAName();
+    void ctrlF4ClosesTheActiveWindow();
+    void everyMenuCommandHasAnAltLetterOfItsOwn();
 };
 
 void TMainFormTest::showsCaptionVersionAndSize() {
@@ -343,16 +350,18 @@ void TMainFormTest::commandLineStart_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("about");
     QTest::addColumn<int>("windows");
-    QTest::newRow("no arguments") << QStringList() << true << 0;
-    QTest::newRow("a project") << QStringList{SampleProjectPath()} << false << 1;
-    QTest::newRow("a missing file")
-        << QStringList{QStringLiteral("/nonexistent/none.emf")} << false << 0;
+    QTest::addColumn<QString>("message"); // shown, as File, Open shows it
+    QTest::newRow("no arguments") << QStringList() << true << 0 << QString();
+    QTest::newRow("a project") << QStringList{SampleProjectPath()} << false << 1 << QString();
+    QTest::newRow("a missing file") << QStringList{QStringLiteral("/nonexistent/none.emf")}
+                                    << false << 0 << QString(messages::kFileDoesNotExist);
 }
 
 void TMainFormTest::commandLineStart() {
     QFETCH(QStringList, arguments);
     QFETCH(bool, about);
     QFETCH(int, windows);
+    QFETCH(QString, message);
     TMainFixture f;
     QString version;
     bool okIsDefault = false;
@@ -372,7 +381,7 @@ void TMainFormTest::commandLineStart() {
         QVERIFY(okIsDefault);
     }
     QCOMPARE(f.Main->MdiArea().subWindowList().size(), windows);
-    QVERIFY(f.Prompts.Messages.empty()); // a missing file is passed over silently
+    QCOMPARE(f.Prompts.MessageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
     if (windows == 1)
         QCOMPARE(f.Main->ActiveProjectWindow()->Project().FileName,
                  arguments.front().toStdString());
@@ -407,13 +416,37 @@ void TMainFormTest::newProjectRunsEveryDialogInTurn() {
     QCOMPARE(f.Main->OpenProjects().Count(), 1);
 }
 
-void TMainFormTest::newProjectCancelledAtCrossSectionLeavesNothing() {
+void TMainFormTest::newProjectCancelledAtCrossSectionAsksFirst() {
     TMainFixture f;
-    f.Dialogs.OnNewProject = [] { return std::make_unique<TEmfProject>(); };
+    f.Dialogs.OnNewProject = [] {
+        auto project = std::make_unique<TEmfProject>();
+        project->Title = "Bayside";
+        return project;
+    };
+    // Yes: the project is discarded, nothing is left.
+    f.Prompts.Answers = {QMessageBox::Yes};
     f.Main->mnNewClick();
     QCOMPARE(f.Dialogs.Calls, (QStringList{"NewProject", "NewScenario"}));
+    QCOMPARE(f.Prompts.Messages.size(), 1u);
+    QCOMPARE(f.Prompts.Messages[0].Caption, QStringLiteral("New Project"));
+    QVERIFY(f.Prompts.Messages[0].Text.contains("\"Bayside\""));
     QCOMPARE(f.Main->MdiArea().subWindowList().size(), 0);
     QCOMPARE(f.Main->OpenProjects().Count(), 0);
+
+    // No: back to the cross section, and the project goes on with what was typed.
+    f.Dialogs.Calls.clear();
+    int asked = 0;
+    f.Dialogs.OnNewScenario = [&asked](TEmfProject& project) -> std::unique_ptr<TScenario> {
+        if (++asked == 1) return nullptr;
+        return std::make_unique<TScenario>(project);
+    };
+    f.Prompts.Answers = {QMessageBox::No};
+    f.Main->mnNewClick();
+    QCOMPARE(f.Dialogs.Calls, (QStringList{"NewProject", "NewScenario", "NewScenario",
+                                           "NewCircuit"}));
+    QCOMPARE(f.Prompts.Messages.size(), 2u);
+    QVERIFY(f.Main->ActiveProjectWindow() != nullptr);
+    QCOMPARE(f.Main->ActiveProjectWindow()->Project().Title, std::string("Bayside"));
 }
 
 void TMainFormTest::saveWritesEmfAndSaveAsRenamesTheWindow() {
@@ -426,7 +459,7 @@ void TMainFormTest::saveWritesEmfAndSaveAsRenamesTheWindow() {
     QVERIFY(QFile::exists(dir.filePath("line.emf")));
     QVERIFY(!QFile::exists(dir.filePath("line.dat")));
     QCOMPARE(form.Project().FileName, dir.filePath("line.emf").toStdString());
-    QCOMPARE(form.Caption(), QStringLiteral("Line Project--")); // Save keeps the caption
+    QCOMPARE(form.Caption(), QStringLiteral("Line Project--") + dir.filePath("line.emf"));
     QVERIFY(!form.Project().IsModified());
 
     f.Prompts.FileNames << dir.filePath("copy.txt");
@@ -435,6 +468,44 @@ void TMainFormTest::saveWritesEmfAndSaveAsRenamesTheWindow() {
     QVERIFY(QFile::exists(dir.filePath("copy.emf")));
     QCOMPARE(form.Caption(), QStringLiteral("Line Project--") + dir.filePath("copy.emf"));
     QCOMPARE(FileBytes(dir.filePath("copy.emf")), FileBytes(dir.filePath("line.emf")));
+}
+
+void TMainFormTest::captionNamesTheFileAfterEveryCommand() {
+    TMainFixture f;
+    QTemporaryDir dir;
+    f.Dialogs.OnNewProject = [] {
+        auto project = std::make_unique<TEmfProject>();
+        project->Title = "Bayside";
+        return project;
+    };
+    f.Dialogs.OnNewScenario = [](TEmfProject& project) {
+        return std::make_unique<TScenario>(project);
+    };
+    f.Main->mnNewClick();
+    ui::TScenariosForm* form = f.Main->ActiveProjectWindow();
+    QVERIFY(form != nullptr);
+    auto shown = [form] {
+        return form->windowTitle().replace("[*]", form->isWindowModified() ? "*" : "");
+    };
+    QCOMPARE(shown(), QStringLiteral("Bayside--*")); // never saved
+
+    f.Prompts.FileNames << dir.filePath("bay");
+    f.Main->mnSaveClick();
+    const QString saved = dir.filePath("bay.emf");
+    QCOMPARE(shown(), "Bayside--" + saved);
+
+    f.Dialogs.OnEditProject = [](TEmfProject& project) {
+        project.Title = "Bayside 230 kV";
+        return true;
+    };
+    form->EditProject();
+    QCOMPARE(shown(), "Bayside 230 kV--" + saved + "*");
+    form->UndoStack().undo();
+    QCOMPARE(shown(), "Bayside--" + saved);
+
+    f.Prompts.FileNames << dir.filePath("copy.emf");
+    f.Main->mnSaveAsClick();
+    QCOMPARE(shown(), "Bayside--" + dir.filePath("copy.emf"));
 }
 
 void TMainFormTest::failedSaveIsShownAndKeepsTheProjectModified() {
@@ -484,7 +555,7 @@ void TMainFormTest::tlsaReportSkipsTheDataCheck() {
     ui::TReptMstr* report = f.Main->ActiveReportWindow();
     QVERIFY(report != nullptr);
     QCOMPARE(report->Kind(), TReportKind::Tlsa);
-    QCOMPARE(report->windowTitle(), QStringLiteral("EMF Report--Line Project"));
+    QCOMPARE(report->windowTitle(), QStringLiteral("EMF Report--Line Project--TLSA Exemption"));
     QCOMPARE(f.Reports.Kinds, std::vector<TReportKind>{TReportKind::Tlsa});
 }
 
@@ -506,7 +577,7 @@ void TMainFormTest::createBpaFileAsksFirst() {
     f.Main->Actions().mnCreateBpaFile->trigger();
     QCOMPARE(f.Prompts.FileRequests.size(), 1u);
     QCOMPARE(f.Prompts.FileRequests[0].Caption, QStringLiteral("BPA File Name"));
-    QCOMPARE(f.Prompts.FileRequests[0].FileName, QStringLiteral("corvalt.bpa"));
+    QCOMPARE(f.Prompts.FileRequests[0].FileName, QStringLiteral("Line Project - L5.bpa"));
     QCOMPARE(f.Reports.BpaFiles, std::vector<std::string>{"/tmp/out.bpa"});
 
     // The popup's command exports without asking; a failed export is shown.
@@ -573,6 +644,14 @@ void TMainFormTest::firstStartTakesTheStarterLibrary() {
     QCOMPARE(FileBytes(ini), starter);
     QVERIFY(first.Options->Voltages().Count() > 0);
     QVERIFY(first.Options->Conductors().Count() > 0);
+    {
+        // The corona report and the BPA file are on the menu from the start.
+        TFakeDialogs dialogs;
+        TTestReports reports;
+        const ui::TMainForm main(*first.Options, dialogs, reports);
+        QVERIFY(main.Actions().mnBpaDetails->isVisible());
+        QVERIFY(main.Actions().mnCreateBpaFile->isVisible());
+    }
 
     // The copy is the user's: a later start keeps what the user made of it.
     WriteBytes(ini, "[Voltages]\n0=115,1.050,121\n");
@@ -614,10 +693,10 @@ void TMainFormTest::windowMenuListsTheChildWindows() {
     for (const QAction* action : menu->actions())
         texts << (action->isSeparator() ? "-" : action->text());
     // Projects never saved carry the modified marker.
-    QCOMPARE(texts, (QStringList{"&Tile", "&Cascade", "&Arrange All", "-", "&1 Line Project--*",
-                                 "&2 Second--*"}));
+    QCOMPARE(texts, (QStringList{"&Tile", "&Cascade", "&Arrange All", "Cl&ose", "-",
+                                 "&1 Line Project--*", "&2 Second--*"}));
     QVERIFY(menu->actions().last()->isChecked());
-    menu->actions().at(4)->trigger();
+    menu->actions().at(5)->trigger();
     QCOMPARE(f.Main->ActiveProjectWindow()->Project().Title, std::string("Line Project"));
 }
 
@@ -631,6 +710,138 @@ void TMainFormTest::printSetupAndPreferencesOpenTheirDialogs() {
         QCOMPARE(f.Prompts.Messages.size(), 1u);
     f.Main->Actions().mnPreferences->trigger();
     QCOMPARE(f.Dialogs.Calls, QStringList{"EditPreferences"});
+}
+
+void TMainFormTest::windowComesBackWhereItWasClosed() {
+    // A place that fits the screen (800 × 600 at least) is taken as kept.
+    {
+        TMainFixture f("[Window]\nMainLeft=50\nMainTop=40\nMainWidth=600\nMainHeight=400\n");
+        QCOMPARE(f.Main->geometry(), QRect(50, 40, 600, 400));
+        f.Main->setGeometry(30, 20, 640, 420);
+        QVERIFY(f.Main->close());
+        const TOptions& options = f.Prefs.Options();
+        QCOMPARE(QRect(options.ReadInteger(prefkeys::MainLeft),
+                       options.ReadInteger(prefkeys::MainTop),
+                       options.ReadInteger(prefkeys::MainWidth),
+                       options.ReadInteger(prefkeys::MainHeight)),
+                 QRect(30, 20, 640, 420));
+        QVERIFY(!options.ReadBool(prefkeys::MainMaximized));
+    }
+    // A place off the screen (another monitor, since gone) and too wide comes
+    // inside: as wide as the screen, at its left; 100 high is raised to the
+    // smallest, 300, at its top (where the platform may move it by its frame).
+    {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        TMainFixture f(
+            "[Window]\nMainLeft=5000\nMainTop=-300\nMainWidth=9000\nMainHeight=100\n");
+        QCOMPARE(f.Main->size(), QSize(area.width(), 300));
+        QVERIFY(QRect(area.topLeft(), QSize(8, 8)).contains(f.Main->pos()));
+    }
+    // Maximised it opens maximised, and keeps the place it had before.
+    {
+        TMainFixture f("[Window]\nMainLeft=70\nMainTop=60\nMainWidth=500\nMainHeight=350\n"
+                       "MainMaximized=1\n");
+        f.Main->ShowAsKept();
+        QVERIFY(f.Main->isMaximized());
+        QVERIFY(f.Main->close());
+        QVERIFY(f.Prefs.Options().ReadBool(prefkeys::MainMaximized));
+        QCOMPARE(f.Prefs.Options().ReadInteger(prefkeys::MainWidth), 500);
+    }
+}
+
+void TMainFormTest::fileDialogsRememberTheirFolderAndProposeAName() {
+    TMainFixture f;
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("projects"));
+    QVERIFY(QDir(dir.path()).mkpath("bpa"));
+    const QString projects = dir.filePath("projects");
+    auto proposed = [&f] { return f.Prompts.FileRequests.back().FileName; };
+
+    // A new project's title, made a file name; no folder yet.
+    std::unique_ptr<TEmfProject> project = MakeProject();
+    project->Title = "Bay/Side: 230";
+    ui::TScenariosForm& first = f.Open(std::move(project));
+    f.Prompts.FileNames << projects + "/bay.emf";
+    QVERIFY(first.SaveProject());
+    QCOMPARE(proposed(), QStringLiteral("Bay-Side- 230.emf"));
+
+    // The next new project goes where the last one was saved.
+    ui::TScenariosForm& second = f.Open(MakeProject());
+    f.Prompts.FileNames << QString();
+    QVERIFY(!second.SaveProject());
+    QCOMPARE(proposed(), projects + "/Line Project.emf");
+    f.Main->mnOpenClick();
+    QCOMPARE(proposed(), projects);
+
+    // Exports: the cross section's name, at first in the project's folder.
+    second.Project().FileName = (projects + "/line.emf").toStdString();
+    f.Prompts.FileNames << dir.filePath("bpa/line.bpa");
+    second.ExportBpaFile();
+    QCOMPARE(proposed(), projects + "/Line Project - L5.bpa");
+    f.Prompts.FileNames << QString();
+    second.ExportBpaFile();
+    QCOMPARE(proposed(), dir.filePath("bpa/Line Project - L5.bpa"));
+    second.RunReport(TReportKind::EmfDetails);
+    f.Main->ActiveReportWindow()->tbExportPdfClick();
+    QCOMPARE(proposed(), projects + "/Line Project - EMF Details - L5 (T).pdf");
+
+    // The folders are kept for the next run.
+    QVERIFY(QString::fromStdString(f.Prefs.FileText())
+                .contains("ProjectFolder=" + projects + "\n"));
+}
+
+void TMainFormTest::ctrlF4ClosesTheActiveWindow() {
+    TMainFixture f;
+    f.Main->showMaximized();
+    f.Open(MakeProject()).RunReport(TReportKind::EmfDetails);
+    // Window, Close holds the keys, and a window's own menu none of them.
+    const QKeySequence ctrlF4(Qt::CTRL | Qt::Key_F4);
+    QVERIFY(f.Main->Actions().mnCloseWindow->shortcuts().contains(ctrlF4));
+    for (const QMdiSubWindow* window : f.Main->MdiArea().subWindowList())
+        for (const QAction* action : window->systemMenu()->actions())
+            QVERIFY(!action->shortcuts().contains(ctrlF4));
+    QApplication::setActiveWindow(f.Main.get());
+    QVERIFY(QTest::qWaitForWindowActive(f.Main.get()));
+    QTest::keyClick(f.Main.get(), Qt::Key_F4, Qt::ControlModifier);
+    QCOMPARE(f.Main->MdiArea().subWindowList().size(), 1);
+    QVERIFY(f.Main->ActiveProjectWindow() != nullptr);
+    f.Prompts.Answers = {QMessageBox::No}; // the project was never saved
+    QTest::keyClick(f.Main.get(), Qt::Key_F4, Qt::ControlModifier);
+    QCOMPARE(f.Prompts.Messages.size(), 1u);
+    QCOMPARE(f.Main->MdiArea().subWindowList().size(), 0);
+    QVERIFY(!f.Main->Actions().mnCloseWindow->isEnabled());
+}
+
+void TMainFormTest::everyMenuCommandHasAnAltLetterOfItsOwn() {
+    TMainFixture f("[General]\nBPADetails=1\nBPAFile=1\n");
+    f.Open(MakeProject()).RunReport(TReportKind::EmfDetails); // the Report menu shows
+    emit f.Main->Menus().mnWindow->aboutToShow();
+    // The letter after a single "&", lower case; empty without one.
+    auto letter = [](const QString& text) {
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != '&') continue;
+            if (text[i + 1] != '&') return text.mid(i + 1, 1).toLower();
+            ++i; // "&&" is an ampersand
+        }
+        return QString();
+    };
+    std::function<void(const QMenu&, const QString&)> check = [&](const QMenu& menu,
+                                                                 const QString& path) {
+        QStringList letters;
+        for (const QAction* action : menu.actions()) {
+            if (action->isSeparator() || !action->isVisible()) continue;
+            const QString item = path + " > " + action->text();
+            const QString key = letter(action->text());
+            if (key.isEmpty()) QFAIL(qPrintable("no Alt letter: " + item));
+            if (letters.contains(key)) QFAIL(qPrintable("a letter used twice: " + item));
+            letters << key;
+            if (action->menu() != nullptr) check(*action->menu(), item);
+        }
+    };
+    QMenu bar;
+    for (QAction* action : f.Main->menuBar()->actions())
+        bar.addAction(action);
+    check(bar, QStringLiteral("menu bar"));
 }
 
 QTEST_MAIN(TMainFormTest)

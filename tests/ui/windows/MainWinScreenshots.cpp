@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QScreen>
 #include <QTreeWidget>
 
@@ -83,6 +84,15 @@ int main(int argc, char* argv[]) {
     main.ActiveReportWindow()->tbNextClick();
     main.ActiveReportWindow()->tbWidthClick();
     Save(main, folder, "preview-page-2");
+
+    // More reports of the project: the Window menu tells them apart.
+    form->RunReport(TReportKind::FloridaCompliance);
+    form->Tabs().setCurrentIndex(0);
+    form->RunReport(TReportKind::CoronaEffects);
+    QMenu& windows = *main.Menus().mnWindow;
+    windows.popup(main.mapToGlobal(QPoint(240, 20)));
+    Save(windows, folder, "window-menu");
+    windows.hide();
 
     std::unique_ptr<TEmfProject> failing = MakeProject();
     TScenario& section = failing->Scenarios[0];

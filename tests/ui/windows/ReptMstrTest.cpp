@@ -4,6 +4,7 @@
 #include "MainWinTestSupport.h"
 
 #include "engine/PageFile.h"
+#include "model/Clone.h"
 #include "ui/windows/ReptMstr.h"
 #include "ui/windows/ScenariosForm.h"
 
@@ -45,12 +46,13 @@ class TReptMstrTest : public QObject {
     void exportsPdf();
     void reportMenuAndToolBarForward();
     void pageFilesGoWithTheMainWindow();
+    void captionsTellReportsApartAndCloseWithTheirProject();
 };
 
 void TReptMstrTest::opensOnPageOneAtPageWidth() {
     TMainFixture f;
     ui::TReptMstr& report = OpenReport(f, 2);
-    QCOMPARE(report.windowTitle(), QStringLiteral("EMF Report--Line Project"));
+    QCOMPARE(report.windowTitle(), QStringLiteral("EMF Report--Line Project--EMF Details--L5 (T)"));
     QCOMPARE(report.PageIndex(), 0);
     QCOMPARE(report.PageCount(), 2);
     QCOMPARE(report.Zoom(), report.PageWidthZoom());
@@ -235,6 +237,45 @@ void TReptMstrTest::pageFilesGoWithTheMainWindow() {
     }
     QVERIFY(!QFile::exists(pageFile));
     QVERIFY(!QFileInfo::exists(QFileInfo(pageFile).path()));
+}
+
+void TReptMstrTest::captionsTellReportsApartAndCloseWithTheirProject() {
+    TMainFixture f;
+    std::unique_ptr<TEmfProject> project = MakeProject();
+    std::unique_ptr<TScenario> south = CloneScenario(project->Scenarios[0]);
+    south->TabTitle = "South";
+    project->Scenarios.Add(std::move(south));
+    ui::TScenariosForm& line = f.Open(std::move(project));
+    line.RunReport(TReportKind::FloridaCompliance);
+    line.RunReport(TReportKind::EmfDetails);
+    line.Tabs().setCurrentIndex(1);
+    line.RunReport(TReportKind::EmfDetails);
+    line.RunReport(TReportKind::CoronaEffects);
+    std::unique_ptr<TEmfProject> other = MakeProject();
+    other->Title = "Other";
+    ui::TScenariosForm& second = f.Open(std::move(other));
+    second.RunReport(TReportKind::Tlsa);
+
+    QMenu* menu = f.Main->Menus().mnWindow;
+    emit menu->aboutToShow();
+    QStringList windows;
+    for (const QAction* action : menu->actions().mid(5))
+        windows << action->text();
+    // Reports of the whole project name no cross section.
+    QCOMPARE(windows, (QStringList{"&1 Line Project--*",
+                                   "&2 EMF Report--Line Project--Florida Compliance",
+                                   "&3 EMF Report--Line Project--EMF Details--L5 (T)",
+                                   "&4 EMF Report--Line Project--EMF Details--South (T)",
+                                   "&5 EMF Report--Line Project--Corona and Field Effects--South (T)",
+                                   "&6 Other--*", "&7 EMF Report--Other--TLSA Exemption"}));
+
+    // The project window closes (without saving), and its reports with it.
+    f.Prompts.Answers = {QMessageBox::No};
+    QVERIFY(line.parentWidget()->close());
+    QStringList left;
+    for (const QMdiSubWindow* window : f.Main->MdiArea().subWindowList())
+        left << window->widget()->windowTitle();
+    QCOMPARE(left, (QStringList{"Other--[*]", "EMF Report--Other--TLSA Exemption"}));
 }
 
 QTEST_MAIN(TReptMstrTest)

@@ -196,8 +196,9 @@ void TResultsPanelTest::workerGreysThePanelAndDropsStaleResults() {
 
     RaiseC1(f, form);
     QVERIFY(panel.IsComputing());
-    QVERIFY(!panel.Tabs().isEnabled()); // greyed while the worker runs
-    RaiseC1(f, form);                   // a second change before the first is shown
+    QVERIFY(!panel.Tabs().isEnabled());        // greyed while the worker runs
+    RaiseC1(f, form);                          // a second change before the first is shown
+    QVERIFY(panel.Worker().CancelRequested()); // the first computation was told to stop
     QTRY_VERIFY(!panel.IsComputing());
     QVERIFY(panel.Tabs().isEnabled());
     // Only the newest request was shown, and it is the project as it is now.
@@ -211,12 +212,19 @@ void TResultsPanelTest::workerGreysThePanelAndDropsStaleResults() {
     QVERIFY(panel.IsComputing());
     panel.SetSynchronousLimit(ui::TResultsPanel::kSynchronousMilliseconds);
     f.Main->Actions().mnUndo->trigger();
+    QVERIFY(panel.Worker().CancelRequested());
     const auto undone = ShownE(panel);
     QCOMPARE(undone, ExpectedE(form));
     QTRY_VERIFY(!panel.IsComputing());
     QTest::qWait(50);
     QCOMPARE(ShownE(panel), undone);
     QVERIFY(panel.Tabs().isEnabled());
+
+    // The window goes while the worker computes: the panel stops it first.
+    panel.SetSynchronousLimit(0);
+    RaiseC1(f, form);
+    QVERIFY(panel.IsComputing());
+    f.Main.reset();
 }
 
 void TResultsPanelTest::overlaysAndCoronaToggles() {

@@ -122,7 +122,7 @@ class TScenariosFormTest : public QObject {
     void commandsStopAtTheLimitsOfACrossSection();
     void doubleClickEditsTheRowShownEvenAfterAdding();
     void enterAndTreeDoubleClickEdit();
-    void editProjectShowsTheTitleAlone();
+    void editProjectKeepsTheFileNameInTheCaption();
     void closeQuestion_data();
     void closeQuestion();
     void failedSaveOnCloseKeepsAskingUntilSaved();
@@ -694,7 +694,7 @@ void TScenariosFormTest::enterAndTreeDoubleClickEdit() {
     QVERIFY(Node(form, kRoot)->isExpanded()); // a double click does not collapse either
 }
 
-void TScenariosFormTest::editProjectShowsTheTitleAlone() {
+void TScenariosFormTest::editProjectKeepsTheFileNameInTheCaption() {
     TMainFixture f;
     TForm& form = f.Open(MakeProject());
     form.Project().FileName = "/data/line.emf";
@@ -704,8 +704,10 @@ void TScenariosFormTest::editProjectShowsTheTitleAlone() {
         return true;
     };
     f.Main->Actions().mnPrjEdit->trigger();
-    QCOMPARE(form.Caption(), QStringLiteral("Renamed"));
+    QCOMPARE(form.Caption(), QStringLiteral("Renamed--/data/line.emf"));
     QCOMPARE(form.Tree().currentItem(), Node(form, kRoot));
+    form.UndoStack().undo();
+    QCOMPARE(form.Caption(), QStringLiteral("Line Project--/data/line.emf"));
 }
 
 void TScenariosFormTest::closeQuestion_data() {
