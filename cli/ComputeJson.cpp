@@ -75,6 +75,8 @@ void WriteResults(TJsonWriter& json, const TScenario& s) {
         json.Key("dist_m").Number(r.DistM);
         json.Key("marked").Bool(r.IsMarked != 0);
         WriteQuantities(json, r, std::make_index_sequence<kProfileQuantityCount>());
+        json.Key("e_resultant").Number(r.EResultant);
+        json.Key("b_resultant").Number(r.BResultant);
         json.EndObject();
     }
     json.EndArray();

@@ -121,24 +121,39 @@ struct TComponentSums {
     TMask Inside{};
 };
 
-// The semi-major axes of the summed phasors, each component widened and divided
-// by divisor (1 leaves it exactly as it is); then lane by lane, empty inside a
-// conductor and otherwise the axis as a finite float.
+// Where a kernel stores its values: the semi-major axis of each point, and
+// when Resultant is not empty, the resultant √(|X|² + |Y|²) as well.
+struct TFieldOutput {
+    std::span<std::optional<float>> Max;
+    std::span<std::optional<float>> Resultant;
+};
+
+// The semi-major axes (and resultants) of the summed phasors, each component
+// widened and divided by divisor (1 leaves it exactly as it is); then lane by
+// lane, empty inside a conductor and otherwise the value as a finite float.
 [[gnu::always_inline]] inline void StoreEllipses(const TComponentSums& sums, double divisor,
-                                                 std::span<std::optional<float>> out,
-                                                 std::size_t first) {
-    if (first >= out.size()) return; // a block wholly past the end
+                                                 const TFieldOutput& out, std::size_t first) {
+    if (first >= out.Max.size()) return; // a block wholly past the end
     TDoubles xRe, xIm, yRe, yIm;
     Widen(sums.XRe, xRe);
     Widen(sums.XIm, xIm);
     Widen(sums.YRe, yRe);
     Widen(sums.YIm, yIm);
+    xRe /= divisor;
+    xIm /= divisor;
+    yRe /= divisor;
+    yIm /= divisor;
     TDoubles axis;
-    SemiMajorAxisOfPhasorsInto(xRe / divisor, xIm / divisor, yRe / divisor, yIm / divisor,
-                               TLaneSquareRoots{}, axis);
-    const std::size_t count = std::min(kLanes, out.size() - first);
+    SemiMajorAxisOfPhasorsInto(xRe, xIm, yRe, yIm, TLaneSquareRoots{}, axis);
+    const std::size_t count = std::min(kLanes, out.Max.size() - first);
     for (std::size_t lane = 0; lane < count; ++lane)
-        out[first + lane] = sums.Inside[lane] != 0 ? std::nullopt : FiniteFloat(axis[lane]);
+        out.Max[first + lane] = sums.Inside[lane] != 0 ? std::nullopt : FiniteFloat(axis[lane]);
+    if (out.Resultant.empty()) return;
+    TDoubles resultant;
+    TLaneSquareRoots{}(xRe * xRe + xIm * xIm + yRe * yRe + yIm * yIm, resultant);
+    for (std::size_t lane = 0; lane < count; ++lane)
+        out.Resultant[first + lane] =
+            sums.Inside[lane] != 0 ? std::nullopt : FiniteFloat(resultant[lane]);
 }
 
 // Blocks computed together. Each sum is a chain of dependent additions in
@@ -150,7 +165,7 @@ constexpr std::size_t kPointsPerStep = kBlocks * kLanes;
 // The kernels' bodies, inlined into each processor build below.
 [[gnu::always_inline]] inline void ElectricProfile(std::span<const TChargeSource> sources,
                                                    std::span<const float> xM, double ys,
-                                                   std::span<std::optional<float>> out) {
+                                                   const TFieldOutput& out) {
     for (std::size_t first = 0; first < xM.size(); first += kPointsPerStep) {
         TDoubles x[kBlocks];
         for (std::size_t k = 0; k < kBlocks; ++k)
@@ -175,7 +190,7 @@ constexpr std::size_t kPointsPerStep = kBlocks * kLanes;
 
 [[gnu::always_inline]] inline void MagneticProfile(std::span<const TCurrentSource> sources,
                                                    std::span<const float> xM, double yb,
-                                                   std::span<std::optional<float>> out) {
+                                                   const TFieldOutput& out) {
     for (std::size_t first = 0; first < xM.size(); first += kPointsPerStep) {
         TDoubles x[kBlocks];
         for (std::size_t k = 0; k < kBlocks; ++k)
@@ -202,9 +217,9 @@ constexpr std::size_t kPointsPerStep = kBlocks * kLanes;
 }
 
 using TElectricKernel = void (*)(std::span<const TChargeSource>, std::span<const float>, double,
-                                 std::span<std::optional<float>>);
+                                 const TFieldOutput&);
 using TMagneticKernel = void (*)(std::span<const TCurrentSource>, std::span<const float>, double,
-                                 std::span<std::optional<float>>);
+                                 const TFieldOutput&);
 
 struct TKernels {
     TElectricKernel Electric;
@@ -212,25 +227,25 @@ struct TKernels {
 };
 
 void ElectricProfileBaseline(std::span<const TChargeSource> sources, std::span<const float> xM,
-                             double ys, std::span<std::optional<float>> out) {
+                             double ys, const TFieldOutput& out) {
     ElectricProfile(sources, xM, ys, out);
 }
 
 void MagneticProfileBaseline(std::span<const TCurrentSource> sources, std::span<const float> xM,
-                             double yb, std::span<std::optional<float>> out) {
+                             double yb, const TFieldOutput& out) {
     MagneticProfile(sources, xM, yb, out);
 }
 
 #if CORVALT_AVX2_BUILD
 [[gnu::target("avx2")]] void ElectricProfileAvx2(std::span<const TChargeSource> sources,
                                                  std::span<const float> xM, double ys,
-                                                 std::span<std::optional<float>> out) {
+                                                 const TFieldOutput& out) {
     ElectricProfile(sources, xM, ys, out);
 }
 
 [[gnu::target("avx2")]] void MagneticProfileAvx2(std::span<const TCurrentSource> sources,
                                                  std::span<const float> xM, double yb,
-                                                 std::span<std::optional<float>> out) {
+                                                 const TFieldOutput& out) {
     MagneticProfile(sources, xM, yb, out);
 }
 
@@ -273,16 +288,29 @@ TKernelBuild ChosenKernelBuild() {
     return chosen;
 }
 
+namespace {
+
+TFieldOutput OutputOf(std::span<std::optional<float>> out,
+                      std::span<std::optional<float>> resultant, std::size_t count) {
+    return {out.first(count), resultant.empty() ? resultant : resultant.first(count)};
+}
+
+} // namespace
+
 void ElectricFieldsKvPerM(std::span<const TSystemConductor> system, std::span<const float> xM,
                           float sensorHeightM, std::span<std::optional<float>> out,
-                          std::optional<TKernelBuild> build) {
-    KernelsFor(build).Electric(ChargeSources(system), xM, sensorHeightM, out.first(xM.size()));
+                          std::optional<TKernelBuild> build,
+                          std::span<std::optional<float>> resultant) {
+    KernelsFor(build).Electric(ChargeSources(system), xM, sensorHeightM,
+                               OutputOf(out, resultant, xM.size()));
 }
 
 void MagneticFieldsGauss(std::span<const TSystemConductor> system, std::span<const float> xM,
                          float sensorHeightM, std::span<std::optional<float>> out,
-                         std::optional<TKernelBuild> build) {
-    KernelsFor(build).Magnetic(CurrentSources(system), xM, sensorHeightM, out.first(xM.size()));
+                         std::optional<TKernelBuild> build,
+                         std::span<std::optional<float>> resultant) {
+    KernelsFor(build).Magnetic(CurrentSources(system), xM, sensorHeightM,
+                               OutputOf(out, resultant, xM.size()));
 }
 
 TUnitField UnitChargeField(const TSystemConductor& c, double xM, double sensorHeightM) {

@@ -30,10 +30,13 @@ TKernelBuild ChosenKernelBuild();
 // the real and imaginary parts summed separately in single precision in list
 // order. Empty where the point lies inside a conductor or its image, where the
 // line-charge field does not hold. The build given is used when the processor
-// runs it, else the chosen one.
+// runs it, else the chosen one. When resultant is not empty it receives the
+// resultant √(|Ex|² + |Ey|²) of each point (as many values as positions),
+// empty where out is.
 void ElectricFieldsKvPerM(std::span<const TSystemConductor> system, std::span<const float> xM,
                           float sensorHeightM, std::span<std::optional<float>> out,
-                          std::optional<TKernelBuild> build = std::nullopt);
+                          std::optional<TKernelBuild> build = std::nullopt,
+                          std::span<std::optional<float>> resultant = {});
 
 // Magnetic flux density at (x, sensorHeightM) for every x of xM, gauss rms,
 // into out, of the conductor currents as infinite line currents without earth
@@ -43,9 +46,11 @@ void ElectricFieldsKvPerM(std::span<const TSystemConductor> system, std::span<co
 //   Bx += K dy e^{iθ} ÷ d²,   By += K dx e^{iθ} ÷ d²,
 // summed in single precision in list order. Conductors without current add
 // nothing. Empty where the point lies inside a conductor carrying current.
+// resultant, when not empty, receives √(|Bx|² + |By|²) as for the electric field.
 void MagneticFieldsGauss(std::span<const TSystemConductor> system, std::span<const float> xM,
                          float sensorHeightM, std::span<std::optional<float>> out,
-                         std::optional<TKernelBuild> build = std::nullopt);
+                         std::optional<TKernelBuild> build = std::nullopt,
+                         std::span<std::optional<float>> resultant = {});
 
 // One conductor's terms at a single point (compute/UnitFields.h), for callers
 // that weigh each conductor's field themselves, as the phasing optimiser does:

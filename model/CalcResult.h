@@ -23,6 +23,11 @@ struct TCalcResult {
     std::optional<float> RiFair;    // radio interference L50, fair weather, dBuV/m
     std::optional<float> RiRain;    // radio interference L50, rain, dBuV/m
     std::optional<float> Ozone;     // ozone at the ozone height, ppb
+    // The resultant √(|X|² + |Y|²) of each field's rms component phasors, the
+    // value published tables and exposure guidelines give; EMax and BMax are
+    // the semi-major axes of the field ellipses, at most as large.
+    std::optional<float> EResultant; // kV/m
+    std::optional<float> BResultant; // gauss
 };
 
 // The record with the largest EMax among the records whose DistM lies in
