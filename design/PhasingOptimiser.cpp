@@ -4,6 +4,7 @@
 #include "compute/Compute.h"
 #include "compute/FieldEllipse.h"
 #include "compute/Fields.h"
+#include "design/LargestAxis.h"
 #include "design/ProfileTrial.h"
 #include "limits/FieldLimits.h"
 #include "model/Project.h"
@@ -132,12 +133,15 @@ class TExactEvaluator {
 };
 
 // A field's two components at a set of points: the real and imaginary parts of
-// the horizontal (X) and the vertical (Y) component, one array each.
+// the horizontal (X) and the vertical (Y) component, one array each, padded
+// with zeros for LargestAxisOfSum.
 struct TComponents {
     std::vector<double> XRe, XIm, YRe, YIm;
 
     explicit TComponents(std::size_t points = 0)
-        : XRe(points), XIm(points), YRe(points), YIm(points) {}
+        : XRe(PaddedPointCount(points)), XIm(XRe.size()), YRe(XRe.size()), YIm(XRe.size()) {}
+
+    TPhasorArrays Arrays() const { return {XRe.data(), XIm.data(), YRe.data(), YIm.data()}; }
 
     // Adds phasor × (x, y) for real components x and y.
     void AddScaled(std::complex<double> phasor, std::span<const double> x,
@@ -162,10 +166,10 @@ struct TComponents {
 };
 
 // Real components of a field at a set of points (the field of one conductor
-// per unit of its phasor).
+// per unit of its phasor), padded as TComponents.
 struct TRealField {
     std::vector<double> X, Y;
-    explicit TRealField(std::size_t points = 0) : X(points), Y(points) {}
+    explicit TRealField(std::size_t points = 0) : X(PaddedPointCount(points)), Y(X.size()) {}
     void AddScaled(double factor, const TRealField& other) {
         for (std::size_t p = 0; p < X.size(); ++p) {
             X[p] += factor * other.X[p];
@@ -233,6 +237,7 @@ class TLinearFields {
         if (!AddElectricSources(eGroups, stop)) return false;
         AddMagneticSources(bGroups);
         CombineOrders(eGroups, bGroups);
+        WeighRowPoints();
         return true;
     }
 
@@ -244,8 +249,19 @@ class TLinearFields {
     const TComponents& CircuitB(std::size_t k, int order) const { return bOrders_[k][Size(order)]; }
     bool EInside(std::size_t p) const { return eInside_[p]; }
     bool BInside(std::size_t edge) const { return bInside_[edge]; }
+    // 1 for each point that counts for the largest field within the ROW (within
+    // it and not inside a conductor), else 0; padded as TComponents.
+    const std::vector<double>& RowWeights() const { return rowWeights_; }
+    bool AnyRowPoint() const { return anyRowPoint_; }
 
   private:
+    void WeighRowPoints() {
+        rowWeights_.assign(PaddedPointCount(points_.XM.size()), 0.0);
+        for (std::size_t p = 0; p < points_.XM.size(); ++p)
+            if (points_.WithinRow[p] && !eInside_[p]) rowWeights_[p] = 1;
+        anyRowPoint_ = std::find(rowWeights_.begin(), rowWeights_.end(), 1.0) != rowWeights_.end();
+    }
+
     // Searched circuit and phase type of conductor j; -1 for a fixed conductor.
     int SearchedOf(std::size_t j) const { return searchedOf_[j]; }
     int TypeOf(std::size_t j) const { return scenario_.Conductors[j]->CondType; }
@@ -276,8 +292,15 @@ class TLinearFields {
                             const std::stop_token& stop) {
         const std::vector<int> members = ChargeSystemMembers(system_);
         if (members.empty()) return true;
-        TMatrix inverse = PotentialCoefficients(system_, members);
-        if (!InvertMatrix(static_cast<int>(members.size()), inverse, stop)) return false;
+        // The columns of P⁻¹: P solved for each unit voltage.
+        TCholesky coefficients;
+        if (!coefficients.Factor(PotentialCoefficients(system_, members))) return false;
+        if (stop.stop_requested()) return false;
+        const std::size_t n = members.size();
+        std::vector<double> inverse(n * n, 0.0);
+        for (std::size_t j = 0; j < n; ++j)
+            inverse[j * n + j] = 1;
+        coefficients.Solve(inverse);
         const std::vector<TRealField> unit = UnitChargeFields(members);
         // The charges that stay on the conductors, and so the field, are those
         // of the last step of a mixed AC/DC system's sweep: its AC voltages
@@ -289,9 +312,8 @@ class TLinearFields {
             const TSystemConductor& c = system_[j];
             if (c.MaxVoltageKv == 0) continue; // a grounded conductor drives nothing
             TRealField perVolt(points_.XM.size());
-            for (std::size_t i = 0; i < members.size(); ++i)
-                perVolt.AddScaled(inverse(static_cast<int>(i), static_cast<int>(jm)) / 1000.0,
-                                  unit[i]);
+            for (std::size_t i = 0; i < n; ++i)
+                perVolt.AddScaled(inverse[jm * n + i] / 1000.0, unit[i]);
             const double magnitudeV = PhaseToGroundKv(c.MaxVoltageKv) * 1000.0;
             const double offsetDeg = c.IsAc ? eOffsetDeg_ : 0.0;
             const int k = SearchedOf(j);
@@ -361,6 +383,8 @@ class TLinearFields {
     TComponents eFixed_, bFixed_;
     std::vector<std::array<TComponents, kPhaseOrderCount>> eOrders_, bOrders_;
     std::vector<bool> eInside_, bInside_;
+    std::vector<double> rowWeights_;
+    bool anyRowPoint_ = false;
 };
 
 // The semi-major axis of the field ellipse of the sum a + b at point p.
@@ -540,11 +564,9 @@ class TSearch {
                 if (!fields_.EInside(p))
                     edgeE = std::max(edgeE.value_or(0.0), AxisOfSum(e1, e2, p));
         }
-        if (needRowE_) {
-            for (std::size_t p = 0; p < fields_.PointCount(); ++p)
-                if (points_.WithinRow[p] && !fields_.EInside(p))
-                    rowE = std::max(rowE.value_or(0.0), AxisOfSum(e1, e2, p));
-        }
+        if (needRowE_ && fields_.AnyRowPoint())
+            rowE = LargestAxisOfSum(e1.Arrays(), e2.Arrays(), fields_.RowWeights().data(),
+                                    fields_.RowWeights().size());
         const double value = Objective(request_, edgeB, edgeE, rowE);
         candidates_.Offer(value, index);
         if (every_ != nullptr) (*every_)[Size(index)] = value;
