@@ -135,9 +135,10 @@ class TExactEvaluator {
         TTrialChecks trial = trial_.SolveAndCheck(system, {}, std::move(stop));
         if (!trial.Checks) return {std::nullopt, std::move(trial.Message)};
         const TRowValues row = RowValuesOf(*trial.Checks);
-        TPhasingValues values{.EdgeBMg = row.EdgeBMg,
-                              .EdgeEKvPerM = row.EdgeEKvPerM,
-                              .RowEKvPerM = row.LargestEWithinRowKvPerM};
+        TPhasingValues values;
+        values.EdgeBMg = row.EdgeBMg;
+        values.EdgeEKvPerM = row.EdgeEKvPerM;
+        values.RowEKvPerM = row.LargestEWithinRowKvPerM;
         AddCoronaValues(system, values);
         return {values, {}};
     }

@@ -241,15 +241,11 @@ std::vector<TLimitCheck> EvaluateProfile(std::span<const TCalcResult> records,
     return checks;
 }
 
-namespace {
-
 std::optional<float> Larger(std::optional<float> a, std::optional<float> b) {
     if (!a) return b;
     if (!b) return a;
     return std::max(*a, *b);
 }
-
-} // namespace
 
 TRowValues RowValuesOf(std::span<const TLimitCheck> checks) {
     TRowValues values;

@@ -130,6 +130,10 @@ struct TRowValues {
 };
 TRowValues RowValuesOf(std::span<const TLimitCheck> checks);
 
+// The larger of two values either of which may be empty: the one there is, or
+// empty when neither is.
+std::optional<float> Larger(std::optional<float> a, std::optional<float> b);
+
 // Whether every check holds (none Over or NotComputed).
 bool AllChecksHold(std::span<const TLimitCheck> checks);
 
