@@ -60,11 +60,11 @@ void WriteConductors(TJsonWriter& json, const TScenario& s) {
     json.EndArray();
 }
 
-// Every quantity of the record as stored, under its key, in the table's order.
-template <std::size_t... Q>
-void WriteQuantities(TJsonWriter& json, const TCalcResult& r, std::index_sequence<Q...>) {
-    ((json.Key(TJsonKey(kProfileQuantities[Q].JsonKey)).Number(r.*kProfileQuantities[Q].Stored)),
-     ...);
+// Every value of a table (kProfileQuantities, kFieldResultants) as the record
+// stores it, under its key, in the table's order.
+template <const auto& Table, std::size_t... Q>
+void WriteStored(TJsonWriter& json, const TCalcResult& r, std::index_sequence<Q...>) {
+    ((json.Key(TJsonKey(Table[Q].JsonKey)).Number(r.*Table[Q].Stored)), ...);
 }
 
 void WriteResults(TJsonWriter& json, const TScenario& s) {
@@ -74,9 +74,9 @@ void WriteResults(TJsonWriter& json, const TScenario& s) {
         json.Key("dist").Number(r.Dist);
         json.Key("dist_m").Number(r.DistM);
         json.Key("marked").Bool(r.IsMarked != 0);
-        WriteQuantities(json, r, std::make_index_sequence<kProfileQuantityCount>());
-        json.Key("e_resultant").Number(r.EResultant);
-        json.Key("b_resultant").Number(r.BResultant);
+        WriteStored<kProfileQuantities>(json, r,
+                                        std::make_index_sequence<kProfileQuantities.size()>());
+        WriteStored<kFieldResultants>(json, r, std::make_index_sequence<kFieldResultants.size()>());
         json.EndObject();
     }
     json.EndArray();

@@ -60,6 +60,24 @@ inline const TProfileQuantityInfo& ProfileQuantityInfo(TProfileQuantity quantity
     return kProfileQuantities[static_cast<std::size_t>(quantity)];
 }
 
+// The fields' resultants √(|X|² + |Y|²) of the rms components, the values
+// published tables and exposure guidelines give, beside the ellipses' axes of
+// the table above. The profile's CSV file and corvalt-cli compute write them
+// after the quantities; the plots and the field limits keep to the axes.
+struct TResultantInfo {
+    TProfileQuantity Field; // the field it is the resultant of: its unit and decimals
+    const char* Name;       // "Electric field resultant": the CSV heading
+    const char* JsonKey;    // "e_resultant": the stored value in corvalt-compute/1
+    std::optional<float> TCalcResult::*Stored;
+};
+
+inline constexpr std::array<TResultantInfo, 2> kFieldResultants{{
+    {TProfileQuantity::EField, "Electric field resultant", "e_resultant",
+     &TCalcResult::EResultant},
+    {TProfileQuantity::BField, "Magnetic field resultant", "b_resultant",
+     &TCalcResult::BResultant},
+}};
+
 // The value as the record stores it (the magnetic field in gauss); empty where
 // it was not computed.
 inline std::optional<float> StoredValue(const TCalcResult& record, TProfileQuantity quantity) {
@@ -69,5 +87,8 @@ inline std::optional<float> StoredValue(const TCalcResult& record, TProfileQuant
 // The value in the unit shown (the magnetic field in mG, GaussToMilligauss);
 // empty where it was not computed.
 std::optional<float> ShownValue(const TCalcResult& record, TProfileQuantity quantity);
+
+// The resultant in the unit its field is shown in; empty where it was not computed.
+std::optional<float> ShownValue(const TCalcResult& record, const TResultantInfo& resultant);
 
 } // namespace corvalt

@@ -76,6 +76,8 @@ std::string HeaderLine(int units) {
     std::string line = std::string("Distance (") + LengthUnit(units) + "),Mark";
     for (const TProfileQuantityInfo& info : kProfileQuantities)
         line += std::string(",") + info.Name + " (" + info.Unit + ")";
+    for (const TResultantInfo& info : kFieldResultants)
+        line += std::string(",") + info.Name + " (" + ProfileQuantityInfo(info.Field).Unit + ")";
     return line + kLineEnd;
 }
 
@@ -83,6 +85,8 @@ std::string RecordLine(const TCalcResult& record, const std::string& mark) {
     std::string line = NumberCell(record.Dist) + "," + TextCell(mark);
     for (const TProfileQuantityInfo& info : kProfileQuantities)
         line += "," + NumberCell(ShownValue(record, info.Quantity));
+    for (const TResultantInfo& info : kFieldResultants)
+        line += "," + NumberCell(ShownValue(record, info));
     return line + kLineEnd;
 }
 

@@ -32,8 +32,12 @@ TEST(ProfileQuantity, EachQuantityReachesItsOwnFieldAndShowsInItsUnit) {
         keys.insert(info.JsonKey);
         names.insert(info.Name);
     }
-    EXPECT_EQ(keys.size(), kProfileQuantities.size());
-    EXPECT_EQ(names.size(), kProfileQuantities.size());
+    for (const TResultantInfo& info : kFieldResultants) {
+        keys.insert(info.JsonKey);
+        names.insert(info.Name);
+    }
+    EXPECT_EQ(keys.size(), kProfileQuantities.size() + kFieldResultants.size());
+    EXPECT_EQ(names.size(), kProfileQuantities.size() + kFieldResultants.size());
     // Nothing computed, nothing shown.
     EXPECT_FALSE(ShownValue(TCalcResult{}, TProfileQuantity::BField));
 }
