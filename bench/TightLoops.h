@@ -3,7 +3,7 @@
 // of a profile as bare arithmetic. The conductors are packed beforehand into
 // the plain numbers the sums take; each point's terms are the kernels' (same
 // operations, same types, the sums rounded to float after every conductor,
-// the field ellipse at the end), but with no inside-conductor test, no empty
+// the field ellipse inlined at the end), but with no inside-conductor test, no empty
 // values and no branch in the loop. Built at -O3, for AVX2 and for the
 // baseline processor, so that the compiler vectorises them as far as it can.
 

@@ -181,6 +181,43 @@ void BM_WideProfile20000(benchmark::State& state) {
 }
 BENCHMARK(BM_WideProfile20000)->Unit(benchmark::kMillisecond);
 
+// The largest cross section there may be: 500 conductors on a grid of 25
+// columns 2 m apart and 20 rows 2 m apart from 10 m up, 230 kV and 500 A in
+// phases 0°, 120°, 240° by column; with `dcPoles`, the first conductors are
+// ±400 kV poles instead, and the charges are swept over every relative phase.
+std::vector<TCond> LargeSection(int dcPoles) {
+    std::vector<TCond> line;
+    for (int row = 0; row < 20; ++row)
+        for (int column = 0; column < 25; ++column) {
+            TCond c{.X = -24.0f + 2.0f * static_cast<float>(column),
+                    .Y = 10.0f + 2.0f * static_cast<float>(row),
+                    .DiameterMm = 28.1f,
+                    .VoltageKv = 230,
+                    .AngleDeg = 120.0f * static_cast<float>(column % 3),
+                    .CurrentA = 500};
+            if (static_cast<int>(line.size()) < dcPoles) {
+                c.Ac = false;
+                c.AngleDeg = 0;
+                c.VoltageKv = line.size() % 2 == 0 ? 400.0f : -400.0f;
+            }
+            line.push_back(c);
+        }
+    return line;
+}
+
+// The charges (potential coefficients solved once) and the profile, ROW 30 m
+// each side.
+void BM_AcSection500(benchmark::State& state) {
+    ComputeCrossSection(state, LargeSection(0), Metric, 30, 30);
+}
+BENCHMARK(BM_AcSection500)->Unit(benchmark::kMillisecond);
+
+// The same with 10 DC poles: the 3600-step sweep over 500 conductors.
+void BM_MixedSection500(benchmark::State& state) {
+    ComputeCrossSection(state, LargeSection(10), Metric, 30, 30);
+}
+BENCHMARK(BM_MixedSection500)->Unit(benchmark::kMillisecond);
+
 // ComputeAll on the English sample project: a 230 kV single circuit, a 115 kV
 // double circuit and a substation, with their points of interest.
 void BM_SampleProject(benchmark::State& state) {

@@ -10,16 +10,12 @@
 #include "cli/IniOption.h"
 #include "cli/Json.h"
 
-#include "compute/Compute.h"
 #include "design/ClearanceSolver.h"
-#include "limits/MaximaSummary.h"
 #include "model/Project.h"
 #include "model/TextHelpers.h"
 #include "model/Units.h"
 
 #include <cmath>
-
-#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -44,25 +40,18 @@ const char* OutcomeName(TClearanceOutcome outcome) {
     return "failed";
 }
 
-// The maxima table's words as JSON tokens: "no limit" is "no-limit".
-std::string StatusName(TLimitStatus status) {
-    std::string name = MaximaStatusText(status);
-    std::replace(name.begin(), name.end(), ' ', '-');
-    return name;
-}
-
 void WriteChecks(TJsonWriter& json, const TScenario& scenario,
                  const std::vector<TLimitCheck>& checks) {
     json.BeginArray();
     for (const TLimitCheck& check : checks) {
-        const bool electric = check.Quantity == TLimitQuantity::ElectricField;
+        const TProfileQuantityInfo& info = ProfileQuantityInfo(ProfileQuantityOf(check.Quantity));
         json.BeginObject(TJsonLayout::Inline);
-        json.Key("quantity").String(electric ? "electric field" : "magnetic field");
+        json.Key("quantity").String(info.Noun);
         json.Key("place").String(ToValidUtf8(LimitPlaceText(scenario, check)));
-        json.Key("unit").String(electric ? "kV/m" : "mG");
+        json.Key("unit").String(info.Unit);
         json.Key("value").Number(check.Value);
         json.Key("limit").Number(check.Limit);
-        json.Key("status").String(StatusName(check.Status()));
+        json.Key("status").String(LimitStatusName(check.Status()));
         json.EndObject();
     }
     json.EndArray();
@@ -137,10 +126,6 @@ int RunClearance(const Args& arguments) {
         circuit = CircuitOrFail(*scenario, circuitName, section);
         if (circuit == nullptr) return ExitBadInput;
     }
-    // The places of the findings (distances of the ROW edges and points) come
-    // from the profile as it stands; a raise does not move them.
-    if (!ComputeScenario(*scenario)) return Fail(ExitCheckFailed, scenario->CalcError);
-
     std::optional<int> index;
     if (circuit != nullptr) index = scenario->Circuits.IndexOf(circuit);
     const TClearance clearance = SolveClearance(*scenario, index, limits);

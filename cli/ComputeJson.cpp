@@ -1,11 +1,13 @@
 #include "cli/ComputeJson.h"
 
 #include "cli/Json.h"
+#include "model/ProfileQuantity.h"
 #include "model/Project.h"
 #include "model/SiteParameters.h"
 
 #include <cstddef>
 #include <optional>
+#include <utility>
 
 namespace corvalt::cli {
 
@@ -58,6 +60,13 @@ void WriteConductors(TJsonWriter& json, const TScenario& s) {
     json.EndArray();
 }
 
+// Every value of a table (kProfileQuantities, kFieldResultants) as the record
+// stores it, under its key, in the table's order.
+template <const auto& Table, std::size_t... Q>
+void WriteStored(TJsonWriter& json, const TCalcResult& r, std::index_sequence<Q...>) {
+    ((json.Key(TJsonKey(Table[Q].JsonKey)).Number(r.*Table[Q].Stored)), ...);
+}
+
 void WriteResults(TJsonWriter& json, const TScenario& s) {
     json.Key("results").BeginArray();
     for (const TCalcResult& r : s.Results) {
@@ -65,14 +74,9 @@ void WriteResults(TJsonWriter& json, const TScenario& s) {
         json.Key("dist").Number(r.Dist);
         json.Key("dist_m").Number(r.DistM);
         json.Key("marked").Bool(r.IsMarked != 0);
-        json.Key("e_max").Number(r.EMax);
-        json.Key("b_max").Number(r.BMax);
-        json.Key("an_rain_l50").Number(r.AnRainL50);
-        json.Key("an_fair_l50").Number(r.AnFairL50);
-        json.Key("ri_rain").Number(r.RiRain);
-        json.Key("ri_fair").Number(r.RiFair);
-        json.Key("tvi_rain").Number(r.TviRain);
-        json.Key("ozone").Number(r.Ozone);
+        WriteStored<kProfileQuantities>(json, r,
+                                        std::make_index_sequence<kProfileQuantities.size()>());
+        WriteStored<kFieldResultants>(json, r, std::make_index_sequence<kFieldResultants.size()>());
         json.EndObject();
     }
     json.EndArray();

@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <cstring>
 
-// The shortest digits come from the Dragonbox algorithm of the fmt library:
-// the digit string closest to the value among the shortest that read back as
-// it, which is the one std::to_chars chooses.
+// The shortest digits come from the fmt library (its Dragonbox algorithm): the
+// digit string closest to the value among the shortest that read back as it,
+// which is the one std::to_chars chooses. fmt writes them in its own layout;
+// ShortestDecimal takes the digits and their place back out of its text.
+#include <fmt/compile.h>
 #include <fmt/format.h>
 
 namespace corvalt::cli {
@@ -92,6 +94,48 @@ char* WriteFixedFraction(char* out, std::uint32_t significand, int count, int ex
     return out + fraction;
 }
 
+// A positive finite float as its shortest decimal digits: value =
+// Significand × 10^Exponent, without trailing zeros in the significand.
+struct TDecimal {
+    std::uint32_t Significand = 0;
+    int Exponent = 0;
+};
+
+// fmt writes the shortest digits either in fixed notation ("0.001", "230",
+// "10000000000") or in scientific notation ("1.5e-07"); either way the digits
+// before the exponent, without the point, are the significand padded with
+// zeros, and the point and the exponent place them.
+TDecimal ShortestDecimal(float value) {
+    char text[32];
+    const char* const end = fmt::format_to(text, FMT_COMPILE("{}"), value);
+    std::uint32_t significand = 0;
+    bool started = false; // a nonzero digit was seen
+    int pendingZeros = 0; // zeros seen after the last nonzero digit
+    int digitsBeforePoint = -1;
+    int seen = 0; // digits before the exponent, leading zeros included
+    const char* c = text;
+    for (; c != end && *c != 'e'; ++c) {
+        if (*c == '.') {
+            digitsBeforePoint = seen;
+            continue;
+        }
+        ++seen;
+        if (*c == '0') {
+            if (started) ++pendingZeros;
+            continue;
+        }
+        for (; pendingZeros > 0; --pendingZeros)
+            significand *= 10;
+        significand = significand * 10 + static_cast<std::uint32_t>(*c - '0');
+        started = true;
+    }
+    int exponent = 0;
+    if (c != end) std::from_chars(c + 1 + (c[1] == '+' ? 1 : 0), end, exponent);
+    if (digitsBeforePoint < 0) digitsBeforePoint = seen;
+    // The last significand digit stands pendingZeros places above the last digit written.
+    return {significand, exponent + digitsBeforePoint - seen + pendingZeros};
+}
+
 } // namespace
 
 char* FloatText(char* out, float value) {
@@ -103,12 +147,12 @@ char* FloatText(char* out, float value) {
         *out++ = '0';
         return out;
     }
-    const auto decimal = fmt::detail::dragonbox::to_decimal(value);
-    const std::uint32_t significand = decimal.significand;
+    const TDecimal decimal = ShortestDecimal(value);
+    const std::uint32_t significand = decimal.Significand;
     const int count = DigitCount(significand);
-    const int exponent = decimal.exponent + count - 1; // of the first digit
+    const int exponent = decimal.Exponent + count - 1; // of the first digit
     const int scientificLength = ScientificLength(count);
-    if (decimal.exponent >= 0) {
+    if (decimal.Exponent >= 0) {
         // An integer: its digits, then zeros down to the units, or the exact
         // value, which is that integer (a float this large has no fraction).
         if (exponent + 1 > scientificLength)

@@ -44,6 +44,10 @@ class TJsonKey {
         : text_(key, N - 1) {
         if (!IsPlainJsonText(text_)) throw "a JSON key written into the program needs escaping";
     }
+    // A key from a table built into the program (kProfileQuantities), checked alike.
+    consteval explicit TJsonKey(std::string_view key) : text_(key) {
+        if (!IsPlainJsonText(text_)) throw "a JSON key written into the program needs escaping";
+    }
     std::string_view Text() const { return text_; }
 
   private:

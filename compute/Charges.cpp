@@ -90,22 +90,18 @@ float SurfaceGradientKvCm(TPhasor q, const TGradientFactors& f) {
 
 namespace {
 
-// The sweep over the members of the charge system. The inverse is stored by
-// columns so that one voltage updates every conductor's running charge in one
-// pass; each charge still adds its terms in list order, in single precision,
-// exactly as the sum written row by row.
+// The sweep over the members of the charge system. The charges are linear in
+// the voltages, and a step of the sweep turns every AC voltage by the same
+// offset φ: with q_DC the charges of the DC voltages alone and q_AC those of
+// the AC voltages at offset 0, the charges of a step are
+// q_DC + e^{iφ} q_AC. So the potential coefficients are solved once, for these
+// two sets of voltages, and each step costs a few operations per conductor.
 class TChargeSweep {
   public:
     TChargeSweep(std::span<TSystemConductor> system, std::span<const int> members,
-                 const TMatrix& inverse)
+                 const TCholesky& coefficients)
         : system_(system), members_(members), n_(members.size()) {
-        columns_.resize(n_ * n_);
-        for (std::size_t j = 0; j < n_; ++j)
-            for (std::size_t i = 0; i < n_; ++i)
-                columns_[j * n_ + i] = inverse(static_cast<int>(i), static_cast<int>(j));
         volts_.resize(n_);
-        chargeRe_.resize(n_);
-        chargeIm_.resize(n_);
         maxGradient_.resize(n_);
         factors_.resize(n_);
         phaseToGround_.resize(n_);
@@ -115,19 +111,24 @@ class TChargeSweep {
             phaseToGround_[k] = PhaseToGroundKv(c.MaxVoltageKv);
             AddToAngleGroup(c);
         }
+        SetVoltages(SweepOffsetDeg(1));
+        SolveParts(coefficients);
     }
 
-    // Runs steps 1 .. steps; offsets apply to the AC conductors only. False
-    // when stop was requested before the last step.
+    // Runs steps 1 .. steps, the AC voltages turned by each step's offset
+    // when rotateAc. False when stop was requested before the last step.
     bool Run(int steps, bool rotateAc, const std::stop_token& stop) {
         for (int step = 1; step <= steps; ++step) {
             if (stop.stop_requested()) return false;
-            SetVoltages(SweepOffsetDeg(step), rotateAc, step == 1);
-            SumCharges();
+            const double phi = rotateAc ? SweepOffsetDeg(step) * constants::kRadPerDeg : 0.0;
+            const double cosPhi = std::cos(phi);
+            const double sinPhi = std::sin(phi);
             for (std::size_t k = 0; k < n_; ++k) {
-                const float g = SurfaceGradientKvCm({chargeRe_[k], chargeIm_[k]}, factors_[k]);
+                const TPhasor q = ChargeAt(k, cosPhi, sinPhi);
+                const float g = SurfaceGradientKvCm(q, factors_[k]);
                 if (step == 1 || g > maxGradient_[k]) maxGradient_[k] = g;
             }
+            last_ = {cosPhi, sinPhi, rotateAc ? SweepOffsetDeg(step) : 0.0};
         }
         return true;
     }
@@ -135,14 +136,15 @@ class TChargeSweep {
     // Leaves the last step's voltages and charges and the gradients on the
     // conductors; false when any of them is not finite.
     bool Store() {
+        SetVoltages(last_.OffsetDeg);
         bool finite = true;
         for (std::size_t k = 0; k < n_; ++k) {
             TSystemConductor& c = At(k);
             c.VoltV = volts_[k];
-            c.ChargeCPerM = {chargeRe_[k], chargeIm_[k]};
+            c.ChargeCPerM = ChargeAt(k, last_.Cos, last_.Sin);
             const float g = c.MaxVoltageKv < 0 ? -maxGradient_[k] : maxGradient_[k];
             c.MaxGradientKvCm = g;
-            finite = finite && std::isfinite(chargeRe_[k]) && std::isfinite(chargeIm_[k]) &&
+            finite = finite && std::isfinite(c.ChargeCPerM.Re) && std::isfinite(c.ChargeCPerM.Im) &&
                      std::isfinite(g);
         }
         return finite;
@@ -154,6 +156,15 @@ class TChargeSweep {
         float PhaseAngleDeg;
         bool IsAc;
         double Cos = 1, Sin = 0;
+    };
+
+    // The charges' parts, by columns of n values: the real and imaginary parts
+    // of q_DC, then those of q_AC.
+    enum TPart { DcRe = 0, DcIm, AcRe, AcIm, PartCount };
+
+    struct TRotation {
+        double Cos = 1, Sin = 0;
+        double OffsetDeg = 0;
     };
 
     TSystemConductor& At(std::size_t k) { return system_[static_cast<std::size_t>(members_[k])]; }
@@ -169,9 +180,9 @@ class TChargeSweep {
         groupOf_.push_back(groups_.size() - 1);
     }
 
-    void SetVoltages(double offsetDeg, bool rotateAc, bool first) {
+    // The voltage phasors with the AC ones turned by offsetDeg.
+    void SetVoltages(double offsetDeg) {
         for (TAngleGroup& g : groups_) {
-            if (!first && !(g.IsAc && rotateAc)) continue; // unchanged since step 1
             const double theta = VoltageAngleRad(g.PhaseAngleDeg, g.IsAc ? offsetDeg : 0.0);
             g.Cos = std::cos(theta);
             g.Sin = std::sin(theta);
@@ -182,33 +193,36 @@ class TChargeSweep {
         }
     }
 
-    void SumCharges() {
-        std::fill(chargeRe_.begin(), chargeRe_.end(), 0.0f);
-        std::fill(chargeIm_.begin(), chargeIm_.end(), 0.0f);
-        for (std::size_t j = 0; j < n_; ++j) {
-            // A zero voltage (a ground wire) adds exactly nothing to a running sum.
-            if (At(j).MaxVoltageKv == 0) continue;
-            const double vRe = volts_[j].Re;
-            const double vIm = volts_[j].Im;
-            const double* column = &columns_[j * n_];
-            for (std::size_t i = 0; i < n_; ++i) {
-                chargeRe_[i] = static_cast<float>(chargeRe_[i] + column[i] * vRe);
-                chargeIm_[i] = static_cast<float>(chargeIm_[i] + column[i] * vIm);
-            }
+    // q_DC and q_AC from the voltages of step 1.
+    void SolveParts(const TCholesky& coefficients) {
+        parts_.assign(PartCount * n_, 0.0);
+        for (std::size_t k = 0; k < n_; ++k) {
+            const bool ac = At(k).IsAc;
+            parts_[(ac ? AcRe : DcRe) * n_ + k] = volts_[k].Re;
+            parts_[(ac ? AcIm : DcIm) * n_ + k] = volts_[k].Im;
         }
+        coefficients.Solve(parts_);
+    }
+
+    // The charge of member k at the rotation e^{iφ} = cosPhi + i sinPhi.
+    TPhasor ChargeAt(std::size_t k, double cosPhi, double sinPhi) const {
+        const double acRe = parts_[AcRe * n_ + k];
+        const double acIm = parts_[AcIm * n_ + k];
+        return {static_cast<float>(parts_[DcRe * n_ + k] + (cosPhi * acRe - sinPhi * acIm)),
+                static_cast<float>(parts_[DcIm * n_ + k] + (sinPhi * acRe + cosPhi * acIm))};
     }
 
     std::span<TSystemConductor> system_;
     std::span<const int> members_;
     std::size_t n_;
-    std::vector<double> columns_; // P⁻¹ by columns
     std::vector<TAngleGroup> groups_;
     std::vector<std::size_t> groupOf_;
     std::vector<TPhasor> volts_;
-    std::vector<float> chargeRe_, chargeIm_;
+    std::vector<double> parts_; // C/m
     std::vector<float> maxGradient_;
     std::vector<TGradientFactors> factors_;
     std::vector<double> phaseToGround_; // U ÷ √3, kV
+    TRotation last_;
 };
 
 void ClearChargeResults(std::span<TSystemConductor> system) {
@@ -232,8 +246,9 @@ TChargeResult SolveCharges(std::span<TSystemConductor> system, std::stop_token s
         result.Outcome = TChargeOutcome::Overlapping;
         return result;
     }
-    TMatrix inverse = PotentialCoefficients(system, members);
-    if (!InvertMatrix(static_cast<int>(members.size()), inverse, stop)) {
+    TCholesky coefficients;
+    const bool factored = coefficients.Factor(PotentialCoefficients(system, members));
+    if (stop.stop_requested() || !factored) {
         result.Outcome =
             stop.stop_requested() ? TChargeOutcome::Cancelled : TChargeOutcome::Singular;
         return result;
@@ -241,7 +256,7 @@ TChargeResult SolveCharges(std::span<TSystemConductor> system, std::stop_token s
 
     const bool mixed = IsMixedAcDc(system);
     result.Steps = mixed ? kSweepSteps : 1;
-    TChargeSweep sweep(system, members, inverse);
+    TChargeSweep sweep(system, members, coefficients);
     if (!sweep.Run(result.Steps, mixed, stop)) {
         result.Outcome = TChargeOutcome::Cancelled;
         return result;

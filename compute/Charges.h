@@ -1,7 +1,8 @@
 #pragma once
 // Line charges and maximum surface gradients of a cross section's conductors:
 // Maxwell potential coefficients over a perfectly conducting ground (method of
-// images), their inverse, and the charges q = P⁻¹ V. A system that mixes AC
+// images), and the charges q solving P q = V (by the Cholesky factor of P,
+// which is symmetric positive definite). A system that mixes AC
 // conductors and DC poles is swept through every relative phase of the AC
 // system in 0.1° steps, keeping for each conductor the largest gradient met.
 
@@ -66,13 +67,14 @@ struct TChargeResult {
 
 // Fills VoltV, ChargeCPerM and MaxGradientKvCm of every member of the charge
 // system (PrepareConductorSystem must have run). The potential coefficients are
-// inverted once. Each step sets the voltage phasors (AC conductors rotated by
-// the step's offset), sums the charges over the conductors in list order into
-// single precision, and keeps for each conductor the largest gradient (strictly
-// larger replaces). The charges and voltages of the last step stay on the
-// conductors; a conductor whose voltage is below 0 ends with its gradient
-// negated. On failure the conductors keep no charges or gradients. Stop is
-// checked during the inversion and before each sweep step.
+// factored once and solved for the voltages of the first step (for a mixed
+// system, for its DC and its AC voltages apart). Each step takes the charges
+// of its voltages (the AC ones rotated by the step's offset), each rounded to
+// single precision, and keeps for each conductor the largest gradient
+// (strictly larger replaces). The charges and voltages of the last step stay
+// on the conductors; a conductor whose voltage is below 0 ends with its
+// gradient negated. On failure the conductors keep no charges or gradients.
+// Stop is checked after the factoring and before each sweep step.
 TChargeResult SolveCharges(std::span<TSystemConductor> system, std::stop_token stop = {});
 
 } // namespace corvalt

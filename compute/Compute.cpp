@@ -2,6 +2,7 @@
 
 #include "compute/Charges.h"
 #include "compute/Fields.h"
+#include "compute/Parallel.h"
 #include "compute/Profile.h"
 #include "model/Limits.h"
 #include "model/Project.h"
@@ -132,37 +133,47 @@ const std::string& IdOf(const TScenario& scenario, int index) {
     return scenario.Conductors[static_cast<std::size_t>(index)]->Id;
 }
 
-// Records computed between two looks at the stop token: a few milliseconds of
-// work for the largest cross section. The field kernels give each record the
-// same value whatever block it is computed in.
+// Records computed between two looks at the stop token, and shared among the
+// cores a block at a time: a few milliseconds of work for the largest cross
+// section. The field and corona computations give each record the same value
+// whatever block and thread it is computed in.
 constexpr std::size_t kRecordsPerBlock = 2048;
 
 TCalcFailure Cancelled() {
     return {TCalcFault::Cancelled, {}, {}};
 }
 
-// Fills the electric and magnetic field of every record, a block of records at
-// a time; false when stop was requested before the last block.
+// Fills the electric and magnetic field of the records.
+void ComputeFieldBlock(std::span<TCalcResult> block, std::span<const TSystemConductor> system,
+                       const TScenario& scenario, int units) {
+    std::vector<float> positions;
+    positions.reserve(block.size());
+    for (const TCalcResult& record : block)
+        positions.push_back(RecordPositionM(record, units));
+    std::vector<std::optional<float>> values(block.size()), resultants(block.size());
+    ElectricFieldsKvPerM(system, positions, scenario.EFieldHeight, values, std::nullopt,
+                         resultants);
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        block[i].EMax = values[i];
+        block[i].EResultant = resultants[i];
+    }
+    MagneticFieldsGauss(system, positions, scenario.BFieldHeight, values, std::nullopt,
+                        resultants);
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        block[i].BMax = values[i];
+        block[i].BResultant = resultants[i];
+    }
+}
+
+// Fills the electric and magnetic field of every record, blocks of records on
+// the processor's cores; false when stop was requested before the last block.
 bool ComputeFields(std::span<TCalcResult> records, std::span<const TSystemConductor> system,
                    const TScenario& scenario, int units, const std::stop_token& stop) {
-    std::vector<float> positions;
-    std::vector<std::optional<float>> values;
-    for (std::size_t first = 0; first < records.size(); first += kRecordsPerBlock) {
-        if (stop.stop_requested()) return false;
-        const std::span<TCalcResult> block =
-            records.subspan(first, std::min(kRecordsPerBlock, records.size() - first));
-        positions.clear();
-        for (const TCalcResult& record : block)
-            positions.push_back(RecordPositionM(record, units));
-        values.assign(block.size(), std::nullopt);
-        ElectricFieldsKvPerM(system, positions, scenario.EFieldHeight, values);
-        for (std::size_t i = 0; i < block.size(); ++i)
-            block[i].EMax = values[i];
-        MagneticFieldsGauss(system, positions, scenario.BFieldHeight, values);
-        for (std::size_t i = 0; i < block.size(); ++i)
-            block[i].BMax = values[i];
-    }
-    return true;
+    return ForEachBlock(records.size(), kRecordsPerBlock, stop,
+                        [&](std::size_t first, std::size_t count) {
+                            ComputeFieldBlock(records.subspan(first, count), system, scenario,
+                                              units);
+                        });
 }
 
 // Fills every corona value of one record.
@@ -249,6 +260,8 @@ std::optional<TCalcFailure> ComputeProfileFields(const TScenario& scenario,
         for (TCalcResult& record : records) {
             record.EMax.reset();
             record.BMax.reset();
+            record.EResultant.reset();
+            record.BResultant.reset();
         }
     };
     clear();
@@ -290,10 +303,12 @@ bool ComputeScenario(TScenario& scenario, std::stop_token stop) {
     const TCoronaSite site = CoronaSiteOf(scenario);
     ComputeCoronaLosses(system, site);
     const TCoronaField corona(system, site);
-    for (std::size_t i = 0; i < layout.Records.size(); ++i) {
-        if (i % kRecordsPerBlock == 0 && stop.stop_requested()) return Fail(scenario, Cancelled());
-        ComputeCoronaRecord(layout.Records[i], corona, units);
-    }
+    const bool done = ForEachBlock(layout.Records.size(), kRecordsPerBlock, stop,
+                                   [&](std::size_t first, std::size_t count) {
+                                       for (std::size_t i = first; i < first + count; ++i)
+                                           ComputeCoronaRecord(layout.Records[i], corona, units);
+                                   });
+    if (!done) return Fail(scenario, Cancelled());
 
     scenario.Results = std::move(layout.Records);
     scenario.RowLeftResult = layout.RowLeftResult;

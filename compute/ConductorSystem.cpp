@@ -1,6 +1,7 @@
 #include "compute/ConductorSystem.h"
 
 #include "compute/Constants.h"
+#include "compute/UnitFields.h"
 
 #include <cmath>
 
@@ -42,7 +43,7 @@ void PrepareConductorSystem(std::span<TSystemConductor> system) {
         c.RadiusM = usable ? OuterRadiusM(c.SubCondCount, c.Bundle) : 0.0;
         if (!std::isfinite(c.RadiusM)) c.RadiusM = 0;
         const double theta = CurrentAngleRad(c.IsAc, c.MaxVoltageKv, c.PhaseAngleDeg);
-        const double k = c.CurrentA / 1000.0 * 2.0;
+        const double k = LineCurrentGaussM(c.CurrentA);
         c.CurrentSourceRe = k * std::cos(theta);
         c.CurrentSourceIm = k * std::sin(theta);
     }
@@ -61,7 +62,13 @@ bool IsMixedAcDc(std::span<const TSystemConductor> system) {
 }
 
 bool IsInsideConductor(double distanceSqM2, double radiusM) {
-    return distanceSqM2 == 0 || distanceSqM2 < radiusM * radiusM;
+    bool inside = false;
+    InsideConductorInto(distanceSqM2, radiusM * radiusM, inside);
+    return inside;
+}
+
+double LineCurrentGaussM(float currentA) {
+    return currentA / 1000.0 * 2.0;
 }
 
 } // namespace corvalt

@@ -30,6 +30,10 @@ TPhasor VoltagePhasorV(float maxVoltageKv, float phaseAngleDeg, double offsetDeg
 double PhaseToGroundKv(float maxVoltageKv); // U ÷ √3
 TPhasor VoltagePhasorFromCosSinV(double phaseToGroundKv, double cosTheta, double sinTheta);
 
+// K = 2 I ÷ 1000 (μ0 ÷ 2π in G·m/A), gauss·m: the magnitude of a line
+// current of I amperes as a source of magnetic field.
+double LineCurrentGaussM(float currentA);
+
 // Angle of a conductor's current, radians: the phase angle, except the return
 // current of a negative DC pole (DC with a voltage not above 0), which flows at
 // −π.

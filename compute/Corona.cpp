@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace corvalt {
 
@@ -70,38 +71,62 @@ double RadioBaseLevelDbuv(const TSystemConductor& c, const TCoronaSite& site, bo
     return rain ? level - 6 : level;
 }
 
-// Distance term L(R) − L(61) of a TV antenna R metres away, with the
-// breakpoint B (m) where the decay turns from 20 to 40 dB a decade.
-double TelevisionDistanceTermDb(double distanceM, double breakpointM) {
-    const double reference = 61;
-    if (breakpointM > reference) {
-        if (distanceM <= breakpointM) return 20 * std::log10(reference / distanceM);
-        return 20 * std::log10(reference / breakpointM) + 40 * std::log10(breakpointM / distanceM);
+// The distance term L(R) − L(61) of a TV antenna R metres away, with the
+// breakpoint B (m) where the decay turns from 20 to 40 dB a decade, as an
+// amplitude ratio 10^((L(R) − L(61)) ÷ 20):
+//   B > 61: 61 ÷ R up to B, 61 B ÷ R² beyond;
+//   B ≤ 61: 61² ÷ (B R) up to B, (61 ÷ R)² beyond.
+double TelevisionDistanceRatio(double distanceM, double breakpointM) {
+    constexpr double kReference = 61;
+    if (breakpointM > kReference) {
+        if (distanceM <= breakpointM) return kReference / distanceM;
+        return kReference * breakpointM / (distanceM * distanceM);
     }
-    if (distanceM <= breakpointM)
-        return 40 * std::log10(reference / breakpointM) + 20 * std::log10(breakpointM / distanceM);
-    return 40 * std::log10(reference / distanceM);
+    if (distanceM <= breakpointM) return kReference * kReference / (breakpointM * distanceM);
+    return Sq(kReference / distanceM);
 }
 
-// The conductors' levels at a point combined into the line's level: the sum of
-// their powers (audible noise) or the loudest (radio and TV interference). A
-// level that is not a number, from a conductor whose value cannot be computed
-// there, makes the line's value unavailable wherever that conductor comes in
-// the list: it might have been the loudest, so a value without it could read
-// too low. Levels too low to count (−∞, or a power of 0) add nothing.
+// The largest of a set of levels given as factors on a linear scale. A factor
+// that is not a number, from a conductor whose value cannot be computed there,
+// makes the line's value unavailable wherever that conductor comes in the
+// list: it might have been the loudest, so a value without it could read too
+// low.
+class TLargest {
+  public:
+    void Take(double factor) {
+        if (std::isnan(factor))
+            failed_ = true;
+        else if (!taken_ || factor > largest_)
+            largest_ = factor;
+        taken_ = true;
+    }
+    // reference + perDecade log of the largest factor, plus offsetDb; empty
+    // when nothing was taken or that is not finite (a factor of 0).
+    std::optional<float> LevelDb(double reference, double perDecade, double offsetDb = 0) const {
+        if (failed_ || !taken_) return std::nullopt;
+        return FiniteFloat(reference + perDecade * std::log10(largest_) + offsetDb);
+    }
+
+  private:
+    double largest_ = 0;
+    bool taken_ = false;
+    bool failed_ = false;
+};
+
+// The sum of powers on a linear scale; a power that is not a number makes the
+// sum unavailable, as a level in TLargest does.
 class TPowerSum {
   public:
-    void Add(double levelDb) {
-        const double power = std::pow(10.0, levelDb / 10);
+    void Add(double power) {
         if (std::isnan(power))
             failed_ = true;
-        else if (power > 0)
+        else
             sum_ += power;
     }
-    // 10 log of the summed powers; empty when nothing was added.
-    std::optional<float> LevelDb() const {
+    // reference + 10 log of the sum; empty when nothing was added.
+    std::optional<float> LevelDb(double reference) const {
         if (failed_ || !(sum_ > 0)) return std::nullopt;
-        return FiniteFloat(10 * std::log10(sum_));
+        return FiniteFloat(reference + 10 * std::log10(sum_));
     }
 
   private:
@@ -109,24 +134,25 @@ class TPowerSum {
     bool failed_ = false;
 };
 
-class TLoudest {
+// The largest finite level of a set, the reference of their linear factors;
+// 0 when none is finite.
+class TReferenceLevel {
   public:
-    void Take(double levelDb) {
-        if (std::isnan(levelDb))
-            failed_ = true;
-        else if (!loudest_ || levelDb > *loudest_)
-            loudest_ = levelDb;
+    void Offer(double levelDb) {
+        if (std::isfinite(levelDb) && (!found_ || levelDb > largest_)) largest_ = levelDb;
+        found_ = found_ || std::isfinite(levelDb);
     }
-    // The loudest level plus offsetDb; empty when no level was taken.
-    std::optional<float> LevelDb(double offsetDb = 0) const {
-        if (failed_ || !loudest_) return std::nullopt;
-        return FiniteFloat(*loudest_ + offsetDb);
-    }
+    double Value() const { return found_ ? largest_ : 0; }
 
   private:
-    std::optional<double> loudest_;
-    bool failed_ = false;
+    double largest_ = 0;
+    bool found_ = false;
 };
+
+// 10^((levelDb − referenceDb) ÷ perDecade): 10 for powers, 20 for amplitudes.
+double Factor(double levelDb, double referenceDb, double perDecade) {
+    return std::exp((levelDb - referenceDb) / perDecade * std::numbers::ln10);
+}
 
 } // namespace
 
@@ -191,6 +217,13 @@ TCoronaField::TCoronaField(std::span<const TSystemConductor> system, const TCoro
     const double referenceAc = RadioReferenceLevel(true, site.RadioFrequencyMhz, lambdaM_);
     const double referenceDc = RadioReferenceLevel(false, site.RadioFrequencyMhz, lambdaM_);
     const double wind = site.WindVelocityMPerS;
+    // Each source's levels in dB first, then as factors of the largest.
+    struct TLevels {
+        std::optional<double> AnRain, AnFair;
+        double RiRain = 0, RiFair = 0, Tvi = 0;
+    };
+    std::vector<TLevels> levels;
+    TReferenceLevel an, ri, tv;
     for (const TSystemConductor& c : system) {
         anyOzone_ = anyOzone_ || c.OzoneRate.has_value();
         if (!IsCoronaSource(c)) continue;
@@ -202,18 +235,48 @@ TCoronaField::TCoronaField(std::span<const TSystemConductor> system, const TCoro
         s.MicDySq = Sq(s.YM - site.MicrophoneHeightM);
         s.RadioDySq = Sq(s.YM - site.RadioAntennaHeightM);
         s.TvDySq = Sq(s.YM - site.TvAntennaHeightM);
-        s.AnPrefix = AudibleNoisePrefixDba(c);
+        TLevels level;
+        // Audible noise at 1 m: AC 5.8 dB less, fair weather AC 25 dB less,
+        // DC 6 dB more than rain.
+        if (const std::optional<double> prefix = AudibleNoisePrefixDba(c)) {
+            level.AnRain = c.IsAc ? *prefix - 5.8 + altitude_ : *prefix + altitude_;
+            level.AnFair = c.IsAc ? *level.AnRain - 25 : *level.AnRain + 6;
+            an.Offer(*level.AnRain);
+            an.Offer(*level.AnFair);
+        }
+        // Radio interference less 10 × the reference level; an AC conductor's
+        // fair value is 24 dB below its base level.
         const double reference = 10 * (c.IsAc ? referenceAc : referenceDc);
-        s.RiRainPrefix = RadioBaseLevelDbuv(c, site, true) - reference;
-        s.RiFairPrefix = RadioBaseLevelDbuv(c, site, false) - reference;
+        level.RiRain = RadioBaseLevelDbuv(c, site, true) - reference;
+        level.RiFair = RadioBaseLevelDbuv(c, site, false) - reference - (c.IsAc ? 24 : 0);
+        ri.Offer(level.RiRain);
+        ri.Offer(level.RiFair);
         s.RadioBreakpointM = 12 * site.RadioAntennaHeightM * s.YM / lambdaM_;
         const double f = site.TvFrequencyMhz;
-        s.TviBase = 120 * std::log10(std::fabs(Gradient(c)) / 16.3) + 10 +
-                    40 * std::log10(c.DiameterMm / 30.4) + 20 * std::log10(75 / f) + altitude_;
+        if (c.IsAc) {
+            level.Tvi = 120 * std::log10(std::fabs(Gradient(c)) / 16.3) + 10 +
+                        40 * std::log10(c.DiameterMm / 30.4) + 20 * std::log10(75 / f) + altitude_;
+            tv.Offer(level.Tvi);
+        }
         s.TvBreakpointM = f * site.TvAntennaHeightM * s.YM * 0.04;
         if (c.OzoneRate) s.OzoneRate = *c.OzoneRate;
         s.SigmaFactor = (4.75 * std::pow(100 / s.YM, 0.25) + 23 / wind) * 0.0315;
         sources_.push_back(s);
+        levels.push_back(level);
+    }
+    anReference_ = an.Value();
+    riReference_ = ri.Value();
+    tvReference_ = tv.Value();
+    for (std::size_t k = 0; k < sources_.size(); ++k) {
+        TSource& s = sources_[k];
+        const TLevels& level = levels[k];
+        if (level.AnRain) {
+            s.AnRainPower = Factor(*level.AnRain, anReference_, 10);
+            s.AnFairPower = Factor(*level.AnFair, anReference_, 10);
+        }
+        s.RiRainPower = Factor(level.RiRain, riReference_, 10);
+        s.RiFairPower = Factor(level.RiFair, riReference_, 10);
+        if (s.IsAc) s.TviAmplitude = Factor(level.Tvi, tvReference_, 20);
     }
 }
 
@@ -222,20 +285,18 @@ TRainFair TCoronaField::AudibleNoiseDba(float xM) const {
     for (const TSource& s : sources_) {
         const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.MicDySq;
         if (IsInsideConductor(distanceSq, s.RadiusM)) return {};
-        if (!s.AnPrefix) continue;
-        const double level = *s.AnPrefix - 11.4 * std::log10(std::sqrt(distanceSq));
-        const double rainLevel = s.IsAc ? level - 5.8 + altitude_ : level + altitude_;
-        const double fairLevel = s.IsAc ? rainLevel - 25 : rainLevel + 6;
-        rain.Add(rainLevel);
-        fair.Add(fairLevel);
+        // −11.4 log D dB: the power falls as D^−1.14 = (D²)^−0.57.
+        const double spread = std::exp(-0.57 * std::log(distanceSq));
+        rain.Add(s.AnRainPower * spread);
+        fair.Add(s.AnFairPower * spread);
     }
-    return {rain.LevelDb(), fair.LevelDb()};
+    return {rain.LevelDb(anReference_), fair.LevelDb(anReference_)};
 }
 
 TRainFair TCoronaField::RadioInterferenceDbuv(float xM) const {
     const double f = site_.RadioFrequencyMhz;
     const double sigma = site_.GroundConductivityMmhoPerM;
-    TLoudest rain, fair;
+    TLargest rain, fair;
     for (const TSource& s : sources_) {
         const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.RadioDySq;
         if (IsInsideConductor(distanceSq, s.RadiusM)) return {};
@@ -248,27 +309,22 @@ TRainFair TCoronaField::RadioInterferenceDbuv(float xM) const {
         const double t1 = r > b ? Sq(y * u * b / r) : Sq(y * u);
         const double t2 = Sq(y * u * GroundWaveAttenuation(p));
         const double t3 = Sq(y * u * u);
-        const double attenuation = 10 * std::log10(t1 + t2 + t3);
-        const double rainLevel = s.RiRainPrefix + attenuation;
-        double fairLevel = s.RiFairPrefix + attenuation;
-        if (s.IsAc) fairLevel -= 24;
-        rain.Take(rainLevel);
-        fair.Take(fairLevel);
+        const double attenuation = t1 + t2 + t3;
+        rain.Take(s.RiRainPower * attenuation);
+        fair.Take(s.RiFairPower * attenuation);
     }
-    return {rain.LevelDb(-7), fair.LevelDb()};
+    return {rain.LevelDb(riReference_, 10, -7), fair.LevelDb(riReference_, 10)};
 }
 
 std::optional<float> TCoronaField::TelevisionInterferenceDbuv(float xM) const {
-    TLoudest line;
+    TLargest line;
     for (const TSource& s : sources_) {
         if (!s.IsAc) continue;
         const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.TvDySq;
         if (IsInsideConductor(distanceSq, s.RadiusM)) return std::nullopt;
-        const double tvi =
-            s.TviBase + TelevisionDistanceTermDb(std::sqrt(distanceSq), s.TvBreakpointM);
-        line.Take(tvi);
+        line.Take(s.TviAmplitude * TelevisionDistanceRatio(std::sqrt(distanceSq), s.TvBreakpointM));
     }
-    return line.LevelDb();
+    return line.LevelDb(tvReference_, 20);
 }
 
 std::optional<float> TCoronaField::OzonePpb(float xM) const {
@@ -282,7 +338,8 @@ std::optional<float> TCoronaField::OzonePpb(float xM) const {
         if (!s.OzoneRate) continue;
         const double downwind = static_cast<double>(xM) - s.XM;
         if (!(downwind >= 0.25)) continue;
-        const double sigma = s.SigmaFactor * std::pow(downwind, 0.86); // vertical dispersion, m
+        // Vertical dispersion, m: Δ^0.86 as e^(0.86 ln Δ).
+        const double sigma = s.SigmaFactor * std::exp(0.86 * std::log(downwind));
         const double concentration = *s.OzoneRate / (sigma * w * kSqrtTwoPi);
         const double twoSigmaSq = 2 * sigma * sigma;
         const double e1 = std::min(Sq(s.YM - z) / twoSigmaSq, kLargestExponent);

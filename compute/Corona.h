@@ -93,18 +93,26 @@ class TCoronaField {
     std::optional<float> OzonePpb(float xM) const;
 
   private:
+    // Each level is kept as a factor on a linear scale relative to a common
+    // reference level, so that a point costs no logarithm per conductor: a
+    // level L dB becomes 10^((L − reference) ÷ 10) (powers) or ÷ 20
+    // (amplitudes), the line's value is the reference plus 10 (or 20) log of
+    // the summed or largest product with the conductor's distance term.
     struct TSource {
         double XM = 0, YM = 0, RadiusM = 0;
         bool IsAc = true;
         // Squared heights above the microphone, the radio and the TV antenna, m².
         double MicDySq = 0, RadioDySq = 0, TvDySq = 0;
-        // Audible noise before the distance term, dBA; empty for a negative pole.
-        std::optional<double> AnPrefix;
-        // Radio interference less 10 × the reference level, per weather, dBµV/m.
-        double RiRainPrefix = 0, RiFairPrefix = 0;
+        // Audible noise: the sound power at 1 m in rain and in fair weather
+        // (relative to anReference_); 0 for a negative pole, which makes none.
+        double AnRainPower = 0, AnFairPower = 0;
+        // Radio interference: the power before the lateral attenuation, per
+        // weather (relative to riReference_).
+        double RiRainPower = 0, RiFairPower = 0;
         double RadioBreakpointM = 0; // 12 h Y ÷ λ
-        // TV interference before the distance term (AC only), and its breakpoint.
-        double TviBase = 0;
+        // TV interference (AC only): the amplitude at 61 m (relative to
+        // tvReference_) and the breakpoint.
+        double TviAmplitude = 0;
         double TvBreakpointM = 0;
         // Ozone plume: the rate, and the dispersion σ = SigmaFactor × Δ^0.86.
         std::optional<double> OzoneRate;
@@ -114,6 +122,7 @@ class TCoronaField {
     TCoronaSite site_;
     double lambdaM_;  // radio wavelength 300 ÷ f, m
     double altitude_; // A/300, dB
+    double anReference_ = 0, riReference_ = 0, tvReference_ = 0; // dB
     std::vector<TSource> sources_;
     bool anyOzone_ = false;
 };

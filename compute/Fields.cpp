@@ -3,6 +3,7 @@
 #include "compute/Constants.h"
 #include "compute/FieldEllipse.h"
 #include "compute/Numeric.h"
+#include "compute/UnitFields.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,37 +106,13 @@ struct TLaneSquareRoots {
     }
 };
 
-// Marks the lanes whose squared distance from a conductor's centre puts them
-// inside it or on its axis (IsInsideConductor, lane by lane).
-[[gnu::always_inline]] inline void MarkInside(TMask& inside, const TDoubles& distanceSqM2,
-                                              double radiusSqM2) {
-    inside |= (distanceSqM2 == 0) | (distanceSqM2 < radiusSqM2);
-}
-
 // The field of a unit line charge (1 C/m) on the source's axis and of its
-// image at the block's points, V/m: with c = d² ÷ k, the factors that the
-// charge multiplies, dx ÷ c1 − dx ÷ c2 and −a ÷ c1 − b ÷ c2.
+// image at the block's points, V/m (UnitChargeFieldAt).
 struct TUnitElectricField {
     TDoubles Horizontal;
     TDoubles Vertical;
     TMask Inside; // inside the conductor or its image: no value
 };
-
-[[gnu::always_inline]] inline void UnitElectricField(const TChargeSource& s, const TDoubles& x,
-                                                     double ys, TUnitElectricField& unit) {
-    const TDoubles dx = x - s.XM;
-    const double a = s.YM - ys;
-    const double b = s.YM + ys;
-    const TDoubles d1Sq = dx * dx + a * a; // to the conductor
-    const TDoubles d2Sq = dx * dx + b * b; // to its image
-    unit.Inside = TMask{};
-    MarkInside(unit.Inside, d1Sq, s.RadiusSqM2);
-    MarkInside(unit.Inside, d2Sq, s.RadiusSqM2);
-    const TDoubles kOverC1 = kInvTwoPiEps0 / d1Sq;
-    const TDoubles kOverC2 = kInvTwoPiEps0 / d2Sq;
-    unit.Horizontal = dx * kOverC1 - dx * kOverC2;
-    unit.Vertical = -a * kOverC1 - b * kOverC2;
-}
 
 // The four single-precision sums of a block: the real and imaginary parts of
 // the horizontal and the vertical component.
@@ -144,24 +121,39 @@ struct TComponentSums {
     TMask Inside{};
 };
 
-// The semi-major axes of the summed phasors, each component widened and divided
-// by divisor (1 leaves it exactly as it is); then lane by lane, empty inside a
-// conductor and otherwise the axis as a finite float.
+// Where a kernel stores its values: the semi-major axis of each point, and
+// when Resultant is not empty, the resultant √(|X|² + |Y|²) as well.
+struct TFieldOutput {
+    std::span<std::optional<float>> Max;
+    std::span<std::optional<float>> Resultant;
+};
+
+// The semi-major axes (and resultants) of the summed phasors, each component
+// widened and divided by divisor (1 leaves it exactly as it is); then lane by
+// lane, empty inside a conductor and otherwise the value as a finite float.
 [[gnu::always_inline]] inline void StoreEllipses(const TComponentSums& sums, double divisor,
-                                                 std::span<std::optional<float>> out,
-                                                 std::size_t first) {
-    if (first >= out.size()) return; // a block wholly past the end
+                                                 const TFieldOutput& out, std::size_t first) {
+    if (first >= out.Max.size()) return; // a block wholly past the end
     TDoubles xRe, xIm, yRe, yIm;
     Widen(sums.XRe, xRe);
     Widen(sums.XIm, xIm);
     Widen(sums.YRe, yRe);
     Widen(sums.YIm, yIm);
+    xRe /= divisor;
+    xIm /= divisor;
+    yRe /= divisor;
+    yIm /= divisor;
     TDoubles axis;
-    SemiMajorAxisOfPhasorsInto(xRe / divisor, xIm / divisor, yRe / divisor, yIm / divisor,
-                               TLaneSquareRoots{}, axis);
-    const std::size_t count = std::min(kLanes, out.size() - first);
+    SemiMajorAxisOfPhasorsInto(xRe, xIm, yRe, yIm, TLaneSquareRoots{}, axis);
+    const std::size_t count = std::min(kLanes, out.Max.size() - first);
     for (std::size_t lane = 0; lane < count; ++lane)
-        out[first + lane] = sums.Inside[lane] != 0 ? std::nullopt : FiniteFloat(axis[lane]);
+        out.Max[first + lane] = sums.Inside[lane] != 0 ? std::nullopt : FiniteFloat(axis[lane]);
+    if (out.Resultant.empty()) return;
+    TDoubles resultant;
+    TLaneSquareRoots{}(xRe * xRe + xIm * xIm + yRe * yRe + yIm * yIm, resultant);
+    for (std::size_t lane = 0; lane < count; ++lane)
+        out.Resultant[first + lane] =
+            sums.Inside[lane] != 0 ? std::nullopt : FiniteFloat(resultant[lane]);
 }
 
 // Blocks computed together. Each sum is a chain of dependent additions in
@@ -173,7 +165,7 @@ constexpr std::size_t kPointsPerStep = kBlocks * kLanes;
 // The kernels' bodies, inlined into each processor build below.
 [[gnu::always_inline]] inline void ElectricProfile(std::span<const TChargeSource> sources,
                                                    std::span<const float> xM, double ys,
-                                                   std::span<std::optional<float>> out) {
+                                                   const TFieldOutput& out) {
     for (std::size_t first = 0; first < xM.size(); first += kPointsPerStep) {
         TDoubles x[kBlocks];
         for (std::size_t k = 0; k < kBlocks; ++k)
@@ -182,7 +174,8 @@ constexpr std::size_t kPointsPerStep = kBlocks * kLanes;
         TUnitElectricField unit;
         for (const TChargeSource& s : sources) {
             for (std::size_t k = 0; k < kBlocks; ++k) {
-                UnitElectricField(s, x[k], ys, unit);
+                UnitChargeFieldAt(s.XM, s.YM, s.RadiusSqM2, x[k], ys, unit.Horizontal,
+                                  unit.Vertical, unit.Inside);
                 e[k].Inside |= unit.Inside;
                 AddTo(e[k].XRe, s.ReCPerM * unit.Horizontal);
                 AddTo(e[k].XIm, s.ImCPerM * unit.Horizontal);
@@ -197,19 +190,19 @@ constexpr std::size_t kPointsPerStep = kBlocks * kLanes;
 
 [[gnu::always_inline]] inline void MagneticProfile(std::span<const TCurrentSource> sources,
                                                    std::span<const float> xM, double yb,
-                                                   std::span<std::optional<float>> out) {
+                                                   const TFieldOutput& out) {
     for (std::size_t first = 0; first < xM.size(); first += kPointsPerStep) {
         TDoubles x[kBlocks];
         for (std::size_t k = 0; k < kBlocks; ++k)
             LoadBlock(xM, first + k * kLanes, x[k]);
         TComponentSums b[kBlocks];
         for (const TCurrentSource& s : sources) {
-            const double dy = s.YM - yb;
             for (std::size_t k = 0; k < kBlocks; ++k) {
-                const TDoubles dx = x[k] - s.XM;
-                const TDoubles dSq = dx * dx + dy * dy;
-                MarkInside(b[k].Inside, dSq, s.RadiusSqM2);
-                const TDoubles inverseDSq = 1 / dSq;
+                TDoubles dx, inverseDSq;
+                double dy;
+                TMask inside;
+                LineCurrentTermsAt(s.XM, s.YM, s.RadiusSqM2, x[k], yb, dx, dy, inverseDSq, inside);
+                b[k].Inside |= inside;
                 const TDoubles re = s.ReGaussM * inverseDSq;
                 const TDoubles im = s.ImGaussM * inverseDSq;
                 AddTo(b[k].XRe, re * dy);
@@ -224,9 +217,9 @@ constexpr std::size_t kPointsPerStep = kBlocks * kLanes;
 }
 
 using TElectricKernel = void (*)(std::span<const TChargeSource>, std::span<const float>, double,
-                                 std::span<std::optional<float>>);
+                                 const TFieldOutput&);
 using TMagneticKernel = void (*)(std::span<const TCurrentSource>, std::span<const float>, double,
-                                 std::span<std::optional<float>>);
+                                 const TFieldOutput&);
 
 struct TKernels {
     TElectricKernel Electric;
@@ -234,25 +227,25 @@ struct TKernels {
 };
 
 void ElectricProfileBaseline(std::span<const TChargeSource> sources, std::span<const float> xM,
-                             double ys, std::span<std::optional<float>> out) {
+                             double ys, const TFieldOutput& out) {
     ElectricProfile(sources, xM, ys, out);
 }
 
 void MagneticProfileBaseline(std::span<const TCurrentSource> sources, std::span<const float> xM,
-                             double yb, std::span<std::optional<float>> out) {
+                             double yb, const TFieldOutput& out) {
     MagneticProfile(sources, xM, yb, out);
 }
 
 #if CORVALT_AVX2_BUILD
 [[gnu::target("avx2")]] void ElectricProfileAvx2(std::span<const TChargeSource> sources,
                                                  std::span<const float> xM, double ys,
-                                                 std::span<std::optional<float>> out) {
+                                                 const TFieldOutput& out) {
     ElectricProfile(sources, xM, ys, out);
 }
 
 [[gnu::target("avx2")]] void MagneticProfileAvx2(std::span<const TCurrentSource> sources,
                                                  std::span<const float> xM, double yb,
-                                                 std::span<std::optional<float>> out) {
+                                                 const TFieldOutput& out) {
     MagneticProfile(sources, xM, yb, out);
 }
 
@@ -295,16 +288,46 @@ TKernelBuild ChosenKernelBuild() {
     return chosen;
 }
 
+namespace {
+
+TFieldOutput OutputOf(std::span<std::optional<float>> out,
+                      std::span<std::optional<float>> resultant, std::size_t count) {
+    return {out.first(count), resultant.empty() ? resultant : resultant.first(count)};
+}
+
+} // namespace
+
 void ElectricFieldsKvPerM(std::span<const TSystemConductor> system, std::span<const float> xM,
                           float sensorHeightM, std::span<std::optional<float>> out,
-                          std::optional<TKernelBuild> build) {
-    KernelsFor(build).Electric(ChargeSources(system), xM, sensorHeightM, out.first(xM.size()));
+                          std::optional<TKernelBuild> build,
+                          std::span<std::optional<float>> resultant) {
+    KernelsFor(build).Electric(ChargeSources(system), xM, sensorHeightM,
+                               OutputOf(out, resultant, xM.size()));
 }
 
 void MagneticFieldsGauss(std::span<const TSystemConductor> system, std::span<const float> xM,
                          float sensorHeightM, std::span<std::optional<float>> out,
-                         std::optional<TKernelBuild> build) {
-    KernelsFor(build).Magnetic(CurrentSources(system), xM, sensorHeightM, out.first(xM.size()));
+                         std::optional<TKernelBuild> build,
+                         std::span<std::optional<float>> resultant) {
+    KernelsFor(build).Magnetic(CurrentSources(system), xM, sensorHeightM,
+                               OutputOf(out, resultant, xM.size()));
+}
+
+TUnitField UnitChargeField(const TSystemConductor& c, double xM, double sensorHeightM) {
+    TUnitField unit;
+    UnitChargeFieldAt(c.XM, c.YM, c.RadiusM * c.RadiusM, xM, sensorHeightM, unit.Horizontal,
+                      unit.Vertical, unit.Inside);
+    return unit;
+}
+
+TUnitField UnitCurrentField(const TSystemConductor& c, double xM, double sensorHeightM) {
+    double dx = 0, dy = 0, inverseDSq = 0;
+    TUnitField unit;
+    LineCurrentTermsAt(c.XM, c.YM, c.RadiusM * c.RadiusM, xM, sensorHeightM, dx, dy, inverseDSq,
+                       unit.Inside);
+    unit.Horizontal = dy * inverseDSq;
+    unit.Vertical = dx * inverseDSq;
+    return unit;
 }
 
 std::optional<float> ElectricFieldKvPerM(std::span<const TSystemConductor> system, float xM,

@@ -30,10 +30,13 @@ TKernelBuild ChosenKernelBuild();
 // the real and imaginary parts summed separately in single precision in list
 // order. Empty where the point lies inside a conductor or its image, where the
 // line-charge field does not hold. The build given is used when the processor
-// runs it, else the chosen one.
+// runs it, else the chosen one. When resultant is not empty it receives the
+// resultant √(|Ex|² + |Ey|²) of each point (as many values as positions),
+// empty where out is.
 void ElectricFieldsKvPerM(std::span<const TSystemConductor> system, std::span<const float> xM,
                           float sensorHeightM, std::span<std::optional<float>> out,
-                          std::optional<TKernelBuild> build = std::nullopt);
+                          std::optional<TKernelBuild> build = std::nullopt,
+                          std::span<std::optional<float>> resultant = {});
 
 // Magnetic flux density at (x, sensorHeightM) for every x of xM, gauss rms,
 // into out, of the conductor currents as infinite line currents without earth
@@ -43,9 +46,27 @@ void ElectricFieldsKvPerM(std::span<const TSystemConductor> system, std::span<co
 //   Bx += K dy e^{iθ} ÷ d²,   By += K dx e^{iθ} ÷ d²,
 // summed in single precision in list order. Conductors without current add
 // nothing. Empty where the point lies inside a conductor carrying current.
+// resultant, when not empty, receives √(|Bx|² + |By|²) as for the electric field.
 void MagneticFieldsGauss(std::span<const TSystemConductor> system, std::span<const float> xM,
                          float sensorHeightM, std::span<std::optional<float>> out,
-                         std::optional<TKernelBuild> build = std::nullopt);
+                         std::optional<TKernelBuild> build = std::nullopt,
+                         std::span<std::optional<float>> resultant = {});
+
+// One conductor's terms at a single point (compute/UnitFields.h), for callers
+// that weigh each conductor's field themselves, as the phasing optimiser does:
+// UnitChargeField is the field of its unit line charge (1 C/m) with its image,
+// V/m per C/m, the factors its charge phasor multiplies in the electric sums;
+// UnitCurrentField is (dy ÷ d², dx ÷ d²), 1/m, the factors its current source
+// K e^{iθ} (gauss·m) multiplies in the magnetic sums. Inside: the point lies
+// inside the conductor (or the charge's image), where the profile functions
+// give no value.
+struct TUnitField {
+    double Horizontal = 0;
+    double Vertical = 0;
+    bool Inside = false;
+};
+TUnitField UnitChargeField(const TSystemConductor& c, double xM, double sensorHeightM);
+TUnitField UnitCurrentField(const TSystemConductor& c, double xM, double sensorHeightM);
 
 // The same at a single position.
 std::optional<float> ElectricFieldKvPerM(std::span<const TSystemConductor> system, float xM,

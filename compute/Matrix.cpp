@@ -1,5 +1,7 @@
 #include "compute/Matrix.h"
 
+#include <lapacke.h>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -48,6 +50,35 @@ void SwapColumns(int n, TMatrix& a, int c1, int c2) {
 }
 
 } // namespace
+
+bool TCholesky::Factor(const TMatrix& a) {
+    n_ = a.Rows();
+    assert(a.Cols() == n_);
+    factor_.assign(static_cast<std::size_t>(n_) * static_cast<std::size_t>(n_), 0.0);
+    if (!AllFinite(n_, a)) return false;
+    // The lower triangle by columns: element (i, j) at j n + i.
+    for (int j = 0; j < n_; ++j)
+        for (int i = j; i < n_; ++i)
+            factor_[static_cast<std::size_t>(j) * static_cast<std::size_t>(n_) +
+                    static_cast<std::size_t>(i)] = a(i, j);
+    if (n_ == 0) return true;
+    if (LAPACKE_dpotrf(LAPACK_COL_MAJOR, 'L', n_, factor_.data(), n_) != 0) return false;
+    // Each pivot of the elimination is a diagonal element of L squared.
+    const double negligible = NegligiblePivot(n_, a);
+    for (int k = 0; k < n_; ++k) {
+        const double diagonal = factor_[static_cast<std::size_t>(k) * static_cast<std::size_t>(n_) +
+                                        static_cast<std::size_t>(k)];
+        if (!(diagonal * diagonal > negligible)) return false;
+    }
+    return true;
+}
+
+void TCholesky::Solve(std::span<double> columns) const {
+    if (n_ == 0) return;
+    assert(columns.size() % static_cast<std::size_t>(n_) == 0);
+    const auto count = static_cast<lapack_int>(columns.size() / static_cast<std::size_t>(n_));
+    LAPACKE_dpotrs(LAPACK_COL_MAJOR, 'L', n_, count, factor_.data(), n_, columns.data(), n_);
+}
 
 bool InvertMatrix(int n, TMatrix& a, std::stop_token stop) {
     assert(n >= 0 && n <= a.Rows() && n <= a.Cols());

@@ -5,6 +5,7 @@
 
 #include <cassert>
 #include <cstddef>
+#include <span>
 #include <stop_token>
 #include <vector>
 
@@ -47,5 +48,28 @@ class TMatrix {
 // requested, which it checks before each of its n elimination steps (each
 // about n² operations), so that a large system stops within one step.
 bool InvertMatrix(int n, TMatrix& a, std::stop_token stop = {});
+
+// The Cholesky factor L (P = L Lᵀ) of a symmetric positive definite matrix,
+// such as the potential coefficients, for solving P x = b in about n² steps
+// per right-hand side once it is made (LAPACK dpotrf and dpotrs). Solving
+// instead of inverting takes a third of the work and is more accurate.
+class TCholesky {
+  public:
+    // Factors the n × n matrix a (its lower triangle is read). False when a
+    // holds a value that is not finite or is not positive definite: a
+    // diagonal of the factor no larger than the rounding noise of the
+    // elimination (n ε times a's largest element, as InvertMatrix takes it)
+    // counts as 0.
+    bool Factor(const TMatrix& a);
+    int Size() const { return n_; }
+
+    // Solves P x = b for each right-hand side: columns holds them one after
+    // the other, Size() values each, and receives the solutions in place.
+    void Solve(std::span<double> columns) const;
+
+  private:
+    int n_ = 0;
+    std::vector<double> factor_; // L by columns (LAPACK's layout), n × n
+};
 
 } // namespace corvalt

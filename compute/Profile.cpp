@@ -19,19 +19,42 @@ float RecordPositionM(const TCalcResult& record, int units) {
     return LengthFromDisplay(units, record.Dist);
 }
 
+namespace {
+
+// The regular steps in display units: from StartShown to EndShown by StepShown.
+struct TStepRange {
+    double StartShown = 0;
+    double EndShown = 0;
+    float StepShown = 0;
+    // How many steps the range holds, counted without rounding.
+    double Count() const { return (EndShown - StartShown) / StepShown + 1; }
+};
+
+TStepRange StepRange(float rowLeftM, float rowRightM, int units) {
+    const bool english = units == English;
+    const double margin = english ? 4 : 2; // ft / m
+    TStepRange range;
+    range.StepShown = english ? 1.0f : 0.25f; // ft / m
+    range.StartShown = -std::ceil(DisplayLength(units, rowLeftM) + margin);
+    range.EndShown = std::ceil(DisplayLength(units, rowRightM) + margin);
+    return range;
+}
+
+} // namespace
+
+double RegularStepCountEstimate(float rowLeftM, float rowRightM, int units) {
+    return StepRange(rowLeftM, rowRightM, units).Count();
+}
+
 std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float rowRightM,
                                                         int units) {
-    const bool english = units == English;
-    const double margin = english ? 4 : 2;          // ft / m
-    const float stepShown = english ? 1.0f : 0.25f; // ft / m
-    const double startShown = -std::ceil(DisplayLength(units, rowLeftM) + margin);
-    const double endShown = std::ceil(DisplayLength(units, rowRightM) + margin);
-    if (!std::isfinite(startShown) || !std::isfinite(endShown)) return std::nullopt;
-    if ((endShown - startShown) / stepShown + 1 > kMaxRegularSteps) return std::nullopt;
+    const TStepRange range = StepRange(rowLeftM, rowRightM, units);
+    if (!std::isfinite(range.StartShown) || !std::isfinite(range.EndShown)) return std::nullopt;
+    if (range.Count() > kMaxRegularSteps) return std::nullopt;
 
-    const float start = LengthFromDisplay(units, static_cast<float>(startShown));
-    const float end = LengthFromDisplay(units, static_cast<float>(endShown));
-    const float step = LengthFromDisplay(units, stepShown);
+    const float start = LengthFromDisplay(units, static_cast<float>(range.StartShown));
+    const float end = LengthFromDisplay(units, static_cast<float>(range.EndShown));
+    const float step = LengthFromDisplay(units, range.StepShown);
     std::vector<float> positions;
     float c = start;
     for (;;) {

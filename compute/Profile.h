@@ -31,6 +31,12 @@ float RecordPositionM(const TCalcResult& record, int units);
 // steps, or positions too large for a step to advance them.
 std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float rowRightM, int units);
 
+// About how many regular steps RegularStepPositionsM lays out (exact up to the
+// rounding of the accumulated positions), without laying them out: for
+// estimating the cost of a computation. Not finite for a right of way that is
+// not.
+double RegularStepCountEstimate(float rowLeftM, float rowRightM, int units);
+
 struct TProfileLayout {
     std::vector<TCalcResult> Records; // ROW left, ROW right, points, regular steps
     int RowLeftResult = 0;

@@ -165,11 +165,6 @@ void ApplyRaise(TScenario& scenario, std::span<const int> circuits, float raiseS
                 conductor.Height = RaisedHeightM(conductor.Height, raiseShown, units);
 }
 
-bool AllChecksHold(std::span<const TLimitCheck> checks) {
-    return std::none_of(checks.begin(), checks.end(),
-                        [](const TLimitCheck& check) { return check.Fails(); });
-}
-
 TRaisedChecks ChecksWithRaise(const TScenario& scenario, std::span<const int> circuits,
                               float raiseShown, const TFieldLimits& limits) {
     return TRaiseEvaluator(scenario, circuits, limits).Checks(raiseShown);

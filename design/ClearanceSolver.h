@@ -79,7 +79,4 @@ using TRaisedChecks = TTrialChecks;
 TRaisedChecks ChecksWithRaise(const TScenario& scenario, std::span<const int> circuits,
                               float raiseShown, const TFieldLimits& limits);
 
-// Whether every check holds (none Over or NotComputed).
-bool AllChecksHold(std::span<const TLimitCheck> checks);
-
 } // namespace corvalt

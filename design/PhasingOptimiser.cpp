@@ -5,6 +5,8 @@
 #include "compute/Constants.h"
 #include "compute/Corona.h"
 #include "compute/FieldEllipse.h"
+#include "compute/Fields.h"
+#include "design/LargestAxis.h"
 #include "design/ProfileTrial.h"
 #include "limits/FieldLimits.h"
 #include "model/Project.h"
@@ -19,9 +21,6 @@
 #include <variant>
 
 namespace corvalt {
-
-using namespace constants;
-
 namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
@@ -108,18 +107,12 @@ float AngleAfter(const TPhasedCircuit& circuit, int order, int condType) {
     return circuit.AnglesDeg[static_cast<std::size_t>(PhaseOrder(order)[condType])];
 }
 
-std::optional<float> Larger(std::optional<float> a, std::optional<float> b) {
-    if (!a) return b;
-    if (!b) return a;
-    return std::max(*a, *b);
-}
-
 // The computation of arrangements through ComputeProfileFields: the cross
 // section's inputs once, then the fields of each arrangement.
 class TExactEvaluator {
   public:
     TExactEvaluator(const TScenario& scenario, std::span<const TPhasedCircuit> circuits)
-        : scenario_(scenario), circuits_(circuits),
+        : scenario_(scenario), circuits_(circuits.begin(), circuits.end()),
           searchedOf_(SearchedCircuitOf(scenario, circuits)), trial_(scenario, false),
           site_(CoronaSiteOf(scenario)) {
         if (!trial_.Message().empty()) return;
@@ -144,11 +137,11 @@ class TExactEvaluator {
         // The values the field limits speak about, taken as the limits take them.
         TTrialChecks trial = trial_.SolveAndCheck(system, {}, std::move(stop));
         if (!trial.Checks) return {std::nullopt, std::move(trial.Message)};
-        const std::vector<TLimitCheck>& checks = *trial.Checks;
+        const TRowValues row = RowValuesOf(*trial.Checks);
         TPhasingValues values;
-        values.RowEKvPerM = checks[0].Value;
-        values.EdgeEKvPerM = Larger(checks[1].Value, checks[2].Value);
-        values.EdgeBMg = Larger(checks[3].Value, checks[4].Value);
+        values.EdgeBMg = row.EdgeBMg;
+        values.EdgeEKvPerM = row.EdgeEKvPerM;
+        values.RowEKvPerM = row.LargestEWithinRowKvPerM;
         AddCoronaValues(system, values);
         return {values, {}};
     }
@@ -170,7 +163,7 @@ class TExactEvaluator {
     }
 
     const TScenario& scenario_;
-    std::span<const TPhasedCircuit> circuits_;
+    std::vector<TPhasedCircuit> circuits_;
     std::vector<int> searchedOf_;
     TProfileTrial trial_;
     TCoronaSite site_;
@@ -178,12 +171,15 @@ class TExactEvaluator {
 };
 
 // A field's two components at a set of points: the real and imaginary parts of
-// the horizontal (X) and the vertical (Y) component, one array each.
+// the horizontal (X) and the vertical (Y) component, one array each, padded
+// with zeros for LargestAxisOfSum.
 struct TComponents {
     std::vector<double> XRe, XIm, YRe, YIm;
 
     explicit TComponents(std::size_t points = 0)
-        : XRe(points), XIm(points), YRe(points), YIm(points) {}
+        : XRe(PaddedPointCount(points)), XIm(XRe.size()), YRe(XRe.size()), YIm(XRe.size()) {}
+
+    TPhasorArrays Arrays() const { return {XRe.data(), XIm.data(), YRe.data(), YIm.data()}; }
 
     // Adds phasor × (x, y) for real components x and y.
     void AddScaled(std::complex<double> phasor, std::span<const double> x,
@@ -208,10 +204,10 @@ struct TComponents {
 };
 
 // Real components of a field at a set of points (the field of one conductor
-// per unit of its phasor).
+// per unit of its phasor), padded as TComponents.
 struct TRealField {
     std::vector<double> X, Y;
-    explicit TRealField(std::size_t points = 0) : X(points), Y(points) {}
+    explicit TRealField(std::size_t points = 0) : X(PaddedPointCount(points)), Y(X.size()) {}
     void AddScaled(double factor, const TRealField& other) {
         for (std::size_t p = 0; p < X.size(); ++p) {
             X[p] += factor * other.X[p];
@@ -253,13 +249,14 @@ TSearchPoints SearchPointsOf(const TScenario& scenario, const TProfileLayout& la
 
 // The fields of the cross section as linear functions of the searched
 // circuits' orders: the fixed conductors' field, and for each searched circuit
-// and order the field of its phase conductors.
+// and order the field of its phase conductors. It keeps copies of what it is
+// built from, so that it may be moved.
 class TLinearFields {
   public:
     TLinearFields(const TScenario& scenario, const TFieldInputs& inputs,
-                  std::span<const TPhasedCircuit> circuits, const TSearchPoints& points)
-        : scenario_(scenario), system_(inputs.System), circuits_(circuits),
-          searchedOf_(SearchedCircuitOf(scenario, circuits)), points_(points) {}
+                  std::span<const TPhasedCircuit> circuits, TSearchPoints points)
+        : scenario_(scenario), system_(inputs.System), circuits_(circuits.begin(), circuits.end()),
+          searchedOf_(SearchedCircuitOf(scenario, circuits)), points_(std::move(points)) {}
 
     // False when the potential coefficients cannot be inverted or stop was
     // requested (looked at within the inversion and for each conductor).
@@ -278,9 +275,11 @@ class TLinearFields {
         if (!AddElectricSources(eGroups, stop)) return false;
         AddMagneticSources(bGroups);
         CombineOrders(eGroups, bGroups);
+        WeighRowPoints();
         return true;
     }
 
+    const TSearchPoints& Points() const { return points_; }
     std::size_t PointCount() const { return points_.XM.size(); }
     const TComponents& FixedE() const { return eFixed_; }
     const TComponents& FixedB() const { return bFixed_; }
@@ -288,33 +287,36 @@ class TLinearFields {
     const TComponents& CircuitB(std::size_t k, int order) const { return bOrders_[k][Size(order)]; }
     bool EInside(std::size_t p) const { return eInside_[p]; }
     bool BInside(std::size_t edge) const { return bInside_[edge]; }
+    // 1 for each point that counts for the largest field within the ROW (within
+    // it and not inside a conductor), else 0; padded as TComponents.
+    const std::vector<double>& RowWeights() const { return rowWeights_; }
+    bool AnyRowPoint() const { return anyRowPoint_; }
 
   private:
+    void WeighRowPoints() {
+        rowWeights_.assign(PaddedPointCount(points_.XM.size()), 0.0);
+        for (std::size_t p = 0; p < points_.XM.size(); ++p)
+            if (points_.WithinRow[p] && !eInside_[p]) rowWeights_[p] = 1;
+        anyRowPoint_ = std::find(rowWeights_.begin(), rowWeights_.end(), 1.0) != rowWeights_.end();
+    }
+
     // Searched circuit and phase type of conductor j; -1 for a fixed conductor.
     int SearchedOf(std::size_t j) const { return searchedOf_[j]; }
     int TypeOf(std::size_t j) const { return scenario_.Conductors[j]->CondType; }
 
     // The field of each unit line charge at every point, V/m per C/m, as the
-    // kernel of the computation forms it (Fields.h); the points inside a
-    // conductor or its image have no value.
+    // computation forms it (UnitChargeField); the points inside a conductor or
+    // its image have no value.
     std::vector<TRealField> UnitChargeFields(std::span<const int> members) {
         const double ys = scenario_.EFieldHeight;
         std::vector<TRealField> unit(members.size(), TRealField(points_.XM.size()));
         for (std::size_t i = 0; i < members.size(); ++i) {
             const TSystemConductor& s = system_[Size(members[i])];
-            const double radiusSq = s.RadiusM * s.RadiusM;
-            const double a = static_cast<double>(s.YM) - ys;
-            const double b = static_cast<double>(s.YM) + ys;
             for (std::size_t p = 0; p < points_.XM.size(); ++p) {
-                const double dx = points_.XM[p] - s.XM;
-                const double d1Sq = dx * dx + a * a;
-                const double d2Sq = dx * dx + b * b;
-                if (d1Sq == 0 || d1Sq < radiusSq || d2Sq == 0 || d2Sq < radiusSq)
-                    eInside_[p] = true;
-                const double kOverC1 = kInvTwoPiEps0 / d1Sq;
-                const double kOverC2 = kInvTwoPiEps0 / d2Sq;
-                unit[i].X[p] = dx * kOverC1 - dx * kOverC2;
-                unit[i].Y[p] = -a * kOverC1 - b * kOverC2;
+                const TUnitField field = UnitChargeField(s, points_.XM[p], ys);
+                if (field.Inside) eInside_[p] = true;
+                unit[i].X[p] = field.Horizontal;
+                unit[i].Y[p] = field.Vertical;
             }
         }
         return unit;
@@ -328,8 +330,15 @@ class TLinearFields {
                             const std::stop_token& stop) {
         const std::vector<int> members = ChargeSystemMembers(system_);
         if (members.empty()) return true;
-        TMatrix inverse = PotentialCoefficients(system_, members);
-        if (!InvertMatrix(static_cast<int>(members.size()), inverse, stop)) return false;
+        // The columns of P⁻¹: P solved for each unit voltage.
+        TCholesky coefficients;
+        if (!coefficients.Factor(PotentialCoefficients(system_, members))) return false;
+        if (stop.stop_requested()) return false;
+        const std::size_t n = members.size();
+        std::vector<double> inverse(n * n, 0.0);
+        for (std::size_t j = 0; j < n; ++j)
+            inverse[j * n + j] = 1;
+        coefficients.Solve(inverse);
         const std::vector<TRealField> unit = UnitChargeFields(members);
         // The charges that stay on the conductors, and so the field, are those
         // of the last step of a mixed AC/DC system's sweep: its AC voltages
@@ -341,9 +350,8 @@ class TLinearFields {
             const TSystemConductor& c = system_[j];
             if (c.MaxVoltageKv == 0) continue; // a grounded conductor drives nothing
             TRealField perVolt(points_.XM.size());
-            for (std::size_t i = 0; i < members.size(); ++i)
-                perVolt.AddScaled(inverse(static_cast<int>(i), static_cast<int>(jm)) / 1000.0,
-                                  unit[i]);
+            for (std::size_t i = 0; i < n; ++i)
+                perVolt.AddScaled(inverse[jm * n + i] / 1000.0, unit[i]);
             const double magnitudeV = PhaseToGroundKv(c.MaxVoltageKv) * 1000.0;
             const double offsetDeg = c.IsAc ? eOffsetDeg_ : 0.0;
             const int k = SearchedOf(j);
@@ -366,17 +374,15 @@ class TLinearFields {
             const TSystemConductor& c = system_[j];
             if (c.CurrentA == 0) continue;
             TRealField unit(2);
-            const double dy = static_cast<double>(c.YM) - yb;
             for (std::size_t e = 0; e < 2; ++e) {
-                const double dx = edges[e] - c.XM;
-                const double dSq = dx * dx + dy * dy;
-                if (dSq == 0 || dSq < c.RadiusM * c.RadiusM) bInside_[e] = true;
-                unit.X[e] = dy / dSq;
-                unit.Y[e] = dx / dSq;
+                const TUnitField field = UnitCurrentField(c, edges[e], yb);
+                if (field.Inside) bInside_[e] = true;
+                unit.X[e] = field.Horizontal;
+                unit.Y[e] = field.Vertical;
             }
             const int k = SearchedOf(j);
             if (k >= 0) {
-                groups[Size(k)][Size(TypeOf(j))].AddScaled(c.CurrentA / 1000.0 * 2.0, unit);
+                groups[Size(k)][Size(TypeOf(j))].AddScaled(LineCurrentGaussM(c.CurrentA), unit);
             } else {
                 bFixed_.AddScaled({c.CurrentSourceRe, c.CurrentSourceIm}, unit.X, unit.Y);
             }
@@ -407,14 +413,16 @@ class TLinearFields {
     }
 
     const TScenario& scenario_;
-    const std::vector<TSystemConductor>& system_;
-    std::span<const TPhasedCircuit> circuits_;
+    std::vector<TSystemConductor> system_;
+    std::vector<TPhasedCircuit> circuits_;
     std::vector<int> searchedOf_;
-    const TSearchPoints& points_;
+    TSearchPoints points_;
     double eOffsetDeg_ = 0;
     TComponents eFixed_, bFixed_;
     std::vector<std::array<TComponents, kPhaseOrderCount>> eOrders_, bOrders_;
     std::vector<bool> eInside_, bInside_;
+    std::vector<double> rowWeights_;
+    bool anyRowPoint_ = false;
 };
 
 // The semi-major axis of the field ellipse of the sum a + b at point p.
@@ -539,10 +547,9 @@ class TSearchSteps {
 // significant digit, keeping the partial sums of the circuits before the last.
 class TSearch {
   public:
-    TSearch(const TPhasingRequest& request, const TLinearFields& fields,
-            const TSearchPoints& points, std::size_t circuitCount, TCandidates& candidates,
-            TSearchSteps& steps, long long total)
-        : request_(request), fields_(fields), points_(points), circuitCount_(circuitCount),
+    TSearch(const TPhasingRequest& request, const TLinearFields& fields, std::size_t circuitCount,
+            TCandidates& candidates, TSearchSteps& steps, long long total)
+        : request_(request), fields_(fields), points_(fields.Points()), circuitCount_(circuitCount),
           candidates_(candidates), steps_(steps), total_(total) {
         const TNeededValues needed = NeededValues(request);
         needB_ = needed.EdgeB;
@@ -619,11 +626,9 @@ class TSearch {
                 if (!fields_.EInside(p))
                     edgeE = std::max(edgeE.value_or(0.0), AxisOfSum(e1, e2, p));
         }
-        if (needRowE_) {
-            for (std::size_t p = 0; p < fields_.PointCount(); ++p)
-                if (points_.WithinRow[p] && !fields_.EInside(p))
-                    rowE = std::max(rowE.value_or(0.0), AxisOfSum(e1, e2, p));
-        }
+        if (needRowE_ && fields_.AnyRowPoint())
+            rowE = LargestAxisOfSum(e1.Arrays(), e2.Arrays(), fields_.RowWeights().data(),
+                                    fields_.RowWeights().size());
         const double value = Objective(request_, edgeB, edgeE, rowE);
         candidates_.Offer(value, index);
         if (every_ != nullptr) (*every_)[Size(index)] = value;
@@ -749,11 +754,11 @@ namespace {
 
 // What a search needs before it runs: the circuits, the computation of single
 // arrangements and the linear fields. Failure leaves the search Failed, a
-// requested stop Cancelled.
+// requested stop Cancelled. None of its members refers to another, so it may
+// be moved.
 struct TPreparedSearch {
     TPhasingSearch Search;
     std::optional<TExactEvaluator> Exact;
-    TSearchPoints Points;
     std::optional<TLinearFields> Fields;
 };
 
@@ -783,9 +788,9 @@ bool Prepare(const TScenario& scenario, const TPhasingRequest& request, TPrepare
     }
 
     const TExactEvaluator& exact = prepared.Exact.emplace(scenario, search.Circuits);
-    prepared.Points = SearchPointsOf(scenario, exact.Inputs().Layout);
+    TSearchPoints points = SearchPointsOf(scenario, exact.Inputs().Layout);
     steps.Plan(exact.Inputs().System.size(), exact.Inputs().Layout.Records.size(),
-               prepared.Points.XM.size(), search.Arrangements,
+               points.XM.size(), search.Arrangements,
                std::min(Size(search.Arrangements), Size(request.Top) + kExtraCandidates),
                NeededValues(request));
     if (steps.Stopped()) {
@@ -804,7 +809,7 @@ bool Prepare(const TScenario& scenario, const TPhasingRequest& request, TPrepare
 
     const bool built =
         !steps.Stopped() &&
-        prepared.Fields.emplace(scenario, exact.Inputs(), search.Circuits, prepared.Points)
+        prepared.Fields.emplace(scenario, exact.Inputs(), search.Circuits, std::move(points))
             .Build(steps.Stop());
     if (!built) {
         search = steps.Stopped()
@@ -834,8 +839,7 @@ TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest&
 
     const std::size_t top = static_cast<std::size_t>(request.Top);
     TCandidates candidates((top + kExtraCandidates) * kLargestFold);
-    TSearch run(request, *prepared.Fields, prepared.Points, circuitCount, candidates, steps,
-                search.Arrangements);
+    TSearch run(request, *prepared.Fields, circuitCount, candidates, steps, search.Arrangements);
     if (!run.Run()) return Cancelled(std::move(search));
 
     // The candidates that may rank among the best Top by the computation's
@@ -891,8 +895,8 @@ std::vector<double> SearchedObjectiveValues(const TScenario& scenario,
     TPreparedSearch prepared;
     if (!Prepare(scenario, request, prepared, steps)) return {};
     TCandidates candidates(1);
-    TSearch run(request, *prepared.Fields, prepared.Points, prepared.Search.Circuits.size(),
-                candidates, steps, prepared.Search.Arrangements);
+    TSearch run(request, *prepared.Fields, prepared.Search.Circuits.size(), candidates, steps,
+                prepared.Search.Arrangements);
     std::vector<double> every;
     run.KeepEvery(every);
     run.Run();

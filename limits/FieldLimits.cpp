@@ -36,9 +36,7 @@ const TCalcResult* RecordAt(std::span<const TCalcResult> records, int index) {
 
 std::optional<float> ValueOf(const TCalcResult* record, TLimitQuantity quantity) {
     if (record == nullptr) return std::nullopt;
-    if (quantity == TLimitQuantity::ElectricField) return record->EMax;
-    if (!record->BMax) return std::nullopt;
-    return GaussToMilligauss(*record->BMax);
+    return ShownValue(*record, ProfileQuantityOf(quantity));
 }
 
 TLimitCheck CheckAt(std::span<const TCalcResult> records, int index, TLimitQuantity quantity,
@@ -46,32 +44,21 @@ TLimitCheck CheckAt(std::span<const TCalcResult> records, int index, TLimitQuant
     TLimitCheck check;
     check.Quantity = quantity;
     check.Place = place;
-    check.ResultIndex = RecordAt(records, index) != nullptr ? index : -1;
-    check.Value = ValueOf(RecordAt(records, index), quantity);
+    const TCalcResult* record = RecordAt(records, index);
+    check.ResultIndex = record != nullptr ? index : -1;
+    if (record != nullptr) check.Record = *record;
+    check.Value = ValueOf(record, quantity);
     check.Limit = limit;
     return check;
 }
 
+// A tie keeps the earliest record, as the reports do.
 TLimitCheck LargestEWithinRow(std::span<const TCalcResult> records, const TProfilePlaces& places,
                               std::optional<float> limit) {
-    const float fromM = -places.RowLeftM;
-    const float toM = places.RowRightM;
-    int largest = -1;
-    bool gaps = false;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const TCalcResult& record = records[i];
-        if (record.DistM < fromM || record.DistM > toM) continue;
-        if (!record.EMax) {
-            gaps = true;
-            continue;
-        }
-        // Strictly larger only: a tie keeps the earliest record, as the reports do.
-        if (largest < 0 || *record.EMax > *records[static_cast<std::size_t>(largest)].EMax)
-            largest = static_cast<int>(i);
-    }
-    TLimitCheck check =
-        CheckAt(records, largest, TLimitQuantity::ElectricField, TLimitPlace::WithinRow, limit);
-    check.Gaps = gaps;
+    const TLargestE largest = LargestE(records, -places.RowLeftM, places.RowRightM);
+    TLimitCheck check = CheckAt(records, largest.Index, TLimitQuantity::ElectricField,
+                                TLimitPlace::WithinRow, limit);
+    check.Gaps = largest.Gaps;
     return check;
 }
 
@@ -138,21 +125,16 @@ std::string LimitNumberText(float limit) {
 
 namespace {
 
-const char* UnitOf(TLimitQuantity quantity) {
-    return quantity == TLimitQuantity::ElectricField ? "kV/m" : "mG";
-}
-
-const char* QuantityText(TLimitQuantity quantity) {
-    return quantity == TLimitQuantity::ElectricField ? "electric field" : "magnetic field";
+const TProfileQuantityInfo& InfoOf(TLimitQuantity quantity) {
+    return ProfileQuantityInfo(ProfileQuantityOf(quantity));
 }
 
 std::string EdgeText(const TScenario& scenario) {
     return scenario.SectionType == Substation ? "property boundary" : "ROW edge";
 }
 
-std::string DistanceText(const TScenario& scenario, int resultIndex) {
-    const TCalcResult* record = scenario.ResultAt(resultIndex);
-    if (record == nullptr) return {};
+std::string DistanceText(const TScenario& scenario, const std::optional<TCalcResult>& record) {
+    if (!record) return {};
     const int units = scenario.IsEnglish() ? English : Metric;
     return Fixed(record->Dist, 1) + " " + LengthUnit(units);
 }
@@ -172,7 +154,7 @@ std::string SideText(const TScenario& scenario, TPointSide side) {
 } // namespace
 
 std::string LimitWhereText(const TScenario& scenario, const TLimitCheck& check) {
-    std::string where = DistanceText(scenario, check.ResultIndex);
+    std::string where = DistanceText(scenario, check.Record);
     if (check.Place == TLimitPlace::WithinRow && !where.empty()) where = "at " + where;
     if (check.Place == TLimitPlace::InterestPoint)
         where += (where.empty() ? "" : ", ") + SideText(scenario, check.Side);
@@ -180,7 +162,26 @@ std::string LimitWhereText(const TScenario& scenario, const TLimitCheck& check) 
 }
 
 int LimitDecimals(TLimitQuantity quantity) {
-    return quantity == TLimitQuantity::ElectricField ? 2 : 1;
+    return InfoOf(quantity).Decimals;
+}
+
+TProfileQuantity ProfileQuantityOf(TLimitQuantity quantity) {
+    return quantity == TLimitQuantity::ElectricField ? TProfileQuantity::EField
+                                                     : TProfileQuantity::BField;
+}
+
+const char* LimitStatusName(TLimitStatus status) {
+    switch (status) {
+    case TLimitStatus::Within:
+        return "within";
+    case TLimitStatus::Over:
+        return "over";
+    case TLimitStatus::NoLimit:
+        return "no-limit";
+    case TLimitStatus::NotComputed:
+        break;
+    }
+    return "not-computed";
 }
 
 TLimitStatus TLimitCheck::Status() const {
@@ -240,9 +241,40 @@ std::vector<TLimitCheck> EvaluateProfile(std::span<const TCalcResult> records,
     return checks;
 }
 
+std::optional<float> Larger(std::optional<float> a, std::optional<float> b) {
+    if (!a) return b;
+    if (!b) return a;
+    return std::max(*a, *b);
+}
+
+TRowValues RowValuesOf(std::span<const TLimitCheck> checks) {
+    TRowValues values;
+    for (const TLimitCheck& check : checks) {
+        const bool electric = check.Quantity == TLimitQuantity::ElectricField;
+        switch (check.Place) {
+        case TLimitPlace::WithinRow:
+            if (electric) values.LargestEWithinRowKvPerM = check.Value;
+            break;
+        case TLimitPlace::RowLeftEdge:
+        case TLimitPlace::RowRightEdge: {
+            std::optional<float>& edge = electric ? values.EdgeEKvPerM : values.EdgeBMg;
+            edge = Larger(edge, check.Value);
+            break;
+        }
+        case TLimitPlace::InterestPoint:
+            break;
+        }
+    }
+    return values;
+}
+
+bool AllChecksHold(std::span<const TLimitCheck> checks) {
+    return std::none_of(checks.begin(), checks.end(),
+                        [](const TLimitCheck& check) { return check.Fails(); });
+}
+
 bool TLimitEvaluation::AllHold() const {
-    return Computed && std::none_of(Checks.begin(), Checks.end(),
-                                    [](const TLimitCheck& check) { return check.Fails(); });
+    return Computed && AllChecksHold(Checks);
 }
 
 std::vector<const TLimitCheck*> TLimitEvaluation::Failures() const {
@@ -291,10 +323,10 @@ std::string LimitPlaceText(const TScenario& scenario, const TLimitCheck& check) 
 
 std::string LimitFindingText(const TScenario& scenario, TLimitClass limitClass,
                              const TLimitCheck& check) {
-    const std::string unit = UnitOf(check.Quantity);
+    const std::string unit = InfoOf(check.Quantity).Unit;
     const bool largest = check.Place == TLimitPlace::WithinRow;
     std::string text = "Cross section '" + scenario.TabTitle + "': the " +
-                       (largest ? "largest " : "") + QuantityText(check.Quantity) + " " +
+                       (largest ? "largest " : "") + InfoOf(check.Quantity).Noun + " " +
                        LimitPlaceText(scenario, check) + LimitWhereText(scenario, check);
     const int decimals = LimitDecimals(check.Quantity);
     const std::string limit =

@@ -60,6 +60,7 @@
 
 #include "model/CalcResult.h"
 #include "model/FieldLimitTable.h"
+#include "model/ProfileQuantity.h"
 
 #include <optional>
 #include <span>
@@ -83,6 +84,8 @@ TLimitClass LimitClassOf(const TScenario& scenario);
 TLimitClass LineClassOf(float highestVoltageKv, int threePhaseSets500);
 
 enum class TLimitQuantity { ElectricField, MagneticField };
+// The profile quantity a limit speaks about: its names, unit and decimals.
+TProfileQuantity ProfileQuantityOf(TLimitQuantity quantity);
 enum class TLimitPlace { WithinRow, RowLeftEdge, RowRightEdge, InterestPoint };
 // Where a point of interest lies with respect to the ROW.
 enum class TPointSide { InsideRow, OnRowEdge, OutsideRow };
@@ -92,12 +95,18 @@ enum class TLimitStatus {
     NoLimit,     // no limit applies here (the value may still be shown)
     NotComputed, // a limit applies but the value could not be computed
 };
+// The status as one word for machine-read output (corvalt-cli clearance):
+// "within", "over", "no-limit", "not-computed".
+const char* LimitStatusName(TLimitStatus status);
 
 // One value the limits speak about.
 struct TLimitCheck {
     TLimitQuantity Quantity = TLimitQuantity::ElectricField;
     TLimitPlace Place = TLimitPlace::WithinRow;
     int ResultIndex = -1;                    // its record in the profile; -1 if none
+    // A copy of that record (its place and values), so that the check can be
+    // worded without the profile it was judged on; empty without a record.
+    std::optional<TCalcResult> Record;
     int PointIndex = -1;                     // for InterestPoint: the point's index
     TPointSide Side = TPointSide::InsideRow; // for InterestPoint
     std::optional<float> Value;              // kV/m or mG; empty: not computed
@@ -110,6 +119,23 @@ struct TLimitCheck {
     // Over, or NotComputed: the limit cannot be shown to hold.
     bool Fails() const;
 };
+
+// The values of a profile's ROW checks, by name: the largest electric field
+// within the ROW, and the larger value of each field at the two edges (or that
+// of the one edge that has a value). Empty where no check gives one.
+struct TRowValues {
+    std::optional<float> LargestEWithinRowKvPerM;
+    std::optional<float> EdgeEKvPerM;
+    std::optional<float> EdgeBMg;
+};
+TRowValues RowValuesOf(std::span<const TLimitCheck> checks);
+
+// The larger of two values either of which may be empty: the one there is, or
+// empty when neither is.
+std::optional<float> Larger(std::optional<float> a, std::optional<float> b);
+
+// Whether every check holds (none Over or NotComputed).
+bool AllChecksHold(std::span<const TLimitCheck> checks);
 
 // Where EvaluateProfile finds the values in a profile's records.
 struct TProfilePlaces {
@@ -132,7 +158,7 @@ struct TLimitEvaluation {
     bool Computed = false;
     std::vector<TLimitCheck> Checks;
 
-    // Computed, and no check fails.
+    // Computed, and no check fails (AllChecksHold).
     bool AllHold() const;
     // The checks that fail, in order.
     std::vector<const TLimitCheck*> Failures() const;

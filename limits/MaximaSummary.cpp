@@ -20,10 +20,9 @@ std::string FixedText(float value, int decimals) {
 }
 
 std::string FieldQuantityText(const TLimitCheck& check) {
-    const bool electric = check.Quantity == TLimitQuantity::ElectricField;
-    if (check.Place == TLimitPlace::WithinRow)
-        return electric ? "Largest electric field" : "Largest magnetic field";
-    return electric ? "Electric field" : "Magnetic field";
+    const TProfileQuantityInfo& info = ProfileQuantityInfo(ProfileQuantityOf(check.Quantity));
+    if (check.Place == TLimitPlace::WithinRow) return std::string("Largest ") + info.Noun;
+    return info.Name;
 }
 
 TMaximaRow FieldRow(const TScenario& scenario, const TLimitCheck& check) {
@@ -35,7 +34,7 @@ TMaximaRow FieldRow(const TScenario& scenario, const TLimitCheck& check) {
     row.Value = check.Value;
     if (check.Value)
         row.ValueText = LimitValueText(*check.Value, check.Limit, LimitDecimals(check.Quantity));
-    row.Unit = electric ? "kV/m" : "mG";
+    row.Unit = ProfileQuantityInfo(ProfileQuantityOf(check.Quantity)).Unit;
     row.Limit = check.Limit;
     if (check.Limit) row.LimitText = LimitNumberText(*check.Limit);
     row.Status = check.Status();

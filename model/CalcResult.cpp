@@ -4,18 +4,25 @@
 
 namespace corvalt {
 
-int LargestEMaxIndex(std::span<const TCalcResult> records, float fromM, float toM) {
-    int index = 0;
-    float largest = 0;
+TLargestE LargestE(std::span<const TCalcResult> records, float fromM, float toM) {
+    TLargestE largest;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const TCalcResult& record = records[i];
         if (!(fromM <= record.DistM && record.DistM <= toM)) continue;
-        if (record.EMax && *record.EMax > largest) {
-            largest = *record.EMax;
-            index = static_cast<int>(i);
+        if (!record.EMax) {
+            largest.Gaps = true;
+            continue;
         }
+        if (largest.Index < 0 ||
+            *record.EMax > *records[static_cast<std::size_t>(largest.Index)].EMax)
+            largest.Index = static_cast<int>(i);
     }
-    return index;
+    return largest;
+}
+
+int LargestEMaxIndex(std::span<const TCalcResult> records, float fromM, float toM) {
+    const int index = LargestE(records, fromM, toM).Index;
+    return index >= 0 && *records[static_cast<std::size_t>(index)].EMax > 0 ? index : 0;
 }
 
 } // namespace corvalt

@@ -23,12 +23,25 @@ struct TCalcResult {
     std::optional<float> RiFair;    // radio interference L50, fair weather, dBuV/m
     std::optional<float> RiRain;    // radio interference L50, rain, dBuV/m
     std::optional<float> Ozone;     // ozone at the ozone height, ppb
+    // The resultant √(|X|² + |Y|²) of each field's rms component phasors, the
+    // value published tables and exposure guidelines give; EMax and BMax are
+    // the semi-major axes of the field ellipses, at most as large.
+    std::optional<float> EResultant; // kV/m
+    std::optional<float> BResultant; // gauss
 };
 
-// Index of the record with the largest EMax among the records whose DistM lies
-// in fromM..toM (m, both ends included): scanning in list order from a maximum
-// of 0, only a strictly larger value takes over, so ties keep the earliest
-// record; 0 when no record there has a value above 0.
+// The record with the largest EMax among the records whose DistM lies in
+// fromM..toM (m, both ends included): scanning in list order, only a strictly
+// larger value takes over, so ties keep the earliest record. Index is -1 when
+// no record there has a value; Gaps tells that some record there has none.
+struct TLargestE {
+    int Index = -1;
+    bool Gaps = false;
+};
+TLargestE LargestE(std::span<const TCalcResult> records, float fromM, float toM);
+
+// The same as the reports take it: LargestE's record when its value is above
+// 0, else 0 (a scan from a maximum of 0).
 int LargestEMaxIndex(std::span<const TCalcResult> records, float fromM, float toM);
 
 } // namespace corvalt

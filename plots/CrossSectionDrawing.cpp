@@ -3,6 +3,7 @@
 #include "model/Bundle.h"
 #include "model/Project.h"
 #include "model/Units.h"
+#include "plots/ModelText.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -329,7 +330,7 @@ void TCrossSectionRenderer::PaintConductors(QPainter& painter, const TDrawingTra
         const TConductor* model = ConductorAt(scenario_, conductor.Ref);
         if (model == nullptr) continue;
         painter.setPen(Qt::black);
-        DrawConductorLabel(painter, QString::fromStdString(model->Id), centre, radius, placed);
+        DrawConductorLabel(painter, ToQString(model->Id), centre, radius, placed);
     }
     painter.restore();
 }
@@ -379,7 +380,7 @@ void TCrossSectionRenderer::PaintInterestPoints(QPainter& painter, const QRectF&
         painter.setPen(Qt::NoPen);
         painter.setBrush(kPointColour);
         painter.drawPath(marker);
-        const QString name = QString::fromStdString(point.Name);
+        const QString name = ToQString(point.Name);
         const double width = metrics.horizontalAdvance(name);
         // Centred under the mark, moved inside the area at its sides.
         const double left = std::clamp(ground.x() - width / 2, area.left() + 2,

@@ -60,7 +60,7 @@ void AddLines(TPlotData& data, const TScenario& scenario, int section,
         line.Quantity = quantity;
         line.Section = section;
         line.RightAxis = OnRightAxis(quantity);
-        const TQuantityInfo& info = QuantityInfo(quantity);
+        const TProfileQuantityInfo& info = ProfileQuantityInfo(quantity);
         line.Name = options.Kind == TPlotKind::Fields ? info.Name : info.Short;
         if (section > 0) line.Name += " - " + SectionName(scenario);
         line.Runs = QuantityRuns(scenario.Results, quantity);
@@ -89,7 +89,7 @@ void AddMaxima(TPlotData& data) {
             continue;
         const std::optional<TPlotPoint> top = Largest(line.Runs);
         if (!top) continue;
-        const TQuantityInfo& info = QuantityInfo(line.Quantity);
+        const TProfileQuantityInfo& info = ProfileQuantityInfo(line.Quantity);
         data.Maxima.push_back({top->X, top->Y, line.RightAxis,
                                std::string("Max ") + info.Short + " " +
                                    PlotNumber(top->Y, info.Decimals) + " " + info.Unit});

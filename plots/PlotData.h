@@ -25,7 +25,7 @@ struct TPlotOptions {
     TPlotKind Kind = TPlotKind::Fields;
     // Which quantities are drawn, by TPlotQuantity; quantities of the other
     // kind are never drawn whatever their flag.
-    std::array<bool, kPlotQuantityCount> Shown{true, true, true, true, true, true, true, true};
+    std::array<bool, kProfileQuantityCount> Shown{true, true, true, true, true, true, true, true};
 };
 
 // The quantities of a kind, in legend order.

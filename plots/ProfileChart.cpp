@@ -1,5 +1,7 @@
 #include "plots/ProfileChart.h"
 
+#include "plots/ModelText.h"
+
 #include <QGraphicsSimpleTextItem>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -19,7 +21,7 @@ constexpr int kLabelRows = 4;
 
 // A colour per quantity, told apart in print and by colour-blind readers.
 QColor QuantityColour(TPlotQuantity quantity) {
-    static const std::array<QColor, kPlotQuantityCount> colours{
+    static const std::array<QColor, kProfileQuantityCount> colours{
         QColor(0x1f, 0x4e, 0xb4), // E: blue
         QColor(0xc0, 0x39, 0x2b), // B: red
         QColor(0x1f, 0x4e, 0xb4), // AN rain
@@ -47,10 +49,6 @@ TSectionStyle SectionStyle(int section) {
     return section <= 0 ? styles[0] : styles[1 + (section - 1) % 4];
 }
 
-QString Text(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A value axis from low to high with room above the largest value for its
 // label, rounded out to round ticks.
 void SetValueRange(QValueAxis& axis, double low, double high) {
@@ -60,7 +58,7 @@ void SetValueRange(QValueAxis& axis, double low, double high) {
 
 QValueAxis* NewAxis(const std::string& title) {
     auto* axis = new QValueAxis;
-    axis->setTitleText(Text(title));
+    axis->setTitleText(ToQString(title));
     axis->setLabelFormat(QStringLiteral("%g"));
     return axis;
 }
@@ -96,7 +94,7 @@ QList<QPointF> Points(const TPlotRun& run) {
 
 TProfileChart::TProfileChart(const TPlotData& data, QGraphicsItem* parent)
     : QChart(parent), data_(data) {
-    setTitle(Text(data_.Title));
+    setTitle(ToQString(data_.Title));
     setBackgroundRoundness(0);
     legend()->setAlignment(Qt::AlignBottom);
     CreateAxes();
@@ -169,7 +167,7 @@ void TProfileChart::AddLines() {
         const auto index = static_cast<std::size_t>(line.Section - 1);
         if (overlay && index < data_.OverlayNames.size()) {
             const QString name = QString::fromLatin1(SectionStyle(line.Section).Name) +
-                                 QStringLiteral(": ") + Text(data_.OverlayNames[index]);
+                                 QStringLiteral(": ") + ToQString(data_.OverlayNames[index]);
             if (!overlays.contains(name))
                 overlays += (overlays.isEmpty() ? QString() : QStringLiteral("; ")) + name;
         }
@@ -187,7 +185,7 @@ void TProfileChart::AddLines() {
                 series = new QLineSeries;
                 series->setPen(pen);
             }
-            series->setName(Text(line.Name));
+            series->setName(ToQString(line.Name));
             series->replace(Points(run));
             AddSeries(series, line.RightAxis, first);
             first = false;
@@ -235,14 +233,14 @@ void TProfileChart::AddMaxima() {
 
 void TProfileChart::AddError() {
     legend()->hide();
-    auto* item = new QGraphicsSimpleTextItem(Text(data_.Error), this);
+    auto* item = new QGraphicsSimpleTextItem(ToQString(data_.Error), this);
     item->setBrush(QColor(0xa0, 0x10, 0x10));
     labels_.push_back({item, TLabel::TPlace::AtMark, QPointF(), false});
 }
 
 void TProfileChart::AddLabel(const std::string& text, TLabel::TPlace place, QPointF value,
                              bool rightAxis) {
-    auto* item = new QGraphicsSimpleTextItem(Text(text), this);
+    auto* item = new QGraphicsSimpleTextItem(ToQString(text), this);
     item->setZValue(10);
     labels_.push_back({item, place, value, rightAxis});
 }

@@ -1,7 +1,5 @@
 #include "plots/ProfileSeries.h"
 
-#include "model/FieldLimitTable.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -9,39 +7,6 @@
 
 namespace corvalt {
 namespace {
-
-constexpr TQuantityInfo kQuantities[kPlotQuantityCount] = {
-    {"Electric field", "E", "kV/m", 2},
-    {"Magnetic field", "B", "mG", 1},
-    {"Audible noise rain L50", "AN rain", "dBA", 1},
-    {"Audible noise fair L50", "AN fair", "dBA", 1},
-    {"Radio interference rain", "RI rain", "dBuV/m", 1},
-    {"Radio interference fair", "RI fair", "dBuV/m", 1},
-    {"TV interference rain", "TVI", "dBuV/m", 1},
-    {"Ozone", "Ozone", "ppb", -3},
-};
-
-std::optional<float> RawValue(const TCalcResult& r, TPlotQuantity quantity) {
-    switch (quantity) {
-    case TPlotQuantity::EField:
-        return r.EMax;
-    case TPlotQuantity::BField:
-        return r.BMax ? std::optional<float>(GaussToMilligauss(*r.BMax)) : std::nullopt;
-    case TPlotQuantity::AnRain:
-        return r.AnRainL50;
-    case TPlotQuantity::AnFair:
-        return r.AnFairL50;
-    case TPlotQuantity::RiRain:
-        return r.RiRain;
-    case TPlotQuantity::RiFair:
-        return r.RiFair;
-    case TPlotQuantity::TviRain:
-        return r.TviRain;
-    case TPlotQuantity::Ozone:
-        return r.Ozone;
-    }
-    return std::nullopt;
-}
 
 // The lateral stretch the regular steps cover, in display units; empty when
 // the records hold no regular step.
@@ -70,12 +35,8 @@ bool StandsApart(const TCalcResult& r, const std::optional<TRegularExtent>& exte
 
 } // namespace
 
-const TQuantityInfo& QuantityInfo(TPlotQuantity quantity) {
-    return kQuantities[static_cast<int>(quantity)];
-}
-
 std::optional<double> QuantityValue(const TCalcResult& record, TPlotQuantity quantity) {
-    const std::optional<float> value = RawValue(record, quantity);
+    const std::optional<float> value = ShownValue(record, quantity);
     if (!value || !std::isfinite(*value)) return std::nullopt;
     return static_cast<double>(*value);
 }
@@ -156,12 +117,9 @@ std::string PlotNumber(std::optional<double> value, int decimals) {
 
 std::string ReadoutText(std::span<const TCalcResult> records, double x, const char* lengthUnit) {
     std::string text = "x " + PlotNumber(x, 1) + " " + lengthUnit;
-    for (int q = 0; q < kPlotQuantityCount; ++q) {
-        const auto quantity = static_cast<TPlotQuantity>(q);
-        const TQuantityInfo& info = QuantityInfo(quantity);
+    for (const TProfileQuantityInfo& info : kProfileQuantities)
         text += std::string("   ") + info.Short + " " +
-                PlotNumber(QuantityAt(records, quantity, x), info.Decimals) + " " + info.Unit;
-    }
+                PlotNumber(QuantityAt(records, info.Quantity, x), info.Decimals) + " " + info.Unit;
     return text;
 }
 

@@ -6,6 +6,7 @@
 // at any lateral position for the cursor read-out.
 
 #include "model/CalcResult.h"
+#include "model/ProfileQuantity.h"
 
 #include <optional>
 #include <span>
@@ -14,27 +15,10 @@
 
 namespace corvalt {
 
-// The quantities the plots can show. Units: E kV/m, B mG (the computed gauss
-// × 1000), audible noise dBA, radio and TV interference dBuV/m, ozone ppb.
-enum class TPlotQuantity {
-    EField,
-    BField,
-    AnRain,
-    AnFair,
-    RiRain,
-    RiFair,
-    TviRain,
-    Ozone,
-};
-inline constexpr int kPlotQuantityCount = 8;
-
-struct TQuantityInfo {
-    const char* Name;  // "Electric field"
-    const char* Short; // "E", for the read-out
-    const char* Unit;  // "kV/m"
-    int Decimals;      // shown with this many decimals; negative: that many significant digits
-};
-const TQuantityInfo& QuantityInfo(TPlotQuantity quantity);
+// The quantities the plots can show, with their names, units and decimals:
+// those of the profile (model/ProfileQuantity.h). The plot unit of a quantity
+// is the unit it is shown in (the magnetic field in mG).
+using TPlotQuantity = TProfileQuantity;
 
 // The record's value of the quantity in its plot unit; empty where it was not
 // computed or is not a finite number.

@@ -1,7 +1,7 @@
 #include "reports/ProfileCsv.h"
 
-#include "model/FieldLimitTable.h"
 #include "model/FileIo.h"
+#include "model/ProfileQuantity.h"
 #include "model/Project.h"
 #include "model/TextHelpers.h"
 
@@ -20,29 +20,6 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kExportFailed = "The CSV file could not be written.";
-
-// The columns after the distance and the mark, with the value each takes from
-// a record.
-struct TValueColumn {
-    const char* Heading;
-    std::optional<float> (*Value)(const TCalcResult&);
-};
-
-std::optional<float> Milligauss(const TCalcResult& r) {
-    if (!r.BMax) return std::nullopt;
-    return GaussToMilligauss(*r.BMax);
-}
-
-const TValueColumn kValueColumns[] = {
-    {"Electric field (kV/m)", [](const TCalcResult& r) { return r.EMax; }},
-    {"Magnetic field (mG)", Milligauss},
-    {"Audible noise rain L50 (dBA)", [](const TCalcResult& r) { return r.AnRainL50; }},
-    {"Audible noise fair L50 (dBA)", [](const TCalcResult& r) { return r.AnFairL50; }},
-    {"Radio interference rain (dBuV/m)", [](const TCalcResult& r) { return r.RiRain; }},
-    {"Radio interference fair (dBuV/m)", [](const TCalcResult& r) { return r.RiFair; }},
-    {"TV interference rain (dBuV/m)", [](const TCalcResult& r) { return r.TviRain; }},
-    {"Ozone (ppb)", [](const TCalcResult& r) { return r.Ozone; }},
-};
 
 // The shortest text that reads back as the same float; empty for no value.
 // Zero is "0" whatever its sign: a ROW edge at 0 is the negated distance,
@@ -97,15 +74,19 @@ std::vector<std::size_t> RecordsByDistance(const std::vector<TCalcResult>& recor
 
 std::string HeaderLine(int units) {
     std::string line = std::string("Distance (") + LengthUnit(units) + "),Mark";
-    for (const TValueColumn& column : kValueColumns)
-        line += std::string(",") + column.Heading;
+    for (const TProfileQuantityInfo& info : kProfileQuantities)
+        line += std::string(",") + info.Name + " (" + info.Unit + ")";
+    for (const TResultantInfo& info : kFieldResultants)
+        line += std::string(",") + info.Name + " (" + ProfileQuantityInfo(info.Field).Unit + ")";
     return line + kLineEnd;
 }
 
 std::string RecordLine(const TCalcResult& record, const std::string& mark) {
     std::string line = NumberCell(record.Dist) + "," + TextCell(mark);
-    for (const TValueColumn& column : kValueColumns)
-        line += "," + NumberCell(column.Value(record));
+    for (const TProfileQuantityInfo& info : kProfileQuantities)
+        line += "," + NumberCell(ShownValue(record, info.Quantity));
+    for (const TResultantInfo& info : kFieldResultants)
+        line += "," + NumberCell(ShownValue(record, info));
     return line + kLineEnd;
 }
 

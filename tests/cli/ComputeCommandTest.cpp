@@ -87,6 +87,8 @@ void ExpectOutputMatches(const QJsonObject& root, const TEmfProject& project) {
             ASSERT_EQ(FloatOf(row["ri_fair"]), record.RiFair) << r;
             ASSERT_EQ(FloatOf(row["tvi_rain"]), record.TviRain) << r;
             ASSERT_EQ(FloatOf(row["ozone"]), record.Ozone) << r;
+            ASSERT_EQ(FloatOf(row["e_resultant"]), record.EResultant) << r;
+            ASSERT_EQ(FloatOf(row["b_resultant"]), record.BResultant) << r;
         }
     }
 }

@@ -159,8 +159,9 @@ std::optional<float> Milligauss(const QJsonValue& gauss) {
 }
 
 TEST_F(LimitsCommand, TheCsvHoldsComputesValuesForEverySample) {
-    const char* keys[] = {"e_max",   "b_max",   "an_rain_l50", "an_fair_l50",
-                          "ri_rain", "ri_fair", "tvi_rain",    "ozone"};
+    // The columns after the distance and the mark; the magnetic fields in mG.
+    const char* keys[] = {"e_max",   "b_max",    "an_rain_l50", "an_fair_l50", "ri_rain",
+                          "ri_fair", "tvi_rain", "ozone",       "e_resultant", "b_resultant"};
     for (const char* sample : {"sample-english.emf", "sample-metric.emf"}) {
         SCOPED_TRACE(sample);
         const TRun compute = Run("compute '" + Sample(sample) + "'");
@@ -199,13 +200,14 @@ TEST_F(LimitsCommand, TheCsvHoldsComputesValuesForEverySample) {
                 SCOPED_TRACE(r);
                 const QJsonObject result = results[r].toObject();
                 const std::vector<std::string>& row = rows[n + 1];
-                ASSERT_EQ(row.size(), 10u);
+                ASSERT_EQ(row.size(), 12u);
                 EXPECT_EQ(CsvFloat(row[0]), JsonFloat(result["dist"]));
                 EXPECT_EQ(row[1], marks[static_cast<std::size_t>(r)]);
                 for (std::size_t k = 0; k < std::size(keys); ++k) {
                     SCOPED_TRACE(keys[k]);
                     const QJsonValue value = result[keys[k]];
-                    EXPECT_EQ(CsvFloat(row[k + 2]), k == 1 ? Milligauss(value) : JsonFloat(value));
+                    const bool magnetic = k == 1 || k == 9;
+                    EXPECT_EQ(CsvFloat(row[k + 2]), magnetic ? Milligauss(value) : JsonFloat(value));
                 }
             }
         }

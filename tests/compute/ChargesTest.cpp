@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -214,7 +215,10 @@ TEST(Charges, UniformFlagsTakeOneStepAndMixedSystemsTheWholeSweep) {
     EXPECT_EQ(mixed[0].VoltV.Re, VoltagePhasorV(500, 0, 0).Re); // DC poles never turn
 }
 
-TEST(Charges, SweepEqualsTheStepByStepMethodBitForBit) {
+// The charges are solved in double precision and rounded once; the method
+// step by step rounds every partial sum: they agree to about n ε of the
+// largest charge of the line.
+TEST(Charges, SweepAgreesWithTheStepByStepMethod) {
     std::mt19937 rng(20240611);
     std::vector<std::vector<TCond>> lines = {MixedAcDc12(), Circuit230kV(), DoubleCircuit500kV()};
     for (int k = 0; k < 12; ++k)
@@ -227,11 +231,17 @@ TEST(Charges, SweepEqualsTheStepByStepMethodBitForBit) {
         if (SolveCharges(system).Outcome != TChargeOutcome::Solved) continue;
         mixedLines += IsMixedAcDc(system) ? 1 : 0;
         const std::vector<int> members = ChargeSystemMembers(system);
+        double largestCharge = 0, largestGradient = 0;
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            largestCharge = std::max({largestCharge, std::fabs(double{ref.lastCharge[i].Re}),
+                                      std::fabs(double{ref.lastCharge[i].Im})});
+            largestGradient = std::max(largestGradient, std::fabs(double{ref.maxGradient[i]}));
+        }
         for (std::size_t i = 0; i < members.size(); ++i) {
             const TSystemConductor& c = system[static_cast<std::size_t>(members[i])];
-            EXPECT_EQ(*c.MaxGradientKvCm, ref.maxGradient[i]) << "conductor " << i;
-            EXPECT_EQ(c.ChargeCPerM.Re, ref.lastCharge[i].Re) << "conductor " << i;
-            EXPECT_EQ(c.ChargeCPerM.Im, ref.lastCharge[i].Im) << "conductor " << i;
+            EXPECT_NEAR(*c.MaxGradientKvCm, ref.maxGradient[i], 1e-5 * largestGradient) << i;
+            EXPECT_NEAR(c.ChargeCPerM.Re, ref.lastCharge[i].Re, 1e-5 * largestCharge) << i;
+            EXPECT_NEAR(c.ChargeCPerM.Im, ref.lastCharge[i].Im, 1e-5 * largestCharge) << i;
         }
     }
     EXPECT_GE(mixedLines, 6); // the comparison covered real sweeps

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <complex>
 #include <random>
 
 using namespace corvalt;
@@ -225,4 +226,51 @@ TEST(Fields, PointsInsideAConductorHaveNoValue) {
     // A sensor below ground at a conductor's image.
     EXPECT_FALSE(ElectricFieldKvPerM(system, 0, -1).has_value());
     EXPECT_TRUE(MagneticFieldGauss(system, 0, -1).has_value());
+}
+
+// The resultant √(|X|² + |Y|²) beside the semi-major axis of the ellipse. A
+// single conductor's field has its two components in phase, so the ellipse is
+// a line and both are equal; a three-phase flat line turns its field, and at
+// a ROW edge 10 m out the resultant is 1.7 % larger, by hand from Biot–Savart:
+// Bx = Σ K dy e^{iθ} ÷ d², By = Σ K dx e^{iθ} ÷ d², K = 2 I ÷ 1000 gauss·m.
+TEST(Fields, ResultantBesideTheSemiMajorAxis) {
+    const std::vector<float> at = {4.0f, 30.0f};
+    std::vector<std::optional<float>> axis(2), resultant(2);
+    std::vector<TSystemConductor> single =
+        SystemOf({{.X = 0, .Y = 10, .DiameterMm = 25.4f, .VoltageKv = 230, .CurrentA = 1000}});
+    ASSERT_EQ(SolveCharges(single).Outcome, TChargeOutcome::Solved);
+    ElectricFieldsKvPerM(single, at, 1, axis, std::nullopt, resultant);
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_FLOAT_EQ(*resultant[i], *axis[i]) << i;
+    MagneticFieldsGauss(single, at, 1, axis, std::nullopt, resultant);
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_FLOAT_EQ(*resultant[i], *axis[i]) << i;
+
+    const double xs[3] = {-7, 0, 7};
+    const double angles[3] = {0, 240, 120};
+    std::vector<TCond> flat;
+    for (int k = 0; k < 3; ++k)
+        flat.push_back({.X = static_cast<float>(xs[k]),
+                        .Y = 15,
+                        .DiameterMm = 28.1f,
+                        .VoltageKv = 230,
+                        .AngleDeg = static_cast<float>(angles[k]),
+                        .CurrentA = 1000});
+    const std::vector<TSystemConductor> line = SystemOf(flat);
+    const std::vector<float> edge = {10.0f};
+    MagneticFieldsGauss(line, edge, 1, std::span(axis).first(1), std::nullopt,
+                        std::span(resultant).first(1));
+    std::complex<double> bx, by;
+    for (int k = 0; k < 3; ++k) {
+        const std::complex<double> source = std::polar(2.0, angles[k] * 3.14159265358979 / 180);
+        const double dx = 10 - xs[k], dy = 15 - 1.0;
+        bx += source * dy / (dx * dx + dy * dy);
+        by += source * dx / (dx * dx + dy * dy);
+    }
+    const double handResultant = std::sqrt(std::norm(bx) + std::norm(by));
+    const double handAxis =
+        std::sqrt((std::norm(bx) + std::norm(by) + std::abs(bx * bx + by * by)) / 2);
+    EXPECT_NEAR(*resultant[0], handResultant, 1e-6 * handResultant);
+    EXPECT_NEAR(*axis[0], handAxis, 1e-6 * handAxis);
+    EXPECT_GT(handResultant, 1.01 * handAxis); // the resultant reads higher here
 }

@@ -1,6 +1,7 @@
-// TMatrix and InvertMatrix: known inverses, the pivot order's row swaps and
-// column unscrambling, A × A⁻¹ = I on potential-coefficient matrices, and the
-// refusal of singular and non-finite matrices.
+// TMatrix, InvertMatrix and TCholesky: known inverses and solutions, the pivot
+// order's row swaps and column unscrambling, A × A⁻¹ = I and P x = b on
+// potential-coefficient matrices, and the refusal of singular, indefinite and
+// non-finite matrices.
 #include "compute/Matrix.h"
 #include "LineBuilder.h"
 #include "compute/Charges.h"
@@ -132,4 +133,64 @@ TEST(Matrix, APivotThatIsOnlyRoundingNoiseMeansSingular) {
     TMatrix inverse = p;
     ASSERT_TRUE(InvertMatrix(2, inverse));
     EXPECT_LT(IdentityDefect(p, inverse), 1e-12);
+}
+
+// A solution of P x = b checked by its residual against the scale of the terms.
+double ResidualDefect(const TMatrix& p, const std::vector<double>& x, const std::vector<double>& b) {
+    double worst = 0;
+    for (int i = 0; i < p.Rows(); ++i) {
+        double sum = 0, scale = 0;
+        for (int j = 0; j < p.Cols(); ++j) {
+            sum += p(i, j) * x[static_cast<std::size_t>(j)];
+            scale += std::fabs(p(i, j) * x[static_cast<std::size_t>(j)]);
+        }
+        worst = std::max(worst, std::fabs(sum - b[static_cast<std::size_t>(i)]) /
+                                    std::max(scale, 1e-300));
+    }
+    return worst;
+}
+
+TEST(Cholesky, SolvesKnownSystemsAndPotentialCoefficients) {
+    // [[4, 2], [2, 3]] x = (2, 1) and (0, 8): by hand (det 8) x = (0.5, 0) and (-2, 4).
+    TCholesky two;
+    ASSERT_TRUE(two.Factor(FromRows({{4, 2}, {2, 3}})));
+    std::vector<double> columns = {2, 1, 0, 8};
+    two.Solve(columns);
+    const double expected[] = {0.5, 0, -2, 4};
+    for (std::size_t k = 0; k < 4; ++k)
+        EXPECT_NEAR(columns[k], expected[k], 1e-15) << k;
+    // The lines of the tests: P x = V for a unit voltage on each conductor.
+    for (const std::vector<TCond>& line : {DoubleCircuit500kV(), MixedAcDc12(), Substation60()}) {
+        const std::vector<TSystemConductor> system = SystemOf(line);
+        const TMatrix p = PotentialCoefficients(system, ChargeSystemMembers(system));
+        TCholesky factor;
+        ASSERT_TRUE(factor.Factor(p));
+        const auto n = static_cast<std::size_t>(p.Rows());
+        for (std::size_t k = 0; k < n; ++k) {
+            std::vector<double> b(n, 0.0);
+            b[k] = 1;
+            std::vector<double> x = b;
+            factor.Solve(x);
+            EXPECT_LT(ResidualDefect(p, x, b), 1e-14) << k;
+        }
+    }
+}
+
+TEST(Cholesky, RefusesWhatIsNotPositiveDefinite) {
+    TCholesky factor;
+    EXPECT_FALSE(factor.Factor(FromRows({{1, 2}, {2, 1}})));      // indefinite
+    EXPECT_FALSE(factor.Factor(FromRows({{1, 2}, {2, 4}})));      // singular
+    EXPECT_FALSE(factor.Factor(TMatrix(3, 3)));                   // zero
+    EXPECT_FALSE(factor.Factor(FromRows({{1, INFINITY}, {INFINITY, 1}})));
+    EXPECT_FALSE(factor.Factor(FromRows({{NAN, 0}, {0, 1}})));
+    // Dependent but for the last bit: the last pivot (about 1e-17) is rounding noise.
+    EXPECT_FALSE(factor.Factor(FromRows({{0.1, 0.3}, {0.3, 0.9}})));
+    // Nearly dependent, with a last pivot (1e-10) far above the noise: solved,
+    // [[1, 1], [1, 1 + 1e-10]] x = (0, 1) gives x = (−1e10, 1e10).
+    ASSERT_TRUE(factor.Factor(FromRows({{1, 1}, {1, 1 + 1e-10}})));
+    std::vector<double> x = {0, 1};
+    factor.Solve(x);
+    EXPECT_NEAR(x[0], -1e10, 1e4);
+    EXPECT_NEAR(x[1], 1e10, 1e4);
+    EXPECT_TRUE(factor.Factor(TMatrix(0, 0)));
 }

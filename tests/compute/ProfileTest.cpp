@@ -32,6 +32,7 @@ TEST(Profile, MetricStepsEveryQuarterMetreWithATwoMetreMargin) {
     EXPECT_EQ(RegularStepPositionsM(48, 48, Metric)->front(), -50.0f);
     EXPECT_EQ(RegularStepPositionsM(15.1f, 3.2f, Metric)->front(), -18.0f);
     EXPECT_EQ(RegularStepPositionsM(15.1f, 3.2f, Metric)->back(), 6.0f);
+    EXPECT_DOUBLE_EQ(RegularStepCountEstimate(15, 20, Metric), 157);
 }
 
 TEST(Profile, EnglishStepsEveryFootAccumulatedInSinglePrecision) {
@@ -39,6 +40,7 @@ TEST(Profile, EnglishStepsEveryFootAccumulatedInSinglePrecision) {
     const auto steps = RegularStepPositionsM(row, row, English);
     ASSERT_TRUE(steps.has_value());
     ASSERT_EQ(steps->size(), 109u);
+    EXPECT_DOUBLE_EQ(RegularStepCountEstimate(row, row, English), 109); // with 4 ft margins
     EXPECT_FLOAT_EQ(MetresToFeet(steps->front()), -54.0f);
     // The step of 1 ÷ 3.28 m accumulates rounding: the last record lies a little
     // beyond 54 ft, and is the first to reach the end.

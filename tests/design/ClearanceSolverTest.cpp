@@ -81,6 +81,12 @@ TEST(ClearanceSolver, FindsTheRaiseWorkedOutByHandInMetresAndFeet) {
         EXPECT_NEAR(*clearance.Before[3].Value, 2000 / std::sqrt(116.0), 0.01);
         EXPECT_TRUE(clearance.Before[3].Fails());
         EXPECT_FALSE(clearance.Before[4].Fails());
+        // The cross section itself was never computed: the checks carry the
+        // records they judged, so a finding still names its place.
+        const std::string where = c.Units == Metric ? " (-10.0 m)" : " (-32.8 ft)";
+        EXPECT_NE(LimitFindingText(scenario, clearance.Class, clearance.Before[3])
+                      .find("the magnetic field at the left ROW edge" + where + " is 185.7 mG"),
+                  std::string::npos);
         EXPECT_TRUE(AllChecksHold(clearance.After));
         EXPECT_LE(*clearance.After[3].Value, 150);
         EXPECT_GT(*clearance.After[3].Value, 149.9);
@@ -137,6 +143,18 @@ TEST(ClearanceSolver, SaysWhenNoRaiseUpTo100MetresIsEnough) {
     EXPECT_NEAR(*clearance.After[3].Value, 2000 / std::sqrt(100.0 + 104 * 104), 0.01);
 }
 
+// The highest raise tried is 100 m, 328 ft in an English project. A limit of
+// 40 mG at the left edge wants d = 2000 ÷ 40 = 50 m: the conductor must show
+// (√(50² − 10²) + 1) × 3.28 = 163.9665 ft, 147.5665 ft above its 16.4 ft.
+TEST(ClearanceSolver, FindsRaisesBeyond100FeetInEnglishProjects) {
+    TEmfProject project;
+    project.Units = English;
+    const TScenario& scenario = OneCurrent(project);
+    const TClearance clearance = SolveClearance(scenario, 0, EdgeBOnly(40));
+    ASSERT_EQ(clearance.Outcome, TClearanceOutcome::Raised) << clearance.Message;
+    EXPECT_FLOAT_EQ(clearance.RaiseShown, 147.57f);
+}
+
 TEST(ClearanceSolver, RaisesTheChosenCircuitWithItsGroundWiresButNoCables) {
     TEmfProject project;
     project.Units = English;
@@ -144,6 +162,7 @@ TEST(ClearanceSolver, RaisesTheChosenCircuitWithItsGroundWiresButNoCables) {
     TCircuit& first = AddThreePhase(
         scenario, {.Phases = {{{-6, 16}, {-6, 12}, {-6, 8}}}, .GroundWires = {{0, 20}}});
     AddTypedConductor(first, Ground, {3, -1.5f}); // a cable below ground
+    AddTypedConductor(first, Ground, {4, 0});     // and one on the ground line
     TCircuit& second = AddThreePhase(scenario, {.Phases = {{{6, 16}, {6, 12}, {6, 8}}}});
     const int circuits[] = {0};
     ApplyRaise(scenario, circuits, 10); // ft
@@ -152,6 +171,7 @@ TEST(ClearanceSolver, RaisesTheChosenCircuitWithItsGroundWiresButNoCables) {
     for (int i = 0; i < 4; ++i)
         EXPECT_FLOAT_EQ(first.Conductors[i].Height, (expected[i] * 3.28f + 10) / 3.28f) << i;
     EXPECT_EQ(first.Conductors[4].Height, -1.5f);
+    EXPECT_EQ(first.Conductors[5].Height, 0);
     EXPECT_EQ(second.Conductors[0].Height, 16);
     EXPECT_EQ(RaisedHeightM(16, 2.5f, Metric), 18.5f);
 }

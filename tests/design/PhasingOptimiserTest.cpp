@@ -279,6 +279,38 @@ TEST(PhasingOptimiser, SearchedValuesAgreeWithTheComputation) {
     ExpectSearchedValuesClose(project, {0, 1, 2});
 }
 
+// A line beside its ROW, to the left of it: the largest electric field within
+// the ROW is that at the left edge, which belongs to the ROW.
+TEST(PhasingOptimiser, SearchedValuesAgreeWhenTheLeftEdgeHasTheLargestField) {
+    TEmfProject project;
+    project.Units = Metric;
+    TScenario& scenario = AddDesignScenario(project, 10, 30);
+    AddThreePhase(scenario, {.Phases = {{{-30, 20}, {-25, 20}, {-20, 20}}}});
+    AddThreePhase(scenario, {.Phases = {{{-30, 13}, {-25, 13}, {-20, 13}}}, .CurrentA = 600});
+    ASSERT_TRUE(ComputeScenario(scenario));
+    ASSERT_EQ(scenario.MaxEWithinRowResult(), scenario.RowLeftResult);
+    ExpectSearchedValuesClose(project, {0, 1});
+}
+
+// The electric sensor 11.999 m below ground: at x = 0 it lies inside the image
+// of the ground wire hung 12 m up there (radius 5.5 mm), where the field has no
+// value; the search leaves that point out as the computation does.
+TEST(PhasingOptimiser, SearchedValuesAgreeWhereASensorLiesInsideAnImage) {
+    TEmfProject project;
+    project.Units = Metric;
+    TScenario& scenario = AddDesignScenario(project, 20, 20);
+    AddThreePhase(scenario,
+                  {.Phases = {{{-10, 20}, {-5, 20}, {0, 20}}}, .GroundWires = {{0, 12}}});
+    AddThreePhase(scenario, {.Phases = {{{5, 20}, {10, 20}, {15, 20}}}});
+    scenario.EFieldHeight = -11.999f;
+    ASSERT_TRUE(ComputeScenario(scenario));
+    const auto atZero = std::find_if(scenario.Results.begin(), scenario.Results.end(),
+                                     [](const TCalcResult& r) { return r.DistM == 0; });
+    ASSERT_NE(atZero, scenario.Results.end());
+    ASSERT_FALSE(atZero->EMax.has_value());
+    ExpectSearchedValuesClose(project, {0, 1});
+}
+
 // A DC bipole beside two AC circuits: the charges the field is taken from are
 // those of the last step of the AC/DC sweep, with the AC phases turned.
 TEST(PhasingOptimiser, SearchedValuesAgreeOnAMixedAcDcLine) {

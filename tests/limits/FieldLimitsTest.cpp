@@ -132,9 +132,9 @@ TCalcResult Record(float xM, std::optional<float> e, std::optional<float> gauss)
     return record;
 }
 
-// ROW from -10 m to +10 m; points inside (0 m), outside (20 m) and on the right
-// edge (10 m); steps at -12 (beyond the ROW: its larger field must not count),
-// -5 and 5 (a tie: the earlier stays) and 12.
+// ROW from -10 m to +10 m; points inside (0 m), outside (20 m), on the right
+// edge (10 m) and on the left edge (-10 m); steps at -12 (beyond the ROW: its
+// larger field must not count), -5 and 5 (a tie: the earlier stays) and 12.
 struct TProfile {
     std::vector<TCalcResult> Records = {
         Record(-10, 1.5f, 0.120f), // 0 left edge
@@ -146,8 +146,9 @@ struct TProfile {
         Record(-5, 8.5f, 0.2f),    // 6
         Record(5, 8.5f, 0.2f),     // 7
         Record(12, 1.0f, 0.1f),    // 8
+        Record(-10, 1.5f, 0.120f), // 9 point on the left edge
     };
-    TProfilePlaces Places{10, 10, 0, 1, {2, 3, 4}};
+    TProfilePlaces Places{10, 10, 0, 1, {2, 3, 4, 9}};
 };
 
 TEST(EvaluateProfile, EachValueAgainstTheLimitOfItsPlace) {
@@ -180,6 +181,8 @@ TEST(EvaluateProfile, EachValueAgainstTheLimitOfItsPlace) {
         {MagneticField, InterestPoint, 3, 151.0f, 150.0f, Over},
         {ElectricField, InterestPoint, 4, 2.5f, 2.0f, Over},
         {MagneticField, InterestPoint, 4, 160.0f, 150.0f, Over},
+        {ElectricField, InterestPoint, 9, 1.5f, 2.0f, Within},
+        {MagneticField, InterestPoint, 9, 120.0f, 150.0f, Within},
     };
     ASSERT_EQ(checks.size(), std::size(expected));
     for (std::size_t i = 0; i < checks.size(); ++i) {
@@ -198,6 +201,7 @@ TEST(EvaluateProfile, EachValueAgainstTheLimitOfItsPlace) {
     EXPECT_EQ(checks[5].Side, TPointSide::InsideRow);
     EXPECT_EQ(checks[7].Side, TPointSide::OutsideRow);
     EXPECT_EQ(checks[9].Side, TPointSide::OnRowEdge);
+    EXPECT_EQ(checks[11].Side, TPointSide::OnRowEdge); // the left edge belongs to the ROW too
 }
 
 TEST(EvaluateProfile, ValuesEqualToTheirLimitHold) {
@@ -299,6 +303,17 @@ TEST(EvaluateLimits, ACrossSectionThatCouldNotBeComputedHoldsNothing) {
 }
 
 // ---- Texts -------------------------------------------------------------------
+
+TEST(LimitValueText, ShowsAnExcessAtAnyDecimalAndNeverANegativeZero) {
+    // The float just above 2 is 2.000000238...: seven decimals tell it from 2.
+    EXPECT_EQ(LimitValueText(std::nextafter(2.0f, 3.0f), 2.0f, 2), "2.0000002");
+    EXPECT_EQ(LimitValueText(2.004f, 2.0f, 2), "2.004");
+    EXPECT_EQ(LimitValueText(150.04f, 150.0f, 1), "150.04");
+    EXPECT_EQ(LimitValueText(1.996f, 2.0f, 2), "2.00"); // within: rounding may reach the limit
+    EXPECT_EQ(LimitValueText(-0.004f, std::nullopt, 2), "0.00");
+    EXPECT_EQ(LimitValueText(-0.0f, std::nullopt, 1), "0.0");
+    EXPECT_EQ(LimitValueText(-0.006f, std::nullopt, 2), "-0.01");
+}
 
 TEST(LimitFindingText, ShowsTheExcessAndNamesPlaces) {
     TEmfProject project;

@@ -195,6 +195,10 @@ TEST(MaximaSummary, AFailedOrMissingComputationHasNoRows) {
 TEST(MaximaSummary, StatusTexts) {
     EXPECT_STREQ(MaximaStatusText(TLimitStatus::NoLimit), "no limit");
     EXPECT_STREQ(MaximaStatusText(TLimitStatus::NotComputed), "not computed");
+    // The one-word names of the JSON output.
+    EXPECT_STREQ(LimitStatusName(TLimitStatus::NoLimit), "no-limit");
+    EXPECT_STREQ(LimitStatusName(TLimitStatus::NotComputed), "not-computed");
+    EXPECT_STREQ(LimitStatusName(TLimitStatus::Over), "over");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -210,6 +211,14 @@ TEST_F(ProjectFile, VersionTextDecidesWhetherTheFileIsRead) {
             EXPECT_EQ(result.Message, c.message);
         }
         EXPECT_EQ(project.Scenarios.Count(), c.message == nullptr ? 2 : 0);
+        // 1.03 and every later version hold the site values, read back in place.
+        if (c.message == nullptr && c.siteLayout && std::string(c.version) != "1.02") {
+            for (const TSiteParameterInfo& parameter : kSiteParameters) {
+                EXPECT_EQ(project.Scenarios[1].SiteValue(parameter.Id),
+                          plain->Scenarios[1].SiteValue(parameter.Id))
+                    << parameter.Name;
+            }
+        }
     }
 }
 
@@ -547,6 +556,36 @@ TEST_F(ProjectFile, SiteParametersRoundTripExactlyInBothUnitSystems) {
     }
 }
 
+// A count of cross sections is checked against the smallest record each can
+// have before any is made: in a 1.03 file that includes its ten site values
+// (70 + 100 bytes).
+TEST_F(ProjectFile, ACountOfCrossSectionsMakesRoomForTheirSiteValues) {
+    TEmfProject project;
+    SetSiteParameters(AddScenario(project));
+    const Bytes good = SerializeProject(project);
+    const std::size_t countAt = SerializeProject(TEmfProject()).size() - 4;
+    TZuStream one;
+    one.WriteInt(1);
+    ASSERT_EQ(Bytes(good.begin() + static_cast<long>(countAt),
+                    good.begin() + static_cast<long>(countAt + 4)),
+              one.Bytes());
+    const std::size_t left = good.size() - countAt - 4;
+    const std::size_t count = left / 170 + 1; // too many with their site values, not without
+    ASSERT_LE(count * 70, left);
+    TZuStream patch;
+    patch.WriteInt(static_cast<std::int32_t>(count));
+    Bytes bytes = good;
+    std::copy(patch.Bytes().begin(), patch.Bytes().end(),
+              bytes.begin() + static_cast<long>(countAt));
+    TEmfProject loaded;
+    const TFileResult result = ReadProjectBytes(bytes, loaded);
+    EXPECT_EQ(result.Message, messages::kFileDamaged);
+    EXPECT_NE(result.Detail.find("number of cross sections at offset " + std::to_string(countAt) +
+                                 ": a count of " + std::to_string(count) + " cannot fit"),
+              std::string::npos)
+        << result.Detail;
+}
+
 TEST_F(ProjectFile, AbsurdSiteValuesAreRefusedAsDamage) {
     // A one-cross-section file whose last 100 bytes are its ten site values.
     TEmfProject project;
@@ -581,7 +620,8 @@ TEST_F(ProjectFile, AbsurdSiteValuesAreRefusedAsDamage) {
         TEmfProject loaded;
         const TFileResult result = ReadProjectBytes(bytes, loaded);
         EXPECT_EQ(result.Message, messages::kFileDamaged);
-        EXPECT_NE(result.Detail.find(std::string("cross section 1, ") + parameter.Label),
+        EXPECT_NE(result.Detail.find(std::string("cross section 1, ") + parameter.Label +
+                                     " at offset " + std::to_string(site + 10 * c.index) + ":"),
                   std::string::npos)
             << result.Detail;
     }

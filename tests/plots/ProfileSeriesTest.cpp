@@ -71,6 +71,17 @@ TEST(QuantityRuns, PointsBeyondTheRegularStepsStandAlone) {
     }
 }
 
+TEST(QuantityRuns, PointsAtTheEndsOfTheRegularStepsJoinTheProfile) {
+    std::vector<TCalcResult> records = {Record(-12, 1.0f), Record(12, 3.0f)};
+    for (TCalcResult& point : records)
+        point.IsMarked = 1;
+    for (const float x : {-12.0f, 0.0f, 12.0f})
+        records.push_back(Record(x, 2.0f + x / 12));
+    const std::vector<TPlotRun> expected = {
+        {{-12, 1.0}, {-12, 1.0}, {0, 2.0}, {12, 3.0}, {12, 3.0}}};
+    EXPECT_EQ(QuantityRuns(records, TPlotQuantity::EField), expected);
+}
+
 TEST(QuantityAt, NothingBetweenTheProfileAndAPointBeyondIt) {
     const std::vector<TCalcResult> records = ProfileWithPointsBeyondTheSteps();
     EXPECT_FALSE(QuantityAt(records, TPlotQuantity::EField, -20).has_value());

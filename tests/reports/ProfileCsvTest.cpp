@@ -27,6 +27,8 @@ TCalcResult Record(float dist, std::optional<float> e, std::optional<float> gaus
     record.RiFair = 40.0f;
     record.TviRain = -3.5f;
     record.Ozone = 0.0f;
+    record.EResultant = 2.5f;
+    record.BResultant = 0.03125f; // gauss, 31.25 mG
     return record;
 }
 
@@ -66,14 +68,16 @@ struct TCsvProject {
 constexpr const char* kHeaderTail =
     ",Mark,Electric field (kV/m),Magnetic field (mG),Audible noise rain L50 (dBA),"
     "Audible noise fair L50 (dBA),Radio interference rain (dBuV/m),"
-    "Radio interference fair (dBuV/m),TV interference rain (dBuV/m),Ozone (ppb)\r\n";
+    "Radio interference fair (dBuV/m),TV interference rain (dBuV/m),Ozone (ppb),"
+    "Electric field resultant (kV/m),Magnetic field resultant (mG)\r\n";
 
 // The records' values as written, from left to right (a mark before the step
 // at the same distance); B in mG is gauss × 1000 rounded to float: 0.0125 →
 // 12.5, 0.015f → 15 (the float nearest 0.015 times 1000 rounds to 15), 0.1f →
-// 100, 0.004f → 4, 0.0126f → 12.6; -0 is written 0.
+// 100, 0.004f → 4, 0.0126f → 12.6; -0 is written 0. The corona values, then
+// the resultants: E as stored, B 0.03125 gauss in mG.
 std::string ExpectedRows() {
-    const std::string corona = ",33.5,8.25,57.125,40,-3.5,0\r\n";
+    const std::string corona = ",33.5,8.25,57.125,40,-3.5,0,2.5,31.25\r\n";
     return "-50,ROW left edge,0.5,12.5" + corona +            //
            "-49,,0.75,12.6" + corona +                        //
            "-10,\"Gate \"\"A\"\", north\",1.5,100" + corona + //

@@ -4,10 +4,6 @@
 
 namespace corvalt::ui {
 
-QString ToQString(std::string_view bytes) {
-    return QString::fromStdString(ToValidUtf8(bytes));
-}
-
 std::string ToBytes(const QString& text) {
     return text.toStdString();
 }

@@ -3,6 +3,8 @@
 // (UTF-8, or Windows-1252 in texts of older files); the windows show QStrings.
 // Every dialog converts through these functions only.
 
+#include "plots/ModelText.h"
+
 #include <QString>
 
 #include <string>
@@ -10,8 +12,8 @@
 
 namespace corvalt::ui {
 
-// The bytes as shown: valid UTF-8 as is, other bytes read as Windows-1252.
-QString ToQString(std::string_view bytes);
+// The bytes as shown (plots/ModelText.h).
+using corvalt::ToQString;
 
 // What the user typed, as UTF-8 bytes.
 std::string ToBytes(const QString& text);

@@ -1,6 +1,5 @@
 #include "ui/dialogs/ClearanceDialog.h"
 
-#include "compute/Compute.h"
 #include "model/Project.h"
 #include "model/ProjectSnapshot.h"
 #include "model/Units.h"
@@ -32,18 +31,21 @@ QTableWidgetItem* Cell(const QString& text, Qt::Alignment align) {
     return item;
 }
 
+// " kV/m" or " mG".
+QString UnitSuffix(const TLimitCheck& check) {
+    return QLatin1Char(' ') +
+           QString::fromLatin1(ProfileQuantityInfo(ProfileQuantityOf(check.Quantity)).Unit);
+}
+
 QString ValueText(const TLimitCheck& check, std::optional<float> value) {
     const bool electric = check.Quantity == TLimitQuantity::ElectricField;
     if (!value) return QStringLiteral("not computed");
-    return electric ? KvPerMText(value) + QStringLiteral(" kV/m")
-                    : MilligaussText(value) + QStringLiteral(" mG");
+    return (electric ? KvPerMText(value) : MilligaussText(value)) + UnitSuffix(check);
 }
 
 QString LimitText(const TLimitCheck& check) {
     if (!check.Limit) return QStringLiteral("none");
-    const bool electric = check.Quantity == TLimitQuantity::ElectricField;
-    return QLocale::c().toString(static_cast<double>(*check.Limit), 'g', 6) +
-           (electric ? QStringLiteral(" kV/m") : QStringLiteral(" mG"));
+    return QLocale::c().toString(static_cast<double>(*check.Limit), 'g', 6) + UnitSuffix(check);
 }
 
 // A check's value with its verdict: "185.7 mG, over".
@@ -159,13 +161,7 @@ void TClearanceDialog::Solve() {
     lbResult_->setText(QStringLiteral("Solving..."));
     solve_.Start([&scenario = *section, circuit = ChosenCircuit(),
                   limits = limits_](const TTaskControl& control) {
-        // The profile as it stands places the findings' texts; the copy is
-        // this thread's alone while it runs.
-        if (!ComputeScenario(scenario, control.Stop) && control.Stop.stop_requested()) {
-            TClearance cancelled;
-            cancelled.Outcome = TClearanceOutcome::Cancelled;
-            return cancelled;
-        }
+        // The copy is this thread's alone while it runs.
         return SolveClearance(scenario, circuit, limits, control.Progress, control.Stop);
     });
     UpdateButtons();

@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace corvalt {
+namespace corvalt::ui {
 
 TCrossSectionView::TCrossSectionView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -14,7 +14,7 @@ TCrossSectionView::TCrossSectionView(QWidget* parent) : QWidget(parent) {
     setToolTip(tr("Click a conductor to select it in the grid."));
 }
 
-void TCrossSectionView::SetScenario(TScenario* scenario) {
+void TCrossSectionView::SetScenario(const TScenario* scenario) {
     scenario_ = scenario;
     highlighted_ = nullptr;
     update();
@@ -51,10 +51,10 @@ void TCrossSectionView::mouseReleaseEvent(QMouseEvent* event) {
     }
     const TCrossSectionRenderer renderer(*scenario_);
     const TConductorRef hit = renderer.HitTest(QRectF(rect()), event->position());
-    TConductor* conductor = ConductorAt(*scenario_, hit);
+    const TConductor* conductor = ConductorAt(*scenario_, hit);
     if (conductor == nullptr) return;
     SetHighlightedConductor(conductor);
     emit ConductorClicked(conductor);
 }
 
-} // namespace corvalt
+} // namespace corvalt::ui

@@ -7,9 +7,11 @@
 #include <QWidget>
 
 namespace corvalt {
-
 class TConductor;
 class TScenario;
+} // namespace corvalt::ui
+
+namespace corvalt::ui {
 
 class TCrossSectionView : public QWidget {
     Q_OBJECT
@@ -19,8 +21,8 @@ class TCrossSectionView : public QWidget {
     // The cross section to draw; null draws nothing. The view reads the cross
     // section at every paint and click, so edits show at the next repaint;
     // the caller replaces it (or passes null) before the cross section is freed.
-    void SetScenario(TScenario* scenario);
-    TScenario* Scenario() const { return scenario_; }
+    void SetScenario(const TScenario* scenario);
+    const TScenario* Scenario() const { return scenario_; }
     // The conductor drawn highlighted; null (or one of another cross section) for none.
     void SetHighlightedConductor(const TConductor* conductor);
     const TConductor* HighlightedConductor() const { return highlighted_; }
@@ -30,15 +32,15 @@ class TCrossSectionView : public QWidget {
 
   signals:
     // The user clicked on a conductor (within a few pixels of its circle).
-    void ConductorClicked(corvalt::TConductor* conductor);
+    void ConductorClicked(const corvalt::TConductor* conductor);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    TScenario* scenario_ = nullptr;
+    const TScenario* scenario_ = nullptr;
     const TConductor* highlighted_ = nullptr;
 };
 
-} // namespace corvalt
+} // namespace corvalt::ui

@@ -1,10 +1,11 @@
 #include "ui/widgets/MaximaTable.h"
 
 #include "limits/MaximaSummary.h"
+#include "ui/app/TextConvert.h"
 
 #include <QHeaderView>
 
-namespace corvalt {
+namespace corvalt::ui {
 namespace {
 
 const QColor kOverBackground(255, 205, 205);
@@ -51,7 +52,7 @@ void TMaximaTable::ShowSummary(const TMaximaSummary& summary) {
         setRowCount(1);
         const QString why = summary.CalcError.empty()
                                 ? tr("The cross section has not been computed.")
-                                : QString::fromStdString(summary.CalcError);
+                                : ToQString(summary.CalcError);
         setItem(0, ColQuantity, Cell(why));
         setSpan(0, ColQuantity, 1, ColCount);
         return;
@@ -60,13 +61,13 @@ void TMaximaTable::ShowSummary(const TMaximaSummary& summary) {
     const Qt::Alignment right = Qt::AlignRight;
     for (int r = 0; r < rowCount(); ++r) {
         const TMaximaRow& row = summary.Rows[static_cast<std::size_t>(r)];
-        setItem(r, ColQuantity, Cell(QString::fromStdString(row.QuantityText)));
-        setItem(r, ColPlace, Cell(QString::fromStdString(row.PlaceText)));
+        setItem(r, ColQuantity, Cell(ToQString(row.QuantityText)));
+        setItem(r, ColPlace, Cell(ToQString(row.PlaceText)));
         setItem(r, ColValue,
-                Cell(row.Value ? QString::fromStdString(row.ValueText) : QStringLiteral("\u2014"),
+                Cell(row.Value ? ToQString(row.ValueText) : QStringLiteral("\u2014"),
                      right));
-        setItem(r, ColUnit, Cell(QString::fromStdString(row.Unit)));
-        setItem(r, ColLimit, Cell(QString::fromStdString(row.LimitText), right));
+        setItem(r, ColUnit, Cell(ToQString(row.Unit)));
+        setItem(r, ColLimit, Cell(ToQString(row.LimitText), right));
         setItem(r, ColStatus, Cell(StatusText(row)));
         const bool over = row.Status == TLimitStatus::Over;
         // A limit that cannot be shown to hold is marked too; a conductor value
@@ -86,4 +87,4 @@ void TMaximaTable::ShowSummary(const TMaximaSummary& summary) {
     }
 }
 
-} // namespace corvalt
+} // namespace corvalt::ui

@@ -7,10 +7,12 @@
 #include <QTableWidget>
 
 namespace corvalt {
-
 struct TFieldLimits;
 struct TMaximaSummary;
 class TScenario;
+} // namespace corvalt::ui
+
+namespace corvalt::ui {
 
 class TMaximaTable : public QTableWidget {
     Q_OBJECT
@@ -28,4 +30,4 @@ class TMaximaTable : public QTableWidget {
     void Clear();
 };
 
-} // namespace corvalt
+} // namespace corvalt::ui

@@ -105,7 +105,8 @@ std::unique_ptr<QDialog> CreateAboutBox(QWidget* parent) {
 
 TMainForm::TMainForm(TOptions& options, TEditDialogs& dialogs, TReportService& reports,
                      QWidget* parent)
-    : QMainWindow(parent), options_(options), dialogs_(dialogs), reports_(reports) {
+    : QMainWindow(parent), options_(options), fieldLimits_(options.FieldLimits()),
+      dialogs_(dialogs), reports_(reports) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Corvalt"));
     mdiArea_ = new QMdiArea;
@@ -886,7 +887,13 @@ void TMainForm::mnPrintSetupClick() {
 }
 
 void TMainForm::mnPreferencesClick() {
-    dialogs_.EditPreferences(this);
+    if (!dialogs_.EditPreferences(this)) return;
+    const TFieldLimits limits = options_.FieldLimits();
+    if (limits == fieldLimits_) return;
+    fieldLimits_ = limits;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        if (auto* project = qobject_cast<TScenariosForm*>(window->widget()))
+            project->ShowFieldLimitsChange();
 }
 
 void TMainForm::mnAboutClick() {

@@ -7,6 +7,7 @@
 // updateMenus, derives every command's enabled and visible state.
 
 #include "model/DataCheck.h"
+#include "model/FieldLimitTable.h"
 #include "model/Project.h"
 #include "model/SafeList.h"
 #include "model/Version.h"
@@ -149,6 +150,9 @@ class TMainForm : public QMainWindow {
     void StartWith(const QStringList& arguments);
 
     TOptions& Options() const { return options_; }
+    // The field limits table of the preferences, read at the start and after
+    // each change of the preferences (not from the file at every use).
+    const TFieldLimits& FieldLimits() const { return fieldLimits_; }
     TEditDialogs& Dialogs() const { return dialogs_; }
     TReportService& Reports() const { return reports_; }
     QPrinter& Printer();
@@ -249,6 +253,7 @@ class TMainForm : public QMainWindow {
     QMenu* NewMenu(const char* name, const QString& title, QWidget* parent);
 
     TOptions& options_;
+    TFieldLimits fieldLimits_;
     TEditDialogs& dialogs_;
     TReportService& reports_;
     TSafeList<TEmfProject> projects_;

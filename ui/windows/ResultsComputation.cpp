@@ -77,12 +77,10 @@ TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token 
 }
 
 double EstimatedMilliseconds(const TScenario& scenario) {
-    // The regular steps: a quarter metre (metric) or a foot (English) across
-    // the ROW and its margins, and one record per ROW edge and point.
-    const double widthM = std::abs(static_cast<double>(scenario.RowLeft)) +
-                          std::abs(static_cast<double>(scenario.RowRight)) + 4.0;
-    const double stepM = scenario.IsEnglish() ? 1 / 3.28 : 0.25;
-    const double records = widthM / stepM + 2 + scenario.InterestPoints.Count();
+    // The regular steps, and one record per ROW edge and point.
+    const double records = RegularStepCountEstimate(scenario.RowLeft, scenario.RowRight,
+                                                    scenario.IsEnglish() ? English : Metric) +
+                           2 + scenario.InterestPoints.Count();
     const double conductors = std::max(scenario.ConductorCount(), 1);
     const double estimate = records * conductors * kMicrosecondsPerRecordAndConductor / 1000;
     return std::isfinite(estimate) ? estimate : 1e9;

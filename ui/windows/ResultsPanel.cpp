@@ -34,10 +34,6 @@ constexpr int kCoronaTab = 1;
 constexpr int kTabsPage = 0;
 constexpr int kErrorPage = 1;
 
-QString FromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 std::string FileName(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
@@ -95,7 +91,7 @@ void TResultsPanel::CreateControls() {
     errorDrawing_ = new TCrossSectionView;
     errorDrawing_->setObjectName(QStringLiteral("pbErrorCrossSection"));
     for (TCrossSectionView* view : {drawing_, errorDrawing_})
-        connect(view, &TCrossSectionView::ConductorClicked, this, [this](TConductor* conductor) {
+        connect(view, &TCrossSectionView::ConductorClicked, this, [this](const TConductor* conductor) {
             if (const TScenario* scenario = ShownScenario())
                 emit ConductorClicked(ConductorRefOf(*scenario, conductor));
         });
@@ -155,8 +151,8 @@ QWidget* TResultsPanel::CreateCoronaPage() {
     auto* boxes = new QHBoxLayout;
     boxes->setContentsMargins(0, 0, 0, 0);
     for (const TPlotQuantity quantity : KindQuantities(TPlotKind::Corona)) {
-        auto* box = new QCheckBox(QString::fromLatin1(QuantityInfo(quantity).Short));
-        box->setToolTip(QString::fromLatin1(QuantityInfo(quantity).Name));
+        auto* box = new QCheckBox(QString::fromLatin1(ProfileQuantityInfo(quantity).Short));
+        box->setToolTip(QString::fromLatin1(ProfileQuantityInfo(quantity).Name));
         box->setChecked(true);
         connect(box, &QCheckBox::toggled, this, &TResultsPanel::RebuildPlots);
         coronaBoxes_[static_cast<std::size_t>(quantity)] = box;
@@ -354,7 +350,8 @@ void TResultsPanel::RebuildPlots() {
     const TScenario* scenario = ShownScenario();
     // The drawing and the maxima show the computed copy; conductors are named
     // to and from the window by their place (TConductorRef).
-    TScenario* drawn = scenario == nullptr ? nullptr : &shown_->Project->Scenarios[shown_->Section];
+    const TScenario* drawn =
+        scenario == nullptr ? nullptr : &shown_->Project->Scenarios[shown_->Section];
     drawing_->SetScenario(drawn);
     errorDrawing_->SetScenario(drawn);
     SetHighlightedConductor(highlighted_);
@@ -379,7 +376,7 @@ void TResultsPanel::RebuildPlots() {
     fieldPlot_ = BuildPlotData(*scenario, overlays, fields);
     coronaPlot_ = BuildPlotData(*scenario, overlays, corona);
     if (!fieldPlot_.Error.empty()) {
-        ShowRefusal(FromUtf8(fieldPlot_.Error), {}); // names the cross section and the fault
+        ShowRefusal(ToQString(fieldPlot_.Error), {}); // names the cross section and the fault
         return;
     }
     stack_->setCurrentIndex(kTabsPage);
@@ -394,10 +391,10 @@ void TResultsPanel::RebuildPlots() {
     coronaView_->SetChart(new TProfileChart(coronaPlot_), sameSection);
     QString notes;
     for (const std::string& note : fieldPlot_.OverlayErrors)
-        notes += QStringLiteral("Not overlaid: ") + FromUtf8(note) + QLatin1Char('\n');
+        notes += QStringLiteral("Not overlaid: ") + ToQString(note) + QLatin1Char('\n');
     for (const int index : shown_->RefusedOverlays)
         notes += QStringLiteral("Not overlaid: ") +
-                 FromUtf8(shown_->Project->Scenarios[index].TabTitle) +
+                 ToQString(shown_->Project->Scenarios[index].TabTitle) +
                  QStringLiteral(": the data check finds errors in it\n");
     readout_->setText(notes.trimmed());
 }
@@ -426,7 +423,7 @@ QString TResultsPanel::ReadoutAt(double x) const {
     if (!HasFieldValues()) return {};
     const TScenario* scenario = ShownScenario();
     const int units = scenario->IsEnglish() ? English : Metric;
-    return FromUtf8(ReadoutText(scenario->Results, x, LengthUnit(units)));
+    return ToQString(ReadoutText(scenario->Results, x, LengthUnit(units)));
 }
 
 void TResultsPanel::ShowReadout(double lateral) {
@@ -444,7 +441,7 @@ QString TResultsPanel::ExportCsvTo(const QString& path) const {
     if (!HasFieldValues()) return QStringLiteral("There are no results to export.");
     const TFileResult written = ExportProfileCsv(*scenario, FileName(path));
     if (written.Ok) return {};
-    return FromUtf8(written.Message) + QLatin1Char('\n') + FromUtf8(written.Detail);
+    return ToQString(written.Message) + QLatin1Char('\n') + ToQString(written.Detail);
 }
 
 QString TResultsPanel::ExportPictureTo(const QString& path) const {

@@ -40,16 +40,16 @@ class QTabWidget;
 class QHBoxLayout;
 
 namespace corvalt {
-class TCrossSectionView;
 class TEmfProject;
-class TMaximaTable;
 class TOptions;
 class TScenario;
 } // namespace corvalt
 
 namespace corvalt::ui {
 
+class TCrossSectionView;
 class TFindingsTree;
+class TMaximaTable;
 class TPlotView;
 
 class TResultsPanel : public QWidget {
@@ -151,7 +151,7 @@ class TResultsPanel : public QWidget {
     QLabel* overlayLabel_ = nullptr;
     QHBoxLayout* overlayRow_ = nullptr;
     std::vector<QCheckBox*> overlayBoxes_; // by cross-section index; null for the shown one
-    std::array<QCheckBox*, kPlotQuantityCount> coronaBoxes_{};
+    std::array<QCheckBox*, kProfileQuantityCount> coronaBoxes_{};
     QStackedWidget* stack_ = nullptr; // the tabs, or the error text over the drawing
     QTabWidget* tabs_ = nullptr;
     TPlotView* fieldView_ = nullptr;

@@ -700,6 +700,10 @@ void TScenariosForm::SetResultsVisible(bool visible) {
     FitResultsPanel();
 }
 
+void TScenariosForm::ShowFieldLimitsChange() {
+    RefreshResults();
+}
+
 void TScenariosForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     FitResultsPanel();
@@ -777,7 +781,7 @@ void TScenariosForm::PlaceResultsSplitter() {
 
 void TScenariosForm::RefreshResults() {
     if (!ResultsShown() || CurrentScenario() == nullptr) return;
-    resultsPanel_->SetFieldLimits(mainForm_.Options().FieldLimits());
+    resultsPanel_->SetFieldLimits(mainForm_.FieldLimits());
     HighlightConductor();
     resultsPanel_->ShowResults(project_, CurrentState().Snapshot, tcScenarios_->currentIndex());
 }
@@ -1165,7 +1169,7 @@ void TScenariosForm::SolveClearance() {
         TScenario* scenario = CurrentScenario();
         if (scenario == nullptr) return std::nullopt;
         TClearanceDialog dialog(project_, project_.Scenarios.IndexOf(scenario),
-                                mainForm_.Options().FieldLimits(), this);
+                                mainForm_.FieldLimits(), this);
         if (Prompts().Exec(dialog) != QDialog::Accepted || !dialog.ApplyTo(*scenario))
             return std::nullopt;
         RebuildGrid();

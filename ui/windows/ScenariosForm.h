@@ -114,6 +114,8 @@ class TScenariosForm : public QWidget {
     bool ResultsShown() const;
     bool ResultsBelowGrids() const;
     void SetResultsVisible(bool visible);
+    // The main window's field limits changed: the results show them.
+    void ShowFieldLimitsChange();
 
     // The visible set of the popup shown on origin, and the popup prepared for it.
     unsigned VisibleGroups(TPopupOrigin origin) const;

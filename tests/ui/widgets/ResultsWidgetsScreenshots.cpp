@@ -20,6 +20,7 @@
 #include <cstdio>
 
 using namespace corvalt;
+using namespace corvalt::ui;
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 using namespace corvalt;
+using namespace corvalt::ui;
 
 namespace {
 
@@ -84,8 +85,8 @@ void TResultsWidgetsTest::ClickOnAConductorReportsIt() {
         return;
     }
     QCOMPARE(clicked.count(), 1);
-    TConductor* const want = expected == 1 ? line.First : line.Second;
-    QCOMPARE(clicked.at(0).at(0).value<TConductor*>(), want);
+    const TConductor* const want = expected == 1 ? line.First : line.Second;
+    QCOMPARE(clicked.at(0).at(0).value<const TConductor*>(), want);
     QCOMPARE(view.HighlightedConductor(), want);
     // The right button selects nothing.
     QTest::mouseClick(&view, Qt::RightButton, {}, click);
@@ -122,7 +123,8 @@ void TResultsWidgetsTest::WithoutScenarioNothingIsReported() {
 }
 
 // A single 230 kV conductor carrying 1000 A, 10 m up, under a ROW from -9 m
-// to +30 m: at the left edge 2000 / √(81 + 81) = 157.1 mG, over 150 mG.
+// to +30 m: at the left edge 2000 / √(81 + 81) = 157.1 mG, over 150 mG. A
+// point of interest named in an older file's Windows-1252 ("Caf\xE9").
 void TResultsWidgetsTest::OverRowsAreMarkedInWordsAndColour() {
     TEmfProject project;
     project.Units = Metric;
@@ -132,10 +134,11 @@ void TResultsWidgetsTest::OverRowsAreMarkedInWordsAndColour() {
     TCircuit& circuit = testing::AddCircuit(scenario);
     circuit.VoltageClass = 230;
     testing::AddConductor(circuit, {.X = 0, .Y = 10, .VoltageKv = 230, .CurrentA = 1000});
+    testing::AddInterestPoint(scenario, "Caf\xE9", 20);
     QVERIFY(ComputeScenario(scenario));
     TMaximaTable table;
     table.ShowScenario(scenario, DefaultFieldLimits());
-    QCOMPARE(table.rowCount(), 5 + 2);
+    QCOMPARE(table.rowCount(), 5 + 2 + 2);
     QCOMPARE(table.horizontalHeaderItem(TMaximaTable::ColStatus)->text(), QStringLiteral("Status"));
     const int bLeft = 3, bRight = 4;
     QCOMPARE(table.item(bLeft, TMaximaTable::ColQuantity)->text(),
@@ -152,19 +155,22 @@ void TResultsWidgetsTest::OverRowsAreMarkedInWordsAndColour() {
     QVERIFY(over.red() > over.green() + 30);
     QVERIFY(over != within);
     QVERIFY(table.item(bLeft, TMaximaTable::ColStatus)->font().bold());
+    QCOMPARE(table.item(5, TMaximaTable::ColPlace)->text(),
+             QStringLiteral("at point of interest 'Caf\u00E9' (20.0 m, inside the ROW)"));
     // The conductor rows have no limit.
-    QCOMPARE(table.item(5, TMaximaTable::ColStatus)->text(), QStringLiteral("no limit"));
-    QCOMPARE(table.item(6, TMaximaTable::ColUnit)->text(), QStringLiteral("kW/km"));
+    QCOMPARE(table.item(7, TMaximaTable::ColStatus)->text(), QStringLiteral("no limit"));
+    QCOMPARE(table.item(8, TMaximaTable::ColUnit)->text(), QStringLiteral("kW/km"));
 }
 
 void TResultsWidgetsTest::AFailedComputationShowsWhy() {
     TMaximaSummary summary;
     summary.Computed = false;
-    summary.CalcError = "The conductor 1A1 has no diameter.";
+    summary.CalcError = "Cross section 'Caf\xE9': the conductor 1A1 has no diameter.";
     TMaximaTable table;
     table.ShowSummary(summary);
     QCOMPARE(table.rowCount(), 1);
-    QCOMPARE(table.item(0, 0)->text(), QString::fromStdString(summary.CalcError));
+    QCOMPARE(table.item(0, 0)->text(),
+             QStringLiteral("Cross section 'Caf\u00E9': the conductor 1A1 has no diameter."));
     table.Clear();
     QCOMPARE(table.rowCount(), 0);
 }

@@ -381,8 +381,7 @@ void TResultsPanelTest::drawingAndMaximaFollowTheGrid() {
     // A click on a conductor of the other circuit selects its row, showing
     // every conductor of the cross section.
     const TConductorRef second{1, 0};
-    emit panel.Drawing().ConductorClicked(
-        const_cast<TConductor*>(ConductorAt(*panel.ShownScenario(), second)));
+    emit panel.Drawing().ConductorClicked(ConductorAt(*panel.ShownScenario(), second));
     QCOMPARE(form.RowConductor(form.CurrentRow()), ConductorAt(live, second));
     QVERIFY(form.SelectedCircuit() == nullptr);
     QCOMPARE(ConductorRefOf(*panel.ShownScenario(), panel.Drawing().HighlightedConductor()),
