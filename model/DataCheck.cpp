@@ -119,6 +119,13 @@ std::vector<TCheckLine> CheckProject(const TEmfProject& project) {
     return check.Take();
 }
 
+std::vector<TCheckLine> CheckCrossSection(const TScenario& scenario, int index) {
+    TChecker check;
+    check.Place = TCheckPlace{index, -1, -1};
+    CheckScenario(check, scenario);
+    return check.Take();
+}
+
 bool HasErrors(const std::vector<TCheckLine>& lines) {
     return std::any_of(lines.begin(), lines.end(),
                        [](const TCheckLine& line) { return line.IsError; });

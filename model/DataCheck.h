@@ -12,6 +12,7 @@
 namespace corvalt {
 
 class TEmfProject;
+class TScenario;
 
 // What a line of the findings is about, by position in the project: the
 // cross section's index in Scenarios, the circuit's in its Circuits and the
@@ -37,6 +38,9 @@ struct TCheckLine {
 
 // Every cross section and circuit heading with the errors under them, in order.
 std::vector<TCheckLine> CheckProject(const TEmfProject& project);
+// The lines CheckProject gives for one cross section, the one at `index` of
+// the project's Scenarios (the index their places name).
+std::vector<TCheckLine> CheckCrossSection(const TScenario& scenario, int index);
 
 bool HasErrors(const std::vector<TCheckLine>& lines);
 

@@ -151,6 +151,13 @@ TEST(DataCheck, EachLineNamesWhatItIsAbout) {
         EXPECT_EQ(lines[i].Place, expected[i].second);
     }
     EXPECT_EQ(CheckProject(TEmfProject()).front().Place, TCheckPlace{});
+    // One cross section checked alone gives the project's lines for it, with
+    // the places the project's check gives them.
+    const std::vector<TCheckLine> alone = CheckCrossSection(line, 1);
+    const std::vector<std::string> texts = Lines(lines);
+    EXPECT_EQ(Lines(alone), std::vector<std::string>(texts.begin() + 2, texts.end()));
+    ASSERT_EQ(alone.size(), std::size_t{5});
+    EXPECT_EQ(alone[2].Place, (TCheckPlace{1, 0, 1}));
 }
 
 TEST(DataCheck, HeightsCompareInDisplayUnitsAndPositionsInMetres) {

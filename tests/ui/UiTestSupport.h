@@ -113,10 +113,16 @@ inline void Type(QLineEdit& field, const QString& text) {
 }
 
 // Runs action on the next modal dialog of type D once it is open (for dialogs
-// that a command opens with exec). The action must close the dialog.
-template <class D, class Action> void WhenModal(Action action) {
-    QTimer::singleShot(0, [action] {
+// that a command opens with exec). The action must close the dialog. The
+// event loop of a dialog closing may run it before the next one opens: it
+// then looks again a little later, for up to half a second.
+template <class D, class Action> void WhenModal(Action action, int triesLeft = 50) {
+    QTimer::singleShot(triesLeft == 50 ? 0 : 10, [action, triesLeft] {
         auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (dialog == nullptr && triesLeft > 0) {
+            WhenModal<D>(action, triesLeft - 1);
+            return;
+        }
         if (dialog == nullptr) {
             qWarning("expected modal dialog did not open");
             if (QWidget* other = QApplication::activeModalWidget()) other->close();

@@ -30,7 +30,7 @@ QSize TCrossSectionView::sizeHint() const {
 }
 
 QSize TCrossSectionView::minimumSizeHint() const {
-    return {200, 140};
+    return {160, 100};
 }
 
 void TCrossSectionView::paintEvent(QPaintEvent*) {

@@ -22,6 +22,9 @@ void TPlotView::SetChart(TProfileChart* chart, bool keepZoom) {
     // QChartView keeps a default chart of its own until the first setChart.
     if (before != nullptr && before != chart) delete before;
     if (chart_ == nullptr) return;
+    // The chart asks for room for its title, legend and axes; in a small
+    // window the plot area shrinks rather than the grids beside or above.
+    setMinimumSize(kMinimumPlotSize);
     if (zoomed) chart_->ShowRanges(ranges);
     chart_->PlaceLabels();
 }

@@ -17,6 +17,8 @@ namespace corvalt::ui {
 class TPlotView : public QChartView {
     Q_OBJECT
   public:
+    static constexpr QSize kMinimumPlotSize{160, 100};
+
     explicit TPlotView(QWidget* parent = nullptr);
 
     // Shows the chart (the view takes it; the one before is deleted). With

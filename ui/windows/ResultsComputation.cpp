@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace corvalt::ui {
@@ -28,8 +29,10 @@ const TScenario* TComputedResults::Scenario() const {
 std::vector<const TScenario*> TComputedResults::OverlayScenarios() const {
     std::vector<const TScenario*> overlays;
     for (const int index : Overlays)
-        if (const TScenario* scenario = SectionOf(Project.get(), index))
-            overlays.push_back(scenario);
+        if (std::find(RefusedOverlays.begin(), RefusedOverlays.end(), index) ==
+            RefusedOverlays.end())
+            if (const TScenario* scenario = SectionOf(Project.get(), index))
+                overlays.push_back(scenario);
     return overlays;
 }
 
@@ -42,12 +45,26 @@ TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token 
     computed.Overlays = request.Overlays;
     auto project = std::make_shared<TEmfProject>();
     if (request.Snapshot != nullptr && RestoreProjectSnapshot(*project, *request.Snapshot)) {
-        std::vector<int> sections{request.Section};
-        for (const int index : request.Overlays)
-            if (index != request.Section) sections.push_back(index);
-        for (const int index : sections)
-            if (index >= 0 && index < project->Scenarios.Count())
+        // Geometry the data check refuses has no field values, as in the reports.
+        const auto passes = [&project](int index) {
+            return !HasErrors(CheckCrossSection(project->Scenarios[index], index));
+        };
+        if (request.Section >= 0 && request.Section < project->Scenarios.Count()) {
+            TScenario& shown = project->Scenarios[request.Section];
+            std::vector<TCheckLine> findings = CheckCrossSection(shown, request.Section);
+            if (HasErrors(findings))
+                computed.Findings = std::move(findings);
+            else
+                ComputeScenario(shown, stop);
+        }
+        for (const int index : request.Overlays) {
+            if (index < 0 || index >= project->Scenarios.Count() || index == request.Section)
+                continue;
+            if (passes(index))
                 ComputeScenario(project->Scenarios[index], stop);
+            else
+                computed.RefusedOverlays.push_back(index);
+        }
         computed.Project = std::move(project);
     }
     // A cross section stopped part way has no results: none of it is shown.

@@ -5,6 +5,7 @@
 // so it may be computed on a worker thread while the user goes on editing,
 // and computing it never touches the project's own results or point indices.
 
+#include "model/DataCheck.h"
 #include "model/ProjectSnapshot.h"
 
 #include <cstdint>
@@ -33,18 +34,25 @@ struct TComputedResults {
     int Section = 0;
     std::vector<int> Overlays;
     double Milliseconds = 0; // how long the computation took
+    // The data check's lines for the shown cross section when they hold an
+    // error: it is then not computed, and has no field values to show.
+    std::vector<TCheckLine> Findings;
+    // The overlays the data check refused (not computed), by index in Scenarios.
+    std::vector<int> RefusedOverlays;
     // Stopped before it ended: Project is null, nothing is to be shown.
     bool Cancelled = false;
 
-    // The computed cross sections of the copy; nullptr (or left out) for an
-    // index the copy does not have.
+    // The cross sections of the copy; nullptr (or left out) for an index the
+    // copy does not have. Overlays the data check refused are left out; the
+    // shown cross section is there with its findings.
     const TScenario* Scenario() const;
     std::vector<const TScenario*> OverlayScenarios() const;
 };
 
-// Restores the snapshot into a new project and computes the requested cross
-// sections. Safe on any thread: it reads only the request. Stop is looked at
-// between the cross sections and within their computation (ComputeScenario).
+// Restores the snapshot into a new project, runs the data check on the
+// requested cross sections and computes those it passes. Safe on any thread:
+// it reads only the request. Stop is looked at between the cross sections and
+// within their computation (ComputeScenario).
 TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token stop = {});
 
 // A guess of the milliseconds the computation of the cross section takes,

@@ -8,6 +8,7 @@
 #include "ui/app/Prompts.h"
 #include "ui/app/TextConvert.h"
 #include "ui/widgets/CrossSectionView.h"
+#include "ui/widgets/FindingsTree.h"
 #include "ui/widgets/MaximaTable.h"
 #include "ui/widgets/PlotView.h"
 
@@ -88,6 +89,9 @@ void TResultsPanel::CreateControls() {
     error_->setWordWrap(true);
     error_->setAlignment(Qt::AlignCenter);
     error_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    findings_ = new TFindingsTree;
+    findings_->setObjectName(QStringLiteral("tvFindings"));
+    connect(findings_, &TFindingsTree::ConductorChosen, this, &TResultsPanel::FindingChosen);
     errorDrawing_ = new TCrossSectionView;
     errorDrawing_->setObjectName(QStringLiteral("pbErrorCrossSection"));
     for (TCrossSectionView* view : {drawing_, errorDrawing_})
@@ -99,6 +103,9 @@ void TResultsPanel::CreateControls() {
     auto* errorLayout = new QVBoxLayout(errorPage);
     errorLayout->setContentsMargins(0, 0, 0, 0);
     errorLayout->addWidget(error_);
+    // The findings no taller than they are; the drawing takes the rest.
+    findings_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    errorLayout->addWidget(findings_);
     errorLayout->addWidget(errorDrawing_, 1);
     stack_ = new QStackedWidget;
     stack_->addWidget(tabs_);
@@ -178,6 +185,12 @@ const TScenario* TResultsPanel::ShownScenario() const {
 
 const TPlotData& TResultsPanel::CurrentPlot() const {
     return tabs_->currentIndex() == kCoronaTab ? coronaPlot_ : fieldPlot_;
+}
+
+bool TResultsPanel::HasFieldValues() const {
+    const TScenario* scenario = ShownScenario();
+    return scenario != nullptr && shown_->Findings.empty() && scenario->CalcError.empty() &&
+           !scenario->Results.empty();
 }
 
 bool TResultsPanel::IsComputing() const {
@@ -315,7 +328,7 @@ void TResultsPanel::SetComputing(bool computing) {
 void TResultsPanel::UpdateButtons() {
     // Exports need results; zoom and pictures a plot in front.
     const bool results =
-        stack_->isEnabled() && ShownScenario() != nullptr && stack_->currentIndex() == kTabsPage;
+        stack_->isEnabled() && HasFieldValues() && stack_->currentIndex() == kTabsPage;
     const bool plot = tabs_->currentIndex() == kFieldTab || tabs_->currentIndex() == kCoronaTab;
     btExportCsv_->setEnabled(results);
     btExportPicture_->setEnabled(results && plot);
@@ -345,12 +358,17 @@ void TResultsPanel::RebuildPlots() {
     drawing_->SetScenario(drawn);
     errorDrawing_->SetScenario(drawn);
     SetHighlightedConductor(highlighted_);
-    if (scenario != nullptr) maxima_->ShowScenario(*scenario, limits_);
     if (scenario == nullptr) {
-        error_->setText(QStringLiteral("The cross section could not be computed."));
-        stack_->setCurrentIndex(kErrorPage);
+        ShowRefusal(QStringLiteral("The cross section could not be computed."), {});
         return;
     }
+    if (!shown_->Findings.empty()) {
+        ShowRefusal(QStringLiteral("No field values: the data check finds these errors in the "
+                                   "cross section (double-click a conductor's to select it)."),
+                    shown_->Findings);
+        return;
+    }
+    maxima_->ShowScenario(*scenario, limits_);
     const std::vector<const TScenario*> overlays = shown_->OverlayScenarios();
     TPlotOptions fields;
     fields.Kind = TPlotKind::Fields;
@@ -361,10 +379,7 @@ void TResultsPanel::RebuildPlots() {
     fieldPlot_ = BuildPlotData(*scenario, overlays, fields);
     coronaPlot_ = BuildPlotData(*scenario, overlays, corona);
     if (!fieldPlot_.Error.empty()) {
-        error_->setText(FromUtf8(fieldPlot_.Error)); // names the cross section and the fault
-        stack_->setCurrentIndex(kErrorPage);
-        UpdateButtons();
-        readout_->clear();
+        ShowRefusal(FromUtf8(fieldPlot_.Error), {}); // names the cross section and the fault
         return;
     }
     stack_->setCurrentIndex(kTabsPage);
@@ -380,12 +395,36 @@ void TResultsPanel::RebuildPlots() {
     QString notes;
     for (const std::string& note : fieldPlot_.OverlayErrors)
         notes += QStringLiteral("Not overlaid: ") + FromUtf8(note) + QLatin1Char('\n');
+    for (const int index : shown_->RefusedOverlays)
+        notes += QStringLiteral("Not overlaid: ") +
+                 FromUtf8(shown_->Project->Scenarios[index].TabTitle) +
+                 QStringLiteral(": the data check finds errors in it\n");
     readout_->setText(notes.trimmed());
 }
 
+void TResultsPanel::ShowRefusal(const QString& why, const std::vector<TCheckLine>& findings) {
+    error_->setText(why);
+    fieldPlot_ = {};
+    coronaPlot_ = {};
+    findings_->ShowFindings(findings);
+    findings_->setVisible(!findings.empty());
+    findings_->updateGeometry(); // as tall as the new findings
+    maxima_->Clear();
+    stack_->setCurrentIndex(kErrorPage);
+    UpdateButtons();
+    readout_->clear();
+}
+
+void TResultsPanel::FindingChosen(TCheckPlace place) {
+    if (shown_ == nullptr || place.Scenario != shown_->Section) return;
+    const TConductorRef conductor{place.Circuit, place.Conductor};
+    SetHighlightedConductor(conductor);
+    emit ConductorClicked(conductor);
+}
+
 QString TResultsPanel::ReadoutAt(double x) const {
+    if (!HasFieldValues()) return {};
     const TScenario* scenario = ShownScenario();
-    if (scenario == nullptr || !scenario->CalcError.empty()) return {};
     const int units = scenario->IsEnglish() ? English : Metric;
     return FromUtf8(ReadoutText(scenario->Results, x, LengthUnit(units)));
 }
@@ -402,7 +441,7 @@ void TResultsPanel::ShowReadout(double lateral) {
 
 QString TResultsPanel::ExportCsvTo(const QString& path) const {
     const TScenario* scenario = ShownScenario();
-    if (scenario == nullptr) return QStringLiteral("There are no results to export.");
+    if (!HasFieldValues()) return QStringLiteral("There are no results to export.");
     const TFileResult written = ExportProfileCsv(*scenario, FileName(path));
     if (written.Ok) return {};
     return FromUtf8(written.Message) + QLatin1Char('\n') + FromUtf8(written.Detail);
@@ -412,7 +451,7 @@ QString TResultsPanel::ExportPictureTo(const QString& path) const {
     const std::string name = FileName(path);
     const std::optional<TPictureFormat> format = PictureFormatOf(name);
     if (!format) return QStringLiteral("The picture's name must end in .png, .svg or .pdf.");
-    if (ShownScenario() == nullptr || !CurrentPlot().Error.empty())
+    if (!HasFieldValues() || !CurrentPlot().Error.empty())
         return QStringLiteral("There is no plot to export.");
     return ExportPicture(CurrentPlot(), name, *format);
 }

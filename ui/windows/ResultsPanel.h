@@ -6,8 +6,10 @@
 // cross section (a click on a conductor selects it in the grid) and its
 // maxima against the field limits, a read-out of every
 // quantity under the mouse, and buttons that reset the zoom and export the
-// profile as CSV or the plot as a picture. A cross section that cannot be
-// computed shows why instead of plots.
+// profile as CSV or the plot as a picture. The data check runs first: a
+// cross section it refuses shows its findings (a double click on a
+// conductor's finding selects the conductor) and no field values; one that
+// cannot be computed shows why instead of plots.
 //
 // ShowResults runs after every change: on a private copy of the project, at
 // once when the cross sections compute in under 50 ms, otherwise on a worker
@@ -47,6 +49,7 @@ class TScenario;
 
 namespace corvalt::ui {
 
+class TFindingsTree;
 class TPlotView;
 
 class TResultsPanel : public QWidget {
@@ -99,6 +102,11 @@ class TResultsPanel : public QWidget {
     TPlotView& CoronaView() const { return *coronaView_; }
     QLabel& Readout() const { return *readout_; }
     QLabel& ErrorText() const { return *error_; }
+    // The data check's findings for a cross section it refuses (hidden otherwise).
+    TFindingsTree& Findings() const { return *findings_; }
+    // Whether the shown cross section has field values (computed, and passed
+    // by the data check).
+    bool HasFieldValues() const;
     // The drawing under the error text: where a conductor misplaced or too
     // close to another shows, while nothing else can be computed.
     TCrossSectionView& ErrorDrawing() const { return *errorDrawing_; }
@@ -126,6 +134,10 @@ class TResultsPanel : public QWidget {
     void WorkerFinished();
     void Show(std::unique_ptr<TComputedResults> results);
     void RebuildPlots();
+    // The page instead of the tabs: the data check's findings, or why the
+    // cross section could not be computed, above its drawing.
+    void ShowRefusal(const QString& why, const std::vector<TCheckLine>& findings);
+    void FindingChosen(TCheckPlace place);
     void SetComputing(bool computing);
     void UpdateButtons();
     void ShowReadout(double lateral);
@@ -147,6 +159,7 @@ class TResultsPanel : public QWidget {
     TCrossSectionView* drawing_ = nullptr;
     TMaximaTable* maxima_ = nullptr;
     QLabel* error_ = nullptr;
+    TFindingsTree* findings_ = nullptr;
     TCrossSectionView* errorDrawing_ = nullptr;
     int plottedSection_ = -1;  // the cross section the plots show
     std::string plottedTitle_; // and its tab title

@@ -1,13 +1,8 @@
 #include "ui/windows/RptErrorForm.h"
 
-#include "ui/app/TextConvert.h"
-
 #include <QDialogButtonBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -27,17 +22,9 @@ TRptErrorForm::TRptErrorForm(QWidget* parent) : QDialog(parent) {
 void TRptErrorForm::CreateControls() {
     auto* heading =
         new QLabel(QStringLiteral("REPORTS cannot be created due to the following errors:"));
-    tvErrors_ = new QTreeWidget;
+    tvErrors_ = new TFindingsTree;
     tvErrors_->setObjectName(QStringLiteral("tvErrors"));
-    tvErrors_->setHeaderHidden(true);
-    tvErrors_->setSelectionMode(QAbstractItemView::SingleSelection);
-    tvErrors_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // The column as wide as the longest finding; a scroll bar when the window
-    // is narrower than that.
-    tvErrors_->header()->setStretchLastSection(false);
-    tvErrors_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    tvErrors_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    connect(tvErrors_, &QTreeWidget::itemDoubleClicked, this, &TRptErrorForm::tvErrorsDblClick);
+    connect(tvErrors_, &TFindingsTree::ConductorChosen, this, &TRptErrorForm::tvErrorsDblClick);
     auto* footer = new QLabel(QStringLiteral("Correct the errors and reprocess."));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -50,37 +37,14 @@ void TRptErrorForm::CreateControls() {
 }
 
 void TRptErrorForm::ShowFindings(const std::vector<TCheckLine>& lines) {
-    tvErrors_->clear();
     chosen_.reset();
-    places_.clear();
-    const std::vector<TCheckNode> nodes = CheckTree(lines);
-    std::vector<QTreeWidgetItem*> items(lines.size(), nullptr);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const QStringList text{ToQString(lines[i].Text)};
-        const int parent = nodes[i].Parent;
-        items[i] = parent < 0 ? new QTreeWidgetItem(tvErrors_, text)
-                              : new QTreeWidgetItem(items[static_cast<std::size_t>(parent)], text);
-        items[i]->setToolTip(0, text.front());
-        items[i]->setData(0, Qt::UserRole, static_cast<int>(i));
-        places_.push_back(lines[i].Place);
-    }
-    // Expand once the whole tree stands: an item expands only inside the tree.
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (nodes[i].Expanded) items[i]->setExpanded(true);
+    tvErrors_->ShowFindings(lines);
     FitWidthToFindings();
 }
 
 void TRptErrorForm::FitWidthToFindings() {
     constexpr int kNarrowest = 460;
-    int widest = 0;
-    for (QTreeWidgetItemIterator it(tvErrors_); *it != nullptr; ++it) {
-        const QTreeWidgetItem* item = *it;
-        int depth = 1;
-        for (const QTreeWidgetItem* up = item->parent(); up != nullptr; up = up->parent())
-            ++depth;
-        widest = std::max(widest, depth * tvErrors_->indentation() +
-                                      tvErrors_->fontMetrics().horizontalAdvance(item->text(0)));
-    }
+    const int widest = tvErrors_->WidestFinding();
     // Room for the tree's frame, the vertical scroll bar and the window's margins.
     const int chrome = width() - tvErrors_->viewport()->width() + 24;
     int screenWidth = 1600;
@@ -89,11 +53,7 @@ void TRptErrorForm::FitWidthToFindings() {
            height());
 }
 
-void TRptErrorForm::tvErrorsDblClick(QTreeWidgetItem* item) {
-    const int index = item == nullptr ? -1 : item->data(0, Qt::UserRole).toInt();
-    if (index < 0 || index >= static_cast<int>(places_.size())) return;
-    const TCheckPlace& place = places_[static_cast<std::size_t>(index)];
-    if (place.Conductor < 0) return;
+void TRptErrorForm::tvErrorsDblClick(TCheckPlace place) {
     chosen_ = place;
     accept();
 }

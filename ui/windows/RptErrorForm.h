@@ -9,14 +9,12 @@
 // the main window then selects in its project window.
 
 #include "model/DataCheck.h"
+#include "ui/widgets/FindingsTree.h"
 
 #include <QDialog>
 
 #include <optional>
 #include <vector>
-
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace corvalt::ui {
 
@@ -28,7 +26,7 @@ class TRptErrorForm : public QDialog {
     // Clears the tree and fills it from the findings of CheckProject.
     void ShowFindings(const std::vector<TCheckLine>& lines);
 
-    QTreeWidget& Tree() const { return *tvErrors_; }
+    TFindingsTree& Tree() const { return *tvErrors_; }
 
     // The conductor whose finding was double-clicked, since ShowFindings.
     const std::optional<TCheckPlace>& ChosenConductor() const { return chosen_; }
@@ -36,10 +34,9 @@ class TRptErrorForm : public QDialog {
   private:
     void CreateControls();
     void FitWidthToFindings();
-    void tvErrorsDblClick(QTreeWidgetItem* item);
+    void tvErrorsDblClick(TCheckPlace place);
 
-    QTreeWidget* tvErrors_ = nullptr;
-    std::vector<TCheckPlace> places_; // of the lines shown, by line index
+    TFindingsTree* tvErrors_ = nullptr;
     std::optional<TCheckPlace> chosen_;
 };
 

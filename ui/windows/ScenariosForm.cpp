@@ -622,6 +622,8 @@ void TScenariosForm::sgConductorsDblClick() {
 
 bool TScenariosForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == sgConductors_->viewport() && event->type() == QEvent::Resize) StretchColumns();
+    // The panel's place follows the splitter's own size, set once it is laid out.
+    if (watched == resultsSplitter_ && event->type() == QEvent::Resize) FitResultsPanel();
     if (watched == sgConductors_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -636,11 +638,11 @@ bool TScenariosForm::eventFilter(QObject* watched, QEvent* event) {
 
 namespace {
 
-// The splitter's sizes as the preference holds them, "640,560"; empty when
-// the text is not two positive whole numbers.
 // The narrowest the results panel gets beside the grids.
 constexpr int kResultsPanelWidth = 420;
 
+// The splitter's sizes as the preference holds them, "640,560"; empty when
+// the text is not two positive whole numbers.
 QList<int> SplitterSizes(const std::string& text) {
     const QStringList parts = QString::fromStdString(text).split(QLatin1Char(','));
     QList<int> sizes;
@@ -668,10 +670,15 @@ void TScenariosForm::CreateResultsPanel() {
     resultsWanted_ = options.ReadBool(prefkeys::ResultsPanel);
     connect(resultsSplitter_, &QSplitter::splitterMoved, this,
             &TScenariosForm::SaveResultsSplitter);
+    resultsSplitter_->installEventFilter(this);
 }
 
 bool TScenariosForm::ResultsShown() const {
     return resultsPanel_ != nullptr && !resultsPanel_->isHidden();
+}
+
+bool TScenariosForm::ResultsBelowGrids() const {
+    return ResultsShown() && resultsSplitter_->orientation() == Qt::Vertical;
 }
 
 bool TScenariosForm::ResultsVisible() const {
@@ -688,18 +695,23 @@ void TScenariosForm::resizeEvent(QResizeEvent* event) {
     FitResultsPanel();
 }
 
-void TScenariosForm::FitResultsPanel() {
+int TScenariosForm::GridsWidthNeeded() const {
     int grid =
         2 * sgConductors_->frameWidth() + sgConductors_->verticalScrollBar()->sizeHint().width();
     for (const TColumnSpan& span : columnSpans_)
         grid += span.Minimum;
-    const int left = tvCircuits_->width() + splitter_->handleWidth() + grid;
-    const int needed = left + resultsSplitter_->handleWidth() + kResultsPanelWidth;
-    const bool show = resultsWanted_ && resultsSplitter_->width() >= needed;
-    if (show == ResultsShown()) return;
-    if (show && resultsPanel_ == nullptr) {
-        // Made when first shown: a window without room for it has none.
+    return tvCircuits_->width() + splitter_->handleWidth() + grid;
+}
+
+void TScenariosForm::FitResultsPanel() {
+    if (!resultsWanted_) {
+        if (resultsPanel_ != nullptr) resultsPanel_->hide();
+        return;
+    }
+    if (resultsPanel_ == nullptr) {
+        // Made when first wanted: a window whose user hid the panel has none.
         resultsPanel_ = new TResultsPanel;
+        resultsPanel_->hide();
         resultsPanel_->SetOptions(mainForm_.Options());
         resultsSplitter_->addWidget(resultsPanel_);
         connect(resultsPanel_, &TResultsPanel::ConductorClicked, this,
@@ -707,14 +719,48 @@ void TScenariosForm::FitResultsPanel() {
         connect(sgConductors_, &QTableWidget::currentCellChanged, this,
                 &TScenariosForm::HighlightConductor);
     }
-    resultsPanel_->setVisible(show);
-    if (!show) return;
-    // The sizes kept, with the grid's columns whole.
-    const int total = resultsSizes_.value(0) + resultsSizes_.value(1);
-    const int available = resultsSplitter_->width() - resultsSplitter_->handleWidth();
-    const int grids = std::max(resultsSizes_.value(0) * available / std::max(total, 1), left);
+    // Beside the grids when they keep their columns whole there, else below them.
+    const int needed = GridsWidthNeeded() + resultsSplitter_->handleWidth() + kResultsPanelWidth;
+    const Qt::Orientation place =
+        resultsSplitter_->width() >= needed ? Qt::Horizontal : Qt::Vertical;
+    const bool hidden = resultsPanel_->isHidden();
+    // Below the grids, the grid keeps fitting its rows until the user moves the splitter.
+    const bool refit = place == Qt::Vertical && resultsSizesBelow_.isEmpty();
+    if (!hidden && place == resultsSplitter_->orientation()) {
+        if (refit) PlaceResultsSplitter();
+        return;
+    }
+    resultsSplitter_->setOrientation(place);
+    // Below the grids, the grid's rows come first: the panel may get less
+    // than its controls need (and show less) in a very low window.
+    resultsPanel_->setMinimumHeight(place == Qt::Vertical ? 1 : 0);
+    resultsPanel_->show();
+    PlaceResultsSplitter();
+    if (hidden) RefreshResults(); // a hidden panel is not kept up to date
+}
+
+void TScenariosForm::PlaceResultsSplitter() {
+    const bool beside = resultsSplitter_->orientation() == Qt::Horizontal;
+    const int available = (beside ? resultsSplitter_->width() : resultsSplitter_->height()) -
+                          resultsSplitter_->handleWidth();
+    int grids = 0;
+    if (beside) {
+        // The sizes kept, with the grid's columns whole.
+        const int total = std::max(resultsSizes_.value(0) + resultsSizes_.value(1), 1);
+        grids = std::max(resultsSizes_.value(0) * available / total, GridsWidthNeeded());
+    } else if (resultsSizesBelow_.size() == 2) {
+        // The share the user gave the grids below.
+        const int total = std::max(resultsSizesBelow_[0] + resultsSizesBelow_[1], 1);
+        grids = resultsSizesBelow_[0] * available / total;
+    } else {
+        // The grid's rows (three at least), within 45 % of the height.
+        const int rows = std::max(sgConductors_->rowCount(), 3);
+        const int wanted = sgConductors_->horizontalHeader()->height() +
+                           rows * sgConductors_->verticalHeader()->defaultSectionSize() +
+                           2 * sgConductors_->frameWidth() + 4;
+        grids = std::min(wanted, available * 45 / 100);
+    }
     resultsSplitter_->setSizes({grids, std::max(available - grids, 1)});
-    RefreshResults(); // a hidden panel is not kept up to date
 }
 
 void TScenariosForm::RefreshResults() {
@@ -746,6 +792,11 @@ void TScenariosForm::SelectConductor(TConductorRef conductor) {
 void TScenariosForm::SaveResultsSplitter() {
     const QList<int> sizes = resultsSplitter_->sizes();
     if (sizes.size() != 2 || sizes[0] <= 0 || sizes[1] <= 0) return;
+    // Below the grids the share is kept for this window only.
+    if (resultsSplitter_->orientation() == Qt::Vertical) {
+        resultsSizesBelow_ = sizes;
+        return;
+    }
     resultsSizes_ = sizes;
     // A preferences file that cannot be written only loses the panel's place.
     (void)mainForm_.Options().WriteText(prefkeys::ResultsSplitter,

@@ -108,9 +108,11 @@ class TScenariosForm : public QWidget {
     TResultsPanel* ResultsPanel() const { return resultsPanel_; }
     QSplitter& ResultsSplitter() const { return *resultsSplitter_; }
     // Whether the panel is wanted (View > Results Panel), and whether it shows
-    // (wanted, and the window has room for it).
+    // (whenever it is wanted: beside the grids, or below them in a window too
+    // narrow for both side by side).
     bool ResultsVisible() const;
     bool ResultsShown() const;
+    bool ResultsBelowGrids() const;
     void SetResultsVisible(bool visible);
 
     // The visible set of the popup shown on origin, and the popup prepared for it.
@@ -211,10 +213,14 @@ class TScenariosForm : public QWidget {
 
     // The results panel: its place from the preferences, kept there when moved.
     void CreateResultsPanel();
-    // Shows the panel when it is wanted and the window has room for it beside
-    // the tree and the grid's columns at their narrowest: a narrow window
-    // keeps its grid whole and hides the panel until it is wider again.
+    // Shows the panel when it is wanted: beside the tree and the grid when the
+    // window has room for the grid's columns at their narrowest and the panel,
+    // else below them (and back beside them once the window is wider).
     void FitResultsPanel();
+    // The splitter's sizes for the panel's place, from those kept.
+    void PlaceResultsSplitter();
+    // The width the tree and the grid need beside the panel, px.
+    int GridsWidthNeeded() const;
     void RefreshResults();
     void SaveResultsSplitter();
     // The grid's conductor highlighted in the drawing; a conductor clicked in
@@ -233,7 +239,8 @@ class TScenariosForm : public QWidget {
     QSplitter* resultsSplitter_ = nullptr; // the tree and grid, and the results panel
     TResultsPanel* resultsPanel_ = nullptr;
     bool resultsWanted_ = true; // View > Results Panel
-    QList<int> resultsSizes_;   // the splitter's sizes as last set or kept
+    QList<int> resultsSizes_;   // the splitter's sizes beside the grids, as last set or kept
+    QList<int> resultsSizesBelow_; // and below them, once the user moved it (this window's only)
     QMenu* pmScenario_ = nullptr;
     QAction* acNextTab_ = nullptr;
     QAction* acPreviousTab_ = nullptr;

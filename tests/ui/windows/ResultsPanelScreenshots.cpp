@@ -73,6 +73,17 @@ int main(int argc, char* argv[]) {
     panel.Tabs().setCurrentIndex(0);
     form->Tabs().setCurrentIndex(2);
     Save(main, folder, "panel-english-substation");
+    form->Tabs().setCurrentIndex(0);
+
+    // Small screens: the panel below the grid.
+    for (const QSize size : {QSize(1024, 768), QSize(800, 600)}) {
+        main.setGeometry(QRect(QPoint(0, 0), size));
+        QApplication::processEvents();
+        Save(main, folder,
+             QStringLiteral("panel-below-%1").arg(size.width()).toLatin1().constData());
+    }
+    main.setGeometry(0, 0, 1600, 900);
+    QApplication::processEvents();
 
     main.OpenProjectFile(QStringLiteral(CORVALT_SOURCE_DIR "/examples/sample-metric.emf"));
     main.ActiveProjectWindow()->parentWidget()->showMaximized();
@@ -80,10 +91,20 @@ int main(int argc, char* argv[]) {
     main.ActiveProjectWindow()->ResultsPanel()->Tabs().setCurrentIndex(1);
     Save(main, folder, "panel-metric-corona");
 
+    // Within its own radius of the ground: past the data check, but not computable.
     std::unique_ptr<TEmfProject> failing = MakeProject();
-    failing->Scenarios[0].Circuits[0].Conductors[0].Diameter = 0;
+    failing->Scenarios[0].Circuits[0].Conductors[0].Height = 0.005f;
     ui::TScenariosForm* broken = main.OpenProjectWindow(std::move(failing), false);
     broken->parentWidget()->showMaximized();
     Save(main, folder, "panel-error");
+
+    std::unique_ptr<TEmfProject> refused = MakeProject();
+    refused->Scenarios[0].Circuits[0].Conductors[0].Height = 0;
+    ui::TScenariosForm* checked = main.OpenProjectWindow(std::move(refused), false);
+    checked->parentWidget()->showMaximized();
+    Save(main, folder, "panel-findings");
+    main.setGeometry(0, 0, 1024, 768);
+    QApplication::processEvents();
+    Save(main, folder, "panel-findings-1024");
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "plots/ProfileChart.h"
 #include "reports/ProfileCsv.h"
 #include "ui/widgets/CrossSectionView.h"
+#include "ui/widgets/FindingsTree.h"
 #include "ui/widgets/MaximaTable.h"
 #include "ui/widgets/PlotView.h"
 #include "ui/windows/ResultsPanel.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -97,6 +99,24 @@ ui::TResultsPanel& Panel(TForm& form) {
     return *form.ResultsPanel();
 }
 
+// The main window sizes the panel is tried at, the project window maximised
+// in it: the two small screens, and a large one.
+void AddWindowSizes() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("below"); // whether the panel goes below the grid there
+    QTest::newRow("800x600") << QSize(800, 600) << true;
+    QTest::newRow("1024x768") << QSize(1024, 768) << true;
+    QTest::newRow("maximised") << QSize(1600, 1000) << false;
+}
+
+TForm& OpenAt(TMainFixture& f, std::unique_ptr<TEmfProject> project, QSize size) {
+    f.Main->resize(size);
+    TForm& form = f.Open(std::move(project));
+    form.parentWidget()->showMaximized();
+    QApplication::processEvents();
+    return form;
+}
+
 std::unique_ptr<TEmfProject> TwoSectionProject() {
     std::unique_ptr<TEmfProject> project = MakeProject();
     std::unique_ptr<TScenario> copy = CloneScenario(project->Scenarios[0]);
@@ -121,7 +141,12 @@ class TResultsPanelTest : public QObject {
     void exportsCsvEqualToTheComputationAndPictures();
     void aSectionThatFailsShowsItsReason();
     void drawingAndMaximaFollowTheGrid();
-    void aNarrowWindowKeepsItsGridWhole();
+    void aSectionTheDataCheckRefusesShowsItsFindings_data() { AddWindowSizes(); }
+    void aSectionTheDataCheckRefusesShowsItsFindings();
+    void aSectionWithoutConductorsSaysSo();
+    void thePanelGoesBelowTheGridWhenNarrow_data() { AddWindowSizes(); }
+    void thePanelGoesBelowTheGridWhenNarrow();
+    void thePanelStaysThroughTileCascadeAndMaximise();
     void visibilityAndSplitterKeptInThePreferences();
 };
 
@@ -307,7 +332,9 @@ void TResultsPanelTest::aSectionThatFailsShowsItsReason() {
     SelectCircuit(form);
     form.Grid().setCurrentCell(0, 0);
     f.Dialogs.OnEditConductor = [](TConductor& conductor) {
-        conductor.Diameter = 0; // without a diameter: cannot be computed
+        // 5 mm above ground, within its own radius: the data check lets it
+        // through, the computation cannot take it.
+        conductor.Height = 0.005f;
         return true;
     };
     f.Main->Actions().mnCondEdit->trigger();
@@ -325,7 +352,8 @@ void TResultsPanelTest::aSectionThatFailsShowsItsReason() {
     QCOMPARE(panel.ErrorDrawing().Scenario()->Conductors.size(),
              form.Project().Scenarios[0].Conductors.size());
     QVERIFY(panel.ErrorDrawing().HighlightedConductor() != nullptr);
-    QCOMPARE(panel.ErrorDrawing().HighlightedConductor()->Diameter, 0.0f);
+    QCOMPARE(panel.ErrorDrawing().HighlightedConductor()->Height, 0.005f);
+    QVERIFY(!panel.Findings().isVisibleTo(&panel));
 
     f.Main->Actions().mnUndo->trigger();
     QVERIFY(!panel.ErrorText().isVisibleTo(&panel));
@@ -367,19 +395,129 @@ void TResultsPanelTest::drawingAndMaximaFollowTheGrid() {
     QCOMPARE(panel.Maxima().rowCount(), static_cast<int>(summary.Rows.size()));
 }
 
-void TResultsPanelTest::aNarrowWindowKeepsItsGridWhole() {
+void TResultsPanelTest::aSectionTheDataCheckRefusesShowsItsFindings() {
+    QFETCH(QSize, size);
     TMainFixture f;
-    TForm& form = f.Open(MakeProject()); // the main window's size at start
-    QApplication::processEvents();
-    QVERIFY(form.width() < 900);
-    QVERIFY(!form.ResultsShown());
-    QVERIFY(form.ResultsVisible()); // still wanted: it shows once there is room
-    QVERIFY(f.Main->Actions().mnResultsPanel->isChecked());
-    f.Main->resize(1600, 900);
-    form.parentWidget()->showMaximized();
-    QApplication::processEvents();
+    TForm& form = OpenAt(f, MakeProject(), size);
+    ui::TResultsPanel& panel = Panel(form);
+    QVERIFY(panel.HasFieldValues());
+    SelectCircuit(form);
+    form.Grid().setCurrentCell(0, 0); // 1A1
+    f.Dialogs.OnEditConductor = [](TConductor& conductor) {
+        conductor.Height = 0; // the computation would take it; the data check does not
+        return true;
+    };
+    f.Main->Actions().mnCondEdit->trigger();
+    QCOMPARE(form.UndoStack().count(), 1);
+
+    // The findings instead of field values, nothing to export.
+    QVERIFY(panel.Findings().isVisibleTo(&panel));
+    QVERIFY(!panel.Tabs().isVisibleTo(&panel));
+    QVERIFY(!panel.HasFieldValues());
+    QVERIFY(panel.FieldPlot().Lines.empty());
+    QCOMPARE(panel.Maxima().rowCount(), 0);
+    QVERIFY(panel.ReadoutAt(0).isEmpty());
+    QVERIFY(!panel.ExportCsvTo(QStringLiteral("/tmp/never.csv")).isEmpty());
+    QTreeWidget& tree = panel.Findings();
+    QCOMPARE(tree.topLevelItemCount(), 1);
+    QTreeWidgetItem* c1 = tree.topLevelItem(0)->child(0);
+    QCOMPARE(c1->text(0), QStringLiteral("Circuit C1"));
+    QVERIFY(c1->isExpanded());
+    QTreeWidgetItem* finding = c1->child(0);
+    QCOMPARE(finding->text(0), QStringLiteral("Conductor '1A1' has a 0 height"));
+
+    // A double click on the finding selects its conductor in the grid.
+    form.Grid().setCurrentCell(2, 0);
+    QVERIFY(form.RowConductor(form.CurrentRow())->Id != "1A1");
+    tree.scrollToItem(finding);
+    const QPoint at = tree.visualItemRect(finding).center();
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(form.RowConductor(form.CurrentRow())->Id, std::string("1A1"));
+    QCOMPARE(panel.ErrorDrawing().HighlightedConductor()->Id, std::string("1A1"));
+
+    f.Main->Actions().mnUndo->trigger();
+    QVERIFY(!panel.Findings().isVisibleTo(&panel));
+    QVERIFY(panel.HasFieldValues());
+    QCOMPARE(ShownE(panel), ExpectedE(form));
+}
+
+void TResultsPanelTest::aSectionWithoutConductorsSaysSo() {
+    std::unique_ptr<TEmfProject> project = TwoSectionProject();
+    TScenario& bare = project->Scenarios[1];
+    while (bare.Circuits.Count() > 0)
+        bare.Circuits.Delete(0);
+    TMainFixture f;
+    TForm& form = OpenWide(f, std::move(project));
+    ui::TResultsPanel& panel = Panel(form);
+    panel.OverlayBox(1)->setChecked(true); // refused as an overlay too, and said so
+    QVERIFY(panel.Readout().text().contains(QStringLiteral("Not overlaid: L6")));
+    QCOMPARE(panel.FieldPlot().Lines.size(), std::size_t{2});
+
+    form.Tabs().setCurrentIndex(1);
+    QVERIFY(panel.Findings().isVisibleTo(&panel));
+    QVERIFY(!panel.HasFieldValues());
+    QCOMPARE(panel.Findings().topLevelItem(0)->child(0)->text(0), QStringLiteral("No Conductors."));
+}
+
+void TResultsPanelTest::thePanelGoesBelowTheGridWhenNarrow() {
+    QFETCH(QSize, size);
+    QFETCH(bool, below);
+    TMainFixture f;
+    TForm& form = OpenAt(f, MakeProject(), size);
+    QAction& toggle = *f.Main->Actions().mnResultsPanel;
     QVERIFY(form.ResultsShown());
-    QCOMPARE(ShownE(Panel(form)), ExpectedE(form));
+    QCOMPARE(form.ResultsBelowGrids(), below);
+    QVERIFY(toggle.isChecked());
+    ui::TResultsPanel& panel = Panel(form);
+    QCOMPARE(ShownE(panel), ExpectedE(form));
+    // Whole where it is: below, as wide as the grid; beside, right of it.
+    const QRect grid = form.Grid().geometry().translated(form.Grid().mapTo(&form, QPoint()) -
+                                                         form.Grid().pos());
+    const QRect shown = panel.geometry().translated(panel.mapTo(&form, QPoint()) - panel.pos());
+    QVERIFY(shown.height() > 100 && shown.width() > 300);
+    if (below)
+        QVERIFY(shown.top() > grid.bottom());
+    else
+        QVERIFY(shown.left() > grid.right());
+    QCOMPARE(form.Grid().horizontalScrollBar()->maximum(), 0); // the grid's columns whole
+
+    // The menu's tick is what the screen shows.
+    toggle.trigger();
+    QVERIFY(!form.ResultsShown());
+    QVERIFY(!toggle.isChecked());
+    toggle.trigger();
+    QVERIFY(form.ResultsShown());
+    QVERIFY(toggle.isChecked());
+    QCOMPARE(form.ResultsBelowGrids(), below);
+}
+
+void TResultsPanelTest::thePanelStaysThroughTileCascadeAndMaximise() {
+    TMainFixture f;
+    f.Main->resize(1024, 768);
+    f.Main->show();
+    TForm& first = f.Open(MakeProject());
+    TForm& second = f.Open(TwoSectionProject());
+    QAction& toggle = *f.Main->Actions().mnResultsPanel;
+    const auto check = [&](const char* step) {
+        QApplication::processEvents();
+        for (TForm* form : {&first, &second}) {
+            QVERIFY2(form->ResultsShown(), step);
+            QVERIFY2(Panel(*form).isVisible(), step);
+            QVERIFY2(Panel(*form).HasFieldValues(), step);
+        }
+        QVERIFY2(toggle.isChecked(), step);
+    };
+    f.Main->Actions().mnTile->trigger();
+    check("tile");
+    QVERIFY(first.ResultsBelowGrids()); // half of 1024 px is too narrow beside
+    f.Main->Actions().mnCascade->trigger();
+    check("cascade");
+    // Opened in a normal window, then the main window maximised (and wide).
+    f.Main->resize(1700, 1000);
+    first.parentWidget()->showMaximized();
+    check("maximised");
+    QVERIFY(!first.ResultsBelowGrids()); // back beside the grid
 }
 
 void TResultsPanelTest::visibilityAndSplitterKeptInThePreferences() {
