@@ -55,7 +55,7 @@ class TMapPainter {
         length_ = plan.Units == English ? QStringLiteral("ft") : QStringLiteral("m");
     }
 
-    void Draw() {
+    QRectF Draw() {
         p_.save();
         p_.setRenderHint(QPainter::Antialiasing);
         p_.fillRect(rect_, Qt::white);
@@ -67,7 +67,7 @@ class TMapPainter {
                             ? QStringLiteral("The electric field has no value to show.")
                             : QStringLiteral("The magnetic field has no value to show."));
             p_.restore();
-            return;
+            return {};
         }
         scale_ = options_.LogScale ? LogScaleOfLayer() : LinearMapScale(peak_->Value);
         Layout();
@@ -82,6 +82,7 @@ class TMapPainter {
         DrawAxes();
         DrawLegend();
         p_.restore();
+        return map_rect_;
     }
 
   private:
@@ -413,9 +414,9 @@ class TMapPainter {
 
 } // namespace
 
-void DrawFieldMap(QPainter& painter, const QRectF& rect, const TPlan& plan,
-                  const space::TFieldMap& map, const TMapDrawOptions& options) {
-    TMapPainter(painter, rect, plan, map, options).Draw();
+QRectF DrawFieldMap(QPainter& painter, const QRectF& rect, const TPlan& plan,
+                    const space::TFieldMap& map, const TMapDrawOptions& options) {
+    return TMapPainter(painter, rect, plan, map, options).Draw();
 }
 
 } // namespace corvalt

@@ -30,10 +30,12 @@ struct TMapDrawOptions {
     std::optional<std::vector<TMapLevel>> Levels;
 };
 
-// Draws the map of the quantity into the rectangle. A quantity that was not
-// computed, or a map without any value, is drawn as an empty frame with a
-// line that says so.
-void DrawFieldMap(QPainter& painter, const QRectF& rect, const TPlan& plan,
+// Draws the map of the quantity into the rectangle and returns where the
+// grid's rectangle went (x0 at its left, y0 at its bottom, equal scales), for
+// reading a place under the mouse. A quantity that was not computed, or a map
+// without any value, is drawn as a line that says so, and the rectangle is
+// empty.
+QRectF DrawFieldMap(QPainter& painter, const QRectF& rect, const TPlan& plan,
                   const space::TFieldMap& map, const TMapDrawOptions& options);
 
 } // namespace corvalt

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
 using corvalt::testing::Sample;
 using corvalt::testing::Slurp;
@@ -59,7 +61,12 @@ TEST_F(MapPicture, WritesEveryFormatAtTheSizeAskedFor) {
     ASSERT_EQ(run.Exit, 0) << run.Err;
     const std::string pdfText = Slurp(pdf);
     EXPECT_EQ(pdfText.rfind("%PDF-", 0), 0u);
-    EXPECT_NE(pdfText.find("/MediaBox [0 0 500 400]"), std::string::npos);
+    const std::size_t box = pdfText.find("/MediaBox [");
+    ASSERT_NE(box, std::string::npos);
+    std::istringstream numbers(pdfText.substr(box + 11, 60));
+    double left = -1, bottom = -1, right = 0, top = 0;
+    numbers >> left >> bottom >> right >> top;
+    EXPECT_EQ(std::vector<double>({left, bottom, right, top}), std::vector<double>({0, 0, 500, 400}));
     EXPECT_TRUE(std::filesystem::exists(csv));
 }
 
