@@ -1,8 +1,8 @@
 #pragma once
-// corvalt-cli without Qt: the commands that render with Qt (report, plot) run in
-// corvalt-cli-render, the same command line built with Qt, which corvalt-cli
-// becomes by exec with the same arguments. The user sees one program: the same
-// options, messages, output and exit codes.
+// corvalt-cli without Qt: the commands that render with Qt (report, plot,
+// map --out) run in corvalt-cli-render, the same command line built with Qt,
+// which corvalt-cli becomes by exec with the same arguments. The user sees one
+// program: the same options, messages, output and exit codes.
 
 namespace corvalt::cli {
 

@@ -1,6 +1,7 @@
 // corvalt-cli: the headless front end for batch work, automation and tests.
 #include "cli/Commands.h"
 #include "cli/Interrupt.h"
+#include "cli/MapPicture.h"
 #include "cli/RendererHandoff.h"
 
 #include "model/TextHelpers.h"
@@ -50,7 +51,10 @@ const Command kCommands[] = {
      RunOptimize},
     {"clearance", "clearance FILE.emf [--section N] [--circuit NAME] [--ini FILE]", RunClearance},
     {"plot", "plot FILE.emf --out OUT.(png|svg|pdf) [--section N] [--corona]", RenderedPlot},
-    {"map", "map MODEL.json [--csv OUT.csv] [--quantity e|b]", RunMap},
+    {"map",
+     "map MODEL.json [--csv OUT.csv] [--out OUT.(png|svg|pdf)] [--quantity e|b] [--size WxH] "
+     "[--scale linear|log] [--levels V,V,...]",
+     RunMap},
     {"span",
      "span FILE.emf --route \"x,y;x,y;...\" --sag S [--section N] [--span-length L] "
      "[--spans-only]",
@@ -63,6 +67,18 @@ void PrintUsage(std::ostream& out) {
     for (const Command& command : kCommands)
         if (command.name != nullptr) out << "  corvalt-cli " << command.usage << '\n';
     out << "\nA file whose name starts with \"-\" follows \"--\", which ends the options.\n";
+}
+
+// Whether corvalt-cli leaves the command to corvalt-cli-render: the report
+// and the plot, and a map that draws a picture.
+bool RunsInRenderer(const Command& command, const Args& args) {
+#ifdef CORVALT_CLI_RENDERER
+    (void)command;
+    (void)args;
+    return false;
+#else
+    return command.run == nullptr || (command.run == RunMap && MapDrawsPicture(args));
+#endif
 }
 
 const Command* FindCommand(const std::string& name) {
@@ -84,7 +100,7 @@ int RunCommand(int argc, char** argv) {
     const Args args(argv + 2, argv + argc);
     if (name == "--version") return RunVersion(args);
     if (const Command* command = FindCommand(name))
-        return command->run != nullptr ? command->run(args) : RunInRenderer(argv);
+        return RunsInRenderer(*command, args) ? RunInRenderer(argv) : command->run(args);
     return Fail(ExitBadInput, "unknown command '" + name + "' (see corvalt-cli --help)");
 }
 
@@ -122,7 +138,8 @@ int main(int argc, char** argv) {
     // the signal mask below would pass on to it.
     if (argc >= 2) {
         const Command* command = FindCommand(argv[1]);
-        if (command != nullptr && command->run == nullptr) return RunInRenderer(argv);
+        if (command != nullptr && RunsInRenderer(*command, Args(argv + 2, argv + argc)))
+            return RunInRenderer(argv);
     }
     InstallInterruptCleanup();
     return CheckedOutput(RunGuarded(argc, argv));

@@ -167,7 +167,7 @@ TEST_F(MapCommand, BadModelsExitTwoNamingTheConductorOrKey) {
         EXPECT_TRUE(run.Out.empty());
     }
     EXPECT_EQ(Run("map " + Model(kExample) + " --quantity x").Exit, 2);
-    EXPECT_EQ(Run("map " + Model(kExample) + " --out map.png").Exit, 2);
+    EXPECT_EQ(Run("map " + Model(kExample) + " --out map.txt").Exit, 2);
     EXPECT_EQ(Run("map '" + PathOf("missing.json") + "'").Exit, 2);
 }
 
