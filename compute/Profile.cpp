@@ -2,6 +2,7 @@
 
 #include "model/Units.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -20,9 +21,9 @@ float RecordPositionM(const TCalcResult& record, int units) {
 }
 
 std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float rowRightM,
-                                                        int units) {
+                                                        int units, double beyondRowShown) {
     const bool english = units == English;
-    const double margin = english ? 4 : 2;          // ft / m
+    const double margin = std::max(english ? 4.0 : 2.0, beyondRowShown); // ft / m
     const float stepShown = english ? 1.0f : 0.25f; // ft / m
     const double startShown = -std::ceil(DisplayLength(units, rowLeftM) + margin);
     const double endShown = std::ceil(DisplayLength(units, rowRightM) + margin);
@@ -46,8 +47,10 @@ std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float ro
 }
 
 std::optional<TProfileLayout> LayOutProfile(float rowLeftM, float rowRightM,
-                                            std::span<const float> pointPositionsM, int units) {
-    std::optional<std::vector<float>> steps = RegularStepPositionsM(rowLeftM, rowRightM, units);
+                                            std::span<const float> pointPositionsM, int units,
+                                            double beyondRowShown) {
+    std::optional<std::vector<float>> steps =
+        RegularStepPositionsM(rowLeftM, rowRightM, units, beyondRowShown);
     if (!steps) return std::nullopt;
     TProfileLayout layout;
     auto add = [&](float positionM, bool marked) {

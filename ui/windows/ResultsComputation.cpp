@@ -2,6 +2,7 @@
 
 #include "compute/Compute.h"
 #include "model/Project.h"
+#include "model/Units.h"
 
 #include <QElapsedTimer>
 
@@ -55,13 +56,13 @@ TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token 
             if (HasErrors(findings))
                 computed.Findings = std::move(findings);
             else
-                ComputeScenario(shown, stop);
+                ComputeScenario(shown, stop, request.BeyondRowShown);
         }
         for (const int index : request.Overlays) {
             if (index < 0 || index >= project->Scenarios.Count() || index == request.Section)
                 continue;
             if (passes(index))
-                ComputeScenario(project->Scenarios[index], stop);
+                ComputeScenario(project->Scenarios[index], stop, request.BeyondRowShown);
             else
                 computed.RefusedOverlays.push_back(index);
         }
@@ -76,11 +77,14 @@ TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token 
     return computed;
 }
 
-double EstimatedMilliseconds(const TScenario& scenario) {
+double EstimatedMilliseconds(const TScenario& scenario, double beyondRowShown) {
     // The regular steps: a quarter metre (metric) or a foot (English) across
     // the ROW and its margins, and one record per ROW edge and point.
+    const int units = scenario.IsEnglish() ? English : Metric;
+    const double beyondM = std::max(
+        2.0, static_cast<double>(LengthFromDisplay(units, static_cast<float>(beyondRowShown))));
     const double widthM = std::abs(static_cast<double>(scenario.RowLeft)) +
-                          std::abs(static_cast<double>(scenario.RowRight)) + 4.0;
+                          std::abs(static_cast<double>(scenario.RowRight)) + 2 * beyondM;
     const double stepM = scenario.IsEnglish() ? 1 / 3.28 : 0.25;
     const double records = widthM / stepM + 2 + scenario.InterestPoints.Count();
     const double conductors = std::max(scenario.ConductorCount(), 1);
