@@ -58,6 +58,12 @@ std::optional<std::string> RejectUnknownOptions(Args& args) {
     return std::nullopt;
 }
 
+bool ReadNumber(std::string_view text, double& value) {
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && stop == end;
+}
+
 std::optional<std::string> TakeSectionOption(Args& args, int& section) {
     std::string text;
     bool given = false;

@@ -30,6 +30,9 @@ bool TakeFlag(Args& args, std::string_view name);
 // follow it.
 std::optional<std::string> RejectUnknownOptions(Args& args);
 
+// Reads the whole text as a number ("." as decimal point whatever the locale).
+bool ReadNumber(std::string_view text, double& value);
+
 // "--section N": the 1-based number of a cross section, 1 when not given.
 // Returns the error message when N is not a whole number of at least 1.
 std::optional<std::string> TakeSectionOption(Args& args, int& section);

@@ -3,8 +3,11 @@
 // section N's three-phase circuits, the best K (10 by default) ranked by the
 // objective, printed as JSON with the current arrangement. Each arrangement
 // lists its circuits' orders ("ACB": the phases now on the positions that held
-// A, B and C) and the three values the objectives use, as the computation
-// gives them. A cross section that cannot be computed: exit 1 with the reason.
+// A, B and C), the three values the objectives use and the largest surface
+// gradient, audible noise (rain) and radio interference (fair) at the ROW
+// edges, as the computation gives them; a ranked one the count of the
+// arrangements that share its values. A cross section that cannot be
+// computed: exit 1 with the reason.
 #include "cli/ArgOptions.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
@@ -54,12 +57,6 @@ std::optional<std::string> TakeObjective(Args& args, TPhasingObjective& objectiv
     return "--objective needs edge-b, edge-e, row-e or weighted, not '" + text + "'";
 }
 
-bool ReadNumber(std::string_view text, double& value) {
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && stop == end;
-}
-
 // "--weights B,E,R": per mG of the edge magnetic field, per kV/m of the edge
 // and of the within-ROW electric field.
 std::optional<std::string> TakeWeights(Args& args, TObjectiveWeights& weights, bool& given) {
@@ -94,8 +91,10 @@ std::optional<std::string> TakeTop(Args& args, int& top) {
     return std::nullopt;
 }
 
+// A ranked arrangement also gives its count: how many arrangements share its
+// values (mirror images, relabellings); the current one stands alone.
 void WriteArrangement(TJsonWriter& json, const TScenario& scenario, const TPhasingSearch& search,
-                      const TArrangement& arrangement) {
+                      const TArrangement& arrangement, bool ranked) {
     json.BeginObject(TJsonLayout::Inline);
     json.Key("phasing").BeginArray(TJsonLayout::Inline);
     for (std::size_t k = 0; k < search.Circuits.size(); ++k) {
@@ -108,6 +107,10 @@ void WriteArrangement(TJsonWriter& json, const TScenario& scenario, const TPhasi
     json.Key("edge_b_mg").Number(arrangement.Values.EdgeBMg);
     json.Key("edge_e_kv_m").Number(arrangement.Values.EdgeEKvPerM);
     json.Key("row_e_kv_m").Number(arrangement.Values.RowEKvPerM);
+    json.Key("max_gradient_kv_cm").Number(arrangement.Values.MaxGradientKvPerCm);
+    json.Key("edge_an_rain_dba").Number(arrangement.Values.EdgeAnRainDba);
+    json.Key("edge_ri_fair_dbuv_m").Number(arrangement.Values.EdgeRiFairDbuvPerM);
+    if (ranked) json.Key("count").Integer(arrangement.Count);
     json.EndObject();
 }
 
@@ -119,10 +122,10 @@ void WriteSearch(std::ostream& out, const TScenario& scenario, int section,
     json.Key("section").Integer(section);
     json.Key("objective").String(NameOf(request.Objective));
     json.Key("current");
-    WriteArrangement(json, scenario, search, search.Current);
+    WriteArrangement(json, scenario, search, search.Current, false);
     json.Key("ranked").BeginArray();
     for (const TArrangement& arrangement : search.Ranked)
-        WriteArrangement(json, scenario, search, arrangement);
+        WriteArrangement(json, scenario, search, arrangement, true);
     json.EndArray();
     json.EndObject();
     json.Finish();

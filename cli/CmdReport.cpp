@@ -1,8 +1,9 @@
 // corvalt-cli report FILE.emf --kind N --pdf OUT.pdf [--section N] [--ini FILE]:
 // opens the report of kind N for cross section N (1-based, default 1) exactly
 // as the preview window does and writes its pages as a PDF file. When a cross
-// section of the report could not be computed, the report prints why, the
-// command says so on stderr and exits 1 (as compute does).
+// section of the report could not be computed, the command says why on stderr
+// and exits 1 without writing the PDF (as export and plot do): a report with
+// gaps in place of values is no report to file.
 #include "cli/ArgOptions.h"
 #include "cli/Commands.h"
 #include "cli/HeadlessApplication.h"
@@ -62,8 +63,8 @@ std::optional<std::string> ParseRequest(const Args& arguments, TReportRequest& r
     return ParseKind(kind, request.Kind);
 }
 
-// The reasons the report prints in place of results, said once more on stderr;
-// whether there were any. A report without computed values has none.
+// The reasons why cross sections of the report could not be computed, on
+// stderr; whether there were any. A report without computed values has none.
 bool WarnUncomputed(const TEmfProject& project, const TScenario* reported, TReportKind kind) {
     if (!ReportPrintsResults(kind)) return false;
     bool any = false;
@@ -117,13 +118,13 @@ int RunReport(const Args& args) {
     case TOpenedReport::TOutcome::Pages:
         break;
     }
-    const bool uncomputed = WarnUncomputed(project, scenario, request.Kind);
+    if (WarnUncomputed(project, scenario, request.Kind)) return ExitCheckFailed;
     const QString title = QStringLiteral("EMF Report--") + ReportText(project.Title);
     // The name reaches the file system byte for byte, never through a QString.
     const QString pdfError = ExportPdfFile(opened.Pages, request.PdfFile, title);
     if (!pdfError.isEmpty())
         return Fail(ExitBadInput, request.PdfFile + ": " + pdfError.toStdString());
-    return uncomputed ? ExitCheckFailed : ExitOk;
+    return ExitOk;
 }
 
 } // namespace corvalt::cli

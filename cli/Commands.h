@@ -8,6 +8,7 @@
 
 namespace corvalt {
 class TEmfProject;
+struct TPlan;
 struct TCheckLine;
 } // namespace corvalt
 
@@ -40,6 +41,11 @@ void Warn(const std::string& message);
 // not be read (the program's message and where a damaged file failed).
 int LoadProjectFile(const std::string& path, TEmfProject& project);
 
+// Reads a field map's model (JSON, format corvalt-map/1) from the file;
+// ExitOk, or ExitBadInput after printing why it could not be read, naming the
+// file and the conductor or key at fault.
+int LoadMapModelFile(const std::string& path, TPlan& plan);
+
 // The data check's lines without their level digit, indented two blanks per level.
 void PrintCheckLines(std::ostream& out, const std::vector<TCheckLine>& lines);
 
@@ -54,5 +60,7 @@ int RunExport(const Args& args);
 int RunOptimize(const Args& args);
 int RunClearance(const Args& args);
 int RunPlot(const Args& args);
+int RunMap(const Args& args);
+int RunSpan(const Args& args);
 
 } // namespace corvalt::cli

@@ -2,6 +2,7 @@
 
 #include "model/FileIo.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -59,6 +60,31 @@ void RemoveEverything() {
     _exit(128 + signal);
 }
 
+// The thread that takes the stop signals. Threads that a library starts while
+// it is loaded, before main blocks the signals (OpenBLAS starts its workers
+// so), do not block them: a stop signal the system hands to one of those runs
+// this handler, which passes it on to the cleanup thread, where the default
+// action would end the program at once and leave everything behind.
+std::atomic<pthread_t> cleanupThread;
+
+extern "C" void PassStopSignalOn(int signal) {
+    const int savedErrno = errno;
+    pthread_kill(cleanupThread.load(), signal);
+    errno = savedErrno;
+}
+
+void PassStopSignalsOn() {
+    for (const int signal : kStopSignals) {
+        struct sigaction current {};
+        if (sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) continue;
+        struct sigaction action {};
+        action.sa_handler = PassStopSignalOn;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(signal, &action, nullptr);
+    }
+}
+
 } // namespace
 
 void InstallInterruptCleanup() {
@@ -68,7 +94,10 @@ void InstallInterruptCleanup() {
         sigaddset(&signals, signal);
     if (pthread_sigmask(SIG_BLOCK, &signals, nullptr) != 0) return;
     try {
-        std::thread(AwaitStopSignal, signals).detach();
+        std::thread waiter(AwaitStopSignal, signals);
+        cleanupThread = waiter.native_handle();
+        waiter.detach();
+        PassStopSignalsOn();
     } catch (const std::system_error&) {
         // Without the thread the signals must keep their usual effect.
         pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);

@@ -8,8 +8,10 @@
 
 namespace corvalt::cli {
 
-// Call first in main, before any other thread exists: every later thread
-// inherits the blocked signals, so only the cleanup thread receives them.
+// Call first in main, before any thread of the program's own exists: every
+// later thread inherits the blocked signals, so only the cleanup thread
+// receives them (a thread a library started while it was loaded passes them
+// on to it).
 void InstallInterruptCleanup();
 
 // A new private folder (mode 0700) in the temporary folder ($TMPDIR, else

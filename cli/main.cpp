@@ -50,6 +50,11 @@ const Command kCommands[] = {
      RunOptimize},
     {"clearance", "clearance FILE.emf [--section N] [--circuit NAME] [--ini FILE]", RunClearance},
     {"plot", "plot FILE.emf --out OUT.(png|svg|pdf) [--section N] [--corona]", RenderedPlot},
+    {"map", "map MODEL.json [--csv OUT.csv] [--quantity e|b]", RunMap},
+    {"span",
+     "span FILE.emf --route \"x,y;x,y;...\" --sag S [--section N] [--span-length L] "
+     "[--spans-only]",
+     RunSpan},
 };
 
 void PrintUsage(std::ostream& out) {

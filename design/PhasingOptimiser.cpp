@@ -3,6 +3,7 @@
 #include "compute/Charges.h"
 #include "compute/Compute.h"
 #include "compute/Constants.h"
+#include "compute/Corona.h"
 #include "compute/FieldEllipse.h"
 #include "design/ProfileTrial.h"
 #include "limits/FieldLimits.h"
@@ -29,6 +30,13 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // that arrangements whose searched values tie within rounding (mirror images,
 // all circuits turned by 120°) are ranked by the computation's values.
 constexpr std::size_t kExtraCandidates = 32;
+// The most arrangements that share their values through the line's symmetry:
+// a mirror image and six relabellings each. The search keeps this many times
+// the candidates, so that every arrangement of a ranked row is counted.
+constexpr std::size_t kLargestFold = 12;
+// Values this close, relative, are the same (mirror images and relabellings
+// differ by the rounding of the computation's sums, about 1e-6).
+constexpr double kSameValueTolerance = 1e-5;
 // Searched values this close to the last ranked one, relative, may still rank
 // above it by the computation's values.
 constexpr double kCandidateTolerance = 1e-4;
@@ -109,7 +117,14 @@ class TExactEvaluator {
   public:
     TExactEvaluator(const TScenario& scenario, std::span<const TPhasedCircuit> circuits)
         : scenario_(scenario), circuits_(circuits),
-          searchedOf_(SearchedCircuitOf(scenario, circuits)), trial_(scenario, false) {}
+          searchedOf_(SearchedCircuitOf(scenario, circuits)), trial_(scenario, false),
+          site_(CoronaSiteOf(scenario)) {
+        if (!trial_.Message().empty()) return;
+        const TProfileLayout& layout = trial_.Inputs().Layout;
+        const int units = scenario.Project->Units;
+        for (const int edge : {layout.RowLeftResult, layout.RowRightResult})
+            edgesM_.push_back(RecordPositionM(layout.Records[Size(edge)], units));
+    }
 
     const TFieldInputs& Inputs() const { return trial_.Inputs(); }
     const std::string& Message() const { return trial_.Message(); }
@@ -124,21 +139,39 @@ class TExactEvaluator {
                 AngleAfter(circuits_[Size(k)], orders[Size(k)], scenario_.Conductors[j]->CondType);
         }
         // The values the field limits speak about, taken as the limits take them.
-        TTrialChecks trial = trial_.Checks(std::move(system), {}, std::move(stop));
+        TTrialChecks trial = trial_.SolveAndCheck(system, {}, std::move(stop));
         if (!trial.Checks) return {std::nullopt, std::move(trial.Message)};
         const std::vector<TLimitCheck>& checks = *trial.Checks;
         TPhasingValues values;
         values.RowEKvPerM = checks[0].Value;
         values.EdgeEKvPerM = Larger(checks[1].Value, checks[2].Value);
         values.EdgeBMg = Larger(checks[3].Value, checks[4].Value);
+        AddCoronaValues(system, values);
         return {values, {}};
     }
 
   private:
+    // What the arrangement trades for its fields, as the computation takes it
+    // from the solved system (ComputeScenario): the gradients, and the audible
+    // noise and radio interference at the ROW edges' records.
+    void AddCoronaValues(std::span<const TSystemConductor> system, TPhasingValues& values) const {
+        for (const TSystemConductor& c : system)
+            if (IsCoronaSource(c))
+                values.MaxGradientKvPerCm = Larger(values.MaxGradientKvPerCm, c.MaxGradientKvCm);
+        const TCoronaField corona(system, site_);
+        for (const float xM : edgesM_) {
+            values.EdgeAnRainDba = Larger(values.EdgeAnRainDba, corona.AudibleNoiseDba(xM).Rain);
+            values.EdgeRiFairDbuvPerM =
+                Larger(values.EdgeRiFairDbuvPerM, corona.RadioInterferenceDbuv(xM).Fair);
+        }
+    }
+
     const TScenario& scenario_;
     std::span<const TPhasedCircuit> circuits_;
     std::vector<int> searchedOf_;
     TProfileTrial trial_;
+    TCoronaSite site_;
+    std::vector<float> edgesM_; // where the ROW edges' records lie, m
 };
 
 // A field's two components at a set of points: the real and imaginary parts of
@@ -611,6 +644,18 @@ TPhasingSearch Cancelled(TPhasingSearch search) {
 
 } // namespace
 
+bool SameValues(const TPhasingValues& a, const TPhasingValues& b) {
+    auto same = [](std::optional<float> x, std::optional<float> y) {
+        if (!x || !y) return !x && !y;
+        const double u = *x, v = *y;
+        return std::abs(u - v) <= kSameValueTolerance * std::max({1.0, std::abs(u), std::abs(v)});
+    };
+    return same(a.EdgeBMg, b.EdgeBMg) && same(a.EdgeEKvPerM, b.EdgeEKvPerM) &&
+           same(a.RowEKvPerM, b.RowEKvPerM) && same(a.MaxGradientKvPerCm, b.MaxGradientKvPerCm) &&
+           same(a.EdgeAnRainDba, b.EdgeAnRainDba) &&
+           same(a.EdgeRiFairDbuvPerM, b.EdgeRiFairDbuvPerM);
+}
+
 double ObjectiveValue(const TPhasingRequest& request, const TPhasingValues& values) {
     auto widen = [](std::optional<float> v) -> std::optional<double> {
         if (!v) return std::nullopt;
@@ -708,20 +753,24 @@ TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest&
     const std::size_t circuitCount = search.Circuits.size();
 
     const std::size_t top = static_cast<std::size_t>(request.Top);
-    TCandidates candidates(top + kExtraCandidates);
+    TCandidates candidates((top + kExtraCandidates) * kLargestFold);
     TSearch run(request, *prepared.Fields, prepared.Points, circuitCount, candidates, steps,
                 search.Arrangements);
     if (!run.Run()) return Cancelled(std::move(search));
 
     // The candidates that may rank among the best Top by the computation's
-    // values, computed through it and ranked by those.
-    const std::vector<std::pair<double, long long>> sorted = candidates.Sorted();
-    const double last = sorted[std::min(top, sorted.size()) - 1].first;
-    const double reach = last + std::abs(last) * kCandidateTolerance;
-    std::vector<std::pair<double, long long>> ranked;
-    std::vector<TArrangement> arrangements;
-    for (const auto& [searched, index] : sorted) {
-        if (arrangements.size() >= top && !(searched <= reach)) break;
+    // values, computed through it; those with the same values are one row,
+    // shown by the first of them in counting order. Once Top rows are
+    // found, the candidates whose searched values come close to the last
+    // one's may still rank above it.
+    struct TRow {
+        TArrangement Arrangement;
+        long long Index; // of its first arrangement in counting order
+    };
+    std::vector<TRow> rows;
+    std::optional<double> reach;
+    for (const auto& [searched, index] : candidates.Sorted()) {
+        if (reach && !(searched <= *reach)) break;
         if (steps.Stopped()) return Cancelled(std::move(search));
         TArrangement arrangement{OrdersOf(index, circuitCount), {}};
         const TExactValues values = exact.Evaluate(arrangement.Orders, steps.Stop());
@@ -730,19 +779,29 @@ TPhasingSearch OptimisePhasing(const TScenario& scenario, const TPhasingRequest&
                                    : Failed(std::move(search), values.Message);
         steps.EvaluationDone();
         arrangement.Values = *values.Values;
-        ranked.emplace_back(ObjectiveValue(request, arrangement.Values),
-                            static_cast<long long>(arrangements.size()));
-        arrangements.push_back(std::move(arrangement));
+        const auto same = std::find_if(rows.begin(), rows.end(), [&](const TRow& row) {
+            return SameValues(row.Arrangement.Values, arrangement.Values);
+        });
+        if (same == rows.end()) {
+            rows.push_back({std::move(arrangement), index});
+        } else {
+            const long long count = same->Arrangement.Count + 1;
+            if (index < same->Index) *same = {std::move(arrangement), index};
+            same->Arrangement.Count = count;
+        }
+        if (!reach && rows.size() >= top)
+            reach = searched + std::abs(searched) * kCandidateTolerance;
     }
     if (steps.Stopped()) return Cancelled(std::move(search));
-    // Equal values keep the counting order: compare the arrangements' indices.
-    auto indexOf = [&](long long candidate) { return sorted[Size(candidate)].second; };
-    std::sort(ranked.begin(), ranked.end(), [&](const auto& a, const auto& b) {
-        if (a.first != b.first) return a.first < b.first;
-        return indexOf(a.second) < indexOf(b.second);
+    // Equal objective values keep the counting order.
+    std::sort(rows.begin(), rows.end(), [&](const TRow& a, const TRow& b) {
+        const double x = ObjectiveValue(request, a.Arrangement.Values);
+        const double y = ObjectiveValue(request, b.Arrangement.Values);
+        if (x != y) return x < y;
+        return a.Index < b.Index;
     });
-    for (std::size_t r = 0; r < ranked.size() && r < top; ++r)
-        search.Ranked.push_back(arrangements[Size(ranked[r].second)]);
+    for (std::size_t r = 0; r < rows.size() && r < top; ++r)
+        search.Ranked.push_back(std::move(rows[r].Arrangement));
     return std::move(search);
 }
 

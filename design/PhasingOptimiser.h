@@ -49,18 +49,34 @@ struct TPhasingRequest {
     int Top = 10; // how many arrangements to rank, at least 1
 };
 
-// The three values of one arrangement, as the computation gives them. A value
-// is empty when no point it is taken from has a value (a sensor inside a
-// conductor); an edge value is the larger of the edges that have one.
+// The values of one arrangement, as the computation gives them: the three
+// the objectives use, and what the phasing trades for them, the largest
+// surface gradient of a conductor and the corona effects at the ROW edges. A
+// value is empty when no point it is taken from has a value (a sensor inside
+// a conductor, no conductor in corona); an edge value is the larger of the
+// edges that have one.
 struct TPhasingValues {
     std::optional<float> EdgeBMg;
     std::optional<float> EdgeEKvPerM;
     std::optional<float> RowEKvPerM;
+    std::optional<float> MaxGradientKvPerCm; // of the conductors in corona (IsCoronaSource)
+    std::optional<float> EdgeAnRainDba;      // audible noise L50 in rain
+    std::optional<float> EdgeRiFairDbuvPerM; // radio interference L50 in fair weather
 };
+
+// Whether two arrangements' values are the same to the rounding of the
+// computation (relative 1e-5, and 1e-5 absolute near 0): every value, or
+// both empty.
+bool SameValues(const TPhasingValues& a, const TPhasingValues& b);
 
 struct TArrangement {
     std::vector<int> Orders; // one per searched circuit (TPhasingSearch::Circuits)
     TPhasingValues Values;
+    // How many arrangements have these values: the arrangement with its
+    // mirror images (on a symmetric line) and relabellings (every circuit's
+    // phases renamed alike, where no other conductor carries a phase), which
+    // differ in no value. Orders are the first of them in counting order.
+    long long Count = 1;
 };
 
 // The value of the objective for the values: smaller is better; infinite when
@@ -82,9 +98,10 @@ struct TPhasingSearch {
     std::vector<TPhasedCircuit> Circuits;
     long long Arrangements = 0; // 6 to the number of circuits
     TArrangement Current;       // every order 0
-    // The best Top arrangements, best first; equal objective values keep the
-    // order in which the arrangements are counted (the first circuit's order
-    // the most significant digit).
+    // The best Top arrangements, best first, those with the same values as
+    // one (TArrangement::Count); equal objective values keep the order in
+    // which the arrangements are counted (the first circuit's order the most
+    // significant digit).
     std::vector<TArrangement> Ranked;
 };
 

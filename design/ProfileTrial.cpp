@@ -23,6 +23,11 @@ TProfileTrial::TProfileTrial(const TScenario& scenario, bool withPoints) : scena
 
 TTrialChecks TProfileTrial::Checks(std::vector<TSystemConductor> system, const TClassLimits& limits,
                                    std::stop_token stop) const {
+    return SolveAndCheck(system, limits, std::move(stop));
+}
+
+TTrialChecks TProfileTrial::SolveAndCheck(std::vector<TSystemConductor>& system,
+                                          const TClassLimits& limits, std::stop_token stop) const {
     if (!message_.empty()) return {std::nullopt, message_};
     PrepareConductorSystem(system);
     std::vector<TCalcResult> records = inputs_.Layout.Records;

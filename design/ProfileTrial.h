@@ -37,6 +37,10 @@ class TProfileTrial {
     // without checks (the computation's fault Cancelled).
     TTrialChecks Checks(std::vector<TSystemConductor> system, const TClassLimits& limits,
                         std::stop_token stop = {}) const;
+    // The same, leaving in system the conductors as the trial solved them
+    // (charges and surface gradients), for values beyond the fields'.
+    TTrialChecks SolveAndCheck(std::vector<TSystemConductor>& system, const TClassLimits& limits,
+                               std::stop_token stop = {}) const;
 
   private:
     const TScenario& scenario_;

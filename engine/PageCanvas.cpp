@@ -183,6 +183,20 @@ double TPageCanvas::TextWidth(const QString& text) const {
     return measurer_.TextWidth(font_, text);
 }
 
+TFittedText TPageCanvas::FitText(const QString& text, double width, const TFitRule& rule) const {
+    return FitText(font_, text, width, rule);
+}
+
+TFittedText TPageCanvas::FitText(const TFontSpec& font, const QString& text, double width,
+                                 const TFitRule& rule) const {
+    const TSizedMeasure measure = [this, &font](const QString& piece, double size) {
+        TFontSpec sized = font;
+        sized.Size = size;
+        return measurer_.TextWidth(sized, piece);
+    };
+    return corvalt::FitText(PrintableText(text), ClampFontSize(font.Size), width, rule, measure);
+}
+
 // ---- Cursor, line and section -----------------------------------------------
 
 void TPageCanvas::PlaceBaseline(double y) {
@@ -203,6 +217,10 @@ double TPageCanvas::LineTop() const {
 
 double TPageCanvas::LineBottom() const {
     return LineBoxAt(cursorY_, CurrentMetrics()).Bottom;
+}
+
+TFontMetrics TPageCanvas::TextBoxMetrics() const {
+    return measurer_.TextBoxMetrics(font_);
 }
 
 double TPageCanvas::LineHeight() const {
@@ -259,13 +277,37 @@ void TPageCanvas::NewLine() {
 
 void TPageCanvas::PrintPiece(const QString& text) {
     if (text.isEmpty()) return;
-    const double width = TextWidth(text);
-    if (!cellActive_ || tabs_[tabIndex_].Justify == TJustify::Left) {
-        PrintAt(text, cursorX_, width);
+    if (!cellActive_ || tabs_[tabIndex_].Width <= 0) {
+        const double width = TextWidth(text);
+        if (cellActive_ && tabs_[tabIndex_].Justify != TJustify::Left) {
+            PrintJustifiedInCell(text, width);
+        } else {
+            PrintAt(text, cursorX_, width);
+        }
         return;
     }
-    // Centred and right-justified cells justify all their pieces together:
-    // move the pieces already printed, then append this one.
+    // The piece in the room the cell has left between its margins.
+    const TTabCell& cell = tabs_[tabIndex_];
+    const double room = cell.Justify == TJustify::Left
+                            ? cell.Right() - cell.MarginInches() - cursorX_
+                            : cell.Width - 2 * cell.MarginInches() - cellTextWidth_;
+    const TFittedText fitted = FitText(text, room);
+    const QString& piece = fitted.Lines.front();
+    if (piece.isEmpty()) return;
+    const double size = font_.Size;
+    font_.Size = fitted.Size; // this piece only; the line keeps its font
+    const double width = TextWidth(piece);
+    if (cell.Justify == TJustify::Left) {
+        PrintAt(piece, cursorX_, width);
+    } else {
+        PrintJustifiedInCell(piece, width);
+    }
+    font_.Size = size;
+}
+
+// Centred and right-justified cells justify all their pieces together: move
+// the pieces already printed, then append this one.
+void TPageCanvas::PrintJustifiedInCell(const QString& text, double width) {
     cellTextWidth_ += width;
     double x = CellTextStart(tabs_[tabIndex_], cellTextWidth_);
     auto& commands = CurrentPage().Commands;

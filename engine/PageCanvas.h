@@ -21,6 +21,7 @@
 #include "engine/PageLayout.h"
 #include "engine/PageModel.h"
 #include "engine/ReportFonts.h"
+#include "engine/TextFit.h"
 
 #include <QColor>
 #include <QImage>
@@ -102,6 +103,9 @@ class TPageCanvas {
     double LineTop() const;
     double LineBottom() const;
     double LineHeight() const;
+    // The box a word of the current font covers as PDF readers take it
+    // (TFontMeasurer::TextBoxMetrics).
+    TFontMetrics TextBoxMetrics() const;
     double SectionLeft() const { return sectionLeft_; }
     double SectionRight() const { return sectionRight_; }
     double SectionTop() const { return sectionTop_; }
@@ -119,8 +123,11 @@ class TPageCanvas {
     // Text at the cursor, justified in the active tab cell if there is one.
     // Each "\t" first prints what precedes it, then steps with NextTab().
     // Several pieces printed into one centred or right-justified cell are
-    // justified together. Line breaks and other control characters print as
-    // blanks: a text never leaves its line.
+    // justified together. Text in a cell with a width never runs past the
+    // cell's margins: a piece wider than the room left is set smaller (whole
+    // points, down to kSmallestFitSize) and, when that is not enough, cut with
+    // "…" (FitText). Line breaks and other control characters print as blanks:
+    // a text never leaves its line.
     void PrintText(const QString& text);
     void PrintTextLine(const QString& text); // PrintText, then NewLine
     // Next line: cursor x := section left, baseline down one line height, tab
@@ -139,6 +146,11 @@ class TPageCanvas {
     void PrintOnFirstLine(const QString& text, TJustify justify);
     void PrintOnLastLine(const QString& text, TJustify justify);
     double TextWidth(const QString& text) const; // in the current font, inches
+    // The text fitted into width in the current font, or in the font given
+    // (engine/TextFit.h); the canvas's font stays as it is.
+    TFittedText FitText(const QString& text, double width, const TFitRule& rule = {}) const;
+    TFittedText FitText(const TFontSpec& font, const QString& text, double width,
+                        const TFitRule& rule = {}) const;
 
     // ---- Tab cells --------------------------------------------------------
     // Appends a cell. x is its left edge or kTabAfterPrevious; width in inches;
@@ -188,6 +200,7 @@ class TPageCanvas {
     void StartPage();
     void CallPageEvent(void (TPageEvents::*event)(TPageCanvas&));
     void PrintPiece(const QString& text);
+    void PrintJustifiedInCell(const QString& text, double width);
     void PrintAt(const QString& text, double x, double width);
     void RecordCommand(TPageCommand command);
     void AddText(double x, const QString& text, double width);

@@ -307,6 +307,11 @@ TFontMetrics TFontMeasurer::Metrics(const TFontSpec& spec) {
     return Entry(spec).Metrics;
 }
 
+TFontMetrics TFontMeasurer::TextBoxMetrics(const TFontSpec& spec) {
+    const QFontMetricsF& measure = Entry(spec).Measure;
+    return {measure.ascent() / kLayoutDpi, measure.descent() / kLayoutDpi, 0};
+}
+
 double TFontMeasurer::TextWidth(const TFontSpec& spec, const QString& text) {
     if (text.isEmpty()) return 0;
     return Entry(spec).Measure.horizontalAdvance(PrintableText(text)) / kLayoutDpi;

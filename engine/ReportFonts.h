@@ -60,6 +60,10 @@ class TFontMeasurer {
     TFontMeasurer& operator=(const TFontMeasurer&) = delete;
 
     TFontMetrics Metrics(const TFontSpec& spec);
+    // How far above and below its baseline a text of the font reaches as PDF
+    // readers take it (the box pdftotext gives a word): the font's typographic
+    // ascent and descent, no leading. Within the line the canvas gives it.
+    TFontMetrics TextBoxMetrics(const TFontSpec& spec);
     double TextWidth(const TFontSpec& spec, const QString& text); // in
 
   private:

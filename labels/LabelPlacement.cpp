@@ -7,10 +7,8 @@
 namespace corvalt {
 namespace {
 
-constexpr double kLabelGapFactor = 0.1;    // gap between leader end and label, in dh
-constexpr double kLabelDrop = 0.02;        // label baseline below the leader's end, in
-constexpr double kLeftLabelOverlap = 0.02; // a label left of its leader reaches back this far
-constexpr int kLongestLeader = 4;          // in ordinary leader lengths
+constexpr double kLabelDrop = 0.02;      // label baseline below the leader's end, in
+constexpr double kAtPointOverlap = 0.02; // a label left of its point ends this far past it, in
 constexpr double kSamePoint = 1e-6;        // in
 
 struct TDirection {
@@ -41,10 +39,6 @@ TLeader LeaderOf(int sh, int sv) {
     if (sh < 0) return sv < 0 ? TLeader::LeftUp : sv > 0 ? TLeader::LeftDown : TLeader::Left;
     if (sh > 0) return sv < 0 ? TLeader::RightUp : sv > 0 ? TLeader::RightDown : TLeader::Right;
     return TLeader::None;
-}
-
-bool GoesLeft(TLeader leader) {
-    return DirectionOf(leader).Sh < 0;
 }
 
 // Labels of leaders that go down move up by the quarter height, all others down.
@@ -80,9 +74,16 @@ TLabelPlace LabelPlaceFor(const TLabelRequest& request, TLeader leader, int leng
     TLabelPlace place;
     place.Leader = leader;
     if (end != mark) place.LeaderPoints = {mark, bend, end};
-    double x = end.x() + d.Sh * steps.Dh * kLabelGapFactor;
+    double x = end.x();
+    if (place.LeaderPoints.empty()) {
+        // Printed at its point: a label of a leftward direction ends just past it.
+        if (d.Sh < 0) x -= request.TextWidth - kAtPointOverlap;
+    } else if (d.Sh > 0) {
+        x += kLeaderToLabel;
+    } else if (d.Sh < 0) {
+        x -= kLeaderToLabel + request.TextWidth;
+    }
     double y = end.y() + kLabelDrop;
-    if (GoesLeft(leader)) x -= request.TextWidth - kLeftLabelOverlap;
     if (request.QuarterShift) y += (GoesDown(leader) ? -1 : 1) * request.FontHeight / 4;
     place.Baseline = QPointF(x, y);
     place.Box = QRectF(x, y - request.Ascent, request.TextWidth, request.Ascent + request.Descent);
@@ -181,35 +182,79 @@ int TLabelLayout::Crossings(const TLabelPlace& place, std::size_t ownSymbol) con
     return crossings;
 }
 
+bool TLabelLayout::Inside(const TLabelPlace& place) const {
+    return bounds_.adjusted(clearance_, clearance_, -clearance_, -clearance_).contains(place.Box);
+}
+
+// The label and its leader moved as little as takes the label inside the
+// bounds (less the clearance); the leader still starts at the mark.
+TLabelPlace TLabelLayout::PulledInside(TLabelPlace place) const {
+    const QRectF inside = bounds_.adjusted(clearance_, clearance_, -clearance_, -clearance_);
+    const auto shift = [](double low, double high, double from, double to) {
+        if (high - low > to - from) return from - low; // wider than the room: its start inside
+        if (low < from) return from - low;
+        if (high > to) return to - high;
+        return 0.0;
+    };
+    const QPointF by(shift(place.Box.left(), place.Box.right(), inside.left(), inside.right()),
+                     shift(place.Box.top(), place.Box.bottom(), inside.top(), inside.bottom()));
+    place.Box.translate(by);
+    place.Baseline += by;
+    for (std::size_t i = 1; i < place.LeaderPoints.size(); ++i)
+        place.LeaderPoints[i] += by;
+    return place;
+}
+
 TLabelPlace TLabelLayout::Place(const TLabelRequest& request) {
+    const TLabelPlace place = BestPlace(request);
+    Keep(place);
+    return place;
+}
+
+std::optional<TLabelPlace> TLabelLayout::PlaceIfClear(const TLabelRequest& request) {
+    const TLabelPlace place = BestPlace(request);
+    if (!place.Clear) return std::nullopt;
+    Keep(place);
+    return place;
+}
+
+TLabelPlace TLabelLayout::BestPlace(const TLabelRequest& request) const {
     const std::vector<TLeader> candidates = LeaderCandidates(request.Preferred);
     const std::size_t perSide = candidates.size() / 2;
-    std::optional<TLabelPlace> clear;
+    std::optional<TLabelPlace> clear, inside;
     TLabelPlace best;
-    int fewest = std::numeric_limits<int>::max();
+    int fewest = std::numeric_limits<int>::max(), fewestInside = fewest;
     // The preferred side with every length first, then the other side.
     for (std::size_t side = 0; side < 2; ++side) {
-        for (int length = 1; length <= kLongestLeader; ++length) {
+        for (int length = 1; length <= request.LongestLeader; ++length) {
             for (std::size_t i = 0; i < perSide; ++i) {
                 const TLabelPlace place =
                     LabelPlaceFor(request, candidates[side * perSide + i], length);
                 const int conflicts = Conflicts(place, request.OwnSymbol);
-                if (conflicts == 0 && Crossings(place, request.OwnSymbol) == 0) {
-                    Keep(place);
-                    return place;
-                }
+                if (conflicts == 0 && Crossings(place, request.OwnSymbol) == 0) return place;
                 if (conflicts == 0 && !clear) clear = place;
                 if (conflicts < fewest) {
                     fewest = conflicts;
                     best = place;
                 }
+                if (Inside(place) && conflicts < fewestInside) {
+                    fewestInside = conflicts;
+                    inside = place;
+                }
             }
         }
     }
-    // A clear label whose leader crosses a line or a symbol comes next.
-    if (clear) best = *clear;
+    // A clear label whose leader crosses a line or a symbol comes next, then
+    // the place inside the bounds that meets the fewest things; a label never
+    // leaves the bounds.
+    if (clear) {
+        best = *clear;
+    } else if (inside) {
+        best = *inside;
+    } else {
+        best = PulledInside(best);
+    }
     best.Clear = clear.has_value();
-    Keep(best);
     return best;
 }
 

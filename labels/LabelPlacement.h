@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace corvalt {
@@ -40,6 +41,9 @@ struct TLabelRequest {
     // Steps of longer leaders when Steps are zero (labels printed at the point):
     // a label that finds no room there is led away with these.
     TLeaderSteps LongerSteps;
+    // Leaders up to this many times the steps long are tried.
+    int LongestLeader = kLongestLeader;
+    static constexpr int kLongestLeader = 4;
     // The symbol of the marked point among the layout's symbols, which its own
     // label may come closer to than the clearance; kNoSymbol when it has none.
     std::size_t OwnSymbol = kNoSymbol;
@@ -58,10 +62,15 @@ struct TLabelPlace {
     bool Clear = true;
 };
 
+// Room between the end of a leader and its label's text, in.
+inline constexpr double kLeaderToLabel = 0.03;
+
 // The place of the label with the leader in the direction, `length` times the
 // steps long in its first stroke (1 is the drawing's ordinary leader). The
-// label starts a tenth of dh beyond the leader's end and 0.02 in below it;
-// a label left of its leader ends 0.02 in short of that point.
+// label's baseline lies 0.02 in below the leader's end; the label starts
+// kLeaderToLabel beyond the end (ends that far short of it for a leader to
+// the left). A label without a leader starts at its point (a label of a
+// leftward direction ends 0.02 in past it).
 TLabelPlace LabelPlaceFor(const TLabelRequest& request, TLeader leader, int length);
 
 // Places labels one after the other so that no label meets what the layout
@@ -79,11 +88,15 @@ class TLabelLayout {
 
     // Tries the preferred direction, its vertical mirror and the horizontal
     // leader on the same side, first with the ordinary leader and then with
-    // leaders two, three and four times as long; then the same on the other
-    // side. The first place that meets nothing and whose leader crosses no
-    // line, leader or symbol is taken, else the first that meets nothing; it
-    // is kept in the layout.
+    // longer ones (two, three and four times as long unless the request says
+    // otherwise); then the same on the other side. The first place that meets nothing and whose leader crosses no
+    // line, leader or symbol is taken, else the first that meets nothing,
+    // else the one inside the bounds that meets the fewest things (a label
+    // with no place inside them is moved in); it is kept in the layout.
     TLabelPlace Place(const TLabelRequest& request);
+    // The same, but only a place that meets nothing is taken and kept; none
+    // when there is no such place.
+    std::optional<TLabelPlace> PlaceIfClear(const TLabelRequest& request);
 
     // How many things the place's label (and its leader, with labels) meets;
     // 0: it is clear.
@@ -92,7 +105,10 @@ class TLabelLayout {
     int Crossings(const TLabelPlace& place, std::size_t ownSymbol) const;
 
   private:
+    TLabelPlace BestPlace(const TLabelRequest& request) const;
     void Keep(const TLabelPlace& place);
+    bool Inside(const TLabelPlace& place) const;
+    TLabelPlace PulledInside(TLabelPlace place) const;
 
     QRectF bounds_;
     double clearance_;

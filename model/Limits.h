@@ -5,6 +5,7 @@
 // reader refuses a file beyond them, the dialogs stop at them, and the
 // computation refuses a cross section beyond them.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,21 @@ inline constexpr int kMaxConductorsPerSection = 500;
 inline constexpr int kMaxInterestPointsPerSection = 1000;
 // Circuit numbers are bytes: with at most 255 circuits each has its own.
 inline constexpr int kMaxCircuitsPerSection = 255;
+
+// How much a project's plans (field maps in three dimensions) may hold. The
+// pieces bound the work of a map (its charge system is dense: 20,000 pieces
+// take 3.2 GB), the grid points its memory and output; the others bound what a
+// project file or a model can claim before the pieces are counted.
+inline constexpr int kMaxPlans = 1000;                 // in one project
+inline constexpr int kMaxPlanConductors = 2000;        // in one plan
+inline constexpr int kMaxPathPoints = 20001;           // of one conductor
+inline constexpr int kMaxFootprints = 1000;            // in one plan
+inline constexpr int kMaxFootprintCorners = 1000;      // of one footprint
+inline constexpr int kMaxMapPieces = 20000;            // straight pieces after subdivision
+inline constexpr long long kMaxMapGridPoints = 4000000;
+inline constexpr int kMaxPlanSubConductors = 255;      // of one bundle
+inline constexpr std::size_t kMaxPlanTextLength = 255; // a plan's name, an id, a footprint's name
+inline constexpr std::size_t kMaxMapModelBytes = std::size_t{64} << 20; // a model's JSON file
 
 // "more conductors than Corvalt supports (at most 500 in one cross section)",
 // and the same for points of interest and circuits: the core of every message

@@ -36,6 +36,14 @@ std::string FormatMilligauss(std::optional<float> gauss, int decimals) {
     return gauss ? FormatFixed(static_cast<double>(*gauss) * 1000.0, decimals) : kNotAvailable;
 }
 
+std::string FormatDistance(double value, bool metric) {
+    if (!metric) return FormatFixed(value, 0);
+    const std::string tenths = FormatFixed(value, 1);
+    if (tenths.size() > 2 && tenths.compare(tenths.size() - 2, 2, ".0") == 0)
+        return FormatFixed(value, 0);
+    return tenths;
+}
+
 std::string FormatGrouped(double value) {
     std::string digits = FormatFixed(value, 0);
     if (!std::isfinite(value)) return digits;

@@ -27,6 +27,10 @@ std::string FormatFixed(std::optional<float> value, int decimals);
 // A magnetic field held in gauss, printed in milligauss: FormatFixed of
 // gauss × 1000; kNotAvailable when it is empty.
 std::string FormatMilligauss(std::optional<float> gauss, int decimals);
+// A distance of a summary table, in feet with no decimals; in metres with one
+// decimal where no decimals would lose it ("12.5", but "15" for 15.0 and for
+// 14.96, which one decimal shows as 15.0).
+std::string FormatDistance(double value, bool metric);
 // No decimals, thousands grouped with ",": 12345.6 gives "12,346".
 std::string FormatGrouped(double value);
 // printf "%d".

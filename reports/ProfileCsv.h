@@ -14,11 +14,12 @@
 //
 // Numbers have "." as decimal point whatever the locale and as many digits as
 // read back the same single-precision value (the shortest round-trip form, as
-// corvalt-cli compute writes them); zero is never written "-0". The magnetic field is GaussToMilligauss of
-// the computed gauss: the product with 1000 is exact and rounded once to float.
-// A value that cannot be computed is an empty cell. Texts are UTF-8; a field
-// holding a comma, a quote, a line break or blanks at its ends is quoted, and
-// quotes inside it doubled (RFC 4180). Lines end in CR LF.
+// corvalt-cli compute writes them); zero is never written "-0". The magnetic
+// field is GaussToMilligauss of the computed gauss: the product with 1000 is
+// exact and rounded once to float. A value that cannot be computed is an
+// empty cell. Texts are UTF-8; a field holding a comma, a quote, a line break
+// or blanks at its ends is quoted, and quotes inside it doubled (RFC 4180).
+// Lines end in CR LF.
 
 #include "model/FileResult.h"
 

@@ -17,6 +17,9 @@ constexpr double kFooterVersionDrop = 0.15; // the version line lies this far be
 constexpr double kFooterFontSize = 10;
 // Least room between a heading and the sides of its cell, inches.
 constexpr double kHeadingGap = 0.01;
+// Room kept at the end of lines fitted to a width: PDF readers add up the
+// advances of a long line a little differently (rounded per glyph).
+constexpr double kFittedLineGap = 0.02; // in
 
 // A mark-up text between mark-up characters: tabs stay tab steps, every other
 // piece is printed text.
@@ -75,6 +78,10 @@ TPageCanvas& TReport::Canvas() const {
     assert(canvas_ != nullptr);
     if (canvas_ == nullptr) throw std::logic_error("report used before Prepare");
     return *canvas_;
+}
+
+bool TReport::IsMetric() const {
+    return Project().Units == Metric;
 }
 
 QDate TReport::Today() const {
@@ -164,53 +171,105 @@ void TReport::PrintRow(const QStringList& cells) {
 }
 
 void TReport::PrintCells(const std::vector<TCellText>& cells) {
+    PrintRowLayout(cells, LayoutRow(cells));
+}
+
+TRowLayout TReport::LayoutRow(const std::vector<TCellText>& cells) const {
+    const TPageCanvas& canvas = Canvas();
+    const std::vector<TTabCell>& tabs = canvas.Tabs();
+    TRowLayout layout;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const TCellText& cell = cells[i];
+        TFontSpec font = canvas.Font();
+        font.Bold = cell.Bold;
+        const bool inCell = i < tabs.size() && tabs[i].Width > 0;
+        const double room = cell.FitWidth > 0 ? cell.FitWidth
+                            : inCell ? tabs[i].Width - 2 * tabs[i].MarginInches()
+                                     : 0;
+        TFittedText fitted{{cell.Text}, font.Size, false};
+        if (room > 0 || inCell)
+            fitted = canvas.FitText(font, cell.Text, room,
+                                    TFitRule{cell.Wrap ? kMaxRowLines : 1, kSmallestFitSize});
+        layout.Lines = std::max(layout.Lines, static_cast<int>(fitted.Lines.size()));
+        layout.Cells.push_back(std::move(fitted));
+    }
+    return layout;
+}
+
+double TReport::RowExtraHeight(const TRowLayout& layout) const {
+    return (layout.Lines - 1) * Canvas().LineHeight();
+}
+
+void TReport::PrintTableRow(const std::vector<TCellText>& row, double room,
+                            const std::function<void()>& heading) {
+    TRowLayout layout = LayoutRow(row);
+    if (RemainingHeight() < room + RowExtraHeight(layout)) {
+        Canvas().NewPage();
+        heading();
+        layout = LayoutRow(row);
+    }
+    PrintRowLayout(row, layout);
+}
+
+void TReport::PrintRowLayout(const std::vector<TCellText>& cells, const TRowLayout& layout) {
     TPageCanvas& canvas = Canvas();
-    for (const TCellText& cell : cells) {
-        canvas.SetBold(cell.Bold);
-        canvas.NextTab();
-        const double size = cell.FitWidth > 0
-                                ? FittingFontSize(cell.Text, cell.FitWidth, canvas.Font().Size,
-                                                  std::min(kSmallestFitSize, canvas.Font().Size))
-                                : canvas.Font().Size;
-        if (size == canvas.Font().Size) {
-            canvas.PrintText(cell.Text);
-            continue;
+    for (int line = 0; line < layout.Lines; ++line) {
+        // The lines of a tall row draw no box lines between them.
+        TTabOverrides overrides;
+        if (line > 0) overrides.Top = 0;
+        if (line + 1 < layout.Lines) overrides.Bottom = 0;
+        for (std::size_t i = 0; i < cells.size() && i < layout.Cells.size(); ++i) {
+            canvas.SetBold(cells[i].Bold);
+            canvas.NextTab(overrides);
+            const TFittedText& fitted = layout.Cells[i];
+            if (line >= fitted.Lines.size()) continue;
+            const TFontSpec font = canvas.Font();
+            if (fitted.Size == font.Size) {
+                canvas.PrintText(fitted.Lines[line]);
+                continue;
+            }
+            TFontSpec smaller = font;
+            smaller.Size = fitted.Size;
+            canvas.SetFont(smaller);
+            canvas.PrintText(fitted.Lines[line]);
+            canvas.SetFont(font);
         }
-        const TFontSpec font = canvas.Font();
-        TFontSpec smaller = font;
-        smaller.Size = size;
-        canvas.SetFont(smaller);
-        canvas.PrintText(cell.Text);
-        canvas.SetFont(font);
+        canvas.NewLine();
     }
-    canvas.NewLine();
     canvas.SetBold(false);
 }
 
-void TReport::PrintLineWithBoldEnd(const QString& text, const QString& boldText) {
+void TReport::PrintFittedLines(const QString& text, double x, double width, int maxLines,
+                               TJustify justify) {
     TPageCanvas& canvas = Canvas();
-    canvas.SetBold(false);
-    canvas.PrintText(text);
-    canvas.SetBold(true);
-    canvas.PrintTextLine(boldText);
-    canvas.SetBold(false);
-}
-
-double TReport::FittingFontSize(const QString& text, double width, double largest,
-                                double smallest) const {
-    TPageCanvas& canvas = Canvas();
+    const TFittedText fitted =
+        canvas.FitText(text, width - kFittedLineGap, TFitRule{maxLines, kSmallestFitSize});
     const TFontSpec font = canvas.Font();
-    double size = largest;
-    while (size > smallest) {
-        TFontSpec trial = font;
-        trial.Size = size;
-        canvas.SetFont(trial);
-        const bool fits = canvas.TextWidth(text) < width;
-        if (fits) break;
-        size -= 1;
+    TFontSpec sized = font;
+    sized.Size = fitted.Size;
+    // Lines set smaller follow each other at their own spacing; the line after
+    // them, in the font of before, starts where the last of them ends.
+    if (sized.Size != font.Size) canvas.SetFont(sized);
+    for (const QString& line : fitted.Lines) {
+        const double lineWidth = canvas.TextWidth(line);
+        canvas.PrintLeftAt(line, SpanTextStart(x, x + width, justify, lineWidth));
+        canvas.NewLine();
     }
-    canvas.SetFont(font);
-    return std::max(size, smallest);
+    if (sized.Size != font.Size) {
+        canvas.SetFont(font);
+        canvas.KeepLineTop();
+    }
+}
+
+void TReport::PrintLabelledTitle(double x, const QString& label, const QString& title,
+                                 int maxLines) {
+    TPageCanvas& canvas = Canvas();
+    canvas.SetBold(false);
+    canvas.PrintLeftAt(label, x);
+    const double titleX = canvas.CursorX();
+    canvas.SetBold(true);
+    PrintFittedLines(title, titleX, canvas.SectionRight() - titleX, maxLines);
+    canvas.SetBold(false);
 }
 
 void TReport::PrintConductorTableHeading(const TConductorColumns& columns) {
@@ -280,6 +339,14 @@ QStringList TReport::ConductorCells(const TConductor& conductor) {
             FixedText(conductor.MaxVoltage, 1),
             FixedText(conductor.PhaseAngle, 0),
             FixedText(conductor.DisplayMcr(), 0)};
+}
+
+std::vector<TCellText> TReport::ConductorRow(const TConductor& conductor) {
+    std::vector<TCellText> row;
+    for (const QString& text : ConductorCells(conductor))
+        row.push_back({text});
+    row.front().Wrap = true;
+    return row;
 }
 
 void TReport::PushSmallerFont(double smaller) {
@@ -357,13 +424,44 @@ void TReport::PrintStandardFooter(const QString& fontName, bool keepLineTop, con
     if (keepLineTop) canvas.KeepLineTop();
     canvas.SetSectionBottom(canvas.PageHeight() - kFooterBottomMargin);
     canvas.PrintOnLastLine(LongDate(Today()), TJustify::Left);
+    const double dateEnd = canvas.CursorX();
+    const double baseline = canvas.CursorY();
+    // The version line goes below the date, its words clear of the date's.
+    const TFontMetrics box = canvas.TextBoxMetrics();
     canvas.SetCursorX(kFooterVersionX);
-    canvas.SetCursorY(canvas.CursorY() + kFooterVersionDrop);
+    canvas.SetCursorY(baseline + std::max(kFooterVersionDrop, box.Ascent + box.Descent));
     canvas.PrintLeftAt(QStringLiteral("Corvalt (%1)").arg(QLatin1String(kVersionText)),
                        canvas.CursorX());
-    canvas.PrintOnLastLine(title, TJustify::Centre);
-    canvas.PrintOnLastLine(QStringLiteral("Page %1 ").arg(canvas.PageNumber()), TJustify::Right);
+    canvas.SetCursorY(baseline);
+    PrintFooterTitleAndRight(dateEnd, title, QStringLiteral("Page %1 ").arg(canvas.PageNumber()));
     canvas.PopFont();
+}
+
+void TReport::PrintFooterLine(const QString& left, const QString& title, const QString& right) {
+    TPageCanvas& canvas = Canvas();
+    canvas.PrintOnLastLine(left, TJustify::Left);
+    PrintFooterTitleAndRight(left.isEmpty() ? canvas.SectionLeft() : canvas.CursorX(), title,
+                             right);
+}
+
+// The title is centred on the section; it keeps a blank's width from the
+// texts at either side, set smaller or cut where it would come closer.
+void TReport::PrintFooterTitleAndRight(double leftEnd, const QString& title, const QString& right) {
+    TPageCanvas& canvas = Canvas();
+    const double baseline = canvas.CursorY();
+    const double rightStart = canvas.SectionRight() - canvas.TextWidth(right);
+    const double centre = (canvas.SectionLeft() + canvas.SectionRight()) / 2;
+    const double gap = canvas.TextWidth(QStringLiteral(" "));
+    const double half = std::min(centre - leftEnd, rightStart - centre) - gap;
+    const TFittedText fitted = canvas.FitText(title, 2 * half);
+    const TFontSpec font = canvas.Font();
+    TFontSpec sized = font;
+    sized.Size = fitted.Size;
+    canvas.SetFont(sized);
+    canvas.SetCursorY(baseline);
+    canvas.PrintCentredAt(fitted.Lines.front(), centre);
+    canvas.SetFont(font);
+    canvas.PrintOnLastLine(right, TJustify::Right);
 }
 
 } // namespace corvalt

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string_view>
@@ -43,18 +44,28 @@ struct TCellSpec {
     double InnerWidth() const { return Width - 2 * Margin / 100.0; }
 };
 
-// The text of one tab cell of a row printed with TReport::PrintCells.
+// The text of one tab cell of a row printed with TReport::PrintCells. Every
+// text is fitted to its cell: set smaller (down to kSmallestFitSize) and cut
+// with "…" when that is not enough; a text that may wrap first takes more
+// lines, up to kMaxRowLines, and the whole row grows with it.
 struct TCellText {
     QString Text;
     bool Bold = false;
-    // When above 0 and the text is wider than this (inches), the text alone is
-    // printed in a smaller size of the font, down to kSmallestFitSize, on the
-    // same baseline; the cell keeps the line's height.
+    bool Wrap = false;
+    // When above 0, the width (inches) the text is fitted to instead of the
+    // cell's room between its margins.
     double FitWidth = 0;
 };
 
-// Smallest font size, points, to which text is made smaller to fit its cell.
-inline constexpr double kSmallestFitSize = 6;
+// Most lines a table row grows to for a text that wraps.
+inline constexpr int kMaxRowLines = 3;
+
+// A row of cell texts laid out for the tab cells it is printed in: each text
+// fitted to its cell, and the lines the row takes.
+struct TRowLayout {
+    std::vector<TFittedText> Cells;
+    int Lines = 1;
+};
 
 // Box lines of the three rows of a table heading.
 inline constexpr int kLinesLeftRightTop = BoxLeft | BoxRight | BoxTop;
@@ -133,6 +144,8 @@ class TReport {
     TEmfProject& Project() const { return *project_; }
     TScenario& Scenario() const; // only for reports made for a cross section
     TPageCanvas& Canvas() const;
+    // Whether the project is in metric units.
+    bool IsMetric() const;
 
     // The end of a page header: the body's section bottom (page height − 1 in),
     // its first line at baseline y in Tahoma 12 (keeping the line top or not),
@@ -149,8 +162,10 @@ class TReport {
     // The three heading rows of a conductor table (Tahoma 8, shaded), then its
     // data cells and Tahoma 10 for the rows.
     void PrintConductorTableHeading(const TConductorColumns& columns);
-    // The values of a conductor's row from Id to MCR, in display units.
+    // The values of a conductor's row from Id to MCR, in display units, and
+    // the same as the cells of a row in which the id may wrap.
     static QStringList ConductorCells(const TConductor& conductor);
+    static std::vector<TCellText> ConductorRow(const TConductor& conductor);
     // Saves the font and continues in the same font made smaller by `smaller`
     // points; PopSmallerFont restores it. Both keep the line top, so rows in
     // fonts of different sizes follow each other without gaps or overlaps.
@@ -160,19 +175,33 @@ class TReport {
     // the line in normal weight. Unlike the mark-up, a ";" in a text (a title or
     // a name the user typed) prints as it is.
     void PrintCells(const std::vector<TCellText>& cells);
-    // The text in normal weight followed by boldText in bold, then a new line.
-    void PrintLineWithBoldEnd(const QString& text, const QString& boldText);
-    // The size, in whole points from `largest` down to `smallest`, of the first
-    // size of the current font (name and styles) at which the text is narrower
-    // than width; `smallest` when none is. The font itself is left unchanged.
-    double FittingFontSize(const QString& text, double width, double largest,
-                           double smallest = kSmallestFitSize) const;
     // PrintRow in the current font made smaller by `smaller` points; a text
     // wider than its cell within the cell's margins (at least 0.01 in) is made
     // smaller still, in whole points, until it fits.
     void PrintHeadingRow(double smaller, const QStringList& cells);
+    // The row fitted to the current tab cells in the current font (bold where
+    // a cell says so). PrintRowLayout prints it: a row of several lines is
+    // boxed and shaded as one tall row. RowExtraHeight is the height it takes
+    // below its first line, for the room a page must have for it.
+    TRowLayout LayoutRow(const std::vector<TCellText>& cells) const;
+    void PrintRowLayout(const std::vector<TCellText>& cells, const TRowLayout& layout);
+    double RowExtraHeight(const TRowLayout& layout) const;
+    // A row of a table whose heading (which defines the row's cells) `heading`
+    // prints: when less than `room` is left below the row's last line, the
+    // table continues on a new page under its heading.
+    void PrintTableRow(const std::vector<TCellText>& row, double room,
+                       const std::function<void()>& heading);
     // The text in lines broken at blanks to fit between the section edges.
     void PrintWrapped(const QString& text);
+    // The text in the current font in at most maxLines lines of the width
+    // from x, justified there (FitText: wrapped, else smaller, else cut); each
+    // line ends with a new line. The first line is printed on the current line.
+    void PrintFittedLines(const QString& text, double x, double width, int maxLines,
+                          TJustify justify = TJustify::Left);
+    // A title line: the label in normal weight at x, then the title in bold,
+    // wrapped under itself between the label's end and the section's right
+    // edge (at most maxLines lines); ends with a new line.
+    void PrintLabelledTitle(double x, const QString& label, const QString& title, int maxLines);
     // When the cross section could not be computed, prints why (its CalcError)
     // in bold in the current font, wrapped between the section edges, and
     // returns true; returns false and prints nothing otherwise.
@@ -181,6 +210,12 @@ class TReport {
     // The standard page footer: today's date, "Corvalt (v1.19)" below it, the
     // title centred and "Page n " right, in fontName 10, font saved and restored.
     void PrintStandardFooter(const QString& fontName, bool keepLineTop, const QString& title);
+    // The footer's three texts on the section's last line: left, the title
+    // centred between them (set smaller, else cut, where it would come closer
+    // than a blank's width to either), right.
+    void PrintFooterLine(const QString& left, const QString& title, const QString& right);
+    // The same after the left text, which ends at leftEnd, on the current line.
+    void PrintFooterTitleAndRight(double leftEnd, const QString& title, const QString& right);
     // A footer is drawn once per page: the header draws it, and the page-end
     // call finds it there. Returns false when it is already on this page, else
     // notes that it is being drawn now.

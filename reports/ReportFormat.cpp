@@ -33,6 +33,10 @@ QString MilligaussText(std::optional<float> gauss, int decimals) {
     return QString::fromStdString(FormatMilligauss(gauss, decimals));
 }
 
+QString DistanceText(double value, bool metric) {
+    return QString::fromStdString(FormatDistance(value, metric));
+}
+
 QDate DateOfDayNumber(double dayNumber) {
     const std::optional<TCalendarDate> date = CalendarDateOfDayNumber(dayNumber);
     return date ? QDate(date->Year, date->Month, date->Day) : QDate();

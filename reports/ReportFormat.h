@@ -18,6 +18,7 @@ namespace corvalt {
 QString FixedText(double value, int decimals);
 QString FixedText(std::optional<float> value, int decimals);
 QString MilligaussText(std::optional<float> gauss, int decimals);
+QString DistanceText(double value, bool metric); // FormatDistance
 
 // The calendar date of a model date (a day number, model/DayNumbers.h) as a
 // QDate; a date never set, or a value that is no date, gives an invalid QDate,

@@ -46,8 +46,8 @@ std::unique_ptr<TReport> MakeTlsa(TEmfProject& project, TScenario* /*scenario*/,
 
 // One row per kind: adding a report is its class and its factory here.
 const std::array<TKindEntry, 4> kKinds = {{
-    {TReportKind::FloridaCompliance, "Florida compliance report", "Florida Compliance", false,
-     true, true, MakeCompliance},
+    {TReportKind::FloridaCompliance, "Florida compliance report", "Florida Compliance", false, true,
+     true, MakeCompliance},
     {TReportKind::Tlsa, "TLSA exemption notification", "TLSA Exemption", false, false, false,
      MakeTlsa},
     {TReportKind::EmfDetails, "EMF details report", "EMF Details", true, true, true,

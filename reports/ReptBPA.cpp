@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace corvalt {
 namespace {
@@ -17,6 +18,7 @@ constexpr double kHeadingSmaller = 2;
 constexpr double kUnitRowSmaller = 3;
 constexpr double kProfileRowSmaller = 2;
 constexpr double kSiteParameterSmaller = 2;
+constexpr int kHeaderTitleLines = 2; // the header's titles wrap onto at most this many lines
 
 TCellSpec Heading(double width, int lines, int margin = 0) {
     return {width, TJustify::Centre, margin, lines, 0};
@@ -66,8 +68,11 @@ void TReptBPA::PrintHeader() {
 
     canvas.SelectFont(kArial, 14);
     canvas.KeepLineTop();
-    canvas.PrintTextLine(ReportText(Project().Title));
-    canvas.PrintTextLine(ReportText(Scenario().Title));
+    const double width = canvas.SectionRight() - canvas.SectionLeft();
+    PrintFittedLines(ReportText(Project().Title), canvas.SectionLeft(), width, kHeaderTitleLines);
+    QString title = ReportText(Scenario().Title);
+    if (canvas.PageNumber() > 1) title += QStringLiteral(" (continued)");
+    PrintFittedLines(title, canvas.SectionLeft(), width, kHeaderTitleLines);
     // The body starts at kBodyTop, or on the line below the titles when they
     // reach further down, so that it never prints over them.
     const double bodyTop = std::max(kBodyTop, canvas.CursorY());
@@ -83,9 +88,9 @@ void TReptBPA::PrintFooter() {
     canvas.SelectFont(kArial, 8);
     canvas.KeepLineTop();
     canvas.SetSectionBottom(canvas.PageHeight() - kFooterBottomMargin);
-    canvas.PrintOnLastLine(QStringLiteral("Corvalt   Date ") + ShortDate(Today()), TJustify::Left);
-    canvas.PrintOnLastLine(ReportText(Scenario().TabTitle), TJustify::Centre);
-    canvas.PrintOnLastLine(QStringLiteral("Page %1 ").arg(canvas.PageNumber()), TJustify::Right);
+    PrintFooterLine(QStringLiteral("Corvalt   Date ") + ShortDate(Today()),
+                    ReportText(Scenario().TabTitle),
+                    QStringLiteral("Page %1 ").arg(canvas.PageNumber()));
     canvas.PopFont();
 }
 
@@ -111,21 +116,28 @@ void TReptBPA::PrintBody() {
 
 // Four lines of two groups of label, value and unit, without boxes, in the
 // body font made 2 points smaller so that the labels fit their cells. The wind
-// velocity is printed in the unit its label names (MPH or km/H).
+// velocity is printed in the unit its label names (MPH or km/H). A line
+// without a frequency gives its unit the room of the frequency's cells.
 void TReptBPA::PrintSiteParameters() {
     TPageCanvas& canvas = Canvas();
     const TEmfProject& project = Project();
     const TScenario& scenario = Scenario();
     canvas.SetBold(false);
     PushSmallerFont(kSiteParameterSmaller);
-    DefineCells(leftEdge_, {Plain(2.1, TJustify::Right), Plain(0.6, TJustify::Right),
-                            Plain(0.4, TJustify::Left), Plain(1.5, TJustify::Right),
-                            Plain(0.6, TJustify::Right), Plain(0.4, TJustify::Left),
-                            Plain(0.55, TJustify::Right), Plain(0.5, TJustify::Right),
-                            Plain(0.4, TJustify::Left)});
+    // "Frequency" ends where it always did, with the room it needs taken from
+    // the length unit before it ("ft" or "m").
+    const std::vector<TCellSpec> cells{Plain(2.1, TJustify::Right),  Plain(0.6, TJustify::Right),
+                                       Plain(0.4, TJustify::Left),   Plain(1.5, TJustify::Right),
+                                       Plain(0.6, TJustify::Right),  Plain(0.25, TJustify::Left),
+                                       Plain(0.7, TJustify::Right),  Plain(0.5, TJustify::Right),
+                                       Plain(0.4, TJustify::Left)};
+    std::vector<TCellSpec> shortLine(cells.begin(), cells.begin() + 5);
+    shortLine.push_back(Plain(0.25 + 0.7 + 0.5 + 0.4, TJustify::Left));
     const QString length = Latin(project.LengthUnit());
     const QString megahertz = QStringLiteral("MHz");
     const auto printLine = [&](const QStringList& left, const QStringList& right) {
+        const auto used = static_cast<std::size_t>(left.size() + right.size());
+        DefineCells(leftEdge_, used < cells.size() ? shortLine : cells);
         canvas.PrintText(QLatin1Char('\t') + left.join(QLatin1Char('\t')));
         PrintRow(right);
     };
@@ -152,9 +164,12 @@ void TReptBPA::PrintSiteParameters() {
 
 // ---- Conductor table --------------------------------------------------------
 
+// The heading's three rows, then the data cells in the body font.
 void TReptBPA::PrintConductorHeading() {
     TPageCanvas& canvas = Canvas();
     const TEmfProject& project = Project();
+    canvas.SetBold(false);
+    SelectTablePen();
     DefineCells(leftEdge_, HeadingCells({1.0, 0.7, 0.6, 1.55, 0.6, 0.65, 0.65, 0.65, 0.65},
                                         kLinesLeftRightTop, 0));
     PrintHeadingRow(kHeadingSmaller, {{},
@@ -194,17 +209,8 @@ void TReptBPA::PrintConductorHeading() {
                                       QStringLiteral("(Degrees)"),
                                       QStringLiteral("(Amps)"),
                                       QStringLiteral("(kV/cm)"),
-                                      QStringLiteral("(kW/mi)")});
-}
-
-// One row per conductor in the cross section's order, in the current font. The
-// corona loss is computed per kilometre and printed per mile, the unit of its
-// heading "(kW/mi)", in both measurement systems.
-void TReptBPA::PrintConductorTable() {
-    TPageCanvas& canvas = Canvas();
-    canvas.SetBold(false);
-    SelectTablePen();
-    PrintConductorHeading();
+                                      IsMetric() ? QStringLiteral("(kW/km)")
+                                                 : QStringLiteral("(kW/mi)")});
     DefineCells(leftEdge_, {DataCell(1.0, TJustify::Left, 3), DataCell(0.7, TJustify::Right, 3),
                             DataCell(0.6, TJustify::Right, 3), DataCell(0.35, TJustify::Centre, 0),
                             DataCell(0.65, TJustify::Right, 3), DataCell(0.55, TJustify::Right, 3),
@@ -212,25 +218,37 @@ void TReptBPA::PrintConductorTable() {
                             DataCell(0.65, TJustify::Right, 3), DataCell(0.65, TJustify::Right, 3),
                             DataCell(0.65, TJustify::Right, 3)});
     canvas.SetBold(false);
+}
+
+// One row per conductor in the cross section's order, in the current font. The
+// corona loss is computed per kilometre and printed in the unit of the
+// project's long lengths, as its heading says: per mile in English projects,
+// per kilometre in metric ones.
+void TReptBPA::PrintConductorTable() {
+    PrintConductorHeading();
     for (const TConductor* conductor : Scenario().Conductors) {
         const TConductorCalc& calc = conductor->Calc;
-        const std::optional<float> lossPerMile =
-            calc.CoronaLoss ? std::optional<float>(PerKilometreToPerMile(*calc.CoronaLoss))
-                            : std::nullopt;
-        PrintRow({ReportText(conductor->Id), FixedText(conductor->DisplayHorizDistance(), 2),
-                  FixedText(conductor->DisplayHeight(), 2),
-                  QString::number(conductor->SubCondCount),
-                  FixedText(conductor->DisplayDiameter(), 2),
-                  FixedText(conductor->DisplaySubSpacing(), 2), FixedText(conductor->MaxVoltage, 1),
-                  FixedText(conductor->PhaseAngle, 0), FixedText(conductor->DisplayMcr(), 0),
-                  FixedText(calc.MaxGradient, 2), FixedText(lossPerMile, 3)});
+        std::optional<float> loss = calc.CoronaLoss;
+        if (loss && !IsMetric()) loss = PerKilometreToPerMile(*loss);
+        const std::vector<TCellText> row{{ReportText(conductor->Id), false, true},
+                                         {FixedText(conductor->DisplayHorizDistance(), 2)},
+                                         {FixedText(conductor->DisplayHeight(), 2)},
+                                         {QString::number(conductor->SubCondCount)},
+                                         {FixedText(conductor->DisplayDiameter(), 2)},
+                                         {FixedText(conductor->DisplaySubSpacing(), 2)},
+                                         {FixedText(conductor->MaxVoltage, 1)},
+                                         {FixedText(conductor->PhaseAngle, 0)},
+                                         {FixedText(conductor->DisplayMcr(), 0)},
+                                         {FixedText(calc.MaxGradient, 2)},
+                                         {FixedText(loss, 3)}};
+        PrintTableRow(row, 0, [this] { PrintConductorHeading(); });
     }
 }
 
 // ---- Profile table ----------------------------------------------------------
 
-// The rain rate and the altitude of the heading are printed in the units the
-// heading names (in/hr and ft) in both measurement systems.
+// The rain rate and the altitude of the heading are printed in the project's
+// units, as the site parameters above: in/hr and ft, or mm/h and m.
 void TReptBPA::PrintProfileHeading() {
     TPageCanvas& canvas = Canvas();
     const TScenario& scenario = Scenario();
@@ -260,9 +278,12 @@ void TReptBPA::PrintProfileHeading() {
                      QStringLiteral("for Rain Rate of"), QStringLiteral("Electric"),
                      QStringLiteral("Magnetic")});
     const QString rainAtAltitude =
-        QStringLiteral("%1 in/hr at %2ft Level")
-            .arg(FixedText(MillimetresToInches(scenario.RainRate), 2),
-                 QString::fromStdString(FormatGrouped(MetresToFeet(scenario.Altitude))));
+        IsMetric() ? QStringLiteral("%1 mm/h at %2 m Level")
+                         .arg(FixedText(scenario.RainRate, 2),
+                              QString::fromStdString(FormatGrouped(scenario.Altitude)))
+                   : QStringLiteral("%1 in/hr at %2ft Level")
+                         .arg(FixedText(MillimetresToInches(scenario.RainRate), 2),
+                              QString::fromStdString(FormatGrouped(MetresToFeet(scenario.Altitude))));
     PrintHeadingRow(kHeadingSmaller,
                     {QStringLiteral("Reference"), QStringLiteral("L50"), QStringLiteral("L50"),
                      QStringLiteral("L50"), QStringLiteral("L50"), QStringLiteral("Rain"),

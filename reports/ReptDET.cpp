@@ -3,6 +3,7 @@
 #include "model/Project.h"
 #include "reports/ReportFormat.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -12,6 +13,7 @@ namespace {
 constexpr double kBodyTop = 2.5;           // baseline of the first body line
 constexpr double kNewPageBlockDrop = 0.02; // first block of a new page starts this lower
 constexpr int kHeadingShade = 5;
+constexpr int kHeaderTitleLines = 2; // the header's titles wrap onto at most this many lines
 
 // Heading cell of the conductor table and the profile blocks: centred, shaded.
 TCellSpec Heading(double width, int lines, int margin = 0) {
@@ -41,8 +43,10 @@ void TReptDET::PrintHeader() {
     canvas.SetSectionRight(rightEdge_);
     canvas.SetSectionTop(0.75);
     PrintHeaderTitles();
+    // The body starts below titles that took more lines than one.
+    const double bodyTop = std::max(kBodyTop, Canvas().CursorY());
     PrintFooter();
-    StartBody(kBodyTop, false);
+    StartBody(bodyTop, false);
 }
 
 void TReptDET::PrintHeaderTitles() {
@@ -57,7 +61,8 @@ void TReptDET::PrintHeaderTitles() {
     canvas.NewLine();
     canvas.NewLine();
     canvas.SetUnderline(false);
-    canvas.PrintTextLine(ReportText(project.Title));
+    PrintFittedLines(ReportText(project.Title), canvas.SectionLeft(),
+                     canvas.SectionRight() - canvas.SectionLeft(), kHeaderTitleLines);
 
     canvas.SelectFont(kTahoma, 8);
     canvas.KeepLineTop();
@@ -76,8 +81,10 @@ void TReptDET::PrintHeaderTitles() {
     // rather than through the mark-up, so that a ";" in a title prints as typed.
     canvas.SelectFont(kArial, 14);
     canvas.KeepLineTop();
-    PrintLineWithBoldEnd(QStringLiteral("CrossSection: "),
-                         ReportText(scenario.TabTitle + "- " + scenario.Title));
+    QString title = ReportText(scenario.TabTitle + "- " + scenario.Title);
+    if (canvas.PageNumber() > 1) title += QStringLiteral(" (continued)");
+    PrintLabelledTitle(canvas.SectionLeft(), QStringLiteral("CrossSection: "), title,
+                       kHeaderTitleLines);
 }
 
 void TReptDET::PrintFooter() {
@@ -100,16 +107,24 @@ void TReptDET::PrintBody() {
 }
 
 void TReptDET::PrintConductorTable() {
-    PrintConductorTableHeading({leftEdge_, 1.0, 0.6, 0.6});
+    PrintConductorHeading();
     PrintConductorRows();
+}
+
+void TReptDET::PrintConductorHeading() {
+    PrintConductorTableHeading({leftEdge_, 1.0, 0.6, 0.6});
 }
 
 // One row per conductor in the cross section's order. The cells are filled
 // one by one (not by splitting a formatted line at ";"), so a ";" in a circuit
-// name or an id stays in its cell.
+// name or an id stays in its cell. A table longer than the page goes on on the
+// next under its heading, rather than over the footer.
 void TReptDET::PrintConductorRows() {
-    for (const TConductor* conductor : Scenario().Conductors)
-        PrintRow(QStringList{ReportText(conductor->Circuit->Name)} + ConductorCells(*conductor));
+    for (const TConductor* conductor : Scenario().Conductors) {
+        std::vector<TCellText> row = ConductorRow(*conductor);
+        row.insert(row.begin(), TCellText{ReportText(conductor->Circuit->Name), false, true});
+        PrintTableRow(row, 0, [this] { PrintConductorHeading(); });
+    }
 }
 
 // ---- Profile ----------------------------------------------------------------

@@ -27,6 +27,7 @@ class TReptDET : public TReport {
     void PrintHeaderTitles();
     void PrintConductorTable();
     void PrintConductorRows();
+    void PrintConductorHeading();
     void PrintProfileTable();
     void PrintBlockHeading(double left);
     void PrintProfileRow(const TCalcResult& result);

@@ -30,6 +30,7 @@ constexpr double kRightColumnX = 3.75; // from the first column
 constexpr double kRightColumnWidth = 3.15;
 constexpr double kRightColumnRaise = 0.075; // right column starts this far higher
 constexpr double kFieldFontSize = 10;
+constexpr int kFieldLines = 2; // lines one line of a field may take
 constexpr double kSignatureGap = 0.75; // below the longer column
 constexpr double kSignatureDrop = 0.5;
 constexpr double kSignatureWidth = 2.5;
@@ -47,6 +48,7 @@ constexpr double kBlockRoom = 1.4; // a circuit table or the points of interest
 constexpr double kConductorTableX = 1.25;
 constexpr double kPointIndent = 0.5;
 constexpr double kPointRowRoom = 0.6;
+constexpr int kTitleLines = 3; // a details heading's title wraps onto at most this many lines
 
 // Centred shaded heading cells of one row, of widths with the given box lines.
 std::vector<TCellSpec> Headings(std::initializer_list<std::pair<double, int>> cells) {
@@ -100,10 +102,15 @@ void TReptFCR2::PrintHeader() {
     canvas.SetItalic(true);
     canvas.PrintCentredAt(QStringLiteral("Florida Department of Environmental Protection"),
                           centre_);
+    const double agencyBaseline = canvas.CursorY();
+    const double agencyDescent = canvas.TextBoxMetrics().Descent;
     canvas.NewLine();
     canvas.SelectFont(kArial, 8);
     canvas.KeepLineTop();
-    canvas.SetCursorY(canvas.CursorY() - 0.02);
+    // The address comes 0.02 in closer to the agency's name, as far as their
+    // words stay clear of each other.
+    canvas.SetCursorY(std::max(canvas.CursorY() - 0.02,
+                               agencyBaseline + agencyDescent + canvas.TextBoxMetrics().Ascent));
     canvas.PrintCentredAt(QStringLiteral("Twin Tower Office Bldg  *  2600 Blair Stone Road  *  "
                                          "Tallahassee, Florida  32399-2400"),
                           centre_);
@@ -118,6 +125,11 @@ void TReptFCR2::PrintHeader() {
     canvas.SetCursorY(bodyTop + canvas.CursorY() - canvas.LineTop());
     canvas.MarkTopOfPage();
     canvas.GoHome();
+    if (detailsOf_ != nullptr) {
+        canvas.SelectFont(kTahoma, 10);
+        canvas.KeepLineTop();
+        PrintDetailsHeading(*detailsOf_, true);
+    }
 }
 
 void TReptFCR2::PrintFooter() {
@@ -218,23 +230,39 @@ void TReptFCR2::PrintAgentBlock() {
 }
 
 // The lines in a shaded cell with a line on its left and under its last line,
-// at least minLines of them, the first bold; each line in the largest size
-// from 10 points down to 6 at which it fits the cell. The caption below.
+// at least minLines of them, the first bold. A line wider than the cell goes
+// on over a second line; only what does not fit on two is set smaller (down
+// to 6 points) and at last cut. The caption below.
 void TReptFCR2::PrintFieldBlock(const QStringList& lines, const QString& caption, int minLines,
                                 double width, double x) {
     TPageCanvas& canvas = Canvas();
-    const int count = std::max(static_cast<int>(lines.size()), minLines);
     canvas.SelectFont(kTahoma, kFieldFontSize);
     canvas.KeepLineTop();
     const TCellSpec cell{width, TJustify::Left, kMargin, BoxLeft, kShade};
+    struct TShownLine {
+        QString Text;
+        TFontSpec Font;
+    };
+    std::vector<TShownLine> shown;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        TFontSpec font{kTahoma, kFieldFontSize, i == 0};
+        const TFittedText fitted =
+            canvas.FitText(font, lines[i], cell.InnerWidth(), TFitRule{kFieldLines, 6});
+        font.Size = fitted.Size;
+        for (const QString& line : fitted.Lines)
+            shown.push_back({line, font});
+    }
+    while (static_cast<int>(shown.size()) < minLines)
+        shown.push_back({QString(), TFontSpec{kTahoma, kFieldFontSize, shown.empty()}});
     DefineCells(x, {cell});
-    for (int i = 0; i < count; ++i) {
-        if (i == count - 1)
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (i + 1 == shown.size())
             DefineCells(x, {TCellSpec{cell.Width, cell.Justify, cell.Margin, BoxLeft | BoxBottom,
                                       cell.Shade}});
-        const QString line = i < lines.size() ? lines[i] : QString();
-        SelectFittingFont(line, cell.InnerWidth(), i == 0);
-        canvas.PrintTextLine(QStringLiteral("\t") + line);
+        canvas.SelectFont(kTahoma, shown[i].Font.Size);
+        canvas.KeepLineTop();
+        canvas.SetBold(shown[i].Font.Bold);
+        canvas.PrintTextLine(QStringLiteral("\t") + shown[i].Text);
     }
     canvas.SetCursorY(canvas.CursorY() - 0.02);
     canvas.SelectFont(kTahoma, 7);
@@ -242,16 +270,6 @@ void TReptFCR2::PrintFieldBlock(const QStringList& lines, const QString& caption
     DefineCells(x, {TCellSpec{width, TJustify::Left, kMargin, 0, 0}});
     canvas.PrintTextLine(QStringLiteral("\t  ") + caption);
     canvas.SetCursorY(canvas.CursorY() + 0.1);
-}
-
-void TReptFCR2::SelectFittingFont(const QString& text, double width, bool bold) {
-    TPageCanvas& canvas = Canvas();
-    canvas.SelectFont(kTahoma, kFieldFontSize);
-    canvas.SetBold(bold);
-    const double size = FittingFontSize(text, width, kFieldFontSize);
-    canvas.SelectFont(kTahoma, size);
-    canvas.KeepLineTop();
-    canvas.SetBold(bold);
 }
 
 // The caption right-justified on the line of a signature, and a shorter line
@@ -325,7 +343,7 @@ TReptFCR2::TMaxCell TReptFCR2::MaxCellOf(const TScenario& scenario, TMaxQuantity
     if (!Project().IsProjectMaximum(quantity, *value)) return {};
     const QString text =
         quantity == TMaxQuantity::BMaxAtRowEdge ? MilligaussText(value, 1) : FixedText(value, 1);
-    return {TMaxCell::Maximum, text, FixedText(record->Dist, 0)};
+    return {TMaxCell::Maximum, text, DistanceText(record->Dist, IsMetric())};
 }
 
 // One row per transmission-line cross section holding at least one of the
@@ -339,15 +357,11 @@ void TReptFCR2::PrintTransmissionTable() {
     std::vector<const TScenario*> others;
     for (const TScenario& scenario : Project().Scenarios) {
         if (scenario.SectionType != TransmissionLine) continue;
-        if (RemainingHeight() < kRowRoom) {
-            canvas.NewPage();
-            PrintTransmissionHeading();
-        }
         std::vector<TCellText> row{
-            {ReportText(scenario.TabTitle)},
-            {FixedText(std::fabs(static_cast<double>(scenario.DisplayRowLeft()) +
-                                 static_cast<double>(scenario.DisplayRowRight())),
-                       0)}};
+            {ReportText(scenario.TabTitle), false, true},
+            {DistanceText(std::fabs(static_cast<double>(scenario.DisplayRowLeft()) +
+                                    static_cast<double>(scenario.DisplayRowRight())),
+                          IsMetric())}};
         bool holdsMaximum = false, unknown = false;
         for (const TMaxQuantity quantity :
              {TMaxQuantity::EMaxWithinRow, TMaxQuantity::EMaxAtRowEdge,
@@ -358,7 +372,14 @@ void TReptFCR2::PrintTransmissionTable() {
             row.push_back({cell.Value, cell.State != TMaxCell::NotMaximum});
             row.push_back({cell.Dist});
         }
-        if (holdsMaximum || unknown) PrintCells(row);
+        const bool printed = holdsMaximum || unknown;
+        TRowLayout layout = LayoutRow(row);
+        if (RemainingHeight() < kRowRoom + (printed ? RowExtraHeight(layout) : 0)) {
+            canvas.NewPage();
+            PrintTransmissionHeading();
+            layout = LayoutRow(row);
+        }
+        if (printed) PrintRowLayout(row, layout);
         if (holdsMaximum) {
             details_.push_front(&scenario);
         } else if (crossSectionsToPrint_ == PrintAll || unknown) {
@@ -393,19 +414,23 @@ void TReptFCR2::PrintSubstationHeading() {
                               {0.55, BoxAll}}));
     const QString unit = QStringLiteral("(%1)").arg(QString::fromLatin1(Project().LengthUnit()));
     PrintRow({QString(), QStringLiteral("(kV/m)"), unit, QStringLiteral("(mG)"), unit});
-    DefineCells(x0,
+    DefineSubstationCells();
+    canvas.SelectFont(kTahoma, 10);
+    canvas.KeepLineTop();
+}
+
+void TReptFCR2::DefineSubstationCells() {
+    DefineCells(left_ + kTableIndent,
                 {DataCell(2.0, TJustify::Centre, kMargin), DataCell(0.55, TJustify::Right, kMargin),
                  DataCell(0.55, TJustify::Right, kMargin), DataCell(0.55, TJustify::Right, kMargin),
                  DataCell(0.55, TJustify::Right, kMargin)});
-    canvas.SelectFont(kTahoma, 10);
-    canvas.KeepLineTop();
 }
 
 namespace {
 
 // The field at the ROW edge with the larger value (the right edge on a tie) and
-// that edge's distance from the reference line; "n/a" and no distance when the
-// edges have no value.
+// that edge's position from the reference line (the left edge's negative);
+// "n/a" and no position when the edges have no value.
 std::pair<QString, QString> EdgeField(const TScenario& scenario,
                                       std::optional<float> TCalcResult::*field, bool milligauss) {
     const TCalcResult* left = scenario.ResultAt(scenario.RowLeftResult);
@@ -414,8 +439,10 @@ std::pair<QString, QString> EdgeField(const TScenario& scenario,
     const bool rightEdge = LargerRowEdge(left->*field, right->*field, 0, 1) == 1;
     const std::optional<float> value = rightEdge ? right->*field : left->*field;
     if (!value) return {QString::fromLatin1(kNotAvailable), {}};
-    const double distance = rightEdge ? scenario.DisplayRowRight() : scenario.DisplayRowLeft();
-    return {milligauss ? MilligaussText(value, 1) : FixedText(value, 1), FixedText(distance, 0)};
+    const double position = rightEdge ? static_cast<double>(scenario.DisplayRowRight())
+                                      : -static_cast<double>(scenario.DisplayRowLeft());
+    return {milligauss ? MilligaussText(value, 1) : FixedText(value, 1),
+            DistanceText(position, !scenario.IsEnglish())};
 }
 
 } // namespace
@@ -428,20 +455,25 @@ void TReptFCR2::PrintSubstationTable() {
     for (const TScenario& scenario : Project().Scenarios) {
         if (scenario.SectionType != Substation) continue;
         details_.push_back(&scenario);
-        if (RemainingHeight() < kSubstationRowRoom) {
-            canvas.NewPage();
-            PrintSubstationHeading();
-        } else if (first) {
-            PrintSubstationHeading();
-        }
-        first = false;
         const auto [electric, electricDist] = EdgeField(scenario, &TCalcResult::EMax, false);
         const auto [magnetic, magneticDist] = EdgeField(scenario, &TCalcResult::BMax, true);
-        PrintCells({{ReportText(scenario.TabTitle)},
-                    {electric, true},
-                    {electricDist},
-                    {magnetic, true},
-                    {magneticDist}});
+        const std::vector<TCellText> row{{ReportText(scenario.TabTitle), false, true},
+                                         {electric, true},
+                                         {electricDist},
+                                         {magnetic, true},
+                                         {magneticDist}};
+        DefineSubstationCells();
+        TRowLayout layout = LayoutRow(row);
+        if (RemainingHeight() < kSubstationRowRoom + RowExtraHeight(layout)) {
+            canvas.NewPage();
+            PrintSubstationHeading();
+            layout = LayoutRow(row);
+        } else if (first) {
+            PrintSubstationHeading();
+            layout = LayoutRow(row);
+        }
+        first = false;
+        PrintRowLayout(row, layout);
     }
     if (first) PrintNone(left_ + kTableIndent, 2.0);
 }
@@ -454,22 +486,34 @@ void TReptFCR2::PrintNone(double x, double width) {
 
 // ---- Details ----------------------------------------------------------------
 
+// Every page of a details section names its cross section: a page the
+// section continues on starts with its heading and "(continued)" (printed by
+// the page header).
 void TReptFCR2::PrintDetails(const TScenario& scenario) {
     TPageCanvas& canvas = Canvas();
+    detailsOf_ = nullptr;
     canvas.NewPage();
-    canvas.NewLine();
-    canvas.SelectFont(kTahoma, 12);
-    canvas.KeepLineTop();
-    PrintLineWithBoldEnd(QStringLiteral("Details for CrossSection: "),
-                         ReportText(scenario.TabTitle + "- " + scenario.Title));
-    canvas.SelectFont(kTahoma, 10);
-    canvas.KeepLineTop();
-    canvas.NewLine();
+    PrintDetailsHeading(scenario, false);
+    detailsOf_ = &scenario;
     if (PrintCalcError(scenario)) canvas.NewLine();
     PrintCircuitTables(scenario, true);
     PrintCircuitTables(scenario, false);
     PrintInterestPoints(scenario);
     TPhaseDrawing(canvas, left_, centre_).Draw(scenario);
+    detailsOf_ = nullptr;
+}
+
+void TReptFCR2::PrintDetailsHeading(const TScenario& scenario, bool continued) {
+    TPageCanvas& canvas = Canvas();
+    canvas.NewLine();
+    canvas.SelectFont(kTahoma, 12);
+    canvas.KeepLineTop();
+    QString title = ReportText(scenario.TabTitle + "- " + scenario.Title);
+    if (continued) title += QStringLiteral(" (continued)");
+    PrintLabelledTitle(left_, QStringLiteral("Details for CrossSection: "), title, kTitleLines);
+    canvas.SelectFont(kTahoma, 10);
+    canvas.KeepLineTop();
+    canvas.NewLine();
 }
 
 void TReptFCR2::PrintCircuitTables(const TScenario& scenario, bool newCircuits) {
@@ -492,7 +536,7 @@ void TReptFCR2::PrintCircuitTables(const TScenario& scenario, bool newCircuits) 
         };
         cells(BoxLeft | BoxBottom, kShade);
         PrintCells(
-            {{ReportText(circuit.Name)},
+            {{ReportText(circuit.Name), false, true},
              {},
              {QString::fromStdString(VoltageText(circuit.VoltageClass)) + QStringLiteral(" kV")},
              {},
@@ -511,13 +555,8 @@ void TReptFCR2::PrintCircuitTables(const TScenario& scenario, bool newCircuits) 
 // its heading.
 void TReptFCR2::PrintConductorTable(const TCircuit& circuit) {
     PrintConductorHeading();
-    for (const TConductor& conductor : circuit.Conductors) {
-        if (RemainingHeight() < kRowRoom) {
-            Canvas().NewPage();
-            PrintConductorHeading();
-        }
-        PrintRow(ConductorCells(conductor));
-    }
+    for (const TConductor& conductor : circuit.Conductors)
+        PrintTableRow(ConductorRow(conductor), kRowRoom, [this] { PrintConductorHeading(); });
 }
 
 void TReptFCR2::PrintConductorHeading() {
@@ -543,7 +582,11 @@ void TReptFCR2::PrintInterestPointHeading() {
               QStringLiteral("(kV/m)"), QStringLiteral("(mG)")});
     canvas.SelectFont(kTahoma, 10);
     canvas.KeepLineTop();
-    DefineCells(x0,
+    DefineInterestPointCells();
+}
+
+void TReptFCR2::DefineInterestPointCells() {
+    DefineCells(left_ + kPointIndent,
                 {DataCell(3.0, TJustify::Left, kMargin), DataCell(0.6, TJustify::Right, kMargin),
                  DataCell(0.6, TJustify::Right, kMargin), DataCell(0.6, TJustify::Right, kMargin)});
 }
@@ -557,20 +600,26 @@ void TReptFCR2::PrintInterestPoints(const TScenario& scenario) {
     canvas.SetCursorY(canvas.CursorY() + 0.05);
     bool first = true;
     for (const TInterestPoint& point : scenario.InterestPoints) {
-        if (RemainingHeight() < kPointRowRoom) {
-            canvas.NewPage();
-            PrintInterestPointHeading();
-        } else if (first) {
-            PrintInterestPointHeading();
-        }
-        first = false;
         const TCalcResult* record = scenario.ResultAt(point.ResultIndex);
         const std::optional<float> electric = record ? record->EMax : std::nullopt;
         const std::optional<float> magnetic = record ? record->BMax : std::nullopt;
-        PrintCells({{ReportText(point.Name)},
-                    {FixedText(point.DisplayDistFromRowLeft(), 0)},
-                    {FixedText(electric, 1), true},
-                    {MilligaussText(magnetic, 1), true}});
+        const std::vector<TCellText> row{
+            {ReportText(point.Name), false, true},
+            {DistanceText(point.DisplayDistFromRowLeft(), IsMetric())},
+            {FixedText(electric, 1), true},
+            {MilligaussText(magnetic, 1), true}};
+        DefineInterestPointCells();
+        TRowLayout layout = LayoutRow(row);
+        if (RemainingHeight() < kPointRowRoom + RowExtraHeight(layout)) {
+            canvas.NewPage();
+            PrintInterestPointHeading();
+            layout = LayoutRow(row);
+        } else if (first) {
+            PrintInterestPointHeading();
+            layout = LayoutRow(row);
+        }
+        first = false;
+        PrintRowLayout(row, layout);
     }
     if (first) PrintNone(left_ + kPointIndent, 3.0);
 }

@@ -38,21 +38,23 @@ class TReptFCR2 : public TReport {
     void PrintFieldBlock(const QStringList& lines, const QString& caption, int minLines,
                          double width, double x);
     void PrintSignatureLine(const QString& caption, double drop, double width, double x);
-    void SelectFittingFont(const QString& text, double width, bool bold);
 
     void PrintTransmissionTable();
     void PrintTransmissionHeading();
     TMaxCell MaxCellOf(const TScenario& scenario, TMaxQuantity quantity) const;
     void PrintSubstationTable();
     void PrintSubstationHeading();
+    void DefineSubstationCells();
     void PrintNone(double x, double width);
 
     void PrintDetails(const TScenario& scenario);
+    void PrintDetailsHeading(const TScenario& scenario, bool continued);
     void PrintCircuitTables(const TScenario& scenario, bool newCircuits);
     void PrintConductorTable(const TCircuit& circuit);
     void PrintConductorHeading();
     void PrintInterestPoints(const TScenario& scenario);
     void PrintInterestPointHeading();
+    void DefineInterestPointCells();
 
     QString FooterTitle() const;
 
@@ -60,6 +62,8 @@ class TReptFCR2 : public TReport {
     double left_ = 0, right_ = 0, centre_ = 0;
     // The cross sections that get a details section, in the order printed.
     std::deque<const TScenario*> details_;
+    // The cross section whose details a new page continues; null outside them.
+    const TScenario* detailsOf_ = nullptr;
 };
 
 } // namespace corvalt

@@ -24,6 +24,8 @@ constexpr double kTitleBaseline = 0.8;
 constexpr double kRuleInset = 0.25; // rules end this far left of the right edge
 constexpr double kAfterRule = 0.4;
 constexpr double kBetweenExemptions = 0.25;
+constexpr double kStatuteWidth = 1.4; // to 0.1 in short of the inner border
+constexpr double kLabelGrowth = 0.15; // a question's cell takes this much of the gap after it
 
 // A shaded field with a line on its left and below it.
 TCellSpec ValueCell(double width, TJustify justify = TJustify::Left) {
@@ -43,10 +45,10 @@ std::string Mark(bool ticked) {
     return ticked ? "X" : "";
 }
 
-// A value printed bold in its field, made smaller when it is wider than the
-// field's room.
-TCellText Value(const QString& text, const TCellSpec& cell) {
-    return {text, true, cell.InnerWidth()};
+// A value printed bold in its field (made smaller, and cut at last, when it is
+// wider than the field's room).
+TCellText Value(const QString& text) {
+    return {text, true};
 }
 
 // The counties on one line: the line breaks (";") of the text become ", ".
@@ -108,8 +110,8 @@ void TReptTLSA::PrintBorderAndTitle() {
     canvas.SelectFont(kTahoma, 12);
     canvas.KeepLineTop();
     canvas.SetCursorY(canvas.CursorY() - 0.02);
-    canvas.PrintCentredAt(ReportText(Project().FacilityName), centre_);
-    canvas.NewLine();
+    PrintFittedLines(ReportText(Project().FacilityName), left_, right_ - left_, 1,
+                     TJustify::Centre);
     canvas.NewLine();
 }
 
@@ -133,7 +135,7 @@ void TReptTLSA::PrintNameFields() {
     TPageCanvas& canvas = Canvas();
     const TEmfProject& project = Project();
     const TCellSpec wide = ValueCell(5.8);
-    PrintField({wide}, {Value(ReportText(project.Title), wide)},
+    PrintField({wide}, {Value(ReportText(project.Title))},
                QStringLiteral("\t  Name of Transmission Line/Substation"));
     canvas.NewLine();
     canvas.NewLine();
@@ -145,16 +147,16 @@ void TReptTLSA::PrintNameFields() {
                                QString::fromLatin1(project.LongLengthUnit());
     const QString voltageText = FixedText(project.VoltageClass, 0) + QStringLiteral(" kV");
     PrintField({counties, Blank(0.25), length, Blank(0.25), voltage},
-               {Value(OneLine(project.Counties), counties),
+               {Value(OneLine(project.Counties)),
                 {QString(), true},
-                Value(lengthText, length),
+                Value(lengthText),
                 {QString(), true},
-                Value(voltageText, voltage)},
+                Value(voltageText)},
                QStringLiteral("\t  Counties\t\t  Length\t\t  Voltage"));
     canvas.NewLine();
 
     PrintField({wide},
-               {Value(LongDateCommaAfterMonth(DateOfDayNumber(project.ConstructionDate)), wide)},
+               {Value(LongDateCommaAfterMonth(DateOfDayNumber(project.ConstructionDate)))},
                QStringLiteral("\t  Anticipated Construction Start Date"));
 }
 
@@ -172,7 +174,9 @@ void TReptTLSA::PrintExemptionTypes() {
     };
     canvas.SelectFont(kTahoma, 12);
     canvas.KeepLineTop();
-    DefineCells(fieldX_, {Blank(1.9), Blank(0.2), CheckBox(), Blank(0.2), Blank(1.5), Blank(0.5)});
+    // The statute's cell reaches to the border's side, so that it holds it.
+    DefineCells(fieldX_, {Blank(1.9), Blank(0.2), CheckBox(), Blank(0.2), Blank(1.5),
+                          Blank(kStatuteWidth)});
     struct TType {
         const char* Name;
         const char* Statute;
@@ -198,7 +202,10 @@ void TReptTLSA::PrintExemptionTypes() {
 void TReptTLSA::PrintAttachments() {
     TPageCanvas& canvas = Canvas();
     const TEmfProject& project = Project();
-    DefineCells(fieldX_, {Blank(2.0), Blank(0.25), CheckBox(), Blank(0.5), CheckBox(), Blank(0.5)});
+    // The questions take most of the gap before their boxes, which stay where
+    // they are, so that "LOCATION MAP ATTACHED" fits in 12 points.
+    DefineCells(fieldX_, {Blank(2.0 + kLabelGrowth), Blank(0.25 - kLabelGrowth), CheckBox(),
+                          Blank(0.5), CheckBox(), Blank(0.5)});
     const auto question = [&](const char* label, bool yes) {
         PrintMarkupLine(std::string(";") + label + ";;" + Bold(Mark(yes)) + ";Yes" + kMarkupBoldOn +
                         ";" + Mark(!yes) + kMarkupBoldOff + ";No");
@@ -218,15 +225,21 @@ void TReptTLSA::PrintAttachments() {
 void TReptTLSA::PrintNotification() {
     TPageCanvas& canvas = Canvas();
     const TEmfProject& project = Project();
+    // The first two choices' labels have the room of the explanation field,
+    // which only the third line has.
     const TCellSpec explanation = ValueCell(2.5);
-    DefineCells(fieldX_, {Blank(1.5), Blank(0.2), CheckBox(), Blank(0.15), Blank(1.0), Blank(0.15),
-                          explanation});
+    // "EMF NOTIFICATION:" takes most of the gap before the boxes, which stay.
+    const TCellSpec label = Blank(1.5 + kLabelGrowth);
+    const TCellSpec gap = Blank(0.2 - kLabelGrowth);
+    DefineCells(fieldX_, {label, gap, CheckBox(), Blank(0.15), Blank(1.0 + 0.15 + 2.5)});
     PrintRule();
     canvas.SetCursorY(canvas.CursorY() + kAfterRule);
     const int notification = project.Notification;
     PrintMarkupLine(";EMF NOTIFICATION:;;" + Bold(Mark(notification == 0)) +
                     ";;Previously Submitted");
     PrintMarkupLine(";;;" + Bold(Mark(notification == 1)) + ";;Concurrently Submitted");
+    DefineCells(fieldX_, {label, gap, CheckBox(), Blank(0.15), Blank(1.0), Blank(0.15),
+                          explanation});
     const QString explained =
         notification == 2 ? ReportText(project.NotificationExplanation) : QString();
     PrintCells({{},
@@ -235,7 +248,7 @@ void TReptTLSA::PrintNotification() {
                 {},
                 {QStringLiteral("Other (explain)")},
                 {},
-                Value(explained, explanation)});
+                Value(explained)});
     PrintRule();
     canvas.SetCursorY(canvas.CursorY() + kAfterRule);
 }
@@ -243,7 +256,7 @@ void TReptTLSA::PrintNotification() {
 void TReptTLSA::PrintNotesAndSignatures() {
     TPageCanvas& canvas = Canvas();
     const TCellSpec wide = ValueCell(5.8);
-    PrintField({wide}, {Value(ReportText(Project().Notes), wide)},
+    PrintField({wide}, {Value(ReportText(Project().Notes))},
                QStringLiteral("\t  Other Notes"));
     canvas.NewLine();
     canvas.NewLine();

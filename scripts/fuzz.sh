@@ -2,15 +2,16 @@
 # Fuzzes one reader for a bounded time over a fresh corpus seeded with the
 # sample files: "project" (the project-file reader, seeded with the sample
 # projects, the default) or "prefs" (the preferences reader, seeded with the
-# starter library). Fails on any crash, leak, hang or sanitizer report; the
+# starter library) or "map" (the field maps' model reader, seeded with the
+# sample models). Fails on any crash, leak, hang or sanitizer report; the
 # input that caused it is left in BUILD_DIR/fuzz-artifacts/TARGET/.
 #
-# usage: scripts/fuzz.sh BUILD_DIR SECONDS [project|prefs]
+# usage: scripts/fuzz.sh BUILD_DIR SECONDS [project|prefs|map]
 #   (build first: CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCORVALT_FUZZ=ON
 #    && cmake --build build-fuzz)
 set -euo pipefail
 if [ $# -lt 2 ] || [ $# -gt 3 ]; then
-  echo "usage: scripts/fuzz.sh BUILD_DIR SECONDS [project|prefs]" >&2
+  echo "usage: scripts/fuzz.sh BUILD_DIR SECONDS [project|prefs|map]" >&2
   exit 2
 fi
 cd "$(dirname "$0")/.."
@@ -20,7 +21,8 @@ target=${3:-project}
 case "$target" in
   project) fuzzer="$build/bin/fuzz_project_file"; seeds=(examples/*.emf) ;;
   prefs) fuzzer="$build/bin/fuzz_preferences"; seeds=(examples/corvalt.INI) ;;
-  *) echo "fuzz.sh: unknown target '$target' (project or prefs)" >&2; exit 2 ;;
+  map) fuzzer="$build/bin/fuzz_map_model"; seeds=(examples/*.json) ;;
+  *) echo "fuzz.sh: unknown target '$target' (project, prefs or map)" >&2; exit 2 ;;
 esac
 if [ ! -x "$fuzzer" ]; then
   echo "fuzz.sh: $fuzzer is missing; configure with -DCORVALT_FUZZ=ON and build first" >&2

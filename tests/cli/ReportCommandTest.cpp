@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -133,17 +134,38 @@ TEST_F(ReportCommand, DataCheckFailureExitsWithOneAndTheFindings) {
     EXPECT_FALSE(fs::exists(PathOf("out.pdf")));
 }
 
-TEST_F(ReportCommand, CrossSectionThatCannotBeComputedIsReportedAndExitsWithOne) {
+// A report with a cross section that cannot be computed is not written: the
+// reason on stderr, exit 1, and an earlier file of that name is left as it is.
+// Reports of one cross section only mind that one.
+TEST_F(ReportCommand, CrossSectionThatCannotBeComputedWritesNoPdfAndExitsWithOne) {
     TEmfProject project;
-    ASSERT_TRUE(project.Load(Sample("sample-metric.emf")).Ok);
-    project.Scenarios[0].SetDisplayRowRight(1e7f); // passes the data check, too wide to lay out
+    ASSERT_TRUE(project.Load(Sample("sample-site.emf")).Ok);
+    project.Scenarios[1].SetDisplayRowRight(1e7f); // passes the data check, too wide to lay out
     ASSERT_TRUE(project.Save(PathOf("wide.emf")).Ok);
-    const TRun run =
-        Run("report '" + PathOf("wide.emf") + "' --kind 4 --pdf '" + PathOf("out.pdf") + "'");
-    EXPECT_EQ(run.Exit, 1);
-    EXPECT_EQ(run.Err.rfind("corvalt-cli: Cross section 'RS 138' cannot be computed: ", 0), 0u)
-        << run.Err;
-    EXPECT_EQ(PdfPageCount(Slurp(PathOf("out.pdf"))), 1);
+    {
+        std::ofstream earlier(PathOf("earlier.pdf"));
+        earlier << "earlier";
+    }
+    for (const std::string kind : {"1", "3 --section 2", "4 --section 2"}) {
+        SCOPED_TRACE(kind);
+        const TRun run = Run("report '" + PathOf("wide.emf") + "' --kind " + kind + " --pdf '" +
+                             PathOf("out.pdf") + "'");
+        EXPECT_EQ(run.Exit, 1);
+        EXPECT_EQ(run.Err.rfind("corvalt-cli: Cross section 'Crossing' cannot be computed: ", 0),
+                  0u)
+            << run.Err;
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+        EXPECT_FALSE(fs::exists(PathOf("out.pdf")));
+        const TRun over = Run("report '" + PathOf("wide.emf") + "' --kind " + kind + " --pdf '" +
+                              PathOf("earlier.pdf") + "'");
+        EXPECT_EQ(over.Exit, 1);
+        EXPECT_EQ(Slurp(PathOf("earlier.pdf")), "earlier");
+    }
+    // The other cross section's reports are whole.
+    const TRun other = Run("report '" + PathOf("wide.emf") + "' --kind 3 --section 1 --pdf '" +
+                           PathOf("out.pdf") + "'");
+    EXPECT_EQ(other.Exit, 0) << other.Err;
+    EXPECT_GE(PdfPageCount(Slurp(PathOf("out.pdf"))), 1);
 }
 
 TEST_F(ReportCommand, RefusesWhatItCannotUse) {

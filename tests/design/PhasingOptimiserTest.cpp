@@ -37,6 +37,7 @@ int PhaseOfLetter(char letter) {
 struct TBruteValues {
     std::vector<int> Orders;
     std::optional<float> EdgeBMg, EdgeEKvPerM, RowEKvPerM;
+    std::optional<float> MaxGradientKvPerCm, EdgeAnRainDba, EdgeRiFairDbuvPerM;
 };
 
 std::optional<float> Larger(std::optional<float> a, std::optional<float> b) {
@@ -77,6 +78,11 @@ TBruteValues ComputeArrangement(TEmfProject& project, const std::vector<int>& ci
     values.EdgeEKvPerM = Larger(left.EMax, right.EMax);
     values.RowEKvPerM =
         scenario.Results[static_cast<std::size_t>(scenario.MaxEWithinRowResult())].EMax;
+    for (const TConductor* c : scenario.Conductors)
+        if (!c->IsGround())
+            values.MaxGradientKvPerCm = Larger(values.MaxGradientKvPerCm, c->Calc.MaxGradient);
+    values.EdgeAnRainDba = Larger(left.AnRainL50, right.AnRainL50);
+    values.EdgeRiFairDbuvPerM = Larger(left.RiFair, right.RiFair);
     return values;
 }
 
@@ -95,21 +101,82 @@ std::vector<TBruteValues> BruteForce(TEmfProject& project, const std::vector<int
 }
 
 double ObjectiveOf(const TPhasingRequest& request, const TBruteValues& v) {
-    return ObjectiveValue(request, {v.EdgeBMg, v.EdgeEKvPerM, v.RowEKvPerM});
-}
-
-// The brute force's arrangements ranked by the objective, ties in counting order.
-std::vector<TBruteValues> Ranked(std::vector<TBruteValues> all, const TPhasingRequest& request) {
-    std::stable_sort(all.begin(), all.end(), [&](const TBruteValues& a, const TBruteValues& b) {
-        return ObjectiveOf(request, a) < ObjectiveOf(request, b);
-    });
-    return all;
+    return ObjectiveValue(request, {v.EdgeBMg, v.EdgeEKvPerM, v.RowEKvPerM, {}, {}, {}});
 }
 
 void ExpectSameValues(const TPhasingValues& found, const TBruteValues& expected) {
     EXPECT_EQ(found.EdgeBMg, expected.EdgeBMg);
     EXPECT_EQ(found.EdgeEKvPerM, expected.EdgeEKvPerM);
     EXPECT_EQ(found.RowEKvPerM, expected.RowEKvPerM);
+    EXPECT_EQ(found.MaxGradientKvPerCm, expected.MaxGradientKvPerCm);
+    EXPECT_EQ(found.EdgeAnRainDba, expected.EdgeAnRainDba);
+    EXPECT_EQ(found.EdgeRiFairDbuvPerM, expected.EdgeRiFairDbuvPerM);
+}
+
+// The order whose phases are those of order renamed: names holds the new
+// names of A, B and C ("BCA": A becomes B, B becomes C, C becomes A).
+int Renamed(int order, const std::string& names) {
+    std::string text = kOrderTexts[order];
+    for (char& letter : text)
+        letter = names[static_cast<std::size_t>(PhaseOfLetter(letter))];
+    return static_cast<int>(std::find_if(std::begin(kOrderTexts), std::end(kOrderTexts),
+                                         [&](const char* t) { return text == t; }) -
+                            std::begin(kOrderTexts));
+}
+
+long long CountingIndex(const std::vector<int>& orders) {
+    long long index = 0;
+    for (const int order : orders)
+        index = index * 6 + order;
+    return index;
+}
+
+// The rows a search should show: the arrangements that the renamings (and,
+// when mirrored, the exchange of the two circuits) carry into one another
+// make one row, shown by the first of them in counting order and counting
+// them all; rows ranked by that one's values, ties in counting order.
+struct TExpectedRow {
+    TBruteValues Values;
+    long long Count = 0;
+};
+std::vector<TExpectedRow> ExpectedRows(const std::vector<TBruteValues>& all,
+                                       const std::vector<std::string>& renamings, bool mirrored,
+                                       const TPhasingRequest& request) {
+    std::vector<bool> seen(all.size(), false);
+    std::vector<TExpectedRow> rows;
+    for (std::size_t first = 0; first < all.size(); ++first) {
+        if (seen[first]) continue;
+        TExpectedRow row{all[first], 0};
+        std::vector<std::vector<int>> images;
+        for (const std::string& names : renamings) {
+            std::vector<int> orders = all[first].Orders;
+            for (int& order : orders)
+                order = Renamed(order, names);
+            images.push_back(orders);
+            if (mirrored) images.push_back({orders[1], orders[0]});
+        }
+        for (const std::vector<int>& image : images) {
+            const std::size_t index = static_cast<std::size_t>(CountingIndex(image));
+            if (!seen[index]) ++row.Count;
+            seen[index] = true;
+        }
+        rows.push_back(row);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [&](const TExpectedRow& a, const TExpectedRow& b) {
+        return ObjectiveOf(request, a.Values) < ObjectiveOf(request, b.Values);
+    });
+    return rows;
+}
+
+void ExpectRows(const TPhasingSearch& search, const std::vector<TExpectedRow>& expected,
+                std::size_t count) {
+    ASSERT_EQ(search.Ranked.size(), count);
+    for (std::size_t r = 0; r < count; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(search.Ranked[r].Orders, expected[r].Values.Orders);
+        EXPECT_EQ(search.Ranked[r].Count, expected[r].Count);
+        ExpectSameValues(search.Ranked[r].Values, expected[r].Values);
+    }
 }
 
 // A vertical double circuit beside a horizontal 115 kV circuit with other
@@ -156,29 +223,38 @@ TEST(PhasingOptimiser, RanksAsTheComputationOfEveryArrangementDoes) {
         EXPECT_EQ(search.Current.Orders, (std::vector<int>{0, 0, 0}));
         ExpectSameValues(search.Current.Values, all[0]);
 
-        const std::vector<TBruteValues> expected = Ranked(all, request);
-        ASSERT_EQ(search.Ranked.size(), 10u);
-        for (std::size_t r = 0; r < search.Ranked.size(); ++r) {
-            SCOPED_TRACE(r);
-            EXPECT_EQ(search.Ranked[r].Orders, expected[r].Orders);
-            ExpectSameValues(search.Ranked[r].Values, expected[r]);
-        }
+        // Every circuit's phases turned alike by 120° (A to B, B to C, C to A)
+        // turn every field phasor by 120°: the values stay. Turned back
+        // against the third circuit's angles (30°, 270°, 150°), a swap of two
+        // phase names changes them.
+        ExpectRows(search, ExpectedRows(all, {"ABC", "BCA", "CAB"}, false, request), 10);
     }
 }
 
-TEST(PhasingOptimiser, ASmallSearchRanksEveryArrangement) {
+// Two identical vertical circuits placed symmetrically: besides the six
+// renamings of the phases (a swap of two names mirrors every phasor, which
+// keeps the ellipses' axes), the mirror image exchanges the circuits. The 36
+// arrangements make 5 rows: the orders o1, o2 related by d = o2 o1⁻¹, six
+// arrangements for each d, and the mirror takes d to d⁻¹, which joins the
+// two turns by 120°: rows of 6, 6, 6, 6 and 12.
+TEST(PhasingOptimiser, MirrorImagesAndRenamingsShareARow) {
     TEmfProject project;
     TScenario& scenario = testing::VerticalDoubleCircuit(project);
-    const std::vector<TBruteValues> expected = Ranked(BruteForce(project, {0, 1}), kRequests[0]);
-    TPhasingRequest request = kRequests[0];
-    request.Top = 50; // more than there are
-    const TPhasingSearch search = OptimisePhasing(scenario, request);
-    ASSERT_EQ(search.Outcome, TSearchOutcome::Done) << search.Message;
-    ASSERT_EQ(search.Ranked.size(), 36u);
-    for (std::size_t r = 0; r < expected.size(); ++r) {
-        SCOPED_TRACE(r);
-        EXPECT_EQ(search.Ranked[r].Orders, expected[r].Orders);
-        ExpectSameValues(search.Ranked[r].Values, expected[r]);
+    const std::vector<TBruteValues> all = BruteForce(project, {0, 1});
+    for (const TPhasingRequest& request : kRequests) {
+        SCOPED_TRACE(static_cast<int>(request.Objective));
+        TPhasingRequest asked = request;
+        asked.Top = 50; // more than there are
+        const TPhasingSearch search = OptimisePhasing(scenario, asked);
+        ASSERT_EQ(search.Outcome, TSearchOutcome::Done) << search.Message;
+        const std::vector<TExpectedRow> expected =
+            ExpectedRows(all, {"ABC", "ACB", "BAC", "BCA", "CAB", "CBA"}, true, request);
+        ExpectRows(search, expected, 5);
+        std::vector<long long> counts;
+        for (const TArrangement& row : search.Ranked)
+            counts.push_back(row.Count);
+        std::sort(counts.begin(), counts.end());
+        EXPECT_EQ(counts, (std::vector<long long>{6, 6, 6, 6, 12}));
     }
 }
 
@@ -352,8 +428,9 @@ TEST(PhasingOptimiser, ApplyingMovesPhaseTypesAnglesAndIds) {
 }
 
 TEST(PhasingOptimiser, WeighsTheObjectivesAsAsked) {
-    const TPhasingValues values{.EdgeBMg = 120, .EdgeEKvPerM = 1.5f, .RowEKvPerM = 6};
-    const TPhasingValues noRowE{.EdgeBMg = 120, .EdgeEKvPerM = 1.5f, .RowEKvPerM = {}};
+    // The values beyond the three never count.
+    const TPhasingValues values{120, 1.5f, 6, 16.5f, 48, 30};
+    const TPhasingValues noRowE{120, 1.5f, {}, 16.5f, 48, 30};
     const TPhasingRequest weighted{
         .Objective = TPhasingObjective::Weighted,
         .Weights = {.EdgeBPerMg = 0.01, .EdgeEPerKvPerM = 2, .RowEPerKvPerM = 0.5}};

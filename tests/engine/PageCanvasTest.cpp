@@ -405,6 +405,51 @@ TEST(PageCanvasTabs, PiecesOfARightOrCentredCellAreJustifiedTogether) {
     }
 }
 
+// Text never runs past the margins of its cell: a piece wider than the room
+// left is set smaller for itself alone (the line keeps its font), or cut. A
+// cell without width and text outside cells print as they are.
+TEST(PageCanvasTabs, TextWiderThanTheRoomLeftInItsCellIsFitted) {
+    const QString longText = QStringLiteral("Address of the Owner");
+    const TPageList pages = RunBody([&](TPageCanvas& c) {
+        c.SelectFont(QStringLiteral("Tahoma"), 10);
+        c.DefineTab(1.0, TJustify::Left, 1.0, 3, 0, 0);
+        c.DefineTab(kTabAfterPrevious, TJustify::Right, 1.0, 3, 0, 0);
+        c.DefineTab(kTabAfterPrevious, TJustify::Left, 0.5, 3, 0, 0);
+        c.DefineTab(kTabAfterPrevious, TJustify::Left, 0, 3, 0, 0);
+        c.PrintText(QStringLiteral("\t") + longText);
+        c.PrintText(QStringLiteral("\tRight "));
+        c.PrintText(QString(40, QLatin1Char('W')));
+        c.PrintText(QStringLiteral("\tOK\t") + longText);
+        EXPECT_EQ(c.Font().Size, 10);
+        c.NewLine();
+        c.PrintText(longText);
+    });
+    const auto texts = pages.Pages[0].Texts();
+    ASSERT_EQ(texts.size(), 6u);
+    // In the first cell, 1 in less the margins: the largest smaller size.
+    TFontMeasurer measurer;
+    EXPECT_EQ(texts[0]->Text, longText);
+    EXPECT_LT(texts[0]->Font.Size, 10);
+    EXPECT_GT(texts[0]->Font.Size, 6);
+    EXPECT_LE(texts[0]->X + texts[0]->Width, 1.97 + kEps);
+    TFontSpec larger = texts[0]->Font;
+    larger.Size += 1;
+    EXPECT_GT(measurer.TextWidth(larger, longText), 0.94);
+    // In the right-justified cell the W's get the room "Right " leaves, cut.
+    EXPECT_EQ(texts[1]->Text, QStringLiteral("Right "));
+    EXPECT_EQ(texts[1]->Font.Size, 10);
+    EXPECT_TRUE(texts[2]->Text.endsWith(QChar(0x2026)));
+    EXPECT_EQ(texts[2]->Font.Size, 6);
+    EXPECT_NEAR(texts[2]->X + texts[2]->Width, 2.97, 1e-9);
+    EXPECT_GE(texts[1]->X, 2.03 - kEps);
+    // A short text and a cell without width print as they are.
+    EXPECT_EQ(texts[3]->Text, QStringLiteral("OK"));
+    EXPECT_EQ(texts[3]->Font.Size, 10);
+    EXPECT_EQ(texts[4]->Text, longText);
+    EXPECT_EQ(texts[4]->Font.Size, 10);
+    EXPECT_EQ(texts[5]->Font.Size, 10);
+}
+
 // ---- Pages and page events ----------------------------------------------------
 
 TEST(PageCanvasPages, EventsRunInPageOrder) {

@@ -40,18 +40,18 @@ TEST(LabelPlacement, LeaderAndLabelFollowTheDirectionAndTheLength) {
         ASSERT_EQ(p.LeaderPoints.size(), 3u);
         ExpectPoint(p.LeaderPoints[1], 1.1, 2.1);
         ExpectPoint(p.LeaderPoints[2], 1.2, 2.1);
-        // 0.01 in (a tenth of dh) after the end, 0.02 in below it, a quarter of
-        // the font height up as the leader goes down.
-        ExpectPoint(p.Baseline, 1.21, 2.12 - quarter);
+        // 0.03 in after the end, 0.02 in below it, a quarter of the font
+        // height up as the leader goes down.
+        ExpectPoint(p.Baseline, 1.23, 2.12 - quarter);
         EXPECT_NEAR(p.Box.top(), 2.12 - quarter - 0.06, kEps);
         EXPECT_NEAR(p.Box.bottom(), 2.12 - quarter + 0.02, kEps);
         EXPECT_NEAR(p.Box.width(), 0.5, kEps);
     }
     {
-        SCOPED_TRACE("left and up: the label ends 0.02 in into the leader's end");
+        SCOPED_TRACE("left and up: the label ends 0.03 in short of the leader's end");
         const TLabelPlace p = LabelPlaceFor(Request({1, 2}, TLeader::LeftUp), TLeader::LeftUp, 1);
         ExpectPoint(p.LeaderPoints[2], 0.8, 1.9);
-        ExpectPoint(p.Baseline, 0.8 - 0.01 - 0.5 + 0.02, 1.92 + quarter);
+        ExpectPoint(p.Baseline, 0.8 - 0.03 - 0.5, 1.92 + quarter);
     }
     {
         SCOPED_TRACE("twice as long: the first stroke doubles, the second stays");
@@ -64,7 +64,7 @@ TEST(LabelPlacement, LeaderAndLabelFollowTheDirectionAndTheLength) {
         const TLabelPlace p = LabelPlaceFor(Request({1, 2}, TLeader::Left), TLeader::Left, 1);
         ExpectPoint(p.LeaderPoints[1], 0.9, 2);
         ExpectPoint(p.LeaderPoints[2], 0.8, 2);
-        ExpectPoint(p.Baseline, 0.31, 2.02 + quarter);
+        ExpectPoint(p.Baseline, 0.27, 2.02 + quarter);
     }
     {
         SCOPED_TRACE("labels printed at their point: none, then the longer steps");
@@ -130,8 +130,8 @@ TEST(LabelPlacement, PlaceTakesTheFirstClearDirectionAndLength) {
         layout.AddLine(QLineF(-0.3, 0, -0.3, -1.25));
         const TLabelPlace p = layout.Place(request);
         // Up to the right with length k the leader ends at (0.1 k + 0.1,
-        // -1 - 0.1 k) and the label starts 0.01 in further right: less the
-        // clearance, at 0.3 (on the line) for k = 2, at 0.4 for k = 3.
+        // -1 - 0.1 k) and the label starts 0.03 in further right. For k = 2
+        // the leader ends on the line at 0.3; for k = 3 it passes above it.
         EXPECT_EQ(p.Leader, TLeader::RightUp);
         ASSERT_EQ(p.LeaderPoints.size(), 3u);
         ExpectPoint(p.LeaderPoints[2], 0.4, -1.3);
@@ -139,9 +139,14 @@ TEST(LabelPlacement, PlaceTakesTheFirstClearDirectionAndLength) {
     }
     {
         SCOPED_TRACE("the label's frame is the limit");
-        TLabelLayout layout(QRectF(-0.3, -1.2, 0.6, 1.2), 0.01);
+        const QRectF small(-0.3, -1.2, 0.6, 1.2);
+        TLabelLayout layout(small, 0.01);
         const TLabelPlace p = layout.Place(request);
         EXPECT_FALSE(p.Clear); // a 0.5 in label has no room in a 0.6 in frame beside the mark
+        // It is moved inside, 0.01 in from the frame's right side.
+        EXPECT_TRUE(small.contains(p.Box));
+        EXPECT_NEAR(p.Box.right(), 0.29, kEps);
+        ExpectPoint(p.LeaderPoints.front(), 0, -1);
     }
 }
 
@@ -156,7 +161,7 @@ TEST(LabelPlacement, PlacedLabelsAndLeadersAreKeptClearOfByLaterOnes) {
 
 TEST(LabelPlacement, ALeaderThatCrossesNoLineIsPreferred) {
     // A structure line 0.15 in to the right of the mark: the labels to the
-    // right (from 0.21 in) clear it, but their leaders cross it; the label to
+    // right (from 0.23 in) clear it, but their leaders cross it; the label to
     // the left has room and a leader that crosses nothing.
     TLabelLayout layout(QRectF(-5, -5, 10, 5), 0.01);
     layout.AddLine(QLineF(0.15, 0, 0.15, -3));

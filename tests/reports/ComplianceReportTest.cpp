@@ -102,9 +102,18 @@ QStringList LineAt(const TPage& page, double y) {
     return texts;
 }
 
-// The row of the table that starts with this cross section's tab title.
-QStringList RowOf(const TPage& page, const char* tabTitle) {
-    return LineAt(page, OnlyText(page, QString::fromLatin1(tabTitle)).Y);
+// The text in a table (Tahoma 10, where the drawing's labels are smaller).
+TTextCmd TableText(const TPage& page, const QString& text) {
+    std::vector<TTextCmd> found;
+    for (const TTextCmd& run : TextsOf(page, text))
+        if (run.Font.Size == 10) found.push_back(run);
+    EXPECT_EQ(found.size(), 1u) << text.toStdString();
+    return found.empty() ? TTextCmd{} : found.front();
+}
+
+// The row of the table that starts with this text (a tab title, a point's name).
+QStringList RowOf(const TPage& page, const char* first) {
+    return LineAt(page, TableText(page, QString::fromLatin1(first)).Y);
 }
 
 // The cross sections of the details sections, in the order printed (the bold
@@ -234,9 +243,10 @@ TEST(ComplianceReport, SubstationReportsTheEdgeWithTheLargerFieldTheRightOneOnAT
     SetProfile(left, {0, 0.9f, 0.030f}, {0, 0.8f, 0.040f});
     const TPage page = RunCompliance(*project).Pages.at(0);
     EXPECT_EQ(RowOf(page, "Tie"), (QStringList{"Tie", "0.7", "60", "20.0", "60"}));
-    EXPECT_EQ(RowOf(page, "Left"), (QStringList{"Left", "0.9", "45", "40.0", "65"}));
+    // The left edge lies 45 ft left of the reference line: at -45.
+    EXPECT_EQ(RowOf(page, "Left"), (QStringList{"Left", "0.9", "-45", "40.0", "65"}));
     EXPECT_TRUE(OnlyText(page, QStringLiteral("0.9")).Font.Bold);
-    EXPECT_FALSE(OnlyText(page, QStringLiteral("45")).Font.Bold);
+    EXPECT_FALSE(OnlyText(page, QStringLiteral("-45")).Font.Bold);
     EXPECT_TRUE(TextsOf(page, QStringLiteral("None")).empty());
 }
 
@@ -289,26 +299,58 @@ TEST(ComplianceReport, NameAndAddressPrintOneLineEachTheNameBold) {
     EXPECT_EQ(underlines, 1);
 }
 
-TEST(ComplianceReport, FieldLinesTooWideForTheirCellGetSmallerDownToSixPoints) {
+// A field line wider than its cell goes on over a second line at 10 points;
+// one that two lines cannot hold is set smaller, and at 6 points cut.
+TEST(ComplianceReport, FieldLinesTooWideForTheirCellWrapThenGetSmallerThenAreCut) {
     auto project = MakeEmptyProject();
-    const QString wide = QString(60, QLatin1Char('W'));
-    const QString long10 = QStringLiteral(
+    const QString twoLines = QStringLiteral(
         "Northwest Florida Transmission Siting and Planning Association Incorporated");
-    project->FacilityName = wide.toStdString();
-    project->FacilityAddress = long10.toStdString();
+    const QString smaller = QString(60, QLatin1Char('W'));
+    const QString cut = QString(300, QLatin1Char('W'));
+    project->FacilityName = "Owner";
+    project->FacilityAddress = twoLines.toStdString();
+    project->AgentName = smaller.toStdString();
+    project->PeName = cut.toStdString();
     const TPage page = RunCompliance(*project).Pages.at(0);
-
-    // Wider than the cell at every size: printed at 6 points.
-    EXPECT_EQ(OnlyText(page, wide).Font.Size, 6);
-    // Otherwise the largest size at which it fits between the cell's margins.
-    TFontMeasurer measurer;
-    const TTextCmd line = OnlyText(page, long10);
     const double room = 3.5 - 0.06;
-    EXPECT_LT(line.Font.Size, 10);
-    EXPECT_LT(line.Width, room);
-    TFontSpec larger = line.Font;
-    larger.Size += 1;
-    EXPECT_GE(measurer.TextWidth(larger, long10), room);
+
+    // Broken at a blank: as many words on the first line as fit.
+    const TTextCmd first =
+        OnlyText(page, QStringLiteral("Northwest Florida Transmission Siting and Planning"));
+    const TTextCmd second = OnlyText(page, QStringLiteral("Association Incorporated"));
+    EXPECT_EQ(first.Font.Size, 10);
+    EXPECT_EQ(second.Font.Size, 10);
+    EXPECT_NEAR(second.X, first.X, kEps);
+    EXPECT_GT(second.Y, first.Y);
+    TFontMeasurer measurer;
+    EXPECT_LE(first.Width, room);
+    EXPECT_GT(measurer.TextWidth(first.Font, first.Text + QStringLiteral(" Association")), room);
+
+    // 60 W's take two lines only in a smaller size.
+    std::vector<TTextCmd> ws;
+    for (const TTextCmd* text : page.Texts())
+        if (text->Text.startsWith(QLatin1Char('W'))) ws.push_back(*text);
+    QString joined;
+    for (const TTextCmd& text : ws) {
+        if (text.Font.Size == ws.front().Font.Size && std::abs(text.X - ws.front().X) < kEps &&
+            text.X < 4)
+            joined += text.Text;
+    }
+    EXPECT_EQ(joined, smaller);
+    EXPECT_LT(ws.front().Font.Size, 10);
+    EXPECT_GE(ws.front().Font.Size, 6);
+    for (const TTextCmd& text : ws)
+        EXPECT_LE(text.Width, text.X < 4 ? room : 3.15 - 0.06);
+
+    // 300 W's are more than two lines at 6 points: the second line ends in "…".
+    std::vector<TTextCmd> engineer;
+    for (const TTextCmd& text : ws)
+        if (text.X > 4) engineer.push_back(text);
+    ASSERT_EQ(engineer.size(), 2u);
+    EXPECT_EQ(engineer[0].Font.Size, 6);
+    EXPECT_EQ(engineer[0].Text, QString(engineer[0].Text.size(), QLatin1Char('W')));
+    EXPECT_TRUE(engineer[1].Text.endsWith(QChar(0x2026)));
+    EXPECT_LT(engineer[0].Text.size() + engineer[1].Text.size() - 1, cut.size());
 }
 
 TEST(ComplianceReport, SignatureLinesGoBelowTheLongerColumn) {
@@ -411,11 +453,22 @@ TEST(ComplianceReport, DetailsListNewCircuitsFirstThenExistingOnesAndThePoints) 
     EXPECT_EQ(RowOf(page, "School"), (QStringList{"School", "12", "0.8", "12.5"}));
     EXPECT_TRUE(OnlyText(page, QStringLiteral("12.5")).Font.Bold);
     EXPECT_EQ(RowOf(page, "Stale"), (QStringList{"Stale", "0", "n/a", "n/a"}));
-    EXPECT_GT(OnlyText(page, QStringLiteral("Phase Configuration")).Y,
-              OnlyText(page, QStringLiteral("Stale")).Y);
+    const double drawing = OnlyText(page, QStringLiteral("Phase Configuration")).Y;
+    EXPECT_GT(drawing, TableText(page, QStringLiteral("Stale")).Y);
+    // The drawing marks the points and names them in its label font.
+    for (const char* name : {"School", "Stale"}) {
+        const auto texts = TextsOf(page, QString::fromLatin1(name));
+        ASSERT_EQ(texts.size(), 2u) << name;
+        EXPECT_GT(texts[1].Y, drawing);
+        EXPECT_EQ(texts[1].Font.Size, 8);
+    }
 }
 
-TEST(ComplianceReport, LongConductorTableContinuesUnderItsHeadingOnTheNextPage) {
+// A conductor table longer than the page continues under its heading on the
+// next; every page of the details section names its cross section: the pages
+// its tables and its drawing continue on start with its heading and
+// "(continued)".
+TEST(ComplianceReport, LongConductorTableContinuesOnPagesThatNameTheCrossSection) {
     auto project = MakeEmptyProject();
     TScenario& line = AddSection(*project, "A", TransmissionLine);
     test::AddLine(line, "Many", {{-5, 20}, {0, 20}, {5, 20}}, 60);
@@ -426,13 +479,56 @@ TEST(ComplianceReport, LongConductorTableContinuesUnderItsHeadingOnTheNextPage) 
     int rows = 0;
     for (std::size_t p = 1; p < pages.Pages.size(); ++p) {
         for (const TTextCmd* text : pages.Pages[p].Texts()) {
-            if (!groundId.match(text->Text).hasMatch()) continue;
+            if (!groundId.match(text->Text).hasMatch() || text->Font.Size != 10) continue;
             ++rows;
             EXPECT_LT(text->Y, 11 - 0.9) << text->Text.toStdString(); // above the section bottom
         }
     }
     EXPECT_EQ(rows, 60);
     EXPECT_EQ(TextsOf(pages.Pages[2], QStringLiteral("Circuit CL")).size(), 1u);
+
+    const QString label = QStringLiteral("Details for CrossSection: ");
+    for (std::size_t p = 1; p < pages.Pages.size(); ++p) {
+        SCOPED_TRACE(p);
+        const TTextCmd heading = OnlyText(pages.Pages[p], label);
+        const QStringList texts = LineAt(pages.Pages[p], heading.Y);
+        ASSERT_EQ(texts.size(), 2);
+        EXPECT_EQ(texts[1], p == 1 ? QStringLiteral("A- A line")
+                                  : QStringLiteral("A- A line (continued)"));
+        // Above everything else of the body.
+        for (const TTextCmd* text : pages.Pages[p].Texts())
+            if (text->Y > 1.0 && text->Y < 10) {
+                EXPECT_GE(text->Y, heading.Y - 1e-9) << text->Text.toStdString();
+            }
+    }
+    EXPECT_EQ(TextsOf(pages.Pages.back(), QStringLiteral("Phase Configuration")).size(), 1u);
+    // The summary page before the details has no such heading.
+    EXPECT_TRUE(TextsOf(pages.Pages[0], label).empty());
+}
+
+// In metric projects a distance prints with one decimal where a whole number
+// would lose it; the ROW width, the maxima's places and the points of interest.
+TEST(ComplianceReport, MetricDistancesKeepTheirTenths) {
+    auto project = MakeEmptyProject();
+    TScenario& line = AddSection(*project, "L", TransmissionLine);
+    line.SetDisplayRowLeft(12.5f);
+    line.SetDisplayRowRight(10);
+    SetProfile(line, {0, 1, 0.02f}, {0, 2, 0.01f}, {{8.75f, 3.0f, 0.01f}});
+    for (const auto& [name, distance] : {std::pair{"Gate", 12.5f}, std::pair{"Barn", -15.0f}}) {
+        auto point = std::make_unique<TInterestPoint>(line);
+        point->Name = name;
+        point->SetDisplayDistFromRowLeft(distance);
+        line.InterestPoints.Add(std::move(point));
+    }
+    const TPageList pages = RunCompliance(*project);
+    // ROW 22.5 m; the largest E within it at 8.75 m (one decimal: 8.8), the
+    // edges at -12.5 and 10.
+    EXPECT_EQ(RowOf(pages.Pages.at(0), "L"),
+              (QStringList{"L", "22.5", "3.0", "8.8", "2.0", "10", "20.0", "-12.5"}));
+    // The points' records are the first of the profile (their indices are 0).
+    const TPage& details = pages.Pages.at(1);
+    EXPECT_EQ(RowOf(details, "Gate"), (QStringList{"Gate", "12.5", "1.0", "20.0"}));
+    EXPECT_EQ(RowOf(details, "Barn"), (QStringList{"Barn", "-15", "1.0", "20.0"}));
 }
 
 } // namespace

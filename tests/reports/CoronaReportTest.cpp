@@ -40,9 +40,11 @@ TEST(CoronaReport, UnsetSiteParametersPrintTheirDefaults) {
         int Units;
         const char* Wind;
         const char* SpeedUnit;
+        const char* RainAtAltitude;
     };
     // The wind velocity of 1 m/s shows in the unit its label names.
-    for (const TCase& c : {TCase{English, "2.24", "MPH"}, TCase{Metric, "3.60", "km/H"}}) {
+    for (const TCase& c : {TCase{English, "2.24", "MPH", "0.00 in/hr at 0ft Level"},
+                           TCase{Metric, "3.60", "km/H", "0.00 mm/h at 0 m Level"}}) {
         SCOPED_TRACE(c.SpeedUnit);
         auto project = test::MakeProject(c.Units);
         const TPage page = RunCorona(*project).Pages.at(0);
@@ -58,7 +60,7 @@ TEST(CoronaReport, UnsetSiteParametersPrintTheirDefaults) {
         EXPECT_EQ(ValueAfter(page, QStringLiteral("Altitude")), QStringLiteral("0.00"));
         EXPECT_EQ(ValueAfter(page, QStringLiteral("E-Field Transducer Height")),
                   QStringLiteral("3.28"));
-        EXPECT_EQ(TextsOf(page, QStringLiteral("0.00 in/hr at 0ft Level")).size(), 1u);
+        EXPECT_EQ(TextsOf(page, QLatin1String(c.RainAtAltitude)).size(), 1u);
     }
 }
 
@@ -69,10 +71,12 @@ TEST(CoronaReport, SetSiteParametersPrintInTheProjectsUnits) {
         // 500 m, × 3.28 in feet; wind 2.5 m/s × 2.23679 = 5.59 MPH or × 3.6 =
         // 9.00 km/h.
         const char *Microphone, *Radio, *Tv, *Altitude, *Wind;
+        // 1 mm/h × 0.3937 ÷ 10 = 0.039 in/h; 500 m × 3.28 = 1,640 ft.
+        const char* RainAtAltitude;
     };
     const TCase cases[] = {
-        {English, "4.92", "6.56", "32.80", "1640.00", "5.59"},
-        {Metric, "1.50", "2.00", "10.00", "500.00", "9.00"},
+        {English, "4.92", "6.56", "32.80", "1640.00", "5.59", "0.04 in/hr at 1,640ft Level"},
+        {Metric, "1.50", "2.00", "10.00", "500.00", "9.00", "1.00 mm/h at 500 m Level"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Units);
@@ -99,8 +103,7 @@ TEST(CoronaReport, SetSiteParametersPrintInTheProjectsUnits) {
         EXPECT_EQ(ValueAfter(page, QStringLiteral("Altitude")), QLatin1String(c.Altitude));
         EXPECT_EQ(ValueAfter(page, QStringLiteral("Wind Velocity")), QLatin1String(c.Wind));
         EXPECT_EQ(ValueAfter(page, QStringLiteral("Ground Conductivity")), QStringLiteral("4.70"));
-        // 1 mm/h × 0.3937 ÷ 10 = 0.039 in/h; 500 m × 3.28 = 1,640 ft.
-        EXPECT_EQ(TextsOf(page, QStringLiteral("0.04 in/hr at 1,640ft Level")).size(), 1u);
+        EXPECT_EQ(TextsOf(page, QLatin1String(c.RainAtAltitude)).size(), 1u);
     }
 }
 
@@ -115,18 +118,33 @@ TEST(CoronaReport, SiteParameterLabelsFitTheirCells) {
     EXPECT_LT(unit.X + unit.Width, frequency.X);
 }
 
-TEST(CoronaReport, RainRateAndAltitudeHeadingIsInInchesAndFeet) {
-    auto project = test::MakeProject(Metric);
-    project->Scenarios[0].RainRate = 25.4f;              // mm/h
-    project->Scenarios[0].Altitude = FeetToMetres(1500); // m
-    const TPage page = RunCorona(*project).Pages.at(0);
-    EXPECT_EQ(TextsOf(page, QStringLiteral("1.00 in/hr at 1,500ft Level")).size(), 1u);
-    EXPECT_EQ(ValueAfter(page, QStringLiteral("Altitude")), QStringLiteral("457.32"));
+// The ozone column's heading names the rain rate and the altitude in the
+// project's units, as the site parameters above it do.
+TEST(CoronaReport, RainRateAndAltitudeHeadingIsInTheProjectsUnits) {
+    struct TCase {
+        int Units;
+        const char* Heading;
+        const char* Altitude;
+    };
+    // 25.4 mm/h is 1 in/h; 1500 ft is 457.2 m (1500 × 0.3048).
+    for (const TCase& c : {TCase{English, "1.00 in/hr at 1,500ft Level", "1500.00"},
+                           TCase{Metric, "25.40 mm/h at 457 m Level", "457.32"}}) {
+        SCOPED_TRACE(c.Units);
+        auto project = test::MakeProject(c.Units);
+        project->Scenarios[0].RainRate = 25.4f;              // mm/h
+        project->Scenarios[0].Altitude = FeetToMetres(1500); // m
+        const TPage page = RunCorona(*project).Pages.at(0);
+        EXPECT_EQ(TextsOf(page, QLatin1String(c.Heading)).size(), 1u);
+        EXPECT_EQ(ValueAfter(page, QStringLiteral("Altitude")), QLatin1String(c.Altitude));
+    }
 }
 
-TEST(CoronaReport, ConductorRowsCarryGradientAndLossPerMile) {
+// The corona loss is printed per mile in English projects (1 kW/km is 1.609
+// kW/mi) and per kilometre in metric ones, as the heading says.
+TEST(CoronaReport, ConductorRowsCarryGradientAndLossPerLongLengthUnit) {
     for (const int units : {English, Metric}) {
         SCOPED_TRACE(units);
+        const bool metric = units == Metric;
         auto project = test::MakeProject(units);
         TScenario& scenario = project->Scenarios[0];
         test::AddLine(scenario, "C", {{-5, 40}, {0, 40}, {5, 40}}, 1);
@@ -139,10 +157,11 @@ TEST(CoronaReport, ConductorRowsCarryGradientAndLossPerMile) {
         EXPECT_EQ(ValueAfter(page, id, 6), QStringLiteral("241.5"));
         EXPECT_EQ(ValueAfter(page, id, 8), QStringLiteral("900"));
         EXPECT_EQ(ValueAfter(page, id, 9), QStringLiteral("14.20"));
-        EXPECT_EQ(ValueAfter(page, id, 10), QStringLiteral("1.609")); // "(kW/mi)" in both
+        EXPECT_EQ(ValueAfter(page, id, 10), metric ? QStringLiteral("1.000") : QStringLiteral("1.609"));
         EXPECT_EQ(ValueAfter(page, QStringLiteral("1G1"), 9), QStringLiteral("n/a"));
         EXPECT_EQ(ValueAfter(page, QStringLiteral("1G1"), 10), QStringLiteral("n/a"));
-        EXPECT_EQ(TextsOf(page, QStringLiteral("(kW/mi)")).size(), 1u);
+        EXPECT_EQ(TextsOf(page, metric ? QStringLiteral("(kW/km)") : QStringLiteral("(kW/mi)")).size(),
+                  1u);
         EXPECT_EQ(OnlyText(page, id).Font, (TFontSpec{QStringLiteral("Tahoma"), 12}));
     }
 }
@@ -213,6 +232,11 @@ TEST(CoronaReport, ProfileContinuesUnderARepeatedHeadingInListOrder) {
         EXPECT_EQ(TextsOf(page, QStringLiteral("Lateral Dist")).size(), 1u);
         EXPECT_EQ(TextsOf(page, QStringLiteral("Corona and Field Effects")).size(), 1u);
         EXPECT_EQ(TextsOf(page, QStringLiteral("Page %1 ").arg(p + 1)).size(), 1u);
+        // Every page names the cross section; the pages it goes on on say so.
+        EXPECT_EQ(TextsOf(page, p == 0 ? QStringLiteral("North segment")
+                                       : QStringLiteral("North segment (continued)"))
+                      .size(),
+                  1u);
         const double headingY = OnlyText(page, QStringLiteral("Lateral Dist")).Y;
         for (const TTextCmd* text : page.Texts()) {
             if (std::abs(text->X + text->Width - (0.75 + 0.7 - 0.03)) > 1e-6) continue;

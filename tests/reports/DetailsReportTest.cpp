@@ -273,13 +273,27 @@ TEST_F(TDetFixture, HeaderNamesTheCrossSectionInBold) {
     EXPECT_NEAR(titles.X, label.X + label.Width, kEps);
 }
 
-TEST_F(TDetFixture, ConductorTableDoesNotBreakPages) {
+// A conductor table longer than the page goes on on the next page under its
+// heading, whose header says that the cross section continues; no row runs
+// below the section bottom into the footer.
+TEST_F(TDetFixture, ConductorTableLongerThanThePageGoesOnUnderItsHeading) {
     for (int i = 0; i < 20; ++i)
         test::AddLine(scenario, "C", {{-5, 40}, {0, 40}, {5, 40}});
     const TPageList pages = Run();
-    ASSERT_EQ(pages.Pages.size(), 1u);
-    const TTextCmd last = OnlyText(pages.Pages[0], QStringLiteral("20C1"));
-    EXPECT_GT(last.Y, 11 - 1.0);
+    ASSERT_GE(pages.Pages.size(), 2u);
+    const TPage& second = pages.Pages[1];
+    const TTextCmd last = OnlyText(second, QStringLiteral("20C1"));
+    EXPECT_TRUE(TextsOf(pages.Pages[0], QStringLiteral("20C1")).empty());
+    for (const TPage& page : pages.Pages) {
+        for (const TTextCmd* text : page.Texts()) {
+            if (text->Text.endsWith(QStringLiteral("C1"))) {
+                EXPECT_LE(text->Y, 11 - 1.0) << text->Text.toStdString();
+            }
+        }
+    }
+    const TTextCmd heading = TextsOf(second, QStringLiteral("Circuit CL")).at(0);
+    EXPECT_LT(heading.Y, last.Y);
+    EXPECT_EQ(TextsOf(second, QStringLiteral("North- North segment (continued)")).size(), 1u);
 }
 
 } // namespace

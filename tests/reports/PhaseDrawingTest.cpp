@@ -3,12 +3,12 @@
 // the page-break rule, the label densities, the structure marks and the
 // conductor symbols.
 #include "ReportTestSupport.h"
+#include "StressProjects.h"
 
 #include "EngineTestSupport.h"
 #include "engine/PageCanvas.h"
 #include "reports/ConductorSymbols.h"
 #include "reports/PhaseDrawing.h"
-#include "reports/symbols/SymbolPixels.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 
 namespace corvalt {
@@ -94,16 +95,49 @@ std::vector<double> RowEdges(const TPage& page) {
     return edges;
 }
 
-// The symbol as the page records it.
-QImage Recorded(int condType, bool newCircuit) {
-    return ConductorSymbol(condType, newCircuit).convertToFormat(QImage::Format_ARGB32);
-}
+// A conductor symbol as the page records it: a ring of 24 strokes of one pen
+// (its centre the mean of their starts), then the strokes of its mark.
+struct TRing {
+    QPointF Centre;
+    double Radius = 0; // to the middle of the pen
+    TPenSpec Pen;
+    std::vector<TLineCmd> Mark; // the strokes drawn after it in the mark's pen
+    QRectF Box() const {
+        const double outer = Radius + Pen.Width / 2;
+        return QRectF(Centre.x() - outer, Centre.y() - outer, 2 * outer, 2 * outer);
+    }
+};
 
-double CentreX(const TBitmapCmd& b) {
-    return (b.Left + b.Right) / 2;
-}
-double CentreY(const TBitmapCmd& b) {
-    return (b.Top + b.Bottom) / 2;
+constexpr std::size_t kRingStrokes = 24;
+constexpr double kMarkPen = 0.006; // in
+
+std::vector<TRing> Rings(const TPage& page) {
+    std::vector<TLineCmd> lines = CommandsOf<TLineCmd>(page);
+    std::vector<TRing> rings;
+    for (std::size_t i = 0; i + kRingStrokes <= lines.size();) {
+        bool closed = true;
+        for (std::size_t k = 1; k < kRingStrokes && closed; ++k)
+            closed = lines[i + k].Pen == lines[i].Pen && lines[i + k].X1 == lines[i + k - 1].X2 &&
+                     lines[i + k].Y1 == lines[i + k - 1].Y2;
+        const TLineCmd& last = lines[i + kRingStrokes - 1];
+        closed = closed && std::abs(last.X2 - lines[i].X1) < 1e-9 &&
+                 std::abs(last.Y2 - lines[i].Y1) < 1e-9;
+        if (!closed) {
+            ++i;
+            continue;
+        }
+        TRing ring;
+        for (std::size_t k = 0; k < kRingStrokes; ++k)
+            ring.Centre += QPointF(lines[i + k].X1, lines[i + k].Y1) / kRingStrokes;
+        ring.Radius = QLineF(ring.Centre, QPointF(lines[i].X1, lines[i].Y1)).length();
+        ring.Pen = lines[i].Pen;
+        i += kRingStrokes;
+        while (i < lines.size() && std::abs(lines[i].Pen.Width - kMarkPen) < 1e-12 &&
+               ring.Box().contains(QPointF(lines[i].X1, lines[i].Y1)))
+            ring.Mark.push_back(lines[i++]);
+        rings.push_back(ring);
+    }
+    return rings;
 }
 
 // The box a text covers: its measured width, from the top of its capitals and
@@ -132,18 +166,16 @@ bool Meet(const TLineCmd& line, const QRectF& box) {
     return false;
 }
 
-QRectF BoxOf(const TBitmapCmd& b) {
-    return QRectF(QPointF(b.Left, b.Top), QPointF(b.Right, b.Bottom));
-}
-
 // The drawing read back from the page: the frame (its bottom is the ground
-// line), the structure lines (solid, up from the ground), the ROW lines
-// (dashed), the leaders (the other solid lines), the symbols, the labels
-// (texts inside the frame) and the captions (texts under the ground line).
+// line), the structure lines (solid and vertical, 0.01 or 0.03 in wide, in
+// pieces between the symbols), the ROW lines (dashed), the symbols, the
+// leaders (the other solid lines of 0.01 in inside the frame), the labels
+// (texts inside the frame) and the captions and legend (texts under the
+// ground line).
 struct TDrawn {
     TFrameCmd Frame;
     std::vector<TLineCmd> Structures, RowLines, Leaders;
-    std::vector<TBitmapCmd> Symbols;
+    std::vector<TRing> Symbols;
     std::vector<TTextCmd> Labels, Captions;
 };
 
@@ -154,13 +186,16 @@ TDrawn Read(const TPage& page) {
     for (const TLineCmd& line : CommandsOf<TLineCmd>(page)) {
         if (line.Pen.Style == Qt::DashLine) {
             drawn.RowLines.push_back(line);
-        } else if (line.X1 == line.X2 && std::abs(line.Y1 - ground) < 1e-9) {
+        } else if (line.X1 == line.X2 && (std::abs(line.Pen.Width - 0.01) < 1e-12 ||
+                                          std::abs(line.Pen.Width - 0.03) < 1e-12)) {
             drawn.Structures.push_back(line);
-        } else {
+        } else if (std::abs(line.Pen.Width - 0.01) < 1e-12 && line.Y1 <= ground &&
+                   line.Y2 <= ground) {
             drawn.Leaders.push_back(line);
         }
     }
-    drawn.Symbols = CommandsOf<TBitmapCmd>(page);
+    for (const TRing& ring : Rings(page))
+        if (ring.Centre.y() < ground) drawn.Symbols.push_back(ring);
     for (const TTextCmd* text : page.Texts()) {
         if (text->Y > ground) {
             drawn.Captions.push_back(*text);
@@ -171,11 +206,28 @@ TDrawn Read(const TPage& page) {
     return drawn;
 }
 
-// A leader ends at the label it leads to: its end lies within 0.05 in of the
-// label's box.
+// The distance between a segment and a rectangle, 0 when they meet.
+double Distance(const TLineCmd& line, const QRectF& box) {
+    if (Meet(line, box)) return 0;
+    double nearest = std::numeric_limits<double>::infinity();
+    for (int i = 0; i <= 400; ++i) {
+        const double t = i / 400.0;
+        const QPointF p(line.X1 + t * (line.X2 - line.X1), line.Y1 + t * (line.Y2 - line.Y1));
+        const double dx = std::max({box.left() - p.x(), 0.0, p.x() - box.right()});
+        const double dy = std::max({box.top() - p.y(), 0.0, p.y() - box.bottom()});
+        nearest = std::min(nearest, std::hypot(dx, dy));
+    }
+    return nearest;
+}
+
+// The last stroke of a leader ends 0.03 in before the start of the label it
+// leads to (after its end for a leader to the left), at the height of its
+// text.
 bool LeadsTo(const TLineCmd& leader, const TTextCmd& label) {
-    const QRectF near = InkBox(label).adjusted(-0.05, -0.05, 0.05, 0.05);
-    return near.contains(QPointF(leader.X2, leader.Y2));
+    const QRectF box = InkBox(label);
+    const bool beside = std::abs(label.X - leader.X2 - 0.03) < 1e-6 ||
+                        std::abs(leader.X2 - (label.X + label.Width) - 0.03) < 1e-6;
+    return beside && leader.Y2 > box.top() - 0.05 && leader.Y2 < box.bottom() + 0.05;
 }
 
 // Every label lies inside the frame and meets no other label, no structure
@@ -194,16 +246,16 @@ void ExpectClearLayout(const TDrawn& d) {
             EXPECT_FALSE(Meet(line, box)) << "structure at " << line.X1;
         for (const TLineCmd& line : d.RowLines)
             EXPECT_FALSE(Meet(line, box)) << "ROW line at " << line.X1;
-        for (const TBitmapCmd& symbol : d.Symbols)
-            EXPECT_FALSE(Meet(box, BoxOf(symbol))) << "symbol at " << CentreX(symbol);
+        for (const TRing& symbol : d.Symbols)
+            EXPECT_FALSE(Meet(box, symbol.Box())) << "symbol at " << symbol.Centre.x();
+        // No leader meets the label, and its own (both strokes) keeps 0.03 in
+        // from it.
         for (const TLineCmd& leader : d.Leaders) {
-            // A label's own leader ends at it, as does the stroke before the end.
             bool own = LeadsTo(leader, label);
             for (const TLineCmd& next : d.Leaders)
                 own = own || (next.X1 == leader.X2 && next.Y1 == leader.Y2 && LeadsTo(next, label));
-            if (!own) {
-                EXPECT_FALSE(Meet(leader, box)) << "leader from " << leader.X1;
-            }
+            EXPECT_GE(Distance(leader, box), own ? 0.03 - 1e-9 : 1e-9)
+                << "leader from " << leader.X1 << ", " << leader.Y1;
         }
     }
     for (std::size_t i = 0; i < d.Captions.size(); ++i) {
@@ -240,17 +292,24 @@ TEST_F(TDrawingFixture, ConductorsAreDrawnWhereTheyAreToScale) {
     EXPECT_NEAR(edges[1] - edges[0], 100 * scale, 1e-9);
     EXPECT_NEAR((edges[0] + edges[1]) / 2, 0.75 + kDrawingWidth / 2, 1e-9); // centred
 
-    const auto symbols = CommandsOf<TBitmapCmd>(page);
+    const std::vector<TRing> symbols = Read(page).Symbols;
     ASSERT_EQ(symbols.size(), 4u);
     const double expected[][2] = {{-30, 42}, {-4, 42}, {22, 42}, {-21, 60}};
     for (std::size_t i = 0; i < symbols.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_NEAR(CentreX(symbols[i]) - edges[0], (50 + expected[i][0]) * scale, 1e-6);
-        EXPECT_NEAR(ground - CentreY(symbols[i]), expected[i][1] * scale, 1e-6);
-        EXPECT_NEAR(symbols[i].Right - symbols[i].Left, 0.1, 1e-9);
+        EXPECT_NEAR(symbols[i].Centre.x() - edges[0], (50 + expected[i][0]) * scale, 1e-6);
+        EXPECT_NEAR(ground - symbols[i].Centre.y(), expected[i][1] * scale, 1e-6);
+        // 0.1 in across to the outside of the ring; a new circuit's ring is
+        // black and 0.012 in thick.
+        EXPECT_NEAR(symbols[i].Box().width(), 0.1, 1e-6);
+        EXPECT_NEAR(symbols[i].Pen.Width, 0.012, 1e-12);
+        EXPECT_EQ(symbols[i].Pen.Colour, qRgb(0, 0, 0));
     }
-    EXPECT_EQ(symbols[0].Image, Recorded(PhaseA, true));
-    EXPECT_EQ(symbols[3].Image, Recorded(Ground, true));
+    // 1A1's mark is an "A" (two slanting strokes and a bar), 1G1's a "G" (an
+    // arc of 12 strokes and a bar) in another colour.
+    EXPECT_EQ(symbols[0].Mark.size(), 3u);
+    EXPECT_EQ(symbols[3].Mark.size(), 13u);
+    EXPECT_NE(symbols[0].Mark.front().Pen.Colour, symbols[3].Mark.front().Pen.Colour);
 
     // Labels with id and position at this scale, the ROW distances and the sensors.
     EXPECT_EQ(OnlyText(page, QStringLiteral("1A1: -26.0, 42.0")).Font,
@@ -273,21 +332,26 @@ TEST_F(TDrawingFixture, ConductorsAreDrawnWhereTheyAreToScale) {
     // Every label is printed after every symbol, so none is covered by one.
     std::size_t lastSymbol = 0, firstLabel = page.Commands.size();
     for (std::size_t i = 0; i < page.Commands.size(); ++i) {
-        if (std::holds_alternative<TBitmapCmd>(page.Commands[i])) lastSymbol = i;
+        const auto* line = std::get_if<TLineCmd>(&page.Commands[i]);
+        if (line && line->Y1 < ground && std::abs(line->Pen.Width - 0.012) < 1e-12) lastSymbol = i;
         const auto* text = std::get_if<TTextCmd>(&page.Commands[i]);
         if (text && text->Text.startsWith(QStringLiteral("1")) && firstLabel > i) firstLabel = i;
     }
     EXPECT_LT(lastSymbol, firstLabel);
 }
 
+// The drawing is sized for the room left less 1 in, at most 5.5 in; under
+// 3 in it is sized for 4 in on a new page. Its captions and its legend stay
+// above the section bottom: where the room less 1 in leaves them too little,
+// the drawing is made smaller.
 TEST_F(TDrawingFixture, DrawingThatFindsTooLittleRoomStartsANewPageSizedForFourInches) {
     test::AddLine(scenario, "Tall", {{-10, 200}, {0, 200}, {10, 200}});
     struct TCase {
         double Room;
         std::size_t Page;
-        double Height; // the drawing is sized for
+        double Height; // the drawing is sized for; 0: less than the room less 1 in
     };
-    for (const TCase& c : {TCase{3.9, 1, 4.0}, TCase{4.1, 0, 3.1}, TCase{9.5, 0, 5.5}}) {
+    for (const TCase& c : {TCase{3.9, 1, 4.0}, TCase{4.1, 0, 0}, TCase{9.5, 0, 5.5}}) {
         SCOPED_TRACE(c.Room);
         const TPageList pages = Draw(scenario, c.Room);
         ASSERT_EQ(pages.Pages.size(), c.Page + 1);
@@ -295,7 +359,18 @@ TEST_F(TDrawingFixture, DrawingThatFindsTooLittleRoomStartsANewPageSizedForFourI
         OnlyText(page, QStringLiteral("Phase Configuration"));
         const TFrameCmd frame = FrameOf(page);
         // The height decides here: 200 ft into the height the drawing is sized for.
-        EXPECT_NEAR(frame.Bottom - frame.Top, c.Height + 0.25, 1e-9);
+        if (c.Height > 0) {
+            EXPECT_NEAR(frame.Bottom - frame.Top, c.Height + 0.25, 1e-9);
+        } else {
+            EXPECT_LT(frame.Bottom - frame.Top, c.Room - 1 + 0.25);
+            EXPECT_GT(frame.Bottom - frame.Top, c.Room - 1 + 0.25 - 0.6);
+        }
+        // Nothing of it below the section bottom (at 10 in).
+        for (const TTextCmd* text : page.Texts())
+            EXPECT_LT(text->Y, 10) << text->Text.toStdString();
+        for (const TLineCmd& line : CommandsOf<TLineCmd>(page))
+            EXPECT_LT(std::max(line.Y1, line.Y2), 10);
+        EXPECT_EQ(TextsOf(page, QStringLiteral("Phase conductors")).size(), 1u);
     }
 }
 
@@ -324,10 +399,11 @@ TEST_F(TDrawingFixture, SmallScalesDrawIdsOnlyAndBelowOneHundredthNoSymbolsOrLea
         const TDrawn drawn = Read(page);
         const bool symbols = c.Density < 3;
         EXPECT_EQ(drawn.Symbols.size(), symbols ? 3u : 0u);
-        // With symbols a leader leads from each conductor. Without them each id
-        // sits at its conductor, 0.02 in below it (1A1 ending there, as its
-        // side's leader goes to the left), except 1B1: on the structure line its
-        // id would meet the line, so a leader leads it off.
+        // With symbols a leader leads from each conductor, starting at its
+        // symbol's ring 0.05 in from its centre. Without them each id sits at
+        // its conductor, 0.02 in below it (1A1 ending there, as its side's
+        // leader goes to the left), except 1B1: on the structure line its id
+        // would meet the line, so a leader leads it off from the conductor.
         const double scale = (kDrawingWidth - 0.7) / (2 * c.Row);
         const double centre = 0.75 + kDrawingWidth / 2;
         const double y = drawn.Frame.Bottom - 42 * scale;
@@ -335,7 +411,8 @@ TEST_F(TDrawingFixture, SmallScalesDrawIdsOnlyAndBelowOneHundredthNoSymbolsOrLea
         for (std::size_t i = 0; i < 3; ++i) {
             const auto led =
                 std::count_if(drawn.Leaders.begin(), drawn.Leaders.end(), [&](const TLineCmd& l) {
-                    return std::abs(l.X1 - xs[i]) < 1e-9 && std::abs(l.Y1 - y) < 1e-9;
+                    return std::abs(std::hypot(l.X1 - xs[i], l.Y1 - y) - (symbols ? 0.05 : 0)) <
+                           1e-9;
                 });
             EXPECT_EQ(led, symbols || i == 1 ? 1 : 0) << i;
         }
@@ -365,29 +442,43 @@ TEST_F(TDrawingFixture, StructuresAtTheReferenceLineHaveNoDistanceMark) {
     EXPECT_GT(InkBox(distance).top(), InkBox(s).bottom()); // under the "S", apart from it
     EXPECT_LT(distance.Y - s.Y, 0.2);
     // Structure lines: the existing circuit's 0.01 in wide, the new one's 0.03 in,
-    // each from the ground up to 2 ft above its highest conductor.
+    // each from the ground up to 2 ft above its highest conductor, passing
+    // behind the symbol of the conductor on it (a gap of the symbol's 0.1 in).
     const std::vector<double> edges = RowEdges(page);
     ASSERT_EQ(edges.size(), 2u);
     const double scale = (edges[1] - edges[0]) / 100;
     const double ground = FrameOf(page).Bottom;
-    std::vector<TLineCmd> structures;
-    for (const TLineCmd& line : CommandsOf<TLineCmd>(page))
-        if (line.Pen.Style == Qt::SolidLine && line.X1 == line.X2 &&
-            std::abs(line.Y1 - ground) < 1e-9)
-            structures.push_back(line);
+    const TDrawn drawn = Read(page);
+    struct TStructure {
+        double X, Width, Top, Length;
+    };
+    std::vector<TStructure> structures;
+    for (const TLineCmd& piece : drawn.Structures) {
+        auto it = std::find_if(structures.begin(), structures.end(),
+                               [&](const TStructure& st) { return st.X == piece.X1; });
+        if (it == structures.end()) it = structures.insert(structures.end(), {piece.X1, piece.Pen.Width, ground, 0});
+        it->Top = std::min({it->Top, piece.Y1, piece.Y2});
+        it->Length += std::abs(piece.Y2 - piece.Y1);
+    }
     ASSERT_EQ(structures.size(), 2u);
-    EXPECT_NEAR(structures[0].Pen.Width, 0.01, 1e-12);
-    EXPECT_NEAR(structures[0].X1 - edges[0], 50 * scale, 1e-9);
-    EXPECT_NEAR(ground - structures[0].Y2, 32 * scale, 1e-9);
-    EXPECT_NEAR(structures[1].Pen.Width, 0.03, 1e-12);
-    EXPECT_NEAR(structures[1].X1 - edges[0], 75 * scale, 1e-9);
-    EXPECT_NEAR(s.X + s.Width / 2, structures[1].X1, 1e-9);
-    // Existing circuits draw the cyan-ringed symbols, new ones the black-ringed.
-    const auto symbols = CommandsOf<TBitmapCmd>(page);
+    EXPECT_NEAR(structures[0].Width, 0.01, 1e-12);
+    EXPECT_NEAR(structures[0].X - edges[0], 50 * scale, 1e-9);
+    EXPECT_NEAR(ground - structures[0].Top, 32 * scale, 1e-9);
+    EXPECT_NEAR(structures[0].Length, 32 * scale - 0.1, 1e-9);
+    EXPECT_NEAR(structures[1].Width, 0.03, 1e-12);
+    EXPECT_NEAR(structures[1].X - edges[0], 75 * scale, 1e-9);
+    EXPECT_NEAR(structures[1].Length, 22 * scale - 0.1, 1e-9);
+    EXPECT_NEAR(s.X + s.Width / 2, structures[1].X, 1e-9);
+    // Existing circuits' rings are thin and of the mark's colour, new ones'
+    // thick and black; both carry a "B" for phase B (two strokes).
+    const std::vector<TRing> symbols = Read(page).Symbols;
     ASSERT_EQ(symbols.size(), 6u);
-    EXPECT_EQ(symbols[1].Image, Recorded(PhaseB, false));
-    EXPECT_EQ(symbols[4].Image, Recorded(PhaseB, true));
-    EXPECT_NE(symbols[1].Image, symbols[4].Image);
+    EXPECT_NEAR(symbols[1].Pen.Width, 0.004, 1e-12);
+    EXPECT_EQ(symbols[1].Pen.Colour, symbols[1].Mark.front().Pen.Colour);
+    EXPECT_NEAR(symbols[4].Pen.Width, 0.012, 1e-12);
+    EXPECT_EQ(symbols[4].Pen.Colour, qRgb(0, 0, 0));
+    EXPECT_EQ(symbols[1].Mark.size(), 6u + 4u);
+    EXPECT_EQ(symbols[4].Mark.size(), 6u + 4u);
 }
 
 TEST_F(TDrawingFixture, LabelThatWouldCoverANeighbourTakesAnotherDirection) {
@@ -397,21 +488,21 @@ TEST_F(TDrawingFixture, LabelThatWouldCoverANeighbourTakesAnotherDirection) {
     scenario.SetDisplayRowRight(100);
     test::AddLine(scenario, "PC", {{-26, 42}, {0, 42}, {26, 42}});
     const TPage page = Draw(scenario, 8).Pages.at(0);
-    const auto symbols = CommandsOf<TBitmapCmd>(page);
+    const std::vector<TRing> symbols = Read(page).Symbols;
     ASSERT_EQ(symbols.size(), 3u);
     const TTextCmd centre = OnlyText(page, QStringLiteral("1B1: 0.0, 42.0"));
     const TTextCmd right = OnlyText(page, QStringLiteral("1C1: 26.0, 42.0"));
     const TTextCmd left = OnlyText(page, QStringLiteral("1A1: -26.0, 42.0"));
     // 1C1 and 1A1 keep their side's leader: right and down, left and up.
-    EXPECT_GT(right.X, CentreX(symbols[2]));
-    EXPECT_GT(right.Y, CentreY(symbols[2]));
-    EXPECT_LT(left.X + left.Width, CentreX(symbols[0]));
-    EXPECT_LT(left.Y, CentreY(symbols[0]));
+    EXPECT_GT(right.X, symbols[2].Centre.x());
+    EXPECT_GT(right.Y, symbols[2].Centre.y());
+    EXPECT_LT(left.X + left.Width, symbols[0].Centre.x());
+    EXPECT_LT(left.Y, symbols[0].Centre.y());
     // 1B1's label down to the right would run into 1C1's symbol: it goes
     // elsewhere, clear of it.
-    EXPECT_FALSE(Meet(InkBox(centre), BoxOf(symbols[2])));
-    EXPECT_FALSE(centre.X > CentreX(symbols[1]) && centre.Y > CentreY(symbols[1]) &&
-                 std::abs(centre.Y - CentreY(symbols[1]) - 0.1) < 0.05);
+    EXPECT_FALSE(Meet(InkBox(centre), symbols[2].Box()));
+    EXPECT_FALSE(centre.X > symbols[1].Centre.x() && centre.Y > symbols[1].Centre.y() &&
+                 std::abs(centre.Y - symbols[1].Centre.y() - 0.1) < 0.05);
     ExpectClearLayout(Read(page));
 }
 
@@ -491,13 +582,143 @@ TEST_F(TDrawingFixture, CrowdedCrossSectionsPlaceEveryLabelAndCaptionClear) {
         const int conductors = crowded.ConductorCount();
         EXPECT_EQ(static_cast<int>(drawn.Labels.size()), conductors + 4); // and E, M twice
         EXPECT_EQ(drawn.Symbols.size(), c.Density < 3 ? std::size_t(conductors) : 0u);
-        EXPECT_EQ(static_cast<int>(drawn.Structures.size()), crowded.Circuits.Count());
+        std::set<double> structureLines;
+        for (const TLineCmd& piece : drawn.Structures)
+            structureLines.insert(piece.X1);
+        // Circuits on one structure share its line.
+        std::set<float> structures;
+        for (const TCircuit& circuit : crowded.Circuits)
+            structures.insert(circuit.DisplayDistFromRowLeft());
+        EXPECT_EQ(structureLines.size(), structures.size());
         EXPECT_EQ(static_cast<int>(TextsOf(page, QStringLiteral("S")).size()), c.StructureCaptions);
         EXPECT_EQ(TextsOf(page, QStringLiteral("ROW")).size(), 2u);
         const bool positions = c.Density == 0;
         EXPECT_EQ(drawn.Labels.back().Text.contains(QLatin1Char(',')), positions);
         ExpectClearLayout(drawn);
     }
+}
+
+// An 1100 kV line whose outer phases stand 4 m inside a 25 m ROW edge: at
+// 0.131 in/m the label "1A1: -21.0, 25.0" (about 0.8 in) finds no room left
+// of its conductor, whose symbol is 0.87 in from the frame; it goes elsewhere
+// inside the frame. The legend under the drawing explains the symbols drawn.
+TEST(PhaseDrawing, UhvLineKeepsEveryLabelInsideTheFrameWithALegend) {
+    auto project = test::UhvProject();
+    TScenario& line = project->Scenarios[0];
+    line.InterestPoints.Clear();
+    const TPage page = Draw(line, 8).Pages.at(0);
+    const TDrawn drawn = Read(page);
+    EXPECT_EQ(drawn.Symbols.size(), 5u);
+    const TTextCmd label = OnlyText(page, QStringLiteral("1A1: -21.0, 25.0"));
+    EXPECT_GE(label.X, drawn.Frame.Left);
+    ExpectClearLayout(drawn);
+    for (const char* entry : {"Phase conductors", "Ground wire", "New circuit"})
+        EXPECT_GT(OnlyText(page, QString::fromLatin1(entry)).Y, drawn.Frame.Bottom) << entry;
+    for (const char* absent : {"Existing circuit", "DC pole, positive", "Point of interest"})
+        EXPECT_TRUE(TextsOf(page, QString::fromLatin1(absent)).empty()) << absent;
+}
+
+// DC poles are marked by their polarity, "+" (two strokes) and "-" (one),
+// not by the phase letter of their conductor type, and so named in the legend.
+TEST_F(TDrawingFixture, DcPolesAreMarkedByPolarity) {
+    TCircuit& dc = test::AddLine(scenario, "DC", {{-12, 50}, {12, 50}, {40, 50}});
+    for (int i = 0; i < 2; ++i) {
+        dc.Conductors[i].AcFlag = 0;
+        dc.Conductors[i].MaxVoltage = i == 0 ? 250 : -250;
+    }
+    const TPage page = Draw(scenario, 8).Pages.at(0);
+    const std::vector<TRing> symbols = Read(page).Symbols;
+    ASSERT_EQ(symbols.size(), 3u);
+    ASSERT_EQ(symbols[0].Mark.size(), 2u);
+    EXPECT_EQ(symbols[0].Mark[0].Y1, symbols[0].Mark[0].Y2); // across
+    EXPECT_EQ(symbols[0].Mark[1].X1, symbols[0].Mark[1].X2); // up and down
+    ASSERT_EQ(symbols[1].Mark.size(), 1u);
+    EXPECT_EQ(symbols[1].Mark[0].Y1, symbols[1].Mark[0].Y2);
+    EXPECT_NE(symbols[0].Mark[0].Pen.Colour, symbols[1].Mark[0].Pen.Colour);
+    EXPECT_EQ(symbols[2].Mark.size(), 12u); // the AC conductor of phase C: the arc of a "C"
+    for (const char* entry : {"DC pole, positive", "DC pole, negative", "Phase conductors"})
+        OnlyText(page, QString::fromLatin1(entry));
+}
+
+// Points of interest are triangles standing on the ground line at their
+// places, their names above them (cut with "…" beyond 1.5 in); a name that finds
+// no room clear of everything else is left out, its mark kept.
+TEST_F(TDrawingFixture, PointsOfInterestAreMarkedOnTheGroundWithTheirNames) {
+    test::AddLine(scenario, "PC", {{-10, 40}, {0, 40}, {10, 40}});
+    const std::pair<const char*, float> points[] = {
+        {"School", -30}, {"A name far too long to be shown whole in the drawing", 30}};
+    for (const auto& [name, distance] : points) {
+        auto point = std::make_unique<TInterestPoint>(scenario);
+        point->Name = name;
+        point->SetDisplayDistFromRowLeft(distance);
+        scenario.InterestPoints.Add(std::move(point));
+    }
+    const TPage page = Draw(scenario, 8).Pages.at(0);
+    const TDrawn drawn = Read(page);
+    const std::vector<double> edges = RowEdges(page);
+    const double scale = (edges[1] - edges[0]) / 100;
+    const double ground = drawn.Frame.Bottom;
+    for (const auto& [name, distance] : points) {
+        SCOPED_TRACE(name);
+        const double x = edges[0] + (50 + distance) * scale;
+        // Three strokes: the base on the ground 0.08 in wide, the apex 0.07 in up.
+        std::vector<TLineCmd> mark;
+        for (const TLineCmd& line : CommandsOf<TLineCmd>(page))
+            if (std::abs(line.Pen.Width - 0.006) < 1e-12 && std::abs(line.X1 - x) <= 0.04 + 1e-9 &&
+                line.Y1 <= ground + 1e-9 && line.Y1 >= ground - 0.07 - 1e-9)
+                mark.push_back(line);
+        ASSERT_EQ(mark.size(), 3u);
+        EXPECT_NEAR(std::min({mark[0].Y1, mark[1].Y1, mark[2].Y1}), ground - 0.07, 1e-9);
+    }
+    const TTextCmd school = OnlyText(page, QStringLiteral("School"));
+    EXPECT_LT(school.Y, ground);
+    const TTextCmd* cut = nullptr;
+    for (const TTextCmd* text : page.Texts())
+        if (text->Text.startsWith(QStringLiteral("A name far")) && text->Text.endsWith(QChar(0x2026)))
+            cut = text;
+    ASSERT_NE(cut, nullptr);
+    EXPECT_LE(cut->Width, 1.5);
+    OnlyText(page, QStringLiteral("Point of interest"));
+    ExpectClearLayout(drawn);
+}
+
+// Structure and ROW lines end inside the frame, their square ends too: a
+// metric structure 2 m above its conductors would reach past the frame's top.
+TEST(PhaseDrawing, StructureAndRowLinesEndInsideTheFrame) {
+    auto project = test::MakeProject(Metric);
+    TScenario& line = project->Scenarios[0];
+    line.SetDisplayRowLeft(10);
+    line.SetDisplayRowRight(10);
+    test::AddLine(line, "M", {{-4, 8}, {0, 10}, {4, 8}});
+    const TPage page = Draw(line, 8).Pages.at(0);
+    const TDrawn drawn = Read(page);
+    ASSERT_FALSE(drawn.Structures.empty());
+    for (const TLineCmd& piece : drawn.Structures) {
+        EXPECT_GE(std::min(piece.Y1, piece.Y2) - piece.Pen.Width / 2, drawn.Frame.Top - 1e-9);
+    }
+    for (const TLineCmd& row : drawn.RowLines)
+        EXPECT_GE(std::min(row.Y1, row.Y2) - row.Pen.Width / 2, drawn.Frame.Top - 1e-9);
+    // The structure does reach the frame's top: 2 m above the 10 m conductor
+    // would be past it (the frame is 0.25 in above 10 m).
+    double top = drawn.Frame.Bottom;
+    for (const TLineCmd& piece : drawn.Structures)
+        top = std::min({top, piece.Y1, piece.Y2});
+    EXPECT_NEAR(top, drawn.Frame.Top + 0.015, 1e-9);
+}
+
+// The pieces of a vertical line outside circles: worked out by hand for a
+// circle of radius 0.05 on the line, one 0.03 beside it (0.04 of it blocked
+// each way) and one too far to touch it.
+TEST(PhaseDrawing, VerticalLinesPassBehindSymbols) {
+    const auto pieces = PiecesOutsideCircles(0, -1, 0, {{0, -0.5}, {0.03, -0.2}, {0.06, -0.8}}, 0.05);
+    ASSERT_EQ(pieces.size(), 3u);
+    EXPECT_NEAR(pieces[0].first, -1, 1e-12);
+    EXPECT_NEAR(pieces[0].second, -0.55, 1e-12);
+    EXPECT_NEAR(pieces[1].first, -0.45, 1e-12);
+    EXPECT_NEAR(pieces[1].second, -0.24, 1e-12);
+    EXPECT_NEAR(pieces[2].first, -0.16, 1e-12);
+    EXPECT_NEAR(pieces[2].second, 0, 1e-12);
+    EXPECT_TRUE(PiecesOutsideCircles(0, -1, 0, {{0, -0.5}}, 2).empty());
 }
 
 // The line after the drawing starts below its last caption, also when
@@ -525,22 +746,6 @@ TEST_F(TDrawingFixture, CaptionsThatWouldMeetAreStackedAndTheNextLineStartsBelow
     EXPECT_NEAR(s.X + s.Width / 2, distance.X + distance.Width / 2, 1e-9);
     EXPECT_GT(after, distance.Y + 0.1);
     ExpectClearLayout(Read(page));
-}
-
-// ---- Conductor symbols ------------------------------------------------------------
-
-TEST(ConductorSymbols, ResourcesAreTheGeneratorsImages) {
-    for (const symbols::TSymbolDesign& design : symbols::SymbolDesigns()) {
-        SCOPED_TRACE(design.Name);
-        const QImage resource(ConductorSymbolPath(design.Name));
-        ASSERT_FALSE(resource.isNull());
-        EXPECT_EQ(resource.size(), QSize(32, 32));
-        EXPECT_LE(resource.colorCount(), 16);
-        EXPECT_EQ(resource.convertToFormat(QImage::Format_ARGB32),
-                  symbols::PaintSymbol(design).convertToFormat(QImage::Format_ARGB32));
-    }
-    EXPECT_TRUE(ConductorSymbol(7, false).isNull());
-    EXPECT_EQ(ConductorSymbol(PhaseC, false), QImage(ConductorSymbolPath("PHASEC")));
 }
 
 } // namespace

@@ -74,13 +74,13 @@ constexpr const char* kHeaderTail =
 // 100, 0.004f → 4, 0.0126f → 12.6; -0 is written 0.
 std::string ExpectedRows() {
     const std::string corona = ",33.5,8.25,57.125,40,-3.5,0\r\n";
-    return "-50,ROW left edge,0.5,12.5" + corona +                //
-           "-49,,0.75,12.6" + corona +                            //
-           "-10,\"Gate \"\"A\"\", north\",1.5,100" + corona +     //
-           "0,,0.5,0" + corona +                                  //
-           "10,\" Barn\",," + corona +                            // values that cannot be computed
-           "50,ROW right edge,0.25,15" + corona +                 //
-           "50,,0.25,15" + corona +                               //
+    return "-50,ROW left edge,0.5,12.5" + corona +            //
+           "-49,,0.75,12.6" + corona +                        //
+           "-10,\"Gate \"\"A\"\", north\",1.5,100" + corona + //
+           "0,,0.5,0" + corona +                              //
+           "10,\" Barn\",," + corona +                        // values that cannot be computed
+           "50,ROW right edge,0.25,15" + corona +             //
+           "50,,0.25,15" + corona +                           //
            "70,Caf\xC3\xA9,0.125,4" + corona; // an older file's Windows-1252 name, as UTF-8
 }
 

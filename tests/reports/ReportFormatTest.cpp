@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -90,6 +92,18 @@ TEST(ReportFormat, ValuesThatAreNotNumbersPrintAsNotAvailable) {
     EXPECT_EQ(FormatFixed(std::optional<float>(), 2), "n/a");
     EXPECT_EQ(FormatFixed(std::optional<float>(1.5f), 2), "1.50");
     EXPECT_EQ(FormatGrouped(-std::numeric_limits<double>::infinity()), "n/a");
+}
+
+TEST(ReportFormat, DistancesKeepTheTenthsOfMetresAWholeNumberWouldLose) {
+    const std::tuple<double, bool, const char*> cases[] = {
+        {12.5, true, "12.5"},   {15.0, true, "15"},     {14.96, true, "15"},
+        {9.25, true, "9.2"},    {-150, true, "-150"},   {-0.04, true, "0"},
+        {-12.5, true, "-12.5"}, {12.5, false, "12"},    {75.5, false, "76"},
+    };
+    for (const auto& [value, metric, text] : cases) {
+        SCOPED_TRACE(value);
+        EXPECT_EQ(FormatDistance(value, metric), text);
+    }
 }
 
 TEST(ReportFormat, GroupedHasThousandsSeparatorsAndNoDecimals) {

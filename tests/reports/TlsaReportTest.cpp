@@ -150,20 +150,31 @@ TEST(TlsaReport, FieldsCarryTheProjectInformation) {
     OnlyText(page, QStringLiteral("Corvalt (v1.19)"));
 }
 
-TEST(TlsaReport, ValueWiderThanItsFieldIsPrintedSmallerInTheSameBox) {
+// A value wider than its field is printed smaller in the same box, and cut
+// with "…" where 6 points are still too wide.
+TEST(TlsaReport, ValueWiderThanItsFieldIsPrintedSmallerInTheSameBoxOrCut) {
     TEmfProject project;
-    project.Title = std::string(80, 'W');
+    project.Title = std::string(50, 'W');
+    project.Notes = std::string(200, 'W');
     const TPage page = RunForm(project);
-    const TTextCmd title = OnlyText(page, QString(80, QLatin1Char('W')));
+    const double room = 5.8 - 0.06;
+    const TTextCmd title = OnlyText(page, QString(50, QLatin1Char('W')));
     EXPECT_LT(title.Font.Size, 12);
     EXPECT_GE(title.Font.Size, 6);
+    EXPECT_LE(title.Width, room);
+    const TTextCmd* notes = nullptr;
+    for (const TTextCmd* text : page.Texts())
+        if (text->Text.endsWith(QChar(0x2026))) notes = text;
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(notes->Font.Size, 6);
+    EXPECT_LE(notes->Width, room);
+    EXPECT_EQ(notes->Text.chopped(1), QString(notes->Text.size() - 1, QLatin1Char('W')));
     // The shaded field keeps the height of a 12-point line.
-    const TTextCmd notes = OnlyText(page, QStringLiteral("  Other Notes"));
     const TTextCmd caption =
         OnlyText(page, QStringLiteral("  Name of Transmission Line/Substation"));
     const auto titleFill = FillsAt(page, kFieldX + 1, title.Y - 0.05);
     ASSERT_EQ(titleFill.size(), 1u);
-    const auto notesFill = FillsAt(page, kFieldX + 1, notes.Y - 0.25);
+    const auto notesFill = FillsAt(page, kFieldX + 1, notes->Y - 0.05);
     ASSERT_EQ(notesFill.size(), 1u);
     EXPECT_NEAR(titleFill[0].Bottom - titleFill[0].Top, notesFill[0].Bottom - notesFill[0].Top,
                 1e-9);

@@ -39,7 +39,8 @@ QString FileNameFromTitle(const QString& title, const QString& fallback) {
         name += (c.unicode() < 32 || c.unicode() == 127 || kForbidden.contains(c)) ? QChar('-') : c;
     name = name.trimmed();
     // "." and ".." name folders, not files.
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) return fallback;
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return fallback;
     return name;
 }
 

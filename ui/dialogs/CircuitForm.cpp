@@ -3,12 +3,12 @@
 #include "model/Limits.h"
 #include "model/Project.h"
 #include "prefs/Options.h"
-#include "ui/widgets/EnterAsTab.h"
-#include "ui/widgets/FormWidgets.h"
-#include "ui/dialogs/LineFields.h"
-#include "ui/widgets/NumberField.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/TextConvert.h"
+#include "ui/dialogs/LineFields.h"
+#include "ui/widgets/EnterAsTab.h"
+#include "ui/widgets/FormWidgets.h"
+#include "ui/widgets/NumberField.h"
 
 #include <QCheckBox>
 #include <QComboBox>

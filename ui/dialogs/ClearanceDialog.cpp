@@ -123,6 +123,7 @@ void TClearanceDialog::CreateControls() {
     layout->addWidget(buttons);
 
     connect(btSolve_, &QPushButton::clicked, this, &TClearanceDialog::Solve);
+    connect(cbCircuit_, &QComboBox::currentIndexChanged, this, &TClearanceDialog::cbCircuitChange);
     connect(&solve_, &TBackgroundTaskBase::Finished, this, &TClearanceDialog::SolveEnded);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TClearanceDialog::reject);
@@ -154,6 +155,16 @@ void TClearanceDialog::Solve() {
         }
         return SolveClearance(scenario, circuit, limits, control.Progress, control.Stop);
     });
+    UpdateButtons();
+}
+
+void TClearanceDialog::cbCircuitChange() {
+    if (!result_) return;
+    result_.reset();
+    sgChecks_->setRowCount(0);
+    lbResult_->setText(QStringLiteral("Press Solve to find the raise of %1.")
+                           .arg(ChosenCircuit() ? QStringLiteral("the circuit chosen")
+                                                : QStringLiteral("every circuit")));
     UpdateButtons();
 }
 

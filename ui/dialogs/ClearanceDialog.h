@@ -61,6 +61,9 @@ class TClearanceDialog : public QDialog {
   private:
     void CreateControls();
     void SolveEnded();
+    // Another circuit chosen: the raise shown, found for the one before,
+    // goes, and Apply with it.
+    void cbCircuitChange();
     void ShowClearance(const TClearance& clearance);
     QString ResultText(const TClearance& clearance) const;
     void UpdateButtons();

@@ -14,7 +14,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -45,6 +48,13 @@ QTableWidgetItem* Cell(const QString& text, Qt::Alignment align) {
     item->setTextAlignment(align | Qt::AlignVCenter);
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     return item;
+}
+
+// A count with its thousands grouped: "1,679,616".
+QString CountText(long long count) {
+    QLocale grouped = QLocale::c();
+    grouped.setNumberOptions(QLocale::DefaultNumberOptions);
+    return grouped.toString(count);
 }
 
 bool ChangesPhasing(const TArrangement& arrangement) {
@@ -110,6 +120,7 @@ void TPhasingDialog::CreateControls() {
     sgRanked_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgRanked_->verticalHeader()->hide();
     sgRanked_->setMinimumSize(620, 260);
+    sgRanked_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     auto* buttons = new QDialogButtonBox;
     btApply_ = Named(buttons->addButton(QStringLiteral("&Apply"), QDialogButtonBox::AcceptRole),
@@ -123,8 +134,13 @@ void TPhasingDialog::CreateControls() {
     layout->addWidget(sgRanked_, 1);
     layout->addWidget(buttons);
 
+    // A ranking made for another objective, weights or count is not shown.
     connect(cbObjective_, &QComboBox::currentIndexChanged, this,
             &TPhasingDialog::cbObjectiveChange);
+    connect(cbObjective_, &QComboBox::currentIndexChanged, this, &TPhasingDialog::RequestChange);
+    for (QDoubleSpinBox* weight : {eWeightB_, eWeightEdgeE_, eWeightRowE_})
+        connect(weight, &QDoubleSpinBox::valueChanged, this, &TPhasingDialog::RequestChange);
+    connect(eTop_, &QSpinBox::valueChanged, this, &TPhasingDialog::RequestChange);
     connect(btSearch_, &QPushButton::clicked, this, &TPhasingDialog::Search);
     connect(&search_, &TBackgroundTaskBase::Finished, this, &TPhasingDialog::SearchEnded);
     connect(sgRanked_, &QTableWidget::itemSelectionChanged, this, &TPhasingDialog::UpdateButtons);
@@ -151,9 +167,18 @@ void TPhasingDialog::ShowRequest(const TPhasingRequest& request) {
 }
 
 void TPhasingDialog::cbObjectiveChange() {
-    const bool weighted = Request().Objective == TPhasingObjective::Weighted;
-    for (QDoubleSpinBox* field : {eWeightB_, eWeightEdgeE_, eWeightRowE_})
-        field->setEnabled(weighted);
+    UpdateButtons(); // the weights count for the weighted sum only
+}
+
+void TPhasingDialog::RequestChange() {
+    if (!result_) return;
+    result_.reset();
+    sgRanked_->clear();
+    sgRanked_->setRowCount(0);
+    sgRanked_->setColumnCount(0);
+    lbStatus_->setText(QStringLiteral("The objective, the weights or the count changed: press "
+                                      "Search to rank the arrangements again."));
+    UpdateButtons();
 }
 
 void TPhasingDialog::Search() {
@@ -196,15 +221,22 @@ void TPhasingDialog::ShowSearch(const TPhasingSearch& search) {
     QStringList headings{QStringLiteral("Rank")};
     for (const TPhasedCircuit& circuit : search.Circuits)
         headings << ToQString(scenario.Circuits[circuit.CircuitIndex].Name);
-    headings << QStringLiteral("B at ROW edges\n(mG)") << QStringLiteral("E at ROW edges\n(kV/m)")
-             << QStringLiteral("E within ROW\n(kV/m)");
+    // The values the objectives use, what the phasing trades for them, and
+    // how many arrangements share them (mirror images, relabellings).
+    headings << QStringLiteral("B at ROW\nedges (mG)") << QStringLiteral("E at ROW\nedges (kV/m)")
+             << QStringLiteral("E within\nROW (kV/m)")
+             << QStringLiteral("Largest\ngradient (kV/cm)")
+             << QStringLiteral("AN rain at\nedges (dBA)")
+             << QStringLiteral("RI fair at\nedges (dB\u00b5V/m)")
+             << QStringLiteral("Arrange-\nments");
     sgRanked_->clear();
     sgRanked_->setColumnCount(static_cast<int>(headings.size()));
     sgRanked_->setHorizontalHeaderLabels(headings);
     sgRanked_->setRowCount(search.Circuits.empty() && search.Ranked.empty()
                                ? 0
                                : static_cast<int>(search.Ranked.size()) + 1);
-    auto writeRow = [&](int row, const QString& rank, const TArrangement& arrangement) {
+    auto writeRow = [&](int row, const QString& rank, const TArrangement& arrangement,
+                        const QString& count) {
         int column = 0;
         sgRanked_->setItem(row, column++, Cell(rank, Qt::AlignHCenter));
         for (const int order : arrangement.Orders)
@@ -212,14 +244,17 @@ void TPhasingDialog::ShowSearch(const TPhasingSearch& search) {
                 row, column++,
                 Cell(QString::fromStdString(PhaseOrderText(order)), Qt::AlignHCenter));
         const TPhasingValues& v = arrangement.Values;
-        sgRanked_->setItem(row, column++, Cell(MilligaussText(v.EdgeBMg), Qt::AlignRight));
-        sgRanked_->setItem(row, column++, Cell(KvPerMText(v.EdgeEKvPerM), Qt::AlignRight));
-        sgRanked_->setItem(row, column++, Cell(KvPerMText(v.RowEKvPerM), Qt::AlignRight));
+        for (const QString& value :
+             {MilligaussText(v.EdgeBMg), KvPerMText(v.EdgeEKvPerM), KvPerMText(v.RowEKvPerM),
+              KvPerCmText(v.MaxGradientKvPerCm), DecibelText(v.EdgeAnRainDba),
+              DecibelText(v.EdgeRiFairDbuvPerM), count})
+            sgRanked_->setItem(row, column++, Cell(value, Qt::AlignRight));
     };
     if (sgRanked_->rowCount() > 0) {
-        writeRow(0, QStringLiteral("Now"), search.Current);
+        writeRow(0, QStringLiteral("Now"), search.Current, QString());
         for (std::size_t r = 0; r < search.Ranked.size(); ++r)
-            writeRow(static_cast<int>(r) + 1, QString::number(r + 1), search.Ranked[r]);
+            writeRow(static_cast<int>(r) + 1, QString::number(r + 1), search.Ranked[r],
+                     QString::number(search.Ranked[r].Count));
         // The current arrangement is not a choice; it stands apart.
         for (int column = 0; column < sgRanked_->columnCount(); ++column) {
             QTableWidgetItem* item = sgRanked_->item(0, column);
@@ -227,7 +262,12 @@ void TPhasingDialog::ShowSearch(const TPhasingSearch& search) {
             item->setBackground(palette().alternateBase());
         }
     }
-    sgRanked_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Every heading whole: the columns as wide as their headings and cells,
+    // resizable, and a scroll bar when they are wider than the table.
+    QHeaderView& header = *sgRanked_->horizontalHeader();
+    header.setSectionResizeMode(QHeaderView::Interactive);
+    sgRanked_->resizeColumnsToContents();
+    WidenToTheTable();
     if (search.Outcome == TSearchOutcome::Done) {
         const QString circuits =
             search.Circuits.size() == 1
@@ -236,11 +276,26 @@ void TPhasingDialog::ShowSearch(const TPhasingSearch& search) {
         lbStatus_->setText(search.Circuits.empty()
                                ? QStringLiteral("The cross section has no three-phase AC circuit "
                                                 "whose phasing can change.")
-                               : QStringLiteral("Searched all %1 arrangements of %2. Select one "
-                                                "and press Apply to give it to the cross section.")
-                                     .arg(QLocale::c().toString(search.Arrangements), circuits));
+                               : QStringLiteral("Searched all %1 arrangements of %2; those that "
+                                                "differ in no value (mirror images, phases renamed "
+                                                "alike) share a row. Select one and press Apply to "
+                                                "give it to the cross section.")
+                                     .arg(CountText(search.Arrangements), circuits));
     }
     if (!search.Ranked.empty() && ChangesPhasing(search.Ranked[0])) SelectRanked(0);
+}
+
+void TPhasingDialog::WidenToTheTable() {
+    // The dialog grows (never shrinks) to show every column where the screen
+    // has room; the scroll bar shows the rest.
+    // The vertical scroll bar may come with the rows just added.
+    const int wanted = sgRanked_->horizontalHeader()->length() +
+                       sgRanked_->verticalScrollBar()->sizeHint().width();
+    const int missing = wanted - sgRanked_->viewport()->width();
+    if (missing <= 0 || isMaximized()) return;
+    int widest = width() + missing;
+    if (const QScreen* shown = screen()) widest = std::min(widest, shown->availableSize().width());
+    if (widest > width()) resize(widest, height());
 }
 
 void TPhasingDialog::SelectRanked(int rank) {
@@ -265,8 +320,14 @@ bool TPhasingDialog::ApplyTo(TScenario& scenario) const {
 }
 
 void TPhasingDialog::UpdateButtons() {
+    // What is searched stays as it is until the search ends.
     const bool searching = search_.Running();
+    const bool weighted = Request().Objective == TPhasingObjective::Weighted;
     btSearch_->setEnabled(!searching);
+    cbObjective_->setEnabled(!searching);
+    eTop_->setEnabled(!searching);
+    for (QDoubleSpinBox* field : {eWeightB_, eWeightEdgeE_, eWeightRowE_})
+        field->setEnabled(!searching && weighted);
     btApply_->setEnabled(Chosen() != nullptr);
 }
 

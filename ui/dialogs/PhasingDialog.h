@@ -67,8 +67,12 @@ class TPhasingDialog : public QDialog {
   private:
     void CreateControls();
     void cbObjectiveChange();
+    // The objective, a weight or the count changed: the ranking shown, made
+    // for the request before, goes, and Apply with it.
+    void RequestChange();
     void SearchEnded();
     void ShowSearch(const TPhasingSearch& search);
+    void WidenToTheTable();
     void UpdateButtons();
 
     std::unique_ptr<TEmfProject> copy_;

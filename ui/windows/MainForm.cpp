@@ -248,8 +248,8 @@ void TMainForm::CreateActions() {
 
     // Report menu (forwarded to the active report window).
     a.mnRepPrint = NewAction("mnRepPrint", "Review / &Print", {}, report(&R::tbPrintClick));
-    a.mnRepExportPdf = NewAction("mnRepExportPdf", "E&xport PDF...", "Save the report as a PDF file",
-                                 report(&R::tbExportPdfClick));
+    a.mnRepExportPdf = NewAction("mnRepExportPdf", "E&xport PDF...",
+                                 "Save the report as a PDF file", report(&R::tbExportPdfClick));
     a.mnRepPrev = NewAction("mnRepPrev", "Pre&vious Page", {}, report(&R::tbPreviousClick));
     a.mnRepPrev->setShortcut(QKeySequence(Qt::Key_PageUp));
     a.mnRepNext = NewAction("mnRepNext", "&Next Page", {}, report(&R::tbNextClick));
@@ -270,9 +270,8 @@ void TMainForm::CreateActions() {
     a.mnCascade = NewAction("mnCascade", "&Cascade", "Cascade all windows", &M::mnCascadeClick);
     a.mnArrange =
         NewAction("mnArrange", "&Arrange All", "Arrange minimized windows", &M::mnArrangeAllClick);
-    a.mnCloseWindow =
-        NewAction("mnCloseWindow", "Cl&ose", "Close the active window",
-                  [this] { mdiArea_->closeActiveSubWindow(); });
+    a.mnCloseWindow = NewAction("mnCloseWindow", "Cl&ose", "Close the active window",
+                                [this] { mdiArea_->closeActiveSubWindow(); });
     a.mnCloseWindow->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_W)});
     a.mnAbout = NewAction("mnAbout", "&About...", "Show program information", &M::mnAboutClick);
@@ -414,10 +413,9 @@ void TMainForm::RestoreGeometry() {
     // (or the main one), made to fit what that screen has now.
     constexpr QSize kFirstSize(780, 480);
     constexpr QSize kSmallest(400, 300);
-    const QRect saved(options_.ReadInteger(prefkeys::MainLeft),
-                      options_.ReadInteger(prefkeys::MainTop),
-                      options_.ReadInteger(prefkeys::MainWidth),
-                      options_.ReadInteger(prefkeys::MainHeight));
+    const QRect saved(
+        options_.ReadInteger(prefkeys::MainLeft), options_.ReadInteger(prefkeys::MainTop),
+        options_.ReadInteger(prefkeys::MainWidth), options_.ReadInteger(prefkeys::MainHeight));
     const QScreen* screen = saved.isValid() ? QGuiApplication::screenAt(saved.center()) : nullptr;
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) {
@@ -855,9 +853,9 @@ QString TMainForm::AskBpaFileName(QWidget* parent, const TScenario& scenario) {
     TFileRequest request;
     request.Caption = QStringLiteral("BPA File Name");
     request.Filter = QStringLiteral("bpa (*.bpa);;csv (*.csv);;txt (*.txt)");
-    request.FileName = ProposedFile(options_, TFileKind::Bpa, ExportTitle(scenario),
-                                    QStringLiteral("corvalt"), QStringLiteral(".bpa"),
-                                    ProjectFolder(*scenario.Project));
+    request.FileName =
+        ProposedFile(options_, TFileKind::Bpa, ExportTitle(scenario), QStringLiteral("corvalt"),
+                     QStringLiteral(".bpa"), ProjectFolder(*scenario.Project));
     request.DefaultSuffix = QStringLiteral("bpa");
     const QString chosen = Prompts().SaveFileName(parent, request);
     RememberFolder(options_, TFileKind::Bpa, chosen);

@@ -3,11 +3,11 @@
 #include "engine/PageFile.h"
 #include "engine/PageRenderer.h"
 #include "model/Project.h"
-#include "ui/windows/MainForm.h"
-#include "ui/windows/PagePreview.h"
 #include "ui/app/FileFolders.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/TextConvert.h"
+#include "ui/windows/MainForm.h"
+#include "ui/windows/PagePreview.h"
 
 #include <QCloseEvent>
 #include <QPrintDialog>
@@ -165,9 +165,9 @@ void TReptMstr::tbExportPdfClick() {
     request.Caption = QStringLiteral("Export PDF");
     request.Filter = QStringLiteral("PDF file (*.pdf)");
     request.DefaultSuffix = QStringLiteral("pdf");
-    request.FileName = ProposedFile(mainForm_.Options(), TFileKind::Report, fileTitle_,
-                                    QStringLiteral("report"), QStringLiteral(".pdf"),
-                                    ProjectFolder(project_));
+    request.FileName =
+        ProposedFile(mainForm_.Options(), TFileKind::Report, fileTitle_, QStringLiteral("report"),
+                     QStringLiteral(".pdf"), ProjectFolder(project_));
     const QString path = Prompts().SaveFileName(this, request);
     if (path.isEmpty()) return;
     RememberFolder(mainForm_.Options(), TFileKind::Report, path);

@@ -292,10 +292,10 @@ class CircuitFormTest : public QObject {
             order << focus->objectName();
             QTest::keyClick(focus, Qt::Key_Tab);
         }
-        QCOMPARE(order, (QStringList{"eCircuitName", "eDistFromRowLeft", "cbNewCircuit",
-                                     "cbVoltage", "eOverRateFactor", "cbCondName", "eCondDia",
-                                     "eMCR", "cbOhgwName", "eOhgwDia", "eSubCondCount",
-                                     "eBundleSpace", "btOK", "btCancel"}));
+        QCOMPARE(order,
+                 (QStringList{"eCircuitName", "eDistFromRowLeft", "cbNewCircuit", "cbVoltage",
+                              "eOverRateFactor", "cbCondName", "eCondDia", "eMCR", "cbOhgwName",
+                              "eOhgwDia", "eSubCondCount", "eBundleSpace", "btOK", "btCancel"}));
         // The fields of a row sit left of the next one, rows go down.
         auto at = [&form](const char* name) {
             return Find<QWidget>(form, name)->mapTo(&form, QPoint(0, 0));

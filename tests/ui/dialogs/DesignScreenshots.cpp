@@ -84,6 +84,16 @@ int main(int argc, char** argv) {
             QStringLiteral("phasing-weighted"));
     }
     {
+        // Eight circuits: every heading readable, a scroll bar for the rest.
+        TEmfProject eight;
+        eight.Units = English;
+        testing::ManyCircuitLine(eight, 8);
+        TPhasingDialog dialog(eight, 0);
+        Save(
+            dialog, [&] { return !dialog.Searching(); }, folder,
+            QStringLiteral("phasing-eight-circuits"));
+    }
+    {
         TClearanceDialog dialog(*project, 0, DefaultFieldLimits());
         Save(
             dialog, [&] { return !dialog.Solving(); }, folder, QStringLiteral("clearance"));

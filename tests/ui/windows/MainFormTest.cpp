@@ -20,8 +20,8 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScreen>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
@@ -353,8 +353,8 @@ void TMainFormTest::commandLineStart_data() {
     QTest::addColumn<QString>("message"); // shown, as File, Open shows it
     QTest::newRow("no arguments") << QStringList() << true << 0 << QString();
     QTest::newRow("a project") << QStringList{SampleProjectPath()} << false << 1 << QString();
-    QTest::newRow("a missing file") << QStringList{QStringLiteral("/nonexistent/none.emf")}
-                                    << false << 0 << QString(messages::kFileDoesNotExist);
+    QTest::newRow("a missing file") << QStringList{QStringLiteral("/nonexistent/none.emf")} << false
+                                    << 0 << QString(messages::kFileDoesNotExist);
 }
 
 void TMainFormTest::commandLineStart() {
@@ -442,8 +442,8 @@ void TMainFormTest::newProjectCancelledAtCrossSectionAsksFirst() {
     };
     f.Prompts.Answers = {QMessageBox::No};
     f.Main->mnNewClick();
-    QCOMPARE(f.Dialogs.Calls, (QStringList{"NewProject", "NewScenario", "NewScenario",
-                                           "NewCircuit"}));
+    QCOMPARE(f.Dialogs.Calls,
+             (QStringList{"NewProject", "NewScenario", "NewScenario", "NewCircuit"}));
     QCOMPARE(f.Prompts.Messages.size(), 2u);
     QVERIFY(f.Main->ActiveProjectWindow() != nullptr);
     QCOMPARE(f.Main->ActiveProjectWindow()->Project().Title, std::string("Bayside"));
@@ -732,8 +732,7 @@ void TMainFormTest::windowComesBackWhereItWasClosed() {
     // smallest, 300, at its top (where the platform may move it by its frame).
     {
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        TMainFixture f(
-            "[Window]\nMainLeft=5000\nMainTop=-300\nMainWidth=9000\nMainHeight=100\n");
+        TMainFixture f("[Window]\nMainLeft=5000\nMainTop=-300\nMainWidth=9000\nMainHeight=100\n");
         QCOMPARE(f.Main->size(), QSize(area.width(), 300));
         QVERIFY(QRect(area.topLeft(), QSize(8, 8)).contains(f.Main->pos()));
     }
@@ -786,8 +785,8 @@ void TMainFormTest::fileDialogsRememberTheirFolderAndProposeAName() {
     QCOMPARE(proposed(), projects + "/Line Project - EMF Details - L5 (T).pdf");
 
     // The folders are kept for the next run.
-    QVERIFY(QString::fromStdString(f.Prefs.FileText())
-                .contains("ProjectFolder=" + projects + "\n"));
+    QVERIFY(
+        QString::fromStdString(f.Prefs.FileText()).contains("ProjectFolder=" + projects + "\n"));
 }
 
 void TMainFormTest::ctrlF4ClosesTheActiveWindow() {
@@ -826,7 +825,7 @@ void TMainFormTest::everyMenuCommandHasAnAltLetterOfItsOwn() {
         return QString();
     };
     std::function<void(const QMenu&, const QString&)> check = [&](const QMenu& menu,
-                                                                 const QString& path) {
+                                                                  const QString& path) {
         QStringList letters;
         for (const QAction* action : menu.actions()) {
             if (action->isSeparator() || !action->isVisible()) continue;

@@ -262,12 +262,12 @@ void TReptMstrTest::captionsTellReportsApartAndCloseWithTheirProject() {
     for (const QAction* action : menu->actions().mid(5))
         windows << action->text();
     // Reports of the whole project name no cross section.
-    QCOMPARE(windows, (QStringList{"&1 Line Project--*",
-                                   "&2 EMF Report--Line Project--Florida Compliance",
-                                   "&3 EMF Report--Line Project--EMF Details--L5 (T)",
-                                   "&4 EMF Report--Line Project--EMF Details--South (T)",
-                                   "&5 EMF Report--Line Project--Corona and Field Effects--South (T)",
-                                   "&6 Other--*", "&7 EMF Report--Other--TLSA Exemption"}));
+    QCOMPARE(windows,
+             (QStringList{"&1 Line Project--*", "&2 EMF Report--Line Project--Florida Compliance",
+                          "&3 EMF Report--Line Project--EMF Details--L5 (T)",
+                          "&4 EMF Report--Line Project--EMF Details--South (T)",
+                          "&5 EMF Report--Line Project--Corona and Field Effects--South (T)",
+                          "&6 Other--*", "&7 EMF Report--Other--TLSA Exemption"}));
 
     // The project window closes (without saving), and its reports with it.
     f.Prompts.Answers = {QMessageBox::No};

@@ -1,0 +1,98 @@
+#include "space/FieldMap.h"
+
+#include "space/Charges.h"
+#include "space/FieldKernels.h"
+#include "space/Footprints.h"
+#include "space/MapModel.h"
+
+#include <cmath>
+#include <utility>
+#include <variant>
+
+namespace corvalt::space {
+
+TMapLayer::TMapLayer(std::size_t columns, std::vector<float> values)
+    : columns_(columns), values_(std::move(values)) {}
+
+std::optional<float> TMapLayer::At(std::size_t i, std::size_t j) const {
+    const float v = values_.at(j * columns_ + i);
+    if (std::isnan(v)) return std::nullopt;
+    return v;
+}
+
+namespace {
+
+// The largest value of the layer over the rows' ranges; the first in row
+// order on a tie.
+std::optional<TMapPeak> Peak(const TMapLayer& layer, const TFieldMap& map,
+                             const std::vector<TRowRange>& ranges) {
+    if (!layer.Computed()) return std::nullopt;
+    std::optional<TMapPeak> peak;
+    const std::span<const float> values = layer.Values();
+    for (const TRowRange& r : ranges)
+        for (std::size_t i = r.Begin; i < r.End; ++i) {
+            const float v = values[r.Row * map.X.size() + i];
+            if (!std::isnan(v) && (!peak || v > peak->Value)) peak = TMapPeak{v, map.X[i], map.Y[r.Row]};
+        }
+    return peak;
+}
+
+std::vector<TRowRange> WholeGrid(const TFieldMap& map) {
+    std::vector<TRowRange> rows;
+    for (std::size_t j = 0; j < map.Y.size(); ++j)
+        rows.push_back({j, 0, map.X.size()});
+    return rows;
+}
+
+std::vector<float> Narrowed(const std::vector<double>& values) {
+    return {values.begin(), values.end()};
+}
+
+} // namespace
+
+TMapRun ComputeFieldMap(const TPlan& plan, TMapQuantities quantities) {
+    TMapRun run;
+    std::variant<TSpaceModel, TMapInputError> built = BuildSpaceModel(plan);
+    if (const auto* error = std::get_if<TMapInputError>(&built)) {
+        run.Outcome = TMapOutcome::BadInput;
+        run.Message = error->Message;
+        return run;
+    }
+    const TSpaceModel& model = std::get<TSpaceModel>(built);
+    TFieldMap& map = run.Map;
+    map.Name = plan.Name;
+    map.Units = plan.Units;
+    map.X = Narrowed(model.Grid.X);
+    map.Y = Narrowed(model.Grid.Y);
+    map.Height = model.Grid.Height;
+    map.Pieces = model.PieceCount();
+    const std::size_t columns = map.X.size();
+
+    if (quantities != TMapQuantities::Magnetic) {
+        TChargeSolution charges = SolveCharges(model);
+        if (charges.Outcome == TChargeOutcome::Singular) {
+            run.Outcome = TMapOutcome::Unsolvable;
+            run.Message = "the charges of the conductors cannot be solved (a conductor that "
+                          "crosses itself makes the system singular)";
+            return run;
+        }
+        TFieldLayers e = ElectricLayers(model, charges.ChargesCPerM);
+        map.E = TMapLayer(columns, std::move(e.Major));
+        map.EResultant = TMapLayer(columns, std::move(e.Resultant));
+    }
+    if (quantities != TMapQuantities::Electric) {
+        TFieldLayers b = MagneticLayers(model);
+        map.B = TMapLayer(columns, std::move(b.Major));
+        map.BResultant = TMapLayer(columns, std::move(b.Resultant));
+    }
+    const std::vector<TRowRange> all = WholeGrid(map);
+    map.MaxE = Peak(map.E, map, all);
+    map.MaxB = Peak(map.B, map, all);
+    for (const TFootprint& footprint : plan.Footprints) {
+        const std::vector<TRowRange> within = PointsWithin(footprint, model.Grid);
+        map.Footprints.push_back({footprint.Name, Peak(map.E, map, within), Peak(map.B, map, within)});
+    }
+    return run;
+}
+
+} // namespace corvalt::space
