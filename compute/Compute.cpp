@@ -229,7 +229,8 @@ std::optional<TCalcFailure> FindInputFault(const TScenario& scenario,
     return std::nullopt;
 }
 
-std::variant<TFieldInputs, TCalcFailure> FieldInputsOf(const TScenario& scenario) {
+std::variant<TFieldInputs, TCalcFailure> FieldInputsOf(const TScenario& scenario,
+                                                       double beyondRowShown) {
     // Files and dialogs keep within the limits; this bounds the work whatever
     // built the cross section.
     if (scenario.ConductorCount() > kMaxConductorsPerSection)
@@ -246,7 +247,8 @@ std::variant<TFieldInputs, TCalcFailure> FieldInputsOf(const TScenario& scenario
     for (const TInterestPoint& point : scenario.InterestPoints)
         pointPositions.push_back(point.DistFromRowLeft);
     std::optional<TProfileLayout> layout =
-        LayOutProfile(scenario.RowLeft, scenario.RowRight, pointPositions, scenario.Project->Units);
+        LayOutProfile(scenario.RowLeft, scenario.RowRight, pointPositions, scenario.Project->Units,
+                      beyondRowShown);
     if (!layout) return TCalcFailure{TCalcFault::ProfileTooWide, {}, {}};
     inputs.Layout = *std::move(layout);
     return inputs;
@@ -285,10 +287,10 @@ std::optional<TCalcFailure> ComputeProfileFields(const TScenario& scenario,
     return std::nullopt;
 }
 
-bool ComputeScenario(TScenario& scenario, std::stop_token stop) {
+bool ComputeScenario(TScenario& scenario, std::stop_token stop, double beyondRowShown) {
     ClearResults(scenario);
     const int units = scenario.Project->Units;
-    std::variant<TFieldInputs, TCalcFailure> prepared = FieldInputsOf(scenario);
+    std::variant<TFieldInputs, TCalcFailure> prepared = FieldInputsOf(scenario, beyondRowShown);
     if (const TCalcFailure* failure = std::get_if<TCalcFailure>(&prepared))
         return Fail(scenario, *failure);
     TFieldInputs& inputs = std::get<TFieldInputs>(prepared);

@@ -30,7 +30,10 @@ class TScenario;
 // between blocks of records of the fields and of the corona effects: once it
 // is requested, the cross section ends as one that could not be computed,
 // with the fault Cancelled, within one block's work.
-bool ComputeScenario(TScenario& scenario, std::stop_token stop = {});
+//
+// beyondRowShown (display units) lets the regular steps reach further beyond
+// the ROW than the profile's own margin (RegularStepPositionsM).
+bool ComputeScenario(TScenario& scenario, std::stop_token stop = {}, double beyondRowShown = 0);
 
 // Computes every cross section in project order; returns how many could not be
 // computed (their CalcError says why). Every cross section keeps its results
@@ -52,7 +55,8 @@ struct TFieldInputs {
 // The inputs of the cross section's field computation, or the reason
 // ComputeScenario gives before solving anything (too many conductors or
 // points, a fault of the inputs, a right of way too wide to lay out).
-std::variant<TFieldInputs, TCalcFailure> FieldInputsOf(const TScenario& scenario);
+std::variant<TFieldInputs, TCalcFailure> FieldInputsOf(const TScenario& scenario,
+                                                       double beyondRowShown = 0);
 
 // Solves the charges of the system and fills EMax and BMax of every record,
 // the steps of ComputeScenario that give the fields. The system must be

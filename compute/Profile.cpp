@@ -2,6 +2,7 @@
 
 #include "model/Units.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -30,9 +31,9 @@ struct TStepRange {
     double Count() const { return (EndShown - StartShown) / StepShown + 1; }
 };
 
-TStepRange StepRange(float rowLeftM, float rowRightM, int units) {
+TStepRange StepRange(float rowLeftM, float rowRightM, int units, double beyondRowShown) {
     const bool english = units == English;
-    const double margin = english ? 4 : 2; // ft / m
+    const double margin = std::max(english ? 4.0 : 2.0, beyondRowShown); // ft / m
     TStepRange range;
     range.StepShown = english ? 1.0f : 0.25f; // ft / m
     range.StartShown = -std::ceil(DisplayLength(units, rowLeftM) + margin);
@@ -42,13 +43,14 @@ TStepRange StepRange(float rowLeftM, float rowRightM, int units) {
 
 } // namespace
 
-double RegularStepCountEstimate(float rowLeftM, float rowRightM, int units) {
-    return StepRange(rowLeftM, rowRightM, units).Count();
+double RegularStepCountEstimate(float rowLeftM, float rowRightM, int units,
+                                double beyondRowShown) {
+    return StepRange(rowLeftM, rowRightM, units, beyondRowShown).Count();
 }
 
 std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float rowRightM,
-                                                        int units) {
-    const TStepRange range = StepRange(rowLeftM, rowRightM, units);
+                                                        int units, double beyondRowShown) {
+    const TStepRange range = StepRange(rowLeftM, rowRightM, units, beyondRowShown);
     if (!std::isfinite(range.StartShown) || !std::isfinite(range.EndShown)) return std::nullopt;
     if (range.Count() > kMaxRegularSteps) return std::nullopt;
 
@@ -69,8 +71,10 @@ std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float ro
 }
 
 std::optional<TProfileLayout> LayOutProfile(float rowLeftM, float rowRightM,
-                                            std::span<const float> pointPositionsM, int units) {
-    std::optional<std::vector<float>> steps = RegularStepPositionsM(rowLeftM, rowRightM, units);
+                                            std::span<const float> pointPositionsM, int units,
+                                            double beyondRowShown) {
+    std::optional<std::vector<float>> steps =
+        RegularStepPositionsM(rowLeftM, rowRightM, units, beyondRowShown);
     if (!steps) return std::nullopt;
     TProfileLayout layout;
     auto add = [&](float positionM, bool marked) {

@@ -28,14 +28,18 @@ float RecordPositionM(const TCalcResult& record, int units);
 // 0.25 m or 1 ft; the position accumulates in metres in single precision, and
 // the last step is the first to reach the end. Empty when the right of way
 // cannot be laid out: a value that is not finite, more than kMaxRegularSteps
-// steps, or positions too large for a step to advance them.
-std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float rowRightM, int units);
+// steps, or positions too large for a step to advance them. A larger
+// beyondRowShown (display units) takes the margin's place: the results panel
+// shows the fields further out; everything else keeps the margin.
+std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float rowRightM, int units,
+                                                        double beyondRowShown = 0);
 
 // About how many regular steps RegularStepPositionsM lays out (exact up to the
 // rounding of the accumulated positions), without laying them out: for
 // estimating the cost of a computation. Not finite for a right of way that is
 // not.
-double RegularStepCountEstimate(float rowLeftM, float rowRightM, int units);
+double RegularStepCountEstimate(float rowLeftM, float rowRightM, int units,
+                                double beyondRowShown = 0);
 
 struct TProfileLayout {
     std::vector<TCalcResult> Records; // ROW left, ROW right, points, regular steps
@@ -46,7 +50,8 @@ struct TProfileLayout {
 
 // The records of a profile without values; empty when RegularStepPositionsM is.
 std::optional<TProfileLayout> LayOutProfile(float rowLeftM, float rowRightM,
-                                            std::span<const float> pointPositionsM, int units);
+                                            std::span<const float> pointPositionsM, int units,
+                                            double beyondRowShown = 0);
 
 // Index of the record with the largest EMax: scanning in list order from a
 // maximum of 0, only a strictly larger value takes over, so ties keep the

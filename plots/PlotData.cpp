@@ -1,5 +1,6 @@
 #include "plots/PlotData.h"
 
+#include "limits/FieldLimits.h"
 #include "model/Project.h"
 #include "model/TextHelpers.h"
 #include "model/Units.h"
@@ -16,6 +17,9 @@ constexpr TPlotQuantity kCoronaQuantities[] = {
     TPlotQuantity::AnRain, TPlotQuantity::AnFair,  TPlotQuantity::RiRain,
     TPlotQuantity::RiFair, TPlotQuantity::TviRain, TPlotQuantity::Ozone,
 };
+
+// An edge limit's line reaches this share of the ROW's width inside the edge.
+constexpr double kEdgeLimitReach = 0.1;
 
 // A running minimum and maximum; {0, 1} when nothing was added.
 struct TExtent {
@@ -81,34 +85,147 @@ void AddMarks(TPlotData& data, const TScenario& scenario) {
                      [](const TPlotMark& a, const TPlotMark& b) { return a.X < b.X; });
 }
 
-// The largest E and B of the plotted cross section, written beside them.
-void AddMaxima(TPlotData& data) {
+// The ROW edges' records of the plotted cross section; null when it has none.
+struct TEdges {
+    const TCalcResult* Left = nullptr;
+    const TCalcResult* Right = nullptr;
+    bool Within(double x) const {
+        return Left != nullptr && Right != nullptr && x >= Left->Dist && x <= Right->Dist;
+    }
+};
+
+TEdges EdgesOf(const TScenario& scenario) {
+    return {scenario.ResultAt(scenario.RowLeftResult), scenario.ResultAt(scenario.RowRightResult)};
+}
+
+bool IsShown(const TPlotOptions& options, TPlotQuantity quantity) {
+    return options.Shown[static_cast<std::size_t>(quantity)];
+}
+
+// The limits of the cross section's row of the table; none without a table.
+std::optional<TClassLimits> ClassLimits(const TScenario& scenario, const TPlotOptions& options) {
+    if (!options.Limits) return std::nullopt;
+    return options.Limits->For(LimitClassOf(scenario));
+}
+
+// The limit a field value at lateral position x is held to: within the ROW
+// the electric field's within-ROW limit (the magnetic field has none there),
+// at the edges and beyond them the edge limits.
+std::optional<float> LimitAt(const std::optional<TClassLimits>& limits, const TEdges& edges,
+                             TPlotQuantity quantity, double x) {
+    if (!limits) return std::nullopt;
+    const bool inside = edges.Within(x) && x != edges.Left->Dist && x != edges.Right->Dist;
+    if (quantity == TPlotQuantity::EField) return inside ? limits->EWithinRow : limits->EAtEdge;
+    if (quantity == TPlotQuantity::BField && !inside) return limits->BAtEdge;
+    return std::nullopt;
+}
+
+bool IsOver(double value, std::optional<float> limit) {
+    return limit && value > static_cast<double>(*limit);
+}
+
+int DecimalsOf(TPlotQuantity quantity) {
+    return quantity == TPlotQuantity::EField ? LimitDecimals(TLimitQuantity::ElectricField)
+                                             : LimitDecimals(TLimitQuantity::MagneticField);
+}
+
+// A field value with enough decimals to show an excess over its limit.
+std::string FieldValueText(double value, std::optional<float> limit, TPlotQuantity quantity) {
+    return LimitValueText(static_cast<float>(value), limit, DecimalsOf(quantity)) + " " +
+           ProfileQuantityInfo(quantity).Unit;
+}
+
+// The largest E and B of the plotted cross section, written beside them,
+// marked when over the limit that applies where they are.
+void AddMaxima(TPlotData& data, const std::optional<TClassLimits>& limits, const TEdges& edges) {
     for (const TPlotLine& line : data.Lines) {
         if (line.Section != 0) continue;
         if (line.Quantity != TPlotQuantity::EField && line.Quantity != TPlotQuantity::BField)
             continue;
         const std::optional<TPlotPoint> top = Largest(line.Runs);
         if (!top) continue;
-        const TProfileQuantityInfo& info = ProfileQuantityInfo(line.Quantity);
+        const std::optional<float> limit = LimitAt(limits, edges, line.Quantity, top->X);
         data.Maxima.push_back({top->X, top->Y, line.RightAxis,
-                               std::string("Max ") + info.Short + " " +
-                                   PlotNumber(top->Y, info.Decimals) + " " + info.Unit});
+                               std::string("Max ") + ProfileQuantityInfo(line.Quantity).Short + " " +
+                                   FieldValueText(top->Y, limit, line.Quantity),
+                               IsOver(top->Y, limit)});
     }
 }
 
-void SetExtents(TPlotData& data) {
-    TExtent x, left, right;
+// E and B where the profile meets each ROW edge.
+void AddEdgeValues(TPlotData& data, const std::optional<TClassLimits>& limits,
+                   const TEdges& edges, const TPlotOptions& options) {
+    for (const TCalcResult* edge : {edges.Left, edges.Right}) {
+        if (edge == nullptr) continue;
+        for (const TPlotQuantity quantity : {TPlotQuantity::EField, TPlotQuantity::BField}) {
+            const std::optional<double> value = QuantityValue(*edge, quantity);
+            if (!value || !IsShown(options, quantity)) continue;
+            const std::optional<float> limit = LimitAt(limits, edges, quantity, edge->Dist);
+            data.EdgeValues.push_back({edge->Dist, *value, OnRightAxis(quantity),
+                                       FieldValueText(*value, limit, quantity),
+                                       IsOver(*value, limit)});
+        }
+    }
+}
+
+// The limits as lines over the stretches they hold on: the within-ROW limit
+// between the edges, an edge limit from each edge out to the end of the plot,
+// reaching a tenth of the ROW's width inside it, so that it shows at the edge
+// however little of the profile lies beyond.
+void AddLimitLines(TPlotData& data, const std::optional<TClassLimits>& limits, const TEdges& edges,
+                   const TScenario& scenario, const TPlotOptions& options) {
+    if (!limits || edges.Left == nullptr || edges.Right == nullptr) return;
+    const double left = edges.Left->Dist;
+    const double right = edges.Right->Dist;
+    const double inside = (right - left) * kEdgeLimitReach;
+    const std::string edge = scenario.SectionType == Substation ? "Boundary " : "Edge ";
+    const auto add = [&](TPlotQuantity quantity, std::optional<float> limit, bool withinRow) {
+        if (!limit || !IsShown(options, quantity)) return;
+        const TProfileQuantityInfo& info = ProfileQuantityInfo(quantity);
+        const std::string text = (withinRow ? std::string() : edge) + info.Short + " limit " +
+                                 LimitNumberText(*limit) + " " + info.Unit;
+        TPlotLimit line{quantity, OnRightAxis(quantity), *limit, left, right, text, withinRow, true};
+        if (withinRow) {
+            data.Limits.push_back(line);
+            return;
+        }
+        // Outwards from each edge, labelled once.
+        for (const auto& [from, to] : {std::pair{std::min(data.XMin, left), left + inside},
+                                       std::pair{right - inside, std::max(data.XMax, right)}}) {
+            line.XFrom = from;
+            line.XTo = to;
+            data.Limits.push_back(line);
+            line.Labelled = false;
+        }
+    };
+    add(TPlotQuantity::EField, limits->EWithinRow, true);
+    add(TPlotQuantity::EField, limits->EAtEdge, false);
+    add(TPlotQuantity::BField, limits->BAtEdge, false);
+}
+
+// The lateral extent of the lines and the marks.
+void SetLateralExtent(TPlotData& data) {
+    TExtent x;
     for (const TPlotLine& line : data.Lines)
         for (const TPlotRun& run : line.Runs)
-            for (const TPlotPoint& point : run) {
+            for (const TPlotPoint& point : run)
                 x.Add(point.X);
-                (line.RightAxis ? right : left).Add(point.Y);
-            }
     for (const TPlotMark& mark : data.RowEdges)
         x.Add(mark.X);
     for (const TPlotMark& mark : data.Points)
         x.Add(mark.X);
     SetRange(x, data.XMin, data.XMax);
+}
+
+// The extent of each value axis: its lines and its limits.
+void SetValueExtents(TPlotData& data) {
+    TExtent left, right;
+    for (const TPlotLine& line : data.Lines)
+        for (const TPlotRun& run : line.Runs)
+            for (const TPlotPoint& point : run)
+                (line.RightAxis ? right : left).Add(point.Y);
+    for (const TPlotLimit& limit : data.Limits)
+        (limit.RightAxis ? right : left).Add(limit.Value);
     // Fields start at zero; the corona levels in dB may lie below it.
     if (!left.Empty()) left.Add(0);
     if (!right.Empty()) right.Add(0);
@@ -137,9 +254,13 @@ TPlotData BuildPlotData(const TScenario& scenario, std::span<const TScenario* co
     if (options.Kind == TPlotKind::Fields) {
         data.LeftTitle = "Electric field (kV/m)";
         data.RightTitle = "Magnetic field (mG)";
+        data.LeftShortTitle = "E (kV/m)";
+        data.RightShortTitle = "B (mG)";
     } else {
         data.LeftTitle = "Audible noise (dBA), RI and TVI (dBuV/m)";
         data.RightTitle = "Ozone (ppb)";
+        data.LeftShortTitle = "dBA, dBuV/m";
+        data.RightShortTitle = "Ozone (ppb)";
     }
     if (!scenario.CalcError.empty() || scenario.Results.empty()) {
         data.Error = scenario.CalcError.empty() ? "The cross section has not been computed."
@@ -161,8 +282,15 @@ TPlotData BuildPlotData(const TScenario& scenario, std::span<const TScenario* co
         }
         AddLines(data, *overlay, section, options);
     }
-    if (options.Kind == TPlotKind::Fields) AddMaxima(data);
-    SetExtents(data);
+    SetLateralExtent(data);
+    if (options.Kind == TPlotKind::Fields) {
+        const std::optional<TClassLimits> limits = ClassLimits(scenario, options);
+        const TEdges edges = EdgesOf(scenario);
+        AddMaxima(data, limits, edges);
+        AddEdgeValues(data, limits, edges, options);
+        AddLimitLines(data, limits, edges, scenario, options);
+    }
+    SetValueExtents(data);
     return data;
 }
 

@@ -5,9 +5,11 @@
 // results panel and corvalt-cli plot both build their charts from it
 // (ProfileChart.h), and tests read it without drawing anything.
 
+#include "model/FieldLimitTable.h"
 #include "plots/ProfileSeries.h"
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,6 +28,10 @@ struct TPlotOptions {
     // Which quantities are drawn, by TPlotQuantity; quantities of the other
     // kind are never drawn whatever their flag.
     std::array<bool, kProfileQuantityCount> Shown{true, true, true, true, true, true, true, true};
+    // The field plot draws the limits of the table's row for the cross
+    // section's class (those its maxima are held to) and marks the values
+    // over them; without a table it draws none.
+    std::optional<TFieldLimits> Limits;
 };
 
 // The quantities of a kind, in legend order.
@@ -53,6 +59,21 @@ struct TPlotAnnotation {
     double Y = 0;
     bool RightAxis = false;
     std::string Text;
+    bool Over = false; // over the limit that applies there (marked red)
+};
+
+// A field limit drawn as a horizontal line over the stretch it applies to:
+// the electric field's within the ROW, the edge limits from each ROW edge
+// outwards (a limit at the edge holds beyond it too), from a little inside
+// the edge so that the line crosses it.
+struct TPlotLimit {
+    TPlotQuantity Quantity = TPlotQuantity::EField;
+    bool RightAxis = false;
+    double Value = 0;            // in the quantity's plot unit
+    double XFrom = 0, XTo = 0;   // display unit
+    std::string Text;            // "E limit 8 kV/m", written once per limit
+    bool WithinRow = false;      // the within-ROW limit; else an edge limit
+    bool Labelled = true;        // false for the second stretch of an edge limit
 };
 
 struct TPlotData {
@@ -60,18 +81,24 @@ struct TPlotData {
     std::string XTitle; // "Distance (ft)"
     std::string LeftTitle;
     std::string RightTitle;
+    // The axis titles for a low plot: "E (kV/m)", "B (mG)".
+    std::string LeftShortTitle;
+    std::string RightShortTitle;
     // Empty when the cross section was computed; else why not, and nothing to draw.
     std::string Error;
     std::vector<TPlotLine> Lines;
     std::vector<TPlotMark> RowEdges;
     std::vector<TPlotMark> Points;
     std::vector<TPlotAnnotation> Maxima;
+    // E and B at the left and the right ROW edge (the field plot only).
+    std::vector<TPlotAnnotation> EdgeValues;
+    std::vector<TPlotLimit> Limits;
     // The overlaid cross sections' tab titles, by Section - 1.
     std::vector<std::string> OverlayNames;
     // "<tab title>: <reason>" for each overlay that could not be computed.
     std::vector<std::string> OverlayErrors;
-    // The extent of the lines and marks: lateral (display unit), left and
-    // right axis; each range is {0, 1} when nothing lies on it.
+    // The extent of the lines, marks and limits: lateral (display unit), left
+    // and right axis; each range is {0, 1} when nothing lies on it.
     double XMin = 0, XMax = 1;
     double LeftMin = 0, LeftMax = 1;
     double RightMin = 0, RightMax = 1;

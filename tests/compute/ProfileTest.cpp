@@ -33,6 +33,14 @@ TEST(Profile, MetricStepsEveryQuarterMetreWithATwoMetreMargin) {
     EXPECT_EQ(RegularStepPositionsM(15.1f, 3.2f, Metric)->front(), -18.0f);
     EXPECT_EQ(RegularStepPositionsM(15.1f, 3.2f, Metric)->back(), 6.0f);
     EXPECT_DOUBLE_EQ(RegularStepCountEstimate(15, 20, Metric), 157);
+    // Reaching 30 m beyond the ROW instead of 2 m: -45 to 50 m; less than the
+    // margin keeps the margin.
+    const auto further = RegularStepPositionsM(15, 20, Metric, 30);
+    ASSERT_TRUE(further.has_value());
+    EXPECT_EQ(further->front(), -45.0f);
+    EXPECT_EQ(further->back(), 50.0f);
+    EXPECT_EQ(further->size(), 381u);
+    EXPECT_EQ(RegularStepPositionsM(15, 20, Metric, 1.5)->size(), 157u);
 }
 
 TEST(Profile, EnglishStepsEveryFootAccumulatedInSinglePrecision) {

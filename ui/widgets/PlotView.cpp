@@ -13,20 +13,26 @@ TPlotView::TPlotView(QWidget* parent) : QChartView(parent) {
     setMouseTracking(true);
 }
 
-void TPlotView::SetChart(TProfileChart* chart, bool keepZoom) {
-    const bool zoomed = keepZoom && chart_ != nullptr && chart_->IsZoomed();
-    const TChartRanges ranges = zoomed ? chart_->Ranges() : TChartRanges{};
+void TPlotView::ShowPlot(const TPlotData& plot, bool keepZoom) {
+    if (chart_ != nullptr) {
+        chart_->SetData(plot, keepZoom);
+        return;
+    }
     QChart* before = QChartView::chart();
-    setChart(chart);
-    chart_ = chart;
+    chart_ = new TProfileChart(plot);
+    chart_->SetCompact(height() < kCompactHeight);
+    setChart(chart_);
     // QChartView keeps a default chart of its own until the first setChart.
-    if (before != nullptr && before != chart) delete before;
-    if (chart_ == nullptr) return;
+    if (before != nullptr && before != chart_) delete before;
     // The chart asks for room for its title, legend and axes; in a small
     // window the plot area shrinks rather than the grids beside or above.
     setMinimumSize(kMinimumPlotSize);
-    if (zoomed) chart_->ShowRanges(ranges);
     chart_->PlaceLabels();
+}
+
+void TPlotView::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    if (chart_ != nullptr) chart_->SetCompact(height() < kCompactHeight);
 }
 
 void TPlotView::ResetZoom() {

@@ -10,7 +10,8 @@
 
 namespace corvalt {
 class TProfileChart;
-}
+struct TPlotData;
+} // namespace corvalt
 
 namespace corvalt::ui {
 
@@ -18,13 +19,15 @@ class TPlotView : public QChartView {
     Q_OBJECT
   public:
     static constexpr QSize kMinimumPlotSize{160, 100};
+    // Lower than this, the chart leaves out its title and shortens its axis titles.
+    static constexpr int kCompactHeight = 360;
 
     explicit TPlotView(QWidget* parent = nullptr);
 
-    // Shows the chart (the view takes it; the one before is deleted). With
-    // keepZoom, a zoom or pan of the chart before carries over to the new one,
-    // so that an edit shows its effect where the user was looking.
-    void SetChart(TProfileChart* chart, bool keepZoom = false);
+    // Shows the plot: the first in a chart of its own, later ones in the same
+    // chart, its series updated in place. With keepZoom, a zoom or pan of the
+    // user's stays, so that an edit shows its effect where the user was looking.
+    void ShowPlot(const TPlotData& plot, bool keepZoom = false);
     TProfileChart* Chart() const { return chart_; }
     void ResetZoom();
     // Zooms around a point of the view by the factor (below 1 zooms in).
@@ -42,6 +45,7 @@ class TPlotView : public QChartView {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     TProfileChart* chart_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "compute/Compute.h"
 #include "model/Project.h"
+#include "model/Units.h"
 
 #include <QElapsedTimer>
 
@@ -55,13 +56,13 @@ TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token 
             if (HasErrors(findings))
                 computed.Findings = std::move(findings);
             else
-                ComputeScenario(shown, stop);
+                ComputeScenario(shown, stop, request.BeyondRowShown);
         }
         for (const int index : request.Overlays) {
             if (index < 0 || index >= project->Scenarios.Count() || index == request.Section)
                 continue;
             if (passes(index))
-                ComputeScenario(project->Scenarios[index], stop);
+                ComputeScenario(project->Scenarios[index], stop, request.BeyondRowShown);
             else
                 computed.RefusedOverlays.push_back(index);
         }
@@ -76,10 +77,11 @@ TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token 
     return computed;
 }
 
-double EstimatedMilliseconds(const TScenario& scenario) {
+double EstimatedMilliseconds(const TScenario& scenario, double beyondRowShown) {
     // The regular steps, and one record per ROW edge and point.
     const double records = RegularStepCountEstimate(scenario.RowLeft, scenario.RowRight,
-                                                    scenario.IsEnglish() ? English : Metric) +
+                                                    scenario.IsEnglish() ? English : Metric,
+                                                    beyondRowShown) +
                            2 + scenario.InterestPoints.Count();
     const double conductors = std::max(scenario.ConductorCount(), 1);
     const double estimate = records * conductors * kMicrosecondsPerRecordAndConductor / 1000;

@@ -25,6 +25,9 @@ struct TResultsRequest {
     int Section = 0;              // the shown cross section, index in Scenarios
     std::vector<int> Overlays;    // the overlaid cross sections, indices in Scenarios
     std::uint64_t Generation = 0; // later requests have larger numbers
+    // How far beyond the ROW the profiles reach, display units; 0: the
+    // profile's own margin (what the reports and corvalt-cli compute).
+    double BeyondRowShown = 0;
 };
 
 struct TComputedResults {
@@ -56,8 +59,9 @@ struct TComputedResults {
 TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token stop = {});
 
 // A guess of the milliseconds the computation of the cross section takes,
-// from its profile's record count and its conductor count, for a section that
-// has not been timed yet.
-double EstimatedMilliseconds(const TScenario& scenario);
+// from its profile's record count (with the profile reaching beyondRowShown
+// beyond the ROW) and its conductor count, for a section that has not been
+// timed yet.
+double EstimatedMilliseconds(const TScenario& scenario, double beyondRowShown = 0);
 
 } // namespace corvalt::ui

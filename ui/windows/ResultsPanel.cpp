@@ -20,6 +20,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -56,6 +58,26 @@ void TResultsPanel::CreateControls() {
     overlayRow_->setContentsMargins(0, 0, 0, 0);
     overlayRow_->addWidget(overlayLabel_);
     overlayRow_->addStretch(1);
+    // The profile further out than the reports compute it, to see the fields
+    // fall off (this panel's copy only).
+    seBeyondRow_ = new QSpinBox;
+    seBeyondRow_->setObjectName(QStringLiteral("seBeyondRow"));
+    seBeyondRow_->setSpecialValueText(QStringLiteral("as computed"));
+    seBeyondRow_->setToolTip(
+        QStringLiteral("How far beyond each ROW edge the plots reach (the reports keep the "
+                       "computed profile)"));
+    seBeyondRow_->setKeyboardTracking(false);
+    auto* lbBeyondRow = new QLabel(QStringLiteral("Show &to"));
+    lbBeyondRow->setBuddy(seBeyondRow_);
+    overlayRow_->addWidget(lbBeyondRow);
+    overlayRow_->addWidget(seBeyondRow_);
+    overlayRow_->addWidget(new QLabel(QStringLiteral("beyond the ROW")));
+    SetBeyondRowUnits(English);
+    connect(seBeyondRow_, &QSpinBox::valueChanged, this, [this] {
+        // The cross sections' sizes change: their times are to be learnt again.
+        std::fill(sectionCosts_.begin(), sectionCosts_.end(), -1.0);
+        Request();
+    });
 
     fieldView_ = new TPlotView;
     fieldView_->setObjectName(QStringLiteral("pvFields"));
@@ -153,7 +175,8 @@ QWidget* TResultsPanel::CreateCoronaPage() {
     for (const TPlotQuantity quantity : KindQuantities(TPlotKind::Corona)) {
         auto* box = new QCheckBox(QString::fromLatin1(ProfileQuantityInfo(quantity).Short));
         box->setToolTip(QString::fromLatin1(ProfileQuantityInfo(quantity).Name));
-        box->setChecked(true);
+        // Ozone, in thousandths of a ppb on its own axis, is there when asked for.
+        box->setChecked(quantity != TPlotQuantity::Ozone);
         connect(box, &QCheckBox::toggled, this, &TResultsPanel::RebuildPlots);
         coronaBoxes_[static_cast<std::size_t>(quantity)] = box;
         boxes->addWidget(box);
@@ -200,11 +223,24 @@ void TResultsPanel::ShowResults(const TEmfProject& project,
     snapshot_ = std::move(snapshot);
     section_ = section;
     RebuildOverlayBoxes(project, section);
+    SetBeyondRowUnits(project.Units);
     estimatedCosts_.clear();
     for (const TScenario& scenario : project.Scenarios)
-        estimatedCosts_.push_back(EstimatedMilliseconds(scenario));
+        estimatedCosts_.push_back(EstimatedMilliseconds(scenario, seBeyondRow_->value()));
     sectionCosts_.resize(estimatedCosts_.size(), -1);
     Request();
+}
+
+void TResultsPanel::SetBeyondRowUnits(int units) {
+    // Up to 1000 ft or 300 m; the value stays when the unit does.
+    const bool english = units == English;
+    const QString suffix = QStringLiteral(" ") + QString::fromLatin1(LengthUnit(units));
+    if (seBeyondRow_->suffix() == suffix) return;
+    const QSignalBlocker quiet(seBeyondRow_);
+    seBeyondRow_->setSuffix(suffix);
+    seBeyondRow_->setRange(0, english ? 1000 : 300);
+    seBeyondRow_->setSingleStep(english ? 50 : 10);
+    seBeyondRow_->setValue(0);
 }
 
 void TResultsPanel::RebuildOverlayBoxes(const TEmfProject& project, int section) {
@@ -242,7 +278,8 @@ std::vector<int> TResultsPanel::CheckedOverlays() const {
 
 void TResultsPanel::Request() {
     if (snapshot_ == nullptr) return;
-    TResultsRequest request{snapshot_, section_, CheckedOverlays(), ++generation_};
+    TResultsRequest request{snapshot_, section_, CheckedOverlays(), ++generation_,
+                            static_cast<double>(seBeyondRow_->value())};
     // The cost: as measured the last time, else as estimated from the size.
     double predicted = 0;
     std::vector<int> sections = request.Overlays;
@@ -369,6 +406,7 @@ void TResultsPanel::RebuildPlots() {
     const std::vector<const TScenario*> overlays = shown_->OverlayScenarios();
     TPlotOptions fields;
     fields.Kind = TPlotKind::Fields;
+    fields.Limits = limits_;
     TPlotOptions corona;
     corona.Kind = TPlotKind::Corona;
     for (const TPlotQuantity quantity : KindQuantities(TPlotKind::Corona))
@@ -387,8 +425,8 @@ void TResultsPanel::RebuildPlots() {
         plottedSection_ == shown_->Section && plottedTitle_ == scenario->TabTitle;
     plottedSection_ = shown_->Section;
     plottedTitle_ = scenario->TabTitle;
-    fieldView_->SetChart(new TProfileChart(fieldPlot_), sameSection);
-    coronaView_->SetChart(new TProfileChart(coronaPlot_), sameSection);
+    fieldView_->ShowPlot(fieldPlot_, sameSection);
+    coronaView_->ShowPlot(coronaPlot_, sameSection);
     QString notes;
     for (const std::string& note : fieldPlot_.OverlayErrors)
         notes += QStringLiteral("Not overlaid: ") + ToQString(note) + QLatin1Char('\n');
@@ -429,8 +467,11 @@ QString TResultsPanel::ReadoutAt(double x) const {
 void TResultsPanel::ShowReadout(double lateral) {
     // The line breaks between quantities, never inside one ("TVI 16.2 dBuV/m").
     QStringList items = ReadoutAt(lateral).split(QStringLiteral("   "));
-    for (QString& item : items)
+    for (QString& item : items) {
         item.replace(QLatin1Char(' '), QChar(QChar::Nbsp));
+        // A slash may end a line too ("kV/" and "m"): joined to what follows.
+        item.replace(QStringLiteral("/"), QStringLiteral("/\u2060"));
+    }
     readout_->setText(items.join(QStringLiteral("   ")));
 }
 

@@ -35,6 +35,7 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 class QStackedWidget;
 class QTabWidget;
 class QHBoxLayout;
@@ -97,6 +98,8 @@ class TResultsPanel : public QWidget {
     // The overlay check box of cross section index (nullptr for the shown one).
     QCheckBox* OverlayBox(int index) const;
     QCheckBox* CoronaBox(TPlotQuantity quantity) const;
+    // How far beyond the ROW the plots reach (0: as computed for the reports).
+    QSpinBox& BeyondRow() const { return *seBeyondRow_; }
     QTabWidget& Tabs() const { return *tabs_; }
     TPlotView& FieldView() const { return *fieldView_; }
     TPlotView& CoronaView() const { return *coronaView_; }
@@ -128,6 +131,7 @@ class TResultsPanel : public QWidget {
     void CreateControls();
     QWidget* CreateCoronaPage();
     void RebuildOverlayBoxes(const TEmfProject& project, int section);
+    void SetBeyondRowUnits(int units);
     std::vector<int> CheckedOverlays() const;
     void Request();
     void StartWorker(TResultsRequest request);
@@ -152,6 +156,7 @@ class TResultsPanel : public QWidget {
     QHBoxLayout* overlayRow_ = nullptr;
     std::vector<QCheckBox*> overlayBoxes_; // by cross-section index; null for the shown one
     std::array<QCheckBox*, kProfileQuantityCount> coronaBoxes_{};
+    QSpinBox* seBeyondRow_ = nullptr;
     QStackedWidget* stack_ = nullptr; // the tabs, or the error text over the drawing
     QTabWidget* tabs_ = nullptr;
     TPlotView* fieldView_ = nullptr;

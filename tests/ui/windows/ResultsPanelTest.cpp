@@ -29,6 +29,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <QTest>
 #include <QTreeWidget>
 #include <QUndoStack>
@@ -138,6 +139,7 @@ class TResultsPanelTest : public QObject {
     void workerGreysThePanelAndDropsStaleResults();
     void overlaysAndCoronaToggles();
     void readoutAtTheMouse();
+    void theReadoutBreaksOnlyBetweenQuantities();
     void exportsCsvEqualToTheComputationAndPictures();
     void aSectionThatFailsShowsItsReason();
     void drawingAndMaximaFollowTheGrid();
@@ -198,9 +200,11 @@ void TResultsPanelTest::aZoomStaysThroughAnEditButNotToAnotherSection() {
     chart->XAxis()->setRange(0, fullHigh / 2); // the right half, as a zoom would
     QVERIFY(chart->IsZoomed());
 
+    // The edit updates the chart shown, with the zoom kept.
     RaiseC1(f, form);
     TProfileChart* edited = panel.FieldView().Chart();
-    QVERIFY(edited != chart);
+    QCOMPARE(edited, chart);
+    QCOMPARE(edited->Data().Lines.front().Runs, panel.FieldPlot().Lines.front().Runs);
     QCOMPARE(edited->XAxis()->min(), 0.0);
     QCOMPARE(edited->XAxis()->max(), fullHigh / 2);
     panel.FieldView().ResetZoom();
@@ -266,6 +270,10 @@ void TResultsPanelTest::overlaysAndCoronaToggles() {
     l6->setChecked(true);
     QCOMPARE(panel.FieldPlot().Lines.size(), std::size_t{4});
     QCOMPARE(panel.FieldPlot().Lines[2].Name, std::string("Electric field - L6"));
+    // Ozone (thousandths of a ppb) is left out until asked for.
+    QVERIFY(!panel.CoronaBox(TPlotQuantity::Ozone)->isChecked());
+    QCOMPARE(panel.CoronaPlot().Lines.size(), std::size_t{10});
+    panel.CoronaBox(TPlotQuantity::Ozone)->setChecked(true);
     QCOMPARE(panel.CoronaPlot().Lines.size(), std::size_t{12});
     // The tick stays through a change of the project.
     RaiseC1(f, form);
@@ -298,7 +306,37 @@ void TResultsPanelTest::readoutAtTheMouse() {
     panel.Readout().clear();
     QTest::mouseMove(view.viewport(), view.viewport()->rect().center());
     QTRY_VERIFY(panel.Readout().text().startsWith(QStringLiteral("x")));
-    QVERIFY(panel.Readout().text().contains(QStringLiteral("kV/m")));
+    // Shown with joiners that keep each unit on one line.
+    QVERIFY(panel.Readout().text().remove(QChar(0x2060)).contains(QStringLiteral("kV/m")));
+}
+
+void TResultsPanelTest::theReadoutBreaksOnlyBetweenQuantities() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, MakeProject());
+    ui::TResultsPanel& panel = Panel(form);
+    emit panel.FieldView().CursorMoved(-12.5);
+    const QString text = panel.Readout().text();
+    QVERIFY(text.contains(QStringLiteral("dBuV")));
+    // Where a line may start: the text's start and each quantity's.
+    std::vector<int> starts{0};
+    for (int at = text.indexOf(QStringLiteral("   ")); at >= 0;
+         at = text.indexOf(QStringLiteral("   "), at + 3))
+        starts.push_back(at + 3);
+    QTextOption wrap;
+    wrap.setWrapMode(QTextOption::WordWrap);
+    for (int width = 30; width <= 900; width += 3) {
+        QTextLayout layout(text, panel.Readout().font());
+        layout.setTextOption(wrap);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            QVERIFY2(std::find(starts.begin(), starts.end(), line.textStart()) != starts.end(),
+                     qPrintable(QStringLiteral("%1 px: a line starts at \"%2\"")
+                                    .arg(width)
+                                    .arg(text.mid(line.textStart(), 12))));
+        }
+        layout.endLayout();
+    }
 }
 
 void TResultsPanelTest::exportsCsvEqualToTheComputationAndPictures() {
