@@ -2,6 +2,7 @@
 
 #include "plots/MapContours.h"
 #include "plots/MapScale.h"
+#include "plots/ModelText.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -98,7 +99,7 @@ class TMapPainter {
                                      ? QStringLiteral("Electric field")
                                      : QStringLiteral("Magnetic field");
         const QString title = QStringLiteral("%1 · %2 at %3 %4 above ground")
-                                  .arg(QString::fromStdString(plan_.Name), quantity,
+                                  .arg(ToQString(plan_.Name), quantity,
                                        QString::number(map_.Height, 'g', 6), length_);
         p_.setPen(kInk);
         const QRectF line(rect_.left() + font_, rect_.top() + font_ * 0.4,
@@ -274,10 +275,10 @@ class TMapPainter {
             const auto& peak = options_.Quantity == TMapQuantity::Electric ? peaks.E : peaks.B;
             const QString value = peak ? ValueText(peak->Value) + QLatin1Char(' ') + unit_
                                        : QStringLiteral("no value");
-            const QString text = QString::fromStdString(footprint.Name) + QLatin1Char('\n') + value;
+            const QString text = ToQString(footprint.Name) + QLatin1Char('\n') + value;
             const double width = std::max(metrics.horizontalAdvance(value),
                                           metrics.horizontalAdvance(
-                                              QString::fromStdString(footprint.Name))) + font_;
+                                              ToQString(footprint.Name))) + font_;
             const QPointF centre = polygon.boundingRect().center();
             const QRectF box(centre.x() - width / 2, centre.y() - font_ * 1.3, width, font_ * 2.6);
             p_.setPen(QPen(kInk, 0.8));

@@ -41,13 +41,12 @@ class TOffscreenChart {
     TProfileChart* chart_;
 };
 
-QByteArray PngBytes(TOffscreenChart& chart, QSize size, QString& error) {
+QByteArray PngBytes(const TPicturePaint& paint, QSize size, QString& error) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        chart.Render(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+        paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -56,7 +55,7 @@ QByteArray PngBytes(TOffscreenChart& chart, QSize size, QString& error) {
     return bytes;
 }
 
-QByteArray SvgBytes(TOffscreenChart& chart, QSize size, QString& error) {
+QByteArray SvgBytes(const TPicturePaint& paint, QSize size, const QString& title, QString& error) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -64,24 +63,27 @@ QByteArray SvgBytes(TOffscreenChart& chart, QSize size, QString& error) {
     svg.setOutputDevice(&buffer);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(QStringLiteral("Corvalt plot"));
+    svg.setTitle(title);
     QPainter painter;
     if (!painter.begin(&svg)) {
         error = QStringLiteral("the SVG writer did not start");
         return {};
     }
-    chart.Render(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
     return bytes;
 }
 
-QByteArray PdfBytes(TOffscreenChart& chart, QSize size, QString& error) {
+QByteArray PdfBytes(const TPicturePaint& paint, QSize size, const QString& title, QString& error) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Corvalt"));
+        writer.setTitle(title);
+        // One unit a point, so the drawing's sizes are the page's.
+        writer.setResolution(72);
         writer.setPageLayout(QPageLayout(QPageSize(QSizeF(size), QPageSize::Point),
                                          QPageLayout::Portrait, QMarginsF()));
         QPainter painter;
@@ -89,7 +91,7 @@ QByteArray PdfBytes(TOffscreenChart& chart, QSize size, QString& error) {
             error = QStringLiteral("the PDF writer did not start");
             return {};
         }
-        chart.Render(painter, QRectF(painter.viewport()));
+        paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
         painter.end();
     }
     return bytes;
@@ -109,33 +111,47 @@ std::optional<TPictureFormat> PictureFormatOf(const std::string& path) {
 
 QByteArray PictureBytes(const TPlotData& data, TPictureFormat format, QString& error, QSize size) {
     TOffscreenChart chart(data, size);
+    const TPicturePaint paint = [&chart](QPainter& painter, const QRectF& target) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        chart.Render(painter, target);
+    };
+    return PaintedPictureBytes(paint, format, size, QStringLiteral("Corvalt plot"), error);
+}
+
+QByteArray PaintedPictureBytes(const TPicturePaint& paint, TPictureFormat format, QSize size,
+                               const QString& title, QString& error) {
     switch (format) {
     case TPictureFormat::Png:
-        return PngBytes(chart, size, error);
+        return PngBytes(paint, size, error);
     case TPictureFormat::Svg:
-        return SvgBytes(chart, size, error);
+        return SvgBytes(paint, size, title, error);
     case TPictureFormat::Pdf:
-        return PdfBytes(chart, size, error);
+        return PdfBytes(paint, size, title, error);
     }
     error = QStringLiteral("unknown picture format");
     return {};
 }
 
-QString ExportPicture(const TPlotData& data, const std::string& path, TPictureFormat format,
-                      QSize size) {
+QString WritePictureFile(const std::string& path, const QByteArray& bytes,
+                         const QString& drawError) {
     const auto failure = [&path](const QString& why) {
         const std::string name = PrintableText(std::filesystem::path(path).filename().string());
         return QStringLiteral("The picture file \"%1\" cannot be written: %2.")
             .arg(QString::fromStdString(name), why);
     };
-    QString error;
-    const QByteArray bytes = PictureBytes(data, format, error, size);
-    if (!error.isEmpty()) return failure(error);
+    if (!drawError.isEmpty()) return failure(drawError);
     const auto* begin = reinterpret_cast<const std::uint8_t*>(bytes.constData());
     const std::string written =
         ReplaceFile(path, std::span(begin, static_cast<std::size_t>(bytes.size())));
     if (!written.empty()) return failure(QString::fromStdString(written));
     return {};
+}
+
+QString ExportPicture(const TPlotData& data, const std::string& path, TPictureFormat format,
+                      QSize size) {
+    QString error;
+    const QByteArray bytes = PictureBytes(data, format, error, size);
+    return WritePictureFile(path, bytes, error);
 }
 
 } // namespace corvalt

@@ -8,9 +8,12 @@
 #include "plots/PlotData.h"
 
 #include <QByteArray>
+#include <QPainter>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,6 +31,21 @@ inline constexpr QSize kPictureSize(1200, 750);
 // The file's bytes; empty with error set when drawing failed.
 QByteArray PictureBytes(const TPlotData& data, TPictureFormat format, QString& error,
                         QSize size = kPictureSize);
+
+// Draws onto the painter within the rectangle: a plot, a field map.
+using TPicturePaint = std::function<void(QPainter&, const QRectF&)>;
+
+// A drawing as a picture file's bytes at the size (pixels for PNG and SVG,
+// points for PDF), titled where the format keeps a title; empty with error
+// set when drawing failed.
+QByteArray PaintedPictureBytes(const TPicturePaint& paint, TPictureFormat format, QSize size,
+                               const QString& title, QString& error);
+
+// Replaces the file at path by the bytes, unless drawing failed (drawError).
+// Empty on success, else the message for the user: "The picture file
+// "<name>" cannot be written: <why>."
+QString WritePictureFile(const std::string& path, const QByteArray& bytes,
+                         const QString& drawError);
 
 // Draws the plot and replaces the file at path by the picture. Empty on
 // success, else the message for the user: "The picture file "<name>" cannot
