@@ -19,7 +19,6 @@
 #include "ui/dialogs/PhasingDialog.h"
 #include "ui/windows/ResultsPanel.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -28,7 +27,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <clocale>
 #include <memory>
 
 using namespace corvalt;
@@ -132,13 +130,3 @@ BENCHMARK(BM_CloseResultsPanel)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -31,7 +31,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <clocale>
 #include <memory>
 #include <thread>
 
@@ -153,13 +152,3 @@ void BM_PlotPng20000(benchmark::State& state) {
 BENCHMARK(BM_PlotPng20000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
