@@ -9,10 +9,11 @@
 #include "cli/Commands.h"
 #include "cli/HeadlessApplication.h"
 #include "cli/IniOption.h"
-#include "cli/Interrupt.h"
 
 #include "engine/PageRenderer.h"
+#include "model/Leftovers.h"
 #include "model/Project.h"
+#include "model/StopCleanup.h"
 #include "prefs/Options.h"
 #include "reports/OpenReport.h"
 #include "reports/ReportFormat.h"
@@ -105,7 +106,7 @@ int RunReport(const Args& args) {
     if (auto error = options.CheckReadable()) return Fail(ExitBadInput, *error);
 
     const THeadlessApplication application(THeadlessApplication::TKind::Gui);
-    const TTemporaryFolder pageFolder("corvalt-cli-pages");
+    const TTemporaryFolder pageFolder(kCliPagesFolder);
     if (!pageFolder.IsValid())
         return Fail(ExitBadInput, "no temporary folder for the page file: " + pageFolder.Error());
     const TOpenedReport opened =

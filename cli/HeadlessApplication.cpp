@@ -1,6 +1,7 @@
 #include "cli/HeadlessApplication.h"
 
 #include "engine/ReportFonts.h"
+#include "model/Leftovers.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -16,7 +17,7 @@ THeadlessApplication::THeadlessApplication(TKind kind) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !display)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        runtime_ = std::make_unique<TTemporaryFolder>("corvalt-cli-runtime");
+        runtime_ = std::make_unique<TTemporaryFolder>(kCliRuntimeFolder);
         if (runtime_->IsValid())
             qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_->Path()));
     }

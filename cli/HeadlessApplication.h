@@ -4,7 +4,7 @@
 // in the C locale whatever the user's locale, and a private runtime folder
 // when none is set (Qt refuses to work without one), removed on interrupt.
 
-#include "cli/Interrupt.h"
+#include "model/StopCleanup.h"
 
 #include <QCoreApplication>
 

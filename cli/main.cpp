@@ -1,13 +1,13 @@
 // corvalt-cli: the headless front end for batch work, automation and tests.
 #include "cli/Commands.h"
-#include "cli/Interrupt.h"
 #include "cli/MapPicture.h"
 #include "cli/RendererHandoff.h"
+#include "cli/StandardOutput.h"
 
+#include "model/Leftovers.h"
+#include "model/StopCleanup.h"
 #include "model/TextHelpers.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -119,12 +119,10 @@ int RunGuarded(int argc, char** argv) {
 
 // The output a command printed is only there once standard output took it
 // (a full disk, a closed pipe, /dev/full): otherwise exit 2 with the reason.
-int CheckedOutput(int code) {
-    errno = 0;
+int CheckedOutput(int code, const TStandardOutput& output) {
     std::cout.flush();
-    const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
-    if (written) return code;
-    const int error = errno;
+    if (output.Error() == 0 && std::cout.good()) return code;
+    const int error = output.Error();
     return Fail(ExitBadInput, std::string("cannot write to standard output") +
                                   (error != 0 ? std::string(": ") + std::strerror(error) : ""));
 }
@@ -141,6 +139,8 @@ int main(int argc, char** argv) {
         if (command != nullptr && RunsInRenderer(*command, Args(argv + 2, argv + argc)))
             return RunInRenderer(argv);
     }
-    InstallInterruptCleanup();
-    return CheckedOutput(RunGuarded(argc, argv));
+    corvalt::InstallStopCleanup();
+    corvalt::RemoveStaleTemporaryFolders();
+    const TStandardOutput output;
+    return CheckedOutput(RunGuarded(argc, argv), output);
 }

@@ -1,5 +1,6 @@
 #include "model/FileIo.h"
 
+#include "model/Leftovers.h"
 #include "model/TextHelpers.h"
 
 #include <algorithm>
@@ -23,16 +24,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// "." + name + ".saving-" + 16 hexadecimal digits.
-constexpr std::size_t kTemporaryExtraBytes = 1 + 8 + 16;
+// "." + name + ".saving-" + process id (up to 10 digits) + "-" + 16
+// hexadecimal digits.
+constexpr std::size_t kTemporaryExtraBytes = 1 + 8 + 10 + 1 + 16;
 // As many links as the system follows in one path (Linux: 40).
 constexpr int kMaxLinkHops = 40;
 // Longer paths are shown by their end, where the file name is.
 constexpr std::size_t kLongestShownPath = 120;
-
-std::string SystemReason(int error) {
-    return error != 0 ? std::strerror(error) : "input/output error";
-}
 
 // A descriptor that closes itself.
 class TDescriptor {
@@ -102,16 +100,22 @@ std::size_t LongestName(int folder) {
     return longest > 0 ? static_cast<std::size_t>(longest) : std::size_t{NAME_MAX};
 }
 
-// A name for the temporary file beside the target: hidden, recognisably the
-// target's, and cut so that it is never longer than the longest name the
-// folder takes; a target whose name fits therefore always gets a temporary.
-std::string TemporaryName(const std::string& name, std::size_t longestName,
-                          unsigned long long random) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".saving-%016llx", random);
+// The beginning of the temporary files' names beside the target: hidden,
+// recognisably the target's, and cut so that a whole temporary name is never
+// longer than the longest name the folder takes; a target whose name fits
+// therefore always gets a temporary.
+std::string TemporaryPrefix(const std::string& name, std::size_t longestName) {
     const std::size_t room =
         longestName > kTemporaryExtraBytes ? longestName - kTemporaryExtraBytes : 0;
-    return "." + name.substr(0, std::min(name.size(), room)) + suffix;
+    return "." + name.substr(0, std::min(name.size(), room)) + ".saving-";
+}
+
+// A temporary's name: the prefix, this process's id (so that a later save can
+// tell one left by a killed run, Leftovers.h) and a random number.
+std::string TemporaryName(const std::string& prefix, unsigned long long random) {
+    char number[20];
+    std::snprintf(number, sizeof number, "%016llx", random);
+    return LeftoverName(prefix, getpid()) + number;
 }
 
 // The file a path names once links are followed (also when that file does not
@@ -143,17 +147,27 @@ std::string RefusalOf(const struct stat& old, int folder, const std::string& nam
 
 // A new temporary file beside the target, opened for writing; its name in
 // temporary. Never one that exists (O_EXCL).
-TDescriptor CreateTemporary(int folder, const std::string& name, std::string& temporary) {
+TDescriptor CreateTemporary(int folder, const std::string& prefix, std::string& temporary) {
     std::random_device entropy;
     std::uniform_int_distribution<unsigned long long> pick;
-    const std::size_t longest = LongestName(folder);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        temporary = TemporaryName(name, longest, pick(entropy));
+        temporary = TemporaryName(prefix, pick(entropy));
         const int fd = openat(folder, temporary.c_str(),
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST) return TDescriptor(fd);
     }
     return TDescriptor();
+}
+
+// Gives the new file the old one's owner and group where the system lets this
+// user do so (the owner only root may give away; the group any member of it).
+// Where it does not, the replaced file belongs to whoever saved it: writing
+// the old file in place instead would keep its owner but could leave half a
+// project behind if the save were cut off.
+void KeepOwner(int file, const struct stat& old) {
+    if (old.st_uid == geteuid() && old.st_gid == getegid()) return;
+    if (fchown(file, old.st_uid, old.st_gid) == 0) return;
+    [[maybe_unused]] const int groupOnly = fchown(file, static_cast<uid_t>(-1), old.st_gid);
 }
 
 // Writes bytes to the temporary file, gives it the old file's permissions and
@@ -162,12 +176,15 @@ std::string FillTemporary(TDescriptor& file, std::span<const std::uint8_t> bytes
                           const struct stat* old, const std::string& shownName) {
     errno = 0;
     bool ok = WriteAll(file.Get(), bytes);
-    if (ok && old != nullptr) ok = fchmod(file.Get(), old->st_mode & 07777) == 0;
+    if (ok && old != nullptr) {
+        KeepOwner(file.Get(), *old);
+        ok = fchmod(file.Get(), old->st_mode & 07777) == 0;
+    }
     if (ok) ok = fsync(file.Get()) == 0;
     const int error = errno;
     const bool closed = file.Close();
     if (ok && closed) return {};
-    return "cannot write " + QuotedName(shownName) + ": " + SystemReason(ok ? errno : error);
+    return "cannot write " + QuotedName(shownName) + ": " + SystemErrorText(ok ? errno : error);
 }
 
 std::string FolderOf(const std::string& target) {
@@ -185,28 +202,30 @@ std::string ReplaceResolved(const std::string& target, std::span<const std::uint
         if (errno == ENAMETOOLONG) return PathTooLongText(target);
         if (errno == ENOENT || errno == ENOTDIR)
             return "the folder " + QuotedName(folderPath) + " does not exist";
-        return "cannot open the folder " + QuotedName(folderPath) + ": " + SystemReason(errno);
+        return "cannot open the folder " + QuotedName(folderPath) + ": " + SystemErrorText(errno);
     }
     struct stat old {};
     const bool replacing = fstatat(folder.Get(), name.c_str(), &old, 0) == 0;
     if (!replacing && errno == ENAMETOOLONG) return PathTooLongText(target);
     if (!replacing && errno != ENOENT)
-        return "cannot examine " + QuotedName(target) + ": " + SystemReason(errno);
+        return "cannot examine " + QuotedName(target) + ": " + SystemErrorText(errno);
     if (replacing) {
         if (std::string refusal = RefusalOf(old, folder.Get(), name, target); !refusal.empty())
             return refusal;
     }
 
+    const std::string prefix = TemporaryPrefix(name, LongestName(folder.Get()));
+    RemoveStaleLeftovers(folder.Get(), folderPath, prefix);
     std::string temporary;
-    TDescriptor file = CreateTemporary(folder.Get(), name, temporary);
+    TDescriptor file = CreateTemporary(folder.Get(), prefix, temporary);
     if (!file.Valid())
-        return "cannot create a file beside " + QuotedName(target) + ": " + SystemReason(errno);
+        return "cannot create a file beside " + QuotedName(target) + ": " + SystemErrorText(errno);
     const std::string temporaryPath = (fs::path(folderPath) / temporary).string();
     Pending().Add(temporaryPath);
     std::string failure = FillTemporary(file, bytes, replacing ? &old : nullptr, temporaryPath);
     if (failure.empty() &&
         renameat(folder.Get(), temporary.c_str(), folder.Get(), name.c_str()) != 0)
-        failure = "cannot replace " + QuotedName(target) + ": " + SystemReason(errno);
+        failure = "cannot replace " + QuotedName(target) + ": " + SystemErrorText(errno);
     if (!failure.empty()) unlinkat(folder.Get(), temporary.c_str(), 0);
     Pending().Remove(temporaryPath);
     // Makes the rename itself durable; failing here loses nothing.
@@ -216,8 +235,18 @@ std::string ReplaceResolved(const std::string& target, std::span<const std::uint
 
 } // namespace
 
+std::string SystemErrorText(int error) {
+    return error != 0 ? std::strerror(error) : "input/output error";
+}
+
 std::string QuotedName(const std::string& path) {
     return "'" + PrintableText(path) + "'";
+}
+
+std::string ShownFileName(const std::string& path) {
+    const std::string name = fs::path(path).filename().string();
+    const bool namesAFile = !name.empty() && name != "." && name != "..";
+    return PrintableText(namesAFile ? name : path);
 }
 
 std::string PathTooLongText(const std::string& path) {
@@ -245,12 +274,12 @@ TReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes,
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open())
-        return {TReadStatus::Unreadable, QuotedName(path) + ": " + SystemReason(errno)};
+        return {TReadStatus::Unreadable, QuotedName(path) + ": " + SystemErrorText(errno)};
     bytes.assign(static_cast<std::size_t>(size), 0);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
     if (static_cast<std::uintmax_t>(in.gcount()) != size || in.bad()) {
         bytes.clear();
-        return {TReadStatus::Unreadable, QuotedName(path) + ": " + SystemReason(errno)};
+        return {TReadStatus::Unreadable, QuotedName(path) + ": " + SystemErrorText(errno)};
     }
     return {};
 }

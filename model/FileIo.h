@@ -31,8 +31,10 @@ TReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes,
 // alone: a target that exists and is not a regular file (a folder, a pipe, a
 // device, a link to one of them), and a read-only one. A link to a regular
 // file (or to no file yet) is followed: the file it names is replaced and the
-// link stays. The new file keeps the old one's permissions. The temporary
-// name fits wherever the target's name fits. Returns an empty text on
+// link stays. The new file keeps the old one's permissions, and its owner and
+// group where the system allows (an owner only root can give away). The
+// temporary name fits wherever the target's name fits; temporaries that a
+// killed run left beside the target are removed (Leftovers.h). Returns an empty text on
 // success, else why it failed, naming the file.
 std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
@@ -41,9 +43,17 @@ std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> b
 // must leave nothing behind. Safe to call from another thread.
 void RemovePendingTemporaries();
 
+// The system's words for an errno value; "input/output error" for 0 (a failure
+// the system gave no reason for).
+std::string SystemErrorText(int error);
+
 // The file name as a message quotes it: 'name', control characters and bytes
 // that are not UTF-8 escaped (PrintableText).
 std::string QuotedName(const std::string& path);
+
+// The file as a message about writing it names it: its name, or the whole path
+// where that ends in no name ("out.pdf/", "/"); escaped as PrintableText.
+std::string ShownFileName(const std::string& path);
 
 // The message part for a path the system refuses as too long.
 std::string PathTooLongText(const std::string& path);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -46,17 +47,42 @@ class TCliTest : public ::testing::Test {
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
     // Runs "corvalt-cli arguments" (arguments quoted by the caller as needed);
-    // standard output goes to stdoutTarget when one is given (e.g. /dev/full).
-    TRun Run(const std::string& arguments, const std::string& stdoutTarget = {}) const {
+    // standard output goes to stdoutTarget when one is given (e.g. /dev/full),
+    // or to a pipe whose reading end is already closed.
+    TRun Run(const std::string& arguments, const std::string& stdoutTarget = {},
+             bool closedPipe = false) const {
         const std::filesystem::path out = folder_ / "stdout", err = folder_ / "stderr";
         // Built by appending: GCC 12 warns falsely on chains of string '+' here.
         std::string command = "'" CORVALT_CLI "' ";
-        command.append(arguments).append(" >'");
-        command.append(stdoutTarget.empty() ? out.string() : stdoutTarget);
-        command.append("' 2>'").append(err.string()).append("'");
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-                stdoutTarget.empty() ? Slurp(out) : std::string(), Slurp(err)};
+        command.append(arguments);
+        if (!closedPipe) {
+            command.append(" >'");
+            command.append(stdoutTarget.empty() ? out.string() : stdoutTarget);
+            command.append("'");
+        }
+        command.append(" 2>'").append(err.string()).append("'");
+        const int status = closedPipe ? SystemIntoClosedPipe(command) : std::system(command.c_str());
+        const bool captured = stdoutTarget.empty() && !closedPipe;
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, captured ? Slurp(out) : std::string(),
+                Slurp(err)};
+    }
+    // std::system with standard output a pipe that nobody reads any more.
+    static int SystemIntoClosedPipe(const std::string& command) {
+        int ends[2];
+        if (pipe(ends) != 0) return -1;
+        close(ends[0]);
+        const pid_t child = fork();
+        if (child == 0) {
+            dup2(ends[1], STDOUT_FILENO);
+            close(ends[1]);
+            signal(SIGPIPE, SIG_DFL); // as a shell pipeline would leave it
+            execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ends[1]);
+        int status = -1;
+        if (child > 0) waitpid(child, &status, 0);
+        return status;
     }
     // A file in the test's folder.
     std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }

@@ -3,6 +3,8 @@
 // window (and with it the hidden error window), then the event loop; the
 // report page files go with the main window at exit.
 #include "engine/ReportFonts.h"
+#include "model/Leftovers.h"
+#include "model/StopCleanup.h"
 #include "prefs/Options.h"
 #include "ui/app/AppLocale.h"
 #include "ui/app/EditDialogs.h"
@@ -48,6 +50,10 @@ int RunProgram(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     // What fails outside the event loop (start-up, exit) is said on stderr:
     // there may be no application object left to show a message box with.
+    // Before any thread starts, so that only the cleanup thread takes SIGTERM:
+    // a save it interrupts leaves no half-written file beside the project.
+    corvalt::InstallStopCleanup();
+    corvalt::RemoveStaleTemporaryFolders();
     try {
         return RunProgram(argc, argv);
     } catch (...) {

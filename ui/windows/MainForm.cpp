@@ -21,6 +21,8 @@
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -641,7 +643,8 @@ QString TMainForm::NewPageFile() {
     ++pageFiles_;
     const QString name = pageFiles_ == 1 ? QStringLiteral("temp.rpt")
                                          : QStringLiteral("temp-%1.rpt").arg(pageFiles_);
-    return pageFolder_.isValid() ? pageFolder_.filePath(name) : name;
+    if (!pageFolder_.IsValid()) return name;
+    return QDir(QFile::decodeName(QByteArray::fromStdString(pageFolder_.Path()))).filePath(name);
 }
 
 TReptMstr* TMainForm::OpenReportWindow(TEmfProject& project, TScenario* scenario,

@@ -8,14 +8,15 @@
 
 #include "model/DataCheck.h"
 #include "model/FieldLimitTable.h"
+#include "model/Leftovers.h"
 #include "model/Project.h"
 #include "model/SafeList.h"
+#include "model/StopCleanup.h"
 #include "model/Version.h"
 #include "reports/ReportKind.h"
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QTemporaryDir>
 
 #include <array>
 #include <memory>
@@ -259,7 +260,7 @@ class TMainForm : public QMainWindow {
     TSafeList<TEmfProject> projects_;
     bool busy_ = false;
     std::unique_ptr<QPrinter> printer_;
-    QTemporaryDir pageFolder_; // the page files of the report windows
+    TTemporaryFolder pageFolder_{kDesktopPagesFolder}; // the page files of the report windows
     int pageFiles_ = 0;
 
     QMdiArea* mdiArea_ = nullptr;

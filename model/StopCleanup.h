@@ -1,27 +1,30 @@
 #pragma once
-// corvalt-cli stopped by SIGTERM, SIGINT or SIGHUP leaves nothing behind: a
+// A program stopped by SIGTERM, SIGINT or SIGHUP leaves nothing behind: a
 // thread of its own takes these signals, removes the folders registered here
-// (the page folder of a report, Qt's runtime folder) and the files the safe
-// writer has half written, and then ends the program by the same signal.
+// (the page folders of reports, Qt's runtime folder) and the files the safe
+// writer has half written, and then ends the program by the same signal. Both
+// corvalt and corvalt-cli install it.
 
 #include <string>
+#include <string_view>
 
-namespace corvalt::cli {
+namespace corvalt {
 
 // Call first in main, before any thread of the program's own exists: every
 // later thread inherits the blocked signals, so only the cleanup thread
 // receives them (a thread a library started while it was loaded passes them
 // on to it).
-void InstallInterruptCleanup();
+void InstallStopCleanup();
 
 // A new private folder (mode 0700) in the temporary folder ($TMPDIR, else
-// /tmp), registered for removal on interrupt in the same step that makes it,
-// so no stop signal can come between the two and leave it behind; removed
-// with everything in it when the object goes.
+// /tmp), registered for removal on a stop signal in the same step that makes
+// it, so no stop signal can come between the two and leave it behind; removed
+// with everything in it when the object goes. Its name carries the process id
+// so that a later run can tell the folder of a killed run (Leftovers.h).
 class TTemporaryFolder {
   public:
-    // prefix names the folder: "<prefix>-XXXXXX".
-    explicit TTemporaryFolder(const std::string& prefix);
+    // prefix (one of Leftovers.h's) names the folder: "<prefix><process id>-XXXXXX".
+    explicit TTemporaryFolder(std::string_view prefix);
     ~TTemporaryFolder();
     TTemporaryFolder(const TTemporaryFolder&) = delete;
     TTemporaryFolder& operator=(const TTemporaryFolder&) = delete;
@@ -35,4 +38,4 @@ class TTemporaryFolder {
     std::string error_;
 };
 
-} // namespace corvalt::cli
+} // namespace corvalt

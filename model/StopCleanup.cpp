@@ -1,6 +1,7 @@
-#include "cli/Interrupt.h"
+#include "model/StopCleanup.h"
 
 #include "model/FileIo.h"
+#include "model/Leftovers.h"
 
 #include <atomic>
 #include <cerrno>
@@ -16,7 +17,7 @@
 #include <pthread.h>
 #include <unistd.h>
 
-namespace corvalt::cli {
+namespace corvalt {
 namespace {
 
 constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
@@ -87,7 +88,7 @@ void PassStopSignalsOn() {
 
 } // namespace
 
-void InstallInterruptCleanup() {
+void InstallStopCleanup() {
     sigset_t signals;
     sigemptyset(&signals);
     for (const int signal : kStopSignals)
@@ -104,14 +105,14 @@ void InstallInterruptCleanup() {
     }
 }
 
-TTemporaryFolder::TTemporaryFolder(const std::string& prefix) {
+TTemporaryFolder::TTemporaryFolder(std::string_view prefix) {
     std::error_code error;
     const std::filesystem::path base = std::filesystem::temp_directory_path(error);
     if (error) {
         error_ = "no temporary folder: " + error.message();
         return;
     }
-    std::string pattern = (base / (prefix + "-XXXXXX")).string();
+    std::string pattern = (base / (LeftoverName(prefix, getpid()) + "XXXXXX")).string();
     const std::lock_guard lock(FoldersMutex());
     if (::mkdtemp(pattern.data()) == nullptr) {
         const int reason = errno;
@@ -131,4 +132,4 @@ TTemporaryFolder::~TTemporaryFolder() {
     Folders().erase(path_);
 }
 
-} // namespace corvalt::cli
+} // namespace corvalt

@@ -1,0 +1,103 @@
+#include "model/Leftovers.h"
+
+#include <cerrno>
+#include <charconv>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace corvalt {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool ProcessRuns(pid_t pid) {
+    // EPERM: it runs, as another user.
+    return kill(pid, 0) == 0 || errno != ESRCH;
+}
+
+bool UntouchedSinceLeftoverAge(const struct stat& entry) {
+    const auto now = std::chrono::system_clock::now();
+    const auto touched = std::chrono::system_clock::time_point(
+        std::chrono::seconds(entry.st_mtim.tv_sec));
+    return now - touched >= kLeftoverAge;
+}
+
+// The names in the open folder (read through a copy of its descriptor, so the
+// caller's stays open and positioned).
+std::vector<std::string> NamesIn(int folder) {
+    std::vector<std::string> names;
+    const int copy = fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) return names;
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(fdopendir(copy), closedir);
+    if (!listing) {
+        close(copy);
+        return names;
+    }
+    rewinddir(listing.get());
+    while (const dirent* entry = readdir(listing.get()))
+        names.emplace_back(entry->d_name);
+    return names;
+}
+
+} // namespace
+
+std::string LeftoverName(std::string_view prefix, pid_t maker) {
+    return std::string(prefix) + std::to_string(maker) + "-";
+}
+
+std::optional<pid_t> LeftoverMaker(std::string_view name, std::string_view prefix) {
+    if (!name.starts_with(prefix)) return std::nullopt;
+    const std::string_view rest = name.substr(prefix.size());
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+    if (error != std::errc() || end == rest.data() || pid <= 0) return std::nullopt;
+    if (end == rest.data() + rest.size() || *end != '-') return std::nullopt;
+    return pid;
+}
+
+bool IsStaleLeftover(int folder, const std::string& name, pid_t maker) {
+    struct stat entry {};
+    if (fstatat(folder, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (!S_ISREG(entry.st_mode) && !S_ISDIR(entry.st_mode)) return false;
+    if (entry.st_uid != geteuid()) return false;
+    if (maker == getpid() || ProcessRuns(maker)) return false;
+    return UntouchedSinceLeftoverAge(entry);
+}
+
+int RemoveStaleLeftovers(int folder, const std::string& folderPath, std::string_view prefix) {
+    int removed = 0;
+    for (const std::string& name : NamesIn(folder)) {
+        const std::optional<pid_t> maker = LeftoverMaker(name, prefix);
+        if (!maker || !IsStaleLeftover(folder, name, *maker)) continue;
+        if (unlinkat(folder, name.c_str(), 0) == 0) {
+            ++removed;
+            continue;
+        }
+        if (errno != EISDIR && errno != EPERM) continue;
+        // A folder: remove_all does not follow the links inside it.
+        std::error_code error;
+        if (fs::remove_all(fs::path(folderPath) / name, error) > 0 && !error) ++removed;
+    }
+    return removed;
+}
+
+void RemoveStaleTemporaryFolders() {
+    std::error_code error;
+    const fs::path base = fs::temp_directory_path(error);
+    if (error) return;
+    const int folder = open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return;
+    for (const std::string_view prefix : {kDesktopPagesFolder, kCliPagesFolder, kCliRuntimeFolder})
+        RemoveStaleLeftovers(folder, base.string(), prefix);
+    close(folder);
+}
+
+} // namespace corvalt
