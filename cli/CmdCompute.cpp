@@ -50,11 +50,15 @@ std::optional<std::string> ParseSiteOverride(const std::string& item, TSiteOverr
     float value = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
+    const auto outOfRange = [&](const std::string& given) {
+        return "--site: " + name + " must be from " + SiteRangeText(*parameter) +
+               ", or 0 for the default, not " + given;
+    };
+    // A number too small or too large for a float is a number all the same.
+    if (error == std::errc::result_out_of_range && stop == end) return outOfRange(text);
     if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value))
         return "--site: the value of " + name + " must be a finite number, not '" + text + "'";
-    if (!IsAllowedSiteValue(*parameter, value))
-        return "--site: " + name + " must be from " + SiteRangeText(*parameter) +
-               ", or 0 for the default, not " + ShortestFloatText(value);
+    if (!IsAllowedSiteValue(*parameter, value)) return outOfRange(ShortestFloatText(value));
     overrides.emplace_back(parameter, value);
     return std::nullopt;
 }

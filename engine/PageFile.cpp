@@ -424,7 +424,8 @@ QString WritePageFile(const QString& path, const TPageList& pages) {
                     std::span(data, static_cast<std::size_t>(bytes.size())));
     if (!failure.empty())
         return QStringLiteral("The page file \"%1\" cannot be written: %2.")
-            .arg(QFileInfo(path).fileName(), QString::fromStdString(failure));
+            .arg(QString::fromStdString(ShownFileName(QFile::encodeName(path).toStdString())),
+                 QString::fromStdString(failure));
     return {};
 }
 

@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
 #include <span>
 
 namespace corvalt {
@@ -226,9 +225,8 @@ QByteArray PdfBytes(const TPageList& pages, const TPdfOptions& options, QString&
 QString ExportPdfFile(const TPageList& pages, const std::string& path,
                       const TPdfOptions& options) {
     const auto failure = [&path](const QString& why) {
-        const std::string name = PrintableText(std::filesystem::path(path).filename().string());
         return QStringLiteral("The PDF file \"%1\" cannot be written: %2.")
-            .arg(QString::fromStdString(name), why);
+            .arg(QString::fromStdString(ShownFileName(path)), why);
     };
     QString error;
     const QByteArray bytes = PdfBytes(pages, options, error);

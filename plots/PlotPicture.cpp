@@ -135,9 +135,8 @@ QByteArray PaintedPictureBytes(const TPicturePaint& paint, TPictureFormat format
 QString WritePictureFile(const std::string& path, const QByteArray& bytes,
                          const QString& drawError) {
     const auto failure = [&path](const QString& why) {
-        const std::string name = PrintableText(std::filesystem::path(path).filename().string());
         return QStringLiteral("The picture file \"%1\" cannot be written: %2.")
-            .arg(QString::fromStdString(name), why);
+            .arg(QString::fromStdString(ShownFileName(path)), why);
     };
     if (!drawError.isEmpty()) return failure(drawError);
     const auto* begin = reinterpret_cast<const std::uint8_t*>(bytes.constData());

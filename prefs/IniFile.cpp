@@ -1,10 +1,11 @@
 #include "prefs/IniFile.h"
 
-#include "model/TextHelpers.h"
 #include "model/FileIo.h"
+#include "model/TextHelpers.h"
 #include "prefs/NumberText.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <fstream>
 #include <sstream>
@@ -58,8 +59,9 @@ std::string UnableToWriteMessage(const fs::path& path, const std::string& reason
     return reason.empty() ? message : message + " (" + reason + ")";
 }
 
-std::string UnableToReadMessage(const fs::path& path) {
-    return "Unable to read " + PrintableText(path.string());
+std::string UnableToReadMessage(const fs::path& path, const std::string& reason) {
+    const std::string message = "Unable to read " + PrintableText(path.string());
+    return reason.empty() ? message : message + " (" + reason + ")";
 }
 
 TIniFile::TLine TIniFile::Classify(std::string text) {
@@ -90,15 +92,23 @@ TIniFile TIniFile::Read(const fs::path& path) {
     const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found) return ini;
     ini.exists_ = true;
-    ini.unreadable_ = true; // until the whole file has been read
-    if (error || !fs::is_regular_file(status)) return ini;
+    const auto refuse = [&ini](std::string reason) {
+        ini.unreadable_ = true;
+        ini.unreadableReason_ = std::move(reason);
+        return ini;
+    };
+    if (error) return refuse(error.message());
+    if (fs::is_directory(status)) return refuse("it is a folder");
+    if (!fs::is_regular_file(status)) return refuse("it is not a regular file");
     const std::uintmax_t size = fs::file_size(path, error);
-    if (error || size > kMaxFileSize) return ini;
+    if (error) return refuse(error.message());
+    if (size > kMaxFileSize) return refuse("it is larger than 16 MiB");
+    errno = 0;
     std::ifstream stream(path, std::ios::binary);
+    if (!stream.is_open()) return refuse(SystemErrorText(errno));
     std::ostringstream text;
     text << stream.rdbuf();
-    if (!stream || stream.bad()) return ini;
-    ini.unreadable_ = false;
+    if (!stream || stream.bad()) return refuse(SystemErrorText(errno));
     ini.Parse(text.str());
     return ini;
 }

@@ -15,8 +15,9 @@ namespace corvalt {
 // "Unable to write to %s" with the file's path: a write the system refused,
 // followed by why when it is known ("... (No space left on device)").
 std::string UnableToWriteMessage(const std::filesystem::path& path, const std::string& reason = {});
-// "Unable to read %s": the file exists but cannot be read as a preferences file.
-std::string UnableToReadMessage(const std::filesystem::path& path);
+// "Unable to read %s": the file exists but cannot be read as a preferences
+// file, followed by why when it is known ("... (Permission denied)").
+std::string UnableToReadMessage(const std::filesystem::path& path, const std::string& reason = {});
 
 // The longest text a read returns, in bytes; longer values are cut (never in
 // the middle of a UTF-8 character).
@@ -35,6 +36,8 @@ class TIniFile {
     const std::filesystem::path& Path() const { return path_; }
     bool Exists() const { return exists_; }
     bool Unreadable() const { return unreadable_; }
+    // Why an Unreadable() file could not be read.
+    const std::string& UnreadableReason() const { return unreadableReason_; }
 
     // The trimmed value of the first line "key=value" of the section, if any.
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
@@ -85,6 +88,7 @@ class TIniFile {
     std::vector<TLine> lines_;
     bool exists_ = false;
     bool unreadable_ = false;
+    std::string unreadableReason_;
     bool modified_ = false;
     bool crlf_ = false; // the file ended its lines with CR LF; kept when saving
     bool bom_ = false;  // the file began with a UTF-8 byte order mark; kept

@@ -14,8 +14,9 @@ using TFields = std::vector<std::string>;
 // A library line split at the "=" that ends its key. A key in quotes or bars
 // may itself hold an "=".
 struct TKeyAndValue {
-    std::string Key;   // unquoted, trimmed
-    std::string Value; // as written, bars and quotes kept
+    std::string Key;    // unquoted, trimmed
+    std::string RawKey; // as written
+    std::string Value;  // as written, bars and quotes kept
 };
 
 std::optional<TKeyAndValue> SplitLine(const std::string& line) {
@@ -29,7 +30,7 @@ std::optional<TKeyAndValue> SplitLine(const std::string& line) {
     const std::size_t equals = line.find('=', searchFrom);
     if (equals == std::string::npos) return std::nullopt;
     const std::string key = line.substr(0, equals);
-    return TKeyAndValue{GetField(key, 1, '='), line.substr(equals + 1)};
+    return TKeyAndValue{GetField(key, 1, '='), key, line.substr(equals + 1)};
 }
 
 enum class TLayout { Newer, Older };
@@ -71,16 +72,43 @@ std::optional<TOhgwItem> MakeOhgwItem(const TFields& fields) {
     return TOhgwItem{fields[0], *diameter};
 }
 
+// The name field of a line as written: the key in the older layout, else the
+// value up to the comma after its bar-quoted part.
+std::string RawName(const TKeyAndValue& line, TLayout layout) {
+    if (layout == TLayout::Older) return line.RawKey;
+    const std::string& value = line.Value;
+    const std::size_t first = value.find_first_not_of(' ');
+    std::size_t from = 0;
+    if (first != std::string::npos && value[first] == '|') {
+        const std::size_t close = value.find('|', first + 1);
+        if (close != std::string::npos) from = close + 1;
+    }
+    return value.substr(0, value.find(',', from));
+}
+
+// A name reads back as written only without bars or with one pair around it;
+// "|Pipe|in|name|" would read as "Pipeinname", so such a line is not read.
+bool IsCleanName(const std::string& raw) {
+    const std::string name = Trim(raw);
+    if (name.find('|') == std::string::npos) return true;
+    return name.size() >= 2 && name.front() == '|' && name.back() == '|' &&
+           name.find('|', 1) == name.size() - 1;
+}
+
+enum class TNamed { No, Yes };
+
 template <class T, class MakeEntry>
 std::vector<std::string> ParseLibrary(const std::vector<std::string>& texts, int fieldCount,
-                                      MakeEntry makeEntry, TSafeList<T>& library) {
+                                      TNamed named, MakeEntry makeEntry, TSafeList<T>& library) {
     library.Clear();
     std::vector<std::string> unreadable;
     for (const std::string& text : texts) {
-        const std::optional<TKeyAndValue> line = SplitLine(text);
+        std::optional<TKeyAndValue> line = SplitLine(text);
+        const TLayout layout = line ? LayoutOf(*line, fieldCount) : TLayout::Newer;
+        if (line && named == TNamed::Yes && !IsCleanName(RawName(*line, layout)))
+            line.reset();
         const std::optional<T> entry =
-            line ? makeEntry(FieldsOf(*line, LayoutOf(*line, fieldCount), fieldCount))
-                 : std::nullopt;
+            line ? makeEntry(FieldsOf(*line, layout, fieldCount)) : std::nullopt;
         if (entry)
             library.Add(std::make_unique<T>(*entry));
         else
@@ -105,17 +133,17 @@ std::string BarQuoted(const std::string& name) {
 
 std::vector<std::string> ParseVoltages(const std::vector<std::string>& lines,
                                        TSafeList<TVoltItem>& library) {
-    return ParseLibrary(lines, 3, MakeVoltItem, library);
+    return ParseLibrary(lines, 3, TNamed::No, MakeVoltItem, library);
 }
 
 std::vector<std::string> ParseConductors(const std::vector<std::string>& lines,
                                          TSafeList<TCondItem>& library) {
-    return ParseLibrary(lines, 3, MakeCondItem, library);
+    return ParseLibrary(lines, 3, TNamed::Yes, MakeCondItem, library);
 }
 
 std::vector<std::string> ParseOhgws(const std::vector<std::string>& lines,
                                     TSafeList<TOhgwItem>& library) {
-    return ParseLibrary(lines, 2, MakeOhgwItem, library);
+    return ParseLibrary(lines, 2, TNamed::Yes, MakeOhgwItem, library);
 }
 
 std::string FormatVoltage(const TVoltItem& item) {

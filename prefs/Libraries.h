@@ -37,7 +37,8 @@ struct TOhgwItem {
 // "Drake=28.143,907" (first field in the key). Each line is read by its own
 // layout: the newer one when its value holds every field, else the older one,
 // so a section that mixes them loses nothing. A line without "=", whose
-// numbers do not convert or that has too few fields cannot be read.
+// numbers do not convert, that has too few fields or whose name holds bars
+// other than the pair around it cannot be read.
 std::vector<std::string> ParseVoltages(const std::vector<std::string>& lines,
                                        TSafeList<TVoltItem>& library);
 std::vector<std::string> ParseConductors(const std::vector<std::string>& lines,

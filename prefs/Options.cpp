@@ -114,7 +114,8 @@ bool TOptions::FileExists() const {
 }
 
 TPrefsError TOptions::CheckReadable() const {
-    if (TIniFile::Read(file_).Unreadable()) return UnableToReadMessage(file_);
+    const TIniFile ini = TIniFile::Read(file_);
+    if (ini.Unreadable()) return UnableToReadMessage(file_, ini.UnreadableReason());
     return std::nullopt;
 }
 

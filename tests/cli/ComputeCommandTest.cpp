@@ -223,7 +223,10 @@ TEST_F(ComputeCommand, BadSiteOptionsExitWithTwoAndSayWhy) {
         {"--site Altitude=300", "unknown site parameter 'Altitude'"},
         {"--site altitude=nan", "the value of altitude must be a finite number, not 'nan'"},
         {"--site rain_rate=inf", "the value of rain_rate must be a finite number, not 'inf'"},
-        {"--site rain_rate=1e50", "must be a finite number, not '1e50'"},
+        // Numbers beyond a float's range are numbers out of the parameter's range.
+        {"--site rain_rate=1e50", "rain_rate must be from "},
+        {"--site altitude=4.9e-324",
+         "altitude must be from -500 to 7000 m, or 0 for the default, not 4.9e-324"},
         {"--site rain_rate=", "must be a finite number, not ''"},
         {"--site rain_rate=2mm", "must be a finite number, not '2mm'"},
         {"--site altitude", "--site needs NAME=VALUE pairs separated by commas, not 'altitude'"},

@@ -53,7 +53,8 @@ TEST_F(OutputTargets, PipesDevicesAndLinksToDevicesAreRefusedAndKept) {
     // The preferences file: a link to a device is never read, nor replaced.
     const TRun prefs = Run("prefs --resave --ini '" + PathOf("full") + "'");
     EXPECT_EQ(prefs.Exit, 2);
-    EXPECT_EQ(prefs.Err, "corvalt-cli: Unable to read " + PathOf("full") + "\n");
+    EXPECT_EQ(prefs.Err,
+              "corvalt-cli: Unable to read " + PathOf("full") + " (it is not a regular file)\n");
 
     EXPECT_TRUE(fs::is_fifo(fs::symlink_status(PathOf("pipe"))));
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(PathOf("null"))));

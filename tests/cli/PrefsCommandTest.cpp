@@ -205,8 +205,9 @@ TEST_F(PrefsCommandTest, BadArgumentsAndUnusableFilesExitWithTwo) {
         {"prefs --ini a.INI --ini=b.INI", "corvalt-cli: --ini given twice\n"},
         {"prefs --path --resave", "corvalt-cli: --path and --resave cannot be combined\n"},
         {"prefs --ini " + Quoted(folder.Path()),
-         "corvalt-cli: Unable to read " + folder.Path().string() + "\n"},
-        {"prefs --ini /dev/null", "corvalt-cli: Unable to read /dev/null\n"},
+         "corvalt-cli: Unable to read " + folder.Path().string() + " (it is a folder)\n"},
+        {"prefs --ini /dev/null",
+         "corvalt-cli: Unable to read /dev/null (it is not a regular file)\n"},
         {"--version extra", "corvalt-cli: unexpected argument 'extra'\n"},
         {"--version -v", "corvalt-cli: unknown option '-v' (see corvalt-cli --help)\n"},
     };

@@ -287,6 +287,13 @@ TEST(PageRenderer, PdfToAnUnwritablePlaceFailsWithAMessage) {
     const QString error = ExportPdf(SamplePages(1), QStringLiteral("/no/such/folder/out.pdf"));
     EXPECT_TRUE(error.startsWith(QStringLiteral("The PDF file \"out.pdf\" cannot be written")))
         << error.toStdString();
+    // A path that ends in no file name is named whole.
+    for (const char* path : {"/tmp/out.pdf/", "/"}) {
+        const QString refused = ExportPdf(SamplePages(1), QString::fromLatin1(path));
+        EXPECT_TRUE(refused.startsWith(
+            QStringLiteral("The PDF file \"%1\" cannot be written: ").arg(QLatin1String(path))))
+            << refused.toStdString();
+    }
 }
 
 TEST(PageRenderer, PdfIsNeverWrittenInPlaceOfAPipeOrADevice) {

@@ -114,10 +114,13 @@ TEST(Libraries, LinesNeitherLayoutReadsAreReturnedAsTheyStand) {
             "4=|Huge|,1e40,1",   // beyond single precision
             "no equals sign", "5=|Ibis|,19.888,587",
             "6=|Dove|,23.546,726,99", // extra fields are ignored
+            "7=|Pipe|in|name|,28.143,907", // would read as "Pipeinname"
+            "Pi|pe=28.143,907",            // the same in the older layout
         },
         &unreadable);
     EXPECT_EQ(unreadable, (TLines{"0=|Drake|,28.143", "2=|Bad|,wide,529", "3=|Worse|,1.5,nan",
-                                  "4=|Huge|,1e40,1", "no equals sign"}));
+                                  "4=|Huge|,1e40,1", "no equals sign",
+                                  "7=|Pipe|in|name|,28.143,907", "Pi|pe=28.143,907"}));
     ASSERT_EQ(items.size(), 3u);
     ExpectConductor(items[0], "Linnet", 18.288f, 529.0f);
     ExpectConductor(items[1], "Ibis", 19.888f, 587.0f);

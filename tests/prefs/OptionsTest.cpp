@@ -300,7 +300,7 @@ TEST_F(OptionsTest, TheStarterLibraryLoadsWithEveryEntry) {
 TEST_F(OptionsTest, ARefusedWriteReturnsTheMessageAndKeepsTheFile) {
     fs::create_directory(ini); // something that is not a file stands where the file should
     TOptions options(ini);
-    EXPECT_EQ(options.CheckReadable(), "Unable to read " + ini.string());
+    EXPECT_EQ(options.CheckReadable(), "Unable to read " + ini.string() + " (it is a folder)");
     EXPECT_TRUE(options.EnterAsTab());
     const std::string refused =
         "Unable to write to " + ini.string() + " (the file could not be read)";
