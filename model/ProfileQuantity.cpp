@@ -22,4 +22,18 @@ std::optional<float> ShownValue(const TCalcResult& record, const TResultantInfo&
     return Shown(record.*resultant.Stored, ProfileQuantityInfo(resultant.Field));
 }
 
+const TResultantInfo* ResultantOf(TProfileQuantity quantity) {
+    for (const TResultantInfo& resultant : kFieldResultants)
+        if (resultant.Field == quantity) return &resultant;
+    return nullptr;
+}
+
+std::optional<float> ShownValue(const TCalcResult& record, TProfileQuantity quantity,
+                                TFieldMeasure measure) {
+    const TResultantInfo* resultant = ResultantOf(quantity);
+    if (measure == TFieldMeasure::Resultant && resultant != nullptr)
+        return ShownValue(record, *resultant);
+    return ShownValue(record, quantity);
+}
+
 } // namespace corvalt

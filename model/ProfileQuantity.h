@@ -8,6 +8,7 @@
 #include "model/CalcResult.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 namespace corvalt {
@@ -90,5 +91,17 @@ std::optional<float> ShownValue(const TCalcResult& record, TProfileQuantity quan
 
 // The resultant in the unit its field is shown in; empty where it was not computed.
 std::optional<float> ShownValue(const TCalcResult& record, const TResultantInfo& resultant);
+
+// Which value of a field a plot draws: the field ellipse's semi-major axis
+// (what the limits and reports judge) or the resultant (what published tables
+// give). Quantities other than the two fields have one value only.
+enum class TFieldMeasure : std::uint8_t { Axis, Resultant };
+
+// The resultant of a field; null for a quantity that is not a field.
+const TResultantInfo* ResultantOf(TProfileQuantity quantity);
+
+// The value a plot of the measure draws, in the unit shown.
+std::optional<float> ShownValue(const TCalcResult& record, TProfileQuantity quantity,
+                                TFieldMeasure measure);
 
 } // namespace corvalt

@@ -65,9 +65,14 @@ void AddLines(TPlotData& data, const TScenario& scenario, int section,
         line.Section = section;
         line.RightAxis = OnRightAxis(quantity);
         const TProfileQuantityInfo& info = ProfileQuantityInfo(quantity);
-        line.Name = options.Kind == TPlotKind::Fields ? info.Name : info.Short;
+        const TResultantInfo* resultant = ResultantOf(quantity);
+        const bool drawsResultant =
+            options.FieldMeasure == TFieldMeasure::Resultant && resultant != nullptr;
+        line.Name = options.Kind == TPlotKind::Corona ? info.Short
+                    : drawsResultant                  ? resultant->Name
+                                                      : info.Name;
         if (section > 0) line.Name += " - " + SectionName(scenario);
-        line.Runs = QuantityRuns(scenario.Results, quantity);
+        line.Runs = QuantityRuns(scenario.Results, quantity, options.FieldMeasure);
         data.Lines.push_back(std::move(line));
     }
 }
@@ -137,7 +142,9 @@ std::string FieldValueText(double value, std::optional<float> limit, TPlotQuanti
 
 // The largest E and B of the plotted cross section, written beside them,
 // marked when over the limit that applies where they are.
-void AddMaxima(TPlotData& data, const std::optional<TClassLimits>& limits, const TEdges& edges) {
+void AddMaxima(TPlotData& data, const std::optional<TClassLimits>& limits, const TEdges& edges,
+               TFieldMeasure measure) {
+    const std::string which = measure == TFieldMeasure::Resultant ? " resultant " : " ";
     for (const TPlotLine& line : data.Lines) {
         if (line.Section != 0) continue;
         if (line.Quantity != TPlotQuantity::EField && line.Quantity != TPlotQuantity::BField)
@@ -146,8 +153,8 @@ void AddMaxima(TPlotData& data, const std::optional<TClassLimits>& limits, const
         if (!top) continue;
         const std::optional<float> limit = LimitAt(limits, edges, line.Quantity, top->X);
         data.Maxima.push_back({top->X, top->Y, line.RightAxis,
-                               std::string("Max ") + ProfileQuantityInfo(line.Quantity).Short + " " +
-                                   FieldValueText(top->Y, limit, line.Quantity),
+                               "Max " + std::string(ProfileQuantityInfo(line.Quantity).Short) +
+                                   which + FieldValueText(top->Y, limit, line.Quantity),
                                IsOver(top->Y, limit)});
     }
 }
@@ -158,7 +165,8 @@ void AddEdgeValues(TPlotData& data, const std::optional<TClassLimits>& limits,
     for (const TCalcResult* edge : {edges.Left, edges.Right}) {
         if (edge == nullptr) continue;
         for (const TPlotQuantity quantity : {TPlotQuantity::EField, TPlotQuantity::BField}) {
-            const std::optional<double> value = QuantityValue(*edge, quantity);
+            const std::optional<double> value =
+                QuantityValue(*edge, quantity, options.FieldMeasure);
             if (!value || !IsShown(options, quantity)) continue;
             const std::optional<float> limit = LimitAt(limits, edges, quantity, edge->Dist);
             data.EdgeValues.push_back({edge->Dist, *value, OnRightAxis(quantity),
@@ -286,7 +294,7 @@ TPlotData BuildPlotData(const TScenario& scenario, std::span<const TScenario* co
     if (options.Kind == TPlotKind::Fields) {
         const std::optional<TClassLimits> limits = ClassLimits(scenario, options);
         const TEdges edges = EdgesOf(scenario);
-        AddMaxima(data, limits, edges);
+        AddMaxima(data, limits, edges, options.FieldMeasure);
         AddEdgeValues(data, limits, edges, options);
         AddLimitLines(data, limits, edges, scenario, options);
     }

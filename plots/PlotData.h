@@ -32,6 +32,9 @@ struct TPlotOptions {
     // section's class (those its maxima are held to) and marks the values
     // over them; without a table it draws none.
     std::optional<TFieldLimits> Limits;
+    // The field plot draws the ellipses' axes or the resultants (its lines,
+    // maxima and edge values); the limits are the same for both.
+    TFieldMeasure FieldMeasure = TFieldMeasure::Axis;
 };
 
 // The quantities of a kind, in legend order.

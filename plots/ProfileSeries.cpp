@@ -35,8 +35,9 @@ bool StandsApart(const TCalcResult& r, const std::optional<TRegularExtent>& exte
 
 } // namespace
 
-std::optional<double> QuantityValue(const TCalcResult& record, TPlotQuantity quantity) {
-    const std::optional<float> value = ShownValue(record, quantity);
+std::optional<double> QuantityValue(const TCalcResult& record, TPlotQuantity quantity,
+                                    TFieldMeasure measure) {
+    const std::optional<float> value = ShownValue(record, quantity, measure);
     if (!value || !std::isfinite(*value)) return std::nullopt;
     return static_cast<double>(*value);
 }
@@ -50,7 +51,8 @@ std::vector<std::size_t> LateralOrder(std::span<const TCalcResult> records) {
     return order;
 }
 
-std::vector<TPlotRun> QuantityRuns(std::span<const TCalcResult> records, TPlotQuantity quantity) {
+std::vector<TPlotRun> QuantityRuns(std::span<const TCalcResult> records, TPlotQuantity quantity,
+                                   TFieldMeasure measure) {
     std::vector<TPlotRun> runs;
     TPlotRun run;
     const auto endRun = [&runs, &run] {
@@ -61,7 +63,7 @@ std::vector<TPlotRun> QuantityRuns(std::span<const TCalcResult> records, TPlotQu
     const std::optional<TRegularExtent> extent = RegularExtent(records);
     for (const std::size_t index : LateralOrder(records)) {
         const TCalcResult& record = records[index];
-        const std::optional<double> value = QuantityValue(record, quantity);
+        const std::optional<double> value = QuantityValue(record, quantity, measure);
         const bool apart = StandsApart(record, extent);
         if (apart) endRun();
         if (value && std::isfinite(record.Dist))
@@ -75,7 +77,7 @@ std::vector<TPlotRun> QuantityRuns(std::span<const TCalcResult> records, TPlotQu
 }
 
 std::optional<double> QuantityAt(std::span<const TCalcResult> records, TPlotQuantity quantity,
-                                 double x) {
+                                 double x, TFieldMeasure measure) {
     if (!std::isfinite(x)) return std::nullopt;
     const std::vector<std::size_t> order = LateralOrder(records);
     // The first record at or right of x.
@@ -89,15 +91,15 @@ std::optional<double> QuantityAt(std::span<const TCalcResult> records, TPlotQuan
         // Of several records at x, any with a value answers.
         for (auto it = right; it != order.end() && static_cast<double>(records[*it].Dist) == x;
              ++it)
-            if (auto value = QuantityValue(records[*it], quantity)) return value;
+            if (auto value = QuantityValue(records[*it], quantity, measure)) return value;
         return std::nullopt;
     }
     if (right == order.begin()) return std::nullopt;
     const TCalcResult& before = records[*std::prev(right)];
     const std::optional<TRegularExtent> extent = RegularExtent(records);
     if (StandsApart(before, extent) || StandsApart(after, extent)) return std::nullopt;
-    const std::optional<double> y0 = QuantityValue(before, quantity);
-    const std::optional<double> y1 = QuantityValue(after, quantity);
+    const std::optional<double> y0 = QuantityValue(before, quantity, measure);
+    const std::optional<double> y1 = QuantityValue(after, quantity, measure);
     if (!y0 || !y1) return std::nullopt;
     const double x0 = before.Dist;
     const double x1 = after.Dist;
@@ -117,9 +119,17 @@ std::string PlotNumber(std::optional<double> value, int decimals) {
 
 std::string ReadoutText(std::span<const TCalcResult> records, double x, const char* lengthUnit) {
     std::string text = "x " + PlotNumber(x, 1) + " " + lengthUnit;
-    for (const TProfileQuantityInfo& info : kProfileQuantities)
-        text += std::string("   ") + info.Short + " " +
-                PlotNumber(QuantityAt(records, info.Quantity, x), info.Decimals) + " " + info.Unit;
+    const auto item = [&](const std::string& name, const TProfileQuantityInfo& info,
+                          TFieldMeasure measure) {
+        text += "   " + name + " " +
+                PlotNumber(QuantityAt(records, info.Quantity, x, measure), info.Decimals) + " " +
+                info.Unit;
+    };
+    for (const TProfileQuantityInfo& info : kProfileQuantities) {
+        item(info.Short, info, TFieldMeasure::Axis);
+        if (ResultantOf(info.Quantity) != nullptr)
+            item(std::string(info.Short) + " resultant", info, TFieldMeasure::Resultant);
+    }
     return text;
 }
 

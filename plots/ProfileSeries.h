@@ -20,9 +20,10 @@ namespace corvalt {
 // is the unit it is shown in (the magnetic field in mG).
 using TPlotQuantity = TProfileQuantity;
 
-// The record's value of the quantity in its plot unit; empty where it was not
-// computed or is not a finite number.
-std::optional<double> QuantityValue(const TCalcResult& record, TPlotQuantity quantity);
+// The record's value of the quantity in its plot unit (of a field, the measure
+// asked for); empty where it was not computed or is not a finite number.
+std::optional<double> QuantityValue(const TCalcResult& record, TPlotQuantity quantity,
+                                    TFieldMeasure measure = TFieldMeasure::Axis);
 
 struct TPlotPoint {
     double X = 0; // lateral distance in the project's display unit (ft or m)
@@ -41,14 +42,15 @@ std::vector<std::size_t> LateralOrder(std::span<const TCalcResult> records);
 // stretch of computed values; a record without a value ends the run before it
 // and starts a new one after it. A point of interest beyond the regular steps
 // is a run of its own (a dot, not joined to the profile). Runs are never empty.
-std::vector<TPlotRun> QuantityRuns(std::span<const TCalcResult> records, TPlotQuantity quantity);
+std::vector<TPlotRun> QuantityRuns(std::span<const TCalcResult> records, TPlotQuantity quantity,
+                                   TFieldMeasure measure = TFieldMeasure::Axis);
 
 // The quantity at lateral position x (display unit): the record's value at a
 // record's position, else the straight line between the two records around
 // x. Empty outside the profile, where either neighbour has no value, and
 // between the profile and a point of interest beyond its regular steps.
 std::optional<double> QuantityAt(std::span<const TCalcResult> records, TPlotQuantity quantity,
-                                 double x);
+                                 double x, TFieldMeasure measure = TFieldMeasure::Axis);
 
 // The value as the plots and the read-out print it: with the given number of
 // decimals (a negative number: that many significant digits), "n/a" when
@@ -56,8 +58,9 @@ std::optional<double> QuantityAt(std::span<const TCalcResult> records, TPlotQuan
 std::string PlotNumber(std::optional<double> value, int decimals);
 
 // The cursor read-out at lateral position x: the position with its unit, then
-// every quantity at x with its unit, "n/a" where it has no value there
-// ("x 12.0 ft   E 1.23 kV/m   B 45.6 mG   AN rain n/a dBA ...").
+// every quantity at x with its unit, each field followed by its resultant,
+// "n/a" where it has no value there ("x 12.0 ft   E 1.23 kV/m   E resultant
+// 1.25 kV/m   B 45.6 mG   B resultant 46.0 mG   AN rain n/a dBA ...").
 std::string ReadoutText(std::span<const TCalcResult> records, double x, const char* lengthUnit);
 
 } // namespace corvalt

@@ -144,6 +144,38 @@ TEST(PlotData, MarksSitAtTheirRecordsAndMaximaAreTheLargestValues) {
     EXPECT_EQ(data.XTitle, scenario.IsEnglish() ? "Distance (ft)" : "Distance (m)");
 }
 
+TEST(PlotData, TheResultantPlotDrawsTheResultantsWhichNeverFallBelowTheAxes) {
+    // |X|² + |Y|² is the sum of the ellipse's squared semi-axes, so the
+    // resultant is at least the semi-major axis, and above it where the field
+    // is elliptical (near a three-phase line).
+    const auto project = ComputedSample(Samples().front());
+    const TScenario& scenario = project->Scenarios[0];
+    TPlotOptions options;
+    options.FieldMeasure = TFieldMeasure::Resultant;
+    const TPlotData axes = BuildPlotData(scenario, {}, {});
+    const TPlotData resultants = BuildPlotData(scenario, {}, options);
+    for (const TPlotQuantity quantity : {TPlotQuantity::EField, TPlotQuantity::BField}) {
+        SCOPED_TRACE(static_cast<int>(quantity));
+        const auto axis = AllPoints(Line(axes, quantity));
+        const auto resultant = AllPoints(Line(resultants, quantity));
+        ASSERT_EQ(axis.size(), resultant.size());
+        int above = 0;
+        for (auto a = axis.begin(), r = resultant.begin(); a != axis.end(); ++a, ++r) {
+            ASSERT_EQ(a->first, r->first);
+            EXPECT_GE(r->second, a->second * (1 - 1e-6));
+            above += r->second > a->second * 1.01;
+        }
+        EXPECT_GT(above, 0);
+    }
+    EXPECT_EQ(Line(resultants, TPlotQuantity::EField).Name, "Electric field resultant");
+    float largest = 0;
+    for (const TCalcResult& r : scenario.Results)
+        largest = std::max(largest, r.EResultant.value_or(0));
+    ASSERT_FALSE(resultants.Maxima.empty());
+    EXPECT_EQ(resultants.Maxima[0].Y, largest);
+    EXPECT_EQ(resultants.Maxima[0].Text.rfind("Max E resultant ", 0), 0u);
+}
+
 TEST(PlotData, AMissingValueInTheMiddleSplitsTheLine) {
     const auto project = ComputedSample(Samples().front());
     TScenario& scenario = project->Scenarios[0];

@@ -181,6 +181,16 @@ TEST(ReadoutText, NamesEveryQuantityWithItsUnitAndNaForMissingValues) {
     EXPECT_NE(text.find("AN rain n/a dBA"), std::string::npos) << text;
     EXPECT_NE(text.find("Ozone n/a ppb"), std::string::npos) << text;
     EXPECT_EQ(text.find("nan"), std::string::npos);
+
+    // Each field is followed by its resultant, interpolated alike:
+    // (1.25 + 2.75) / 2 = 2.00 kV/m and (0.011 + 0.023) / 2 G = 17.0 mG.
+    records[0].EResultant = 1.25f;
+    records[1].EResultant = 2.75f;
+    records[0].BResultant = 0.011f;
+    records[1].BResultant = 0.023f;
+    EXPECT_NE(ReadoutText(records, 5, "ft")
+                  .find("E 1.50 kV/m   E resultant 2.00 kV/m   B 15.0 mG   B resultant 17.0 mG"),
+              std::string::npos);
 }
 
 TEST(PlotNumber, FixedDecimalsSignificantDigitsAndNa) {

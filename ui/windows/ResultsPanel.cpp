@@ -13,6 +13,7 @@
 #include "ui/widgets/PlotView.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -85,7 +86,7 @@ void TResultsPanel::CreateControls() {
     coronaView_->setObjectName(QStringLiteral("pvCorona"));
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("tcResults"));
-    tabs_->addTab(fieldView_, QStringLiteral("Fields"));
+    tabs_->addTab(CreateFieldsPage(), QStringLiteral("Fields"));
     tabs_->addTab(CreateCoronaPage(), QStringLiteral("Corona"));
     drawing_ = new TCrossSectionView;
     drawing_->setObjectName(QStringLiteral("pbCrossSection"));
@@ -166,6 +167,34 @@ void TResultsPanel::CreateControls() {
     layout->addLayout(buttons);
     // The read-out keeps its two lines whether or not the mouse is over a plot.
     readout_->setMinimumHeight(2 * readout_->fontMetrics().lineSpacing() + 4);
+}
+
+QWidget* TResultsPanel::CreateFieldsPage() {
+    auto* page = new QWidget;
+    cbFieldMeasure_ = new QComboBox;
+    cbFieldMeasure_->setObjectName(QStringLiteral("cbFieldMeasure"));
+    cbFieldMeasure_->addItem(QStringLiteral("Ellipse axis (as the limits and reports)"));
+    cbFieldMeasure_->addItem(QStringLiteral("Resultant (as published tables)"));
+    cbFieldMeasure_->setToolTip(
+        QStringLiteral("The semi-major axis of the field ellipse, or the resultant of the "
+                       "horizontal and vertical components"));
+    connect(cbFieldMeasure_, &QComboBox::currentIndexChanged, this, &TResultsPanel::RebuildPlots);
+    auto* label = new QLabel(QStringLiteral("&Draw"));
+    label->setBuddy(cbFieldMeasure_);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(label);
+    row->addWidget(cbFieldMeasure_);
+    row->addStretch(1);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 2, 0, 0);
+    layout->addLayout(row);
+    layout->addWidget(fieldView_, 1);
+    return page;
+}
+
+TFieldMeasure TResultsPanel::FieldMeasure() const {
+    return cbFieldMeasure_->currentIndex() == 1 ? TFieldMeasure::Resultant : TFieldMeasure::Axis;
 }
 
 QWidget* TResultsPanel::CreateCoronaPage() {
@@ -407,6 +436,7 @@ void TResultsPanel::RebuildPlots() {
     TPlotOptions fields;
     fields.Kind = TPlotKind::Fields;
     fields.Limits = limits_;
+    fields.FieldMeasure = FieldMeasure();
     TPlotOptions corona;
     corona.Kind = TPlotKind::Corona;
     for (const TPlotQuantity quantity : KindQuantities(TPlotKind::Corona))

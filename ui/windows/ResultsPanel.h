@@ -33,6 +33,7 @@
 #include <string>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -98,6 +99,9 @@ class TResultsPanel : public QWidget {
     // The overlay check box of cross section index (nullptr for the shown one).
     QCheckBox* OverlayBox(int index) const;
     QCheckBox* CoronaBox(TPlotQuantity quantity) const;
+    // The Fields tab's choice between the ellipses' axes and the resultants.
+    QComboBox& FieldMeasureBox() const { return *cbFieldMeasure_; }
+    TFieldMeasure FieldMeasure() const;
     // How far beyond the ROW the plots reach (0: as computed for the reports).
     QSpinBox& BeyondRow() const { return *seBeyondRow_; }
     QTabWidget& Tabs() const { return *tabs_; }
@@ -129,6 +133,7 @@ class TResultsPanel : public QWidget {
 
   private:
     void CreateControls();
+    QWidget* CreateFieldsPage();
     QWidget* CreateCoronaPage();
     void RebuildOverlayBoxes(const TEmfProject& project, int section);
     void SetBeyondRowUnits(int units);
@@ -156,6 +161,7 @@ class TResultsPanel : public QWidget {
     QHBoxLayout* overlayRow_ = nullptr;
     std::vector<QCheckBox*> overlayBoxes_; // by cross-section index; null for the shown one
     std::array<QCheckBox*, kProfileQuantityCount> coronaBoxes_{};
+    QComboBox* cbFieldMeasure_ = nullptr;
     QSpinBox* seBeyondRow_ = nullptr;
     QStackedWidget* stack_ = nullptr; // the tabs, or the error text over the drawing
     QTabWidget* tabs_ = nullptr;

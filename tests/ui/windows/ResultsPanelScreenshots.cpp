@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QMdiSubWindow>
 #include <QTabWidget>
@@ -62,6 +63,10 @@ int main(int argc, char* argv[]) {
     ui::TPlotView& view = panel.FieldView();
     QTest::mouseMove(view.viewport(), view.viewport()->rect().center());
     Save(main, folder, "panel-english-readout");
+    panel.FieldMeasureBox().setCurrentIndex(1);
+    QTest::mouseMove(view.viewport(), view.viewport()->rect().center() + QPoint(1, 0));
+    Save(main, folder, "panel-english-resultant");
+    panel.FieldMeasureBox().setCurrentIndex(0);
     view.ZoomAround(view.viewport()->rect().center(), 0.5);
     Save(main, folder, "panel-english-zoomed");
     view.ResetZoom();

@@ -300,6 +300,17 @@ void TResultsPanelTest::readoutAtTheMouse() {
     QVERIFY2(text.contains(QStringLiteral("E %1 kV/m").arg(*edge.EMax, 0, 'f', 2)),
              qPrintable(text));
     QVERIFY(panel.ReadoutAt(10000).contains(QStringLiteral("E n/a kV/m")));
+    QVERIFY2(text.contains(
+                 QStringLiteral("E resultant %1 kV/m").arg(*edge.EResultant, 0, 'f', 2)),
+             qPrintable(text));
+
+    // The Fields tab draws the resultants when asked, and says so in the legend.
+    panel.FieldMeasureBox().setCurrentIndex(1);
+    QTRY_COMPARE(QString::fromStdString(panel.FieldPlot().Lines.at(0).Name),
+                 QStringLiteral("Electric field resultant"));
+    panel.FieldMeasureBox().setCurrentIndex(0);
+    QTRY_COMPARE(QString::fromStdString(panel.FieldPlot().Lines.at(0).Name),
+                 QStringLiteral("Electric field"));
 
     // The mouse over the plot shows it in the read-out line.
     ui::TPlotView& view = panel.FieldView();
