@@ -28,25 +28,20 @@ std::string VersionOf(const Bytes& bytes) {
     return std::string(bytes.begin() + 4, bytes.begin() + 4 + IntAt(bytes, 0));
 }
 
-TPlanConductor SpanConductor(const std::string& id) {
+TPlanConductor Conductor(const std::string& id, TPlanShape shape, int points) {
     TPlanConductor c;
     c.Id = id;
     c.Kv = 230;
     c.Diameter = 28.14;
-    c.Shape = TPlanShape::Span;
-    c.Points = {{-300, 0, 30}, {0, 0, 25}};
+    c.Shape = shape;
     c.Sag = 6;
+    for (int i = 0; i < points; ++i)
+        c.Points.push_back({-300.0 + i, 0, 30.0 - 5 * i});
     return c;
 }
 
-TPlanConductor PathConductor(const std::string& id, int points) {
-    TPlanConductor c;
-    c.Id = id;
-    c.Kv = 115;
-    c.Diameter = 0.741;
-    for (int i = 0; i < points; ++i)
-        c.Points.push_back({static_cast<double>(i), 0, 12});
-    return c;
+TPlanConductor Span(const std::string& id) {
+    return Conductor(id, TPlanShape::Span, 2);
 }
 
 TPlan NamedPlan(const std::string& name) {
@@ -57,25 +52,25 @@ TPlan NamedPlan(const std::string& name) {
 }
 
 // A Metric plan whose values no foot or inch shows exactly, and an English one
-// with a DC pole, a bundle, a corner path and two footprints.
+// with a DC pole of a bundle, a ground wire and a footprint without corners.
 std::vector<TPlan> TwoPlans() {
     TPlan metric = NamedPlan("Corner 14");
-    metric.Conductors = {SpanConductor("G1"), PathConductor("1A", 3)};
-    metric.Conductors[0].IsGround = true;
-    metric.Conductors[0].Kv = 0;
-    metric.Conductors[1].Points[1].Z = 0.1;
+    metric.Conductors = {Conductor("1A", TPlanShape::Path, 3)};
+    metric.Conductors[0].Points[1].Z = 0.1;
     metric.Grid = {-100.1, 100, -0.3, 7.7, 0.1, 1.1};
     metric.Footprints = {{"House 12", {{30, 40}, {45, 40}, {45, 52.3}}}};
     TPlan english = NamedPlan("Entry; \xc3\xa9t\xc3\xa9");
     english.Units = English;
-    TPlanConductor pole = PathConductor("P-", 2);
+    TPlanConductor pole = Conductor("P-", TPlanShape::Path, 2);
     pole.IsAc = false;
     pole.Kv = -400;
     pole.CurrentA = -1500.25;
-    pole.AngleDeg = 0;
     pole.SubConductors = 4;
     pole.Spacing = 18;
-    english.Conductors = {pole, SpanConductor("A")};
+    TPlanConductor ground = Conductor("G", TPlanShape::Path, 4);
+    ground.IsGround = true;
+    ground.Kv = 0;
+    english.Conductors = {pole, ground};
     english.Footprints = {{"Lot", {{0, 0}, {1, 0}, {1, 1}}}, {"", {}}};
     return {metric, english};
 }
@@ -92,29 +87,21 @@ bool Reads(const Bytes& bytes, TEmfProject& project, TFileResult& result) {
 TEST(PlanFile, FieldsLieWhereTheLayoutPutsThem) {
     TEmfProject project;
     TPlan plan = NamedPlan("P");
-    plan.Conductors = {SpanConductor("S")};
+    plan.Conductors = {Span("S")};
     plan.Footprints = {{"F", {{30, 40}, {45, 40}, {45, 52}}}};
     project.StorePlan(plan);
     const Bytes bytes = SerializeProject(project);
     EXPECT_EQ(VersionOf(bytes), "1.04");
-    EXPECT_EQ(IntAt(bytes, 142), 1);      // plans
-    EXPECT_EQ(IntAt(bytes, 146), 1);      // name length, then "P"
-    EXPECT_EQ(IntAt(bytes, 151), Metric); // units
-    EXPECT_EQ(IntAt(bytes, 155), 1);      // conductors
-    // Conductor at 159: id 5, two bytes, kV, angle, current, diameter 40,
-    // sub-conductors 4, spacing 10: the shape at 220, the points at 224.
+    EXPECT_EQ(IntAt(bytes, 142), 1);      // plans; then the name "P" at 146
+    EXPECT_EQ(IntAt(bytes, 151), Metric); // units, then 1 conductor
+    // The conductor at 159: id 5, two bytes, kV at 166, angle, current,
+    // diameter, sub-conductors 4, spacing 10, the shape at 220, 2 points at 224.
     EXPECT_EQ(RealAt(bytes, 166), 230.0);
-    EXPECT_EQ(RealAt(bytes, 196), 28.14);
-    EXPECT_EQ(IntAt(bytes, 220), 1); // a span
-    EXPECT_EQ(IntAt(bytes, 224), 2);
-    EXPECT_EQ(RealAt(bytes, 228), -300.0);
-    EXPECT_EQ(RealAt(bytes, 278), 25.0);
-    EXPECT_EQ(RealAt(bytes, 288), 6.0); // sag
-    EXPECT_EQ(RealAt(bytes, 298), 1.0); // grid x0 ... height
-    EXPECT_EQ(RealAt(bytes, 338), 0.5);
-    EXPECT_EQ(IntAt(bytes, 358), 1);     // footprints
-    EXPECT_EQ(IntAt(bytes, 367), 3);     // after the name "F": corners
-    EXPECT_EQ(RealAt(bytes, 411), 45.0); // the last corner's x
+    EXPECT_EQ(IntAt(bytes, 220), 1);
+    EXPECT_EQ(RealAt(bytes, 278), 25.0); // the second point's z
+    EXPECT_EQ(RealAt(bytes, 288), 6.0);  // sag; the grid from 298
+    EXPECT_EQ(RealAt(bytes, 338), 0.5);  // step
+    EXPECT_EQ(IntAt(bytes, 367), 3);     // after 1 footprint and its name "F": corners
     EXPECT_EQ(bytes.size(), 431u);
 }
 
@@ -138,22 +125,15 @@ TEST(PlanFile, PlansRoundTripExactlyThroughFilesSnapshotsAndCopies) {
         EXPECT_EQ(loaded.Scenarios.Count(), 2);
         EXPECT_EQ(SerializeProject(loaded), bytes);
 
-        ASSERT_TRUE(RestoreProjectSnapshot(loaded, TakeProjectSnapshot(*project)).Ok);
-        EXPECT_EQ(loaded.Plans, TwoPlans());
+        TEmfProject restored;
+        ASSERT_TRUE(RestoreProjectSnapshot(restored, TakeProjectSnapshot(*project)).Ok);
+        EXPECT_EQ(restored.Plans, TwoPlans());
         const std::unique_ptr<TEmfProject> copy = CopyProject(*project);
         ASSERT_NE(copy, nullptr);
         EXPECT_EQ(copy->Plans, TwoPlans());
 
-        // Replaced where it stands; without plans the file is the older one again.
-        TPlan changed = TwoPlans()[0];
-        changed.Grid.Step = 2;
-        project->StorePlan(changed);
-        ASSERT_EQ(project->Plans.size(), 2u);
-        EXPECT_EQ(project->Plans[0].Grid.Step, 2);
-        EXPECT_TRUE(project->DeletePlan("Corner 14"));
-        EXPECT_FALSE(project->DeletePlan("Corner 14"));
-        EXPECT_EQ(project->Plans.size(), 1u);
-        EXPECT_TRUE(project->DeletePlan(TwoPlans()[1].Name));
+        // Without plans the file is the older one again.
+        project->Plans.clear();
         EXPECT_EQ(SerializeProject(*project), withoutPlans);
     }
 }
@@ -172,15 +152,15 @@ TEST(PlanFile, ALimitIsReadAndOneBeyondIsRefusedWithItsMessage) {
         {"The project has more conductors than Corvalt supports (at most 2000 in one plan).",
          [](TEmfProject& p, int beyond) {
              for (int i = 0; i < 2000 + beyond; ++i)
-                 p.Plans[0].Conductors.push_back(SpanConductor(std::to_string(i)));
+                 p.Plans[0].Conductors.push_back(Span(std::to_string(i)));
          }},
         // 10,000 + 9,999 pieces of two paths, and a piece of each span.
         {"The project has more straight pieces than Corvalt supports (at most 20000 in one plan).",
          [](TEmfProject& p, int beyond) {
              auto& conductors = p.Plans[0].Conductors;
-             conductors = {PathConductor("a", 10001), PathConductor("b", 10000),
-                           SpanConductor("c")};
-             if (beyond > 0) conductors.push_back(SpanConductor("d"));
+             conductors = {Conductor("a", TPlanShape::Path, 10001),
+                           Conductor("b", TPlanShape::Path, 10000), Span("c")};
+             if (beyond > 0) conductors.push_back(Span("d"));
          }},
         {"The project has more footprints than Corvalt supports (at most 1000 in one plan).",
          [](TEmfProject& p, int beyond) {
@@ -233,22 +213,15 @@ TEST(PlanFile, ContentNoWriterWritesIsRefusedAsDamage) {
         {"a span with three points", [](TPlan& p) { p.Conductors[0].Points.push_back({}); }},
         {"a shape the program does not know",
          [](TPlan& p) { p.Conductors[0].Shape = static_cast<TPlanShape>(2); }},
-        {"units that are neither", [](TPlan& p) { p.Units = 2; }},
         {"256 sub-conductors", [](TPlan& p) { p.Conductors[0].SubConductors = 256; }},
         {"a name of 256 bytes", [](TPlan& p) { p.Name = std::string(256, 'n'); }},
-        {"an id of 256 bytes", [](TPlan& p) { p.Conductors[0].Id = std::string(256, 'i'); }},
-        {"a footprint name of 256 bytes",
-         [](TPlan& p) {
-             p.Footprints = {{std::string(256, 'f'), {}}};
-         }},
         {"a coordinate that is not a number", [](TPlan& p) { p.Conductors[0].Points[1].Y = NAN; }},
-        {"an infinite grid step", [](TPlan& p) { p.Grid.Step = INFINITY; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TEmfProject project;
         TPlan plan = NamedPlan("p");
-        plan.Conductors = {SpanConductor("S")};
+        plan.Conductors = {Span("S")};
         c.damage(plan);
         project.Plans.push_back(plan);
         TEmfProject loaded;
@@ -262,12 +235,8 @@ TEST(PlanFile, ContentNoWriterWritesIsRefusedAsDamage) {
     }
 
     // Two plans of one name: the second could never be found.
-    TEmfProject twice;
+    TEmfProject twice, loaded;
     twice.Plans = {NamedPlan("same"), NamedPlan("same")};
-    TEmfProject loaded;
-    TFileResult result;
-    EXPECT_FALSE(Reads(SerializeProject(twice), loaded, result));
-    EXPECT_NE(result.Detail.find("plan 2, name at offset 226: a second plan named 'same'"),
-              std::string::npos)
-        << result.Detail;
+    EXPECT_EQ(ReadProjectBytes(SerializeProject(twice), loaded).Detail,
+              "plan 2, name at offset 226: a second plan named 'same'");
 }
