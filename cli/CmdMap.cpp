@@ -1,10 +1,11 @@
-// corvalt-cli map MODEL.json [--csv OUT.csv] [--out OUT.(png|svg|pdf)]
-// [--quantity e|b] [--size WxH] [--scale linear|log] [--levels V,V,...]:
-// computes the field map of a model (format corvalt-map/1) and prints the
-// result as JSON (format corvalt-mapresult/1), or writes it as CSV, or draws
-// its colour map into a picture. --quantity computes one field only (the
-// other's values are null, its CSV cells empty); the picture shows E unless
-// it asks for b. --levels replaces the field limits as the iso-lines' values.
+// corvalt-cli map (MODEL.json | FILE.emf --plan NAME) [--csv OUT.csv]
+// [--out OUT.(png|svg|pdf)] [--quantity e|b] [--size WxH] [--scale linear|log]
+// [--levels V,V,...]: computes the field map of a model (format corvalt-map/1,
+// or a plan the project keeps) and prints the result as JSON (format
+// corvalt-mapresult/1), or writes it as CSV, or draws its colour map into a
+// picture. --quantity computes one field only (the other's values are null,
+// its CSV cells empty); the picture shows E unless it asks for b. --levels
+// replaces the field limits as the iso-lines' values.
 #include "cli/ArgOptions.h"
 #include "cli/Commands.h"
 #include "cli/MapJson.h"
@@ -26,7 +27,8 @@ namespace corvalt::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: corvalt-cli map MODEL.json [--csv OUT.csv] [--out OUT.(png|svg|pdf)] "
+    "usage: corvalt-cli map (MODEL.json | FILE.emf --plan NAME) [--csv OUT.csv] "
+    "[--out OUT.(png|svg|pdf)] "
     "[--quantity e|b] [--size WxH] [--scale linear|log] [--levels V,V,...]";
 
 std::optional<std::string> TakeQuantity(Args& args, space::TMapQuantities& quantities) {
@@ -174,6 +176,10 @@ int RunMap(const Args& arguments) {
     bool csvGiven = false;
     space::TMapQuantities quantities{};
     TMapPictureRequest picture;
+    std::string planName;
+    bool planGiven = false;
+    if (auto error = TakeOption(args, "--plan", "a plan's name", planName, planGiven))
+        return Fail(ExitBadInput, *error);
     if (auto error = TakeOption(args, "--csv", "a file name", csvFile, csvGiven))
         return Fail(ExitBadInput, *error);
     if (auto error = TakePicture(args, picture)) return Fail(ExitBadInput, *error);
@@ -185,8 +191,11 @@ int RunMap(const Args& arguments) {
     if (picture.Given && !csvGiven && quantities == space::TMapQuantities::Both)
         quantities = space::TMapQuantities::Electric;
     TPlan plan;
-    if (const int loaded = LoadMapModelFile(args[0], plan); loaded != ExitOk) return loaded;
-    return WriteFieldMap(plan, args[0], quantities, csvFile, csvGiven, picture);
+    const int loaded =
+        planGiven ? LoadProjectPlan(args[0], planName, plan) : LoadMapModelFile(args[0], plan);
+    if (loaded != ExitOk) return loaded;
+    const std::string source = planGiven ? args[0] + ": plan '" + planName + "'" : args[0];
+    return WriteFieldMap(plan, source, quantities, csvFile, csvGiven, picture);
 }
 
 } // namespace corvalt::cli

@@ -13,10 +13,7 @@ int RunResave(const Args& arguments) {
     if (args.size() != 2) return Fail(ExitBadInput, "usage: corvalt-cli resave IN.emf OUT.emf");
     TEmfProject project;
     if (const int loaded = LoadProjectFile(args[0], project); loaded != ExitOk) return loaded;
-    const TFileResult saved = project.Save(args[1]);
-    if (!saved.Ok)
-        return Fail(ExitBadInput, args[1] + ": " + saved.Message + " (" + saved.Detail + ")");
-    return ExitOk;
+    return SaveProjectFile(project, args[1]);
 }
 
 } // namespace corvalt::cli

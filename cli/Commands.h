@@ -41,6 +41,15 @@ void Warn(const std::string& message);
 // not be read (the program's message and where a damaged file failed).
 int LoadProjectFile(const std::string& path, TEmfProject& project);
 
+// Saves the project to the file through the project writer (the previous
+// file stays unless the new one is complete); ExitOk, or ExitBadInput after
+// printing why it could not be saved.
+int SaveProjectFile(TEmfProject& project, const std::string& path);
+
+// The project file's plan of that name; ExitOk, or ExitBadInput after
+// printing why the file could not be read or has no such plan.
+int LoadProjectPlan(const std::string& path, const std::string& name, TPlan& plan);
+
 // Reads a field map's model (JSON, format corvalt-map/1) from the file;
 // ExitOk, or ExitBadInput after printing why it could not be read, naming the
 // file and the conductor or key at fault.
@@ -62,5 +71,6 @@ int RunClearance(const Args& args);
 int RunPlot(const Args& args);
 int RunMap(const Args& args);
 int RunSpan(const Args& args);
+int RunPlan(const Args& args);
 
 } // namespace corvalt::cli

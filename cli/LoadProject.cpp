@@ -15,4 +15,23 @@ int LoadProjectFile(const std::string& path, TEmfProject& project) {
     return Fail(ExitBadInput, message);
 }
 
+int SaveProjectFile(TEmfProject& project, const std::string& path) {
+    const TFileResult saved = project.Save(path);
+    if (!saved.Ok)
+        return Fail(ExitBadInput, path + ": " + saved.Message + " (" + saved.Detail + ")");
+    return ExitOk;
+}
+
+int LoadProjectPlan(const std::string& path, const std::string& name, TPlan& plan) {
+    TEmfProject project;
+    if (const int loaded = LoadProjectFile(path, project); loaded != ExitOk) return loaded;
+    const TPlan* found = project.FindPlan(name);
+    if (found == nullptr)
+        return Fail(ExitBadInput, path + ": there is no plan named '" + name +
+                                      "' (the project has " + std::to_string(project.Plans.size()) +
+                                      " plans)");
+    plan = *found;
+    return ExitOk;
+}
+
 } // namespace corvalt::cli

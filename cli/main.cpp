@@ -52,13 +52,14 @@ const Command kCommands[] = {
     {"clearance", "clearance FILE.emf [--section N] [--circuit NAME] [--ini FILE]", RunClearance},
     {"plot", "plot FILE.emf --out OUT.(png|svg|pdf) [--section N] [--corona]", RenderedPlot},
     {"map",
-     "map MODEL.json [--csv OUT.csv] [--out OUT.(png|svg|pdf)] [--quantity e|b] [--size WxH] "
-     "[--scale linear|log] [--levels V,V,...]",
+     "map (MODEL.json | FILE.emf --plan NAME) [--csv OUT.csv] [--out OUT.(png|svg|pdf)] "
+     "[--quantity e|b] [--size WxH] [--scale linear|log] [--levels V,V,...]",
      RunMap},
     {"span",
      "span FILE.emf --route \"x,y;x,y;...\" --sag S [--section N] [--span-length L] "
      "[--spans-only]",
      RunSpan},
+    {"plan", "plan FILE.emf (--add MODEL.json | --export NAME | --list | --delete NAME)", RunPlan},
 };
 
 void PrintUsage(std::ostream& out) {

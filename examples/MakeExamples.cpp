@@ -1,6 +1,7 @@
 // Writes the sample projects of examples/: an English project with a 230 kV
 // single-circuit line, a 115 kV double-circuit line and a substation, a small
-// Metric project, and a Metric mountain line with corona site parameters.
+// Metric project, a Metric mountain line with corona site parameters, and a
+// Metric line with two plans (field maps in three dimensions) of its own.
 // Everything is entered as a user would, through the display setters and the
 // new-circuit operation, so the files are exactly what the program writes;
 // voltage classes, conductor and ground-wire types come
@@ -292,6 +293,95 @@ std::unique_ptr<TEmfProject> SiteSample(const TStarterLibrary& library) {
     return project;
 }
 
+TPlanConductor PlanPhase(const char* id, double kv, double angle, double amperes, double diameter) {
+    TPlanConductor conductor;
+    conductor.Id = id;
+    conductor.Kv = kv;
+    conductor.AngleDeg = angle;
+    conductor.CurrentA = amperes;
+    conductor.Diameter = diameter;
+    return conductor;
+}
+
+TPlanConductor AlongPath(TPlanConductor conductor, std::initializer_list<TPlanPoint> points) {
+    conductor.Points = points;
+    return conductor;
+}
+
+TPlanConductor Span(TPlanConductor conductor, TPlanPoint from, TPlanPoint to, double sag) {
+    conductor.Shape = TPlanShape::Span;
+    conductor.Points = {from, to};
+    conductor.Sag = sag;
+    return conductor;
+}
+
+TPlanConductor GroundWire(const char* id, double diameter) {
+    TPlanConductor conductor;
+    conductor.Id = id;
+    conductor.IsGround = true;
+    conductor.Diameter = diameter;
+    return conductor;
+}
+
+// The corner of the field-map example (examples/map-corner.json): a 230 kV
+// phase turning 45 degrees at a structure and a ground wire's span, Metric.
+TPlan CornerPlan() {
+    TPlan plan;
+    plan.Name = "Corner structure 14";
+    plan.Units = Metric;
+    plan.Conductors = {
+        AlongPath(PlanPhase("1A", 230, 0, 1000, 28.14),
+                  {{-300, 0, 12}, {0, 0, 12}, {212, 212, 12}}),
+        Span(GroundWire("G1", 9.5), {-300, 0, 30}, {0, 0, 30}, 6),
+    };
+    plan.Grid = {-100, 100, -100, 100, 1, 1};
+    plan.Footprints = {{"House 12", {{30, 40}, {45, 40}, {45, 52}, {30, 52}}}};
+    return plan;
+}
+
+// A 115 kV line's last spans into a substation, in English units (ft, in): three
+// phases hanging from the last tower to the dead-end structure, a ground wire
+// strung straight, and the substation's parking lot.
+TPlan EntryPlan() {
+    TPlan plan;
+    plan.Name = "Bayside 115 kV entry";
+    plan.Units = English;
+    plan.Conductors = {
+        Span(PlanPhase("A", 115, 0, 400, 0.741), {-400, -10, 45}, {0, -10, 40}, 8),
+        Span(PlanPhase("B", 115, 120, 400, 0.741), {-400, 0, 45}, {0, 0, 40}, 8),
+        Span(PlanPhase("C", 115, 240, 400, 0.741), {-400, 10, 45}, {0, 10, 40}, 8),
+        AlongPath(GroundWire("G", 0.375), {{-400, 0, 60}, {0, 0, 55}}),
+    };
+    plan.Grid = {-200, 50, -60, 60, 5, 3.28};
+    plan.Footprints = {{"Parking lot", {{-150, 20}, {-100, 20}, {-100, 50}, {-150, 50}}}};
+    return plan;
+}
+
+// A Metric 230 kV line with the plans of its corner structure and of another
+// line's entry into its substation: a project of file version "1.04".
+std::unique_ptr<TEmfProject> PlansSample(const TStarterLibrary& library) {
+    auto project = std::make_unique<TEmfProject>();
+    project->Units = Metric;
+    project->Title = "Bayside 230 kV Field Maps";
+    FillProjectTexts(*project);
+    project->EntryDate = k3February2025;
+    project->UpdateDate = k20March2025;
+    project->VoltageClass = 230;
+    project->SetDisplayLineLength(4.2f);
+    project->ExemptionFlags = "     ";
+    TScenario& line =
+        AddScenario(*project, "Bayside 230 kV", "BS 230", TransmissionLine, 20, 20, 1);
+    line.DefaultVoltage = 230;
+    TNewCircuitValues values = ThreePhase(library, "BS 230", "230");
+    library.Conductor(values, Metric, "Drake 795 ACSR", 1);
+    library.Ohgw(values, Metric, "3/8 EHS");
+    values.Ground = {true, 1, 0};
+    AddCircuit(line, values, {{-7, 12}, {0, 12}, {7, 12}, {0, 30}});
+    project->StorePlan(CornerPlan());
+    project->StorePlan(EntryPlan());
+    return project;
+}
+
 bool Reported(const TFileResult& result, const std::string& path) {
     if (!result.Ok)
         std::fprintf(stderr, "%s: %s (%s)\n", path.c_str(), result.Message.c_str(),
@@ -321,7 +411,8 @@ int main(int argc, char** argv) {
         const TStarterLibrary library(argv[2]);
         const bool ok = Write(*EnglishSample(library), folder + "/sample-english.emf") &&
                         Write(*MetricSample(library), folder + "/sample-metric.emf") &&
-                        Write(*SiteSample(library), folder + "/sample-site.emf");
+                        Write(*SiteSample(library), folder + "/sample-site.emf") &&
+                        Write(*PlansSample(library), folder + "/sample-plans.emf");
         return ok ? 0 : 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "corvalt-make-examples: %s\n", error.what());

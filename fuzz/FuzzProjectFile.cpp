@@ -1,8 +1,9 @@
 // libFuzzer target for the project-file reader. Any input must end in a project
 // or in a refusal with a message; a project that loads must pass through the
 // data check, the extents and cloning (every conductor and point copied), must
-// copy whole through an undo snapshot, and must write a file that loads again
-// and writes the very same bytes again, in either measurement system.
+// copy whole through an undo snapshot (its plans equal), and must write a file
+// that loads again with the same plans and writes the very same bytes again,
+// in either measurement system.
 #include "model/Clone.h"
 #include "model/DataCheck.h"
 #include "model/Project.h"
@@ -45,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TEmfProject project;
     const TFileResult result = ReadProjectBytes(std::span(data, size), project);
     if (!result.Ok) {
-        Require(!result.Message.empty() && project.Scenarios.Empty());
+        Require(!result.Message.empty() && project.Scenarios.Empty() && project.Plans.empty());
         return 0;
     }
     const std::vector<TCheckLine> lines = CheckProject(project);
@@ -56,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> written = SerializeProject(project);
     TEmfProject again;
     Require(ReadProjectBytes(written, again).Ok);
-    Require(SerializeProject(again) == written);
+    Require(SerializeProject(again) == written && again.Plans == project.Plans);
     const std::unique_ptr<TEmfProject> copy = CopyProject(project);
-    Require(copy != nullptr && SerializeProject(*copy) == written);
+    Require(copy != nullptr && SerializeProject(*copy) == written && copy->Plans == project.Plans);
     return 0;
 }

@@ -33,6 +33,26 @@ std::string TooManyCrossSectionsText() {
     return TooMany("cross sections", kMaxCrossSectionsPerProject, "project");
 }
 
+std::string TooManyPlansText() {
+    return TooMany("plans", kMaxPlans, "project");
+}
+
+std::string TooManyPlanConductorsText() {
+    return TooMany("conductors", kMaxPlanConductors, "plan");
+}
+
+std::string TooManyPlanPiecesText() {
+    return TooMany("straight pieces", kMaxMapPieces, "plan");
+}
+
+std::string TooManyFootprintsText() {
+    return TooMany("footprints", kMaxFootprints, "plan");
+}
+
+std::string TooManyFootprintCornersText() {
+    return TooMany("corners", kMaxFootprintCorners, "footprint");
+}
+
 std::optional<std::string> RoomForConductors(const TScenario& scenario, int added) {
     if (added > kMaxConductorsPerSection - scenario.ConductorCount())
         return WouldHave(TooManyConductorsText());
@@ -54,6 +74,12 @@ std::optional<std::string> RoomForInterestPoint(const TScenario& scenario) {
 std::optional<std::string> RoomForCrossSection(const TEmfProject& project) {
     if (project.Scenarios.Count() >= kMaxCrossSectionsPerProject)
         return "The project would have " + TooManyCrossSectionsText() + ".";
+    return std::nullopt;
+}
+
+std::optional<std::string> RoomForPlan(const TEmfProject& project, const std::string& name) {
+    if (project.FindPlan(name) == nullptr && project.Plans.size() >= std::size_t{kMaxPlans})
+        return "The project would have " + TooManyPlansText() + ".";
     return std::nullopt;
 }
 

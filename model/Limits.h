@@ -50,6 +50,13 @@ std::string TooManyInterestPointsText();
 std::string TooManyCircuitsText();
 // "more cross sections than Corvalt supports (at most 100 in one project)"
 std::string TooManyCrossSectionsText();
+// The same for plans in a project, and for a plan's conductors, straight
+// pieces (before subdivision), footprints and a footprint's corners.
+std::string TooManyPlansText();
+std::string TooManyPlanConductorsText();
+std::string TooManyPlanPiecesText();
+std::string TooManyFootprintsText();
+std::string TooManyFootprintCornersText();
 
 // For the dialogs: empty when the cross section can take what would be added,
 // else the message to show ("The cross section would have more conductors
@@ -59,5 +66,8 @@ std::optional<std::string> RoomForCircuit(const TScenario& scenario, int conduct
 std::optional<std::string> RoomForInterestPoint(const TScenario& scenario);
 // "The project would have more cross sections than ..." when it cannot take one more.
 std::optional<std::string> RoomForCrossSection(const TEmfProject& project);
+// "The project would have more plans than ..." when it cannot take a plan of
+// that name (one of the name already there is replaced, so there is room).
+std::optional<std::string> RoomForPlan(const TEmfProject& project, const std::string& name);
 
 } // namespace corvalt

@@ -5,6 +5,7 @@
 #include "model/ProjectFile.h"
 #include "model/Units.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -114,9 +115,30 @@ bool TEmfProject::IsModified() {
     return modified;
 }
 
+const TPlan* TEmfProject::FindPlan(std::string_view name) const {
+    const auto found = std::find_if(Plans.begin(), Plans.end(),
+                                    [name](const TPlan& plan) { return plan.Name == name; });
+    return found == Plans.end() ? nullptr : &*found;
+}
+
+void TEmfProject::StorePlan(TPlan plan) {
+    for (TPlan& stored : Plans) {
+        if (stored.Name == plan.Name) {
+            stored = std::move(plan);
+            return;
+        }
+    }
+    Plans.push_back(std::move(plan));
+}
+
+bool TEmfProject::DeletePlan(std::string_view name) {
+    return std::erase_if(Plans, [name](const TPlan& plan) { return plan.Name == name; }) > 0;
+}
+
 void TEmfProject::TakeContentsOf(TEmfProject& source) {
     static_cast<TProjectInfo&>(*this) = static_cast<const TProjectInfo&>(source);
     Scenarios = std::move(source.Scenarios);
+    Plans = std::move(source.Plans);
     for (TScenario& scenario : Scenarios)
         scenario.Project = this;
 }

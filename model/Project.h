@@ -1,10 +1,12 @@
 #pragma once
 // TEmfProject: one study: the administrative texts of the reports, the
-// measurement system, and the cross sections it owns in tab order. It also
+// measurement system, the cross sections it owns in tab order and its plans
+// (field maps in three dimensions, found by name). It also
 // keeps the serialization it was last loaded from or saved as, which tells
 // whether it has unsaved changes.
 
 #include "model/FileResult.h"
+#include "model/Plan.h"
 #include "model/SafeList.h"
 #include "model/Scenario.h"
 #include "model/Units.h"
@@ -12,6 +14,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvalt {
@@ -63,6 +66,7 @@ class TEmfProject : public TProjectInfo {
     TEmfProject& operator=(const TEmfProject&) = delete;
 
     TSafeList<TScenario> Scenarios;         // tab order
+    std::vector<TPlan> Plans;               // in the order added; names differ
     std::string FileName;                   // not stored in the file; empty until saved
     std::vector<std::uint8_t> OriginalData; // serialization as last loaded or saved
     std::vector<std::uint8_t> CheckData;    // scratch buffer of IsModified
@@ -96,7 +100,15 @@ class TEmfProject : public TProjectInfo {
     // computed value for the quantity are not compared.
     bool IsProjectMaximum(TMaxQuantity quantity, float value) const;
 
-    // Takes over the stored values and cross sections of a freshly read project.
+    // The plan of that name; null when there is none.
+    const TPlan* FindPlan(std::string_view name) const;
+    // Replaces the plan of the same name where it stands, or appends the plan
+    // (RoomForPlan tells whether there is room for it).
+    void StorePlan(TPlan plan);
+    // Removes the plan of that name; false when there is none.
+    bool DeletePlan(std::string_view name);
+
+    // Takes over the stored values, cross sections and plans of a freshly read project.
     void TakeContentsOf(TEmfProject& source);
 };
 

@@ -2,6 +2,7 @@
 
 #include "model/Limits.h"
 #include "model/Messages.h"
+#include "model/PlanRecord.h"
 #include "model/Project.h"
 #include "model/TextHelpers.h"
 #include "model/Units.h"
@@ -164,7 +165,7 @@ std::uint8_t TRecordReader::Code(const char* field, int largest) {
     return static_cast<std::uint8_t>(value);
 }
 
-double TRecordReader::Date(const char* field) {
+double TRecordReader::Real(const char* field) {
     const std::size_t offset = stream_.Position();
     if (!Has(field, kRealBytes)) return 0;
     const double value = stream_.ReadReal();
@@ -175,7 +176,7 @@ double TRecordReader::Date(const char* field) {
 
 float TRecordReader::Float(const char* field) {
     const std::size_t offset = stream_.Position();
-    const double value = Date(field);
+    const double value = Real(field);
     if (failed_) return 0;
     // The range is the float's: a double just under the bound may round to a
     // float above it, which the writer would write and the reader refuse.
@@ -240,6 +241,23 @@ int TRecordReader::Count(const char* field, std::size_t minRecordBytes) {
                    std::to_string(stream_.Remaining()) + " bytes left");
         return 0;
     }
+    return count;
+}
+
+void TRecordReader::RefuseBeyondLimit(const char* field, std::size_t offset,
+                                      const std::string& reason, const std::string& tooMany) {
+    Refuse(field, offset, reason, "The project has " + tooMany + ".");
+}
+
+int TRecordReader::LimitedCount(const char* field, std::size_t minRecordBytes, int limit,
+                                const std::string& tooMany) {
+    const std::size_t offset = stream_.Position();
+    const int count = Count(field, minRecordBytes);
+    if (count > limit)
+        RefuseBeyondLimit(field, offset,
+                          std::to_string(count) + ", more than the " + std::to_string(limit) +
+                              " supported",
+                          tooMany);
     return count;
 }
 
@@ -319,6 +337,7 @@ const char* VersionText(TFileLayout layout) {
 }
 
 TFileLayout FileLayoutOf(const TEmfProject& project) {
+    if (!project.Plans.empty()) return TFileLayout::V104;
     for (const TScenario& scenario : project.Scenarios)
         if (scenario.HasSiteParameters()) return TFileLayout::V103;
     return TFileLayout::V102;
@@ -358,6 +377,7 @@ void WriteProjectFile(TZuStream& stream, const TEmfProject& project, TFileLayout
     stream.WriteInt(project.Scenarios.Count());
     for (const TScenario& scenario : project.Scenarios)
         WriteScenarioRecord(stream, scenario, layout);
+    if (StoresPlans(layout)) WritePlans(stream, project.Plans);
 }
 
 std::vector<std::uint8_t> SerializeProject(const TEmfProject& project) {
@@ -370,27 +390,10 @@ std::vector<std::uint8_t> SerializeProject(const TEmfProject& project) {
 
 namespace {
 
-std::string ProjectHas(const std::string& tooMany) {
-    return "The project has " + tooMany + ".";
-}
-
 void RefuseConductors(TRecordReader& reader, const char* field, std::size_t offset, int count) {
-    reader.Refuse(field, offset, std::to_string(count) + " conductors in the cross section",
-                  ProjectHas(TooManyConductorsText()));
-}
-
-// A count of records that must also stay within a limit of the program;
-// beyond it the file is refused with the message tooMany.
-int LimitedCount(TRecordReader& reader, const char* field, std::size_t minRecordBytes, int limit,
-                 const std::string& tooMany) {
-    const std::size_t offset = reader.Offset();
-    const int count = reader.Count(field, minRecordBytes);
-    if (count > limit)
-        reader.Refuse(field, offset,
-                      std::to_string(count) + ", more than the " + std::to_string(limit) +
-                          " supported",
-                      ProjectHas(tooMany));
-    return count;
+    reader.RefuseBeyondLimit(field, offset,
+                             std::to_string(count) + " conductors in the cross section",
+                             TooManyConductorsText());
 }
 
 } // namespace
@@ -431,8 +434,8 @@ void ReadCircuitRecord(TRecordReader& reader, TCircuit& circuit) {
     circuit.OhgwCount = reader.ByteFromInt("ground-wire count");
     circuit.OhgwName = reader.Text("ground-wire type name");
     circuit.OhgwDiameter = reader.Stored("ground-wire diameter", kDiameter, units);
-    const int count = LimitedCount(reader, "number of conductors", kMinConductorBytes,
-                                   kMaxConductorsPerSection, TooManyConductorsText());
+    const int count = reader.LimitedCount("number of conductors", kMinConductorBytes,
+                                          kMaxConductorsPerSection, TooManyConductorsText());
     for (int i = 0; i < count && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "conductor " + std::to_string(i + 1));
         auto conductor = std::make_unique<TConductor>(*circuit.Scenario, circuit);
@@ -458,8 +461,8 @@ void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario, TFileLayout 
     scenario.DefaultVoltage = reader.Float("default voltage");
     scenario.RowLeft = reader.Stored("ROW left", kLength, units);
     scenario.RowRight = reader.Stored("ROW right", kLength, units);
-    const int circuits = LimitedCount(reader, "number of circuits", kMinCircuitBytes,
-                                      kMaxCircuitsPerSection, TooManyCircuitsText());
+    const int circuits = reader.LimitedCount("number of circuits", kMinCircuitBytes,
+                                             kMaxCircuitsPerSection, TooManyCircuitsText());
     for (int i = 0; i < circuits && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "circuit " + std::to_string(i + 1));
         auto circuit = std::make_unique<TCircuit>(scenario);
@@ -470,8 +473,9 @@ void ReadScenarioRecord(TRecordReader& reader, TScenario& scenario, TFileLayout 
         if (scenario.ConductorCount() > kMaxConductorsPerSection)
             RefuseConductors(reader, "conductors", circuitOffset, scenario.ConductorCount());
     }
-    const int points = LimitedCount(reader, "number of points of interest", kMinInterestPointBytes,
-                                    kMaxInterestPointsPerSection, TooManyInterestPointsText());
+    const int points =
+        reader.LimitedCount("number of points of interest", kMinInterestPointBytes,
+                            kMaxInterestPointsPerSection, TooManyInterestPointsText());
     for (int i = 0; i < points && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "point of interest " + std::to_string(i + 1));
         auto point = std::make_unique<TInterestPoint>(scenario);
@@ -541,19 +545,20 @@ TFileResult ReadProjectBytes(std::span<const std::uint8_t> bytes, TEmfProject& p
     TEmfProject loaded;
     ReadProjectFields(reader, loaded);
     const int scenarios =
-        LimitedCount(reader, "number of cross sections", MinScenarioBytes(*layout),
-                     kMaxCrossSectionsPerProject, TooManyCrossSectionsText());
+        reader.LimitedCount("number of cross sections", MinScenarioBytes(*layout),
+                            kMaxCrossSectionsPerProject, TooManyCrossSectionsText());
     for (int i = 0; i < scenarios && !reader.Failed(); ++i) {
         const TRecordReader::TScope scope(reader, "cross section " + std::to_string(i + 1));
         auto scenario = std::make_unique<TScenario>(loaded);
         ReadScenarioRecord(reader, *scenario, *layout);
         loaded.Scenarios.Add(std::move(scenario));
     }
+    if (StoresPlans(*layout) && !reader.Failed()) ReadPlans(reader, loaded.Plans);
     // The layout of the version ends here: more bytes mean the version and
     // the body disagree (or the file was damaged).
     if (!reader.Failed() && stream.Remaining() > 0)
-        reader.Fail("end of the project",
-                    std::to_string(stream.Remaining()) + " bytes follow the last cross section");
+        reader.Fail("end of the project", std::to_string(stream.Remaining()) +
+                                              " bytes follow the last record of the layout");
     if (reader.Failed()) return Damaged(reader);
     project.TakeContentsOf(loaded);
     return TFileResult::Success();

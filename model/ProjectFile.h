@@ -1,6 +1,6 @@
 #pragma once
 // The ".emf" project file: the serialization of a project in the encodings of
-// TZuStream, format version "1.02" or "1.03". Record writers and readers for
+// TZuStream, format version "1.02", "1.03" or "1.04". Record writers and readers for
 // each model class (used whole for files and the modified check, and record by
 // record for cloning), and the checked reader that refuses a damaged file.
 
@@ -25,11 +25,13 @@ class TInterestPoint;
 
 // The layouts of the file. "1.03" adds each cross section's ten site
 // parameters (stored units, in the order of kSiteParameters) after its points
-// of interest. A project is written as "1.02" while none of its cross sections
-// has a site parameter set, so that such a file stays exactly what earlier
-// versions of the program wrote and read. Later layouts extend earlier ones.
-enum class TFileLayout : std::uint8_t { V102, V103 };
-inline constexpr TFileLayout kNewestLayout = TFileLayout::V103;
+// of interest; "1.04" adds the project's plans after its cross sections
+// (PlanRecord.h). A project is written in the oldest layout that holds it:
+// "1.02" while none of its cross sections has a site parameter set and it has
+// no plan, so that such a file stays exactly what earlier versions of the
+// program wrote and read. Later layouts extend earlier ones.
+enum class TFileLayout : std::uint8_t { V102, V103, V104 };
+inline constexpr TFileLayout kNewestLayout = TFileLayout::V104;
 
 // The versions the reader knows, each with its layout: the one place where a
 // version text meets a layout. The writer writes the text of its layout; the
@@ -42,11 +44,16 @@ struct TFileVersion {
 inline constexpr TFileVersion kFileVersions[] = {
     {"1.02", TFileLayout::V102},
     {"1.03", TFileLayout::V103},
+    {"1.04", TFileLayout::V104},
 };
 const char* VersionText(TFileLayout layout);
 // Whether a cross-section record of the layout ends with the site parameters.
 inline bool StoresSiteParameters(TFileLayout layout) {
     return layout >= TFileLayout::V103;
+}
+// Whether the file of the layout ends with the project's plans.
+inline bool StoresPlans(TFileLayout layout) {
+    return layout >= TFileLayout::V104;
 }
 
 // The layout a project is written in.
@@ -86,19 +93,29 @@ class TRecordReader {
     // A site parameter: a real held as float that must be 0 (unset) or lie in
     // the parameter's range.
     float SiteValue(const TSiteParameterInfo& parameter);
-    double Date(const char* field);                    // a real held as double
+    double Real(const char* field); // a real held as double
+    double Date(const char* field) { return Real(field); }
     std::string Text(const char* field, std::size_t keep = std::string::npos);
     // The number of records that follow, each at least minRecordBytes long.
     int Count(const char* field, std::size_t minRecordBytes);
+    // Such a count that must also stay within a limit of the program; beyond
+    // it the file is refused with "The project has <tooMany>.".
+    int LimitedCount(const char* field, std::size_t minRecordBytes, int limit,
+                     const std::string& tooMany);
 
     bool Failed() const { return failed_; }
     std::size_t Offset() const;
     const std::string& Error() const { return error_; }
     void Fail(const char* field, const std::string& reason);
+    void FailAt(const char* field, std::size_t offset, const std::string& reason);
     // Refuses a sound file that holds more than the program supports; shown is
     // the message for the user in place of the damaged-file message.
     void Refuse(const char* field, std::size_t offset, const std::string& reason,
                 const std::string& shown);
+    // Refuse with "The project has <tooMany>." for a sum of records beyond a
+    // limit that no single count shows.
+    void RefuseBeyondLimit(const char* field, std::size_t offset, const std::string& reason,
+                           const std::string& tooMany);
     // The message for the user of a refusal; empty for damage.
     const std::string& Refusal() const { return refusal_; }
 
@@ -116,7 +133,6 @@ class TRecordReader {
 
   private:
     bool Has(const char* field, std::size_t bytes);
-    void FailAt(const char* field, std::size_t offset, const std::string& reason);
 
     TZuStream& stream_;
     std::vector<std::string> records_;

@@ -47,8 +47,10 @@ TFileResult Exercise(const Bytes& bytes) {
         const TFileResult reread = ReadProjectBytes(saved, again);
         EXPECT_TRUE(reread.Ok) << reread.Detail;
         EXPECT_EQ(SerializeProject(again), saved);
+        EXPECT_EQ(again.Plans, project.Plans);
     } else {
         EXPECT_EQ(project.Scenarios.Count(), 0);
+        EXPECT_TRUE(project.Plans.empty());
         EXPECT_TRUE(project.Title.empty());
     }
     return result;
@@ -120,6 +122,7 @@ TEST(FoundInputs, AreRefusedOrSaveToAFixedPointAndCopyWhole) {
         const std::unique_ptr<TEmfProject> copy = CopyProject(project);
         ASSERT_NE(copy, nullptr);
         EXPECT_EQ(SerializeProject(*copy), SerializeProject(project));
+        EXPECT_EQ(copy->Plans, project.Plans);
         for (const TScenario& scenario : project.Scenarios) {
             const std::unique_ptr<TScenario> clone = CloneScenario(scenario);
             ASSERT_NE(clone, nullptr);
@@ -132,4 +135,4 @@ TEST(FoundInputs, AreRefusedOrSaveToAFixedPointAndCopyWhole) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, SampleFile,
                          ::testing::Values("sample-english.emf", "sample-metric.emf",
-                                           "sample-site.emf"));
+                                           "sample-site.emf", "sample-plans.emf"));

@@ -45,16 +45,6 @@ void PutInt(Bytes& bytes, std::size_t offset, std::int32_t value) {
               bytes.begin() + static_cast<long>(offset));
 }
 
-std::int32_t IntAt(const Bytes& bytes, std::size_t offset) {
-    TZuStream stream(Bytes(bytes.begin() + static_cast<long>(offset),
-                           bytes.begin() + static_cast<long>(offset) + 4));
-    return stream.ReadInt();
-}
-
-double RealAt(const Bytes& bytes, std::size_t offset) {
-    return DecodeExtended(bytes.data() + offset);
-}
-
 class ProjectFile : public TFolderTest {};
 
 // The smallest project with one cross section, circuit and conductor, all

@@ -1,6 +1,7 @@
 #include "TestProject.h"
 
 #include "model/NewCircuit.h"
+#include "model/ZuStream.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,16 @@ void Place(TCircuit& circuit, std::initializer_list<std::pair<float, float>> xy)
 TScenario& AddScenario(TEmfProject& project) {
     project.Scenarios.Add(std::make_unique<TScenario>(project));
     return project.Scenarios[project.Scenarios.Count() - 1];
+}
+
+std::int32_t IntAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    TZuStream stream(std::vector<std::uint8_t>(bytes.begin() + static_cast<long>(offset),
+                                               bytes.begin() + static_cast<long>(offset) + 4));
+    return stream.ReadInt();
+}
+
+double RealAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    return DecodeExtended(bytes.data() + offset);
 }
 
 long long UlpDistance(float a, float b) {

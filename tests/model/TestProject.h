@@ -4,7 +4,10 @@
 
 #include "model/Project.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace corvalt::test {
 
@@ -26,6 +29,10 @@ void ExpectSameProject(const TEmfProject& expected, const TEmfProject& actual, i
 void ExpectSameScenario(const TScenario& expected, const TScenario& actual, int ulps = 0);
 void ExpectSameCircuit(const TCircuit& expected, const TCircuit& actual, int ulps = 0,
                        bool compareIdentity = true);
+
+// The integer and the real of a serialization at the byte offset.
+std::int32_t IntAt(const std::vector<std::uint8_t>& bytes, std::size_t offset);
+double RealAt(const std::vector<std::uint8_t>& bytes, std::size_t offset);
 
 // Number of single-precision steps between a and b.
 long long UlpDistance(float a, float b);
