@@ -469,6 +469,18 @@ void TPageCanvas::DrawBitmap(double left, double top, double right, double botto
     RecordCommand(TBitmapCmd{box->Left, box->Top, box->Right, box->Bottom, std::move(image)});
 }
 
+void TPageCanvas::DrawPicture(double left, double top, double right, double bottom,
+                              TVectorPicture picture) {
+    if (picture.Items.empty() || picture.Items.size() > static_cast<std::size_t>(kMaxPictureItems))
+        return;
+    if (!(picture.Width > 0 && picture.Width <= kMaxPictureCoordinate && picture.Height > 0 &&
+          picture.Height <= kMaxPictureCoordinate))
+        return;
+    const auto box = BoxOnPage(left, top, right, bottom);
+    if (!box) return;
+    RecordCommand(TPictureCmd{box->Left, box->Top, box->Right, box->Bottom, std::move(picture)});
+}
+
 // ---- Recording --------------------------------------------------------------
 
 void TPageCanvas::RecordCommand(TPageCommand command) {
