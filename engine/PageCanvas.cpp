@@ -110,6 +110,8 @@ void TPageCanvas::NewPage() {
     if (pageNumber_ >= kMaxPages)
         throw TCanvasOverflow("The report was stopped: it has more than " +
                               std::to_string(kMaxPages) + " pages.");
+    // The finished page keeps no spare room: a long report holds many pages.
+    CurrentPage().Commands.shrink_to_fit();
     pages_.Pages.emplace_back();
     ++pageNumber_;
     ResetTabCursor();

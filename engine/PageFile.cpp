@@ -486,9 +486,9 @@ TPageFileResult Failure(const QString& fileName, const QString& detail) {
     return {false, DamagedText(fileName, detail), {}};
 }
 
-} // namespace
-
-QByteArray SerializePages(const TPageList& pages) {
+// The file's bytes. Pages given to keep (TList const) stay as they are; pages
+// given away are emptied one by one as soon as they are written.
+template <typename TList> QByteArray SerializeList(TList& pages) {
     TByteWriter out;
     out.Bytes().append(kMagic, sizeof kMagic);
     out.U16(kPageFileVersion);
@@ -496,13 +496,31 @@ QByteArray SerializePages(const TPageList& pages) {
     out.F64(pages.Width);
     out.F64(pages.Height);
     out.U32(static_cast<std::uint32_t>(pages.Pages.size()));
-    for (const TPage& page : pages.Pages) {
+    for (auto& page : pages.Pages) {
         out.U32(static_cast<std::uint32_t>(page.Commands.size()));
         for (const TPageCommand& command : page.Commands)
             std::visit(TCommandWriter{out}, command);
+        if constexpr (!std::is_const_v<TList>) page = TPage{};
     }
     out.U32(PageFileChecksum(out.Bytes().constData(), out.Bytes().size()));
     return out.Bytes();
+}
+
+QString WriteBytes(const QString& path, const QByteArray& bytes) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    const std::string failure =
+        ReplaceFile(QFile::encodeName(path).toStdString(),
+                    std::span(data, static_cast<std::size_t>(bytes.size())));
+    if (!failure.empty())
+        return QStringLiteral("The page file \"%1\" cannot be written: %2.")
+            .arg(QFileInfo(path).fileName(), QString::fromStdString(failure));
+    return {};
+}
+
+} // namespace
+
+QByteArray SerializePages(const TPageList& pages) {
+    return SerializeList(pages);
 }
 
 TPageFileResult ParsePages(const QByteArray& bytes, const QString& fileName) {
@@ -559,15 +577,12 @@ TPageFileResult ParsePages(const QByteArray& bytes, const QString& fileName) {
 }
 
 QString WritePageFile(const QString& path, const TPageList& pages) {
-    const QByteArray bytes = SerializePages(pages);
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    const std::string failure =
-        ReplaceFile(QFile::encodeName(path).toStdString(),
-                    std::span(data, static_cast<std::size_t>(bytes.size())));
-    if (!failure.empty())
-        return QStringLiteral("The page file \"%1\" cannot be written: %2.")
-            .arg(QFileInfo(path).fileName(), QString::fromStdString(failure));
-    return {};
+    return WriteBytes(path, SerializeList(pages));
+}
+
+QString WritePageFile(const QString& path, TPageList&& pages) {
+    TPageList given = std::move(pages);
+    return WriteBytes(path, SerializeList(given));
 }
 
 TPageFileResult ReadPageFile(const QString& path) {
@@ -578,6 +593,11 @@ TPageFileResult ReadPageFile(const QString& path) {
                                                           : file.errorString());
     if (file.size() > kMaxPageFileBytes)
         return Failure(name, QStringLiteral("it is larger than %1 bytes").arg(kMaxPageFileBytes));
+    // Read through a mapping of the file rather than a copy of it in memory.
+    if (const uchar* mapped = file.map(0, file.size()))
+        return ParsePages(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
+                                                  static_cast<qsizetype>(file.size())),
+                          name);
     return ParsePages(file.readAll(), name);
 }
 

@@ -70,6 +70,9 @@ TPageFileResult ParsePages(const QByteArray& bytes,
 // Writes the file whole or not at all (a failed write leaves any old file as it
 // was). Returns an empty string on success, else the error text.
 QString WritePageFile(const QString& path, const TPageList& pages);
+// The same for pages handed over: each is freed as soon as it is written, so
+// that a long report is never held twice in memory.
+QString WritePageFile(const QString& path, TPageList&& pages);
 TPageFileResult ReadPageFile(const QString& path);
 // Deletes the file; a file that does not exist is no error. Returns false only
 // when the file exists and could not be deleted.

@@ -291,6 +291,22 @@ TEST(PageFile, BadValuesInsidePicturesAreRefused) {
     }
 }
 
+// Pages handed to the writer are freed as they are written; the file is the
+// same as that of pages kept, and reads back (through a mapping) whole.
+TEST(PageFile, HandedOverPagesWriteTheSameFile) {
+    QTemporaryDir dir;
+    const QString kept = dir.filePath(QStringLiteral("kept.rpt"));
+    const QString given = dir.filePath(QStringLiteral("given.rpt"));
+    const TPageList pages = EveryCommandKind();
+    ASSERT_EQ(WritePageFile(kept, pages), QString());
+    TPageList handed = pages;
+    ASSERT_EQ(WritePageFile(given, std::move(handed)), QString());
+    QFile a(kept), b(given);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), b.readAll());
+    EXPECT_EQ(ReadPageFile(given).Pages, pages);
+}
+
 TEST(PageFile, OtherFilesAndOtherVersionsAreNamed) {
     const TPageFileResult notOurs = ParsePages(QByteArray("%PDF-1.4 something"));
     EXPECT_TRUE(notOurs.Error.contains(QStringLiteral("not a report page file")));
