@@ -105,7 +105,8 @@ int RunReport(const Args& args) {
     const TOptions options(CliIniLocation(request.IniFile).File);
     if (auto error = options.CheckReadable()) return Fail(ExitBadInput, *error);
 
-    const THeadlessApplication application(THeadlessApplication::TKind::Gui);
+    // Widgets: the cross-section reports end with a plot page drawn by a chart.
+    const THeadlessApplication application(THeadlessApplication::TKind::Widgets);
     const TTemporaryFolder pageFolder(kCliPagesFolder);
     if (!pageFolder.IsValid())
         return Fail(ExitBadInput, "no temporary folder for the page file: " + pageFolder.Error());

@@ -110,6 +110,8 @@ void TPageCanvas::NewPage() {
     if (pageNumber_ >= kMaxPages)
         throw TCanvasOverflow("The report was stopped: it has more than " +
                               std::to_string(kMaxPages) + " pages.");
+    // The finished page keeps no spare room: a long report holds many pages.
+    CurrentPage().Commands.shrink_to_fit();
     pages_.Pages.emplace_back();
     ++pageNumber_;
     ResetTabCursor();
@@ -467,6 +469,18 @@ void TPageCanvas::DrawBitmap(double left, double top, double right, double botto
                              Qt::SmoothTransformation);
     }
     RecordCommand(TBitmapCmd{box->Left, box->Top, box->Right, box->Bottom, std::move(image)});
+}
+
+void TPageCanvas::DrawPicture(double left, double top, double right, double bottom,
+                              TVectorPicture picture) {
+    if (picture.Items.empty() || picture.Items.size() > static_cast<std::size_t>(kMaxPictureItems))
+        return;
+    if (!(picture.Width > 0 && picture.Width <= kMaxPictureCoordinate && picture.Height > 0 &&
+          picture.Height <= kMaxPictureCoordinate))
+        return;
+    const auto box = BoxOnPage(left, top, right, bottom);
+    if (!box) return;
+    RecordCommand(TPictureCmd{box->Left, box->Top, box->Right, box->Bottom, std::move(picture)});
 }
 
 // ---- Recording --------------------------------------------------------------

@@ -188,6 +188,9 @@ class TPageCanvas {
     // Stretches the bitmap into the rectangle (bitmaps over kMaxBitmapSide
     // pixels are scaled down first).
     void DrawBitmap(double left, double top, double right, double bottom, const QImage& bitmap);
+    // Stretches the vector picture's frame into the rectangle; an empty
+    // picture, or one of more than kMaxPictureItems items, draws nothing.
+    void DrawPicture(double left, double top, double right, double bottom, TVectorPicture picture);
 
   private:
     void Reset();

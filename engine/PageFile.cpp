@@ -33,8 +33,12 @@ enum TCommandKind : std::uint8_t {
     KindLine = 2,
     KindFill = 3,
     KindFrame = 4,
-    KindBitmap = 5
+    KindBitmap = 5,
+    KindPicture = 6
 };
+
+// Items of a vector picture.
+enum TPictureItemKind : std::uint8_t { ItemShape = 1, ItemText = 2 };
 
 // Style bits of a text run's font.
 enum TStyleBit : std::uint8_t {
@@ -149,6 +153,49 @@ struct TCommandWriter {
         Out.U8(KindBitmap);
         Out.Rect(c.Left, c.Top, c.Right, c.Bottom);
         Out.Blob(PngBytes(c.Image));
+    }
+    void operator()(const TPictureCmd& c) const {
+        Out.U8(KindPicture);
+        Out.Rect(c.Left, c.Top, c.Right, c.Bottom);
+        Out.F64(c.Picture.Width);
+        Out.F64(c.Picture.Height);
+        Out.U32(static_cast<std::uint32_t>(c.Picture.Items.size()));
+        for (const TVectorItem& item : c.Picture.Items)
+            std::visit(*this, item);
+    }
+    void operator()(const TVectorShape& s) const {
+        Out.U8(ItemShape);
+        Clip(s.Clip);
+        Out.U32(s.PenColour);
+        Out.U8(static_cast<std::uint8_t>(s.PenStyle));
+        Out.F64(s.PenWidth);
+        Out.U32(s.BrushColour);
+        Out.U8(s.Winding ? 1 : 0);
+        Out.U32(static_cast<std::uint32_t>(s.Polygons.size()));
+        for (const QPolygonF& polygon : s.Polygons) {
+            Out.U32(static_cast<std::uint32_t>(polygon.size()));
+            for (const QPointF& p : polygon) {
+                Out.F64(p.x());
+                Out.F64(p.y());
+            }
+        }
+    }
+    void operator()(const TVectorText& t) const {
+        Out.U8(ItemText);
+        Clip(t.Clip);
+        Out.F64(t.Origin.x());
+        Out.F64(t.Origin.y());
+        Out.F64(t.Angle);
+        Out.Text(t.Family);
+        Out.F64(t.Size);
+        Out.U8(static_cast<std::uint8_t>((t.Bold ? StyleBold : 0) | (t.Italic ? StyleItalic : 0)));
+        Out.U32(t.Colour);
+        Out.Text(t.Text);
+    }
+    // A clip: a flag, then its left, top, right and bottom when there is one.
+    void Clip(const QRectF& clip) const {
+        Out.U8(clip.isNull() ? 0 : 1);
+        if (!clip.isNull()) Out.Rect(clip.left(), clip.top(), clip.right(), clip.bottom());
     }
 };
 
@@ -283,6 +330,95 @@ void ReadRect(TByteReader& in, double& left, double& top, double& right, double&
     bottom = in.Coordinate("bottom");
 }
 
+// ---- Vector pictures --------------------------------------------------------
+
+double PictureCoordinate(TByteReader& in, const char* what) {
+    return in.Number(what, -kMaxPictureCoordinate, kMaxPictureCoordinate);
+}
+
+QRectF ReadClip(TByteReader& in) {
+    const std::uint8_t flag = in.U8("clip flag");
+    if (flag > 1) in.Fail(QStringLiteral("unknown clip flag"));
+    if (flag != 1 || in.Failed()) return {};
+    const double left = PictureCoordinate(in, "clip left");
+    const double top = PictureCoordinate(in, "clip top");
+    const double right = PictureCoordinate(in, "clip right");
+    const double bottom = PictureCoordinate(in, "clip bottom");
+    const QRectF clip(QPointF(left, top), QPointF(right, bottom));
+    if (!in.Failed() && clip.isNull()) in.Fail(QStringLiteral("empty clip"));
+    return clip;
+}
+
+// Bytes of the smallest picture item, a shape without clip and polygons
+// (kind, clip flag, pen, brush, rule, polygon count); they bound the item
+// count. A text item takes more.
+constexpr qsizetype kMinPictureItemBytes = 1 + 1 + 4 + 1 + 8 + 4 + 1 + 4;
+constexpr qsizetype kPointBytes = 2 * 8;
+
+TVectorShape ReadShape(TByteReader& in) {
+    TVectorShape s;
+    s.Clip = ReadClip(in);
+    s.PenColour = in.U32("pen colour");
+    s.PenStyle = in.U8("pen style");
+    if (s.PenStyle > Qt::DashDotDotLine) in.Fail(QStringLiteral("unknown pen style"));
+    s.PenWidth = in.Number("pen width", 0, kMaxPictureLineWidth);
+    s.BrushColour = in.U32("brush colour");
+    const std::uint8_t rule = in.U8("fill rule");
+    if (rule > 1) in.Fail(QStringLiteral("unknown fill rule"));
+    s.Winding = rule == 1;
+    const std::uint32_t polygons = in.Count("polygon count", 4);
+    for (std::uint32_t i = 0; i < polygons && !in.Failed(); ++i) {
+        const std::uint32_t points = in.Count("point count", kPointBytes);
+        QPolygonF& polygon = s.Polygons.emplace_back();
+        if (!in.Failed()) polygon.reserve(points);
+        for (std::uint32_t p = 0; p < points && !in.Failed(); ++p) {
+            const double x = PictureCoordinate(in, "point x");
+            polygon.append(QPointF(x, PictureCoordinate(in, "point y")));
+        }
+    }
+    return s;
+}
+
+TVectorText ReadPictureText(TByteReader& in) {
+    TVectorText t;
+    t.Clip = ReadClip(in);
+    const double x = PictureCoordinate(in, "text x");
+    t.Origin = QPointF(x, PictureCoordinate(in, "text y"));
+    t.Angle = in.Number("text angle", -360, 360);
+    t.Family = in.Text("font name", 4 * kMaxFontNameLength);
+    t.Size = in.Number("font size", 0.01, kMaxPictureCoordinate);
+    const std::uint8_t styles = in.U8("font styles");
+    if (styles & ~(StyleBold | StyleItalic)) in.Fail(QStringLiteral("unknown font style"));
+    t.Bold = styles & StyleBold;
+    t.Italic = styles & StyleItalic;
+    t.Colour = in.U32("text colour");
+    t.Text = in.Text("text", in.Left());
+    return t;
+}
+
+TVectorPicture ReadPicture(TByteReader& in) {
+    TVectorPicture picture;
+    picture.Width = in.Number("picture width", 0.01, kMaxPictureCoordinate);
+    picture.Height = in.Number("picture height", 0.01, kMaxPictureCoordinate);
+    const std::uint32_t items = in.Count("picture item count", kMinPictureItemBytes);
+    if (items > static_cast<std::uint32_t>(kMaxPictureItems))
+        in.Fail(QStringLiteral("picture item count out of range"));
+    if (!in.Failed()) picture.Items.reserve(items);
+    for (std::uint32_t i = 0; i < items && !in.Failed(); ++i) {
+        switch (in.U8("picture item kind")) {
+        case ItemShape:
+            picture.Items.push_back(ReadShape(in));
+            break;
+        case ItemText:
+            picture.Items.push_back(ReadPictureText(in));
+            break;
+        default:
+            in.Fail(QStringLiteral("unknown picture item kind"));
+        }
+    }
+    return picture;
+}
+
 TPageCommand ReadCommand(TByteReader& in) {
     switch (in.U8("command kind")) {
     case KindText: {
@@ -330,6 +466,12 @@ TPageCommand ReadCommand(TByteReader& in) {
         if (!in.Failed()) c.Image = DecodePng(in, png);
         return c;
     }
+    case KindPicture: {
+        TPictureCmd c;
+        ReadRect(in, c.Left, c.Top, c.Right, c.Bottom);
+        c.Picture = ReadPicture(in);
+        return c;
+    }
     default:
         if (!in.Failed()) in.Fail(QStringLiteral("unknown command kind"));
         return TFillCmd{};
@@ -344,9 +486,9 @@ TPageFileResult Failure(const QString& fileName, const QString& detail) {
     return {false, DamagedText(fileName, detail), {}};
 }
 
-} // namespace
-
-QByteArray SerializePages(const TPageList& pages) {
+// The file's bytes. Pages given to keep (TList const) stay as they are; pages
+// given away are emptied one by one as soon as they are written.
+template <typename TList> QByteArray SerializeList(TList& pages) {
     TByteWriter out;
     out.Bytes().append(kMagic, sizeof kMagic);
     out.U16(kPageFileVersion);
@@ -354,13 +496,32 @@ QByteArray SerializePages(const TPageList& pages) {
     out.F64(pages.Width);
     out.F64(pages.Height);
     out.U32(static_cast<std::uint32_t>(pages.Pages.size()));
-    for (const TPage& page : pages.Pages) {
+    for (auto& page : pages.Pages) {
         out.U32(static_cast<std::uint32_t>(page.Commands.size()));
         for (const TPageCommand& command : page.Commands)
             std::visit(TCommandWriter{out}, command);
+        if constexpr (!std::is_const_v<TList>) page = TPage{};
     }
     out.U32(PageFileChecksum(out.Bytes().constData(), out.Bytes().size()));
     return out.Bytes();
+}
+
+QString WriteBytes(const QString& path, const QByteArray& bytes) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    const std::string failure =
+        ReplaceFile(QFile::encodeName(path).toStdString(),
+                    std::span(data, static_cast<std::size_t>(bytes.size())));
+    if (!failure.empty())
+        return QStringLiteral("The page file \"%1\" cannot be written: %2.")
+            .arg(QString::fromStdString(ShownFileName(QFile::encodeName(path).toStdString())),
+                 QString::fromStdString(failure));
+    return {};
+}
+
+} // namespace
+
+QByteArray SerializePages(const TPageList& pages) {
+    return SerializeList(pages);
 }
 
 TPageFileResult ParsePages(const QByteArray& bytes, const QString& fileName) {
@@ -417,16 +578,12 @@ TPageFileResult ParsePages(const QByteArray& bytes, const QString& fileName) {
 }
 
 QString WritePageFile(const QString& path, const TPageList& pages) {
-    const QByteArray bytes = SerializePages(pages);
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    const std::string failure =
-        ReplaceFile(QFile::encodeName(path).toStdString(),
-                    std::span(data, static_cast<std::size_t>(bytes.size())));
-    if (!failure.empty())
-        return QStringLiteral("The page file \"%1\" cannot be written: %2.")
-            .arg(QString::fromStdString(ShownFileName(QFile::encodeName(path).toStdString())),
-                 QString::fromStdString(failure));
-    return {};
+    return WriteBytes(path, SerializeList(pages));
+}
+
+QString WritePageFile(const QString& path, TPageList&& pages) {
+    TPageList given = std::move(pages);
+    return WriteBytes(path, SerializeList(given));
 }
 
 TPageFileResult ReadPageFile(const QString& path) {
@@ -437,6 +594,11 @@ TPageFileResult ReadPageFile(const QString& path) {
                                                           : file.errorString());
     if (file.size() > kMaxPageFileBytes)
         return Failure(name, QStringLiteral("it is larger than %1 bytes").arg(kMaxPageFileBytes));
+    // Read through a mapping of the file rather than a copy of it in memory.
+    if (const uchar* mapped = file.map(0, file.size()))
+        return ParsePages(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
+                                                  static_cast<qsizetype>(file.size())),
+                          name);
     return ParsePages(file.readAll(), name);
 }
 

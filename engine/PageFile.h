@@ -19,6 +19,18 @@
 //         3 fill:   f64 left, top, right, bottom; u32 ARGB colour
 //         4 frame:  f64 left, top, right, bottom; u32 ARGB colour; f64 width
 //         5 bitmap: f64 left, top, right, bottom; blob PNG
+//         6 picture: f64 left, top, right, bottom; f64 frame width, height;
+//                   u32 item count, then per item a u8 kind and its fields:
+//                     1 shape: clip; u32 ARGB pen colour; u8 Qt::PenStyle;
+//                              f64 pen width; u32 ARGB brush colour;
+//                              u8 fill rule (0 odd-even, 1 winding);
+//                              u32 polygon count, per polygon u32 point
+//                              count and f64 x, y per point
+//                     2 text:  clip; f64 x, y, angle (degrees); text font
+//                              name; f64 pixel size; u8 styles (1 bold,
+//                              2 italic); u32 ARGB colour; text
+//                   a clip is u8 0 (none) or u8 1 and f64 left, top, right,
+//                   bottom; picture values are in the frame's units
 //   u32 CRC-32 of every byte before it
 // Lengths and positions are inches. A text is a u32 byte length and UTF-8, a
 // blob a u32 byte length and the bytes.
@@ -58,6 +70,9 @@ TPageFileResult ParsePages(const QByteArray& bytes,
 // Writes the file whole or not at all (a failed write leaves any old file as it
 // was). Returns an empty string on success, else the error text.
 QString WritePageFile(const QString& path, const TPageList& pages);
+// The same for pages handed over: each is freed as soon as it is written, so
+// that a long report is never held twice in memory.
+QString WritePageFile(const QString& path, TPageList&& pages);
 TPageFileResult ReadPageFile(const QString& path);
 // Deletes the file; a file that does not exist is no error. Returns false only
 // when the file exists and could not be deleted.

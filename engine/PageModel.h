@@ -3,6 +3,8 @@
 // inches (origin at the top-left corner of the paper, y downwards). The canvas
 // writes it, the page file stores it, the renderer paints it, and tests read it.
 
+#include "engine/VectorPicture.h"
+
 #include <QImage>
 #include <QRgb>
 #include <QString>
@@ -99,7 +101,14 @@ struct TBitmapCmd {
     bool operator==(const TBitmapCmd&) const = default;
 };
 
-using TPageCommand = std::variant<TTextCmd, TLineCmd, TFillCmd, TFrameCmd, TBitmapCmd>;
+// A vector drawing (a plot) with its frame stretched into a rectangle.
+struct TPictureCmd {
+    double Left = 0, Top = 0, Right = 0, Bottom = 0; // in
+    TVectorPicture Picture;
+    bool operator==(const TPictureCmd&) const = default;
+};
+
+using TPageCommand = std::variant<TTextCmd, TLineCmd, TFillCmd, TFrameCmd, TBitmapCmd, TPictureCmd>;
 
 // One page: its commands in drawing order (later ones paint over earlier ones).
 struct TPage {

@@ -101,6 +101,15 @@ class TPagePainter {
         painter_.drawImage(rect, c.Image);
     }
 
+    void operator()(const TPictureCmd& c) {
+        painter_.save();
+        painter_.translate(c.Left * dpi_, c.Top * dpi_);
+        painter_.scale((c.Right - c.Left) * dpi_ / c.Picture.Width,
+                       (c.Bottom - c.Top) * dpi_ / c.Picture.Height);
+        PaintVectorPicture(painter_, c.Picture);
+        painter_.restore();
+    }
+
   private:
     // Underline and strike-out across the measured width of the text, at the
     // font's own positions and thickness.

@@ -109,11 +109,17 @@ std::optional<TPictureFormat> PictureFormatOf(const std::string& path) {
     return std::nullopt;
 }
 
-QByteArray PictureBytes(const TPlotData& data, TPictureFormat format, QString& error, QSize size) {
+void PaintPlot(const TPlotData& data, QPainter& painter, const QRectF& target, QSize size) {
     TOffscreenChart chart(data, size);
-    const TPicturePaint paint = [&chart](QPainter& painter, const QRectF& target) {
-        painter.setRenderHint(QPainter::Antialiasing);
-        chart.Render(painter, target);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    chart.Render(painter, target);
+    painter.restore();
+}
+
+QByteArray PictureBytes(const TPlotData& data, TPictureFormat format, QString& error, QSize size) {
+    const TPicturePaint paint = [&data, size](QPainter& painter, const QRectF& target) {
+        PaintPlot(data, painter, target, size);
     };
     return PaintedPictureBytes(paint, format, size, QStringLiteral("Corvalt plot"), error);
 }

@@ -32,6 +32,11 @@ inline constexpr QSize kPictureSize(1200, 750);
 QByteArray PictureBytes(const TPlotData& data, TPictureFormat format, QString& error,
                         QSize size = kPictureSize);
 
+// Draws the plot laid out at size (pixels of a screen image) onto the painter,
+// stretched into target. Needs a QApplication, as every chart does.
+void PaintPlot(const TPlotData& data, QPainter& painter, const QRectF& target,
+               QSize size = kPictureSize);
+
 // Draws onto the painter within the rectangle: a plot, a field map.
 using TPicturePaint = std::function<void(QPainter&, const QRectF&)>;
 

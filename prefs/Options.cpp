@@ -83,14 +83,15 @@ void WriteFieldLimits(TIniFile& ini, const TFieldLimits& limits) {
     }
 }
 
-const std::array<TPrefKey, 30>& ScalarPrefKeys() {
+const std::array<TPrefKey, 32>& ScalarPrefKeys() {
     using namespace prefkeys;
-    static constexpr std::array<TPrefKey, 30> kKeys = {
+    static constexpr std::array<TPrefKey, 32> kKeys = {
         BPAFile,       BPADetails,    EnterAsTab,    PhaseAAngle,   PhaseBAngle,   PhaseCAngle,
         EngineerName,  AgentName,     AgentAddress,  AgentPhone,    PeName,        PeAddress,
         PePhone,       MesUnits,      CsPrtOpt,      FacName,       FacAddr,       FacCnt,
         FacCty,        CoronaSite[0], CoronaSite[1], CoronaSite[2], CoronaSite[3], CoronaSite[4],
         CoronaSite[5], CoronaSite[6], CoronaSite[7], CoronaSite[8], CoronaSite[9], LimitsStatement,
+        DetailsPlot,   CoronaPlot,
     };
     return kKeys;
 }

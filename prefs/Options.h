@@ -64,6 +64,11 @@ inline constexpr TPrefKey FacCty{"Project", "FacCty", Text};
 // What the reports print beyond their forms: the compliance report's field
 // limits statement after its pages (off for those who must file the bare form).
 inline constexpr TPrefKey LimitsStatement{"Reports", "LimitsStatement", Boolean, 1};
+// The page of the E and B profile plot after the EMF details report's tables,
+// and the page of the audible noise, radio and TV interference plot after the
+// corona report's.
+inline constexpr TPrefKey DetailsPlot{"Reports", "DetailsPlot", Boolean, 1};
+inline constexpr TPrefKey CoronaPlot{"Reports", "CoronaPlot", Boolean, 1};
 // The corona site parameters given to new cross sections, in stored units, in
 // the order of kSiteParameters; 0 (the default) leaves a parameter unset.
 inline constexpr std::array<TPrefKey, kSiteParameters.size()> CoronaSite = [] {
@@ -125,7 +130,7 @@ std::vector<std::string> WithRecentFile(std::vector<std::string> list, const std
 std::vector<std::string> WithoutRecentFile(std::vector<std::string> list, const std::string& path);
 
 // Every scalar preference, section by section in the order of the file.
-const std::array<TPrefKey, 30>& ScalarPrefKeys();
+const std::array<TPrefKey, 32>& ScalarPrefKeys();
 
 // Library section names.
 inline constexpr const char* kVoltagesSection = "Voltages";
@@ -186,6 +191,8 @@ class TOptions {
     std::string FacCnt() const { return ReadText(prefkeys::FacCnt); }
     std::string FacCty() const { return ReadText(prefkeys::FacCty); }
     bool LimitsStatement() const { return ReadBool(prefkeys::LimitsStatement); }
+    bool DetailsPlot() const { return ReadBool(prefkeys::DetailsPlot); }
+    bool CoronaPlot() const { return ReadBool(prefkeys::CoronaPlot); }
     // The value new cross sections take for a site parameter, stored units; 0
     // (unset) also for a value outside the parameter's range.
     float CoronaSiteDefault(TSiteParameter id) const {

@@ -2,6 +2,7 @@
 
 #include "model/Project.h"
 #include "prefs/Options.h"
+#include "reports/ProfilePlotPage.h"
 #include "reports/Report.h"
 #include "reports/ReptBPA.h"
 #include "reports/ReptDET.h"
@@ -28,10 +29,20 @@ struct TKindEntry {
     TFactory Create;    // nullptr while the kind is not built
 };
 
-template <class TReportClass>
-std::unique_ptr<TReport> MakeForCrossSection(TEmfProject& project, TScenario* scenario,
-                                             const TOptions& /*options*/) {
-    return std::make_unique<TReportClass>(project, *scenario);
+// The reports of one cross section end with its plot page unless the
+// preferences turn it off; the field plot draws the limits of the limits table.
+std::unique_ptr<TReport> MakeDetails(TEmfProject& project, TScenario* scenario,
+                                     const TOptions& options) {
+    std::optional<TPlotOptions> plot;
+    if (options.DetailsPlot()) plot = FieldPlotOptions(options.FieldLimits());
+    return std::make_unique<TReptDET>(project, *scenario, plot);
+}
+
+std::unique_ptr<TReport> MakeCorona(TEmfProject& project, TScenario* scenario,
+                                    const TOptions& options) {
+    std::optional<TPlotOptions> plot;
+    if (options.CoronaPlot()) plot = CoronaPlotOptions();
+    return std::make_unique<TReptBPA>(project, *scenario, plot);
 }
 
 // The compliance report reads which cross sections to print ("CsPrtOpt"),
@@ -55,10 +66,10 @@ const std::array<TKindEntry, 4> kKinds = {{
      "Florida Compliance Report", false, true, true, MakeCompliance},
     {TReportKind::Tlsa, "TLSA exemption notification", "TLSA Exemption",
      "TLSA Exemption Notification", false, false, false, MakeTlsa},
-    {TReportKind::EmfDetails, "EMF details report", "EMF Details", "EMF Details Report", true,
-     true, true, MakeForCrossSection<TReptDET>},
+    {TReportKind::EmfDetails, "EMF details report", "EMF Details", "EMF Details Report", true, true,
+     true, MakeDetails},
     {TReportKind::CoronaEffects, "corona and field effects report", "Corona and Field Effects",
-     "Corona and Field Effects Report", true, true, true, MakeForCrossSection<TReptBPA>},
+     "Corona and Field Effects Report", true, true, true, MakeCorona},
 }};
 
 const TKindEntry& EntryOf(TReportKind kind) {

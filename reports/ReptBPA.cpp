@@ -2,6 +2,7 @@
 
 #include "model/Project.h"
 #include "model/Units.h"
+#include "reports/ProfilePlotPage.h"
 #include "reports/ReportFormat.h"
 
 #include <algorithm>
@@ -38,7 +39,8 @@ QString InParentheses(const char* unit) {
 
 } // namespace
 
-TReptBPA::TReptBPA(TEmfProject& project, TScenario& scenario) : TReport(project, &scenario) {}
+TReptBPA::TReptBPA(TEmfProject& project, TScenario& scenario, std::optional<TPlotOptions> plot)
+    : TReport(project, &scenario), plot_(std::move(plot)) {}
 
 void TReptBPA::Prepare(TPageCanvas& canvas) {
     leftEdge_ = kReportLeftEdge;
@@ -112,6 +114,7 @@ void TReptBPA::PrintBody() {
     canvas.NewLine();
     canvas.NewLine();
     PrintProfileTable();
+    if (plot_) PrintProfilePlotPage(canvas, scenario, *plot_);
 }
 
 // Four lines of two groups of label, value and unit, without boxes, in the

@@ -1,6 +1,7 @@
 #include "reports/ReptDET.h"
 
 #include "model/Project.h"
+#include "reports/ProfilePlotPage.h"
 #include "reports/ReportFormat.h"
 
 #include <algorithm>
@@ -26,7 +27,8 @@ std::string Bold(const std::string& text) {
 
 } // namespace
 
-TReptDET::TReptDET(TEmfProject& project, TScenario& scenario) : TReport(project, &scenario) {}
+TReptDET::TReptDET(TEmfProject& project, TScenario& scenario, std::optional<TPlotOptions> plot)
+    : TReport(project, &scenario), plot_(std::move(plot)) {}
 
 void TReptDET::Prepare(TPageCanvas& canvas) {
     leftEdge_ = kReportLeftEdge;
@@ -104,6 +106,7 @@ void TReptDET::PrintBody() {
     Canvas().NewLine();
     Canvas().NewLine();
     PrintProfileTable();
+    if (plot_) PrintProfilePlotPage(Canvas(), Scenario(), *plot_);
 }
 
 void TReptDET::PrintConductorTable() {

@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#ifdef CORVALT_TEST_WIDGETS
+#include <QApplication>
+#endif
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -13,13 +16,19 @@ namespace corvalt::test {
 
 namespace {
 
-// The engine measures fonts, which needs a QGuiApplication. CTest gives every
-// test a private XDG_RUNTIME_DIR in the build tree.
+// The engine measures fonts, which needs a QGuiApplication; tests of pages that
+// hold charts (the reports' plot pages) build with CORVALT_TEST_WIDGETS and get
+// a QApplication. CTest gives every test a private XDG_RUNTIME_DIR in the build
+// tree.
 class TQtEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
+#ifdef CORVALT_TEST_WIDGETS
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+#else
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+#endif
     }
     void TearDown() override { app_.reset(); }
 

@@ -33,6 +33,24 @@ TPageList EveryCommandKind() {
     page.Commands.push_back(TFrameCmd{-1, -2, 9, 12, qRgb(255, 0, 0), kDevicePixel});
     page.Commands.push_back(
         TBitmapCmd{1, 1, 1.1, 1.1, test::SampleBitmap().convertToFormat(QImage::Format_ARGB32)});
+    TVectorPicture picture{640, 400, {}};
+    picture.Items.push_back(TVectorShape{{QPolygonF({{1, 2}, {3, 4}, {5, 2}, {1, 2}}), QPolygonF()},
+                                         qRgba(1, 2, 3, 4),
+                                         Qt::DashLine,
+                                         1.5,
+                                         qRgb(9, 8, 7),
+                                         true,
+                                         QRectF(10, 20, 30, 40)});
+    picture.Items.push_back(TVectorText{{7.5, -2},
+                                        -90,
+                                        QStringLiteral("E (kV/m) µ"),
+                                        QStringLiteral("DejaVu Sans"),
+                                        12.5,
+                                        true,
+                                        false,
+                                        qRgb(0, 0, 255),
+                                        QRectF()});
+    page.Commands.push_back(TPictureCmd{0.75, 2.5, 8, 7, picture});
     pages.Pages.emplace_back(); // an empty page
     return pages;
 }
@@ -234,6 +252,59 @@ TEST(PageFile, BadValuesInsideCommandsAreRefused) {
             b[i] = char(i * 7);
     }));
     EXPECT_FALSE(garbled.Ok);
+}
+
+// A picture with one shape of two points and no clip: its kind at byte 36,
+// rectangle 37, frame width 69, item count 85, the shape's kind 89, clip flag
+// 90, pen style 95, fill rule 108, polygon count 109, point count 113, first
+// x 117.
+TEST(PageFile, BadValuesInsidePicturesAreRefused) {
+    TVectorPicture picture{100, 50, {}};
+    TVectorShape shape;
+    shape.Polygons = {QPolygonF({{1, 2}, {3, 4}})};
+    picture.Items.push_back(shape);
+    const TPictureCmd command{1, 1, 2, 2, picture};
+    ASSERT_TRUE(ParsePages(SignedSinglePage(command, [](QByteArray&) {})).Ok);
+    // A value of type T written at byte `at`.
+    const auto put = []<typename T>(qsizetype at, T v) {
+        return [at, v](QByteArray& b) { std::memcpy(b.data() + at, &v, sizeof v); };
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::pair<const char*, std::function<void(QByteArray&)>> cases[] = {
+        {"huge item count", put(85, 0xFFFFFFFFu)},
+        {"item count past the end", put(85, 2u)},
+        {"huge polygon count", put(109, 1u << 30)},
+        {"huge point count", put(113, 1u << 28)},
+        {"unknown item kind", put(89, char(3))},
+        {"unknown clip flag", put(90, char(2))},
+        {"unknown pen style", put(95, char(6))},
+        {"unknown fill rule", put(108, char(2))},
+        {"zero frame", put(69, 0.0)},
+        {"NaN point", put(117, nan)},
+        {"far point", put(117, 2 * kMaxPictureCoordinate)},
+    };
+    for (const auto& [name, edit] : cases) {
+        SCOPED_TRACE(name);
+        const TPageFileResult read = ParsePages(SignedSinglePage(command, edit));
+        EXPECT_FALSE(read.Ok);
+        EXPECT_TRUE(read.Error.contains(QStringLiteral("damaged"))) << read.Error.toStdString();
+    }
+}
+
+// Pages handed to the writer are freed as they are written; the file is the
+// same as that of pages kept, and reads back (through a mapping) whole.
+TEST(PageFile, HandedOverPagesWriteTheSameFile) {
+    QTemporaryDir dir;
+    const QString kept = dir.filePath(QStringLiteral("kept.rpt"));
+    const QString given = dir.filePath(QStringLiteral("given.rpt"));
+    const TPageList pages = EveryCommandKind();
+    ASSERT_EQ(WritePageFile(kept, pages), QString());
+    TPageList handed = pages;
+    ASSERT_EQ(WritePageFile(given, std::move(handed)), QString());
+    QFile a(kept), b(given);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), b.readAll());
+    EXPECT_EQ(ReadPageFile(given).Pages, pages);
 }
 
 TEST(PageFile, OtherFilesAndOtherVersionsAreNamed) {

@@ -68,6 +68,8 @@ TPrefsValues TPrefsValues::Read(const TOptions& options) {
     values.EnterAsTab = options.EnterAsTab();
     values.CsPrtOpt = options.CsPrtOpt();
     values.LimitsStatement = options.LimitsStatement();
+    values.DetailsPlot = options.DetailsPlot();
+    values.CoronaPlot = options.CoronaPlot();
     for (const TSiteParameterInfo& parameter : kSiteParameters)
         values.CoronaSite[static_cast<std::size_t>(parameter.Id)] =
             options.CoronaSiteDefault(parameter.Id);
@@ -92,9 +94,13 @@ TPrefsError TPrefsValues::Write(TOptions& options) const {
                                                         {&prefkeys::PhaseCAngle, PhaseCAngle},
                                                         {&prefkeys::MesUnits, MesUnits},
                                                         {&prefkeys::CsPrtOpt, CsPrtOpt}};
-    if (TPrefsError error = options.WriteBool(prefkeys::EnterAsTab, EnterAsTab)) return error;
-    if (TPrefsError error = options.WriteBool(prefkeys::LimitsStatement, LimitsStatement))
-        return error;
+    const std::pair<const TPrefKey*, bool> booleans[] = {
+        {&prefkeys::EnterAsTab, EnterAsTab},
+        {&prefkeys::LimitsStatement, LimitsStatement},
+        {&prefkeys::DetailsPlot, DetailsPlot},
+        {&prefkeys::CoronaPlot, CoronaPlot}};
+    for (const auto& [key, value] : booleans)
+        if (TPrefsError error = options.WriteBool(*key, value)) return error;
     for (const auto& [key, value] : integers)
         if (TPrefsError error = options.WriteInteger(*key, value)) return error;
     for (const auto& [key, value] : texts)
@@ -314,11 +320,19 @@ QWidget* TOptionsForm::CreateGeneralPage() {
     cbLimitsStatement_ = Named(
         new QCheckBox(QStringLiteral("Compliance report ends with the field limits statement.")),
         "cbLimitsStatement");
+    cbDetailsPlot_ = Named(
+        new QCheckBox(QStringLiteral("EMF details report ends with the E and B profile plot.")),
+        "cbDetailsPlot");
+    cbCoronaPlot_ = Named(new QCheckBox(QStringLiteral("Corona report ends with the audible "
+                                                       "noise, radio and TV interference plot.")),
+                          "cbCoronaPlot");
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(cbEnter_);
     layout->addWidget(rgCsPrtOption_);
     layout->addWidget(cbLimitsStatement_);
+    layout->addWidget(cbDetailsPlot_);
+    layout->addWidget(cbCoronaPlot_);
     layout->addStretch(1);
     return page;
 }
@@ -521,6 +535,8 @@ void TOptionsForm::ShowValues(const TPrefsValues& values) {
     cbEnter_->setChecked(values.EnterAsTab);
     rgCsPrtOption_->SetItemIndex(values.CsPrtOpt == 1 ? 1 : 0);
     cbLimitsStatement_->setChecked(values.LimitsStatement);
+    cbDetailsPlot_->setChecked(values.DetailsPlot);
+    cbCoronaPlot_->setChecked(values.CoronaPlot);
     site_->SetUnits(libraryUnits_);
     site_->ShowValues(values.CoronaSite);
     UpdateControls();
@@ -546,6 +562,8 @@ TPrefsValues TOptionsForm::Values() const {
     values.EnterAsTab = cbEnter_->isChecked();
     values.CsPrtOpt = rgCsPrtOption_->ItemIndex() == 1 ? 1 : 0;
     values.LimitsStatement = cbLimitsStatement_->isChecked();
+    values.DetailsPlot = cbDetailsPlot_->isChecked();
+    values.CoronaPlot = cbCoronaPlot_->isChecked();
     values.CoronaSite = site_->Values();
     return values;
 }

@@ -45,9 +45,11 @@ struct TPrefsValues {
     std::string PeName, PeAddress, PePhone;
     int PhaseAAngle = 0, PhaseBAngle = 120, PhaseCAngle = 240; // degrees
     bool EnterAsTab = true;
-    int CsPrtOpt = 0; // 0 all cross sections, 1 maximum readings only
+    int CsPrtOpt = 0;            // 0 all cross sections, 1 maximum readings only
     bool LimitsStatement = true; // the compliance report's field limits statement
-    TSiteValues CoronaSite{}; // for new cross sections, stored units, 0 unset
+    bool DetailsPlot = true;     // the EMF details report's profile plot page
+    bool CoronaPlot = true;      // the corona report's plot page
+    TSiteValues CoronaSite{};    // for new cross sections, stored units, 0 unset
 
     static TPrefsValues Read(const TOptions& options);
     // Writes every value; stops at the first write the system refuses and
@@ -128,6 +130,8 @@ class TOptionsForm : public QDialog {
     QCheckBox* cbEnter_ = nullptr;
     TRadioGroup* rgCsPrtOption_ = nullptr;
     QCheckBox* cbLimitsStatement_ = nullptr;
+    QCheckBox* cbDetailsPlot_ = nullptr;
+    QCheckBox* cbCoronaPlot_ = nullptr;
     TSiteFields* site_ = nullptr;
     QLabel* lbSiteError_ = nullptr;
     std::array<QTableWidget*, 3> grids_{}; // by TLibraryKind

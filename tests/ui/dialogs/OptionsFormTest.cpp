@@ -301,6 +301,8 @@ class OptionsFormTest : public QObject {
         Find<QCheckBox>(form, "cbEnter")->setChecked(false);
         QVERIFY(Find<QCheckBox>(form, "cbLimitsStatement")->isChecked());
         Find<QCheckBox>(form, "cbLimitsStatement")->setChecked(false);
+        QVERIFY(Find<QCheckBox>(form, "cbCoronaPlot")->isChecked());
+        Find<QCheckBox>(form, "cbCoronaPlot")->setChecked(false);
         for (int i = 0; i < 3; ++i) {
             form.Grid(TLibraryKind::Voltages).setCurrentCell(0, 0);
             form.DeleteEntry(TLibraryKind::Voltages);
@@ -318,6 +320,8 @@ class OptionsFormTest : public QObject {
         QCOMPARE(reread.CsPrtOpt(), 1);
         QVERIFY(!reread.EnterAsTab());
         QVERIFY(!reread.LimitsStatement());
+        QVERIFY(reread.DetailsPlot());
+        QVERIFY(!reread.CoronaPlot());
         QCOMPARE(reread.Voltages().Count(), 0);
         QCOMPARE(reread.Conductors().Count(), 3);
         QVERIFY(prefs.FileText().find("[Voltages]") == std::string::npos);
