@@ -175,6 +175,8 @@ TEST_F(ProjectFile, VersionTextDecidesWhetherTheFileIsRead) {
         {"+1.020", TFileLayout::V102, nullptr},
         {"1.03", TFileLayout::V103, nullptr},
         // Versions this program does not know are not guessed at.
+        {"1.04", TFileLayout::V102, messages::kFileDamaged},
+        {"1.04", TFileLayout::V103, messages::kFileDamaged},
         {"1.99", TFileLayout::V103, messages::kFileDamaged},
         {"2.00", TFileLayout::V103, messages::kFileDamaged},
         {"2", TFileLayout::V103, messages::kFileDamaged},
