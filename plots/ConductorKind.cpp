@@ -23,7 +23,7 @@ QColor DrawingColourOf(TSymbolKind kind) {
     case TSymbolKind::PhaseA:
         return {200, 30, 30}; // red
     case TSymbolKind::PhaseB:
-        return {225, 165, 0}; // amber
+        return {20, 140, 60}; // green, apart from the highlight's orange
     case TSymbolKind::PhaseC:
         return {30, 80, 210}; // blue
     case TSymbolKind::Ground:
