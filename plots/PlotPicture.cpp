@@ -177,10 +177,6 @@ std::optional<TPaper> PaperOf(std::string_view name) {
     return std::nullopt;
 }
 
-QSizeF PaperPageSize(TPaper paper) {
-    return QSizeF(PageSizeOf(paper).sizePoints()).transposed();
-}
-
 TTitleBlock TitleBlockOf(const TScenario& scenario) {
     TTitleBlock block;
     if (scenario.Project != nullptr) block.Project = ToQString(scenario.Project->Title);

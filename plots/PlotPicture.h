@@ -1,5 +1,6 @@
 #pragma once
-// A plot drawn offscreen into a picture file, PNG, SVG or PDF, written through
+// A plot drawn offscreen into a picture file, PNG, SVG or PDF (at a size, or
+// on Letter or A4 paper with a title block), written through
 // the program's one safe writer (model/FileIo.h): a pipe, a device or a folder
 // as the target is refused as it is for projects. Shared by the results
 // panel's picture export and corvalt-cli plot. Needs a QApplication (the
@@ -42,9 +43,6 @@ enum class TPaper { Letter, A4 };
 
 // The paper a name asks for: "letter" or "a4" in any case; empty for others.
 std::optional<TPaper> PaperOf(std::string_view name);
-
-// The landscape page of the paper in points: Letter 792 x 612, A4 842 x 595.
-QSizeF PaperPageSize(TPaper paper);
 
 // What the block under a picture on paper tells: whose drawing it is, when
 // it was made and by which program.
