@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace corvalt::cli {
 namespace {
@@ -62,6 +63,26 @@ bool ReadNumber(std::string_view text, double& value) {
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
     return error == std::errc() && stop == end;
+}
+
+std::optional<std::string> TakeSizeOption(Args& args, int lowest, int highest, int& width,
+                                          int& height) {
+    std::string text;
+    bool given = false;
+    if (auto error = TakeOption(args, "--size", "a size WIDTHxHEIGHT", text, given)) return error;
+    if (!given) return std::nullopt;
+    const std::size_t x = text.find('x');
+    double w = 0, h = 0;
+    const auto inRange = [lowest, highest](double side) {
+        return side == std::floor(side) && side >= lowest && side <= highest;
+    };
+    if (x == std::string::npos || !ReadNumber(std::string_view(text).substr(0, x), w) ||
+        !ReadNumber(std::string_view(text).substr(x + 1), h) || !inRange(w) || !inRange(h))
+        return "--size needs WIDTHxHEIGHT, whole numbers from " + std::to_string(lowest) +
+               " to " + std::to_string(highest) + ", not '" + text + "'";
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return std::nullopt;
 }
 
 std::optional<std::string> TakeSectionOption(Args& args, int& section) {

@@ -33,6 +33,12 @@ std::optional<std::string> RejectUnknownOptions(Args& args);
 // Reads the whole text as a number ("." as decimal point whatever the locale).
 bool ReadNumber(std::string_view text, double& value);
 
+// "--size WIDTHxHEIGHT": whole numbers from lowest to highest each, left as
+// they were when not given. Returns the error message when the value is not
+// such a size.
+std::optional<std::string> TakeSizeOption(Args& args, int lowest, int highest, int& width,
+                                          int& height);
+
 // "--section N": the 1-based number of a cross section, 1 when not given.
 // Returns the error message when N is not a whole number of at least 1.
 std::optional<std::string> TakeSectionOption(Args& args, int& section);

@@ -46,23 +46,6 @@ std::optional<std::string> TakeQuantity(Args& args, space::TMapQuantities& quant
     return std::nullopt;
 }
 
-std::optional<std::string> TakeSize(Args& args, TMapPictureRequest& picture) {
-    std::string text;
-    bool given = false;
-    if (auto error = TakeOption(args, "--size", "a size WIDTHxHEIGHT", text, given)) return error;
-    if (!given) return std::nullopt;
-    const std::size_t x = text.find('x');
-    double w = 0, h = 0;
-    if (x == std::string::npos || !ReadNumber(std::string_view(text).substr(0, x), w) ||
-        !ReadNumber(std::string_view(text).substr(x + 1), h) || w != std::floor(w) ||
-        h != std::floor(h) || w < 1 || h < 1 || w > kMaxMapSide || h > kMaxMapSide)
-        return "--size needs WIDTHxHEIGHT, whole numbers from 1 to " +
-               std::to_string(kMaxMapSide) + ", not '" + text + "'";
-    picture.Width = static_cast<int>(w);
-    picture.Height = static_cast<int>(h);
-    return std::nullopt;
-}
-
 std::optional<std::string> TakeLevels(Args& args, TMapPictureRequest& picture) {
     std::string text;
     bool given = false;
@@ -87,7 +70,8 @@ std::optional<std::string> TakeLevels(Args& args, TMapPictureRequest& picture) {
 std::optional<std::string> TakePicture(Args& args, TMapPictureRequest& picture) {
     if (auto error = TakeOption(args, "--out", "a file name", picture.File, picture.Given))
         return error;
-    if (auto error = TakeSize(args, picture)) return error;
+    if (auto error = TakeSizeOption(args, 1, kMaxMapSide, picture.Width, picture.Height))
+        return error;
     std::string scale;
     bool scaleGiven = false;
     if (auto error = TakeOption(args, "--scale", "linear or log", scale, scaleGiven)) return error;

@@ -3,6 +3,7 @@
 #include "model/Bundle.h"
 #include "model/Project.h"
 #include "model/Units.h"
+#include "plots/ConductorKind.h"
 #include "plots/ModelText.h"
 
 #include <QFontMetricsF>
@@ -13,6 +14,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <set>
 
 namespace corvalt {
 namespace {
@@ -34,8 +36,6 @@ constexpr int kMaxTicks = 50;
 
 const QColor kGroundFill(236, 228, 210);
 const QColor kGroundLine(110, 85, 50);
-const QColor kPhaseColour(176, 32, 32);
-const QColor kGroundWireColour(20, 120, 40);
 const QColor kStructureColour(90, 90, 90);
 const QColor kElectricSensorColour(30, 80, 200);
 const QColor kMagneticSensorColour(150, 60, 170);
@@ -92,6 +92,13 @@ QPointF TDrawingTransform::ToPixels(double xM, double yM) const {
 
 QPointF TDrawingTransform::ToMetres(QPointF pixel) const {
     return {(pixel.x() - origin_.x()) / scale_, (origin_.y() - pixel.y()) / scale_};
+}
+
+QString ConductorLabelOf(const TConductor& conductor) {
+    const QString sign = PoleSign(SymbolKindOf(conductor));
+    const QString id = ToQString(conductor.Id);
+    if (sign.isEmpty()) return id;
+    return id.isEmpty() ? sign : sign + QLatin1Char(' ') + id;
 }
 
 std::vector<TDrawnConductor> DrawnConductorsOf(const TScenario& scenario) {
@@ -204,7 +211,37 @@ void TCrossSectionRenderer::Paint(QPainter& painter, const QRectF& rect) const {
     PaintConductors(painter, t);
     painter.restore();
     PaintAxes(painter, area, t);
+    PaintLegend(painter, rect, area);
     painter.restore();
+}
+
+// One swatch and name per kind of conductor drawn, in a row above the plot
+// area's right end, where the margin leaves room for a line of text.
+void TCrossSectionRenderer::PaintLegend(QPainter& painter, const QRectF& rect,
+                                        const QRectF& area) const {
+    std::set<TSymbolKind> kinds;
+    for (const TConductor* conductor : scenario_.Conductors)
+        if (conductor != nullptr) kinds.insert(SymbolKindOf(*conductor));
+    if (kinds.empty()) return;
+    const QFontMetricsF metrics(painter.font());
+    const double swatch = std::min(5.0, metrics.ascent() / 2);
+    constexpr double kSpacing = 12;
+    double width = 0;
+    for (const TSymbolKind kind : kinds)
+        width += 2 * swatch + 4 + metrics.horizontalAdvance(KindName(kind)) + kSpacing;
+    double x = std::max(rect.left() + 2, area.right() - width + kSpacing);
+    const double baseline = area.top() - (area.top() - rect.top() - metrics.ascent()) / 2 - 1;
+    for (const TSymbolKind kind : kinds) {
+        const QColor colour = DrawingColourOf(kind);
+        painter.setPen(QPen(colour.darker(150), 1));
+        painter.setBrush(colour);
+        painter.drawEllipse(QPointF(x + swatch, baseline - metrics.ascent() / 2 + 1), swatch,
+                            swatch);
+        x += 2 * swatch + 4;
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(x, baseline), KindName(kind));
+        x += metrics.horizontalAdvance(KindName(kind)) + kSpacing;
+    }
 }
 
 // The earth below the ground line, lightly filled.
@@ -313,13 +350,12 @@ void TCrossSectionRenderer::PaintConductors(QPainter& painter, const TDrawingTra
     for (const TDrawnConductor& conductor : conductors_) {
         const QPointF centre = t.ToPixels(conductor.XM, conductor.YM);
         const double radius = DrawnRadiusPx(conductor, t);
-        if (conductor.Ground) {
-            painter.setPen(QPen(kGroundWireColour, 2));
-            painter.setBrush(Qt::white);
-        } else {
-            painter.setPen(QPen(kPhaseColour.darker(140), 1));
-            painter.setBrush(kPhaseColour);
-        }
+        const TConductor* model = ConductorAt(scenario_, conductor.Ref);
+        const QColor colour = DrawingColourOf(
+            model != nullptr ? SymbolKindOf(*model)
+                             : (conductor.Ground ? TSymbolKind::Ground : TSymbolKind::PhaseA));
+        painter.setPen(QPen(colour.darker(150), 1));
+        painter.setBrush(colour);
         painter.drawEllipse(centre, radius, radius);
         if (conductor.Ref == highlighted_) {
             painter.setPen(QPen(kHighlightColour, 3));
@@ -327,10 +363,9 @@ void TCrossSectionRenderer::PaintConductors(QPainter& painter, const TDrawingTra
             const double ring = radius + kHighlightGapPx;
             painter.drawEllipse(centre, ring, ring);
         }
-        const TConductor* model = ConductorAt(scenario_, conductor.Ref);
         if (model == nullptr) continue;
         painter.setPen(Qt::black);
-        DrawConductorLabel(painter, ToQString(model->Id), centre, radius, placed);
+        DrawConductorLabel(painter, ConductorLabelOf(*model), centre, radius, placed);
     }
     painter.restore();
 }

@@ -2,7 +2,8 @@
 // The cross-section drawing of the results view: a side view of the cross
 // section to scale (equal scale across and up) with the ground line, the ROW
 // edges, the sensor heights, the points of interest, one structure per circuit
-// and every conductor as its circle, with axes in the project's length unit. Plain QPainter, so
+// and every conductor as its circle coloured by its phase (DC poles signed),
+// a legend of the kinds drawn, with axes in the project's length unit. Plain QPainter, so
 // that a widget, an image or a PDF can show it; hit testing is a pure function of the same
 // geometry, so a click can be tested without a window.
 
@@ -19,6 +20,7 @@ class QPainter;
 
 namespace corvalt {
 
+class TConductor;
 class TScenario;
 
 // Conductors thinner than this on screen are drawn with this radius (px), so
@@ -60,6 +62,9 @@ struct TDrawnConductor {
     double RadiusM = 0; // a bundle's outer circle, a single conductor's radius
     bool Ground = false;
 };
+
+// The name a conductor is drawn with: its id, after "+" or "\u2212" for a DC pole.
+QString ConductorLabelOf(const TConductor& conductor);
 
 // Every conductor of the cross section in circuit and conductor order.
 std::vector<TDrawnConductor> DrawnConductorsOf(const TScenario& scenario);
@@ -115,6 +120,7 @@ class TCrossSectionRenderer {
     void PaintInterestPoints(QPainter& painter, const QRectF& area,
                              const TDrawingTransform& t) const;
     void PaintAxes(QPainter& painter, const QRectF& area, const TDrawingTransform& t) const;
+    void PaintLegend(QPainter& painter, const QRectF& rect, const QRectF& area) const;
 
     const TScenario& scenario_;
     std::vector<TDrawnConductor> conductors_;

@@ -45,20 +45,6 @@ void DrawPolyline(TPageCanvas& canvas, const std::vector<QPointF>& points) {
 
 } // namespace
 
-TSymbolKind SymbolKindOf(const TConductor& conductor) {
-    if (conductor.IsGround()) return TSymbolKind::Ground;
-    if (conductor.AcFlag == 0)
-        return conductor.MaxVoltage > 0 ? TSymbolKind::DcPlus : TSymbolKind::DcMinus;
-    switch (conductor.CondType) {
-    case PhaseB:
-        return TSymbolKind::PhaseB;
-    case PhaseC:
-        return TSymbolKind::PhaseC;
-    default:
-        return TSymbolKind::PhaseA;
-    }
-}
-
 std::vector<std::vector<QPointF>> SymbolMarkStrokes(TSymbolKind kind) {
     switch (kind) {
     case TSymbolKind::PhaseA:

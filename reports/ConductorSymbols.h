@@ -5,6 +5,8 @@
 // carries (the phase letter A, B or C, G for a ground wire, + or - for a DC
 // pole), and the point-of-interest mark (a triangle standing on the ground).
 
+#include "plots/ConductorKind.h"
+
 #include <QColor>
 #include <QLineF>
 #include <QPointF>
@@ -13,15 +15,7 @@
 
 namespace corvalt {
 
-class TConductor;
 class TPageCanvas;
-
-enum class TSymbolKind { PhaseA, PhaseB, PhaseC, Ground, DcPlus, DcMinus };
-
-// A ground wire by its type; a DC pole (not AC, not a ground wire) by the sign
-// of its voltage, a pole at 0 kV counting as negative as in the computation;
-// an AC conductor by its phase.
-TSymbolKind SymbolKindOf(const TConductor& conductor);
 
 // The outer radius of a symbol, inches: labels and leaders keep outside it.
 inline constexpr double kSymbolRadius = 0.05;

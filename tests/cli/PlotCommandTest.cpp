@@ -1,14 +1,18 @@
 // corvalt-cli plot, run as the program without a display: a PNG, an SVG and a
 // PDF of every cross section of every sample, fields and corona; the exit
 // codes of bad arguments, of a missing cross section and of one that cannot
-// be computed (which writes nothing).
+// be computed (which writes nothing); a PNG of the size asked for and a PDF on
+// landscape paper with its title block.
 #include "CliRun.h"
 #include "model/Project.h"
+#include "model/Version.h"
 #include "tests/compute/LineBuilder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include <sys/stat.h>
@@ -28,6 +32,26 @@ class PlotCommand : public corvalt::testing::TCliTest {
             return bytes.rfind("%PDF-", 0) == 0 && bytes.find("%%EOF") != std::string::npos;
         return bytes.rfind("<?xml", 0) == 0 && bytes.find("<svg") != std::string::npos &&
                bytes.find("</svg>") != std::string::npos;
+    }
+    // A PNG's width and height: the IHDR chunk's first two big-endian words,
+    // right after the 8-byte signature and the chunk's length and type.
+    static std::pair<std::uint32_t, std::uint32_t> PngSize(const std::string& bytes) {
+        const auto word = [&bytes](std::size_t at) {
+            std::uint32_t value = 0;
+            for (std::size_t i = 0; i < 4; ++i)
+                value = value << 8 | static_cast<unsigned char>(bytes.at(at + i));
+            return value;
+        };
+        EXPECT_EQ(bytes.substr(12, 4), "IHDR");
+        return {word(16), word(20)};
+    }
+    // The first page's "/MediaBox [0 0 width height]" in points; 0 x 0 without one.
+    static std::pair<double, double> MediaBox(const std::string& pdf) {
+        std::smatch match;
+        if (!std::regex_search(pdf, match,
+                               std::regex(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])")))
+            return {0, 0};
+        return {std::stod(match[1].str()), std::stod(match[2].str())};
     }
 };
 
@@ -75,6 +99,67 @@ TEST_F(PlotCommand, BadArgumentsAndMissingSectionsExitTwo) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Arguments);
         const TRun run = Run(c.Arguments);
+        EXPECT_EQ(run.Exit, 2);
+        EXPECT_NE(run.Err.find(c.Message), std::string::npos) << run.Err;
+    }
+    EXPECT_TRUE(Names().empty());
+}
+
+TEST_F(PlotCommand, SizeSetsThePixelsAndPaperTheLandscapePage) {
+    const std::string sample = "'" + Sample("sample-metric.emf") + "'";
+    ASSERT_EQ(Run("plot " + sample + " --size 1600x1000 --out '" + PathOf("big.png") + "'").Exit, 0);
+    EXPECT_EQ(PngSize(corvalt::testing::Slurp(PathOf("big.png"))),
+              (std::pair<std::uint32_t, std::uint32_t>(1600, 1000)));
+    ASSERT_EQ(Run("plot " + sample + " --size=100x10000 --out '" + PathOf("edge.png") + "'").Exit, 0);
+    EXPECT_EQ(PngSize(corvalt::testing::Slurp(PathOf("edge.png"))),
+              (std::pair<std::uint32_t, std::uint32_t>(100, 10000)));
+
+    // A4 is 210 x 297 mm, Letter 8.5 x 11 in; landscape, in points of 1/72 in.
+    const std::string a4 = PathOf("a4.pdf"), letter = PathOf("letter.pdf");
+    ASSERT_EQ(Run("plot " + sample + " --paper a4 --corona --out '" + a4 + "'").Exit, 0);
+    ASSERT_EQ(Run("plot " + sample + " --paper LETTER --out '" + letter + "'").Exit, 0);
+    // 297 mm = 841.9 pt, 210 mm = 595.3 pt, rounded as every PDF reader shows them.
+    const auto [a4Width, a4Height] = MediaBox(corvalt::testing::Slurp(a4));
+    EXPECT_NEAR(a4Width, 842, 0.5);
+    EXPECT_NEAR(a4Height, 595, 0.5);
+    EXPECT_EQ(MediaBox(corvalt::testing::Slurp(letter)), (std::pair<double, double>(792, 612)));
+
+    if (std::system("command -v pdftotext > /dev/null") != 0) GTEST_SKIP() << "no pdftotext";
+    ASSERT_EQ(std::system(("pdftotext '" + a4 + "' '" + PathOf("a4.txt") + "'").c_str()), 0);
+    const std::string text = corvalt::testing::Slurp(PathOf("a4.txt"));
+    TEmfProject project;
+    ASSERT_TRUE(project.Load(Sample("sample-metric.emf")).Ok);
+    ASSERT_FALSE(project.Title.empty() || project.Scenarios[0].Title.empty());
+    for (const std::string& expected :
+         {std::string("Project"), project.Title, std::string("Cross section"),
+          project.Scenarios[0].Title, std::string("Corvalt ") + kVersionText})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex(R"(\b20\d\d-[01]\d-[0-3]\d\b)"))) << text;
+}
+
+TEST_F(PlotCommand, SizesOutOfRangeAndPaperForAnythingButPdfAreRefused) {
+    const std::string sample = "'" + Sample("sample-metric.emf") + "'";
+    const std::string png = " --out '" + PathOf("p.png") + "'";
+    const std::string pdf = " --out '" + PathOf("p.pdf") + "'";
+    struct TCase {
+        std::string Arguments;
+        std::string Message;
+    };
+    const std::string range = "--size needs WIDTHxHEIGHT, whole numbers from 100 to 10000";
+    const TCase cases[] = {
+        {png + " --size 99x500", range + ", not '99x500'"},
+        {png + " --size 500x10001", range},
+        {png + " --size 1600.5x1000", range},
+        {png + " --size 1600", range},
+        {png + " --size x", range},
+        {png + " --paper a4", "--paper is for a PDF only"},
+        {" --out '" + PathOf("p.svg") + "' --paper letter", "--paper is for a PDF only"},
+        {pdf + " --paper a3", "--paper needs letter or a4, not 'a3'"},
+        {pdf + " --paper a4 --size 800x600", "--size and --paper cannot go together"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Arguments);
+        const TRun run = Run("plot " + sample + c.Arguments);
         EXPECT_EQ(run.Exit, 2);
         EXPECT_NE(run.Err.find(c.Message), std::string::npos) << run.Err;
     }

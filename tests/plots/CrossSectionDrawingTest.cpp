@@ -4,7 +4,12 @@
 #include "plots/CrossSectionDrawing.h"
 
 #include "model/Project.h"
+#include "plots/ConductorKind.h"
 #include "tests/compute/LineBuilder.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -168,6 +173,58 @@ TEST(CrossSectionRenderer, ValuesThatAreNotNumbersAreLeftOut) {
     const TDrawingTransform t = renderer.TransformFor(QRectF(0, 0, 534, 400));
     EXPECT_TRUE(std::isfinite(t.PixelsPerMetre()) && t.PixelsPerMetre() > 0);
     EXPECT_TRUE(std::isfinite(t.ToPixels(0, 0).x()) && std::isfinite(t.ToPixels(0, 0).y()));
+}
+
+// Three phases, a ground wire and two DC poles side by side: each phase has a
+// colour of its own (no two alike, none grey), the ground wire is grey, and
+// the poles are named by their sign, a pole at 0 kV counting as negative.
+TEST(CrossSectionRenderer, PhasesInThreeColoursGroundWiresGreyAndPolesBySign) {
+    static int argc = 1;
+    static char name[] = "corvalt_plots_tests";
+    static char* argv[] = {name, nullptr};
+    if (QApplication::instance() == nullptr) new QApplication(argc, argv);
+    TEmfProject project;
+    TScenario& scenario = AddScenario(project);
+    TCircuit& circuit = AddCircuit(scenario);
+    const TCondType phases[] = {PhaseA, PhaseB, PhaseC};
+    for (int i = 0; i < 3; ++i)
+        AddConductor(circuit, {.X = -12.0f + 6 * i, .Y = 15, .DiameterMm = 400, .VoltageKv = 230})
+            .CondType = phases[i];
+    AddConductor(circuit, {.X = 6, .Y = 22, .DiameterMm = 400, .Ground = true});
+    const TConductor& plus =
+        AddConductor(circuit, {.X = 12, .Y = 15, .VoltageKv = 400, .Ac = false, .Id = "P1"});
+    const TConductor& minus =
+        AddConductor(circuit, {.X = 16, .Y = 15, .VoltageKv = -400, .Ac = false, .Id = "P2"});
+    const TConductor& zero =
+        AddConductor(circuit, {.X = 20, .Y = 15, .VoltageKv = 0, .Ac = false, .Id = "P3"});
+
+    EXPECT_EQ(ConductorLabelOf(plus), QStringLiteral("+ P1"));
+    EXPECT_EQ(ConductorLabelOf(minus), QStringLiteral("\u2212 P2"));
+    EXPECT_EQ(ConductorLabelOf(zero), QStringLiteral("\u2212 P3"));
+    EXPECT_EQ(ConductorLabelOf(*scenario.Conductors[0]), QStringLiteral("C1"));
+    EXPECT_EQ(SymbolKindOf(*scenario.Conductors[1]), TSymbolKind::PhaseB);
+
+    const QRectF rect(0, 0, 800, 500);
+    QImage image(rect.size().toSize(), QImage::Format_RGB32);
+    const TCrossSectionRenderer renderer(scenario);
+    {
+        QPainter painter(&image);
+        renderer.Paint(painter, rect);
+    }
+    const TDrawingTransform t = renderer.TransformFor(rect);
+    const std::vector<TDrawnConductor> conductors = DrawnConductorsOf(scenario);
+    const auto centre = [&](std::size_t i) {
+        return image.pixelColor(t.ToPixels(conductors[i].XM, conductors[i].YM).toPoint());
+    };
+    const auto grey = [](const QColor& c) {
+        return std::abs(c.red() - c.green()) < 8 && std::abs(c.green() - c.blue()) < 8;
+    };
+    const QColor a = centre(0), b = centre(1), c = centre(2), ground = centre(3);
+    EXPECT_FALSE(grey(a) || grey(b) || grey(c));
+    EXPECT_NE(a, b);
+    EXPECT_NE(b, c);
+    EXPECT_NE(a, c);
+    EXPECT_TRUE(grey(ground) && ground != QColor(Qt::white)) << ground.name().toStdString();
 }
 
 TEST(NiceStep, OneTwoOrFiveTimesAPowerOfTen) {

@@ -2,25 +2,30 @@
 
 #include "model/Project.h"
 #include "model/Units.h"
+#include "plots/CrossSectionDrawing.h"
 #include "plots/PlotPicture.h"
 #include "plots/ProfileChart.h"
 #include "reports/ProfileCsv.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/TextConvert.h"
+#include "ui/dialogs/PictureLayoutDialog.h"
 #include "ui/widgets/CrossSectionView.h"
 #include "ui/widgets/FindingsTree.h"
 #include "ui/widgets/MaximaTable.h"
 #include "ui/widgets/PlotView.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -34,6 +39,7 @@ namespace {
 
 constexpr int kFieldTab = 0;
 constexpr int kCoronaTab = 1;
+constexpr int kDrawingTab = 2;
 constexpr int kTabsPage = 0;
 constexpr int kErrorPage = 1;
 
@@ -141,6 +147,15 @@ void TResultsPanel::CreateControls() {
     btExportPicture_ = new QPushButton(QStringLiteral("Export &Picture..."));
     btExportCsv_->setObjectName(QStringLiteral("btExportCsv"));
     btExportPicture_->setObjectName(QStringLiteral("btExportPicture"));
+    btCopy_ = new QPushButton(QStringLiteral("Cop&y"));
+    btCopy_->setObjectName(QStringLiteral("btCopy"));
+    btCopy_->setToolTip(QStringLiteral("Copy the plot or drawing as a picture (Ctrl+C)"));
+    connect(btCopy_, &QPushButton::clicked, this, &TResultsPanel::CopyPicture);
+    for (QWidget* view : std::initializer_list<QWidget*>{fieldView_, coronaView_, drawing_}) {
+        auto* copy = new QShortcut(QKeySequence::Copy, view);
+        copy->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(copy, &QShortcut::activated, this, &TResultsPanel::CopyPicture);
+    }
     btResetZoom_->setObjectName(QStringLiteral("btResetZoom"));
     connect(btResetZoom_, &QPushButton::clicked, this, [this] {
         fieldView_->ResetZoom();
@@ -158,6 +173,7 @@ void TResultsPanel::CreateControls() {
     buttons->addWidget(btResetZoom_);
     buttons->addWidget(btExportCsv_);
     buttons->addWidget(btExportPicture_);
+    buttons->addWidget(btCopy_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 0, 0, 0);
@@ -392,8 +408,10 @@ void TResultsPanel::UpdateButtons() {
     const bool results =
         stack_->isEnabled() && HasFieldValues() && stack_->currentIndex() == kTabsPage;
     const bool plot = tabs_->currentIndex() == kFieldTab || tabs_->currentIndex() == kCoronaTab;
+    const bool picture = results && CurrentPicture().has_value();
     btExportCsv_->setEnabled(results);
-    btExportPicture_->setEnabled(results && plot);
+    btExportPicture_->setEnabled(picture);
+    btCopy_->setEnabled(picture);
     btResetZoom_->setEnabled(results && plot);
 }
 
@@ -515,13 +533,40 @@ QString TResultsPanel::ExportCsvTo(const QString& path) const {
     return ToQString(written.Message) + QLatin1Char('\n') + ToQString(written.Detail);
 }
 
-QString TResultsPanel::ExportPictureTo(const QString& path) const {
+std::optional<TPicturePaint> TResultsPanel::CurrentPicture() const {
+    if (!HasFieldValues()) return std::nullopt;
+    if (tabs_->currentIndex() == kDrawingTab) {
+        const TScenario* drawn = drawing_->Scenario();
+        if (drawn == nullptr) return std::nullopt;
+        return [drawn](QPainter& painter, const QRectF& target) {
+            TCrossSectionRenderer(*drawn).Paint(painter, target);
+        };
+    }
+    const bool plotTab = tabs_->currentIndex() == kFieldTab || tabs_->currentIndex() == kCoronaTab;
+    if (!plotTab || !CurrentPlot().Error.empty()) return std::nullopt;
+    const TPlotData* plot = &CurrentPlot();
+    return [plot](QPainter& painter, const QRectF& target) {
+        PaintPlot(*plot, painter, target, target.size().toSize());
+    };
+}
+
+QString TResultsPanel::ExportPictureTo(const QString& path, TPictureLayout layout) const {
     const std::string name = FileName(path);
     const std::optional<TPictureFormat> format = PictureFormatOf(name);
     if (!format) return QStringLiteral("The picture's name must end in .png, .svg or .pdf.");
-    if (!HasFieldValues() || !CurrentPlot().Error.empty())
-        return QStringLiteral("There is no plot to export.");
-    return ExportPicture(CurrentPlot(), name, *format);
+    const std::optional<TPicturePaint> paint = CurrentPicture();
+    if (!paint) return QStringLiteral("There is no plot to export.");
+    layout.Title = TitleBlockOf(*ShownScenario());
+    QString error;
+    const QByteArray bytes = LaidOutPictureBytes(*paint, *format, layout, error);
+    return WritePictureFile(name, bytes, error);
+}
+
+bool TResultsPanel::CopyPicture() const {
+    const std::optional<TPicturePaint> paint = CurrentPicture();
+    if (!paint) return false;
+    QGuiApplication::clipboard()->setImage(PaintedImage(*paint, kPictureSize));
+    return true;
 }
 
 QString TResultsPanel::ExportProposal(TFileKind kind, const QString& extension) const {
@@ -556,7 +601,15 @@ void TResultsPanel::btExportPictureClick() {
         path += filter.startsWith(QLatin1String("SVG"))   ? QStringLiteral(".svg")
                 : filter.startsWith(QLatin1String("PDF")) ? QStringLiteral(".pdf")
                                                           : QStringLiteral(".png");
-    if (const QString error = ExportPictureTo(path); !error.isEmpty()) ShowError(this, error);
+    const std::optional<TPictureFormat> format = PictureFormatOf(FileName(path));
+    std::optional<TPictureLayout> layout;
+    if (format) {
+        layout = TPictureLayoutDialog::Ask(*format, this);
+        if (!layout) return;
+    }
+    if (const QString error = ExportPictureTo(path, layout.value_or(TPictureLayout{}));
+        !error.isEmpty())
+        ShowError(this, error);
 }
 
 } // namespace corvalt::ui

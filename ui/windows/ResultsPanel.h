@@ -21,6 +21,7 @@
 #include "model/ConductorRef.h"
 #include "model/FieldLimitTable.h"
 #include "plots/PlotData.h"
+#include "plots/PlotPicture.h"
 #include "ui/app/BackgroundTask.h"
 #include "ui/app/FileFolders.h"
 #include "ui/windows/ResultsComputation.h"
@@ -122,8 +123,13 @@ class TResultsPanel : public QWidget {
     QString ReadoutAt(double x) const;
     // Writes the shown profile as CSV, or the plot in front as a picture (by
     // the name's extension). Empty on success, else the message.
+    // The picture shows the tab in front, a plot or the cross-section drawing,
+    // laid out as asked; on paper its title block names the cross section.
     QString ExportCsvTo(const QString& path) const;
-    QString ExportPictureTo(const QString& path) const;
+    QString ExportPictureTo(const QString& path, TPictureLayout layout = {}) const;
+    // Puts the plot or drawing in front on the clipboard as an image of
+    // kPictureSize; false when there is none.
+    bool CopyPicture() const;
 
   signals:
     // New results are shown.
@@ -152,6 +158,8 @@ class TResultsPanel : public QWidget {
     void ShowReadout(double lateral);
     void btExportCsvClick();
     void btExportPictureClick();
+    // How the plot or drawing in front paints; empty when there is none to show.
+    std::optional<TPicturePaint> CurrentPicture() const;
     // The file an export dialog proposes: the shown cross section's name
     // with the extension, where that kind of file was last saved.
     QString ExportProposal(TFileKind kind, const QString& extension) const;
@@ -179,6 +187,7 @@ class TResultsPanel : public QWidget {
     QPushButton* btResetZoom_ = nullptr;
     QPushButton* btExportCsv_ = nullptr;
     QPushButton* btExportPicture_ = nullptr;
+    QPushButton* btCopy_ = nullptr;
 
     TFieldLimits limits_ = DefaultFieldLimits();
     TOptions* options_ = nullptr;

@@ -9,11 +9,13 @@
 #include "compute/Compute.h"
 #include "limits/MaximaSummary.h"
 #include "model/Clone.h"
+#include "plots/ConductorKind.h"
 #include "plots/ProfileChart.h"
 #include "reports/ProfileCsv.h"
 #include "ui/widgets/CrossSectionView.h"
 #include "ui/widgets/FindingsTree.h"
 #include "ui/widgets/MaximaTable.h"
+#include "ui/dialogs/PictureLayoutDialog.h"
 #include "ui/widgets/PlotView.h"
 #include "ui/windows/ResultsPanel.h"
 #include "ui/windows/ScenariosForm.h"
@@ -21,6 +23,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QImage>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -141,6 +149,7 @@ class TResultsPanelTest : public QObject {
     void readoutAtTheMouse();
     void theReadoutBreaksOnlyBetweenQuantities();
     void exportsCsvEqualToTheComputationAndPictures();
+    void theDrawingExportsAndCopiesAtTheChosenLayout();
     void aSectionThatFailsShowsItsReason();
     void drawingAndMaximaFollowTheGrid();
     void aSectionTheDataCheckRefusesShowsItsFindings_data() { AddWindowSizes(); }
@@ -373,6 +382,59 @@ void TResultsPanelTest::exportsCsvEqualToTheComputationAndPictures() {
     QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
     QVERIFY(panel.ExportPictureTo(pipe).contains(QStringLiteral("is not a regular file")));
     QVERIFY(panel.ExportCsvTo(pipe).contains(QStringLiteral("is not a regular file")));
+}
+
+void TResultsPanelTest::theDrawingExportsAndCopiesAtTheChosenLayout() {
+    // The dialog's answers: a PNG's pixels (1200 x 750 unless changed), a PDF's paper.
+    ui::TPictureLayoutDialog png(TPictureFormat::Png);
+    QVERIFY(png.PaperBox() == nullptr);
+    QCOMPARE(png.Layout().Size, QSize(1200, 750));
+    png.WidthBox()->setValue(640);
+    png.HeightBox()->setValue(20000); // above the largest side: held at 10000
+    QCOMPARE(png.Layout().Size, QSize(640, 10000));
+    QVERIFY(!png.Layout().Paper);
+    ui::TPictureLayoutDialog pdf(TPictureFormat::Pdf);
+    QVERIFY(pdf.WidthBox() == nullptr);
+    pdf.PaperBox()->setCurrentIndex(pdf.PaperBox()->findText(QStringLiteral("A4 (landscape)")));
+    QCOMPARE(pdf.Layout().Paper, std::optional<TPaper>(TPaper::A4));
+
+    TMainFixture f;
+    TForm& form = OpenWide(f, MakeProject());
+    ui::TResultsPanel& panel = Panel(form);
+    auto* exportButton = panel.findChild<QPushButton*>(QStringLiteral("btExportPicture"));
+    auto* copyButton = panel.findChild<QPushButton*>(QStringLiteral("btCopy"));
+    panel.Tabs().setCurrentIndex(3); // Maxima: nothing to draw
+    QVERIFY(!exportButton->isEnabled() && !copyButton->isEnabled());
+    QVERIFY(!panel.CopyPicture());
+    panel.Tabs().setCurrentIndex(2); // Cross Section
+    QVERIFY(exportButton->isEnabled() && copyButton->isEnabled());
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("drawing.png"));
+    TPictureLayout layout;
+    layout.Size = QSize(640, 400);
+    QCOMPARE(panel.ExportPictureTo(path, layout), QString());
+    const QImage image(path);
+    QCOMPARE(image.size(), QSize(640, 400));
+    // The drawing, not a plot: its conductors' red phase colour is there.
+    bool red = false;
+    for (int y = 0; y < image.height() && !red; ++y)
+        for (int x = 0; x < image.width() && !red; ++x)
+            red = image.pixelColor(x, y) == DrawingColourOf(TSymbolKind::PhaseA);
+    QVERIFY(red);
+    layout.Size = QSize(99, 400);
+    QVERIFY(panel.ExportPictureTo(path, layout).contains(QStringLiteral("100")));
+    const QString onPaper = folder.filePath(QStringLiteral("drawing.pdf"));
+    layout.Paper = TPaper::Letter;
+    QCOMPARE(panel.ExportPictureTo(onPaper, layout), QString());
+    QFile file(onPaper);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    // Letter landscape: 11 x 8.5 in of 72 pt.
+    QVERIFY(QString::fromLatin1(file.readAll())
+                .contains(QRegularExpression(QStringLiteral(R"(/MediaBox \[0 0 792(\.0+)? 612(\.0+)?\])"))));
+
+    QVERIFY(panel.CopyPicture());
+    QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(1200, 750));
 }
 
 void TResultsPanelTest::aSectionThatFailsShowsItsReason() {
