@@ -195,8 +195,8 @@ TEST(ComplianceReport, MaximumReadingsOnlyLeavesOutCrossSectionsWithoutAMaximum)
             EXPECT_GT(order[i].second, order[i - 1].second);
         // Each is a section of the report (a PDF bookmark) from its first page on.
         std::vector<TSectionMark> starts;
-        for (const auto& [title, page] : order)
-            starts.push_back({title, int(page)});
+        for (const auto& [title, first] : order)
+            starts.push_back({title, int(first)});
         EXPECT_EQ(pages.Sections, starts);
     }
 }
