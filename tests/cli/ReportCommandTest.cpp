@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <utility>
 
@@ -19,13 +21,11 @@ namespace fs = std::filesystem;
 
 class ReportCommand : public TCliTest {};
 
-// Pages of a PDF file as Qt's writer lays them out: one "/Type /Page" object each.
+// Pages of a PDF file: one "/Type /Page" object each (the tree is "/Pages").
 int PdfPageCount(const std::string& pdf) {
-    int pages = 0;
-    const std::string object = "/Type /Page\n";
-    for (std::size_t at = pdf.find(object); at != std::string::npos; at = pdf.find(object, at + 1))
-        ++pages;
-    return pages;
+    static const std::regex page(R"(/Type\s*/Page(?!s))");
+    return int(std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page),
+                             std::sregex_iterator()));
 }
 
 TEST_F(ReportCommand, WritesAPdfForEveryCrossSectionOfTheSamples) {
