@@ -125,8 +125,8 @@ int RunReport(const Args& args) {
         break;
     }
     if (WarnUncomputed(project, scenario, request.Kind)) return ExitCheckFailed;
-    const TPdfOptions pdf{
-        ReportText(ReportDocumentTitle(request.Kind, project, scenario)), request.PdfA};
+    const TPdfOptions pdf{ReportText(ReportDocumentTitle(request.Kind, project, scenario)),
+                          request.PdfA, ReportText(ReportDocumentAuthor(project))};
     // The name reaches the file system byte for byte, never through a QString.
     const QString pdfError = ExportPdfFile(opened.Pages, request.PdfFile, pdf);
     if (!pdfError.isEmpty())

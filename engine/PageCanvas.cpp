@@ -105,6 +105,10 @@ void TPageCanvas::CallPageEvent(void (TPageEvents::*event)(TPageCanvas&)) {
     (events_->*event)(*this);
 }
 
+void TPageCanvas::MarkSection(const QString& title) {
+    pages_.Sections.push_back({title, static_cast<int>(pages_.Pages.size()) - 1});
+}
+
 void TPageCanvas::NewPage() {
     if (pageEventDepth_ == 0) CallPageEvent(&TPageEvents::PrintFooter);
     if (pageNumber_ >= kMaxPages)

@@ -139,6 +139,9 @@ class TPageCanvas {
     // run: Run returns the error (outside Run, a std::runtime_error is thrown);
     // so does a page with more than kMaxCommandsPerPage commands.
     void NewPage();
+    // Notes that a part of the report titled `title` starts on the current
+    // page (a bookmark of the exported PDF).
+    void MarkSection(const QString& title);
     void PrintCentredAt(const QString& text, double x);
     void PrintLeftAt(const QString& text, double x);
     // On the section's first line (top at section top) or last line (bottom at

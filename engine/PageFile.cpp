@@ -478,6 +478,22 @@ TPageCommand ReadCommand(TByteReader& in) {
     }
 }
 
+// The section marks after the last page: each on a page of the report, in
+// page order.
+void ReadSections(TByteReader& in, TPageList& pages) {
+    if (in.Failed()) return;
+    const std::uint32_t count = in.Count("section count", 4 + 4);
+    const auto pageCount = static_cast<std::uint32_t>(pages.Pages.size());
+    for (std::uint32_t i = 0; i < count && !in.Failed(); ++i) {
+        const std::uint32_t page = in.U32("section page");
+        const QString title = in.Text("section title", in.Left());
+        const bool ordered = pages.Sections.empty() || page >= std::uint32_t(pages.Sections.back().Page);
+        if (!in.Failed() && (page >= pageCount || !ordered))
+            in.Fail(QStringLiteral("section page out of range"));
+        pages.Sections.push_back({title, static_cast<int>(page)});
+    }
+}
+
 QString DamagedText(const QString& fileName, const QString& detail) {
     return QStringLiteral("The page file \"%1\" cannot be read: %2.").arg(fileName, detail);
 }
@@ -501,6 +517,11 @@ template <typename TList> QByteArray SerializeList(TList& pages) {
         for (const TPageCommand& command : page.Commands)
             std::visit(TCommandWriter{out}, command);
         if constexpr (!std::is_const_v<TList>) page = TPage{};
+    }
+    out.U32(static_cast<std::uint32_t>(pages.Sections.size()));
+    for (const TSectionMark& section : pages.Sections) {
+        out.U32(static_cast<std::uint32_t>(section.Page));
+        out.Text(section.Title);
     }
     out.U32(PageFileChecksum(out.Bytes().constData(), out.Bytes().size()));
     return out.Bytes();
@@ -568,8 +589,9 @@ TPageFileResult ParsePages(const QByteArray& bytes, const QString& fileName) {
                                          .arg(p + 1)
                                          .arg(reader.FailureOffset()));
     }
+    ReadSections(reader, result.Pages);
     if (!reader.Failed() && reader.Left() != 0)
-        reader.Fail(QStringLiteral("%1 unexpected bytes after the last page").arg(reader.Left()));
+        reader.Fail(QStringLiteral("%1 unexpected bytes after the sections").arg(reader.Left()));
     if (reader.Failed())
         return Failure(fileName, QStringLiteral("it is damaged (%1, byte %2)")
                                      .arg(reader.Failure())

@@ -7,7 +7,7 @@
 //
 // Layout, little-endian throughout:
 //   "CVPAGES" 0x1A    magic, 8 bytes
-//   u16 version (1), u16 flags (0)
+//   u16 version (2), u16 flags (0)
 //   f64 paper width, f64 paper height (inches)
 //   u32 page count, then per page: u32 command count, then the commands,
 //       each a u8 kind followed by its fields:
@@ -31,6 +31,8 @@
 //                              2 italic); u32 ARGB colour; text
 //                   a clip is u8 0 (none) or u8 1 and f64 left, top, right,
 //                   bottom; picture values are in the frame's units
+//   u32 section count, then per section: u32 index of its first page; text
+//       title
 //   u32 CRC-32 of every byte before it
 // Lengths and positions are inches. A text is a u32 byte length and UTF-8, a
 // blob a u32 byte length and the bytes.
@@ -50,7 +52,7 @@
 namespace corvalt {
 
 inline constexpr const char* kDefaultPageFileName = "temp.rpt";
-inline constexpr int kPageFileVersion = 1;
+inline constexpr int kPageFileVersion = 2;
 // Larger files are refused before they are read into memory.
 inline constexpr qint64 kMaxPageFileBytes = qint64(1) << 30;
 

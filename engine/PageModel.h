@@ -121,11 +121,21 @@ struct TPage {
     QString PlainText() const;
 };
 
-// A whole report: paper size and pages, page 1 first.
+// Where a part of the report (a cross section) starts: its title and the
+// index of its first page (0 is page 1). The PDF export makes them bookmarks.
+struct TSectionMark {
+    QString Title;
+    int Page = 0;
+    bool operator==(const TSectionMark&) const = default;
+};
+
+// A whole report: paper size, pages (page 1 first) and the parts it is made
+// of, in page order.
 struct TPageList {
     double Width = kLetterWidth;   // in
     double Height = kLetterHeight; // in
     std::vector<TPage> Pages;
+    std::vector<TSectionMark> Sections;
     bool operator==(const TPageList&) const = default;
 };
 

@@ -1,5 +1,6 @@
 #include "engine/PageRenderer.h"
 
+#include "engine/PdfFinish.h"
 #include "engine/ReportFonts.h"
 #include "model/FileIo.h"
 #include "model/TextHelpers.h"
@@ -228,7 +229,8 @@ QByteArray PdfBytes(const TPageList& pages, const TPdfOptions& options, QString&
         }
         painter.end();
     }
-    return bytes;
+    if (options.Author.isEmpty() && pages.Sections.empty()) return bytes;
+    return FinishPdf(bytes, options.Author, pages.Sections, error);
 }
 
 QString ExportPdfFile(const TPageList& pages, const std::string& path,

@@ -37,15 +37,18 @@ QImage RenderPageImage(const TPageList& pages, std::size_t pageIndex, double dot
 // Paper of a page list: US Letter when it is 8.5 × 11 in, else a custom size.
 QPageSize PaperSize(const TPageList& pages);
 
-// What a PDF document says of itself, and whether it is written as PDF/A-1b
-// (the archival form: fonts embedded, colours with their profile, metadata).
+// What a PDF document says of itself (title, author: who made the report),
+// and whether it is written as PDF/A-1b (the archival form: fonts embedded,
+// colours with their profile, metadata).
 struct TPdfOptions {
     QString Title;
     bool PdfA = false;
+    QString Author{}; // none when empty
 };
 
 // Every page as one page of a PDF document (vector text with embedded fonts,
-// paper of the report); empty, with error set, when the writer failed.
+// paper of the report), with a bookmark for each of the report's sections;
+// empty, with error set, when the writer failed.
 QByteArray PdfBytes(const TPageList& pages, const TPdfOptions& options, QString& error);
 
 // Writes the PDF document to the file at path through the program's safe

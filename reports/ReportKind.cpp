@@ -104,6 +104,10 @@ std::string ReportDocumentTitle(TReportKind kind, const TEmfProject& project,
     return title;
 }
 
+std::string ReportDocumentAuthor(const TEmfProject& project) {
+    return !project.EngineerName.empty() ? project.EngineerName : project.PeName;
+}
+
 bool ReportNeedsCrossSection(TReportKind kind) {
     return EntryOf(kind).ForCrossSection;
 }

@@ -37,6 +37,10 @@ std::string ReportKindTitle(TReportKind kind);
 std::string ReportDocumentTitle(TReportKind kind, const TEmfProject& project,
                                 const TScenario* scenario);
 
+// The author of the report's PDF document: the project's engineer, else its
+// professional engineer; empty when the project names neither.
+std::string ReportDocumentAuthor(const TEmfProject& project);
+
 // Whether the report of this kind covers the cross section current in the
 // project window (the others cover the whole project).
 bool ReportNeedsCrossSection(TReportKind kind);

@@ -500,6 +500,7 @@ void TReptFCR2::PrintDetails(const TScenario& scenario) {
     TPageCanvas& canvas = Canvas();
     continuedOf_ = nullptr;
     canvas.NewPage();
+    canvas.MarkSection(SectionTitle(scenario));
     continuedLabel_ = QStringLiteral("Details for CrossSection: ");
     PrintSectionHeading(continuedLabel_, scenario, false);
     continuedOf_ = &scenario;
@@ -511,13 +512,17 @@ void TReptFCR2::PrintDetails(const TScenario& scenario) {
     continuedOf_ = nullptr;
 }
 
+QString TReptFCR2::SectionTitle(const TScenario& scenario) {
+    return ReportText(scenario.TabTitle + "- " + scenario.Title);
+}
+
 void TReptFCR2::PrintSectionHeading(const QString& label, const TScenario& scenario,
                                     bool continued) {
     TPageCanvas& canvas = Canvas();
     canvas.NewLine();
     canvas.SelectFont(kTahoma, 12);
     canvas.KeepLineTop();
-    QString title = ReportText(scenario.TabTitle + "- " + scenario.Title);
+    QString title = SectionTitle(scenario);
     if (continued) title += QStringLiteral(" (continued)");
     PrintLabelledTitle(left_, label, title, kTitleLines);
     canvas.SelectFont(kTahoma, 10);

@@ -56,6 +56,8 @@ class TReptFCR2 : public TReport {
     void PrintNone(double x, double width);
 
     void PrintDetails(const TScenario& scenario);
+    // The title a cross section goes by in its headings and its bookmark.
+    static QString SectionTitle(const TScenario& scenario);
     void PrintSectionHeading(const QString& label, const TScenario& scenario, bool continued);
     void PrintLimitsStatement(const TScenario& scenario);
     void PrintLimitsHeading();

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <utility>
 
@@ -19,13 +21,11 @@ namespace fs = std::filesystem;
 
 class ReportCommand : public TCliTest {};
 
-// Pages of a PDF file as Qt's writer lays them out: one "/Type /Page" object each.
+// Pages of a PDF file: one "/Type /Page" object each (the tree is "/Pages").
 int PdfPageCount(const std::string& pdf) {
-    int pages = 0;
-    const std::string object = "/Type /Page\n";
-    for (std::size_t at = pdf.find(object); at != std::string::npos; at = pdf.find(object, at + 1))
-        ++pages;
-    return pages;
+    static const std::regex page(R"(/Type\s*/Page(?!s))");
+    return int(std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page),
+                             std::sregex_iterator()));
 }
 
 TEST_F(ReportCommand, WritesAPdfForEveryCrossSectionOfTheSamples) {
@@ -127,8 +127,9 @@ std::string PdfInfoLine(const std::string& pdf, const std::string& key, const st
     return info.substr(from, info.find('\n', from) - from);
 }
 
-// Each kind of report names itself and the project in its PDF's title; with
-// --pdfa the file is written as PDF/A-1b (its output intent and metadata say so).
+// Each kind of report names itself and the project in its PDF's title and the
+// engineer as its author; with --pdfa the file is written as PDF/A-1b (its
+// output intent and metadata say so).
 TEST_F(ReportCommand, PdfTitlesNameTheReportKindAndPdfAIsWrittenOnRequest) {
     if (std::system("command -v pdfinfo > /dev/null") != 0) GTEST_SKIP() << "no pdfinfo";
     const std::string project = "Suncoast 230/115 kV Sample Project";
@@ -146,6 +147,8 @@ TEST_F(ReportCommand, PdfTitlesNameTheReportKindAndPdfAIsWrittenOnRequest) {
                              pdf + "'" + (kind == 3 ? " --pdfa" : ""));
         ASSERT_EQ(run.Exit, 0) << run.Err;
         EXPECT_EQ(PdfInfoLine(pdf, "Title", PathOf("info.txt")), title);
+        // The project's engineer, as the sample project names her.
+        EXPECT_EQ(PdfInfoLine(pdf, "Author", PathOf("info.txt")), "Maria Delgado");
         const std::string file = Slurp(pdf);
         EXPECT_EQ(file.find("GTS_PDFA1") != std::string::npos, kind == 3);
         EXPECT_EQ(file.find("pdfaid:part") != std::string::npos, kind == 3);

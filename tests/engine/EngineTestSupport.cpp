@@ -6,6 +6,8 @@
 #include <QApplication>
 #endif
 #include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -139,6 +141,17 @@ TPageList SamplePages(int pages) {
     TPageCanvas canvas;
     EXPECT_TRUE(canvas.Run(report).Ok);
     return canvas.TakePages();
+}
+
+bool HasTool(const char* tool) {
+    return !QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty();
+}
+
+QString RunTool(const QString& tool, const QStringList& args) {
+    QProcess process;
+    process.start(tool, args);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace corvalt::test

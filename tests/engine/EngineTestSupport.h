@@ -4,6 +4,8 @@
 
 #include "engine/PageCanvas.h"
 
+#include <QStringList>
+
 #include <functional>
 
 namespace corvalt::test {
@@ -34,5 +36,10 @@ QImage SampleBitmap();
 // A report of `pages` pages with a header, a footer, boxed and shaded cells,
 // bold text, lines, a frame and a bitmap on every page.
 TPageList SamplePages(int pages = 2);
+
+// Whether the program is on the PATH, and its standard output for the
+// arguments (a PDF tool of poppler-utils).
+bool HasTool(const char* tool);
+QString RunTool(const QString& tool, const QStringList& args);
 
 } // namespace corvalt::test

@@ -52,6 +52,7 @@ TPageList EveryCommandKind() {
                                         QRectF()});
     page.Commands.push_back(TPictureCmd{0.75, 2.5, 8, 7, picture});
     pages.Pages.emplace_back(); // an empty page
+    pages.Sections = {{QStringLiteral("Nörth — 1"), 0}, {QStringLiteral("Empty"), 1}};
     return pages;
 }
 
@@ -184,8 +185,18 @@ class TForgedFile {
     QByteArray body_;
 };
 
+// The forged file with one section titled "A" that starts on page index `page`.
+QByteArray WithSection(std::uint32_t page) {
+    TForgedFile file;
+    const qsizetype at = file.Body().size() - 4; // the section count
+    file.Append(QByteArray(9, 'A'));             // page, title length, title
+    return file.Put32(at, 1).Put32(at + 4, page).Put32(at + 8, 1).Signed();
+}
+
 TEST(PageFile, ForgedButSignedFilesAreRefusedByTheStructureChecks) {
     ASSERT_TRUE(ParsePages(TForgedFile().Signed()).Ok);
+    ASSERT_EQ(ParsePages(WithSection(0)).Pages.Sections,
+              (std::vector<TSectionMark>{{QStringLiteral("A"), 0}}));
     ASSERT_EQ(TForgedFile().Body().mid(TForgedFile::kFontName, 5), QByteArray("Arial"));
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct TCase {
@@ -206,6 +217,7 @@ TEST(PageFile, ForgedButSignedFilesAreRefusedByTheStructureChecks) {
         {"bad UTF-8", TForgedFile().Put8(TForgedFile::kFontName, 0xFF).Signed()},
         {"trailing bytes", TForgedFile().Append(QByteArray(3, 'x')).Signed()},
         {"flags", TForgedFile().Put8(10, 1).Signed()},
+        {"section past the last page", WithSection(1)},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -311,8 +323,8 @@ TEST(PageFile, OtherFilesAndOtherVersionsAreNamed) {
     const TPageFileResult notOurs = ParsePages(QByteArray("%PDF-1.4 something"));
     EXPECT_TRUE(notOurs.Error.contains(QStringLiteral("not a report page file")));
     QByteArray newer = SerializePages(SamplePages(1));
-    newer[8] = 2;
-    EXPECT_TRUE(ParsePages(newer).Error.contains(QStringLiteral("format version 2")));
+    newer[8] = 3;
+    EXPECT_TRUE(ParsePages(newer).Error.contains(QStringLiteral("format version 3")));
 }
 
 // The page file's checksum is the CRC-32 of IEEE 802.3: the check value of

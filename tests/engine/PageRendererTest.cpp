@@ -10,10 +10,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPrinter>
-#include <QProcess>
 #include <QRawFont>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -25,7 +23,9 @@
 namespace corvalt {
 namespace {
 
+using test::HasTool;
 using test::RunBody;
+using test::RunTool;
 using test::SamplePages;
 
 // Bounding box of the non-white pixels of an image.
@@ -167,17 +167,6 @@ TEST(PageRenderer, ThinLinesStayVisibleAndCellsAreShaded) {
     EXPECT_NEAR(ink.right(), 144, 1);
     EXPECT_EQ(qGray(image.pixel(72, ink.center().y())), 0);         // left line: black, crisp
     EXPECT_NEAR(qGray(image.pixel(108, ink.center().y())), 128, 2); // 50 % grey inside
-}
-
-bool HasTool(const char* tool) {
-    return !QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty();
-}
-
-QString RunTool(const QString& tool, const QStringList& args) {
-    QProcess process;
-    process.start(tool, args);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 int CountPdfPages(const QByteArray& pdf) {

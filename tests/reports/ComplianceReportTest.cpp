@@ -193,6 +193,11 @@ TEST(ComplianceReport, MaximumReadingsOnlyLeavesOutCrossSectionsWithoutAMaximum)
         const auto order = DetailsOrder(pages);
         for (std::size_t i = 1; i < order.size(); ++i)
             EXPECT_GT(order[i].second, order[i - 1].second);
+        // Each is a section of the report (a PDF bookmark) from its first page on.
+        std::vector<TSectionMark> starts;
+        for (const auto& [title, first] : order)
+            starts.push_back({title, int(first)});
+        EXPECT_EQ(pages.Sections, starts);
     }
 }
 

@@ -46,8 +46,13 @@ QString TScriptedPrompts::OpenFileName(QWidget*, const ui::TFileRequest& request
     return FileNames.isEmpty() ? QString() : FileNames.takeFirst();
 }
 
-QString TScriptedPrompts::SaveFileName(QWidget* parent, const ui::TFileRequest& request) {
-    return OpenFileName(parent, request);
+QString TScriptedPrompts::SaveFileName(QWidget* parent, ui::TFileRequest& request) {
+    const QString chosen = OpenFileName(parent, request);
+    if (!request.CheckBox.isEmpty() && !CheckBoxes.empty() && !chosen.isEmpty()) {
+        request.Checked = CheckBoxes.front();
+        CheckBoxes.pop_front();
+    }
+    return chosen;
 }
 
 int TScriptedPrompts::Exec(QDialog& dialog) {

@@ -43,6 +43,7 @@ class TScriptedPrompts : public ui::TPrompts {
 
     std::deque<QMessageBox::StandardButton> Answers;
     QStringList FileNames; // answers of the file dialogs, in turn
+    std::deque<bool> CheckBoxes; // states a save dialog's check box is left in, in turn
     std::deque<int> DialogResults;
     // Runs on a dialog before its result is returned (e.g. to read it).
     std::function<void(QDialog&)> OnDialog;
@@ -57,7 +58,7 @@ class TScriptedPrompts : public ui::TPrompts {
                                         QMessageBox::StandardButton defaultButton,
                                         const QString& details) override;
     QString OpenFileName(QWidget* parent, const ui::TFileRequest& request) override;
-    QString SaveFileName(QWidget* parent, const ui::TFileRequest& request) override;
+    QString SaveFileName(QWidget* parent, ui::TFileRequest& request) override;
     int Exec(QDialog& dialog) override;
 
     QStringList MessageTexts() const;

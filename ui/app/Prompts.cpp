@@ -1,7 +1,9 @@
 #include "ui/app/Prompts.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 
 namespace corvalt::ui {
 namespace {
@@ -23,6 +25,20 @@ void Prepare(QFileDialog& dialog, const TFileRequest& request) {
     dialog.setNameFilter(request.Filter);
     if (!request.DefaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.DefaultSuffix);
     if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
+}
+
+// The request's check box on a row of its own under the dialog's controls;
+// Qt's own file dialog is used, as a platform dialog takes no extra widgets.
+QCheckBox* AddCheckBox(QFileDialog& dialog, const TFileRequest& request) {
+    if (request.CheckBox.isEmpty()) return nullptr;
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (grid == nullptr) return nullptr;
+    auto* box = new QCheckBox(request.CheckBox, &dialog);
+    box->setObjectName(QStringLiteral("cbFileOption"));
+    box->setChecked(request.Checked);
+    grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
+    return box;
 }
 
 QString Chosen(QFileDialog& dialog) {
@@ -55,13 +71,16 @@ QString TPrompts::OpenFileName(QWidget* parent, const TFileRequest& request) {
     return Chosen(dialog);
 }
 
-QString TPrompts::SaveFileName(QWidget* parent, const TFileRequest& request) {
+QString TPrompts::SaveFileName(QWidget* parent, TFileRequest& request) {
     QFileDialog dialog(parent);
     Prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
-    return Chosen(dialog);
+    QCheckBox* box = AddCheckBox(dialog, request);
+    const QString chosen = Chosen(dialog);
+    if (box != nullptr && !chosen.isEmpty()) request.Checked = box->isChecked();
+    return chosen;
 }
 
 int TPrompts::Exec(QDialog& dialog) {

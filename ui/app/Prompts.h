@@ -21,6 +21,11 @@ struct TFileRequest {
     QString FileName;      // proposed file (or folder); empty: none
     QString DefaultSuffix; // added when the user types a name without one
     bool ConfirmOverwrite = true;
+    // A check box the save dialog shows below the file name (empty: none),
+    // and its state: as shown at first, and as the user left it once a save
+    // dialog returns a name.
+    QString CheckBox;
+    bool Checked = false;
 };
 
 class TPrompts {
@@ -36,7 +41,8 @@ class TPrompts {
                                                 const QString& details = {});
     // The chosen file, or an empty text when the user cancelled.
     virtual QString OpenFileName(QWidget* parent, const TFileRequest& request);
-    virtual QString SaveFileName(QWidget* parent, const TFileRequest& request);
+    // Sets request.Checked to the check box's state when a name is chosen.
+    virtual QString SaveFileName(QWidget* parent, TFileRequest& request);
     // Shows any other dialog modally; returns its result (QDialog::Accepted ...).
     virtual int Exec(QDialog& dialog);
 };

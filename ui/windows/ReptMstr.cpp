@@ -170,10 +170,15 @@ void TReptMstr::tbExportPdfClick() {
     request.FileName =
         ProposedFile(mainForm_.Options(), TFileKind::Report, fileTitle_, QStringLiteral("report"),
                      QStringLiteral(".pdf"), ProjectFolder(project_));
+    request.CheckBox = QStringLiteral("PDF/A-1b (for archiving)");
+    request.Checked = exportPdfA_;
     const QString path = Prompts().SaveFileName(this, request);
     if (path.isEmpty()) return;
+    exportPdfA_ = request.Checked;
     RememberFolder(mainForm_.Options(), TFileKind::Report, path);
-    const QString error = ExportPdf(pages_, path, TPdfOptions{documentTitle_, false});
+    const QString error = ExportPdf(
+        pages_, path,
+        TPdfOptions{documentTitle_, exportPdfA_, ReportText(ReportDocumentAuthor(project_))});
     if (!error.isEmpty()) ShowError(this, error);
 }
 

@@ -88,6 +88,7 @@ class TReptMstr : public QWidget {
     QString pageFile_;
     QString fileTitle_; // the name Export PDF proposes, without ".pdf"
     QString documentTitle_; // the exported PDF's title
+    bool exportPdfA_ = false; // the export dialog's PDF/A choice, kept for the next export
     int page_ = 0;
     double zoom_ = 100;
     QScrollArea* repScrollBox_ = nullptr;

@@ -9,7 +9,9 @@
 #include "ui/windows/ScenariosForm.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -44,6 +46,7 @@ class TReptMstrTest : public QObject {
     void eachWindowHasItsOwnPageFile();
     void busyFlagBlocksClosingAndKeepsThePageFile();
     void exportsPdf();
+    void saveDialogShowsTheRequestedCheckBox();
     void reportMenuAndToolBarForward();
     void pageFilesGoWithTheMainWindow();
     void captionsTellReportsApartAndCloseWithTheirProject();
@@ -192,13 +195,50 @@ void TReptMstrTest::exportsPdf() {
     QFile pdf(dir.filePath("report.pdf"));
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QVERIFY(pdf.read(5) == "%PDF-");
+    QVERIFY(!pdf.readAll().contains("pdfaid:part"));
     QVERIFY(f.Prompts.Messages.empty());
+
+    // PDF/A is offered, off at first; once ticked it is written and offered
+    // ticked for the next export.
+    QCOMPARE(f.Prompts.FileRequests.back().CheckBox, QStringLiteral("PDF/A-1b (for archiving)"));
+    QVERIFY(!f.Prompts.FileRequests.back().Checked);
+    f.Prompts.FileNames << dir.filePath("archive.pdf");
+    f.Prompts.CheckBoxes.push_back(true);
+    report.tbExportPdfClick();
+    QFile archive(dir.filePath("archive.pdf"));
+    QVERIFY(archive.open(QIODevice::ReadOnly));
+    QVERIFY(archive.readAll().contains("pdfaid:part"));
+    f.Prompts.FileNames << QString(); // cancelled
+    report.tbExportPdfClick();
+    QVERIFY(f.Prompts.FileRequests.back().Checked);
 
     // A file that cannot be written is reported.
     f.Prompts.FileNames << dir.filePath("missing/report.pdf");
     report.tbExportPdfClick();
     QCOMPARE(f.Prompts.Messages.size(), 1u);
     QCOMPARE(f.Prompts.Messages[0].Icon, QMessageBox::Critical);
+}
+
+// Qt's save dialog with the check box a request asks for: shown in the
+// request's state, and its state handed back with the chosen name.
+void TReptMstrTest::saveDialogShowsTheRequestedCheckBox() {
+    TScriptedPrompts scripted;
+    QTemporaryDir dir;
+    ui::TFileRequest request;
+    request.CheckBox = QStringLiteral("Archive");
+    scripted.DialogResults.push_back(QDialog::Accepted);
+    QString shown;
+    scripted.OnDialog = [&](QDialog& dialog) {
+        auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("cbFileOption"));
+        if (box == nullptr || box->isChecked()) return;
+        shown = box->text();
+        box->setChecked(true);
+        static_cast<QFileDialog&>(dialog).selectFile(dir.filePath(QStringLiteral("a.pdf")));
+    };
+    ui::TPrompts qtPrompts;
+    QCOMPARE(qtPrompts.SaveFileName(nullptr, request), dir.filePath(QStringLiteral("a.pdf")));
+    QCOMPARE(shown, QStringLiteral("Archive"));
+    QVERIFY(request.Checked);
 }
 
 void TReptMstrTest::reportMenuAndToolBarForward() {
