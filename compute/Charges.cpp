@@ -249,8 +249,9 @@ TChargeResult SolveCharges(std::span<TSystemConductor> system, std::stop_token s
     TCholesky coefficients;
     const bool factored = coefficients.Factor(PotentialCoefficients(system, members));
     if (stop.stop_requested() || !factored) {
-        result.Outcome =
-            stop.stop_requested() ? TChargeOutcome::Cancelled : TChargeOutcome::Singular;
+        result.Outcome = stop.stop_requested()          ? TChargeOutcome::Cancelled
+                         : coefficients.LibraryMissing() ? TChargeOutcome::NoLibrary
+                                                         : TChargeOutcome::Singular;
         return result;
     }
 

@@ -57,6 +57,7 @@ enum class TChargeOutcome {
     Overlapping, // two conductors whose outer circles meet (Pair says which)
     Singular,    // the potential coefficients cannot be inverted, or the charges are not finite
     Cancelled,   // stop was requested before the charges were solved
+    NoLibrary,   // a system too large to solve without LAPACK, which cannot be loaded
 };
 
 struct TChargeResult {
