@@ -1,6 +1,8 @@
 #include "compute/CalcErrors.h"
 
+#include "compute/Matrix.h"
 #include "compute/Profile.h"
+#include "linalg/Lapack.h"
 #include "model/Limits.h"
 #include "model/TextHelpers.h"
 
@@ -31,6 +33,10 @@ std::string Reason(const TCalcFailure& f) {
                " occupy the same space.";
     case TCalcFault::Singular:
         return "the potential coefficients of its conductors cannot be solved.";
+    case TCalcFault::NoLibrary:
+        return "it has more than " + std::to_string(kLargestNativeCholesky) +
+               " conductors, which need the linear-algebra library. " +
+               lapack::SystemLibrary().Error + ".";
     case TCalcFault::ProfileTooWide:
         return "its right of way cannot be laid out in at most " +
                std::to_string(kMaxRegularSteps) + " profile steps.";

@@ -16,6 +16,7 @@ enum class TCalcFault {
     TouchesGround,   // ... is not higher than its own radius
     Overlapping,     // two conductors above ground whose outer circles meet
     Singular,        // the potential coefficients cannot be solved
+    NoLibrary,       // too many conductors to solve without LAPACK, which cannot be loaded
     ProfileTooWide,  // the right of way cannot be laid out as a profile
     // More conductors or points of interest than model/Limits.h allows.
     TooManyConductors,

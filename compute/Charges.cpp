@@ -98,8 +98,7 @@ namespace {
 // two sets of voltages, and each step costs a few operations per conductor.
 class TChargeSweep {
   public:
-    TChargeSweep(std::span<TSystemConductor> system, std::span<const int> members,
-                 const TCholesky& coefficients)
+    TChargeSweep(std::span<TSystemConductor> system, std::span<const int> members)
         : system_(system), members_(members), n_(members.size()) {
         volts_.resize(n_);
         maxGradient_.resize(n_);
@@ -112,7 +111,29 @@ class TChargeSweep {
             AddToAngleGroup(c);
         }
         SetVoltages(SweepOffsetDeg(1));
-        SolveParts(coefficients);
+        SetPartVoltages();
+    }
+
+    // q_DC and q_AC of the voltages of step 1, solved by the Cholesky factor.
+    void SolveParts(const TCholesky& coefficients) { coefficients.Solve(parts_); }
+
+    // The same from the inverse: each charge the sum of the inverse's row
+    // times the voltages, a single-precision running sum in list order (a
+    // conductor without voltage adds nothing); see kLargestInvertedSystem.
+    void SumParts(const TMatrix& inverse) {
+        std::vector<float> sums(parts_.size(), 0.0f);
+        for (std::size_t j = 0; j < n_; ++j) {
+            if (At(j).MaxVoltageKv == 0) continue;
+            for (std::size_t part = 0; part < PartCount; ++part) {
+                const double v = parts_[part * n_ + j];
+                for (std::size_t i = 0; i < n_; ++i) {
+                    float& sum = sums[part * n_ + i];
+                    sum = static_cast<float>(
+                        sum + inverse(static_cast<int>(i), static_cast<int>(j)) * v);
+                }
+            }
+        }
+        parts_.assign(sums.begin(), sums.end());
     }
 
     // Runs steps 1 .. steps, the AC voltages turned by each step's offset
@@ -193,15 +214,15 @@ class TChargeSweep {
         }
     }
 
-    // q_DC and q_AC from the voltages of step 1.
-    void SolveParts(const TCholesky& coefficients) {
+    // The right-hand sides of q_DC and q_AC: the voltages of step 1, the DC
+    // ones and the AC ones apart.
+    void SetPartVoltages() {
         parts_.assign(PartCount * n_, 0.0);
         for (std::size_t k = 0; k < n_; ++k) {
             const bool ac = At(k).IsAc;
             parts_[(ac ? AcRe : DcRe) * n_ + k] = volts_[k].Re;
             parts_[(ac ? AcIm : DcIm) * n_ + k] = volts_[k].Im;
         }
-        coefficients.Solve(parts_);
     }
 
     // The charge of member k at the rotation e^{iφ} = cosPhi + i sinPhi.
@@ -246,17 +267,27 @@ TChargeResult SolveCharges(std::span<TSystemConductor> system, std::stop_token s
         result.Outcome = TChargeOutcome::Overlapping;
         return result;
     }
-    TCholesky coefficients;
-    const bool factored = coefficients.Factor(PotentialCoefficients(system, members));
-    if (stop.stop_requested() || !factored) {
-        result.Outcome =
-            stop.stop_requested() ? TChargeOutcome::Cancelled : TChargeOutcome::Singular;
-        return result;
-    }
-
     const bool mixed = IsMixedAcDc(system);
     result.Steps = mixed ? kSweepSteps : 1;
-    TChargeSweep sweep(system, members, coefficients);
+    TChargeSweep sweep(system, members);
+    const auto n = static_cast<int>(members.size());
+    TMatrix coefficients = PotentialCoefficients(system, members);
+    bool solved = false, libraryMissing = false;
+    if (!mixed && n <= kLargestInvertedSystem) {
+        solved = InvertMatrix(n, coefficients, stop);
+        if (solved) sweep.SumParts(coefficients);
+    } else {
+        TCholesky factor;
+        solved = factor.Factor(coefficients);
+        libraryMissing = factor.LibraryMissing();
+        if (solved) sweep.SolveParts(factor);
+    }
+    if (stop.stop_requested() || !solved) {
+        result.Outcome = stop.stop_requested() ? TChargeOutcome::Cancelled
+                         : libraryMissing      ? TChargeOutcome::NoLibrary
+                                               : TChargeOutcome::Singular;
+        return result;
+    }
     if (!sweep.Run(result.Steps, mixed, stop)) {
         result.Outcome = TChargeOutcome::Cancelled;
         return result;

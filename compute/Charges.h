@@ -57,6 +57,7 @@ enum class TChargeOutcome {
     Overlapping, // two conductors whose outer circles meet (Pair says which)
     Singular,    // the potential coefficients cannot be inverted, or the charges are not finite
     Cancelled,   // stop was requested before the charges were solved
+    NoLibrary,   // a system too large to solve without LAPACK, which cannot be loaded
 };
 
 struct TChargeResult {
@@ -65,10 +66,19 @@ struct TChargeResult {
     int Steps = 0; // sweep steps performed: 1, or kSweepSteps for a mixed AC/DC system
 };
 
+// Systems of one step with at most this many members take their charges from
+// the inverse of the potential coefficients (Gauss-Jordan, about a
+// millisecond at this size), each a single-precision sum of the inverse's
+// columns times the voltages, so that their fields round as they always have
+// (on a symmetric line, which of two mirror points is the larger decides the
+// printed position of a maximum). Larger systems and mixed ones are solved
+// by the Cholesky factor.
+inline constexpr int kLargestInvertedSystem = 100;
+
 // Fills VoltV, ChargeCPerM and MaxGradientKvCm of every member of the charge
 // system (PrepareConductorSystem must have run). The potential coefficients are
-// factored once and solved for the voltages of the first step (for a mixed
-// system, for its DC and its AC voltages apart). Each step takes the charges
+// inverted or factored once and solved for the voltages of the first step (for
+// a mixed system, for its DC and its AC voltages apart). Each step takes the charges
 // of its voltages (the AC ones rotated by the step's offset), each rounded to
 // single precision, and keeps for each conductor the largest gradient
 // (strictly larger replaces). The charges and voltages of the last step stay

@@ -275,6 +275,8 @@ std::optional<TCalcFailure> ComputeProfileFields(const TScenario& scenario,
                             IdOf(scenario, charges.Pair.Second)};
     case TChargeOutcome::Singular:
         return TCalcFailure{TCalcFault::Singular, {}, {}};
+    case TChargeOutcome::NoLibrary:
+        return TCalcFailure{TCalcFault::NoLibrary, {}, {}};
     case TChargeOutcome::Cancelled:
         return Cancelled();
     case TChargeOutcome::Solved:

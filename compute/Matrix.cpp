@@ -1,6 +1,6 @@
 #include "compute/Matrix.h"
 
-#include <lapacke.h>
+#include "linalg/Lapack.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,23 +51,79 @@ void SwapColumns(int n, TMatrix& a, int c1, int c2) {
 
 } // namespace
 
+namespace {
+
+std::size_t At(int n, int i, int j) { // element (i, j) of an n × n matrix by columns
+    return static_cast<std::size_t>(j) * static_cast<std::size_t>(n) + static_cast<std::size_t>(i);
+}
+
+// Overwrites the lower triangle of the n × n matrix l (by columns) with its
+// Cholesky factor, column after column: each column is divided by its
+// diagonal's root and then taken off the columns to its right. False at the
+// first diagonal that is not above 0 (or not a number).
+bool FactorNative(int n, std::vector<double>& l) {
+    for (int j = 0; j < n; ++j) {
+        double* column = &l[At(n, 0, j)];
+        if (!(column[j] > 0)) return false;
+        const double diagonal = std::sqrt(column[j]);
+        column[j] = diagonal;
+        for (int i = j + 1; i < n; ++i)
+            column[i] /= diagonal;
+        for (int k = j + 1; k < n; ++k) {
+            double* right = &l[At(n, 0, k)];
+            const double factor = column[k];
+            for (int i = k; i < n; ++i)
+                right[i] -= column[i] * factor;
+        }
+    }
+    return true;
+}
+
+// Solves L Lᵀ x = b in place: L y = b forwards, then Lᵀ x = y backwards.
+void SolveNative(int n, const std::vector<double>& l, double* b) {
+    for (int j = 0; j < n; ++j) {
+        b[j] /= l[At(n, j, j)];
+        for (int i = j + 1; i < n; ++i)
+            b[i] -= l[At(n, i, j)] * b[j];
+    }
+    for (int j = n - 1; j >= 0; --j) {
+        double sum = b[j];
+        for (int i = j + 1; i < n; ++i)
+            sum -= l[At(n, i, j)] * b[i];
+        b[j] = sum / l[At(n, j, j)];
+    }
+}
+
+constexpr char kLower = 'L';
+
+} // namespace
+
 bool TCholesky::Factor(const TMatrix& a) {
     n_ = a.Rows();
     assert(a.Cols() == n_);
+    libraryMissing_ = false;
     factor_.assign(static_cast<std::size_t>(n_) * static_cast<std::size_t>(n_), 0.0);
     if (!AllFinite(n_, a)) return false;
-    // The lower triangle by columns: element (i, j) at j n + i.
     for (int j = 0; j < n_; ++j)
         for (int i = j; i < n_; ++i)
-            factor_[static_cast<std::size_t>(j) * static_cast<std::size_t>(n_) +
-                    static_cast<std::size_t>(i)] = a(i, j);
+            factor_[At(n_, i, j)] = a(i, j);
     if (n_ == 0) return true;
-    if (LAPACKE_dpotrf(LAPACK_COL_MAJOR, 'L', n_, factor_.data(), n_) != 0) return false;
+    if (n_ <= kLargestNativeCholesky) {
+        if (!FactorNative(n_, factor_)) return false;
+    } else {
+        const lapack::TRoutines* lapack = lapack::SystemLibrary().Routines;
+        if (lapack == nullptr) {
+            libraryMissing_ = true;
+            return false;
+        }
+        int info = 0;
+        lapack->Dpotrf(&kLower, &n_, factor_.data(), &n_, &info, 1);
+        if (info != 0) return false;
+    }
     // Each pivot of the elimination is a diagonal element of L squared.
     const double negligible = NegligiblePivot(n_, a);
     for (int k = 0; k < n_; ++k) {
-        const double diagonal = factor_[static_cast<std::size_t>(k) * static_cast<std::size_t>(n_) +
-                                        static_cast<std::size_t>(k)];
+        const double diagonal = factor_[At(n_, k, k)];
         if (!(diagonal * diagonal > negligible)) return false;
     }
     return true;
@@ -75,9 +131,21 @@ bool TCholesky::Factor(const TMatrix& a) {
 
 void TCholesky::Solve(std::span<double> columns) const {
     if (n_ == 0) return;
-    assert(columns.size() % static_cast<std::size_t>(n_) == 0);
-    const auto count = static_cast<lapack_int>(columns.size() / static_cast<std::size_t>(n_));
-    LAPACKE_dpotrs(LAPACK_COL_MAJOR, 'L', n_, count, factor_.data(), n_, columns.data(), n_);
+    const auto size = static_cast<std::size_t>(n_);
+    assert(columns.size() % size == 0);
+    if (n_ <= kLargestNativeCholesky) {
+        for (std::size_t first = 0; first < columns.size(); first += size)
+            SolveNative(n_, factor_, &columns[first]);
+        return;
+    }
+    // Factor found the library, or there is no factor to solve with.
+    const lapack::TRoutines* lapack = lapack::SystemLibrary().Routines;
+    assert(lapack != nullptr);
+    if (lapack == nullptr) return;
+    const int count = static_cast<int>(columns.size() / size);
+    int info = 0;
+    lapack->Dpotrs(&kLower, &n_, &count, factor_.data(), &n_,
+                                             columns.data(), &n_, &info, 1);
 }
 
 bool InvertMatrix(int n, TMatrix& a, std::stop_token stop) {

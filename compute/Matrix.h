@@ -49,19 +49,27 @@ class TMatrix {
 // about n² operations), so that a large system stops within one step.
 bool InvertMatrix(int n, TMatrix& a, std::stop_token stop = {});
 
+// Systems of at most this many unknowns are factored and solved here, in
+// under a millisecond; larger ones by the system's LAPACK (dpotrf, dpotrs),
+// which is loaded only then: loading it takes longer than factoring such a
+// system.
+inline constexpr int kLargestNativeCholesky = 200;
+
 // The Cholesky factor L (P = L Lᵀ) of a symmetric positive definite matrix,
 // such as the potential coefficients, for solving P x = b in about n² steps
-// per right-hand side once it is made (LAPACK dpotrf and dpotrs). Solving
-// instead of inverting takes a third of the work and is more accurate.
+// per right-hand side once it is made. Solving instead of inverting takes a
+// third of the work and is more accurate.
 class TCholesky {
   public:
     // Factors the n × n matrix a (its lower triangle is read). False when a
     // holds a value that is not finite or is not positive definite: a
     // diagonal of the factor no larger than the rounding noise of the
     // elimination (n ε times a's largest element, as InvertMatrix takes it)
-    // counts as 0.
+    // counts as 0. Also false, with LibraryMissing(), when a is larger than
+    // kLargestNativeCholesky and LAPACK cannot be loaded.
     bool Factor(const TMatrix& a);
     int Size() const { return n_; }
+    bool LibraryMissing() const { return libraryMissing_; }
 
     // Solves P x = b for each right-hand side: columns holds them one after
     // the other, Size() values each, and receives the solutions in place.
@@ -69,6 +77,7 @@ class TCholesky {
 
   private:
     int n_ = 0;
+    bool libraryMissing_ = false;
     std::vector<double> factor_; // L by columns (LAPACK's layout), n × n
 };
 

@@ -1,9 +1,8 @@
 #include "space/Charges.h"
 
+#include "linalg/Lapack.h"
 #include "space/Constants.h"
 #include "space/Parallel.h"
-
-#include <lapacke.h>
 
 #include <cmath>
 #include <limits>
@@ -75,10 +74,13 @@ TChargeSolution SolveCharges(const TSpaceModel& model) {
         rhs[i] = pieces[i].VoltageV.real();
         rhs[n + i] = pieces[i].VoltageV.imag();
     }
-    std::vector<lapack_int> pivots(n);
-    const auto order = static_cast<lapack_int>(n);
-    const lapack_int info =
-        LAPACKE_dgesv(LAPACK_COL_MAJOR, order, 2, p.data(), order, pivots.data(), rhs.data(), order);
+    const lapack::TRoutines* lapack = lapack::SystemLibrary().Routines;
+    if (lapack == nullptr) return {TChargeOutcome::NoLibrary, {}};
+    std::vector<int> pivots(n);
+    const auto order = static_cast<int>(n);
+    const int columns = 2;
+    int info = 0;
+    lapack->Dgesv(&order, &columns, p.data(), &order, pivots.data(), rhs.data(), &order, &info);
     if (info != 0) return {TChargeOutcome::Singular, {}};
     solution.ChargesCPerM.resize(n);
     for (std::size_t i = 0; i < n; ++i) {

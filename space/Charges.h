@@ -24,7 +24,11 @@ namespace corvalt::space {
 // on the piece itself.
 double PiecePotential(TVec3 a, TVec3 b, TVec3 p);
 
-enum class TChargeOutcome { Solved, Singular };
+enum class TChargeOutcome {
+    Solved,
+    Singular,
+    NoLibrary, // LAPACK cannot be loaded (lapack::SystemLibrary().Error says why)
+};
 
 struct TChargeSolution {
     TChargeOutcome Outcome = TChargeOutcome::Solved;

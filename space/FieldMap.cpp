@@ -1,5 +1,6 @@
 #include "space/FieldMap.h"
 
+#include "linalg/Lapack.h"
 #include "space/Charges.h"
 #include "space/FieldKernels.h"
 #include "space/Footprints.h"
@@ -74,6 +75,11 @@ TMapRun ComputeFieldMap(const TPlan& plan, TMapQuantities quantities) {
             run.Outcome = TMapOutcome::Unsolvable;
             run.Message = "the charges of the conductors cannot be solved (a conductor that "
                           "crosses itself makes the system singular)";
+            return run;
+        }
+        if (charges.Outcome == TChargeOutcome::NoLibrary) {
+            run.Outcome = TMapOutcome::Unsolvable;
+            run.Message = lapack::SystemLibrary().Error;
             return run;
         }
         TFieldLayers e = ElectricLayers(model, charges.ChargesCPerM);

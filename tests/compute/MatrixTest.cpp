@@ -194,3 +194,31 @@ TEST(Cholesky, RefusesWhatIsNotPositiveDefinite) {
     EXPECT_NEAR(x[1], 1e10, 1e4);
     EXPECT_TRUE(factor.Factor(TMatrix(0, 0)));
 }
+
+// The path matrix: 1 then 2 on the diagonal, −1 beside it, which is L Lᵀ for
+// L with 1 on the diagonal and −1 below it. Its row sums are 0 but for the
+// last, 1: P x = (0, …, 0, 1) has x = (1, …, 1), all steps exact in doubles.
+// Taking 1 for the last diagonal too makes it singular (the last pivot is 0).
+TMatrix PathMatrix(int n, double lastDiagonal) {
+    TMatrix p(n, n);
+    for (int i = 0; i < n; ++i) {
+        p(i, i) = i == 0 ? 1 : i == n - 1 ? lastDiagonal : 2;
+        if (i > 0) p(i, i - 1) = p(i - 1, i) = -1;
+    }
+    return p;
+}
+
+TEST(Cholesky, SolvesAndRefusesOnBothSidesOfTheNativeLimit) {
+    for (const int n : {3, kLargestNativeCholesky, kLargestNativeCholesky + 1, 320}) {
+        TCholesky factor;
+        ASSERT_TRUE(factor.Factor(PathMatrix(n, 2))) << n;
+        EXPECT_FALSE(factor.LibraryMissing());
+        std::vector<double> columns(2 * static_cast<std::size_t>(n), 0.0);
+        columns[static_cast<std::size_t>(n) - 1] = 1;     // first column: (0, …, 0, 1)
+        columns[2 * static_cast<std::size_t>(n) - 1] = 3; // second: three times that
+        factor.Solve(columns);
+        for (std::size_t k = 0; k < columns.size(); ++k)
+            ASSERT_EQ(columns[k], k < static_cast<std::size_t>(n) ? 1.0 : 3.0) << n << " " << k;
+        EXPECT_FALSE(factor.Factor(PathMatrix(n, 1))) << n;
+    }
+}
