@@ -4,6 +4,9 @@
 #include "ui/app/TextConvert.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
 #include <QRegularExpression>
 #include <QScrollBar>
 
@@ -43,6 +46,9 @@ std::vector<TColumn> ConductorColumns(const TEmfProject& project) {
         {QStringLiteral("Maximum\nVoltage\n( kV )"), kRight},
         {QStringLiteral("Phase\nAngle\n( Deg )"), kRight},
         {QStringLiteral("\nMCR\n( Amps )"), kRight},
+        // Short enough for the grid to fit beside the tree at the window's
+        // first size; the heading's tooltip says what it is.
+        {QStringLiteral("\nx") + unit, kRight},
     };
 }
 
@@ -83,6 +89,7 @@ QString Format(const char* format, float value) {
 }
 
 QStringList ConductorCells(const TConductor& c) {
+    const int units = c.Scenario->Project->Units;
     return {ToQString(c.Circuit->Name),
             ToQString(c.Id),
             Format("%7.1f", c.DisplayHorizDistance()),
@@ -90,9 +97,11 @@ QStringList ConductorCells(const TConductor& c) {
             QString::number(c.SubCondCount),
             Format("%7.3f", c.DisplayDiameter()),
             Format("%7.1f", c.DisplaySubSpacing()),
-            Format("%7.0f", c.MaxVoltage),
+            VoltageText(c),
             Format("%7.0f", c.PhaseAngle),
-            Format("%7.0f", c.DisplayMcr())};
+            Format("%7.0f", c.DisplayMcr()),
+            // Unpadded: right-aligned anyway, and the grid is short of room.
+            Format("%.1f", DisplayLength(units, c.AbsoluteX()))};
 }
 
 QStringList PointCells(const TInterestPoint& point) {
@@ -101,7 +110,38 @@ QStringList PointCells(const TInterestPoint& point) {
             Format("%7.1f", point.DisplayDistFromRowLeft())};
 }
 
+// Edits a cell in a line edit holding its value without the padding, and
+// hands what was typed to the grid instead of writing it into the cell.
+class TCellEditor : public QStyledItemDelegate {
+  public:
+    explicit TCellEditor(TConductorGrid& grid) : QStyledItemDelegate(&grid), grid_(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            line->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return editor;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            line->setText(index.data().toString().trimmed());
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* /*model*/,
+                      const QModelIndex& index) const override {
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            emit grid_.CellEdited(index.row(), index.column(), line->text());
+    }
+
+  private:
+    TConductorGrid& grid_;
+};
+
 } // namespace
+
+QString VoltageText(const TConductor& conductor) {
+    return Format("%7.0f", conductor.MaxVoltage);
+}
 
 void KeepSelectionVisible(QWidget& widget) {
     QPalette colours = widget.palette();
@@ -114,8 +154,10 @@ TConductorGrid::TConductorGrid(const TEmfProject& project, QWidget* parent)
     : QTableWidget(parent), project_(project) {
     setObjectName(QStringLiteral("sgConductors"));
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setItemDelegate(new TCellEditor(*this));
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     QHeaderView& heading = *horizontalHeader();
@@ -140,9 +182,13 @@ void TConductorGrid::SetHeadings(TMode mode) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
         columnAlign_.push_back(columns[i].Align);
         fitColumns_.push_back(columns[i].FitContents);
-        setHorizontalHeaderItem(static_cast<int>(i), new QTableWidgetItem(columns[i].Heading));
-        const int heading = HeadingWidth(metrics, columns[i].Heading);
-        columnSpans_.push_back({heading, heading});
+        auto* heading = new QTableWidgetItem(columns[i].Heading);
+        if (mode == TMode::Conductors && static_cast<int>(i) == kLateralColumn)
+            heading->setToolTip(QStringLiteral("Lateral position: the distance from the cross "
+                                               "section's reference line (the profile's x)"));
+        setHorizontalHeaderItem(static_cast<int>(i), heading);
+        const int width = HeadingWidth(metrics, columns[i].Heading);
+        columnSpans_.push_back({width, width});
     }
     ClearRows();
 }
@@ -183,10 +229,17 @@ void TConductorGrid::WriteRow(int index) {
         // Every cell shows its value after one blank.
         const QString text =
             column < cells.size() ? QStringLiteral(" ") + cells[column] : QString();
-        auto* item = new QTableWidgetItem(text);
-        item->setTextAlignment(columnAlign_[static_cast<std::size_t>(column)]);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        setItem(index, column, item);
+        // A cell being edited keeps its item: the editor is tied to it.
+        QTableWidgetItem* cell = item(index, column);
+        if (cell == nullptr) {
+            cell = new QTableWidgetItem;
+            setItem(index, column, cell);
+        }
+        cell->setText(text);
+        cell->setTextAlignment(columnAlign_[static_cast<std::size_t>(column)]);
+        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (IsEditable(index, column)) flags |= Qt::ItemIsEditable;
+        cell->setFlags(flags);
     }
 }
 
@@ -233,6 +286,38 @@ int TConductorGrid::NarrowestWidth() const {
 void TConductorGrid::resizeEvent(QResizeEvent* event) {
     QTableWidget::resizeEvent(event);
     StretchColumns(); // the viewport's width shares out the columns
+}
+
+bool TConductorGrid::IsEditable(int row, int column) const {
+    return RowConductor(row) != nullptr && (column == kDistanceColumn || column == kHeightColumn);
+}
+
+QStringList TConductorGrid::ColumnTitles() const {
+    QStringList titles;
+    for (int column = 0; column < columnCount(); ++column) {
+        QString title = horizontalHeaderItem(column)->text().simplified();
+        titles << title.replace(QStringLiteral("( "), QStringLiteral("("))
+                      .replace(QStringLiteral(" )"), QStringLiteral(")"));
+    }
+    return titles;
+}
+
+QStringList TConductorGrid::RowTexts(int row) const {
+    QStringList texts;
+    for (int column = 0; column < columnCount(); ++column) {
+        const QTableWidgetItem* cell = item(row, column);
+        texts << (cell == nullptr ? QString() : cell->text());
+    }
+    return texts;
+}
+
+std::vector<int> TConductorGrid::SelectedRows() const {
+    std::vector<int> rows;
+    for (int row = 0; row < RowCount(); ++row)
+        if ((RowConductor(row) != nullptr || RowPoint(row) != nullptr) &&
+            selectionModel()->isRowSelected(row, QModelIndex()))
+            rows.push_back(row);
+    return rows;
 }
 
 int TConductorGrid::CurrentRow() const {

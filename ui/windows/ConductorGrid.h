@@ -1,9 +1,11 @@
 #pragma once
 // TConductorGrid: the project window's grid, one row per conductor (of one
 // circuit or of the whole cross section) or per point of interest, with its
-// three-line headings and columns that share out the grid's width. It shows
-// what it is given; the project window decides what that is and runs the
-// commands on it.
+// three-line headings and columns that share out the grid's width. A
+// conductor's distance from its circuit and its height are typed in place;
+// the grid passes what was typed on and shows the conductor anew once the
+// project window has taken it. It shows what it is given; the project window
+// decides what that is and runs the commands on it.
 
 #include "ui/widgets/ColumnWidths.h"
 
@@ -23,6 +25,10 @@ class TConductorGrid : public QTableWidget {
     Q_OBJECT
   public:
     enum class TMode { Conductors, InterestPoints };
+    // Columns of the conductor grid.
+    static constexpr int kDistanceColumn = 2; // from the circuit reference
+    static constexpr int kHeightColumn = 3;
+    static constexpr int kLateralColumn = 10; // from the cross section's reference line
 
     explicit TConductorGrid(const TEmfProject& project, QWidget* parent = nullptr);
 
@@ -43,10 +49,24 @@ class TConductorGrid : public QTableWidget {
     void AppendPoint(TInterestPoint& point);
     void WriteRow(int index);
 
+    // Whether the cell takes a typed value: a conductor's distance or height.
+    bool IsEditable(int row, int column) const;
+    // The headings on one line each, units in brackets ("Hgt From Ground (ft)").
+    QStringList ColumnTitles() const;
+    // The cells of a row as shown.
+    QStringList RowTexts(int row) const;
+    // The data rows selected, in grid order, without the blank row.
+    std::vector<int> SelectedRows() const;
+
     // Each column's wishes from its cells, then the columns fill the width.
     void MeasureColumns();
     // The width the grid needs to show every column at its narrowest, px.
     int NarrowestWidth() const;
+
+  signals:
+    // A value typed into an editable cell. The cell keeps showing the old value
+    // until the row is written anew.
+    void CellEdited(int row, int column, const QString& text);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -68,6 +88,9 @@ class TConductorGrid : public QTableWidget {
     std::vector<TColumnSpan> columnSpans_;   // of the grid's columns
     std::vector<TRow> rows_; // one per data row; an empty grid keeps one blank row
 };
+
+// The text of the voltage column.
+QString VoltageText(const TConductor& conductor);
 
 // Keeps the selection's colours when the widget loses focus.
 void KeepSelectionVisible(QWidget& widget);

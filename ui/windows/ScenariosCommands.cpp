@@ -20,13 +20,6 @@ namespace corvalt::ui {
 
 // ---- Project and cross sections -----------------------------------------------
 
-namespace {
-
-QString CommandText(const char* what, const std::string& name) {
-    return QString::fromLatin1(what) + QLatin1Char(' ') + ToQString(name);
-}
-
-} // namespace
 
 void TScenariosForm::EditProject() {
     RecordChange([this]() -> std::optional<QString> {

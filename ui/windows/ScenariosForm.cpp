@@ -100,8 +100,11 @@ void TScenariosForm::CreateControls() {
     sgConductors_ = new TConductorGrid(project_);
     sgConductors_->setContextMenuPolicy(Qt::CustomContextMenu);
     sgConductors_->installEventFilter(this);
-    connect(sgConductors_, &QTableWidget::cellDoubleClicked, this,
-            &TScenariosForm::sgConductorsDblClick);
+    connect(sgConductors_, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        // A distance or height is edited in place.
+        if (!sgConductors_->IsEditable(row, column)) sgConductorsDblClick();
+    });
+    connect(sgConductors_, &TConductorGrid::CellEdited, this, &TScenariosForm::EditGridCell);
     connect(sgConductors_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         ShowPopup(TPopupOrigin::Grid, sgConductors_->viewport(), at);
     });
@@ -187,10 +190,13 @@ void TScenariosForm::CreatePopup() {
     AddPopupItem(kCircuitGroup, "Delete Circuit ", section, &S::DeleteCircuit);
     AddPopupItem(kCircuitGroup, "Clone Circuit", section, &S::CloneCircuit);
     AddPopupItem(kCircuitGroup, "Coordinates...", section, &S::EditCoordinates);
+    AddPopupItem(kCircuitGroup, "Mirror Circuit", section, &S::MirrorCircuit);
     AddPopupSeparator(kNewConductorGroup);
     AddPopupItem(kNewConductorGroup, "New Conductor...", section, &S::NewConductor);
     AddPopupItem(kConductorGroup, "Edit Conductor...", section, &S::EditConductor);
     AddPopupItem(kConductorGroup, "Delete Conductor...", section, &S::DeleteConductor);
+    AddPopupItem(kConductorGroup, "Copy\tCtrl+C", section, &S::CopyRows);
+    AddPopupItem(kConductorGroup, "Paste\tCtrl+V", section, &S::PasteRows);
     AddPopupSeparator(kNewPointGroup);
     AddPopupItem(kNewPointGroup, "New Point Of Interest...", section, &S::NewPoint);
     AddPopupItem(kPointGroup, "Edit Point Of Interest...", section, &S::EditPoint);
@@ -415,6 +421,15 @@ bool TScenariosForm::eventFilter(QObject* watched, QEvent* event) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             sgConductorsDblClick();
+            return true;
+        }
+        const auto* keys = static_cast<QKeyEvent*>(event);
+        if (keys->matches(QKeySequence::Copy)) {
+            CopyRows();
+            return true;
+        }
+        if (keys->matches(QKeySequence::Paste)) {
+            PasteRows();
             return true;
         }
     }

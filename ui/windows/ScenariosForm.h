@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include <vector>
 
@@ -134,12 +135,23 @@ class TScenariosForm : public QWidget {
     void DeleteCircuit();
     void CloneCircuit();
     void EditCoordinates();
+    // Reflects the selected circuit about the cross section's reference line.
+    void MirrorCircuit();
     void NewConductor();
     void EditConductor();
     void DeleteConductor();
     void NewPoint();
     void EditPoint();
     void DeletePoint();
+    // The grid in place: a typed distance or height (display units) checked as
+    // the coordinates dialog checks it; a refused one is explained in the
+    // status line and changes nothing.
+    void EditGridCell(int row, int column, const QString& text);
+    // The selected rows on the clipboard as tab-separated text under their
+    // column titles; a block from the clipboard as the selected conductors'
+    // distances and heights, all of them or none (the status line says why).
+    void CopyRows();
+    void PasteRows();
     // The design tools of the Cross Section menu: each opens its dialog on the
     // current cross section and makes Apply one undoable change.
     void OptimisePhasing();
@@ -204,6 +216,9 @@ class TScenariosForm : public QWidget {
 
     void RebuildGrid();
     void sgConductorsDblClick();
+    // The rows a block of that many lines goes to: the selected conductors, or
+    // as many from the one selected; why not, when they do not fit.
+    std::variant<std::vector<int>, QString> PasteTargets(int lines) const;
 
     // The results panel beside or below the tree and the grid.
     void CreateResultsHost();
