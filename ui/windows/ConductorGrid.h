@@ -49,6 +49,8 @@ class TConductorGrid : public QTableWidget {
     void AppendPoint(TInterestPoint& point);
     void WriteRow(int index);
 
+    // Whether a cell's editor is open.
+    bool IsEditing() const { return state() == EditingState; }
     // Whether the cell takes a typed value: a conductor's distance or height.
     bool IsEditable(int row, int column) const;
     // The headings on one line each, units in brackets ("Hgt From Ground (ft)").

@@ -417,7 +417,9 @@ void TScenariosForm::sgConductorsDblClick() {
 }
 
 bool TScenariosForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == sgConductors_ && event->type() == QEvent::KeyPress) {
+    // The keys of a cell being edited are the editor's (Return ends the edit).
+    if (watched == sgConductors_ && event->type() == QEvent::KeyPress &&
+        !sgConductors_->IsEditing()) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             sgConductorsDblClick();

@@ -96,6 +96,7 @@ void TGridEditTest::typedValueIsOneUndoStep() {
     QVERIFY(std::abs(shown + 22.5f) < 1e-4f);
     QCOMPARE(form.Grid().item(0, column)->text(), cell);
     QCOMPARE(form.UndoStack().count(), 1);
+    QVERIFY(f.Dialogs.Calls.isEmpty()); // Return ended the edit, opened no dialog
     form.UndoStack().undo();
     QVERIFY(TakeProjectSnapshot(form.Project()) == before);
 }
@@ -170,7 +171,7 @@ void TGridEditTest::pasteIsOneUndoStep() {
         QVERIFY(std::abs(form.RowConductor(row)->DisplayHeight() - expected[row][1]) < 1e-4f);
     }
     // 1A1 now lies at -40 - 20.5 ft from the reference line.
-    QCOMPARE(form.Grid().item(0, TGrid::kLateralColumn)->text(), QStringLiteral("   -60.5"));
+    QCOMPARE(form.Grid().item(0, TGrid::kLateralColumn)->text(), QStringLiteral(" -60.5")); // x is not padded
     form.UndoStack().undo();
     QVERIFY(TakeProjectSnapshot(form.Project()) == before);
 }
@@ -232,7 +233,7 @@ void TGridEditTest::mirrorNegatesAndTwiceIsIdentity() {
     const TProjectSnapshot before = TakeProjectSnapshot(form.Project());
     form.Tree().setCurrentItem(form.Tree().topLevelItem(0)->child(1)); // C1
     // From the reference line: -40 ft plus -15, 0, +15 and +30.
-    const QStringList mirrored = {"    55.0", "    40.0", "    25.0", "    10.0"};
+    const QStringList mirrored = {" 55.0", " 40.0", " 25.0", " 10.0"};
     f.Main->Actions().mnCircMirror->trigger();
     QCOMPARE(form.UndoStack().count(), 1);
     for (int row = 0; row < 4; ++row)
