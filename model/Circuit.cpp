@@ -47,6 +47,18 @@ void TCircuit::ApplyToConductors() {
     }
 }
 
+namespace {
+float Negated(float value) {
+    return value == 0 ? 0.0f : -value;
+}
+} // namespace
+
+void TCircuit::MirrorAboutReferenceLine() {
+    DistFromRowLeft = Negated(DistFromRowLeft);
+    for (TConductor& conductor : Conductors)
+        conductor.HorizDistance = Negated(conductor.HorizDistance);
+}
+
 float TCircuit::MaxDisplayHeight() const {
     if (Conductors.Empty()) return 0;
     float highest = Conductors[0].DisplayHeight();

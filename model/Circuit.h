@@ -52,6 +52,10 @@ class TCircuit {
     // other the circuit's SubCondCount, CondDiameter and BundleSpacing.
     void ApplyToConductors();
 
+    // Reflects the circuit about the cross section's reference line: its place
+    // and every conductor's distance from it change sign (a zero stays +0).
+    void MirrorAboutReferenceLine();
+
     // Largest conductor Height in display units; 0 without conductors.
     float MaxDisplayHeight() const;
 

@@ -34,6 +34,10 @@ QLabel* Heading(const QString& text) {
 
 } // namespace
 
+TNumberPicture CoordinatePicture() {
+    return Picture("#######.#", true);
+}
+
 TChangeCoords::TChangeCoords(TCircuit& circuit, const TOptions& options, QWidget* parent)
     : QDialog(parent), circuit_(circuit) {
     setWindowTitle(QStringLiteral("Edit Circuit Coordinates"));
@@ -89,7 +93,7 @@ void TChangeCoords::ShowValues(const TCircuit& circuit) {
         const QString index = QString::number(row - 1);
         rows_->addWidget(Heading(ToQString(conductor.Id)), row, kIdColumn);
         for (const int column : {kDistanceColumn, kHeightColumn}) {
-            auto* field = new TNumberField(Picture("#######.#", true));
+            auto* field = new TNumberField(CoordinatePicture());
             const bool distance = column == kDistanceColumn;
             field->setObjectName(
                 (distance ? QStringLiteral("eDistance") : QStringLiteral("eHeight")) + index);

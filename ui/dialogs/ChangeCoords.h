@@ -22,6 +22,11 @@ class TOptions;
 namespace corvalt::ui {
 
 class TNumberField;
+struct TNumberPicture;
+
+// What the dialog takes for a distance or a height, in the project's length
+// unit; the project window's grid takes the same.
+TNumberPicture CoordinatePicture();
 
 class TChangeCoords : public QDialog {
     Q_OBJECT

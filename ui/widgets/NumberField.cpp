@@ -73,6 +73,24 @@ std::optional<double> ParseNumber(const QString& text) {
     return value;
 }
 
+std::optional<QString> NumberRefusal(const TNumberPicture& picture, const QString& text) {
+    const QString trimmed = text.trimmed();
+    const std::optional<double> value = ParseNumber(trimmed);
+    if (!value) return QStringLiteral("is not a number");
+    if (*value < picture.Min || *value > picture.Max)
+        return QStringLiteral("is outside %1 to %2")
+            .arg(FormatNumber(picture.Min, picture.Decimals),
+                 FormatNumber(picture.Max, picture.Decimals));
+    if (PatternOf(picture).match(trimmed).hasMatch()) return std::nullopt;
+    const qsizetype point = trimmed.indexOf(QLatin1Char('.'));
+    if (point >= 0 && trimmed.size() - point - 1 > picture.Decimals)
+        return picture.Decimals == 0 ? QStringLiteral("is not a whole number")
+                                     : QStringLiteral("has more than %1 decimal%2")
+                                           .arg(picture.Decimals)
+                                           .arg(picture.Decimals == 1 ? "" : "s");
+    return QStringLiteral("is not a plain decimal number");
+}
+
 TNumberValidator::TNumberValidator(const TNumberPicture& picture, QObject* parent)
     : QValidator(parent), picture_(picture) {}
 

@@ -37,6 +37,11 @@ QString FormatNumber(double value, int decimals);
 // number.
 std::optional<double> ParseNumber(const QString& text);
 
+// Why a whole text is refused by the picture, in words that follow the text
+// ("is not a number", "has more than 1 decimal", "is outside -99.9 to 99.9");
+// nothing when the picture takes it. Blanks around the text do not count.
+std::optional<QString> NumberRefusal(const TNumberPicture& picture, const QString& text);
+
 // Accepts the texts of one picture. Partial entries ("", "-", "12.") are
 // intermediate; a text outside the picture or the range is refused outright.
 class TNumberValidator : public QValidator {

@@ -234,6 +234,14 @@ void TMainForm::CreateActions() {
     a.mnCircDelete = NewAction("mnCircDelete", "&Delete...", {}, project(&P::DeleteCircuit));
     a.mnCircClone = NewAction("mnCircClone", "C&lone", {}, project(&P::CloneCircuit));
     a.mnCircCoords = NewAction("mnCircCoords", "&Coordinates...", {}, project(&P::EditCoordinates));
+    a.mnCircMirror = NewAction("mnCircMirror", "&Mirror",
+                               "Reflect the circuit about the reference line",
+                               project(&P::MirrorCircuit));
+    a.mnCopy = NewAction("mnCopy", "&Copy\tCtrl+C",
+                         "Copy the grid's selected rows for a spreadsheet", project(&P::CopyRows));
+    a.mnPaste = NewAction("mnPaste", "&Paste\tCtrl+V",
+                          "Paste distances and heights into the selected conductors",
+                          project(&P::PasteRows));
     a.mnCondNew = NewAction("mnCondNew", "&New...", {}, project(&P::NewConductor));
     a.mnCondEdit = NewAction("mnCondEdit", "&Edit...", {}, project(&P::EditConductor));
     a.mnCondDelete = NewAction("mnCondDelete", "&Delete...", {}, project(&P::DeleteConductor));
@@ -332,6 +340,8 @@ void TMainForm::CreateMenus() {
 
     m.mnEdit = NewMenu("mnEdit", QStringLiteral("&Edit"), bar);
     AddActions(*m.mnEdit, {a.mnUndo, a.mnRedo});
+    m.mnEdit->addSeparator();
+    AddActions(*m.mnEdit, {a.mnCopy, a.mnPaste});
     bar->addMenu(m.mnEdit);
 
     m.mnCrossSection = NewMenu("mnCrossSection", QStringLiteral("&CrossSection"), bar);
@@ -340,7 +350,8 @@ void TMainForm::CreateMenus() {
     bar->addMenu(m.mnCrossSection);
     m.mnCircuit = NewMenu("mnCircuit", QStringLiteral("Circ&uit"), bar);
     AddActions(*m.mnCircuit,
-               {a.mnCircNew, a.mnCircEdit, a.mnCircDelete, a.mnCircClone, a.mnCircCoords});
+               {a.mnCircNew, a.mnCircEdit, a.mnCircDelete, a.mnCircClone, a.mnCircCoords,
+                a.mnCircMirror});
     bar->addMenu(m.mnCircuit);
     m.mnConductor = NewMenu("mnConductor", QStringLiteral("C&onductor"), bar);
     AddActions(*m.mnConductor, {a.mnCondNew, a.mnCondEdit, a.mnCondDelete});
@@ -497,8 +508,11 @@ void TMainForm::updateMenus() {
          {a.mnCsEdit, a.mnCsDelete, a.mnCsClone, a.mnCsOptimise, a.mnCsClearance, a.mnCircNew})
         action->setEnabled(section);
     m.mnCircuit->menuAction()->setEnabled(p);
-    for (QAction* action : {a.mnCircEdit, a.mnCircDelete, a.mnCircClone, a.mnCircCoords})
+    for (QAction* action :
+         {a.mnCircEdit, a.mnCircDelete, a.mnCircClone, a.mnCircCoords, a.mnCircMirror})
         action->setEnabled(circuit);
+    for (QAction* action : {a.mnCopy, a.mnPaste})
+        action->setEnabled(section);
     m.mnConductor->menuAction()->setEnabled(circuit);
     m.mnPoi->menuAction()->setEnabled(points);
     a.mnResultsPanel->setEnabled(p);
@@ -595,11 +609,15 @@ void TMainForm::OpenRecentFile(int index) {
         StoreRecentFiles(WithoutRecentFile(options_.RecentFiles(), ToBytes(path)));
 }
 
+void TMainForm::ShowStatus(const QString& text) {
+    statusBar()->showMessage(text, kStatusMessageMs);
+}
+
 void TMainForm::StoreRecentFiles(const std::vector<std::string>& files) {
     // The list is a convenience: a preferences file that cannot be written is
     // worth a word in the status line, not a message box at every open.
     if (const TPrefsError error = options_.SetRecentFiles(files))
-        statusBar()->showMessage(ToQString(*error), kStatusMessageMs);
+        ShowStatus(ToQString(*error));
     UpdateRecentFiles();
 }
 

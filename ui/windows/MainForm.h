@@ -69,6 +69,10 @@ struct TMainActions {
     // the change ("&Undo Edit Conductor 1A1").
     QAction* mnUndo = nullptr;
     QAction* mnRedo = nullptr;
+    // And the project window grid's rows to and from the clipboard (the keys
+    // belong to the grid).
+    QAction* mnCopy = nullptr;
+    QAction* mnPaste = nullptr;
     // Object menus.
     QAction* mnCsNew = nullptr;
     QAction* mnCsEdit = nullptr;
@@ -81,6 +85,7 @@ struct TMainActions {
     QAction* mnCircDelete = nullptr;
     QAction* mnCircClone = nullptr;
     QAction* mnCircCoords = nullptr;
+    QAction* mnCircMirror = nullptr;
     QAction* mnCondNew = nullptr;
     QAction* mnCondEdit = nullptr;
     QAction* mnCondDelete = nullptr;
@@ -170,6 +175,8 @@ class TMainForm : public QMainWindow {
     // Sets every command's enabled and visible state from the active child
     // window, the project window's tree selection and the report window's page.
     void updateMenus();
+    // A word in the status line that goes away after a while.
+    void ShowStatus(const QString& text);
 
     // The status line's text while no report window is active: where the
     // preferences file is.

@@ -1,8 +1,13 @@
 #include "ui/windows/ProjectChange.h"
 
+#include "ui/app/TextConvert.h"
 #include "ui/windows/ScenariosForm.h"
 
 namespace corvalt::ui {
+
+QString CommandText(const char* what, const std::string& name) {
+    return QString::fromLatin1(what) + QLatin1Char(' ') + ToQString(name);
+}
 
 TProjectChange::TProjectChange(TScenariosForm& form, const QString& text, TProjectState before,
                                TProjectState after)

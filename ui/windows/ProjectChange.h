@@ -9,6 +9,7 @@
 #include <QUndoCommand>
 
 #include <memory>
+#include <string>
 
 namespace corvalt::ui {
 
@@ -29,6 +30,9 @@ struct TProjectState {
     std::shared_ptr<const TProjectSnapshot> Snapshot;
     TViewPlace Place;
 };
+
+// The text of a command on a named object: "Edit Circuit C1".
+QString CommandText(const char* what, const std::string& name);
 
 class TProjectChange : public QUndoCommand {
   public:

@@ -5,10 +5,12 @@
 // interest. It runs every create, edit, delete and clone command on the
 // project's objects, starts the reports and the BPA export, and asks to save
 // changes when it closes. The project belongs to the main window's list.
+// The grid (ConductorGrid.h) and the results panel's splitter (ResultsHost.h)
+// are its parts; its commands on the project are in ScenariosCommands.cpp.
 
 #include "model/ConductorRef.h"
 #include "reports/ReportKind.h"
-#include "ui/widgets/ColumnWidths.h"
+#include "ui/windows/ConductorGrid.h"
 #include "ui/windows/ProjectChange.h"
 
 #include <QWidget>
@@ -17,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include <vector>
 
@@ -25,7 +28,6 @@ class QLabel;
 class QMenu;
 class QSplitter;
 class QTabBar;
-class QTableWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QUndoStack;
@@ -41,6 +43,7 @@ class TInterestPoint;
 namespace corvalt::ui {
 
 class TMainForm;
+class TResultsHost;
 class TResultsPanel;
 
 class TScenariosForm : public QWidget {
@@ -56,7 +59,7 @@ class TScenariosForm : public QWidget {
         kPointGroup = 1u << 5,        // edit, delete point
     };
     enum class TPopupOrigin { Tabs, Tree, Grid };
-    enum class TGridMode { Conductors, InterestPoints };
+    using TGridMode = TConductorGrid::TMode;
 
     TScenariosForm(TMainForm& mainForm, TEmfProject& project, QWidget* parent = nullptr);
     ~TScenariosForm() override;
@@ -69,7 +72,7 @@ class TScenariosForm : public QWidget {
     TScenario* CurrentScenario() const; // of the selected tab; nullptr without tabs
     TCircuit* SelectedCircuit() const;  // the selected tree node's circuit
     bool InterestPointsSelected() const;
-    TGridMode GridMode() const { return gridMode_; }
+    TGridMode GridMode() const { return sgConductors_->Mode(); }
     // The object of a grid row (0-based data row); nullptr for the blank row.
     TConductor* RowConductor(int row) const;
     TInterestPoint* RowPoint(int row) const;
@@ -101,12 +104,12 @@ class TScenariosForm : public QWidget {
     QAction& PreviousTabAction() const { return *acPreviousTab_; }
     void ShowNextTab(int step);
     QTreeWidget& Tree() const { return *tvCircuits_; }
-    QTableWidget& Grid() const { return *sgConductors_; }
+    TConductorGrid& Grid() const { return *sgConductors_; }
     QMenu& Popup() const { return *pmScenario_; }
     // The results of the current cross section beside the grids, recomputed
     // after every change while it is shown; nullptr until it first shows.
-    TResultsPanel* ResultsPanel() const { return resultsPanel_; }
-    QSplitter& ResultsSplitter() const { return *resultsSplitter_; }
+    TResultsPanel* ResultsPanel() const;
+    QSplitter& ResultsSplitter() const;
     // Whether the panel is wanted (View > Results Panel), and whether it shows
     // (whenever it is wanted: beside the grids, or below them in a window too
     // narrow for both side by side).
@@ -132,12 +135,23 @@ class TScenariosForm : public QWidget {
     void DeleteCircuit();
     void CloneCircuit();
     void EditCoordinates();
+    // Reflects the selected circuit about the cross section's reference line.
+    void MirrorCircuit();
     void NewConductor();
     void EditConductor();
     void DeleteConductor();
     void NewPoint();
     void EditPoint();
     void DeletePoint();
+    // The grid in place: a typed distance or height (display units) checked as
+    // the coordinates dialog checks it; a refused one is explained in the
+    // status line and changes nothing.
+    void EditGridCell(int row, int column, const QString& text);
+    // The selected rows on the clipboard as tab-separated text under their
+    // column titles; a block from the clipboard as the selected conductors'
+    // distances and heights, all of them or none (the status line says why).
+    void CopyRows();
+    void PasteRows();
     // The design tools of the Cross Section menu: each opens its dialog on the
     // current cross section and makes Apply one undoable change.
     void OptimisePhasing();
@@ -162,10 +176,6 @@ class TScenariosForm : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    struct TRow {
-        TConductor* Conductor = nullptr;
-        TInterestPoint* Point = nullptr;
-    };
     struct TPopupItem {
         QAction* Action;
         unsigned Group;
@@ -204,29 +214,19 @@ class TScenariosForm : public QWidget {
     void SelectNode(QTreeWidgetItem* node);
     void AddScenarioTab(std::unique_ptr<TScenario> scenario);
 
-    void ShowConductorGrid(const std::vector<TConductor*>& conductors);
-    void ShowPointGrid();
-    void SetGridHeadings(TGridMode mode);
-    void ClearGrid();
-    void AppendRow(TRow row);
-    void WriteRow(int index);
     void RebuildGrid();
-    void MeasureColumns(); // each column's wishes from its cells, then StretchColumns
-    void StretchColumns(); // the columns fill the grid's width
     void sgConductorsDblClick();
+    // The rows a block of that many lines goes to: the selected conductors, or
+    // as many from the one selected; why not, when they do not fit.
+    std::variant<std::vector<int>, QString> PasteTargets(int lines) const;
 
-    // The results panel: its place from the preferences, kept there when moved.
-    void CreateResultsPanel();
-    // Shows the panel when it is wanted: beside the tree and the grid when the
-    // window has room for the grid's columns at their narrowest and the panel,
-    // else below them (and back beside them once the window is wider).
-    void FitResultsPanel();
-    // The splitter's sizes for the panel's place, from those kept.
-    void PlaceResultsSplitter();
-    // The width the tree and the grid need beside the panel, px.
+    // The results panel beside or below the tree and the grid.
+    void CreateResultsHost();
+    // The width the tree and the grid need beside the panel, and the height
+    // the grid's rows would like below it, px.
     int GridsWidthNeeded() const;
+    int GridsHeightWanted() const;
     void RefreshResults();
-    void SaveResultsSplitter();
     // The grid's conductor highlighted in the drawing; a conductor clicked in
     // the drawing selected in the grid.
     void HighlightConductor();
@@ -238,30 +238,21 @@ class TScenariosForm : public QWidget {
     TEmfProject& project_;
     QTabBar* tcScenarios_ = nullptr;
     QTreeWidget* tvCircuits_ = nullptr;
-    QTableWidget* sgConductors_ = nullptr;
+    TConductorGrid* sgConductors_ = nullptr;
     QSplitter* splitter_ = nullptr;
-    QSplitter* resultsSplitter_ = nullptr; // the tree and grid, and the results panel
-    TResultsPanel* resultsPanel_ = nullptr;
-    bool resultsWanted_ = true; // View > Results Panel
-    QList<int> resultsSizes_;   // the splitter's sizes beside the grids, as last set or kept
-    QList<int> resultsSizesBelow_; // and below them, once the user moved it (this window's only)
+    TResultsHost* resultsHost_ = nullptr; // the tree and grid, and the results panel
     QMenu* pmScenario_ = nullptr;
     QAction* acNextTab_ = nullptr;
     QAction* acPreviousTab_ = nullptr;
     std::vector<TPopupItem> popupItems_;
-    std::vector<Qt::Alignment> columnAlign_; // of the grid's columns
-    std::vector<bool> fitColumns_;           // name columns, which grow only to a limit
-    std::vector<TColumnSpan> columnSpans_;   // of the grid's columns
 
     QTreeWidgetItem* rootNode_ = nullptr;
     QTreeWidgetItem* interestPointsNode_ = nullptr;
-    TGridMode gridMode_ = TGridMode::Conductors;
     bool closeAgreed_ = false;
     QUndoStack* undoStack_ = nullptr;
     int changeDepth_ = 0; // steps running inside RecordChange
     // The snapshot of the state last recorded or shown, shared by the next command.
     std::shared_ptr<const TProjectSnapshot> shownSnapshot_;
-    std::vector<TRow> rows_; // one per data row; an empty grid keeps one blank row
 };
 
 } // namespace corvalt::ui

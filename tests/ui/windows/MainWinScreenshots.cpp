@@ -16,10 +16,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QScreen>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -66,6 +68,18 @@ int main(int argc, char* argv[]) {
     form->Tree().setCurrentItem(form->Tree().topLevelItem(0));
     form->Tabs().setCurrentIndex(1);
     Save(main, folder, "main-second-tab");
+    // A height typed in place, then a refused one explained in the status line.
+    ui::TConductorGrid& grid = form->Grid();
+    grid.setCurrentCell(1, ui::TConductorGrid::kHeightColumn);
+    grid.editItem(grid.item(1, ui::TConductorGrid::kHeightColumn));
+    if (auto* editor = grid.viewport()->findChild<QLineEdit*>()) {
+        editor->setText(QStringLiteral("52.5"));
+        Save(main, folder, "main-grid-edit");
+        editor->setText(QStringLiteral("52.55"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+        Save(main, folder, "main-grid-refused");
+    }
     // Maximised (a bare X server has no window manager to do the resizing), a
     // project opened then fills the workspace.
     if (const QScreen* screen = main.screen()) main.setGeometry(screen->availableGeometry());

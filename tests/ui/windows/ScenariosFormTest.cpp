@@ -185,7 +185,8 @@ void TScenariosFormTest::gridHeadingsFollowTheUnits_data() {
                                             "Bundle Spacing\n( in )",
                                             "Maximum\nVoltage\n( kV )",
                                             "Phase\nAngle\n( Deg )",
-                                            "\nMCR\n( Amps )"};
+                                            "\nMCR\n( Amps )",
+                                            "\nx\n( ft )"};
     QTest::newRow("Metric") << int(Metric)
                             << QStringList{"\nCircuit",
                                            "\nLabel",
@@ -196,7 +197,8 @@ void TScenariosFormTest::gridHeadingsFollowTheUnits_data() {
                                            "Bundle Spacing\n( cm )",
                                            "Maximum\nVoltage\n( kV )",
                                            "Phase\nAngle\n( Deg )",
-                                           "\nMCR\n( Amps )"};
+                                           "\nMCR\n( Amps )",
+                                           "\nx\n( m )"};
 }
 
 void TScenariosFormTest::gridHeadingsFollowTheUnits() {
@@ -330,9 +332,10 @@ void TScenariosFormTest::popupOnTabStripShowsOnlyGroupZero() {
                           "Florida Compliance Report", "TLSA Exemption Report",
                           "EMF Details Report", "-", "BPA File"}));
     form.PreparePopup(TForm::TPopupOrigin::Grid);
-    QCOMPARE(VisiblePopupTexts(form).mid(8, 7),
+    QCOMPARE(VisiblePopupTexts(form).mid(8, 11),
              (QStringList{"Edit Circuit...", "Delete Circuit ", "Clone Circuit", "Coordinates...",
-                          "-", "New Conductor...", "Edit Conductor..."}));
+                          "Mirror Circuit", "-", "New Conductor...", "Edit Conductor...",
+                          "Delete Conductor...", "Copy\tCtrl+C", "Paste\tCtrl+V"}));
 }
 
 void TScenariosFormTest::deleteRefusesTheLastCrossSection() {
