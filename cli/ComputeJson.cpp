@@ -1,6 +1,7 @@
 #include "cli/ComputeJson.h"
 
 #include "cli/Json.h"
+#include "model/PoleVoltage.h"
 #include "model/ProfileQuantity.h"
 #include "model/Project.h"
 #include "model/SiteParameters.h"
@@ -55,6 +56,7 @@ void WriteConductors(TJsonWriter& json, const TScenario& s) {
         json.Key("max_gradient").Number(conductor->Calc.MaxGradient);
         json.Key("corona_loss").Number(conductor->Calc.CoronaLoss);
         json.Key("ozone_rate").Number(conductor->Calc.OzoneRate);
+        json.Key("pole_kv").Number(PoleKv(*conductor)); // null for AC and ground wires
         json.EndObject();
     }
     json.EndArray();

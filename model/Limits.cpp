@@ -59,8 +59,9 @@ std::optional<std::string> RoomForConductors(const TScenario& scenario, int adde
     return std::nullopt;
 }
 
-std::optional<std::string> RoomForCircuit(const TScenario& scenario, int conductors) {
-    if (scenario.Circuits.Count() >= kMaxCircuitsPerSection)
+std::optional<std::string> RoomForCircuit(const TScenario& scenario, int conductors,
+                                          int circuits) {
+    if (scenario.Circuits.Count() + circuits > kMaxCircuitsPerSection)
         return WouldHave(TooManyCircuitsText());
     return RoomForConductors(scenario, conductors);
 }

@@ -62,7 +62,8 @@ std::string TooManyFootprintCornersText();
 // else the message to show ("The cross section would have more conductors
 // than Corvalt supports (...).").
 std::optional<std::string> RoomForConductors(const TScenario& scenario, int added);
-std::optional<std::string> RoomForCircuit(const TScenario& scenario, int conductors);
+std::optional<std::string> RoomForCircuit(const TScenario& scenario, int conductors,
+                                          int circuits = 1);
 std::optional<std::string> RoomForInterestPoint(const TScenario& scenario);
 // "The project would have more cross sections than ..." when it cannot take one more.
 std::optional<std::string> RoomForCrossSection(const TEmfProject& project);

@@ -1,5 +1,6 @@
 #include "reports/Report.h"
 
+#include "model/PoleVoltage.h"
 #include "model/Project.h"
 #include "reports/ReportFormat.h"
 
@@ -336,7 +337,7 @@ QStringList TReport::ConductorCells(const TConductor& conductor) {
             QString::number(conductor.SubCondCount),
             FixedText(conductor.DisplayDiameter(), 2),
             FixedText(conductor.DisplaySubSpacing(), 2),
-            FixedText(conductor.MaxVoltage, 1),
+            FixedText(ShownVoltageKv(conductor), 1),
             FixedText(conductor.PhaseAngle, 0),
             FixedText(conductor.DisplayMcr(), 0)};
 }

@@ -1,5 +1,6 @@
 #include "reports/ReptBPA.h"
 
+#include "model/PoleVoltage.h"
 #include "model/Project.h"
 #include "model/Units.h"
 #include "reports/ProfilePlotPage.h"
@@ -239,7 +240,7 @@ void TReptBPA::PrintConductorTable() {
                                          {QString::number(conductor->SubCondCount)},
                                          {FixedText(conductor->DisplayDiameter(), 2)},
                                          {FixedText(conductor->DisplaySubSpacing(), 2)},
-                                         {FixedText(conductor->MaxVoltage, 1)},
+                                         {FixedText(ShownVoltageKv(*conductor), 1)},
                                          {FixedText(conductor->PhaseAngle, 0)},
                                          {FixedText(conductor->DisplayMcr(), 0)},
                                          {FixedText(calc.MaxGradient, 2)},

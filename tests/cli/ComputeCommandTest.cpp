@@ -110,6 +110,37 @@ TEST_F(ComputeCommand, SampleProjectsGiveTheComputedValuesExactly) {
     }
 }
 
+// A DC pole stored at −250 kV × √3 = −433.0127 kV reads −250 kV to ground; an
+// AC phase and a ground wire (even one flagged DC) have no pole voltage.
+TEST_F(ComputeCommand, DcPolesGiveTheirVoltageToGround) {
+    TEmfProject project;
+    ASSERT_TRUE(project.Load(Sample("sample-metric.emf")).Ok);
+    TScenario& scenario = project.Scenarios[0];
+    TConductor* ground = nullptr;
+    for (TConductor* conductor : scenario.Conductors) {
+        if (conductor->IsGround()) ground = conductor;
+    }
+    ASSERT_NE(ground, nullptr);
+    ground->AcFlag = 0;
+    TConductor& pole = *scenario.Conductors[0];
+    pole.AcFlag = 0;
+    pole.MaxVoltage = -433.0127f;
+    ASSERT_TRUE(project.Save(PathOf("dc.emf")).Ok);
+
+    const TRun run = Run("compute '" + PathOf("dc.emf") + "'");
+    const QJsonArray conductors =
+        Parse(run.Out)["cross_sections"][0].toObject()["conductors"].toArray();
+    ASSERT_EQ(conductors.size(), scenario.ConductorCount());
+    for (int c = 0; c < conductors.size(); ++c) {
+        const QJsonValue poleKv = conductors[c]["pole_kv"];
+        SCOPED_TRACE(conductors[c]["id"].toString().toStdString());
+        if (c == 0)
+            EXPECT_NEAR(poleKv.toDouble(), -250.0, 1e-3);
+        else
+            EXPECT_TRUE(poleKv.isNull());
+    }
+}
+
 TEST_F(ComputeCommand, ACrossSectionThatCannotBeComputedIsReportedAndFails) {
     TEmfProject project;
     ASSERT_TRUE(project.Load(Sample("sample-metric.emf")).Ok);

@@ -4,6 +4,7 @@
 
 #include "model/Units.h"
 #include "reports/ReptBPA.h"
+#include "reports/ReptDET.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,28 @@ TEST(CoronaReport, ConductorRowsCarryGradientAndLossPerLongLengthUnit) {
                   1u);
         EXPECT_EQ(OnlyText(page, id).Font, (TFontSpec{QStringLiteral("Tahoma"), 12}));
     }
+}
+
+// A DC pole stored at 500 kV × √3 = 866.0254 kV is listed at its 500 kV to
+// ground, in this report's conductor table and in the other reports' lists;
+// an AC phase keeps its maximum voltage.
+TEST(CoronaReport, ConductorListsShowADcPolesVoltageToGround) {
+    auto project = test::MakeProject(Metric);
+    TScenario& scenario = project->Scenarios[0];
+    test::AddLine(scenario, "C", {{-5, 40}, {0, 40}, {5, 40}}, 1);
+    TConductor& pole = *scenario.Conductors[0];
+    pole.AcFlag = 0;
+    pole.MaxVoltage = -866.0254f;
+    const TPage page = RunCorona(*project).Pages.at(0);
+    EXPECT_EQ(ValueAfter(page, QStringLiteral("1A1"), 6), QStringLiteral("-500.0"));
+    EXPECT_EQ(ValueAfter(page, QStringLiteral("1B1"), 6), QStringLiteral("241.5"));
+    TReptDET details(*project, scenario);
+    std::size_t poles = 0;
+    for (const TPage& detailsPage : test::RunReport(details).Pages) {
+        poles += TextsOf(detailsPage, QStringLiteral("-500.0")).size();
+        EXPECT_TRUE(TextsOf(detailsPage, QStringLiteral("-866.0")).empty());
+    }
+    EXPECT_EQ(poles, 1u);
 }
 
 // The left box lines of the first column run from the heading's first row to

@@ -106,9 +106,12 @@ bool TFakeDialogs::EditScenario(TScenario& scenario, QWidget*) {
     return AskEdit(OnEditScenario, scenario);
 }
 
-std::unique_ptr<TCircuit> TFakeDialogs::NewCircuit(TScenario& scenario, QWidget*) {
+std::vector<std::unique_ptr<TCircuit>> TFakeDialogs::NewCircuits(TScenario& scenario, QWidget*) {
     Calls << QStringLiteral("NewCircuit");
-    return Ask(OnNewCircuit, scenario);
+    std::vector<std::unique_ptr<TCircuit>> circuits;
+    if (std::unique_ptr<TCircuit> circuit = Ask(OnNewCircuit, scenario))
+        circuits.push_back(std::move(circuit));
+    return circuits;
 }
 
 bool TFakeDialogs::EditCircuit(TCircuit& circuit, QWidget*) {

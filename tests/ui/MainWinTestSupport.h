@@ -87,7 +87,8 @@ class TFakeDialogs : public ui::TEditDialogs {
     bool EditProject(TEmfProject& project, QWidget* parent) override;
     std::unique_ptr<TScenario> NewScenario(TEmfProject& project, QWidget* parent) override;
     bool EditScenario(TScenario& scenario, QWidget* parent) override;
-    std::unique_ptr<TCircuit> NewCircuit(TScenario& scenario, QWidget* parent) override;
+    std::vector<std::unique_ptr<TCircuit>> NewCircuits(TScenario& scenario,
+                                                       QWidget* parent) override;
     bool EditCircuit(TCircuit& circuit, QWidget* parent) override;
     bool EditCoordinates(TCircuit& circuit, QWidget* parent) override;
     std::unique_ptr<TConductor> NewConductor(TCircuit& circuit, QWidget* parent) override;

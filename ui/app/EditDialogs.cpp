@@ -26,8 +26,9 @@ bool TProgramDialogs::EditScenario(TScenario& scenario, QWidget* parent) {
     return TScenarioForm::EditScenario(scenario, options_, parent);
 }
 
-std::unique_ptr<TCircuit> TProgramDialogs::NewCircuit(TScenario& scenario, QWidget* parent) {
-    return TCircuitForm::NewCircuit(scenario, options_, parent);
+std::vector<std::unique_ptr<TCircuit>> TProgramDialogs::NewCircuits(TScenario& scenario,
+                                                                    QWidget* parent) {
+    return TCircuitForm::NewCircuits(scenario, options_, parent);
 }
 
 bool TProgramDialogs::EditCircuit(TCircuit& circuit, QWidget* parent) {

@@ -4,9 +4,11 @@
 // pass their own answers, so the windows' steps run without a modal dialog.
 // A New function returns the object created on OK (its owner's list does not
 // hold it yet; a new conductor is already in its cross section's Conductors),
-// nullptr on Cancel; an Edit function returns whether OK was pressed.
+// nullptr on Cancel (NewCircuits: every circuit made, two for a double-circuit
+// structure, none on Cancel); an Edit function returns whether OK was pressed.
 
 #include <memory>
+#include <vector>
 
 class QWidget;
 
@@ -29,7 +31,8 @@ class TEditDialogs {
     virtual bool EditProject(TEmfProject& project, QWidget* parent) = 0;
     virtual std::unique_ptr<TScenario> NewScenario(TEmfProject& project, QWidget* parent) = 0;
     virtual bool EditScenario(TScenario& scenario, QWidget* parent) = 0;
-    virtual std::unique_ptr<TCircuit> NewCircuit(TScenario& scenario, QWidget* parent) = 0;
+    virtual std::vector<std::unique_ptr<TCircuit>> NewCircuits(TScenario& scenario,
+                                                               QWidget* parent) = 0;
     virtual bool EditCircuit(TCircuit& circuit, QWidget* parent) = 0;
     virtual bool EditCoordinates(TCircuit& circuit, QWidget* parent) = 0;
     virtual std::unique_ptr<TConductor> NewConductor(TCircuit& circuit, QWidget* parent) = 0;
@@ -48,7 +51,8 @@ class TProgramDialogs : public TEditDialogs {
     bool EditProject(TEmfProject& project, QWidget* parent) override;
     std::unique_ptr<TScenario> NewScenario(TEmfProject& project, QWidget* parent) override;
     bool EditScenario(TScenario& scenario, QWidget* parent) override;
-    std::unique_ptr<TCircuit> NewCircuit(TScenario& scenario, QWidget* parent) override;
+    std::vector<std::unique_ptr<TCircuit>> NewCircuits(TScenario& scenario,
+                                                       QWidget* parent) override;
     bool EditCircuit(TCircuit& circuit, QWidget* parent) override;
     bool EditCoordinates(TCircuit& circuit, QWidget* parent) override;
     std::unique_ptr<TConductor> NewConductor(TCircuit& circuit, QWidget* parent) override;

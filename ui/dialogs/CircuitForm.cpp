@@ -1,6 +1,7 @@
 #include "ui/dialogs/CircuitForm.h"
 
 #include "model/Limits.h"
+#include "model/PoleVoltage.h"
 #include "model/Project.h"
 #include "prefs/Options.h"
 #include "ui/app/Prompts.h"
@@ -17,6 +18,7 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +36,43 @@ constexpr int kMaxName = 10;
 constexpr int kMaxPerPhase = 10;
 constexpr int kGround = 3;
 constexpr std::array<const char*, 4> kRowLetters = {"A", "B", "C", "G"};
+
+// The current kinds in TCurrentKind order.
+constexpr std::array<const char*, 3> kCurrentNames = {"AC", "DC bipole", "DC monopole"};
+
+// The structure templates in TStructureTemplate order.
+constexpr std::array<const char*, 6> kTemplateNames = {
+    "None",       "Vertical single circuit", "Vertical double circuit",
+    "Horizontal", "Delta",                   "H-frame"};
+
+// A template's starting dimensions (lowest phase height, phase spacing,
+// offset, ground-wire height and offset) and ground-wire count, feet and metres.
+struct TTemplateDefaults {
+    std::array<float, 5> Feet;
+    std::array<float, 5> Metres;
+    int GroundWires;
+};
+constexpr std::array<TTemplateDefaults, 6> kTemplateDefaults = {{
+    {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, 1},
+    {{50, 15, 10, 90, 0}, {15, 4.5f, 3, 27, 0}, 1},
+    {{50, 15, 13, 90, 0}, {15, 4.5f, 4, 27, 0}, 1},
+    {{50, 26, 0, 70, 20}, {15, 8, 0, 21, 6}, 2},
+    {{50, 23, 0, 82, 0}, {15, 7, 0, 25, 0}, 1},
+    {{40, 23, 0, 56, 16}, {12, 7, 0, 17, 5}, 2},
+}};
+
+struct TShapeField {
+    const char* Name;
+    const char* Label;
+    bool Signed;
+};
+constexpr std::array<TShapeField, 5> kShapeFields = {{
+    {"eLowestHeight", "Lowest &Phase Height", false},
+    {"ePhaseSpacing", "Phase &Spacing", false},
+    {"eHorizOffset", "Hori&zontal Offset", true},
+    {"eGroundHeight", "Ground &Wire Height", false},
+    {"eGroundOffset", "Ground Wire O&ffset", true},
+}};
 
 std::uint8_t SubConductorCount(const TNumberField& field) {
     return static_cast<std::uint8_t>(std::clamp(field.IntValue(), 1, 255));
@@ -53,11 +92,16 @@ TCircuitForm::TCircuitForm(TScenario& scenario, TCircuit* circuit, const TOption
     ShowValues(creating ? NewCircuitDefaults() : ValuesOf(*circuit_));
 }
 
-std::unique_ptr<TCircuit> TCircuitForm::NewCircuit(TScenario& scenario, const TOptions& options,
-                                                   QWidget* parent) {
+std::vector<std::unique_ptr<TCircuit>>
+TCircuitForm::NewCircuits(TScenario& scenario, const TOptions& options, QWidget* parent) {
     TCircuitForm form(scenario, nullptr, options, parent);
-    if (form.exec() != Accepted) return nullptr;
-    return form.TakeNewCircuit();
+    if (form.exec() != Accepted) return {};
+    return form.TakeNewCircuits();
+}
+
+std::unique_ptr<TCircuit> TCircuitForm::TakeNewCircuit() {
+    if (created_.empty()) return nullptr;
+    return std::move(created_.front());
 }
 
 bool TCircuitForm::EditCircuit(TCircuit& circuit, const TOptions& options, QWidget* parent) {
@@ -119,9 +163,59 @@ QWidget* TCircuitForm::CreateInfoPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(top);
+    layout->addWidget(CreateCurrentGroup());
     layout->addLayout(groups);
     layout->addStretch(1);
     return page;
+}
+
+QWidget* TCircuitForm::CreateCurrentGroup() {
+    cbCurrent_ = Named(new QComboBox, "cbCurrent");
+    for (const char* name : kCurrentNames)
+        cbCurrent_->addItem(QString::fromLatin1(name));
+    cbCurrent_->setEnabled(circuit_ == nullptr); // an existing circuit keeps its conductors
+    ePoleVoltage_ = Named(new TNumberField(PoleVoltagePicture()), "ePoleVoltage");
+    SetHint(*ePoleVoltage_, QStringLiteral("Enter the DC Pole Voltage to Ground (a monopole's "
+                                           "sign is its polarity)"));
+    cbMetallicReturn_ = Named(new QCheckBox(QStringLiteral("Metallic Re&turn")), "cbMetallicReturn");
+    connect(cbCurrent_, &QComboBox::currentIndexChanged, this, &TCircuitForm::cbCurrentChange);
+
+    auto* group = new QGroupBox(QStringLiteral(" Current "));
+    auto* row = new QHBoxLayout(group);
+    row->addWidget(BuddyLabel(QStringLiteral("S&ystem"), cbCurrent_));
+    row->addWidget(cbCurrent_);
+    row->addSpacing(12);
+    row->addWidget(BuddyLabel(QStringLiteral("Pole Voltage to Gro&und"), ePoleVoltage_));
+    row->addLayout(FieldWithUnit(ePoleVoltage_, UnitLabel("lbPoleVoltageUnit", QStringLiteral("kV"))));
+    row->addSpacing(12);
+    row->addWidget(cbMetallicReturn_);
+    row->addStretch(1);
+    return group;
+}
+
+QWidget* TCircuitForm::CreateTemplateGroup() {
+    cbTemplate_ = Named(new QComboBox, "cbTemplate");
+    for (const char* name : kTemplateNames)
+        cbTemplate_->addItem(QString::fromLatin1(name));
+    const QString unit = QString::fromLatin1(scenario_.Project->LengthUnit());
+    auto* group = new QGroupBox(QStringLiteral(" Structure "));
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(BuddyLabel(QStringLiteral("T&emplate"), cbTemplate_), 0, 0);
+    grid->addWidget(cbTemplate_, 0, 1, 1, 4);
+    for (std::size_t i = 0; i < shape_.size(); ++i) {
+        const TShapeField& info = kShapeFields[i];
+        shape_[i] = Named(new TNumberField(Picture("####.##", info.Signed)), info.Name);
+        const int row = 1 + static_cast<int>(i % 3);
+        const int column = i < 3 ? 0 : 3;
+        grid->addWidget(BuddyLabel(QString::fromLatin1(info.Label), shape_[i]), row, column);
+        grid->addLayout(FieldWithUnit(shape_[i], new QLabel(unit)), row, column + 1);
+        shape_[i]->SetValue(0);
+        shape_[i]->setEnabled(false); // until a template is picked
+    }
+    grid->setColumnMinimumWidth(2, 16);
+    grid->setColumnStretch(5, 1);
+    connect(cbTemplate_, &QComboBox::currentIndexChanged, this, &TCircuitForm::cbTemplateChange);
+    return group;
 }
 
 QWidget* TCircuitForm::CreateConductorsPage() {
@@ -152,11 +246,26 @@ QWidget* TCircuitForm::CreateConductorsPage() {
     phases_[kGround].Number->installEventFilter(this);
     grid->setColumnStretch(4, 1);
 
+    // The structure comes under the phases: Tab from the ground-wire number
+    // still goes on to OK; Alt+E or a click reaches the template.
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(group);
+    layout->addWidget(CreateTemplateGroup());
     layout->addStretch(1);
     return page;
+}
+
+void TCircuitForm::ShowTemplateDefaults(int index) {
+    const TTemplateDefaults& defaults = kTemplateDefaults[static_cast<std::size_t>(index)];
+    const bool english = scenario_.Project->Units == English;
+    for (std::size_t i = 0; i < shape_.size(); ++i)
+        shape_[i]->SetValue(english ? defaults.Feet[i] : defaults.Metres[i]);
+    if (index == 0) return;
+    // A template places one conductor per phase and the ground wires it shows.
+    for (std::size_t row = 0; row < kGround; ++row)
+        phases_[row].Number->setValue(1);
+    phases_[kGround].Number->setValue(defaults.GroundWires);
 }
 
 void TCircuitForm::ShowPhaseDefaults(const TOptions& options) {
@@ -193,6 +302,9 @@ TNewCircuitValues TCircuitForm::ValuesOf(const TCircuit& circuit) {
     values.OhgwName = circuit.OhgwName;
     values.OhgwDiameter = circuit.DisplayOhgwDiameter();
     values.Ground.Count = circuit.OhgwCount;
+    values.Current = CurrentKindOf(circuit);
+    if (values.Current != TCurrentKind::Ac) values.PoleKv = PoleKvOfStored(circuit.MaxVoltage);
+    values.MetallicReturn = HasMetallicReturn(circuit);
     return values;
 }
 
@@ -210,6 +322,10 @@ void TCircuitForm::ShowValues(const TNewCircuitValues& values) {
     fields_->eSpacing->SetValue(values.BundleSpacing);
     SelectText(*fields_->cbOhgwName, values.OhgwName);
     fields_->eOhgwDia->SetValue(values.OhgwDiameter);
+    cbCurrent_->setCurrentIndex(static_cast<int>(values.Current));
+    ePoleVoltage_->SetValue(values.PoleKv);
+    cbMetallicReturn_->setChecked(values.MetallicReturn);
+    cbCurrentChange();
     UpdateControls();
 }
 
@@ -234,6 +350,12 @@ TNewCircuitValues TCircuitForm::Values() const {
                               controls.Angle->IntValue()};
     }
     values.Ground = {phases_[kGround].Box->isChecked(), phases_[kGround].Number->value(), 0};
+    values.Current = static_cast<TCurrentKind>(std::max(cbCurrent_->currentIndex(), 0));
+    values.PoleKv = ePoleVoltage_->FloatValue();
+    values.MetallicReturn = cbMetallicReturn_->isChecked();
+    values.Template = static_cast<TStructureTemplate>(std::max(cbTemplate_->currentIndex(), 0));
+    values.Shape = {shape_[0]->FloatValue(), shape_[1]->FloatValue(), shape_[2]->FloatValue(),
+                    shape_[3]->FloatValue(), shape_[4]->FloatValue()};
     return values;
 }
 
@@ -270,18 +392,55 @@ void TCircuitForm::PhaseNumberChange(int row) {
     controls.Box->setChecked(controls.Number->value() > 0);
 }
 
+// A DC circuit takes its pole voltage instead of a class and factor, and
+// creates its poles instead of the phase rows.
+void TCircuitForm::cbCurrentChange() {
+    const auto kind = static_cast<TCurrentKind>(std::max(cbCurrent_->currentIndex(), 0));
+    const bool dc = kind != TCurrentKind::Ac;
+    for (QWidget* field : {static_cast<QWidget*>(fields_->cbVoltage),
+                           static_cast<QWidget*>(fields_->eOverRateFactor),
+                           static_cast<QWidget*>(fields_->eMaxVoltage)})
+        field->setEnabled(!dc);
+    ePoleVoltage_->setEnabled(dc);
+    // The maximum is an AC value: a DC circuit shows its pole voltage only.
+    TNumberField& maximum = *fields_->eMaxVoltage;
+    if (dc && !maximum.text().isEmpty()) {
+        acMaximum_ = maximum.text();
+        maximum.Clear();
+    } else if (!dc && maximum.text().isEmpty()) {
+        maximum.setText(acMaximum_);
+    }
+    cbMetallicReturn_->setEnabled(kind == TCurrentKind::DcMonopole && circuit_ == nullptr);
+    for (std::size_t row = 0; row < kGround; ++row) {
+        phases_[row].Box->setEnabled(!dc);
+        phases_[row].Number->setEnabled(!dc);
+        phases_[row].Angle->setEnabled(!dc);
+    }
+}
+
+void TCircuitForm::cbTemplateChange(int index) {
+    for (TNumberField* field : shape_)
+        field->setEnabled(index > 0);
+    ShowTemplateDefaults(std::max(index, 0));
+}
+
 void TCircuitForm::btOKClick() {
     if (!OkButton(*buttons_)->isEnabled()) return;
+    const TNewCircuitValues values = Values();
+    // The dialog stays open on a refusal, so the value can be put right.
+    if (values.Current != TCurrentKind::Ac && values.PoleKv == 0) {
+        ShowWarning(this, QStringLiteral("Enter the pole voltage to ground of the DC circuit."));
+        ePoleVoltage_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (circuit_ != nullptr) {
-        ApplyCircuitValues(*circuit_, Values());
+        ApplyCircuitValues(*circuit_, values);
     } else {
-        // The dialog stays open, so fewer conductors can be asked for.
-        const TNewCircuitValues values = Values();
-        if (const auto full = RoomForCircuit(scenario_, NewConductorCount(values))) {
+        if (const auto full = RoomForNewCircuits(scenario_, values)) {
             ShowWarning(this, ToQString(*full));
             return;
         }
-        created_ = CreateNewCircuit(scenario_, values);
+        created_ = CreateNewCircuits(scenario_, values);
     }
     accept();
 }

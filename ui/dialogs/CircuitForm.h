@@ -1,11 +1,14 @@
 #pragma once
 // TCircuitForm ("Create New Circuit" / "Edit Circuit"): a circuit's common values
-// (name, position, voltage, conductor type, bundling, ground wires) and, for a
-// new circuit, how many conductors of each phase and ground wires to create.
+// (name, position, AC or DC, voltage, conductor type, bundling, ground wires)
+// and, for a new circuit, how many conductors of each phase and ground wires to
+// create and the structure template that gives them their coordinates. A DC
+// circuit shows and takes its pole voltage to ground.
 //
-//   auto circuit = TCircuitForm::NewCircuit(section, options, parent);
-//       // OK: the new circuit with its numbered conductors (already in the cross
-//       // section's Conductors), not yet appended to Circuits; Cancel: nullptr
+//   auto circuits = TCircuitForm::NewCircuits(section, options, parent);
+//       // OK: the new circuits (two for a vertical double circuit) with their
+//       // numbered conductors (already in the cross section's Conductors), not
+//       // yet appended to Circuits; Cancel: none
 //   bool ok = TCircuitForm::EditCircuit(circuit, options, parent);
 //       // OK stores the circuit values (Number, OhgwCount and the conductors are
 //       // kept) and pushes them down to the conductors; the caller then runs
@@ -18,8 +21,10 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QDialogButtonBox;
 class QLineEdit;
 class QSpinBox;
@@ -43,8 +48,8 @@ class TCircuitForm : public QDialog {
     TCircuitForm(TScenario& scenario, TCircuit* circuit, const TOptions& options,
                  QWidget* parent = nullptr);
 
-    static std::unique_ptr<TCircuit> NewCircuit(TScenario& scenario, const TOptions& options,
-                                                QWidget* parent = nullptr);
+    static std::vector<std::unique_ptr<TCircuit>>
+    NewCircuits(TScenario& scenario, const TOptions& options, QWidget* parent = nullptr);
     static bool EditCircuit(TCircuit& circuit, const TOptions& options, QWidget* parent = nullptr);
 
     // A circuit's values as the fields show them (display units); the phase
@@ -57,7 +62,9 @@ class TCircuitForm : public QDialog {
     void ShowValues(const TNewCircuitValues& values);
     TNewCircuitValues Values() const;
 
-    std::unique_ptr<TCircuit> TakeNewCircuit() { return std::move(created_); }
+    // The first (or only) new circuit, and all of them.
+    std::unique_ptr<TCircuit> TakeNewCircuit();
+    std::vector<std::unique_ptr<TCircuit>> TakeNewCircuits() { return std::move(created_); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,18 +80,23 @@ class TCircuitForm : public QDialog {
 
     void CreateControls(const TOptions& options);
     QWidget* CreateInfoPage();
+    QWidget* CreateCurrentGroup();
     QWidget* CreateConductorsPage();
+    QWidget* CreateTemplateGroup();
+    void ShowTemplateDefaults(int index);
     void ShowPhaseDefaults(const TOptions& options);
     TNewCircuitValues NewCircuitDefaults() const;
     void UpdateControls(); // OK only with a name
     void FormShow();
     void eCircuitNameChange();
     void PhaseNumberChange(int row);
+    void cbCurrentChange();
+    void cbTemplateChange(int index);
     void btOKClick();
 
     TScenario& scenario_;
     TCircuit* circuit_; // nullptr: new circuit
-    std::unique_ptr<TCircuit> created_;
+    std::vector<std::unique_ptr<TCircuit>> created_;
 
     TLineFields* fields_ = nullptr;
     QTabWidget* pages_ = nullptr;
@@ -92,7 +104,14 @@ class TCircuitForm : public QDialog {
     QLineEdit* eCircuitName_ = nullptr;
     TNumberField* eDistFromRowLeft_ = nullptr;
     QCheckBox* cbNewCircuit_ = nullptr;
+    QComboBox* cbCurrent_ = nullptr; // TCurrentKind
+    TNumberField* ePoleVoltage_ = nullptr;
+    QString acMaximum_; // the AC maximum's text while DC is chosen
+    QCheckBox* cbMetallicReturn_ = nullptr;
     std::array<TPhaseControls, 4> phases_{}; // A, B, C, G
+    QComboBox* cbTemplate_ = nullptr; // TStructureTemplate
+    // Lowest phase height, phase spacing, offset, ground-wire height and offset.
+    std::array<TNumberField*, 5> shape_{};
 };
 
 } // namespace corvalt::ui

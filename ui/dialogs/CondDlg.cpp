@@ -1,6 +1,7 @@
 #include "ui/dialogs/CondDlg.h"
 
 #include "model/NewCircuit.h"
+#include "model/PoleVoltage.h"
 #include "model/Project.h"
 #include "prefs/Options.h"
 #include "ui/widgets/EnterAsTab.h"
@@ -83,6 +84,12 @@ void TCondDlg::CreateControls() {
     style.SubCountName = "eSubNumber";
     style.SpacingName = "eSubSpacing";
     fields_ = new TLineFields(options_, circuit_.Scenario->Project->Units, style, this);
+    if (IsDc()) { // the pole voltage to ground, either polarity
+        fields_->eMaxVoltage->SetPicture(PoleVoltagePicture());
+        fields_->eMaxVoltage->setReadOnly(false);
+        fields_->eMaxVoltage->setFocusPolicy(Qt::StrongFocus);
+        SetHint(*fields_->eMaxVoltage, QStringLiteral("Pole Voltage to Ground (DC)"));
+    }
 
     rgType_ = Named(new TRadioGroup(QStringLiteral(" Type "),
                                     {QStringLiteral("Phase A"), QStringLiteral("Phase B"),
@@ -146,7 +153,7 @@ QWidget* TCondDlg::CreateCoordinatesGroup() {
 
 void TCondDlg::ShowCircuitValues(int condType) {
     eId_->setText(ToQString(ProposedConductorId(circuit_, condType < 0 ? PhaseA : condType)));
-    ePhaseAngle_->SetValue(PreferredAngle(options_, condType));
+    ePhaseAngle_->SetValue(IsDc() ? 0 : PreferredAngle(options_, condType));
     const bool ground = condType == Ground || condType < 0;
     const bool phase = condType != Ground;
     if (ground) {
@@ -157,7 +164,8 @@ void TCondDlg::ShowCircuitValues(int condType) {
     if (phase) {
         SelectVoltage(*fields_->cbVoltage, circuit_.VoltageClass);
         fields_->eOverRateFactor->SetValue(circuit_.OverRateFactor);
-        fields_->eMaxVoltage->SetValue(circuit_.MaxVoltage);
+        fields_->eMaxVoltage->SetValue(IsDcCircuit(circuit_) ? PoleKvOfStored(circuit_.MaxVoltage)
+                                                             : circuit_.MaxVoltage);
         SelectText(*fields_->cbCondName, circuit_.CondName);
         fields_->eCondDia->SetValue(circuit_.DisplayCondDiameter());
         fields_->eSubCount->SetValue(circuit_.SubCondCount);
@@ -178,7 +186,7 @@ void TCondDlg::ShowValues(const TConductor& conductor) {
     }
     SelectVoltage(*fields_->cbVoltage, conductor.VoltageClass);
     fields_->eOverRateFactor->SetValue(conductor.OverRateFactor);
-    fields_->eMaxVoltage->SetValue(conductor.MaxVoltage);
+    fields_->eMaxVoltage->SetValue(ShownVoltageKv(conductor)); // after the factor
     ePhaseAngle_->SetValue(conductor.PhaseAngle);
     fields_->eMCR->SetValue(conductor.DisplayMcr());
     SelectText(*fields_->cbCondName, conductor.TypeName);
@@ -197,15 +205,21 @@ void TCondDlg::StoreValues(TConductor& conductor) const {
         conductor.SetDisplayDiameter(fields_->eOhgwDia->FloatValue());
         return;
     }
-    conductor.VoltageClass = PickedVoltage(*fields_->cbVoltage);
-    conductor.OverRateFactor = fields_->eOverRateFactor->FloatValue();
+    // A DC pole takes its voltage to ground; its class and factor stay its
+    // circuit's.
+    if (IsDc()) {
+        conductor.MaxVoltage = StoredKvOfPole(fields_->eMaxVoltage->FloatValue());
+    } else {
+        conductor.VoltageClass = PickedVoltage(*fields_->cbVoltage);
+        conductor.OverRateFactor = fields_->eOverRateFactor->FloatValue();
+        conductor.MaxVoltage = fields_->eMaxVoltage->FloatValue();
+    }
     conductor.TypeName = PickedText(*fields_->cbCondName);
     conductor.SetDisplayDiameter(fields_->eCondDia->FloatValue());
     conductor.SetDisplaySubSpacing(fields_->eSpacing->FloatValue());
     conductor.SubCondCount =
         static_cast<std::uint8_t>(std::clamp(fields_->eSubCount->IntValue(), 1, 255));
     conductor.PhaseAngle = ePhaseAngle_->FloatValue();
-    conductor.MaxVoltage = fields_->eMaxVoltage->FloatValue();
     conductor.SetDisplayMcr(fields_->eMCR->FloatValue());
 }
 
@@ -213,13 +227,23 @@ int TCondDlg::ChosenType() const {
     return rgType_->ItemIndex();
 }
 
+bool TCondDlg::IsDc() const {
+    return conductor_ != nullptr ? conductor_->AcFlag == 0 : IsDcCircuit(circuit_);
+}
+
 void TCondDlg::UpdateControls() {
     const bool ground = ChosenType() == Ground;
     for (QWidget* field : PhaseOnlyFields(*fields_, ePhaseAngle_))
         field->setEnabled(!ground);
+    if (IsDc()) { // a pole takes its voltage to ground; it has no class or phase angle
+        for (QWidget* field : {static_cast<QWidget*>(fields_->cbVoltage),
+                               static_cast<QWidget*>(fields_->eOverRateFactor),
+                               static_cast<QWidget*>(ePhaseAngle_)})
+            field->setEnabled(false);
+    }
     fields_->cbOhgwName->setEnabled(ground);
     fields_->eOhgwDia->setEnabled(ground);
-    fields_->eMaxVoltage->setEnabled(false); // always computed
+    fields_->eMaxVoltage->setEnabled(IsDc() && !ground); // else always computed
 }
 
 void TCondDlg::rgTypeClick(int condType) {
@@ -233,8 +257,12 @@ void TCondDlg::btOKClick() {
         StoreValues(*conductor_);
     } else {
         created_ = std::make_unique<TConductor>(*circuit_.Scenario, circuit_);
-        created_->AcFlag = 1;
+        created_->AcFlag = IsDc() ? 0 : 1;
         created_->SubCondCount = 1; // a ground wire's; a phase conductor stores its own
+        if (IsDc()) { // a new pole of a DC circuit takes its circuit's class
+            created_->VoltageClass = circuit_.VoltageClass;
+            created_->OverRateFactor = circuit_.OverRateFactor;
+        }
         StoreValues(*created_);
     }
     accept();

@@ -58,6 +58,7 @@ class TCondDlg : public QDialog {
     QWidget* CreatePhaseAngleGroup();
     void ShowCircuitValues(int condType);
     void UpdateControls(); // enables the fields of the chosen type
+    bool IsDc() const;     // a DC pole, or a new conductor of a DC circuit
     void rgTypeClick(int condType);
     void btOKClick();
 

@@ -117,6 +117,10 @@ QGroupBox* TLineFields::BundlingGroup() {
     return group.Group;
 }
 
+TNumberPicture PoleVoltagePicture() {
+    return Picture("#####.#", -2500, 2500);
+}
+
 void TLineFields::RecomputeMaxVoltage() {
     const std::optional<long long> maximum =
         RoundedMaxVoltage(PickedText(*cbVoltage), eOverRateFactor->DecimalText());

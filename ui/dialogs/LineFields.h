@@ -25,6 +25,10 @@ class TOptions;
 namespace corvalt::ui {
 
 class TNumberField;
+struct TNumberPicture;
+
+// The field of a DC pole's voltage to ground, kV, either polarity.
+TNumberPicture PoleVoltagePicture();
 
 class TLineFields : public QObject {
     Q_OBJECT

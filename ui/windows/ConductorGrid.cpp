@@ -1,5 +1,6 @@
 #include "ui/windows/ConductorGrid.h"
 
+#include "model/PoleVoltage.h"
 #include "model/Project.h"
 #include "ui/app/TextConvert.h"
 
@@ -140,7 +141,7 @@ class TCellEditor : public QStyledItemDelegate {
 } // namespace
 
 QString VoltageText(const TConductor& conductor) {
-    return Format("%7.0f", conductor.MaxVoltage);
+    return Format("%7.0f", ShownVoltageKv(conductor));
 }
 
 void KeepSelectionVisible(QWidget& widget) {

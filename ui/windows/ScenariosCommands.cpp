@@ -106,11 +106,19 @@ void TScenariosForm::NewCircuit() {
     RecordChange([this]() -> std::optional<QString> {
         TScenario* scenario = CurrentScenario();
         if (scenario == nullptr || IsFull(RoomForCircuit(*scenario, 0))) return std::nullopt;
-        std::unique_ptr<TCircuit> circuit = mainForm_.Dialogs().NewCircuit(*scenario, this);
-        if (circuit == nullptr) return std::nullopt;
-        TCircuit& added = *circuit;
-        scenario->Circuits.Add(std::move(circuit));
-        SelectNode(AddCircuitNode(added));
+        // A double-circuit structure comes as two circuits; the first is selected.
+        std::vector<std::unique_ptr<TCircuit>> circuits =
+            mainForm_.Dialogs().NewCircuits(*scenario, this);
+        if (circuits.empty()) return std::nullopt;
+        TCircuit& added = *circuits.front();
+        QTreeWidgetItem* firstNode = nullptr;
+        for (std::unique_ptr<TCircuit>& circuit : circuits) {
+            TCircuit& shown = *circuit;
+            scenario->Circuits.Add(std::move(circuit));
+            QTreeWidgetItem* node = AddCircuitNode(shown);
+            if (firstNode == nullptr) firstNode = node;
+        }
+        SelectNode(firstNode);
         // Placing the new conductors belongs to adding the circuit.
         EditCoordinates();
         return CommandText("Add Circuit", added.Name);

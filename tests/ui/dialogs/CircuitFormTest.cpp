@@ -3,6 +3,8 @@
 // pushes values down to the conductors.
 
 #include "ui/dialogs/CircuitForm.h"
+#include "compute/Compute.h"
+#include "model/PoleVoltage.h"
 #include "model/Project.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/widgets/NumberField.h"
@@ -14,6 +16,9 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QtTest>
+
+#include <array>
+#include <cmath>
 
 using namespace corvalt;
 using namespace corvalt::ui;
@@ -49,6 +54,21 @@ struct TSection {
 
 void SetRow(QWidget& form, const char* letter, int count) {
     Find<QSpinBox>(form, (std::string("sePhase") + letter).c_str())->setValue(count);
+}
+
+// Picks the structure template and types its lowest phase height, phase
+// spacing, offset, ground-wire height and offset.
+void SetStructure(QWidget& form, int kind, const std::array<const char*, 5>& shape) {
+    Pick(*Find<QComboBox>(form, "cbTemplate"), kind);
+    const char* names[] = {"eLowestHeight", "ePhaseSpacing", "eHorizOffset", "eGroundHeight",
+                           "eGroundOffset"};
+    for (std::size_t i = 0; i < shape.size(); ++i)
+        Type(*Find<TNumberField>(form, names[i]), shape[i]);
+}
+
+void ExpectPlace(const TConductor& conductor, float horiz, float height) {
+    QVERIFY2(std::fabs(conductor.DisplayHorizDistance() - horiz) < 1e-3f, conductor.Id.c_str());
+    QVERIFY2(std::fabs(conductor.DisplayHeight() - height) < 1e-3f, conductor.Id.c_str());
 }
 
 } // namespace
@@ -302,6 +322,125 @@ class CircuitFormTest : public QObject {
         };
         QVERIFY(at("eDistFromRowLeft").y() > at("eCircuitName").y());
         QVERIFY(at("cbNewCircuit").x() > at("eDistFromRowLeft").x());
+    }
+
+    // A ±500 kV bipole of 3 × 40.6 mm sub-conductors at 45.7 cm, its poles
+    // 12.2 m apart at 15.2 m, built in the dialog and computed. By hand, with
+    // the potential coefficients of the two poles and their images:
+    //   bundle radius R = S / (2 sin 60°) = 0.457 / 1.7320508 = 0.263849 m
+    //   equivalent radius req = (n r R^2)^(1/3) = (3 × 0.0203 × 0.0696163)^(1/3)
+    //                         = 0.161849 m
+    //   P11 = ln(2h / req) = ln(30.4 / 0.161849) = 5.235535
+    //   P12 = ln(√(12.2² + 30.4²) / 12.2) = ln(32.7567 / 12.2) = 0.987671
+    //   the poles' charges are equal and opposite: 500 kV = q / (2πε0) (P11 − P12),
+    //   q / (2πε0) = 500 / 4.247864 = 117.706 kV
+    //   average gradient q / (2πε0 n r) = 117.706 / (3 × 2.03 cm) = 19.328 kV/cm
+    //   largest gradient × (1 + (n − 1) r / R) = 19.328 × 1.153876 = 22.30 kV/cm
+    // The stored maximum voltage is 500 × √3 = 866.03 kV.
+    void aDcBipoleFromTheDialogHasTheSurfaceGradientWorkedByHand() {
+        test::TTempPrefs prefs;
+        TEmfProject project;
+        project.Units = Metric;
+        TScenario& section = test::AddSection(project);
+        TCircuitForm form(section, nullptr, prefs.Options());
+        Type(*Find<QLineEdit>(form, "eCircuitName"), "HVDC");
+        Pick(*Find<QComboBox>(form, "cbCurrent"), 1); // DC bipole
+        QVERIFY(!Find<QComboBox>(form, "cbVoltage")->isEnabled());
+        QVERIFY(!Find<QSpinBox>(form, "sePhaseA")->isEnabled());
+        Type(*Find<TNumberField>(form, "ePoleVoltage"), "500");
+        Type(*Find<TNumberField>(form, "eCondDia"), "40.6");
+        Type(*Find<TNumberField>(form, "eSubCondCount"), "3");
+        Type(*Find<TNumberField>(form, "eBundleSpace"), "45.7");
+        SetStructure(form, 3, {"15.2", "12.2", "0", "0", "0"}); // horizontal
+        SetRow(form, "G", 0);
+        QTest::mouseClick(Find<QPushButton>(form, "btOK"), Qt::LeftButton);
+        std::vector<std::unique_ptr<TCircuit>> circuits = form.TakeNewCircuits();
+        QCOMPARE(circuits.size(), std::size_t{1});
+        TCircuit& circuit = section.Circuits[section.Circuits.Add(std::move(circuits.front()))];
+        QCOMPARE(circuit.Conductors.Count(), 2);
+        const TConductor& plus = circuit.Conductors[0];
+        const TConductor& minus = circuit.Conductors[1];
+        QCOMPARE(int(plus.AcFlag), 0);
+        QVERIFY(std::fabs(plus.MaxVoltage - 866.0254f) < 1e-3f);
+        QVERIFY(std::fabs(minus.MaxVoltage + 866.0254f) < 1e-3f);
+        ExpectPlace(plus, -6.1f, 15.2f);
+        ExpectPlace(minus, 6.1f, 15.2f);
+
+        QVERIFY2(ComputeScenario(section), section.CalcError.c_str());
+        QVERIFY(plus.Calc.MaxGradient.has_value() && minus.Calc.MaxGradient.has_value());
+        QVERIFY2(std::fabs(*plus.Calc.MaxGradient - 22.30f) < 0.01f,
+                 QByteArray::number(*plus.Calc.MaxGradient).constData());
+        QVERIFY(std::fabs(*minus.Calc.MaxGradient + 22.30f) < 0.01f);
+    }
+
+    // The vertical double circuit in feet: columns at −12 and +12 ft, phase A at
+    // 60 + 2 × 18 = 96 ft, B at 78, C at 60, the one ground wire at 0 ft, 100 ft.
+    void aVerticalDoubleCircuitFromItsTemplateComesAsTwoCircuits() {
+        test::TTempPrefs prefs(test::kSampleLibraries);
+        TSection section(English);
+        TCircuitForm form(*section.Section, nullptr, prefs.Options());
+        Type(*Find<QLineEdit>(form, "eCircuitName"), "Ridge");
+        Type(*Find<TNumberField>(form, "eDistFromRowLeft"), "75");
+        SetRow(form, "A", 3);
+        SetStructure(form, 2, {"60", "18", "12", "100", "0"});
+        QCOMPARE(Find<QSpinBox>(form, "sePhaseA")->value(), 1); // one per place
+        QCOMPARE(Find<QSpinBox>(form, "sePhaseG")->value(), 1);
+        QTest::mouseClick(Find<QPushButton>(form, "btOK"), Qt::LeftButton);
+        std::vector<std::unique_ptr<TCircuit>> circuits = form.TakeNewCircuits();
+        QCOMPARE(circuits.size(), std::size_t{2});
+        QCOMPARE(circuits[1]->Name, std::string("Ridge 2"));
+        QCOMPARE(circuits[1]->DisplayDistFromRowLeft(), 75.0f);
+        const TCircuit& left = *circuits[0];
+        const TCircuit& right = *circuits[1];
+        QCOMPARE(left.Conductors.Count(), 4);
+        QCOMPARE(right.Conductors.Count(), 3);
+        const float heights[] = {96, 78, 60};
+        for (int i = 0; i < 3; ++i) {
+            ExpectPlace(left.Conductors[i], -12, heights[i]);
+            ExpectPlace(right.Conductors[i], 12, heights[i]);
+        }
+        ExpectPlace(left.Conductors[3], 0, 100);
+        QCOMPARE(right.Conductors[2].PhaseAngle, 240.0f);
+    }
+
+    // Editing a DC circuit shows the pole voltage, not the stored maximum, and
+    // takes a new one; a DC circuit without a pole voltage is refused.
+    void aDcCircuitIsEditedByItsPoleVoltage() {
+        test::TTempPrefs prefs;
+        TSection section(Metric);
+        TNewCircuitValues values = test::CircuitWithConductors("Pole", 1, 1);
+        values.Current = TCurrentKind::DcBipole;
+        values.PoleKv = 500;
+        TCircuit& circuit = test::AddCircuit(*section.Section, values);
+        {
+            TCircuitForm form(*section.Section, &circuit, prefs.Options());
+            QCOMPARE(Find<QComboBox>(form, "cbCurrent")->currentIndex(), 1);
+            QVERIFY(!Find<QComboBox>(form, "cbCurrent")->isEnabled());
+            QCOMPARE(Find<TNumberField>(form, "ePoleVoltage")->text(), QString("500.0"));
+            QCOMPARE(Find<TNumberField>(form, "eMaxVoltage")->text(), QString());
+            Type(*Find<TNumberField>(form, "ePoleVoltage"), "320");
+            QTest::mouseClick(Find<QPushButton>(form, "btOK"), Qt::LeftButton);
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+        }
+        // 320 × √3 = 554.2563
+        QVERIFY(std::fabs(circuit.Conductors[0].MaxVoltage - 554.2563f) < 1e-3f);
+        QVERIFY(std::fabs(circuit.Conductors[1].MaxVoltage + 554.2563f) < 1e-3f);
+
+        TCircuitForm form(*section.Section, nullptr, prefs.Options());
+        Type(*Find<QLineEdit>(form, "eCircuitName"), "Mono");
+        Pick(*Find<QComboBox>(form, "cbCurrent"), 2);
+        QVERIFY(Find<QCheckBox>(form, "cbMetallicReturn")->isEnabled());
+        QString shown;
+        test::WhenModal<QMessageBox>([&shown](QMessageBox& box) {
+            shown = box.text();
+            box.accept();
+        });
+        QTest::mouseClick(Find<QPushButton>(form, "btOK"), Qt::LeftButton);
+        QCOMPARE(shown, QString("Enter the pole voltage to ground of the DC circuit."));
+        QVERIFY(form.TakeNewCircuits().empty());
+        // Back to AC: the class's maximum shows again.
+        Pick(*Find<QComboBox>(form, "cbCurrent"), 0);
+        QVERIFY(!Find<TNumberField>(form, "eMaxVoltage")->text().isEmpty());
     }
 
     void leavingTheGroundNumberGoesToOk() {

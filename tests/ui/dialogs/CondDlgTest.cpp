@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include <cmath>
+
 using namespace corvalt;
 using namespace corvalt::ui;
 using corvalt::test::Find;
@@ -146,8 +148,13 @@ class CondDlgTest : public QObject {
         QCOMPARE(form.ChosenType(), int(PhaseB));
         QCOMPARE(Find<TNumberField>(form, "ePhaseAngle")->text(), QString("115"));
         QCOMPARE(Find<QLineEdit>(form, "eId")->text(), QString("2B1"));
+        // A DC pole shows and takes its voltage to ground: 242 / √3 = 139.7187;
+        // −250 kV is stored as −250 × √3 = −433.0127. Its class is not picked.
+        auto* pole = Find<TNumberField>(form, "eMaxVoltage");
+        QCOMPARE(pole->text(), QString("139.7"));
+        QVERIFY(pole->isEnabled() && !Find<QComboBox>(form, "cbVoltage")->isEnabled());
+        Type(*pole, "-250");
         Pick(*Find<QComboBox>(form, "cbCondName"), 1); // Cardinal
-        Pick(*Find<QComboBox>(form, "cbVoltage"), 0);  // 115
         Type(*Find<TNumberField>(form, "eHorizDistance"), "-12.5");
         QTest::mouseClick(Find<QPushButton>(form, "btOK"), Qt::LeftButton);
         QCOMPARE(b.CondType, std::uint8_t(PhaseB));
@@ -155,8 +162,8 @@ class CondDlgTest : public QObject {
         QCOMPARE(b.TypeName, std::string("Cardinal"));
         QCOMPARE(b.Diameter, DiameterFromDisplay(English, DisplayDiameter(English, 30.378f)));
         QCOMPARE(b.DisplayMcr(), 996.0f);
-        QCOMPARE(b.VoltageClass, 115.0f);
-        QCOMPARE(b.MaxVoltage, 121.0f);
+        QCOMPARE(b.VoltageClass, 230.0f);
+        QVERIFY(std::fabs(b.MaxVoltage + 433.0127f) < 1e-3f);
         QCOMPARE(b.DisplayHorizDistance(), -12.5f);
         QCOMPARE(b.PhaseAngle, 115.0f);
         QCOMPARE(section.Circuit->CondName, std::string("Falcon")); // the circuit is untouched

@@ -18,6 +18,8 @@
 #include "ui/dialogs/ScenarioForm.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QTabWidget>
 
@@ -155,6 +157,18 @@ int main(int argc, char** argv) {
         {
             TCircuitForm form(scenario, &circuit, options);
             SavePages(form, folder, QStringLiteral("circuit-edit") + suffix);
+        }
+        {
+            // A DC bipole, and a vertical double circuit from its template.
+            TCircuitForm form(scenario, nullptr, options);
+            form.findChild<QComboBox*>(QStringLiteral("cbCurrent"))->setCurrentIndex(1);
+            form.findChild<QLineEdit*>(QStringLiteral("ePoleVoltage"))->setText(QStringLiteral("500.0"));
+            SavePages(form, folder, QStringLiteral("circuit-dc") + suffix);
+        }
+        {
+            TCircuitForm form(scenario, nullptr, options);
+            form.findChild<QComboBox*>(QStringLiteral("cbTemplate"))->setCurrentIndex(2);
+            SavePages(form, folder, QStringLiteral("circuit-double") + suffix);
         }
         {
             TCondDlg form(circuit, &circuit.Conductors[0], options);

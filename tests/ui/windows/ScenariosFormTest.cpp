@@ -232,7 +232,12 @@ void TScenariosFormTest::gridShowsFormattedValues() {
     conductor.MaxVoltage = 241.6f;
     conductor.PhaseAngle = 120;
     conductor.SetDisplayMcr(907);
+    // A DC pole stored at −500 kV × √3 shows its −500 kV to ground.
+    TConductor& pole = project->Scenarios[0].Circuits[0].Conductors[0];
+    pole.AcFlag = 0;
+    pole.MaxVoltage = -866.0254f;
     TForm& form = f.Open(std::move(project));
+    QCOMPARE(form.Grid().item(0, 7)->text().trimmed(), QString("-500"));
     QStringList row;
     for (int column = 0; column < 10; ++column)
         row << form.Grid().item(1, column)->text();
