@@ -1,9 +1,10 @@
 #pragma once
 // The page file: a recorded report (TPageList) stored as our own versioned
-// binary format, written after a run and read back by the preview, printing and
-// PDF export. A report window keeps the pages in memory once read, so several
-// windows can be open at once even when they share one file name; a window may
-// also give its run a page file of its own.
+// binary format, written a page at a time as a run lays the pages out, and read
+// back by the preview, printing and PDF export. A report window keeps the pages
+// in memory once read, so several windows can be open at once even when they
+// share one file name; a window may also give its run a page file of its own.
+// An export of the command line reads the file a page at a time instead.
 //
 // Layout, little-endian throughout:
 //   "CVPAGES" 0x1A    magic, 8 bytes
