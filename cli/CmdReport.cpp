@@ -113,7 +113,8 @@ int RunReport(const Args& args) {
     const TOpenedReport opened =
         OpenReport(project, scenario, request.Kind, options,
                    QDir(QFile::decodeName(QByteArray::fromStdString(pageFolder.Path())))
-                       .filePath(QString::fromLatin1(kDefaultPageFileName)));
+                       .filePath(QString::fromLatin1(kDefaultPageFileName)),
+                   {}, TPageKeeping::OnFile);
     switch (opened.Outcome) {
     case TOpenedReport::TOutcome::CheckFailed:
         Fail(ExitCheckFailed, request.ProjectFile + ": the data check found errors:");
@@ -128,7 +129,9 @@ int RunReport(const Args& args) {
     const TPdfOptions pdf{ReportText(ReportDocumentTitle(request.Kind, project, scenario)),
                           request.PdfA, ReportText(ReportDocumentAuthor(project))};
     // The name reaches the file system byte for byte, never through a QString.
-    const QString pdfError = ExportPdfFile(opened.Pages, request.PdfFile, pdf);
+    // Painted from the page file a page at a time: a long report is never
+    // held whole in memory.
+    const QString pdfError = ExportPdfFile(*opened.PageFile, request.PdfFile, pdf);
     if (!pdfError.isEmpty())
         return Fail(ExitBadInput, request.PdfFile + ": " + pdfError.toStdString());
     return ExitOk;

@@ -77,7 +77,15 @@ TRunResult TPageCanvas::Run(TPageEvents& events) {
     } catch (const TCanvasOverflow& overflow) {
         return {false, QString::fromUtf8(overflow.what())};
     }
+    if (pageSink_) {
+        pageSink_(std::move(CurrentPage()));
+        CurrentPage() = TPage{};
+    }
     return {};
+}
+
+void TPageCanvas::SetPageSink(std::function<void(TPage&&)> sink) {
+    pageSink_ = std::move(sink);
 }
 
 void TPageCanvas::SetPageStartedHandler(std::function<void(int)> handler) {
@@ -106,7 +114,7 @@ void TPageCanvas::CallPageEvent(void (TPageEvents::*event)(TPageCanvas&)) {
 }
 
 void TPageCanvas::MarkSection(const QString& title) {
-    pages_.Sections.push_back({title, static_cast<int>(pages_.Pages.size()) - 1});
+    pages_.Sections.push_back({title, pageNumber_ - 1});
 }
 
 void TPageCanvas::NewPage() {
@@ -114,9 +122,14 @@ void TPageCanvas::NewPage() {
     if (pageNumber_ >= kMaxPages)
         throw TCanvasOverflow("The report was stopped: it has more than " +
                               std::to_string(kMaxPages) + " pages.");
-    // The finished page keeps no spare room: a long report holds many pages.
-    CurrentPage().Commands.shrink_to_fit();
-    pages_.Pages.emplace_back();
+    if (pageSink_) {
+        pageSink_(std::move(CurrentPage()));
+        CurrentPage() = TPage{};
+    } else {
+        // The finished page keeps no spare room: a long report holds many pages.
+        CurrentPage().Commands.shrink_to_fit();
+        pages_.Pages.emplace_back();
+    }
     ++pageNumber_;
     ResetTabCursor();
     GoHome();

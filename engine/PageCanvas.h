@@ -74,7 +74,14 @@ class TPageCanvas {
     TRunResult Run(TPageEvents& events);
     // Called with the page number whenever a page starts (status line).
     void SetPageStartedHandler(std::function<void(int)> handler);
-    // The recorded pages; the last one is the page being drawn.
+    // Hands each page to sink as soon as it is finished (at NewPage, and the
+    // last one at the end of a run that succeeds) instead of keeping it, so
+    // that a long report is never held whole in memory; the canvas then keeps
+    // only the page being drawn. An empty sink keeps every page again.
+    void SetPageSink(std::function<void(TPage&&)> sink);
+    // The recorded pages; the last one is the page being drawn. With a page
+    // sink only that one (empty after the run), besides the paper and the
+    // sections.
     const TPageList& Pages() const { return pages_; }
     TPageList TakePages();
 
@@ -225,6 +232,7 @@ class TPageCanvas {
     TPageEvents* events_ = nullptr;
     int pageEventDepth_ = 0;
     std::function<void(int)> pageStarted_;
+    std::function<void(TPage&&)> pageSink_;
 
     TFontSpec font_;
     std::vector<TFontSpec> fontStack_;

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <span>
 #include <string>
 #include <type_traits>
@@ -206,7 +208,9 @@ struct TCommandWriter {
 // after each record.
 class TByteReader {
   public:
-    TByteReader(const QByteArray& bytes, qsizetype end) : data_(bytes.constData()), end_(end) {}
+    // Reads the bytes from start up to end.
+    TByteReader(const QByteArray& bytes, qsizetype end, qsizetype start = 0)
+        : data_(bytes.constData()), end_(end), pos_(start) {}
 
     bool Failed() const { return failed_; }
     const QString& Failure() const { return failure_; }
@@ -299,7 +303,7 @@ class TByteReader {
 
     const char* data_;
     qsizetype end_;
-    qsizetype pos_ = 0;
+    qsizetype pos_;
     bool failed_ = false;
     QString failure_;
     qsizetype failureOffset_ = 0;
@@ -478,19 +482,30 @@ TPageCommand ReadCommand(TByteReader& in) {
     }
 }
 
+// One page's commands, read at the reader's position.
+TPage ReadPage(TByteReader& in) {
+    TPage page;
+    const std::uint32_t commandCount = in.Count("command count", kMinCommandBytes);
+    if (commandCount > static_cast<std::uint32_t>(kMaxCommandsPerPage))
+        in.Fail(QStringLiteral("command count out of range"));
+    if (!in.Failed()) page.Commands.reserve(commandCount);
+    for (std::uint32_t c = 0; c < commandCount && !in.Failed(); ++c)
+        page.Commands.push_back(ReadCommand(in));
+    return page;
+}
+
 // The section marks after the last page: each on a page of the report, in
 // page order.
-void ReadSections(TByteReader& in, TPageList& pages) {
+void ReadSections(TByteReader& in, std::uint32_t pageCount, std::vector<TSectionMark>& sections) {
     if (in.Failed()) return;
     const std::uint32_t count = in.Count("section count", 4 + 4);
-    const auto pageCount = static_cast<std::uint32_t>(pages.Pages.size());
     for (std::uint32_t i = 0; i < count && !in.Failed(); ++i) {
         const std::uint32_t page = in.U32("section page");
         const QString title = in.Text("section title", in.Left());
-        const bool ordered = pages.Sections.empty() || page >= std::uint32_t(pages.Sections.back().Page);
+        const bool ordered = sections.empty() || page >= std::uint32_t(sections.back().Page);
         if (!in.Failed() && (page >= pageCount || !ordered))
             in.Fail(QStringLiteral("section page out of range"));
-        pages.Sections.push_back({title, static_cast<int>(page)});
+        sections.push_back({title, static_cast<int>(page)});
     }
 }
 
@@ -502,29 +517,47 @@ TPageFileResult Failure(const QString& fileName, const QString& detail) {
     return {false, DamagedText(fileName, detail), {}};
 }
 
+// The header, magic to page count.
+void WriteHeader(TByteWriter& out, double width, double height, std::size_t pageCount) {
+    out.Bytes().append(kMagic, sizeof kMagic);
+    out.U16(kPageFileVersion);
+    out.U16(0);
+    out.F64(width);
+    out.F64(height);
+    out.U32(static_cast<std::uint32_t>(pageCount));
+}
+
+void WritePage(TByteWriter& out, const TPage& page) {
+    out.U32(static_cast<std::uint32_t>(page.Commands.size()));
+    for (const TPageCommand& command : page.Commands)
+        std::visit(TCommandWriter{out}, command);
+}
+
+void WriteSections(TByteWriter& out, const std::vector<TSectionMark>& sections) {
+    out.U32(static_cast<std::uint32_t>(sections.size()));
+    for (const TSectionMark& section : sections) {
+        out.U32(static_cast<std::uint32_t>(section.Page));
+        out.Text(section.Title);
+    }
+}
+
 // The file's bytes. Pages given to keep (TList const) stay as they are; pages
 // given away are emptied one by one as soon as they are written.
 template <typename TList> QByteArray SerializeList(TList& pages) {
     TByteWriter out;
-    out.Bytes().append(kMagic, sizeof kMagic);
-    out.U16(kPageFileVersion);
-    out.U16(0);
-    out.F64(pages.Width);
-    out.F64(pages.Height);
-    out.U32(static_cast<std::uint32_t>(pages.Pages.size()));
+    WriteHeader(out, pages.Width, pages.Height, pages.Pages.size());
     for (auto& page : pages.Pages) {
-        out.U32(static_cast<std::uint32_t>(page.Commands.size()));
-        for (const TPageCommand& command : page.Commands)
-            std::visit(TCommandWriter{out}, command);
+        WritePage(out, page);
         if constexpr (!std::is_const_v<TList>) page = TPage{};
     }
-    out.U32(static_cast<std::uint32_t>(pages.Sections.size()));
-    for (const TSectionMark& section : pages.Sections) {
-        out.U32(static_cast<std::uint32_t>(section.Page));
-        out.Text(section.Title);
-    }
+    WriteSections(out, pages.Sections);
     out.U32(PageFileChecksum(out.Bytes().constData(), out.Bytes().size()));
     return out.Bytes();
+}
+
+QString CannotWriteText(const QString& path, const QString& why) {
+    return QStringLiteral("The page file \"%1\" cannot be written: %2.")
+        .arg(QString::fromStdString(ShownFileName(QFile::encodeName(path).toStdString())), why);
 }
 
 QString WriteBytes(const QString& path, const QByteArray& bytes) {
@@ -532,10 +565,7 @@ QString WriteBytes(const QString& path, const QByteArray& bytes) {
     const std::string failure =
         ReplaceFile(QFile::encodeName(path).toStdString(),
                     std::span(data, static_cast<std::size_t>(bytes.size())));
-    if (!failure.empty())
-        return QStringLiteral("The page file \"%1\" cannot be written: %2.")
-            .arg(QString::fromStdString(ShownFileName(QFile::encodeName(path).toStdString())),
-                 QString::fromStdString(failure));
+    if (!failure.empty()) return CannotWriteText(path, QString::fromStdString(failure));
     return {};
 }
 
@@ -545,7 +575,16 @@ QByteArray SerializePages(const TPageList& pages) {
     return SerializeList(pages);
 }
 
-TPageFileResult ParsePages(const QByteArray& bytes, const QString& fileName) {
+namespace {
+
+// Receives each page of a file as it is checked, with the bytes it takes: from
+// its first byte up to (not including) the last.
+using TPageKeeper = std::function<void(qsizetype, qsizetype, TPage&&)>;
+
+// Checks the whole file, every byte as ParsePages says, and hands each page
+// read to keep. The result carries the paper and the sections but no pages.
+TPageFileResult ScanPages(const QByteArray& bytes, const QString& fileName,
+                          const TPageKeeper& keep) {
     if (bytes.size() < qsizetype(sizeof kMagic) ||
         std::memcmp(bytes.constData(), kMagic, sizeof kMagic) != 0)
         return Failure(fileName, QStringLiteral("it is not a report page file"));
@@ -576,26 +615,33 @@ TPageFileResult ParsePages(const QByteArray& bytes, const QString& fileName) {
     if (!reader.Failed() && (pageCount == 0 || pageCount > static_cast<std::uint32_t>(kMaxPages)))
         reader.Fail(QStringLiteral("page count out of range"));
     for (std::uint32_t p = 0; p < pageCount && !reader.Failed(); ++p) {
-        TPage& page = result.Pages.Pages.emplace_back();
-        const std::uint32_t commandCount = reader.Count("command count", kMinCommandBytes);
-        if (commandCount > static_cast<std::uint32_t>(kMaxCommandsPerPage))
-            reader.Fail(QStringLiteral("command count out of range"));
-        if (!reader.Failed()) page.Commands.reserve(commandCount);
-        for (std::uint32_t c = 0; c < commandCount && !reader.Failed(); ++c)
-            page.Commands.push_back(ReadCommand(reader));
+        const qsizetype start = reader.Offset();
+        TPage page = ReadPage(reader);
         if (reader.Failed())
             return Failure(fileName, QStringLiteral("it is damaged (%1 on page %2, byte %3)")
                                          .arg(reader.Failure())
                                          .arg(p + 1)
                                          .arg(reader.FailureOffset()));
+        keep(start, reader.Offset(), std::move(page));
     }
-    ReadSections(reader, result.Pages);
+    ReadSections(reader, pageCount, result.Pages.Sections);
     if (!reader.Failed() && reader.Left() != 0)
         reader.Fail(QStringLiteral("%1 unexpected bytes after the sections").arg(reader.Left()));
     if (reader.Failed())
         return Failure(fileName, QStringLiteral("it is damaged (%1, byte %2)")
                                      .arg(reader.Failure())
                                      .arg(reader.FailureOffset()));
+    return result;
+}
+
+} // namespace
+
+TPageFileResult ParsePages(const QByteArray& bytes, const QString& fileName) {
+    std::vector<TPage> pages;
+    TPageFileResult result =
+        ScanPages(bytes, fileName,
+                  [&pages](qsizetype, qsizetype, TPage&& page) { pages.push_back(std::move(page)); });
+    if (result.Ok) result.Pages.Pages = std::move(pages);
     return result;
 }
 
@@ -608,24 +654,165 @@ QString WritePageFile(const QString& path, TPageList&& pages) {
     return WriteBytes(path, SerializeList(given));
 }
 
+namespace {
+
+// Opens the page file for reading and gives its bytes: a mapping of the file
+// where the system allows (no copy of it in memory), else a copy. Returns why
+// it cannot be read, or an empty string.
+QString OpenPageBytes(QFile& file, QByteArray& bytes) {
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString().isEmpty() ? QStringLiteral("it cannot be opened")
+                                            : file.errorString();
+    if (file.size() > kMaxPageFileBytes)
+        return QStringLiteral("it is larger than %1 bytes").arg(kMaxPageFileBytes);
+    if (const uchar* mapped = file.map(0, file.size()))
+        bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
+                                        static_cast<qsizetype>(file.size()));
+    else
+        bytes = file.readAll();
+    return {};
+}
+
+} // namespace
+
 TPageFileResult ReadPageFile(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure(name, file.errorString().isEmpty() ? QStringLiteral("it cannot be opened")
-                                                          : file.errorString());
-    if (file.size() > kMaxPageFileBytes)
-        return Failure(name, QStringLiteral("it is larger than %1 bytes").arg(kMaxPageFileBytes));
-    // Read through a mapping of the file rather than a copy of it in memory.
-    if (const uchar* mapped = file.map(0, file.size()))
-        return ParsePages(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
-                                                  static_cast<qsizetype>(file.size())),
-                          name);
-    return ParsePages(file.readAll(), name);
+    QByteArray bytes;
+    if (const QString error = OpenPageBytes(file, bytes); !error.isEmpty())
+        return Failure(name, error);
+    return ParsePages(bytes, name);
 }
 
 bool DeletePageFile(const QString& path) {
     return !QFile::exists(path) || QFile::remove(path);
+}
+
+// ---- Writing a page at a time -----------------------------------------------
+
+struct TPageFileWriter::TState {
+    QString Path;
+    QSaveFile File;
+    double Width, Height;
+    std::size_t PageCount = 0;
+    uLong BodyCrc = crc32(0L, Z_NULL, 0); // of every byte after the header
+    qint64 BodyBytes = 0;
+    QString Error; // the first failure
+
+    TState(const QString& path, double width, double height)
+        : Path(path), File(path), Width(width), Height(height) {}
+
+    void Fail(const QString& why) {
+        if (Error.isEmpty()) Error = CannotWriteText(Path, why);
+    }
+    bool Write(const QByteArray& bytes) {
+        if (!Error.isEmpty()) return false;
+        if (File.write(bytes) != bytes.size()) Fail(File.errorString());
+        return Error.isEmpty();
+    }
+    // Writes bytes of the body and counts them into its checksum.
+    void WriteBody(const QByteArray& bytes) {
+        if (!Write(bytes)) return;
+        BodyCrc = crc32_z(BodyCrc, reinterpret_cast<const Bytef*>(bytes.constData()),
+                          static_cast<z_size_t>(bytes.size()));
+        BodyBytes += bytes.size();
+    }
+    QByteArray Header() const {
+        TByteWriter out;
+        WriteHeader(out, Width, Height, PageCount);
+        return out.Bytes();
+    }
+};
+
+TPageFileWriter::TPageFileWriter(const QString& path, double paperWidth, double paperHeight)
+    : state_(std::make_unique<TState>(path, paperWidth, paperHeight)) {
+    if (!state_->File.open(QIODevice::WriteOnly)) {
+        state_->Fail(state_->File.errorString());
+        return;
+    }
+    // The page count is not known yet: the header is written again at the end.
+    state_->Write(state_->Header());
+}
+
+// A QSaveFile that is not committed removes its temporary file.
+TPageFileWriter::~TPageFileWriter() = default;
+
+void TPageFileWriter::AddPage(const TPage& page) {
+    if (!state_->Error.isEmpty()) return;
+    TByteWriter out;
+    WritePage(out, page);
+    state_->WriteBody(out.Bytes());
+    ++state_->PageCount;
+}
+
+QString TPageFileWriter::Finish(const std::vector<TSectionMark>& sections) {
+    TState& s = *state_;
+    TByteWriter out;
+    WriteSections(out, sections);
+    s.WriteBody(out.Bytes());
+    // The checksum of the whole file from the header's and the body's, so the
+    // body is never read back.
+    const QByteArray header = s.Header();
+    const uLong headerCrc = crc32_z(crc32(0L, Z_NULL, 0),
+                                    reinterpret_cast<const Bytef*>(header.constData()),
+                                    static_cast<z_size_t>(header.size()));
+    TByteWriter crc;
+    crc.U32(static_cast<std::uint32_t>(crc32_combine64(headerCrc, s.BodyCrc, s.BodyBytes)));
+    s.Write(crc.Bytes());
+    if (s.Error.isEmpty() && !s.File.seek(0)) s.Fail(s.File.errorString());
+    s.Write(header);
+    if (s.Error.isEmpty() && !s.File.commit()) s.Fail(s.File.errorString());
+    if (!s.Error.isEmpty()) s.File.cancelWriting();
+    return s.Error;
+}
+
+// ---- Reading a page at a time -----------------------------------------------
+
+TPageFileReader::TPageFileReader(const QString& path)
+    : file_(std::make_unique<QFile>(path)), name_(QFileInfo(path).fileName()) {
+    QByteArray bytes;
+    if (const QString error = OpenPageBytes(*file_, bytes); !error.isEmpty()) {
+        error_ = DamagedText(name_, error);
+        return;
+    }
+    TPageFileResult checked =
+        ScanPages(bytes, name_, [this](qsizetype start, qsizetype end, TPage&&) {
+            pageStarts_.push_back(start);
+            pageEnd_ = end;
+        });
+    // The pages' bytes are read again one page at a time; the mapping, which
+    // the check brought whole into memory, goes.
+    const auto* mapped = reinterpret_cast<const uchar*>(bytes.constData());
+    bytes = QByteArray();
+    file_->unmap(const_cast<uchar*>(mapped)); // nothing when the bytes were a copy
+    if (!checked.Ok) {
+        error_ = checked.Error;
+        pageStarts_.clear();
+        return;
+    }
+    width_ = checked.Pages.Width;
+    height_ = checked.Pages.Height;
+    sections_ = std::move(checked.Pages.Sections);
+}
+
+TPageFileReader::~TPageFileReader() = default;
+
+const TPage* TPageFileReader::Page(std::size_t index) {
+    const qsizetype start = pageStarts_[index];
+    const qsizetype end = index + 1 < pageStarts_.size() ? pageStarts_[index + 1] : pageEnd_;
+    page_ = TPage{};
+    QByteArray bytes;
+    if (file_->seek(start)) bytes = file_->read(end - start);
+    TByteReader reader(bytes, bytes.size());
+    if (bytes.size() == end - start) page_ = ReadPage(reader);
+    if (bytes.size() != end - start || reader.Failed() || reader.Left() != 0) {
+        error_ = DamagedText(name_, QStringLiteral("it was changed after it was checked "
+                                                   "(page %1)")
+                                        .arg(index + 1));
+        page_ = TPage{};
+        return nullptr;
+    }
+    return &page_;
 }
 
 } // namespace corvalt

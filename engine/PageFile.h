@@ -1,9 +1,10 @@
 #pragma once
 // The page file: a recorded report (TPageList) stored as our own versioned
-// binary format, written after a run and read back by the preview, printing and
-// PDF export. A report window keeps the pages in memory once read, so several
-// windows can be open at once even when they share one file name; a window may
-// also give its run a page file of its own.
+// binary format, written a page at a time as a run lays the pages out, and read
+// back by the preview, printing and PDF export. A report window keeps the pages
+// in memory once read, so several windows can be open at once even when they
+// share one file name; a window may also give its run a page file of its own.
+// An export of the command line reads the file a page at a time instead.
 //
 // Layout, little-endian throughout:
 //   "CVPAGES" 0x1A    magic, 8 bytes
@@ -43,11 +44,16 @@
 // allocation.
 
 #include "engine/PageModel.h"
+#include "engine/PageSource.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
+#include <vector>
+
+class QFile;
 
 namespace corvalt {
 
@@ -79,5 +85,64 @@ TPageFileResult ReadPageFile(const QString& path);
 // Deletes the file; a file that does not exist is no error. Returns false only
 // when the file exists and could not be deleted.
 bool DeletePageFile(const QString& path);
+
+// Writes a page file a page at a time, as the layout finishes each page, so
+// that a long report is never held whole in memory. The finished file is byte
+// for byte what WritePageFile writes for the same pages, and it appears whole
+// or not at all: the pages go to a temporary file beside it, which Finish puts
+// in its place; a writer that fails or is never finished leaves no file (and
+// any old one as it was).
+class TPageFileWriter {
+  public:
+    explicit TPageFileWriter(const QString& path, double paperWidth = kLetterWidth,
+                             double paperHeight = kLetterHeight);
+    ~TPageFileWriter();
+    TPageFileWriter(const TPageFileWriter&) = delete;
+    TPageFileWriter& operator=(const TPageFileWriter&) = delete;
+
+    // Appends the page. After a failure further pages are ignored and Finish
+    // reports the failure.
+    void AddPage(const TPage& page);
+    // Writes the sections, the page count and the checksum and puts the file
+    // in place. Returns an empty string on success, else the error text.
+    QString Finish(const std::vector<TSectionMark>& sections);
+
+  private:
+    struct TState;
+    std::unique_ptr<TState> state_;
+};
+
+// A page file checked whole once, with every check of ParsePages, and then
+// read a page at a time: it keeps the file open and where each page starts,
+// never the pages, so a long report is not held in memory.
+class TPageFileReader final : public TPageSource {
+  public:
+    explicit TPageFileReader(const QString& path);
+    ~TPageFileReader() override;
+    TPageFileReader(const TPageFileReader&) = delete;
+    TPageFileReader& operator=(const TPageFileReader&) = delete;
+
+    // Whether the file passed the checks; Error() says why it did not.
+    bool Ok() const { return error_.isEmpty(); }
+    QString Error() const override { return error_; }
+    double PaperWidth() const override { return width_; }
+    double PaperHeight() const override { return height_; }
+    std::size_t PageCount() const override { return pageStarts_.size(); }
+    const std::vector<TSectionMark>& Sections() const override { return sections_; }
+    // Reads the page from the file; null only when the file was changed on the
+    // disk after it was checked.
+    const TPage* Page(std::size_t index) override;
+
+  private:
+    std::unique_ptr<QFile> file_;
+    QByteArray bytes_; // the file's bytes, mapped where the system allows
+    QString name_;
+    QString error_;
+    double width_ = kLetterWidth, height_ = kLetterHeight;
+    std::vector<qsizetype> pageStarts_;
+    qsizetype pageEnd_ = 0; // the byte after the last page
+    std::vector<TSectionMark> sections_;
+    TPage page_; // the page read last
+};
 
 } // namespace corvalt

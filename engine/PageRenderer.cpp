@@ -201,20 +201,28 @@ QImage RenderPageImage(const TPageList& pages, std::size_t pageIndex, double dot
     return image;
 }
 
-QPageSize PaperSize(const TPageList& pages) {
-    if (pages.Width == kLetterWidth && pages.Height == kLetterHeight)
-        return QPageSize(QPageSize::Letter);
-    return QPageSize(QSizeF(pages.Width, pages.Height), QPageSize::Inch);
+namespace {
+
+QPageSize PaperOf(double width, double height) {
+    if (width == kLetterWidth && height == kLetterHeight) return QPageSize(QPageSize::Letter);
+    return QPageSize(QSizeF(width, height), QPageSize::Inch);
 }
 
-QByteArray PdfBytes(const TPageList& pages, const TPdfOptions& options, QString& error) {
+} // namespace
+
+QPageSize PaperSize(const TPageList& pages) {
+    return PaperOf(pages.Width, pages.Height);
+}
+
+QByteArray PdfBytes(TPageSource& pages, const TPdfOptions& options, QString& error) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
         writer.setResolution(static_cast<int>(kLayoutDpi));
-        writer.setPageLayout(QPageLayout(PaperSize(pages), QPageLayout::Portrait, QMarginsF()));
+        writer.setPageLayout(QPageLayout(PaperOf(pages.PaperWidth(), pages.PaperHeight()),
+                                         QPageLayout::Portrait, QMarginsF()));
         writer.setTitle(options.Title);
         if (options.PdfA) writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
         writer.setCreator(QStringLiteral("Corvalt"));
@@ -223,18 +231,27 @@ QByteArray PdfBytes(const TPageList& pages, const TPdfOptions& options, QString&
             error = QStringLiteral("the PDF writer did not start");
             return {};
         }
-        for (std::size_t i = 0; i < pages.Pages.size(); ++i) {
+        for (std::size_t i = 0; i < pages.PageCount(); ++i) {
+            const TPage* page = pages.Page(i);
+            if (page == nullptr) {
+                error = pages.Error();
+                return {};
+            }
             if (i > 0) writer.newPage();
-            RenderPage(painter, pages.Pages[i], writer.resolution());
+            RenderPage(painter, *page, writer.resolution());
         }
         painter.end();
     }
-    if (options.Author.isEmpty() && pages.Sections.empty()) return bytes;
-    return FinishPdf(bytes, options.Author, pages.Sections, error);
+    if (options.Author.isEmpty() && pages.Sections().empty()) return bytes;
+    return FinishPdf(bytes, options.Author, pages.Sections(), error);
 }
 
-QString ExportPdfFile(const TPageList& pages, const std::string& path,
-                      const TPdfOptions& options) {
+QByteArray PdfBytes(const TPageList& pages, const TPdfOptions& options, QString& error) {
+    TPageListSource source(pages);
+    return PdfBytes(source, options, error);
+}
+
+QString ExportPdfFile(TPageSource& pages, const std::string& path, const TPdfOptions& options) {
     const auto failure = [&path](const QString& why) {
         return QStringLiteral("The PDF file \"%1\" cannot be written: %2.")
             .arg(QString::fromStdString(ShownFileName(path)), why);
@@ -247,6 +264,12 @@ QString ExportPdfFile(const TPageList& pages, const std::string& path,
         ReplaceFile(path, std::span(data, static_cast<std::size_t>(bytes.size())));
     if (!written.empty()) return failure(QString::fromStdString(written));
     return {};
+}
+
+QString ExportPdfFile(const TPageList& pages, const std::string& path,
+                      const TPdfOptions& options) {
+    TPageListSource source(pages);
+    return ExportPdfFile(source, path, options);
 }
 
 QString ExportPdf(const TPageList& pages, const QString& path, const TPdfOptions& options) {

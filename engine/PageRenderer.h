@@ -11,6 +11,7 @@
 // PDF: ExportPdf(pages, "report.pdf"). Printer: PrintPages(printer, pages).
 
 #include "engine/PageModel.h"
+#include "engine/PageSource.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -49,6 +50,9 @@ struct TPdfOptions {
 // Every page as one page of a PDF document (vector text with embedded fonts,
 // paper of the report), with a bookmark for each of the report's sections;
 // empty, with error set, when the writer failed.
+// The source's pages are painted one at a time, in order; error is the
+// source's when a page cannot be read.
+QByteArray PdfBytes(TPageSource& pages, const TPdfOptions& options, QString& error);
 QByteArray PdfBytes(const TPageList& pages, const TPdfOptions& options, QString& error);
 
 // Writes the PDF document to the file at path through the program's safe
@@ -57,6 +61,7 @@ QByteArray PdfBytes(const TPageList& pages, const TPdfOptions& options, QString&
 // command-line argument as given); the QString form, for names chosen in a
 // dialog, encodes them as Qt does. Returns an empty string on success, else
 // the error text.
+QString ExportPdfFile(TPageSource& pages, const std::string& path, const TPdfOptions& options = {});
 QString ExportPdfFile(const TPageList& pages, const std::string& path,
                       const TPdfOptions& options = {});
 QString ExportPdf(const TPageList& pages, const QString& path, const TPdfOptions& options = {});

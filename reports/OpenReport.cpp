@@ -23,7 +23,7 @@ QString KindName(TReportKind kind) {
 
 TOpenedReport OpenReport(TEmfProject& project, TScenario* scenario, TReportKind kind,
                          const TOptions& options, const QString& pageFilePath,
-                         const std::function<void(int)>& pageStarted) {
+                         const std::function<void(int)>& pageStarted, TPageKeeping keeping) {
     if (!ReportKindAvailable(kind))
         return Failure(QStringLiteral("The %1 is not available in this version of Corvalt.")
                            .arg(KindName(kind)));
@@ -43,10 +43,16 @@ TOpenedReport OpenReport(TEmfProject& project, TScenario* scenario, TReportKind 
 
     ComputeAll(project);
     const std::unique_ptr<TReport> report = CreateReport(kind, project, scenario, options);
-    TPageFileResult run = RunReportToFile(report->PageEvents(), pageFilePath, pageStarted);
-    if (!run.Ok) return Failure(run.Error);
     TOpenedReport opened;
     opened.Outcome = TOpenedReport::TOutcome::Pages;
+    if (keeping == TPageKeeping::OnFile) {
+        TStreamedRun run = RunReportStreamed(report->PageEvents(), pageFilePath, pageStarted);
+        if (!run.Pages) return Failure(run.Error);
+        opened.PageFile = std::move(run.Pages);
+        return opened;
+    }
+    TPageFileResult run = RunReportToFile(report->PageEvents(), pageFilePath, pageStarted);
+    if (!run.Ok) return Failure(run.Error);
     opened.Pages = std::move(run.Pages);
     return opened;
 }

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace corvalt {
@@ -21,12 +22,15 @@ class TScenario;
 
 struct TOpenedReport {
     enum class TOutcome {
-        Pages,       // Pages holds the report as read back from the page file
+        Pages,       // Pages (or PageFile) holds the report as read back from the page file
         CheckFailed, // the data check found errors; Findings lists every line of it
         Failed,      // Error says why no report could be made
     };
     TOutcome Outcome = TOutcome::Failed;
     TPageList Pages;
+    // Instead of Pages when the report was opened to be read from its page
+    // file a page at a time.
+    std::shared_ptr<TPageFileReader> PageFile;
     std::vector<TCheckLine> Findings;
     QString Error;
 };
@@ -37,8 +41,12 @@ struct TOpenedReport {
 // sections; one that cannot be computed carries its reason in CalcError and
 // its reports print that reason. pageStarted is called with each page number
 // while the report is laid out (the status line). Needs a QGuiApplication.
+// The pages come back in memory, or with onFile as an open page file that
+// holds one page at a time (an export of a long report).
+enum class TPageKeeping { InMemory, OnFile };
 TOpenedReport OpenReport(TEmfProject& project, TScenario* scenario, TReportKind kind,
                          const TOptions& options, const QString& pageFilePath,
-                         const std::function<void(int)>& pageStarted = {});
+                         const std::function<void(int)>& pageStarted = {},
+                         TPageKeeping keeping = TPageKeeping::InMemory);
 
 } // namespace corvalt

@@ -66,7 +66,7 @@ QImage SampleBitmap() {
     return image;
 }
 
-TPageList SamplePages(int pages) {
+TLambdaReport SampleReport(int pages) {
     TLambdaReport report;
     report.Header = [](TPageCanvas& c) {
         c.PushFont();
@@ -138,6 +138,11 @@ TPageList SamplePages(int pages) {
             c.SetPen(Qt::black, Qt::SolidLine, TLineWidth::DevicePixels(1));
         }
     };
+    return report;
+}
+
+TPageList SamplePages(int pages) {
+    TLambdaReport report = SampleReport(pages);
     TPageCanvas canvas;
     EXPECT_TRUE(canvas.Run(report).Ok);
     return canvas.TakePages();

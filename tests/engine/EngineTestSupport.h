@@ -34,7 +34,8 @@ TPageList RunBody(const std::function<void(TPageCanvas&)>& body);
 QImage SampleBitmap();
 
 // A report of `pages` pages with a header, a footer, boxed and shaded cells,
-// bold text, lines, a frame and a bitmap on every page.
+// bold text, lines, a frame and a bitmap on every page; and its pages.
+TLambdaReport SampleReport(int pages = 2);
 TPageList SamplePages(int pages = 2);
 
 // Whether the program is on the PATH, and its standard output for the

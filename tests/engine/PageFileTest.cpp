@@ -138,6 +138,27 @@ TEST(PageFile, AnyChangedByteIsRefused) {
     EXPECT_FALSE(ParsePages(bytes + QByteArray(1, '\0')).Ok);
 }
 
+// The bytes saved as a file and opened with the reader of a page at a time.
+QString RefusalOfReader(const QByteArray& bytes, const QString& name) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    const TPageFileReader reader(file.fileName());
+    EXPECT_EQ(reader.PageCount(), 0u);
+    return reader.Error();
+}
+
+// Refused as damaged by ParsePages, and by the reader of a page at a time with
+// the same text.
+void ExpectRefusedAsDamaged(const QByteArray& bytes) {
+    const QString name = QStringLiteral("forged.rpt");
+    const TPageFileResult read = ParsePages(bytes, name);
+    EXPECT_FALSE(read.Ok);
+    EXPECT_TRUE(read.Error.contains(QStringLiteral("damaged"))) << read.Error.toStdString();
+    EXPECT_EQ(RefusalOfReader(bytes, name), read.Error);
+}
+
 // Files with a valid checksum whose contents lie: the structure checks alone
 // must refuse them. Each case edits the body of a one-page file and re-signs it.
 class TForgedFile {
@@ -221,9 +242,7 @@ TEST(PageFile, ForgedButSignedFilesAreRefusedByTheStructureChecks) {
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        const TPageFileResult read = ParsePages(c.Bytes);
-        EXPECT_FALSE(read.Ok);
-        EXPECT_TRUE(read.Error.contains(QStringLiteral("damaged"))) << read.Error.toStdString();
+        ExpectRefusedAsDamaged(c.Bytes);
     }
 }
 
@@ -297,9 +316,7 @@ TEST(PageFile, BadValuesInsidePicturesAreRefused) {
     };
     for (const auto& [name, edit] : cases) {
         SCOPED_TRACE(name);
-        const TPageFileResult read = ParsePages(SignedSinglePage(command, edit));
-        EXPECT_FALSE(read.Ok);
-        EXPECT_TRUE(read.Error.contains(QStringLiteral("damaged"))) << read.Error.toStdString();
+        ExpectRefusedAsDamaged(SignedSinglePage(command, edit));
     }
 }
 
@@ -325,6 +342,17 @@ TEST(PageFile, OtherFilesAndOtherVersionsAreNamed) {
     QByteArray newer = SerializePages(SamplePages(1));
     newer[8] = 3;
     EXPECT_TRUE(ParsePages(newer).Error.contains(QStringLiteral("format version 3")));
+    // The reader of a page at a time refuses them, and a changed byte and a
+    // cut file, with the same words.
+    QByteArray flipped = SerializePages(SamplePages(1));
+    flipped[100] = char(flipped[100] ^ 0x10);
+    const QString name = QStringLiteral("temp.rpt");
+    for (const QByteArray& bytes : {QByteArray("%PDF-1.4 something"), newer, flipped,
+                                    SerializePages(SamplePages(1)).chopped(1)}) {
+        const QString refusal = ParsePages(bytes, name).Error;
+        ASSERT_FALSE(refusal.isEmpty());
+        EXPECT_EQ(RefusalOfReader(bytes, name), refusal);
+    }
 }
 
 // The page file's checksum is the CRC-32 of IEEE 802.3: the check value of
