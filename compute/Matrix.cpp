@@ -111,7 +111,7 @@ bool TCholesky::Factor(const TMatrix& a) {
     if (n_ <= kLargestNativeCholesky) {
         if (!FactorNative(n_, factor_)) return false;
     } else {
-        const lapack::TRoutines* lapack = lapack::SystemLibrary().Routines;
+        const lapack::TRoutines* lapack = lapack::SystemLibrary().Routines.get();
         if (lapack == nullptr) {
             libraryMissing_ = true;
             return false;
@@ -139,7 +139,7 @@ void TCholesky::Solve(std::span<double> columns) const {
         return;
     }
     // Factor found the library, or there is no factor to solve with.
-    const lapack::TRoutines* lapack = lapack::SystemLibrary().Routines;
+    const lapack::TRoutines* lapack = lapack::SystemLibrary().Routines.get();
     assert(lapack != nullptr);
     if (lapack == nullptr) return;
     const int count = static_cast<int>(columns.size() / size);

@@ -33,7 +33,7 @@ TLibrary LoadLibrary(std::span<const char* const> fileNames) {
         auto routines = std::make_unique<TRoutines>();
         if (Find(handle, "dpotrf_", routines->Dpotrf) && Find(handle, "dpotrs_", routines->Dpotrs) &&
             Find(handle, "dgesv_", routines->Dgesv))
-            return {routines.release(), {}}; // kept, like the handle, for the process
+            return {std::move(routines), {}}; // the handle stays open for the process
         reasons += std::string(reasons.empty() ? "" : "; ") + file + " lacks a LAPACK routine";
         dlclose(handle);
     }

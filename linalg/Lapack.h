@@ -6,6 +6,7 @@
 // computations.
 
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -29,7 +30,7 @@ struct TRoutines {
 // A loaded library: Routines when every routine was found, else Error says
 // why ("The linear-algebra library cannot be loaded: ...").
 struct TLibrary {
-    const TRoutines* Routines = nullptr;
+    std::unique_ptr<const TRoutines> Routines; // null when the library could not be loaded
     std::string Error;
 };
 

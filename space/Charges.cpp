@@ -74,7 +74,7 @@ TChargeSolution SolveCharges(const TSpaceModel& model) {
         rhs[i] = pieces[i].VoltageV.real();
         rhs[n + i] = pieces[i].VoltageV.imag();
     }
-    const lapack::TRoutines* lapack = lapack::SystemLibrary().Routines;
+    const lapack::TRoutines* lapack = lapack::SystemLibrary().Routines.get();
     if (lapack == nullptr) return {TChargeOutcome::NoLibrary, {}};
     std::vector<int> pivots(n);
     const auto order = static_cast<int>(n);
