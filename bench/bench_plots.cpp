@@ -32,6 +32,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <string>
 #include <thread>
 
 using namespace corvalt;
@@ -76,27 +77,45 @@ void BM_PanelAfterEdit(benchmark::State& state) {
 BENCHMARK(BM_PanelAfterEdit)->Unit(benchmark::kMillisecond);
 
 // One metric cross section of the benchmarks' double circuit whose profile
-// holds about `records` records (a step of 0.25 m, 2 m beyond each edge).
+// holds `records` records: the two ROW edges, its point of interest and the
+// regular steps of 0.25 m from -(RowLeft + 2 m) to RowRight + 2 m, both ends
+// whole metres. Those are 4 (A + B) + 1 steps for ends A and B m out, so A + B
+// is (records - 4) / 4, split as evenly as whole metres allow. Null when
+// records - 4 is not a multiple of 4: no such profile has that many.
 std::unique_ptr<TEmfProject> ProjectOfRecords(int records) {
+    if (records < 4 || (records - 4) % 4 != 0) return nullptr;
+    const int ends = (records - 4) / 4;
+    const int left = ends / 2;
     auto project = testing::MakeWideProfileProject();
     TScenario& scenario = project->Scenarios[0];
-    const float half = (static_cast<float>(records) * 0.25f - 4.0f) / 2;
-    scenario.RowLeft = half;
-    scenario.RowRight = half;
+    scenario.RowLeft = static_cast<float>(left - 2);
+    scenario.RowRight = static_cast<float>(ends - left - 2);
     return project;
 }
 
 void BM_PanelUiBusy(benchmark::State& state) {
-    const auto project = ProjectOfRecords(static_cast<int>(state.range(0)));
+    const int records = static_cast<int>(state.range(0));
+    const auto project = ProjectOfRecords(records);
+    if (project == nullptr) {
+        state.SkipWithError("no cross section has that many records");
+        return;
+    }
     ui::TResultsPanel panel;
     panel.resize(700, 600);
     panel.show();
     TConductor& conductor = *project->Scenarios[0].Conductors.front();
     const float height = conductor.Height;
-    // Once shown, so that the panel has learnt the cross section's cost.
+    // Once shown, so that what is measured is an edit of a panel already showing it.
     panel.ShowResults(*project, std::make_shared<const TProjectSnapshot>(TakeProjectSnapshot(*project)), 0);
     while (panel.IsComputing())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const std::size_t shown = panel.ShownScenario() ? panel.ShownScenario()->Results.size() : 0;
+    if (shown != static_cast<std::size_t>(records) || !panel.HasFieldValues()) {
+        const std::string why = "the panel shows " + std::to_string(shown) + " records, not " +
+                                std::to_string(records);
+        state.SkipWithError(why.c_str());
+        return;
+    }
     int step = 0;
     double longest = 0;
     for (auto _ : state) {
