@@ -9,7 +9,7 @@ namespace {
 
 constexpr double kLabelDrop = 0.02;      // label baseline below the leader's end, in
 constexpr double kAtPointOverlap = 0.02; // a label left of its point ends this far past it, in
-constexpr double kSamePoint = 1e-6;        // in
+constexpr double kSamePoint = 1e-6;      // in
 
 struct TDirection {
     int Sh, Sv;
@@ -133,35 +133,38 @@ TLabelLayout::TLabelLayout(const QRectF& bounds, double clearance)
     : bounds_(bounds), clearance_(clearance) {}
 
 void TLabelLayout::AddBox(const QRectF& box) {
-    boxes_.push_back(box);
+    boxes_.Add(box);
 }
 
 void TLabelLayout::AddLine(const QLineF& line) {
-    lines_.push_back(line);
+    lines_.Add(line);
 }
 
 std::size_t TLabelLayout::AddSymbol(const QRectF& symbol) {
-    symbols_.push_back(symbol);
-    return symbols_.size() - 1;
+    return symbols_.Add(symbol);
 }
 
 int TLabelLayout::Conflicts(const TLabelPlace& place, std::size_t ownSymbol) const {
     const QRectF box = Grown(place.Box, clearance_);
     const QRectF inside = bounds_.adjusted(clearance_, clearance_, -clearance_, -clearance_);
     int conflicts = inside.contains(place.Box) ? 0 : 1;
-    for (const QRectF& other : boxes_)
-        conflicts += Meets(box, other);
+    boxes_.ForEachNear(box, [&](const QRectF& other, int count, std::size_t) {
+        conflicts += count * Meets(box, other);
+    });
     // The label comes close to its own symbol, at the end of its short leader,
     // but never covers it.
-    for (std::size_t i = 0; i < symbols_.size(); ++i)
-        conflicts += Meets(i == ownSymbol ? place.Box : box, symbols_[i]);
-    for (const QLineF& line : lines_)
-        conflicts += SegmentMeetsRect(line, box);
+    symbols_.ForEachNear(box, [&](const QRectF& symbol, int, std::size_t i) {
+        conflicts += Meets(i == ownSymbol ? place.Box : box, symbol);
+    });
+    lines_.ForEachNear(box, [&](const QLineF& line, int count, std::size_t) {
+        conflicts += count * SegmentMeetsRect(line, box);
+    });
     // The leader must not run through a label placed before.
     for (std::size_t i = 1; i < place.LeaderPoints.size(); ++i) {
         const QLineF stroke(place.LeaderPoints[i - 1], place.LeaderPoints[i]);
-        for (const QRectF& other : boxes_)
-            conflicts += SegmentMeetsRect(stroke, other);
+        boxes_.ForEachNear(ExtentOf(stroke), [&](const QRectF& other, int count, std::size_t) {
+            conflicts += count * SegmentMeetsRect(stroke, other);
+        });
     }
     return conflicts;
 }
@@ -170,14 +173,16 @@ int TLabelLayout::Crossings(const TLabelPlace& place, std::size_t ownSymbol) con
     int crossings = 0;
     for (std::size_t i = 1; i < place.LeaderPoints.size(); ++i) {
         const QLineF stroke(place.LeaderPoints[i - 1], place.LeaderPoints[i]);
-        for (const QLineF& line : lines_) {
+        const QRectF extent = ExtentOf(stroke);
+        lines_.ForEachNear(extent, [&](const QLineF& line, int count, std::size_t) {
             // A line through the mark itself (its structure) is not crossed.
             QPointF at;
-            crossings += stroke.intersects(line, &at) == QLineF::BoundedIntersection &&
-                         QLineF(at, place.LeaderPoints.front()).length() > kSamePoint;
-        }
-        for (std::size_t s = 0; s < symbols_.size(); ++s)
-            crossings += s != ownSymbol && SegmentMeetsRect(stroke, symbols_[s]);
+            crossings += count * (stroke.intersects(line, &at) == QLineF::BoundedIntersection &&
+                                  QLineF(at, place.LeaderPoints.front()).length() > kSamePoint);
+        });
+        symbols_.ForEachNear(extent, [&](const QRectF& symbol, int, std::size_t s) {
+            crossings += s != ownSymbol && SegmentMeetsRect(stroke, symbol);
+        });
     }
     return crossings;
 }
@@ -259,9 +264,9 @@ TLabelPlace TLabelLayout::BestPlace(const TLabelRequest& request) const {
 }
 
 void TLabelLayout::Keep(const TLabelPlace& place) {
-    boxes_.push_back(place.Box);
+    boxes_.Add(place.Box);
     for (std::size_t i = 1; i < place.LeaderPoints.size(); ++i)
-        lines_.emplace_back(place.LeaderPoints[i - 1], place.LeaderPoints[i]);
+        lines_.Add(QLineF(place.LeaderPoints[i - 1], place.LeaderPoints[i]));
 }
 
 std::vector<int> CaptionRows(const std::vector<std::pair<double, double>>& extents, double gap) {

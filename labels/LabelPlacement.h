@@ -5,6 +5,8 @@
 // drawing's ground line). Numbers in and out, in the drawing's units (inches,
 // pixels; y downwards); no painter and no fonts: the caller measures the texts.
 
+#include "labels/ShapeGrid.h"
+
 #include <QLineF>
 #include <QPointF>
 #include <QRectF>
@@ -77,6 +79,9 @@ TLabelPlace LabelPlaceFor(const TLabelRequest& request, TLeader leader, int leng
 // holds: the labels and leaders placed before it, the boxes and lines added
 // (captions, structure lines, ROW lines), the symbols of other points, and
 // the bounds (the frame). "Meets" includes coming closer than the clearance.
+// What the layout holds is kept in grids over the bounds, so that a place is
+// tested against the things near it only (the counts are those of testing
+// every thing), and identical lines and boxes are tested once.
 class TLabelLayout {
   public:
     TLabelLayout(const QRectF& bounds, double clearance);
@@ -89,10 +94,10 @@ class TLabelLayout {
     // Tries the preferred direction, its vertical mirror and the horizontal
     // leader on the same side, first with the ordinary leader and then with
     // longer ones (two, three and four times as long unless the request says
-    // otherwise); then the same on the other side. The first place that meets nothing and whose leader crosses no
-    // line, leader or symbol is taken, else the first that meets nothing,
-    // else the one inside the bounds that meets the fewest things (a label
-    // with no place inside them is moved in); it is kept in the layout.
+    // otherwise); then the same on the other side. The first place that meets nothing and whose
+    // leader crosses no line, leader or symbol is taken, else the first that meets nothing, else
+    // the one inside the bounds that meets the fewest things (a label with no place inside them is
+    // moved in); it is kept in the layout.
     TLabelPlace Place(const TLabelRequest& request);
     // The same, but only a place that meets nothing is taken and kept; none
     // when there is no such place.
@@ -112,9 +117,9 @@ class TLabelLayout {
 
     QRectF bounds_;
     double clearance_;
-    std::vector<QRectF> boxes_;
-    std::vector<QLineF> lines_;
-    std::vector<QRectF> symbols_;
+    TShapeGrid<QRectF> boxes_{bounds_, true};
+    TShapeGrid<QLineF> lines_{bounds_, true};
+    TShapeGrid<QRectF> symbols_{bounds_, false}; // by index, for OwnSymbol
 };
 
 // The directions Place tries for a preferred direction, in order: three on

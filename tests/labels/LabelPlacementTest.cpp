@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace corvalt {
 namespace {
 
@@ -169,6 +171,136 @@ TEST(LabelPlacement, ALeaderThatCrossesNoLineIsPreferred) {
     EXPECT_EQ(p.Leader, TLeader::LeftUp);
     ASSERT_EQ(p.LeaderPoints.size(), 3u);
     ExpectPoint(p.LeaderPoints[2], -0.2, -1.1);
+}
+
+// What a layout holds, tested thing by thing: the meaning of Conflicts and
+// Crossings without any index, to hold the layout's counts against.
+struct TEveryThing {
+    QRectF Bounds;
+    double Clearance = 0;
+    std::vector<QRectF> Boxes, Symbols;
+    std::vector<QLineF> Lines;
+
+    static bool Meets(const QRectF& a, const QRectF& b) {
+        return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
+               b.top() <= a.bottom();
+    }
+    static std::vector<QLineF> Strokes(const TLabelPlace& place) {
+        std::vector<QLineF> strokes;
+        for (std::size_t i = 1; i < place.LeaderPoints.size(); ++i)
+            strokes.emplace_back(place.LeaderPoints[i - 1], place.LeaderPoints[i]);
+        return strokes;
+    }
+    int Conflicts(const TLabelPlace& place, std::size_t own) const {
+        const QRectF box = place.Box.adjusted(-Clearance, -Clearance, Clearance, Clearance);
+        const QRectF inside = Bounds.adjusted(Clearance, Clearance, -Clearance, -Clearance);
+        int n = inside.contains(place.Box) ? 0 : 1;
+        for (const QRectF& other : Boxes)
+            n += Meets(box, other);
+        for (std::size_t i = 0; i < Symbols.size(); ++i)
+            n += Meets(i == own ? place.Box : box, Symbols[i]);
+        for (const QLineF& line : Lines)
+            n += SegmentMeetsRect(line, box);
+        for (const QLineF& stroke : Strokes(place))
+            for (const QRectF& other : Boxes)
+                n += SegmentMeetsRect(stroke, other);
+        return n;
+    }
+    int Crossings(const TLabelPlace& place, std::size_t own) const {
+        int n = 0;
+        for (const QLineF& stroke : Strokes(place)) {
+            for (const QLineF& line : Lines) {
+                QPointF at;
+                n += stroke.intersects(line, &at) == QLineF::BoundedIntersection &&
+                     QLineF(at, place.LeaderPoints.front()).length() > 1e-6;
+            }
+            for (std::size_t s = 0; s < Symbols.size(); ++s)
+                n += s != own && SegmentMeetsRect(stroke, Symbols[s]);
+        }
+        return n;
+    }
+};
+
+TEST(LabelPlacement, TheIndexedLayoutCountsAndPlacesAsTestingEveryThing) {
+    // A plot of 600 x 400 px crowded the way a cross section with many points
+    // of interest crowds it: vertical lines at a few places (many on top of
+    // one another, some reaching past the plot), boxes and symbols, and 400
+    // labels, a third of them at one mark, some outside the plot, some at
+    // their point.
+    const QRectF bounds(0, 0, 600, 400);
+    TLabelLayout layout(bounds, 2);
+    TEveryThing every{bounds, 2, {}, {}, {}};
+    std::mt19937 random(20261209);
+    const auto uniform = [&random](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    const auto pick = [&random](int count) {
+        return std::uniform_int_distribution<int>(0, count - 1)(random);
+    };
+    for (int i = 0; i < 40; ++i) {
+        const double x = 600.0 * pick(7) / 6; // on the cells' borders too
+        const QLineF line(x, pick(2) == 0 ? 0 : -50, x, 400);
+        layout.AddLine(line);
+        every.Lines.push_back(line);
+    }
+    for (int i = 0; i < 40; ++i) {
+        const QRectF box(uniform(-20, 600), uniform(-20, 400), uniform(5, 60), 12);
+        for (int copies = pick(3); copies >= 0; --copies) {
+            layout.AddBox(box);
+            every.Boxes.push_back(box);
+        }
+    }
+    for (int i = 0; i < 30; ++i) {
+        const QRectF symbol(uniform(0, 590), uniform(0, 390), 7, 7);
+        EXPECT_EQ(layout.AddSymbol(symbol), every.Symbols.size());
+        every.Symbols.push_back(symbol);
+    }
+    int clear = 0, crowded = 0;
+    for (int i = 0; i < 400; ++i) {
+        SCOPED_TRACE(testing::Message() << "label " << i);
+        TLabelRequest request;
+        request.Mark =
+            pick(3) == 0 ? QPointF(280, 200) : QPointF(uniform(-30, 630), uniform(-30, 430));
+        request.Preferred = static_cast<TLeader>(pick(7));
+        request.TextWidth = uniform(10, 60);
+        request.Ascent = 9;
+        request.Descent = 3;
+        request.FontHeight = 12;
+        request.QuarterShift = pick(2) == 0;
+        request.Steps = pick(4) == 0 ? TLeaderSteps{0, 0} : TLeaderSteps{5, 5};
+        request.LongerSteps = {3, 6};
+        if (pick(2) == 0) request.OwnSymbol = static_cast<std::size_t>(pick(30));
+        // Every place the layout may try, counted both ways, in the order it
+        // tries them (a side's three directions with each length, then the
+        // other side's); the first that meets and crosses nothing is taken.
+        const std::vector<TLeader> leaders = LeaderCandidates(request.Preferred);
+        std::optional<TLabelPlace> first;
+        for (std::size_t side = 0; side < 2; ++side)
+            for (int length = 1; length <= request.LongestLeader; ++length)
+                for (std::size_t k = 0; k < 3; ++k) {
+                    const TLabelPlace place = LabelPlaceFor(request, leaders[side * 3 + k], length);
+                    const int conflicts = every.Conflicts(place, request.OwnSymbol);
+                    const int crossings = every.Crossings(place, request.OwnSymbol);
+                    ASSERT_EQ(layout.Conflicts(place, request.OwnSymbol), conflicts);
+                    ASSERT_EQ(layout.Crossings(place, request.OwnSymbol), crossings);
+                    if (conflicts == 0 && crossings == 0 && !first) first = place;
+                }
+        const std::optional<TLabelPlace> placed =
+            pick(4) == 0 ? layout.PlaceIfClear(request) : layout.Place(request);
+        if (first) {
+            ASSERT_TRUE(placed.has_value());
+            EXPECT_EQ(placed->Box, first->Box);
+            EXPECT_EQ(placed->LeaderPoints, first->LeaderPoints);
+        }
+        if (!placed) continue;
+        (first ? clear : crowded) += 1;
+        every.Boxes.push_back(placed->Box);
+        for (const QLineF& stroke : TEveryThing::Strokes(*placed))
+            every.Lines.push_back(stroke);
+    }
+    // The layout filled up: both kinds of outcome were compared.
+    EXPECT_GT(clear, 50);
+    EXPECT_GT(crowded, 50);
 }
 
 TEST(LabelPlacement, CaptionsThatWouldMeetGoToTheNextRow) {

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -11,6 +12,17 @@ namespace corvalt::ui {
 TPictureLayoutDialog::TPictureLayoutDialog(TPictureFormat format, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("Picture Size"));
+    // What is asked, and what the answer does, above the fields.
+    auto* note = new QLabel(
+        format == TPictureFormat::Pdf
+            ? QStringLiteral("The picture is printed on one page, landscape, under a title block "
+                             "with the project, the cross section, the date and the program's "
+                             "version.")
+            : QStringLiteral("The picture's size in pixels, each side %1 to %2.")
+                  .arg(kMinPictureSide)
+                  .arg(kMaxPictureSide));
+    note->setObjectName(QStringLiteral("lbNote"));
+    note->setWordWrap(true);
     auto* form = new QFormLayout;
     if (format == TPictureFormat::Pdf) {
         cbPaper_ = new QComboBox;
@@ -28,8 +40,11 @@ TPictureLayoutDialog::TPictureLayoutDialog(TPictureFormat format, QWidget* paren
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(note);
     layout->addLayout(form);
     layout->addWidget(buttons);
+    // Wide enough for the note to wrap into a few lines, not a column of words.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 56);
 }
 
 QSpinBox* TPictureLayoutDialog::NewSideBox(const char* name, int value) {

@@ -20,6 +20,19 @@ const TScenario* SectionOf(const TEmfProject* project, int index) {
 // Measured on this program's field kernels: a record costs about this much per
 // conductor for the fields and the corona effects together (generously rounded up).
 constexpr double kMicrosecondsPerRecordAndConductor = 0.5;
+// And this much, whatever the conductors, for the plots: the records ordered
+// along the profile, each quantity's value, the lines thinned to the plot.
+constexpr double kMicrosecondsPerRecordPlotted = 0.6;
+
+void BuildPlots(const TResultsRequest::TPlots& asked, TComputedResults& computed) {
+    const TScenario* shown = computed.Scenario();
+    if (shown == nullptr || !computed.Findings.empty() || !shown->CalcError.empty() ||
+        shown->Results.empty())
+        return;
+    const std::vector<const TScenario*> overlays = computed.OverlayScenarios();
+    computed.Plots = TBuiltPlots{BuildPlotData(*shown, overlays, asked.Fields),
+                                 BuildPlotData(*shown, overlays, asked.Corona), asked.Version};
+}
 
 } // namespace
 
@@ -67,6 +80,7 @@ TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token 
                 computed.RefusedOverlays.push_back(index);
         }
         computed.Project = std::move(project);
+        if (request.Plots && !stop.stop_requested()) BuildPlots(*request.Plots, computed);
     }
     // A cross section stopped part way has no results: none of it is shown.
     if (stop.stop_requested()) {
@@ -77,14 +91,20 @@ TComputedResults ComputeResults(const TResultsRequest& request, std::stop_token 
     return computed;
 }
 
-double EstimatedMilliseconds(const TScenario& scenario, double beyondRowShown) {
+TSectionSize SectionSize(const TScenario& scenario) {
+    return {scenario.RowLeft, scenario.RowRight, scenario.IsEnglish() ? English : Metric,
+            scenario.InterestPoints.Count(), scenario.ConductorCount()};
+}
+
+double EstimatedMilliseconds(const TSectionSize& size, double beyondRowShown) {
     // The regular steps, and one record per ROW edge and point.
-    const double records = RegularStepCountEstimate(scenario.RowLeft, scenario.RowRight,
-                                                    scenario.IsEnglish() ? English : Metric,
-                                                    beyondRowShown) +
-                           2 + scenario.InterestPoints.Count();
-    const double conductors = std::max(scenario.ConductorCount(), 1);
-    const double estimate = records * conductors * kMicrosecondsPerRecordAndConductor / 1000;
+    const double records =
+        RegularStepCountEstimate(size.RowLeft, size.RowRight, size.Units, beyondRowShown) + 2 +
+        size.Points;
+    const double conductors = std::max(size.Conductors, 1);
+    const double estimate =
+        records * (conductors * kMicrosecondsPerRecordAndConductor + kMicrosecondsPerRecordPlotted) /
+        1000;
     return std::isfinite(estimate) ? estimate : 1e9;
 }
 

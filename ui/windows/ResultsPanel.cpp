@@ -80,11 +80,7 @@ void TResultsPanel::CreateControls() {
     overlayRow_->addWidget(seBeyondRow_);
     overlayRow_->addWidget(new QLabel(QStringLiteral("beyond the ROW")));
     SetBeyondRowUnits(English);
-    connect(seBeyondRow_, &QSpinBox::valueChanged, this, [this] {
-        // The cross sections' sizes change: their times are to be learnt again.
-        std::fill(sectionCosts_.begin(), sectionCosts_.end(), -1.0);
-        Request();
-    });
+    connect(seBeyondRow_, &QSpinBox::valueChanged, this, &TResultsPanel::Request);
 
     fieldView_ = new TPlotView;
     fieldView_->setObjectName(QStringLiteral("pvFields"));
@@ -194,7 +190,8 @@ QWidget* TResultsPanel::CreateFieldsPage() {
     cbFieldMeasure_->setToolTip(
         QStringLiteral("The semi-major axis of the field ellipse, or the resultant of the "
                        "horizontal and vertical components"));
-    connect(cbFieldMeasure_, &QComboBox::currentIndexChanged, this, &TResultsPanel::RebuildPlots);
+    connect(cbFieldMeasure_, &QComboBox::currentIndexChanged, this,
+            &TResultsPanel::PlotOptionsChanged);
     auto* label = new QLabel(QStringLiteral("&Draw"));
     label->setBuddy(cbFieldMeasure_);
     auto* row = new QHBoxLayout;
@@ -222,7 +219,7 @@ QWidget* TResultsPanel::CreateCoronaPage() {
         box->setToolTip(QString::fromLatin1(ProfileQuantityInfo(quantity).Name));
         // Ozone, in thousandths of a ppb on its own axis, is there when asked for.
         box->setChecked(quantity != TPlotQuantity::Ozone);
-        connect(box, &QCheckBox::toggled, this, &TResultsPanel::RebuildPlots);
+        connect(box, &QCheckBox::toggled, this, &TResultsPanel::PlotOptionsChanged);
         coronaBoxes_[static_cast<std::size_t>(quantity)] = box;
         boxes->addWidget(box);
     }
@@ -269,10 +266,9 @@ void TResultsPanel::ShowResults(const TEmfProject& project,
     section_ = section;
     RebuildOverlayBoxes(project, section);
     SetBeyondRowUnits(project.Units);
-    estimatedCosts_.clear();
+    sectionSizes_.clear();
     for (const TScenario& scenario : project.Scenarios)
-        estimatedCosts_.push_back(EstimatedMilliseconds(scenario, seBeyondRow_->value()));
-    sectionCosts_.resize(estimatedCosts_.size(), -1);
+        sectionSizes_.push_back(SectionSize(scenario));
     Request();
 }
 
@@ -323,17 +319,22 @@ std::vector<int> TResultsPanel::CheckedOverlays() const {
 
 void TResultsPanel::Request() {
     if (snapshot_ == nullptr) return;
-    TResultsRequest request{snapshot_, section_, CheckedOverlays(), ++generation_,
-                            static_cast<double>(seBeyondRow_->value())};
-    // The cost: as measured the last time, else as estimated from the size.
+    TResultsRequest request{snapshot_,
+                            section_,
+                            CheckedOverlays(),
+                            ++generation_,
+                            static_cast<double>(seBeyondRow_->value()),
+                            TResultsRequest::TPlots{FieldOptions(), CoronaOptions(), plotVersion_}};
+    // The cost of computing and plotting, guessed from the sizes alone, so
+    // that the same cross section always takes the same way, however busy
+    // the machine.
     double predicted = 0;
     std::vector<int> sections = request.Overlays;
     sections.push_back(request.Section);
-    for (const int index : sections) {
-        if (index < 0 || index >= static_cast<int>(estimatedCosts_.size())) continue;
-        const double measured = sectionCosts_[static_cast<std::size_t>(index)];
-        predicted += measured >= 0 ? measured : estimatedCosts_[static_cast<std::size_t>(index)];
-    }
+    for (const int index : sections)
+        if (index >= 0 && index < static_cast<int>(sectionSizes_.size()))
+            predicted += EstimatedMilliseconds(sectionSizes_[static_cast<std::size_t>(index)],
+                                               request.BeyondRowShown);
     // A worker's computation, if one runs, is older now: stopped, and dropped.
     worker_.Cancel();
     if (predicted < synchronousLimit_) {
@@ -381,13 +382,6 @@ void TResultsPanel::WorkerFinished() {
 }
 
 void TResultsPanel::Show(std::unique_ptr<TComputedResults> results) {
-    // Each computed cross section's share of the time, for the next decision.
-    std::vector<int> sections = results->Overlays;
-    sections.push_back(results->Section);
-    for (const int index : sections)
-        if (index >= 0 && index < static_cast<int>(sectionCosts_.size()))
-            sectionCosts_[static_cast<std::size_t>(index)] =
-                results->Milliseconds / static_cast<double>(sections.size());
     // They draw the copy about to be freed.
     drawing_->SetScenario(nullptr);
     errorDrawing_->SetScenario(nullptr);
@@ -419,6 +413,28 @@ void TResultsPanel::UpdateButtons() {
 
 void TResultsPanel::SetFieldLimits(const TFieldLimits& limits) {
     limits_ = limits;
+    ++plotVersion_;
+}
+
+void TResultsPanel::PlotOptionsChanged() {
+    ++plotVersion_;
+    RebuildPlots();
+}
+
+TPlotOptions TResultsPanel::FieldOptions() const {
+    TPlotOptions fields;
+    fields.Kind = TPlotKind::Fields;
+    fields.Limits = limits_;
+    fields.FieldMeasure = FieldMeasure();
+    return fields;
+}
+
+TPlotOptions TResultsPanel::CoronaOptions() const {
+    TPlotOptions corona;
+    corona.Kind = TPlotKind::Corona;
+    for (const TPlotQuantity quantity : KindQuantities(TPlotKind::Corona))
+        corona.Shown[static_cast<std::size_t>(quantity)] = CoronaBox(quantity)->isChecked();
+    return corona;
 }
 
 void TResultsPanel::SetHighlightedConductor(TConductorRef conductor) {
@@ -450,17 +466,16 @@ void TResultsPanel::RebuildPlots() {
         return;
     }
     maxima_->ShowScenario(*scenario, limits_);
-    const std::vector<const TScenario*> overlays = shown_->OverlayScenarios();
-    TPlotOptions fields;
-    fields.Kind = TPlotKind::Fields;
-    fields.Limits = limits_;
-    fields.FieldMeasure = FieldMeasure();
-    TPlotOptions corona;
-    corona.Kind = TPlotKind::Corona;
-    for (const TPlotQuantity quantity : KindQuantities(TPlotKind::Corona))
-        corona.Shown[static_cast<std::size_t>(quantity)] = CoronaBox(quantity)->isChecked();
-    fieldPlot_ = BuildPlotData(*scenario, overlays, fields);
-    coronaPlot_ = BuildPlotData(*scenario, overlays, corona);
+    // The plots built with the computation, unless an option changed since.
+    if (shown_->Plots && shown_->Plots->Version == plotVersion_) {
+        fieldPlot_ = std::move(shown_->Plots->Fields);
+        coronaPlot_ = std::move(shown_->Plots->Corona);
+    } else {
+        const std::vector<const TScenario*> overlays = shown_->OverlayScenarios();
+        fieldPlot_ = BuildPlotData(*scenario, overlays, FieldOptions());
+        coronaPlot_ = BuildPlotData(*scenario, overlays, CoronaOptions());
+    }
+    shown_->Plots.reset();
     if (!fieldPlot_.Error.empty()) {
         ShowRefusal(ToQString(fieldPlot_.Error), {}); // names the cross section and the fault
         return;

@@ -12,8 +12,9 @@
 // cannot be computed shows why instead of plots.
 //
 // ShowResults runs after every change: on a private copy of the project, at
-// once when the cross sections compute in under 50 ms, otherwise on a worker
-// thread with the panel greyed until the results are there. The window never
+// once when the cross sections' computation and plots are guessed (from their
+// sizes) to take under 25 ms, otherwise on a worker thread with the panel
+// greyed until the results are there; the window then only draws the plots. The window never
 // waits for a worker: a newer request cancels the running one, which ends at
 // its next look at its stop token, and results older than the newest request
 // are dropped.
@@ -58,8 +59,9 @@ class TPlotView;
 class TResultsPanel : public QWidget {
     Q_OBJECT
   public:
-    // Cross sections that compute faster than this are computed at once.
-    static constexpr double kSynchronousMilliseconds = 50;
+    // Cross sections whose computation and plots are guessed to take less
+    // than this are computed at once.
+    static constexpr double kSynchronousMilliseconds = 25;
 
     explicit TResultsPanel(QWidget* parent = nullptr);
     ~TResultsPanel() override;
@@ -149,6 +151,10 @@ class TResultsPanel : public QWidget {
     void WorkerFinished();
     void Show(std::unique_ptr<TComputedResults> results);
     void RebuildPlots();
+    // A plot option changed: plots built before it are not to be shown.
+    void PlotOptionsChanged();
+    TPlotOptions FieldOptions() const;
+    TPlotOptions CoronaOptions() const;
     // The page instead of the tabs: the data check's findings, or why the
     // cross section could not be computed, above its drawing.
     void ShowRefusal(const QString& why, const std::vector<TCheckLine>& findings);
@@ -194,8 +200,8 @@ class TResultsPanel : public QWidget {
     TConductorRef highlighted_;
     std::shared_ptr<const TProjectSnapshot> snapshot_;
     int section_ = -1;
-    std::vector<double> sectionCosts_; // measured milliseconds by cross-section index; <0 unknown
-    std::vector<double> estimatedCosts_;
+    std::vector<TSectionSize> sectionSizes_; // by cross-section index
+    std::uint64_t plotVersion_ = 0;          // counts the changes of the plot options
     double synchronousLimit_ = kSynchronousMilliseconds;
     std::uint64_t generation_ = 0;
     std::unique_ptr<TComputedResults> shown_;

@@ -8,6 +8,7 @@
 #include "ui/app/AppLocale.h"
 #include "ui/app/EditDialogs.h"
 #include "ui/app/ReportService.h"
+#include "ui/dialogs/PictureLayoutDialog.h"
 #include "ui/widgets/PlotView.h"
 #include "ui/windows/ResultsPanel.h"
 #include "ui/windows/ScenariosForm.h"
@@ -79,6 +80,15 @@ int main(int argc, char* argv[]) {
     form->Tabs().setCurrentIndex(2);
     Save(main, folder, "panel-english-substation");
     form->Tabs().setCurrentIndex(0);
+
+    // Export Picture's question, for a PNG and for a PDF.
+    for (const auto& [format, name] : {std::pair{TPictureFormat::Png, "picture-size-png"},
+                                       std::pair{TPictureFormat::Pdf, "picture-size-pdf"}}) {
+        ui::TPictureLayoutDialog size(format, &main);
+        size.show();
+        QApplication::processEvents();
+        Save(size, folder, name);
+    }
 
     // Small screens: the panel below the grid.
     for (const QSize size : {QSize(1024, 768), QSize(800, 600)}) {

@@ -145,6 +145,7 @@ class TResultsPanelTest : public QObject {
     void followsEveryChangeAndUndo();
     void aZoomStaysThroughAnEditButNotToAnotherSection();
     void workerGreysThePanelAndDropsStaleResults();
+    void plotsBuiltByTheWorkerFollowLaterOptions();
     void overlaysAndCoronaToggles();
     void readoutAtTheMouse();
     void theReadoutBreaksOnlyBetweenQuantities();
@@ -264,6 +265,25 @@ void TResultsPanelTest::workerGreysThePanelAndDropsStaleResults() {
     RaiseC1(f, form);
     QVERIFY(panel.IsComputing());
     f.Main.reset();
+}
+
+void TResultsPanelTest::plotsBuiltByTheWorkerFollowLaterOptions() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, MakeProject());
+    ui::TResultsPanel& panel = Panel(form);
+    // The corona plot of one cross section: AN and RI in rain and fair
+    // weather, TVI; ozone is off.
+    QCOMPARE(panel.CoronaPlot().Lines.size(), std::size_t{5});
+    panel.SetSynchronousLimit(0);
+    RaiseC1(f, form);
+    QVERIFY(panel.IsComputing());
+    // Ozone switched on while the worker builds the plots without it: the
+    // plots shown at the end have it.
+    panel.CoronaBox(TPlotQuantity::Ozone)->setChecked(true);
+    QTRY_VERIFY(!panel.IsComputing());
+    QCOMPARE(panel.CoronaPlot().Lines.size(), std::size_t{6});
+    QCOMPARE(panel.CoronaPlot().Lines.back().Quantity, TPlotQuantity::Ozone);
+    QCOMPARE(ShownE(panel), ExpectedE(form));
 }
 
 void TResultsPanelTest::overlaysAndCoronaToggles() {
