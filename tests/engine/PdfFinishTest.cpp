@@ -5,11 +5,13 @@
 
 #include "engine/PageRenderer.h"
 #include "engine/PdfFinish.h"
+#include "engine/PageSource.h"
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFOutlineDocumentHelper.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -34,11 +36,16 @@ QString WritePdf(const QTemporaryDir& dir, const char* name, const QByteArray& b
     return path;
 }
 
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QByteArray Pdf(const TPageList& pages, const TPdfOptions& options) {
-    QString error;
-    const QByteArray bytes = PdfBytes(pages, options, error);
-    EXPECT_EQ(error, QString());
-    return bytes;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.pdf"));
+    EXPECT_EQ(ExportPdf(pages, path, options), QString());
+    return FileBytes(path);
 }
 
 // The value of a "Key:   value" line of pdfinfo's report.
@@ -52,7 +59,6 @@ TEST(PdfFinish, AuthorIsAddedAndTheTextStaysAsDrawn) {
     if (!HasTool("pdfinfo") || !HasTool("pdftotext")) GTEST_SKIP() << "poppler-utils missing";
     QTemporaryDir dir;
     const TPageList pages = SamplePages(2);
-    // Without author or sections the writer's bytes are exported as they are.
     const QString plain = WritePdf(dir, "plain.pdf", Pdf(pages, {QStringLiteral("Sample")}));
     const QString finished =
         WritePdf(dir, "finished.pdf", Pdf(pages, {QStringLiteral("Sample"), false, kAuthor}));
@@ -84,13 +90,32 @@ TEST(PdfFinish, PdfAKeepsItsMetadataInAgreement) {
               QStringLiteral("A & B <Lines>"));
 }
 
-// The PDF/A export adds a creator to the packet; one already there is replaced.
-TEST(PdfFinish, CreatorInTheXmpPacketIsReplaced) {
-    const QByteArray xmp = "<rdf:Description rdf:about=\"\"><dc:title/><dc:creator><rdf:Seq>"
-                           "<rdf:li>Old</rdf:li></rdf:Seq></dc:creator></rdf:Description>";
-    EXPECT_EQ(XmpWithCreator(xmp, kAuthor), QString::fromUtf8(xmp)
-                                                .replace(QStringLiteral("Old"), kAuthor)
-                                                .toUtf8());
+// The PDF/A export names the author in the packet's dc:creator: one already
+// there gets the author (its start tag kept, further ones dropped); else one
+// is added to the first description. Everything else is copied as it was.
+TEST(PdfFinish, CreatorInTheXmpPacketNamesTheAuthor) {
+    const QByteArray rdf = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><r:RDF "
+                           "xmlns:r=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">";
+    const QByteArray dc = " xmlns:dc=\"http://purl.org/dc/elements/1.1/\"";
+    const QByteArray open = rdf + "<r:Description" + dc + " r:about=\"\"><dc:title/>";
+    const QByteArray close = "</r:Description></r:RDF></x:xmpmeta>";
+    const QByteArray list = "<r:Seq><r:li>José Müller &amp; &lt;Co&gt;</r:li></r:Seq>";
+    const QByteArray creator = "<dc:creator>" + list + "</dc:creator>";
+    const QByteArray old = "<dc:creator><r:Seq><r:li>Old</r:li></r:Seq></dc:creator>";
+    const struct {
+        QByteArray Given, Expected;
+    } cases[] = {
+        {open + old + close, open + creator + close},
+        {open + old + "<dc:creator/>" + close, open + creator + close},
+        {open + close, open + creator + close},
+        // The dc namespace declared where the creator goes when it is not there.
+        {rdf + "<r:Description/></r:RDF></x:xmpmeta>",
+         rdf + "<r:Description><dc:creator" + dc + ">" + list + "</dc:creator>" + close},
+        {"<r:Description/>", "<r:Description/>"}, // not well-formed: no namespace
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(XmpWithCreator(c.Given, QStringLiteral("José Müller & <Co>")), c.Expected)
+            << c.Given.toStdString();
 }
 
 // Five pages; sections start on pages 1, 3 and 4 (indices 0, 2, 3), the
@@ -117,9 +142,69 @@ TEST(PdfFinish, EachSectionIsABookmarkOnItsFirstPage) {
 }
 
 TEST(PdfFinish, DamagedDocumentGivesAnError) {
-    QString error;
-    EXPECT_TRUE(FinishPdf("%PDF-1.4 nothing else", kAuthor, {}, error).isEmpty());
+    QTemporaryDir dir;
+    const QString draft = WritePdf(dir, "draft.pdf", "%PDF-1.4 nothing else");
+    const QString result = WritePdf(dir, "result.pdf", "");
+    const QString error = FinishPdfFile(QFile::encodeName(draft).toStdString(),
+                                        QFile::encodeName(result).toStdString(), kAuthor, {});
     EXPECT_TRUE(error.contains(QStringLiteral("could not be added"))) << error.toStdString();
+}
+
+// Pages from a list; the page at failAt cannot be read. Each read notes the
+// files then in the target's folder.
+class TWatchedSource final : public TPageSource {
+  public:
+    TWatchedSource(const TPageList& pages, const QString& folder, std::size_t failAt)
+        : list_(pages), folder_(folder), failAt_(failAt) {}
+    double PaperWidth() const override { return list_.PaperWidth(); }
+    double PaperHeight() const override { return list_.PaperHeight(); }
+    std::size_t PageCount() const override { return list_.PageCount(); }
+    const std::vector<TSectionMark>& Sections() const override { return list_.Sections(); }
+    const TPage* Page(std::size_t index) override {
+        Seen = QDir(folder_).entryList(QDir::Files | QDir::Hidden);
+        return index == failAt_ ? nullptr : list_.Page(index);
+    }
+    QString Error() const override { return QStringLiteral("page 2 is unreadable"); }
+    QStringList Seen;
+
+  private:
+    TPageListSource list_;
+    QString folder_;
+    std::size_t failAt_;
+};
+
+// The pages are painted into a draft beside the target, never into memory
+// whole; the finished document replaces the target, or on failure the target
+// stays as it was; either way nothing else is left in the folder.
+TEST(PdfFinish, TheDocumentIsDraftedBesideTheTargetAndReplacesItWhole) {
+    const TPageList pages = SamplePages(3);
+    for (const std::size_t failAt : {std::size_t{3}, std::size_t{1}}) {
+        SCOPED_TRACE(failAt);
+        QTemporaryDir dir;
+        const QString target = WritePdf(dir, "out.pdf", "old");
+        TWatchedSource source(pages, dir.path(), failAt);
+        const QString error = ExportPdfFile(source, QFile::encodeName(target).toStdString(),
+                                            {QStringLiteral("Out"), false, kAuthor});
+        // The target, the draft and the file that is to replace the target.
+        EXPECT_EQ(source.Seen.size(), 3);
+        EXPECT_EQ(source.Seen.filter(QRegularExpression(QStringLiteral("^\\.out\\.pdf\\.saving-")))
+                      .size(),
+                  2);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("out.pdf")});
+        const QByteArray written = FileBytes(target);
+        if (failAt == 1) {
+            EXPECT_EQ(written, "old");
+            EXPECT_TRUE(error.contains(QStringLiteral("\"out.pdf\" cannot be written: page 2 is "
+                                                      "unreadable")))
+                << error.toStdString();
+            continue;
+        }
+        ASSERT_EQ(error, QString());
+        QPDF pdf;
+        pdf.processMemoryFile("out.pdf", written.constData(), std::size_t(written.size()));
+        EXPECT_EQ(QPDFPageDocumentHelper(pdf).getAllPages().size(), 3u);
+    }
 }
 
 } // namespace
