@@ -17,11 +17,15 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <span>
 #include <string>
 #include <type_traits>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace corvalt {
 
@@ -60,17 +64,32 @@ constexpr qsizetype kMinCommandBytes = 1 + 4 * 8 + 4;
 
 } // namespace
 
-std::uint32_t PageFileChecksum(const char* data, qsizetype size) {
-    // zlib's crc32 is the same CRC-32, computed a word at a time; it takes at
-    // most a uInt of bytes per call.
+namespace {
+
+// Hears, during the check of a file, of an offset before which the bytes
+// have been read for the last time in that pass.
+using TBytesPassed = std::function<void(qsizetype)>;
+
+// The checksum is computed in slices of this many bytes.
+constexpr qsizetype kChecksumSlice = qsizetype{8} << 20;
+
+// zlib's crc32, the same CRC-32 computed a word at a time, slice by slice;
+// passed hears of the end of each slice.
+std::uint32_t SlicedChecksum(const char* data, qsizetype size, const TBytesPassed& passed) {
     uLong crc = crc32(0L, Z_NULL, 0);
-    while (size > 0) {
-        const auto chunk = static_cast<uInt>(std::min<qsizetype>(size, 1 << 30));
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(data), chunk);
-        data += chunk;
-        size -= chunk;
+    for (qsizetype at = 0; at < size; at += kChecksumSlice) {
+        const qsizetype slice = std::min(kChecksumSlice, size - at);
+        crc = crc32_z(crc, reinterpret_cast<const Bytef*>(data + at),
+                      static_cast<z_size_t>(slice));
+        if (passed) passed(at + slice);
     }
     return static_cast<std::uint32_t>(crc);
+}
+
+} // namespace
+
+std::uint32_t PageFileChecksum(const char* data, qsizetype size) {
+    return SlicedChecksum(data, size, {});
 }
 
 namespace {
@@ -584,7 +603,7 @@ using TPageKeeper = std::function<void(qsizetype, qsizetype, TPage&&)>;
 // Checks the whole file, every byte as ParsePages says, and hands each page
 // read to keep. The result carries the paper and the sections but no pages.
 TPageFileResult ScanPages(const QByteArray& bytes, const QString& fileName,
-                          const TPageKeeper& keep) {
+                          const TPageKeeper& keep, const TBytesPassed& passed = {}) {
     if (bytes.size() < qsizetype(sizeof kMagic) ||
         std::memcmp(bytes.constData(), kMagic, sizeof kMagic) != 0)
         return Failure(fileName, QStringLiteral("it is not a report page file"));
@@ -604,7 +623,7 @@ TPageFileResult ScanPages(const QByteArray& bytes, const QString& fileName,
     std::uint32_t storedCrc = 0;
     for (qsizetype i = 0; i < kCrcBytes; ++i)
         storedCrc |= std::uint32_t{static_cast<std::uint8_t>(bytes[body + i])} << (8 * i);
-    if (storedCrc != PageFileChecksum(bytes.constData(), body))
+    if (storedCrc != SlicedChecksum(bytes.constData(), body, passed))
         return Failure(fileName, QStringLiteral("it is damaged (checksum mismatch)"));
 
     if (reader.U16("flags") != 0) reader.Fail(QStringLiteral("unknown flags"));
@@ -623,6 +642,7 @@ TPageFileResult ScanPages(const QByteArray& bytes, const QString& fileName,
                                          .arg(p + 1)
                                          .arg(reader.FailureOffset()));
         keep(start, reader.Offset(), std::move(page));
+        if (passed) passed(reader.Offset());
     }
     ReadSections(reader, pageCount, result.Pages.Sections);
     if (!reader.Failed() && reader.Left() != 0)
@@ -657,20 +677,37 @@ QString WritePageFile(const QString& path, TPageList&& pages) {
 namespace {
 
 // Opens the page file for reading and gives its bytes: a mapping of the file
-// where the system allows (no copy of it in memory), else a copy. Returns why
-// it cannot be read, or an empty string.
-QString OpenPageBytes(QFile& file, QByteArray& bytes) {
+// where the system allows (no copy of it in memory; mapped then says so), else
+// a copy. Returns why it cannot be read, or an empty string.
+QString OpenPageBytes(QFile& file, QByteArray& bytes, bool& mapped) {
     if (!file.open(QIODevice::ReadOnly))
         return file.errorString().isEmpty() ? QStringLiteral("it cannot be opened")
                                             : file.errorString();
     if (file.size() > kMaxPageFileBytes)
         return QStringLiteral("it is larger than %1 bytes").arg(kMaxPageFileBytes);
-    if (const uchar* mapped = file.map(0, file.size()))
-        bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
+    const uchar* mapping = file.map(0, file.size());
+    mapped = mapping != nullptr;
+    if (mapped)
+        bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapping),
                                         static_cast<qsizetype>(file.size()));
     else
         bytes = file.readAll();
     return {};
+}
+
+// Hands the mapped bytes before an offset back to the system (they stay in
+// the file and are read again when touched), at most every slice of the
+// checksum, so that checking a long page file never holds all of it in
+// memory. The mapping starts on a page boundary (offset 0).
+TBytesPassed ReleaseMappedBytes(const char* mapping) {
+    return [mapping, released = qsizetype{0}](qsizetype upTo) mutable {
+        if (std::abs(upTo - released) < kChecksumSlice) return;
+        released = upTo;
+        const qsizetype page = std::max(sysconf(_SC_PAGESIZE), 1L);
+        const qsizetype whole = upTo / page * page;
+        if (whole > 0)
+            madvise(const_cast<char*>(mapping), static_cast<std::size_t>(whole), MADV_DONTNEED);
+    };
 }
 
 } // namespace
@@ -679,7 +716,8 @@ TPageFileResult ReadPageFile(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
     QByteArray bytes;
-    if (const QString error = OpenPageBytes(file, bytes); !error.isEmpty())
+    bool mapped = false; // the pages are kept: the whole file is read anyway
+    if (const QString error = OpenPageBytes(file, bytes, mapped); !error.isEmpty())
         return Failure(name, error);
     return ParsePages(bytes, name);
 }
@@ -771,20 +809,22 @@ QString TPageFileWriter::Finish(const std::vector<TSectionMark>& sections) {
 TPageFileReader::TPageFileReader(const QString& path)
     : file_(std::make_unique<QFile>(path)), name_(QFileInfo(path).fileName()) {
     QByteArray bytes;
-    if (const QString error = OpenPageBytes(*file_, bytes); !error.isEmpty()) {
+    bool mapped = false;
+    if (const QString error = OpenPageBytes(*file_, bytes, mapped); !error.isEmpty()) {
         error_ = DamagedText(name_, error);
         return;
     }
-    TPageFileResult checked =
-        ScanPages(bytes, name_, [this](qsizetype start, qsizetype end, TPage&&) {
+    TPageFileResult checked = ScanPages(
+        bytes, name_,
+        [this](qsizetype start, qsizetype end, TPage&&) {
             pageStarts_.push_back(start);
             pageEnd_ = end;
-        });
-    // The pages' bytes are read again one page at a time; the mapping, which
-    // the check brought whole into memory, goes.
-    const auto* mapped = reinterpret_cast<const uchar*>(bytes.constData());
+        },
+        mapped ? ReleaseMappedBytes(bytes.constData()) : TBytesPassed());
+    // The pages' bytes are read again one page at a time; the mapping goes.
+    const auto* mapping = reinterpret_cast<const uchar*>(bytes.constData());
     bytes = QByteArray();
-    file_->unmap(const_cast<uchar*>(mapped)); // nothing when the bytes were a copy
+    if (mapped) file_->unmap(const_cast<uchar*>(mapping));
     if (!checked.Ok) {
         error_ = checked.Error;
         pageStarts_.clear();

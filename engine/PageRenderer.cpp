@@ -5,7 +5,6 @@
 #include "model/FileIo.h"
 #include "model/TextHelpers.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QPageLayout>
 #include <QPainter>
@@ -14,9 +13,11 @@
 #include <QRawFont>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
-#include <cstdint>
-#include <span>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace corvalt {
 
@@ -214,12 +215,21 @@ QPageSize PaperSize(const TPageList& pages) {
     return PaperOf(pages.Width, pages.Height);
 }
 
-QByteArray PdfBytes(TPageSource& pages, const TPdfOptions& options, QString& error) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
+namespace {
+
+// Paints every page into the PDF document written to the file at path (which
+// exists and is overwritten). Returns an empty text, else why it failed.
+QString PaintPdf(TPageSource& pages, const TPdfOptions& options, const std::string& path) {
+    // Opened by its bytes: a name need not be valid in the locale's encoding.
+    const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) return QString::fromStdString(SystemErrorText(errno));
+    QFile file;
+    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        close(fd);
+        return file.errorString();
+    }
     {
-        QPdfWriter writer(&buffer);
+        QPdfWriter writer(&file);
         writer.setResolution(static_cast<int>(kLayoutDpi));
         writer.setPageLayout(QPageLayout(PaperOf(pages.PaperWidth(), pages.PaperHeight()),
                                          QPageLayout::Portrait, QMarginsF()));
@@ -227,43 +237,35 @@ QByteArray PdfBytes(TPageSource& pages, const TPdfOptions& options, QString& err
         if (options.PdfA) writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
         writer.setCreator(QStringLiteral("Corvalt"));
         QPainter painter;
-        if (!painter.begin(&writer)) {
-            error = QStringLiteral("the PDF writer did not start");
-            return {};
-        }
+        if (!painter.begin(&writer)) return QStringLiteral("the PDF writer did not start");
         for (std::size_t i = 0; i < pages.PageCount(); ++i) {
             const TPage* page = pages.Page(i);
-            if (page == nullptr) {
-                error = pages.Error();
-                return {};
-            }
+            if (page == nullptr) return pages.Error();
             if (i > 0) writer.newPage();
             RenderPage(painter, *page, writer.resolution());
         }
         painter.end();
     }
-    if (options.Author.isEmpty() && pages.Sections().empty()) return bytes;
-    return FinishPdf(bytes, options.Author, pages.Sections(), error);
+    // The writer does not report failed writes (a full disk); the file does.
+    if (!file.flush() || file.error() != QFileDevice::NoError) return file.errorString();
+    file.close();
+    return {};
 }
 
-QByteArray PdfBytes(const TPageList& pages, const TPdfOptions& options, QString& error) {
-    TPageListSource source(pages);
-    return PdfBytes(source, options, error);
-}
+} // namespace
 
 QString ExportPdfFile(TPageSource& pages, const std::string& path, const TPdfOptions& options) {
-    const auto failure = [&path](const QString& why) {
-        return QStringLiteral("The PDF file \"%1\" cannot be written: %2.")
-            .arg(QString::fromStdString(ShownFileName(path)), why);
-    };
-    QString error;
-    const QByteArray bytes = PdfBytes(pages, options, error);
-    if (!error.isEmpty()) return failure(error);
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    const std::string written =
-        ReplaceFile(path, std::span(data, static_cast<std::size_t>(bytes.size())));
-    if (!written.empty()) return failure(QString::fromStdString(written));
-    return {};
+    // The pages are painted into a draft beside the target, which the finish
+    // reads back while it writes the file that takes the target's place.
+    const std::string written = ReplaceFileBy(path, [&](const TReplacementFiles& files) {
+        QString why = PaintPdf(pages, options, files.Draft);
+        if (why.isEmpty())
+            why = FinishPdfFile(files.Draft, files.Result, options.Author, pages.Sections());
+        return why.toStdString();
+    });
+    if (written.empty()) return {};
+    return QStringLiteral("The PDF file \"%1\" cannot be written: %2.")
+        .arg(QString::fromStdString(ShownFileName(path)), QString::fromStdString(written));
 }
 
 QString ExportPdfFile(const TPageList& pages, const std::string& path,

@@ -13,7 +13,6 @@
 #include "engine/PageModel.h"
 #include "engine/PageSource.h"
 
-#include <QByteArray>
 #include <QImage>
 #include <QPageSize>
 #include <QString>
@@ -47,20 +46,17 @@ struct TPdfOptions {
     QString Author{}; // none when empty
 };
 
-// Every page as one page of a PDF document (vector text with embedded fonts,
-// paper of the report), with a bookmark for each of the report's sections;
-// empty, with error set, when the writer failed.
-// The source's pages are painted one at a time, in order; error is the
-// source's when a page cannot be read.
-QByteArray PdfBytes(TPageSource& pages, const TPdfOptions& options, QString& error);
-QByteArray PdfBytes(const TPageList& pages, const TPdfOptions& options, QString& error);
-
-// Writes the PDF document to the file at path through the program's safe
-// writer (model/FileIo.h): whole or not at all, and never in place of a
-// folder, a pipe or a device. path is in the file system's own bytes (a
-// command-line argument as given); the QString form, for names chosen in a
-// dialog, encodes them as Qt does. Returns an empty string on success, else
-// the error text.
+// Writes every page as one page of a PDF document (vector text with embedded
+// fonts, paper of the report), with a bookmark for each of the report's
+// sections, to the file at path through the program's safe writer
+// (model/FileIo.h): whole or not at all, and never in place of a folder, a
+// pipe or a device. The source's pages are painted one at a time, in order,
+// into a draft file beside the target that is finished into a second one, so
+// the document is never held in memory whole. A page that cannot be read
+// fails the export with the source's error. path is in the file system's own
+// bytes (a command-line argument as given); the QString form, for names
+// chosen in a dialog, encodes them as Qt does. Returns an empty string on
+// success, else the error text.
 QString ExportPdfFile(TPageSource& pages, const std::string& path, const TPdfOptions& options = {});
 QString ExportPdfFile(const TPageList& pages, const std::string& path,
                       const TPdfOptions& options = {});

@@ -6,18 +6,16 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
-#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
 namespace corvalt {
 
 namespace {
-
-QByteArray XmlEscaped(const QString& text) {
-    return text.toHtmlEscaped().toUtf8();
-}
 
 // /Author of the document information, which a document without one gets.
 void SetInfoAuthor(QPDF& pdf, const QString& author) {
@@ -72,61 +70,129 @@ void AddOutline(QPDF& pdf, const std::vector<TSectionMark>& sections) {
     root.replaceKey("/PageMode", QPDFObjectHandle::newName("/UseOutlines"));
 }
 
-QByteArray WrittenBytes(QPDF& pdf) {
-    QPDFWriter writer(pdf);
-    writer.setOutputMemory();
+void WriteFinished(QPDF& pdf, const std::string& resultPath) {
+    QPDFWriter writer(pdf, resultPath.c_str());
     // PDF/A-1 allows no object streams; streams keep their filters as written.
     writer.setObjectStreamMode(qpdf_o_disable);
     writer.setDecodeLevel(qpdf_dl_none);
     writer.setCompressStreams(false);
     writer.setNewlineBeforeEndstream(true);
     writer.write();
-    const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
-    return QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()),
-                      static_cast<qsizetype>(buffer->getSize()));
+}
+
+const QString kRdf = QStringLiteral("http://www.w3.org/1999/02/22-rdf-syntax-ns#");
+const QString kDc = QStringLiteral("http://purl.org/dc/elements/1.1/");
+
+bool IsElement(const QXmlStreamReader& in, const QString& namespaceUri, QStringView name) {
+    return in.namespaceUri() == namespaceUri && in.name() == name;
+}
+
+// Copies the reader's current token as it was written: names with their
+// prefixes, namespace declarations as they stand.
+void CopyToken(const QXmlStreamReader& in, QXmlStreamWriter& out) {
+    switch (in.tokenType()) {
+    case QXmlStreamReader::StartElement:
+        out.writeStartElement(in.qualifiedName().toString());
+        for (const QXmlStreamNamespaceDeclaration& ns : in.namespaceDeclarations()) {
+            const QString prefix = ns.prefix().toString();
+            out.writeAttribute(prefix.isEmpty() ? QStringLiteral("xmlns")
+                                                : QStringLiteral("xmlns:") + prefix,
+                               ns.namespaceUri().toString());
+        }
+        for (const QXmlStreamAttribute& attribute : in.attributes())
+            out.writeAttribute(attribute.qualifiedName().toString(), attribute.value().toString());
+        break;
+    case QXmlStreamReader::EndElement:
+        out.writeEndElement();
+        break;
+    case QXmlStreamReader::Characters:
+        if (in.isCDATA())
+            out.writeCDATA(in.text().toString());
+        else
+            out.writeCharacters(in.text().toString());
+        break;
+    case QXmlStreamReader::Comment:
+        out.writeComment(in.text().toString());
+        break;
+    case QXmlStreamReader::ProcessingInstruction:
+        out.writeProcessingInstruction(in.processingInstructionTarget().toString(),
+                                       in.processingInstructionData().toString());
+        break;
+    case QXmlStreamReader::StartDocument:
+        if (!in.documentVersion().isEmpty()) out.writeStartDocument(in.documentVersion().toString());
+        break;
+    default: // the end of the document; no DTD or entity is expected in XMP
+        break;
+    }
+}
+
+// The content of dc:creator: an ordered list of one name, in the rdf prefix
+// that the enclosing description uses.
+void WriteCreatorList(QXmlStreamWriter& out, const QString& rdfPrefix, const QString& author) {
+    const QString rdf = rdfPrefix.isEmpty() ? QString() : rdfPrefix + QLatin1Char(':');
+    out.writeStartElement(rdf + QStringLiteral("Seq"));
+    out.writeTextElement(rdf + QStringLiteral("li"), author);
+    out.writeEndElement();
 }
 
 } // namespace
 
 QByteArray XmpWithCreator(const QByteArray& xmp, const QString& author) {
-    const QByteArray creator =
-        "<dc:creator><rdf:Seq><rdf:li>" + XmlEscaped(author) + "</rdf:li></rdf:Seq></dc:creator>";
-    QString text = QString::fromUtf8(xmp);
-    static const QRegularExpression existing(
-        QStringLiteral("<dc:creator\\s*/>|<dc:creator>.*?</dc:creator>"),
-        QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpressionMatch found = existing.match(text);
-    if (found.hasMatch()) {
-        text.replace(found.capturedStart(), found.capturedLength(), QString::fromUtf8(creator));
-        return text.toUtf8();
+    QXmlStreamReader in(xmp);
+    QByteArray changed;
+    QXmlStreamWriter out(&changed);
+    bool written = false;
+    QString rdfPrefix;
+    bool dcDeclared = false; // by the description, for the dc:creator added to it
+    while (!in.atEnd()) {
+        in.readNext();
+        if (in.isStartElement() && IsElement(in, kDc, u"creator")) {
+            // The first keeps its start tag and gets the author; others go.
+            if (!written) {
+                CopyToken(in, out);
+                WriteCreatorList(out, rdfPrefix, author);
+                out.writeEndElement();
+                written = true;
+            }
+            in.skipCurrentElement();
+            continue;
+        }
+        if (in.isStartElement() && IsElement(in, kRdf, u"Description")) {
+            rdfPrefix = in.prefix().toString();
+            const QXmlStreamNamespaceDeclarations declared = in.namespaceDeclarations();
+            dcDeclared = std::any_of(declared.begin(), declared.end(), [](const auto& ns) {
+                return ns.prefix() == u"dc" && ns.namespaceUri() == kDc;
+            });
+        }
+        if (in.isEndElement() && IsElement(in, kRdf, u"Description") && !written) {
+            out.writeStartElement(QStringLiteral("dc:creator"));
+            if (!dcDeclared) out.writeAttribute(QStringLiteral("xmlns:dc"), kDc);
+            WriteCreatorList(out, rdfPrefix, author);
+            out.writeEndElement();
+            written = true;
+        }
+        CopyToken(in, out);
     }
-    static const QRegularExpression description(QStringLiteral("<rdf:Description\\b[^>]*[^/]>"));
-    const QRegularExpressionMatch open = description.match(text);
-    if (!open.hasMatch()) return xmp;
-    QString added = QString::fromUtf8(creator);
-    if (!open.captured().contains(QStringLiteral("xmlns:dc=")))
-        added.replace(QStringLiteral("<dc:creator>"),
-                      QStringLiteral("<dc:creator xmlns:dc=\"http://purl.org/dc/elements/1.1/\">"));
-    text.insert(open.capturedEnd(), added);
-    return text.toUtf8();
+    if (in.hasError() || !written) return xmp;
+    return changed;
 }
 
-QByteArray FinishPdf(const QByteArray& bytes, const QString& author,
-                     const std::vector<TSectionMark>& sections, QString& error) {
+QString FinishPdfFile(const std::string& draftPath, const std::string& resultPath,
+                      const QString& author, const std::vector<TSectionMark>& sections) {
     try {
         QPDF pdf;
         pdf.setSuppressWarnings(true);
-        pdf.processMemoryFile("report.pdf", bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        pdf.processFile(draftPath.c_str());
         if (!author.isEmpty()) {
             SetInfoAuthor(pdf, author);
             SetXmpCreator(pdf, author);
         }
         AddOutline(pdf, sections);
-        return WrittenBytes(pdf);
-    } catch (const std::exception& e) {
-        error = QStringLiteral("its author and bookmarks could not be added (%1)")
-                    .arg(QString::fromUtf8(e.what()));
+        WriteFinished(pdf, resultPath);
         return {};
+    } catch (const std::exception& e) {
+        return QStringLiteral("its author and bookmarks could not be added (%1)")
+            .arg(QString::fromUtf8(e.what()));
     }
 }
 

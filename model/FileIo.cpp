@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <random>
 #include <set>
@@ -170,13 +171,23 @@ void KeepOwner(int file, const struct stat& old) {
     [[maybe_unused]] const int groupOnly = fchown(file, static_cast<uid_t>(-1), old.st_gid);
 }
 
-// Writes bytes to the temporary file, gives it the old file's permissions and
-// flushes it to the disk. An empty text on success.
-std::string FillTemporary(TDescriptor& file, std::span<const std::uint8_t> bytes,
-                          const struct stat* old, const std::string& shownName) {
+// What fills the temporary file: given its open descriptor and the
+// temporaries' paths, writes the new content into files.Result and returns an
+// empty text, else why it failed.
+using TFillContent = std::function<std::string(int fd, const TReplacementFiles& files)>;
+
+// Fills the temporary file, gives it the old file's permissions and flushes it
+// to the disk. An empty text on success.
+std::string FillTemporary(TDescriptor& file, const TFillContent& fill,
+                          const TReplacementFiles& files, const struct stat* old) {
+    const std::string& temporaryPath = files.Result;
+    if (std::string failure = fill(file.Get(), files); !failure.empty()) {
+        file.Close();
+        return failure;
+    }
     errno = 0;
-    bool ok = WriteAll(file.Get(), bytes);
-    if (ok && old != nullptr) {
+    bool ok = true;
+    if (old != nullptr) {
         KeepOwner(file.Get(), *old);
         ok = fchmod(file.Get(), old->st_mode & 07777) == 0;
     }
@@ -184,7 +195,23 @@ std::string FillTemporary(TDescriptor& file, std::span<const std::uint8_t> bytes
     const int error = errno;
     const bool closed = file.Close();
     if (ok && closed) return {};
-    return "cannot write " + QuotedName(shownName) + ": " + SystemErrorText(ok ? errno : error);
+    return "cannot write " + QuotedName(temporaryPath) + ": " + SystemErrorText(ok ? errno : error);
+}
+
+// A second temporary beside the target for a writer that makes the file in
+// two passes, created empty and closed; empty when it cannot be made.
+std::string CreateDraft(int folder, const std::string& folderPath, const std::string& prefix) {
+    std::string draft;
+    if (!CreateTemporary(folder, prefix, draft).Valid()) return {};
+    const std::string draftPath = (fs::path(folderPath) / draft).string();
+    Pending().Add(draftPath);
+    return draftPath;
+}
+
+void RemoveDraft(const std::string& draftPath) {
+    if (draftPath.empty()) return;
+    unlink(draftPath.c_str());
+    Pending().Remove(draftPath);
 }
 
 std::string FolderOf(const std::string& target) {
@@ -192,7 +219,9 @@ std::string FolderOf(const std::string& target) {
     return folder.empty() ? std::string(".") : folder.string();
 }
 
-std::string ReplaceResolved(const std::string& target, std::span<const std::uint8_t> bytes) {
+// Replaces the target (links already followed) by what fill writes; with
+// withDraft, the fill is given a draft temporary as well (TReplacementFiles).
+std::string ReplaceResolved(const std::string& target, bool withDraft, const TFillContent& fill) {
     const std::string folderPath = FolderOf(target);
     const std::string name = fs::path(target).filename().string();
     if (name.empty() || name == "." || name == "..") return QuotedName(target) + " names no file";
@@ -222,7 +251,16 @@ std::string ReplaceResolved(const std::string& target, std::span<const std::uint
         return "cannot create a file beside " + QuotedName(target) + ": " + SystemErrorText(errno);
     const std::string temporaryPath = (fs::path(folderPath) / temporary).string();
     Pending().Add(temporaryPath);
-    std::string failure = FillTemporary(file, bytes, replacing ? &old : nullptr, temporaryPath);
+    TReplacementFiles files{temporaryPath, {}};
+    std::string failure;
+    if (withDraft) {
+        files.Draft = CreateDraft(folder.Get(), folderPath, prefix);
+        if (files.Draft.empty())
+            failure = "cannot create a file beside " + QuotedName(target) + ": " +
+                      SystemErrorText(errno);
+    }
+    if (failure.empty()) failure = FillTemporary(file, fill, files, replacing ? &old : nullptr);
+    RemoveDraft(files.Draft);
     if (failure.empty() &&
         renameat(folder.Get(), temporary.c_str(), folder.Get(), name.c_str()) != 0)
         failure = "cannot replace " + QuotedName(target) + ": " + SystemErrorText(errno);
@@ -286,7 +324,20 @@ TReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes,
 
 std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
     if (path.empty()) return "no file name was given";
-    return ReplaceResolved(FollowLinks(path), bytes);
+    return ReplaceResolved(FollowLinks(path), false,
+                           [bytes](int fd, const TReplacementFiles& files) -> std::string {
+                               errno = 0;
+                               if (WriteAll(fd, bytes)) return {};
+                               return "cannot write " + QuotedName(files.Result) + ": " +
+                                      SystemErrorText(errno);
+                           });
+}
+
+std::string ReplaceFileBy(const std::string& path,
+                          const std::function<std::string(const TReplacementFiles&)>& write) {
+    if (path.empty()) return "no file name was given";
+    return ReplaceResolved(FollowLinks(path), true,
+                           [&write](int, const TReplacementFiles& files) { return write(files); });
 }
 
 void RemovePendingTemporaries() {

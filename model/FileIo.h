@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -37,6 +38,23 @@ TReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes,
 // killed run left beside the target are removed (Leftovers.h). Returns an empty text on
 // success, else why it failed, naming the file.
 std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// The temporary files beside the target that a ReplaceFileBy writer is given,
+// both created empty. Result becomes the target. Draft is removed afterwards
+// in any case: it is there for a writer that makes the file in two passes (a
+// draft, then the finished file read from it) without holding either in
+// memory.
+struct TReplacementFiles {
+    std::string Result;
+    std::string Draft;
+};
+
+// ReplaceFile for content too large to hold in memory: write fills
+// files.Result by its path (writing into that file, not putting another in its
+// place) and returns an empty text, else why it failed; the target is then
+// left as it was and nothing stays behind. Everything else as ReplaceFile.
+std::string ReplaceFileBy(const std::string& path,
+                          const std::function<std::string(const TReplacementFiles&)>& write);
 
 // Removes the temporary files that ReplaceFile calls are writing at this
 // moment, for a program that is being stopped (corvalt-cli on SIGTERM) and

@@ -5,11 +5,13 @@
 
 #include "engine/PageRenderer.h"
 #include "engine/PdfFinish.h"
+#include "engine/PageSource.h"
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFOutlineDocumentHelper.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -34,11 +36,16 @@ QString WritePdf(const QTemporaryDir& dir, const char* name, const QByteArray& b
     return path;
 }
 
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QByteArray Pdf(const TPageList& pages, const TPdfOptions& options) {
-    QString error;
-    const QByteArray bytes = PdfBytes(pages, options, error);
-    EXPECT_EQ(error, QString());
-    return bytes;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.pdf"));
+    EXPECT_EQ(ExportPdf(pages, path, options), QString());
+    return FileBytes(path);
 }
 
 // The value of a "Key:   value" line of pdfinfo's report.
@@ -52,7 +59,6 @@ TEST(PdfFinish, AuthorIsAddedAndTheTextStaysAsDrawn) {
     if (!HasTool("pdfinfo") || !HasTool("pdftotext")) GTEST_SKIP() << "poppler-utils missing";
     QTemporaryDir dir;
     const TPageList pages = SamplePages(2);
-    // Without author or sections the writer's bytes are exported as they are.
     const QString plain = WritePdf(dir, "plain.pdf", Pdf(pages, {QStringLiteral("Sample")}));
     const QString finished =
         WritePdf(dir, "finished.pdf", Pdf(pages, {QStringLiteral("Sample"), false, kAuthor}));
@@ -84,13 +90,24 @@ TEST(PdfFinish, PdfAKeepsItsMetadataInAgreement) {
               QStringLiteral("A & B <Lines>"));
 }
 
-// The PDF/A export adds a creator to the packet; one already there is replaced.
-TEST(PdfFinish, CreatorInTheXmpPacketIsReplaced) {
-    const QByteArray xmp = "<rdf:Description rdf:about=\"\"><dc:title/><dc:creator><rdf:Seq>"
-                           "<rdf:li>Old</rdf:li></rdf:Seq></dc:creator></rdf:Description>";
-    EXPECT_EQ(XmpWithCreator(xmp, kAuthor), QString::fromUtf8(xmp)
-                                                .replace(QStringLiteral("Old"), kAuthor)
-                                                .toUtf8());
+// The packet's dc:creator names the author: one there keeps its start tag
+// (others go); else one is added to the first description, declaring dc
+// where the description does not.
+TEST(PdfFinish, CreatorInTheXmpPacketNamesTheAuthor) {
+    const QByteArray rdf = "<x:m xmlns:x=\"adobe:ns:meta/\"><r:RDF "
+                           "xmlns:r=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">";
+    const QByteArray dc = " xmlns:dc=\"http://purl.org/dc/elements/1.1/\"";
+    const QByteArray open = rdf + "<r:Description" + dc + "><dc:title/>";
+    const QByteArray end = "</r:RDF></x:m>", close = "</r:Description>" + end;
+    const QByteArray list = "<r:Seq><r:li>José Müller &amp; &lt;Co&gt;</r:li></r:Seq></dc:creator>";
+    const QByteArray old = "<dc:creator><r:Seq><r:li>Old</r:li></r:Seq></dc:creator>";
+    const std::pair<QByteArray, QByteArray> cases[] = {
+        {open + old + "<dc:creator/>" + close, open + "<dc:creator>" + list + close},
+        {rdf + "<r:Description/>" + end, rdf + "<r:Description><dc:creator" + dc + ">" + list + close},
+        {"<r:Description/>", "<r:Description/>"}, // not well-formed: no namespace
+    };
+    for (const auto& [given, expected] : cases)
+        EXPECT_EQ(XmpWithCreator(given, QStringLiteral("José Müller & <Co>")), expected) << given.data();
 }
 
 // Five pages; sections start on pages 1, 3 and 4 (indices 0, 2, 3), the
@@ -117,9 +134,59 @@ TEST(PdfFinish, EachSectionIsABookmarkOnItsFirstPage) {
 }
 
 TEST(PdfFinish, DamagedDocumentGivesAnError) {
-    QString error;
-    EXPECT_TRUE(FinishPdf("%PDF-1.4 nothing else", kAuthor, {}, error).isEmpty());
+    QTemporaryDir dir;
+    const QString draft = WritePdf(dir, "draft.pdf", "%PDF-1.4 nothing else");
+    const QString result = WritePdf(dir, "result.pdf", "");
+    const QString error = FinishPdfFile(QFile::encodeName(draft).toStdString(),
+                                        QFile::encodeName(result).toStdString(), kAuthor, {});
     EXPECT_TRUE(error.contains(QStringLiteral("could not be added"))) << error.toStdString();
+}
+
+// Pages from a list, the one at failAt unreadable; each read notes the files
+// then in the folder.
+struct TWatchedSource final : TPageSource {
+    TWatchedSource(const TPageList& pages, const QString& folder, std::size_t failAt)
+        : List(pages), Folder(folder), FailAt(failAt) {}
+    TPageListSource List;
+    QString Folder;
+    std::size_t FailAt;
+    QStringList Seen = {};
+    double PaperWidth() const override { return List.PaperWidth(); }
+    double PaperHeight() const override { return List.PaperHeight(); }
+    std::size_t PageCount() const override { return List.PageCount(); }
+    const std::vector<TSectionMark>& Sections() const override { return List.Sections(); }
+    const TPage* Page(std::size_t index) override {
+        Seen = QDir(Folder).entryList(QDir::Files | QDir::Hidden);
+        return index == FailAt ? nullptr : List.Page(index);
+    }
+    QString Error() const override { return QStringLiteral("page 2 is unreadable"); }
+};
+
+// The pages are painted into a draft beside the target, not into memory; the
+// finished file replaces the target, or on failure the target stays as it
+// was; nothing else is left in the folder.
+TEST(PdfFinish, TheDocumentIsDraftedBesideTheTargetAndReplacesItWhole) {
+    const TPageList pages = SamplePages(3);
+    for (const std::size_t failAt : {3, 1}) {
+        QTemporaryDir dir;
+        const QString target = WritePdf(dir, "out.pdf", "old");
+        TWatchedSource source(pages, dir.path(), failAt);
+        const QString error = ExportPdfFile(source, QFile::encodeName(target).toStdString(), {});
+        // The target, the draft and the file that is to replace the target.
+        EXPECT_EQ(source.Seen.filter(QStringLiteral(".out.pdf.saving-")).size(), 2) << failAt;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+        const QByteArray written = FileBytes(target);
+        if (failAt == 1) {
+            EXPECT_EQ(written, "old");
+            EXPECT_TRUE(error.endsWith(QStringLiteral("\"out.pdf\" cannot be written: page 2 is "
+                                                      "unreadable.")))
+                << error.toStdString();
+        } else {
+            QPDF pdf;
+            pdf.processMemoryFile("out.pdf", written.constData(), std::size_t(written.size()));
+            EXPECT_EQ(QPDFPageDocumentHelper(pdf).getAllPages().size(), 3u) << error.toStdString();
+        }
+    }
 }
 
 } // namespace
