@@ -1,6 +1,7 @@
 #include "TightLoops.h"
 
 #include "compute/FieldEllipse.h"
+#include "compute/FieldLanes.h"
 #include "compute/UnitFields.h"
 
 #include <algorithm>
@@ -29,33 +30,14 @@ void Clear(TTightSums& sums) {
         std::fill(part->begin(), part->end(), 0.0f);
 }
 
-// The kernels' vectors: four doubles, and four floats for the sums.
-typedef double TDoubles __attribute__((vector_size(4 * sizeof(double))));
-typedef float TFloats __attribute__((vector_size(4 * sizeof(float))));
+using namespace lanes;
 
 // An inside-conductor mask that keeps nothing: the kernels' terms without the
 // test, which the compiler then drops.
 struct TNoInside {
     TNoInside() = default;
-    template <class TMask> TNoInside(const TMask&) {}
+    template <class TAnyMask> TNoInside(const TAnyMask&) {}
     TNoInside& operator|=(const TNoInside&) { return *this; }
-};
-
-[[gnu::always_inline]] inline void Widen(const TFloats& v, TDoubles& wide) {
-    wide = TDoubles{v[0], v[1], v[2], v[3]};
-}
-
-[[gnu::always_inline]] inline void AddTo(TFloats& sum, const TDoubles& term) {
-    TDoubles wide;
-    Widen(sum, wide);
-    sum = __builtin_convertvector(wide + term, TFloats);
-}
-
-struct TLaneRoots {
-    [[gnu::always_inline]] void operator()(const TDoubles& v, TDoubles& root) const {
-        for (std::size_t lane = 0; lane < 4; ++lane)
-            root[lane] = std::sqrt(v[lane]);
-    }
 };
 
 struct TBlockSums {
@@ -64,17 +46,10 @@ struct TBlockSums {
 
 // The semi-major axes of a block's sums, each divided by divisor, as floats at out.
 [[gnu::always_inline]] inline void StoreAxes(const TBlockSums& sums, double divisor, float* out) {
-    TDoubles xRe, xIm, yRe, yIm;
-    Widen(sums.XRe, xRe);
-    Widen(sums.XIm, xIm);
-    Widen(sums.YRe, yRe);
-    Widen(sums.YIm, yIm);
-    xRe /= divisor;
-    xIm /= divisor;
-    yRe /= divisor;
-    yIm /= divisor;
+    TWideComponents w;
+    WidenComponents(sums.XRe, sums.XIm, sums.YRe, sums.YIm, divisor, w);
     TDoubles axis;
-    SemiMajorAxisOfPhasorsInto(xRe, xIm, yRe, yIm, TLaneRoots{}, axis);
+    SemiMajorAxisOfPhasorsInto(w.XRe, w.XIm, w.YRe, w.YIm, TLaneSquareRoots{}, axis);
     const TFloats narrow = __builtin_convertvector(axis, TFloats);
     std::memcpy(out, &narrow, sizeof narrow);
 }
@@ -85,7 +60,7 @@ struct TBlockSums {
     Widen(narrow, wide);
 }
 
-constexpr std::size_t kBlocks = kTightPointsPerStep / 4;
+constexpr std::size_t kBlocks = kTightPointsPerStep / kLanes;
 
 } // namespace
 
@@ -189,7 +164,7 @@ void TightLoopBlocks(const TTightInput& in, std::vector<float>& e, std::vector<f
     for (std::size_t first = 0; first < in.PaddedPositions.size(); first += kTightPointsPerStep) {
         TDoubles x[kBlocks];
         for (std::size_t block = 0; block < kBlocks; ++block)
-            LoadBlock(positions + first + 4 * block, x[block]);
+            LoadBlock(positions + first + kLanes * block, x[block]);
         TBlockSums es[kBlocks], bs[kBlocks];
         for (std::size_t j = 0; j < q.X.size(); ++j) {
             for (std::size_t block = 0; block < kBlocks; ++block) {
@@ -216,8 +191,8 @@ void TightLoopBlocks(const TTightInput& in, std::vector<float>& e, std::vector<f
             }
         }
         for (std::size_t block = 0; block < kBlocks; ++block) {
-            StoreAxes(es[block], 1000.0, e.data() + first + 4 * block); // V/m to kV/m
-            StoreAxes(bs[block], 1.0, b.data() + first + 4 * block);
+            StoreAxes(es[block], 1000.0, e.data() + first + kLanes * block); // V/m to kV/m
+            StoreAxes(bs[block], 1.0, b.data() + first + kLanes * block);
         }
     }
 }
