@@ -1,9 +1,12 @@
 #include "TightLoops.h"
 
 #include "compute/FieldEllipse.h"
+#include "compute/FieldLanes.h"
+#include "compute/UnitFields.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define CORVALT_TIGHT_CLONES [[gnu::target_clones("avx2", "default")]]
@@ -27,6 +30,38 @@ void Clear(TTightSums& sums) {
         std::fill(part->begin(), part->end(), 0.0f);
 }
 
+using namespace lanes;
+
+// An inside-conductor mask that keeps nothing: the kernels' terms without the
+// test, which the compiler then drops.
+struct TNoInside {
+    TNoInside() = default;
+    template <class TAnyMask> TNoInside(const TAnyMask&) {}
+    TNoInside& operator|=(const TNoInside&) { return *this; }
+};
+
+struct TBlockSums {
+    TFloats XRe{}, XIm{}, YRe{}, YIm{};
+};
+
+// The semi-major axes of a block's sums, each divided by divisor, as floats at out.
+[[gnu::always_inline]] inline void StoreAxes(const TBlockSums& sums, double divisor, float* out) {
+    TWideComponents w;
+    WidenComponents(sums.XRe, sums.XIm, sums.YRe, sums.YIm, divisor, w);
+    TDoubles axis;
+    SemiMajorAxisOfPhasorsInto(w.XRe, w.XIm, w.YRe, w.YIm, TLaneSquareRoots{}, axis);
+    const TFloats narrow = __builtin_convertvector(axis, TFloats);
+    std::memcpy(out, &narrow, sizeof narrow);
+}
+
+[[gnu::always_inline]] inline void LoadBlock(const float* x, TDoubles& wide) {
+    TFloats narrow;
+    std::memcpy(&narrow, x, sizeof narrow);
+    Widen(narrow, wide);
+}
+
+constexpr std::size_t kBlocks = kTightPointsPerStep / kLanes;
+
 } // namespace
 
 void TTightSources::Add(double x, double y, double re, double im) {
@@ -37,7 +72,9 @@ void TTightSources::Add(double x, double y, double re, double im) {
 }
 
 TTightInput::TTightInput(std::span<const TSystemConductor> system, std::vector<float> positions)
-    : Positions(std::move(positions)) {
+    : Positions(std::move(positions)), PaddedPositions(Positions) {
+    const std::size_t steps = (Positions.size() + kTightPointsPerStep - 1) / kTightPointsPerStep;
+    PaddedPositions.resize(steps * kTightPointsPerStep, Positions.empty() ? 0 : Positions.back());
     for (const TSystemConductor& c : system) {
         if (c.InChargeSystem) Charges.Add(c.XM, c.YM, c.ChargeCPerM.Re, c.ChargeCPerM.Im);
         if (c.CurrentA != 0) Currents.Add(c.XM, c.YM, c.CurrentSourceRe, c.CurrentSourceIm);
@@ -117,6 +154,66 @@ void TightLoopArrays(const TTightInput& in, TTightSums& es, TTightSums& bs, std:
             Axis(es.XRe[i] / 1000.0, es.XIm[i] / 1000.0, es.YRe[i] / 1000.0, es.YIm[i] / 1000.0));
         b[i] = static_cast<float>(Axis(bs.XRe[i], bs.XIm[i], bs.YRe[i], bs.YIm[i]));
     }
+}
+
+CORVALT_TIGHT_CLONES
+void TightLoopBlocks(const TTightInput& in, std::vector<float>& e, std::vector<float>& b) {
+    const TTightSources& q = in.Charges;
+    const TTightSources& k = in.Currents;
+    const float* positions = in.PaddedPositions.data();
+    for (std::size_t first = 0; first < in.PaddedPositions.size(); first += kTightPointsPerStep) {
+        TDoubles x[kBlocks];
+        for (std::size_t block = 0; block < kBlocks; ++block)
+            LoadBlock(positions + first + kLanes * block, x[block]);
+        TBlockSums es[kBlocks], bs[kBlocks];
+        for (std::size_t j = 0; j < q.X.size(); ++j) {
+            for (std::size_t block = 0; block < kBlocks; ++block) {
+                TDoubles h, v;
+                TNoInside inside;
+                UnitChargeFieldAt(q.X[j], q.Y[j], 0.0, x[block], kYs, h, v, inside);
+                AddTo(es[block].XRe, q.Re[j] * h);
+                AddTo(es[block].XIm, q.Im[j] * h);
+                AddTo(es[block].YRe, q.Re[j] * v);
+                AddTo(es[block].YIm, q.Im[j] * v);
+            }
+        }
+        for (std::size_t j = 0; j < k.X.size(); ++j) {
+            for (std::size_t block = 0; block < kBlocks; ++block) {
+                TDoubles dx, inverseDSq;
+                double dy;
+                TNoInside inside;
+                LineCurrentTermsAt(k.X[j], k.Y[j], 0.0, x[block], kYb, dx, dy, inverseDSq, inside);
+                const TDoubles re = k.Re[j] * inverseDSq, im = k.Im[j] * inverseDSq;
+                AddTo(bs[block].XRe, re * dy);
+                AddTo(bs[block].XIm, im * dy);
+                AddTo(bs[block].YRe, re * dx);
+                AddTo(bs[block].YIm, im * dx);
+            }
+        }
+        for (std::size_t block = 0; block < kBlocks; ++block) {
+            StoreAxes(es[block], 1000.0, e.data() + first + kLanes * block); // V/m to kV/m
+            StoreAxes(bs[block], 1.0, b.data() + first + kLanes * block);
+        }
+    }
+}
+
+CORVALT_TIGHT_CLONES
+double DividerPeak(std::size_t count) {
+    // Eight independent chains q ← d ÷ q, which swing between two normal
+    // values, so that the divider never waits for a result.
+    constexpr std::size_t kChains = 8;
+    const TDoubles d = {1.5, 2.5, 3.5, 4.5};
+    TDoubles q[kChains];
+    for (std::size_t chain = 0; chain < kChains; ++chain)
+        q[chain] = TDoubles{1.0, 2.0, 3.0, 4.0} + static_cast<double>(chain);
+    for (std::size_t i = 0; i < count; i += kChains)
+        for (std::size_t chain = 0; chain < kChains; ++chain)
+            q[chain] = d / q[chain];
+    double sum = 0;
+    for (std::size_t chain = 0; chain < kChains; ++chain)
+        for (std::size_t lane = 0; lane < 4; ++lane)
+            sum += q[chain][lane];
+    return sum;
 }
 
 } // namespace corvalt::testing

@@ -25,8 +25,14 @@ struct TTightSources {
 struct TTightInput {
     TTightInput(std::span<const TSystemConductor> system, std::vector<float> positions);
     std::vector<float> Positions;
+    // The positions padded with copies of the last to a whole number of steps
+    // of TightLoopBlocks.
+    std::vector<float> PaddedPositions;
     TTightSources Charges, Currents;
 };
+
+// Points per step of TightLoopBlocks: two blocks of four lanes, as the kernels take them.
+inline constexpr std::size_t kTightPointsPerStep = 8;
 
 // The four sums of every point, one array each.
 struct TTightSums {
@@ -41,5 +47,20 @@ void TightLoopPoints(const TTightInput& in, std::vector<float>& e, std::vector<f
 // points innermost, which the compiler may vectorise.
 void TightLoopArrays(const TTightInput& in, TTightSums& es, TTightSums& bs, std::vector<float>& e,
                      std::vector<float>& b);
+
+// The floor of the kernels: their layout (blocks of four points in the lanes
+// of a vector of doubles, two blocks side by side, each source's terms added
+// to both before the next source) and their arithmetic (the same operations
+// in the same order, single-precision sums widened for each addition, the
+// ellipse of the four lanes at once), everything inlined into one function,
+// without the inside-conductor masks and the empty values. e and b hold
+// PaddedPositions.size() values.
+void TightLoopBlocks(const TTightInput& in, std::vector<float>& e, std::vector<float>& b);
+
+// What the processor's divider allows: count independent divisions of
+// vectors of four doubles, nothing else; returns a sum of the quotients (for
+// the caller to keep). The kernels' E and B of a point take two divisions per
+// charge and one per current, and a square root is about as slow.
+double DividerPeak(std::size_t count);
 
 } // namespace corvalt::testing

@@ -135,10 +135,9 @@ void BM_PointByPointEB20001(benchmark::State& state) {
 }
 BENCHMARK(BM_PointByPointEB20001)->Unit(benchmark::kMicrosecond);
 
-// What the kernels are measured against: the same E and B of the fine profile
-// as tight single-core loops of bare arithmetic (TightLoops.h). The kernels
-// add the inside-conductor tests and the empty values and must stay within 2
-// times the faster of the two.
+// Two loops of bare arithmetic over the same profile (TightLoops.h): point
+// after point, and conductor after conductor over arrays of the sums, as the
+// compiler vectorises them at -O3.
 void BM_TightLoopEB20001(benchmark::State& state) {
     const TTightInput in(SolvedDoubleCircuit(), FinePositionsM());
     std::vector<float> e(in.Positions.size()), b(in.Positions.size());
@@ -166,6 +165,49 @@ void BM_TightLoopArraysEB20001(benchmark::State& state) {
     state.counters["points"] = kFinePoints;
 }
 BENCHMARK(BM_TightLoopArraysEB20001)->Unit(benchmark::kMicrosecond);
+
+// The floor the kernels are measured against: their layout and arithmetic
+// inlined, without the inside-conductor tests and the empty values
+// (TightLoopBlocks). It must give the kernels' values bit for bit, or it
+// measures something else; the kernels must stay within 2 times its time.
+void BM_FloorEB20001(benchmark::State& state) {
+    const std::vector<TSystemConductor> system = SolvedDoubleCircuit();
+    const TTightInput in(system, FinePositionsM());
+    std::vector<float> e(in.PaddedPositions.size()), b(in.PaddedPositions.size());
+    TightLoopBlocks(in, e, b);
+    std::vector<std::optional<float>> kernelE(in.Positions.size()), kernelB(in.Positions.size());
+    ElectricFieldsKvPerM(system, in.Positions, 1, kernelE);
+    MagneticFieldsGauss(system, in.Positions, 1, kernelB);
+    for (std::size_t i = 0; i < in.Positions.size(); ++i)
+        if (kernelE[i] != e[i] || kernelB[i] != b[i]) {
+            state.SkipWithError("the floor's values are not the kernels'");
+            return;
+        }
+    for (auto _ : state) {
+        TightLoopBlocks(in, e, b);
+        benchmark::DoNotOptimize(e.data());
+        benchmark::DoNotOptimize(b.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["points"] = kFinePoints;
+}
+BENCHMARK(BM_FloorEB20001)->Unit(benchmark::kMicrosecond);
+
+// The floating-point peak of the same profile: its divisions (two per charge
+// and one per current at each point) and square roots (two per field), which
+// the divider serves one after another, as independent vector divisions with
+// nothing else to do. The multiplications and additions around them fit in
+// the other pipes meanwhile.
+void BM_DividerPeakEB20001(benchmark::State& state) {
+    const TTightInput in(SolvedDoubleCircuit(), FinePositionsM());
+    const std::size_t perPoint = 2 * in.Charges.X.size() + in.Currents.X.size() + 4;
+    const std::size_t vectors = in.PaddedPositions.size() * perPoint / 4;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DividerPeak(vectors));
+    state.counters["points"] = kFinePoints;
+    state.counters["divider_ops_per_point"] = static_cast<double>(perPoint);
+}
+BENCHMARK(BM_DividerPeakEB20001)->Unit(benchmark::kMicrosecond);
 
 // The whole computation of the 20,000-record cross section that corvalt-cli
 // compute is timed on: the fields are a small part, the corona effects (a

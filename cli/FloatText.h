@@ -1,7 +1,7 @@
 #pragma once
-// The shortest text of a float that reads back as the same float, exactly as
-// std::to_chars(first, last, value) writes it, several times faster: the
-// output of corvalt-cli compute holds hundreds of thousands of them.
+// The shortest text of a float that reads back as the same float, as
+// std::to_chars(first, last, value) writes it: the output of corvalt-cli
+// compute holds hundreds of thousands of them.
 
 #include <cstddef>
 

@@ -2,6 +2,7 @@
 
 #include "compute/Constants.h"
 #include "compute/FieldEllipse.h"
+#include "compute/FieldLanes.h"
 #include "compute/Numeric.h"
 #include "compute/UnitFields.h"
 
@@ -29,16 +30,7 @@ using namespace constants;
 
 namespace {
 
-// Points computed side by side: four doubles, one 256-bit register (two
-// 128-bit ones). The divisions of the next conductor do not wait for the sums
-// of this one, so the processor overlaps them without wider blocks.
-constexpr std::size_t kLanes = 4;
-
-// Element-wise vectors (GCC and Clang vector extensions): each operation is the
-// scalar IEEE operation on every lane, with the same rounding.
-typedef double TDoubles __attribute__((vector_size(kLanes * sizeof(double))));
-typedef float TFloats __attribute__((vector_size(kLanes * sizeof(float))));
-typedef std::int64_t TMask __attribute__((vector_size(kLanes * sizeof(std::int64_t))));
+using namespace lanes;
 
 // A conductor of the charge system as the electric-field sums take it.
 struct TChargeSource {
@@ -81,31 +73,6 @@ std::vector<TCurrentSource> CurrentSources(std::span<const TSystemConductor> sys
         x[lane] = xM[std::min(first + lane, last)];
 }
 
-// The lanes widened to double, exactly. Written lane by lane: GCC 12 turns
-// this into one conversion, but __builtin_convertvector into several. (Like
-// every helper here, it takes and gives vectors by reference: see
-// SemiMajorAxisInto.)
-[[gnu::always_inline]] inline void Widen(const TFloats& v, TDoubles& wide) {
-    static_assert(kLanes == 4);
-    wide = TDoubles{v[0], v[1], v[2], v[3]};
-}
-
-// A single-precision running sum: sum = float(double(sum) + term) on every lane.
-[[gnu::always_inline]] inline void AddTo(TFloats& sum, const TDoubles& term) {
-    TDoubles wide;
-    Widen(sum, wide);
-    sum = __builtin_convertvector(wide + term, TFloats);
-}
-
-// std::sqrt on every lane (correctly rounded, as the scalar one), as a
-// function object: called directly, so it is inlined like the helpers above.
-struct TLaneSquareRoots {
-    [[gnu::always_inline]] void operator()(const TDoubles& v, TDoubles& root) const {
-        for (std::size_t lane = 0; lane < kLanes; ++lane)
-            root[lane] = std::sqrt(v[lane]);
-    }
-};
-
 // The field of a unit line charge (1 C/m) on the source's axis and of its
 // image at the block's points, V/m (UnitChargeFieldAt).
 struct TUnitElectricField {
@@ -134,23 +101,16 @@ struct TFieldOutput {
 [[gnu::always_inline]] inline void StoreEllipses(const TComponentSums& sums, double divisor,
                                                  const TFieldOutput& out, std::size_t first) {
     if (first >= out.Max.size()) return; // a block wholly past the end
-    TDoubles xRe, xIm, yRe, yIm;
-    Widen(sums.XRe, xRe);
-    Widen(sums.XIm, xIm);
-    Widen(sums.YRe, yRe);
-    Widen(sums.YIm, yIm);
-    xRe /= divisor;
-    xIm /= divisor;
-    yRe /= divisor;
-    yIm /= divisor;
+    TWideComponents w;
+    WidenComponents(sums.XRe, sums.XIm, sums.YRe, sums.YIm, divisor, w);
     TDoubles axis;
-    SemiMajorAxisOfPhasorsInto(xRe, xIm, yRe, yIm, TLaneSquareRoots{}, axis);
+    SemiMajorAxisOfPhasorsInto(w.XRe, w.XIm, w.YRe, w.YIm, TLaneSquareRoots{}, axis);
     const std::size_t count = std::min(kLanes, out.Max.size() - first);
     for (std::size_t lane = 0; lane < count; ++lane)
         out.Max[first + lane] = sums.Inside[lane] != 0 ? std::nullopt : FiniteFloat(axis[lane]);
     if (out.Resultant.empty()) return;
     TDoubles resultant;
-    TLaneSquareRoots{}(xRe * xRe + xIm * xIm + yRe * yRe + yIm * yIm, resultant);
+    TLaneSquareRoots{}(w.XRe * w.XRe + w.XIm * w.XIm + w.YRe * w.YRe + w.YIm * w.YIm, resultant);
     for (std::size_t lane = 0; lane < count; ++lane)
         out.Resultant[first + lane] =
             sums.Inside[lane] != 0 ? std::nullopt : FiniteFloat(resultant[lane]);

@@ -58,6 +58,11 @@ std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float ro
     const float end = LengthFromDisplay(units, static_cast<float>(range.EndShown));
     const float step = LengthFromDisplay(units, range.StepShown);
     std::vector<float> positions;
+    // Room for every step at once: a growing array would touch fresh memory
+    // (page faults, the dearest part of a wide profile) for each copy.
+    // (A range that ends before it starts counts below 0 and holds one step.)
+    positions.reserve(
+        static_cast<std::size_t>(std::clamp(range.Count(), 0.0, double{kMaxRegularSteps})) + 2);
     float c = start;
     for (;;) {
         positions.push_back(c);

@@ -12,6 +12,7 @@
 #include "model/Project.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 #include <cstddef>
@@ -194,12 +195,8 @@ struct TComponents {
 
     // this = a + b.
     void SetSum(const TComponents& a, const TComponents& b) {
-        for (std::size_t p = 0; p < XRe.size(); ++p) {
-            XRe[p] = a.XRe[p] + b.XRe[p];
-            XIm[p] = a.XIm[p] + b.XIm[p];
-            YRe[p] = a.YRe[p] + b.YRe[p];
-            YIm[p] = a.YIm[p] + b.YIm[p];
-        }
+        AddPhasorArrays(a.Arrays(), b.Arrays(), {XRe.data(), XIm.data(), YRe.data(), YIm.data()},
+                        XRe.size());
     }
 };
 
@@ -572,7 +569,12 @@ class TSearch {
         if (circuitCount_ == 0) {
             const TComponents noE(fields_.PointCount());
             const TComponents noB(2);
-            Offer(0, fields_.FixedE(), noE, fields_.FixedB(), noB);
+            std::optional<double> rowE;
+            if (needRowE_ && fields_.AnyRowPoint())
+                rowE = LargestAxisOfSum(fields_.FixedE().Arrays(), noE.Arrays(),
+                                        fields_.RowWeights().data(), fields_.RowWeights().size(),
+                                        largestBlocks_[0]);
+            Offer(0, fields_.FixedE(), noE, fields_.FixedB(), noB, rowE);
             done_ = 1;
         } else if (!Descend(0, 0, fields_.FixedE(), fields_.FixedB())) {
             return false;
@@ -584,9 +586,20 @@ class TSearch {
     bool Descend(std::size_t level, long long index, const TComponents& sumE,
                  const TComponents& sumB) {
         if (level + 1 == circuitCount_) {
+            // The largest E within the ROW of the six orders in one pass.
+            std::array<std::optional<double>, kPhaseOrderCount> rowE;
+            if (needRowE_ && fields_.AnyRowPoint()) {
+                std::array<TPhasorArrays, kPhaseOrderCount> orders;
+                for (int order = 0; order < kPhaseOrderCount; ++order)
+                    orders[Size(order)] = fields_.CircuitE(level, order).Arrays();
+                std::array<double, kPhaseOrderCount> largest;
+                LargestAxesOfSums(sumE.Arrays(), orders, fields_.RowWeights().data(),
+                                  fields_.RowWeights().size(), largestBlocks_, largest);
+                std::copy(largest.begin(), largest.end(), rowE.begin());
+            }
             for (int order = 0; order < kPhaseOrderCount; ++order)
                 Offer(index * kPhaseOrderCount + order, sumE, fields_.CircuitE(level, order), sumB,
-                      fields_.CircuitB(level, order));
+                      fields_.CircuitB(level, order), rowE[Size(order)]);
             done_ += kPhaseOrderCount;
             return Report();
         }
@@ -613,9 +626,10 @@ class TSearch {
         return !steps_.Stopped();
     }
 
+    // rowE: the largest E within the ROW of e1 + e2, when the objective needs it.
     void Offer(long long index, const TComponents& e1, const TComponents& e2, const TComponents& b1,
-               const TComponents& b2) {
-        std::optional<double> edgeB, edgeE, rowE;
+               const TComponents& b2, std::optional<double> rowE) {
+        std::optional<double> edgeB, edgeE;
         if (needB_) {
             for (std::size_t edge = 0; edge < 2; ++edge)
                 if (!fields_.BInside(edge))
@@ -626,9 +640,6 @@ class TSearch {
                 if (!fields_.EInside(p))
                     edgeE = std::max(edgeE.value_or(0.0), AxisOfSum(e1, e2, p));
         }
-        if (needRowE_ && fields_.AnyRowPoint())
-            rowE = LargestAxisOfSum(e1.Arrays(), e2.Arrays(), fields_.RowWeights().data(),
-                                    fields_.RowWeights().size());
         const double value = Objective(request_, edgeB, edgeE, rowE);
         candidates_.Offer(value, index);
         if (every_ != nullptr) (*every_)[Size(index)] = value;
@@ -649,6 +660,9 @@ class TSearch {
     long long nextReport_ = kReportEvery;
     bool needB_ = false, needEdgeE_ = false, needRowE_ = false;
     std::vector<TComponents> partialE_, partialB_;
+    // Where the largest E within the ROW of each order of the last circuit lay
+    // in the arrangements before.
+    std::array<std::size_t, kPhaseOrderCount> largestBlocks_{};
 };
 
 // The orders of the arrangement counted as index.
