@@ -20,9 +20,9 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -236,9 +236,9 @@ void TMainForm::CreateActions() {
     a.mnCircDelete = NewAction("mnCircDelete", "&Delete...", {}, project(&P::DeleteCircuit));
     a.mnCircClone = NewAction("mnCircClone", "C&lone", {}, project(&P::CloneCircuit));
     a.mnCircCoords = NewAction("mnCircCoords", "&Coordinates...", {}, project(&P::EditCoordinates));
-    a.mnCircMirror =
-        NewAction("mnCircMirror", "&Mirror", "Reflect the circuit about the reference line",
-                  project(&P::MirrorCircuit));
+    a.mnCircMirror = NewAction("mnCircMirror", "&Mirror",
+                               "Reflect the circuit about the reference line",
+                               project(&P::MirrorCircuit));
     a.mnCopy = NewAction("mnCopy", "&Copy\tCtrl+C",
                          "Copy the grid's selected rows for a spreadsheet", project(&P::CopyRows));
     a.mnPaste = NewAction("mnPaste", "&Paste\tCtrl+V",
@@ -351,8 +351,9 @@ void TMainForm::CreateMenus() {
                                    a.mnCsOptimise, a.mnCsClearance});
     bar->addMenu(m.mnCrossSection);
     m.mnCircuit = NewMenu("mnCircuit", QStringLiteral("Circ&uit"), bar);
-    AddActions(*m.mnCircuit, {a.mnCircNew, a.mnCircEdit, a.mnCircDelete, a.mnCircClone,
-                              a.mnCircCoords, a.mnCircMirror});
+    AddActions(*m.mnCircuit,
+               {a.mnCircNew, a.mnCircEdit, a.mnCircDelete, a.mnCircClone, a.mnCircCoords,
+                a.mnCircMirror});
     bar->addMenu(m.mnCircuit);
     m.mnConductor = NewMenu("mnConductor", QStringLiteral("C&onductor"), bar);
     AddActions(*m.mnConductor, {a.mnCondNew, a.mnCondEdit, a.mnCondDelete});

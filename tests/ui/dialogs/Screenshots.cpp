@@ -170,8 +170,7 @@ int main(int argc, char** argv) {
             // A DC bipole, and a vertical double circuit from its template.
             TCircuitForm form(scenario, nullptr, options);
             form.findChild<QComboBox*>(QStringLiteral("cbCurrent"))->setCurrentIndex(1);
-            form.findChild<QLineEdit*>(QStringLiteral("ePoleVoltage"))
-                ->setText(QStringLiteral("500.0"));
+            form.findChild<QLineEdit*>(QStringLiteral("ePoleVoltage"))->setText(QStringLiteral("500.0"));
             SavePages(form, folder, QStringLiteral("circuit-dc") + suffix);
         }
         {
