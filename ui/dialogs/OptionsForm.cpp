@@ -1,12 +1,12 @@
 #include "ui/dialogs/OptionsForm.h"
 
 #include "prefs/NumberText.h"
+#include "ui/app/Prompts.h"
+#include "ui/app/TextConvert.h"
 #include "ui/widgets/EnterAsTab.h"
 #include "ui/widgets/FormWidgets.h"
 #include "ui/widgets/NumberField.h"
-#include "ui/app/Prompts.h"
 #include "ui/widgets/RadioGroup.h"
-#include "ui/app/TextConvert.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -16,11 +16,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -133,26 +134,46 @@ bool TOptionsForm::Execute(TOptions& options, QWidget* parent) {
 }
 
 void TOptionsForm::CreateControls() {
-    auto* pages = Named(new QTabWidget, "pcPages");
-    pages->setUsesScrollButtons(false); // every page's tab stays in view
-    pages->addTab(CreateNewProjectsPage(), QStringLiteral("New Projects"));
+    CreatePopup(); // the library pages' buttons trigger its commands
+    pages_ = Named(new QStackedWidget, "pcPages");
+    categories_ = Named(new QListWidget, "lbCategories");
+    AddPage(CreateNewProjectsPage(), QStringLiteral("New Projects"));
     contacts_ = CreateContactPage();
-    pages->addTab(contacts_.Page, QStringLiteral("New Projects (cont)"));
-    pages->addTab(CreateNewCircuitsPage(), QStringLiteral("New Circuits"));
-    pages->addTab(CreateNewSectionsPage(), QStringLiteral("New CrossSections"));
-    pages->addTab(CreateVoltagesPage(), QStringLiteral("Voltages"));
-    pages->addTab(CreateCondOhgwPage(), QStringLiteral("Cond/Ohgw"));
-    pages->addTab(CreateGeneralPage(), QStringLiteral("General"));
+    AddPage(contacts_.Page, QStringLiteral("New Projects (cont)"));
+    AddPage(CreateNewCircuitsPage(), QStringLiteral("New Circuits"));
+    AddPage(CreateNewSectionsPage(), QStringLiteral("New CrossSections"));
+    AddPage(CreateVoltagesPage(), QStringLiteral("Voltages"));
+    AddPage(CreateCondOhgwPage(), QStringLiteral("Cond/Ohgw"));
+    AddPage(CreateGeneralPage(), QStringLiteral("General"));
     limitsPage_ = Named(new TLimitsPage, "tsLimits");
-    pages->addTab(limitsPage_, QStringLiteral("Limits"));
-    CreatePopup();
+    AddPage(limitsPage_, QStringLiteral("Limits"));
+    // The list chooses the page, and a page shown otherwise (Enter on the last
+    // field of a page) is the one the list marks.
+    connect(categories_, &QListWidget::currentRowChanged, pages_, &QStackedWidget::setCurrentIndex);
+    connect(pages_, &QStackedWidget::currentChanged, categories_,
+            [this](int page) { categories_->setCurrentRow(page); });
+    categories_->setCurrentRow(0);
+    // Every category in view, the list no wider than its longest one.
+    categories_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    categories_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    categories_->setSpacing(3);
+    categories_->setFixedWidth(categories_->sizeHintForColumn(0) + 2 * categories_->frameWidth() +
+                               16);
 
     buttons_ = OkCancelButtons(*this);
+    auto* body = new QHBoxLayout;
+    body->addWidget(categories_);
+    body->addWidget(pages_, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pages);
+    layout->addLayout(body);
     layout->addWidget(buttons_);
     connect(OkButton(*buttons_), &QPushButton::clicked, this, &TOptionsForm::btOKClick);
     connect(site_, &TSiteFields::Changed, this, &TOptionsForm::UpdateControls);
+}
+
+void TOptionsForm::AddPage(QWidget* page, const QString& category) {
+    pages_->addWidget(page);
+    categories_->addItem(category);
 }
 
 QWidget* TOptionsForm::CreateNewProjectsPage() {
@@ -256,27 +277,58 @@ QTableWidget* TOptionsForm::CreateGrid(TLibraryKind kind, const char* name) {
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, this,
             [this, kind](const QPoint& position) { sgContextPopup(kind, position); });
+    connect(grid, &QTableWidget::currentCellChanged, this,
+            [this, kind] { UpdateLibraryButtons(kind); });
     grids_[Slot(kind)] = grid;
     return grid;
 }
 
-QWidget* TOptionsForm::UpDownButtons(TLibraryKind kind, const char* upName, const char* downName) {
-    auto* up = Named(new QToolButton, upName);
+QWidget* TOptionsForm::LibraryButtons(TLibraryKind kind, const QString& prefix) {
+    const std::size_t slot = Slot(kind);
+    auto button = [&prefix](const char* name, const QString& text, const QString& hint) {
+        auto* pushButton = new QPushButton(text);
+        pushButton->setObjectName(prefix + QString::fromLatin1(name));
+        pushButton->setToolTip(hint);
+        pushButton->setAutoDefault(false); // Enter in the grid never presses it
+        return pushButton;
+    };
+    // The same commands as the grid's popup menu, under the same hints.
+    QPushButton* add = button("Add", QStringLiteral("Add..."), insertItems_[slot]->text());
+    editButtons_[slot] = button("Edit", QStringLiteral("Edit..."), editItems_[slot]->text());
+    deleteButtons_[slot] = button("Delete", QStringLiteral("Delete"), deleteItems_[slot]->text());
+    connect(add, &QPushButton::clicked, insertItems_[slot], &QAction::trigger);
+    connect(editButtons_[slot], &QPushButton::clicked, editItems_[slot], &QAction::trigger);
+    connect(deleteButtons_[slot], &QPushButton::clicked, deleteItems_[slot], &QAction::trigger);
+    auto* up = new QToolButton;
+    up->setObjectName(prefix + QStringLiteral("Up"));
     up->setArrowType(Qt::UpArrow);
     up->setToolTip(QStringLiteral("Move the selected entry up"));
-    auto* down = Named(new QToolButton, downName);
+    auto* down = new QToolButton;
+    down->setObjectName(prefix + QStringLiteral("Down"));
     down->setArrowType(Qt::DownArrow);
     down->setToolTip(QStringLiteral("Move the selected entry down"));
     connect(up, &QToolButton::clicked, this, [this, kind] { MoveEntryUp(kind); });
     connect(down, &QToolButton::clicked, this, [this, kind] { MoveEntryDown(kind); });
+    auto* arrows = new QHBoxLayout;
+    arrows->addWidget(up);
+    arrows->addWidget(down);
+    arrows->addStretch(1);
     auto* column = new QWidget;
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addStretch(1);
-    layout->addWidget(up);
-    layout->addWidget(down);
+    for (QPushButton* pushButton : {add, editButtons_[slot], deleteButtons_[slot]})
+        layout->addWidget(pushButton);
+    layout->addSpacing(12);
+    layout->addLayout(arrows);
     layout->addStretch(1);
     return column;
+}
+
+void TOptionsForm::UpdateLibraryButtons(TLibraryKind kind) {
+    const int row = Grid(kind).currentRow();
+    const bool entry = row >= 0 && row < EntryCount(kind); // not the blank row
+    editButtons_[Slot(kind)]->setEnabled(entry);
+    deleteButtons_[Slot(kind)]->setEnabled(entry);
 }
 
 QWidget* TOptionsForm::CreateVoltagesPage() {
@@ -286,7 +338,7 @@ QWidget* TOptionsForm::CreateVoltagesPage() {
     auto* layout = new QGridLayout(page);
     layout->addWidget(new QLabel(QStringLiteral("VOLTAGE LIST")), 0, 0);
     layout->addWidget(grid, 1, 0);
-    layout->addWidget(UpDownButtons(TLibraryKind::Voltages, "bVoltUp", "bVoltDown"), 1, 1);
+    layout->addWidget(LibraryButtons(TLibraryKind::Voltages, QStringLiteral("bVolt")), 1, 1);
     layout->addWidget(NoteLabel(QString::fromLatin1(kListNote)), 2, 0, 1, 3);
     layout->setColumnStretch(2, 1);
     return page;
@@ -300,10 +352,10 @@ QWidget* TOptionsForm::CreateCondOhgwPage() {
     auto* layout = new QGridLayout(page);
     layout->addWidget(new QLabel(QStringLiteral("CONDUCTOR LIST")), 0, 0);
     layout->addWidget(conductors, 1, 0);
-    layout->addWidget(UpDownButtons(TLibraryKind::Conductors, "bCondUp", "bCondDown"), 1, 1);
+    layout->addWidget(LibraryButtons(TLibraryKind::Conductors, QStringLiteral("bCond")), 1, 1);
     layout->addWidget(new QLabel(QStringLiteral("OHGW LIST")), 0, 2);
     layout->addWidget(ohgws, 1, 2);
-    layout->addWidget(UpDownButtons(TLibraryKind::Ohgws, "bOhgwUp", "bOhgwDown"), 1, 3);
+    layout->addWidget(LibraryButtons(TLibraryKind::Ohgws, QStringLiteral("bOhgw")), 1, 3);
     layout->addWidget(NoteLabel(QString::fromLatin1(kListNote)), 2, 0, 1, 4);
     layout->setColumnStretch(4, 1);
     return page;
@@ -461,6 +513,7 @@ void TOptionsForm::FillGrids() {
 void TOptionsForm::SetCurrentRow(TLibraryKind kind, int row) {
     QTableWidget& grid = Grid(kind);
     grid.setCurrentCell(std::clamp(row, 0, grid.rowCount() - 1), 0);
+    UpdateLibraryButtons(kind);
 }
 
 bool TOptionsForm::RunEditor(TLibraryKind kind, TLibraryEdit mode, int position) {

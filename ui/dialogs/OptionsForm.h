@@ -1,10 +1,11 @@
 #pragma once
-// TOptionsForm ("Preferences"): every preference of TOptions on eight pages:
-// the defaults for new projects, new circuits and new cross sections (their
-// corona site), the three libraries (voltage classes, conductor types,
-// ground-wire types) with their editors, the general switches and the field
-// limits. Library changes are made on the in-memory libraries while the
-// dialog is open.
+// TOptionsForm ("Preferences"): every preference of TOptions on eight pages,
+// chosen from a list of categories beside them: the defaults for new projects,
+// new circuits and new cross sections (their corona site), the three libraries
+// (voltage classes, conductor types, ground-wire types) with their editors
+// (Add, Edit and Delete buttons beside each grid, the same commands as its
+// popup menu), the general switches and the field limits. Library changes are
+// made on the in-memory libraries while the dialog is open.
 //
 //   bool ok = TOptionsForm::Execute(options, parent);
 //       // OK writes every scalar preference and the three libraries to the
@@ -28,7 +29,10 @@ class QDialogButtonBox;
 class QLineEdit;
 class QCheckBox;
 class QLabel;
+class QListWidget;
 class QMenu;
+class QPushButton;
+class QStackedWidget;
 class QTableWidget;
 class QToolButton;
 
@@ -97,7 +101,12 @@ class TOptionsForm : public QDialog {
     QWidget* CreateCondOhgwPage();
     QWidget* CreateGeneralPage();
     QTableWidget* CreateGrid(TLibraryKind kind, const char* name);
-    QWidget* UpDownButtons(TLibraryKind kind, const char* upName, const char* downName);
+    void AddPage(QWidget* page, const QString& category);
+    // Add, Edit, Delete and the two move arrows beside a grid ("bVoltAdd" ...
+    // "bVoltDown" for prefix "bVolt"); the popup menu must exist.
+    QWidget* LibraryButtons(TLibraryKind kind, const QString& prefix);
+    // Edit and Delete act on an entry: not on the blank row.
+    void UpdateLibraryButtons(TLibraryKind kind);
     void CreatePopup();
     void FillGrid(TLibraryKind kind);
     void FillGrids();
@@ -139,6 +148,10 @@ class TOptionsForm : public QDialog {
     std::array<QAction*, 3> insertItems_{}; // by TLibraryKind
     std::array<QAction*, 3> editItems_{};
     std::array<QAction*, 3> deleteItems_{};
+    std::array<QPushButton*, 3> editButtons_{}; // by TLibraryKind
+    std::array<QPushButton*, 3> deleteButtons_{};
+    QListWidget* categories_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
     TLimitsPage* limitsPage_ = nullptr;
 };
 

@@ -31,18 +31,18 @@ QWidget* ControlOf(QWidget* widget) {
     return widget;
 }
 
-// The page of a tab widget that holds the control, with its tab widget.
+// The page that holds the control: a page of a stack of pages, which may be
+// the stack of a tab widget.
 struct TPage {
-    QTabWidget* Tabs = nullptr;
+    QStackedWidget* Stack = nullptr;
+    QTabWidget* Tabs = nullptr; // the stack's tab widget, if any
     QWidget* Page = nullptr;
 };
 
 TPage PageOf(QWidget& control) {
-    for (QWidget* w = &control; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
-        auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget());
-        if (stack == nullptr) continue;
-        if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget())) return {tabs, w};
-    }
+    for (QWidget* w = &control; w != nullptr && !w->isWindow(); w = w->parentWidget())
+        if (auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget()))
+            return {stack, qobject_cast<QTabWidget*>(stack->parentWidget()), w};
     return {};
 }
 
@@ -91,11 +91,15 @@ void TEnterAsTab::MoveToNextControl(QWidget& control) {
 
 bool TEnterAsTab::MoveToNextPage(QWidget& control) {
     const TPage page = PageOf(control);
-    if (page.Tabs == nullptr) return false;
-    for (int i = page.Tabs->indexOf(page.Page) + 1; i < page.Tabs->count(); ++i) {
-        if (!page.Tabs->isTabVisible(i) || !page.Tabs->isTabEnabled(i)) continue;
-        page.Tabs->setCurrentIndex(i);
-        FocusFirstControlOf(*page.Tabs->widget(i));
+    if (page.Stack == nullptr) return false;
+    for (int i = page.Stack->indexOf(page.Page) + 1; i < page.Stack->count(); ++i) {
+        if (page.Tabs != nullptr) {
+            if (!page.Tabs->isTabVisible(i) || !page.Tabs->isTabEnabled(i)) continue;
+            page.Tabs->setCurrentIndex(i);
+        } else {
+            page.Stack->setCurrentIndex(i);
+        }
+        FocusFirstControlOf(*page.Stack->widget(i));
         return true;
     }
     return false;

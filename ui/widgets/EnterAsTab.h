@@ -1,8 +1,8 @@
 #pragma once
 // The Enter key as the Tab key in a dialog ("EnterAsTab" in the preferences):
 // Enter moves the focus to the next control; in a control marked as the last of
-// its page it shows the next page of the tab widget and focuses its first
-// control. Push and tool buttons keep Enter for themselves (it presses them).
+// its page it shows the next page (of the tab widget, or of the stack of pages
+// a list of categories chooses) and focuses its first control. Push and tool buttons keep Enter for themselves (it presses them).
 
 #include <QObject>
 

@@ -1,11 +1,16 @@
 #include "ui/widgets/NumberField.h"
 
 #include "prefs/NumberText.h"
+#include "ui/widgets/ReadableText.h"
 
 #include <QFocusEvent>
+#include <QGridLayout>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -35,7 +40,45 @@ bool HasDigit(const QString& text) {
     return false;
 }
 
+// The label of a unit: plain text that names no other control.
+const QLabel* AsUnit(const QLayoutItem* item) {
+    const auto* label = item != nullptr ? qobject_cast<const QLabel*>(item->widget()) : nullptr;
+    return label != nullptr && label->buddy() == nullptr && !label->text().isEmpty() ? label
+                                                                                     : nullptr;
+}
+
+// The unit of the field when the layout (or one inside it) holds the field:
+// the label right after it in its row. found tells whether the field was met.
+const QLabel* UnitIn(const QLayout& layout, const QWidget& field, bool& found) {
+    const int index = layout.indexOf(&field);
+    if (index >= 0) {
+        found = true;
+        if (const auto* grid = qobject_cast<const QGridLayout*>(&layout)) {
+            int row = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(index, &row, &column, &rows, &columns);
+            return AsUnit(grid->itemAtPosition(row, column + columns));
+        }
+        const auto* box = qobject_cast<const QBoxLayout*>(&layout);
+        if (box != nullptr && box->direction() == QBoxLayout::LeftToRight)
+            return AsUnit(layout.itemAt(index + 1));
+        return nullptr;
+    }
+    for (int i = 0; i < layout.count() && !found; ++i)
+        if (const QLayout* inner = layout.itemAt(i)->layout()) {
+            const QLabel* unit = UnitIn(*inner, field, found);
+            if (found) return unit;
+        }
+    return nullptr;
+}
+
 } // namespace
+
+const QLabel* UnitLabelBeside(const QWidget& field) {
+    const QWidget* parent = field.parentWidget();
+    if (parent == nullptr || parent->layout() == nullptr) return nullptr;
+    bool found = false;
+    return UnitIn(*parent->layout(), field, found);
+}
 
 TNumberPicture Picture(const char* mask, double min, double max) {
     const char* point = std::strchr(mask, '.');
@@ -73,14 +116,18 @@ std::optional<double> ParseNumber(const QString& text) {
     return value;
 }
 
+QString RangeText(const TNumberPicture& picture) {
+    return QStringLiteral("%1 to %2")
+        .arg(FormatNumber(picture.Min, picture.Decimals),
+             FormatNumber(picture.Max, picture.Decimals));
+}
+
 std::optional<QString> NumberRefusal(const TNumberPicture& picture, const QString& text) {
     const QString trimmed = text.trimmed();
     const std::optional<double> value = ParseNumber(trimmed);
     if (!value) return QStringLiteral("is not a number");
     if (*value < picture.Min || *value > picture.Max)
-        return QStringLiteral("is outside %1 to %2")
-            .arg(FormatNumber(picture.Min, picture.Decimals),
-                 FormatNumber(picture.Max, picture.Decimals));
+        return QStringLiteral("is outside ") + RangeText(picture);
     if (PatternOf(picture).match(trimmed).hasMatch()) return std::nullopt;
     const qsizetype point = trimmed.indexOf(QLatin1Char('.'));
     if (point >= 0 && trimmed.size() - point - 1 > picture.Decimals)
@@ -107,6 +154,8 @@ TNumberField::TNumberField(const TNumberPicture& picture, QWidget* parent)
     setValidator(new TNumberValidator(picture, this));
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // A blank field's grey hint shows the default it stands for: readable.
+    UseReadablePlaceholder(*this);
     givenText_ = text();
 }
 
@@ -161,6 +210,23 @@ QSize TNumberField::sizeHint() const {
 
 QSize TNumberField::minimumSizeHint() const {
     return sizeHint();
+}
+
+QString TNumberField::RangeHint() const {
+    const QLabel* unit = UnitLabelBeside(*this);
+    QString hint = QStringLiteral("From ") + RangeText(picture_);
+    if (unit != nullptr) hint += QLatin1Char(' ') + unit->text();
+    return hint;
+}
+
+bool TNumberField::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QLineEdit::event(event);
+    // The range and unit as they are now (the unit may follow the project's
+    // units), after the field's own hint if it has one.
+    const QString own = toolTip();
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                       own.isEmpty() ? RangeHint() : own + QLatin1Char('\n') + RangeHint(), this);
+    return true;
 }
 
 void TNumberField::focusInEvent(QFocusEvent* event) {

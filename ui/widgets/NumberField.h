@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+class QLabel;
+
 namespace corvalt::ui {
 
 // A field's picture: at most IntDigits digits before the point and Decimals
@@ -36,6 +38,9 @@ QString FormatNumber(double value, int decimals);
 // The text as a number with "." as decimal point; nullopt when empty or not a
 // number.
 std::optional<double> ParseNumber(const QString& text);
+
+// The picture's range as a field shows its values: "-99.9 to 99.9".
+QString RangeText(const TNumberPicture& picture);
 
 // Why a whole text is refused by the picture, in words that follow the text
 // ("is not a number", "has more than 1 decimal", "is outside -99.9 to 99.9");
@@ -83,11 +88,16 @@ class TNumberField : public QLineEdit {
     // is until the next SetValue.
     void SetPicture(const TNumberPicture& picture);
 
+    // What the field's tool tip says it takes: "From 0.0 to 999.9 ft", with the
+    // unit label beside it (UnitLabelBeside), or the range alone without one.
+    QString RangeHint() const;
+
     // Wide enough for the picture, not for a whole row.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
   protected:
+    bool event(QEvent* event) override; // the tool tip: own hint, then RangeHint
     void focusInEvent(QFocusEvent* event) override;
 
   private:
@@ -95,6 +105,11 @@ class TNumberField : public QLineEdit {
     double givenValue_ = 0;
     QString givenText_;
 };
+
+// The unit label of a field: the plain label (no buddy of its own) right after
+// it in its row of the layout, as the dialogs place "ft", "kV", "Amps"; nullptr
+// when there is none.
+const QLabel* UnitLabelBeside(const QWidget& field);
 
 // A count of sub-conductors: 0 is replaced by 1 as soon as it is typed or shown,
 // since a bundle has at least one conductor.

@@ -11,6 +11,7 @@
 #include "ui/windows/ReptMstr.h"
 #include "ui/windows/RptErrorForm.h"
 #include "ui/windows/ScenariosForm.h"
+#include "ui/windows/StartPage.h"
 #include "ui/windows/ToolIcons.h"
 #include "ui/windows/WindowPlacement.h"
 
@@ -122,6 +123,7 @@ TMainForm::TMainForm(TOptions& options, TEditDialogs& dialogs, TReportService& r
     CreateToolBar();
     CreateStatusBar();
     ApplyVisibilityPreferences();
+    CreateStartPage();
     UpdateRecentFiles();
     setAcceptDrops(true);
     RestoreGeometry();
@@ -402,6 +404,28 @@ void TMainForm::CreateToolBar() {
     }
 }
 
+void TMainForm::CreateStartPage() {
+    startPage_ = new TStartPage(*mdiArea_);
+    using S = TStartPage::TSection;
+    startPage_->SetEntries(
+        S::Start, {{actions_.mnNew, QStringLiteral("New Project"), actions_.mnNew->statusTip()},
+                   {actions_.mnOpen, QStringLiteral("Open..."), actions_.mnOpen->statusTip()}});
+    std::vector<TStartEntry> samples;
+    for (const QString& path : InstalledSampleProjects(QCoreApplication::applicationFilePath())) {
+        // A sample that cannot be read is not offered.
+        TEmfProject project;
+        if (!project.Load(ToBytes(path)).Ok) continue;
+        const QString name = QFileInfo(path).fileName();
+        auto* sample = new QAction(name, this);
+        sample->setObjectName(QStringLiteral("mnSample%1").arg(samples.size() + 1));
+        sample->setStatusTip(QStringLiteral("Open a copy of the sample project %1").arg(name));
+        connect(sample, &QAction::triggered, this, [this, path] { OpenSampleProject(path); });
+        actions_.mnSamples << sample;
+        samples.push_back({sample, ToQString(project.Title), name});
+    }
+    startPage_->SetEntries(S::Samples, samples);
+}
+
 void TMainForm::CreateStatusBar() {
     pagePanel_ = new QLabel;
     pagePanel_->setObjectName(QStringLiteral("lbPage"));
@@ -535,6 +559,7 @@ void TMainForm::updateMenus() {
     pagePanel_->setText(
         r ? QStringLiteral("Page %1 of %2").arg(report->PageIndex() + 1).arg(report->PageCount())
           : preferencesStatus_);
+    startPage_->UpdateVisibility();
 }
 
 void TMainForm::ShowResultsPanels(bool visible) {
@@ -572,16 +597,29 @@ bool TMainForm::OpenProjectFile(const QString& path) {
         AddRecentFile(path);
         return true;
     }
-    auto project = std::make_unique<TEmfProject>();
-    const TFileResult result = project->Load(ToBytes(path));
-    if (!result.Ok) {
-        ShowFileError(this, result);
-        return false;
-    }
+    std::unique_ptr<TEmfProject> project = LoadProjectFile(path);
+    if (project == nullptr) return false;
     project->FileName = ToBytes(path);
     OpenProjectWindow(std::move(project), false);
     AddRecentFile(path);
     return true;
+}
+
+bool TMainForm::OpenSampleProject(const QString& path) {
+    std::unique_ptr<TEmfProject> project = LoadProjectFile(path);
+    if (project == nullptr) return false;
+    OpenProjectWindow(std::move(project), false);
+    return true;
+}
+
+std::unique_ptr<TEmfProject> TMainForm::LoadProjectFile(const QString& path) {
+    auto project = std::make_unique<TEmfProject>();
+    const TFileResult result = project->Load(ToBytes(path));
+    if (!result.Ok) {
+        ShowFileError(this, result);
+        return nullptr;
+    }
+    return project;
 }
 
 TScenariosForm* TMainForm::ProjectWindowOfFile(const QString& path) const {
@@ -616,8 +654,7 @@ void TMainForm::ShowStatus(const QString& text) {
 void TMainForm::StoreRecentFiles(const std::vector<std::string>& files) {
     // The list is a convenience: a preferences file that cannot be written is
     // worth a word in the status line, not a message box at every open.
-    if (const TPrefsError error = options_.SetRecentFiles(files))
-        ShowStatus(ToQString(*error));
+    if (const TPrefsError error = options_.SetRecentFiles(files)) ShowStatus(ToQString(*error));
     UpdateRecentFiles();
 }
 
@@ -639,6 +676,18 @@ void TMainForm::UpdateRecentFiles() {
         recent.setStatusTip(path);
     }
     a.mnRecentSeparator->setVisible(!recentFiles_.isEmpty());
+    ShowRecentFilesOnStartPage();
+}
+
+void TMainForm::ShowRecentFilesOnStartPage() {
+    std::vector<TStartEntry> entries;
+    for (std::size_t i = 0; i < actions_.mnRecentFiles.size(); ++i) {
+        if (static_cast<qsizetype>(i) >= recentFiles_.size()) break;
+        const QFileInfo file(recentFiles_[static_cast<qsizetype>(i)]);
+        entries.push_back({actions_.mnRecentFiles[i], file.fileName(),
+                           QDir::toNativeSeparators(file.absolutePath())});
+    }
+    startPage_->SetEntries(TStartPage::TSection::Recent, entries);
 }
 
 // ---- Drag and drop ----------------------------------------------------------------------
@@ -807,10 +856,7 @@ void TMainForm::mnArrangeAllClick() {
 // ---- Start-up -------------------------------------------------------------------------
 
 void TMainForm::StartWith(const QStringList& arguments) {
-    if (arguments.isEmpty()) {
-        mnAboutClick();
-        return;
-    }
+    if (arguments.isEmpty()) return; // the start page is in view
     const QString path = arguments.front();
     QMetaObject::invokeMethod(
         this, [this, path] { OpenFromCommandLine(path); }, Qt::QueuedConnection);

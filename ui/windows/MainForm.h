@@ -41,6 +41,7 @@ class TReportService;
 class TReptMstr;
 class TRptErrorForm;
 class TScenariosForm;
+class TStartPage;
 
 // The commands of the menus and the tool bar, under the names the program's
 // documentation gives them. Each belongs to the main window; updateMenus sets
@@ -109,6 +110,9 @@ struct TMainActions {
     QAction* mnArrange = nullptr;
     QAction* mnCloseWindow = nullptr; // Ctrl+F4 (and Ctrl+W): the active child window
     QAction* mnAbout = nullptr;
+    // The sample projects that come with the program, offered on the start
+    // page (in no menu): each opens a copy of its sample.
+    QList<QAction*> mnSamples;
     // Tool bar.
     QAction* sbNew = nullptr;
     QAction* sbOpen = nullptr;
@@ -152,7 +156,7 @@ class TMainForm : public QMainWindow {
 
     // After the window is shown: opens the project named by the first argument
     // (through a queued call, once the event loop runs), with File, Open's
-    // message when it cannot, or shows the About box when there is none.
+    // message when it cannot; without one the start page stays in view.
     void StartWith(const QStringList& arguments);
 
     TOptions& Options() const { return options_; }
@@ -166,6 +170,8 @@ class TMainForm : public QMainWindow {
     QMdiArea& MdiArea() const { return *mdiArea_; }
     const TSafeList<TEmfProject>& OpenProjects() const { return projects_; }
     TRptErrorForm& ErrorForm() const { return *errorForm_; }
+    // What the empty workspace shows while no window is open.
+    TStartPage& StartPage() const { return *startPage_; }
 
     TScenariosForm* ActiveProjectWindow() const;
     // The project window that shows the project, if any.
@@ -197,6 +203,9 @@ class TMainForm : public QMainWindow {
     // Opens the recent file of the Project menu's n-th entry (0-based); a file
     // that is gone leaves the list after the message.
     void OpenRecentFile(int index);
+    // Opens a copy of a sample project: it has no file yet, so Save asks
+    // where to keep it and the sample itself stays as installed.
+    bool OpenSampleProject(const QString& path);
     // The report command: check, compute and lay out the report, then open its
     // preview; shows the error window when the data check fails. Returns the
     // preview, or nullptr.
@@ -252,6 +261,10 @@ class TMainForm : public QMainWindow {
     void ShowSubWindow(QMdiSubWindow& window);
     void KeepSubWindowsInside();
     void UpdateRecentFiles();
+    void CreateStartPage();
+    void ShowRecentFilesOnStartPage();
+    // The project in the file, or nullptr after the model's message.
+    std::unique_ptr<TEmfProject> LoadProjectFile(const QString& path);
     void StoreRecentFiles(const std::vector<std::string>& files);
     TScenariosForm* ProjectWindowOfFile(const QString& path) const;
     QString NewPageFile();
@@ -275,6 +288,7 @@ class TMainForm : public QMainWindow {
     QLabel* pagePanel_ = nullptr; // "Page n of m" of the active report window, else:
     QString preferencesStatus_;   // where the preferences file is
     TRptErrorForm* errorForm_ = nullptr;
+    TStartPage* startPage_ = nullptr;
     QUndoGroup* undoGroup_ = nullptr; // the undo stacks of the project windows
     QStringList recentFiles_;         // as the Project menu lists them
     TMainActions actions_;

@@ -8,7 +8,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTabWidget>
+#include <QListWidget>
 #include <QtTest>
 
 using namespace corvalt;
@@ -24,8 +24,8 @@ class LimitsPageTest : public QObject {
     void theLastPageShowsTheTableOfTheFile() {
         test::TTempPrefs prefs("[Limits]\nLine500=9.5,,180\n");
         TOptionsForm form(prefs.Options());
-        auto* pages = Find<QTabWidget>(form, "pcPages");
-        QCOMPARE(pages->tabText(pages->count() - 1), QString("Limits"));
+        auto* categories = Find<QListWidget>(form, "lbCategories");
+        QCOMPARE(categories->item(categories->count() - 1)->text(), QString("Limits"));
         const TLimitsPage& page = form.LimitsPage();
         QCOMPARE(page.Field(TLimitClass::Line230, TLimitColumn::EWithinRow).text(),
                  QString("8.00"));

@@ -14,11 +14,12 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
+#include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -73,7 +74,7 @@ class OptionsFormTest : public QObject {
         test::TTempPrefs prefs;
         TOptionsForm form(prefs.Options());
         QCOMPARE(form.windowTitle(), QString("Preferences"));
-        QCOMPARE(Find<QTabWidget>(form, "pcPages")->currentIndex(), 0);
+        QCOMPARE(Find<QStackedWidget>(form, "pcPages")->currentIndex(), 0);
         for (const TLibraryKind kind :
              {TLibraryKind::Voltages, TLibraryKind::Conductors, TLibraryKind::Ohgws})
             QCOMPARE(form.Grid(kind).rowCount(), 1);
@@ -451,7 +452,7 @@ class OptionsFormTest : public QObject {
         TOptionsForm form(prefs.Options());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* pages = Find<QTabWidget>(form, "pcPages");
+        auto* pages = Find<QStackedWidget>(form, "pcPages");
         auto* cities = Find<QLineEdit>(form, "eCities");
         cities->setFocus();
         QTest::keyClick(cities, Qt::Key_Return);
@@ -468,7 +469,70 @@ class OptionsFormTest : public QObject {
         QCOMPARE(pages->currentIndex(), 4);
         QTest::keyClick(Find<QTableWidget>(form, "sgVoltages"), Qt::Key_Return);
         QCOMPARE(pages->currentIndex(), 5);
+        // The list of categories marks the page shown.
+        QCOMPARE(Find<QListWidget>(form, "lbCategories")->currentRow(), 5);
         QVERIFY(form.isVisible());
+    }
+
+    void everyPageIsReachedThroughTheListOfCategories() {
+        test::TTempPrefs prefs;
+        TOptionsForm form(prefs.Options());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* list = Find<QListWidget>(form, "lbCategories");
+        auto* pages = Find<QStackedWidget>(form, "pcPages");
+        // Each category with a control only its page holds.
+        const std::pair<const char*, const char*> categories[] = {
+            {"New Projects", "eFacName"}, {"New Projects (cont)", "eAgentName"},
+            {"New Circuits", "eAphase"},  {"New CrossSections", "eMicrophoneHeight"},
+            {"Voltages", "sgVoltages"},   {"Cond/Ohgw", "sgOhgws"},
+            {"General", "cbEnter"},       {"Limits", "tsLimits"}};
+        QCOMPARE(list->count(), int(std::size(categories)));
+        QCOMPARE(pages->count(), list->count());
+        // Backwards, so that every click changes the page.
+        for (int row = list->count() - 1; row >= 0; --row) {
+            const auto& [category, control] = categories[row];
+            QListWidgetItem* item = list->item(row);
+            QCOMPARE(item->text(), QString(category));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(item).center());
+            QCOMPARE(pages->currentIndex(), row);
+            QVERIFY2(form.findChild<QWidget*>(control)->isVisible(), category);
+        }
+    }
+
+    void theButtonsBesideTheGridsRunThePopupCommands() {
+        test::TTempPrefs prefs(test::kSampleLibraries);
+        TOptionsForm form(prefs.Options());
+        QTableWidget& grid = form.Grid(TLibraryKind::Voltages);
+        auto* add = Find<QPushButton>(form, "bVoltAdd");
+        auto* edit = Find<QPushButton>(form, "bVoltEdit");
+        auto* remove = Find<QPushButton>(form, "bVoltDelete");
+        QCOMPARE(remove->toolTip(), QString("Delete a Voltage Class")); // the popup's item
+        // On the blank row only Add acts; it appends.
+        grid.setCurrentCell(3, 0);
+        QVERIFY(add->isEnabled());
+        QVERIFY(!edit->isEnabled());
+        QVERIFY(!remove->isEnabled());
+        EnterVoltage("500", "1.1");
+        QTest::mouseClick(add, Qt::LeftButton);
+        QCOMPARE(Voltages(prefs.Options()), (std::vector<float>{115, 230, 34.5f, 500}));
+        QCOMPARE(grid.currentRow(), 3);
+        QVERIFY(edit->isEnabled());
+        // Edit opens the entry in the editor: 345 kV at 2 % over rated is 351.9 kV.
+        grid.setCurrentCell(1, 0);
+        EnterVoltage("345", "1.02");
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QCOMPARE(Voltages(prefs.Options()), (std::vector<float>{115, 345, 34.5f, 500}));
+        QCOMPARE(CellText(grid, 1, 2), QString(" 352"));
+        QTest::mouseClick(remove, Qt::LeftButton);
+        QCOMPARE(Voltages(prefs.Options()), (std::vector<float>{115, 34.5f, 500}));
+        // The ground-wire library's own buttons act on its grid only.
+        form.Grid(TLibraryKind::Ohgws).setCurrentCell(0, 0);
+        QTest::mouseClick(Find<QPushButton>(form, "bOhgwDelete"), Qt::LeftButton);
+        QCOMPARE(prefs.Options().Ohgws().Count(), 1);
+        QCOMPARE(prefs.Options().Ohgws()[0].Name, std::string("7#8 Alumoweld"));
+        QCOMPARE(prefs.Options().Voltages().Count(), 3);
     }
 };
 

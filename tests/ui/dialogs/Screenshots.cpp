@@ -19,8 +19,9 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QDir>
+#include <QLineEdit>
+#include <QStackedWidget>
 #include <QTabWidget>
 
 #include <cstdio>
@@ -42,14 +43,21 @@ void Save(QWidget& window, const QDir& folder, const QString& name) {
     window.hide();
 }
 
-// Every page of the window's tab widget, one picture each.
+// Every page of the window's tab widget (or of its stack of pages that a list
+// of categories chooses), one picture each.
 void SavePages(QWidget& window, const QDir& folder, const QString& name) {
     window.show();
-    auto* pages = window.findChild<QTabWidget*>(QStringLiteral("pcPages"));
-    for (int i = 0; i < pages->count(); ++i) {
-        if (!pages->isTabVisible(i)) continue;
-        pages->setCurrentIndex(i);
-        Grab(window, folder, name + QStringLiteral("-%1").arg(i + 1));
+    if (auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("pcPages"))) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (!tabs->isTabVisible(i)) continue;
+            tabs->setCurrentIndex(i);
+            Grab(window, folder, name + QStringLiteral("-%1").arg(i + 1));
+        }
+    } else if (auto* pages = window.findChild<QStackedWidget*>(QStringLiteral("pcPages"))) {
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            Grab(window, folder, name + QStringLiteral("-%1").arg(i + 1));
+        }
     }
     window.hide();
 }

@@ -1,16 +1,22 @@
 // The building blocks every dialog shares: number pictures, "." as decimal point
 // whatever the locale, fields that keep an untouched value unrounded, Enter as
-// Tab with its page moves, text conversion, and how grid columns share a width.
+// Tab with its page moves, text conversion, how grid columns share a width, and
+// the contrast of the grey hints in blank fields.
 
 #include "tests/model/GermanLocale.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/app/TextConvert.h"
 #include "ui/widgets/ColumnWidths.h"
 #include "ui/widgets/EnterAsTab.h"
+#include "ui/widgets/FormWidgets.h"
 #include "ui/widgets/NumberField.h"
+#include "ui/widgets/ReadableText.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -230,6 +236,83 @@ class WidgetsTest : public QObject {
         QFETCH(int, available);
         QFETCH(std::vector<int>, widths);
         QCOMPARE(FitColumnsToWidth(columns, available), widths);
+    }
+
+    // Ratios worked from the sRGB luminance formula: a grey g (0..1) has
+    // luminance ((g + 0.055) / 1.055)^2.4; 118/255 gives 0.18116, 119/255
+    // 0.18447, 127/255 0.21223, 64/255 0.05127, 116/255 0.17461, 117/255
+    // 0.17785. Black at alpha 128 over white shows as grey 127.
+    void contrastRatiosAndReadableColours_data() {
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<QColor>("readable");
+        const QColor white(255, 255, 255);
+        const QColor black(0, 0, 0);
+        QTest::newRow("black on white") << black << white << 21.0 << black;
+        QTest::newRow("white on white: darkened to the first grey that passes")
+            << white << white << 1.0 << QColor(118, 118, 118);
+        QTest::newRow("grey 118 on white: 1.05 / 0.23116")
+            << QColor(118, 118, 118) << white << 4.5422 << QColor(118, 118, 118);
+        QTest::newRow("grey 119 on white: 1.05 / 0.23446, darkened one step")
+            << QColor(119, 119, 119) << white << 4.4781 << QColor(118, 118, 118);
+        QTest::newRow("half-transparent black on white: grey 127")
+            << QColor(0, 0, 0, 128) << white << 4.0041 << QColor(118, 118, 118);
+        QTest::newRow("grey 64 on black: 0.10127 / 0.05, lightened to 117")
+            << QColor(64, 64, 64) << black << 2.0254 << QColor(117, 117, 117);
+    }
+
+    void contrastRatiosAndReadableColours() {
+        QFETCH(QColor, colour);
+        QFETCH(QColor, background);
+        QFETCH(double, ratio);
+        QFETCH(QColor, readable);
+        QVERIFY2(std::abs(ContrastRatio(colour, background) - ratio) < 2e-4,
+                 qPrintable(QString::number(ContrastRatio(colour, background), 'f', 4)));
+        // Symmetric for opaque colours.
+        if (colour.alpha() == 255)
+            QVERIFY(std::abs(ContrastRatio(background, colour) - ratio) < 2e-4);
+        QCOMPARE(ReadableColour(colour, background), readable);
+        QVERIFY(ContrastRatio(readable, background) >= kReadableContrast);
+    }
+
+    void numberFieldHintsAreReadableInEveryState() {
+        // Too pale a palette: half-transparent black on white in every group.
+        const QPalette before = QApplication::palette();
+        QPalette pale(Qt::black, Qt::white);
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            pale.setColor(group, QPalette::PlaceholderText, QColor(0, 0, 0, 128));
+        QApplication::setPalette(pale);
+        const TNumberField field(Picture("###.##", false));
+        QApplication::setPalette(before);
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            QCOMPARE(field.palette().color(group, QPalette::PlaceholderText),
+                     QColor(118, 118, 118));
+    }
+
+    void numberHintsNameTheUnitBesideAndTheRange() {
+        // A unit in the next column of a grid, right after the field in a row, none.
+        QWidget page;
+        auto* grid = new QGridLayout(&page);
+        auto* height = new TNumberField(Picture("###.#", false));    // 0 to 999.9
+        auto* angle = new TNumberField(Picture("####", true));       // -9999 to 9999
+        auto* voltage = new TNumberField(Picture("###.##", -5, 50)); // as given
+        auto* count = new TNumberField(Picture("##", 1, 12));
+        grid->addWidget(BuddyLabel("&Height", height), 0, 0);
+        grid->addWidget(height, 0, 1);
+        grid->addWidget(UnitLabel("lbHeightUnit", "ft"), 0, 2);
+        grid->addWidget(angle, 1, 1);
+        grid->addWidget(BuddyLabel("&Voltage", voltage), 1, 2);
+        grid->addLayout(FieldWithUnit(voltage, UnitLabel("lbVoltageUnit", "kV")), 2, 1);
+        auto* form = new QFormLayout;
+        form->addRow("Count", count);
+        grid->addLayout(form, 3, 1);
+        QCOMPARE(height->RangeHint(), QString("From 0.0 to 999.9 ft"));
+        QCOMPARE(angle->RangeHint(), QString("From -9999 to 9999"));
+        QCOMPARE(voltage->RangeHint(), QString("From -5.00 to 50.00 kV"));
+        QCOMPARE(count->RangeHint(), QString("From 1 to 12"));
+        page.findChild<QLabel*>("lbHeightUnit")->setText("m");
+        QCOMPARE(height->RangeHint(), QString("From 0.0 to 999.9 m"));
     }
 };
 

@@ -9,10 +9,12 @@
 #include "ui/windows/ReptMstr.h"
 #include "ui/windows/RptErrorForm.h"
 #include "ui/windows/ScenariosForm.h"
+#include "ui/windows/StartPage.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,6 +24,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
@@ -151,6 +154,8 @@ class TMainFormTest : public QObject {
     void fileDialogsRememberTheirFolderAndProposeAName();
     void ctrlF4ClosesTheActiveWindow();
     void everyMenuCommandHasAnAltLetterOfItsOwn();
+    void startPageEntriesRunTheCommands();
+    void startPageShowsWhileNoWindowIsOpen();
 };
 
 void TMainFormTest::showsCaptionVersionAndSize() {
@@ -351,7 +356,7 @@ void TMainFormTest::commandLineStart_data() {
     QTest::addColumn<bool>("about");
     QTest::addColumn<int>("windows");
     QTest::addColumn<QString>("message"); // shown, as File, Open shows it
-    QTest::newRow("no arguments") << QStringList() << true << 0 << QString();
+    QTest::newRow("no arguments") << QStringList() << false << 0 << QString();
     QTest::newRow("a project") << QStringList{SampleProjectPath()} << false << 1 << QString();
     QTest::newRow("a missing file") << QStringList{QStringLiteral("/nonexistent/none.emf")} << false
                                     << 0 << QString(messages::kFileDoesNotExist);
@@ -841,6 +846,80 @@ void TMainFormTest::everyMenuCommandHasAnAltLetterOfItsOwn() {
     for (QAction* action : f.Main->menuBar()->actions())
         bar.addAction(action);
     check(bar, QStringLiteral("menu bar"));
+}
+
+void TMainFormTest::startPageEntriesRunTheCommands() {
+    using S = ui::TStartPage::TSection;
+    TMainFixture f("[RecentFiles]\nFile1=" + SampleProjectPath().toStdString() + "\n");
+    const ui::TMainActions& a = f.Main->Actions();
+    const ui::TStartPage& page = f.Main->StartPage();
+    auto text = [](QWidget* button) { return qobject_cast<QAbstractButton*>(button)->text(); };
+    auto click = [](QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); };
+
+    // New Project and Open... are the Project menu's commands.
+    const QList<QWidget*> start = page.Buttons(S::Start);
+    QCOMPARE((QStringList{text(start[0]), text(start[1])}),
+             (QStringList{"New Project", "Open..."}));
+    QSignalSpy newProject(a.mnNew, &QAction::triggered);
+    click(start[0]);
+    QCOMPARE(newProject.size(), 1);
+    QCOMPARE(f.Dialogs.Calls, QStringList{"NewProject"}); // cancelled there
+    QSignalSpy open(a.mnOpen, &QAction::triggered);
+    click(start[1]);
+    QCOMPARE(open.size(), 1);
+    QCOMPARE(f.Prompts.FileRequests.at(0).Caption, QStringLiteral("Open"));
+
+    // The recent file is the menu's first entry, and opens the file itself.
+    const QList<QWidget*> recent = page.Buttons(S::Recent);
+    QCOMPARE(recent.size(), 1);
+    QCOMPARE(text(recent[0]), QFileInfo(SampleProjectPath()).fileName());
+    QSignalSpy first(a.mnRecentFiles[0], &QAction::triggered);
+    click(recent[0]);
+    QCOMPARE(first.size(), 1);
+    QCOMPARE(f.Main->ActiveProjectWindow()->Project().FileName, SampleProjectPath().toStdString());
+
+    // Every sample of the examples folder; one opens as a copy without a file.
+    const QStringList samples =
+        QDir(CORVALT_SOURCE_DIR "/examples").entryList({"*.emf"}, QDir::Files, QDir::Name);
+    const QList<QWidget*> offered = page.Buttons(S::Samples);
+    QCOMPARE(offered.size(), samples.size());
+    TEmfProject original;
+    QVERIFY(original.Load(CORVALT_SOURCE_DIR "/examples/" + samples.back().toStdString()).Ok);
+    QCOMPARE(text(offered.back()), QString::fromStdString(original.Title));
+    const std::vector<std::string> recentBefore = f.Prefs.Options().RecentFiles();
+    QSignalSpy sample(a.mnSamples.back(), &QAction::triggered);
+    click(offered.back());
+    QCOMPARE(sample.size(), 1);
+    TEmfProject& copy = f.Main->ActiveProjectWindow()->Project();
+    QCOMPARE(copy.Title, original.Title);
+    QCOMPARE(copy.Scenarios.Count(), original.Scenarios.Count());
+    QCOMPARE(copy.FileName, std::string());
+    QVERIFY(!copy.IsModified());
+    QVERIFY(f.Prefs.Options().RecentFiles() == recentBefore);
+}
+
+void TMainFormTest::startPageShowsWhileNoWindowIsOpen() {
+    TMainFixture f;
+    f.Main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.Main.get()));
+    const ui::TStartPage& page = f.Main->StartPage();
+    QMdiArea& area = f.Main->MdiArea();
+    QVERIFY(page.isVisible());
+    QCOMPARE(page.geometry(), area.viewport()->rect()); // the whole workspace
+    ui::TScenariosForm& form = f.Open(MakeProject());
+    QVERIFY(!page.isVisible());
+    form.RunReport(TReportKind::EmfDetails);
+    QCOMPARE(area.subWindowList().size(), 2);
+    // Closing the report leaves the project window: the page stays away.
+    area.closeActiveSubWindow();
+    QTRY_COMPARE(area.subWindowList().size(), 1);
+    QTest::qWait(20);
+    QVERIFY(!page.isVisible());
+    // The last window gone, the page is back.
+    f.Prompts.Answers = {QMessageBox::No}; // the project was never saved
+    area.subWindowList().front()->close();
+    QTRY_VERIFY(area.subWindowList().isEmpty());
+    QTRY_VERIFY(page.isVisible());
 }
 
 QTEST_MAIN(TMainFormTest)

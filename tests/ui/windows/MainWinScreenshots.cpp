@@ -58,7 +58,10 @@ int main(int argc, char* argv[]) {
         Save(dialog, folder, "about");
         dialog.hide();
     };
-    main.StartWith({}); // the About box of a start without a project
+    main.AddRecentFile(SampleProjectPath());
+    main.StartWith({}); // a start without a project: the start page
+    Save(main, folder, "start-page");
+    main.mnAboutClick();
     main.OpenProjectFile(SampleProjectPath());
     ui::TScenariosForm* form = main.ActiveProjectWindow();
     form->Tree().setCurrentItem(form->Tree().topLevelItem(0)->child(1));
