@@ -13,6 +13,7 @@
 #include "ui/widgets/FindingsTree.h"
 #include "ui/widgets/MaximaTable.h"
 #include "ui/widgets/PlotView.h"
+#include "ui/widgets/SectionMapView.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -107,6 +108,9 @@ void TResultsPanel::CreateControls() {
     maxima_->setTextElideMode(Qt::ElideMiddle);
     maxima_->setWordWrap(false);
     tabs_->addTab(maxima_, QStringLiteral("Maxima"));
+    sectionMap_ = new TSectionMapView;
+    sectionMap_->setObjectName(QStringLiteral("pgSectionMap"));
+    tabs_->addTab(sectionMap_, QStringLiteral("Map"));
     connect(tabs_, &QTabWidget::currentChanged, this, &TResultsPanel::UpdateButtons);
 
     error_ = new QLabel;
@@ -391,6 +395,7 @@ void TResultsPanel::Show(std::unique_ptr<TComputedResults> results) {
     // They draw the copy about to be freed.
     drawing_->SetScenario(nullptr);
     errorDrawing_->SetScenario(nullptr);
+    sectionMap_->SetScenario(nullptr, limits_);
     shown_ = std::move(results);
     SetComputing(shown_->Generation != generation_);
     RebuildPlots();
@@ -450,6 +455,7 @@ void TResultsPanel::RebuildPlots() {
         return;
     }
     maxima_->ShowScenario(*scenario, limits_);
+    sectionMap_->SetScenario(scenario, limits_);
     const std::vector<const TScenario*> overlays = shown_->OverlayScenarios();
     TPlotOptions fields;
     fields.Kind = TPlotKind::Fields;
@@ -493,6 +499,7 @@ void TResultsPanel::ShowRefusal(const QString& why, const std::vector<TCheckLine
     findings_->setVisible(!findings.empty());
     findings_->updateGeometry(); // as tall as the new findings
     maxima_->Clear();
+    sectionMap_->SetScenario(nullptr, limits_);
     stack_->setCurrentIndex(kErrorPage);
     UpdateButtons();
     readout_->clear();
