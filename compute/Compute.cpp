@@ -229,19 +229,26 @@ std::optional<TCalcFailure> FindInputFault(const TScenario& scenario,
     return std::nullopt;
 }
 
-std::variant<TFieldInputs, TCalcFailure> FieldInputsOf(const TScenario& scenario,
-                                                       double beyondRowShown) {
+std::variant<std::vector<TSystemConductor>, TCalcFailure>
+ConductorSystemOf(const TScenario& scenario) {
     // Files and dialogs keep within the limits; this bounds the work whatever
     // built the cross section.
     if (scenario.ConductorCount() > kMaxConductorsPerSection)
         return TCalcFailure{TCalcFault::TooManyConductors, {}, {}};
     if (scenario.InterestPoints.Count() > kMaxInterestPointsPerSection)
         return TCalcFailure{TCalcFault::TooManyInterestPoints, {}, {}};
-
-    TFieldInputs inputs;
-    inputs.System = BuildConductorSystem(scenario);
-    if (std::optional<TCalcFailure> fault = FindInputFault(scenario, inputs.System))
+    std::vector<TSystemConductor> system = BuildConductorSystem(scenario);
+    if (std::optional<TCalcFailure> fault = FindInputFault(scenario, system))
         return *std::move(fault);
+    return system;
+}
+
+std::variant<TFieldInputs, TCalcFailure> FieldInputsOf(const TScenario& scenario,
+                                                       double beyondRowShown) {
+    std::variant<std::vector<TSystemConductor>, TCalcFailure> system = ConductorSystemOf(scenario);
+    if (TCalcFailure* failure = std::get_if<TCalcFailure>(&system)) return *std::move(failure);
+    TFieldInputs inputs;
+    inputs.System = std::get<std::vector<TSystemConductor>>(std::move(system));
 
     std::vector<float> pointPositions;
     for (const TInterestPoint& point : scenario.InterestPoints)
@@ -254,19 +261,9 @@ std::variant<TFieldInputs, TCalcFailure> FieldInputsOf(const TScenario& scenario
     return inputs;
 }
 
-std::optional<TCalcFailure> ComputeProfileFields(const TScenario& scenario,
+std::optional<TCalcFailure> SolveScenarioCharges(const TScenario& scenario,
                                                  std::span<TSystemConductor> system,
-                                                 std::span<TCalcResult> records,
                                                  std::stop_token stop) {
-    auto clear = [&] {
-        for (TCalcResult& record : records) {
-            record.EMax.reset();
-            record.BMax.reset();
-            record.EResultant.reset();
-            record.BResultant.reset();
-        }
-    };
-    clear();
     if (stop.stop_requested()) return Cancelled();
     const TChargeResult charges = SolveCharges(system, stop);
     switch (charges.Outcome) {
@@ -282,6 +279,24 @@ std::optional<TCalcFailure> ComputeProfileFields(const TScenario& scenario,
     case TChargeOutcome::Solved:
         break;
     }
+    return std::nullopt;
+}
+
+std::optional<TCalcFailure> ComputeProfileFields(const TScenario& scenario,
+                                                 std::span<TSystemConductor> system,
+                                                 std::span<TCalcResult> records,
+                                                 std::stop_token stop) {
+    auto clear = [&] {
+        for (TCalcResult& record : records) {
+            record.EMax.reset();
+            record.BMax.reset();
+            record.EResultant.reset();
+            record.BResultant.reset();
+        }
+    };
+    clear();
+    if (std::optional<TCalcFailure> failure = SolveScenarioCharges(scenario, system, stop))
+        return failure;
     if (!ComputeFields(records, system, scenario, scenario.Project->Units, stop)) {
         clear(); // no partly computed profile
         return Cancelled();

@@ -71,6 +71,19 @@ std::optional<TCalcFailure> ComputeProfileFields(const TScenario& scenario,
                                                  std::span<TCalcResult> records,
                                                  std::stop_token stop = {});
 
+// The cross section's conductor system, prepared, or the reason
+// ComputeScenario gives before solving anything (too many conductors or
+// points, a fault of the inputs).
+std::variant<std::vector<TSystemConductor>, TCalcFailure>
+ConductorSystemOf(const TScenario& scenario);
+
+// Solves the charges of the cross section's prepared system; the failure
+// names the cross section's conductors (overlapping pair), a requested stop
+// is Cancelled.
+std::optional<TCalcFailure> SolveScenarioCharges(const TScenario& scenario,
+                                                 std::span<TSystemConductor> system,
+                                                 std::stop_token stop = {});
+
 // The cross section's conductors as the computation sees them, in the order of
 // its Conductors list (internal units; currents in amperes), prepared.
 std::vector<TSystemConductor> BuildConductorSystem(const TScenario& scenario);

@@ -70,7 +70,10 @@ TLimitClass PlanLimitClass(const TPlan& plan) {
 
 std::vector<TMapLevel> DefaultMapLevels(const TPlan& plan, const TFieldLimits& limits,
                                         TMapQuantity quantity) {
-    const TClassLimits& row = limits.For(PlanLimitClass(plan));
+    return LimitLevels(limits.For(PlanLimitClass(plan)), quantity);
+}
+
+std::vector<TMapLevel> LimitLevels(const TClassLimits& row, TMapQuantity quantity) {
     std::vector<TMapLevel> levels;
     const auto add = [&levels](const std::optional<float>& limit, const char* place) {
         if (!limit || !(*limit > 0)) return;

@@ -35,4 +35,7 @@ TLimitClass PlanLimitClass(const TPlan& plan);
 std::vector<TMapLevel> DefaultMapLevels(const TPlan& plan, const TFieldLimits& limits,
                                         TMapQuantity quantity);
 
+// The limits of one class for the quantity, largest first, each value once.
+std::vector<TMapLevel> LimitLevels(const TClassLimits& row, TMapQuantity quantity);
+
 } // namespace corvalt

@@ -13,6 +13,7 @@
 #include "ui/widgets/FindingsTree.h"
 #include "ui/widgets/MaximaTable.h"
 #include "ui/widgets/PlotView.h"
+#include "ui/widgets/SectionMapView.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -103,6 +104,9 @@ void TResultsPanel::CreateControls() {
     maxima_->setTextElideMode(Qt::ElideMiddle);
     maxima_->setWordWrap(false);
     tabs_->addTab(maxima_, QStringLiteral("Maxima"));
+    sectionMap_ = new TSectionMapView;
+    sectionMap_->setObjectName(QStringLiteral("pgSectionMap"));
+    tabs_->addTab(sectionMap_, QStringLiteral("Map"));
     connect(tabs_, &QTabWidget::currentChanged, this, &TResultsPanel::UpdateButtons);
 
     error_ = new QLabel;
@@ -385,6 +389,7 @@ void TResultsPanel::Show(std::unique_ptr<TComputedResults> results) {
     // They draw the copy about to be freed.
     drawing_->SetScenario(nullptr);
     errorDrawing_->SetScenario(nullptr);
+    sectionMap_->SetScenario(nullptr, limits_);
     shown_ = std::move(results);
     SetComputing(shown_->Generation != generation_);
     RebuildPlots();
@@ -466,6 +471,7 @@ void TResultsPanel::RebuildPlots() {
         return;
     }
     maxima_->ShowScenario(*scenario, limits_);
+    sectionMap_->SetScenario(scenario, limits_);
     // The plots built with the computation, unless an option changed since.
     if (shown_->Plots && shown_->Plots->Version == plotVersion_) {
         fieldPlot_ = std::move(shown_->Plots->Fields);
@@ -508,6 +514,7 @@ void TResultsPanel::ShowRefusal(const QString& why, const std::vector<TCheckLine
     findings_->setVisible(!findings.empty());
     findings_->updateGeometry(); // as tall as the new findings
     maxima_->Clear();
+    sectionMap_->SetScenario(nullptr, limits_);
     stack_->setCurrentIndex(kErrorPage);
     UpdateButtons();
     readout_->clear();

@@ -4,7 +4,8 @@
 // corona effects (each quantity switched by a check box), the other cross
 // sections of the project as overlays (a check box each), the drawing of the
 // cross section (a click on a conductor selects it in the grid) and its
-// maxima against the field limits, a read-out of every
+// maxima against the field limits, a map of the fields over the cross
+// section's plane with height profiles, a read-out of every
 // quantity under the mouse, and buttons that reset the zoom and export the
 // profile as CSV or the plot as a picture. The data check runs first: a
 // cross section it refuses shows its findings (a double click on a
@@ -55,6 +56,7 @@ class TCrossSectionView;
 class TFindingsTree;
 class TMaximaTable;
 class TPlotView;
+class TSectionMapView;
 
 class TResultsPanel : public QWidget {
     Q_OBJECT
@@ -85,6 +87,8 @@ class TResultsPanel : public QWidget {
     void SetHighlightedConductor(TConductorRef conductor);
     TCrossSectionView& Drawing() const { return *drawing_; }
     TMaximaTable& Maxima() const { return *maxima_; }
+    // The Map tab: the fields over the cross section's plane.
+    TSectionMapView& SectionMap() const { return *sectionMap_; }
 
     // Whether a worker is computing results that are not shown yet.
     bool IsComputing() const;
@@ -183,6 +187,7 @@ class TResultsPanel : public QWidget {
     TPlotView* coronaView_ = nullptr;
     TCrossSectionView* drawing_ = nullptr;
     TMaximaTable* maxima_ = nullptr;
+    TSectionMapView* sectionMap_ = nullptr;
     QLabel* error_ = nullptr;
     TFindingsTree* findings_ = nullptr;
     TCrossSectionView* errorDrawing_ = nullptr;

@@ -17,6 +17,7 @@
 #include "ui/widgets/MaximaTable.h"
 #include "ui/dialogs/PictureLayoutDialog.h"
 #include "ui/widgets/PlotView.h"
+#include "ui/widgets/SectionMapView.h"
 #include "ui/windows/ResultsPanel.h"
 #include "ui/windows/ScenariosForm.h"
 
@@ -161,6 +162,7 @@ class TResultsPanelTest : public QObject {
     void thePanelStaysThroughTileCascadeAndMaximise();
     void visibilityAndSplitterKeptInThePreferences();
     void splitterSizesFromTheFileAreClamped();
+    void theMapTabShowsThePlaneAndHeightProfiles();
 };
 
 void TResultsPanelTest::showsTheCurrentSectionComputedOnACopy() {
@@ -711,6 +713,42 @@ void TResultsPanelTest::splitterSizesFromTheFileAreClamped() {
         else
             QVERIFY2(kept[0] > 2 * kept[1], qPrintable(QStringLiteral("%1,%2").arg(kept[0]).arg(kept[1])));
     }
+}
+
+// The Map tab's rows at the sensor heights are the profile: the left ROW edge
+// is a grid line, so its value there is the edge record's; a height profile
+// there passes through the same value; an edit maps the changed line.
+void TResultsPanelTest::theMapTabShowsThePlaneAndHeightProfiles() {
+    TMainFixture f;
+    TForm& form = OpenWide(f, MakeProject());
+    ui::TResultsPanel& panel = Panel(form);
+    ui::TSectionMapView& view = panel.SectionMap();
+    panel.Tabs().setCurrentWidget(&view);
+    const auto edgeValues = [&] {
+        const TScenario& shown = *panel.ShownScenario();
+        const TSectionMap& map = view.Map();
+        const auto column = std::find(map.X.begin(), map.X.end(), -shown.RowLeft) - map.X.begin();
+        const auto row = std::find(map.Heights.begin(), map.Heights.end(), shown.EFieldHeight) -
+                         map.Heights.begin();
+        const TCalcResult& edge = shown.Results[static_cast<std::size_t>(shown.RowLeftResult)];
+        return std::pair(map.At(map.E, std::size_t(column), std::size_t(row)), *edge.EMax);
+    };
+    QVERIFY(view.Error().isEmpty());
+    const auto [mapped, profile] = edgeValues();
+    QCOMPARE(mapped, profile);
+
+    view.ProbeAt(-panel.ShownScenario()->RowLeft);
+    const TSectionMap& height = view.HeightProfile();
+    QCOMPARE(height.X.size(), std::size_t(1));
+    const auto row = std::find(height.Heights.begin(), height.Heights.end(),
+                               panel.ShownScenario()->EFieldHeight) - height.Heights.begin();
+    QCOMPARE(height.E[std::size_t(row)], profile);
+    QVERIFY(view.HeightChart().isVisible());
+
+    RaiseC1(f, form);
+    const auto [raisedMap, raisedProfile] = edgeValues();
+    QCOMPARE(raisedMap, raisedProfile);
+    QVERIFY(raisedProfile != profile);
 }
 
 QTEST_MAIN(TResultsPanelTest)
