@@ -46,9 +46,9 @@ struct TBlockSums {
 
 // The semi-major axes of a block's sums, each divided by divisor, as floats at out.
 [[gnu::always_inline]] inline void StoreAxes(const TBlockSums& sums, double divisor, float* out) {
-    TWideComponents w;
+    TWideComponents w{}; // filled next; {} keeps GCC 12 -O1 from a false warning
     WidenComponents(sums.XRe, sums.XIm, sums.YRe, sums.YIm, divisor, w);
-    TDoubles axis;
+    TDoubles axis{};
     SemiMajorAxisOfPhasorsInto(w.XRe, w.XIm, w.YRe, w.YIm, TLaneSquareRoots{}, axis);
     const TFloats narrow = __builtin_convertvector(axis, TFloats);
     std::memcpy(out, &narrow, sizeof narrow);

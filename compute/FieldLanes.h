@@ -31,7 +31,7 @@ typedef std::int64_t TMask __attribute__((vector_size(kLanes * sizeof(std::int64
 
 // A single-precision running sum: sum = float(double(sum) + term) on every lane.
 [[gnu::always_inline]] inline void AddTo(TFloats& sum, const TDoubles& term) {
-    TDoubles wide;
+    TDoubles wide{};
     Widen(sum, wide);
     sum = __builtin_convertvector(wide + term, TFloats);
 }

@@ -101,15 +101,15 @@ struct TFieldOutput {
 [[gnu::always_inline]] inline void StoreEllipses(const TComponentSums& sums, double divisor,
                                                  const TFieldOutput& out, std::size_t first) {
     if (first >= out.Max.size()) return; // a block wholly past the end
-    TWideComponents w;
+    TWideComponents w{}; // filled next; {} keeps GCC 12 -O1 from a false warning
     WidenComponents(sums.XRe, sums.XIm, sums.YRe, sums.YIm, divisor, w);
-    TDoubles axis;
+    TDoubles axis{};
     SemiMajorAxisOfPhasorsInto(w.XRe, w.XIm, w.YRe, w.YIm, TLaneSquareRoots{}, axis);
     const std::size_t count = std::min(kLanes, out.Max.size() - first);
     for (std::size_t lane = 0; lane < count; ++lane)
         out.Max[first + lane] = sums.Inside[lane] != 0 ? std::nullopt : FiniteFloat(axis[lane]);
     if (out.Resultant.empty()) return;
-    TDoubles resultant;
+    TDoubles resultant{};
     TLaneSquareRoots{}(w.XRe * w.XRe + w.XIm * w.XIm + w.YRe * w.YRe + w.YIm * w.YIm, resultant);
     for (std::size_t lane = 0; lane < count; ++lane)
         out.Resultant[first + lane] =
