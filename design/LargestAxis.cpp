@@ -207,9 +207,10 @@ void LargestAxesOfSums(const TPhasorArrays& a, std::span<const TPhasorArrays> bs
                        const double* weights, std::size_t paddedCount,
                        std::span<std::size_t> firstBlocks, std::span<double> largestAxes,
                        std::optional<TKernelBuild> build) {
-    if (build && !KernelBuildRuns(*build)) build.reset();
+    [[maybe_unused]] const TKernelBuild chosen =
+        build && KernelBuildRuns(*build) ? *build : ChosenKernelBuild();
 #if CORVALT_AVX2_BUILD
-    if (build.value_or(ChosenKernelBuild()) == TKernelBuild::Avx2)
+    if (chosen == TKernelBuild::Avx2)
         return LargestAxesAvx2(a, bs, weights, paddedCount, firstBlocks, largestAxes);
 #endif
     LargestAxesBaseline(a, bs, weights, paddedCount, firstBlocks, largestAxes);
