@@ -101,6 +101,7 @@ TSectionMapView::TSectionMapView(QWidget* parent) : QWidget(parent) {
     heightChart_ = new QChartView;
     heightChart_->setObjectName(QStringLiteral("pvHeightProfile"));
     heightChart_->setRenderHint(QPainter::Antialiasing);
+    heightChart_->setMinimumHeight(260); // room for two value axes' labels
     heightChart_->hide();
 
     auto* controls = new QHBoxLayout;
@@ -202,11 +203,17 @@ void TSectionMapView::ShowHeightProfile() {
     auto* height = new QValueAxis;
     height->setTitleText(QStringLiteral("Height (%1)").arg(length));
     height->setRange(0, DisplayLength(units, profile_.Heights.back()));
+    height->applyNiceNumbers();
     chart->addAxis(height, Qt::AlignLeft);
+    // Each value axis wears its line's colour, so a legend would only take
+    // the room the axis labels need in a short chart.
+    chart->legend()->hide();
+    chart->setMargins(QMargins(4, 2, 4, 2));
     const auto valueAxis = [&](QLineSeries* series, Qt::Alignment side, const QString& title) {
         auto* axis = new QValueAxis;
         axis->setTitleText(title);
         axis->setLabelsColor(series->color());
+        axis->setTitleBrush(series->color());
         chart->addAxis(axis, side);
         series->attachAxis(axis);
         series->attachAxis(height);

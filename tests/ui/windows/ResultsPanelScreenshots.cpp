@@ -1,7 +1,8 @@
 // Pictures of the project window with its results panel on the sample
-// projects (English, Metric, an overlay, the corona tab, a read-out and a
-// cross section that cannot be computed), for looking at them. Run it under
-// xvfb-run with a folder for the PNG files (not part of the test run).
+// projects (English, Metric, an overlay, the corona tab, a read-out, the map
+// of the plane and a cross section that cannot be computed), for looking at
+// them. Run it under xvfb-run with a folder for the PNG files (not part of the
+// test run).
 #include "MainWinTestSupport.h"
 
 #include "engine/ReportFonts.h"
@@ -10,6 +11,7 @@
 #include "ui/app/ReportService.h"
 #include "ui/dialogs/PictureLayoutDialog.h"
 #include "ui/widgets/PlotView.h"
+#include "ui/widgets/SectionMapView.h"
 #include "ui/windows/ResultsPanel.h"
 #include "ui/windows/ScenariosForm.h"
 
@@ -76,6 +78,13 @@ int main(int argc, char* argv[]) {
     Save(main, folder, "panel-english-drawing");
     panel.Tabs().setCurrentIndex(3);
     Save(main, folder, "panel-english-maxima");
+    // The Map tab: E, then B with a height profile taken 15 m from the centre line.
+    panel.Tabs().setCurrentWidget(&panel.SectionMap());
+    Save(main, folder, "panel-english-map-e");
+    panel.SectionMap().QuantityBox().setCurrentIndex(1);
+    panel.SectionMap().ProbeAt(15.0F);
+    Save(main, folder, "panel-english-map-b-height");
+    panel.SectionMap().QuantityBox().setCurrentIndex(0);
     panel.Tabs().setCurrentIndex(0);
     form->Tabs().setCurrentIndex(2);
     Save(main, folder, "panel-english-substation");
