@@ -247,9 +247,13 @@ TEST_F(ReportCommand, RefusesWhatItCannotUse) {
     };
     const TCase cases[] = {
         {"report" + sample + pdf,
-         "usage: corvalt-cli report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf"},
+         "usage: corvalt-cli report FILE.emf --kind 1|2|3|4|map --pdf OUT.pdf"},
         {"report" + sample + " --kind 3", "usage: corvalt-cli report"},
-        {"report" + sample + pdf + " --kind 5", "--kind must be 1, 2, 3 or 4, not '5'"},
+        {"report" + sample + pdf + " --kind 6", "--kind must be 1, 2, 3, 4 or map, not '6'"},
+        {"report" + sample + pdf + " --kind map", "the project has no plans to map"},
+        {"report" + sample + pdf + " --kind 3 --plan Corner", "--plan goes with --kind map only"},
+        {"report '" + Sample("sample-plans.emf") + "'" + pdf + " --kind map --plan 'No such'",
+         "there is no plan named 'No such' (the project has 2 plans)"},
         {"report" + sample + pdf + " --kind 3 --section 4",
          "there is no cross section 4 (the project has 3)"},
         {"report '" + PathOf("missing.emf") + "'" + pdf + " --kind 3", "File does not exist"},
