@@ -238,6 +238,21 @@ TEST_F(ReportCommand, CrossSectionThatCannotBeComputedWritesNoPdfAndExitsWithOne
     EXPECT_GE(PdfPageCount(Slurp(PathOf("out.pdf"))), 1);
 }
 
+TEST_F(ReportCommand, MapReportOfOnePlanOrOfEvery) {
+    // A page per map and one for the footprints and the plan's data, which
+    // for the sample's small plans fit on one.
+    const std::string plans = " '" + Sample("sample-plans.emf") + "'";
+    for (const auto& [plan, pages] :
+         {std::pair{std::string(), 6},
+          std::pair{std::string(" --plan 'Bayside 115 kV entry'"), 3}}) {
+        SCOPED_TRACE(plan);
+        const std::string pdf = PathOf("map.pdf");
+        const TRun run = Run("report" + plans + " --kind map --pdf '" + pdf + "'" + plan);
+        EXPECT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(PdfPageCount(Slurp(pdf)), pages);
+    }
+}
+
 TEST_F(ReportCommand, RefusesWhatItCannotUse) {
     const std::string sample = " '" + Sample("sample-english.emf") + "'";
     const std::string pdf = " --pdf '" + PathOf("out.pdf") + "'";

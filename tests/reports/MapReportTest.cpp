@@ -109,9 +109,10 @@ TEST(MapReport, PagesPerPlan) {
             EXPECT_TRUE(CommandsOf<TPictureCmd>(pages.Pages[p + 2]).empty());
             EXPECT_TRUE(pages.Pages[p + 2].PlainText().contains(QStringLiteral("within")));
         }
-        if (c.Failures > 0)
+        if (c.Failures > 0) {
             EXPECT_TRUE(
                 pages.Pages[0].PlainText().contains(QStringLiteral("could not be computed")));
+        }
     }
 }
 
