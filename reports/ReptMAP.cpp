@@ -21,6 +21,7 @@ namespace corvalt {
 namespace {
 
 constexpr double kBodyTop = 2.1;     // baseline of the first body line, at the least
+constexpr double kBodyGap = 0.15;    // below a plan's name that took two lines
 constexpr int kHeaderTitleLines = 2; // the header's titles wrap onto at most this many lines
 constexpr int kMargin = 3;           // cell margin, hundredths of an inch
 constexpr int kShade = 5;
@@ -215,7 +216,7 @@ void TReptMAP::PrintHeader() {
         if (canvas.PageNumber() > planFirstPage_) title += QStringLiteral(" (continued)");
         PrintLabelledTitle(left_, QStringLiteral("Plan: "), title, kHeaderTitleLines);
     }
-    const double bodyTop = std::max(kBodyTop, canvas.CursorY());
+    const double bodyTop = std::max(kBodyTop, canvas.CursorY() + kBodyGap);
     PrintFooter();
     StartBody(bodyTop, false);
 }
