@@ -50,6 +50,11 @@ int SaveProjectFile(TEmfProject& project, const std::string& path);
 // printing why the file could not be read or has no such plan.
 int LoadProjectPlan(const std::string& path, const std::string& name, TPlan& plan);
 
+// The project's plan of that name, or nullptr after printing that there is
+// none; projectPath names the file in the message.
+const TPlan* PlanOrFail(const TEmfProject& project, const std::string& name,
+                        const std::string& projectPath);
+
 // Reads a field map's model (JSON, format corvalt-map/1) from the file;
 // ExitOk, or ExitBadInput after printing why it could not be read, naming the
 // file and the conductor or key at fault.

@@ -25,13 +25,20 @@ int SaveProjectFile(TEmfProject& project, const std::string& path) {
 int LoadProjectPlan(const std::string& path, const std::string& name, TPlan& plan) {
     TEmfProject project;
     if (const int loaded = LoadProjectFile(path, project); loaded != ExitOk) return loaded;
-    const TPlan* found = project.FindPlan(name);
-    if (found == nullptr)
-        return Fail(ExitBadInput, path + ": there is no plan named '" + name +
-                                      "' (the project has " + std::to_string(project.Plans.size()) +
-                                      " plans)");
+    const TPlan* found = PlanOrFail(project, name, path);
+    if (found == nullptr) return ExitBadInput;
     plan = *found;
     return ExitOk;
+}
+
+const TPlan* PlanOrFail(const TEmfProject& project, const std::string& name,
+                        const std::string& projectPath) {
+    const TPlan* found = project.FindPlan(name);
+    if (found == nullptr)
+        Fail(ExitBadInput, projectPath + ": there is no plan named '" + name +
+                               "' (the project has " + std::to_string(project.Plans.size()) +
+                               " plans)");
+    return found;
 }
 
 } // namespace corvalt::cli

@@ -42,7 +42,9 @@ const Command kCommands[] = {
     {"resave", "resave IN.emf OUT.emf", RunResave},
     {"prefs", "prefs [--ini FILE] [--resave] [--path]", RunPrefs},
     {"bpa", "bpa FILE.emf OUT [--section N]", RunBpa},
-    {"report", "report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf [--section N] [--ini FILE] [--pdfa]",
+    {"report",
+     "report FILE.emf --kind 1|2|3|4|map --pdf OUT.pdf [--section N] [--plan NAME] [--ini FILE] "
+     "[--pdfa]",
      RenderedReport},
     {"export", "export FILE.emf --csv OUT.csv [--section N]", RunExport},
     {"optimize",

@@ -23,7 +23,8 @@ QString KindName(TReportKind kind) {
 
 TOpenedReport OpenReport(TEmfProject& project, TScenario* scenario, TReportKind kind,
                          const TOptions& options, const QString& pageFilePath,
-                         const std::function<void(int)>& pageStarted, TPageKeeping keeping) {
+                         const std::function<void(int)>& pageStarted, TPageKeeping keeping,
+                         const TPlan* plan) {
     if (!ReportKindAvailable(kind))
         return Failure(QStringLiteral("The %1 is not available in this version of Corvalt.")
                            .arg(KindName(kind)));
@@ -41,10 +42,15 @@ TOpenedReport OpenReport(TEmfProject& project, TScenario* scenario, TReportKind 
             QStringLiteral("The %1 needs a cross section; the project has none selected.")
                 .arg(KindName(kind)));
 
-    ComputeAll(project);
-    const std::unique_ptr<TReport> report = CreateReport(kind, project, scenario, options);
+    if (ReportCoversPlans(kind) && project.Plans.empty())
+        return Failure(
+            QStringLiteral("The %1 needs a plan; the project has none.").arg(KindName(kind)));
+
+    if (!ReportCoversPlans(kind)) ComputeAll(project);
+    const std::unique_ptr<TReport> report = CreateReport(kind, project, scenario, options, plan);
     TOpenedReport opened;
     opened.Outcome = TOpenedReport::TOutcome::Pages;
+    opened.ComputeFailures = report->ComputeFailures();
     if (keeping == TPageKeeping::OnFile) {
         TStreamedRun run = RunReportStreamed(report->PageEvents(), pageFilePath, pageStarted);
         if (!run.Pages) return Failure(run.Error);

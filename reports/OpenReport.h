@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace corvalt {
@@ -19,6 +20,7 @@ namespace corvalt {
 class TEmfProject;
 class TOptions;
 class TScenario;
+struct TPlan;
 
 struct TOpenedReport {
     enum class TOutcome {
@@ -33,11 +35,16 @@ struct TOpenedReport {
     std::shared_ptr<TPageFileReader> PageFile;
     std::vector<TCheckLine> Findings;
     QString Error;
+    // With Pages: why parts the report computes itself (a plan's map) could
+    // not be computed; its pages say it in their place.
+    std::vector<std::string> ComputeFailures;
 };
 
 // Opens the report of the kind for the project and the cross section current
 // in the project window (null when there is none; reports of the whole project
-// ignore it). The computation's results are left on the project's cross
+// ignore it). A report of plans (ReportCoversPlans) covers `plan`, or every
+// plan of the project when it is null, and computes their maps instead of the
+// cross sections. The computation's results are left on the project's cross
 // sections; one that cannot be computed carries its reason in CalcError and
 // its reports print that reason. pageStarted is called with each page number
 // while the report is laid out (the status line). Needs a QGuiApplication.
@@ -47,6 +54,7 @@ enum class TPageKeeping { InMemory, OnFile };
 TOpenedReport OpenReport(TEmfProject& project, TScenario* scenario, TReportKind kind,
                          const TOptions& options, const QString& pageFilePath,
                          const std::function<void(int)>& pageStarted = {},
-                         TPageKeeping keeping = TPageKeeping::InMemory);
+                         TPageKeeping keeping = TPageKeeping::InMemory,
+                         const TPlan* plan = nullptr);
 
 } // namespace corvalt

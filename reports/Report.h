@@ -15,6 +15,7 @@
 #include <functional>
 #include <initializer_list>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -132,6 +133,11 @@ class TReport {
     // The room left on the page below the current print line: section bottom
     // minus cursor y, in inches.
     double RemainingHeight() const;
+
+    // Why parts of the report that it computes itself (the maps of plans)
+    // could not be computed, a line each; the reports of cross sections find
+    // theirs on the cross sections (CalcError).
+    virtual std::vector<std::string> ComputeFailures() const { return {}; }
 
     // The report as the page events of TPageCanvas::Run and RunReportToFile.
     TPageEvents& PageEvents() { return events_; }

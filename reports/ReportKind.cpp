@@ -7,6 +7,7 @@
 #include "reports/ReptBPA.h"
 #include "reports/ReptDET.h"
 #include "reports/ReptFCR2.h"
+#include "reports/ReptMAP.h"
 #include "reports/ReptTLSA.h"
 
 #include <array>
@@ -16,7 +17,8 @@
 namespace corvalt {
 namespace {
 
-using TFactory = std::unique_ptr<TReport> (*)(TEmfProject&, TScenario*, const TOptions&);
+using TFactory = std::unique_ptr<TReport> (*)(TEmfProject&, TScenario*, const TOptions&,
+                                              const TPlan*);
 
 struct TKindEntry {
     TReportKind Kind;
@@ -26,20 +28,21 @@ struct TKindEntry {
     bool ForCrossSection;
     bool RunsDataCheck;
     bool PrintsResults; // prints computed values (a failed computation matters)
+    bool CoversPlans;   // the project's plans, not its cross sections
     TFactory Create;    // nullptr while the kind is not built
 };
 
 // The reports of one cross section end with its plot page unless the
 // preferences turn it off; the field plot draws the limits of the limits table.
 std::unique_ptr<TReport> MakeDetails(TEmfProject& project, TScenario* scenario,
-                                     const TOptions& options) {
+                                     const TOptions& options, const TPlan* /*plan*/) {
     std::optional<TPlotOptions> plot;
     if (options.DetailsPlot()) plot = FieldPlotOptions(options.FieldLimits());
     return std::make_unique<TReptDET>(project, *scenario, plot);
 }
 
 std::unique_ptr<TReport> MakeCorona(TEmfProject& project, TScenario* scenario,
-                                    const TOptions& options) {
+                                    const TOptions& options, const TPlan* /*plan*/) {
     std::optional<TPlotOptions> plot;
     if (options.CoronaPlot()) plot = CoronaPlotOptions();
     return std::make_unique<TReptBPA>(project, *scenario, plot);
@@ -49,27 +52,43 @@ std::unique_ptr<TReport> MakeCorona(TEmfProject& project, TScenario* scenario,
 // whether to add the field limits statement and the limits table from the
 // preferences when it is made.
 std::unique_ptr<TReport> MakeCompliance(TEmfProject& project, TScenario* scenario,
-                                        const TOptions& options) {
+                                        const TOptions& options, const TPlan* /*plan*/) {
     std::optional<TFieldLimits> limits;
     if (options.LimitsStatement()) limits = options.FieldLimits();
     return std::make_unique<TReptFCR2>(project, scenario, options.CsPrtOpt(), limits);
 }
 
 std::unique_ptr<TReport> MakeTlsa(TEmfProject& project, TScenario* /*scenario*/,
-                                  const TOptions& /*options*/) {
+                                  const TOptions& /*options*/, const TPlan* /*plan*/) {
     return std::make_unique<TReptTLSA>(project);
 }
 
+// The map report draws the iso-lines of, and judges the footprints by, the
+// limits table of the preferences.
+std::unique_ptr<TReport> MakeMap(TEmfProject& project, TScenario* /*scenario*/,
+                                 const TOptions& options, const TPlan* plan) {
+    std::vector<const TPlan*> plans;
+    if (plan != nullptr) {
+        plans.push_back(plan);
+    } else {
+        for (const TPlan& each : project.Plans)
+            plans.push_back(&each);
+    }
+    return std::make_unique<TReptMAP>(project, plans, options.FieldLimits());
+}
+
 // One row per kind: adding a report is its class and its factory here.
-const std::array<TKindEntry, 4> kKinds = {{
+const std::array<TKindEntry, 5> kKinds = {{
     {TReportKind::FloridaCompliance, "Florida compliance report", "Florida Compliance",
-     "Florida Compliance Report", false, true, true, MakeCompliance},
+     "Florida Compliance Report", false, true, true, false, MakeCompliance},
     {TReportKind::Tlsa, "TLSA exemption notification", "TLSA Exemption",
-     "TLSA Exemption Notification", false, false, false, MakeTlsa},
+     "TLSA Exemption Notification", false, false, false, false, MakeTlsa},
     {TReportKind::EmfDetails, "EMF details report", "EMF Details", "EMF Details Report", true, true,
-     true, MakeDetails},
+     true, false, MakeDetails},
     {TReportKind::CoronaEffects, "corona and field effects report", "Corona and Field Effects",
-     "Corona and Field Effects Report", true, true, true, MakeCorona},
+     "Corona and Field Effects Report", true, true, true, false, MakeCorona},
+    {TReportKind::FieldMap, "EMF map report", "EMF Map", "EMF Map Report", false, false, true, true,
+     MakeMap},
 }};
 
 const TKindEntry& EntryOf(TReportKind kind) {
@@ -120,15 +139,19 @@ bool ReportPrintsResults(TReportKind kind) {
     return EntryOf(kind).PrintsResults;
 }
 
+bool ReportCoversPlans(TReportKind kind) {
+    return EntryOf(kind).CoversPlans;
+}
+
 bool ReportKindAvailable(TReportKind kind) {
     return EntryOf(kind).Create != nullptr;
 }
 
 std::unique_ptr<TReport> CreateReport(TReportKind kind, TEmfProject& project, TScenario* scenario,
-                                      const TOptions& options) {
+                                      const TOptions& options, const TPlan* plan) {
     const TKindEntry& entry = EntryOf(kind);
     if (entry.Create == nullptr || (entry.ForCrossSection && scenario == nullptr)) return nullptr;
-    return entry.Create(project, scenario, options);
+    return entry.Create(project, scenario, options, plan);
 }
 
 } // namespace corvalt

@@ -12,12 +12,14 @@ class TEmfProject;
 class TScenario;
 class TOptions;
 class TReport;
+struct TPlan;
 
 enum class TReportKind {
     FloridaCompliance = 1, // TReptFCR2
     Tlsa = 2,              // TReptTLSA
     EmfDetails = 3,        // TReptDET
     CoronaEffects = 4,     // TReptBPA
+    FieldMap = 5,          // TReptMAP: the maps of the project's plans
 };
 
 // The kind of a code, or nothing for a code that names no report.
@@ -52,12 +54,19 @@ bool ReportRunsDataCheck(TReportKind kind);
 // section that could not be computed shows in it.
 bool ReportPrintsResults(TReportKind kind);
 
+// Whether the report covers the project's plans rather than its cross
+// sections: it runs no data check, computes no cross section and needs a
+// project with at least one plan.
+bool ReportCoversPlans(TReportKind kind);
+
 // Whether this version of the program can print reports of the kind.
 bool ReportKindAvailable(TReportKind kind);
 
 // Creates the report of the kind for the project and cross section (null for
-// reports of the whole project); nullptr when the kind is not available.
+// reports of the whole project); nullptr when the kind is not available. A
+// report of plans covers the plan given, or every plan of the project when
+// none is; it computes their maps here, before it is laid out.
 std::unique_ptr<TReport> CreateReport(TReportKind kind, TEmfProject& project, TScenario* scenario,
-                                      const TOptions& options);
+                                      const TOptions& options, const TPlan* plan = nullptr);
 
 } // namespace corvalt

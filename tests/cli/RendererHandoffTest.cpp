@@ -37,9 +37,10 @@ TEST_F(RendererHandoff, CorvaltCliLoadsNoQtLibrary) {
 TEST_F(RendererHandoff, ReportsGoThroughTheRendererWithTheSameExitCodes) {
     const std::string sample = "'" + Sample("sample-english.emf") + "'";
     // A report's own refusal comes back unchanged from the renderer.
-    const TRun refused = Run("report " + sample + " --kind 5 --pdf '" + PathOf("x.pdf") + "'");
+    const TRun refused = Run("report " + sample + " --kind 6 --pdf '" + PathOf("x.pdf") + "'");
     EXPECT_EQ(refused.Exit, 2);
-    EXPECT_EQ(refused.Err.rfind("corvalt-cli: --kind must be 1, 2, 3 or 4", 0), 0u) << refused.Err;
+    EXPECT_EQ(refused.Err.rfind("corvalt-cli: --kind must be 1, 2, 3, 4 or map", 0), 0u)
+        << refused.Err;
     const TRun written = Run("report " + sample + " --kind 3 --pdf '" + PathOf("x.pdf") + "'");
     EXPECT_EQ(written.Exit, 0) << written.Err;
     EXPECT_EQ(Slurp(PathOf("x.pdf")).rfind("%PDF-", 0), 0u);

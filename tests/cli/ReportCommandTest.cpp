@@ -238,6 +238,21 @@ TEST_F(ReportCommand, CrossSectionThatCannotBeComputedWritesNoPdfAndExitsWithOne
     EXPECT_GE(PdfPageCount(Slurp(PathOf("out.pdf"))), 1);
 }
 
+TEST_F(ReportCommand, MapReportOfOnePlanOrOfEvery) {
+    // A page per map and one for the footprints and the plan's data, which
+    // for the sample's small plans fit on one.
+    const std::string plans = " '" + Sample("sample-plans.emf") + "'";
+    for (const auto& [plan, pages] :
+         {std::pair{std::string(), 6},
+          std::pair{std::string(" --plan 'Bayside 115 kV entry'"), 3}}) {
+        SCOPED_TRACE(plan);
+        const std::string pdf = PathOf("map.pdf");
+        const TRun run = Run("report" + plans + " --kind map --pdf '" + pdf + "'" + plan);
+        EXPECT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(PdfPageCount(Slurp(pdf)), pages);
+    }
+}
+
 TEST_F(ReportCommand, RefusesWhatItCannotUse) {
     const std::string sample = " '" + Sample("sample-english.emf") + "'";
     const std::string pdf = " --pdf '" + PathOf("out.pdf") + "'";
@@ -247,9 +262,13 @@ TEST_F(ReportCommand, RefusesWhatItCannotUse) {
     };
     const TCase cases[] = {
         {"report" + sample + pdf,
-         "usage: corvalt-cli report FILE.emf --kind 1|2|3|4 --pdf OUT.pdf"},
+         "usage: corvalt-cli report FILE.emf --kind 1|2|3|4|map --pdf OUT.pdf"},
         {"report" + sample + " --kind 3", "usage: corvalt-cli report"},
-        {"report" + sample + pdf + " --kind 5", "--kind must be 1, 2, 3 or 4, not '5'"},
+        {"report" + sample + pdf + " --kind 6", "--kind must be 1, 2, 3, 4 or map, not '6'"},
+        {"report" + sample + pdf + " --kind map", "the project has no plans to map"},
+        {"report" + sample + pdf + " --kind 3 --plan Corner", "--plan goes with --kind map only"},
+        {"report '" + Sample("sample-plans.emf") + "'" + pdf + " --kind map --plan 'No such'",
+         "there is no plan named 'No such' (the project has 2 plans)"},
         {"report" + sample + pdf + " --kind 3 --section 4",
          "there is no cross section 4 (the project has 3)"},
         {"report '" + PathOf("missing.emf") + "'" + pdf + " --kind 3", "File does not exist"},

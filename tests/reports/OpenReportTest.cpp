@@ -121,14 +121,17 @@ TEST(ReportKinds, CodesNameTheFourReports) {
     EXPECT_EQ(ReportKindFromCode(3), TReportKind::EmfDetails);
     EXPECT_EQ(ReportKindFromCode(4), TReportKind::CoronaEffects);
     EXPECT_EQ(ReportKindFromCode(0), std::nullopt);
-    EXPECT_EQ(ReportKindFromCode(5), std::nullopt);
+    EXPECT_EQ(ReportKindFromCode(5), TReportKind::FieldMap);
+    EXPECT_EQ(ReportKindFromCode(6), std::nullopt);
+    EXPECT_TRUE(ReportCoversPlans(TReportKind::FieldMap));
+    EXPECT_FALSE(ReportCoversPlans(TReportKind::EmfDetails));
     EXPECT_FALSE(ReportRunsDataCheck(TReportKind::Tlsa));
     EXPECT_TRUE(ReportRunsDataCheck(TReportKind::FloridaCompliance));
     EXPECT_FALSE(ReportNeedsCrossSection(TReportKind::FloridaCompliance));
     EXPECT_TRUE(ReportNeedsCrossSection(TReportKind::CoronaEffects));
     EXPECT_FALSE(ReportPrintsResults(TReportKind::Tlsa));
     EXPECT_TRUE(ReportPrintsResults(TReportKind::FloridaCompliance));
-    for (const int code : {1, 2, 3, 4})
+    for (const int code : {1, 2, 3, 4, 5})
         EXPECT_TRUE(ReportKindAvailable(*ReportKindFromCode(code)));
 }
 

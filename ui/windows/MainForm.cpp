@@ -194,6 +194,7 @@ void TMainForm::CreateActions() {
     a.mnTlsa = NewAction("mnTlsa", "&TLSA Exemption", {}, reportKind(K::Tlsa));
     a.mnEmfDetails = NewAction("mnEmfDetails", "&EMF Details", {}, reportKind(K::EmfDetails));
     a.mnBpaDetails = NewAction("mnBpaDetails", "&BPA Details", {}, reportKind(K::CoronaEffects));
+    a.mnEmfMap = NewAction("mnEmfMap", "EMF &Map", {}, reportKind(K::FieldMap));
     a.mnCreateBpaFile =
         NewAction("mnCreateBpaFile", "&Create BPA File", {}, &M::mnCreateBpaFileClick);
     a.mnPrintSetup =
@@ -328,7 +329,8 @@ void TMainForm::CreateMenus() {
     AddActions(*m.mnProject, {a.mnNew, a.mnPrjEdit, a.mnOpen, a.mnSave, a.mnSaveAs, nullptr});
     m.mnPreviewPrint = NewMenu("mnPreviewPrint", QStringLiteral("&Preview / Print"), m.mnProject);
     m.mnPreviewPrint->menuAction()->setStatusTip(QStringLiteral("Print current file"));
-    AddActions(*m.mnPreviewPrint, {a.mnFlorida, a.mnTlsa, nullptr, a.mnEmfDetails, a.mnBpaDetails});
+    AddActions(*m.mnPreviewPrint,
+               {a.mnFlorida, a.mnTlsa, nullptr, a.mnEmfDetails, a.mnBpaDetails, a.mnEmfMap});
     actions_.mnBpaFileSeparator = m.mnPreviewPrint->addSeparator();
     actions_.mnBpaFileSeparator->setObjectName(QStringLiteral("mnBpaFileSeparator"));
     AddActions(*m.mnPreviewPrint, {a.mnCreateBpaFile});
@@ -525,6 +527,9 @@ void TMainForm::updateMenus() {
                                        std::pair{a.mnEmfDetails, TReportKind::EmfDetails},
                                        std::pair{a.mnBpaDetails, TReportKind::CoronaEffects}})
         action->setEnabled(section && reports_.Available(kind));
+    // The map report covers every plan of the project, whatever cross section is current.
+    a.mnEmfMap->setEnabled(p && !project->Project().Plans.empty() &&
+                           reports_.Available(TReportKind::FieldMap));
     a.mnCreateBpaFile->setEnabled(section);
 
     m.mnCrossSection->menuAction()->setEnabled(p);

@@ -57,6 +57,7 @@ struct TMainActions {
     QAction* mnTlsa = nullptr;
     QAction* mnEmfDetails = nullptr;
     QAction* mnBpaDetails = nullptr;
+    QAction* mnEmfMap = nullptr; // the maps of the project's plans
     QAction* mnBpaFileSeparator = nullptr;
     QAction* mnCreateBpaFile = nullptr;
     QAction* mnPrintSetup = nullptr;

@@ -111,6 +111,14 @@ int main(int argc, char* argv[]) {
     Save(windows, folder, "window-menu");
     windows.hide();
 
+    // The map report of a project's plans, from Project, Preview / Print.
+    main.OpenProjectFile(QStringLiteral(CORVALT_SOURCE_DIR "/examples/sample-plans.emf"));
+    main.Actions().mnEmfMap->trigger();
+    if (auto* map = main.ActiveReportWindow()) {
+        map->tbPageClick();
+        Save(main, folder, "preview-map");
+    }
+
     std::unique_ptr<TEmfProject> failing = MakeProject();
     TScenario& section = failing->Scenarios[0];
     section.Circuits[0].Conductors[0].Height = 0;
