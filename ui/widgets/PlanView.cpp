@@ -195,12 +195,9 @@ void TPlanView::DrawPlan(QPainter& painter, const TPlan& plan) const {
     for (const TFootprint& f : plan.Footprints) {
         if (f.Corners.empty()) continue;
         QPolygonF outline;
-        QPointF centre;
-        for (const TPlanCorner& corner : f.Corners) {
+        for (const TPlanCorner& corner : f.Corners)
             outline << ToWidget(corner.X, corner.Y);
-            centre += outline.back();
-        }
-        centre /= static_cast<double>(outline.size());
+        const QRectF bounds = outline.boundingRect();
         painter.setPen(QPen(kFootprintColour, 1.6));
         painter.setBrush(QColor(kFootprintColour.red(), kFootprintColour.green(),
                                 kFootprintColour.blue(), 28));
@@ -210,12 +207,21 @@ void TPlanView::DrawPlan(QPainter& painter, const TPlan& plan) const {
         const QString name = ToQString(f.Name);
         const QFontMetricsF metrics(painter.font());
         painter.setPen(kFootprintColour.darker(140));
-        painter.drawText(QPointF(centre.x() - metrics.horizontalAdvance(name) / 2,
-                                 centre.y() + metrics.ascent() / 2 - 1),
+        // The name above the outline: a small footprint has no room inside.
+        painter.drawText(QPointF(bounds.center().x() - metrics.horizontalAdvance(name) / 2,
+                                 bounds.top() - metrics.descent() - 3),
                          name);
     }
 
-    for (const TPlanConductor& c : plan.Conductors) {
+    // Ground wires after the phases, thinner: where one runs above a phase
+    // both show.
+    std::vector<const TPlanConductor*> order;
+    for (const TPlanConductor& c : plan.Conductors)
+        order.push_back(&c);
+    std::stable_partition(order.begin(), order.end(),
+                          [](const TPlanConductor* c) { return !c->IsGround; });
+    for (const TPlanConductor* conductor : order) {
+        const TPlanConductor& c = *conductor;
         QPainterPath path;
         for (std::size_t k = 0; k < c.Points.size(); ++k) {
             const QPointF at = ToWidget(c.Points[k].X, c.Points[k].Y);

@@ -121,6 +121,7 @@ TPlanEditor::TPlanEditor(TScenariosForm& form, std::string planName)
     splitter->addWidget(tables);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({560, 540});
     splitter->setContentsMargins(4, 4, 4, 4);
     setCentralWidget(splitter);
     CreateActions();
