@@ -3,6 +3,7 @@
 #include "model/Limits.h"
 #include "model/Project.h"
 #include "space/BuildSpans.h"
+#include "space/MapModel.h"
 #include "ui/app/TextConvert.h"
 #include "ui/widgets/NumberField.h"
 
@@ -167,7 +168,13 @@ std::variant<TPlan, QString> TNewPlanDialog::MakePlan() const {
     if (std::optional<std::string> full = RoomForPlan(project_, name)) return ToQString(*full);
     std::variant<TPlan, QString> made =
         rbFromSection_->isChecked() ? PlanFromSection() : std::variant<TPlan, QString>(EmptyPlan());
-    if (TPlan* plan = std::get_if<TPlan>(&made)) plan->Name = name;
+    TPlan* plan = std::get_if<TPlan>(&made);
+    if (plan == nullptr) return made;
+    plan->Name = name;
+    // A plan the project keeps is one the field map can compute.
+    auto model = space::BuildSpaceModel(*plan);
+    if (const auto* refusal = std::get_if<space::TMapInputError>(&model))
+        return ToQString(refusal->Message);
     return made;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // TNewPlanDialog ("New Plan"): the start of a new plan, either a cross
 // section's line strung along a route of structure positions (space::BuildSpans)
-// or an empty plan with a grid around the origin. The route is typed or
+// or an empty plan with a grid around the origin; either must pass the field
+// map's checks (space/MapModel.h). The route is typed or
 // pasted as x,y pairs, one per line or separated by ";" (a block copied from
 // two spreadsheet columns works too); lengths are in the project's units. OK
 // keeps the dialog open and says why when the name is taken or the engine

@@ -128,6 +128,29 @@ class PlanEditTest : public QObject {
         ui::TPlanEditor* editor = form.PlanEditors().at(0);
         QCOMPARE(editor->PlanName(), std::string("Route A"));
 
+        // Refused: the dialog stays open and says why; nothing changes.
+        struct TRefused {
+            const char* Name;
+            const char* Route;
+            const char* Reason;
+        };
+        for (const TRefused& r : {TRefused{"Route A", "0,0\n600,0", "already"},
+                                  TRefused{"Route B", "0,0", "two points or more"},
+                                  TRefused{"Route B", "0,0;0,0", "repeats the one before"}}) {
+            fixture.Prompts.OnDialog = [&r](QDialog& dialog) {
+                auto& newPlan = static_cast<ui::TNewPlanDialog&>(dialog);
+                newPlan.NameField().setText(QString::fromUtf8(r.Name));
+                newPlan.RouteField().setPlainText(QString::fromUtf8(r.Route));
+                newPlan.accept();
+                QVERIFY(newPlan.result() != QDialog::Accepted);
+                QVERIFY2(newPlan.MessageLabel().text().contains(QString::fromUtf8(r.Reason)),
+                         qPrintable(newPlan.MessageLabel().text()));
+            };
+            fixture.Main->Actions().mnPlanNew->trigger();
+            QCOMPARE(form.Project().Plans.size(), std::size_t{1});
+            QCOMPARE(stack.count(), 1);
+        }
+
         // Undo takes the plan and its editor away; redo gives the same plan back.
         stack.undo();
         QVERIFY(form.Project().Plans.empty());
