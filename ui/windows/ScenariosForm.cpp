@@ -206,8 +206,8 @@ void TScenariosForm::CreatePopup() {
     AddPopupItem(kNewPointGroup, "New Point Of Interest...", section, &S::NewPoint);
     AddPopupItem(kPointGroup, "Edit Point Of Interest...", section, &S::EditPoint);
     AddPopupItem(kPointGroup, "Delete Point Of Interest", section, &S::DeletePoint);
-    AddPopupSeparator(kProjectGroup);
-    AddPopupItem(kProjectGroup, "New Plan...", !section, &S::NewPlan);
+    AddPopupSeparator(kNewPlanGroup);
+    AddPopupItem(kNewPlanGroup, "New Plan...", !section, &S::NewPlan);
     AddPopupItem(kPlanGroup, "Edit Plan...", !section, &S::EditPlan);
     AddPopupItem(kPlanGroup, "Delete Plan", !section, &S::DeletePlan);
     AddPopupItem(kPlanGroup, "Clone Plan", !section, &S::ClonePlan);
@@ -234,7 +234,8 @@ unsigned TScenariosForm::VisibleGroups(TPopupOrigin origin) const {
     case TPopupOrigin::Tree:
         if (circuit != nullptr) groups |= kCircuitGroup;
         if (InterestPointsSelected()) groups |= kNewPointGroup;
-        if (SelectedPlan() != nullptr) groups |= kPlanGroup;
+        if (NodeKind(tvCircuits_->currentItem()) == kPlansNode) groups |= kNewPlanGroup;
+        if (SelectedPlan() != nullptr) groups |= kNewPlanGroup | kPlanGroup;
         break;
     case TPopupOrigin::Grid:
         if (InterestPointsSelected()) {

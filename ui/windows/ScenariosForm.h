@@ -60,7 +60,8 @@ class TScenariosForm : public QWidget {
         kConductorGroup = 1u << 3,    // edit, delete conductor
         kNewPointGroup = 1u << 4,     //
         kPointGroup = 1u << 5,        // edit, delete point
-        kPlanGroup = 1u << 6,         // edit, delete, clone plan
+        kNewPlanGroup = 1u << 6,      // on the tree's plans
+        kPlanGroup = 1u << 7,         // edit, delete, clone plan
     };
     enum class TPopupOrigin { Tabs, Tree, Grid };
     using TGridMode = TConductorGrid::TMode;

@@ -159,7 +159,7 @@ class PlanEditTest : public QObject {
         QVERIFY(StoredPlan(form, "Route A") == made);
 
         // Clone: the copy is the plan under the next free name.
-        form.ShowPlace({0, -1, 1, 0});
+        form.ShowPlace({0, -1, 0, 1});
         QVERIFY(form.SelectedPlan() != nullptr);
         fixture.Main->Actions().mnPlanClone->trigger();
         TPlan copy = made;
@@ -172,7 +172,7 @@ class PlanEditTest : public QObject {
         QVERIFY(StoredPlan(form, "Route A (2)") == copy);
 
         // Delete, after Yes; undo restores it where it stood.
-        form.ShowPlace({0, -1, 1, 0});
+        form.ShowPlace({0, -1, 0, 1});
         fixture.Prompts.Answers = {QMessageBox::Yes};
         fixture.Main->Actions().mnPlanDelete->trigger();
         QCOMPARE(form.Project().Plans.size(), std::size_t{1});

@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
     fixture.Main->show();
     ui::TScenariosForm& form = fixture.Open(std::move(project));
     if (auto* frame = qobject_cast<QMdiSubWindow*>(form.parentWidget())) frame->showMaximized();
-    form.ShowPlace({0, -1, 2, 0});
+    form.ShowPlace({0, -1, 0, 2});
     bool saved = SavePicture(*fixture.Main, folder, QStringLiteral("plans-tree"));
 
     ui::TNewPlanDialog dialog(form.Project());
