@@ -14,12 +14,6 @@ namespace {
 
 const QColor kInk(20, 20, 20);
 
-QColor ConductorColour(const TPlanConductor& c) {
-    if (c.IsGround) return MapGroundWireColour();
-    if (!c.IsAc) return MapPhaseColour(c.Kv >= 0 ? 0 : 2);
-    return MapPhaseColour(PhaseIndexOf(c.AngleDeg));
-}
-
 void DrawConductors(TGridMapPainter& map, const TPlan& plan) {
     for (const TPlanConductor& c : plan.Conductors) {
         QPainterPath path;
@@ -30,7 +24,7 @@ void DrawConductors(TGridMapPainter& map, const TPlan& plan) {
             else
                 path.lineTo(at);
         }
-        map.StrokeWithHalo(path, ConductorColour(c), c.IsGround ? 1.4 : 2.2);
+        map.StrokeWithHalo(path, PlanConductorColour(c), c.IsGround ? 1.4 : 2.2);
     }
 }
 
@@ -68,6 +62,12 @@ void DrawFootprints(TGridMapPainter& map, const TPlan& plan, const space::TField
 }
 
 } // namespace
+
+QColor PlanConductorColour(const TPlanConductor& c) {
+    if (c.IsGround) return MapGroundWireColour();
+    if (!c.IsAc) return MapPhaseColour(c.Kv >= 0 ? 0 : 2);
+    return MapPhaseColour(PhaseIndexOf(c.AngleDeg));
+}
 
 QRectF DrawFieldMap(QPainter& painter, const QRectF& rect, const TPlan& plan,
                     const space::TFieldMap& map, const TMapDrawOptions& options) {

@@ -13,6 +13,7 @@
 #include "model/Plan.h"
 #include "space/FieldMap.h"
 
+#include <QColor>
 #include <QRectF>
 
 #include <optional>
@@ -35,6 +36,10 @@ struct TMapDrawOptions {
 // reading a place under the mouse. A quantity that was not computed, or a map
 // without any value, is drawn as a line that says so, and the rectangle is
 // empty.
+// A conductor's colour in plan: its phase's (a DC pole: + as phase A, − as
+// phase C), ground wires grey.
+QColor PlanConductorColour(const TPlanConductor& conductor);
+
 QRectF DrawFieldMap(QPainter& painter, const QRectF& rect, const TPlan& plan,
                   const space::TFieldMap& map, const TMapDrawOptions& options);
 

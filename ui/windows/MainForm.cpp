@@ -251,6 +251,13 @@ void TMainForm::CreateActions() {
     a.mnPoiNew = NewAction("mnPoiNew", "&New...", {}, project(&P::NewPoint));
     a.mnPoiEdit = NewAction("mnPoiEdit", "&Edit...", {}, project(&P::EditPoint));
     a.mnPoiDelete = NewAction("mnPoiDelete", "&Delete..", {}, project(&P::DeletePoint));
+    a.mnPlanNew = NewAction("mnPlanNew", "&New Plan...",
+                            "Lay a cross section's line along a route, or start an empty plan",
+                            project(&P::NewPlan));
+    a.mnPlanEdit = NewAction("mnPlanEdit", "&Edit...", "Open the selected plan's editor",
+                             project(&P::EditPlan));
+    a.mnPlanDelete = NewAction("mnPlanDelete", "&Delete", {}, project(&P::DeletePlan));
+    a.mnPlanClone = NewAction("mnPlanClone", "C&lone", {}, project(&P::ClonePlan));
 
     // View menu.
     a.mnResultsPanel =
@@ -363,6 +370,9 @@ void TMainForm::CreateMenus() {
     m.mnPoi = NewMenu("mnPoi", QStringLiteral("Point Of &Interest"), bar);
     AddActions(*m.mnPoi, {a.mnPoiNew, a.mnPoiEdit, a.mnPoiDelete});
     bar->addMenu(m.mnPoi);
+    m.mnPlan = NewMenu("mnPlan", QStringLiteral("P&lan"), bar);
+    AddActions(*m.mnPlan, {a.mnPlanNew, a.mnPlanEdit, a.mnPlanDelete, a.mnPlanClone});
+    bar->addMenu(m.mnPlan);
     m.mnView = NewMenu("mnView", QStringLiteral("&View"), bar);
     AddActions(*m.mnView, {a.mnResultsPanel});
     bar->addMenu(m.mnView);
@@ -544,6 +554,10 @@ void TMainForm::updateMenus() {
         action->setEnabled(section);
     m.mnConductor->menuAction()->setEnabled(circuit);
     m.mnPoi->menuAction()->setEnabled(points);
+    m.mnPlan->menuAction()->setEnabled(p);
+    const bool plan = p && project->SelectedPlan() != nullptr;
+    for (QAction* action : {a.mnPlanEdit, a.mnPlanDelete, a.mnPlanClone})
+        action->setEnabled(plan);
     a.mnResultsPanel->setEnabled(p);
     a.mnCloseWindow->setEnabled(mdiArea_->currentSubWindow() != nullptr);
     if (p) a.mnResultsPanel->setChecked(project->ResultsVisible());

@@ -94,6 +94,11 @@ struct TMainActions {
     QAction* mnPoiNew = nullptr;
     QAction* mnPoiEdit = nullptr;
     QAction* mnPoiDelete = nullptr;
+    // Plan menu: the project's plans (their editors are windows of their own).
+    QAction* mnPlanNew = nullptr;
+    QAction* mnPlanEdit = nullptr;
+    QAction* mnPlanDelete = nullptr;
+    QAction* mnPlanClone = nullptr;
     // View menu: the project windows' results panel, shown or hidden (F9).
     QAction* mnResultsPanel = nullptr;
     // Report menu and its Zoom submenu.
@@ -137,6 +142,7 @@ struct TMainMenus {
     QMenu* mnCircuit = nullptr;
     QMenu* mnConductor = nullptr;
     QMenu* mnPoi = nullptr;
+    QMenu* mnPlan = nullptr;
     QMenu* mnView = nullptr;
     QMenu* mnReport = nullptr;
     QMenu* mnZoom = nullptr;

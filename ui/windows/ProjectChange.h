@@ -16,11 +16,13 @@ namespace corvalt::ui {
 class TScenariosForm;
 
 // Where the project window was looking: the tab, the tree node (-1 the cross
-// section, 0 "InterestPoints", n the n-th circuit) and the grid row.
+// section, 0 "InterestPoints", n the n-th circuit), the grid row, and a node
+// of the plans (Plan 0 "Plans", n the n-th plan).
 struct TViewPlace {
     int Tab = 0;
     int Node = -1;
     int Row = 0;
+    int Plan = -1; // -1: no node of the plans
     bool operator==(const TViewPlace&) const = default;
 };
 

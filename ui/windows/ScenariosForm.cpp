@@ -6,6 +6,7 @@
 #include "ui/app/ReportService.h"
 #include "ui/app/TextConvert.h"
 #include "ui/windows/MainForm.h"
+#include "ui/windows/PlanEditor.h"
 #include "ui/windows/ResultsHost.h"
 #include "ui/windows/ResultsPanel.h"
 
@@ -29,9 +30,9 @@ namespace corvalt::ui {
 namespace {
 
 // What a tree node carries.
-enum TNodeKind { kScenarioNode, kInterestPointsNode, kCircuitNode };
+enum TNodeKind { kScenarioNode, kInterestPointsNode, kCircuitNode, kPlansNode, kPlanNode };
 constexpr int kKindRole = Qt::UserRole;
-constexpr int kObjectRole = Qt::UserRole + 1;
+constexpr int kObjectRole = Qt::UserRole + 1; // a circuit's address, a plan's name
 
 // Enough to step back through an afternoon's editing; each step keeps two
 // snapshots of the project at most (consecutive ones share theirs).
@@ -66,6 +67,9 @@ TScenariosForm::~TScenariosForm() {
     // The undo stack clears itself after this window is gone: nothing it
     // signals may reach the window or its project then.
     disconnect(undoStack_, nullptr, this, nullptr);
+    // The plan editors are deleted with the window's children, after its members.
+    for (TPlanEditor* editor : planEditors_)
+        disconnect(editor, nullptr, this, nullptr);
 }
 
 void TScenariosForm::CreateControls() {
@@ -90,6 +94,7 @@ void TScenariosForm::CreateControls() {
             [](QTreeWidgetItem* node) { node->setExpanded(true); });
     connect(tvCircuits_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* node) {
         if (NodeKind(node) == kCircuitNode) EditCircuit();
+        if (NodeKind(node) == kPlanNode) EditPlan();
     });
     connect(tvCircuits_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         // A right click selects the node under the mouse.
@@ -201,6 +206,11 @@ void TScenariosForm::CreatePopup() {
     AddPopupItem(kNewPointGroup, "New Point Of Interest...", section, &S::NewPoint);
     AddPopupItem(kPointGroup, "Edit Point Of Interest...", section, &S::EditPoint);
     AddPopupItem(kPointGroup, "Delete Point Of Interest", section, &S::DeletePoint);
+    AddPopupSeparator(kNewPlanGroup);
+    AddPopupItem(kNewPlanGroup, "New Plan...", !section, &S::NewPlan);
+    AddPopupItem(kPlanGroup, "Edit Plan...", !section, &S::EditPlan);
+    AddPopupItem(kPlanGroup, "Delete Plan", !section, &S::DeletePlan);
+    AddPopupItem(kPlanGroup, "Clone Plan", !section, &S::ClonePlan);
     AddPopupSeparator(kProjectGroup);
     for (const auto& [text, kind] :
          {std::pair{"Florida Compliance Report", TReportKind::FloridaCompliance},
@@ -224,6 +234,8 @@ unsigned TScenariosForm::VisibleGroups(TPopupOrigin origin) const {
     case TPopupOrigin::Tree:
         if (circuit != nullptr) groups |= kCircuitGroup;
         if (InterestPointsSelected()) groups |= kNewPointGroup;
+        if (NodeKind(tvCircuits_->currentItem()) == kPlansNode) groups |= kNewPlanGroup;
+        if (SelectedPlan() != nullptr) groups |= kNewPlanGroup | kPlanGroup;
         break;
     case TPopupOrigin::Grid:
         if (InterestPointsSelected()) {
@@ -282,6 +294,8 @@ void TScenariosForm::FitTreeWidth() {
     for (const TScenario& scenario : project_.Scenarios)
         for (const TCircuit& circuit : scenario.Circuits)
             widest = std::max(widest, metrics.horizontalAdvance(ToQString(circuit.Name)));
+    for (const TPlan& plan : project_.Plans)
+        widest = std::max(widest, metrics.horizontalAdvance(ToQString(plan.Name)));
     const int tree =
         std::clamp(widest + tvCircuits_->indentation() + 2 * tvCircuits_->frameWidth() + kPadding,
                    kNarrowest, kWidest);
@@ -318,6 +332,12 @@ bool TScenariosForm::InterestPointsSelected() const {
     return interestPointsNode_ != nullptr && tvCircuits_->currentItem() == interestPointsNode_;
 }
 
+const TPlan* TScenariosForm::SelectedPlan() const {
+    const QTreeWidgetItem* node = tvCircuits_->currentItem();
+    if (NodeKind(node) != kPlanNode) return nullptr;
+    return project_.FindPlan(ToBytes(node->data(0, kObjectRole).toString()));
+}
+
 void TScenariosForm::tcScenariosChange() {
     BuildTree();
     RefreshResults();
@@ -328,6 +348,7 @@ void TScenariosForm::BuildTree() {
     tvCircuits_->clear();
     rootNode_ = nullptr;
     interestPointsNode_ = nullptr;
+    plansNode_ = nullptr;
     if (TScenario* scenario = CurrentScenario()) {
         rootNode_ = new QTreeWidgetItem(tvCircuits_, {QStringLiteral("CrossSection ")});
         rootNode_->setData(0, kKindRole, kScenarioNode);
@@ -335,10 +356,23 @@ void TScenariosForm::BuildTree() {
         interestPointsNode_->setData(0, kKindRole, kInterestPointsNode);
         for (TCircuit& circuit : scenario->Circuits)
             AddCircuitNode(circuit);
-        tvCircuits_->expandAll();
-        tvCircuits_->setCurrentItem(rootNode_);
     }
+    // The plans are the project's, not a cross section's: every tab lists
+    // them below the cross section, so that they are at hand whichever shows.
+    AddPlanNodes();
+    tvCircuits_->expandAll();
+    tvCircuits_->setCurrentItem(rootNode_ != nullptr ? rootNode_ : plansNode_);
     tvCircuitsChange();
+}
+
+void TScenariosForm::AddPlanNodes() {
+    plansNode_ = new QTreeWidgetItem(tvCircuits_, {QStringLiteral("Plans")});
+    plansNode_->setData(0, kKindRole, kPlansNode);
+    for (const TPlan& plan : project_.Plans) {
+        auto* node = new QTreeWidgetItem(plansNode_, {ToQString(plan.Name)});
+        node->setData(0, kKindRole, kPlanNode);
+        node->setData(0, kObjectRole, ToQString(plan.Name));
+    }
 }
 
 QTreeWidgetItem* TScenariosForm::AddCircuitNode(TCircuit& circuit) {
@@ -564,13 +598,18 @@ void TScenariosForm::ShowState(const TProjectState& state) {
     FillTabs(state.Place.Tab);
     ShowPlace(state.Place);
     UpdateCaption();
+    ReloadPlanEditors();
 }
 
 TViewPlace TScenariosForm::CurrentPlace() const {
     TViewPlace place;
     place.Tab = std::max(tcScenarios_->currentIndex(), 0);
     const QTreeWidgetItem* node = tvCircuits_->currentItem();
-    if (rootNode_ != nullptr && node != nullptr && node != rootNode_)
+    if (node != nullptr && node == plansNode_)
+        place.Plan = 0;
+    else if (node != nullptr && plansNode_ != nullptr && node->parent() == plansNode_)
+        place.Plan = plansNode_->indexOfChild(const_cast<QTreeWidgetItem*>(node)) + 1;
+    else if (rootNode_ != nullptr && node != nullptr && node != rootNode_)
         place.Node = rootNode_->indexOfChild(const_cast<QTreeWidgetItem*>(node));
     place.Row = CurrentRow();
     return place;
@@ -584,6 +623,9 @@ void TScenariosForm::ShowPlace(const TViewPlace& place) {
     BuildTree(); // the cross section selected, its conductors in the grid
     if (rootNode_ != nullptr && place.Node >= 0 && place.Node < rootNode_->childCount())
         SelectNode(rootNode_->child(place.Node));
+    if (plansNode_ != nullptr && place.Plan == 0) SelectNode(plansNode_);
+    if (plansNode_ != nullptr && place.Plan > 0 && place.Plan <= plansNode_->childCount())
+        SelectNode(plansNode_->child(place.Plan - 1));
     if (place.Row > 0 && place.Row < sgConductors_->RowCount())
         sgConductors_->setCurrentCell(place.Row, 0);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // TScenariosForm ("<title>--<file name>"): the window of one open project. A tab
 // per cross section; for the selected one, a tree (the cross section, its
-// "InterestPoints" node and its circuits) and a grid of conductors or points of
-// interest. It runs every create, edit, delete and clone command on the
+// "InterestPoints" node and its circuits, then the project's "Plans") and a
+// grid of conductors or points of interest. Plans open in editors of their own
+// (PlanEditor.h) whose edits are changes on this window's undo stack. It runs every create, edit, delete and clone command on the
 // project's objects, starts the reports and the BPA export, and asks to save
 // changes when it closes. The project belongs to the main window's list.
 // The grid (ConductorGrid.h) and the results panel's splitter (ResultsHost.h)
@@ -33,6 +34,7 @@ class QTreeWidgetItem;
 class QUndoStack;
 
 namespace corvalt {
+struct TPlan;
 class TEmfProject;
 class TScenario;
 class TCircuit;
@@ -43,6 +45,7 @@ class TInterestPoint;
 namespace corvalt::ui {
 
 class TMainForm;
+class TPlanEditor;
 class TResultsHost;
 class TResultsPanel;
 
@@ -57,6 +60,8 @@ class TScenariosForm : public QWidget {
         kConductorGroup = 1u << 3,    // edit, delete conductor
         kNewPointGroup = 1u << 4,     //
         kPointGroup = 1u << 5,        // edit, delete point
+        kNewPlanGroup = 1u << 6,      // on the tree's plans
+        kPlanGroup = 1u << 7,         // edit, delete, clone plan
     };
     enum class TPopupOrigin { Tabs, Tree, Grid };
     using TGridMode = TConductorGrid::TMode;
@@ -72,6 +77,8 @@ class TScenariosForm : public QWidget {
     TScenario* CurrentScenario() const; // of the selected tab; nullptr without tabs
     TCircuit* SelectedCircuit() const;  // the selected tree node's circuit
     bool InterestPointsSelected() const;
+    // The plan of the selected tree node; nullptr when no plan's node is selected.
+    const TPlan* SelectedPlan() const;
     TGridMode GridMode() const { return sgConductors_->Mode(); }
     // The object of a grid row (0-based data row); nullptr for the blank row.
     TConductor* RowConductor(int row) const;
@@ -143,6 +150,21 @@ class TScenariosForm : public QWidget {
     void NewPoint();
     void EditPoint();
     void DeletePoint();
+    // Plans: New asks for a cross section and a route or an empty plan; Edit
+    // (and a double click) opens the selected plan's editor; Clone adds a copy
+    // named "<name> (2)".
+    void NewPlan();
+    void EditPlan();
+    void DeletePlan();
+    void ClonePlan();
+    // The editor of the plan, opened (or brought forward when it is open).
+    TPlanEditor* OpenPlanEditor(const std::string& name);
+    // The plan editors open now.
+    std::vector<TPlanEditor*> PlanEditors() const;
+    // Stores the plan in place of the project's plan of its name, as one
+    // undoable change named text (what the plan editors' edits do); false
+    // when nothing changed.
+    bool StorePlanChange(const QString& text, const TPlan& plan);
     // The grid in place: a typed distance or height (display units) checked as
     // the coordinates dialog checks it; a refused one is explained in the
     // status line and changes nothing.
@@ -211,6 +233,12 @@ class TScenariosForm : public QWidget {
     void tvCircuitsChange();
     void BuildTree();
     QTreeWidgetItem* AddCircuitNode(TCircuit& circuit);
+    // The "Plans" node and a node per plan.
+    void AddPlanNodes();
+    // The tree shows the project's plans anew with the named one selected;
+    // the editors follow the project's plans.
+    void ShowPlans(const std::string& selected);
+    void ReloadPlanEditors();
     void SelectNode(QTreeWidgetItem* node);
     void AddScenarioTab(std::unique_ptr<TScenario> scenario);
 
@@ -248,6 +276,8 @@ class TScenariosForm : public QWidget {
 
     QTreeWidgetItem* rootNode_ = nullptr;
     QTreeWidgetItem* interestPointsNode_ = nullptr;
+    QTreeWidgetItem* plansNode_ = nullptr;
+    std::vector<TPlanEditor*> planEditors_; // children of the window, until destroyed
     bool closeAgreed_ = false;
     QUndoStack* undoStack_ = nullptr;
     int changeDepth_ = 0; // steps running inside RecordChange
