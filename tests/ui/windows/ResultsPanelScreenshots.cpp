@@ -76,6 +76,8 @@ int main(int argc, char* argv[]) {
     Save(main, folder, "panel-english-drawing");
     panel.Tabs().setCurrentIndex(3);
     Save(main, folder, "panel-english-maxima");
+    panel.Tabs().setCurrentIndex(4);
+    Save(main, folder, "panel-english-map");
     panel.Tabs().setCurrentIndex(0);
     form->Tabs().setCurrentIndex(2);
     Save(main, folder, "panel-english-substation");
