@@ -58,6 +58,13 @@ QString HelpTopicFor(const QWidget* widget) {
     return {};
 }
 
+QStringList HelpTopics() {
+    QStringList topics;
+    for (const auto& [type, topic] : kTopics)
+        topics << QString::fromLatin1(topic);
+    return topics;
+}
+
 THelpKeys::THelpKeys(QWidget& home) : QObject(&home), home_(home) {}
 
 bool THelpKeys::eventFilter(QObject* watched, QEvent* event) {

@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -16,6 +17,8 @@ namespace corvalt::ui {
 // The topic ("page.html#section") of the innermost widget from widget up
 // through its parents that has one; empty when none has.
 QString HelpTopicFor(const QWidget* widget);
+// Every topic of the table, for checking them against the guide's pages.
+QStringList HelpTopics();
 
 class THelpKeys : public QObject {
     Q_OBJECT

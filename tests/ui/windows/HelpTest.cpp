@@ -14,6 +14,7 @@
 #include "ui/dialogs/PictureLayoutDialog.h"
 #include "ui/dialogs/PoiForm.h"
 #include "ui/dialogs/ScenarioForm.h"
+#include "ui/windows/HelpTopics.h"
 #include "ui/windows/HelpWindow.h"
 #include "ui/windows/MainForm.h"
 #include "ui/windows/ResultsPanel.h"
@@ -47,18 +48,25 @@ ui::THelpWindow* HelpOf(QWidget& owner) {
     return owner.findChild<ui::THelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-// The topic the help window shows and whether its page has that anchor.
+// Whether the guide the build wrote has the page of topic ("page.html#id")
+// and, when it names one, that anchor on it.
+void VerifyGuideHas(const QString& topic) {
+    QFile page(ui::GuideFolder(QCoreApplication::applicationFilePath()) + QLatin1Char('/') +
+               topic.section(QLatin1Char('#'), 0, 0));
+    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
+    const QString id = topic.section(QLatin1Char('#'), 1);
+    if (id.isEmpty()) return; // the page's top
+    const QByteArray anchor = "<a name=\"" + id.toUtf8() + "\">";
+    QVERIFY2(page.readAll().contains(anchor), anchor.constData());
+}
+
+// The topic the help window shows, which the guide has.
 void VerifyShows(ui::THelpWindow* help, const QString& topic) {
     QVERIFY(help != nullptr);
     QVERIFY(help->isVisible());
     const QUrl source = help->Browser().source();
     QCOMPARE(source.fileName() + QLatin1Char('#') + source.fragment(), topic);
-    QFile page(ui::GuideFolder(QCoreApplication::applicationFilePath()) + QLatin1Char('/') +
-               source.fileName());
-    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
-    if (source.fragment().isEmpty()) return; // the page's top
-    const QByteArray anchor = "<a name=\"" + source.fragment().toUtf8() + "\">";
-    QVERIFY2(page.readAll().contains(anchor), anchor.constData());
+    VerifyGuideHas(topic);
 }
 
 } // namespace
@@ -69,6 +77,7 @@ class THelpTest : public QObject {
     void initTestCase() { QuietOffscreenWarnings(); }
     void f1OpensTheSectionOfEachDialog();
     void mainWindowOpensContentsAndItsPartsTheirSections();
+    void guideHasEverySectionOfTheTable();
     void guideLiesBesideTheProgramsFolder();
 };
 
@@ -164,6 +173,15 @@ void THelpTest::mainWindowOpensContentsAndItsPartsTheirSections() {
     main.Actions().mnUserGuide->trigger();
     QTest::keyClick(&form.Grid(), Qt::Key_F1, Qt::ShiftModifier);
     VerifyShows(HelpOf(main), QStringLiteral("index.html#"));
+}
+
+void THelpTest::guideHasEverySectionOfTheTable() {
+    const QStringList topics = ui::HelpTopics();
+    QVERIFY(topics.size() >= 17);
+    for (const QString& topic : topics) {
+        VerifyGuideHas(topic);
+        if (QTest::currentTestFailed()) return;
+    }
 }
 
 void THelpTest::guideLiesBesideTheProgramsFolder() {
