@@ -1,9 +1,9 @@
 # cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DPREFIX=... -P InstallTest.cmake
 #
 # Installs the build into PREFIX (emptied first) and checks what a user gets:
-# both programs (and the report renderer), the menu entry, the icon and the starter library; the
-# installed corvalt-cli finds the starter library beside it and names a
-# preferences file it can write.
+# both programs (and the report renderer), the menu entry, the icon, the starter
+# library and the user guide; the installed corvalt-cli finds the starter library
+# beside it and names a preferences file it can write.
 
 function(fail)
   string(JOIN "" message ${ARGN})
@@ -18,7 +18,8 @@ if(NOT installed EQUAL 0)
 endif()
 
 foreach(file bin/corvalt bin/corvalt-cli bin/corvalt-cli-render share/applications/corvalt.desktop
-             share/icons/hicolor/256x256/apps/corvalt.png share/corvalt/corvalt.INI)
+             share/icons/hicolor/256x256/apps/corvalt.png share/corvalt/corvalt.INI
+             share/corvalt/guide/index.html share/corvalt/guide/building.html)
   if(NOT EXISTS "${PREFIX}/${file}")
     fail("not installed: ${file}")
   endif()

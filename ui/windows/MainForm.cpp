@@ -8,6 +8,8 @@
 #include "ui/app/Prompts.h"
 #include "ui/app/ReportService.h"
 #include "ui/app/TextConvert.h"
+#include "ui/windows/HelpTopics.h"
+#include "ui/windows/HelpWindow.h"
 #include "ui/windows/ReptMstr.h"
 #include "ui/windows/RptErrorForm.h"
 #include "ui/windows/ScenariosForm.h"
@@ -129,6 +131,9 @@ TMainForm::TMainForm(TOptions& options, TEditDialogs& dialogs, TReportService& r
     RestoreGeometry();
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMainForm::updateMenus);
     errorForm_ = new TRptErrorForm(this); // hidden until a data check fails
+    // F1 anywhere in the program opens the guide at the section of where it
+    // was pressed.
+    qApp->installEventFilter(new THelpKeys(*this));
     updateMenus();
 }
 
@@ -295,6 +300,9 @@ void TMainForm::CreateActions() {
                                 [this] { mdiArea_->closeActiveSubWindow(); });
     a.mnCloseWindow->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    // F1 itself is the key filter's (HelpTopics.h): the menu shows it.
+    a.mnUserGuide = NewAction("mnUserGuide", "&User Guide\tF1", "Open the user guide",
+                              &M::mnUserGuideClick);
     a.mnAbout = NewAction("mnAbout", "&About...", "Show program information", &M::mnAboutClick);
 
     // Tool bar buttons, with their own hints.
@@ -389,7 +397,7 @@ void TMainForm::CreateMenus() {
     UpdateWindowMenu();
     bar->addMenu(m.mnWindow);
     m.mnHelp = NewMenu("mnHelp", QStringLiteral("&Help"), bar);
-    AddActions(*m.mnHelp, {a.mnAbout});
+    AddActions(*m.mnHelp, {a.mnUserGuide, nullptr, a.mnAbout});
     bar->addMenu(m.mnHelp);
 }
 
@@ -980,6 +988,10 @@ void TMainForm::mnPreferencesClick() {
     for (QMdiSubWindow* window : mdiArea_->subWindowList())
         if (auto* project = qobject_cast<TScenariosForm*>(window->widget()))
             project->ShowFieldLimitsChange();
+}
+
+void TMainForm::mnUserGuideClick() {
+    ShowHelp(*this, QString::fromLatin1(kGuideContents));
 }
 
 void TMainForm::mnAboutClick() {

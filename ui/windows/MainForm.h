@@ -115,6 +115,7 @@ struct TMainActions {
     QAction* mnCascade = nullptr;
     QAction* mnArrange = nullptr;
     QAction* mnCloseWindow = nullptr; // Ctrl+F4 (and Ctrl+W): the active child window
+    QAction* mnUserGuide = nullptr; // F1: the guide's contents (HelpTopics.h)
     QAction* mnAbout = nullptr;
     // The sample projects that come with the program, offered on the start
     // page (in no menu): each opens a copy of its sample.
@@ -234,6 +235,7 @@ class TMainForm : public QMainWindow {
     void mnCreateBpaFileClick();
     void mnPrintSetupClick();
     void mnPreferencesClick();
+    void mnUserGuideClick();
     void mnAboutClick();
     void sbPrintClick();
     void mnTileClick();

@@ -7,6 +7,7 @@
 #include "ui/app/ReportService.h"
 
 #include "ui/app/AppLocale.h"
+#include "ui/windows/HelpWindow.h"
 #include "ui/windows/ReptMstr.h"
 #include "ui/windows/RptErrorForm.h"
 #include "ui/windows/ScenariosForm.h"
@@ -118,6 +119,11 @@ int main(int argc, char* argv[]) {
         map->tbPageClick();
         Save(main, folder, "preview-map");
     }
+
+    // The user guide at a section with a picture (once the build has written it).
+    if (ui::THelpWindow* help =
+            ui::ShowHelp(main, QStringLiteral("building.html#structure-templates")))
+        Save(*help, folder, "help-window");
 
     std::unique_ptr<TEmfProject> failing = MakeProject();
     TScenario& section = failing->Scenarios[0];

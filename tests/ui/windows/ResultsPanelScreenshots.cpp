@@ -80,7 +80,7 @@ int main(int argc, char* argv[]) {
     Save(main, folder, "panel-english-maxima");
     // The Map tab: E, then B with a height profile taken 15 m from the centre line.
     panel.Tabs().setCurrentWidget(&panel.SectionMap());
-    Save(main, folder, "panel-english-map-e");
+    Save(main, folder, "panel-english-map");
     panel.SectionMap().QuantityBox().setCurrentIndex(1);
     panel.SectionMap().ProbeAt(15.0F);
     Save(main, folder, "panel-english-map-b-height");
