@@ -14,6 +14,7 @@
 #include "model/FileIo.h"
 #include "model/Limits.h"
 #include "space/FieldMap.h"
+#include "space/MapCsv.h"
 #include "space/MapModelJson.h"
 
 #include <algorithm>
@@ -122,7 +123,7 @@ int LoadMapModelFile(const std::string& path, TPlan& plan) {
 namespace {
 
 int WriteCsv(const space::TFieldMap& map, const std::string& csvFile) {
-    const std::string text = MapCsvText(map);
+    const std::string text = space::MapCsvText(map);
     const std::string failure = ReplaceFile(
         csvFile, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     if (!failure.empty()) return Fail(ExitBadInput, failure);

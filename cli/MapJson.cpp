@@ -1,6 +1,5 @@
 #include "cli/MapJson.h"
 
-#include "cli/FloatText.h"
 #include "cli/Json.h"
 #include "model/Units.h"
 
@@ -176,43 +175,6 @@ void WriteMapResultJson(std::ostream& out, const TFieldMap& map) {
     json.EndArray();
     json.EndObject();
     json.Finish();
-}
-
-namespace {
-
-// A value and the comma before it; nothing between the commas for no value.
-void AppendCell(std::string& text, float value) {
-    text += ',';
-    if (std::isnan(value)) return;
-    char buffer[kFloatTextCapacity];
-    text.append(buffer, FloatText(buffer, value));
-}
-
-float ValueOrNothing(const TMapLayer& layer, std::size_t index) {
-    return layer.Computed() ? layer.Values()[index] : NAN;
-}
-
-} // namespace
-
-std::string MapCsvText(const TFieldMap& map) {
-    const std::string unit = map.Units == English ? "ft" : "m";
-    std::string text = "x (" + unit + "),y (" + unit +
-                       "),E (kV/m),E resultant (kV/m),B (mG),B resultant (mG)\r\n";
-    text.reserve(text.size() + map.X.size() * map.Y.size() * 64);
-    char buffer[kFloatTextCapacity];
-    for (std::size_t j = 0; j < map.Y.size(); ++j) {
-        for (std::size_t i = 0; i < map.X.size(); ++i) {
-            const std::size_t k = j * map.X.size() + i;
-            text.append(buffer, FloatText(buffer, map.X[i]));
-            AppendCell(text, map.Y[j]);
-            AppendCell(text, ValueOrNothing(map.E, k));
-            AppendCell(text, ValueOrNothing(map.EResultant, k));
-            AppendCell(text, ValueOrNothing(map.B, k));
-            AppendCell(text, ValueOrNothing(map.BResultant, k));
-            text += "\r\n";
-        }
-    }
-    return text;
 }
 
 } // namespace corvalt::cli

@@ -1,12 +1,12 @@
 #pragma once
 // The field maps' texts: a plan's model as JSON (format corvalt-map/1, as
 // corvalt-cli span and plan --export print it and map reads it), a map's
-// result as JSON (format corvalt-mapresult/1, corvalt-cli map's output) and
-// as CSV. Numbers are the shortest text that reads back as the same value,
-// "." as decimal point: the model's as doubles (so a model read and written
+// result as JSON (format corvalt-mapresult/1, corvalt-cli map's output).
+// Numbers are the shortest text that reads back as the same value, "." as
+// decimal point: the model's as doubles (so a model read and written
 // again is the same model), the results as single-precision values, as
-// corvalt-cli compute writes them. A value that cannot be computed is null,
-// or an empty cell.
+// corvalt-cli compute writes them. A value that cannot be computed is null.
+// The CSV is space/MapCsv.h's.
 
 #include "model/Plan.h"
 #include "space/FieldMap.h"
@@ -25,10 +25,5 @@ void WriteMapModelJson(std::ostream& out, const TPlan& plan, bool spansOnly = fa
 // max {e_kv_m, b_mg} and footprints [{name, e_kv_m, b_mg}], each peak
 // {value, x, y} or null.
 void WriteMapResultJson(std::ostream& out, const space::TFieldMap& map);
-
-// A header row naming each column with its unit ("x (m)", "y (m)", "E (kV/m)",
-// "E resultant (kV/m)", "B (mG)", "B resultant (mG)"), then one row per grid
-// point, grid line after grid line; lines end in CR LF.
-std::string MapCsvText(const space::TFieldMap& map);
 
 } // namespace corvalt::cli

@@ -91,6 +91,7 @@ QRectF DrawFieldMap(QPainter& painter, const QRectF& rect, const TPlan& plan,
     grid.NoValues = electric ? QStringLiteral("The electric field has no value to show.")
                              : QStringLiteral("The magnetic field has no value to show.");
     grid.LogScale = options.LogScale;
+    grid.Shown = options.Shown;
     if (layer.Computed() && peak) {
         grid.Top = peak->Value;
         grid.PeakAt = TPlanXY{peak->X, peak->Y};

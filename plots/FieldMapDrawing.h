@@ -8,6 +8,7 @@
 // largest value marked. The numbers behind it (iso-lines, colour scale,
 // levels) are Qt-free: MapContours.h, MapScale.h, MapLevels.h.
 
+#include "plots/MapContours.h"
 #include "plots/MapLevels.h"
 
 #include "model/Plan.h"
@@ -29,11 +30,13 @@ struct TMapDrawOptions {
     // The iso-lines; empty: the default levels of the plan (DefaultMapLevels
     // with the table's default limits).
     std::optional<std::vector<TMapLevel>> Levels;
+    // The part of the plan shown, in its length unit; none: the whole grid.
+    std::optional<TPlanExtent> Shown;
 };
 
 // Draws the map of the quantity into the rectangle and returns where the
-// grid's rectangle went (x0 at its left, y0 at its bottom, equal scales), for
-// reading a place under the mouse. A quantity that was not computed, or a map
+// grid's rectangle went (x0 at its left, y0 at its bottom, equal scales; the
+// shown part's when one is given), for reading a place under the mouse. A quantity that was not computed, or a map
 // without any value, is drawn as a line that says so, and the rectangle is
 // empty.
 // A conductor's colour in plan: its phase's (a DC pole: + as phase A, − as

@@ -26,16 +26,22 @@ QString LogTickText(double value) {
     return QString::number(value, 'f', DecimalsForStep(value));
 }
 
-// Index and fraction of each coordinate between the grid lines.
+// Index and fraction of each coordinate between the grid lines; Outside for
+// a coordinate beyond the grid (a zoomed map shown past its edge).
 struct TCell {
     std::size_t Index = 0;
     double Fraction = 0;
+    bool Outside = false;
 };
 
 std::vector<TCell> Cells(std::span<const float> lines, double from, double to, int count) {
     std::vector<TCell> cells(static_cast<std::size_t>(count));
     for (int k = 0; k < count; ++k) {
         const double at = from + (to - from) * (k + 0.5) / count;
+        if (at < lines.front() || at > lines.back()) {
+            cells[std::size_t(k)].Outside = true;
+            continue;
+        }
         const auto above = std::upper_bound(lines.begin(), lines.end(), at);
         std::size_t i = above == lines.begin() ? 0 : std::size_t(above - lines.begin()) - 1;
         if (i + 1 >= lines.size()) {
@@ -72,8 +78,15 @@ TGridMapPainter::TGridMapPainter(QPainter& painter, const QRectF& rect, const TG
     p_.setFont(font);
 }
 
-double TGridMapPainter::Width() const { return std::max(double(map_.X.back()) - X0(), 1e-9); }
-double TGridMapPainter::Height() const { return std::max(double(map_.Y.back()) - Y0(), 1e-9); }
+double TGridMapPainter::Width() const {
+    const double right = map_.Shown ? map_.Shown->X1 : double(map_.X.back());
+    return std::max(right - X0(), 1e-9);
+}
+
+double TGridMapPainter::Height() const {
+    const double top = map_.Shown ? map_.Shown->Y1 : double(map_.Y.back());
+    return std::max(top - Y0(), 1e-9);
+}
 
 QRectF TGridMapPainter::Draw(const std::function<void(TGridMapPainter&)>& overlay) {
     p_.save();
@@ -172,7 +185,9 @@ void TGridMapPainter::DrawFill() {
         const TCell& cy = ys[std::size_t(row)];
         for (int col = 0; col < w; ++col) {
             const TCell& cx = xs[std::size_t(col)];
-            const double v = ValueAt(cx.Index, cx.Fraction, cy.Index, cy.Fraction);
+            const double v = cx.Outside || cy.Outside
+                                 ? NAN
+                                 : ValueAt(cx.Index, cx.Fraction, cy.Index, cy.Fraction);
             line[col] =
                 std::isnan(v) ? qRgba(255, 255, 255, 0) : bands[std::size_t(scale_.Band(v))];
         }

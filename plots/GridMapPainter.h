@@ -45,6 +45,9 @@ struct TGridMap {
     std::optional<TPlanXY> PeakAt; // where the largest value lies, marked "max ..."
     std::vector<TMapLevel> Levels; // the iso-lines
     std::vector<TMapKeyEntry> Key;
+    // The part of the plane shown; none: the whole grid. The colour scale
+    // stays the whole grid's.
+    std::optional<TPlanExtent> Shown;
 };
 
 class TGridMapPainter {
@@ -78,8 +81,8 @@ class TGridMapPainter {
     void DrawAxes();
     void DrawLegend();
     void DrawKey(QPointF at);
-    double X0() const { return map_.X.front(); }
-    double Y0() const { return map_.Y.front(); }
+    double X0() const { return map_.Shown ? map_.Shown->X0 : map_.X.front(); }
+    double Y0() const { return map_.Shown ? map_.Shown->Y0 : map_.Y.front(); }
     double Width() const;
     double Height() const;
 

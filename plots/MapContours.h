@@ -19,6 +19,13 @@ struct TPlanXY {
     double X = 0, Y = 0;
 };
 
+// A rectangle of a map's plane in its own units, X0 < X1 and Y0 < Y1: the
+// part of a map on show when it is zoomed.
+struct TPlanExtent {
+    double X0 = 0, X1 = 1, Y0 = 0, Y1 = 1;
+    bool operator==(const TPlanExtent&) const = default;
+};
+
 // A field over grid lines: row j is Y[j], element i is X[i]; NaN where there
 // is no value. X and Y ascend.
 struct TGridValues {

@@ -20,6 +20,19 @@ QByteArray MapPictureBytes(const TPlan& plan, const space::TFieldMap& map,
     return PaintedPictureBytes(paint, format, size, ToQString(plan.Name), error);
 }
 
+QByteArray LaidOutMapPictureBytes(const TPlan& plan, const space::TFieldMap& map,
+                                  const TMapDrawOptions& options, TPictureFormat format,
+                                  const TPictureLayout& layout, QString& error) {
+    const TPicturePaint paint = [&](QPainter& painter, const QRectF& rect) {
+        DrawFieldMap(painter, rect, plan, map, options);
+    };
+    return LaidOutPictureBytes(paint, format, layout, error);
+}
+
+TTitleBlock MapTitleBlock(const QString& projectTitle, const TPlan& plan) {
+    return DatedTitleBlock(projectTitle, QStringLiteral("Plan"), ToQString(plan.Name));
+}
+
 QString ExportMapPicture(const TPlan& plan, const space::TFieldMap& map,
                          const TMapDrawOptions& options, const std::string& path,
                          TPictureFormat format, QSize size) {

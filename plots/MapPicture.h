@@ -25,6 +25,16 @@ QByteArray MapPictureBytes(const TPlan& plan, const space::TFieldMap& map,
                            const TMapDrawOptions& options, TPictureFormat format, QSize size,
                            QString& error);
 
+// The map laid out as a picture file's bytes: at a size, or a PDF on paper
+// with the title block; empty with error set when drawing failed or the
+// layout is refused (PlotPicture.h, LaidOutPictureBytes).
+QByteArray LaidOutMapPictureBytes(const TPlan& plan, const space::TFieldMap& map,
+                                  const TMapDrawOptions& options, TPictureFormat format,
+                                  const TPictureLayout& layout, QString& error);
+
+// The title block of a plan's map on paper, dated today.
+TTitleBlock MapTitleBlock(const QString& projectTitle, const TPlan& plan);
+
 // Draws the map and replaces the file at path by the picture. Empty on
 // success, else the message for the user: "The picture file "<name>" cannot
 // be written: <why>."

@@ -122,14 +122,14 @@ constexpr double kPaperMargin = 36, kTitleBlockHeight = 36, kTitleBlockGap = 10;
 // values cut short with "…" where they do not fit.
 void DrawTitleBlock(QPainter& painter, const QRectF& box, const TTitleBlock& block) {
     struct TCell {
-        const char* Caption;
+        QString Caption;
         const QString& Value;
         double Share; // of the block's width
     };
-    const std::array<TCell, 4> cells{{{"Project", block.Project, 0.36},
-                                      {"Cross section", block.CrossSection, 0.36},
-                                      {"Date", block.Date, 0.12},
-                                      {"Program", block.Version, 0.16}}};
+    const std::array<TCell, 4> cells{{{QStringLiteral("Project"), block.Project, 0.36},
+                                      {block.SubjectCaption, block.CrossSection, 0.36},
+                                      {QStringLiteral("Date"), block.Date, 0.12},
+                                      {QStringLiteral("Program"), block.Version, 0.16}}};
     QFont captionFont(QStringLiteral("Arial"));
     captionFont.setPointSizeF(7);
     QFont valueFont(QStringLiteral("Arial"));
@@ -147,7 +147,7 @@ void DrawTitleBlock(QPainter& painter, const QRectF& box, const TTitleBlock& blo
         const QRectF inside = area.adjusted(kInset, kInset / 2, -kInset, -kInset / 2);
         painter.setFont(captionFont);
         painter.setPen(Qt::darkGray);
-        painter.drawText(inside, Qt::AlignLeft | Qt::AlignTop, QString::fromUtf8(cell.Caption));
+        painter.drawText(inside, Qt::AlignLeft | Qt::AlignTop, cell.Caption);
         painter.setFont(valueFont);
         painter.setPen(Qt::black);
         painter.drawText(inside, Qt::AlignLeft | Qt::AlignBottom,
@@ -177,13 +177,22 @@ std::optional<TPaper> PaperOf(std::string_view name) {
     return std::nullopt;
 }
 
-TTitleBlock TitleBlockOf(const TScenario& scenario) {
+TTitleBlock DatedTitleBlock(const QString& project, const QString& subjectCaption,
+                            const QString& subject) {
     TTitleBlock block;
-    if (scenario.Project != nullptr) block.Project = ToQString(scenario.Project->Title);
-    block.CrossSection = ToQString(scenario.Title.empty() ? scenario.TabTitle : scenario.Title);
+    block.Project = project;
+    block.CrossSection = subject;
+    block.SubjectCaption = subjectCaption;
     block.Date = QDate::currentDate().toString(Qt::ISODate);
     block.Version = QStringLiteral("Corvalt %1").arg(QString::fromUtf8(kVersionText));
     return block;
+}
+
+TTitleBlock TitleBlockOf(const TScenario& scenario) {
+    return DatedTitleBlock(
+        scenario.Project != nullptr ? ToQString(scenario.Project->Title) : QString(),
+        QStringLiteral("Cross section"),
+        ToQString(scenario.Title.empty() ? scenario.TabTitle : scenario.Title));
 }
 
 QByteArray PaperPdfBytes(const TPicturePaint& paint, TPaper paper, const TTitleBlock& block,

@@ -48,10 +48,17 @@ std::optional<TPaper> PaperOf(std::string_view name);
 // it was made and by which program.
 struct TTitleBlock {
     QString Project;      // the project's title
-    QString CrossSection; // the cross section's title
+    QString CrossSection; // the cross section's title (or the plan's name)
+    QString SubjectCaption = QStringLiteral("Cross section"); // what CrossSection names
     QString Date;         // the day the picture was made, yyyy-mm-dd
     QString Version;      // the program and its version
 };
+
+// A block dated today and signed with the program's version: the project's
+// title, and what the drawing shows under its caption ("Cross section",
+// "Plan").
+TTitleBlock DatedTitleBlock(const QString& project, const QString& subjectCaption,
+                            const QString& subject);
 
 // The block for a cross section of its project, dated today.
 TTitleBlock TitleBlockOf(const TScenario& scenario);

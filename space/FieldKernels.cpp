@@ -3,6 +3,7 @@
 #include "space/Constants.h"
 #include "space/Parallel.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -336,6 +337,21 @@ TFieldLayers EmptyLayers(std::size_t points) {
     return {std::vector<float>(points), std::vector<float>(points)};
 }
 
+// The kernel over every grid point on every core, telling done the points
+// finished after each range; once done says stop, the ranges left are skipped.
+TFieldLayers RunKernel(TRangeKernel kernel, const TFlatChains& src, const TGridPoints& grid,
+                       const TPointsDone& done) {
+    TFieldLayers out = EmptyLayers(grid.Count());
+    std::atomic<std::size_t> finished{0};
+    std::atomic<bool> stopped{false};
+    ParallelRanges(grid.Count(), kPointsPerRange, [&](std::size_t begin, std::size_t end) {
+        if (stopped) return;
+        kernel(src, grid, begin, end, out);
+        if (done && !done(finished += end - begin)) stopped = true;
+    });
+    return out;
+}
+
 } // namespace
 
 bool MapKernelBuildRuns(TMapKernelBuild build) {
@@ -343,7 +359,8 @@ bool MapKernelBuildRuns(TMapKernelBuild build) {
     return build == TMapKernelBuild::Baseline || runsAvx2;
 }
 
-TFieldLayers MagneticLayers(const TSpaceModel& model, std::optional<TMapKernelBuild> build) {
+TFieldLayers MagneticLayers(const TSpaceModel& model, std::optional<TMapKernelBuild> build,
+                            const TPointsDone& done) {
     const TGridPoints grid(model.Grid);
     TFlatChains src;
     for (const TSpaceConductor& c : model.Conductors) {
@@ -352,17 +369,12 @@ TFieldLayers MagneticLayers(const TSpaceModel& model, std::optional<TMapKernelBu
         src.Re.push_back(c.CurrentA.real());
         src.Im.push_back(c.CurrentA.imag());
     }
-    TFieldLayers out = EmptyLayers(grid.Count());
-    const TRangeKernel kernel = KernelsFor(build).Magnetic;
-    ParallelRanges(grid.Count(), kPointsPerRange, [&](std::size_t begin, std::size_t end) {
-        kernel(src, grid, begin, end, out);
-    });
-    return out;
+    return RunKernel(KernelsFor(build).Magnetic, src, grid, done);
 }
 
 TFieldLayers ElectricLayers(const TSpaceModel& model,
                             std::span<const std::complex<double>> chargesCPerM,
-                            std::optional<TMapKernelBuild> build) {
+                            std::optional<TMapKernelBuild> build, const TPointsDone& done) {
     const TGridPoints grid(model.Grid);
     TFlatChains src;
     std::size_t piece = 0;
@@ -378,12 +390,7 @@ TFieldLayers ElectricLayers(const TSpaceModel& model,
         src.Re.push_back(0);
         src.Im.push_back(0);
     }
-    TFieldLayers out = EmptyLayers(grid.Count());
-    const TRangeKernel kernel = KernelsFor(build).Electric;
-    ParallelRanges(grid.Count(), kPointsPerRange, [&](std::size_t begin, std::size_t end) {
-        kernel(src, grid, begin, end, out);
-    });
-    return out;
+    return RunKernel(KernelsFor(build).Electric, src, grid, done);
 }
 
 } // namespace corvalt::space

@@ -15,6 +15,8 @@
 #include "space/SpaceModel.h"
 
 #include <complex>
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -35,6 +37,10 @@ struct TFieldLayers {
 enum class TMapKernelBuild { Baseline, Avx2 };
 bool MapKernelBuildRuns(TMapKernelBuild build);
 
+// Told, from any of the kernels' threads, the grid points done so far after
+// each range of them; false stops the work (the layers are then incomplete).
+using TPointsDone = std::function<bool(std::size_t points)>;
+
 // Magnetic flux density, mG rms, of the conductors' currents without images
 // (the earth's return currents are far away): the exact field of each
 // straight piece carrying the current I from its end A to its end B,
@@ -42,7 +48,8 @@ bool MapKernelBuildRuns(TMapKernelBuild build);
 // a = A − P and b = B − P, summed as phasors (μ0 ÷ 4π = 1 mG·m/A).
 // A point inside a conductor carrying current has no value.
 TFieldLayers MagneticLayers(const TSpaceModel& model,
-                            std::optional<TMapKernelBuild> build = std::nullopt);
+                            std::optional<TMapKernelBuild> build = std::nullopt,
+                            const TPointsDone& done = {});
 
 // Electric field, kV/m rms, of the pieces' uniform line charges λ (C/m, one
 // per piece, the conductors' pieces in order) and of their images −λ below
@@ -54,6 +61,7 @@ TFieldLayers MagneticLayers(const TSpaceModel& model,
 // no value.
 TFieldLayers ElectricLayers(const TSpaceModel& model,
                             std::span<const std::complex<double>> chargesCPerM,
-                            std::optional<TMapKernelBuild> build = std::nullopt);
+                            std::optional<TMapKernelBuild> build = std::nullopt,
+                            const TPointsDone& done = {});
 
 } // namespace corvalt::space

@@ -6,6 +6,7 @@
 #include "space/Footprints.h"
 #include "space/MapModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <variant>
@@ -49,10 +50,30 @@ std::vector<float> Narrowed(const std::vector<double>& values) {
     return {values.begin(), values.end()};
 }
 
+// The kernels' share of the work: the charges and the footprints take the
+// rest, next to nothing beside the grid.
+constexpr double kKernelShare = 0.95;
+
+// Tells the control the share done as a layer's points come in: the layers
+// before it done already, this one the points of the grid's count.
+TPointsDone LayerProgress(const TMapControl& control, std::size_t points, int layer,
+                          int layers) {
+    return [&control, points, layer, layers](std::size_t done) {
+        if (control.Progress) {
+            const double share = (layer + double(done) / double(std::max<std::size_t>(points, 1))) /
+                                 std::max(layers, 1);
+            control.Progress(share * kKernelShare);
+        }
+        return !control.Stop.stop_requested();
+    };
+}
+
 } // namespace
 
-TMapRun ComputeFieldMap(const TPlan& plan, TMapQuantities quantities) {
+TMapRun ComputeFieldMap(const TPlan& plan, TMapQuantities quantities,
+                        const TMapControl& control) {
     TMapRun run;
+    const auto stopped = [&] { return run.Stopped = control.Stop.stop_requested(); };
     std::variant<TSpaceModel, TMapInputError> built = BuildSpaceModel(plan);
     if (const auto* error = std::get_if<TMapInputError>(&built)) {
         run.Outcome = TMapOutcome::BadInput;
@@ -68,7 +89,10 @@ TMapRun ComputeFieldMap(const TPlan& plan, TMapQuantities quantities) {
     map.Height = model.Grid.Height;
     map.Pieces = model.PieceCount();
     const std::size_t columns = map.X.size();
+    const std::size_t points = map.X.size() * map.Y.size();
+    const int layers = quantities == TMapQuantities::Both ? 2 : 1;
 
+    if (stopped()) return run;
     if (quantities != TMapQuantities::Magnetic) {
         TChargeSolution charges = SolveCharges(model);
         if (charges.Outcome == TChargeOutcome::Singular) {
@@ -82,12 +106,17 @@ TMapRun ComputeFieldMap(const TPlan& plan, TMapQuantities quantities) {
             run.Message = lapack::SystemLibrary().Error;
             return run;
         }
-        TFieldLayers e = ElectricLayers(model, charges.ChargesCPerM);
+        if (stopped()) return run;
+        TFieldLayers e = ElectricLayers(model, charges.ChargesCPerM, std::nullopt,
+                                        LayerProgress(control, points, 0, layers));
+        if (stopped()) return run;
         map.E = TMapLayer(columns, std::move(e.Major));
         map.EResultant = TMapLayer(columns, std::move(e.Resultant));
     }
     if (quantities != TMapQuantities::Electric) {
-        TFieldLayers b = MagneticLayers(model);
+        TFieldLayers b = MagneticLayers(model, std::nullopt,
+                                        LayerProgress(control, points, layers - 1, layers));
+        if (stopped()) return run;
         map.B = TMapLayer(columns, std::move(b.Major));
         map.BResultant = TMapLayer(columns, std::move(b.Resultant));
     }
@@ -98,6 +127,7 @@ TMapRun ComputeFieldMap(const TPlan& plan, TMapQuantities quantities) {
         const std::vector<TRowRange> within = PointsWithin(footprint, model.Grid);
         map.Footprints.push_back({footprint.Name, Peak(map.E, map, within), Peak(map.B, map, within)});
     }
+    if (control.Progress) control.Progress(1);
     return run;
 }
 

@@ -12,8 +12,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -75,10 +77,21 @@ struct TMapRun {
     TMapOutcome Outcome = TMapOutcome::Computed;
     std::string Message;
     TFieldMap Map;
+    // Asked to stop before it ended: the map is incomplete and not to be shown.
+    bool Stopped = false;
+};
+
+// What a computation in the background is given: the token it looks at
+// while it works (between its steps and after each range of grid points),
+// and where it tells the share done, 0 to 1, from any of its threads.
+struct TMapControl {
+    std::stop_token Stop;
+    std::function<void(double done)> Progress;
 };
 
 // Computes the quantities asked for (the others stay not Computed, and their
 // peaks empty).
-TMapRun ComputeFieldMap(const TPlan& plan, TMapQuantities quantities = TMapQuantities::Both);
+TMapRun ComputeFieldMap(const TPlan& plan, TMapQuantities quantities = TMapQuantities::Both,
+                        const TMapControl& control = {});
 
 } // namespace corvalt::space

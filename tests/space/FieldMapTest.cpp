@@ -14,7 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <mutex>
+#include <stop_token>
+#include <thread>
 #include <cstring>
 #include <vector>
 
@@ -293,6 +298,42 @@ TEST(FieldMapTest, BothKernelBuildsGiveTheSameBits) {
                      MagneticLayers(model, TMapKernelBuild::Avx2)));
     EXPECT_TRUE(same(ElectricLayers(model, charges.ChargesCPerM, TMapKernelBuild::Baseline),
                      ElectricLayers(model, charges.ChargesCPerM, TMapKernelBuild::Avx2)));
+}
+
+// A computation tells the share done after each range of 256 grid points of
+// each layer and 1 at its end, and stops soon once asked. 201 × 201 points
+// are 158 ranges (157 full ones and 209 points); the grid points' share is
+// 0.95, half for each layer.
+TEST(FieldMapTest, AComputationTellsItsProgressAndStopsWhenAsked) {
+    TPlan plan = CornerExample();
+    plan.Grid = {-50, 50, -50, 50, 0.5, 1};
+    std::mutex lock;
+    std::vector<double> told;
+    TMapControl control;
+    control.Progress = [&](double done) {
+        const std::lock_guard hold(lock);
+        told.push_back(done);
+    };
+    TMapRun run = ComputeFieldMap(plan, TMapQuantities::Both, control);
+    EXPECT_FALSE(run.Stopped);
+    ASSERT_EQ(told.size(), 2u * 158u + 1u);
+    EXPECT_EQ(told.back(), 1.0);
+    told.pop_back();
+    EXPECT_DOUBLE_EQ(*std::max_element(told.begin(), told.end()), 0.95);
+    EXPECT_EQ(std::count(told.begin(), told.end(), 0.475), 1); // the electric layer's end
+
+    std::stop_source stop;
+    std::atomic<int> calls{0};
+    control.Stop = stop.get_token();
+    control.Progress = [&](double) {
+        ++calls;
+        stop.request_stop();
+    };
+    run = ComputeFieldMap(plan, TMapQuantities::Both, control);
+    EXPECT_TRUE(run.Stopped);
+    EXPECT_FALSE(run.Map.E.Computed() || run.Map.B.Computed());
+    // Each thread finishes the range it is in, and takes no other.
+    EXPECT_LE(calls, int(std::max(1u, std::thread::hardware_concurrency())));
 }
 
 } // namespace

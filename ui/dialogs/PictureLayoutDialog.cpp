@@ -2,6 +2,9 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
 #include <QSpinBox>
@@ -16,8 +19,8 @@ TPictureLayoutDialog::TPictureLayoutDialog(TPictureFormat format, QWidget* paren
     auto* note = new QLabel(
         format == TPictureFormat::Pdf
             ? QStringLiteral("The picture is printed on one page, landscape, under a title block "
-                             "with the project, the cross section, the date and the program's "
-                             "version.")
+                             "with the project, the cross section or plan, the date and the "
+                             "program's version.")
             : QStringLiteral("The picture's size in pixels, each side %1 to %2.")
                   .arg(kMinPictureSide)
                   .arg(kMaxPictureSide));
@@ -70,6 +73,25 @@ std::optional<TPictureLayout> TPictureLayoutDialog::Ask(TPictureFormat format, Q
     TPictureLayoutDialog dialog(format, parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Layout();
+}
+
+std::optional<TPictureLayoutDialog::TChoice>
+TPictureLayoutDialog::AskFile(QWidget* parent, const QString& caption, const QString& proposal) {
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(
+        parent, caption, proposal,
+        QStringLiteral("PNG picture (*.png);;SVG picture (*.svg);;PDF document (*.pdf)"), &filter);
+    if (path.isEmpty()) return std::nullopt;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += filter.startsWith(QLatin1String("SVG"))   ? QStringLiteral(".svg")
+                : filter.startsWith(QLatin1String("PDF")) ? QStringLiteral(".pdf")
+                                                          : QStringLiteral(".png");
+    // Another extension is refused by the export, which says so.
+    const std::optional<TPictureFormat> format =
+        PictureFormatOf(QFile::encodeName(path).toStdString());
+    std::optional<TPictureLayout> layout = format ? Ask(*format, parent) : TPictureLayout{};
+    if (!layout) return std::nullopt;
+    return TChoice{path, *layout};
 }
 
 } // namespace corvalt::ui

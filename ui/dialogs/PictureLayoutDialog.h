@@ -6,6 +6,8 @@
 //
 //   std::optional<TPictureLayout> layout = TPictureLayoutDialog::Ask(format, parent);
 //       // empty when the user cancelled
+//   auto choice = TPictureLayoutDialog::AskFile(parent, caption, proposedName);
+//       // the file's name and its layout
 
 #include "plots/PlotPicture.h"
 
@@ -27,6 +29,16 @@ class TPictureLayoutDialog : public QDialog {
     // The layout for a picture of the format: an SVG's at once, a PNG's or a
     // PDF's after the dialog; empty when cancelled.
     static std::optional<TPictureLayout> Ask(TPictureFormat format, QWidget* parent = nullptr);
+
+    // The picture file chosen in a save dialog, PNG, SVG or PDF, and its
+    // layout: a name without an extension takes the chosen filter's. Empty
+    // when the user cancelled either question.
+    struct TChoice {
+        QString Path;
+        TPictureLayout Layout;
+    };
+    static std::optional<TChoice> AskFile(QWidget* parent, const QString& caption,
+                                          const QString& proposal);
 
     // The layout the controls show (the title block is the caller's).
     TPictureLayout Layout() const;

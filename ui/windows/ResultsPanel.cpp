@@ -613,24 +613,11 @@ void TResultsPanel::btExportCsvClick() {
 }
 
 void TResultsPanel::btExportPictureClick() {
-    QString filter;
-    QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Export Plot as Picture"), ExportProposal(TFileKind::Picture, ".png"),
-        QStringLiteral("PNG picture (*.png);;SVG picture (*.svg);;PDF document (*.pdf)"), &filter);
-    if (path.isEmpty()) return;
-    RememberExportFolder(TFileKind::Picture, path);
-    if (QFileInfo(path).suffix().isEmpty())
-        path += filter.startsWith(QLatin1String("SVG"))   ? QStringLiteral(".svg")
-                : filter.startsWith(QLatin1String("PDF")) ? QStringLiteral(".pdf")
-                                                          : QStringLiteral(".png");
-    const std::optional<TPictureFormat> format = PictureFormatOf(FileName(path));
-    std::optional<TPictureLayout> layout;
-    if (format) {
-        layout = TPictureLayoutDialog::Ask(*format, this);
-        if (!layout) return;
-    }
-    if (const QString error = ExportPictureTo(path, layout.value_or(TPictureLayout{}));
-        !error.isEmpty())
+    const auto choice = TPictureLayoutDialog::AskFile(this, QStringLiteral("Export Plot as Picture"),
+                                                      ExportProposal(TFileKind::Picture, ".png"));
+    if (!choice) return;
+    RememberExportFolder(TFileKind::Picture, choice->Path);
+    if (const QString error = ExportPictureTo(choice->Path, choice->Layout); !error.isEmpty())
         ShowError(this, error);
 }
 
