@@ -8,12 +8,15 @@
 #include "ui/app/TextConvert.h"
 #include "ui/dialogs/NewPlanDialog.h"
 #include "ui/windows/MainForm.h"
+#include "ui/windows/MapWindow.h"
 #include "ui/windows/PlanEditor.h"
 
+#include <QPointer>
 #include <QTreeWidget>
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
 
 namespace corvalt::ui {
 
@@ -90,8 +93,33 @@ TPlanEditor* TScenariosForm::OpenPlanEditor(const std::string& name) {
     planEditors_.push_back(editor);
     connect(editor, &QObject::destroyed, this,
             [this, editor] { std::erase(planEditors_, editor); });
+    ConnectPlanMap(*editor);
     editor->show();
     return editor;
+}
+
+void TScenariosForm::ConnectPlanMap(TPlanEditor& editor) {
+    // One map window per editor, closed with it; it follows every later
+    // change of the plan (edits, undo, redo) while it is open.
+    auto map = std::make_shared<QPointer<TMapWindow>>();
+    connect(&editor, &TPlanEditor::MapRequested, this, [this, &editor, map](const TPlan& plan) {
+        if (map->isNull()) {
+            const QString title = ToQString(project_.Title);
+            auto* window = new TMapWindow(
+                plan,
+                {mainForm_.FieldLimits(), title,
+                 QStringLiteral("Map ") + ToQString(plan.Name) + QStringLiteral("--") + title},
+                &editor);
+            window->setAttribute(Qt::WA_DeleteOnClose);
+            *map = window;
+        }
+        (*map)->show();
+        (*map)->raise();
+        (*map)->activateWindow();
+    });
+    connect(&editor, &TPlanEditor::PlanChanged, this, [map](const TPlan& plan) {
+        if (!map->isNull()) (*map)->SetPlan(plan);
+    });
 }
 
 std::vector<TPlanEditor*> TScenariosForm::PlanEditors() const {

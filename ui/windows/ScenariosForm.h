@@ -239,6 +239,8 @@ class TScenariosForm : public QWidget {
     // the editors follow the project's plans.
     void ShowPlans(const std::string& selected);
     void ReloadPlanEditors();
+    // The editor's Map opens the plan's field map window.
+    void ConnectPlanMap(TPlanEditor& editor);
     void SelectNode(QTreeWidgetItem* node);
     void AddScenarioTab(std::unique_ptr<TScenario> scenario);
 

@@ -6,6 +6,7 @@
 
 #include "ui/dialogs/NewPlanDialog.h"
 #include "ui/widgets/PlanEdits.h"
+#include "ui/windows/MapWindow.h"
 #include "ui/windows/PlanEditor.h"
 #include "ui/windows/ScenariosForm.h"
 
@@ -275,6 +276,34 @@ class PlanEditTest : public QObject {
                      ui::CellText(kept, TPlanTable::Conductors, r.Row, r.Column));
         }
         QCOMPARE(stack.count(), static_cast<int>(edits.size()));
+    }
+
+    // The editor's Map shows the plan's field map, which follows an edit and
+    // its undo.
+    void theMapFollowsTheEditedPlan() {
+        TMainFixture fixture;
+        std::unique_ptr<TEmfProject> project = MakeProject();
+        project->StorePlan(SmallPlan());
+        ui::TScenariosForm& form = fixture.Open(std::move(project));
+        ui::TPlanEditor* editor = form.OpenPlanEditor("P");
+        editor->MapAction().trigger();
+        auto* map = editor->findChild<ui::TMapWindow*>();
+        QVERIFY(map != nullptr && map->isVisible());
+        const auto mapped = [map](const TPlan& plan) {
+            return QTest::qWaitFor([&] {
+                return !map->IsComputing() && map->MappedPlan() != nullptr &&
+                       *map->MappedPlan() == plan;
+            }, 20000);
+        };
+        const TPlan before = StoredPlan(form, "P");
+        QVERIFY(mapped(before));
+        QVERIFY(editor->EditCell(TPlanTable::Conductors, 2, ui::kKvColumn, "138"));
+        QVERIFY(StoredPlan(form, "P") != before);
+        QVERIFY(mapped(StoredPlan(form, "P")));
+        form.UndoStack().undo();
+        QVERIFY(mapped(before));
+        editor->MapAction().trigger(); // the same window again
+        QCOMPARE(editor->findChildren<ui::TMapWindow*>().size(), 1);
     }
 };
 
