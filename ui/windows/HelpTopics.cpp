@@ -7,12 +7,15 @@
 #include "ui/dialogs/EditPrjForm.h"
 #include "ui/dialogs/LibraryEditors.h"
 #include "ui/dialogs/LimitsPage.h"
+#include "ui/dialogs/NewPlanDialog.h"
 #include "ui/dialogs/OptionsForm.h"
 #include "ui/dialogs/PhasingDialog.h"
 #include "ui/dialogs/PictureLayoutDialog.h"
 #include "ui/dialogs/PoiForm.h"
 #include "ui/dialogs/ScenarioForm.h"
 #include "ui/windows/HelpWindow.h"
+#include "ui/windows/MapWindow.h"
+#include "ui/windows/PlanEditor.h"
 #include "ui/windows/ReptMstr.h"
 #include "ui/windows/ResultsPanel.h"
 #include "ui/windows/RptErrorForm.h"
@@ -45,6 +48,9 @@ const std::pair<const QMetaObject*, const char*> kTopics[] = {
     {&TRptErrorForm::staticMetaObject, "reports.html#data-check"},
     {&TReptMstr::staticMetaObject, "reports.html#report-preview"},
     {&TResultsPanel::staticMetaObject, "results.html#results-panel"},
+    {&TNewPlanDialog::staticMetaObject, "maps.html#new-plan"},
+    {&TPlanEditor::staticMetaObject, "maps.html#plan-editor"},
+    {&TMapWindow::staticMetaObject, "maps.html#map-window"},
     {&TScenariosForm::staticMetaObject, "building.html#project-window"},
 };
 
