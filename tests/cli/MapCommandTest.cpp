@@ -202,4 +202,39 @@ TEST_F(MapCommand, SpanPrintsAModelThatMaps) {
     }
 }
 
+// The English sample's first line strung straight for over 11 miles with no
+// sag: at mid-span, across the line, the map gives the fields the cross
+// section's profile gives at the same distances (the ends are 30,000 ft away,
+// where a line's field has long faded).
+TEST_F(MapCommand, AStraightLineShowsItsCrossSectionsProfileAtMidSpan) {
+    const std::string sample = "'" + Sample("sample-english.emf") + "'";
+    const TRun span = Run("span " + sample + " --route '-30000,0;30000,0' --sag 0 --section 1");
+    ASSERT_EQ(span.Exit, 0) << span.Err;
+    json model = json::parse(span.Out);
+    const double height = model["grid"]["height"];
+    model["grid"] = {{"x0", 0}, {"x1", 0}, {"y0", -100}, {"y1", 100}, {"step", 1},
+                     {"height", height}};
+    std::ofstream(PathOf("straight.json")) << model.dump();
+    const TRun map = Run("map '" + PathOf("straight.json") + "'");
+    ASSERT_EQ(map.Exit, 0) << map.Err;
+    const json result = json::parse(map.Out);
+    const TRun compute = Run("compute " + sample);
+    ASSERT_EQ(compute.Exit, 0) << compute.Err;
+    const json profile = json::parse(compute.Out)["cross_sections"][0]["results"];
+    int compared = 0;
+    for (const json& record : profile) {
+        // Right of the route, looking along it towards +x, is -y; the
+        // profile's steps of 1 ft hold their sums in single precision.
+        const double y = -record["dist"].get<double>();
+        if (std::fabs(y) > 100 || std::fabs(y - std::round(y)) > 1e-3) continue;
+        const auto j = static_cast<std::size_t>(std::lround(y + 100));
+        ASSERT_EQ(result["grid"]["y"][j].get<double>(), std::round(y));
+        const double e = record["e_max"], bMg = 1000 * record["b_max"].get<double>();
+        EXPECT_NEAR(result["e_kv_m"][j][0].get<double>(), e, 1e-3 * e) << y;
+        EXPECT_NEAR(result["b_mg"][j][0].get<double>(), bMg, 1e-3 * bMg) << y;
+        ++compared;
+    }
+    EXPECT_GE(compared, 150);
+}
+
 } // namespace
