@@ -9,7 +9,6 @@
 #include "ui/widgets/FieldMapView.h"
 #include "ui/windows/MapWindow.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -160,12 +159,9 @@ void MapWindowTest::theNewestPlanWins() {
     other.Name = "Never shown";
     ui::TMapWindow window(first, {});
     QSignalSpy shown(&window, &ui::TMapWindow::MapShown);
-    QElapsedTimer timer;
-    timer.start();
     window.SetPlan(other);
     window.SetPlan(doubled);
-    // Setting a plan hands the work to the worker at once.
-    QVERIFY(timer.elapsed() < 30);
+    // Setting a plan hands the work to the worker: it is still running.
     QVERIFY(window.IsComputing());
     WaitForMap(window);
     QCOMPARE(shown.count(), 1);
