@@ -80,7 +80,11 @@ TMapWindow::TMapWindow(const TPlan& plan, TMapWindowSetup setup, QWidget* parent
     SetPlan(plan);
 }
 
-TMapWindow::~TMapWindow() = default;
+TMapWindow::~TMapWindow() {
+    // Closing takes the focus from the levels field, whose "editing finished"
+    // would otherwise reach a window already being taken apart.
+    edLevels_->disconnect(this);
+}
 
 void TMapWindow::CreateControls() {
     cbQuantity_ = Named(new QComboBox, "cbQuantity");

@@ -131,7 +131,12 @@ TPlanEditor::TPlanEditor(TScenariosForm& form, std::string planName)
     resize(1100, 620);
 }
 
-TPlanEditor::~TPlanEditor() = default;
+TPlanEditor::~TPlanEditor() {
+    // The tables' models read the editor's plan: they go first, so the
+    // tables hidden while the window is taken apart no longer ask them.
+    delete conductorModel_;
+    delete footprintModel_;
+}
 
 void TPlanEditor::CreateActions() {
     QToolBar* bar = addToolBar(QStringLiteral("Plan"));
