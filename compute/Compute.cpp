@@ -346,7 +346,7 @@ bool ComputeScenario(TScenario& scenario, std::stop_token stop, double beyondRow
 }
 
 void ReleaseResults(TScenario& scenario) {
-    std::vector<TCalcResult>().swap(scenario.Results);
+    TCalcResults().swap(scenario.Results);
 }
 
 int ComputeAll(TEmfProject& project) {

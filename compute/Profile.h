@@ -42,7 +42,7 @@ double RegularStepCountEstimate(float rowLeftM, float rowRightM, int units,
                                 double beyondRowShown = 0);
 
 struct TProfileLayout {
-    std::vector<TCalcResult> Records; // ROW left, ROW right, points, regular steps
+    TCalcResults Records; // ROW left, ROW right, points, regular steps
     int RowLeftResult = 0;
     int RowRightResult = 1;
     std::vector<int> PointResults; // each point of interest's record, in point order

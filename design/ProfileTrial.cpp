@@ -30,7 +30,7 @@ TTrialChecks TProfileTrial::SolveAndCheck(std::vector<TSystemConductor>& system,
                                           const TClassLimits& limits, std::stop_token stop) const {
     if (!message_.empty()) return {std::nullopt, message_};
     PrepareConductorSystem(system);
-    std::vector<TCalcResult> records = inputs_.Layout.Records;
+    TCalcResults records = inputs_.Layout.Records;
     if (const auto failure = ComputeProfileFields(scenario_, system, records, stop))
         return {std::nullopt, CalcErrorMessage(scenario_.TabTitle, *failure)};
     return {EvaluateProfile(records, places_, limits), {}};

@@ -3,9 +3,12 @@
 // and corona levels computed there. The cross section owns its list of results;
 // the computation rebuilds it on every run and the reports only read it.
 
+#include "model/LargeArray.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace corvalt {
 
@@ -29,6 +32,9 @@ struct TCalcResult {
     std::optional<float> EResultant; // kV/m
     std::optional<float> BResultant; // gauss
 };
+
+// A profile's records: a wide profile's run to megabytes.
+using TCalcResults = std::vector<TCalcResult, TLargeArrayAllocator<TCalcResult>>;
 
 // The record with the largest EMax among the records whose DistM lies in
 // fromM..toM (m, both ends included): scanning in list order, only a strictly

@@ -59,7 +59,7 @@ class TScenario {
 
     // The lateral profile of the last computation (rebuilt by each run, not
     // stored in the project file) and the indices the reports use.
-    std::vector<TCalcResult> Results;
+    TCalcResults Results;
     int RowLeftResult = 0;
     int RowRightResult = 0;
     int MaxEResult = 0;

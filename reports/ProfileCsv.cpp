@@ -63,7 +63,7 @@ std::vector<std::string> Marks(const TScenario& scenario) {
 // The records' indices from left to right, so that a chart of the file runs
 // one way; records at the same distance keep the order of the results (a ROW
 // edge or point before the regular step there).
-std::vector<std::size_t> RecordsByDistance(const std::vector<TCalcResult>& records) {
+std::vector<std::size_t> RecordsByDistance(std::span<const TCalcResult> records) {
     std::vector<std::size_t> order(records.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&records](std::size_t a, std::size_t b) {
