@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <utility>
 
 namespace corvalt::cli {
@@ -69,18 +70,28 @@ void WriteStored(TJsonWriter& json, const TCalcResult& r, std::index_sequence<Q.
     ((json.Key(TJsonKey(Table[Q].JsonKey)).Number(r.*Table[Q].Stored)), ...);
 }
 
+void WriteRecord(TJsonWriter& json, const TCalcResult& r) {
+    json.BeginObject(TJsonLayout::Inline);
+    json.Key("dist").Number(r.Dist);
+    json.Key("dist_m").Number(r.DistM);
+    json.Key("marked").Bool(r.IsMarked != 0);
+    WriteStored<kProfileQuantities>(json, r, std::make_index_sequence<kProfileQuantities.size()>());
+    WriteStored<kFieldResultants>(json, r, std::make_index_sequence<kFieldResultants.size()>());
+    json.EndObject();
+}
+
+// Records in runs of this many are written side by side on the cores: the
+// text of a wide profile takes longer than computing it.
+constexpr std::size_t kRecordsPerRun = 2048;
+
 void WriteResults(TJsonWriter& json, const TScenario& s) {
     json.Key("results").BeginArray();
-    for (const TCalcResult& r : s.Results) {
-        json.BeginObject(TJsonLayout::Inline);
-        json.Key("dist").Number(r.Dist);
-        json.Key("dist_m").Number(r.DistM);
-        json.Key("marked").Bool(r.IsMarked != 0);
-        WriteStored<kProfileQuantities>(json, r,
-                                        std::make_index_sequence<kProfileQuantities.size()>());
-        WriteStored<kFieldResultants>(json, r, std::make_index_sequence<kFieldResultants.size()>());
-        json.EndObject();
-    }
+    const std::span<const TCalcResult> records = s.Results;
+    WriteElementsSideBySide(json, records.size(), kRecordsPerRun,
+                            [&](TJsonWriter& run, std::size_t first, std::size_t count) {
+                                for (const TCalcResult& r : records.subspan(first, count))
+                                    WriteRecord(run, r);
+                            });
     json.EndArray();
 }
 

@@ -1,8 +1,11 @@
 #include "cli/Json.h"
 
 #include "cli/FloatText.h"
+#include "compute/Parallel.h"
+#include "model/LargeArray.h"
 #include "model/TextHelpers.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <charconv>
@@ -10,6 +13,9 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <streambuf>
+#include <thread>
+#include <vector>
 
 namespace corvalt::cli {
 namespace {
@@ -51,6 +57,46 @@ void AppendEscapedAscii(std::string& out, char c) {
     out += c;
 }
 
+// The text of one run of elements, kept for the next run: its storage lies on
+// huge pages (a run is most of a megabyte, and fresh small pages were dearer
+// than writing the text).
+class TRunText : public std::streambuf {
+  public:
+    TRunText() { Grow(kLargeArrayBytes); }
+    ~TRunText() override { FreeLargeArray(pbase(), Capacity()); }
+    TRunText(const TRunText&) = delete;
+    TRunText& operator=(const TRunText&) = delete;
+
+    void Clear() { setp(pbase(), epptr()); }
+    std::string_view View() const { return {pbase(), static_cast<std::size_t>(pptr() - pbase())}; }
+
+  protected:
+    int_type overflow(int_type c) override {
+        Grow(2 * Capacity());
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+
+  private:
+    std::size_t Capacity() const { return static_cast<std::size_t>(epptr() - pbase()); }
+
+    // Storage of capacity bytes holding the text so far.
+    void Grow(std::size_t capacity) {
+        char* storage = static_cast<char*>(AllocateLargeArray(capacity));
+        std::size_t size = 0;
+        if (pbase() != nullptr) {
+            size = View().size();
+            std::memcpy(storage, pbase(), size);
+            FreeLargeArray(pbase(), Capacity());
+        }
+        setp(storage, storage + capacity);
+        pbump(static_cast<int>(size));
+    }
+};
+
 } // namespace
 
 std::string JsonString(std::string_view text) {
@@ -80,7 +126,14 @@ std::string JsonNumber(double value) {
 }
 
 TJsonWriter::TJsonWriter(std::ostream& out)
-    : out_(out), buffer_(std::make_unique<char[]>(kBufferSize)) {}
+    : out_(out), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+
+TJsonWriter::TJsonWriter(std::ostream& out, const TJsonWriter& context, bool firstRun)
+    : TJsonWriter(out) {
+    assert(!context.levels_.empty() && !context.levels_.back().IsObject && !context.afterKey_);
+    levels_ = context.levels_;
+    if (!firstRun) levels_.back().Empty = false;
+}
 
 TJsonWriter::~TJsonWriter() {
     // Whatever was written so far reaches the stream, as it did member by
@@ -242,10 +295,43 @@ TJsonWriter& TJsonWriter::Null() {
     return Raw("null");
 }
 
+TJsonWriter& TJsonWriter::AppendRun(std::string_view text) {
+    assert(!levels_.empty() && !levels_.back().IsObject);
+    if (text.empty()) return *this;
+    Put(text);
+    levels_.back().Empty = false;
+    return *this;
+}
+
 void TJsonWriter::Finish() {
     assert(levels_.empty());
     Put('\n');
     Flush();
+}
+
+void WriteElementsSideBySide(TJsonWriter& json, std::size_t count, std::size_t runLength,
+                             const TElementsWriter& write) {
+    if (count < 2 * runLength) {
+        write(json, 0, count);
+        return;
+    }
+    // As many runs at once as there are cores, each run's text kept until
+    // its turn: the memory held is bounded, whatever the count.
+    const std::size_t runsAtOnce = std::max(2u, std::thread::hardware_concurrency());
+    std::vector<TRunText> texts(runsAtOnce);
+    for (std::size_t batch = 0; batch < count; batch += runsAtOnce * runLength) {
+        const std::size_t inBatch = std::min(count - batch, runsAtOnce * runLength);
+        ForEachBlock(inBatch, runLength, {}, [&](std::size_t first, std::size_t n) {
+            TRunText& text = texts[first / runLength];
+            text.Clear();
+            std::ostream out(&text);
+            TJsonWriter run(out, json, batch + first == 0);
+            write(run, batch + first, n);
+            run.Flush();
+        });
+        for (std::size_t first = 0; first < inBatch; first += runLength)
+            json.AppendRun(texts[first / runLength].View());
+    }
 }
 
 } // namespace corvalt::cli

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -64,6 +65,11 @@ enum class TJsonLayout { Block, Inline };
 class TJsonWriter {
   public:
     explicit TJsonWriter(std::ostream& out);
+    // A writer of a run of elements of the array open in context, for writing
+    // the run apart (on another thread) and adding it by AppendRun: its text is
+    // what context would write for those elements, the first run's without a
+    // separator before its first element.
+    TJsonWriter(std::ostream& out, const TJsonWriter& context, bool firstRun);
     ~TJsonWriter();
     TJsonWriter(const TJsonWriter&) = delete;
     TJsonWriter& operator=(const TJsonWriter&) = delete;
@@ -97,6 +103,12 @@ class TJsonWriter {
     // Ends the document with a line break, once the outermost value is closed,
     // and hands the text to the stream.
     void Finish();
+    // Hands the text written so far to the stream (a run's writer, when its
+    // run is complete).
+    void Flush();
+    // Adds the text of a run of elements of the open array, written by a run
+    // writer made from this one.
+    TJsonWriter& AppendRun(std::string_view text);
 
   private:
     struct TLevel {
@@ -119,7 +131,6 @@ class TJsonWriter {
     char* Room(std::size_t n);
     void Put(char c);
     void Put(std::string_view text); // any length
-    void Flush();
 
     std::ostream& out_;
     std::unique_ptr<char[]> buffer_;
@@ -127,5 +138,16 @@ class TJsonWriter {
     std::vector<TLevel> levels_;
     bool afterKey_ = false;
 };
+
+// Writes count elements into the array open in json, in runs of runLength
+// elements written side by side on the processor's cores and added in order:
+// write(run, first, n) writes elements [first, first + n) to the run's writer.
+// The text is what writing every element to json would give. Fewer than two
+// runs' worth are written to json directly. write must be safe to call from
+// several threads at once.
+using TElementsWriter =
+    std::function<void(TJsonWriter& run, std::size_t first, std::size_t count)>;
+void WriteElementsSideBySide(TJsonWriter& json, std::size_t count, std::size_t runLength,
+                             const TElementsWriter& write);
 
 } // namespace corvalt::cli

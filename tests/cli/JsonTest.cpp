@@ -163,3 +163,34 @@ TEST(Json, WhatWasWrittenReachesTheStreamWhenTheWriterEndsEarly) {
     }
     EXPECT_EQ(out.str(), "{\n  \"a\": \"b\"");
 }
+
+// Elements written in runs side by side read as if written one by one: every
+// separator and indentation in place, whether the count fills its runs, falls
+// short of two runs or spans several rounds of runs.
+TEST(Json, ElementsWrittenSideBySideReadAsWrittenOneByOne) {
+    constexpr std::size_t kRun = 3;
+    for (const std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{5}, std::size_t{6},
+                                    std::size_t{7}, std::size_t{25}, std::size_t{200}}) {
+        SCOPED_TRACE(count);
+        std::ostringstream out;
+        TJsonWriter json(out);
+        json.BeginObject().Key("results").BeginArray();
+        WriteElementsSideBySide(json, count, kRun,
+                                [](TJsonWriter& run, std::size_t first, std::size_t n) {
+                                    for (std::size_t i = first; i < first + n; ++i)
+                                        run.BeginObject(TJsonLayout::Inline)
+                                            .Key("k")
+                                            .Integer(static_cast<long long>(i))
+                                            .EndObject();
+                                });
+        json.EndArray().Key("after").Integer(1).EndObject();
+        json.Finish();
+
+        std::string expected = "{\n  \"results\": [";
+        for (std::size_t i = 0; i < count; ++i)
+            expected += std::string(i > 0 ? "," : "") + "\n    {\"k\": " + std::to_string(i) + "}";
+        expected += count > 0 ? "\n  ],\n" : "],\n";
+        expected += "  \"after\": 1\n}\n";
+        EXPECT_EQ(out.str(), expected);
+    }
+}
