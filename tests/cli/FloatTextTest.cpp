@@ -97,3 +97,17 @@ TEST(FloatText, EqualsToCharsOnRandomFloats) {
     }
     EXPECT_GT(compared, 2900000);
 }
+
+// Profile positions take a shorter way: every quarter from -100,000 to 100,000
+// and the floats on either side of each, against std::to_chars.
+TEST(FloatText, EqualsToCharsOnEveryQuarterAndItsNeighbours) {
+    int mismatches = 0;
+    for (int quarters = -400004; quarters <= 400004; ++quarters) {
+        const float value = static_cast<float>(quarters) / 4.0f;
+        for (const float v : {value, std::nextafter(value, -1e9f), std::nextafter(value, 1e9f)})
+            if (TextOf(v) != ToCharsText(v) && ++mismatches <= 5)
+                ADD_FAILURE() << ToCharsText(v) << " written as " << TextOf(v);
+    }
+    EXPECT_EQ(TextOf(-0.0f), "-0");
+    EXPECT_EQ(mismatches, 0);
+}
