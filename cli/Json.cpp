@@ -169,28 +169,42 @@ void TJsonWriter::Put(std::string_view text) {
     used_ += text.size();
 }
 
-void TJsonWriter::LineBreak() {
-    const std::size_t indent = 2 * levels_.size();
-    char* out = Room(1 + indent);
+namespace {
+
+// A line break and the indentation of depth open levels at out.
+char* LineBreakAt(char* out, std::size_t depth) {
     out[0] = '\n';
-    std::memset(out + 1, ' ', indent);
-    used_ += 1 + indent;
+    std::memset(out + 1, ' ', 2 * depth);
+    return out + 1 + 2 * depth;
+}
+
+} // namespace
+
+void TJsonWriter::LineBreak() {
+    char* out = Room(1 + 2 * levels_.size());
+    used_ = static_cast<std::size_t>(LineBreakAt(out, levels_.size()) - buffer_.get());
+}
+
+char* TJsonWriter::Separator(char* out) {
+    TLevel& level = levels_.back();
+    if (!level.Empty) *out++ = ',';
+    if (level.Layout == TJsonLayout::Block)
+        out = LineBreakAt(out, levels_.size());
+    else if (!level.Empty)
+        *out++ = ' ';
+    level.Empty = false;
+    return out;
 }
 
 void TJsonWriter::Separate() {
-    TLevel& level = levels_.back();
-    if (!level.Empty) Put(',');
-    if (level.Layout == TJsonLayout::Block)
-        LineBreak();
-    else if (!level.Empty)
-        Put(' ');
-    level.Empty = false;
+    char* out = Room(SeparatorRoom());
+    used_ = static_cast<std::size_t>(Separator(out) - buffer_.get());
 }
 
-void TJsonWriter::StartMember() {
+char* TJsonWriter::StartMember(char* out) {
     assert(!levels_.empty() && levels_.back().IsObject && !afterKey_);
-    Separate();
     afterKey_ = true;
+    return Separator(out);
 }
 
 void TJsonWriter::BeforeValue() {
@@ -244,7 +258,8 @@ TJsonWriter& TJsonWriter::EndArray() {
 }
 
 TJsonWriter& TJsonWriter::EscapedKey(std::string_view key) {
-    StartMember();
+    char* out = Room(SeparatorRoom());
+    used_ = static_cast<std::size_t>(StartMember(out) - buffer_.get());
     Put(JsonString(key));
     Put(": ");
     return *this;

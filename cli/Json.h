@@ -81,13 +81,13 @@ class TJsonWriter {
     // A key written into the program: Key("dist"). Inline, so that the copy
     // of a key of known length compiles to a few moves.
     TJsonWriter& Key(TJsonKey key) {
-        StartMember();
         const std::string_view text = key.Text();
-        char* out = Room(text.size() + 4);
+        char* out = Room(SeparatorRoom() + text.size() + 4);
+        out = StartMember(out);
         out[0] = '"';
         std::memcpy(out + 1, text.data(), text.size());
         std::memcpy(out + 1 + text.size(), "\": ", 3);
-        used_ += text.size() + 4;
+        used_ = static_cast<std::size_t>(out + text.size() + 4 - buffer_.get());
         return *this;
     }
     // A key known only at run time (a preference's name), escaped as any string.
@@ -119,8 +119,14 @@ class TJsonWriter {
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
 
-    void StartMember(); // the separator before a key; the key's value follows
-    void Separate();    // the comma, line break and indentation before a member
+    // The separator before a key written at out (SeparatorRoom() chars of
+    // room); the key's value follows. Returns the end.
+    char* StartMember(char* out);
+    // The comma, line break and indentation before a member or element,
+    // written at out (SeparatorRoom() chars of room); returns the end.
+    char* Separator(char* out);
+    std::size_t SeparatorRoom() const { return 2 + 2 * levels_.size(); }
+    void Separate(); // Separator() at the end of the text
     void BeforeValue(); // after a key, or as the next element of an array
     void LineBreak();   // a line break and the indentation of the open levels
     TJsonWriter& Raw(std::string_view text);
