@@ -1,8 +1,8 @@
 #include "cli/Json.h"
 
 #include "cli/FloatText.h"
-#include "compute/Parallel.h"
 #include "model/LargeArray.h"
+#include "model/Parallel.h"
 #include "model/TextHelpers.h"
 
 #include <algorithm>

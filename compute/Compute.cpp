@@ -2,9 +2,9 @@
 
 #include "compute/Charges.h"
 #include "compute/Fields.h"
-#include "compute/Parallel.h"
 #include "compute/Profile.h"
 #include "model/Limits.h"
+#include "model/Parallel.h"
 #include "model/Project.h"
 #include "model/Scenario.h"
 #include "model/Units.h"

@@ -2,8 +2,8 @@
 
 #include "compute/Compute.h"
 #include "compute/Fields.h"
-#include "compute/Parallel.h"
 #include "model/InterestPoint.h"
+#include "model/Parallel.h"
 #include "model/Project.h"
 #include "model/Scenario.h"
 

@@ -1,8 +1,8 @@
 #include "space/Charges.h"
 
 #include "linalg/Lapack.h"
+#include "model/Parallel.h"
 #include "space/Constants.h"
-#include "space/Parallel.h"
 
 #include <cmath>
 #include <limits>
@@ -54,8 +54,8 @@ TChargeSolution SolveCharges(const TSpaceModel& model) {
     // Column j: the potentials at every piece's midpoint of a unit charge on
     // piece j and of its image.
     std::vector<double> p(n * n);
-    ParallelRanges(n, 16, [&](std::size_t begin, std::size_t end) {
-        for (std::size_t j = begin; j < end; ++j) {
+    ForEachBlock(n, 16, {}, [&](std::size_t first, std::size_t count) {
+        for (std::size_t j = first; j < first + count; ++j) {
             const TPieceRef& source = pieces[j];
             const TVec3 imageA = Mirrored(source.A), imageB = Mirrored(source.B);
             double* column = &p[j * n];

@@ -1,7 +1,7 @@
 #include "space/FieldKernels.h"
 
+#include "model/Parallel.h"
 #include "space/Constants.h"
-#include "space/Parallel.h"
 
 #include <atomic>
 #include <cmath>
@@ -344,10 +344,10 @@ TFieldLayers RunKernel(TRangeKernel kernel, const TFlatChains& src, const TGridP
     TFieldLayers out = EmptyLayers(grid.Count());
     std::atomic<std::size_t> finished{0};
     std::atomic<bool> stopped{false};
-    ParallelRanges(grid.Count(), kPointsPerRange, [&](std::size_t begin, std::size_t end) {
+    ForEachBlock(grid.Count(), kPointsPerRange, {}, [&](std::size_t first, std::size_t count) {
         if (stopped) return;
-        kernel(src, grid, begin, end, out);
-        if (done && !done(finished += end - begin)) stopped = true;
+        kernel(src, grid, first, first + count, out);
+        if (done && !done(finished += count)) stopped = true;
     });
     return out;
 }

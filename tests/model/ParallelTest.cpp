@@ -1,0 +1,53 @@
+#include "model/Parallel.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <stop_token>
+#include <vector>
+
+using namespace corvalt;
+
+// Every item is worked on exactly once, in blocks of the size asked for (the
+// last one shorter), whatever the count.
+TEST(Parallel, EveryItemIsWorkedOnOnceInBlocks) {
+    for (const std::size_t total : {0u, 1u, 7u, 8u, 9u, 1000u}) {
+        SCOPED_TRACE(total);
+        std::vector<std::atomic<int>> visits(total);
+        std::atomic<int> shortBlocks{0};
+        EXPECT_TRUE(ForEachBlock(total, 8, {}, [&](std::size_t first, std::size_t count) {
+            EXPECT_EQ(first % 8, 0u);
+            if (count != 8) {
+                ++shortBlocks;
+                EXPECT_EQ(first + count, total);
+            }
+            for (std::size_t i = first; i < first + count; ++i)
+                ++visits[i];
+        }));
+        for (const std::atomic<int>& v : visits)
+            EXPECT_EQ(v.load(), 1);
+        EXPECT_EQ(shortBlocks.load(), total % 8 != 0 ? 1 : 0);
+    }
+}
+
+// A failing block's exception reaches the caller, after which no block starts;
+// a stop leaves the blocks not started undone and says so.
+TEST(Parallel, AFailureOrAStopEndsTheWork) {
+    std::atomic<int> started{0};
+    EXPECT_THROW(ForEachBlock(1000, 1, {},
+                              [&](std::size_t first, std::size_t) {
+                                  ++started;
+                                  if (first == 3) throw std::runtime_error("block 3");
+                              }),
+                 std::runtime_error);
+    EXPECT_LT(started.load(), 1000);
+
+    std::stop_source stop;
+    std::atomic<int> done{0};
+    EXPECT_FALSE(ForEachBlock(1000, 1, stop.get_token(), [&](std::size_t first, std::size_t) {
+        ++done;
+        if (first == 3) stop.request_stop();
+    }));
+    EXPECT_LT(done.load(), 1000);
+}
