@@ -27,22 +27,18 @@ bool ReadFinite(std::string_view text, double& value) {
 }
 
 // "x,y;x,y;...": the route's points, or the message saying what is wrong.
-std::optional<std::string> ParseRoute(const std::string& text, std::vector<TPlanCorner>& route) {
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t semicolon = text.find(';', start);
-        const std::string point = text.substr(start, semicolon - start);
-        const std::size_t comma = point.find(',');
-        TPlanCorner corner;
-        if (comma == std::string::npos ||
-            !ReadFinite(std::string_view(point).substr(0, comma), corner.X) ||
-            !ReadFinite(std::string_view(point).substr(comma + 1), corner.Y))
-            return "--route: point " + std::to_string(route.size() + 1) + " must be x,y, not '" +
-                   point + "'";
-        route.push_back(corner);
-        if (semicolon == std::string::npos) return std::nullopt;
-        start = semicolon + 1;
-    }
+std::optional<std::string> ParseRouteOption(const std::string& text,
+                                            std::vector<TPlanCorner>& route) {
+    auto parsed = space::ParseRoute(text, [](std::string_view number) -> std::optional<double> {
+        double value = 0;
+        if (!ReadFinite(number, value)) return std::nullopt;
+        return value;
+    });
+    if (const space::TRouteFault* fault = std::get_if<space::TRouteFault>(&parsed))
+        return "--route: point " + std::to_string(fault->Point) + " must be x,y, not '" +
+               fault->Entry + "'";
+    route = std::get<std::vector<TPlanCorner>>(std::move(parsed));
+    return std::nullopt;
 }
 
 std::optional<std::string> TakeLength(Args& args, std::string_view name, double& value,
@@ -72,7 +68,7 @@ int RunSpan(const Args& arguments) {
     if (auto error = RejectUnknownOptions(args)) return Fail(ExitBadInput, *error);
     if (args.size() != 1 || !routeGiven || !sagGiven) return Fail(ExitBadInput, kUsage);
     std::vector<TPlanCorner> route;
-    if (auto error = ParseRoute(routeText, route)) return Fail(ExitBadInput, *error);
+    if (auto error = ParseRouteOption(routeText, route)) return Fail(ExitBadInput, *error);
 
     TEmfProject project;
     if (const int loaded = LoadProjectFile(args[0], project); loaded != ExitOk) return loaded;

@@ -24,15 +24,34 @@
 #include "model/Plan.h"
 #include "space/MapModel.h"
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <variant>
+#include <vector>
 
 namespace corvalt {
 class TScenario;
 }
 
 namespace corvalt::space {
+
+// A route as typed or pasted: one point x,y per entry; entries separated by
+// ";" or line breaks, blank ones skipped; a point's two numbers separated by a
+// comma, or by a tab as spreadsheet columns are pasted. readNumber reads each
+// number (empty for a text that is not one), as the front end reads numbers.
+// A fault names the first point that is not two numbers (counted from 1) and
+// its text, trimmed.
+struct TRouteFault {
+    std::size_t Point = 0;
+    std::string Entry;
+};
+using TNumberReader = std::function<std::optional<double>(std::string_view)>;
+std::variant<std::vector<TPlanCorner>, TRouteFault> ParseRoute(std::string_view text,
+                                                               const TNumberReader& readNumber);
 
 // Refused: a route of fewer than two points, with a point that is not finite
 // or repeats the one before, or that turns back on itself (by more than 150°

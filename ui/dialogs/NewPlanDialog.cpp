@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace corvalt::ui {
@@ -31,23 +30,14 @@ constexpr double kSensorHeightM = 1, kSensorHeightFt = 3.28;
 } // namespace
 
 std::variant<std::vector<TPlanCorner>, QString> ParseRoute(const QString& text) {
-    std::vector<TPlanCorner> route;
-    static const QRegularExpression kPointBreak(QStringLiteral("[\r\n;]"));
-    for (const QString& entry : text.split(kPointBreak)) {
-        if (entry.trimmed().isEmpty()) continue;
-        // A spreadsheet's columns come tab-separated; typed pairs comma-separated.
-        const QStringList parts = entry.split(entry.contains(QLatin1Char('\t'))
-                                                  ? QLatin1Char('\t')
-                                                  : QLatin1Char(','));
-        const std::optional<double> x = parts.size() == 2 ? ParseNumber(parts[0]) : std::nullopt;
-        const std::optional<double> y = parts.size() == 2 ? ParseNumber(parts[1]) : std::nullopt;
-        if (!x || !y)
-            return QStringLiteral("Route: point %1 must be two numbers x,y, not \"%2\".")
-                .arg(route.size() + 1)
-                .arg(entry.trimmed());
-        route.push_back({*x, *y});
-    }
-    return route;
+    auto parsed = space::ParseRoute(text.toStdString(), [](std::string_view number) {
+        return ParseNumber(QString::fromUtf8(number.data(), static_cast<qsizetype>(number.size())));
+    });
+    if (const space::TRouteFault* fault = std::get_if<space::TRouteFault>(&parsed))
+        return QStringLiteral("Route: point %1 must be two numbers x,y, not \"%2\".")
+            .arg(fault->Point)
+            .arg(QString::fromStdString(fault->Entry));
+    return std::get<std::vector<TPlanCorner>>(std::move(parsed));
 }
 
 std::string UnusedPlanName(const TEmfProject& project, const std::string& stem) {
