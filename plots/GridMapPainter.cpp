@@ -104,9 +104,12 @@ QRectF TGridMapPainter::Draw(const std::function<void(TGridMapPainter&)>& overla
     DrawFill();
     p_.save();
     p_.setClipRect(gridRect_);
+    // The peak's label has its place first; the iso-lines' labels keep clear of it.
+    const std::optional<QRectF> peakLabel = PeakLabelBox();
+    if (peakLabel) labels_.push_back(*peakLabel);
     DrawIsoLines();
     if (overlay) overlay(*this);
-    DrawPeak();
+    DrawPeak(peakLabel);
     p_.restore();
     DrawAxes();
     DrawLegend();
@@ -214,9 +217,33 @@ void TGridMapPainter::DrawIsoLines() {
             }
             if (line.Closed) path.closeSubpath();
             StrokeWithHalo(path, kInk, 1.6, pen);
-            if (path.length() > 3 * labelWidth) Label(path.pointAtPercent(0.5), label, labelWidth);
+            if (path.length() > 3 * labelWidth) LabelAlong(path, label, labelWidth);
         }
     }
+}
+
+// The label on the line at the first of a few places along it where it lies
+// on the grid clear of the labels already there; none when there is no such
+// place (the legend still gives the level).
+void TGridMapPainter::LabelAlong(const QPainterPath& path, const QString& text, double width) {
+    for (const double share : {0.5, 0.3, 0.7, 0.15, 0.85}) {
+        const QRectF box = LabelBox(path.pointAtPercent(share), width);
+        if (IsFree(box)) {
+            Label(box.center(), text, width);
+            return;
+        }
+    }
+}
+
+QRectF TGridMapPainter::LabelBox(QPointF at, double width) const {
+    return QRectF(at.x() - width / 2, at.y() - font_ * 0.7, width, font_ * 1.4);
+}
+
+bool TGridMapPainter::IsFree(const QRectF& box) const {
+    if (!gridRect_.contains(box)) return false;
+    for (const QRectF& placed : labels_)
+        if (placed.intersects(box)) return false;
+    return true;
 }
 
 void TGridMapPainter::StrokeWithHalo(const QPainterPath& path, const QColor& colour, double width,
@@ -229,28 +256,49 @@ void TGridMapPainter::StrokeWithHalo(const QPainterPath& path, const QColor& col
 }
 
 void TGridMapPainter::Label(QPointF at, const QString& text, double width) {
-    const QRectF box(at.x() - width / 2, at.y() - font_ * 0.7, width, font_ * 1.4);
+    const QRectF box = LabelBox(at, width);
+    labels_.push_back(box);
+    DrawLabelBox(box, text);
+}
+
+void TGridMapPainter::DrawLabelBox(const QRectF& box, const QString& text) {
     p_.setPen(QPen(kInk, 0.8));
     p_.setBrush(QColor(255, 255, 255, 225));
     p_.drawRoundedRect(box, font_ * 0.3, font_ * 0.3);
     p_.drawText(box, Qt::AlignCenter, text);
 }
 
-void TGridMapPainter::DrawPeak() {
-    if (!map_.PeakAt) return;
+QString TGridMapPainter::PeakText() const {
+    return QStringLiteral("max %1 %2").arg(MapValueText(*map_.Top), map_.Unit);
+}
+
+double TGridMapPainter::PeakMarkRadius() const {
+    return font_ * 0.45;
+}
+
+// Beside the mark: to the right unless that leaves the grid, above unless
+// that does.
+std::optional<QRectF> TGridMapPainter::PeakLabelBox() const {
+    if (!map_.PeakAt) return std::nullopt;
     const QPointF at = ToScreen(map_.PeakAt->X, map_.PeakAt->Y);
-    const double r = font_ * 0.45;
+    const double r = PeakMarkRadius();
+    const double width = QFontMetricsF(p_.font()).horizontalAdvance(PeakText()) + font_ * 0.6;
+    const bool left = at.x() + r * 2 + width > gridRect_.right();
+    const double x = left ? at.x() - r * 2 - width / 2 : at.x() + r * 2 + width / 2;
+    const bool below = at.y() - font_ * 1.6 < gridRect_.top();
+    return LabelBox(QPointF(x, at.y() + (below ? font_ : -font_)), width);
+}
+
+void TGridMapPainter::DrawPeak(const std::optional<QRectF>& label) {
+    if (!map_.PeakAt || !label) return;
+    const QPointF at = ToScreen(map_.PeakAt->X, map_.PeakAt->Y);
+    const double r = PeakMarkRadius();
     p_.setPen(QPen(kInk, 1.4));
     p_.setBrush(Qt::white);
     p_.drawEllipse(at, r, r);
     p_.drawLine(at - QPointF(r * 1.8, 0), at + QPointF(r * 1.8, 0));
     p_.drawLine(at - QPointF(0, r * 1.8), at + QPointF(0, r * 1.8));
-    const QString text = QStringLiteral("max %1 %2").arg(MapValueText(*map_.Top), map_.Unit);
-    const double width = QFontMetricsF(p_.font()).horizontalAdvance(text) + font_ * 0.6;
-    const bool left = at.x() + r * 2 + width > gridRect_.right();
-    const double x = left ? at.x() - r * 2 - width / 2 : at.x() + r * 2 + width / 2;
-    const bool below = at.y() - font_ * 1.6 < gridRect_.top();
-    Label(QPointF(x, at.y() + (below ? font_ : -font_)), text, width);
+    DrawLabelBox(*label, PeakText());
 }
 
 void TGridMapPainter::DrawAxes() {

@@ -68,6 +68,9 @@ class TGridMapPainter {
                         Qt::PenStyle style = Qt::SolidLine);
     // Text on a white box centred at the point.
     void Label(QPointF at, const QString& text, double width);
+    // The boxes of every label drawn so far (and the peak's, kept free from
+    // the start), in the order they were placed.
+    const std::vector<QRectF>& LabelBoxes() const { return labels_; }
 
   private:
     TMapScale ScaleOfValues() const;
@@ -77,7 +80,14 @@ class TGridMapPainter {
     double ValueAt(std::size_t i, double fx, std::size_t j, double fy) const;
     void DrawFill();
     void DrawIsoLines();
-    void DrawPeak();
+    void LabelAlong(const QPainterPath& path, const QString& text, double width);
+    QRectF LabelBox(QPointF at, double width) const;
+    bool IsFree(const QRectF& box) const; // on the grid, clear of every label
+    void DrawLabelBox(const QRectF& box, const QString& text);
+    QString PeakText() const;
+    double PeakMarkRadius() const;
+    std::optional<QRectF> PeakLabelBox() const;
+    void DrawPeak(const std::optional<QRectF>& label);
     void DrawAxes();
     void DrawLegend();
     void DrawKey(QPointF at);
@@ -94,6 +104,7 @@ class TGridMapPainter {
     double legendWidth_ = 0;
     double pxPerX_ = 1, pxPerY_ = 1;
     QRectF gridRect_;
+    std::vector<QRectF> labels_;
 };
 
 // The colours of the phases and ground wires in a plan's map.

@@ -2,6 +2,7 @@
 // colour where the value lies (x to the right, y upwards), and the grid's
 // rectangle keeps equal scales in x and y.
 #include "plots/FieldMapDrawing.h"
+#include "plots/GridMapPainter.h"
 #include "plots/MapScale.h"
 
 #include <QApplication>
@@ -81,6 +82,36 @@ TEST_F(FieldMapDrawing, AQuantityNotComputedDrawsNoGrid) {
     TMapDrawOptions options;
     options.Quantity = TMapQuantity::Magnetic;
     EXPECT_TRUE(DrawFieldMap(painter, QRectF(0, 0, 400, 300), TPlan{}, map, options).isEmpty());
+}
+
+// A peak ringed by iso-lines close around it: no label (the peak's, each
+// line's) lies over another, and every one stays on the grid.
+TEST_F(FieldMapDrawing, LabelsOfThePeakAndTheIsoLinesDoNotOverlap) {
+    std::vector<float> x, y, values;
+    for (int i = 0; i <= 40; ++i) x.push_back(float(i));
+    for (int j = 0; j <= 40; ++j) y.push_back(float(j));
+    for (const float b : y)
+        for (const float a : x) values.push_back(100.0f / (1.0f + 0.02f * ((a - 20) * (a - 20) + (b - 28) * (b - 28))));
+    TGridMap map;
+    map.X = x;
+    map.Y = y;
+    map.Values = values;
+    map.Unit = QStringLiteral("kV/m");
+    map.Top = 100;
+    map.PeakAt = TPlanXY{20, 28};
+    for (const double level : {95.0, 90.0, 80.0, 70.0, 60.0, 50.0, 40.0, 30.0, 20.0, 10.0})
+        map.Levels.push_back({level, {}});
+    QImage image(700, 700, QImage::Format_RGB32);
+    QPainter painter(&image);
+    TGridMapPainter drawing(painter, QRectF(0, 0, 700, 700), map);
+    const QRectF grid = drawing.Draw();
+    const std::vector<QRectF>& boxes = drawing.LabelBoxes();
+    ASSERT_GE(boxes.size(), 6u);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        EXPECT_TRUE(grid.contains(boxes[i])) << i;
+        for (std::size_t k = i + 1; k < boxes.size(); ++k)
+            EXPECT_FALSE(boxes[i].intersects(boxes[k])) << i << " and " << k;
+    }
 }
 
 } // namespace
