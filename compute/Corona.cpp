@@ -371,13 +371,18 @@ void TCoronaField::FillRecord(TCalcResult& record, float xM) const {
 
 namespace {
 
+// Whether the processor runs FMA code, which the vector logarithms and
+// exponentials of the AVX2 build use besides AVX2.
+bool ProcessorRunsFma() {
 #if CORVALT_CORONA_AVX2_BUILD
-// Whether the processor runs AVX2 and FMA code, which the vector logarithms
-// and exponentials of the AVX2 build use.
-bool ProcessorRunsAvx2AndFma() {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    return __builtin_cpu_supports("fma");
+#else
+    return false;
+#endif
 }
+
+#if CORVALT_CORONA_AVX2_BUILD
 
 // Whether Fill takes the AVX2 build: the build given when the processor runs
 // it, otherwise the processor's choice.
@@ -398,7 +403,7 @@ std::optional<float> ValueOf(float level) {
 void FillWithAvx2(std::span<const TCoronaSource> sources, const TCoronaConstants& constants,
                   std::span<TCalcResult> records, int units) {
     constexpr std::size_t kChunk = 256;
-    float positions[kChunk];
+    float positions[kChunk]{};
     TCoronaLevels levels[kChunk];
     for (std::size_t first = 0; first < records.size(); first += kChunk) {
         const std::span<TCalcResult> chunk =
@@ -423,12 +428,8 @@ void FillWithAvx2(std::span<const TCoronaSource> sources, const TCoronaConstants
 } // namespace
 
 bool CoronaBuildRuns(TKernelBuild build) {
-#if CORVALT_CORONA_AVX2_BUILD
-    static const bool runsAvx2 = ProcessorRunsAvx2AndFma();
-    return build == TKernelBuild::Baseline || runsAvx2;
-#else
-    return build == TKernelBuild::Baseline;
-#endif
+    static const bool runsFma = ProcessorRunsFma();
+    return KernelBuildRuns(build) && (build == TKernelBuild::Baseline || runsFma);
 }
 
 void TCoronaField::Fill(std::span<TCalcResult> records, int units,
