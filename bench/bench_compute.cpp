@@ -1,7 +1,8 @@
 // Speed of the field and corona computation: whole cross sections of typical
 // lines and a substation, the AC/DC sweep, the E and B kernels on a fine
 // profile beside the point-by-point computation they replaced and the tight
-// loop they are measured against, the 20,000-record cross section, and the
+// loop they are measured against, the 20,000-record cross section (and its
+// corona values alone, per record and four records at a time), and the
 // whole sample project. Each benchmark builds or loads its input once,
 // outside the timed loop.
 #include "LineBuilder.h"
@@ -10,6 +11,7 @@
 #include "WideProfileProject.h"
 #include "compute/Charges.h"
 #include "compute/Compute.h"
+#include "compute/Corona.h"
 #include "compute/Fields.h"
 #include "model/Project.h"
 #include "model/Units.h"
@@ -19,6 +21,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 using namespace corvalt;
 using namespace corvalt::testing;
@@ -222,6 +226,43 @@ void BM_WideProfile20000(benchmark::State& state) {
     state.counters["records"] = static_cast<double>(scenario.Results.size());
 }
 BENCHMARK(BM_WideProfile20000)->Unit(benchmark::kMillisecond);
+
+// The corona values alone of the 20,000-record cross section, single thread:
+// the per-record functions (the baseline build of Fill) beside the AVX2
+// build, four records side by side; the charges are solved once, outside.
+void WideProfileCorona(benchmark::State& state, TKernelBuild build) {
+    if (!CoronaBuildRuns(build)) {
+        state.SkipWithError("this processor does not run the build");
+        return;
+    }
+    auto project = MakeWideProfileProject();
+    const TScenario& scenario = project->Scenarios[0];
+    auto inputs = std::get<TFieldInputs>(FieldInputsOf(scenario));
+    if (SolveScenarioCharges(scenario, inputs.System)) {
+        state.SkipWithError("the charges were not solved");
+        return;
+    }
+    const TCoronaSite site = CoronaSiteOf(scenario);
+    ComputeCoronaLosses(inputs.System, site);
+    const TCoronaField corona(inputs.System, site);
+    std::vector<TCalcResult>& records = inputs.Layout.Records;
+    for (auto _ : state) {
+        corona.Fill(records, project->Units, build);
+        benchmark::DoNotOptimize(records.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["records"] = static_cast<double>(records.size());
+}
+
+void BM_WideProfileCoronaPerRecord(benchmark::State& state) {
+    WideProfileCorona(state, TKernelBuild::Baseline);
+}
+BENCHMARK(BM_WideProfileCoronaPerRecord)->Unit(benchmark::kMillisecond);
+
+void BM_WideProfileCoronaAvx2(benchmark::State& state) {
+    WideProfileCorona(state, TKernelBuild::Avx2);
+}
+BENCHMARK(BM_WideProfileCoronaAvx2)->Unit(benchmark::kMillisecond);
 
 // The largest cross section there may be: 500 conductors on a grid of 25
 // columns 2 m apart and 20 rows 2 m apart from 10 m up, 230 kV and 500 A in

@@ -176,19 +176,6 @@ bool ComputeFields(std::span<TCalcResult> records, std::span<const TSystemConduc
                         });
 }
 
-// Fills every corona value of one record.
-void ComputeCoronaRecord(TCalcResult& record, const TCoronaField& corona, int units) {
-    const float x = RecordPositionM(record, units);
-    const TRainFair noise = corona.AudibleNoiseDba(x);
-    record.AnRainL50 = noise.Rain;
-    record.AnFairL50 = noise.Fair;
-    record.TviRain = corona.TelevisionInterferenceDbuv(x);
-    const TRainFair radio = corona.RadioInterferenceDbuv(x);
-    record.RiRain = radio.Rain;
-    record.RiFair = radio.Fair;
-    record.Ozone = corona.OzonePpb(x);
-}
-
 void StoreConductorResults(TScenario& scenario, std::span<const TSystemConductor> system) {
     for (std::size_t k = 0; k < system.size(); ++k) {
         const TSystemConductor& c = system[k];
@@ -324,8 +311,8 @@ bool ComputeScenario(TScenario& scenario, std::stop_token stop, double beyondRow
     const TCoronaField corona(system, site);
     const bool done = ForEachBlock(layout.Records.size(), kRecordsPerBlock, stop,
                                    [&](std::size_t first, std::size_t count) {
-                                       for (std::size_t i = first; i < first + count; ++i)
-                                           ComputeCoronaRecord(layout.Records[i], corona, units);
+                                       corona.Fill(std::span(layout.Records).subspan(first, count),
+                                                   units);
                                    });
     if (!done) return Fail(scenario, Cancelled());
 

@@ -2,6 +2,7 @@
 
 #include "compute/Constants.h"
 #include "compute/Numeric.h"
+#include "compute/Profile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -212,10 +213,11 @@ void ComputeCoronaLosses(std::span<TSystemConductor> system, const TCoronaSite& 
     }
 }
 
-TCoronaField::TCoronaField(std::span<const TSystemConductor> system, const TCoronaSite& site)
-    : site_(site), lambdaM_(300.0 / site.RadioFrequencyMhz), altitude_(AltitudeTermDb(site)) {
-    const double referenceAc = RadioReferenceLevel(true, site.RadioFrequencyMhz, lambdaM_);
-    const double referenceDc = RadioReferenceLevel(false, site.RadioFrequencyMhz, lambdaM_);
+TCoronaField::TCoronaField(std::span<const TSystemConductor> system, const TCoronaSite& site) {
+    const double lambdaM = 300.0 / site.RadioFrequencyMhz; // radio wavelength, m
+    const double altitude = AltitudeTermDb(site);
+    const double referenceAc = RadioReferenceLevel(true, site.RadioFrequencyMhz, lambdaM);
+    const double referenceDc = RadioReferenceLevel(false, site.RadioFrequencyMhz, lambdaM);
     const double wind = site.WindVelocityMPerS;
     // Each source's levels in dB first, then as factors of the largest.
     struct TLevels {
@@ -225,12 +227,13 @@ TCoronaField::TCoronaField(std::span<const TSystemConductor> system, const TCoro
     std::vector<TLevels> levels;
     TReferenceLevel an, ri, tv;
     for (const TSystemConductor& c : system) {
-        anyOzone_ = anyOzone_ || c.OzoneRate.has_value();
+        constants_.AnyOzone = constants_.AnyOzone || c.OzoneRate.has_value();
         if (!IsCoronaSource(c)) continue;
-        TSource s;
+        TCoronaSource s;
         s.XM = c.XM;
         s.YM = c.YM;
         s.RadiusM = c.RadiusM;
+        s.RadiusSqM2 = s.RadiusM * s.RadiusM;
         s.IsAc = c.IsAc;
         s.MicDySq = Sq(s.YM - site.MicrophoneHeightM);
         s.RadioDySq = Sq(s.YM - site.RadioAntennaHeightM);
@@ -239,7 +242,7 @@ TCoronaField::TCoronaField(std::span<const TSystemConductor> system, const TCoro
         // Audible noise at 1 m: AC 5.8 dB less, fair weather AC 25 dB less,
         // DC 6 dB more than rain.
         if (const std::optional<double> prefix = AudibleNoisePrefixDba(c)) {
-            level.AnRain = c.IsAc ? *prefix - 5.8 + altitude_ : *prefix + altitude_;
+            level.AnRain = c.IsAc ? *prefix - 5.8 + altitude : *prefix + altitude;
             level.AnFair = c.IsAc ? *level.AnRain - 25 : *level.AnRain + 6;
             an.Offer(*level.AnRain);
             an.Offer(*level.AnFair);
@@ -251,38 +254,46 @@ TCoronaField::TCoronaField(std::span<const TSystemConductor> system, const TCoro
         level.RiFair = RadioBaseLevelDbuv(c, site, false) - reference - (c.IsAc ? 24 : 0);
         ri.Offer(level.RiRain);
         ri.Offer(level.RiFair);
-        s.RadioBreakpointM = 12 * site.RadioAntennaHeightM * s.YM / lambdaM_;
+        s.RadioBreakpointM = 12 * site.RadioAntennaHeightM * s.YM / lambdaM;
         const double f = site.TvFrequencyMhz;
         if (c.IsAc) {
             level.Tvi = 120 * std::log10(std::fabs(Gradient(c)) / 16.3) + 10 +
-                        40 * std::log10(c.DiameterMm / 30.4) + 20 * std::log10(75 / f) + altitude_;
+                        40 * std::log10(c.DiameterMm / 30.4) + 20 * std::log10(75 / f) + altitude;
             tv.Offer(level.Tvi);
         }
         s.TvBreakpointM = f * site.TvAntennaHeightM * s.YM * 0.04;
-        if (c.OzoneRate) s.OzoneRate = *c.OzoneRate;
+        s.HasOzone = c.OzoneRate.has_value();
+        s.OzoneRate = c.OzoneRate.value_or(0.0f);
         s.SigmaFactor = (4.75 * std::pow(100 / s.YM, 0.25) + 23 / wind) * 0.0315;
+        const double z = site.OzoneHeightM;
+        s.OzoneDySq = Sq(s.YM - z);
+        s.OzoneImageDySq = Sq(s.YM + z);
         sources_.push_back(s);
         levels.push_back(level);
     }
-    anReference_ = an.Value();
-    riReference_ = ri.Value();
-    tvReference_ = tv.Value();
+    constants_.AnReference = an.Value();
+    constants_.RiReference = ri.Value();
+    constants_.TvReference = tv.Value();
+    constants_.RadioFrequencyMhz = site.RadioFrequencyMhz;
+    constants_.WindVelocityMPerS = site.WindVelocityMPerS;
+    constants_.NumericalDistanceDivisor =
+        lambdaM * lambdaM * static_cast<double>(site.GroundConductivityMmhoPerM);
     for (std::size_t k = 0; k < sources_.size(); ++k) {
-        TSource& s = sources_[k];
+        TCoronaSource& s = sources_[k];
         const TLevels& level = levels[k];
         if (level.AnRain) {
-            s.AnRainPower = Factor(*level.AnRain, anReference_, 10);
-            s.AnFairPower = Factor(*level.AnFair, anReference_, 10);
+            s.AnRainPower = Factor(*level.AnRain, constants_.AnReference, 10);
+            s.AnFairPower = Factor(*level.AnFair, constants_.AnReference, 10);
         }
-        s.RiRainPower = Factor(level.RiRain, riReference_, 10);
-        s.RiFairPower = Factor(level.RiFair, riReference_, 10);
-        if (s.IsAc) s.TviAmplitude = Factor(level.Tvi, tvReference_, 20);
+        s.RiRainPower = Factor(level.RiRain, constants_.RiReference, 10);
+        s.RiFairPower = Factor(level.RiFair, constants_.RiReference, 10);
+        if (s.IsAc) s.TviAmplitude = Factor(level.Tvi, constants_.TvReference, 20);
     }
 }
 
 TRainFair TCoronaField::AudibleNoiseDba(float xM) const {
     TPowerSum rain, fair;
-    for (const TSource& s : sources_) {
+    for (const TCoronaSource& s : sources_) {
         const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.MicDySq;
         if (IsInsideConductor(distanceSq, s.RadiusM)) return {};
         // −11.4 log D dB: the power falls as D^−1.14 = (D²)^−0.57.
@@ -290,20 +301,19 @@ TRainFair TCoronaField::AudibleNoiseDba(float xM) const {
         rain.Add(s.AnRainPower * spread);
         fair.Add(s.AnFairPower * spread);
     }
-    return {rain.LevelDb(anReference_), fair.LevelDb(anReference_)};
+    return {rain.LevelDb(constants_.AnReference), fair.LevelDb(constants_.AnReference)};
 }
 
 TRainFair TCoronaField::RadioInterferenceDbuv(float xM) const {
-    const double f = site_.RadioFrequencyMhz;
-    const double sigma = site_.GroundConductivityMmhoPerM;
+    const double kf = 0.020944 * constants_.RadioFrequencyMhz;
     TLargest rain, fair;
-    for (const TSource& s : sources_) {
+    for (const TCoronaSource& s : sources_) {
         const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.RadioDySq;
         if (IsInsideConductor(distanceSq, s.RadiusM)) return {};
         // Lateral attenuation: direct, ground-wave and induction terms.
         const double r = std::sqrt(distanceSq);
-        const double p = r * 52.5 / (lambdaM_ * lambdaM_ * sigma);
-        const double u = 1 / (0.020944 * f * r); // 1 ÷ kR, k = 2π ÷ λ
+        const double p = r * 52.5 / constants_.NumericalDistanceDivisor;
+        const double u = 1 / (kf * r); // 1 ÷ kR, k = 2π ÷ λ
         const double y = s.YM;
         const double b = s.RadioBreakpointM;
         const double t1 = r > b ? Sq(y * u * b / r) : Sq(y * u);
@@ -313,40 +323,127 @@ TRainFair TCoronaField::RadioInterferenceDbuv(float xM) const {
         rain.Take(s.RiRainPower * attenuation);
         fair.Take(s.RiFairPower * attenuation);
     }
-    return {rain.LevelDb(riReference_, 10, -7), fair.LevelDb(riReference_, 10)};
+    return {rain.LevelDb(constants_.RiReference, 10, -7), fair.LevelDb(constants_.RiReference, 10)};
 }
 
 std::optional<float> TCoronaField::TelevisionInterferenceDbuv(float xM) const {
     TLargest line;
-    for (const TSource& s : sources_) {
+    for (const TCoronaSource& s : sources_) {
         if (!s.IsAc) continue;
         const double distanceSq = Sq(static_cast<double>(xM) - s.XM) + s.TvDySq;
         if (IsInsideConductor(distanceSq, s.RadiusM)) return std::nullopt;
         line.Take(s.TviAmplitude * TelevisionDistanceRatio(std::sqrt(distanceSq), s.TvBreakpointM));
     }
-    return line.LevelDb(tvReference_, 20);
+    return line.LevelDb(constants_.TvReference, 20);
 }
 
 std::optional<float> TCoronaField::OzonePpb(float xM) const {
     constexpr double kSqrtTwoPi = 2.50662827;
     constexpr double kLargestExponent = 88;
-    if (!anyOzone_) return std::nullopt;
-    const double z = site_.OzoneHeightM;
-    const double w = site_.WindVelocityMPerS;
+    if (!constants_.AnyOzone) return std::nullopt;
+    const double w = constants_.WindVelocityMPerS;
     double total = 0;
-    for (const TSource& s : sources_) {
-        if (!s.OzoneRate) continue;
+    for (const TCoronaSource& s : sources_) {
+        if (!s.HasOzone) continue;
         const double downwind = static_cast<double>(xM) - s.XM;
         if (!(downwind >= 0.25)) continue;
         // Vertical dispersion, m: Δ^0.86 as e^(0.86 ln Δ).
         const double sigma = s.SigmaFactor * std::exp(0.86 * std::log(downwind));
-        const double concentration = *s.OzoneRate / (sigma * w * kSqrtTwoPi);
+        const double concentration = s.OzoneRate / (sigma * w * kSqrtTwoPi);
         const double twoSigmaSq = 2 * sigma * sigma;
-        const double e1 = std::min(Sq(s.YM - z) / twoSigmaSq, kLargestExponent);
-        const double e2 = std::min(Sq(s.YM + z) / twoSigmaSq, kLargestExponent);
+        const double e1 = std::min(s.OzoneDySq / twoSigmaSq, kLargestExponent);
+        const double e2 = std::min(s.OzoneImageDySq / twoSigmaSq, kLargestExponent);
         total += concentration * (std::exp(-e1) + std::exp(-e2));
     }
     return FiniteFloat(total * 4.67e8);
+}
+
+void TCoronaField::FillRecord(TCalcResult& record, float xM) const {
+    const TRainFair noise = AudibleNoiseDba(xM);
+    record.AnRainL50 = noise.Rain;
+    record.AnFairL50 = noise.Fair;
+    record.TviRain = TelevisionInterferenceDbuv(xM);
+    const TRainFair radio = RadioInterferenceDbuv(xM);
+    record.RiRain = radio.Rain;
+    record.RiFair = radio.Fair;
+    record.Ozone = OzonePpb(xM);
+}
+
+namespace {
+
+// Whether the processor runs FMA code, which the vector logarithms and
+// exponentials of the AVX2 build use besides AVX2.
+bool ProcessorRunsFma() {
+#if CORVALT_CORONA_AVX2_BUILD
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("fma");
+#else
+    return false;
+#endif
+}
+
+#if CORVALT_CORONA_AVX2_BUILD
+
+// Whether Fill takes the AVX2 build: the build given when the processor runs
+// it, otherwise the processor's choice.
+bool FillsWithAvx2(std::optional<TKernelBuild> build) {
+    if (build && CoronaBuildRuns(*build)) return *build == TKernelBuild::Avx2;
+    return CoronaBuildRuns(TKernelBuild::Avx2);
+}
+
+// A value of the AVX2 build, where NaN (or any value that is not finite)
+// stands for an empty one.
+std::optional<float> ValueOf(float level) {
+    if (!std::isfinite(level)) return std::nullopt;
+    return level;
+}
+
+// The AVX2 build of TCoronaField::Fill: a few hundred records at a time
+// through buffers on the stack.
+void FillWithAvx2(std::span<const TCoronaSource> sources, const TCoronaConstants& constants,
+                  std::span<TCalcResult> records, int units) {
+    constexpr std::size_t kChunk = 256;
+    float positions[kChunk]{};
+    TCoronaLevels levels[kChunk];
+    for (std::size_t first = 0; first < records.size(); first += kChunk) {
+        const std::span<TCalcResult> chunk =
+            records.subspan(first, std::min(kChunk, records.size() - first));
+        for (std::size_t i = 0; i < chunk.size(); ++i)
+            positions[i] = RecordPositionM(chunk[i], units);
+        CoronaLevelsAvx2(sources.data(), sources.size(), constants, positions, chunk.size(),
+                         levels);
+        for (std::size_t i = 0; i < chunk.size(); ++i) {
+            TCalcResult& record = chunk[i];
+            record.AnRainL50 = ValueOf(levels[i].AnRain);
+            record.AnFairL50 = ValueOf(levels[i].AnFair);
+            record.RiRain = ValueOf(levels[i].RiRain);
+            record.RiFair = ValueOf(levels[i].RiFair);
+            record.TviRain = ValueOf(levels[i].TviRain);
+            record.Ozone = ValueOf(levels[i].Ozone);
+        }
+    }
+}
+#endif
+
+} // namespace
+
+bool CoronaBuildRuns(TKernelBuild build) {
+    static const bool runsFma = ProcessorRunsFma();
+    return KernelBuildRuns(build) && (build == TKernelBuild::Baseline || runsFma);
+}
+
+void TCoronaField::Fill(std::span<TCalcResult> records, int units,
+                        std::optional<TKernelBuild> build) const {
+#if CORVALT_CORONA_AVX2_BUILD
+    if (FillsWithAvx2(build)) {
+        FillWithAvx2(sources_, constants_, records, units);
+        return;
+    }
+#else
+    (void)build;
+#endif
+    for (TCalcResult& record : records)
+        FillRecord(record, RecordPositionM(record, units));
 }
 
 } // namespace corvalt

@@ -7,6 +7,9 @@
 // A/300 adds one decibel per 300 m of altitude.
 
 #include "compute/ConductorSystem.h"
+#include "compute/CoronaLanes.h"
+#include "compute/Fields.h"
+#include "model/CalcResult.h"
 #include "model/SiteParameters.h"
 
 #include <optional>
@@ -53,6 +56,10 @@ std::optional<float> OzoneRate(const TSystemConductor& c, float coronaLossKwPerK
 // Fills CoronaLossKwPerKm and OzoneRate of every conductor.
 void ComputeCoronaLosses(std::span<TSystemConductor> system, const TCoronaSite& site);
 
+// Whether this processor runs the given build of TCoronaField::Fill: the
+// baseline one always, the AVX2 one on x86-64 with AVX2 and FMA.
+bool CoronaBuildRuns(TKernelBuild build);
+
 // The values of one quantity in rain and in fair weather.
 struct TRainFair {
     std::optional<float> Rain;
@@ -92,39 +99,22 @@ class TCoronaField {
     // conductor receive its ozone. Empty when no conductor produces ozone.
     std::optional<float> OzonePpb(float xM) const;
 
-  private:
-    // Each level is kept as a factor on a linear scale relative to a common
-    // reference level, so that a point costs no logarithm per conductor: a
-    // level L dB becomes 10^((L − reference) ÷ 10) (powers) or ÷ 20
-    // (amplitudes), the line's value is the reference plus 10 (or 20) log of
-    // the summed or largest product with the conductor's distance term.
-    struct TSource {
-        double XM = 0, YM = 0, RadiusM = 0;
-        bool IsAc = true;
-        // Squared heights above the microphone, the radio and the TV antenna, m².
-        double MicDySq = 0, RadioDySq = 0, TvDySq = 0;
-        // Audible noise: the sound power at 1 m in rain and in fair weather
-        // (relative to anReference_); 0 for a negative pole, which makes none.
-        double AnRainPower = 0, AnFairPower = 0;
-        // Radio interference: the power before the lateral attenuation, per
-        // weather (relative to riReference_).
-        double RiRainPower = 0, RiFairPower = 0;
-        double RadioBreakpointM = 0; // 12 h Y ÷ λ
-        // TV interference (AC only): the amplitude at 61 m (relative to
-        // tvReference_) and the breakpoint.
-        double TviAmplitude = 0;
-        double TvBreakpointM = 0;
-        // Ozone plume: the rate, and the dispersion σ = SigmaFactor × Δ^0.86.
-        std::optional<double> OzoneRate;
-        double SigmaFactor = 0;
-    };
+    // Fills the audible noise, radio and TV interference and ozone of every
+    // record at its position (units: the project's display units), each
+    // value as the functions above give it. On a processor with AVX2 and FMA
+    // four records are computed side by side with vector logarithms and
+    // exponentials, a few units in the last place of a double from the
+    // per-point ones, so that a value in single precision differs at most in
+    // its last bit, and rarely. The build given replaces the processor's
+    // choice when the processor runs it.
+    void Fill(std::span<TCalcResult> records, int units,
+              std::optional<TKernelBuild> build = std::nullopt) const;
 
-    TCoronaSite site_;
-    double lambdaM_;  // radio wavelength 300 ÷ f, m
-    double altitude_; // A/300, dB
-    double anReference_ = 0, riReference_ = 0, tvReference_ = 0; // dB
-    std::vector<TSource> sources_;
-    bool anyOzone_ = false;
+  private:
+    void FillRecord(TCalcResult& record, float xM) const;
+
+    TCoronaConstants constants_;
+    std::vector<TCoronaSource> sources_;
 };
 
 } // namespace corvalt
