@@ -245,7 +245,7 @@ void WideProfileCorona(benchmark::State& state, TKernelBuild build) {
     const TCoronaSite site = CoronaSiteOf(scenario);
     ComputeCoronaLosses(inputs.System, site);
     const TCoronaField corona(inputs.System, site);
-    std::vector<TCalcResult>& records = inputs.Layout.Records;
+    TCalcResults& records = inputs.Layout.Records;
     for (auto _ : state) {
         corona.Fill(records, project->Units, build);
         benchmark::DoNotOptimize(records.data());
