@@ -58,6 +58,7 @@ void DrawFootprints(TGridMapPainter& map, const TPlan& plan, const space::TField
         p.setBrush(QColor(255, 255, 255, 225));
         p.drawRect(box);
         p.drawText(box, Qt::AlignCenter, text);
+        map.KeepClear(box);
     }
 }
 

@@ -104,11 +104,14 @@ QRectF TGridMapPainter::Draw(const std::function<void(TGridMapPainter&)>& overla
     DrawFill();
     p_.save();
     p_.setClipRect(gridRect_);
-    // The peak's label has its place first; the iso-lines' labels keep clear of it.
+    // The peak's label has its place first and the overlay's labels theirs;
+    // the iso-lines' labels keep clear of them.
     const std::optional<QRectF> peakLabel = PeakLabelBox();
     if (peakLabel) labels_.push_back(*peakLabel);
-    DrawIsoLines();
+    const std::vector<TLineLabel> lineLabels = DrawIsoLines();
     if (overlay) overlay(*this);
+    for (const TLineLabel& label : lineLabels)
+        LabelAlong(label.Path, label.Text, label.Width);
     DrawPeak(peakLabel);
     p_.restore();
     DrawAxes();
@@ -198,7 +201,8 @@ void TGridMapPainter::DrawFill() {
     p_.drawImage(gridRect_, image);
 }
 
-void TGridMapPainter::DrawIsoLines() {
+std::vector<TGridMapPainter::TLineLabel> TGridMapPainter::DrawIsoLines() {
+    std::vector<TLineLabel> labels;
     const TGridValues field{map_.X, map_.Y, map_.Values};
     const QFontMetricsF metrics(p_.font());
     int style = 0;
@@ -217,9 +221,10 @@ void TGridMapPainter::DrawIsoLines() {
             }
             if (line.Closed) path.closeSubpath();
             StrokeWithHalo(path, kInk, 1.6, pen);
-            if (path.length() > 3 * labelWidth) LabelAlong(path, label, labelWidth);
+            if (path.length() > 3 * labelWidth) labels.push_back({path, label, labelWidth});
         }
     }
+    return labels;
 }
 
 // The label on the line at the first of a few places along it where it lies

@@ -68,6 +68,8 @@ class TGridMapPainter {
                         Qt::PenStyle style = Qt::SolidLine);
     // Text on a white box centred at the point.
     void Label(QPointF at, const QString& text, double width);
+    // A box the overlay drew text in: the iso-lines' labels keep clear of it.
+    void KeepClear(const QRectF& box) { labels_.push_back(box); }
     // The boxes of every label drawn so far (and the peak's, kept free from
     // the start), in the order they were placed.
     const std::vector<QRectF>& LabelBoxes() const { return labels_; }
@@ -79,7 +81,13 @@ class TGridMapPainter {
     QString TickLabel(double tick) const;
     double ValueAt(std::size_t i, double fx, std::size_t j, double fy) const;
     void DrawFill();
-    void DrawIsoLines();
+    // An iso-line's label, placed once everything else's labels are.
+    struct TLineLabel {
+        QPainterPath Path;
+        QString Text;
+        double Width = 0;
+    };
+    std::vector<TLineLabel> DrawIsoLines();
     void LabelAlong(const QPainterPath& path, const QString& text, double width);
     QRectF LabelBox(QPointF at, double width) const;
     bool IsFree(const QRectF& box) const; // on the grid, clear of every label
