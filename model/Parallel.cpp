@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
+#include <condition_variable>
 #include <exception>
 #include <mutex>
 #include <system_error>
@@ -9,6 +11,82 @@
 #include <vector>
 
 namespace corvalt {
+
+namespace {
+
+// Threads that stay for the program's life, waiting for work: starting a
+// thread for every run of blocks cost about as much as the blocks of a small
+// profile (a fresh stack and heap for each on some systems). One job at a
+// time has the helpers; a job offered while another has them (a second
+// window computing, work inside a block) runs on its caller alone.
+class TWorkers {
+  public:
+    // The pool of cores - 1 helpers, started at the first call. It is never
+    // destroyed: its threads wait for work until the program ends.
+    static TWorkers& Instance() {
+        static TWorkers* const workers = new TWorkers();
+        return *workers;
+    }
+
+    // Runs job on the calling thread and on up to helpers idle helpers at
+    // once; returns when every run of job has returned. False, with job not
+    // run, when another job has the helpers.
+    bool Run(const std::function<void()>& job, std::size_t helpers) {
+        {
+            const std::lock_guard lock(lock_);
+            if (job_ != nullptr) return false;
+            job_ = &job;
+            seats_ = std::min(helpers, threads_);
+            ++generation_;
+        }
+        wake_.notify_all();
+        job();
+        std::unique_lock lock(lock_);
+        seats_ = 0; // no helper joins from now on
+        done_.wait(lock, [&] { return working_ == 0; });
+        job_ = nullptr;
+        return true;
+    }
+
+  private:
+    TWorkers() {
+        const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+        for (std::size_t t = 1; t < cores; ++t) {
+            try {
+                std::thread(&TWorkers::Serve, this).detach();
+                ++threads_;
+            } catch (const std::system_error&) {
+                break; // no more threads to be had: the ones there share the work
+            }
+        }
+    }
+
+    void Serve() {
+        std::uint64_t seen = 0;
+        std::unique_lock lock(lock_);
+        for (;;) {
+            wake_.wait(lock, [&] { return seats_ > 0 && generation_ != seen; });
+            seen = generation_;
+            --seats_;
+            ++working_;
+            const std::function<void()>* job = job_;
+            lock.unlock();
+            (*job)();
+            lock.lock();
+            if (--working_ == 0) done_.notify_all();
+        }
+    }
+
+    std::mutex lock_;
+    std::condition_variable wake_, done_;
+    const std::function<void()>* job_ = nullptr;
+    std::size_t threads_ = 0;
+    std::size_t seats_ = 0;   // helpers that may still join the job
+    std::size_t working_ = 0; // helpers running the job
+    std::uint64_t generation_ = 0;
+};
+
+} // namespace
 
 bool ForEachBlock(std::size_t total, std::size_t blockSize, const std::stop_token& stop,
                   const std::function<void(std::size_t first, std::size_t count)>& work) {
@@ -18,7 +96,7 @@ bool ForEachBlock(std::size_t total, std::size_t blockSize, const std::stop_toke
     std::atomic<bool> stopped{false};
     std::exception_ptr failure;
     std::mutex failureLock;
-    auto run = [&] {
+    const std::function<void()> run = [&] {
         try {
             for (std::size_t block = next++; block < blocks; block = next++) {
                 if (stop.stop_requested()) {
@@ -34,19 +112,7 @@ bool ForEachBlock(std::size_t total, std::size_t blockSize, const std::stop_toke
             next = blocks; // the others stop after their current block
         }
     };
-    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t helpers = std::min(cores, blocks) - (blocks > 0 ? 1 : 0);
-    std::vector<std::jthread> threads;
-    threads.reserve(helpers);
-    for (std::size_t t = 0; t < helpers; ++t) {
-        try {
-            threads.emplace_back(run);
-        } catch (const std::system_error&) {
-            break; // no more threads to be had: the ones there share the work
-        }
-    }
-    run();
-    threads.clear(); // joins
+    if (blocks < 2 || !TWorkers::Instance().Run(run, blocks - 1)) run();
     if (failure) std::rethrow_exception(failure);
     return !stopped;
 }

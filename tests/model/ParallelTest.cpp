@@ -5,6 +5,7 @@
 #include <atomic>
 #include <stdexcept>
 #include <stop_token>
+#include <thread>
 #include <vector>
 
 using namespace corvalt;
@@ -45,4 +46,28 @@ TEST(Parallel, AFailureOrAStopEndsTheWork) {
     std::atomic<int> done{0};
     EXPECT_FALSE(ForEachBlock(1000, 1, stop.get_token(), [&](std::size_t, std::size_t) { ++done; }));
     EXPECT_EQ(done.load(), 0);
+}
+
+// Runs offered while the helpers are busy, from inside a block or from another
+// thread at the same time, are done all the same, each item once.
+TEST(Parallel, RunsInsideBlocksAndFromSeveralThreadsAreAllDone) {
+    constexpr std::size_t kOuter = 16, kInner = 100;
+    const auto nested = [](std::vector<std::atomic<int>>& visits) {
+        ForEachBlock(kOuter, 1, {}, [&](std::size_t outer, std::size_t) {
+            ForEachBlock(kInner, 7, {}, [&](std::size_t first, std::size_t count) {
+                for (std::size_t i = first; i < first + count; ++i)
+                    ++visits[outer * kInner + i];
+            });
+        });
+    };
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::atomic<int>> mine(kOuter * kInner), theirs(kOuter * kInner);
+        std::thread other([&] { nested(theirs); });
+        nested(mine);
+        other.join();
+        for (std::size_t i = 0; i < mine.size(); ++i) {
+            ASSERT_EQ(mine[i].load(), 1) << i;
+            ASSERT_EQ(theirs[i].load(), 1) << i;
+        }
+    }
 }
