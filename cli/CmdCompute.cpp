@@ -8,6 +8,7 @@
 #include "cli/ComputeJson.h"
 
 #include "compute/Compute.h"
+#include "model/Parallel.h"
 #include "model/Project.h"
 #include "model/TextHelpers.h"
 
@@ -88,6 +89,7 @@ void ApplySiteOverrides(TEmfProject& project, const TSiteOverrides& overrides) {
 } // namespace
 
 int RunCompute(const Args& arguments) {
+    StartWorkers();
     Args args = arguments;
     TSiteOverrides overrides;
     if (auto error = TakeSiteOption(args, overrides)) return Fail(ExitBadInput, *error);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <condition_variable>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -62,6 +63,9 @@ class TWorkers {
     }
 
     void Serve() {
+        // The thread's own heap is set up on its first allocation: make it now,
+        // while the thread waits for work anyway.
+        std::make_unique_for_overwrite<char[]>(kHeapWarmUpBytes).reset();
         std::uint64_t seen = 0;
         std::unique_lock lock(lock_);
         for (;;) {
@@ -77,6 +81,8 @@ class TWorkers {
         }
     }
 
+    static constexpr std::size_t kHeapWarmUpBytes = 64 * 1024;
+
     std::mutex lock_;
     std::condition_variable wake_, done_;
     const std::function<void()>* job_ = nullptr;
@@ -87,6 +93,10 @@ class TWorkers {
 };
 
 } // namespace
+
+void StartWorkers() {
+    TWorkers::Instance();
+}
 
 bool ForEachBlock(std::size_t total, std::size_t blockSize, const std::stop_token& stop,
                   const std::function<void(std::size_t first, std::size_t count)>& work) {

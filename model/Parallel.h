@@ -21,4 +21,10 @@ namespace corvalt {
 bool ForEachBlock(std::size_t total, std::size_t blockSize, const std::stop_token& stop,
                   const std::function<void(std::size_t first, std::size_t count)>& work);
 
+// Starts the helper threads ForEachBlock shares work with, if they are not
+// running yet, and returns at once: a command about to compute calls it first,
+// so that the threads' start overlaps reading its input instead of delaying
+// the first run of blocks.
+void StartWorkers();
+
 } // namespace corvalt
