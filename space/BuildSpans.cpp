@@ -3,6 +3,7 @@
 #include "model/Limits.h"
 #include "model/Project.h"
 #include "model/Scenario.h"
+#include "model/TextHelpers.h"
 #include "model/Units.h"
 
 #include <algorithm>
@@ -226,26 +227,20 @@ std::optional<TMapInputError> MergePlan(TPlan& plan, const TPlan& other) {
 
 std::variant<std::vector<TPlanCorner>, TRouteFault> ParseRoute(std::string_view text,
                                                                const TNumberReader& readNumber) {
-    const auto trimmed = [](std::string_view s) {
-        constexpr std::string_view kSpace = " \t";
-        const std::size_t first = s.find_first_not_of(kSpace);
-        if (first == std::string_view::npos) return std::string_view();
-        return s.substr(first, s.find_last_not_of(kSpace) - first + 1);
-    };
     std::vector<TPlanCorner> route;
     for (std::size_t start = 0; start <= text.size();) {
         const std::size_t end = std::min(text.find_first_of(";\r\n", start), text.size());
-        const std::string_view entry = trimmed(text.substr(start, end - start));
+        const std::string entry = Trim(text.substr(start, end - start));
         start = end + 1;
         if (entry.empty()) continue;
-        const char separator = entry.find('\t') != std::string_view::npos ? '\t' : ',';
+        const char separator = entry.find('\t') != std::string::npos ? '\t' : ',';
         const std::size_t split = entry.find(separator);
         std::optional<double> x, y;
-        if (split != std::string_view::npos && entry.find(separator, split + 1) == std::string_view::npos) {
-            x = readNumber(trimmed(entry.substr(0, split)));
-            y = readNumber(trimmed(entry.substr(split + 1)));
+        if (split != std::string::npos && entry.find(separator, split + 1) == std::string::npos) {
+            x = readNumber(Trim(std::string_view(entry).substr(0, split)));
+            y = readNumber(Trim(std::string_view(entry).substr(split + 1)));
         }
-        if (!x || !y) return TRouteFault{route.size() + 1, std::string(entry)};
+        if (!x || !y) return TRouteFault{route.size() + 1, entry};
         route.push_back({*x, *y});
     }
     return route;
