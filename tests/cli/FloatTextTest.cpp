@@ -111,3 +111,18 @@ TEST(FloatText, EqualsToCharsOnEveryQuarterAndItsNeighbours) {
     EXPECT_EQ(TextOf(-0.0f), "-0");
     EXPECT_EQ(mismatches, 0);
 }
+
+// Where random bits seldom land: every power of two (the float below lies
+// half as far as the one above, so the rounding interval is lopsided) and
+// the floats beside it, subnormals included, with both signs.
+TEST(FloatText, EqualsToCharsAtEveryPowerOfTwo) {
+    int mismatches = 0;
+    for (std::uint32_t exponent = 0; exponent < 255; ++exponent)
+        for (const std::uint32_t fraction : {0u, 1u, 2u, 3u, 0x7FFFFEu, 0x7FFFFFu})
+            for (const std::uint32_t sign : {0u, 0x80000000u}) {
+                const float v = std::bit_cast<float>(sign | exponent << 23 | fraction);
+                if (TextOf(v) != ToCharsText(v) && ++mismatches <= 5)
+                    ADD_FAILURE() << ToCharsText(v) << " written as " << TextOf(v);
+            }
+    EXPECT_EQ(mismatches, 0);
+}
