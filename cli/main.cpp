@@ -4,7 +4,6 @@
 #include "cli/RendererHandoff.h"
 #include "cli/StandardOutput.h"
 
-#include "model/Leftovers.h"
 #include "model/StopCleanup.h"
 #include "model/TextHelpers.h"
 
@@ -143,7 +142,8 @@ int main(int argc, char** argv) {
             return RunInRenderer(argv);
     }
     corvalt::InstallStopCleanup();
-    corvalt::RemoveStaleTemporaryFolders();
     const TStandardOutput output;
-    return CheckedOutput(RunGuarded(argc, argv), output);
+    const int code = CheckedOutput(RunGuarded(argc, argv), output);
+    corvalt::AwaitStaleLeftoversRemoved();
+    return code;
 }

@@ -46,7 +46,19 @@ void RemoveEverything() {
     }
 }
 
+// Whether the leftovers of killed runs are gone (or not the cleanup thread's
+// to remove).
+std::atomic<bool> staleLeftoversRemoved{true};
+
+void MarkStaleLeftoversRemoved() {
+    staleLeftoversRemoved.store(true);
+    staleLeftoversRemoved.notify_all();
+}
+
 [[noreturn]] void AwaitStopSignal(sigset_t signals) {
+    // A stop signal that comes meanwhile waits for the sweep, a millisecond.
+    RemoveStaleTemporaryFolders();
+    MarkStaleLeftoversRemoved();
     int signal = 0;
     while (sigwait(&signals, &signal) != 0) {
     }
@@ -93,7 +105,11 @@ void InstallStopCleanup() {
     sigemptyset(&signals);
     for (const int signal : kStopSignals)
         sigaddset(&signals, signal);
-    if (pthread_sigmask(SIG_BLOCK, &signals, nullptr) != 0) return;
+    if (pthread_sigmask(SIG_BLOCK, &signals, nullptr) != 0) {
+        RemoveStaleTemporaryFolders();
+        return;
+    }
+    staleLeftoversRemoved.store(false);
     try {
         std::thread waiter(AwaitStopSignal, signals);
         cleanupThread = waiter.native_handle();
@@ -102,7 +118,13 @@ void InstallStopCleanup() {
     } catch (const std::system_error&) {
         // Without the thread the signals must keep their usual effect.
         pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+        RemoveStaleTemporaryFolders();
+        MarkStaleLeftoversRemoved();
     }
+}
+
+void AwaitStaleLeftoversRemoved() {
+    staleLeftoversRemoved.wait(false);
 }
 
 TTemporaryFolder::TTemporaryFolder(std::string_view prefix) {

@@ -13,8 +13,13 @@ namespace corvalt {
 // Call first in main, before any thread of the program's own exists: every
 // later thread inherits the blocked signals, so only the cleanup thread
 // receives them (a thread a library started while it was loaded passes them
-// on to it).
+// on to it). The cleanup thread first removes the stale leftovers of killed
+// runs (RemoveStaleTemporaryFolders in Leftovers.h) while main goes on.
 void InstallStopCleanup();
+
+// Returns once the stale leftovers are removed: call before main returns, so
+// that a run leaves none behind it, however short.
+void AwaitStaleLeftoversRemoved();
 
 // A new private folder (mode 0700) in the temporary folder ($TMPDIR, else
 // /tmp), registered for removal on a stop signal in the same step that makes

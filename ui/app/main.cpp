@@ -3,7 +3,6 @@
 // window (and with it the hidden error window), then the event loop; the
 // report page files go with the main window at exit.
 #include "engine/ReportFonts.h"
-#include "model/Leftovers.h"
 #include "model/StopCleanup.h"
 #include "prefs/Options.h"
 #include "ui/app/AppLocale.h"
@@ -53,12 +52,13 @@ int main(int argc, char* argv[]) {
     // Before any thread starts, so that only the cleanup thread takes SIGTERM:
     // a save it interrupts leaves no half-written file beside the project.
     corvalt::InstallStopCleanup();
-    corvalt::RemoveStaleTemporaryFolders();
+    int code = 2;
     try {
-        return RunProgram(argc, argv);
+        code = RunProgram(argc, argv);
     } catch (...) {
         qCritical("corvalt: %s",
                   qUtf8Printable(corvalt::ui::UnexpectedErrorText(std::current_exception())));
-        return 2;
     }
+    corvalt::AwaitStaleLeftoversRemoved();
+    return code;
 }
