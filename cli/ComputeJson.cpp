@@ -1,14 +1,18 @@
 #include "cli/ComputeJson.h"
 
+#include "cli/FloatText.h"
 #include "cli/Json.h"
 #include "model/PoleVoltage.h"
 #include "model/ProfileQuantity.h"
 #include "model/Project.h"
 #include "model/SiteParameters.h"
 
+#include <array>
 #include <cstddef>
+#include <cstring>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <utility>
 
 namespace corvalt::cli {
@@ -63,21 +67,76 @@ void WriteConductors(TJsonWriter& json, const TScenario& s) {
     json.EndArray();
 }
 
-// Every value of a table (kProfileQuantities, kFieldResultants) as the record
-// stores it, under its key, in the table's order.
-template <const auto& Table, std::size_t... Q>
-void WriteStored(TJsonWriter& json, const TCalcResult& r, std::index_sequence<Q...>) {
-    ((json.Key(TJsonKey(Table[Q].JsonKey)).Number(r.*Table[Q].Stored)), ...);
+// A record's text is laid out from fixed pieces: before each value its key
+// with what separates it from the one before ("{\"dist\": ", ", \"dist_m\": ",
+// ...), copied as kPieceRoom characters at once, the room each piece is padded
+// to (the characters past its end are overwritten by what follows).
+constexpr std::size_t kPieceRoom = 32;
+
+struct TRecordPiece {
+    std::array<char, kPieceRoom> Text{};
+    std::size_t Length = 0;
+};
+
+consteval TRecordPiece PieceBefore(std::string_view key, bool first) {
+    TRecordPiece piece;
+    const auto add = [&](std::string_view text) {
+        for (const char c : text)
+            piece.Text[piece.Length++] = c;
+    };
+    add(first ? "{\"" : ", \"");
+    add(TJsonKey(key).Text()); // checked to need no escaping
+    add("\": ");
+    return piece;
 }
 
-void WriteRecord(TJsonWriter& json, const TCalcResult& r) {
-    json.BeginObject(TJsonLayout::Inline);
-    json.Key("dist").Number(r.Dist);
-    json.Key("dist_m").Number(r.DistM);
-    json.Key("marked").Bool(r.IsMarked != 0);
-    WriteStored<kProfileQuantities>(json, r, std::make_index_sequence<kProfileQuantities.size()>());
-    WriteStored<kFieldResultants>(json, r, std::make_index_sequence<kFieldResultants.size()>());
-    json.EndObject();
+// The record's keys in the order written: its position, whether it is marked,
+// the table of quantities, then the resultants.
+constexpr std::size_t kRecordValues = 3 + kProfileQuantities.size() + kFieldResultants.size();
+
+consteval std::array<TRecordPiece, kRecordValues> RecordPieces() {
+    std::array<TRecordPiece, kRecordValues> pieces;
+    std::size_t k = 0;
+    for (const std::string_view key : {"dist", "dist_m", "marked"}) {
+        pieces[k] = PieceBefore(key, k == 0);
+        ++k;
+    }
+    for (const TProfileQuantityInfo& quantity : kProfileQuantities)
+        pieces[k++] = PieceBefore(quantity.JsonKey, false);
+    for (const TResultantInfo& resultant : kFieldResultants)
+        pieces[k++] = PieceBefore(resultant.JsonKey, false);
+    return pieces;
+}
+
+constexpr std::array<TRecordPiece, kRecordValues> kRecordPieces = RecordPieces();
+constexpr std::size_t kLongestRecordText = kRecordValues * (kPieceRoom + kFloatTextCapacity) + 1;
+
+char* PieceAt(char* out, std::size_t k) {
+    std::memcpy(out, kRecordPieces[k].Text.data(), kPieceRoom);
+    return out + kRecordPieces[k].Length;
+}
+
+char* OptionalNumberText(char* out, const std::optional<float>& value) {
+    if (value) return JsonNumberText(out, *value);
+    std::memcpy(out, "null", 4);
+    return out + 4;
+}
+
+// The text of a record as an inline object, as member-by-member writing lays
+// it out: {"dist": 12.5, "dist_m": 12.5, "marked": false, "e_max": 0.25, ...}.
+char* RecordText(char* out, const TCalcResult& r) {
+    out = JsonNumberText(PieceAt(out, 0), r.Dist);
+    out = JsonNumberText(PieceAt(out, 1), r.DistM);
+    out = PieceAt(out, 2);
+    std::memcpy(out, r.IsMarked != 0 ? "true " : "false", 5);
+    out += r.IsMarked != 0 ? 4 : 5;
+    std::size_t k = 3;
+    for (const TProfileQuantityInfo& quantity : kProfileQuantities)
+        out = OptionalNumberText(PieceAt(out, k++), r.*quantity.Stored);
+    for (const TResultantInfo& resultant : kFieldResultants)
+        out = OptionalNumberText(PieceAt(out, k++), r.*resultant.Stored);
+    *out++ = '}';
+    return out;
 }
 
 // Records in runs of this many are written side by side on the cores: the
@@ -90,7 +149,9 @@ void WriteResults(TJsonWriter& json, const TScenario& s) {
     WriteElementsSideBySide(json, records.size(), kRecordsPerRun,
                             [&](TJsonWriter& run, std::size_t first, std::size_t count) {
                                 for (const TCalcResult& r : records.subspan(first, count))
-                                    WriteRecord(run, r);
+                                    run.LaidOutElement(kLongestRecordText, [&](char* out) {
+                                        return RecordText(out, r);
+                                    });
                             });
     json.EndArray();
 }

@@ -112,10 +112,15 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
+char* JsonNumberText(char* out, float value) {
+    if (std::isfinite(value)) return FloatText(out, value);
+    std::memcpy(out, "null", 4);
+    return out + 4;
+}
+
 std::string JsonNumber(float value) {
-    if (!std::isfinite(value)) return "null";
     std::array<char, kFloatTextCapacity> buffer{};
-    return std::string(buffer.data(), FloatText(buffer.data(), value));
+    return std::string(buffer.data(), JsonNumberText(buffer.data(), value));
 }
 
 std::string JsonNumber(double value) {
@@ -279,10 +284,9 @@ TJsonWriter& TJsonWriter::String(std::string_view value) {
 }
 
 TJsonWriter& TJsonWriter::Number(float value) {
-    if (!std::isfinite(value)) return Null();
     BeforeValue();
     char* out = Room(kFloatTextCapacity);
-    used_ = static_cast<std::size_t>(FloatText(out, value) - buffer_.get());
+    used_ = static_cast<std::size_t>(JsonNumberText(out, value) - buffer_.get());
     return *this;
 }
 

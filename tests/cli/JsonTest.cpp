@@ -1,9 +1,12 @@
+#include "cli/ComputeJson.h"
 #include "cli/Json.h"
+#include "model/Project.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <streambuf>
@@ -193,4 +196,41 @@ TEST(Json, ElementsWrittenSideBySideReadAsWrittenOneByOne) {
         expected += "  \"after\": 1\n}\n";
         EXPECT_EQ(out.str(), expected);
     }
+}
+
+// The records of compute's output are laid out from fixed pieces rather than
+// member by member: their text, written out by hand, for a record holding
+// every kind of value (missing, not finite, negative zero, a whole number
+// above 2^24, the extremes of the notations) and for an empty one.
+TEST(Json, ComputeRecordsReadAsWrittenMemberByMember) {
+    corvalt::TEmfProject project;
+    project.Scenarios.Add(std::make_unique<corvalt::TScenario>(project));
+    corvalt::TCalcResult full;
+    full.Dist = -1.5f;
+    full.DistM = -0.4572f;
+    full.IsMarked = 1;
+    full.EMax = 0.25f;
+    full.AnRainL50 = std::nanf("");
+    full.AnFairL50 = -0.0f;
+    full.RiRain = 1e-5f;
+    full.RiFair = 123456789.0f;
+    full.TviRain = std::numeric_limits<float>::max();
+    full.EResultant = 0.1f;
+    full.BResultant = 7.0f;
+    corvalt::TCalcResult empty;
+    empty.Dist = 2.0f;
+    project.Scenarios[0].Results = {full, empty};
+    std::ostringstream out;
+    WriteComputeJson(out, project);
+    const std::string text = out.str();
+    const std::string expected =
+        "\n        {\"dist\": -1.5, \"dist_m\": -0.4572, \"marked\": true, \"e_max\": 0.25, "
+        "\"b_max\": null, \"an_rain_l50\": null, \"an_fair_l50\": -0, \"ri_rain\": 1e-05, "
+        "\"ri_fair\": 123456792, \"tvi_rain\": 3.4028235e+38, \"ozone\": null, "
+        "\"e_resultant\": 0.1, \"b_resultant\": 7},"
+        "\n        {\"dist\": 2, \"dist_m\": 0, \"marked\": false, \"e_max\": null, "
+        "\"b_max\": null, \"an_rain_l50\": null, \"an_fair_l50\": null, \"ri_rain\": null, "
+        "\"ri_fair\": null, \"tvi_rain\": null, \"ozone\": null, \"e_resultant\": null, "
+        "\"b_resultant\": null}\n      ]";
+    EXPECT_NE(text.find("\"results\": [" + expected), std::string::npos) << text;
 }
