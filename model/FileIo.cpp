@@ -244,7 +244,7 @@ std::string ReplaceResolved(const std::string& target, bool withDraft, const TFi
     }
 
     const std::string prefix = TemporaryPrefix(name, LongestName(folder.Get()));
-    RemoveStaleLeftovers(folder.Get(), folderPath, prefix);
+    RemoveStaleLeftovers(folder.Get(), folderPath, {prefix});
     std::string temporary;
     TDescriptor file = CreateTemporary(folder.Get(), prefix, temporary);
     if (!file.Valid())

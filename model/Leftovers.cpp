@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <charconv>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <system_error>
 #include <vector>
@@ -31,8 +32,8 @@ bool UntouchedSinceLeftoverAge(const struct stat& entry) {
 }
 
 // The names in the open folder (read through a copy of its descriptor, so the
-// caller's stays open and positioned).
-std::vector<std::string> NamesIn(int folder) {
+// caller's stays open and positioned) that begin with one of the prefixes.
+std::vector<std::string> NamesIn(int folder, std::initializer_list<std::string_view> prefixes) {
     std::vector<std::string> names;
     const int copy = fcntl(folder, F_DUPFD_CLOEXEC, 0);
     if (copy < 0) return names;
@@ -42,8 +43,14 @@ std::vector<std::string> NamesIn(int folder) {
         return names;
     }
     rewinddir(listing.get());
-    while (const dirent* entry = readdir(listing.get()))
-        names.emplace_back(entry->d_name);
+    while (const dirent* entry = readdir(listing.get())) {
+        const std::string_view name = entry->d_name;
+        for (const std::string_view prefix : prefixes)
+            if (name.starts_with(prefix)) {
+                names.emplace_back(name);
+                break;
+            }
+    }
     return names;
 }
 
@@ -72,10 +79,13 @@ bool IsStaleLeftover(int folder, const std::string& name, pid_t maker) {
     return UntouchedSinceLeftoverAge(entry);
 }
 
-int RemoveStaleLeftovers(int folder, const std::string& folderPath, std::string_view prefix) {
+int RemoveStaleLeftovers(int folder, const std::string& folderPath,
+                         std::initializer_list<std::string_view> prefixes) {
     int removed = 0;
-    for (const std::string& name : NamesIn(folder)) {
-        const std::optional<pid_t> maker = LeftoverMaker(name, prefix);
+    for (const std::string& name : NamesIn(folder, prefixes)) {
+        std::optional<pid_t> maker;
+        for (const std::string_view prefix : prefixes)
+            if (!maker) maker = LeftoverMaker(name, prefix);
         if (!maker || !IsStaleLeftover(folder, name, *maker)) continue;
         if (unlinkat(folder, name.c_str(), 0) == 0) {
             ++removed;
@@ -95,8 +105,10 @@ void RemoveStaleTemporaryFolders() {
     if (error) return;
     const int folder = open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0) return;
-    for (const std::string_view prefix : {kDesktopPagesFolder, kCliPagesFolder, kCliRuntimeFolder})
-        RemoveStaleLeftovers(folder, base.string(), prefix);
+    // One reading of the folder for all three: the temporary folder may hold
+    // thousands of entries, and reading it is most of the work.
+    RemoveStaleLeftovers(folder, base.string(),
+                         {kDesktopPagesFolder, kCliPagesFolder, kCliRuntimeFolder});
     close(folder);
 }
 

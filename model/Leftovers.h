@@ -10,6 +10,7 @@
 // sharing the folder keeps its own for the hour at least.
 
 #include <chrono>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,9 +34,10 @@ std::optional<pid_t> LeftoverMaker(std::string_view name, std::string_view prefi
 bool IsStaleLeftover(int folder, const std::string& name, pid_t maker);
 
 // Removes the entries of the folder (open as folder, at folderPath) whose
-// names begin with prefix (as LeftoverName writes it) and that are stale,
-// folders with everything in them. Returns how many were removed.
-int RemoveStaleLeftovers(int folder, const std::string& folderPath, std::string_view prefix);
+// names begin with one of the prefixes (as LeftoverName writes it) and that
+// are stale, folders with everything in them. Returns how many were removed.
+int RemoveStaleLeftovers(int folder, const std::string& folderPath,
+                         std::initializer_list<std::string_view> prefixes);
 
 // The temporary folders the programs make in $TMPDIR: the desktop program's
 // report pages, corvalt-cli's report pages and its runtime folder for Qt.
