@@ -301,18 +301,19 @@ bool ComputeScenario(TScenario& scenario, std::stop_token stop, double beyondRow
     std::vector<TSystemConductor>& system = inputs.System;
     TProfileLayout& layout = inputs.Layout;
 
-    if (const std::optional<TCalcFailure> failure =
-            ComputeProfileFields(scenario, system, layout.Records, stop))
+    if (const std::optional<TCalcFailure> failure = SolveScenarioCharges(scenario, system, stop))
         return Fail(scenario, *failure);
-
-    if (stop.stop_requested()) return Fail(scenario, Cancelled());
     const TCoronaSite site = CoronaSiteOf(scenario);
     ComputeCoronaLosses(system, site);
     const TCoronaField corona(system, site);
+    // The fields and the corona effects of a block one after the other, while
+    // its records are at hand in the processor's cache.
     const bool done = ForEachBlock(layout.Records.size(), kRecordsPerBlock, stop,
                                    [&](std::size_t first, std::size_t count) {
-                                       corona.Fill(std::span(layout.Records).subspan(first, count),
-                                                   units);
+                                       const auto block =
+                                           std::span(layout.Records).subspan(first, count);
+                                       ComputeFieldBlock(block, system, scenario, units);
+                                       corona.Fill(block, units);
                                    });
     if (!done) return Fail(scenario, Cancelled());
 
