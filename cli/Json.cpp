@@ -14,7 +14,6 @@
 #include <cstring>
 #include <memory>
 #include <streambuf>
-#include <thread>
 #include <vector>
 
 namespace corvalt::cli {
@@ -336,7 +335,7 @@ void WriteElementsSideBySide(TJsonWriter& json, std::size_t count, std::size_t r
     }
     // As many runs at once as there are cores, each run's text kept until
     // its turn: the memory held is bounded, whatever the count.
-    const std::size_t runsAtOnce = std::max(2u, std::thread::hardware_concurrency());
+    const std::size_t runsAtOnce = std::max<std::size_t>(2, CoreCount());
     std::vector<TRunText> texts(runsAtOnce);
     for (std::size_t batch = 0; batch < count; batch += runsAtOnce * runLength) {
         const std::size_t inBatch = std::min(count - batch, runsAtOnce * runLength);

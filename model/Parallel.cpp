@@ -51,8 +51,7 @@ class TWorkers {
 
   private:
     TWorkers() {
-        const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-        for (std::size_t t = 1; t < cores; ++t) {
+        for (std::size_t t = 1; t < CoreCount(); ++t) {
             try {
                 std::thread(&TWorkers::Serve, this).detach();
                 ++threads_;
@@ -93,6 +92,11 @@ class TWorkers {
 };
 
 } // namespace
+
+std::size_t CoreCount() {
+    static const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    return cores;
+}
 
 void StartWorkers() {
     TWorkers::Instance();

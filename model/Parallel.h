@@ -21,6 +21,10 @@ namespace corvalt {
 bool ForEachBlock(std::size_t total, std::size_t blockSize, const std::stop_token& stop,
                   const std::function<void(std::size_t first, std::size_t count)>& work);
 
+// The processor's cores, at least one; asked of the system once (it reads a
+// file for it each time).
+std::size_t CoreCount();
+
 // Starts the helper threads ForEachBlock shares work with, if they are not
 // running yet, and returns at once: a command about to compute calls it first,
 // so that the threads' start overlaps reading its input instead of delaying
