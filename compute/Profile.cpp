@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace corvalt {
@@ -48,51 +49,57 @@ double RegularStepCountEstimate(float rowLeftM, float rowRightM, int units,
     return StepRange(rowLeftM, rowRightM, units, beyondRowShown).Count();
 }
 
-std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float rowRightM,
-                                                        int units, double beyondRowShown) {
+bool ForEachRegularStepM(float rowLeftM, float rowRightM, int units, double beyondRowShown,
+                         const std::function<void(float positionM)>& visit) {
     const TStepRange range = StepRange(rowLeftM, rowRightM, units, beyondRowShown);
-    if (!std::isfinite(range.StartShown) || !std::isfinite(range.EndShown)) return std::nullopt;
-    if (range.Count() > kMaxRegularSteps) return std::nullopt;
+    if (!std::isfinite(range.StartShown) || !std::isfinite(range.EndShown)) return false;
+    if (range.Count() > kMaxRegularSteps) return false;
 
     const float start = LengthFromDisplay(units, static_cast<float>(range.StartShown));
     const float end = LengthFromDisplay(units, static_cast<float>(range.EndShown));
     const float step = LengthFromDisplay(units, range.StepShown);
-    std::vector<float> positions;
-    // Room for every step at once: a growing array would touch fresh memory
-    // (page faults, the dearest part of a wide profile) for each copy.
-    // (A range that ends before it starts counts below 0 and holds one step.)
-    positions.reserve(
-        static_cast<std::size_t>(std::clamp(range.Count(), 0.0, double{kMaxRegularSteps})) + 2);
     float c = start;
-    for (;;) {
-        positions.push_back(c);
-        if (c >= end) break;
+    for (int steps = 1;; ++steps) {
+        visit(c);
+        if (c >= end) return true;
         const float next = c + step;
-        if (next <= c || positions.size() >= static_cast<std::size_t>(kMaxRegularSteps))
-            return std::nullopt;
+        if (next <= c || steps >= kMaxRegularSteps) return false;
         c = next;
     }
+}
+
+std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float rowRightM,
+                                                        int units, double beyondRowShown) {
+    std::vector<float> positions;
+    if (!ForEachRegularStepM(rowLeftM, rowRightM, units, beyondRowShown,
+                             [&](float x) { positions.push_back(x); }))
+        return std::nullopt;
     return positions;
 }
 
 std::optional<TProfileLayout> LayOutProfile(float rowLeftM, float rowRightM,
                                             std::span<const float> pointPositionsM, int units,
                                             double beyondRowShown) {
-    std::optional<std::vector<float>> steps =
-        RegularStepPositionsM(rowLeftM, rowRightM, units, beyondRowShown);
-    if (!steps) return std::nullopt;
     TProfileLayout layout;
     auto add = [&](float positionM, bool marked) {
         layout.Records.push_back(ProfileRecord(positionM, marked, units));
         return static_cast<int>(layout.Records.size()) - 1;
     };
-    layout.Records.reserve(2 + pointPositionsM.size() + steps->size());
+    // Room for every record at once: a growing array would touch fresh memory
+    // (page faults, the dearest part of laying out a wide profile) for each
+    // copy. (A range that ends before it starts counts below 0 and holds one
+    // step.) The steps go straight into the records for the same reason.
+    const double steps = RegularStepCountEstimate(rowLeftM, rowRightM, units, beyondRowShown);
+    layout.Records.reserve(2 + pointPositionsM.size() +
+                           static_cast<std::size_t>(std::clamp(steps, 0.0, double{kMaxRegularSteps})) +
+                           2);
     layout.RowLeftResult = add(-rowLeftM, true);
     layout.RowRightResult = add(rowRightM, true);
     for (const float x : pointPositionsM)
         layout.PointResults.push_back(add(x, true));
-    for (const float x : *steps)
-        add(x, false);
+    if (!ForEachRegularStepM(rowLeftM, rowRightM, units, beyondRowShown,
+                             [&](float x) { add(x, false); }))
+        return std::nullopt;
     return layout;
 }
 

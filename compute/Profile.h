@@ -6,6 +6,7 @@
 
 #include "model/CalcResult.h"
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -33,6 +34,10 @@ float RecordPositionM(const TCalcResult& record, int units);
 // shows the fields further out; everything else keeps the margin.
 std::optional<std::vector<float>> RegularStepPositionsM(float rowLeftM, float rowRightM, int units,
                                                         double beyondRowShown = 0);
+// The same positions handed to visit one by one, in order, without an array
+// of them; false, after some or none, where RegularStepPositionsM is empty.
+bool ForEachRegularStepM(float rowLeftM, float rowRightM, int units, double beyondRowShown,
+                         const std::function<void(float positionM)>& visit);
 
 // About how many regular steps RegularStepPositionsM lays out (exact up to the
 // rounding of the accumulated positions), without laying them out: for
