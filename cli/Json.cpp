@@ -60,8 +60,11 @@ void AppendEscapedAscii(std::string& out, char c) {
 // huge pages (a run is most of a megabyte, and fresh small pages were dearer
 // than writing the text).
 class TRunText : public std::streambuf {
+    // A huge page: the storage is one whatever its size below.
+    static constexpr std::size_t kRunTextBytes = 2 * kLargeArrayBytes;
+
   public:
-    TRunText() { Grow(kLargeArrayBytes); }
+    TRunText() { Grow(kRunTextBytes); }
     ~TRunText() override { FreeLargeArray(pbase(), Capacity()); }
     TRunText(const TRunText&) = delete;
     TRunText& operator=(const TRunText&) = delete;
@@ -334,21 +337,26 @@ void WriteElementsSideBySide(TJsonWriter& json, std::size_t count, std::size_t r
         return;
     }
     // As many runs at once as there are cores, each run's text kept until
-    // its turn: the memory held is bounded, whatever the count.
+    // its turn: the memory held is bounded, whatever the count. The runs are
+    // of equal length (up to twice runLength), so that the cores finish each
+    // batch together, and as few batches as that allows: every batch has the
+    // cores wait for each other.
     const std::size_t runsAtOnce = std::max<std::size_t>(2, CoreCount());
+    const std::size_t batches = (count + 2 * runLength * runsAtOnce - 1) / (2 * runLength * runsAtOnce);
+    const std::size_t length = (count + batches * runsAtOnce - 1) / (batches * runsAtOnce);
     std::vector<TRunText> texts(runsAtOnce);
-    for (std::size_t batch = 0; batch < count; batch += runsAtOnce * runLength) {
-        const std::size_t inBatch = std::min(count - batch, runsAtOnce * runLength);
-        ForEachBlock(inBatch, runLength, {}, [&](std::size_t first, std::size_t n) {
-            TRunText& text = texts[first / runLength];
+    for (std::size_t batch = 0; batch < count; batch += runsAtOnce * length) {
+        const std::size_t inBatch = std::min(count - batch, runsAtOnce * length);
+        ForEachBlock(inBatch, length, {}, [&](std::size_t first, std::size_t n) {
+            TRunText& text = texts[first / length];
             text.Clear();
             std::ostream out(&text);
             TJsonWriter run(out, json, batch + first == 0);
             write(run, batch + first, n);
             run.Flush();
         });
-        for (std::size_t first = 0; first < inBatch; first += runLength)
-            json.AppendRun(texts[first / runLength].View());
+        for (std::size_t first = 0; first < inBatch; first += length)
+            json.AppendRun(texts[first / length].View());
     }
 }
 

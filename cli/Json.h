@@ -157,12 +157,12 @@ class TJsonWriter {
     bool afterKey_ = false;
 };
 
-// Writes count elements into the array open in json, in runs of runLength
-// elements written side by side on the processor's cores and added in order:
-// write(run, first, n) writes elements [first, first + n) to the run's writer.
-// The text is what writing every element to json would give. Fewer than two
-// runs' worth are written to json directly. write must be safe to call from
-// several threads at once.
+// Writes count elements into the array open in json, in runs of equal length
+// (from runLength to twice that) written side by side on the processor's
+// cores and added in order: write(run, first, n) writes elements
+// [first, first + n) to the run's writer. The text is what writing every
+// element to json would give. Fewer than 2 · runLength elements are written
+// to json directly. write must be safe to call from several threads at once.
 using TElementsWriter =
     std::function<void(TJsonWriter& run, std::size_t first, std::size_t count)>;
 void WriteElementsSideBySide(TJsonWriter& json, std::size_t count, std::size_t runLength,
