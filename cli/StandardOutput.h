@@ -30,7 +30,9 @@ class TStandardOutput : public std::streambuf {
     bool WriteOut(const char* bytes, std::size_t count);
     bool Drain();
 
-    std::array<char, 64 * 1024> buffer_{};
+    // Left uninitialised: only what was written is read back, and zeroing it
+    // would touch sixteen fresh pages of the stack at every start.
+    std::array<char, 64 * 1024> buffer_;
     std::streambuf* previous_ = nullptr;
     int error_ = 0;
 };
