@@ -116,12 +116,6 @@ char* PieceAt(char* out, std::size_t k) {
     return out + kRecordPieces[k].Length;
 }
 
-char* OptionalNumberText(char* out, const std::optional<float>& value) {
-    if (value) return JsonNumberText(out, *value);
-    std::memcpy(out, "null", 4);
-    return out + 4;
-}
-
 // The text of a record as an inline object, as member-by-member writing lays
 // it out: {"dist": 12.5, "dist_m": 12.5, "marked": false, "e_max": 0.25, ...}.
 char* RecordText(char* out, const TCalcResult& r) {
@@ -132,9 +126,9 @@ char* RecordText(char* out, const TCalcResult& r) {
     out += r.IsMarked != 0 ? 4 : 5;
     std::size_t k = 3;
     for (const TProfileQuantityInfo& quantity : kProfileQuantities)
-        out = OptionalNumberText(PieceAt(out, k++), r.*quantity.Stored);
+        out = JsonNumberText(PieceAt(out, k++), r.*quantity.Stored);
     for (const TResultantInfo& resultant : kFieldResultants)
-        out = OptionalNumberText(PieceAt(out, k++), r.*resultant.Stored);
+        out = JsonNumberText(PieceAt(out, k++), r.*resultant.Stored);
     *out++ = '}';
     return out;
 }

@@ -114,10 +114,14 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
-char* JsonNumberText(char* out, float value) {
-    if (std::isfinite(value)) return FloatText(out, value);
+char* JsonNumberText(char* out, const std::optional<float>& value) {
+    if (value && std::isfinite(*value)) return FloatText(out, *value);
     std::memcpy(out, "null", 4);
     return out + 4;
+}
+
+char* JsonNumberText(char* out, float value) {
+    return JsonNumberText(out, std::optional<float>(value));
 }
 
 std::string JsonNumber(float value) {

@@ -3,6 +3,7 @@
 // strings escaped for any byte string, numbers in shortest round-trip form with
 // "." as decimal point whatever the locale, and null for NaN and infinities.
 
+#include <cassert>
 #include <cstddef>
 #include <cstring>
 #include <functional>
@@ -26,7 +27,9 @@ std::string JsonString(std::string_view text);
 std::string JsonNumber(float value);
 std::string JsonNumber(double value);
 // The same written at out (kFloatTextCapacity chars of room); returns the end.
+// A value that may be missing is null when empty.
 char* JsonNumberText(char* out, float value);
+char* JsonNumberText(char* out, const std::optional<float>& value);
 
 // Whether text can stand between the quotes of a JSON string as it is:
 // printable ASCII without quotes or backslashes.
@@ -108,6 +111,7 @@ class TJsonWriter {
     // whole rather than built member by member.
     template <typename TLayOut>
     TJsonWriter& LaidOutElement(std::size_t maxLength, const TLayOut& layOut) {
+        assert(!levels_.empty() && !levels_.back().IsObject);
         char* out = Separator(Room(SeparatorRoom() + maxLength));
         used_ = static_cast<std::size_t>(layOut(out) - buffer_.get());
         return *this;

@@ -31,27 +31,31 @@ bool UntouchedSinceLeftoverAge(const struct stat& entry) {
     return now - touched >= kLeftoverAge;
 }
 
-// The names in the open folder (read through a copy of its descriptor, so the
-// caller's stays open and positioned) that begin with one of the prefixes.
-std::vector<std::string> NamesIn(int folder, std::initializer_list<std::string_view> prefixes) {
-    std::vector<std::string> names;
+struct TLeftover {
+    std::string Name;
+    pid_t Maker;
+};
+
+// The entries of the open folder (read through a copy of its descriptor, so
+// the caller's stays open and positioned) named as LeftoverName names them
+// for one of the prefixes, each with the process that made it.
+std::vector<TLeftover> LeftoversIn(int folder, std::initializer_list<std::string_view> prefixes) {
+    std::vector<TLeftover> leftovers;
     const int copy = fcntl(folder, F_DUPFD_CLOEXEC, 0);
-    if (copy < 0) return names;
+    if (copy < 0) return leftovers;
     const std::unique_ptr<DIR, int (*)(DIR*)> listing(fdopendir(copy), closedir);
     if (!listing) {
         close(copy);
-        return names;
+        return leftovers;
     }
     rewinddir(listing.get());
-    while (const dirent* entry = readdir(listing.get())) {
-        const std::string_view name = entry->d_name;
+    while (const dirent* entry = readdir(listing.get()))
         for (const std::string_view prefix : prefixes)
-            if (name.starts_with(prefix)) {
-                names.emplace_back(name);
+            if (const std::optional<pid_t> maker = LeftoverMaker(entry->d_name, prefix)) {
+                leftovers.push_back({entry->d_name, *maker});
                 break;
             }
-    }
-    return names;
+    return leftovers;
 }
 
 } // namespace
@@ -82,11 +86,8 @@ bool IsStaleLeftover(int folder, const std::string& name, pid_t maker) {
 int RemoveStaleLeftovers(int folder, const std::string& folderPath,
                          std::initializer_list<std::string_view> prefixes) {
     int removed = 0;
-    for (const std::string& name : NamesIn(folder, prefixes)) {
-        std::optional<pid_t> maker;
-        for (const std::string_view prefix : prefixes)
-            if (!maker) maker = LeftoverMaker(name, prefix);
-        if (!maker || !IsStaleLeftover(folder, name, *maker)) continue;
+    for (const auto& [name, maker] : LeftoversIn(folder, prefixes)) {
+        if (!IsStaleLeftover(folder, name, maker)) continue;
         if (unlinkat(folder, name.c_str(), 0) == 0) {
             ++removed;
             continue;

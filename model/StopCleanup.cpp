@@ -50,15 +50,15 @@ void RemoveEverything() {
 // to remove).
 std::atomic<bool> staleLeftoversRemoved{true};
 
-void MarkStaleLeftoversRemoved() {
+void RemoveStaleLeftovers() {
+    RemoveStaleTemporaryFolders();
     staleLeftoversRemoved.store(true);
     staleLeftoversRemoved.notify_all();
 }
 
 [[noreturn]] void AwaitStopSignal(sigset_t signals) {
     // A stop signal that comes meanwhile waits for the sweep, a millisecond.
-    RemoveStaleTemporaryFolders();
-    MarkStaleLeftoversRemoved();
+    RemoveStaleLeftovers();
     int signal = 0;
     while (sigwait(&signals, &signal) != 0) {
     }
@@ -106,7 +106,7 @@ void InstallStopCleanup() {
     for (const int signal : kStopSignals)
         sigaddset(&signals, signal);
     if (pthread_sigmask(SIG_BLOCK, &signals, nullptr) != 0) {
-        RemoveStaleTemporaryFolders();
+        RemoveStaleLeftovers();
         return;
     }
     staleLeftoversRemoved.store(false);
@@ -118,8 +118,7 @@ void InstallStopCleanup() {
     } catch (const std::system_error&) {
         // Without the thread the signals must keep their usual effect.
         pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
-        RemoveStaleTemporaryFolders();
-        MarkStaleLeftoversRemoved();
+        RemoveStaleLeftovers();
     }
 }
 
