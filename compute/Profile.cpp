@@ -87,11 +87,13 @@ std::optional<TProfileLayout> LayOutProfile(float rowLeftM, float rowRightM,
     };
     // Room for every record at once: a growing array would touch fresh memory
     // (page faults, the dearest part of laying out a wide profile) for each
-    // copy. (A range that ends before it starts counts below 0 and holds one
-    // step.) The steps go straight into the records for the same reason.
+    // copy; the steps go straight into the records for the same reason. Room
+    // for the ROW edges, the points and the steps, two more for the estimate's
+    // rounding. (A range that ends before it starts counts below 0 and holds
+    // one step; one that is not finite or too long is refused below.)
     const double steps = RegularStepCountEstimate(rowLeftM, rowRightM, units, beyondRowShown);
-    layout.Records.reserve(2 + pointPositionsM.size() +
-                           static_cast<std::size_t>(std::clamp(steps, 0.0, double{kMaxRegularSteps})) +
+    const bool fits = steps > 0 && steps <= kMaxRegularSteps;
+    layout.Records.reserve(2 + pointPositionsM.size() + (fits ? static_cast<std::size_t>(steps) : 0) +
                            2);
     layout.RowLeftResult = add(-rowLeftM, true);
     layout.RowRightResult = add(rowRightM, true);

@@ -136,3 +136,34 @@ TEST(Profile, RightsOfWayThatCannotBeLaidOut) {
     // Crossed edges leave one step.
     EXPECT_EQ(RegularStepPositionsM(-30, -30, Metric)->size(), 1u);
 }
+
+// The layout's records against the positions laid out on their own: the ROW
+// edges, the points, then every regular step, in both units, with a wider
+// margin, with crossed edges; and no layout wherever the steps are refused.
+TEST(Profile, LayoutHoldsEveryRegularStepAfterEdgesAndPoints) {
+    struct Case {
+        float Left, Right;
+        int Units;
+        double Beyond;
+    };
+    const float points[] = {0.5f, -3};
+    const Case cases[] = {{15, 20, Metric, 0},  {15, 20, Metric, 30},   {48, 48, English, 0},
+                          {-30, -30, Metric, 0}, {12000, 12000, Metric, 0}, {20000, 20000, Metric, 0},
+                          {std::nanf(""), 10, English, 0}, {-1e8f, 1e8f + 50, Metric, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Left);
+        const auto steps = RegularStepPositionsM(c.Left, c.Right, c.Units, c.Beyond);
+        const auto layout = LayOutProfile(c.Left, c.Right, points, c.Units, c.Beyond);
+        ASSERT_EQ(layout.has_value(), steps.has_value());
+        if (!steps) continue;
+        ASSERT_EQ(layout->Records.size(), 4 + steps->size());
+        EXPECT_EQ(layout->Records[0].DistM, -c.Left);
+        EXPECT_EQ(layout->Records[1].DistM, c.Right);
+        EXPECT_EQ(layout->Records[2].DistM, points[0]);
+        EXPECT_EQ(layout->Records[3].DistM, points[1]);
+        for (std::size_t i = 0; i < steps->size(); ++i) {
+            ASSERT_EQ(layout->Records[4 + i].DistM, (*steps)[i]) << i;
+            ASSERT_EQ(layout->Records[4 + i].IsMarked, 0) << i;
+        }
+    }
+}
