@@ -4,13 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace corvalt::cli;
 
@@ -178,8 +182,14 @@ TEST(Json, ElementsWrittenSideBySideReadAsWrittenOneByOne) {
         std::ostringstream out;
         TJsonWriter json(out);
         json.BeginObject().Key("results").BeginArray();
+        std::mutex runsLock;
+        std::vector<std::pair<std::size_t, std::size_t>> runs; // (first, n) of each call
         WriteElementsSideBySide(json, count, kRun,
-                                [](TJsonWriter& run, std::size_t first, std::size_t n) {
+                                [&](TJsonWriter& run, std::size_t first, std::size_t n) {
+                                    {
+                                        const std::lock_guard lock(runsLock);
+                                        runs.emplace_back(first, n);
+                                    }
                                     for (std::size_t i = first; i < first + n; ++i)
                                         run.BeginObject(TJsonLayout::Inline)
                                             .Key("k")
@@ -195,6 +205,22 @@ TEST(Json, ElementsWrittenSideBySideReadAsWrittenOneByOne) {
         expected += count > 0 ? "\n  ],\n" : "],\n";
         expected += "  \"after\": 1\n}\n";
         EXPECT_EQ(out.str(), expected);
+
+        // Every element in exactly one run; side by side, the runs are of one
+        // length from kRun to twice that, the last alone shorter.
+        std::sort(runs.begin(), runs.end());
+        std::size_t next = 0;
+        for (const auto& [first, n] : runs) {
+            EXPECT_EQ(first, next);
+            next = first + n;
+            if (count < 2 * kRun) continue;
+            EXPECT_LE(n, runs.front().second);
+            EXPECT_GE(runs.front().second, kRun);
+            EXPECT_LE(runs.front().second, 2 * kRun);
+        }
+        EXPECT_EQ(next, count);
+        for (std::size_t r = 0; count >= 2 * kRun && r + 1 < runs.size(); ++r)
+            EXPECT_EQ(runs[r].second, runs.front().second) << r;
     }
 }
 
